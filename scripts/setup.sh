@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs. Idempotent: quiet when all is present.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  g++ cmake ninja-build ccache pkg-config
+  # libraries
+  libsdl2-dev libfreetype-dev libfontconfig-dev libpixman-1-dev libjpeg62-turbo-dev
+  libpng-dev libtiff-dev libcairo2-dev libcups2-dev zlib1g-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+  # fuzz targets (libFuzzer comes with clang)
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
