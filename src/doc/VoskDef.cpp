@@ -1,0 +1,13 @@
+#include "doc/VoskDef.h"
+
+#include <cstring>
+
+a_interface_rec gs;
+a_doc_rec g_doc;
+bool8 g_doneflag = false;
+
+void VoskDef_Init() {
+  std::memset(static_cast<void*>(&gs), 0, sizeof gs);
+  std::memset(static_cast<void*>(&g_doc), 0, sizeof g_doc);
+  g_doneflag = false;
+}

@@ -1,0 +1,360 @@
+// Host file layer: sharing locks, temporary files, atomic replacement,
+// folders and the drive table.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "host/HostFiles.h"
+#include "host/HostFolders.h"
+#include "host/HostVolumes.h"
+
+namespace {
+
+std::string Make_Temp_Dir() {
+  const char* t = std::getenv("TMPDIR");
+  std::string tmpl = std::string(t != nullptr && t[0] == '/' ? t : "/tmp") + "/velmor-hf-XXXXXX";
+  std::vector<char> buf(tmpl.begin(), tmpl.end());
+  buf.push_back(0);
+  if (::mkdtemp(buf.data()) == nullptr) return "";
+  return buf.data();
+}
+
+void Write_Text(const std::string& path, const std::string& text) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << text;
+}
+
+std::string Read_Text(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+// Sets an environment variable for the test's lifetime.
+class EnvGuard {
+ public:
+  EnvGuard(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    if (value != nullptr) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+  }
+  ~EnvGuard() {
+    if (had_) ::setenv(name_.c_str(), old_.c_str(), 1);
+    else ::unsetenv(name_.c_str());
+  }
+
+ private:
+  std::string name_, old_;
+  bool had_ = false;
+};
+
+class HostFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = Make_Temp_Dir();
+    ASSERT_FALSE(dir.empty());
+  }
+  void TearDown() override {
+    Host_Fail_Reads_After(-1);
+    Host_Fail_Writes_After(-1);
+    Host_Volumes_Inject({});
+    Host_Volumes_Set_Sources(nullptr, nullptr);
+    std::string cmd = "rm -rf '" + dir + "'";
+    (void)std::system(cmd.c_str());
+  }
+  std::string P(const std::string& name) const { return dir + "/" + name; }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    Host_List_Dir(dir.c_str(), names);
+    return names;
+  }
+  std::string dir;
+};
+
+TEST_F(HostFilesTest, SharingFollowsAccess) {
+  struct Case {
+    uint32 first, second;
+    bool second_opens;
+  };
+  const Case cases[] = {
+      {HOST_READ, HOST_READ, true},
+      {HOST_READ, HOST_WRITE, false},
+      {HOST_READ, HOST_READ | HOST_WRITE, false},
+      {HOST_WRITE, HOST_READ, false},
+      {HOST_READ | HOST_WRITE, HOST_READ, false},
+      {HOST_WRITE, HOST_WRITE, false},
+  };
+  Write_Text(P("f"), "data");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.first << " then " << c.second);
+    int a = Host_Open(P("f").c_str(), c.first, HOST_OPEN_EXISTING);
+    ASSERT_NE(a, HOST_NO_FD);
+    int b = Host_Open(P("f").c_str(), c.second, HOST_OPEN_EXISTING);
+    EXPECT_EQ(b != HOST_NO_FD, c.second_opens);
+    Host_Close(b);
+    Host_Close(a);
+    // Once the first is closed the second always gets in.
+    b = Host_Open(P("f").c_str(), c.second, HOST_OPEN_EXISTING);
+    EXPECT_NE(b, HOST_NO_FD);
+    Host_Close(b);
+  }
+}
+
+TEST_F(HostFilesTest, RefusedCreateLeavesFileAlone) {
+  Write_Text(P("f"), "keep me");
+  int reader = Host_Open(P("f").c_str(), HOST_READ, HOST_OPEN_EXISTING);
+  ASSERT_NE(reader, HOST_NO_FD);
+  EXPECT_EQ(Host_Open(P("f").c_str(), HOST_WRITE, HOST_CREATE_ALWAYS), HOST_NO_FD);
+  EXPECT_EQ(Read_Text(P("f")), "keep me");
+  Host_Close(reader);
+
+  EXPECT_EQ(Host_Open(P("f").c_str(), HOST_WRITE, HOST_CREATE_NEW), HOST_NO_FD);
+  EXPECT_EQ(Read_Text(P("f")), "keep me");
+  int w = Host_Open(P("f").c_str(), HOST_WRITE, HOST_CREATE_ALWAYS);
+  ASSERT_NE(w, HOST_NO_FD);
+  EXPECT_EQ(Host_Size(w), 0);
+  Host_Close(w);
+}
+
+TEST_F(HostFilesTest, OpenRefusesFoldersAndMissingFiles) {
+  EXPECT_EQ(Host_Open(dir.c_str(), HOST_READ, HOST_OPEN_EXISTING), HOST_NO_FD);
+  EXPECT_EQ(Host_Open(P("missing").c_str(), HOST_READ, HOST_OPEN_EXISTING), HOST_NO_FD);
+  EXPECT_EQ(Host_Open("", HOST_READ, HOST_OPEN_EXISTING), HOST_NO_FD);
+  EXPECT_FALSE(Host_Delete(dir.c_str()));  // folders are not deleted as files
+  EXPECT_TRUE(Host_Is_Dir(dir.c_str()));
+}
+
+TEST_F(HostFilesTest, ReadReportsShortCountAndInjectedErrors) {
+  Write_Text(P("f"), "0123456789");
+  int fd = Host_Open(P("f").c_str(), HOST_READ, HOST_OPEN_EXISTING);
+  ASSERT_NE(fd, HOST_NO_FD);
+  char buf[32];
+  EXPECT_EQ(Host_Seek(fd, 6), 6);
+  EXPECT_EQ(Host_Read(fd, buf, sizeof buf), 4);
+  EXPECT_EQ(std::string(buf, 4), "6789");
+  EXPECT_EQ(Host_Read(fd, buf, sizeof buf), 0);
+  EXPECT_EQ(Host_Size(fd), 10);
+  EXPECT_EQ(Host_Tell(fd), 10);
+
+  Host_Seek(fd, 0);
+  Host_Fail_Reads_After(3);
+  EXPECT_EQ(Host_Read(fd, buf, sizeof buf), -1);
+  Host_Fail_Reads_After(-1);
+  Host_Close(fd);
+}
+
+TEST_F(HostFilesTest, TempFilesAreNewPrivateAndLocked) {
+  std::string a, b;
+  int fa = Host_Temp_File(dir.c_str(), "TMP", a);
+  int fb = Host_Temp_File(dir.c_str(), "TMP", b);
+  ASSERT_NE(fa, HOST_NO_FD);
+  ASSERT_NE(fb, HOST_NO_FD);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a.rfind(dir + "/TMP", 0), 0u);
+  struct stat st;
+  ASSERT_EQ(::stat(a.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(st.st_size, 0);
+  EXPECT_EQ(Host_Open(a.c_str(), HOST_READ, HOST_OPEN_EXISTING), HOST_NO_FD);
+  Host_Close(fa);
+  Host_Close(fb);
+  EXPECT_EQ(Host_Temp_File((dir + "/missing").c_str(), "TMP", a), HOST_NO_FD);
+  EXPECT_TRUE(a.empty());
+}
+
+TEST_F(HostFilesTest, ReplaceSwapsContentsAndKeepsPermissions) {
+  Write_Text(P("doc"), "old contents");
+  ASSERT_EQ(::chmod(P("doc").c_str(), 0640), 0);
+  ASSERT_TRUE(Host_Replace_File(P("doc").c_str(), "new", 3));
+  EXPECT_EQ(Read_Text(P("doc")), "new");
+  struct stat st;
+  ASSERT_EQ(::stat(P("doc").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(Entries().size(), 1u);  // no temporary file left beside it
+
+  // A new file gets the default permissions, not the temporary file's 0600.
+  ASSERT_TRUE(Host_Replace_File(P("fresh").c_str(), "x", 1));
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  ASSERT_EQ(::stat(P("fresh").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0666u & ~mask);
+}
+
+TEST_F(HostFilesTest, FailedWriteLeavesOldFileIntact) {
+  Write_Text(P("doc"), "precious");
+  for (int64 after : {0, 5, 100}) {
+    SCOPED_TRACE(after);
+    HostReplace r;
+    ASSERT_TRUE(Host_Replace_Begin(r, P("doc").c_str()));
+    Host_Fail_Writes_After(after);
+    std::string big(200, 'z');
+    Host_Replace_Write(r, big.data(), big.size());
+    EXPECT_TRUE(r.failed);
+    EXPECT_FALSE(Host_Replace_Write(r, "more", 4));  // stays failed
+    Host_Fail_Writes_After(-1);
+    EXPECT_FALSE(Host_Replace_Commit(r));
+    EXPECT_EQ(Read_Text(P("doc")), "precious");
+    EXPECT_EQ(Entries().size(), 1u);
+  }
+  HostReplace r;
+  ASSERT_TRUE(Host_Replace_Begin(r, P("doc").c_str()));
+  Host_Replace_Write(r, "abc", 3);
+  Host_Replace_Abort(r);
+  EXPECT_EQ(Read_Text(P("doc")), "precious");
+  EXPECT_EQ(Entries().size(), 1u);
+}
+
+TEST_F(HostFilesTest, ReplaceRespectsWritersAndFollowsLinks) {
+  Write_Text(P("doc"), "v1");
+  int w = Host_Open(P("doc").c_str(), HOST_WRITE, HOST_OPEN_EXISTING);
+  ASSERT_NE(w, HOST_NO_FD);
+  HostReplace r;
+  EXPECT_FALSE(Host_Replace_Begin(r, P("doc").c_str()));
+  Host_Close(w);
+  int rd = Host_Open(P("doc").c_str(), HOST_READ, HOST_OPEN_EXISTING);  // readers do not block
+  EXPECT_TRUE(Host_Replace_File(P("doc").c_str(), "v2", 2));
+  Host_Close(rd);
+
+  ASSERT_EQ(::symlink(P("doc").c_str(), P("link").c_str()), 0);
+  ASSERT_TRUE(Host_Replace_File(P("link").c_str(), "v3", 2));
+  struct stat st;
+  ASSERT_EQ(::lstat(P("link").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(Read_Text(P("doc")), "v3");
+}
+
+TEST_F(HostFilesTest, CopyReplacesDestination) {
+  std::string data(100000, 'q');
+  data[77777] = 'Z';
+  Write_Text(P("src"), data);
+  Write_Text(P("dst"), "old");
+  ASSERT_TRUE(Host_Copy_File(P("src").c_str(), P("dst").c_str()));
+  EXPECT_EQ(Read_Text(P("dst")), data);
+  EXPECT_FALSE(Host_Copy_File(P("missing").c_str(), P("dst").c_str()));
+  EXPECT_EQ(Read_Text(P("dst")), data);
+  Host_Fail_Reads_After(10);
+  EXPECT_FALSE(Host_Copy_File(P("src").c_str(), P("dst2").c_str()));
+  Host_Fail_Reads_After(-1);
+  EXPECT_FALSE(Host_Exists(P("dst2").c_str()));
+}
+
+TEST_F(HostFilesTest, AppDataFolderFollowsXdgConfigHome) {
+  std::string out;
+  {
+    EnvGuard g("XDG_CONFIG_HOME", (dir + "/conf").c_str());
+    ASSERT_TRUE(Host_AppData_Dir(out));
+    EXPECT_EQ(out, dir + "/conf/velmor4");
+    EXPECT_TRUE(Host_Is_Dir(out.c_str()));
+  }
+  {
+    // A relative XDG_CONFIG_HOME is ignored, as the convention says.
+    EnvGuard g1("XDG_CONFIG_HOME", "relative/conf");
+    EnvGuard g2("HOME", (dir + "/home").c_str());
+    ASSERT_TRUE(Host_AppData_Dir(out));
+    EXPECT_EQ(out, dir + "/home/.config/velmor4");
+    EXPECT_TRUE(Host_Is_Dir(out.c_str()));
+  }
+}
+
+TEST_F(HostFilesTest, DocumentsFolderFromUserDirs) {
+  EnvGuard g1("XDG_CONFIG_HOME", (dir + "/conf").c_str());
+  EnvGuard g2("HOME", (dir + "/home").c_str());
+  ASSERT_TRUE(Host_Make_Dirs((dir + "/conf").c_str()));
+  ASSERT_TRUE(Host_Make_Dirs((dir + "/home/My Papers").c_str()));
+  std::string out;
+  ASSERT_TRUE(Host_Documents_Dir(out));
+  EXPECT_EQ(out, dir + "/home");  // no user-dirs file: home
+
+  Write_Text(dir + "/conf/user-dirs.dirs",
+             "# written by a tool\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+             "XDG_DOCUMENTS_DIR=\"$HOME/My Papers\"\n");
+  ASSERT_TRUE(Host_Documents_Dir(out));
+  EXPECT_EQ(out, dir + "/home/My Papers");
+
+  Write_Text(dir + "/conf/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n");
+  ASSERT_TRUE(Host_Documents_Dir(out));
+  EXPECT_EQ(out, dir + "/home");  // a folder that is not there: home
+}
+
+TEST_F(HostFilesTest, ProgramFolderHoldsTheProgram) {
+  std::string out;
+  ASSERT_TRUE(Host_Program_Dir(out));
+  EXPECT_TRUE(Host_Is_File((out + "/test_host").c_str())) << out;
+}
+
+TEST_F(HostFilesTest, DriveTableFromMountFile) {
+  ASSERT_TRUE(Host_Make_Dirs(P("by-label").c_str()));
+  ASSERT_EQ(::symlink("/dev/velmortest1", P("by-label/Backup\\x20Disk").c_str()), 0);
+  Write_Text(P("mounts"),
+             "overlay / overlay rw 0 0\n"
+             "proc /proc proc rw 0 0\n"
+             "/dev/velmortest1 /srv/backup ext4 rw 0 0\n"
+             "tmpfs /tmp tmpfs rw 0 0\n"
+             "/dev/velmortestsr0 /mnt/cd iso9660 ro 0 0\n"
+             "/dev/velmortest2 /run/media/u/USB\\040STICK vfat rw 0 0\n"
+             "server:/x /net nfs rw 0 0\n"
+             "garbage\n");
+  Host_Volumes_Set_Sources(P("mounts").c_str(), P("by-label").c_str());
+  HostDriveTable t = Host_Drive_Table();
+  EXPECT_TRUE(t[0].root.empty());
+  EXPECT_TRUE(t[1].root.empty());
+  EXPECT_EQ(t[2].root, "/");
+  EXPECT_EQ(t[3].root, "/srv/backup");
+  EXPECT_EQ(t[3].label, "Backup Disk");
+  EXPECT_FALSE(t[3].removable);
+  EXPECT_EQ(t[4].root, "/mnt/cd");
+  EXPECT_TRUE(t[4].cdrom);
+  EXPECT_TRUE(t[4].removable);
+  EXPECT_EQ(t[5].root, "/run/media/u/USB STICK");
+  EXPECT_TRUE(t[5].removable);
+  EXPECT_EQ(t[5].label, "USB STICK");  // from the mount point
+  EXPECT_TRUE(t[6].root.empty());
+
+  EXPECT_EQ(Host_Drive_Of_Path("/srv/backup/a/b"), 3);
+  EXPECT_EQ(Host_Drive_Of_Path("/srv/backupx"), 2);
+  EXPECT_EQ(Host_Drive_Of_Path("relative"), -1);
+}
+
+TEST_F(HostFilesTest, DriveLayoutLimitsAndRemounts) {
+  std::vector<HostVolume> mounts;
+  HostVolume root;
+  root.root = "/";
+  mounts.push_back(root);
+  for (int i = 0; i < 30; i++) {
+    HostVolume v;
+    v.root = "/m" + std::to_string(i);
+    mounts.push_back(v);
+  }
+  HostVolume again;
+  again.root = "/m1";
+  again.label = "newer";
+  mounts.push_back(again);
+  HostDriveTable t = Host_Layout_Drives(mounts);
+  EXPECT_EQ(t[2].root, "/");
+  EXPECT_EQ(t[3].root, "/m0");
+  EXPECT_EQ(t[4].root, "/m1");
+  EXPECT_EQ(t[4].label, "newer");
+  EXPECT_EQ(t[25].root, "/m22");  // past "Z" the rest are left out
+}
+
+TEST_F(HostFilesTest, FreeBytesInSixtyFourBits) {
+  uint64 bytes = 0;
+  ASSERT_TRUE(Host_Free_Bytes(dir.c_str(), bytes));
+  struct statvfs sv;
+  ASSERT_EQ(::statvfs(dir.c_str(), &sv), 0);
+  EXPECT_EQ(bytes, uint64(sv.f_bavail) * uint64(sv.f_frsize));
+  EXPECT_FALSE(Host_Free_Bytes((dir + "/missing").c_str(), bytes));
+}
+
+}  // namespace
