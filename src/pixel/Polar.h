@@ -8,6 +8,7 @@
 // radians as named.
 #pragma once
 
+#include "pixel/SysPix.h"
 #include "platform/Types.h"
 
 constexpr double kDegToRad = 0.017453292519943295;
@@ -31,3 +32,11 @@ float DegreesToRadians(float degrees);
 float RadiansToDegrees(float radians);
 // Adds 360 while below minval, then subtracts 360 while above maxval.
 int16 Normalize_Degrees(int16 minval, int16 maxval, int16 angle);
+
+// Makes `out` (disposed of first) a new 1-bit map holding the `subset` of the
+// 1-bit map `in` turned by `angle` (tenths) the opposite way to the pixel-map
+// rotation, i.e. clockwise on the screen for a positive angle. `out` is a
+// little larger than the turned subset so no set bit touches its edge;
+// `out_attach` is where `in`'s coordinate origin lands in `out`.
+void PixMap1_RotateS(int16 angle, const Rect& subset, const PixMap& in, PixMap& out,
+                     Point& out_attach);

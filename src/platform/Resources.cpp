@@ -1,6 +1,7 @@
 #include "platform/Resources.h"
 
 #include <array>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "host/HostResources.h"
 #include "platform/SysErr.h"
+#include "platform/SysIO.h"
 
 int16 g_startup_resfile = 0;
 int16 g_last_resfile = 0;
@@ -188,9 +190,13 @@ bool8 StrList_Item(std::span<const uint8> data, int16 ix, StrSpan ss) {
   std::size_t len = data[pos];
   if (pos + 1 + len > data.size()) return false;
   if (ss.empty()) return true;
-  // The text is cut to the caller's array, which always keeps its NUL.
+  // The text is cut to the caller's array, which always keeps its NUL, and
+  // never in the middle of a UTF-8 character.
   std::size_t room = ss.size() - 1;
-  if (len > room) len = room;
+  if (len > room) {
+    len = room;
+    while (len > 0 && (data[pos + 1 + len] & 0xC0) == 0x80) --len;
+  }
   for (std::size_t k = 0; k < len; ++k) ss[k] = char(data[pos + 1 + k]);
   ss[len] = 0;
   return true;
@@ -210,6 +216,11 @@ void Get1IndString(StrSpan ss, int16 strListID, int16 index) {
   StrList_Item(std::span<const uint8>(h->data, h->size), index, ss);
 }
 
+int16 ResFile_Open(const FSSpec& path, int8 perm) {
+  // The name is NUL-terminated within its array; an unterminated one is refused.
+  if (std::memchr(path.name, 0, sizeof path.name) == nullptr) return -1;
+  return HOpenResFile(path.vRefNum, path.parID, path.name, perm);
+}
 int16 ResFile_Open(const char* path, int8 perm) { return HOpenResFile(0, 0, path, perm); }
 void ResFile_Close(int16 slot) { CloseResFile(slot); }
 

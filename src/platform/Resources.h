@@ -93,6 +93,8 @@ bool8 StrList_Item(std::span<const uint8> data, int16 ix, StrSpan ss);
 // The number of entries the data holds (entries that lie wholly inside it).
 int16 StrList_Count(std::span<const uint8> data);
 
+struct FSSpec;
+int16 ResFile_Open(const FSSpec& path, int8 perm);
 int16 ResFile_Open(const char* path, int8 perm);
 void ResFile_Close(int16 slot);
 bool8 Res_Exists1(int16 id, OSType type);

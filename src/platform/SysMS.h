@@ -4,14 +4,8 @@
 // the range the toolbox records can carry.
 #pragma once
 
+#include "host/HostSpans.h"  // POINT, RECT
 #include "platform/Types.h"
-
-struct POINT {
-  int32 x, y;
-};
-struct RECT {
-  int32 left, top, right, bottom;
-};
 
 constexpr int32 INT16_CLAMP = 32000;
 

@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "pixel/Fast.h"
+#include "platform/QDRect.h"
 
 namespace {
 
@@ -492,6 +493,38 @@ TEST(FastRects, ScaleRect) {
   EXPECT_EQ(r, R(2, 4, 6, 8));
   ScaleRect(a_ratio{3, 0}, R(2, 4, 6, 8), r);  // no division by zero
   EXPECT_EQ(r, R(2, 4, 6, 8));
+}
+
+// The toolbox rectangle arithmetic the routines above build on.
+TEST(QDRect, SectRectEdges) {
+  Rect d{1, 1, 1, 1};
+  EXPECT_FALSE(SectRect(R(0, 0, 10, 10), R(0, 10, 10, 20), d));  // touching edges
+  EXPECT_EQ(d, R(0, 0, 0, 0));
+  EXPECT_FALSE(SectRect(R(20, 0, 30, 10), R(0, 0, 10, 10), d));
+  EXPECT_EQ(d, R(0, 0, 0, 0));
+  EXPECT_TRUE(SectRect(R(0, 0, 0, 0), R(0, 0, 10, 10), d));  // empty with the same top-left
+  EXPECT_TRUE(EmptyRect(d));
+  EXPECT_TRUE(SectRect(R(0, 0, 10, 10), R(5, -5, 15, 5), d));
+  EXPECT_EQ(d, R(5, 0, 10, 5));
+}
+
+TEST(QDRect, Arithmetic) {
+  Rect r;
+  SetRect(r, 1, 2, 3, 4);
+  EXPECT_EQ(r, R(2, 1, 4, 3));
+  OffsetRect(r, 10, -10);
+  EXPECT_EQ(r, R(-8, 11, -6, 13));
+  InsetRect(r, 1, -2);
+  EXPECT_EQ(r, R(-10, 12, -4, 12));
+  EXPECT_TRUE(EmptyRect(r));
+  UnionRect(R(0, 0, 0, 0), R(5, 5, 6, 6), r);  // no special case for empty inputs
+  EXPECT_EQ(r, R(0, 0, 6, 6));
+  EXPECT_TRUE(PtInRect(P(0, 0), R(0, 0, 1, 1)));
+  EXPECT_FALSE(PtInRect(P(1, 0), R(0, 0, 1, 1)));
+  Point p;
+  SetPt(p, 3, 4);
+  EXPECT_TRUE(EqualPt(p, P(4, 3)));
+  EXPECT_TRUE(EqualRect(R(1, 2, 3, 4), R(1, 2, 3, 4)));
 }
 
 // ---------------------------------------------------------------------------

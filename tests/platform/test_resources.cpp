@@ -8,6 +8,7 @@
 #include "host/HostResources.h"
 #include "platform/ResTestUtil.h"
 #include "platform/Resources.h"
+#include "platform/SysIO.h"
 
 using restest::Archive;
 using restest::Res;
@@ -131,6 +132,17 @@ TEST_F(ResourcesTest, MissingOrCorruptFileIsNotOpened) {
   TempFile empty(std::vector<uint8>{});
   EXPECT_EQ(ResFile_Open(empty.path.c_str(), 0), -1);
   EXPECT_EQ(CurResFile(), 0);
+  // Through a path record; one whose name has no terminator is refused.
+  TempFile good(Archive({{kSTR, 7, StrList({"seven"})}}));
+  auto rec = std::make_unique<FSSpec>();
+  std::memset(rec.get(), 0, sizeof(FSSpec));
+  std::strcpy(rec->name, good.path.c_str());
+  const int16 slot = ResFile_Open(*rec, 0);
+  ASSERT_EQ(slot, 1);
+  EXPECT_EQ(Item(7, 1), "seven");
+  ResFile_Close(slot);
+  std::memset(rec->name, 'a', sizeof rec->name);
+  EXPECT_EQ(ResFile_Open(*rec, 0), -1);
 }
 
 TEST(ResArchive, CorruptArchivesAreRefused) {
@@ -222,6 +234,13 @@ TEST(StrListParser, TextIsCutToTheCallersArray) {
   std::memset(small, 'x', sizeof small);
   EXPECT_TRUE(StrList_Item(d, 1, small));
   EXPECT_STREQ(small, "hel");
+  // "a" and two 2-byte characters: a 4-byte array holds "a" and one of them.
+  const std::vector<uint8> u = {1, 0, 5, 'a', 0xC3, 0xA9, 0xC3, 0xA9};
+  EXPECT_TRUE(StrList_Item(u, 1, small));
+  EXPECT_STREQ(small, "a\xC3\xA9");
+  char three[3];
+  EXPECT_TRUE(StrList_Item(u, 1, three));
+  EXPECT_STREQ(three, "a");
 }
 
 TEST_F(ResourcesTest, UnsupportedCallsAndMissingResourcesReport) {

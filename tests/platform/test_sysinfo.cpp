@@ -180,3 +180,7 @@ TEST(LangUtil, LanguageCodes) {
   Append_Language_2(tiny, TRAD_CHINESE);
   EXPECT_STREQ(tiny, "abcz");
 }
+
+TEST(SysMS, QuitEndsTheProcessWithItsMessage) {
+  EXPECT_EXIT(Quit("fatal: stop here"), ::testing::ExitedWithCode(1), "fatal: stop here");
+}
