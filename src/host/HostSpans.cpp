@@ -208,6 +208,10 @@ RECT Host_Shape_Box(int32 left, int32 top, int32 right, int32 bottom) {
 }
 
 bool Host_Ellipse_Spans(const RECT& box, HostSpanList& out, const RECT* clip) {
+  if (!Box_Ok(box)) {  // before the sizes below are taken
+    out.clear();
+    return false;
+  }
   return Host_RoundRect_Spans(box, box.right - box.left, box.bottom - box.top, out, clip);
 }
 

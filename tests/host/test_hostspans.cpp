@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "TestSupport.h"
@@ -125,6 +126,10 @@ TEST(HostSpans, EllipseClipAndDegenerateBoxes) {
   out.push_back({0, 0, 1});
   EXPECT_FALSE(Host_Ellipse_Spans(RECT{0, 0, kHostCoordLimit + 1, 10}, out));
   EXPECT_TRUE(out.empty());
+  constexpr int32 kMin = std::numeric_limits<int32>::min();
+  constexpr int32 kMax = std::numeric_limits<int32>::max();
+  EXPECT_FALSE(Host_Ellipse_Spans(RECT{kMin, kMin, kMax, kMax}, out));
+  EXPECT_FALSE(Host_RoundRect_Spans(RECT{kMin, 0, kMax, 1}, kMax, kMin, out));
   // Too many rows without a clip; with a clip only the clip's rows are made.
   const RECT huge{-kHostCoordLimit, -kHostCoordLimit, kHostCoordLimit, kHostCoordLimit};
   EXPECT_FALSE(Host_Ellipse_Spans(huge, out));
