@@ -108,7 +108,14 @@ int16 GetChar() {
     if (x.buf_pos >= x.buf_len && !Refill()) return XML_EOF;
     uint8 c = x.buf[x.buf_pos++];
     if (c == 13) continue;  // carriage returns never reach the tokens
-    return int16(c);        // a byte 255 is XML_EOF, as the reader always took it
+    if (c == 255) {
+      // The reader has always taken a byte 255 for the end of the file; it
+      // stays the end, so tokens after it cannot reappear on a later call.
+      x.at_end = true;
+      x.buf_pos = x.buf_len = 0;
+      return XML_EOF;
+    }
+    return int16(c);
   }
 }
 

@@ -3,7 +3,8 @@
 // leading white space skipped, inner and trailing white space kept).
 // Carriage returns are dropped; character and entity references are not
 // decoded; malformed markup simply yields the tokens these rules give.
-// One file at a time: the reader's state is one module variable.
+// A byte 255 ends the data like the end of the file. One file at a time:
+// the reader's state is one module variable.
 #pragma once
 
 #include <cstddef>

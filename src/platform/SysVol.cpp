@@ -66,6 +66,17 @@ std::string Root_Text(const HostVolume& v) { return v.root == "/" ? "" : v.root;
 
 bool Valid_Drive_Index(int idx) { return idx >= 0 && idx < HOST_MAX_DRIVES; }
 
+// Empties the record's name and reports failure.
+bool8 Fail_Path(FSSpec& path) {
+  Set_Path(path, "");
+  return false;
+}
+
+bool8 Fail_Text(StrSpan s) {
+  Put_Text(s, "");
+  return false;
+}
+
 bool8 g_erase_ok = true;
 
 void Vol_Erase2(const FSSpec& path) {
@@ -79,13 +90,13 @@ void Vol_Erase2(const FSSpec& path) {
 
 bool8 Get_Application_Path(FSSpec& path) {
   std::string dir;
-  if (!Host_Program_Dir(dir)) return Set_Path(path, "") && false;
+  if (!Host_Program_Dir(dir)) return Fail_Path(path);
   return Set_Path(path, dir == "/" ? "" : dir);
 }
 
 bool8 Find_System_Dir(FSSpec& path) {
   std::string dir;
-  if (!Host_AppData_Dir(dir)) return Set_Path(path, "") && false;
+  if (!Host_AppData_Dir(dir)) return Fail_Path(path);
   return Set_Path(path, dir);
 }
 
@@ -104,10 +115,10 @@ bool8 Find_Root_Dir(FSSpec& path, int16 vol) {
     Set_Path(path, "");
     return false;
   }
-  if (!Valid_Drive_Index(vol)) return Set_Path(path, "") && false;
+  if (!Valid_Drive_Index(vol)) return Fail_Path(path);
   HostDriveTable t = Host_Drive_Table();
   const HostVolume& v = t[size_t(vol)];
-  if (v.root.empty()) return Set_Path(path, "") && false;
+  if (v.root.empty()) return Fail_Path(path);
   return Set_Path(path, Root_Text(v));
 }
 
@@ -218,10 +229,10 @@ int32 Find_Char_Backwards(CStrSpan ss, char ch) {
 
 bool8 Drive_To_Path(StrSpan root, int16 drive) {
   int idx = drive - 1;
-  if (!Valid_Drive_Index(idx)) return Put_Text(root, "") && false;
+  if (!Valid_Drive_Index(idx)) return Fail_Text(root);
   HostDriveTable t = Host_Drive_Table();
   const HostVolume& v = t[size_t(idx)];
-  if (v.root.empty()) return Put_Text(root, "") && false;
+  if (v.root.empty()) return Fail_Text(root);
   return Put_Text(root, Root_Text(v) + "/");
 }
 
@@ -249,10 +260,10 @@ bool8 Is_Vol_Mounted(CStrSpan targname, int16& driven, int16& vol) {
 
 bool8 Vol_GetLabel(StrSpan label, int16 drive) {
   int idx = drive - 1;
-  if (!Valid_Drive_Index(idx)) return Put_Text(label, "") && false;
+  if (!Valid_Drive_Index(idx)) return Fail_Text(label);
   HostDriveTable t = Host_Drive_Table();
   const HostVolume& v = t[size_t(idx)];
-  if (v.root.empty()) return Put_Text(label, "") && false;
+  if (v.root.empty()) return Fail_Text(label);
   return Put_Text(label, v.label);
 }
 
