@@ -17,5 +17,5 @@ for t in "${targets[@]}"; do
   seeds=()
   [ -d "$root/tests/fuzz/seeds/$t" ] && seeds=("$root/tests/fuzz/seeds/$t")
   echo "== $t ($secs s)"
-  "$root/build/fuzz/$t" -max_total_time="$secs" -print_final_stats=1 "$corpus" "${seeds[@]}"
+  "$root/build/fuzz/tests/fuzz/$t" -max_total_time="$secs" -print_final_stats=1 "$corpus" "${seeds[@]}"
 done

@@ -1,6 +1,7 @@
 #include "pixel/FastFill.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -10,18 +11,25 @@
 
 namespace {
 
-// Pixel readers: the value compared against the seed's.
+// Pixel readers: the value compared against the seed's. Pixels are stored
+// little-endian, as the machine keeps them.
+static_assert(std::endian::native == std::endian::little);
 struct Pix8 {
   static uint32 Key(const uint8* row, int32 x) { return row[x]; }
 };
 struct Pix16 {
-  static uint32 Key(const uint8* row, int32 x) { return uint32(row[2 * x]) | (uint32(row[2 * x + 1]) << 8); }
+  static uint32 Key(const uint8* row, int32 x) {
+    uint16 v;
+    std::memcpy(&v, row + 2 * int64(x), 2);
+    return v;
+  }
 };
 struct Pix32 {
-  // Blue, green and red; the alpha byte does not take part.
+  // Blue, green and red; the alpha byte (the top one) does not take part.
   static uint32 Key(const uint8* row, int32 x) {
-    const uint8* p = row + 4 * int64(x);
-    return uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16);
+    uint32 v;
+    std::memcpy(&v, row + 4 * int64(x), 4);
+    return v & 0x00FFFFFFu;
   }
 };
 
@@ -85,10 +93,17 @@ void Seed_Fill(const PixMap* pix, const PixMap* mask, int16 seedx, int16 seedy, 
     const uint8* p = prow(y);
     const uint8* m = mrow(y);
     bool previn = false;
-    for (int32 x = xleft; x <= xright; ++x) {
+    for (int32 x = xleft; x <= xright;) {
+      // Outside a run, a mask byte with all bits set holds no new pixel:
+      // rows already filled are passed eight pixels at a time.
+      if (!previn && (x & 7) == 0 && x + 7 <= xright && m[x >> 3] == 0xFF) {
+        x += 8;
+        continue;
+      }
       const bool in = !Bit(m, x) && Reader::Key(p, x) == seedval;
       if (previn && !in) push(y, x - 1);
       previn = in;
+      ++x;
     }
     if (previn) push(y, xright);
   };

@@ -234,7 +234,9 @@ void PixMap32_Fill(const PixMap& pix, a_win_pixel32 val) {
       Asm32_FillBytes(p, n * 4, val.b);
       return;
     }
-    for (uint32 i = 0; i < n; ++i) Put32(p + 4 * uint64(i), val);
+    // The union's value is the four bytes in memory order, so whole words can be stored.
+    const uint32 word = val.raw;
+    for (uint32 i = 0; i < n; ++i) std::memcpy(p + 4 * uint64(i), &word, 4);
   } else if (pix.pixelSize == 24) {
     const int32 width = Width(pix), height = Height(pix);
     if (pix.baseAddr == nullptr || width == 0 || height == 0) return;
