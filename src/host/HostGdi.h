@@ -334,6 +334,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
 // deselected or its DC is deleted.
 bool DeleteObject(HGDIOBJ obj);
 int32 GetObjectType(HGDIOBJ obj);
+// Number of live drawing objects (stock ones included): for leak checks.
+size_t Host_Gdi_Live_Objects();
 
 HPEN CreatePen(int32 style, int32 width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
@@ -460,22 +462,30 @@ COLORREF GetPixel(HDC dc, int32 x, int32 y);             // CLR_INVALID outside
 bool PatBlt(HDC dc, int32 x, int32 y, int32 w, int32 h, uint32 rop);
 bool BitBlt(HDC dst, int32 x, int32 y, int32 w, int32 h, HDC src, int32 sx, int32 sy,
             uint32 rop);
-// Negative extents mirror; an extent of -n at origin o covers o - n + 1 .. o.
+// Negative extents mirror: an extent of -n at origin o stands for the pixels
+// o - n .. o - 1 (the rectangle (o, o - n) put in order), drawn reversed when
+// the signs of the source and destination extents differ. Destination pixels
+// whose source pixel lies off the source surface are left alone.
 bool StretchBlt(HDC dst, int32 x, int32 y, int32 w, int32 h, HDC src, int32 sx, int32 sy,
                 int32 sw, int32 sh, uint32 rop);
-// Source coordinates are rows of the image as it is seen: (0, 0) is the top
-// left pixel whatever the header's row order. Returns the number of rows
-// drawn (0 on failure). `bits_size` bounds the reads (SIZE_MAX: trust the
-// header).
+// Source coordinates follow the DIB's row order as GDI has it: (0, 0) is
+// the top-left pixel of a top-down DIB (negative height) and the bottom-left
+// pixel of a bottom-up one; either way positive extents draw the picture
+// upright. Returns the number of source rows (0 on failure). `bits_size`
+// bounds the reads (SIZE_MAX: trust the header); a header whose rows do not
+// fit it is refused.
 int32 StretchDIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, int32 sy, int32 sw,
                     int32 sh, const void* bits, const BITMAPINFO* info, uint32 usage,
                     uint32 rop, size_t bits_size = SIZE_MAX);
-// Reads rows [start, start + lines) (counted in the header's row order) of
-// the bitmap into bits in the format of info (1/8/16/24/32, BI_RGB). For
-// depths 1 and 8 the colour table of info is filled from the bitmap (the
-// rows are converted to it when the header asks for another table size
-// than... the bitmap's own: see HostGdi.cpp). With bits NIL only the header
-// is completed (biSizeImage, colours). Returns the rows copied, 0 on failure.
+// Reads scan lines [start, start + lines) of the bitmap (counted in the
+// header's row order: from the top for a top-down header, from the bottom
+// otherwise) into bits, in the format of info (1/8/16/24/32 bits, BI_RGB;
+// width and height must be the bitmap's). For 1 and 8 bits the colour table
+// of info is filled: the bitmap's own when the depths match, else black and
+// white (1 bit) or a 3-3-2 colour cube (8 bits), and pixels are converted to
+// their nearest entry. biSizeImage is set. With bits NIL only the header is
+// completed (returns the height). Returns the lines copied, 0 on failure
+// (also when `bits_size` cannot hold them). SetDIBits is the reverse.
 int32 GetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, void* bits, BITMAPINFO* info,
                 uint32 usage, size_t bits_size = SIZE_MAX);
 int32 SetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, const void* bits,

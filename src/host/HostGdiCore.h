@@ -1,0 +1,147 @@
+// Internals shared by the parts of the software GDI (HostGdi*.cpp): raw pixel
+// access, colour mapping, the clip walker and the span painter. Not for use
+// outside the host layer's drawing code.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <vector>
+
+#include "host/HostGdi.h"
+
+namespace hostgdi {
+
+constexpr int32 kMaxPenWidth = 1 << 16;
+
+inline int32 Clamp32(int64 v) {
+  return int32(std::clamp<int64>(v, -(int64(1) << 30), int64(1) << 30));
+}
+
+HostGdiObject* As_Object(HGDIOBJ obj);
+HDC As_DC(HDC dc);
+
+// Logical to device coordinates, without overflow.
+inline int64 Dev_X(HDC dc, int64 x) { return x - dc->st.window_org.x + dc->st.viewport_org.x; }
+inline int64 Dev_Y(HDC dc, int64 y) { return y - dc->st.window_org.y + dc->st.viewport_org.y; }
+// A logical rectangle in device coordinates, corners in order, clamped.
+inline RECT Dev_Rect(HDC dc, int32 l, int32 t, int32 r, int32 b) {
+  int64 x0 = Dev_X(dc, l), x1 = Dev_X(dc, r), y0 = Dev_Y(dc, t), y1 = Dev_Y(dc, b);
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  return RECT{Clamp32(x0), Clamp32(y0), Clamp32(x1), Clamp32(y1)};
+}
+
+uint32 Depth_Mask(int32 depth);
+
+inline uint8* Row_Ptr(const HostSurface& s, int32 y) { return s.bits + int64(y) * s.stride; }
+
+inline uint32 Get_Raw(const HostSurface& s, const uint8* row, int32 x) {
+  switch (s.depth) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 8: return row[x];
+    case 16: return uint32(row[2 * x]) | (uint32(row[2 * x + 1]) << 8);
+    case 24: return uint32(row[3 * x]) | (uint32(row[3 * x + 1]) << 8) | (uint32(row[3 * x + 2]) << 16);
+    default: {
+      uint32 v;
+      std::memcpy(&v, row + 4 * int64(x), 4);
+      return v;
+    }
+  }
+}
+
+inline void Put_Raw(const HostSurface& s, uint8* row, int32 x, uint32 v) {
+  switch (s.depth) {
+    case 1: {
+      const uint8 bit = uint8(0x80 >> (x & 7));
+      if (v & 1) row[x >> 3] |= bit;
+      else row[x >> 3] &= uint8(~bit);
+      break;
+    }
+    case 8: row[x] = uint8(v); break;
+    case 16:
+      row[2 * x] = uint8(v);
+      row[2 * x + 1] = uint8(v >> 8);
+      break;
+    case 24:
+      row[3 * x] = uint8(v);
+      row[3 * x + 1] = uint8(v >> 8);
+      row[3 * x + 2] = uint8(v >> 16);
+      break;
+    default: std::memcpy(row + 4 * int64(x), &v, 4); break;
+  }
+}
+
+inline void Fill_Raw(const HostSurface& s, uint8* row, int32 a, int32 b, uint32 v) {
+  if (s.depth == 8) {
+    std::memset(row + a, int(v & 0xFF), size_t(b - a));
+  } else if (s.depth == 32) {
+    uint8* p = row + 4 * int64(a);
+    for (int32 x = a; x < b; ++x, p += 4) std::memcpy(p, &v, 4);
+  } else {
+    for (int32 x = a; x < b; ++x) Put_Raw(s, row, x, v);
+  }
+}
+
+// Colour mapping per surface.
+uint32 Nearest_Index(const HostSurface& s, uint8 r, uint8 g, uint8 b);
+uint32 Rgb_To_Raw(const HostSurface& s, uint8 r, uint8 g, uint8 b);
+COLORREF Raw_To_Rgb(const HostSurface& s, uint32 v);
+COLORREF Resolve_Rgb(HDC dc, COLORREF c);
+uint32 Color_To_Raw(HDC dc, const HostSurface& s, COLORREF c);
+const HostPalette& Default_Palette();
+
+uint32 Rop2(int32 mode, uint32 p, uint32 d);
+uint32 Rop3(uint8 code, uint32 p, uint32 s, uint32 d);
+
+// The writable part of a DC's surface: its bounds and clip region (device
+// coordinates). For_Each calls fn(a, b) for every visible run of row y
+// within [x0, x1).
+struct ClipView {
+  HostSurface* surf = nullptr;
+  std::span<const pixman_box32_t> boxes;
+  bool use_rgn = false;
+  explicit ClipView(HDC dc);
+
+  template <class F>
+  void For_Each(int64 y, int64 x0, int64 x1, F&& fn) const {
+    if (!surf || y < 0 || y >= surf->height) return;
+    x0 = std::max<int64>(x0, 0);
+    x1 = std::min<int64>(x1, surf->width);
+    if (x0 >= x1) return;
+    if (!use_rgn) {
+      fn(int32(x0), int32(x1));
+      return;
+    }
+    // Bands are sorted by y; find the first box whose bottom lies below y.
+    auto it = std::upper_bound(boxes.begin(), boxes.end(), y,
+                               [](int64 v, const pixman_box32_t& b) { return v < b.y2; });
+    for (; it != boxes.end() && it->y1 <= y; ++it) {
+      const int64 a = std::max<int64>(x0, it->x1), b = std::min<int64>(x1, it->x2);
+      if (a < b) fn(int32(a), int32(b));
+      if (it->x1 >= x1) break;
+    }
+  }
+};
+
+// What a drawing operation lays down: one raw value, or a pattern of raw
+// values aligned to the brush origin (cells marked in `skip` are left alone).
+struct Ink {
+  bool solid = true;
+  uint32 raw = 0;
+  int32 w = 0, h = 0;
+  int64 org_x = 0, org_y = 0;
+  std::vector<uint32> raw_pat;
+  std::vector<uint8> skip;
+};
+
+bool Make_Solid_Ink(HDC dc, const HostSurface& s, COLORREF c, Ink& ink);
+// False for a null brush (nothing to draw).
+bool Make_Brush_Ink(HDC dc, const HostSurface& s, HBRUSH b, Ink& ink);
+
+void Paint_Span(const ClipView& cv, const Ink& ink, int32 rop2, int32 y, int64 x0, int64 x1);
+void Paint_Spans(const ClipView& cv, const Ink& ink, int32 rop2, const HostSpanList& spans);
+// Paints a region (moved by dx, dy) with the ink.
+void Paint_Rgn_Boxes(const ClipView& cv, const Ink& ink, int32 rop2, HRGN rgn, int64 dx, int64 dy);
+
+}  // namespace hostgdi
