@@ -1,0 +1,197 @@
+// The host layer's fonts: the installed font families (from fontconfig) and
+// logical fonts whose glyphs FreeType renders.
+//
+// Families. Every scalable outline face fontconfig knows is grouped under each
+// of its English family names, so "DejaVu Sans Condensed" is a family of its
+// own beside "DejaVu Sans". A family is reported once, with a character set
+// and a pitch-and-family byte in GDI's terms, derived from what the faces
+// cover:
+//   SYMBOL_CHARSET    the face maps at least 32 codes of U+F020..U+F0FF (the
+//                     private-use block symbol fonts put their glyphs in);
+//   SHIFTJIS_CHARSET, HANGUL_CHARSET, GB2312_CHARSET, CHINESEBIG5_CHARSET
+//                     the face covers Japanese, Korean, simplified or
+//                     traditional Chinese (checked in that order);
+//   ANSI_CHARSET      the face covers the Latin letters A-Z and a-z;
+//   otherwise the script it covers (Hebrew, Arabic, Greek, Cyrillic, Thai)
+//   or DEFAULT_CHARSET.
+// Families are enumerated in UTF-16 code order of their names.
+//
+// Logical fonts. A HostLogFont names a family and asks for a height (negative:
+// the character height, the em, in pixels; positive: the cell height, ascent
+// plus descent; 0: 12 pixels of em), an escapement (tenths of a degree,
+// counter-clockwise), a weight and italics. A family name that is not
+// installed, or empty, is resolved through fontconfig's matching to the
+// closest installed family (so "Arial" finds a sans-serif family). Within the
+// family the face nearest in slant, weight and width is taken; bold (weight
+// 600 and more) and italics the family lacks are synthesised (the outline
+// emboldened, or sheared by 12 degrees).
+//
+// Symbol fonts whose character map is of the symbol kind keep their glyphs
+// at U+F020..U+F0FF; characters 0x20..0xFF asked of such a font are looked up
+// there too, so both the plain and the U+F000-offset codes reach the glyph.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "host/HostGdi.h"
+#include "platform/Types.h"
+
+// Character sets.
+constexpr uint8 ANSI_CHARSET = 0;
+constexpr uint8 DEFAULT_CHARSET = 1;
+constexpr uint8 SYMBOL_CHARSET = 2;
+constexpr uint8 SHIFTJIS_CHARSET = 128;
+constexpr uint8 HANGUL_CHARSET = 129;
+constexpr uint8 GB2312_CHARSET = 134;
+constexpr uint8 CHINESEBIG5_CHARSET = 136;
+constexpr uint8 GREEK_CHARSET = 161;
+constexpr uint8 TURKISH_CHARSET = 162;
+constexpr uint8 HEBREW_CHARSET = 177;
+constexpr uint8 ARABIC_CHARSET = 178;
+constexpr uint8 BALTIC_CHARSET = 186;
+constexpr uint8 RUSSIAN_CHARSET = 204;
+constexpr uint8 THAI_CHARSET = 222;
+constexpr uint8 EASTEUROPE_CHARSET = 238;
+constexpr uint8 OEM_CHARSET = 255;
+
+// Pitch (low bits) and family (high nibble).
+constexpr uint8 DEFAULT_PITCH = 0;
+constexpr uint8 FIXED_PITCH = 1;
+constexpr uint8 VARIABLE_PITCH = 2;
+constexpr uint8 FF_DONTCARE = 0x00;
+constexpr uint8 FF_ROMAN = 0x10;
+constexpr uint8 FF_SWISS = 0x20;
+constexpr uint8 FF_MODERN = 0x30;
+constexpr uint8 FF_SCRIPT = 0x40;
+constexpr uint8 FF_DECORATIVE = 0x50;
+
+constexpr int32 FW_DONTCARE = 0;
+constexpr int32 FW_NORMAL = 400;
+constexpr int32 FW_SEMIBOLD = 600;
+constexpr int32 FW_BOLD = 700;
+
+constexpr uint8 OUT_DEFAULT_PRECIS = 0;
+constexpr uint8 CLIP_DEFAULT_PRECIS = 0;
+constexpr uint8 DEFAULT_QUALITY = 0;
+
+constexpr uint32 TRUETYPE_FONTTYPE = 4;
+
+// Face names hold up to 127 UTF-16 units and a terminating 0.
+constexpr int32 kHostFaceNameUnits = 128;
+
+// A logical font: what CreateFontIndirectW takes.
+struct HostLogFont {
+  int32 lfHeight = 0;
+  int32 lfWidth = 0;        // not used: glyphs keep their own proportions
+  int32 lfEscapement = 0;   // tenths of a degree, counter-clockwise
+  int32 lfOrientation = 0;  // not used: glyphs turn with the escapement
+  int32 lfWeight = FW_NORMAL;
+  uint8 lfItalic = 0;
+  uint8 lfUnderline = 0;  // not drawn
+  uint8 lfStrikeOut = 0;  // not drawn
+  uint8 lfCharSet = DEFAULT_CHARSET;
+  uint8 lfOutPrecision = OUT_DEFAULT_PRECIS;
+  uint8 lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  uint8 lfQuality = DEFAULT_QUALITY;
+  uint8 lfPitchAndFamily = DEFAULT_PITCH;
+  UniChar lfFaceName[kHostFaceNameUnits]{};  // 0-terminated
+};
+
+// Metrics of a font, in pixels.
+struct HostTextMetric {
+  int32 tmHeight = 0;  // ascent + descent
+  int32 tmAscent = 0;
+  int32 tmDescent = 0;
+  int32 tmInternalLeading = 0;  // height - em
+  int32 tmExternalLeading = 0;
+  int32 tmAveCharWidth = 0;
+  int32 tmMaxCharWidth = 0;
+  int32 tmWeight = 0;
+  uint8 tmItalic = 0;
+  uint8 tmPitchAndFamily = 0;
+  uint8 tmCharSet = 0;
+};
+
+// --- Families ------------------------------------------------------------------------
+
+// Called once per family with its name, character set and pitch-and-family
+// in `lf` (height 0, weight FW_NORMAL) and the same in `tm`; a result of 0
+// stops the enumeration.
+using HostFontEnumProc = int32 (*)(const HostLogFont* lf, const HostTextMetric* tm,
+                                   uint32 font_type, intptr_t parm);
+// Enumerates every family (family NIL or empty) or the one of that name.
+// Returns the last result of proc (1 when proc was never called). The DC
+// is not used: every surface sees the same fonts.
+int32 EnumFontFamiliesW(HDC dc, const UniChar* family, HostFontEnumProc proc, intptr_t parm);
+
+// Number of families (0 when no font is installed).
+int32 Host_Font_Family_Count();
+
+// Forgets the families and the opened faces and makes fontconfig read its
+// configuration again (FONTCONFIG_FILE included). Fonts made before stay
+// usable.
+void Host_Fonts_Reset();
+
+// --- Logical fonts ------------------------------------------------------------------
+
+struct HostFontInstance;  // the sized face a font draws with (HostFont.cpp)
+
+struct HostFont : HostGdiObject {
+  HostLogFont lf;
+  HostFontInstance* inst = nullptr;  // NIL when no font is installed
+  HostFont() : HostGdiObject(OBJ_FONT) {}
+  ~HostFont() override;
+};
+using HFONT = HostFont*;
+
+// A new font (NIL for a NIL record or no memory); delete with DeleteObject.
+HFONT CreateFontIndirectW(const HostLogFont* lf);
+// The record a font was made from; FALSE for something that is not a font.
+bool Host_GetLogFont(HGDIOBJ font, HostLogFont* out);
+
+// What a font resolved to, for diagnostics and tests.
+struct HostFontFaceInfo {
+  std::string family;  // UTF-8
+  std::string file;
+  int32 face_index = 0;
+  int32 em = 0;  // pixels
+  bool synth_bold = false;
+  bool synth_italic = false;
+  bool symbol_map = false;  // the face's character map is of the symbol kind
+};
+bool Host_Font_Describe(HGDIOBJ font, HostFontFaceInfo* out);
+
+// The font a DC draws with: the one selected, or the default font (the
+// closest match to a 12-pixel sans-serif) while the stock font is selected.
+// NIL only when no font is installed.
+HFONT Host_DC_Font(HDC dc);
+
+// --- Glyphs (for the text output of HostText) ---------------------------------------
+
+// A rendered glyph: coverage 0..255 per pixel, row-major, `width` x `rows`;
+// (left, top) is the top-left pixel's offset from the pen position, y up.
+struct HostGlyphBitmap {
+  int32 left = 0, top = 0;
+  int32 width = 0, rows = 0;
+  const uint8* cov = nullptr;  // NIL when empty
+};
+
+// Glyph index of a code point; 0 when the face has no glyph for it.
+uint32 Host_Font_Glyph_Index(HFONT font, char32_t cp);
+// Advance of a glyph along the baseline, in whole pixels (bold synthesis
+// included).
+int32 Host_Font_Advance(HFONT font, uint32 glyph);
+// The glyph turned by the font's escapement, antialiased or aliased (mono:
+// coverage 0 or 255 only). The bitmap stays valid until the next call for
+// this font.
+bool Host_Font_Glyph(HFONT font, uint32 glyph, bool mono, HostGlyphBitmap* out);
+// Metrics of the font (all 0 for NIL).
+void Host_Font_Metrics(HFONT font, HostTextMetric* out);
+// Escapement in tenths of a degree, normalised to 0 .. 3599.
+int32 Host_Font_Escapement(HFONT font);
+
+// UTF-16 <-> UTF-8 for face names.
+std::string Host_Utf16_To_Utf8(const UniChar* s, size_t max_units);
+void Host_Utf8_To_Face_Name(const std::string& s, UniChar (&out)[kHostFaceNameUnits]);

@@ -1,0 +1,155 @@
+// The current port and offscreen worlds.
+//
+// Every drawing call goes to the current port: four variables always set
+// together, theHDC (the device context drawn into), qd.thePort (the window,
+// NIL for a world or a printer), theGWorld (the world, NIL for a window) and
+// theShadow (the drawing state of that window or world). A port is saved as
+// an a_gstate; the port stack keeps at most 5 of them.
+//
+// An offscreen world is a pixel map whose pixels are also a DIB section of
+// the host GDI selected into a memory device context, so GDI drawing and
+// direct pixel work reach the same memory. A world is addressed in the
+// coordinates of its bounds: pixel (left, top) is the first byte of the
+// first row, for GDI (the context's window origin is (left, top)) and for the
+// pixel map alike. A new world's pixels are all zero.
+//
+// Windows (creation, the window list, update brackets, the window-manager
+// calls) are not here yet; the port calls that need a window's context come
+// with them.
+#pragma once
+
+#include "host/HostGdi.h"
+#include "pixel/SysPix.h"
+#include "platform/ColorTable.h"
+#include "platform/Quickdraw.h"
+#include "platform/Types.h"
+
+// --- Offscreen worlds -----------------------------------------------------------
+
+// The DIB header of a world: the 40-byte header and 256 colours.
+using a_rgb_dib_8 = BITMAPINFO;
+
+struct a_gworld_rec {
+  a_shadow_rec shadow;  // first, so that a world pointer is also a drawing-state pointer
+  PixMap pix;           // the pixels, addressed in the world's bounds
+  HBITMAP hdl;          // the DIB section that owns the pixel memory
+  a_rgb_dib_8 header;   // the header the section was made from
+  HGDIOBJ old_dc;       // the object the memory context held before the section
+};
+using GWorldPtr = a_gworld_rec*;
+
+// Result of New_GWorld when no pixel memory could be had.
+constexpr OSErr memFullErr = -108;
+
+// --- The current port ----------------------------------------------------------
+
+extern HDC theHDC;
+extern a_shadow_rec* theShadow;
+extern GWorldPtr theGWorld;
+extern QDGlobals qd;
+
+// A saved port.
+struct a_gstate {
+  HDC hdc;
+  HWND hwnd;
+  GWorldPtr gworld;
+  a_shadow_rec* shadow;
+};
+
+enum a_port_stack_kind : int16 { WINDOW_PORT = 0, GWORLD_PORT = 1 };
+
+struct a_port_stack_entry {
+  a_port_stack_kind curr_kind;
+  a_gstate prevstate;  // the port that was current before the push
+  GWorldPtr curr_world;
+};
+
+constexpr int16 kPortStackDepth = 5;
+// Entries 1 .. g_nstack are in use (index 0 is not used).
+extern a_port_stack_entry g_stack[kPortStackDepth + 1];
+extern int16 g_nstack;
+
+// Hooks run around a window repaint; empty until the text editor and the
+// status annotations install theirs.
+using CaretEraseProc = void (*)();
+using AnnotBeginProc = void (*)(HWND window, const Rect& bounds);
+using AnnotEndProc = void (*)();
+extern CaretEraseProc g_caret_erase_proc;
+extern AnnotBeginProc g_annot_beginupdate_proc;
+extern AnnotEndProc g_annot_endupdate_proc;
+void Dummy_Caret_Erase();
+void Dummy_Annot_Begin(HWND window, const Rect& bounds);
+void Dummy_Annot_End();
+
+// Module start-up: empty hooks, an empty port stack, no current world.
+void SysWin_Init();
+
+void Get_GState(a_gstate& state);
+// Makes the saved port current again; nothing is fetched or released.
+void Set_GState(const a_gstate& state);
+
+GWorldPtr Get_GWorld();
+// Makes the world the current port (thePort NIL). A window context that was
+// current stays with its window.
+void Set_GWorld(GWorldPtr world);
+// Pushes the current port, then Set_GWorld. A sixth push calls QUIT.
+void Push_GWorld(GWorldPtr world);
+// Restores the port saved by the last push. A pop with nothing pushed calls QUIT.
+void Pop_GWorld();
+// The same as Pop_GWorld, for pushes of a window.
+void Pop_Window();
+
+// Flushes the current drawing state unless its context is private to it,
+// then sets thePort, theHDC and theShadow to NIL (theGWorld stays). A
+// window's context belongs to the window in our host, so nothing is released.
+void NoPort();
+// The current port's area in its logical coordinates: a world's bounds, or
+// the surface of the current context (a window's client area, a printer's
+// page) converted with DPtoLP. With no port current, QUIT.
+void GetPortBounds(Rect& bounds);
+// TRUE when some part of r (logical coordinates) lies inside the current
+// context's clip.
+bool8 IsRectVisible(const Rect& r);
+inline void Reset_Clip() {}
+
+// --- Worlds --------------------------------------------------------------------
+
+// Makes a world of depth 1, 8, 16, 24 or 32 over bounds, colour table
+// colortab (may be NIL; kept in pix.pmTable). Result 0, or memFullErr with
+// world NIL when its pixel memory cannot be had. An unsupported depth or
+// empty bounds call QUIT; no record memory calls g_err_mem_proc.
+OSErr New_GWorld(const Rect& bounds, int16 depth, CTabHandle colortab, GWorldPtr& world);
+// New_GWorld; a failure calls g_err_mem_proc with Calc_GWorld_Memory. label
+// names the caller and is not otherwise used.
+void New_GWorldF(const char* label, const Rect& bounds, int16 depth, CTabHandle colortab,
+                 GWorldPtr& world);
+// NIL does nothing; else frees the world and sets the variable to NIL. A world
+// that is the current port leaves it (theGWorld etc. become NIL).
+void Dispose_GWorld(GWorldPtr& world);
+// Nothing when newbox equals the bounds; else a new world of the same depth
+// and table over newbox (contents are not kept; failure calls g_err_mem_proc).
+void Resize_GWorld(GWorldPtr& world, const Rect& newbox);
+// With src NIL disposes of dst. Otherwise dst gets src's bounds (made with
+// src's depth and table when NIL) and a copy of src's pixels. An existing
+// dst of another depth calls QUIT.
+void Copy_GWorld(GWorldPtr src, GWorldPtr& dst);
+// pix := a new pixel map with the world's bounds, depth and pixels (colour
+// table gray_ctable for depth 8, none otherwise); the world is disposed of.
+void GWorld_To_PixMap(GWorldPtr& world, PixMap& pix);
+
+PixMapPtr Get_GWorld_PixMap(GWorldPtr world);
+Ptr Get_GWorld_BaseAddr(GWorldPtr world);
+void Get_GWorld_Bounds(GWorldPtr world, Rect& bounds);
+int16 Get_GWorld_PixelSize(GWorldPtr world);
+// Replaces pix.pmTable only; the section's colours stay as they were made.
+void Set_GWorld_CTable(GWorldPtr world, CTabHandle ctable);
+// The memory device context of a world.
+HDC Get_GWorld_HDC(GWorldPtr world);
+
+// A world's pixels never move.
+inline void Lock_GWorld(GWorldPtr) {}
+inline void Unlock_GWorld(GWorldPtr) {}
+inline bool8 Is_GWorld_Locked(GWorldPtr) { return false; }
+// Not supported: QUIT, result NIL.
+PixMapHandle Get_GWorld_PixMap_Hdl(GWorldPtr world);
+inline CTabHandle GetWindowCTable(HWND) { return nullptr; }
