@@ -10,6 +10,8 @@ PACKAGES=(
   libpng-dev libtiff-dev libcairo2-dev libcups2-dev zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+  # independent readers and writers of image files, the oracles of the image tests
+  netpbm imagemagick libjpeg-turbo-progs
   # fuzz targets (libFuzzer comes with clang)
   clang libclang-rt-14-dev
 )
