@@ -183,10 +183,11 @@ void Classify(Family& fam) {
   } else if (Has_Lang(ls, "th")) {
     fam.charset = THAI_CHARSET;
   }
-  if (f->spacing == FC_MONO || f->spacing == FC_CHARCELL) {
+  const uint8 pitch = (f->spacing == FC_MONO || f->spacing == FC_CHARCELL) ? FIXED_PITCH : VARIABLE_PITCH;
+  if (symbol) {
+    fam.pitch = pitch | FF_DECORATIVE;
+  } else if (pitch == FIXED_PITCH) {
     fam.pitch = FIXED_PITCH | FF_MODERN;
-  } else if (symbol) {
-    fam.pitch = VARIABLE_PITCH | FF_DECORATIVE;
   } else if (fam.name.find("Serif") != std::string::npos &&
              fam.name.find("Sans Serif") == std::string::npos) {
     fam.pitch = VARIABLE_PITCH | FF_ROMAN;
@@ -615,6 +616,19 @@ int32 EnumFontFamiliesW(HDC, const UniChar* family, HostFontEnumProc proc, intpt
   return r;
 }
 
+bool Host_Match_Family(const UniChar* name, UniChar (&out)[kHostFaceNameUnits]) {
+  out[0] = 0;
+  std::u16string n;
+  if (name)
+    for (size_t i = 0; i < size_t(kHostFaceNameUnits) && name[i]; ++i) n.push_back(name[i]);
+  const Family* f = n.empty() ? nullptr : Find_Family(n);
+  if (!f) f = Match_Family(Host_Utf16_To_Utf8(name, kHostFaceNameUnits), FC_WEIGHT_REGULAR, false);
+  if (!f) return false;
+  std::copy(f->name16.begin(), f->name16.end(), out);
+  out[f->name16.size()] = 0;
+  return true;
+}
+
 int32 Host_Font_Family_Count() {
   Build_Table();
   return int32(Tab().families.size());
@@ -678,7 +692,7 @@ HFONT Host_DC_Font(HDC dc) {
   }
   static HFONT def = nullptr;
   if (!def || !def->inst) {
-    if (def) DeleteObject(def);
+    delete def;  // never selected anywhere: ours to free
     HostLogFont lf;
     lf.lfHeight = -12;
     def = CreateFontIndirectW(&lf);

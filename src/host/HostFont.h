@@ -126,6 +126,10 @@ using HostFontEnumProc = int32 (*)(const HostLogFont* lf, const HostTextMetric* 
 // is not used: every surface sees the same fonts.
 int32 EnumFontFamiliesW(HDC dc, const UniChar* family, HostFontEnumProc proc, intptr_t parm);
 
+// The installed family fontconfig deems closest to `name` (its default
+// sans-serif for an empty name), in `out`. FALSE when no font is installed.
+bool Host_Match_Family(const UniChar* name, UniChar (&out)[kHostFaceNameUnits]);
+
 // Number of families (0 when no font is installed).
 int32 Host_Font_Family_Count();
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "host/HostGdiCore.h"
@@ -494,4 +495,25 @@ int32 DrawTextW(HDC dc, const UniChar* str, int32 count, RECT* rect, uint32 form
   }
   st.text_align = old_align;
   return height;
+}
+
+int32 DrawTextA(HDC dc, const char* str, int32 count, RECT* rect, uint32 format) {
+  if (!Is_DC(dc) || !rect || (count != 0 && !str)) return 0;
+  if (count < 0) {
+    count = 0;
+    while (count < (1 << 24) && str[count]) ++count;
+  }
+  std::vector<char32_t> cps;
+  Decode_U8(str, count, cps);
+  std::u16string u;
+  u.reserve(cps.size());
+  for (char32_t c : cps) {
+    if (c >= 0x10000) {
+      u.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+      u.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      u.push_back(char16_t(c));
+    }
+  }
+  return DrawTextW(dc, reinterpret_cast<const UniChar*>(u.data()), int32(u.size()), rect, format);
 }

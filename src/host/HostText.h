@@ -59,7 +59,8 @@ bool TextOutA(HDC dc, int32 x, int32 y, const char* str, int32 count);
 // ETO_OPAQUE fills rect (logical coordinates) with the background colour
 // whatever the background mode; ETO_CLIPPED keeps the text inside rect;
 // ETO_GLYPH_INDEX takes str as glyph indices. dx, when given, holds the
-// advance of each character (count entries) in place of the font's.
+// advance of each unit (count entries) in place of the font's; each unit is
+// then drawn on its own (no surrogate pairs).
 bool ExtTextOutW(HDC dc, int32 x, int32 y, uint32 options, const RECT* rect, const UniChar* str,
                  int32 count, const int32* dx);
 
@@ -79,3 +80,5 @@ int32 GetGlyphIndicesW(HDC dc, const UniChar* str, int32 count, uint16* out, uin
 // line without DT_WORDBREAK) to what the text needs. Returns the height of
 // the text; 0 on bad arguments.
 int32 DrawTextW(HDC dc, const UniChar* str, int32 count, RECT* rect, uint32 format);
+// The same for UTF-8 text (count in bytes; -1: up to the NUL).
+int32 DrawTextA(HDC dc, const char* str, int32 count, RECT* rect, uint32 format);

@@ -132,6 +132,150 @@ int64 Host_Width(HFONT f, const char* text) {
   return w;
 }
 
+
+// --- A tiny symbol font -----------------------------------------------------------------
+
+void Put16(std::vector<uint8>& b, uint32 v) {
+  b.push_back(uint8(v >> 8));
+  b.push_back(uint8(v));
+}
+void Put32(std::vector<uint8>& b, uint32 v) {
+  Put16(b, v >> 16);
+  Put16(b, v & 0xFFFF);
+}
+
+// A TrueType font named "Symbol Test" whose only character map is of the
+// symbol kind (platform 3, encoding 0): U+F020..U+F07E all map to glyph 1,
+// a 400 x 700 unit box on a 1000-unit em, advance 600.
+std::vector<uint8> Symbol_Font() {
+  std::vector<std::pair<std::string, std::vector<uint8>>> t;
+  std::vector<uint8> head;
+  Put32(head, 0x00010000);
+  Put32(head, 0x00010000);
+  Put32(head, 0);
+  Put32(head, 0x5F0F3CF5);
+  Put16(head, 0x000B);
+  Put16(head, 1000);
+  for (int i = 0; i < 4; ++i) Put32(head, 0);  // created, modified
+  Put16(head, 100);
+  Put16(head, 0);
+  Put16(head, 500);
+  Put16(head, 700);
+  Put16(head, 0);  // macStyle
+  Put16(head, 8);
+  Put16(head, 2);
+  Put16(head, 0);  // short loca
+  Put16(head, 0);
+  std::vector<uint8> hhea;
+  Put32(hhea, 0x00010000);
+  Put16(hhea, 800);
+  Put16(hhea, uint16(-200));
+  Put16(hhea, 0);
+  Put16(hhea, 600);
+  Put16(hhea, 0);
+  Put16(hhea, 0);
+  Put16(hhea, 500);
+  Put16(hhea, 1);
+  Put16(hhea, 0);
+  Put16(hhea, 0);
+  for (int i = 0; i < 4; ++i) Put16(hhea, 0);
+  Put16(hhea, 0);
+  Put16(hhea, 2);  // metrics for both glyphs
+  std::vector<uint8> maxp;
+  Put32(maxp, 0x00010000);
+  Put16(maxp, 2);  // glyphs
+  Put16(maxp, 4);
+  Put16(maxp, 1);
+  Put16(maxp, 0);
+  Put16(maxp, 0);
+  Put16(maxp, 2);
+  for (int i = 0; i < 8; ++i) Put16(maxp, 0);
+  std::vector<uint8> hmtx;
+  for (int i = 0; i < 2; ++i) {
+    Put16(hmtx, 600);
+    Put16(hmtx, 100);
+  }
+  std::vector<uint8> glyf;
+  Put16(glyf, 1);  // one contour
+  Put16(glyf, 100);
+  Put16(glyf, 0);
+  Put16(glyf, 500);
+  Put16(glyf, 700);
+  Put16(glyf, 3);  // end point
+  Put16(glyf, 0);  // no instructions
+  for (int i = 0; i < 4; ++i) glyf.push_back(0x01);  // on curve, 16-bit deltas
+  for (int16 dx : {100, 400, 0, -400}) Put16(glyf, uint16(dx));
+  for (int16 dy : {0, 0, 700, 0}) Put16(glyf, uint16(dy));
+  std::vector<uint8> loca;
+  Put16(loca, 0);
+  Put16(loca, 0);
+  Put16(loca, uint32(glyf.size() / 2));
+  std::vector<uint8> cmap;
+  Put16(cmap, 0);
+  Put16(cmap, 1);
+  Put16(cmap, 3);
+  Put16(cmap, 0);  // symbol encoding
+  Put32(cmap, 12);
+  const uint32 n = 0xF07E - 0xF020 + 1;
+  Put16(cmap, 4);
+  Put16(cmap, 16 + 16 + 2 * n);
+  Put16(cmap, 0);
+  Put16(cmap, 4);  // two segments
+  Put16(cmap, 4);
+  Put16(cmap, 1);
+  Put16(cmap, 0);
+  Put16(cmap, 0xF07E);
+  Put16(cmap, 0xFFFF);
+  Put16(cmap, 0);
+  Put16(cmap, 0xF020);
+  Put16(cmap, 0xFFFF);
+  Put16(cmap, 0);
+  Put16(cmap, 1);
+  Put16(cmap, 4);  // to the glyph array just behind this array
+  Put16(cmap, 0);
+  for (uint32 i = 0; i < n; ++i) Put16(cmap, 1);
+  std::vector<uint8> name;
+  const std::u16string fam = u"Symbol Test", sub = u"Regular";
+  Put16(name, 0);
+  Put16(name, 2);
+  Put16(name, 6 + 24);
+  uint32 off = 0;
+  for (const std::u16string* str : {&fam, &sub}) {
+    Put16(name, 3);
+    Put16(name, 1);
+    Put16(name, 0x409);
+    Put16(name, str == &fam ? 1 : 2);
+    Put16(name, uint32(str->size() * 2));
+    Put16(name, off);
+    off += uint32(str->size() * 2);
+  }
+  for (const std::u16string* str : {&fam, &sub})
+    for (char16_t c : *str) Put16(name, c);
+  t = {{"cmap", cmap}, {"glyf", glyf}, {"head", head}, {"hhea", hhea},
+       {"hmtx", hmtx}, {"loca", loca}, {"maxp", maxp}, {"name", name}};
+  std::vector<uint8> f;
+  Put32(f, 0x00010000);
+  Put16(f, uint32(t.size()));
+  Put16(f, 128);
+  Put16(f, 3);
+  Put16(f, uint32(t.size() * 16 - 128));
+  uint32 pos = uint32(12 + 16 * t.size());
+  for (auto& [tag, data] : t) {
+    while (data.size() % 4) data.push_back(0);
+    for (char c : tag) f.push_back(uint8(c));
+    uint32 sum = 0;
+    for (size_t i = 0; i < data.size(); i += 4)
+      sum += (uint32(data[i]) << 24) | (uint32(data[i + 1]) << 16) | (uint32(data[i + 2]) << 8) |
+             data[i + 3];
+    Put32(f, sum);
+    Put32(f, pos);
+    Put32(f, uint32(data.size()));
+    pos += uint32(data.size());
+  }
+  for (auto& [tag, data] : t) f.insert(f.end(), data.begin(), data.end());
+  return f;
+}
+
 }  // namespace
 
 TEST(HostFont, FamiliesOfThePinnedSetInCodeOrder) {
@@ -345,6 +489,61 @@ TEST(HostFont, GlyphBitmaps) {
   EXPECT_EQ(Host_Font_Escapement(up.f), 900);
   FontHolder neg(Log_Font("DejaVu Sans", -40, FW_NORMAL, false, -900));
   EXPECT_EQ(Host_Font_Escapement(neg.f), 2700);
+}
+
+TEST(HostFont, SymbolMapReachedThroughTheF000Block) {
+  REQUIRE_DEJAVU();
+  // A second configuration: the DejaVu fonts and a symbol font of our own.
+  const std::string sym_dir = g_pin.dir + "/symbol";
+  std::filesystem::create_directories(sym_dir);
+  const std::vector<uint8> ttf = Symbol_Font();
+  {
+    std::ofstream out(sym_dir + "/symboltest.ttf", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(ttf.data()), std::streamsize(ttf.size()));
+  }
+  const std::string conf = g_pin.dir + "/symbol.conf";
+  {
+    std::ofstream out(conf);
+    out << "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" << kDejaVu << "</dir>\n  <dir>" << sym_dir
+        << "</dir>\n  <cachedir>" << g_pin.dir << "/cache-sym</cachedir>\n</fontconfig>\n";
+  }
+  const std::string pinned = std::getenv("FONTCONFIG_FILE");
+  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+  Host_Fonts_Reset();
+
+  std::vector<Family> fams;
+  EnumFontFamiliesW(nullptr, nullptr, Collect, intptr_t(&fams));
+  const Family* sym = nullptr;
+  for (const Family& f : fams)
+    if (f.name == U("Symbol Test")) sym = &f;
+  ASSERT_NE(sym, nullptr);
+  EXPECT_EQ(sym->charset, SYMBOL_CHARSET);
+  EXPECT_EQ(sym->pitch, FIXED_PITCH | FF_DECORATIVE);  // every glyph is 600 units wide
+  EXPECT_EQ(fams.size(), 8u);
+
+  {
+    FontHolder h(Log_Font("Symbol Test", -20));
+    HostFontFaceInfo info;
+    ASSERT_TRUE(Host_Font_Describe(h.f, &info));
+    EXPECT_EQ(info.family, "Symbol Test");
+    EXPECT_TRUE(info.symbol_map);
+    // The plain codes the program asks for (33..126) and the U+F000 ones
+    // reach the same glyph; codes outside the map do not.
+    for (char32_t c : {U'!', U'A', U'~', U' '}) {
+      EXPECT_EQ(Host_Font_Glyph_Index(h.f, c), 1u) << uint32(c);
+      EXPECT_EQ(Host_Font_Glyph_Index(h.f, 0xF000 + c), 1u) << uint32(c);
+    }
+    EXPECT_EQ(Host_Font_Glyph_Index(h.f, U'\u0410'), 0u);
+    EXPECT_EQ(Host_Font_Glyph_Index(h.f, U'\u00C0'), 0u) << "160..255 are not in this map";
+    EXPECT_EQ(Host_Font_Advance(h.f, 1), 12);  // 600 units of a 20-pixel em
+    HostGlyphBitmap g;
+    ASSERT_TRUE(Host_Font_Glyph(h.f, 1, false, &g));
+    EXPECT_EQ(g.width, 8);
+    EXPECT_EQ(g.rows, 14);
+  }
+  setenv("FONTCONFIG_FILE", pinned.c_str(), 1);
+  Host_Fonts_Reset();
+  EXPECT_EQ(Host_Font_Family_Count(), 7);
 }
 
 TEST(HostFont, ObjectsAndBadArguments) {
