@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <unordered_set>
 
 namespace {
 
@@ -99,17 +100,22 @@ bool Round_Coord(double v, int32& out) {
 }  // namespace
 
 bool DeleteRgn(HRGN rgn) {
-  if (!rgn) return false;
+  if (!Host_Is_Rgn(rgn)) return false;  // NIL, or already deleted
   delete rgn;
   return true;
 }
 
-bool Host_Is_Rgn(const void* obj) {
-  if (!obj) return false;
-  uint32 tag;
-  std::memcpy(&tag, obj, sizeof tag);
-  return tag == kHostRgnTag;
+namespace {
+std::unordered_set<const void*>& Live_Rgns() {
+  static std::unordered_set<const void*> live;
+  return live;
 }
+}  // namespace
+
+void Host_Rgn_Register(const void* rgn) { Live_Rgns().insert(rgn); }
+void Host_Rgn_Unregister(const void* rgn) { Live_Rgns().erase(rgn); }
+
+bool Host_Is_Rgn(const void* obj) { return obj != nullptr && Live_Rgns().count(obj) != 0; }
 
 // --- Creation -------------------------------------------------------------------
 

@@ -42,12 +42,21 @@ constexpr int32 RGN_ERROR = ERROR;
 // GDI object pointer can recognise a region (Host_Is_Rgn).
 constexpr uint32 kHostRgnTag = 0x5247'4E31;  // "RGN1"
 
+// Every live region is registered, so a stale handle is recognised as no
+// region instead of being read after it was freed.
+void Host_Rgn_Register(const void* rgn);
+void Host_Rgn_Unregister(const void* rgn);
+
 struct HostRgn {
   uint32 tag = kHostRgnTag;
   pixman_region32_t pr;
 
-  HostRgn() { pixman_region32_init(&pr); }
+  HostRgn() {
+    pixman_region32_init(&pr);
+    Host_Rgn_Register(this);
+  }
   ~HostRgn() {
+    Host_Rgn_Unregister(this);
     pixman_region32_fini(&pr);
     tag = 0;
   }

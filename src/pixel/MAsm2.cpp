@@ -431,16 +431,20 @@ void PixMap8_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 sc
   // Products in 64 bits: doubled coordinates of wide maps times 16384 would
   // leave 32 bits.
   auto round14 = [](int64 t) { return t >= 0 ? (t + 8192) / 16384 : (t - 8192) / 16384; };
+  // Source positions relative to the map's top-left corner: the halving
+  // truncates toward zero, which would map two rows (or columns) onto one
+  // wherever the map's own coordinates are negative.
+  const int64 sh = int64(scenterh) - 2 * int64(sb.left), sv = int64(scenterv) - 2 * int64(sb.top);
+  const int64 sw = int64(sb.right) - sb.left, sht = int64(sb.bottom) - sb.top;
   for (int32 r = db.top; r < db.bottom; ++r) {
     uint8* d = RowPtr(*out, r - db.top);
     const int64 y = 2 * int64(r) + 1 - dcenterv;
     for (int32 c = db.left; c < db.right; ++c) {
       const int64 x = 2 * int64(c) + 1 - dcenterh;
-      const int64 sx = (round14(x * cos - y * sin) + scenterh) / 2;
-      const int64 sy = (round14(y * cos + x * sin) + scenterv) / 2;
+      const int64 sx = (round14(x * cos - y * sin) + sh) / 2;
+      const int64 sy = (round14(y * cos + x * sin) + sv) / 2;
       uint8 v = tcolor;
-      if (have_in && sx >= sb.left && sx < sb.right && sy >= sb.top && sy < sb.bottom)
-        v = sbase[int64(sy - sb.top) * sstride + (sx - sb.left)];
+      if (have_in && sx >= 0 && sx < sw && sy >= 0 && sy < sht) v = sbase[sy * sstride + sx];
       d[c - db.left] = v;
     }
   }

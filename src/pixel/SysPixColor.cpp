@@ -193,7 +193,9 @@ void PixMap16_ColorShift(PixMapPtr pix, int16 shift) {
   // Whole turns first, so that a hue plus the shift needs at most one
   // correction to land in 0..359.
   const int32 sh = int32(shift) % 360;
-  if (shift == 0 || pix->baseAddr == nullptr) return;
+  // A whole turn changes no hue; the integer HSV round trip would still
+  // move some dark colours by a level, so leave the map alone.
+  if (sh == 0 || pix->baseAddr == nullptr) return;
   LastPixel<uint16, uint16> cache;
   Each_Pixel(*pix, 2, [&](uint8* p) {
     Put16(p, cache.Get(Get16(p), [&](uint16 x) {

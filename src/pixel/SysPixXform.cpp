@@ -134,6 +134,11 @@ void Rotate_Kernel(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int32 scen
   const uint32 sstride = PixMap_RowBytes(*in);
   const uint8* sbase = Base(*in);
   auto round14 = [](int64 t) { return t >= 0 ? (t + 8192) / 16384 : (t - 8192) / 16384; };
+  // Source positions are taken relative to the map's top-left corner: the
+  // halving truncates toward zero, which would otherwise map two rows (or
+  // columns) onto one wherever the map's own coordinates are negative.
+  const int64 sh = int64(scenterh) - 2 * int64(sb.left), sv = int64(scenterv) - 2 * int64(sb.top);
+  const int64 sw = int64(sb.right) - sb.left, sht = int64(sb.bottom) - sb.top;
   for (int32 r = db.top; r < db.bottom; ++r) {
     uint8* d = RowPtr(*out, r - db.top);
     const int64 y = 2 * int64(r) + 1 - dcenterv;
@@ -141,10 +146,10 @@ void Rotate_Kernel(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int32 scen
     int64 u = x0 * cos - y * sin;
     int64 w = y * cos + x0 * sin;
     for (int32 c = db.left; c < db.right; ++c, d += Bytes, u += 2 * int64(cos), w += 2 * int64(sin)) {
-      const int64 sx = (round14(u) + scenterh) / 2;
-      const int64 sy = (round14(w) + scenterv) / 2;
-      if (have_in && sx >= sb.left && sx < sb.right && sy >= sb.top && sy < sb.bottom)
-        std::memcpy(d, sbase + int64(sy - sb.top) * sstride + (sx - sb.left) * Bytes, Bytes);
+      const int64 sx = (round14(u) + sh) / 2;
+      const int64 sy = (round14(w) + sv) / 2;
+      if (have_in && sx >= 0 && sx < sw && sy >= 0 && sy < sht)
+        std::memcpy(d, sbase + sy * sstride + sx * Bytes, Bytes);
       else
         std::memcpy(d, tcolor, Bytes);
     }

@@ -72,6 +72,13 @@ TEST(HostRegion, RectRegionsAndKinds) {
   EXPECT_FALSE(Host_Is_Rgn(&other));
   EXPECT_FALSE(Host_Is_Rgn(nullptr));
   EXPECT_FALSE(DeleteRgn(nullptr));
+
+  // A handle that was deleted is no region any more (and is not read).
+  HRGN stale = CreateRectRgn(0, 0, 2, 2);
+  ASSERT_TRUE(Host_Is_Rgn(stale));
+  EXPECT_TRUE(DeleteRgn(stale));
+  EXPECT_FALSE(Host_Is_Rgn(stale));
+  EXPECT_FALSE(DeleteRgn(stale));  // a second delete frees nothing
 }
 
 struct CombineCase {
