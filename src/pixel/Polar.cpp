@@ -6,6 +6,12 @@
 #include "pixel/Asm32.h"
 #include "pixel/Fast.h"
 #include "pixel/SysMath.h"
+#include "host/HostRegion.h"
+#include "host/HostText.h"
+#include "platform/Quickdraw.h"
+#include "platform/SysFont.h"
+#include "platform/SysUnicode.h"
+#include "platform/SysWin.h"
 
 void Cyl_To_XY(Point origin, int16 radius, int16 angle, Point& pt) {
   const int16 c = IntCos(angle);
@@ -147,4 +153,197 @@ void PixMap1_RotateS(int16 angle, const Rect& subset, const PixMap& in, PixMap& 
   const int64 fy = Div16384(oy * cs) + Div16384(ox * sn) + dcenterv;
   out_attach.h = int16(fx >= 0 ? fx / 2 : -((1 - fx) / 2));
   out_attach.v = int16(fy >= 0 ? fy / 2 : -((1 - fy) / 2));
+}
+
+// --- Pen moves to polar positions ---------------------------------------------------------
+
+void MoveTo_Cyl(Point origin, int16 radius, int16 angle) {
+  Point pt;
+  Cyl_To_XY(origin, radius, angle, pt);
+  MoveTo(pt.h, pt.v);
+}
+
+void LineTo_Cyl(Point origin, int16 radius, int16 angle) {
+  Point pt;
+  Cyl_To_XY(origin, radius, angle, pt);
+  LineTo(pt.h, pt.v);
+}
+
+void MoveTo_CylR(float originx, float originy, float radius, float angle) {
+  int16 x = 0, y = 0;
+  CylR_To_XY(originx, originy, radius, angle, x, y);
+  MoveTo(x, y);
+}
+
+void LineTo_CylR(float originx, float originy, float radius, float angle) {
+  int16 x = 0, y = 0;
+  CylR_To_XY(originx, originy, radius, angle, x, y);
+  LineTo(x, y);
+}
+
+// --- Turned text -----------------------------------------------------------------------------
+
+namespace {
+
+// The text as UTF-16 with the advance of each unit stretched by expandf
+// (whole pixels, rounded on the running total so that no error builds up).
+struct Spaced_Text {
+  UniChar u[256];
+  int32 n = 0;
+  bool spaced = false;
+  int32 dx[256];
+  int32 width = 0;
+};
+
+void Prepare_Text(CStrSpan str, float expandf, Spaced_Text& t) {
+  // At most 255 bytes, ending at the NUL.
+  size_t len = 0;
+  while (len < str.size() && len < 255 && str[len] != 0) ++len;
+  t.n = UTF8_Decode(str.first(len), UStrSpan(t.u, 255));
+  t.u[t.n] = 0;
+  t.spaced = std::isfinite(expandf) && expandf >= 0.1f && expandf <= 10.0f && expandf != 1.0f;
+  if (!t.spaced) {
+    SIZE sz{0, 0};
+    if (t.n > 0 && GetTextExtentPoint32W(theHDC, t.u, t.n, &sz)) t.width = std::clamp<int32>(sz.cx, 0, 20000);
+    return;
+  }
+  double total = 0;
+  int32 placed = 0;
+  for (int32 i = 0; i < t.n; ++i) {
+    SIZE sz{0, 0};
+    GetTextExtentPoint32W(theHDC, &t.u[i], 1, &sz);
+    total += double(sz.cx) * double(expandf);
+    const int32 at = int32(std::min(std::floor(total + 0.5), 20000.0));
+    t.dx[i] = at - placed;
+    placed = at;
+  }
+  t.width = placed;
+}
+
+// Draws the text at the current position with the text mode of the port.
+void Draw_Prepared(const Spaced_Text& t) {
+  if (t.n <= 0) return;
+  const int32 old = SetBkMode(theHDC, theShadow->text_mode == 1 ? TRANSPARENT : OPAQUE);
+  if (t.spaced) ExtTextOutW(theHDC, 0, 0, 0, nullptr, t.u, t.n, t.dx);
+  else TextOutW(theHDC, 0, 0, t.u, t.n);
+  if (old) SetBkMode(theHDC, old);
+}
+
+Point Offset_Point(Point p, int32 dh, int32 dv) {
+  return Point{int16(std::clamp<int32>(p.v + dv, -32768, 32767)),
+               int16(std::clamp<int32>(p.h + dh, -32768, 32767))};
+}
+
+// Fills the region with a solid brush of a GDI colour, then deletes it.
+void Fill_Region(HRGN rgn, uint32 color) {
+  if (!rgn) return;
+  HBRUSH b = CreateSolidBrush(color);
+  if (b) {
+    FillRgn(theHDC, rgn, b);
+    DeleteObject(b);
+  }
+  DeleteRgn(rgn);
+}
+
+constexpr int32 kScratchMargin = 2;
+constexpr int64 kScratchMaxPixels = int64(1) << 26;
+
+}  // namespace
+
+void Draw_Rotated_String(CStrSpan str, float expandf, const a_fontspec& netfont, Point oldpos,
+                         int16 angle, Point origin, Point& temporg, a_gworld_rec*& tempw) {
+  Rotate_Point(angle, origin, oldpos, temporg);
+  if (theShadow == nullptr || theHDC == nullptr) return;
+  a_fontspec spec = netfont;
+
+  if (theGWorld == nullptr) {
+    // A window or printer: the font itself turns the text.
+    spec.angle = angle;
+    SetFont(spec);
+    Spaced_Text t;
+    Prepare_Text(str, expandf, t);
+    MoveTo(temporg.h, temporg.v);
+    Draw_Prepared(t);
+    return;
+  }
+
+  // An offscreen world: upright into the 1-bit scratch world, then turned.
+  GWorldPtr dest = theGWorld;
+  const uint32 fore = theShadow->fore_color.d;
+  const uint32 back = theShadow->back_color.d;
+  const bool opaque = theShadow->text_mode != 1;
+  spec.angle = 0;
+  SetFont(spec);  // in the destination too, to measure with
+  Spaced_Text t;
+  Prepare_Text(str, expandf, t);
+  HostTextMetric tm;
+  if (!GetTextMetricsW(theHDC, &tm)) return;
+  const Point end_pt = Offset_Point(oldpos, t.width, 0);
+  Point end_turned;
+  Rotate_Point(angle, origin, end_pt, end_turned);
+
+  if (opaque && t.width > 0) {
+    // The text cell, ascent above the baseline to descent below it.
+    const int32 du[4] = {0, t.width, t.width, 0};
+    const int32 dv[4] = {-tm.tmAscent, -tm.tmAscent, tm.tmDescent, tm.tmDescent};
+    POINT q[4];
+    for (int k = 0; k < 4; ++k) {
+      Point c;
+      Rotate_Point(angle, origin, Offset_Point(oldpos, du[k], dv[k]), c);
+      q[k] = POINT{c.h, c.v};
+    }
+    Fill_Region(CreatePolygonRgn(q, 4, WINDING), back);
+  }
+
+  const int64 need_w = int64(t.width) + 2 * kScratchMargin + std::max(0, tm.tmMaxCharWidth);
+  const int64 need_h = int64(tm.tmAscent) + tm.tmDescent + 2 * kScratchMargin;
+  if (t.n > 0 && need_w <= 32000 && need_h <= 32000 && need_w * need_h <= kScratchMaxPixels) {
+    if (tempw == nullptr || tempw->pix.pixelSize != 1 || tempw->pix.bounds.right < need_w ||
+        tempw->pix.bounds.bottom < need_h || tempw->pix.bounds.left != 0 || tempw->pix.bounds.top != 0) {
+      Dispose_GWorld(tempw);
+      if (New_GWorld(Rect{0, 0, int16(need_h), int16(need_w)}, 1, nullptr, tempw) != noErr) tempw = nullptr;
+    }
+    if (tempw != nullptr) {
+      PixMap_Zero(tempw->pix);
+      const Point start_in{int16(kScratchMargin + tm.tmAscent), int16(kScratchMargin)};
+      // Switched to directly, not through the port stack, so that a caller
+      // may use every level of the stack itself.
+      a_gstate saved;
+      Get_GState(saved);
+      Set_GWorld(tempw);
+      SetFont(spec);
+      ForeColor(1);
+      TextMode(1);
+      MoveTo(start_in.h, start_in.v);
+      Draw_Prepared(t);
+      Set_GState(saved);
+
+      Rect ink{0, 0, 0, 0};
+      Asm32_PixMap1_Bounding(&tempw->pix, &tempw->pix.bounds, &ink);
+      if (ink.right > ink.left && ink.bottom > ink.top) {
+        PixMap turned;
+        Null_PixMap(turned);
+        Point attach{0, 0};
+        PixMap1_RotateS(int16(-angle), ink, tempw->pix, turned, attach);
+        if (turned.baseAddr != nullptr) {
+          // Where the scratch world's start point lands in `turned`, and so
+          // where `turned`'s top-left pixel lies in the destination.
+          Point start_out;
+          Rotate_Point(angle, Point{0, 0}, start_in, start_out);
+          const int32 ox = int32(temporg.h) - (attach.h + start_out.h);
+          const int32 oy = int32(temporg.v) - (attach.v + start_out.v);
+          const int32 w = turned.bounds.right - turned.bounds.left;
+          const int32 h = turned.bounds.bottom - turned.bounds.top;
+          const uint32 rb = PixMap_RowBytes(turned);
+          HRGN rgn = Host_Mask_To_Rgn(
+              std::span<const uint8>(reinterpret_cast<const uint8*>(turned.baseAddr), size_t(rb) * size_t(h)),
+              int32(rb), w, h, ox, oy);
+          if (theGWorld == dest) Fill_Region(rgn, fore);
+          else if (rgn) DeleteRgn(rgn);
+        }
+        Dispose_PixMap(turned);
+      }
+    }
+  }
+  MoveTo(end_turned.h, end_turned.v);
 }

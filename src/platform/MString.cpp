@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/Convert.h"
+#include "platform/Quickdraw.h"
 
 namespace {
 
@@ -206,4 +207,10 @@ bool8 mCompare_NoBlanks(CStrSpan stringA, CStrSpan stringB) {
     i++;
     j++;
   }
+}
+
+int16 mStrWidth(CStrSpan ss) {
+  Str255 copy;
+  mStrCopy(ss, StrSpan(copy));
+  return StringWidth(CStrSpan(copy));
 }

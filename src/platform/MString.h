@@ -39,3 +39,7 @@ bool8 mStrFind(CStrSpan name, CStrSpan patt);        // FALSE for an empty patt
 int16 mCompare(CStrSpan stringA, CStrSpan stringB);  // -1, 0, 1; unsigned bytes
 bool8 mCompare_Equal(CStrSpan stringA, CStrSpan stringB, bool8 upshift);
 bool8 mCompare_NoBlanks(CStrSpan stringA, CStrSpan stringB);
+
+// Width in pixels of the text (its first 255 characters) in the current
+// port's font (StringWidth, Quickdraw.h; 20000 at most).
+int16 mStrWidth(CStrSpan ss);

@@ -14,8 +14,8 @@
 // the foreground colour, a 1 bit the background colour (solid black is eight
 // zero bytes).
 //
-// Text output and measuring (DrawString, DrawText, TextWidth, StringWidth,
-// TETextBox) belong with the fonts.
+// Text is drawn and measured in the font selected with SetFont (SysFont.h);
+// the word-wrapped box TETextBox is in TextEdit.h.
 #pragma once
 
 #include <span>
@@ -345,3 +345,30 @@ void UnpackBits(Ptr& srcPtr, Ptr& dstPtr, int16 dstBytes);
 // ends before dstBytes bytes were produced; the pointers then stand behind
 // what was consumed and produced.
 bool8 UnpackBits_Bounded(const uint8*& src, const uint8* src_end, uint8*& dst, int32 dstBytes);
+
+// --- Text (QuickdrawText.cpp) ----------------------------------------------------------
+// 8-bit text is UTF-8 (the "ANSI" code page here): a byte that is not part
+// of a whole character (a lone byte above 0x7F, a sequence cut by the
+// count) draws and measures as the replacement glyph. Text is drawn at the
+// DC's current position, which the baseline alignment of the drawing state
+// moves along the text; transparent when the drawing state's text mode is 1,
+// on a cell of the background colour otherwise (the DC's background mode is
+// restored after each call). Widths above kMaxTextWidth are returned as
+// kMaxTextWidth. Counts and offsets that pass the end of a span are cut to
+// it; negative ones draw nothing and measure 0.
+
+constexpr int16 kMaxTextWidth = 20000;
+
+void DrawChar(char ch);
+// The text of s up to its NUL, at most 255 characters.
+void DrawString(CStrSpan s);
+// len bytes of buf (NIL or len <= 0: nothing).
+void DrawString2(const char* buf, int32 len);
+// byteCount bytes from firstByte.
+void DrawText(CStrSpan textBuf, int32 firstByte, int32 byteCount);
+
+int16 CharWidth(char ch);
+int16 StringWidth(CStrSpan s);
+int16 TextWidth(CStrSpan textBuf, int32 firstByte, int32 byteCount);
+// Width of len bytes of buf in the current port's font, capped.
+int16 QD_Text_Width(const char* buf, int32 len);

@@ -41,3 +41,26 @@ void From_Unicode(Ptr& uni_buf);
 // ANSI (UTF-8) to UTF-16 filling all of out (no 0 is added), for callers
 // with buffers of their own; returns the number of units written.
 int32 UTF8_Decode(CStrSpan in, UStrSpan out);
+
+// --- Drawing and measuring UTF-16 text in the current port (SysUnicodeDraw.cpp) ---
+// The font record is selected first (SetFont, SysFont.h). Text ends at the
+// first 0 unit or the end of its span; a count or offset past it is cut.
+// Drawing starts at the DC's current position and leaves it behind the text,
+// transparent when the drawing state's text mode is 1 and on the background
+// colour otherwise. Widths above kMaxTextWidth (Quickdraw.h, 20000) are
+// returned as that.
+
+struct a_fontspec;
+
+// Nothing for an empty string.
+void uDrawString(CUStrSpan ss, const a_fontspec& spec);
+// count units from offset; nothing when the unit at offset is 0 (or offset
+// lies outside buf).
+void uDrawText(CUStrSpan buf, int32 offset, int32 count, const a_fontspec& spec);
+// count units of src in the font already selected (NIL or count <= 0: nothing).
+void uDrawString2(const UniChar* src, int32 count);
+// 0 for an empty text (the font is then not selected).
+int16 uStringWidth(CUStrSpan ss, const a_fontspec& spec);
+int16 uTextWidth(CUStrSpan buf, int32 offset, int32 count, const a_fontspec& spec);
+// Width of count units of src in the font already selected.
+int16 uStringWidth2(const UniChar* src, int32 count);
