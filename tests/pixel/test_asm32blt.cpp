@@ -577,3 +577,24 @@ TEST(Asm32Blt, OutOfRangeAndEmptyRectanglesStayInside) {
   Asm32_Blt11_Simple(&msk.pm, &msk.pm, &empty, &empty, srcCopy);
   EXPECT_EQ(dst.get(3, 3), 0xEEu);
 }
+
+// Wide rows: every destination column j of a one-row 32-bit scaled copy
+// holds source column floor(j * sw / dw), across strip boundaries and for
+// widths near the coordinate limit.
+TEST(Asm32Blt, WideScaledRowsSampleExactly) {
+  const int pairs[][2] = {{32767, 32749}, {30011, 4099}, {3, 32767}, {20000, 10000}, {4097, 8191}};
+  for (const auto& p : pairs) {
+    const int sw = p[0], dw = p[1];
+    SCOPED_TRACE(testing::Message() << sw << " to " << dw);
+    Map src(Rect{0, 0, 1, int16(sw)}, 32), dst(Rect{0, 0, 1, int16(dw)}, 32);
+    uint32* s = reinterpret_cast<uint32*>(src.pm.baseAddr);
+    for (int h = 0; h < sw; ++h) s[h] = uint32(h);
+    const Rect sr = src.pm.bounds, dr = dst.pm.bounds;
+    Asm32_Blt_32_32(&src.pm, &dst.pm, &sr, &dr, srcCopy, 255);
+    const uint32* d = reinterpret_cast<const uint32*>(dst.pm.baseAddr);
+    int bad = 0;
+    for (int j = 0; j < dw; ++j)
+      if (d[j] != uint32(int64(j) * sw / dw) && ++bad < 4) ADD_FAILURE() << "column " << j << " took " << d[j];
+    EXPECT_EQ(bad, 0);
+  }
+}
