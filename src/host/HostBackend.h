@@ -1,0 +1,62 @@
+// Display backends of the window layer, the end-of-session signals and the
+// alert report of headless runs.
+//
+// Two backends:
+// - `sdl`: each visible top-level window is a real window showing its
+//   pixels; mouse, keyboard and text input become messages; the desktop's
+//   screen size and the cursor are real.
+// - `headless`: no display. The screen size comes from VELMOR_SCREEN=WxH
+//   (default 1280x1024); input comes only from a script; windows are read
+//   as pixels (Host_Window_Compose, the script's `snapshot`). With a script
+//   the clock is the manual clock of HostClock.h, which moves only while the
+//   program waits (Host_Wait_Message, Sleep) or polls an empty queue, so
+//   `wait TICKS` is exact and takes no real time.
+// VELMOR_BACKEND=headless|sdl chooses; without it `sdl` is used when a
+// display exists (DISPLAY or WAYLAND_DISPLAY) and starts, else `headless`.
+// VELMOR_SCRIPT=FILE loads a script (HostScript.h) on either backend.
+//
+// SIGTERM and SIGINT reach the program as the end of the session: the
+// handler only writes to a pipe; the message pump (PeekMessage and the
+// waits) then runs Host_End_Session, which asks every top-level window with
+// WM_QUERYENDSESSION, main window first.
+#pragma once
+
+#include "platform/Types.h"
+
+enum class HostBackendKind { NONE = 0, HEADLESS = 1, SDL = 2 };
+
+// Reads the environment, starts the chosen backend, reports the screen to
+// the system information (Info_Set_Screen), installs the signal handlers and
+// loads the script. FALSE (with the reason on standard error) when the
+// backend asked for cannot start, VELMOR_SCREEN or VELMOR_BACKEND is not
+// valid, or the script has errors.
+bool Host_Backend_Start();
+// The headless backend with a given screen, no script (tests).
+bool Host_Backend_Start_Headless(int32 width, int32 height);
+// Closes the backend's windows and the display; the window layer stays.
+void Host_Backend_Stop();
+HostBackendKind Host_Backend_Kind();
+inline bool Host_Backend_Is_Headless() { return Host_Backend_Kind() == HostBackendKind::HEADLESS; }
+
+// The self-pipe for SIGTERM and SIGINT (installed by Host_Backend_Start;
+// separately for tests). Remove puts the previous handlers back.
+bool Host_Signals_Install();
+void Host_Signals_Remove();
+
+// An alert shown to the user: on the headless backend it is written to
+// standard error as "velmor: alert N: TEXT" (other backends show it in a
+// dialog and this does nothing). Returns whether it was written.
+bool Host_Report_Alert(int32 number, const char* text);
+
+// --- For backend implementations ------------------------------------------------------
+
+class HostDisplay {
+ public:
+  virtual ~HostDisplay() = default;
+  // Moves pending input into the queue and brings the shown windows up to
+  // date with the window layer (never blocks).
+  virtual void Pump() = 0;
+  // Blocks at most ms, returning early on input or when wake_fd is readable.
+  virtual void Wait(uint32 ms, int wake_fd) = 0;
+  virtual void Cursor_Changed() {}
+};

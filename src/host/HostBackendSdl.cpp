@@ -1,0 +1,375 @@
+// The SDL2 backend: every visible top-level window of ours is an SDL window
+// showing its composed pixels; SDL's input becomes messages.
+#include <SDL.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/HostBackend.h"
+#include "host/HostClock.h"
+#include "host/HostWinCore.h"
+#include "platform/SysInfo.h"
+
+namespace {
+
+constexpr uint32 kRepresentMs = 33;  // direct drawing outside paint brackets shows within this
+
+int32 Vk_Of(SDL_Keycode k, bool& extended) {
+  extended = false;
+  if (k >= SDLK_a && k <= SDLK_z) return int32('A' + (k - SDLK_a));
+  if (k >= SDLK_0 && k <= SDLK_9) return int32('0' + (k - SDLK_0));
+  if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + int32(k - SDLK_F1);
+  if (k >= SDLK_F13 && k <= SDLK_F24) return VK_F1 + 12 + int32(k - SDLK_F13);
+  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD0 + 1 + int32(k - SDLK_KP_1);
+  switch (k) {
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_RETURN: return VK_RETURN;
+    case SDLK_KP_ENTER: extended = true; return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_INSERT: extended = true; return VK_INSERT;
+    case SDLK_DELETE: extended = true; return VK_DELETE;
+    case SDLK_HOME: extended = true; return VK_HOME;
+    case SDLK_END: extended = true; return VK_END;
+    case SDLK_PAGEUP: extended = true; return VK_PRIOR;
+    case SDLK_PAGEDOWN: extended = true; return VK_NEXT;
+    case SDLK_LEFT: extended = true; return VK_LEFT;
+    case SDLK_RIGHT: extended = true; return VK_RIGHT;
+    case SDLK_UP: extended = true; return VK_UP;
+    case SDLK_DOWN: extended = true; return VK_DOWN;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: extended = true; return VK_DIVIDE;
+    case SDLK_NUMLOCKCLEAR: return VK_NUMLOCK;
+    case SDLK_SCROLLLOCK: return VK_SCROLL;
+    case SDLK_APPLICATION: return VK_APPS;
+    default: return 0;
+  }
+}
+
+SDL_SystemCursor Sdl_Cursor_Of(uint32 id) {
+  switch (id) {
+    case IDC_IBEAM: return SDL_SYSTEM_CURSOR_IBEAM;
+    case IDC_WAIT: return SDL_SYSTEM_CURSOR_WAIT;
+    case IDC_APPSTARTING: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case IDC_CROSS: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case IDC_SIZENWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case IDC_SIZENESW: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case IDC_SIZEWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case IDC_SIZENS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case IDC_SIZEALL: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case IDC_NO: return SDL_SYSTEM_CURSOR_NO;
+    case IDC_HAND: return SDL_SYSTEM_CURSOR_HAND;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+class SdlDisplay : public HostDisplay {
+ public:
+  SdlDisplay() = default;
+  ~SdlDisplay() override {
+    for (auto& [hwnd, s] : shown_)
+      if (s.win) SDL_DestroyWindow(s.win);
+    shown_.clear();
+    if (cursor_) SDL_FreeCursor(cursor_);
+    if (started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  bool Start(std::string& err) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      err = SDL_GetError();
+      return false;
+    }
+    started_ = true;
+    SDL_Rect b{0, 0, 1280, 1024}, u{0, 0, 1280, 1024};
+    if (SDL_GetDisplayBounds(0, &b) != 0 || b.w <= 0 || b.h <= 0) b = SDL_Rect{0, 0, 1280, 1024};
+    if (SDL_GetDisplayUsableBounds(0, &u) != 0 || u.w <= 0 || u.h <= 0) u = b;
+    hostwin::Set_Screen_Size(b.w, b.h);
+    // The desktop's panel: the strip of the screen outside the usable area.
+    bool has_panel = true;
+    Rect panel{0, 0, 0, 0};
+    if (u.y > b.y) panel = Rect{int16(b.y), int16(b.x), int16(u.y), int16(b.x + b.w)};
+    else if (u.y + u.h < b.y + b.h) panel = Rect{int16(u.y + u.h), int16(b.x), int16(b.y + b.h), int16(b.x + b.w)};
+    else if (u.x > b.x) panel = Rect{int16(b.y), int16(b.x), int16(b.y + b.h), int16(u.x)};
+    else if (u.x + u.w < b.x + b.w) panel = Rect{int16(b.y), int16(u.x + u.w), int16(b.y + b.h), int16(b.x + b.w)};
+    else has_panel = false;
+    Info_Set_Screen(int16(std::min(b.w, 32000)), int16(std::min(b.h, 32000)), has_panel, panel);
+    SDL_StartTextInput();
+    return true;
+  }
+
+  void Pump() override {
+    SDL_Event e;
+    bool lost = false, gained = false;
+    HWND gained_hwnd = nullptr;
+    while (SDL_PollEvent(&e)) {
+      switch (e.type) {
+        case SDL_WINDOWEVENT: {
+          HWND h = By_Id(e.window.windowID);
+          if (!h) break;
+          Shown& s = shown_[h];
+          switch (e.window.event) {
+            case SDL_WINDOWEVENT_MOVED:
+              s.x = e.window.data1;
+              s.y = e.window.data2;
+              hostwin::Backend_Moved(h, s.x, s.y);
+              break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+              s.w = e.window.data1;
+              s.h = e.window.data2;
+              hostwin::Backend_Resized(h, s.w, s.h);
+              s.gen = 0;
+              break;
+            case SDL_WINDOWEVENT_EXPOSED: s.gen = 0; break;
+            case SDL_WINDOWEVENT_CLOSE: hostwin::Backend_Close(h); break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: gained = true; gained_hwnd = h; break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: lost = true; break;
+            case SDL_WINDOWEVENT_MINIMIZED:
+              s.minimized = true;
+              PostMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+              break;
+            case SDL_WINDOWEVENT_RESTORED:
+              if (s.minimized) {
+                s.minimized = false;
+                PostMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+              }
+              break;
+            default: break;
+          }
+          break;
+        }
+        case SDL_MOUSEMOTION:
+          if (HWND h = By_Id(e.motion.windowID)) hostwin::Input_Mouse_Move(Screen(h, e.motion.x, e.motion.y));
+          break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+          HWND h = By_Id(e.button.windowID);
+          const int32 button = e.button.button == SDL_BUTTON_LEFT ? 0 : e.button.button == SDL_BUTTON_RIGHT ? 1
+                               : e.button.button == SDL_BUTTON_MIDDLE ? 2 : -1;
+          if (h && button >= 0)
+            hostwin::Input_Button(button, e.type == SDL_MOUSEBUTTONDOWN, Screen(h, e.button.x, e.button.y));
+          break;
+        }
+        case SDL_MOUSEWHEEL: {
+          POINT p;
+          GetCursorPos(&p);
+          hostwin::Input_Wheel(e.wheel.y * 120, p);
+          break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+          bool ext = false;
+          const int32 vk = Vk_Of(e.key.keysym.sym, ext);
+          if (vk) hostwin::Input_Key(vk, e.type == SDL_KEYDOWN, ext, true);
+          break;
+        }
+        case SDL_TEXTINPUT: {
+          const std::u16string units = Units(e.text.text);
+          for (char16_t u : units) hostwin::Input_Char(u);
+          break;
+        }
+        default: break;
+      }
+    }
+    // Focus moving between two of our windows is not a deactivation.
+    if (gained) hostwin::App_Activate(gained_hwnd);
+    else if (lost) hostwin::App_Deactivate();
+    Sync();
+  }
+
+  void Wait(uint32 ms, int wake_fd) override {
+    const uint32 start = SDL_GetTicks();
+    for (;;) {
+      const uint32 spent = SDL_GetTicks() - start;
+      if (spent >= ms) return;
+      const int slice = int(std::min<uint32>(ms - spent, 20));
+      if (SDL_WaitEventTimeout(nullptr, slice)) return;
+      if (wake_fd >= 0) {
+        pollfd p{wake_fd, POLLIN, 0};
+        if (poll(&p, 1, 0) > 0) return;
+      }
+    }
+  }
+
+  void Cursor_Changed() override {
+    HCURSOR c = GetCursor();
+    SDL_Cursor* next = nullptr;
+    int32 w, h, hx, hy;
+    std::vector<uint32> px;
+    if (Host_Cursor_Image(c, w, h, hx, hy, px)) {
+      SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(px.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_BGRA32);
+      if (s) {
+        next = SDL_CreateColorCursor(s, hx, hy);
+        SDL_FreeSurface(s);
+      }
+    } else {
+      next = SDL_CreateSystemCursor(Sdl_Cursor_Of(Host_Cursor_System_Id(c)));
+    }
+    if (next) {
+      SDL_SetCursor(next);
+      if (cursor_) SDL_FreeCursor(cursor_);
+      cursor_ = next;
+    }
+    SDL_ShowCursor(hostwin::Cursor_Show_Count() >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  }
+
+ private:
+  struct Shown {
+    SDL_Window* win = nullptr;
+    uint32 id = 0;
+    int32 x = 0, y = 0, w = 0, h = 0;
+    uint64 gen = 0;
+    uint32 presented = 0;
+    std::string title;
+    bool minimized = false;
+  };
+
+  HWND By_Id(uint32 id) {
+    for (auto& [h, s] : shown_)
+      if (s.id == id && IsWindow(h)) return h;
+    return nullptr;
+  }
+
+  POINT Screen(HWND h, int32 x, int32 y) {
+    RECT r{0, 0, 0, 0};
+    GetWindowRect(h, &r);
+    return POINT{r.left + x, r.top + y};
+  }
+
+  static std::u16string Units(const char* s) {
+    std::u16string out;
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    while (*p) {
+      uint32 c = *p++;
+      int n = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+      if (n) c &= n == 1 ? 0x1F : n == 2 ? 0x0F : 0x07;
+      for (int k = 0; k < n && *p; ++k) c = (c << 6) | (*p++ & 0x3F);
+      if (c >= 0x10000 && c <= 0x10FFFF) {
+        c -= 0x10000;
+        out.push_back(char16_t(0xD800 + (c >> 10)));
+        out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
+      } else if (c < 0x10000) {
+        out.push_back(char16_t(c));
+      }
+    }
+    return out;
+  }
+
+  // Brings the SDL windows in line with ours and shows changed pixels.
+  void Sync() {
+    for (auto it = shown_.begin(); it != shown_.end();) {
+      if (!IsWindow(it->first) || !IsWindowVisible(it->first)) {
+        if (it->second.win) SDL_DestroyWindow(it->second.win);
+        it = shown_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    const uint32 now = SDL_GetTicks();
+    for (HWND h : Host_Top_Windows()) {
+      if (!IsWindowVisible(h)) continue;
+      RECT r;
+      GetWindowRect(h, &r);
+      const int32 w = std::max<int32>(1, r.right - r.left), ht = std::max<int32>(1, r.bottom - r.top);
+      const std::string title = Host_Window_Title_Utf8(h);
+      auto found = shown_.find(h);
+      if (found == shown_.end()) {
+        const uint32 style = uint32(GetWindowLong(h, GWL_STYLE));
+        Uint32 flags = SDL_WINDOW_SHOWN;
+        if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+        if ((style & WS_POPUP) || (style & WS_CAPTION) != WS_CAPTION) flags |= SDL_WINDOW_BORDERLESS;
+        SDL_Window* win = SDL_CreateWindow(title.c_str(), r.left, r.top, w, ht, flags);
+        if (!win) continue;
+        Shown s;
+        s.win = win;
+        s.id = SDL_GetWindowID(win);
+        s.x = r.left;
+        s.y = r.top;
+        s.w = w;
+        s.h = ht;
+        s.title = title;
+        found = shown_.emplace(h, s).first;
+        if (h == GetActiveWindow()) SDL_RaiseWindow(win);
+      }
+      Shown& s = found->second;
+      if (s.x != r.left || s.y != r.top) {
+        SDL_SetWindowPosition(s.win, r.left, r.top);
+        s.x = r.left;
+        s.y = r.top;
+      }
+      if (s.w != w || s.h != ht) {
+        SDL_SetWindowSize(s.win, w, ht);
+        s.w = w;
+        s.h = ht;
+        s.gen = 0;
+      }
+      if (s.title != title) {
+        SDL_SetWindowTitle(s.win, title.c_str());
+        s.title = title;
+      }
+      if (IsIconic(h) != s.minimized) {
+        s.minimized = IsIconic(h);
+        if (s.minimized) SDL_MinimizeWindow(s.win);
+        else SDL_RestoreWindow(s.win);
+      }
+      const uint64 gen = Host_Window_Generation(h);
+      if (gen != s.gen || now - s.presented >= kRepresentMs) {
+        Present(h, s);
+        s.gen = gen;
+        s.presented = now;
+      }
+    }
+  }
+
+  void Present(HWND h, Shown& s) {
+    std::vector<uint32> px;
+    int32 w = 0, ht = 0;
+    if (!hostwin::Compose_Frame(h, px, w, ht) || w <= 0 || ht <= 0) return;
+    SDL_Surface* ws = SDL_GetWindowSurface(s.win);
+    if (!ws) return;
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(px.data(), w, ht, 32, w * 4, SDL_PIXELFORMAT_RGB888);
+    if (!src) return;
+    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(src, nullptr, ws, nullptr);
+    SDL_FreeSurface(src);
+    SDL_UpdateWindowSurface(s.win);
+  }
+
+  std::unordered_map<HWND, Shown> shown_;
+  SDL_Cursor* cursor_ = nullptr;
+  bool started_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<HostDisplay> Host_Make_Sdl_Display(std::string& err) {
+  auto d = std::make_unique<SdlDisplay>();
+  if (!d->Start(err)) return nullptr;
+  return d;
+}
