@@ -1,0 +1,721 @@
+#include "pixel/PictLibWrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Layout constants of the library file and of stored pictures (the reader
+// has its own copy; the tests hold the two together).
+constexpr uint32 kVersion = 3;
+constexpr size_t kHeaderSize = 14;
+constexpr size_t kItemSize = 20;
+constexpr size_t kPixtHeaderSize = 8;
+constexpr uint8 kPackingFlags = 0x04 | 0x10 | 0x20;  // run-length, LZW, JPEG
+constexpr int32 kMaxRowBytes = 32767;
+constexpr int32 kMaxHeight = 32767;
+// Procedural pictures are capped well below what the format allows so that a
+// typing slip in a manifest cannot ask for gigabytes.
+constexpr int64 kMaxDrawnPixels = 16 * 1024 * 1024;
+
+void Put_BE16(std::vector<uint8>& v, uint16 x) {
+  v.push_back(uint8(x >> 8));
+  v.push_back(uint8(x));
+}
+void Put_BE32(std::vector<uint8>& v, uint32 x) {
+  v.push_back(uint8(x >> 24));
+  v.push_back(uint8(x >> 16));
+  v.push_back(uint8(x >> 8));
+  v.push_back(uint8(x));
+}
+
+int Key_Order(const a_keyset& k1, const a_keyset& k2) {
+  const int16 p1[4] = {k1.a, k1.b, k1.c, k1.d};
+  const int16 p2[4] = {k2.a, k2.b, k2.c, k2.d};
+  for (int i = 0; i < 4; ++i) {
+    if (p1[i] != p2[i]) return p1[i] < p2[i] ? -1 : 1;
+  }
+  return 0;
+}
+
+std::string Key_Text(const a_keyset& k) {
+  return "(" + std::to_string(k.a) + ", " + std::to_string(k.b) + ", " + std::to_string(k.c) + ", " +
+         std::to_string(k.d) + ")";
+}
+
+bool Check_Size(int32 width, int32 height, std::string& err) {
+  if (width < 1 || height < 1 || int64(width) * int64(height) > kMaxDrawnPixels) {
+    err = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " out of range";
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+// ---------------------------------------------------------------------------
+struct Colour {
+  double r, g, b;
+};
+
+Colour Mix(const Colour& x, const Colour& y, double t) {
+  return Colour{x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t};
+}
+
+uint8 To_Byte(double v) { return uint8(std::clamp(std::lround(v), 0L, 255L)); }
+
+void Set_Pixel(a_art_image& img, int32 x, int32 y, const Colour& c) {
+  if (x < 0 || y < 0 || x >= img.width || y >= img.height) return;
+  uint8* p = &img.rgba[(size_t(y) * size_t(img.width) + size_t(x)) * 4];
+  p[0] = To_Byte(c.r);
+  p[1] = To_Byte(c.g);
+  p[2] = To_Byte(c.b);
+  p[3] = 255;
+}
+
+// A 5 x 7 font for names and titles: capitals, digits and a few marks; small
+// letters are drawn as capitals. Each row holds 5 bits, the leftmost the
+// highest.
+struct Glyph {
+  char ch;
+  uint8 rows[7];
+};
+constexpr Glyph kFont[] = {
+    {'A', {0b01110, 0b10001, 0b10001, 0b11111, 0b10001, 0b10001, 0b10001}},
+    {'B', {0b11110, 0b10001, 0b10001, 0b11110, 0b10001, 0b10001, 0b11110}},
+    {'C', {0b01110, 0b10001, 0b10000, 0b10000, 0b10000, 0b10001, 0b01110}},
+    {'D', {0b11110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b11110}},
+    {'E', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b11111}},
+    {'F', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b10000}},
+    {'G', {0b01110, 0b10001, 0b10000, 0b10111, 0b10001, 0b10001, 0b01111}},
+    {'H', {0b10001, 0b10001, 0b10001, 0b11111, 0b10001, 0b10001, 0b10001}},
+    {'I', {0b01110, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
+    {'J', {0b00111, 0b00010, 0b00010, 0b00010, 0b00010, 0b10010, 0b01100}},
+    {'K', {0b10001, 0b10010, 0b10100, 0b11000, 0b10100, 0b10010, 0b10001}},
+    {'L', {0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b11111}},
+    {'M', {0b10001, 0b11011, 0b10101, 0b10101, 0b10001, 0b10001, 0b10001}},
+    {'N', {0b10001, 0b10001, 0b11001, 0b10101, 0b10011, 0b10001, 0b10001}},
+    {'O', {0b01110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
+    {'P', {0b11110, 0b10001, 0b10001, 0b11110, 0b10000, 0b10000, 0b10000}},
+    {'Q', {0b01110, 0b10001, 0b10001, 0b10001, 0b10101, 0b10010, 0b01101}},
+    {'R', {0b11110, 0b10001, 0b10001, 0b11110, 0b10100, 0b10010, 0b10001}},
+    {'S', {0b01111, 0b10000, 0b10000, 0b01110, 0b00001, 0b00001, 0b11110}},
+    {'T', {0b11111, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100}},
+    {'U', {0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
+    {'V', {0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01010, 0b00100}},
+    {'W', {0b10001, 0b10001, 0b10001, 0b10101, 0b10101, 0b10101, 0b01010}},
+    {'X', {0b10001, 0b10001, 0b01010, 0b00100, 0b01010, 0b10001, 0b10001}},
+    {'Y', {0b10001, 0b10001, 0b10001, 0b01010, 0b00100, 0b00100, 0b00100}},
+    {'Z', {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b10000, 0b11111}},
+    {'0', {0b01110, 0b10001, 0b10011, 0b10101, 0b11001, 0b10001, 0b01110}},
+    {'1', {0b00100, 0b01100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
+    {'2', {0b01110, 0b10001, 0b00001, 0b00010, 0b00100, 0b01000, 0b11111}},
+    {'3', {0b11111, 0b00010, 0b00100, 0b00010, 0b00001, 0b10001, 0b01110}},
+    {'4', {0b00010, 0b00110, 0b01010, 0b10010, 0b11111, 0b00010, 0b00010}},
+    {'5', {0b11111, 0b10000, 0b11110, 0b00001, 0b00001, 0b10001, 0b01110}},
+    {'6', {0b00110, 0b01000, 0b10000, 0b11110, 0b10001, 0b10001, 0b01110}},
+    {'7', {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b01000, 0b01000}},
+    {'8', {0b01110, 0b10001, 0b10001, 0b01110, 0b10001, 0b10001, 0b01110}},
+    {'9', {0b01110, 0b10001, 0b10001, 0b01111, 0b00001, 0b00010, 0b01100}},
+    {'.', {0b00000, 0b00000, 0b00000, 0b00000, 0b00000, 0b01100, 0b01100}},
+    {'-', {0b00000, 0b00000, 0b00000, 0b11111, 0b00000, 0b00000, 0b00000}},
+};
+constexpr int32 kGlyphW = 5, kGlyphH = 7, kGlyphAdvance = 6;
+
+const Glyph* Find_Glyph(char ch) {
+  if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
+  for (const Glyph& g : kFont) {
+    if (g.ch == ch) return &g;
+  }
+  return nullptr;  // drawn as a blank
+}
+
+int32 Text_Width(const std::string& s, int32 scale) {
+  if (s.empty()) return 0;
+  return (int32(s.size()) * kGlyphAdvance - 1) * scale;
+}
+
+void Draw_Text(a_art_image& img, const std::string& s, int32 left, int32 top, int32 scale,
+               const Colour& c) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const Glyph* g = Find_Glyph(s[i]);
+    if (g == nullptr) continue;
+    const int32 gx = left + int32(i) * kGlyphAdvance * scale;
+    for (int32 row = 0; row < kGlyphH; ++row) {
+      for (int32 col = 0; col < kGlyphW; ++col) {
+        if (!(g->rows[row] & (0x10 >> col))) continue;
+        for (int32 dy = 0; dy < scale; ++dy) {
+          for (int32 dx = 0; dx < scale; ++dx) {
+            Set_Pixel(img, gx + col * scale + dx, top + row * scale + dy, c);
+          }
+        }
+      }
+    }
+  }
+}
+
+// Text centred on centre_x, at the largest scale (up to max_scale) that fits
+// into width; returns the scale used.
+int32 Draw_Text_Centred(a_art_image& img, const std::string& s, int32 centre_x, int32 width, int32 top,
+                        int32 max_scale, const Colour& c, const Colour& shadow) {
+  int32 scale = max_scale;
+  while (scale > 1 && Text_Width(s, scale) > width) --scale;
+  const int32 left = centre_x - Text_Width(s, scale) / 2;
+  const int32 off = scale / 3 + 1;
+  Draw_Text(img, s, left + off, top + off, scale, shadow);
+  Draw_Text(img, s, left, top, scale, c);
+  return scale;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Library and stored pictures
+// ---------------------------------------------------------------------------
+bool ArtLib_Build(std::vector<a_art_object> objects, std::vector<uint8>& out, std::string& err) {
+  out.clear();
+  if (objects.size() > 0xFFFF) {
+    err = "more than 65535 objects";
+    return false;
+  }
+  std::stable_sort(objects.begin(), objects.end(), [](const a_art_object& x, const a_art_object& y) {
+    return Key_Order(x.key, y.key) < 0;
+  });
+  for (size_t i = 1; i < objects.size(); ++i) {
+    if (Key_Order(objects[i - 1].key, objects[i].key) == 0) {
+      err = "two objects with the key " + Key_Text(objects[i].key);
+      return false;
+    }
+  }
+  uint64 total = kHeaderSize + kItemSize * objects.size();
+  for (const a_art_object& o : objects) total += o.data.size();
+  // The reader takes positions and lengths as signed 32-bit numbers and
+  // refuses files of 2 GiB and more.
+  if (total >= uint64(INT32_MAX)) {
+    err = "library would reach 2 GiB";
+    return false;
+  }
+
+  out.reserve(size_t(total));
+  out.insert(out.end(), {'[', 'E', 'D', ']'});
+  Put_BE32(out, kVersion);
+  Put_BE32(out, uint32(total));
+  Put_BE16(out, uint16(objects.size()));
+  uint32 pos = uint32(kHeaderSize + kItemSize * objects.size());
+  for (const a_art_object& o : objects) {
+    Put_BE16(out, uint16(o.key.a));
+    Put_BE16(out, uint16(o.key.b));
+    Put_BE16(out, uint16(o.key.c));
+    Put_BE16(out, uint16(o.key.d));
+    Put_BE32(out, pos);
+    Put_BE32(out, uint32(o.data.size()));
+    Put_BE16(out, o.cachex);
+    out.push_back(o.priority);
+    out.push_back(o.flags);
+    pos += uint32(o.data.size());
+  }
+  for (const a_art_object& o : objects) out.insert(out.end(), o.data.begin(), o.data.end());
+  return true;
+}
+
+bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out, std::string& err) {
+  out.clear();
+  if (img.width < 1 || img.height < 1 || int64(img.width) * 4 > kMaxRowBytes ||
+      img.height > kMaxHeight) {
+    err = "picture size " + std::to_string(img.width) + " x " + std::to_string(img.height) +
+          " cannot be stored";
+    return false;
+  }
+  const size_t npix = size_t(img.width) * size_t(img.height);
+  if (img.rgba.size() != npix * 4) {
+    err = "picture pixels do not match its size";
+    return false;
+  }
+  const int32 rowbytes = img.width * 4;
+  out.reserve(kPixtHeaderSize + npix * 4);
+  Put_BE16(out, uint16(rowbytes));
+  Put_BE16(out, uint16(img.width));
+  Put_BE16(out, uint16(img.height));
+  out.push_back(uint8(flags & ~kPackingFlags));
+  out.push_back(32);
+  for (size_t i = 0; i < npix; ++i) {
+    const uint8* p = &img.rgba[i * 4];
+    out.insert(out.end(), {p[3], p[0], p[1], p[2]});  // alpha, red, green, blue
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Picture sources
+// ---------------------------------------------------------------------------
+namespace {
+
+// Reads the next header number of a PPM, skipping blanks and comments.
+bool PPM_Number(const std::vector<uint8>& b, size_t& i, int64& val) {
+  for (;;) {
+    while (i < b.size() && std::isspace(b[i])) ++i;
+    if (i < b.size() && b[i] == '#') {
+      while (i < b.size() && b[i] != '\n') ++i;
+      continue;
+    }
+    break;
+  }
+  if (i >= b.size() || !std::isdigit(b[i])) return false;
+  val = 0;
+  while (i < b.size() && std::isdigit(b[i])) {
+    val = val * 10 + (b[i] - '0');
+    if (val > 0xFFFFFF) return false;
+    ++i;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Art_Read_PPM(const std::vector<uint8>& b, a_art_image& img, std::string& err) {
+  img = a_art_image{};
+  if (b.size() < 2 || b[0] != 'P' || (b[1] != '3' && b[1] != '6')) {
+    err = "not a PPM image (P3 or P6)";
+    return false;
+  }
+  const bool plain = b[1] == '3';
+  size_t i = 2;
+  int64 w = 0, h = 0, maxval = 0;
+  if (!PPM_Number(b, i, w) || !PPM_Number(b, i, h) || !PPM_Number(b, i, maxval)) {
+    err = "PPM header unreadable";
+    return false;
+  }
+  if (w < 1 || h < 1 || w * 4 > kMaxRowBytes || h > kMaxHeight || maxval < 1 || maxval > 65535) {
+    err = "PPM size or maximum value out of range";
+    return false;
+  }
+  const uint64 nsamples = uint64(w) * uint64(h) * 3;
+  const uint64 bytes_per_sample = maxval > 255 ? 2 : 1;
+  // Make sure the data can be there before allocating for it.
+  if (plain) {
+    if (nsamples * 2 - 1 > b.size() - i) {
+      err = "PPM data too short";
+      return false;
+    }
+  } else {
+    if (i >= b.size() || !std::isspace(b[i])) {
+      err = "PPM header unreadable";
+      return false;
+    }
+    ++i;  // the single blank before the binary data
+    if (nsamples * bytes_per_sample > b.size() - i) {
+      err = "PPM data too short";
+      return false;
+    }
+  }
+  img.width = int32(w);
+  img.height = int32(h);
+  img.rgba.assign(size_t(w) * size_t(h) * 4, 255);
+  for (uint64 s = 0; s < nsamples; ++s) {
+    int64 v = 0;
+    if (plain) {
+      if (!PPM_Number(b, i, v)) {
+        err = "PPM data unreadable";
+        img = a_art_image{};
+        return false;
+      }
+    } else if (bytes_per_sample == 2) {
+      v = (int64(b[i]) << 8) | b[i + 1];
+      i += 2;
+    } else {
+      v = b[i++];
+    }
+    if (v > maxval) v = maxval;
+    const size_t px = size_t(s / 3), ch = size_t(s % 3);
+    img.rgba[px * 4 + ch] = uint8((v * 255 + maxval / 2) / maxval);
+  }
+  return true;
+}
+
+bool Art_Draw_Solid(int32 width, int32 height, uint32 rgba, a_art_image& img, std::string& err) {
+  img = a_art_image{};
+  if (!Check_Size(width, height, err)) return false;
+  img.width = width;
+  img.height = height;
+  img.rgba.resize(size_t(width) * size_t(height) * 4);
+  for (size_t i = 0; i < img.rgba.size(); i += 4) {
+    img.rgba[i] = uint8(rgba >> 24);
+    img.rgba[i + 1] = uint8(rgba >> 16);
+    img.rgba[i + 2] = uint8(rgba >> 8);
+    img.rgba[i + 3] = uint8(rgba);
+  }
+  return true;
+}
+
+bool Art_Draw_Gradient(int32 width, int32 height, uint32 top_rgb, uint32 bottom_rgb, a_art_image& img,
+                       std::string& err) {
+  img = a_art_image{};
+  if (!Check_Size(width, height, err)) return false;
+  img.width = width;
+  img.height = height;
+  img.rgba.resize(size_t(width) * size_t(height) * 4);
+  const Colour top{double((top_rgb >> 16) & 0xFF), double((top_rgb >> 8) & 0xFF), double(top_rgb & 0xFF)};
+  const Colour bot{double((bottom_rgb >> 16) & 0xFF), double((bottom_rgb >> 8) & 0xFF),
+                   double(bottom_rgb & 0xFF)};
+  for (int32 y = 0; y < height; ++y) {
+    const Colour c = Mix(top, bot, height > 1 ? double(y) / double(height - 1) : 0.0);
+    for (int32 x = 0; x < width; ++x) Set_Pixel(img, x, y, c);
+  }
+  return true;
+}
+
+bool Art_Draw_About(int32 width, int32 height, const std::string& name, const std::string& subtitle,
+                    a_art_image& img, std::string& err) {
+  img = a_art_image{};
+  if (!Check_Size(width, height, err)) return false;
+  // The program writes its version line centred over the right 305 pixels
+  // of the picture (rows 140 to 172); when the picture is wide enough the
+  // disc stays out of that band entirely.
+  constexpr int32 kVersionBand = 305;
+  const double left_part = width >= kVersionBand + height * 0.6 ? double(width - kVersionBand) : height;
+  const double cy = height / 2.0, radius = std::min(height * 0.40, left_part / 2 - 8), cx = left_part / 2;
+  if (radius < 10 || width - int32(cx + radius) < 64) {
+    err = "the About picture needs room beside its disc";
+    return false;
+  }
+  img.width = width;
+  img.height = height;
+  img.rgba.resize(size_t(width) * size_t(height) * 4);
+
+  const Colour bg_top{226, 233, 246}, bg_bottom{255, 255, 255};
+  const Colour hub{214, 219, 230}, rim{188, 194, 208}, inner{64, 104, 196}, outer{148, 62, 168};
+  const double r_hole = radius * 0.13, r_hub = radius * 0.31, r_data = radius * 0.97;
+
+  // The disc is sampled 4 x 4 times a pixel so its edges are smooth.
+  auto shade = [&](double x, double y) -> Colour {
+    const Colour bg = Mix(bg_top, bg_bottom, y / height);
+    const double dx = x - cx, dy = y - cy;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    if (r < r_hole || r > radius) return bg;
+    if (r < r_hub) return Mix(hub, rim, (r - r_hole) / (r_hub - r_hole) * 0.3);
+    if (r > r_data) return rim;
+    // Data area: colour by radius, with a sheen that turns with the angle.
+    const double t = (r - r_hub) / (r_data - r_hub);
+    const double sheen = 0.5 + 0.5 * std::cos(2.0 * std::atan2(dy, dx) - 0.6);
+    return Mix(Mix(inner, outer, t), Colour{255, 255, 255}, 0.45 * sheen * sheen * sheen);
+  };
+  for (int32 y = 0; y < height; ++y) {
+    for (int32 x = 0; x < width; ++x) {
+      Colour sum{0, 0, 0};
+      for (int sy = 0; sy < 4; ++sy) {
+        for (int sx = 0; sx < 4; ++sx) {
+          const Colour c = shade(x + (sx + 0.5) / 4.0, y + (sy + 0.5) / 4.0);
+          sum.r += c.r;
+          sum.g += c.g;
+          sum.b += c.b;
+        }
+      }
+      Set_Pixel(img, x, y, Colour{sum.r / 16, sum.g / 16, sum.b / 16});
+    }
+  }
+
+  // The name and subtitle beside the disc, in its upper part; the middle of
+  // the right side stays plain for the version line drawn at run time.
+  const int32 text_left = int32(cx + radius) + 12;
+  const int32 text_width = width - text_left - 12;
+  const int32 centre_x = text_left + text_width / 2;
+  const Colour ink{24, 44, 116}, shadow{176, 186, 210};
+  const int32 top = height / 6;
+  const int32 scale = Draw_Text_Centred(img, name, centre_x, text_width, top, 5, ink, shadow);
+  if (!subtitle.empty()) {
+    Draw_Text_Centred(img, subtitle, centre_x, text_width, top + (kGlyphH + 3) * scale,
+                      std::max<int32>(1, scale / 2), Colour{80, 92, 130}, Colour{220, 226, 238});
+  }
+  // A band along the bottom edge.
+  const int32 band = std::max<int32>(2, height / 40);
+  for (int32 y = height - band; y < height; ++y) {
+    for (int32 x = 0; x < width; ++x) {
+      Set_Pixel(img, x, y, Mix(inner, outer, double(x) / double(width)));
+    }
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Manifest
+// ---------------------------------------------------------------------------
+namespace {
+
+bool Tokenise(const std::string& line, std::vector<std::string>& toks, std::string& err) {
+  toks.clear();
+  size_t i = 0;
+  while (i < line.size()) {
+    if (std::isspace(uint8(line[i]))) {
+      ++i;
+      continue;
+    }
+    if (line[i] == '"') {
+      const size_t end = line.find('"', i + 1);
+      if (end == std::string::npos) {
+        err = "unterminated quotes";
+        return false;
+      }
+      toks.push_back(line.substr(i + 1, end - i - 1));
+      i = end + 1;
+    } else {
+      size_t end = i;
+      while (end < line.size() && !std::isspace(uint8(line[end]))) ++end;
+      toks.push_back(line.substr(i, end - i));
+      i = end;
+    }
+  }
+  return true;
+}
+
+bool Parse_Int(const std::string& s, int64 lo, int64 hi, int64& val) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(s.c_str(), &end, 10);
+  if (errno != 0 || end == nullptr || *end != 0 || v < lo || v > hi) return false;
+  val = v;
+  return true;
+}
+
+int Hex_Digit(char ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+  return -1;
+}
+
+// RRGGBB (alpha 255) or RRGGBBAA, as 0xRRGGBBAA.
+bool Parse_Colour(const std::string& s, bool allow_alpha, uint32& rgba) {
+  if (s.size() != 6 && !(allow_alpha && s.size() == 8)) return false;
+  uint32 v = 0;
+  for (char ch : s) {
+    const int d = Hex_Digit(ch);
+    if (d < 0) return false;
+    v = v * 16 + uint32(d);
+  }
+  rgba = s.size() == 6 ? (v << 8) | 0xFF : v;
+  return true;
+}
+
+std::string Join_Path(const std::string& dir, const std::string& name) {
+  if (dir.empty() || (!name.empty() && name[0] == '/')) return name;
+  return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+bool Parse_Picture(const std::vector<std::string>& t, const std::string& base_dir, a_art_image& img,
+                   std::string& err) {
+  const std::string& src = t[5];
+  const size_t n = t.size() - 6;  // arguments after the source's name
+  int64 w = 0, h = 0;
+  auto size_args = [&]() {
+    if (n < 2 || !Parse_Int(t[6], 1, INT32_MAX, w) || !Parse_Int(t[7], 1, INT32_MAX, h)) {
+      err = src + ": width and height expected";
+      return false;
+    }
+    return true;
+  };
+  if (src == "ppm") {
+    if (n != 1) {
+      err = "ppm: one file name expected";
+      return false;
+    }
+    std::vector<uint8> bytes;
+    if (!Art_Read_File(Join_Path(base_dir, t[6]), bytes, err)) return false;
+    if (!Art_Read_PPM(bytes, img, err)) {
+      err = t[6] + ": " + err;
+      return false;
+    }
+    return true;
+  }
+  if (src == "solid") {
+    uint32 c = 0;
+    if (!size_args()) return false;
+    if (n != 3 || !Parse_Colour(t[8], true, c)) {
+      err = "solid: W H RRGGBB[AA] expected";
+      return false;
+    }
+    return Art_Draw_Solid(int32(w), int32(h), c, img, err);
+  }
+  if (src == "gradient") {
+    uint32 c1 = 0, c2 = 0;
+    if (!size_args()) return false;
+    if (n != 4 || !Parse_Colour(t[8], false, c1) || !Parse_Colour(t[9], false, c2)) {
+      err = "gradient: W H RRGGBB RRGGBB expected";
+      return false;
+    }
+    return Art_Draw_Gradient(int32(w), int32(h), c1 >> 8, c2 >> 8, img, err);
+  }
+  if (src == "about") {
+    if (!size_args()) return false;
+    if (n != 3 && n != 4) {
+      err = "about: W H \"NAME\" [\"SUBTITLE\"] expected";
+      return false;
+    }
+    return Art_Draw_About(int32(w), int32(h), t[8], n == 4 ? t[9] : std::string(), img, err);
+  }
+  err = "unknown picture source \"" + src + "\"";
+  return false;
+}
+
+bool Parse_Object(const std::vector<std::string>& t, const std::string& base_dir, std::vector<uint8>& data,
+                  std::string& err) {
+  const std::string& src = t[5];
+  if (src == "file") {
+    if (t.size() != 7) {
+      err = "file: one file name expected";
+      return false;
+    }
+    return Art_Read_File(Join_Path(base_dir, t[6]), data, err);
+  }
+  if (src == "text") {
+    if (t.size() != 7) {
+      err = "text: one quoted text expected";
+      return false;
+    }
+    data.assign(t[6].begin(), t[6].end());
+    return true;
+  }
+  if (src == "hex") {
+    std::string digits;
+    for (size_t i = 6; i < t.size(); ++i) digits += t[i];
+    if (digits.size() % 2 != 0) {
+      err = "hex: an odd number of digits";
+      return false;
+    }
+    data.clear();
+    for (size_t i = 0; i < digits.size(); i += 2) {
+      const int hi = Hex_Digit(digits[i]), lo = Hex_Digit(digits[i + 1]);
+      if (hi < 0 || lo < 0) {
+        err = "hex: not a hexadecimal digit";
+        return false;
+      }
+      data.push_back(uint8(hi * 16 + lo));
+    }
+    return true;
+  }
+  err = "unknown object source \"" + src + "\"";
+  return false;
+}
+
+}  // namespace
+
+bool ArtLib_Parse_Manifest(const std::string& text, const std::string& base_dir,
+                           std::vector<a_art_object>& objects, std::string& err) {
+  objects.clear();
+  size_t start = 0;
+  int32 lineno = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineno;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+
+    std::vector<std::string> t;
+    std::string why;
+    if (!Tokenise(line, t, why)) {
+      err = "line " + std::to_string(lineno) + ": " + why;
+      return false;
+    }
+    if (t.empty() || t[0][0] == '#') continue;
+
+    bool ok = false;
+    a_art_object obj;
+    if (t[0] != "picture" && t[0] != "object") {
+      why = "unknown entry \"" + t[0] + "\"";
+    } else if (t.size() < 6) {
+      why = t[0] + ": key A B C D and a source expected";
+    } else {
+      int64 k[4] = {};
+      bool key_ok = true;
+      for (int i = 0; i < 4; ++i) key_ok = key_ok && Parse_Int(t[size_t(1 + i)], INT16_MIN, INT16_MAX, k[i]);
+      if (!key_ok) {
+        why = "key parts must be numbers from -32768 to 32767";
+      } else {
+        obj.key = a_keyset{int16(k[0]), int16(k[1]), int16(k[2]), int16(k[3])};
+        if (t[0] == "picture") {
+          a_art_image img;
+          ok = Parse_Picture(t, base_dir, img, why) && Pixt_Encode32(img, 0, obj.data, why);
+        } else {
+          ok = Parse_Object(t, base_dir, obj.data, why);
+        }
+      }
+    }
+    if (!ok) {
+      err = "line " + std::to_string(lineno) + ": " + why;
+      return false;
+    }
+    objects.push_back(std::move(obj));
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Files
+// ---------------------------------------------------------------------------
+bool Art_Read_File(const std::string& path, std::vector<uint8>& bytes, std::string& err) {
+  bytes.clear();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    err = path + ": " + std::strerror(errno);
+    return false;
+  }
+  uint8 buf[65536];
+  size_t got = 0;
+  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    if (bytes.size() + got >= size_t(INT32_MAX)) {
+      std::fclose(f);
+      err = path + ": file too large";
+      return false;
+    }
+    bytes.insert(bytes.end(), buf, buf + got);
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) {
+    err = path + ": read error";
+    return false;
+  }
+  return true;
+}
+
+bool Art_Write_File(const std::string& path, const std::vector<uint8>& bytes, std::string& err) {
+  std::string temp = path + ".XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back(0);
+  const int fd = mkstemp(name.data());
+  if (fd < 0) {
+    err = path + ": cannot create a temporary file: " + std::strerror(errno);
+    return false;
+  }
+  temp = name.data();
+  size_t done = 0;
+  bool ok = true;
+  while (ok && done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+    } else {
+      done += size_t(n);
+    }
+  }
+  ok = ok && fchmod(fd, 0644) == 0;
+  ok = ok && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
+  err = path + ": cannot write: " + std::strerror(errno);
+  std::remove(temp.c_str());
+  return false;
+}

@@ -1,0 +1,80 @@
+// Writing picture library files (".ART4"): the layout that OP reads, stored
+// pictures in it, and the manifest that lists what a library holds.
+//
+// This module stands alone (standard library only) so that the build-time
+// tool artbuild can compile it in without the rest of the program; the tests
+// use the same code to write the libraries they read back.
+//
+// Manifest (one entry a line; blank lines and lines starting with "#" are
+// ignored; tokens are separated by blanks, and a token holding blanks is
+// written in double quotes):
+//
+//   picture A B C D SOURCE ...   a stored picture, raw 32-bit, under the key
+//                                (A, B, C, D); stored picture id N is 12 N 0 0
+//   object  A B C D SOURCE ...   any other object, its bytes as given
+//
+// Picture sources:
+//   ppm FILE                     a PPM image (plain "P3" or binary "P6"), opaque
+//   solid W H RRGGBB[AA]         one colour
+//   gradient W H RRGGBB RRGGBB   top colour to bottom colour
+//   about W H "NAME" ["SUBTITLE"] the About picture: a disc with a gradient
+//                                beside the program's name, drawn here
+// Object sources:
+//   file FILE                    the file's bytes
+//   hex HH HH ...                bytes written in hexadecimal (blanks optional)
+//   text "TEXT"                  the text's bytes, no terminator
+// FILE is relative to the manifest's folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/SysErr.h"
+#include "platform/Types.h"
+
+// One object of a library to be written.
+struct a_art_object {
+  a_keyset key{};
+  std::vector<uint8> data;
+  uint16 cachex = 0;
+  uint8 priority = 0;
+  uint8 flags = 0;
+};
+
+// An image to be stored: row-major, 4 bytes a pixel in the order red, green,
+// blue, alpha.
+struct a_art_image {
+  int32 width = 0;
+  int32 height = 0;
+  std::vector<uint8> rgba;
+};
+
+// Lays out a whole library: header, map in ascending key order, then the
+// objects in the same order. False, with a message in err, when two objects
+// share a key, there are more than 65535 objects, or the file would reach
+// 2 GiB.
+bool ArtLib_Build(std::vector<a_art_object> objects, std::vector<uint8>& out, std::string& err);
+
+// Stored picture: raw 32-bit rows (row bytes = 4 x width). The flags byte is
+// stored as given, less the packing bits. False when the picture is empty,
+// its pixel array does not match its size, or a row exceeds 32767 bytes.
+bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out, std::string& err);
+
+// Picture sources, as the manifest names them.
+bool Art_Read_PPM(const std::vector<uint8>& bytes, a_art_image& img, std::string& err);
+bool Art_Draw_Solid(int32 width, int32 height, uint32 rgba, a_art_image& img, std::string& err);
+bool Art_Draw_Gradient(int32 width, int32 height, uint32 top_rgb, uint32 bottom_rgb, a_art_image& img,
+                       std::string& err);
+bool Art_Draw_About(int32 width, int32 height, const std::string& name, const std::string& subtitle,
+                    a_art_image& img, std::string& err);
+
+// Reads a manifest into objects. base_dir is the folder that FILE names are
+// relative to (empty: the current folder). False, with "line N: ..." in err,
+// on the first bad entry.
+bool ArtLib_Parse_Manifest(const std::string& text, const std::string& base_dir,
+                           std::vector<a_art_object>& objects, std::string& err);
+
+// Whole files. Writing goes to a temporary file beside the target, which is
+// renamed over it only when every byte was written.
+bool Art_Read_File(const std::string& path, std::vector<uint8>& bytes, std::string& err);
+bool Art_Write_File(const std::string& path, const std::vector<uint8>& bytes, std::string& err);
