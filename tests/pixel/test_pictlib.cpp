@@ -541,7 +541,7 @@ TEST(PictLibManifest, AboutPictureLeavesRoomForTheVersionLine) {
 // The program's own library, built from the manifest in the source tree,
 // holds the About picture the program needs to start.
 TEST_F(PictLib, ProgramLibraryHoldsTheAboutPicture) {
-  const std::string manifest = Fixture_Path("../../art/manifest.txt");
+  const std::string manifest = std::string(VELMOR_SOURCE_DIR) + "/art/manifest.txt";
   std::vector<uint8> text;
   std::string err;
   ASSERT_TRUE(Art_Read_File(manifest, text, err)) << err;
