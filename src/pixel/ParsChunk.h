@@ -51,9 +51,14 @@ struct a_chunk_preamble {
 static_assert(sizeof(a_chunk_preamble) == 12);
 
 constexpr int32 kChunkHeaderSize = 12;
-// Largest row of pixels a picture chunk may hold, in bytes (4,095 pixels at
-// depth 32, 8,190 at 16). Wider rows are refused on writing and on reading.
-constexpr int32 kChunkRowBufSize = 16380;
+// Largest row of pixels a picture chunk may hold, in bytes: 32,767 pixels at
+// depth 32, the widest a map's 16-bit bounds describe from the origin. The
+// stored rows carry no length of their own (it follows from the subset and
+// the depth), so a wide row needs only a wide enough buffer on both sides;
+// older readers held 16,380 bytes, which would make a document holding a
+// photo wider than 4,095 pixels impossible to save. Wider rows are refused
+// on writing and on reading.
+constexpr int32 kChunkRowBufSize = 32767 * 4;
 // Largest map a picture chunk may make, in bytes. A version-2 body may hold
 // a small subset of a large map, so a few damaged bytes could otherwise ask
 // for gigabytes and end the program in the out-of-memory alert; no picture

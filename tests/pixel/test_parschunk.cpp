@@ -828,7 +828,7 @@ TEST_F(ChunkTest, DamagedPictureChunksAreRefused) {
       {"depth 24", v2(r, r, 24, 48), kChunkBadData},
       {"depth 7", v2(r, r, 7, 16), kChunkBadData},
       {"row wider than the row buffer",
-       v2(Rect{0, 0, 1, 4096}, Rect{0, 0, 1, 4096}, 32, 16384), kChunkBadData},
+       v2(Rect{0, -32768, 1, 32767}, Rect{0, -32768, 1, 32767}, 32, 16), kChunkBadData},
       {"rows cut short", v2(r, r, 32, 63), eofErr},
       {"huge map with few rows", v2(Rect{0, 0, 30000, 30000}, Rect{0, 0, 30000, 100}, 8, 100), eofErr},
       {"map beyond the size limit", v2(Rect{0, 0, 16385, 16384}, Rect{0, 0, 0, 0}, 32, 0), kChunkBadData},
@@ -874,29 +874,35 @@ TEST_F(ChunkTest, EmptyMapsReadAsMapsButNotAsWorlds) {
 
 TEST_F(ChunkTest, WriterClipsTheSubsetAndRefusesRowsTooWideToReadBack) {
   PixMap pm{};
-  New_PixMap(pm, Rect{0, 0, 2, 4096}, 32, nullptr);
+  New_PixMap(pm, Rect{0, 0, 2, 5000}, 32, nullptr);  // wider than the old 16,380-byte rows
   Fill_Pattern(pm);
   Open_Write();
   // Subset past the map: only the pixels the map has are written.
-  ASSERT_EQ(Chunk_WritePix("CLIP", 1, &pm, Rect{-5, 4090, 1, 5000}), noErr);
-  ASSERT_EQ(Chunk_WritePix("MAXW", 1, &pm, Rect{0, 1, 1, 4096}), noErr);  // 4,095 pixels fit
+  ASSERT_EQ(Chunk_WritePix("CLIP", 1, &pm, Rect{-5, 4090, 1, 5100}), noErr);
+  ASSERT_EQ(Chunk_WritePix("FULL", 1, &pm, pm.bounds), noErr);
   EXPECT_EQ(Chunk_Write_Error(), noErr);
+  PixMap huge{};
+  New_PixMap(huge, Rect{0, -32768, 1, 32767}, 32, nullptr);
   const size_t before = File_Bytes().size();
-  EXPECT_EQ(Chunk_WritePix("WIDE", 1, &pm, pm.bounds), errFailed);
+  EXPECT_EQ(Chunk_WritePix("WIDE", 1, &huge, huge.bounds), errFailed);
   EXPECT_EQ(File_Bytes().size(), before);  // no chunk at all
   EXPECT_EQ(Chunk_Write_Error(), errFailed);
   EXPECT_EQ(Chunk_Stop(), errFailed);  // so the save fails
+  Dispose_PixMap(huge);
 
   Open_Read();
   PixMap back{};
   ASSERT_EQ(Chunk_ReadPix("CLIP", 1, back), noErr);
-  EXPECT_EQ(Pixel_At(back, 4095, 0), Pixel_At(pm, 4095, 0));
+  EXPECT_EQ(Pixel_At(back, 4999, 0), Pixel_At(pm, 4999, 0));
   EXPECT_EQ(Pixel_At(back, 4090, 0), Pixel_At(pm, 4090, 0));
   EXPECT_EQ(Pixel_At(back, 4089, 0), 0u);
-  EXPECT_EQ(Pixel_At(back, 4095, 1), 0u);
+  EXPECT_EQ(Pixel_At(back, 4999, 1), 0u);
   Dispose_PixMap(back);
-  ASSERT_EQ(Chunk_ReadPix("MAXW", 1, back), noErr);
-  EXPECT_EQ(Pixel_At(back, 4095, 0), Pixel_At(pm, 4095, 0));
+  ASSERT_EQ(Chunk_ReadPix("FULL", 1, back), noErr);
+  for (int32 x : {0, 4095, 4096, 4999}) {
+    EXPECT_EQ(Pixel_At(back, x, 0), Pixel_At(pm, x, 0)) << x;
+    EXPECT_EQ(Pixel_At(back, x, 1), Pixel_At(pm, x, 1)) << x;
+  }
   Dispose_PixMap(back);
   EXPECT_FALSE(Chunk_Find("WIDE", 1));
   Dispose_PixMap(pm);
