@@ -8,4 +8,4 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$root/build/test"
-ctest --output-on-failure -j"$(nproc)" "$@"
+ctest --output-on-failure --timeout 300 -j"$(nproc)" "$@"
