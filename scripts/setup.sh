@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
   # independent readers and writers of image files, the oracles of the image tests
   netpbm imagemagick libjpeg-turbo-progs
+  # a display server without a screen, for the smoke test of the real window
+  xvfb xauth
   # fuzz targets (libFuzzer comes with clang)
   clang libclang-rt-14-dev
 )

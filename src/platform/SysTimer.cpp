@@ -1,7 +1,9 @@
 #include "platform/SysTimer.h"
 
 #include "host/HostClock.h"
+#include "host/HostWin.h"
 #include "platform/Events.h"
+#include "platform/SysLoop.h"
 
 int32 g_start_time = 0;
 
@@ -16,12 +18,32 @@ void SysTimer_Init() { g_start_time = int32(TickCount()); }
 // across that wrap (every 49.7 days of system uptime).
 uint32 Get_App_Elapsed() { return (TickCount() - uint32(g_start_time)) & kTickMask; }
 
+uint32 Sleep_Millis(int16 ticks) {
+  // A negative count would otherwise become an almost endless wait; treat it
+  // as no wait at all. The product is formed in 32 bits: in 16 bits a count
+  // above 4095 ticks would wrap to a much shorter wait (4096 ticks to none).
+  if (ticks <= 0) return 0;
+  return uint32(ticks) * 16u;
+}
+
 void Sleep(int16 ticks) {
-  // A negative count would otherwise become an almost endless wait once the
-  // 16-bit product is widened for the host call; treat it as no wait at all.
-  if (ticks <= 0) return;
-  uint16 ms = uint16(uint32(uint16(ticks)) * 16u);  // product formed in 16 bits
-  Host_Sleep_Millis(ms);
+  const uint32 ms = Sleep_Millis(ticks);
+  if (ms != 0) Host_Sleep_Millis(ms);
+}
+
+void Sleep_Interruptable(int16 ticks) {
+  const uint32 ms = Sleep_Millis(ticks);
+  const uint32 start = Host_Clock_Millis();
+  for (;;) {
+    // Looking at the queue also brings in the input that has arrived.
+    MSG msg;
+    if (PeekMessage(&msg, main_hwnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE) ||
+        PeekMessage(&msg, main_hwnd, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE))
+      return;
+    const uint32 spent = Host_Clock_Millis() - start;
+    if (spent >= ms) return;
+    Host_Sleep_Millis(ms - spent < 10 ? ms - spent : 10);
+  }
 }
 
 void Get_Date_Time(a_datetime_rec& datetime) {

@@ -23,9 +23,15 @@ void SysTimer_Init();
 // Ticks since SysTimer_Init (correct across a wrap of the tick count).
 uint32 Get_App_Elapsed();
 
-// Waits ticks x 16 ms. The millisecond count is formed in 16 bits, so callers
-// keep to at most 2047 ticks; zero or a negative count returns at once.
+// Waits ticks x 16 ms (the whole product: a long wait is not cut short by
+// a 16-bit wrap); zero or a negative count returns at once.
 void Sleep(int16 ticks);
+// The milliseconds Sleep waits for a count of ticks.
+uint32 Sleep_Millis(int16 ticks);
+// Waits like Sleep, but returns as soon as a mouse message (0x200..0x20A)
+// or a keyboard message (0x100..0x108) of the main window is queued (it is
+// left in the queue).
+void Sleep_Interruptable(int16 ticks);
 
 // The local date and time now.
 void Get_Date_Time(a_datetime_rec& datetime);

@@ -13,12 +13,15 @@
 // first row, for GDI (the context's window origin is (left, top)) and for the
 // pixel map alike. A new world's pixels are all zero.
 //
-// Windows (creation, the window list, update brackets, the window-manager
-// calls) are not here yet; the port calls that need a window's context come
-// with them.
+// Windows: New_Window makes the program's windows by window definition
+// number, keeps them in the window list (at most 10), and DoUpdate paints a
+// window through its info record's update procedure inside an update
+// bracket (Windowv.h). A window of ours has its own device context (class
+// style CS_OWNDC) and its own drawing state, kept in its extra bytes.
 #pragma once
 
 #include "host/HostGdi.h"
+#include "host/HostWin.h"
 #include "pixel/SysPix.h"
 #include "platform/ColorTable.h"
 #include "platform/Quickdraw.h"
@@ -153,3 +156,97 @@ inline bool8 Is_GWorld_Locked(GWorldPtr) { return false; }
 // Not supported: QUIT, result NIL.
 PixMapHandle Get_GWorld_PixMap_Hdl(GWorldPtr world);
 inline CTabHandle GetWindowCTable(HWND) { return nullptr; }
+
+// --- Windows ---------------------------------------------------------------------
+
+// What a window of ours is; the reference constant (window long 8) of the
+// classes "NORM" and "MWIN" points at its a_win_info_rec.
+enum a_win_info_kind : int16 {
+  FLOATER_KIND = 0,
+  MENUBAR_KIND = 1,
+  MAIN_KIND = 2,
+  MODAL_KIND = 3,
+  FOREIGN_KIND = 4,
+};
+using WinMouseProc = void (*)(HWND window, const Point& lmouse, int16 modifiers);
+using WinUpdateProc = void (*)(HWND window);
+struct a_win_info_rec {
+  WinMouseProc mouse_proc;    // called with mouse presses (may be NIL)
+  WinUpdateProc update_proc;  // paints the window (may be NIL)
+  a_win_info_kind kind;
+  UniChar name[8];
+};
+
+// Window-long offsets of our classes: the drawing-state marker and pointer
+// (SHADOW_MARKER, SHADOWPTR_OFFSET of Quickdraw.h) and the reference constant.
+constexpr int32 REFCON_OFFSET = 8;
+constexpr int32 WINDOW_EXTRA_BYTES = 12;
+
+// Class names of the program's windows.
+constexpr const char* kClassNorm = "NORM";
+constexpr const char* kClassNull = "NULL";
+constexpr const char* kClassMwin = "MWIN";
+
+// The window list: entries 1 .. nwinlist, the last one on top.
+constexpr int16 MAX_WINDOWS = 10;
+extern HWND winlist[MAX_WINDOWS + 1];
+extern int16 nwinlist;
+// The outer rectangle of the window New_Window is making.
+extern Rect g_next_exterior;
+// The hidden owner of the program's windows other than the main window.
+extern HWND ultimate_hwnd;
+
+// Gives a window its own drawing state (WM_CREATE of our classes): a
+// record reset over the window's own context, marked in the extra bytes.
+// No memory calls g_err_mem_proc with the record's size.
+void New_Shadow(HWND win);
+// Frees the window's drawing state (WM_DESTROY); NIL or a window without
+// one does nothing. A window that is the current port leaves it.
+void Dispose_Shadow(HWND win);
+// The window's own drawing state, or NIL.
+a_shadow_rec* Get_Window_Shadow(HWND win);
+
+// Makes (hwnd, hdc) the current port with the window's own drawing state
+// when it has one, else with the temporary one. Returns hdc.
+HDC Set_Window_Port(HWND hwnd, HDC hdc);
+// Makes the window the current port (nothing when it already is).
+void SetPort(HWND hwnd);
+// Pushes the current port (kind WINDOW_PORT) and makes the window current.
+void Push_Window(HWND window);
+
+// Makes a window. interior: the client area in screen coordinates; procID:
+// the window definition (mod 100, see the style table; above 100 the class
+// "MWIN", else "NORM"; 6 or 8 without a parent makes the main window);
+// behind is not used; parent NIL: the hidden owner (none for the main
+// window). The reference constant goes to window long 8 and the window into
+// the window list. NIL when the window cannot be made.
+HWND New_Window(const Rect& interior, CStrSpan title, bool8 visible, int16 procID, HWND behind,
+                HWND parent, void* refcon);
+// The Win32 style bits of a window definition number (mod 100 taken).
+uint32 Window_Style_For(int16 procID, HWND parent);
+// The widths of the window's frame on each side.
+void Calc_Window_Frame(HWND window, Rect& frame);
+// Moves and sizes the window so that its client area is interior (screen
+// coordinates), without re-stacking or activating it.
+void Window_Move_Size(HWND window, const Rect& interior);
+
+void Winlist_Add(HWND window);  // an eleventh window calls QUIT
+void Winlist_Del(HWND window);  // a window not listed leaves the list as it is
+int16 Winlist_Ix(HWND window);  // 1-based position, 0 when absent
+// Re-stacks the listed windows in list order.
+void Winlist_Restore();
+
+// info := kind FOREIGN_KIND, no procedures, name "????"; then, for a window of
+// class "NORM" or "MWIN" with a reference constant, the record it points at.
+void GetWinInfo(a_win_info_rec& info, HWND window);
+// Paints the window: caret erased, annotations taken off, the info's update
+// procedure run inside BeginUpdate / EndUpdate, annotations back; the
+// current port is the same after as before.
+void DoUpdate(HWND update_window);
+// The box of the window's update region (client coordinates), without erasing.
+void Get_Update_Bounds(HWND window, Rect& r);
+void Valid_Rect(const Rect& r);
+void Invalidate_Rect(const Rect& r);
+// The whole client area, without erasing.
+void Invalidate_Window(HWND window);
+void Immediate_Window_Update(HWND window);

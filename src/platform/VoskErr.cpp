@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "doc/VoskDef.h"
+#include "host/HostAlert.h"
 #include "platform/Resources.h"
+#include "platform/SysMem.h"
 #include "platform/SysUnicode.h"
 
 Str255 gparam_strings[4];
@@ -135,4 +138,105 @@ void MissingKey_Params(OSType kind, a_keyset key) {
   char n[32];
   std::snprintf(n, sizeof n, "%d.%d.%d.%d", int(key.a), int(key.b), int(key.c), int(key.d));
   Param_Text(k, n, "", "");
+}
+
+// --- Alerts ---------------------------------------------------------------------------
+
+namespace {
+
+bool8 g_first_warning = true;
+
+// The alert's exit status: a fatal alert ends a run that failed, and the
+// status says so to whoever started the program.
+constexpr int kFatalExitStatus = 1;
+
+}  // namespace
+
+namespace {
+
+int16 Show_Request(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 cancel_strx,
+                   int16 no_strx, bool fatal) {
+  Str255 text, b1, b2, b3;
+  int32 nbuttons = 0;
+  switch (dlog_id) {
+    case DLOG_ALERT1:
+      Get_Translated_String(text, STRLIST_ALERT, prompt_str);
+      nbuttons = 1;
+      break;
+    case DLOG_ALERT2:
+      Get_DLOG_String(text, prompt_str);
+      nbuttons = 2;
+      break;
+    case DLOG_ALERT3:
+      Get_DLOG_String(text, prompt_str);
+      nbuttons = 3;
+      break;
+    default:
+      QUIT();
+      return 1;
+  }
+  Get_DLOG_String(b1, yes_strx);
+  if (nbuttons >= 2) Get_DLOG_String(b2, cancel_strx);
+  if (nbuttons >= 3) Get_DLOG_String(b3, no_strx);
+  const char* const buttons[3] = {b1, b2, b3};
+  // Alerts carry "\r\n" line breaks from the string lists; a message box
+  // and standard error want plain "\n".
+  std::string shown;
+  for (const char* p = text; *p != 0; ++p)
+    if (*p != '\r') shown.push_back(*p);
+  const int32 hit = Host_Alert_Show(prompt_str, shown.c_str(), buttons, nbuttons, fatal);
+  return int16(hit - 1);
+}
+
+}  // namespace
+
+int16 Ask_YesNoCancel(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 cancel_strx,
+                      int16 no_strx) {
+  return Show_Request(dlog_id, prompt_str, yes_strx, cancel_strx, no_strx, false);
+}
+
+int16 Confirm_Msg(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can_strx, int16 no_strx) {
+  // No document subsystem names the open document yet: an untitled one.
+  Str255 name;
+  Get_DLOG_String(name, 48);
+  Param_Text(name, "", "", "");
+  return Ask_YesNoCancel(dlog_id, prompt_str, yes_strx, can_strx, no_strx);
+}
+
+void OK_Alert(bool8 abortflag, int16 stringx) {
+  if (!abortflag && gs.controller != HUMAN) return;
+  Show_Request(DLOG_ALERT1, stringx, 8, 0, 0, abortflag);
+  if (abortflag) {
+    if (g_err_sav_proc != nullptr) g_err_sav_proc();
+    Halt(kFatalExitStatus);
+  }
+}
+
+void InternalError() { OK_Alert(true, 4); }
+
+void OutOfMemory(uint32 needed) {
+  Str255 name;
+  Get_DLOG_String(name, 48);
+  char n[3][16];
+  std::snprintf(n[0], sizeof n[0], "%u", unsigned(needed));
+  std::snprintf(n[1], sizeof n[1], "%u", unsigned(Heap_CalcFree()));
+  std::snprintf(n[2], sizeof n[2], "%u", unsigned(Heap_CalcLargest()));
+  Param_Text(name, n[0], n[1], n[2]);
+  OK_Alert(true, 5);
+}
+
+void MissingResource(OSType kind, int16 id) {
+  MissingResource_Params(kind, id);
+  OK_Alert(true, 6);
+}
+
+void MissingKey(OSType kind, a_keyset key) {
+  MissingKey_Params(kind, key);
+  OK_Alert(true, 6);
+}
+
+void Memory_Constraint() {
+  if (!g_first_warning) return;
+  g_first_warning = false;
+  OK_Alert(false, 24);
 }

@@ -53,3 +53,33 @@ void MissingKey_Params(OSType kind, a_keyset key);
 
 // Cuts a UTF-8 text to at most max bytes without splitting a character.
 int32 UTF8_Cut_Length(CStrSpan text, int32 len, int32 max);
+
+// --- Alerts ---------------------------------------------------------------------------
+
+// Dialog ids of the alerts: one button, three buttons, two buttons.
+constexpr int16 DLOG_ALERT1 = 1199;
+constexpr int16 DLOG_ALERT3 = 1200;
+constexpr int16 DLOG_ALERT2 = 1201;
+
+// Shows alert text stringx of list 400 with an OK button. A message that is
+// not fatal stays silent unless a person drives the program (gs.controller
+// HUMAN). With abortflag the program then ends: g_err_sav_proc runs when
+// set and the program halts with exit status 1.
+void OK_Alert(bool8 abortflag, int16 stringx);
+// The yes/no/cancel request: dialog 1199 shows alert prompt_str with the
+// button DLOG string yes_strx; 1201 shows DLOG prompt_str with yes and
+// cancel; 1200 with yes, cancel and no. Result 0 for yes, 1 for cancel, 2
+// for no. Any other dialog id is an internal error (QUIT).
+int16 Ask_YesNoCancel(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 cancel_strx,
+                      int16 no_strx);
+// Ask_YesNoCancel with "^0" set to the open document's file name.
+int16 Confirm_Msg(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can_strx, int16 no_strx);
+
+// The fatal procedures the main module installs in the SysErr hooks. Each
+// shows its alert (4, 5 or 6) and ends the program.
+void InternalError();
+void OutOfMemory(uint32 needed);
+void MissingResource(OSType kind, int16 id);
+void MissingKey(OSType kind, a_keyset key);
+// The first call of a run shows alert 24 (not fatal); later calls do nothing.
+void Memory_Constraint();

@@ -4,8 +4,12 @@
 
 #include "doc/VoskDef.h"
 #include "platform/LangUtil.h"
+#include "platform/Quickdraw.h"
 #include "platform/Resources.h"
 #include "platform/SysUnicode.h"
+#include "platform/SysWin.h"
+#include "platform/VoskErr.h"
+#include "platform/Windowv.h"
 #include "platform/UString.h"
 
 namespace {
@@ -125,4 +129,51 @@ void Prefs_Fixup_Read() {
 void Prefs_Fixup_Write() {
   gs.pref.last_agex = gs.grid_vals[PROJ_AGE_GRID];
   // base_font from base_fontx follows here once the font list is in place.
+}
+
+// --- The static interface state and the main window ------------------------------------
+
+namespace {
+
+a_win_info_rec g_main_info{nullptr, Main_Window_Update, MAIN_KIND, {u'M', u'A', u'I', u'N', 0}};
+
+// Height of the tool-bar strip across the top of the main window.
+constexpr int16 kBarHeight = 48;
+
+RGBColor RGB16(uint8 r, uint8 g, uint8 b) {
+  return RGBColor{uint16(r * 257), uint16(g * 257), uint16(b * 257)};
+}
+
+}  // namespace
+
+void Main_Window_Update(HostWindow* /*window*/) {
+  Rect bounds;
+  GetPortBounds(bounds);
+  // The work area, then the strip the tool bar will stand in.
+  RGBForeColor(RGB16(226, 232, 240));
+  PaintRect(bounds);
+  Rect bar = bounds;
+  bar.bottom = int16(bounds.top + kBarHeight);
+  RGBForeColor(gs.tool_show ? RGB16(52, 84, 122) : RGB16(96, 104, 112));
+  PaintRect(bar);
+  Str255 name;
+  Get_Translated_String(name, STRLIST_PROGRAM, PROG_LONG_NAME);
+  RGBForeColor(RGB16(255, 255, 255));
+  MoveTo(int16(bounds.left + 16), int16(bounds.top + 30));
+  DrawString(name);
+  ForeColor(1);
+}
+
+void Static_Init() {
+  gs.menu_base = 132;
+  gs.tool_show = true;
+  Str255 title;
+  Get_Translated_String(title, STRLIST_PROGRAM, PROG_LONG_NAME);
+  // The main window has no frame of ours: its interior is its rectangle.
+  gs.outer_window = New_Window(gs.pref.tot_window, title, true, 8, nullptr, nullptr, &g_main_info);
+}
+
+void Static_Stop() {
+  if (gs.outer_window != nullptr) CloseWindow(gs.outer_window);
+  gs.outer_window = nullptr;
 }

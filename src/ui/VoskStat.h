@@ -20,9 +20,23 @@ constexpr int16 GRIDLINES_DASH_DEFAULT = 10;
 constexpr int16 GRIDLINES_DASH_MIN = 1;
 constexpr int16 GRIDLINES_DASH_MAX = 10;
 
+// Who drives the program: a person (alerts that are not fatal show), or a
+// script or test controller (they stay silent).
+enum a_controller : int16 { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
+
+// Windows of the host layer (the interface record keeps handles only).
+struct HostWindow;
+
 struct a_interface_rec {
   int16 grid_vals[NGRIDS];  // one value per icon grid
   a_pref_rec pref;          // the preferences record, stored whole
+  int16 menu_base;          // base id of the menu resources
+  bool8 mytask;             // TRUE while the program is the active application
+  bool8 tool_show;          // the tool panels are shown (not hidden by Escape)
+  a_controller controller;
+  HostWindow* outer_window;   // the main window
+  HostWindow* lscroll_ctrl;   // scroll bar of the layer bar (NIL until it exists)
+  HostWindow* uscroll_ctrl;   // scroll bar of the unit list (NIL until it exists)
 };
 
 // Sets every field of gs.pref to its default, version 28.
@@ -39,3 +53,11 @@ void Prefs_Fixup_Write();
 void Fix_Direct_Print_Media_Names(a_print_media_array (&media)[NDIRECT_PRINT_KINDS],
                                   int16 old_language, bool8 force);
 void Init_Media_Names(a_print_media_array& array, int16 old_language, bool8 force);
+
+// Builds the static interface state: the controller and bases, and the main
+// window gs.outer_window over gs.pref.tot_window (visible, titled with the
+// program's name). Static_Stop closes it.
+void Static_Init();
+void Static_Stop();
+// Paints the main window (its update procedure).
+void Main_Window_Update(HostWindow* window);

@@ -51,8 +51,9 @@ TEST_F(ManualClock, SleepWaitsSixteenMillisecondsATick) {
       {100, 1600},    // the classic case
       {1, 16},
       {2047, 32752},  // the largest count callers pass
-      {2048, 32768},  // past it the 16-bit product is unsigned, never negative
-      {4096, 0},      // and wraps rather than waiting for ever
+      {2048, 32768},  // past it the product is unsigned, never negative
+      {4096, 65536},  // and does not wrap to a short wait
+      {32767, 524272},
       {0, 0},
       {-5, 0},        // a negative count does not wait
   };

@@ -1,0 +1,23 @@
+// File commands of the document subsystem that the platform layer calls:
+// opening a file named on the command line, printing one, and quitting.
+// (The document reader and the printing path join these with the document
+// subsystem; until then a document cannot be read and says so.)
+#pragma once
+
+#include "platform/SysIO.h"
+#include "platform/Types.h"
+
+// Reads the document at path into g_doc. Until the project reader exists no
+// file can be read: alert 10 (not fatal) and FALSE.
+bool8 Doc_Read(const FSSpec& path, bool8 is_template);
+// Opens the file as the document (not as a template for a file of the
+// command line); a file that cannot be read is reported by the reader.
+void Do_File_Open3(bool8 is_template, const FSSpec& path);
+// With no document open: reads the file and prints it. TRUE when printed.
+bool8 Do_File_Print(const FSSpec& path);
+// Decides whether the program ends: with no document open it does
+// (g_doneflag); with an open one the user is asked to save it first (dialog
+// 1200: save, cancel, don't save); a failed save keeps the program running.
+void Do_File_Quit();
+// Removes the undo files of the history (none are written yet).
+void History_Stop();

@@ -1,0 +1,16 @@
+// The in-place text editor's services to the platform layer. Only the caret
+// hooks exist so far; the editor itself comes with the text objects.
+#pragma once
+
+#include "platform/Types.h"
+
+// TRUE while a text object is being edited (set by the editor).
+extern bool8 g_editing;
+
+// Blinks the text caret; called from every null event while a document is
+// open. With no text being edited there is no caret and nothing happens.
+void Caret_Tick();
+// Takes the caret off the screen before a repaint (the window layer's
+// caret-erase hook, installed by Caret_Init).
+void Caret_Inval();
+void Caret_Init();

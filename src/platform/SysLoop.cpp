@@ -1,0 +1,429 @@
+#include "platform/SysLoop.h"
+
+#include "doc/VoskDef.h"
+#include "doc/VoskFile.h"
+#include "objects/VoskEdit.h"
+#include "platform/SysInfo.h"
+#include "platform/SysKey.h"
+#include "platform/SysMS.h"
+#include "platform/SysWin.h"
+#include "platform/Windowv.h"
+#include "ui/VoskCurs.h"
+#include "ui/VoskIntf.h"
+
+HWND main_hwnd = nullptr;
+HACCEL main_accel = nullptr;
+
+bool8 g_null_flag = false;
+bool8 g_dead_pending = false;
+int32 g_idle_start = 0;
+int32 g_dead_start = 0;
+Point g_dead_pos{0, 0};
+bool8 g_just_maximized = false;
+bool8 g_just_resized = false;
+bool8 g_was_vis = false;
+
+namespace {
+
+// Windows hidden while the program is active (the desktop's panel only).
+constexpr int16 kMaxHidden = 4;
+int16 g_nhidden = 0;
+HWND g_hidden[kMaxHidden + 1];
+
+a_keymod_set Mods_From_Flags(WPARAM flags) {
+  a_keymod_set m = 0;
+  if ((flags & MK_CONTROL) != 0) m = a_keymod_set(m | Keymod_Bit(OPTIONKEY));
+  if ((flags & MK_SHIFT) != 0) m = a_keymod_set(m | Keymod_Bit(SHIFTKEY));
+  return m;
+}
+
+a_keystroke Key(uint8 virtcode, uint8 charcode, UniChar unicode, a_keymod_set mods) {
+  return a_keystroke{virtcode, charcode, unicode, mods};
+}
+
+bool Is_Special_Key(int32 vk) {
+  return (vk >= VK_LEFT && vk <= VK_DOWN) || vk == VK_HOME || vk == VK_END || vk == VK_PRIOR ||
+         vk == VK_NEXT || (vk >= VK_F1 && vk <= VK_F15);
+}
+
+// The keystroke of a key that carries no character (arrows, paging keys,
+// function keys, Delete); FALSE for every other key.
+bool8 Special_Keystroke(WPARAM wParam, a_keystroke& k) {
+  const int32 vk = int32(wParam & 0xFF);
+  a_keymod_set mods = 0;
+  Set_Basic_Keymods(mods);
+  if (Is_Special_Key(vk)) {
+    k = Key(uint8(vk), 0, 126, mods);
+    return true;
+  }
+  if (vk == VK_DELETE) {
+    k = Key(uint8(VK_DELETE), 127, 126, mods);
+    return true;
+  }
+  return false;
+}
+
+// The positions of a mouse message: lParam in the window's client
+// coordinates, and the same on the screen.
+void Mouse_Positions(HWND window, LPARAM lParam, Point& gmouse, Point& lmouse) {
+  POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ToPoint(lmouse, p);
+  ClientToScreen(window, &p);
+  ToPoint(gmouse, p);
+}
+
+}  // namespace
+
+void SysLoop_Init() {
+  g_null_flag = false;
+  g_dead_pending = false;
+  g_just_maximized = false;
+  g_just_resized = false;
+  g_was_vis = false;
+  g_nhidden = 0;
+}
+
+// --- Translation ---------------------------------------------------------------------
+
+void Set_Basic_Keymods(a_keymod_set& mods) {
+  mods = 0;
+  if (GetKeyState(VK_SHIFT) < 0) mods = a_keymod_set(mods | Keymod_Bit(SHIFTKEY));
+  if (GetKeyState(VK_CONTROL) < 0) mods = a_keymod_set(mods | Keymod_Bit(OPTIONKEY));
+}
+
+void WM_CHAR_To_Keystroke(WPARAM wparam, LPARAM lparam, a_keystroke& k) {
+  a_keymod_set mods = 0;
+  Set_Basic_Keymods(mods);
+  const UniChar c = UniChar(wparam & 0xFFFF);
+  if (c == 13) {
+    k = (lparam & KF_EXTENDED_BIT) != 0 ? Key(VIRT_KEYPAD_ENTER, 0, 126, mods) : Key(13, 0, 126, mods);
+  } else if (c == 127) {
+    k = Key(8, 8, 126, mods);
+  } else if (c < 128) {
+    k = Key(Char_To_Virt(uint8(c)), uint8(c), c, mods);
+  } else {
+    k = Key(0, 126, c, mods);
+  }
+}
+
+// --- Handing events to the application ------------------------------------------------
+
+void Do_Menu_Event(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
+  SV_Begin_Interaction();
+  DoMenuEvent(menu_category, menu_item, shiftkey, optionkey);
+  SV_End_Interaction();
+}
+
+void Do_Command_Id(int16 id, bool8 shiftkey, bool8 optionkey) {
+  const int16 category = int16(id / 20 * 20);
+  const int16 item = int16(id % 20);
+  Do_Menu_Event(category, item, shiftkey, optionkey);
+}
+
+void Do_Key(const a_keystroke& keystroke) {
+  SV_Begin_Interaction();
+  DoKeyDown(keystroke);
+  SV_End_Interaction();
+}
+
+void Human_MouseDown(a_keymod_set keymods, const EventRecord& myEvent) {
+  a_mousestroke stroke{};
+  stroke.when = myEvent.when;
+  stroke.window = reinterpret_cast<HWND>(myEvent.message);
+  stroke.lmouse = myEvent.where;
+  stroke.button1 = myEvent.what == mouseDown;
+  stroke.button2 = false;
+  stroke.mods = keymods;
+  // A press no node uses would play the refusal sound (sound effects are
+  // not part of this build yet).
+  (void)Intf_MouseDown(stroke, true);
+}
+
+void DoMouseDown(HWND window, WPARAM flags, const Point& lwhere, int32 when) {
+  EventRecord e{};
+  e.what = mouseDown;
+  e.message = reinterpret_cast<intptr_t>(window);
+  e.when = when;
+  e.where = lwhere;
+  SV_Begin_Interaction();
+  Human_MouseDown(Mods_From_Flags(flags), e);
+  SV_End_Interaction();
+}
+
+// --- Idle work -----------------------------------------------------------------------
+
+void Do_Null_Event(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
+  Font_Cache_Tick();
+  if (g_doc.doc_open)
+    Do_Null_Doc(fixcursor, window, gmouse, lmouse);
+  else if (fixcursor)
+    Cursor_Set_Shape(ARROW_CURSOR);
+  SV_Finish();
+}
+
+void Do_Null_Doc(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
+  Status_Tick();
+  Caret_Tick();
+  const int32 now = int32(TickCount());
+  if (!g_null_flag) {
+    g_null_flag = true;
+    g_dead_pending = true;
+    g_idle_start = now;
+    g_dead_start = now;
+    g_dead_pos = gmouse;
+  }
+  a_mousestroke stroke{};
+  stroke.when = now;
+  stroke.window = window;
+  stroke.lmouse = lmouse;
+  stroke.button1 = false;
+  stroke.button2 = false;
+  Set_Basic_Keymods(stroke.mods);
+  (void)Intf_MouseDown(stroke, fixcursor);
+  if (gmouse.h != g_dead_pos.h || gmouse.v != g_dead_pos.v) {
+    g_dead_start = now;
+    g_dead_pos = gmouse;
+  } else if (g_dead_pending && uint32(now - g_dead_start) > HOVER_TICKS) {
+    Nav_Tick();
+    g_dead_pending = false;
+  }
+}
+
+// --- Scrolling, sizes, activation -------------------------------------------------------
+
+void Do_Scroll(int16 /*part*/, HWND /*ctrl*/) {
+  // The lists with scroll bars (layer bar, unit list, paper lists) hand
+  // their actions here once they exist; no scroll bar of ours exists yet.
+}
+
+void Just_Changed_Size() {
+  if (gs.outer_window != nullptr) GetWindowBounds(gs.outer_window, gs.pref.tot_window);
+  SV_Set_Virtual(SV_CONFIG_ALL);
+  g_just_resized = true;
+}
+
+void Hide_Foreign_Windows() {
+  // There is no desktop panel of ours to hide; none is recorded.
+  g_nhidden = 0;
+}
+
+void Show_Foreign_Windows() {
+  while (g_nhidden > 0) {
+    ShowWindow(g_hidden[g_nhidden], SW_SHOW);
+    --g_nhidden;
+  }
+}
+
+void Do_Minimize() {
+  if (!info_show_taskbar) Show_Foreign_Windows();
+  g_was_vis = true;
+}
+
+void Do_Maximize() {
+  g_was_vis = false;
+  Winlist_Restore();
+}
+
+void App_Activate() {
+  if (gs.mytask) return;
+  gs.mytask = true;
+  if (!info_show_taskbar) Hide_Foreign_Windows();
+  Do_Maximize();
+  if (gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
+}
+
+void App_Deactivate() {
+  if (!gs.mytask) return;
+  if (g_caret_erase_proc != nullptr) g_caret_erase_proc();
+  gs.mytask = false;
+  if (!info_show_taskbar) Show_Foreign_Windows();
+}
+
+// --- Window procedures -------------------------------------------------------------------
+
+LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int32 when = int32(GetMessageTime() / 16);
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      if (!gs.mytask) return DefWindowProc(window, message, wParam, lParam);
+      Point gmouse, lmouse;
+      Mouse_Positions(window, lParam, gmouse, lmouse);
+      Do_Null_Event(true, window, gmouse, lmouse);
+      return 0;
+    }
+    case WM_PAINT:
+      if (g_just_resized) {
+        g_just_resized = false;
+        SV_Set_Virtual(SV_CONFIG_ALL);
+        SV_Finish();
+      }
+      DoUpdate(window);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+      Point gmouse, lmouse;
+      Mouse_Positions(window, lParam, gmouse, lmouse);
+      DoMouseDown(window, wParam, lmouse, when);
+      SV_Finish();
+      g_null_flag = false;
+      return 0;
+    }
+    case WM_CHAR: {
+      a_keystroke k;
+      WM_CHAR_To_Keystroke(wParam, lParam, k);
+      Do_Key(k);
+      g_null_flag = false;
+      return 0;
+    }
+    case WM_SYSCHAR: {
+      LRESULT r = 0;
+      if (gs.controller == HUMAN) {
+        if ((wParam & 0xFFFF) == '=')
+          Do_Menu_Event(1000, 1, false, false);  // zoom in
+        else
+          r = DefWindowProc(window, message, wParam, lParam);
+      }
+      g_null_flag = false;
+      return r;
+    }
+    case WM_SYSCOLORCHANGE:
+      return 0;
+    case WM_KEYDOWN: {
+      a_keystroke k;
+      if (Special_Keystroke(wParam, k)) Do_Key(k);
+      g_null_flag = false;
+      return 0;
+    }
+    case WM_SYSKEYDOWN: {
+      const int32 vk = int32(wParam & 0xFF);
+      LRESULT r = 0;
+      a_keystroke k;
+      if (vk >= VK_F1 && vk <= VK_F15 && GetKeyState(VK_MENU) >= 0 && Special_Keystroke(wParam, k))
+        Do_Key(k);
+      else
+        r = DefWindowProc(window, message, wParam, lParam);
+      g_null_flag = false;
+      return r;
+    }
+    case WM_COMMAND: {
+      const int16 id = int16(LOWORD(wParam));
+      switch (id) {
+        case CMD_MINIMIZE:
+          ShowWindow(gs.outer_window, SW_MINIMIZE);
+          Do_Minimize();
+          break;
+        case CMD_QUIT:
+          Do_File_Quit();
+          break;
+        case CMD_RETURN:
+          Do_Key(Key(13, 0, 126, 0));
+          break;
+        case CMD_BACKSPACE:
+          Do_Key(Key(8, 8, 126, 0));
+          break;
+        default:
+          Do_Command_Id(id, ShiftKeyDown(), OptionKeyDown());
+          SV_Finish();
+          break;
+      }
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      if (wParam == 201) {
+        Do_Menu_Event(200, 1, false, false);  // About
+        return 0;
+      }
+      if ((wParam & ~WPARAM(0xF)) == SC_RESTORE || (wParam & ~WPARAM(0xF)) == SC_MAXIMIZE)
+        g_just_maximized = true;
+      return DefWindowProc(window, message, wParam, lParam);
+    case WM_INITMENUPOPUP:
+      return 0;  // the menu sound joins with sound effects
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      Do_Scroll(int16(LOWORD(wParam)), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_MOUSEACTIVATE: {
+      LRESULT r;
+      if (gs.mytask) {
+        if (GetActiveWindow() == gs.outer_window) {
+          r = MA_NOACTIVATE;
+        } else if (reinterpret_cast<HWND>(wParam) == gs.outer_window) {
+          r = MA_ACTIVATE;
+        } else {
+          SetActiveWindow(gs.outer_window);
+          r = MA_NOACTIVATE;
+        }
+      } else {
+        SetActiveWindow(gs.outer_window);
+        r = MA_NOACTIVATEANDEAT;
+      }
+      SV_Finish();
+      return r;
+    }
+    case WM_CREATE:
+      New_Shadow(window);
+      return 0;
+    case WM_CLOSE:
+      Do_File_Quit();
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (wParam == 0)
+        App_Deactivate();
+      else
+        App_Activate();
+      return 0;
+    case WM_DESTROY:
+      Dispose_Shadow(window);
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* mm = reinterpret_cast<MINMAXINFO*>(lParam);
+      if (mm != nullptr) {
+        mm->ptMaxSize = POINT{MAIN_MAX_SIZE, MAIN_MAX_SIZE};
+        mm->ptMaxPosition = POINT{-10, -10};
+        mm->ptMinTrackSize = POINT{MAIN_MIN_WIDTH, MAIN_MIN_HEIGHT};
+        mm->ptMaxTrackSize = POINT{MAIN_MAX_SIZE, MAIN_MAX_SIZE};
+      }
+      return 0;
+    }
+    case WM_QUERYENDSESSION:
+      Do_File_Quit();
+      return g_doneflag ? 1 : 0;
+    case WM_WINDOWPOSCHANGING:
+      return 0;
+    case WM_SIZE:
+      if (g_just_maximized) {
+        Just_Changed_Size();
+        g_just_maximized = false;
+        return 0;
+      }
+      return DefWindowProc(window, message, wParam, lParam);
+    case WM_SIZING:
+    case WM_EXITSIZEMOVE:
+      Just_Changed_Size();
+      return 0;
+    default:
+      return DefWindowProc(window, message, wParam, lParam);
+  }
+}
+
+LRESULT NullProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETMINMAXINFO: {
+      auto* mm = reinterpret_cast<MINMAXINFO*>(lParam);
+      if (mm != nullptr) {
+        const int32 w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        mm->ptMaxSize = POINT{w, h};
+        mm->ptMaxTrackSize = POINT{w, h};
+        mm->ptMaxPosition = POINT{0, 0};
+      }
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SYSCOMMAND:
+      if ((wParam & ~WPARAM(0xF)) == SC_RESTORE && g_was_vis) Do_Maximize();
+      return DefWindowProc(window, message, wParam, lParam);
+    default:
+      return DefWindowProc(window, message, wParam, lParam);
+  }
+}

@@ -1,0 +1,100 @@
+// The main window's procedures and the translation of window messages into
+// the application's events: menu commands, keystrokes, mouse presses, idle
+// (null) events, scroll actions, paints and size changes. Every user action
+// handed on runs between SV_Begin_Interaction and SV_End_Interaction of the
+// state-variable engine.
+#pragma once
+
+#include "host/HostWin.h"
+#include "platform/Events.h"
+#include "platform/Types.h"
+
+// Shared handles of the platform layer: the main window, and the
+// accelerator table of the current menu bar (NIL until menus exist).
+extern HWND main_hwnd;
+extern HACCEL main_accel;
+
+// Key modifiers handed to the application (bits of a_keymod_set).
+enum a_keymod : uint8 { SHIFTKEY = 0, OPTIONKEY = 1, CONTROLKEY = 2, COMMANDKEY = 3 };
+using a_keymod_set = uint8;
+constexpr a_keymod_set Keymod_Bit(a_keymod m) { return a_keymod_set(1u << m); }
+
+// One key as the application sees it.
+struct a_keystroke {
+  uint8 virtcode;   // virtual key of a key without a character; see WM_CHAR_To_Keystroke
+  uint8 charcode;   // the character below 128; 126 above; 0 for no character
+  UniChar unicode;  // the UTF-16 unit typed; 126 for keys without a character
+  a_keymod_set mods;
+};
+
+// One mouse press, or the idle position when no button is down.
+struct a_mousestroke {
+  int32 when;  // ticks
+  HWND window;
+  Point lmouse;  // the window's client coordinates
+  bool8 button1;
+  bool8 button2;
+  a_keymod_set mods;
+};
+
+// Virtual code of the Enter key of the numeric keypad.
+constexpr uint8 VIRT_KEYPAD_ENTER = 0x29;
+
+// Command ids the main window handles itself.
+constexpr int16 CMD_MINIMIZE = 32010;
+constexpr int16 CMD_QUIT = 32011;
+constexpr int16 CMD_RETURN = 32000;
+constexpr int16 CMD_BACKSPACE = 32001;
+
+// Smallest and largest size of the main window.
+constexpr int32 MAIN_MIN_WIDTH = 808;
+constexpr int32 MAIN_MIN_HEIGHT = 620;
+constexpr int32 MAIN_MAX_SIZE = 2000;
+
+// Ticks the mouse must rest before the hover notice of an idle period.
+constexpr uint32 HOVER_TICKS = 60;
+
+// Idle-period state (module variables).
+extern bool8 g_null_flag;
+extern bool8 g_dead_pending;
+extern int32 g_idle_start;
+extern int32 g_dead_start;
+extern Point g_dead_pos;
+extern bool8 g_just_maximized;
+extern bool8 g_just_resized;
+extern bool8 g_was_vis;
+
+// Module start-up.
+void SysLoop_Init();
+
+// Window procedures of the classes "NORM" and "NULL".
+LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT NullProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Hand a menu command, a key, or a mouse press to the application.
+void Do_Menu_Event(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey);
+void Do_Key(const a_keystroke& keystroke);
+void DoMouseDown(HWND window, WPARAM flags, const Point& lwhere, int32 when);
+void Human_MouseDown(a_keymod_set keymods, const EventRecord& myEvent);
+// Splits a command id into (id div 20) x 20 and id mod 20 and runs it.
+void Do_Command_Id(int16 id, bool8 shiftkey, bool8 optionkey);
+
+// Idle work: called by the main loop (fixcursor FALSE) and on mouse moves (TRUE).
+void Do_Null_Event(bool8 fixcursor, HWND window, Point gmouse, Point lmouse);
+void Do_Null_Doc(bool8 fixcursor, HWND window, Point gmouse, Point lmouse);
+
+// WM_CHAR to a keystroke (mods from Shift and Ctrl now).
+void WM_CHAR_To_Keystroke(WPARAM wparam, LPARAM lparam, a_keystroke& k);
+// SHIFTKEY if Shift is down, OPTIONKEY if Ctrl is down.
+void Set_Basic_Keymods(a_keymod_set& mods);
+
+void Do_Scroll(int16 part, HWND ctrl);
+void Just_Changed_Size();
+void Do_Minimize();
+void Do_Maximize();
+void App_Activate();
+void App_Deactivate();
+// The desktop's panel stays visible (info_show_taskbar), so these have
+// nothing to hide or show again.
+void Hide_Foreign_Windows();
+void Show_Foreign_Windows();

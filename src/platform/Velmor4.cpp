@@ -1,0 +1,414 @@
+#include "platform/Velmor4.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "doc/VoskDef.h"
+#include "doc/VoskFile.h"
+#include "doc/VoskPrin.h"
+#include "host/HostBackend.h"
+#include "host/HostClock.h"
+#include "host/HostInstance.h"
+#include "host/HostVolumes.h"
+#include "host/HostWin.h"
+#include "objects/VoskEdit.h"
+#include "pixel/Fast.h"
+#include "pixel/MAsm2.h"
+#include "pixel/SysPix.h"
+#include "pixel/SysPixt.h"
+#include "platform/Events.h"
+#include "platform/LangUtil.h"
+#include "platform/MString.h"
+#include "platform/Quickdraw.h"
+#include "platform/Resources.h"
+#include "platform/SysCurs.h"
+#include "platform/SysDraw.h"
+#include "platform/SysErr.h"
+#include "platform/SysFont.h"
+#include "platform/SysIO.h"
+#include "platform/SysInfo.h"
+#include "platform/SysKey.h"
+#include "platform/SysLoop.h"
+#include "platform/SysMS.h"
+#include "platform/SysMem.h"
+#include "platform/SysTimer.h"
+#include "platform/SysTrack.h"
+#include "platform/SysVideo.h"
+#include "platform/SysVol.h"
+#include "platform/SysWin.h"
+#include "platform/VoskErr.h"
+#include "platform/VoskPref.h"
+#include "platform/Windowv.h"
+#include "ui/VoskCurs.h"
+#include "ui/VoskIntf.h"
+#include "ui/VoskStat.h"
+
+a_openfile_result g_art_result = OPEN_NOTFOUND;
+int16 g_vol = 0;
+bool8 g_normal_quit = false;
+
+namespace {
+
+std::vector<std::string> g_params;
+
+// Smallest screen the main window fits on.
+constexpr int32 kMinScreenW = 700;
+constexpr int32 kMinScreenH = 570;
+
+// Exit status when the display backend cannot start.
+constexpr int kNoDisplayStatus = 2;
+
+// Runs at every end of the process, normal or fatal.
+void Termination() {
+  if (!g_normal_quit) App_Deactivate();
+  Host_Backend_Stop();
+}
+
+// --- Command line ---
+
+void Shell_Message(const char* text, const std::string& caption) {
+  std::fprintf(stderr, "velmor: %s: %s\n", text, caption.c_str());
+  std::fflush(stderr);
+}
+
+bool8 To_Path(const std::string& name, FSSpec& path) {
+  return Name_To_Path(0, CStrSpan(name.c_str(), name.size() + 1), path);
+}
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+void Set_Command_Line(const std::vector<std::string>& params) { g_params = params; }
+
+bool8 Do_Shell_Events() {
+  size_t pos = 0;
+  auto next = [&]() -> std::string { return pos < g_params.size() ? g_params[pos++] : std::string(); };
+  std::string parm = next();
+
+  if (parm.size() >= 2 && parm[0] == '/' && Upper(parm[1]) != 'P') {
+    // Override mode: options and their values, then a print of the input file.
+    bool valid = true;
+    auto next_int = [&](int16& val) {
+      const std::string s = next();
+      bool8 done = false;
+      mStrToInt(CStrSpan(s.c_str(), s.size() + 1), val, done);
+      if (!done) {
+        Shell_Message("Parameter not numeric", s);
+        valid = false;
+      }
+    };
+    while (valid && !parm.empty()) {
+      if (parm[0] != '/') {
+        Shell_Message("Parameter doesn't begin with /", parm);
+        valid = false;
+        break;
+      }
+      const char a = parm.size() > 1 ? Upper(parm[1]) : 0;
+      const char b = parm.size() > 2 ? parm[2] : 0;
+      const char bu = Upper(b);
+      const bool two = parm.size() == 3;
+      struct IntOpt {
+        char a, b;
+        a_override_parm flag;
+        int16* val;
+      };
+      const IntOpt ints[] = {{'C', 'X', CX_PARM, &overrides.cx}, {'C', 'Y', CY_PARM, &overrides.cy},
+                             {'D', 'O', DO_PARM, &overrides.do_}, {'D', 'I', DI_PARM, &overrides.di},
+                             {'D', 'S', DS_PARM, &overrides.ds}};
+      bool handled = false;
+      if (two && a == 'O' && bu == 'F') {
+        overrides.flags |= uint8(1u << OF_PARM);
+        To_Path(next(), overrides.of_file);
+        handled = true;
+      } else if (two && a == 'I' && bu == 'F') {
+        overrides.flags |= uint8(1u << IF_PARM);
+        To_Path(next(), overrides.if_file);
+        handled = true;
+      } else if (two && a == 'S' && b >= '0' && b <= '9') {
+        overrides.flags |= uint8(1u << SN_PARM);
+        const std::string v = next();
+        char* dst = overrides.s[b - '0'];
+        const size_t n = v.size() < 255 ? v.size() : 255;
+        std::memcpy(dst, v.data(), n);
+        dst[n] = 0;
+        handled = true;
+      } else if (two) {
+        for (const IntOpt& o : ints) {
+          if (a == o.a && bu == o.b) {
+            overrides.flags |= uint8(1u << o.flag);
+            next_int(*o.val);
+            handled = true;
+            break;
+          }
+        }
+      }
+      if (!handled) {
+        Shell_Message("Bad parameter in command line", parm);
+        valid = false;
+        break;
+      }
+      parm = next();
+    }
+    if (valid) {
+      if ((overrides.flags & (1u << IF_PARM)) != 0) {
+        Do_File_Print(overrides.if_file);
+      } else {
+        std::string all;
+        for (const std::string& p : g_params) all += (all.empty() ? "" : " ") + p;
+        Shell_Message("Missing input file spec", all);
+      }
+    }
+    return true;
+  }
+
+  if (parm.empty()) return false;
+  if (parm.size() == 2 && parm[0] == '/' && Upper(parm[1]) == 'P') {
+    const std::string file = next();
+    if (file.empty()) return false;
+    FSSpec path{};
+    if (To_Path(file, path)) Do_File_Print(path);
+    return true;
+  }
+  FSSpec path{};
+  if (To_Path(parm, path)) Do_File_Open3(false, path);
+  return false;
+}
+
+// --- Start-up -------------------------------------------------------------------------
+
+void Start_Modules() {
+  SysErr_Init();
+  Resources_Init();
+  Heap_Init();
+  ResUtil_Init();
+  SysCurs_Init();
+  Init_Info();
+  SysDraw_Init();
+  SysWin_Init();
+  Windowv_Init();
+  SysPix_Init();
+  SysTrack_Init();
+  VoskPrin_Init();
+  VoskDef_Init();
+  SysLoop_Init();
+  SysKey_Init();
+  SysIO_Init();
+  LangUtil_Init();
+  SysFont_Init();
+  Fast_Init();
+  MAsm2_Init();
+  SysVideo_Init();
+  SysTimer_Init();
+  Quickdraw_Init();
+  Caret_Init();
+}
+
+void Register_Classes() {
+  WNDCLASS norm{};
+  // Each window of ours keeps its own device context: its drawing state
+  // (colours, modes, selected font) lives in that context between calls.
+  norm.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;  // 0x23
+  norm.lpfnWndProc = NormProc;
+  norm.cbWndExtra = WINDOW_EXTRA_BYTES;
+  norm.lpszClassName = kClassNorm;
+  RegisterClass(&norm);  // a failed registration is ignored
+
+  WNDCLASS null_class{};
+  null_class.style = 0;
+  null_class.lpfnWndProc = NullProc;
+  null_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  null_class.lpszClassName = kClassNull;
+  RegisterClass(&null_class);
+}
+
+void Calc_Default_WindowPos(Rect& box) {
+  const Rect& avail = info_videoavail;
+  const int32 width = int32(avail.right) - avail.left;
+  const int32 height = int32(avail.bottom) - avail.top;
+  const int32 w = width < 1024 ? width : 1024;
+  const int32 h = height < 750 ? height : 750;
+  const int32 down = (height - h) / 2 < 45 ? (height - h) / 2 : 45;
+  box.left = int16(avail.left + (width - w) / 2);
+  box.right = int16(box.left + w);
+  box.top = int16(avail.top + down);
+  box.bottom = int16(box.top + h);
+}
+
+void Find_CD(CStrSpan fname) {
+  const HostDriveTable drives = Host_Drive_Table();
+  for (int16 d = 0; d < HOST_MAX_DRIVES && g_art_result != OPEN_OKAY; ++d) {
+    if (!drives[size_t(d)].cdrom) continue;
+    g_vol = d;
+    FSSpec root{}, path{};
+    if (!Find_Root_Dir(root, d) || !Concat_Path(root, fname, path)) continue;
+    g_art_result = OP_OpenFile(path);
+  }
+}
+
+void Force_Language_Available() {
+  const int16 lang = int16(gs.pref.language_offset & 0xFF);
+  if (lang < 32 && (app_capability & Lang_Bit(lang)) != 0) return;
+  for (int16 l = 0; l < 32; ++l) {
+    if ((app_capability & Lang_Bit(l)) != 0) {
+      gs.pref.language_offset = l;
+      return;
+    }
+  }
+}
+
+bool8 Main_Init() {
+  Register_Classes();
+  gs.menu_base = 132;
+  InitGray();
+  Fonts_Init();
+  bool8 new_pref = false;
+  Prefs_Read(new_pref);
+
+  Force_Language_Available();
+
+  // The image codecs are part of the program; without them it cannot run.
+  if (!info_has_quicktime || (info_quicktime_version >> 24) < 7) OK_Alert(true, 1);
+
+  const int32 sw = int32(info_videobounds.right) - info_videobounds.left;
+  const int32 sh = int32(info_videobounds.bottom) - info_videobounds.top;
+  if (sw < kMinScreenW || sh < kMinScreenH) {
+    OK_Alert(false, 2);
+    return false;
+  }
+
+  if (!Is_Completely_Visible(gs.pref.tot_window)) Calc_Default_WindowPos(gs.pref.tot_window);
+
+  // The picture library, from the program's folder, else from a CD.
+  OP_Init();
+  Str255 fname;
+  Get_Translated_String(fname, STRLIST_PROGRAM, PROG_ART_FILE);
+  Param_Text(fname, "", "", "");
+  FSSpec folder{}, path{};
+  g_art_result = OPEN_NOTFOUND;
+  if (Get_Application_Path(folder) && Concat_Path(folder, fname, path)) g_art_result = OP_OpenFile(path);
+  if (g_art_result != OPEN_OKAY) Find_CD(fname);
+  switch (g_art_result) {
+    case OPEN_INVALID:
+      OK_Alert(true, 52);
+      break;
+    case OPEN_NOTFOUND:
+      Param_Text(fname, "", "", "");
+      OK_Alert(true, 44);
+      break;
+    default:
+      break;
+  }
+  if (!Pixt_Exists(1000)) OK_Alert(true, 40);
+
+  Static_Init();
+  main_hwnd = gs.outer_window;
+  if (main_hwnd == nullptr) {
+    QUIT();
+    return false;
+  }
+  Host_Set_Main_Window(main_hwnd);
+  gs.mytask = false;
+  App_Activate();
+
+  Cursor_Init();
+  Cursor_Push_Watch();
+  Intf_Init();
+  SV_Set_Virtual(SV_CONFIG_ALL);
+  Bar_Init();
+  Calc_Max();
+  SV_Set_Virtual(SV_MENUBAR_CHECKMARKS);
+  SV_Finish();
+  Cursor_Pop();
+  return true;
+}
+
+void Do_Idle() {
+  if (gs.mytask) {
+    POINT p{0, 0};
+    GetCursorPos(&p);
+    HWND window = WindowFromPoint(p);
+    Point gmouse, lmouse;
+    ToPoint(gmouse, p);
+    lmouse = gmouse;
+    if (window != nullptr) {
+      POINT c = p;
+      ScreenToClient(window, &c);
+      ToPoint(lmouse, c);
+    }
+    Do_Null_Event(false, window, gmouse, lmouse);
+    // Idle work is polled: the next look at the queue comes 10 ms later
+    // (100 ms while another program is active), so idle ticks keep their
+    // pace whatever the queue does.
+    Host_Sleep_Millis(10);
+  } else {
+    Host_Sleep_Millis(100);
+  }
+}
+
+void Main_Loop() {
+  if (Do_Shell_Events()) return;
+  g_doneflag = false;
+  SetActiveWindow(main_hwnd);
+  for (;;) {
+    if (g_doneflag) {
+      PostQuitMessage(0);
+      g_doneflag = false;
+    }
+    MSG msg;
+    if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) break;
+      if (main_accel == nullptr || !TranslateAccelerator(main_hwnd, main_accel, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+      }
+    } else {
+      Do_Idle();
+    }
+  }
+}
+
+void Main_Stop() {
+  Cursor_Stop();
+  Bar_Stop();
+  Intf_Stop();
+  Static_Stop();
+  main_hwnd = nullptr;
+  OP_Stop();
+  Stop_Quickdraw();
+  SysVideo_Stop();
+  History_Stop();
+}
+
+int Velmor4_Main(int argc, char** argv) {
+  std::vector<std::string> params;
+  for (int i = 1; i < argc; ++i) params.emplace_back(argv[i]);
+  Set_Command_Line(params);
+
+  // The display first: it tells the system information the screen's size.
+  if (!Host_Backend_Start()) return kNoDisplayStatus;
+
+  Start_Modules();
+  Halt_AddTerminator(Termination);
+  g_normal_quit = false;
+
+  // One running copy: a second start ends at once, silently.
+  if (Host_Instance_Acquire() == HostInstanceResult::HELD_ELSEWHERE) {
+    g_normal_quit = true;
+    Halt(0);
+  }
+
+  g_err_mem_proc = OutOfMemory;
+  g_err_res_proc = MissingResource;
+  g_err_key_proc = MissingKey;
+  QUIT = InternalError;
+
+  if (Main_Init()) {
+    Main_Loop();
+    Main_Stop();
+  }
+  if (!Prefs_Write()) OK_Alert(false, 13);
+  App_Deactivate();
+  g_normal_quit = true;
+  Halt(0);
+}

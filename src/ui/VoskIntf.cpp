@@ -1,0 +1,90 @@
+#include "ui/VoskIntf.h"
+
+#include "doc/VoskDef.h"
+#include "platform/SysMem.h"
+#include "platform/SysWin.h"
+#include "platform/VoskErr.h"
+#include "platform/Windowv.h"
+#include "ui/VoskCurs.h"
+
+void (*g_intf_key_observer)(const a_keystroke& key) = nullptr;
+void (*g_intf_menu_observer)(int16, int16, bool8, bool8) = nullptr;
+void (*g_intf_mouse_observer)(const a_mousestroke& stroke, bool8 docursor) = nullptr;
+void (*g_intf_nav_observer)() = nullptr;
+
+namespace {
+bool8 g_sv_changed[SV_COUNT];
+
+// Memory limits of Calc_Max.
+uint32 g_total_avail = 0;
+uint32 g_doc_limit = 0;
+uint32 g_cache_limit = 0;
+}  // namespace
+
+void Intf_Init() {
+  gs.tool_show = true;
+  for (bool8& c : g_sv_changed) c = false;
+}
+
+void Intf_Stop() {}
+
+bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
+  if (g_intf_mouse_observer != nullptr) g_intf_mouse_observer(stroke, docursor);
+  if (docursor) Cursor_Set_Shape(ARROW_CURSOR);
+  return false;
+}
+
+void DoKeyDown(const a_keystroke& key) {
+  if (g_intf_key_observer != nullptr) g_intf_key_observer(key);
+  if (key.charcode == 27) {
+    gs.tool_show = !gs.tool_show;
+    SV_Set_Virtual(SV_CONFIG_ALL);
+    return;
+  }
+  if (!gs.tool_show) OK_Alert(false, 26);
+}
+
+void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
+  if (g_intf_menu_observer != nullptr)
+    g_intf_menu_observer(menu_category, menu_item, shiftkey, optionkey);
+}
+
+void SV_Set_Virtual(int16 sx) {
+  if (sx >= 0 && sx < SV_COUNT) g_sv_changed[sx] = true;
+}
+
+bool8 SV_Is_Changed(int16 sx) { return sx >= 0 && sx < SV_COUNT && g_sv_changed[sx]; }
+
+void SV_Finish() {
+  if (g_sv_changed[SV_CONFIG_ALL] && gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
+  for (bool8& c : g_sv_changed) c = false;
+}
+
+void SV_Begin_Interaction() {}
+
+void SV_End_Interaction() { SV_Finish(); }
+
+void Bar_Init() {}
+void Bar_Stop() {}
+
+void Calc_Max() {
+  // The document may use half of what is left after the program's own
+  // needs and the screen's pixels, and at least 1 MB; the picture cache
+  // half the free memory, and at least 700,000 bytes.
+  g_total_avail = Heap_CalcFree();
+  Rect r{};
+  if (gs.outer_window != nullptr) GetWindowInterior(gs.outer_window, r);
+  const int64 pixels = int64(r.right - r.left) * int64(r.bottom - r.top);
+  int64 limit = (int64(g_total_avail) - 1200000 - pixels) / 2;
+  if (limit < 1048576) limit = 1048576;
+  g_doc_limit = uint32(limit > int64(UINT32_MAX) ? UINT32_MAX : limit);
+  const uint32 half = Heap_CalcFree() / 2;
+  g_cache_limit = half < 700000 ? 700000 : half;
+}
+
+void Font_Cache_Tick() {}
+void Status_Tick() {}
+
+void Nav_Tick() {
+  if (g_intf_nav_observer != nullptr) g_intf_nav_observer();
+}

@@ -1,0 +1,58 @@
+// The interface's services to the platform layer: the interface nodes that
+// take mouse strokes, the keys and menu commands handed to the application,
+// the state-variable engine that brings what depends on a change up to
+// date, the tool bar, and the idle ticks.
+//
+// Only what the main window and its loop need stands so far: there are no
+// interface nodes or palettes yet, and no menu commands beyond those the
+// main window handles itself. Observers let tests (and the echo area, once
+// it exists) see what the application was handed.
+#pragma once
+
+#include "platform/SysLoop.h"
+#include "platform/Types.h"
+
+// State variables marked by the platform layer.
+constexpr int16 SV_CONFIG_ALL = 25;
+constexpr int16 SV_MENUBAR_CHECKMARKS = 32;
+constexpr int16 SV_COUNT = 64;
+
+// Observers of what the application is handed (NIL: none).
+extern void (*g_intf_key_observer)(const a_keystroke& key);
+extern void (*g_intf_menu_observer)(int16 menu_category, int16 menu_item, bool8 shiftkey,
+                                    bool8 optionkey);
+extern void (*g_intf_mouse_observer)(const a_mousestroke& stroke, bool8 docursor);
+extern void (*g_intf_nav_observer)();
+
+void Intf_Init();
+void Intf_Stop();
+// Offers the stroke to the node under stroke.lmouse; TRUE when a node used
+// it. With docursor and no node there, the arrow is shown.
+bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor);
+// Offers a key to the application. Escape hides or shows the tool panels
+// (gs.tool_show); a key nothing uses while the panels are hidden shows
+// alert 26 ("Press the ESC key to restore the menus.").
+void DoKeyDown(const a_keystroke& key);
+// Carries out the command of a menu and item.
+void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey);
+
+// The state-variable engine.
+void SV_Set_Virtual(int16 sx);
+bool8 SV_Is_Changed(int16 sx);
+// Recalculates the changed state variables (a changed layout repaints the
+// main window) and clears the marks.
+void SV_Finish();
+void SV_Begin_Interaction();
+void SV_End_Interaction();
+
+// The tool bar (no palettes yet) and the memory limits.
+void Bar_Init();
+void Bar_Stop();
+void Calc_Max();
+
+// Idle ticks.
+void Font_Cache_Tick();
+void Status_Tick();
+// The hover notice of an idle period: redraws the navigator picture when a
+// document is open.
+void Nav_Tick();

@@ -1,0 +1,162 @@
+// The command line handled at the start of the main loop, and the search
+// for the picture library on CD drives.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "doc/VoskDef.h"
+#include "doc/VoskPrin.h"
+#include "host/HostVolumes.h"
+#include "platform/LangUtil.h"
+#include "pixel/OP.h"
+#include "pixel/PictLibWrite.h"
+#include "platform/Resources.h"
+#include "platform/Velmor4.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Resources_Init();
+    VoskDef_Init();
+    VoskPrin_Init();
+    gs.controller = HUMAN;  // alerts show, so a file that cannot be read is seen
+  }
+  void TearDown() override { Set_Command_Line({}); }
+  // Runs Do_Shell_Events over the parameters; result and standard error.
+  bool8 Run(const std::vector<std::string>& params, std::string& err) {
+    Set_Command_Line(params);
+    testing::internal::CaptureStderr();
+    const bool8 r = Do_Shell_Events();
+    err = testing::internal::GetCapturedStderr();
+    return r;
+  }
+};
+
+TEST_F(CommandLine, PlainStartsAndFileNames) {
+  std::string err;
+  EXPECT_FALSE(Run({}, err));
+  EXPECT_EQ(err, "");
+  // "/P" without a file starts normally.
+  EXPECT_FALSE(Run({"/P"}, err));
+  EXPECT_EQ(err, "");
+  // A file to open: the program goes on into the loop; only the first name
+  // is tried (the reader reports what it cannot read).
+  EXPECT_FALSE(Run({"my label.cd4", "other.cd4"}, err));
+  EXPECT_NE(err.find("alert 10"), std::string::npos) << err;
+  EXPECT_EQ(err.find("alert 10"), err.rfind("alert 10"));
+  // "/p" and "/P" with a file print it and end the program.
+  EXPECT_TRUE(Run({"/p", "label.cd4"}, err));
+  EXPECT_TRUE(Run({"/P", "label.cd4"}, err));
+}
+
+TEST_F(CommandLine, OverrideRunsStoreTheirSettings) {
+  std::string err;
+  EXPECT_TRUE(Run({"/IF", "in file.cd4", "/OF", "out.prn", "/cx", "12", "/CY", "-3", "/S5", "hello world"}, err));
+  EXPECT_EQ(err.find("velmor: "), err.find("velmor: alert 10"));  // no command-line complaint
+  EXPECT_NE(overrides.flags & (1u << IF_PARM), 0u);
+  EXPECT_NE(overrides.flags & (1u << OF_PARM), 0u);
+  EXPECT_NE(overrides.flags & (1u << SN_PARM), 0u);
+  EXPECT_EQ(overrides.cx, 12);
+  EXPECT_EQ(overrides.cy, -3);
+  EXPECT_STREQ(overrides.s[5], "hello world");
+  EXPECT_NE(std::string(overrides.if_file.name).find("in file.cd4"), std::string::npos);
+}
+
+TEST_F(CommandLine, OverrideErrorsEndWithoutPrinting) {
+  struct Case {
+    std::vector<std::string> params;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"/CX", "abc", "/IF", "x.cd4"}, "Parameter not numeric: abc"},
+      {{"/SX", "v", "/IF", "x.cd4"}, "Bad parameter in command line: /SX"},
+      {{"/IF", "x.cd4", "stray"}, "Parameter doesn't begin with /: stray"},
+      {{"/CX", "5"}, "Missing input file spec: /CX 5"},
+  };
+  for (const Case& c : cases) {
+    VoskPrin_Init();
+    std::string err;
+    EXPECT_TRUE(Run(c.params, err));
+    EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    EXPECT_EQ(err.find("alert 10"), std::string::npos) << "nothing is printed after an error";
+  }
+}
+
+TEST(Language, UnavailableLanguageBecomesTheLowestAvailable) {
+  const a_language_set saved = app_capability;
+  struct Case {
+    a_language_set caps;
+    int16 stored, want;
+  };
+  const Case cases[] = {
+      {Lang_Bit(ENGLISH) | Lang_Bit(KOREAN), KOREAN, KOREAN},  // available: kept
+      {Lang_Bit(ENGLISH) | Lang_Bit(KOREAN), 5, ENGLISH},
+      {Lang_Bit(3) | Lang_Bit(7), 5, 3},                       // the lowest available
+      {Lang_Bit(ENGLISH), 200, ENGLISH},                       // out of range
+  };
+  for (const Case& c : cases) {
+    app_capability = c.caps;
+    gs.pref.language_offset = c.stored;
+    Force_Language_Available();
+    EXPECT_EQ(gs.pref.language_offset, c.want) << c.stored;
+  }
+  app_capability = saved;
+}
+
+TEST(PictureLibrary, FoundOnTheSecondCdDrive) {
+  const char* base = std::getenv("TMPDIR");
+  std::string t = std::string(base && *base ? base : "/tmp") + "/velmor-cd-XXXXXX";
+  std::vector<char> buf(t.begin(), t.end());
+  buf.push_back(0);
+  ASSERT_NE(mkdtemp(buf.data()), nullptr);
+  const std::string dir = buf.data();
+  fs::create_directories(dir + "/cd1");
+  fs::create_directories(dir + "/cd2");
+  std::vector<a_art_object> objects(1);
+  objects[0].key = a_keyset{12, 1000, 0, 0};
+  objects[0].data = {0, 0, 0, 0};
+  std::vector<uint8> lib;
+  std::string err;
+  ASSERT_TRUE(ArtLib_Build(objects, lib, err)) << err;
+  std::ofstream(dir + "/cd2/Velmor4.ART4", std::ios::binary)
+      .write(reinterpret_cast<const char*>(lib.data()), std::streamsize(lib.size()));
+
+  std::vector<HostVolume> mounts(3);
+  mounts[0].root = "/";
+  mounts[0].device = "/dev/sda1";
+  mounts[0].fstype = "ext4";
+  mounts[1].root = dir + "/cd1";
+  mounts[1].device = "/dev/sr0";
+  mounts[1].fstype = "iso9660";
+  mounts[1].cdrom = mounts[1].removable = true;
+  mounts[2].root = dir + "/cd2";
+  mounts[2].device = "/dev/sr1";
+  mounts[2].fstype = "iso9660";
+  mounts[2].cdrom = mounts[2].removable = true;
+  Host_Volumes_Inject(mounts);
+  const HostDriveTable drives = Host_Drive_Table();
+  int16 second_cd = -1;
+  for (int16 d = 0; d < HOST_MAX_DRIVES; ++d)
+    if (drives[size_t(d)].root == dir + "/cd2") second_cd = d;
+  ASSERT_GE(second_cd, 0);
+
+  OP_Init();
+  g_art_result = OPEN_NOTFOUND;
+  g_vol = 0;
+  Find_CD("Velmor4.ART4");
+  EXPECT_EQ(g_art_result, OPEN_OKAY);
+  EXPECT_EQ(g_vol, second_cd);
+  OP_Stop();
+  Host_Volumes_Inject({});
+  fs::remove_all(dir);
+}
+
+}  // namespace

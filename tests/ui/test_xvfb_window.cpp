@@ -1,0 +1,83 @@
+// The real main window on a display: under Xvfb the program opens its
+// window with the sdl backend and what the X server shows is not blank.
+// Skipped where xvfb-run is not installed.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "host/HostScript.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool On_Path(const std::string& tool) {
+  const char* path = std::getenv("PATH");
+  std::string p = path ? path : "";
+  size_t start = 0;
+  while (start <= p.size()) {
+    const size_t end = p.find(':', start);
+    const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return false;
+}
+
+size_t Colours(const std::string& png) {
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  std::string err;
+  if (!Host_Read_PNG(png, px, w, h, err)) return 0;
+  std::set<uint32> c;
+  for (uint32 v : px) c.insert(v & 0xFFFFFF);
+  return c.size();
+}
+
+TEST(XvfbWindow, MainWindowShowsOnTheDisplay) {
+  if (!On_Path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+  if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
+  const char* base = std::getenv("TMPDIR");
+  std::string t = std::string(base && *base ? base : "/tmp") + "/velmor-xvfb-XXXXXX";
+  std::vector<char> buf(t.begin(), t.end());
+  buf.push_back(0);
+  ASSERT_NE(mkdtemp(buf.data()), nullptr);
+  const std::string dir = buf.data();
+  const std::string script = dir + "/s.txt";
+  std::ofstream(script) << "wait 60\nsnapshot " << dir << "/window.png\nwait 120\n";
+  // The program runs on the sdl backend; while it waits, the X server's
+  // screen is captured when a capture tool exists; then it is ended as a
+  // desktop would end it.
+  const bool can_capture = On_Path("import");
+  const std::string run = dir + "/run.sh";
+  {
+    std::ofstream sh(run);
+    sh << "HOME='" << dir << "' XDG_CONFIG_HOME='" << dir << "/config' XDG_RUNTIME_DIR='" << dir
+       << "' VELMOR_BACKEND=sdl VELMOR_SCRIPT='" << script << "' '" << VELMOR4_EXE << "' 2>'" << dir
+       << "/stderr.txt' &\n"
+       << "p=$!\nsleep 4\n";
+    if (can_capture) sh << "import -window root '" << dir << "/screen.png'\n";
+    sh << "kill -TERM $p\nwait $p\n";
+  }
+  const std::string cmd = "xvfb-run -a -s '-screen 0 1280x1024x24' sh '" + run + "'";
+  const int rc = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(rc)) << cmd;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << cmd;
+  EXPECT_GT(Colours(dir + "/window.png"), 2u) << "the window's pixels are blank";
+  if (can_capture) {
+    EXPECT_GT(Colours(dir + "/screen.png"), 2u) << "the screen shows nothing";
+  }
+  fs::remove_all(dir);
+}
+
+}  // namespace
