@@ -267,9 +267,16 @@ bool Host_Wait_Message(uint32 timeout_ms) {
   for (;;) {
     Pump();
     if (!g_queue.empty() || g_quit || Paint_Next(nullptr)) return true;
-    if (g_feed_proc && g_feed_proc()) continue;
+    // A scripted wait advances the clock through the feed, so the timeout
+    // is checked after feeding too: one call never runs through a whole
+    // script's waits.
+    const bool fed = g_feed_proc && g_feed_proc();
     const uint32 elapsed = Host_Clock_Millis() - start;
-    if (elapsed >= timeout_ms) return false;
+    if (elapsed >= timeout_ms) {
+      Pump();
+      return !g_queue.empty() || g_quit || Paint_Next(nullptr);
+    }
+    if (fed) continue;
     if (g_idle_wait_proc) g_idle_wait_proc(timeout_ms - elapsed);
     else Host_Sleep_Millis(std::min<uint32>(timeout_ms - elapsed, 10));
   }

@@ -211,6 +211,19 @@ TEST_F(HostScriptTest, WaitIsExactOnTheManualClock) {
   EXPECT_EQ(times[2], times[1]);
 }
 
+TEST_F(HostScriptTest, AShortWaitForInputEndsInsideALongScriptedWait) {
+  MSG m;
+  while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);  // the first paint
+  Host_Clock_Set_Millis(1000);
+  Load("wait 100\nkey a\nquit\n");
+  // 100 ticks of script time are 1600 ms; a 50 ms wait for input must give
+  // up after its own timeout instead of running through the script's wait.
+  EXPECT_FALSE(Host_Wait_Message(50));
+  const uint32 spent = Host_Clock_Millis() - 1000;
+  EXPECT_GE(spent, 50u);
+  EXPECT_LT(spent, 1600u);
+}
+
 TEST_F(HostScriptTest, ATrackingLoopSeesEveryStepOfADrag) {
   SetWindowLongPtr(main_, 0, 1);  // presses start the tracking loop
   Load("down 5 5\nmove 20 20\nwait 3\nmove 30 25\nup 30 25\nkey x\nquit\n");
