@@ -14,3 +14,10 @@ a_direct_print_kind Calc_Direct_Print_Kind();
 
 // The open document's page is landscape (IS_LANDSCAPE in its layout).
 bool8 Is_Landscape();
+
+// Draws the placeholder of a missing picture into the current port over
+// dest: dest erased to white, then the legend of dialog string 12 drawn over
+// and over in staggered rows 20 pixels apart, in the interface's 14-point
+// font and purple-red (185, 87, 242), clipped to dest, and dest framed with a
+// one-pixel pen in the same colour.
+void Fill_Missing_Pattern(const Rect& dest);
