@@ -53,6 +53,6 @@ void SetHiliteColor(uint8 red, uint8 green, uint8 blue);
 void GlobalToLocalRect(const Rect& global, Rect& local);
 void LocalToGlobalRect(const Rect& local, Rect& global);
 
-// Left for later (they need the blits between worlds and the port, and the
-// interface's offscreen nodes): Draw_Cached_MWorld, the owner-drawn list box,
-// and the point lists with their region and dashed-line drawing.
+// Draw_Cached_MWorld and the point lists are in pixel/DrawUtilDraw.h. The
+// owner-drawn list box waits for the dialog engine and the interface's
+// offscreen nodes.
