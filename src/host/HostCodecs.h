@@ -1,0 +1,106 @@
+// Host image codecs: decoders and encoders of the picture file formats the
+// program takes from other programs, over libjpeg(-turbo), libpng and
+// libtiff, and our own code for Photoshop files (the composite image of a
+// PSD, and flat RGB(A) PSD files).
+//
+// Decoders work on bytes in memory and write 32-bit pixels, bytes blue,
+// green, red, alpha (straight, not premultiplied), rows from the top. They
+// never allocate the picture themselves: once the header is read they hand
+// its size to a sink, which checks it against its limits and gives the
+// memory to draw into (an offscreen world, or a plain buffer). So a file that
+// declares a huge size is refused before anything is allocated for it.
+//
+// Every decoder reports damaged or truncated data by result; the libraries'
+// error exits are caught (no exit(), no message on the terminal) and their
+// warnings are silenced. One exception: a JPEG that merely carries a few
+// stray bytes between markers still decodes, as every viewer accepts it.
+//
+// Colour spaces. Grey, palette and RGB pictures of 1 to 16 bits a sample are
+// converted (16-bit samples are rounded to 8 bits; that loses nothing the
+// program can show). CMYK, YCCK, Lab, floating-point and other pictures are
+// refused with HC_UNSUPPORTED: turning them into RGB needs colour profiles we
+// do not have, and a naive conversion gives plainly wrong colours, so the
+// user is asked to convert the picture instead.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "platform/Types.h"
+
+// Results of the decoders and encoders.
+enum HostCodecResult : int {
+  HC_OK = 0,
+  HC_NOT_FORMAT = 1,   // the data are not of this format (signature)
+  HC_BAD_HEADER = 2,   // the header is damaged: the picture's size cannot be had
+  HC_CORRUPT = 3,      // damaged or truncated picture data
+  HC_UNSUPPORTED = 4,  // a colour space or sample format that is not converted
+  HC_TOO_LARGE = 5,    // the sink refused the size (beyond its pixel limit)
+  HC_NOMEM = 6,        // no memory for the picture
+  HC_TOO_WIDE = 7,     // the sink refused the width
+  HC_WRITE = 8,        // an encoder could not produce its data
+};
+
+// What a decoder knows once the header is read.
+struct HostImageInfo {
+  int32 width;
+  int32 height;
+  bool has_alpha;  // some pixel may be (partly) transparent: an alpha channel or a
+                   // transparent colour
+  bool indexed;    // a palette picture (colour indexes of 8 bits or less)
+};
+
+// The sink: alloc is called once, after the header, with the picture's size;
+// it returns HC_OK with the first byte of the top row and the stride of the
+// rows (at least width x 4), or the code to fail with (HC_TOO_LARGE,
+// HC_TOO_WIDE, HC_NOMEM). Every pixel is written by the decoder.
+struct HostImageSink {
+  void* ctx;
+  int (*alloc)(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride);
+};
+
+// A sink into a vector, for tools and tests: pixels are width x 4 bytes a row.
+struct HostImageBuffer {
+  uint64 max_pixels = 64ull * 1024 * 1024;
+  HostImageInfo info{};
+  std::vector<uint8> pixels;
+};
+HostImageSink Host_Buffer_Sink(HostImageBuffer& buf);
+
+// The decoders. Each returns a HostCodecResult.
+int Host_Decode_JPEG(const uint8* data, size_t len, const HostImageSink& sink);
+int Host_Decode_PNG(const uint8* data, size_t len, const HostImageSink& sink);
+int Host_Decode_TIFF(const uint8* data, size_t len, const HostImageSink& sink);  // first page
+int Host_Decode_PSD(const uint8* data, size_t len, const HostImageSink& sink);   // composite image
+
+// Signatures (the first bytes of the data only).
+bool Host_Is_JPEG(const uint8* data, size_t len);
+bool Host_Is_PNG(const uint8* data, size_t len);
+bool Host_Is_TIFF(const uint8* data, size_t len);
+bool Host_Is_PSD(const uint8* data, size_t len);
+
+// The size of a JPEG from its header alone: HC_OK, HC_NOT_FORMAT or HC_BAD_HEADER.
+int Host_JPEG_Size(const uint8* data, size_t len, int32& width, int32& height);
+
+// What the encoders read: width x height pixels of 4 bytes (blue, green, red,
+// alpha) at `pixels`, rows `stride` bytes apart from the top; dpi goes into
+// the file's resolution fields.
+struct HostImageSource {
+  const uint8* pixels;
+  int32 width;
+  int32 height;
+  size_t stride;
+  uint32 dpi;
+};
+
+// JPEG at quality 1 to 100 (libjpeg's scale), 4:2:0 below 90, 4:4:4 from 90
+// on; alpha is dropped.
+int Host_Encode_JPEG(const HostImageSource& src, int quality, std::vector<uint8>& out);
+// PNG, 8 bits a sample: RGBA with alpha, else RGB.
+int Host_Encode_PNG(const HostImageSource& src, bool with_alpha, std::vector<uint8>& out);
+// TIFF, LZW-compressed, 8 bits a sample: RGB, or RGB with unassociated alpha.
+int Host_Encode_TIFF(const HostImageSource& src, bool with_alpha, std::vector<uint8>& out);
+// Flat Photoshop file, 8 bits a sample, raw channel data: RGB, or RGB with
+// the alpha as a fourth channel (which readers take as transparency of a
+// file without layers). A resolution resource records the dpi.
+int Host_Encode_PSD(const HostImageSource& src, bool with_alpha, std::vector<uint8>& out);
