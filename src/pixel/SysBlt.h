@@ -60,8 +60,10 @@ void Port_To_Port(GWorldPtr src, GWorldPtr dst, Rect src_rect, Rect dst_rect, in
 // src_rect of the source world drawn into the destination world through
 // `matrix`, which maps source world coordinates to destination world
 // coordinates (Matrix.h). 32-bit worlds and 8-bit grey worlds are sampled
-// bilinearly, other like depths by the nearest pixel; a destination pixel is
-// drawn when its centre maps inside src_rect. Worlds of different depths, or
+// bilinearly, other like depths by the nearest pixel. A matrix that keeps
+// rectangles upright (scale, flip, move, quarter turn) fills exactly
+// TransformRect's rectangle of src_rect; under any other matrix a destination
+// pixel is drawn when its centre maps inside src_rect. Worlds of different depths, or
 // a missing world, call QUIT. With a clip only its bounding box is drawn.
 void Port_To_Port_Matrix(GWorldPtr src_w, GWorldPtr dst_w, Rect src_rect, const MatrixRecord* matrix,
                          RgnHandle clip);
@@ -130,7 +132,9 @@ bool8 Bicubic_Blt(const PixMap* src, const PixMap* dst, Rect src_rect, Rect dst_
 // src_rect of src through matrix (source map coordinates to destination map
 // coordinates) into dst, only within `limit` (destination coordinates).
 // `smooth` samples bilinearly (32-bit maps and 8-bit levels); otherwise the
-// nearest pixel. FALSE (nothing drawn) for different depths, depth 1, or a
-// matrix without inverse.
+// nearest pixel. Upright matrices draw exactly the rectangle TransformRect
+// gives for src_rect (edges rounded halves up); others draw the pixels whose
+// centres map inside src_rect. FALSE (nothing drawn) for different depths,
+// depth 1, or a matrix without inverse.
 bool8 Matrix_Blt(const PixMap* src, const PixMap* dst, Rect src_rect, const MatrixRecord& matrix,
                  const Rect& limit, bool8 smooth);

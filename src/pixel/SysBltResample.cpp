@@ -178,6 +178,15 @@ bool8 Matrix_Blt(const PixMap* src, const PixMap* dst, Rect src_rect, const Matr
   // Destination area: the box of the transformed source rectangle.
   Rect area;
   if (!SectRect(limit, dst->bounds, area)) return true;
+  // A matrix that keeps rectangles upright (scales, flips, moves, quarter
+  // turns) fills exactly the rectangle TransformRect gives for src_rect:
+  // edges rounded to the nearest pixel, halves up. Callers size their worlds
+  // by that rectangle; testing pixel centres instead would leave its last
+  // row or column blank whenever an edge falls on a half pixel (a 1-pixel
+  // row scaled by 1.5 covers 0 .. 1.5, a box of 2 rows, and the second
+  // row's centre maps exactly onto the source's bottom edge).
+  const bool upright = m[0][2] == 0.0 && m[1][2] == 0.0 &&
+                       ((m[0][1] == 0.0 && m[1][0] == 0.0) || (m[0][0] == 0.0 && m[1][1] == 0.0));
   const double cx[4] = {double(src_rect.left), double(src_rect.right), double(src_rect.right), double(src_rect.left)};
   const double cy[4] = {double(src_rect.top), double(src_rect.top), double(src_rect.bottom), double(src_rect.bottom)};
   double minx = 1e300, maxx = -1e300, miny = 1e300, maxy = -1e300;
@@ -196,8 +205,10 @@ bool8 Matrix_Blt(const PixMap* src, const PixMap* dst, Rect src_rect, const Matr
     maxy = std::max(maxy, y);
   }
   if (finite) {
-    const Rect box{int16(Clamp16(std::floor(miny))), int16(Clamp16(std::floor(minx))),
-                   int16(Clamp16(std::ceil(maxy))), int16(Clamp16(std::ceil(maxx)))};
+    const Rect box = upright ? Rect{int16(Clamp16(std::floor(miny + 0.5))), int16(Clamp16(std::floor(minx + 0.5))),
+                                    int16(Clamp16(std::floor(maxy + 0.5))), int16(Clamp16(std::floor(maxx + 0.5)))}
+                             : Rect{int16(Clamp16(std::floor(miny))), int16(Clamp16(std::floor(minx))),
+                                    int16(Clamp16(std::ceil(maxy))), int16(Clamp16(std::ceil(maxx)))};
     Rect cut;
     if (!SectRect(area, box, cut)) return true;
     area = cut;
@@ -225,7 +236,10 @@ bool8 Matrix_Blt(const PixMap* src, const PixMap* dst, Rect src_rect, const Matr
         u /= w;
         v /= w;
       }
-      if (!(u >= src_rect.left && u < src_rect.right && v >= src_rect.top && v < src_rect.bottom)) continue;
+      // Within an upright box every pixel is drawn: a centre on the far edge
+      // samples the edge pixel (the reads below are clamped to the source).
+      if (!(upright && finite) && !(u >= src_rect.left && u < src_rect.right && v >= src_rect.top && v < src_rect.bottom))
+        continue;
       uint8* dp = drow + size_t(x - dst->bounds.left) * size_t(bpp);
       if (!bilinear) {
         const int32 sx = std::clamp(int32(std::floor(u)), int32(sv.left), int32(sv.right) - 1);

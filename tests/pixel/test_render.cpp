@@ -175,6 +175,17 @@ TEST_F(RenderTest, WhiteKnockout) {
   const uint8 want[6] = {255, 255, 255, 80, 0, 80};
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_EQ(M(body.mask, x, y), want[x]) << x << "," << y;
+
+  // A picture one row high is enlarged by the scale search to two rows;
+  // both rows of the result are drawn, so both knock out alike.
+  Picture(6, 1, kGrey);
+  Put(in.fore, 2, 0, a_pixel32{{253, 252, 250, 255}});
+  Put(in.fore, 4, 0, a_pixel32{{255, 254, 253, 255}});
+  Render(s, FOR_COLLAGE);
+  ASSERT_NE(body.mask, nullptr);
+  ASSERT_EQ(body.bounds, (Rect{0, 0, 2, 6}));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(M(body.mask, x, y), want[x]) << "1-row picture " << x << "," << y;
 }
 
 // The colour steps run darkness, then hue, then inversion: darkness 0 makes
