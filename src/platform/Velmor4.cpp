@@ -9,6 +9,7 @@
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostInstance.h"
+#include "host/HostMenu.h"
 #include "host/HostVolumes.h"
 #include "host/HostWin.h"
 #include "objects/VoskEdit.h"
@@ -30,6 +31,7 @@
 #include "platform/SysKey.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
+#include "platform/SysMenu.h"
 #include "platform/SysMem.h"
 #include "platform/SysTimer.h"
 #include "platform/SysTrack.h"
@@ -191,6 +193,7 @@ void Start_Modules() {
   SysTrack_Init();
   VoskPrin_Init();
   VoskDef_Init();
+  SysMenu_Init();
   SysLoop_Init();
   SysKey_Init();
   SysIO_Init();
@@ -358,7 +361,7 @@ void Main_Loop() {
     MSG msg;
     if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) break;
-      if (main_accel == nullptr || !TranslateAccelerator(main_hwnd, main_accel, &msg)) {
+      if (main_accel == nullptr || !TranslateAcceleratorW(main_hwnd, main_accel, &msg)) {
         TranslateMessage(&msg);
         DispatchMessage(&msg);
       }
