@@ -256,6 +256,50 @@ bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out,
 }
 
 // ---------------------------------------------------------------------------
+// Sound objects
+// ---------------------------------------------------------------------------
+namespace {
+
+constexpr size_t kSoundHeaderSize = 8;
+constexpr size_t kMaxSoundBytes = (16u << 20) - kSoundHeaderSize;
+
+bool Sound_Header(uint16 rate, uint16 bits, size_t nbytes, std::vector<uint8>& out, std::string& err) {
+  out.clear();
+  if (rate < 1000) {
+    err = "sound rate " + std::to_string(rate) + " Hz is too low";
+    return false;
+  }
+  if (nbytes == 0 || nbytes > kMaxSoundBytes) {
+    err = "sound of " + std::to_string(nbytes) + " bytes cannot be stored";
+    return false;
+  }
+  out.reserve(kSoundHeaderSize + nbytes);
+  Put_BE16(out, rate);
+  Put_BE16(out, bits);
+  Put_BE32(out, uint32(nbytes));
+  return true;
+}
+
+}  // namespace
+
+bool Sound_Encode8(uint16 rate, const std::vector<uint8>& samples, std::vector<uint8>& out, std::string& err) {
+  if (!Sound_Header(rate, 8, samples.size(), out, err)) return false;
+  out.insert(out.end(), samples.begin(), samples.end());
+  return true;
+}
+
+bool Sound_Encode16(uint16 rate, const std::vector<int16>& samples, std::vector<uint8>& out, std::string& err) {
+  if (samples.size() > kMaxSoundBytes / 2) {
+    err = "sound of " + std::to_string(samples.size()) + " samples cannot be stored";
+    out.clear();
+    return false;
+  }
+  if (!Sound_Header(rate, 16, samples.size() * 2, out, err)) return false;
+  for (int16 v : samples) Put_BE16(out, uint16(v));
+  return true;
+}
+
+// ---------------------------------------------------------------------------
 // Picture sources
 // ---------------------------------------------------------------------------
 namespace {

@@ -60,6 +60,14 @@ bool ArtLib_Build(std::vector<a_art_object> objects, std::vector<uint8>& out, st
 // its pixel array does not match its size, or a row exceeds 32767 bytes.
 bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out, std::string& err);
 
+// Sound object (key 6 0 ID 0): sample rate (16 bits), bits per sample (8 or
+// 16), the samples' length in bytes (32 bits), then the samples, one channel,
+// all big-endian. 8-bit samples are unsigned, 16-bit ones signed. False when
+// the rate is below 1000 Hz or there are no samples or too many (the player
+// takes objects up to 16 MiB).
+bool Sound_Encode8(uint16 rate, const std::vector<uint8>& samples, std::vector<uint8>& out, std::string& err);
+bool Sound_Encode16(uint16 rate, const std::vector<int16>& samples, std::vector<uint8>& out, std::string& err);
+
 // Picture sources, as the manifest names them.
 bool Art_Read_PPM(const std::vector<uint8>& bytes, a_art_image& img, std::string& err);
 bool Art_Draw_Solid(int32 width, int32 height, uint32 rgba, a_art_image& img, std::string& err);

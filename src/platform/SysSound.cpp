@@ -1,0 +1,165 @@
+// Sound effects from the picture library, played through the host's audio
+// output.
+#include "platform/SysSound.h"
+
+#include "host/HostAudio.h"
+#include "pixel/OP.h"
+#include "platform/SysTimer.h"
+
+namespace {
+
+bool8 g_enabled = true;
+
+// The device and the one sound it holds.
+struct a_wave_state {
+  uint32 rate;        // format of the open device
+  int16 block_align;  // bytes per sample of the open device
+  int16 chan;         // channel now playing, 0 none
+  Ptr locked;         // the locked sound object, NIL none
+  uint32 data_len;    // checked length of its samples
+  uint16 bits;        // its bits per sample
+  uint32 srate;       // its sample rate
+  bool8 prepared;
+  bool8 turned;  // its 16-bit samples are in the device's byte order
+};
+a_wave_state g_wave{};
+
+uint16 Get_BE16(const uint8* p) { return uint16((uint16(p[0]) << 8) | p[1]); }
+uint32 Get_BE32(const uint8* p) {
+  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | uint32(p[3]);
+}
+
+}  // namespace
+
+void Sound_Init() {}
+
+void Sound_Effect(int16 id) { Dev_Play(id, SOUND_CHAN_EFFECTS); }
+
+void Sound_Enable(bool8 flag) {
+  if (!flag) Dev_Quiet();
+  g_enabled = flag;
+}
+
+bool8 Sound_Enabled() { return g_enabled; }
+
+void Sound_Quiet() {
+  if (g_wave.chan == SOUND_CHAN_EFFECTS) Dev_Quiet();
+}
+
+bool8 Sound_Done() { return !(g_wave.chan == SOUND_CHAN_EFFECTS && !Dev_Done()); }
+
+void Sound_Stop() {
+  Dev_Quiet();
+  Wav_Unprepare();
+  Wav_Unlock();
+  Dev_Close();
+  Host_Audio_Shutdown();
+}
+
+void Dev_Play(int16 targid, int16 chanx) {
+  if (targid == 0 || !g_enabled) return;
+  if (targid == SND_ALERT) {
+    Host_Audio_Beep();
+    return;
+  }
+  // Let a sound that is nearly over finish rather than clip it.
+  for (int i = 0; i < 5 && !Dev_Done(); ++i) Sleep(1);
+  if (Host_Audio_Is_Open()) Dev_Quiet();
+  // Released even when the device was closed meanwhile, so that the sound
+  // asked for is the one locked below, never a stale one.
+  Wav_Unprepare();
+  Wav_Unlock();
+  if (!Wav_Lock(targid, chanx)) return;
+  const int16 bytes = g_wave.bits == 8 ? 1 : 2;
+  if (!Host_Audio_Is_Open() || g_wave.rate != g_wave.srate || g_wave.block_align != bytes) {
+    Dev_Close();
+    if (!Dev_Open(g_wave.srate, bytes)) {
+      Wav_Unlock();
+      return;
+    }
+  }
+  Wav_Prepare();
+  if (g_wave.prepared &&
+      Host_Audio_Play(g_wave.locked + SOUND_HEADER_SIZE, g_wave.data_len))
+    g_wave.chan = chanx;
+}
+
+bool8 Dev_Open(uint32 srate, int16 slen) {
+  if ((slen != 1 && slen != 2) || !Host_Audio_Open(srate, uint16(8 * slen))) {
+    g_enabled = false;
+    return false;
+  }
+  g_wave.rate = srate;
+  g_wave.block_align = slen;
+  return true;
+}
+
+void Dev_Close() {
+  Dev_Quiet();
+  Host_Audio_Close();
+  g_wave.rate = 0;
+  g_wave.block_align = 0;
+  g_wave.chan = 0;
+}
+
+void Dev_Quiet() { Host_Audio_Stop(); }
+
+bool8 Dev_Done() { return !Host_Audio_Is_Open() || !Host_Audio_Is_Playing(); }
+
+bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
+  if (g_wave.locked != nullptr) return true;
+  const a_keyset key{SOUND_KEY_FAMILY, 0, targid, 0};
+  // The object comes from a file: its header must describe samples that are
+  // all there before anything is played.
+  const int32 size = OP_Size(key);
+  if (size < SOUND_HEADER_SIZE || size > SOUND_MAX_OBJECT) return false;
+  Ptr obj = OP_Lock(key);
+  if (obj == nullptr) return false;
+  const uint8* p = reinterpret_cast<const uint8*>(obj);
+  const uint32 rate = Get_BE16(p);
+  const uint16 bits = Get_BE16(p + 2);
+  const uint32 len = Get_BE32(p + 4);
+  const bool ok = (bits == 8 || bits == 16) && rate >= 1000 && len > 0 &&
+                  len <= uint32(size - SOUND_HEADER_SIZE) && len % (bits / 8u) == 0;
+  if (!ok) {
+    OP_Unlock(obj);
+    return false;
+  }
+  g_wave.locked = obj;
+  g_wave.data_len = len;
+  g_wave.bits = bits;
+  g_wave.srate = rate;
+  g_wave.prepared = false;
+  g_wave.turned = false;
+  return true;
+}
+
+void Wav_Unlock() {
+  if (g_wave.locked == nullptr) return;
+  Wav_Unprepare();
+  OP_Unlock(g_wave.locked);
+  g_wave.locked = nullptr;
+  g_wave.data_len = 0;
+}
+
+void Wav_Prepare() {
+  if (g_wave.prepared || g_wave.locked == nullptr) return;
+  // The library stores 16-bit samples big-endian; the device takes them
+  // little-endian. The block is our own copy, so turn them in place.
+  if (g_wave.bits == 16 && !g_wave.turned) {
+    uint8* s = reinterpret_cast<uint8*>(g_wave.locked + SOUND_HEADER_SIZE);
+    for (uint32 i = 0; i + 1 < g_wave.data_len; i += 2) {
+      const uint8 t = s[i];
+      s[i] = s[i + 1];
+      s[i + 1] = t;
+    }
+    g_wave.turned = true;
+  }
+  g_wave.prepared = true;
+}
+
+void Wav_Unprepare() {
+  // The host keeps its own copy of what it plays, so the block is free as
+  // soon as it is no longer marked prepared.
+  g_wave.prepared = false;
+}
