@@ -6,6 +6,7 @@
 #include "platform/SysInfo.h"
 #include "platform/SysKey.h"
 #include "platform/SysMS.h"
+#include "platform/SysSound.h"
 #include "platform/SysWin.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
@@ -134,9 +135,8 @@ void Human_MouseDown(a_keymod_set keymods, const EventRecord& myEvent) {
   stroke.button1 = myEvent.what == mouseDown;
   stroke.button2 = false;
   stroke.mods = keymods;
-  // A press no node uses would play the refusal sound (sound effects are
-  // not part of this build yet).
-  (void)Intf_MouseDown(stroke, true);
+  // A press no node uses plays the refusal sound.
+  if (!Intf_MouseDown(stroke, true)) Sound_Effect(SND_NULL);
 }
 
 void DoMouseDown(HWND window, WPARAM flags, const Point& lwhere, int32 when) {
@@ -337,7 +337,8 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         g_just_maximized = true;
       return DefWindowProc(window, message, wParam, lParam);
     case WM_INITMENUPOPUP:
-      return 0;  // the menu sound joins with sound effects
+      Sound_Effect(SND_SUBTOOL_ONESHOT);
+      return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
       Do_Scroll(int16(LOWORD(wParam)), reinterpret_cast<HWND>(lParam));

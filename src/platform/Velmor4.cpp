@@ -10,6 +10,10 @@
 #include "host/HostClock.h"
 #include "host/HostInstance.h"
 #include "host/HostMenu.h"
+#include "pixel/Draw.h"
+#include "pixel/OPUtil.h"
+#include "pixel/SysBlt.h"
+#include "pixel/SysPixt.h"
 #include "host/HostVolumes.h"
 #include "host/HostWin.h"
 #include "objects/VoskEdit.h"
@@ -31,7 +35,11 @@
 #include "platform/SysKey.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
+#include "platform/Dialogs.h"
+#include "platform/SysDlog.h"
 #include "platform/SysMenu.h"
+#include "platform/SysPrint.h"
+#include "platform/SysSound.h"
 #include "platform/SysMem.h"
 #include "platform/SysTimer.h"
 #include "platform/SysTrack.h"
@@ -62,7 +70,10 @@ constexpr int kNoDisplayStatus = 2;
 
 // Runs at every end of the process, normal or fatal.
 void Termination() {
-  if (!g_normal_quit) App_Deactivate();
+  if (!g_normal_quit) {
+    App_Deactivate();
+    Sound_Stop();
+  }
   Host_Backend_Stop();
 }
 
@@ -189,18 +200,26 @@ void Start_Modules() {
   SysDraw_Init();
   SysWin_Init();
   Windowv_Init();
+  SysPixt_Init();
+  Dialogs_Init();
   SysPix_Init();
   SysTrack_Init();
+  SysPrint_Init();
   VoskPrin_Init();
   VoskDef_Init();
+  VoskErr_Init();
   SysMenu_Init();
   SysLoop_Init();
   SysKey_Init();
+  SysDlog_Init();
   SysIO_Init();
   LangUtil_Init();
   SysFont_Init();
   Fast_Init();
   MAsm2_Init();
+  OPUtil_Init();
+  SysBlt_Init();
+  Draw_Init();
   SysVideo_Init();
   SysTimer_Init();
   Quickdraw_Init();
@@ -269,6 +288,7 @@ bool8 Main_Init() {
   Prefs_Read(new_pref);
 
   Force_Language_Available();
+  Sound_Enable(gs.pref.sound_option);
 
   // The image codecs are part of the program; without them it cannot run.
   if (!info_has_quicktime || (info_quicktime_version >> 24) < 7) OK_Alert(true, 1);
@@ -406,11 +426,14 @@ int Velmor4_Main(int argc, char** argv) {
   g_err_key_proc = MissingKey;
   QUIT = InternalError;
 
+  Sound_Init();
+  g_dlog_sound_proc = Sound_Effect;
   if (Main_Init()) {
     Main_Loop();
     Main_Stop();
   }
   if (!Prefs_Write()) OK_Alert(false, 13);
+  Sound_Stop();
   App_Deactivate();
   g_normal_quit = true;
   Halt(0);

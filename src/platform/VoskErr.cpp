@@ -7,10 +7,23 @@
 #include "doc/VoskDef.h"
 #include "host/HostAlert.h"
 #include "platform/Resources.h"
+#include "host/HostBackend.h"
+#include "platform/QDRect.h"
+#include "platform/Quickdraw.h"
+#include "platform/SysDlog.h"
+#include "platform/SysFont.h"
+#include "platform/SysLoop.h"
+#include "platform/SysMS.h"
 #include "platform/SysMem.h"
 #include "platform/SysUnicode.h"
+#include "platform/SysWin.h"
+#include "platform/Windowv.h"
 
 Str255 gparam_strings[4];
+a_yesno_rec* g_yesno = nullptr;
+HWND g_progress_window = nullptr;
+a_progress_rec g_progress{};
+HWND g_prompt_window = nullptr;
 
 namespace {
 
@@ -188,11 +201,42 @@ int16 Show_Request(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 cancel
   return int16(hit - 1);
 }
 
+bool Is_Alert_Dialog(int16 dlog_id) {
+  return dlog_id == DLOG_ALERT1 || dlog_id == DLOG_ALERT2 || dlog_id == DLOG_ALERT3;
+}
+
+// Shows the request as an alert dialog. Where no dialog can run (its
+// template is missing or refused, or the dialog stacks are full) the host's
+// plain alert shows it instead: a fatal message must be seen whatever
+// state the program is in, and must not recurse into the missing-resource
+// alert.
+int16 Run_Request(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 cancel_strx, int16 no_strx,
+                  bool fatal) {
+  if (!Is_Alert_Dialog(dlog_id)) {
+    QUIT();
+    return 1;
+  }
+  if (!Dialog_Template_Valid(dlog_id) || modal_n >= kMaxModalDialogs || n_winstack >= kMaxWinStack)
+    return Show_Request(dlog_id, prompt_str, yes_strx, cancel_strx, no_strx, fatal);
+  a_yesno_rec request{dlog_id, prompt_str, yes_strx, cancel_strx, no_strx};
+  struct Restore {
+    a_yesno_rec* outer = g_yesno;
+    ~Restore() { g_yesno = outer; }
+  } restore;
+  g_yesno = &request;
+  const int16 hit = Modal_Dialog(dlog_id, 167, 1, YesNo_Init, YesNo_Cmd, DialogFilterYesNo);
+  switch (hit) {
+    case 1: return 0;
+    case 3: return 2;
+    default: return dlog_id == DLOG_ALERT1 ? int16(0) : int16(1);  // ended without a choice: cancel
+  }
+}
+
 }  // namespace
 
 int16 Ask_YesNoCancel(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 cancel_strx,
                       int16 no_strx) {
-  return Show_Request(dlog_id, prompt_str, yes_strx, cancel_strx, no_strx, false);
+  return Run_Request(dlog_id, prompt_str, yes_strx, cancel_strx, no_strx, false);
 }
 
 int16 Confirm_Msg(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can_strx, int16 no_strx) {
@@ -205,7 +249,7 @@ int16 Confirm_Msg(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can_str
 
 void OK_Alert(bool8 abortflag, int16 stringx) {
   if (!abortflag && gs.controller != HUMAN) return;
-  Show_Request(DLOG_ALERT1, stringx, 8, 0, 0, abortflag);
+  Run_Request(DLOG_ALERT1, stringx, 8, 0, 0, abortflag);
   if (abortflag) {
     if (g_err_sav_proc != nullptr) g_err_sav_proc();
     Halt(kFatalExitStatus);
@@ -239,4 +283,349 @@ void Memory_Constraint() {
   if (!g_first_warning) return;
   g_first_warning = false;
   OK_Alert(false, 24);
+}
+
+// --- Alert dialogs ---------------------------------------------------------------------
+
+namespace {
+
+// Alert texts carry "\r\n" line breaks; a static item and standard error
+// want plain "\n".
+void Strip_CR(StrSpan s) {
+  size_t o = 0;
+  for (size_t i = 0; i < s.size() && s[i] != 0; ++i)
+    if (s[i] != '\r') s[o++] = s[i];
+  if (o < s.size()) s[o] = 0;
+}
+
+bool Is_Escape(const EventRecord& e) { return Event_CharCode(e) == 27 || Event_KeyCode(e) == 27; }
+bool Is_Cmd_Period(const EventRecord& e) {
+  return Event_CharCode(e) == '.' && (e.modifiers & cmdKey) != 0;
+}
+bool Is_Key_Event(const EventRecord& e) { return e.what == keyDown || e.what == autoKey; }
+
+void Update_Other_Window(HWND dialog, const EventRecord& e) {
+  HWND w = reinterpret_cast<HWND>(e.message);
+  if (e.what == updateEvt && w != nullptr && w != dialog) DoUpdate(w);
+}
+
+}  // namespace
+
+void Fix_DLOG_String(HWND dialog, int16 partix, int16 stringx) {
+  Str255 s;
+  Get_DLOG_String(s, stringx);
+  SetDialogStr(dialog, partix, s);
+}
+
+void YesNo_Init(HWND dialog) {
+  if (g_yesno == nullptr) return;
+  const a_yesno_rec& r = *g_yesno;
+  Str255 prompt;
+  int16 prompt_item = 0;
+  switch (r.dlog_id) {
+    case DLOG_ALERT1:
+      Fix_DLOG_String(dialog, 1, r.yes_strx);
+      Get_Translated_String(prompt, STRLIST_ALERT, r.prompt_str);
+      prompt_item = 2;
+      break;
+    case DLOG_ALERT2:
+      Fix_DLOG_String(dialog, 1, r.yes_strx);
+      Fix_DLOG_String(dialog, 2, r.cancel_strx);
+      Get_DLOG_String(prompt, r.prompt_str);
+      prompt_item = 3;
+      break;
+    case DLOG_ALERT3:
+      Fix_DLOG_String(dialog, 1, r.yes_strx);
+      Fix_DLOG_String(dialog, 2, r.cancel_strx);
+      Fix_DLOG_String(dialog, 3, r.no_strx);
+      Get_DLOG_String(prompt, r.prompt_str);
+      prompt_item = 4;
+      break;
+    default:
+      return;
+  }
+  Strip_CR(prompt);
+  SetDialogStr(dialog, prompt_item, prompt);
+  // Every alert is on record on standard error, whatever shows it (the
+  // headless backend writes the report itself).
+  if (!Host_Report_Alert(r.prompt_str, prompt)) {
+    std::fprintf(stderr, "velmor: alert %d: %s\n", int(r.prompt_str), prompt);
+    std::fflush(stderr);
+  }
+}
+
+void YesNo_Cmd(HWND dialog, int16 item) {
+  const int16 id = g_yesno != nullptr ? g_yesno->dlog_id : int16(0);
+  // A message has one answer, whichever way it is dismissed (Escape and the
+  // close box press the cancel item, which it does not have).
+  if (id == DLOG_ALERT1) {
+    Modal_Exit(dialog, 1);
+    return;
+  }
+  const int16 last = id == DLOG_ALERT3 ? int16(3) : int16(2);
+  if (item >= 1 && item <= last) Modal_Exit(dialog, item);
+}
+
+bool8 DialogFilterYesNo(HWND dialog, EventRecord& theEvent, int16& itemhit) {
+  itemhit = 0;
+  if (Is_Key_Event(theEvent)) {
+    const int16 id = g_yesno != nullptr ? g_yesno->dlog_id : int16(0);
+    const uint8 code = Event_KeyCode(theEvent);
+    const bool enter = code == VIRT_KEYPAD_ENTER || code == 13;
+    if (id == DLOG_ALERT1) {
+      if (Is_Escape(theEvent) || Is_Cmd_Period(theEvent) || enter) itemhit = 1;
+    } else if (id == DLOG_ALERT2 || id == DLOG_ALERT3) {
+      if (enter)
+        itemhit = 1;
+      else if (Is_Escape(theEvent) || Is_Cmd_Period(theEvent))
+        itemhit = 2;
+      else if (id == DLOG_ALERT3 && (theEvent.modifiers & cmdKey) != 0 &&
+               (Event_CharCode(theEvent) == 'D' || Event_CharCode(theEvent) == 'd'))
+        itemhit = 3;
+    } else {
+      QUIT();
+    }
+  }
+  Update_Other_Window(dialog, theEvent);
+  return itemhit != 0;
+}
+
+namespace {
+bool8 Filter_Common(HWND dialog, EventRecord& e, int16& itemhit, bool return_is_ok) {
+  itemhit = 0;
+  if (Is_Key_Event(e)) {
+    const uint8 code = Event_KeyCode(e);
+    if (Is_Escape(e) || Is_Cmd_Period(e))
+      itemhit = 2;
+    else if (code == VIRT_KEYPAD_ENTER || (return_is_ok && code == 13))
+      itemhit = 1;
+  }
+  Update_Other_Window(dialog, e);
+  return itemhit != 0;
+}
+}  // namespace
+
+bool8 DialogFilter1(HWND dialog, EventRecord& theEvent, int16& itemhit) {
+  return Filter_Common(dialog, theEvent, itemhit, true);
+}
+bool8 DialogFilter2(HWND dialog, EventRecord& theEvent, int16& itemhit) {
+  return Filter_Common(dialog, theEvent, itemhit, false);
+}
+
+// --- Progress window and prompt strip --------------------------------------------------
+
+namespace {
+
+constexpr int16 kProgressWidth = 300;
+constexpr int16 kProgressHeight = 45;
+constexpr int16 kPromptHeight = 36;
+
+Str255 g_prompt_text;
+
+RGBColor Color8(uint8 r, uint8 g, uint8 b) {
+  return RGBColor{uint16(r * 257), uint16(g * 257), uint16(b * 257)};
+}
+
+// The interface's 14-point font.
+void Font_14pt(a_fontspec& f) {
+  Null_FontSpec(f);
+  if (BASE_PROP_FONT != 0) f.fontID = BASE_PROP_FONT;
+  f.size = 14;
+}
+
+void Paint_Progress(HWND window) {
+  const Rect all{0, 0, kProgressHeight, kProgressWidth};
+  RGBBackColor(Color8(255, 251, 240));
+  EraseRect(all);
+  a_fontspec f;
+  Font_14pt(f);
+  SetFont(f);
+  ForeColor(1);
+  TextMode(1);
+  Str255 s;
+  Get_DLOG_String(s, 106);  // "Working..."
+  MoveTo(int16(kProgressWidth / 10), int16(kProgressHeight * 35 / 100));
+  DrawString(s);
+  PenNormal();
+  FrameRect(g_progress.bar);
+  if (g_progress.drawn > g_progress.bar.left) {
+    Rect done = g_progress.bar;
+    done.right = g_progress.drawn;
+    Draw_Progress_Bar(done);
+  }
+  (void)window;
+}
+
+void Progress_Update(HWND window) { Paint_Progress(window); }
+
+a_win_info_rec g_progress_info{nullptr, Progress_Update, FLOATER_KIND, {u'P', u'R', u'O', u'G', 0}};
+
+void Flush_Window(HWND window) {
+  HDC dc = GetDC(window);
+  if (dc != nullptr) ReleaseDC(window, dc);
+}
+
+void Paint_Prompt(HWND window) {
+  RECT cr{0, 0, 0, 0};
+  GetClientRect(window, &cr);
+  Rect r{0, 0, int16(cr.bottom), int16(cr.right)};
+  PenNormal();
+  RGBForeColor(Color8(107, 221, 242));
+  FrameRect(r);
+  InsetRect(r, 1, 1);
+  RGBForeColor(Color8(62, 181, 203));
+  FrameRect(r);
+  Rect inside = r;
+  InsetRect(inside, 1, 1);
+  RGBBackColor(Color8(211, 240, 250));
+  EraseRect(inside);
+  RGBForeColor(Color8(24, 145, 167));
+  FrameRect(inside);
+  a_fontspec f;
+  Font_14pt(f);
+  SetFont(f);
+  ForeColor(1);
+  TextMode(1);
+  a_font_info fi{};
+  Get_Font_Info(fi);
+  const int16 tw = StringWidth(g_prompt_text);
+  MoveTo(int16((cr.right - tw) / 2), int16((cr.bottom + fi.ascent - fi.descent) / 2));
+  DrawString(g_prompt_text);
+}
+
+a_win_info_rec g_prompt_info{nullptr, Paint_Prompt, FLOATER_KIND, {u'P', u'R', u'O', u'M', 0}};
+
+// Draws into a window and puts the caller's port back.
+template <typename F>
+void With_Window_Port(HWND window, F draw) {
+  a_gstate saved;
+  Get_GState(saved);
+  SetPort(window);
+  draw();
+  Set_GState(saved);
+  Flush_Window(window);
+}
+
+// The first view of the main window (its whole client area until the
+// interface's views exist), in the main window's coordinates.
+bool First_View_Bounds(Rect& view) {
+  RECT cr{0, 0, 0, 0};
+  if (gs.outer_window == nullptr || !GetClientRect(gs.outer_window, &cr)) return false;
+  ToRect(view, cr);
+  return true;
+}
+
+int16 Text_Width_14pt(CStrSpan text) {
+  a_gstate saved;
+  Get_GState(saved);
+  HDC sdc = GetDC(nullptr);
+  SetPort2(nullptr, sdc);
+  a_fontspec f;
+  Font_14pt(f);
+  SetFont(f);
+  const int16 w = StringWidth(text);
+  Flush_Shadow(theShadow);
+  ReleaseDC(nullptr, sdc);
+  Set_GState(saved);
+  return w;
+}
+
+}  // namespace
+
+void VoskErr_Init() {
+  g_progproc = Progress_Tick;
+  g_progress_window = nullptr;
+  g_progress = a_progress_rec{};
+  g_prompt_window = nullptr;
+  g_yesno = nullptr;
+}
+
+void Calc_Edit_Area(Rect& gbounds) {
+  gbounds = gs.pref.tot_window;
+  // Before the preferences have placed the main window, its own rectangle.
+  if (EmptyRect(gbounds) && gs.outer_window != nullptr) GetWindowBounds(gs.outer_window, gbounds);
+}
+
+void Draw_Progress_Bar(const Rect& bar) {
+  const int32 height = int32(bar.bottom) - bar.top;
+  if (height <= 0 || bar.right <= bar.left) return;
+  for (int32 y = bar.top; y < bar.bottom; ++y) {
+    const int32 g = 90 + (y - bar.top) * 66 / height;
+    RGBForeColor(Color8(66, uint8(g), uint8(g)));
+    PaintRect(Rect{int16(y), bar.left, int16(y + 1), bar.right});
+  }
+}
+
+void Progress_Init() {
+  if (g_progress_window != nullptr) Progress_Stop();
+  Rect area;
+  Calc_Edit_Area(area);
+  const int32 left = (int32(area.left) + area.right - kProgressWidth) / 2;
+  const int32 top = (int32(area.top) + area.bottom - kProgressHeight) / 2;
+  const Rect interior{int16(top), int16(left), int16(top + kProgressHeight),
+                      int16(left + kProgressWidth)};
+  // 5 % of the width and 50 % of the height in; 90 % by 35 % in size.
+  const int16 bl = int16(kProgressWidth * 5 / 100), bt = int16(kProgressHeight * 50 / 100);
+  g_progress.bar = Rect{bt, bl, int16(bt + kProgressHeight * 35 / 100),
+                        int16(bl + kProgressWidth * 90 / 100)};
+  g_progress.drawn = g_progress.bar.left;
+  g_progress_window = New_Window(interior, "", true, 1, nullptr, gs.outer_window, &g_progress_info);
+  if (g_progress_window == nullptr) return;
+  With_Window_Port(g_progress_window, [] { Paint_Progress(g_progress_window); });
+}
+
+void Progress_Stop() {
+  if (g_progress_window == nullptr) return;
+  HWND w = g_progress_window;
+  g_progress_window = nullptr;
+  if (IsWindow(w)) CloseWindow(w);
+}
+
+void Progress_Tick(int16 num, int16 den) {
+  if (num == -1 && den == -1) {
+    Progress_Init();
+    return;
+  }
+  if (num == -2 && den == -2) {
+    Progress_Stop();
+    return;
+  }
+  if (g_progress_window == nullptr || !IsWindow(g_progress_window)) return;
+  if (num > den) num = den;
+  const Rect& bar = g_progress.bar;
+  int16 now;
+  if (den == 0) {
+    now = bar.right;
+  } else {
+    const int32 v = int32(bar.left) + int32(num) * (int32(bar.right) - bar.left) / den;
+    now = int16(v < bar.left ? bar.left : (v > bar.right ? bar.right : v));
+  }
+  if (now <= g_progress.drawn) return;
+  const Rect strip{bar.top, g_progress.drawn, bar.bottom, now};
+  g_progress.drawn = now;
+  With_Window_Port(g_progress_window, [&strip] { Draw_Progress_Bar(strip); });
+}
+
+void Prompt_Show(int16 msgix) {
+  Prompt_Hide();
+  Rect view;
+  if (!First_View_Bounds(view)) return;
+  Get_DLOG_String(g_prompt_text, msgix);
+  const int32 width = int32(Text_Width_14pt(g_prompt_text)) + 36;
+  int32 left = int32(view.left) + 8;
+  const int32 bottom = int32(view.bottom) - 8;
+  if (left + width > view.right) left -= left + width - view.right + 8;
+  POINT tl{left, bottom - kPromptHeight};
+  ClientToScreen(gs.outer_window, &tl);
+  const Rect interior{int16(tl.y), int16(tl.x), int16(tl.y + kPromptHeight), int16(tl.x + width)};
+  g_prompt_window = New_Window(interior, "", true, 6, nullptr, gs.outer_window, &g_prompt_info);
+  if (g_prompt_window == nullptr) return;
+  With_Window_Port(g_prompt_window, [] { Paint_Prompt(g_prompt_window); });
+}
+
+void Prompt_Hide() {
+  if (g_prompt_window == nullptr) return;
+  HWND w = g_prompt_window;
+  g_prompt_window = nullptr;
+  if (IsWindow(w)) CloseWindow(w);
 }

@@ -1,10 +1,12 @@
 // Messages to the user: the texts of alerts and dialogs looked up by number
 // in the string lists of the interface language, with "^0".."^3" parameter
 // substitution and the "@P", "@C", "@U" program-name substitutions.
-// (The alert dialogs, progress window and prompt strip are built on the
-// dialog and window modules and live beside these once those exist.)
+// The alerts are modal dialogs (SysDlog); the progress window and the
+// prompt strip are small windows of their own.
 #pragma once
 
+#include "host/HostWin.h"
+#include "platform/Events.h"
 #include "platform/SysErr.h"
 #include "platform/Types.h"
 
@@ -83,3 +85,63 @@ void MissingResource(OSType kind, int16 id);
 void MissingKey(OSType kind, a_keyset key);
 // The first call of a run shows alert 24 (not fatal); later calls do nothing.
 void Memory_Constraint();
+
+// --- Alert dialogs -------------------------------------------------------------------
+
+// The request an alert dialog shows (g_yesno points at it while it runs).
+struct a_yesno_rec {
+  int16 dlog_id;
+  int16 prompt_str;
+  int16 yes_strx;
+  int16 cancel_strx;
+  int16 no_strx;
+};
+extern a_yesno_rec* g_yesno;
+
+// Sets dialog item partix to DLOG string stringx.
+void Fix_DLOG_String(HWND dialog, int16 partix, int16 stringx);
+// The procedures of the alert dialogs: the texts by dialog id, the item
+// that ends it, and the keys: Return or keypad Enter give item 1; Escape
+// or Ctrl+"." item 2 (item 1 in the one-button message); Ctrl+"D" item 3 in
+// the three-button dialog. Updates of other windows are painted.
+void YesNo_Init(HWND dialog);
+void YesNo_Cmd(HWND dialog, int16 item);
+bool8 DialogFilterYesNo(HWND dialog, EventRecord& theEvent, int16& itemhit);
+// Filters offered to other dialogs: Escape or Ctrl+"." give item 2, keypad
+// Enter item 1 (DialogFilter1 also Return); updates of other windows are
+// painted.
+bool8 DialogFilter1(HWND dialog, EventRecord& theEvent, int16& itemhit);
+bool8 DialogFilter2(HWND dialog, EventRecord& theEvent, int16& itemhit);
+
+// --- Progress window and prompt strip --------------------------------------------------
+
+// Module start-up: g_progproc := Progress_Tick; no window open.
+void VoskErr_Init();
+
+// The progress window and the bar drawn so far (its right edge).
+struct a_progress_rec {
+  Rect bar;
+  int16 drawn;
+};
+extern HWND g_progress_window;
+extern a_progress_rec g_progress;
+extern HWND g_prompt_window;
+
+// (-1, -1) opens the progress window, (-2, -2) closes it; any other pair
+// grows the bar to num / den of its width (num limited to den; den 0 is the
+// whole bar). The bar never shrinks. Ticks while no window is open do
+// nothing.
+void Progress_Tick(int16 num, int16 den);
+// A 300 x 45 window centred on the main window's rectangle, "Working..."
+// and the empty bar. An open one is closed first.
+void Progress_Init();
+void Progress_Stop();
+// Paints bar one row at a time, (66, 90, 90) at the top to (66, 156, 156).
+void Draw_Progress_Bar(const Rect& bar);
+
+// Shows DLOG string msgix in a framed strip at the bottom left of the
+// first view (replacing a strip already shown); Prompt_Hide removes it.
+void Prompt_Show(int16 msgix);
+void Prompt_Hide();
+// The main window's rectangle (screen), as the preferences keep it.
+void Calc_Edit_Area(Rect& gbounds);

@@ -2,6 +2,7 @@
 
 #include "doc/VoskDef.h"
 #include "platform/SysMem.h"
+#include "platform/SysMenu.h"
 #include "platform/SysWin.h"
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
@@ -23,6 +24,9 @@ uint32 g_cache_limit = 0;
 
 void Intf_Init() {
   gs.tool_show = true;
+  // The general menu bar in the interface language (the text, symbol and
+  // photo bars follow the editing phase once the interface has phases).
+  Menus_Init(gs.menu_base, Current_Language());
   for (bool8& c : g_sv_changed) c = false;
 }
 

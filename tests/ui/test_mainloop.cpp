@@ -126,7 +126,7 @@ TEST_F(MainSession, KeysBecomeKeystrokesByTheTranslationTable) {
       {"key F1", 0x70, 0, 126, 0},
       {"key F10", 0x79, 0, 126, 0},
       {"key Delete", 0x2E, 127, 126, 0},
-      {"key Ctrl+s", 0, 19, 19, ctrl},
+      {"key Ctrl+k", 0, 11, 11, ctrl},
       {"type \xC3\xA9", 0, 126, 0xE9, 0},  // above 127: charcode "~", the unit in unicode
       {"type \xE2\x82\xAC", 0, 126, 0x20AC, 0},
   };
@@ -144,6 +144,14 @@ TEST_F(MainSession, KeysBecomeKeystrokesByTheTranslationTable) {
     EXPECT_EQ(g_keys[i].unicode, c.unicode);
     EXPECT_EQ(g_keys[i].mods, c.mods);
   }
+}
+
+TEST_F(MainSession, AcceleratorsOfTheMenuBarBecomeCommands) {
+  Run("key Ctrl+s\nquit\n");
+  EXPECT_TRUE(g_keys.empty());  // taken by the bar's accelerator, not a keystroke
+  ASSERT_EQ(g_menus.size(), 1u);
+  EXPECT_EQ(g_menus[0].category, 300);  // Save: menu 300, item 4
+  EXPECT_EQ(g_menus[0].item, 4);
 }
 
 TEST_F(MainSession, CommandsSplitIntoCategoryAndItem) {
@@ -255,7 +263,7 @@ TEST_F(MainSession, MainWindowPaintsThroughItsOwnDrawingState) {
   int32 w = 0, h = 0;
   ASSERT_TRUE(Host_Window_Compose(main_hwnd, px, w, h));
   ASSERT_EQ(w, 900);
-  ASSERT_EQ(h, 640);
+  ASSERT_EQ(h, 620);  // 640 less the menu bar
   const uint32 bar = px[size_t(10) * size_t(w) + 500] & 0xFFFFFF;
   const uint32 work = px[size_t(400) * size_t(w) + 500] & 0xFFFFFF;
   EXPECT_NE(bar, work);

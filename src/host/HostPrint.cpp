@@ -1,0 +1,794 @@
+// Printers and print jobs over CUPS and cairo; see HostPrint.h.
+#include "host/HostPrint.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <cups/cups.h>
+#include <cups/pwg.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "host/HostCodecs.h"
+#include "host/HostFiles.h"
+#include "host/HostFolders.h"
+
+namespace {
+
+// --- Switches -----------------------------------------------------------------------
+
+int g_cups_on = -1;  // -1: not yet read from the environment
+int g_disc_on = -1;
+std::string g_output_path;
+uint64 g_page_limit = 160ull * 1024 * 1024;
+std::vector<std::string> g_last_files;
+
+bool Env_Is(const char* name, const char* value) {
+  const char* v = std::getenv(name);
+  return v && std::strcmp(v, value) == 0;
+}
+
+bool Cups_On() {
+  if (g_cups_on < 0) g_cups_on = Env_Is("VELMOR_PRINT", "file") ? 0 : 1;
+  return g_cups_on == 1;
+}
+
+bool Disc_On() {
+  if (g_disc_on < 0) g_disc_on = Env_Is("VELMOR_DISC_PRINTER", "1") ? 1 : 0;
+  return g_disc_on == 1;
+}
+
+// --- Papers and the printers' own defaults ------------------------------------------
+
+struct PaperDef {
+  int16 id;
+  int32 width, length;  // tenths of a millimetre, portrait
+};
+constexpr PaperDef kPapers[] = {
+    {DMPAPER_LETTER, 2159, 2794}, {DMPAPER_LEGAL, 2159, 3556}, {DMPAPER_A4, 2100, 2970},
+    {DMPAPER_A5, 1480, 2100},     {DMPAPER_DISC120, 1200, 1200}, {DMPAPER_DISC80, 800, 800},
+};
+constexpr int16 kPagePapers[] = {DMPAPER_A4, DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A5};
+constexpr int16 kDiscPapers[] = {DMPAPER_DISC120, DMPAPER_DISC80};
+constexpr int32 kResolutions[] = {72, 150, 300, 600};
+constexpr int32 kDefaultDpi = 300;
+constexpr int32 kMinDpi = 36;
+constexpr int32 kMaxDpi = 2400;
+constexpr int32 kMaxSide = 32767;  // cairo's image surfaces go no larger
+
+// The disc printer's private area: its settings block ("DYMO") sits 12 bytes
+// in, after a header of the driver's own.
+constexpr uint16 kDiscExtra = 96;
+constexpr size_t kDiscBlockAt = 12;
+
+void Put32(uint8* p, int32 v) {
+  const uint32 u = uint32(v);
+  p[0] = uint8(u);
+  p[1] = uint8(u >> 8);
+  p[2] = uint8(u >> 16);
+  p[3] = uint8(u >> 24);
+}
+
+void Disc_Private_Defaults(uint8* area) {
+  std::memset(area, 0, kDiscExtra);
+  std::memcpy(area, "DPNT", 4);  // the driver's header tag
+  Put32(area + 4, 1);
+  Put32(area + 8, int32(kDiscExtra));
+  uint8* b = area + kDiscBlockAt;
+  std::memcpy(b, "DYMO", 4);
+  Put32(b + 4, 1);    // version
+  Put32(b + 8, 3);    // print quality
+  for (int i = 0; i < 4; ++i) Put32(b + 12 + 4 * i, 5);  // ink density
+  Put32(b + 28, 3);   // media size: 120 mm
+  Put32(b + 32, 22);  // 80 mm disc, full print: inner, outer diameter
+  Put32(b + 36, 79);
+  Put32(b + 40, 22);
+  Put32(b + 44, 79);
+  Put32(b + 48, 22);  // 120 mm disc
+  Put32(b + 52, 118);
+  Put32(b + 56, 22);
+  Put32(b + 60, 118);
+  Put32(b + 64, 1);   // beep
+}
+
+const PaperDef* Find_Paper(int16 id) {
+  for (const PaperDef& p : kPapers)
+    if (p.id == id) return &p;
+  return nullptr;
+}
+
+bool Is_Disc_Name(const std::string& name) { return Disc_On() && name == kHostDiscPrinterName; }
+
+// A page printer's default paper and margins (hundredths of a millimetre:
+// left, top, right, bottom). CUPS printers answer from their media default
+// when the server knows it; otherwise A4 with 1/6 inch margins.
+struct PrinterDefaults {
+  int16 paper = DMPAPER_A4;
+  int32 width = 2100, length = 2970;  // tenths of a millimetre
+  int32 margins[4] = {0, 0, 0, 0};
+};
+
+int16 Paper_For_Size(int32 width10, int32 length10) {
+  for (int16 id : kPagePapers) {
+    const PaperDef* p = Find_Paper(id);
+    if (std::abs(p->width - width10) <= 2 && std::abs(p->length - length10) <= 2) return id;
+  }
+  return DMPAPER_USER;
+}
+
+PrinterDefaults Cups_Defaults(const std::string& name) {
+  PrinterDefaults d;
+  for (int32& m : d.margins) m = 423;
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
+  if (!dest) return d;
+  if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+    cups_size_t size{};
+    if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, 0, &size) && size.width > 0 &&
+        size.length > 0 && size.width <= 100000 && size.length <= 100000) {
+      d.width = (size.width + 5) / 10;
+      d.length = (size.length + 5) / 10;
+      d.paper = Paper_For_Size(d.width, d.length);
+      d.margins[0] = std::clamp(size.left, 0, size.width / 4);
+      d.margins[1] = std::clamp(size.top, 0, size.length / 4);
+      d.margins[2] = std::clamp(size.right, 0, size.width / 4);
+      d.margins[3] = std::clamp(size.bottom, 0, size.length / 4);
+    }
+    cupsFreeDestInfo(info);
+  }
+  cupsFreeDests(1, dest);
+  return d;
+}
+
+PrinterDefaults Defaults_Of(const HostPrinterInfo& p) {
+  if (p.is_file) {
+    PrinterDefaults d;
+    if (p.name == kHostDiscPrinterName) {
+      d.paper = DMPAPER_DISC120;
+      d.width = d.length = 1200;
+    }
+    return d;
+  }
+  return Cups_Defaults(p.name);
+}
+
+HostPrinterInfo File_Printer() {
+  HostPrinterInfo p;
+  p.name = kHostFilePrinterName;
+  p.driver = kHostFilePrinterDriver;
+  p.port = "FILE:";
+  p.is_file = true;
+  return p;
+}
+
+HostPrinterInfo Disc_Printer() {
+  HostPrinterInfo p;
+  p.name = kHostDiscPrinterName;
+  p.driver = kHostDiscPrinterDriver;
+  p.port = "FILE:";
+  p.is_file = true;
+  return p;
+}
+
+// --- Jobs -----------------------------------------------------------------------------
+
+enum class JobState { Idle, InDoc, InPage, Failed };
+
+struct Job {
+  HDC dc = nullptr;
+  HBITMAP page = nullptr;
+  HostPrinterInfo printer;
+  std::vector<uint8> devmode;
+  int32 dpi_x = kDefaultDpi, dpi_y = kDefaultDpi;
+  int32 phys_w = 0, phys_h = 0;  // the sheet, device units
+  int32 off_x = 0, off_y = 0;    // the printable area on the sheet
+  int32 res_w = 0, res_h = 0;    // the printable area
+  int32 copies = 1;
+  int32 media_w = 0, media_l = 0;  // the sheet, portrait, tenths of a millimetre
+  ABORTPROC abort = nullptr;
+  JobState state = JobState::Idle;
+  int32 pages = 0;
+  // Output.
+  bool to_file = false;
+  bool png = false;
+  std::string doc_name;
+  std::string out_path;             // the file printer's target
+  cairo_surface_t* pdf = nullptr;
+  HostReplace replace;              // the PDF on its way to out_path
+  int temp_fd = HOST_NO_FD;         // the PDF on its way to CUPS
+  std::string temp_path;
+  bool write_failed = false;
+  std::vector<std::shared_ptr<std::vector<uint8>>> png_pages;
+};
+
+std::map<HDC, std::unique_ptr<Job>> g_jobs;
+
+// A DC deleted with DeleteDC behind our back has released the page surface;
+// its job is then dropped (the DC pointer is not touched again).
+Job* Job_Of(HDC dc) {
+  auto it = g_jobs.find(dc);
+  if (it == g_jobs.end()) return nullptr;
+  if (it->second->page->selected <= 0) {
+    Job* j = it->second.get();
+    if (j->pdf) cairo_surface_destroy(j->pdf);
+    if (j->replace.fd != HOST_NO_FD) Host_Replace_Abort(j->replace);
+    if (j->temp_fd != HOST_NO_FD) {
+      Host_Close(j->temp_fd);
+      Host_Delete(j->temp_path.c_str());
+    }
+    DeleteObject(j->page);
+    g_jobs.erase(it);
+    return nullptr;
+  }
+  return it->second.get();
+}
+
+cairo_status_t Pdf_Write(void* closure, const unsigned char* data, unsigned int length) {
+  Job* j = static_cast<Job*>(closure);
+  bool ok;
+  if (j->to_file) ok = Host_Replace_Write(j->replace, data, length);
+  else ok = Host_Write(j->temp_fd, data, length);
+  if (!ok) j->write_failed = true;
+  return ok ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+double Points(int32 device, int32 dpi) { return double(device) * 72.0 / double(dpi); }
+
+// Drops every piece of output of the job; the job ends Failed (or Idle).
+void Discard(Job& j, JobState to) {
+  if (j.pdf) {
+    cairo_surface_destroy(j.pdf);  // may still write: the sinks stay valid until below
+    j.pdf = nullptr;
+  }
+  if (j.replace.fd != HOST_NO_FD) Host_Replace_Abort(j.replace);
+  j.replace = HostReplace{};
+  if (j.temp_fd != HOST_NO_FD) {
+    Host_Close(j.temp_fd);
+    j.temp_fd = HOST_NO_FD;
+  }
+  if (!j.temp_path.empty()) {
+    Host_Delete(j.temp_path.c_str());
+    j.temp_path.clear();
+  }
+  j.png_pages.clear();
+  j.state = to;
+}
+
+std::string Default_Output(const std::string& doc_name) {
+  if (!g_output_path.empty()) return g_output_path;
+  if (const char* env = std::getenv("VELMOR_PRINT_OUTPUT"); env && *env) return env;
+  std::string dir;
+  if (!Host_Documents_Dir(dir)) dir = Host_Temp_Dir();
+  std::string base = doc_name.empty() ? std::string("Untitled") : doc_name;
+  for (char& c : base)
+    if (c == '/' || c == '\0') c = '_';
+  return dir + "/" + base + ".pdf";
+}
+
+bool Ends_With_Png(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = char(std::tolower(uint8(c)));
+  return tail == ".png";
+}
+
+// Page n (from 1) of a PNG job: the name itself, then "stem-n.png".
+std::string Png_Page_Path(const std::string& path, int32 n) {
+  if (n == 1) return path;
+  return path.substr(0, path.size() - 4) + "-" + std::to_string(n) + path.substr(path.size() - 4);
+}
+
+bool Call_Abort(Job& j) {
+  if (!j.abort) return true;
+  if (j.abort(j.dc, 0)) return true;
+  Discard(j, JobState::Failed);
+  return false;
+}
+
+}  // namespace
+
+// --- Settings blocks ------------------------------------------------------------------
+
+std::vector<uint8> Host_Make_DevNames(const std::string& driver, const std::string& device,
+                                      const std::string& output, bool is_default) {
+  const size_t total = sizeof(DEVNAMES) + driver.size() + device.size() + output.size() + 3;
+  if (total > 0xFFFF) return {};
+  std::vector<uint8> b(total, 0);
+  DEVNAMES dn{};
+  dn.wDriverOffset = uint16(sizeof(DEVNAMES));
+  dn.wDeviceOffset = uint16(dn.wDriverOffset + driver.size() + 1);
+  dn.wOutputOffset = uint16(dn.wDeviceOffset + device.size() + 1);
+  dn.wDefault = is_default ? 1 : 0;
+  std::memcpy(b.data(), &dn, sizeof dn);
+  std::memcpy(b.data() + dn.wDriverOffset, driver.data(), driver.size());
+  std::memcpy(b.data() + dn.wDeviceOffset, device.data(), device.size());
+  std::memcpy(b.data() + dn.wOutputOffset, output.data(), output.size());
+  return b;
+}
+
+bool Host_Read_DevNames(const uint8* block, size_t len, std::string& driver, std::string& device,
+                        std::string& output) {
+  if (!block || len < sizeof(DEVNAMES)) return false;
+  DEVNAMES dn;
+  std::memcpy(&dn, block, sizeof dn);
+  auto take = [&](uint16 off, std::string& out) {
+    if (off < sizeof(DEVNAMES) || off >= len) return false;
+    const void* nul = std::memchr(block + off, 0, len - off);
+    if (!nul) return false;
+    out.assign(reinterpret_cast<const char*>(block + off), static_cast<const uint8*>(nul) - (block + off));
+    return true;
+  };
+  std::string a, b, c;
+  if (!take(dn.wDriverOffset, a) || !take(dn.wDeviceOffset, b) || !take(dn.wOutputOffset, c)) return false;
+  driver = a;
+  device = b;
+  output = c;
+  return true;
+}
+
+const DEVMODEA* Host_DevMode_Check(const uint8* block, size_t len) {
+  if (!block || len < sizeof(DEVMODEA)) return nullptr;
+  // The block comes from our allocators (suitably aligned); check the
+  // alignment anyway before handing out a typed pointer.
+  if (reinterpret_cast<uintptr_t>(block) % alignof(DEVMODEA) != 0) return nullptr;
+  const DEVMODEA* dm = reinterpret_cast<const DEVMODEA*>(block);
+  if (dm->dmSize != sizeof(DEVMODEA) || dm->dmDriverExtra > kHostMaxDriverExtra) return nullptr;
+  if (size_t(dm->dmSize) + dm->dmDriverExtra > len) return nullptr;
+  if (!std::memchr(dm->dmDeviceName, 0, CCHDEVICENAME)) return nullptr;
+  return dm;
+}
+
+// --- Printers -------------------------------------------------------------------------
+
+std::vector<HostPrinterInfo> Host_Enum_Printers() {
+  std::vector<HostPrinterInfo> list;
+  if (Cups_On()) {
+    cups_dest_t* dests = nullptr;
+    const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    for (int i = 0; i < n; ++i) {
+      const cups_dest_t& d = dests[i];
+      if (!d.name || d.instance) continue;  // instances are option sets of one queue
+      HostPrinterInfo p;
+      p.name = d.name;
+      if (const char* mm = cupsGetOption("printer-make-and-model", d.num_options, d.options)) p.driver = mm;
+      if (const char* uri = cupsGetOption("device-uri", d.num_options, d.options)) p.port = uri;
+      p.is_default = d.is_default != 0;
+      if (p.name.size() < CCHDEVICENAME) list.push_back(std::move(p));
+    }
+    cupsFreeDests(n, dests);
+  }
+  const bool have_default =
+      std::any_of(list.begin(), list.end(), [](const HostPrinterInfo& p) { return p.is_default; });
+  if (!have_default && !list.empty()) list.front().is_default = true;
+  HostPrinterInfo f = File_Printer();
+  f.is_default = list.empty();
+  list.push_back(f);
+  if (Disc_On()) list.push_back(Disc_Printer());
+  return list;
+}
+
+bool Host_Default_Printer(HostPrinterInfo& out) {
+  for (const HostPrinterInfo& p : Host_Enum_Printers())
+    if (p.is_default) {
+      out = p;
+      return true;
+    }
+  return false;
+}
+
+bool Host_Find_Printer(const std::string& name, HostPrinterInfo& out) {
+  if (name == kHostFilePrinterName) {
+    out = File_Printer();
+    return true;
+  }
+  if (Is_Disc_Name(name)) {
+    out = Disc_Printer();
+    return true;
+  }
+  for (const HostPrinterInfo& p : Host_Enum_Printers())
+    if (p.name == name) {
+      out = p;
+      return true;
+    }
+  return false;
+}
+
+bool Host_Printer_DevMode(const std::string& name, std::vector<uint8>& block) {
+  HostPrinterInfo p;
+  if (name.size() >= CCHDEVICENAME || !Host_Find_Printer(name, p)) return false;
+  const PrinterDefaults d = Defaults_Of(p);
+  const bool disc = p.name == kHostDiscPrinterName;
+  const uint16 extra = disc ? kDiscExtra : 0;
+  block.assign(sizeof(DEVMODEA) + extra, 0);
+  DEVMODEA dm{};
+  std::memcpy(dm.dmDeviceName, p.name.data(), p.name.size());
+  dm.dmSpecVersion = kHostDevModeVersion;
+  dm.dmDriverVersion = 1;
+  dm.dmSize = sizeof(DEVMODEA);
+  dm.dmDriverExtra = extra;
+  dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION;
+  dm.dmOrientation = DMORIENT_PORTRAIT;
+  dm.dmPaperSize = d.paper;
+  if (d.paper == DMPAPER_USER) {
+    dm.dmFields |= DM_PAPERLENGTH | DM_PAPERWIDTH;
+    dm.dmPaperLength = int16(std::min(d.length, 32767));
+    dm.dmPaperWidth = int16(std::min(d.width, 32767));
+  }
+  dm.dmCopies = 1;
+  dm.dmPrintQuality = kDefaultDpi;
+  dm.dmYResolution = kDefaultDpi;
+  std::memcpy(block.data(), &dm, sizeof dm);
+  if (disc) Disc_Private_Defaults(block.data() + sizeof(DEVMODEA));
+  return true;
+}
+
+void Host_Print_Set_Cups(bool on) { g_cups_on = on ? 1 : 0; }
+void Host_Print_Set_Disc_Printer(bool on) { g_disc_on = on ? 1 : 0; }
+void Host_Print_Set_Output_Path(const std::string& path) { g_output_path = path; }
+void Host_Print_Set_Page_Limit(uint64 bytes) { g_page_limit = bytes; }
+uint64 Host_Print_Page_Limit() { return g_page_limit; }
+
+// --- Capabilities ---------------------------------------------------------------------
+
+bool Host_Paper_Size(int16 paper, int32& width, int32& length) {
+  const PaperDef* p = Find_Paper(paper);
+  if (!p) return false;
+  width = p->width;
+  length = p->length;
+  return true;
+}
+
+int32 DeviceCapabilitiesA(const char* device, const char* /*port*/, uint16 index, void* out,
+                          const DEVMODEA* /*devmode*/) {
+  HostPrinterInfo p;
+  if (!device || !Host_Find_Printer(device, p)) return -1;
+  const bool disc = p.name == kHostDiscPrinterName;
+  const int16* papers = disc ? kDiscPapers : kPagePapers;
+  const int32 npapers = disc ? int32(std::size(kDiscPapers)) : int32(std::size(kPagePapers));
+  switch (index) {
+    case DC_PAPERS:
+      if (out) std::memcpy(out, papers, sizeof(int16) * size_t(npapers));
+      return npapers;
+    case DC_PAPERSIZE:
+      if (out) {
+        POINT* pts = static_cast<POINT*>(out);
+        for (int32 i = 0; i < npapers; ++i) {
+          const PaperDef* d = Find_Paper(papers[i]);
+          pts[i] = POINT{d->width, d->length};
+        }
+      }
+      return npapers;
+    case DC_ENUMRESOLUTIONS:
+      if (out) {
+        int32* r = static_cast<int32*>(out);
+        for (size_t i = 0; i < std::size(kResolutions); ++i) r[2 * i] = r[2 * i + 1] = kResolutions[i];
+      }
+      return int32(std::size(kResolutions));
+    case DC_COPIES:
+      return 999;
+    default:
+      return -1;
+  }
+}
+
+// --- Print jobs -----------------------------------------------------------------------
+
+int32 GetDeviceCaps(HDC dc, int32 index) {
+  if (Job* j = Job_Of(dc)) {
+    switch (index) {
+      case TECHNOLOGY: return DT_RASPRINTER;
+      case HORZSIZE: return int32(int64(j->res_w) * 254 / (int64(j->dpi_x) * 10));
+      case VERTSIZE: return int32(int64(j->res_h) * 254 / (int64(j->dpi_y) * 10));
+      case HORZRES: return j->res_w;
+      case VERTRES: return j->res_h;
+      case BITSPIXEL: return 32;
+      case LOGPIXELSX: return j->dpi_x;
+      case LOGPIXELSY: return j->dpi_y;
+      case PHYSICALWIDTH: return j->phys_w;
+      case PHYSICALHEIGHT: return j->phys_h;
+      case PHYSICALOFFSETX: return j->off_x;
+      case PHYSICALOFFSETY: return j->off_y;
+      default: return 0;
+    }
+  }
+  if (!dc || GetObjectType(dc) == 0) return 0;
+  HBITMAP bm = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  if (!bm) return 0;
+  switch (index) {
+    case TECHNOLOGY: return DT_RASDISPLAY;
+    case HORZSIZE: return bm->width * 254 / 960;
+    case VERTSIZE: return bm->height * 254 / 960;
+    case HORZRES:
+    case PHYSICALWIDTH: return bm->width;
+    case VERTRES:
+    case PHYSICALHEIGHT: return bm->height;
+    case BITSPIXEL: return bm->depth;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return 96;
+    case PHYSICALOFFSETX:
+    case PHYSICALOFFSETY: return 0;
+    default: return 0;
+  }
+}
+
+HDC CreateDCA(const char* /*driver*/, const char* device, const char* output, const DEVMODEA* devmode) {
+  HostPrinterInfo p;
+  if (!device || !Host_Find_Printer(device, p)) return nullptr;
+  std::vector<uint8> block;
+  if (devmode) {
+    if (devmode->dmSize != sizeof(DEVMODEA) || devmode->dmDriverExtra > kHostMaxDriverExtra) return nullptr;
+    const uint8* raw = reinterpret_cast<const uint8*>(devmode);
+    block.assign(raw, raw + sizeof(DEVMODEA) + devmode->dmDriverExtra);
+  } else if (!Host_Printer_DevMode(p.name, block)) {
+    return nullptr;
+  }
+  DEVMODEA dm;
+  std::memcpy(&dm, block.data(), sizeof dm);
+
+  auto job = std::make_unique<Job>();
+  job->printer = p;
+  PrinterDefaults d = Defaults_Of(p);
+  int32 w10 = d.width, l10 = d.length;
+  if ((dm.dmFields & DM_PAPERLENGTH) && (dm.dmFields & DM_PAPERWIDTH) && dm.dmPaperLength > 0 &&
+      dm.dmPaperWidth > 0) {
+    w10 = dm.dmPaperWidth;
+    l10 = dm.dmPaperLength;
+  } else if (dm.dmFields & DM_PAPERSIZE) {
+    int32 w, l;
+    if (Host_Paper_Size(dm.dmPaperSize, w, l)) {
+      w10 = w;
+      l10 = l;
+    }
+  }
+  if (dm.dmFields & DM_PRINTQUALITY) {
+    if (dm.dmPrintQuality < kMinDpi || dm.dmPrintQuality > kMaxDpi) return nullptr;
+    job->dpi_x = job->dpi_y = dm.dmPrintQuality;
+  }
+  if ((dm.dmFields & DM_YRESOLUTION) && dm.dmYResolution != 0) {
+    if (dm.dmYResolution < kMinDpi || dm.dmYResolution > kMaxDpi) return nullptr;
+    job->dpi_y = dm.dmYResolution;
+  }
+  if ((dm.dmFields & DM_COPIES) && dm.dmCopies >= 1) job->copies = std::min<int32>(dm.dmCopies, 999);
+  job->media_w = w10;
+  job->media_l = l10;
+  int32 m[4] = {d.margins[0], d.margins[1], d.margins[2], d.margins[3]};
+  const bool landscape = (dm.dmFields & DM_ORIENTATION) && dm.dmOrientation == DMORIENT_LANDSCAPE;
+  if (landscape) {
+    // Turned a quarter counter-clockwise: the portrait top edge is now on the left.
+    std::swap(w10, l10);
+    const int32 t[4] = {m[1], m[2], m[3], m[0]};
+    std::copy(t, t + 4, m);
+  }
+  job->phys_w = int32((int64(w10) * job->dpi_x + 127) / 254);
+  job->phys_h = int32((int64(l10) * job->dpi_y + 127) / 254);
+  job->off_x = int32((int64(m[0]) * job->dpi_x + 1270) / 2540);
+  job->off_y = int32((int64(m[1]) * job->dpi_y + 1270) / 2540);
+  const int32 right = int32((int64(m[2]) * job->dpi_x + 1270) / 2540);
+  const int32 bottom = int32((int64(m[3]) * job->dpi_y + 1270) / 2540);
+  job->res_w = job->phys_w - job->off_x - right;
+  job->res_h = job->phys_h - job->off_y - bottom;
+  if (job->res_w < 1 || job->res_h < 1 || job->res_w > kMaxSide || job->res_h > kMaxSide) return nullptr;
+  if (uint64(job->res_w) * uint64(job->res_h) * 4 > g_page_limit) return nullptr;
+
+  job->page = Host_NewSurface(job->res_w, job->res_h, 32, nullptr, 0);
+  if (!job->page) return nullptr;
+  job->dc = Host_CreateSurfaceDC(job->page);
+  if (!job->dc) {
+    DeleteObject(job->page);
+    return nullptr;
+  }
+  job->devmode = std::move(block);
+  if (output && *output && std::strcmp(output, "FILE:") != 0 && p.is_file) job->out_path = output;
+  HDC dc = job->dc;
+  g_jobs[dc] = std::move(job);
+  return dc;
+}
+
+bool Host_Is_Printer_DC(HDC dc) { return Job_Of(dc) != nullptr; }
+
+bool Host_DeletePrinterDC(HDC dc) {
+  Job* j = Job_Of(dc);
+  if (!j) return false;
+  Discard(*j, JobState::Idle);
+  HBITMAP page = j->page;
+  g_jobs.erase(dc);
+  DeleteDC(dc);
+  DeleteObject(page);
+  return true;
+}
+
+int32 SetAbortProc(HDC dc, ABORTPROC proc) {
+  Job* j = Job_Of(dc);
+  if (!j) return SP_ERROR;
+  j->abort = proc;
+  return 1;
+}
+
+int32 StartDocA(HDC dc, const DOCINFOA* info) {
+  Job* j = Job_Of(dc);
+  if (!j || j->state != JobState::Idle) return SP_ERROR;
+  g_last_files.clear();
+  j->doc_name = (info && info->lpszDocName) ? info->lpszDocName : "";
+  j->pages = 0;
+  j->write_failed = false;
+  std::string target;
+  if (info && info->lpszOutput && *info->lpszOutput) target = info->lpszOutput;
+  else if (!j->out_path.empty()) target = j->out_path;
+  else if (j->printer.is_file) target = Default_Output(j->doc_name);
+  j->to_file = !target.empty();
+  j->png = j->to_file && Ends_With_Png(target);
+  j->out_path = target;
+  if (!j->png) {
+    if (j->to_file) {
+      if (!Host_Replace_Begin(j->replace, target.c_str())) return SP_ERROR;
+    } else {
+      j->temp_fd = Host_Temp_File(Host_Temp_Dir().c_str(), "velmor-print-", j->temp_path);
+      if (j->temp_fd == HOST_NO_FD) return SP_ERROR;
+    }
+    j->pdf = cairo_pdf_surface_create_for_stream(Pdf_Write, j, Points(j->phys_w, j->dpi_x),
+                                                 Points(j->phys_h, j->dpi_y));
+    if (cairo_surface_status(j->pdf) != CAIRO_STATUS_SUCCESS) {
+      Discard(*j, JobState::Idle);
+      return SP_ERROR;
+    }
+    cairo_pdf_surface_restrict_to_version(j->pdf, CAIRO_PDF_VERSION_1_4);
+  }
+  j->state = JobState::InDoc;
+  static int32 job_ids = 0;
+  job_ids = job_ids % 0x7FFFFFF + 1;
+  return job_ids;
+}
+
+int32 StartPage(HDC dc) {
+  Job* j = Job_Of(dc);
+  if (!j || j->state != JobState::InDoc) return SP_ERROR;
+  if (!Call_Abort(*j)) return SP_APPABORT;
+  // A fresh white sheet (alpha 0, as drawing in a colour leaves it).
+  HostSurface& s = *j->page;
+  for (int32 y = 0; y < s.height; ++y) {
+    uint32* row = reinterpret_cast<uint32*>(s.bits + int64(y) * s.stride);
+    std::fill(row, row + s.width, 0x00FFFFFFu);
+  }
+  j->state = JobState::InPage;
+  return 1;
+}
+
+int32 EndPage(HDC dc) {
+  Job* j = Job_Of(dc);
+  if (!j || j->state != JobState::InPage) return SP_ERROR;
+  if (!Call_Abort(*j)) return SP_APPABORT;
+  HostSurface& s = *j->page;
+  if (j->png) {
+    HostImageSource src{s.bits, s.width, s.height, size_t(s.stride), uint32(j->dpi_x)};
+    auto bytes = std::make_shared<std::vector<uint8>>();
+    if (Host_Encode_PNG(src, false, *bytes) != 0) {
+      Discard(*j, JobState::Failed);
+      return SP_ERROR;
+    }
+    for (int32 c = 0; c < (j->printer.is_file ? j->copies : 1); ++c) j->png_pages.push_back(bytes);
+  } else {
+    cairo_surface_t* img =
+        cairo_image_surface_create_for_data(s.bits, CAIRO_FORMAT_RGB24, s.width, s.height, s.stride);
+    const int32 reps = (j->printer.is_file || j->to_file) ? j->copies : 1;
+    cairo_t* cr = cairo_create(j->pdf);
+    for (int32 c = 0; c < reps; ++c) {
+      cairo_save(cr);
+      cairo_translate(cr, Points(j->off_x, j->dpi_x), Points(j->off_y, j->dpi_y));
+      cairo_scale(cr, 72.0 / j->dpi_x, 72.0 / j->dpi_y);
+      cairo_set_source_surface(cr, img, 0, 0);
+      cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+      cairo_paint(cr);
+      cairo_restore(cr);
+      cairo_show_page(cr);
+    }
+    const cairo_status_t st = cairo_status(cr);
+    cairo_destroy(cr);
+    // The PDF may still refer to the page's pixels; finishing the image makes
+    // cairo take its own copy before the next page overwrites them.
+    cairo_surface_finish(img);
+    cairo_surface_destroy(img);
+    if (st != CAIRO_STATUS_SUCCESS || j->write_failed ||
+        cairo_surface_status(j->pdf) != CAIRO_STATUS_SUCCESS) {
+      Discard(*j, JobState::Failed);
+      return SP_ERROR;
+    }
+  }
+  ++j->pages;
+  j->state = JobState::InDoc;
+  return 1;
+}
+
+int32 EndDoc(HDC dc) {
+  Job* j = Job_Of(dc);
+  if (!j || j->state != JobState::InDoc) {
+    if (j && j->state != JobState::Idle) Discard(*j, JobState::Idle);
+    return SP_ERROR;
+  }
+  if (j->pages == 0) {  // nothing was printed: nothing to deliver
+    Discard(*j, JobState::Idle);
+    return 1;
+  }
+  std::vector<std::string> written;
+  if (j->png) {
+    std::vector<HostReplace> reps(j->png_pages.size());
+    bool ok = true;
+    for (size_t i = 0; i < reps.size() && ok; ++i) {
+      const std::string path = Png_Page_Path(j->out_path, int32(i + 1));
+      ok = Host_Replace_Begin(reps[i], path.c_str()) &&
+           Host_Replace_Write(reps[i], j->png_pages[i]->data(), j->png_pages[i]->size());
+    }
+    // Every page is complete before any is renamed into place.
+    for (size_t i = 0; i < reps.size() && ok; ++i) {
+      const std::string target = reps[i].target;
+      ok = Host_Replace_Commit(reps[i]);
+      if (ok) written.push_back(target);
+    }
+    for (HostReplace& r : reps)
+      if (r.fd != HOST_NO_FD) Host_Replace_Abort(r);
+    if (!ok) {
+      Discard(*j, JobState::Idle);
+      return SP_ERROR;
+    }
+  } else {
+    cairo_surface_finish(j->pdf);
+    const bool ok = cairo_surface_status(j->pdf) == CAIRO_STATUS_SUCCESS && !j->write_failed;
+    cairo_surface_destroy(j->pdf);
+    j->pdf = nullptr;
+    if (!ok) {
+      Discard(*j, JobState::Idle);
+      return SP_ERROR;
+    }
+    if (j->to_file) {
+      const std::string target = j->replace.target;
+      if (!Host_Replace_Commit(j->replace)) {
+        Discard(*j, JobState::Idle);
+        return SP_ERROR;
+      }
+      j->replace = HostReplace{};
+      written.push_back(target);
+    } else {
+      Host_Close(j->temp_fd);
+      j->temp_fd = HOST_NO_FD;
+      int nopt = 0;
+      cups_option_t* opts = nullptr;
+      if (j->copies > 1) nopt = cupsAddOption("copies", std::to_string(j->copies).c_str(), nopt, &opts);
+      if (pwg_media_t* m = pwgMediaForSize(j->media_w * 10, j->media_l * 10))
+        nopt = cupsAddOption("media", m->pwg, nopt, &opts);
+      const std::string title = j->doc_name.empty() ? std::string("Untitled") : j->doc_name;
+      const int id = cupsPrintFile2(CUPS_HTTP_DEFAULT, j->printer.name.c_str(), j->temp_path.c_str(),
+                                    title.c_str(), nopt, opts);
+      cupsFreeOptions(nopt, opts);
+      if (id <= 0) {
+        Discard(*j, JobState::Idle);
+        return SP_ERROR;
+      }
+    }
+  }
+  Discard(*j, JobState::Idle);
+  g_last_files = written;
+  return 1;
+}
+
+int32 AbortDoc(HDC dc) {
+  Job* j = Job_Of(dc);
+  if (!j) return SP_ERROR;
+  Discard(*j, JobState::Idle);
+  return 1;
+}
+
+HBITMAP Host_Printer_Page(HDC dc) {
+  Job* j = Job_Of(dc);
+  return j ? j->page : nullptr;
+}
+
+bool Host_Printer_DC_DevMode(HDC dc, std::vector<uint8>& block) {
+  Job* j = Job_Of(dc);
+  if (!j) return false;
+  block = j->devmode;
+  return true;
+}
+
+std::vector<std::string> Host_Print_Last_Files() { return g_last_files; }
