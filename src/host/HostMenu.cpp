@@ -1172,6 +1172,7 @@ HACCEL Host_Accel_Load(std::span<const uint8> data, std::string* err) {
 void Host_Menu_Install() {
   g_host_menubar_paint = Paint_Bar;
   g_host_menubar_click = Click_Bar;
+  g_host_menu_syskey = Host_Menu_Sys_Key;
 }
 
 bool Host_Menu_Title_Rect(HWND hwnd, int32 pos, RECT* out) {

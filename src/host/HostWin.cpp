@@ -11,6 +11,7 @@
 #include "host/HostWinCore.h"
 
 void (*g_host_menubar_paint)(HWND, HMENU, HDC, const RECT&) = nullptr;
+bool (*g_host_menu_syskey)(HWND, UINT, WPARAM, LPARAM) = nullptr;
 void (*g_host_menubar_click)(HWND, HMENU, POINT) = nullptr;
 
 namespace hostwin {
@@ -121,6 +122,8 @@ void Fit_Surface(HostWindow* w) {
       m->bits = m->own.data();
       m->width = mw;
       m->stride = mw * 4;
+      // The strip was cleared to its new width: draw the bar again.
+      if (w->menu) DrawMenuBar(w);
     }
   }
   ++w->generation;
@@ -1015,7 +1018,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYDOWN:
       if (wparam == WPARAM(VK_F1 + 3) && (lparam & KF_ALTDOWN_BIT)) {  // Alt+F4
         PostMessage(GetAncestorTop(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
       }
+      if (g_host_menu_syskey) g_host_menu_syskey(w, msg, wparam, lparam);
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      if (g_host_menu_syskey) g_host_menu_syskey(w, msg, wparam, lparam);
       return 0;
     case WM_SYSCOMMAND:
       switch (wparam & 0xFFF0) {

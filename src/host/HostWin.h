@@ -640,6 +640,9 @@ bool DrawMenuBar(HWND hwnd);
 // (pt in strip coordinates). Both NIL until then.
 extern void (*g_host_menubar_paint)(HWND hwnd, HMENU menu, HDC dc, const RECT& rect);
 extern void (*g_host_menubar_click)(HWND hwnd, HMENU menu, POINT pt);
+// System keys (Alt, F10, Alt+mnemonic) that DefWindowProc offers the menu
+// bar first; TRUE when the bar took the message.
+extern bool (*g_host_menu_syskey)(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // --- Painting ------------------------------------------------------------------------
 
