@@ -8,6 +8,7 @@
 #include "doc/VoskPrin.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
+#include "host/HostDesktop.h"
 #include "host/HostInstance.h"
 #include "host/HostMenu.h"
 #include "pixel/Draw.h"
@@ -90,6 +91,44 @@ bool8 To_Path(const std::string& name, FSSpec& path) {
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
+// Options look like "/P" or "/IF"; a parameter holding a further "/" is an
+// absolute path (as the desktop passes files), never an option.
+bool Looks_Like_Option(const std::string& parm) {
+  return !parm.empty() && parm[0] == '/' && parm.find('/', 1) == std::string::npos;
+}
+
+std::string Span_String(CStrSpan s) {
+  size_t n = 0;
+  while (n < s.size() && s[n] != 0) ++n;
+  return std::string(s.data(), n);
+}
+
+std::string List_Item(int16 list, int16 item) {
+  Str255 ss;
+  GetIndString(ss, list, item);
+  return Span_String(ss);
+}
+
+// The picture library's suffix (".ART4"), from its file name.
+std::string Art_Suffix() {
+  FSSpec art{};
+  Str255 suffix{};
+  if (!Path_From_Text(art, List_Item(STRLIST_PROGRAM, PROG_ART_FILE).c_str()) || !Extract_Suffix(suffix, art))
+    return std::string();
+  return Span_String(suffix);
+}
+
+bool Has_Suffix_NoCase(const std::string& name, const std::string& suffix) {
+  if (suffix.empty() || name.size() <= suffix.size()) return false;
+  for (size_t i = 0; i < suffix.size(); ++i)
+    if (Upper(name[name.size() - suffix.size() + i]) != Upper(suffix[i])) return false;
+  return true;
+}
+
+// The file types declared by Init_Registry, collected by Add_Association.
+HostDesktopApp g_assoc;
+constexpr const char* kDesktopId = "velmor4";
+
 }  // namespace
 
 void Set_Command_Line(const std::vector<std::string>& params) { g_params = params; }
@@ -99,7 +138,7 @@ bool8 Do_Shell_Events() {
   auto next = [&]() -> std::string { return pos < g_params.size() ? g_params[pos++] : std::string(); };
   std::string parm = next();
 
-  if (parm.size() >= 2 && parm[0] == '/' && Upper(parm[1]) != 'P') {
+  if (Looks_Like_Option(parm) && (parm.size() < 2 || Upper(parm[1]) != 'P')) {
     // Override mode: options and their values, then a print of the input file.
     bool valid = true;
     auto next_int = [&](int16& val) {
@@ -183,9 +222,53 @@ bool8 Do_Shell_Events() {
     if (To_Path(file, path)) Do_File_Print(path);
     return true;
   }
+  // A picture-library file only starts the program (that is all its
+  // association asks for); the library in use is the one beside the program.
+  if (Has_Suffix_NoCase(parm, Art_Suffix())) return false;
   FSSpec path{};
   if (To_Path(parm, path)) Do_File_Open3(false, path);
   return false;
+}
+
+// --- File associations ---------------------------------------------------------------------
+
+void Add_Association(uint8 commands, int16 iconx, CStrSpan app_short, CStrSpan app_desc, CStrSpan exe_path,
+                     CStrSpan suffix, CStrSpan suffixd) {
+  (void)iconx;
+  const std::string cls = Span_String(app_short) + Span_String(suffixd);
+  HostFileType t;
+  t.mime_type = "application/" + Host_Mime_Subtype(cls);
+  t.comment = Span_String(app_desc) + Span_String(suffixd);
+  t.suffix = Span_String(suffix);
+  t.commands = commands;
+  g_assoc.name = Span_String(app_desc);
+  g_assoc.exec_path = Span_String(exe_path);
+  // A type declared again replaces the earlier declaration.
+  for (HostFileType& old : g_assoc.types) {
+    if (old.mime_type == t.mime_type) {
+      old = t;
+      return;
+    }
+  }
+  g_assoc.types.push_back(t);
+}
+
+void Init_Registry() {
+  g_assoc = HostDesktopApp{};
+  g_assoc.id = kDesktopId;
+  std::string exe;
+  if (!Host_Program_File(exe)) return;
+  const std::string app_desc = List_Item(STRLIST_PROGRAM, PROG_LONG_NAME);
+  const std::string app_short = List_Item(STRLIST_PROGRAM, PROG_SHORT_NAME);
+  auto span = [](const std::string& s) { return CStrSpan(s.c_str(), s.size() + 1); };
+  Add_Association(HOST_ASSOC_OPEN_FILE | HOST_ASSOC_PRINT, -102, span(app_short), span(app_desc), span(exe),
+                  span(".CD4"), span(" Label"));
+  const std::string art = Art_Suffix();
+  if (!art.empty())
+    Add_Association(HOST_ASSOC_OPEN, -101, span(app_short), span(app_desc), span(exe), span(art),
+                    span(" Art Database"));
+  // Failures are not reported: the program works without associations.
+  (void)Host_Desktop_Register(g_assoc);
 }
 
 // --- Start-up -------------------------------------------------------------------------
@@ -323,6 +406,7 @@ bool8 Main_Init() {
       break;
   }
   if (!Pixt_Exists(1000)) OK_Alert(true, 40);
+  Init_Registry();
 
   Static_Init();
   main_hwnd = gs.outer_window;

@@ -46,3 +46,18 @@ void Set_Command_Line(const std::vector<std::string>& params);
 // Handles the command line at the start of the main loop: TRUE when the
 // program must end without entering the loop (a print or override run).
 bool8 Do_Shell_Events();
+
+// --- File associations ---------------------------------------------------------------------
+
+// Declares the program to the desktop as the opener of project files (open
+// and print) and of picture-library files (start only): a desktop entry and
+// a mime package in the user's data folder, rewritten when they change.
+// Failures are silent; start-up goes on.
+void Init_Registry();
+// Adds one file type to the declaration Init_Registry writes. commands: 1
+// start the program, 2 open the file, 4 print it. The type is named after
+// app_short + suffixd and described as app_desc + suffixd. iconx names the
+// type's icon in the program file, which a desktop cannot read; it is kept
+// for callers and not written.
+void Add_Association(uint8 commands, int16 iconx, CStrSpan app_short, CStrSpan app_desc, CStrSpan exe_path,
+                     CStrSpan suffix, CStrSpan suffixd);

@@ -1,0 +1,176 @@
+#include "host/HostLaunch.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+std::vector<std::string> g_open_command;
+
+bool Is_Executable_File(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// In the child between fork and exec only async-signal-safe calls are allowed
+// (the program has other threads), so everything is prepared before the fork.
+[[noreturn]] void Child_Exec(const char* path, char* const* argv, int errfd) {
+  // Keep the error pipe clear of the standard descriptors we are about to set.
+  int err = ::fcntl(errfd, F_DUPFD_CLOEXEC, 3);
+  if (err < 0) err = errfd;
+
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  struct sigaction dfl{};
+  dfl.sa_handler = SIG_DFL;
+  sigemptyset(&dfl.sa_mask);
+  for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGQUIT, SIGHUP, SIGTERM}) ::sigaction(sig, &dfl, nullptr);
+  ::setsid();
+
+  const int devnull = ::open("/dev/null", O_RDONLY);
+  if (devnull >= 0 && devnull != 0) {
+    ::dup2(devnull, 0);
+    ::close(devnull);
+  }
+  // Every other descriptor of ours goes: an inherited one would keep our
+  // locks (the single-instance lock, open documents) alive in the child.
+  const unsigned first = 3, e = unsigned(err);
+  bool closed = true;
+  if (e > first && ::close_range(first, e - 1, 0) != 0) closed = false;
+  if (closed && ::close_range(e + 1, ~0u, 0) != 0) closed = false;
+  if (!closed) {
+    for (int fd = 3; fd < 65536; ++fd)
+      if (fd != err) ::close(fd);
+  }
+
+  ::execve(path, argv, environ);
+  const int code = errno;
+  ssize_t w;
+  do {
+    w = ::write(err, &code, sizeof code);
+  } while (w < 0 && errno == EINTR);
+  ::_exit(127);
+}
+
+}  // namespace
+
+bool Host_Find_Program(const std::string& name, std::string& path) {
+  if (name.empty()) return false;
+  if (name.find('/') != std::string::npos) {
+    if (!Is_Executable_File(name)) return false;
+    path = name;
+    return true;
+  }
+  const char* env = std::getenv("PATH");
+  const std::string dirs = env != nullptr ? env : "/usr/local/bin:/usr/bin:/bin";
+  size_t start = 0;
+  for (;;) {
+    const size_t colon = dirs.find(':', start);
+    std::string dir = dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+    if (dir.empty()) dir = ".";
+    const std::string candidate = dir + "/" + name;
+    if (Is_Executable_File(candidate)) {
+      path = candidate;
+      return true;
+    }
+    if (colon == std::string::npos) return false;
+    start = colon + 1;
+  }
+}
+
+HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms) {
+  HostSpawnStatus status;
+  if (argv.empty()) return status;
+  std::string path;
+  if (!Host_Find_Program(argv[0], path)) {
+    status.result = HostSpawnResult::NOT_FOUND;
+    return status;
+  }
+  std::vector<std::string> args = argv;
+  std::vector<char*> cargs;
+  cargs.reserve(args.size() + 1);
+  for (std::string& a : args) cargs.push_back(a.data());
+  cargs.push_back(nullptr);
+
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return status;
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return status;
+  }
+  if (pid == 0) {
+    ::close(fds[0]);
+    Child_Exec(path.c_str(), cargs.data(), fds[1]);
+  }
+  ::close(fds[1]);
+
+  // The pipe closes on a successful exec; otherwise it brings the errno.
+  int code = 0;
+  ssize_t n;
+  do {
+    n = ::read(fds[0], &code, sizeof code);
+  } while (n < 0 && errno == EINTR);
+  ::close(fds[0]);
+  if (n == ssize_t(sizeof code)) {
+    int st = 0;
+    while (::waitpid(pid, &st, 0) < 0 && errno == EINTR) {
+    }
+    status.result = HostSpawnResult::NOT_FOUND;
+    return status;
+  }
+
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms < 0 ? 0 : wait_ms);
+  for (;;) {
+    int st = 0;
+    const pid_t r = ::waitpid(pid, &st, WNOHANG);
+    if (r == pid) {
+      if (WIFEXITED(st)) {
+        status.result = HostSpawnResult::EXITED;
+        status.exit_code = WEXITSTATUS(st);
+      }
+      return status;  // killed by a signal: FAILED
+    }
+    if (r < 0 && errno != EINTR) return status;  // not our child any more
+    if (std::chrono::steady_clock::now() >= end) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  std::thread([pid] {
+    int st = 0;
+    while (::waitpid(pid, &st, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+  status.result = HostSpawnResult::RUNNING;
+  return status;
+}
+
+void Host_Set_Open_Command(const std::vector<std::string>& command) { g_open_command = command; }
+
+std::vector<std::string> Host_Open_Command() {
+  if (!g_open_command.empty()) return g_open_command;
+  const char* env = std::getenv("VELMOR_OPEN_COMMAND");
+  if (env != nullptr && *env != 0) return {env};
+  return {"xdg-open"};
+}
+
+bool Host_Open_With_Default(const std::string& target) {
+  if (target.empty() || target[0] == '-') return false;
+  for (unsigned char c : target)
+    if (c < 0x20 || c == 0x7F) return false;
+  std::vector<std::string> argv = Host_Open_Command();
+  argv.push_back(target);
+  const HostSpawnStatus s = Host_Spawn(argv, HOST_OPEN_WAIT_MS);
+  return s.result == HostSpawnResult::RUNNING || (s.result == HostSpawnResult::EXITED && s.exit_code == 0);
+}
