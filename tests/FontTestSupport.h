@@ -22,6 +22,9 @@
 
 inline constexpr const char* kNoDejaVuMessage = "DejaVu fonts (fonts-dejavu-core) not installed";
 
+// Where fonts-dejavu-core puts its files.
+inline const std::string kDejaVuDir = "/usr/share/fonts/truetype/dejavu";
+
 class PinnedDejaVu {
  public:
   ~PinnedDejaVu() {
@@ -34,7 +37,7 @@ class PinnedDejaVu {
     if (state_ == 0) return false;
     if (state_ < 0) {
       state_ = 0;
-      if (access((kDir + "/DejaVuSans.ttf").c_str(), R_OK) != 0) return false;
+      if (access((kDejaVuDir + "/DejaVuSans.ttf").c_str(), R_OK) != 0) return false;
       const char* tmp = std::getenv("TMPDIR");
       std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmor-dejavu-XXXXXX";
       std::vector<char> buf(templ.begin(), templ.end());
@@ -44,7 +47,7 @@ class PinnedDejaVu {
       conf_ = dir_ + "/fonts.conf";
       std::ofstream out(conf_);
       out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
-          << "  <dir>" << kDir << "</dir>\n"
+          << "  <dir>" << kDejaVuDir << "</dir>\n"
           << "  <cachedir>" << dir_ << "/cache</cachedir>\n"
           << "  <match target=\"pattern\"><edit name=\"family\" mode=\"append_last\">"
           << "<string>DejaVu Sans</string></edit></match>\n"
@@ -60,14 +63,18 @@ class PinnedDejaVu {
     }
     return true;
   }
+  // The folder of the pinned fonts.conf ("" until a Pin succeeds). A test
+  // may put a configuration of its own there; it goes with the folder.
+  const std::string& Dir() const { return dir_; }
 
  private:
-  inline static const std::string kDir = "/usr/share/fonts/truetype/dejavu";
   int state_ = -1;
   std::string dir_, conf_;
 };
 
-inline bool Pin_DejaVu() {
+inline PinnedDejaVu& Pinned_DejaVu() {
   static PinnedDejaVu pin;
-  return pin.Pin();
+  return pin;
 }
+
+inline bool Pin_DejaVu() { return Pinned_DejaVu().Pin(); }

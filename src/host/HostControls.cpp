@@ -140,6 +140,32 @@ bool Font_Message(HWND hwnd, Base* st, UINT msg, WPARAM wparam, LPARAM lparam, L
   return false;
 }
 
+// The messages every control procedure answers alike: its state made on
+// WM_NCCREATE and freed on WM_NCDESTROY, and the font messages. TRUE when msg
+// was answered (`out` holds the result); otherwise `st` is the state.
+template <class T>
+bool Common_Message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, T*& st, LRESULT& out) {
+  if (msg == WM_NCCREATE) {
+    SetWindowLongPtr(hwnd, 0, reinterpret_cast<intptr_t>(new T));
+    out = DefWindowProc(hwnd, msg, wparam, lparam);
+    return true;
+  }
+  st = State_Of<T>(hwnd);
+  if (!st) {
+    out = DefWindowProc(hwnd, msg, wparam, lparam);
+    return true;
+  }
+  if (Font_Message(hwnd, st, msg, wparam, lparam, out)) return true;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtr(hwnd, 0, 0);
+    delete st;
+    st = nullptr;
+    out = 0;
+    return true;
+  }
+  return false;
+}
+
 // Begins painting: the DC with the control font, transparent text.
 HDC Paint_Begin(HWND hwnd, PAINTSTRUCT& ps, HFONT font) {
   HDC dc = BeginPaint(hwnd, &ps);
@@ -284,20 +310,11 @@ void Button_Paint(HWND hwnd, Button* st) {
 }
 
 LRESULT Button_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtr(hwnd, 0, reinterpret_cast<intptr_t>(new Button));
-    return DefWindowProc(hwnd, msg, wparam, lparam);
-  }
-  auto* st = State_Of<Button>(hwnd);
-  if (!st) return DefWindowProc(hwnd, msg, wparam, lparam);
+  Button* st = nullptr;
   LRESULT out = 0;
-  if (Font_Message(hwnd, st, msg, wparam, lparam, out)) return out;
+  if (Common_Message(hwnd, msg, wparam, lparam, st, out)) return out;
   const uint32 t = Button_Type(hwnd);
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(hwnd, 0, 0);
-      delete st;
-      return 0;
     case WM_GETDLGCODE:
       if (t == BS_GROUPBOX) return DLGC_STATIC;
       if (t == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
@@ -437,19 +454,10 @@ void Static_Paint(HWND hwnd, Static* st) {
 }
 
 LRESULT Static_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtr(hwnd, 0, reinterpret_cast<intptr_t>(new Static));
-    return DefWindowProc(hwnd, msg, wparam, lparam);
-  }
-  auto* st = State_Of<Static>(hwnd);
-  if (!st) return DefWindowProc(hwnd, msg, wparam, lparam);
+  Static* st = nullptr;
   LRESULT out = 0;
-  if (Font_Message(hwnd, st, msg, wparam, lparam, out)) return out;
+  if (Common_Message(hwnd, msg, wparam, lparam, st, out)) return out;
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(hwnd, 0, 0);
-      delete st;
-      return 0;
     case WM_GETDLGCODE: return DLGC_STATIC;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Static_Paint(hwnd, st); return 0;
@@ -831,20 +839,11 @@ void Edit_Char(HWND hwnd, Edit* st, char16_t c) {
 }
 
 LRESULT Edit_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtr(hwnd, 0, reinterpret_cast<intptr_t>(new Edit));
-    return DefWindowProc(hwnd, msg, wparam, lparam);
-  }
-  auto* st = State_Of<Edit>(hwnd);
-  if (!st) return DefWindowProc(hwnd, msg, wparam, lparam);
+  Edit* st = nullptr;
   LRESULT out = 0;
-  if (Font_Message(hwnd, st, msg, wparam, lparam, out)) return out;
+  if (Common_Message(hwnd, msg, wparam, lparam, st, out)) return out;
   const uint32 s = Style_Of(hwnd);
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(hwnd, 0, 0);
-      delete st;
-      return 0;
     case WM_CREATE: {
       // A text given at creation is the starting text, within the limit.
       std::u16string t = Title(hwnd);
@@ -1235,14 +1234,9 @@ LRESULT Combo_List_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT Combo_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtr(hwnd, 0, reinterpret_cast<intptr_t>(new Combo));
-    return DefWindowProc(hwnd, msg, wparam, lparam);
-  }
-  auto* st = State_Of<Combo>(hwnd);
-  if (!st) return DefWindowProc(hwnd, msg, wparam, lparam);
+  Combo* st = nullptr;
   LRESULT out = 0;
-  if (Font_Message(hwnd, st, msg, wparam, lparam, out)) return out;
+  if (Common_Message(hwnd, msg, wparam, lparam, st, out)) return out;
   const int32 n = int32(st->items.size());
   switch (msg) {
     case WM_CREATE: {
@@ -1259,10 +1253,6 @@ LRESULT Combo_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         if (GetCapture() == list) ReleaseCapture();
         DestroyWindow(list);
       }
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtr(hwnd, 0, 0);
-      delete st;
       return 0;
     case WM_GETDLGCODE: return st->list ? DLGC_WANTALLKEYS : (DLGC_WANTARROWS | DLGC_WANTCHARS);
     case WM_ERASEBKGND: return 1;
@@ -1522,19 +1512,10 @@ Part Scroll_Hit(HWND hwnd, const Scroll* st, POINT p, int32& along_out) {
 }
 
 LRESULT Scroll_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtr(hwnd, 0, reinterpret_cast<intptr_t>(new Scroll));
-    return DefWindowProc(hwnd, msg, wparam, lparam);
-  }
-  auto* st = State_Of<Scroll>(hwnd);
-  if (!st) return DefWindowProc(hwnd, msg, wparam, lparam);
+  Scroll* st = nullptr;
   LRESULT out = 0;
-  if (Font_Message(hwnd, st, msg, wparam, lparam, out)) return out;
+  if (Common_Message(hwnd, msg, wparam, lparam, st, out)) return out;
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(hwnd, 0, 0);
-      delete st;
-      return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Scroll_Paint(hwnd, st); return 0;

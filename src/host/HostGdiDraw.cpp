@@ -393,29 +393,34 @@ bool Polygon(HDC dc, const POINT* pts, int32 count) {
 
 // --- Rectangles and regions with a brush ----------------------------------------------
 
-int32 FillRect(HDC dc, const RECT* r, HBRUSH brush) {
+namespace {
+
+// FillRect and FrameRect: `paint` gets the brush's ink and r in device
+// space. The rectangle is taken as given: an inverted one paints nothing.
+template <class Paint>
+int32 Brush_Rect(HDC dc, const RECT* r, HBRUSH brush, Paint paint) {
   if (!As_DC(dc) || !r || !As_Object(brush)) return 0;
   ClipView cv(dc);
   if (!cv.surf) return 1;
   Ink ink;
   if (!Make_Brush_Ink(dc, *cv.surf, brush, ink)) return 1;
-  // FillRect takes the rectangle as given: an inverted one fills nothing.
   if (r->left >= r->right || r->top >= r->bottom) return 1;
-  const RECT d = Dev_Rect(dc, r->left, r->top, r->right, r->bottom);
-  Fill_Box(cv, ink, R2_COPYPEN, d.left, d.top, d.right, d.bottom);
+  paint(cv, ink, Dev_Rect(dc, r->left, r->top, r->right, r->bottom));
   return 1;
 }
 
+}  // namespace
+
+int32 FillRect(HDC dc, const RECT* r, HBRUSH brush) {
+  return Brush_Rect(dc, r, brush, [](ClipView& cv, const Ink& ink, const RECT& d) {
+    Fill_Box(cv, ink, R2_COPYPEN, d.left, d.top, d.right, d.bottom);
+  });
+}
+
 int32 FrameRect(HDC dc, const RECT* r, HBRUSH brush) {
-  if (!As_DC(dc) || !r || !As_Object(brush)) return 0;
-  ClipView cv(dc);
-  if (!cv.surf) return 1;
-  Ink ink;
-  if (!Make_Brush_Ink(dc, *cv.surf, brush, ink)) return 1;
-  if (r->left >= r->right || r->top >= r->bottom) return 1;
-  const RECT d = Dev_Rect(dc, r->left, r->top, r->right, r->bottom);
-  Paint_Ring(cv, ink, R2_COPYPEN, d.left, d.top, d.right, d.bottom, 1);
-  return 1;
+  return Brush_Rect(dc, r, brush, [](ClipView& cv, const Ink& ink, const RECT& d) {
+    Paint_Ring(cv, ink, R2_COPYPEN, d.left, d.top, d.right, d.bottom, 1);
+  });
 }
 
 bool InvertRect(HDC dc, const RECT* r) {

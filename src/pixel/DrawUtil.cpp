@@ -176,6 +176,14 @@ uint64 RLE_Max_Packed(uint32 n) {
   return 4 + uint64(n) + uint64(n) / 128 + stretches;
 }
 
+void Pack_Bits(const uint8* src, uint32 n, std::vector<uint8>& out) {
+  const size_t at = out.size();
+  // A literal of up to 128 bytes costs one flag byte; a run costs less than
+  // it packs.
+  out.resize(at + size_t(n) + n / 128 + 1);
+  out.resize(at + Pack_Stretch(src, n, out.data() + at));
+}
+
 int16 Expand_RLE(const uint8* in_buf, uint32 in_len, Handle& out_buf) {
   out_buf = nullptr;
   if (in_buf == nullptr || in_len < 4) return kExpandBadData;

@@ -13,6 +13,8 @@
 // 257 - n times, 128 is skipped.
 #pragma once
 
+#include <vector>
+
 #include "pixel/MAsm2.h"
 #include "pixel/SysPix.h"
 #include "platform/ColorTable.h"
@@ -64,6 +66,11 @@ int16 Expand_RLE(const uint8* in_buf, uint32 in_len, Handle& out_buf);
 int16 Compress_RLE(const uint8* in_buf, uint32 in_len, Handle& out_buf);
 // Worst-case packed size of n bytes, length field included.
 uint64 RLE_Max_Packed(uint32 n);
+// PackBits of n bytes as one stretch, appended to out: runs of 3 to 128
+// equal bytes as the flag 257 - run and the byte, everything else as
+// literals of up to 128 bytes (flag length - 1, then the bytes). The
+// pictures' row packing uses it too.
+void Pack_Bits(const uint8* src, uint32 n, std::vector<uint8>& out);
 
 // ---------------------------------------------------------------------------
 // 8-bit maps

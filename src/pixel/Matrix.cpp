@@ -173,16 +173,16 @@ void RectMatrix(MatrixRecord* m, const Rect* src, const Rect* dst) {
   m->matrix[2][1] = Saturate((int128(dst->top) << 16) - int128(src->top) * sy);
 }
 
-bool8 InverseMatrix(const MatrixRecord* m, MatrixRecord* im) {
-  if (!m || !im) return false;
-  double a[3][3];
+void Matrix_To_Reals(const MatrixRecord& m, double out[3][3]) {
   for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) a[i][j] = Entry_Value(*m, i, j);
+    for (int j = 0; j < 3; ++j) out[i][j] = Entry_Value(m, i, j);
+}
+
+bool Invert_Reals(const double a[3][3], double inv[3][3]) {
   const double det = a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
                      a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
                      a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
   if (det == 0.0 || !std::isfinite(det)) return false;
-  double inv[3][3];
   inv[0][0] = (a[1][1] * a[2][2] - a[1][2] * a[2][1]) / det;
   inv[0][1] = (a[0][2] * a[2][1] - a[0][1] * a[2][2]) / det;
   inv[0][2] = (a[0][1] * a[1][2] - a[0][2] * a[1][1]) / det;
@@ -192,6 +192,14 @@ bool8 InverseMatrix(const MatrixRecord* m, MatrixRecord* im) {
   inv[2][0] = (a[1][0] * a[2][1] - a[1][1] * a[2][0]) / det;
   inv[2][1] = (a[0][1] * a[2][0] - a[0][0] * a[2][1]) / det;
   inv[2][2] = (a[0][0] * a[1][1] - a[0][1] * a[1][0]) / det;
+  return true;
+}
+
+bool8 InverseMatrix(const MatrixRecord* m, MatrixRecord* im) {
+  if (!m || !im) return false;
+  double a[3][3], inv[3][3];
+  Matrix_To_Reals(*m, a);
+  if (!Invert_Reals(a, inv)) return false;
   // A projective matrix means the same up to a factor: bring w back to 1
   // where it can be, so affine inverses stay affine.
   if (inv[2][2] != 0.0 && inv[0][2] == 0.0 && inv[1][2] == 0.0) {

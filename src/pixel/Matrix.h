@@ -75,6 +75,12 @@ void RectMatrix(MatrixRecord* m, const Rect* src, const Rect* dst);
 // the inverse does not fit the fixed-point formats.
 bool8 InverseMatrix(const MatrixRecord* m, MatrixRecord* im);
 
+// m as reals: the first two columns from 16.16, the third from 2.30.
+void Matrix_To_Reals(const MatrixRecord& m, double out[3][3]);
+// inv := the inverse of a; FALSE (inv unchanged) when a's determinant is 0 or
+// not finite.
+bool Invert_Reals(const double a[3][3], double inv[3][3]);
+
 // Transforms points in place. FALSE when some point maps to infinity (w of
 // 0 or less); such points are left unchanged.
 bool8 TransformFixedPoints(const MatrixRecord* m, FixedPoint* fpts, int32 count);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/HostFiles.h"
+#include "pixel/DrawUtil.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
 #include "platform/SysWin.h"
@@ -382,33 +383,6 @@ void Put_Rect(std::vector<uint8>& out, const Rect& r) {
   Put_Int16(out, r.right);
 }
 
-// PackBits: runs of 3 or more equal bytes (up to 128) as 257 - n and the
-// byte, everything else as literals of up to 128 bytes.
-void Put_PackBits(std::vector<uint8>& out, const uint8* src, size_t n) {
-  size_t i = 0;
-  while (i < n) {
-    size_t run = 1;
-    while (i + run < n && run < 128 && src[i + run] == src[i]) ++run;
-    if (run >= 3) {
-      out.push_back(uint8(257 - run));
-      out.push_back(src[i]);
-      i += run;
-      continue;
-    }
-    const size_t lit_start = i;
-    size_t lit = 0;
-    while (i < n && lit < 128) {
-      size_t r = 1;
-      while (i + r < n && r < 3 && src[i + r] == src[i]) ++r;
-      if (r >= 3) break;
-      ++i;
-      ++lit;
-    }
-    out.push_back(uint8(lit - 1));
-    out.insert(out.end(), src + lit_start, src + lit_start + lit);
-  }
-}
-
 }  // namespace
 
 int16 Write_PICT(a_file_format, const FSSpec& path, OSType, OSType, const a_pixel32 (&colors)[256],
@@ -481,7 +455,7 @@ int16 Write_PICT(a_file_format, const FSSpec& path, OSType, OSType, const a_pixe
       continue;
     }
     packed.clear();
-    Put_PackBits(packed, row.data(), rowbytes);
+    Pack_Bits(row.data(), rowbytes, packed);
     if (rowbytes > 250) Put_Card16(out, uint16(packed.size()));
     else Put_Char(out, uint8(packed.size()));
     out.insert(out.end(), packed.begin(), packed.end());

@@ -7,6 +7,7 @@
 
 #include "host/HostCodecs.h"
 #include "host/HostFiles.h"
+#include "pixel/DrawUtil.h"
 #include "pixel/ParsBMP.h"
 #include "pixel/ParsGIF.h"
 #include "pixel/ParsILBM.h"
@@ -198,7 +199,7 @@ int16 Scan_Own(a_importer_kind kind, const uint8* d, size_t len, a_picture_scan_
   }
   if (r != 0 || tmp->body.fore == nullptr) {
     Dispose_MW(tmp->body);
-    return r != 0 ? r : QUIK_ERR_DATA;
+    return r != 0 ? r : int16(QUIK_ERR_DATA);
   }
   const PixMap* in = Get_GWorld_PixMap(tmp->body.fore);
   const int32 width = int32(in->bounds.right) - in->bounds.left;
@@ -335,7 +336,7 @@ bool8 Scan_Quicktime_Hdl(const char (&codec)[4], Handle hdl, a_picture_scan_rec&
   if (hdl == nullptr || Find_Importer(codec) == nullptr) return false;
   const uint32 size = Handle_GetSize(hdl);
   const auto* p = reinterpret_cast<const uint8*>(Handle_Lock(hdl));
-  const int16 r = p != nullptr ? Scan_Quicktime_Codec(codec, p, size, scan) : QUIK_ERR_NO_IMPORTER;
+  const int16 r = p != nullptr ? Scan_Quicktime_Codec(codec, p, size, scan) : int16(QUIK_ERR_NO_IMPORTER);
   Handle_Unlock(hdl);
   return r == 0;
 }
@@ -397,30 +398,6 @@ int Encode_BMP24(const HostImageSource& src, std::vector<uint8>& out) {
   return HC_OK;
 }
 
-// PackBits of n bytes.
-void PackBits(const uint8* s, size_t n, std::vector<uint8>& out) {
-  size_t i = 0;
-  while (i < n) {
-    size_t run = 1;
-    while (i + run < n && run < 128 && s[i + run] == s[i]) run++;
-    if (run >= 3) {
-      out.push_back(uint8(257 - run));  // -(run - 1)
-      out.push_back(s[i]);
-      i += run;
-      continue;
-    }
-    // A literal stretch up to the next run of three.
-    size_t lit = 0;
-    while (i + lit < n && lit < 128) {
-      if (i + lit + 2 < n && s[i + lit] == s[i + lit + 1] && s[i + lit] == s[i + lit + 2]) break;
-      lit++;
-    }
-    out.push_back(uint8(lit - 1));
-    out.insert(out.end(), s + i, s + i + lit);
-    i += lit;
-  }
-}
-
 // Version 2 picture of one DirectBitsRect: 32-bit pixels, packing type 4
 // (each row's red, green and blue planes packed), no alpha plane.
 int Encode_PICT32(const HostImageSource& src, std::vector<uint8>& out) {
@@ -476,7 +453,7 @@ int Encode_PICT32(const HostImageSource& src, std::vector<uint8>& out) {
       planes[size_t(2 * src.width + x)] = s[0];
     }
     packed.clear();
-    PackBits(planes.data(), planes.size(), packed);
+    Pack_Bits(planes.data(), uint32(planes.size()), packed);
     if (rowbytes > 250)
       Put16(out, uint32(packed.size()));
     else

@@ -123,28 +123,6 @@ void Cubic_Rows(const PixMap* src, const PixMap* dst, const Rect& sr, const Rect
   }
 }
 
-// Entry (i, j) of a matrix as a real.
-double Entry(const MatrixRecord& m, int i, int j) {
-  return double(m.matrix[i][j]) / (j == 2 ? 1073741824.0 : 65536.0);
-}
-
-bool Invert(const double a[3][3], double inv[3][3]) {
-  const double det = a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) -
-                     a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
-                     a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
-  if (det == 0.0 || !std::isfinite(det)) return false;
-  inv[0][0] = (a[1][1] * a[2][2] - a[1][2] * a[2][1]) / det;
-  inv[0][1] = (a[0][2] * a[2][1] - a[0][1] * a[2][2]) / det;
-  inv[0][2] = (a[0][1] * a[1][2] - a[0][2] * a[1][1]) / det;
-  inv[1][0] = (a[1][2] * a[2][0] - a[1][0] * a[2][2]) / det;
-  inv[1][1] = (a[0][0] * a[2][2] - a[0][2] * a[2][0]) / det;
-  inv[1][2] = (a[0][2] * a[1][0] - a[0][0] * a[1][2]) / det;
-  inv[2][0] = (a[1][0] * a[2][1] - a[1][1] * a[2][0]) / det;
-  inv[2][1] = (a[0][1] * a[2][0] - a[0][0] * a[2][1]) / det;
-  inv[2][2] = (a[0][0] * a[1][1] - a[0][1] * a[1][0]) / det;
-  return true;
-}
-
 int32 Clamp16(double v) { return int32(std::clamp(v, -32768.0, 32767.0)); }
 
 }  // namespace
@@ -169,9 +147,8 @@ bool8 Matrix_Blt(const PixMap* src, const PixMap* dst, Rect src_rect, const Matr
   const int16 depth = src->pixelSize;
   if (depth != dst->pixelSize || depth < 8) return false;
   double m[3][3], inv[3][3];
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) m[i][j] = Entry(matrix, i, j);
-  if (!Invert(m, inv)) return false;
+  Matrix_To_Reals(matrix, m);
+  if (!Invert_Reals(m, inv)) return false;
   Rect sv;
   if (EmptyRect(src_rect) || !SectRect(src_rect, src->bounds, sv)) return true;
 

@@ -1,6 +1,7 @@
 #include "platform/MString.h"
 
 #include <array>
+#include <cstring>
 
 #include "platform/Convert.h"
 #include "platform/Quickdraw.h"
@@ -49,6 +50,17 @@ void mStrCopy(CStrSpan source, StrSpan dest) {
   dest[i] = '\0';
 }
 
+bool8 mStrAssign(StrSpan dest, std::string_view text) {
+  if (dest.empty()) return false;
+  if (text.size() >= dest.size()) {
+    dest[0] = 0;
+    return false;
+  }
+  std::memcpy(dest.data(), text.data(), text.size());
+  dest[text.size()] = 0;
+  return true;
+}
+
 void mAppend(CStrSpan small, StrSpan big) {
   if (big.empty()) return;
   std::size_t high = big.size() - 1;
@@ -69,31 +81,9 @@ void mPrepend(CStrSpan small, StrSpan big) {
   mAppend(old, big);
 }
 
-void mIntToStr(int32 num, StrSpan str, int16 len) {
-  if (str.empty()) return;
-  char rev[16];
-  std::size_t n = 0;
-  bool neg = num < 0;
-  // The magnitude as unsigned so the most negative value converts too.
-  uint32 mag = neg ? uint32(0) - uint32(num) : uint32(num);
-  do {
-    rev[n++] = char('0' + mag % 10);
-    mag /= 10;
-  } while (mag != 0);
-  if (neg) rev[n++] = '-';
-  std::size_t high = str.size() - 1;
-  if (n > high) {
-    OverflowString(str);
-    return;
-  }
-  std::size_t width = len > 0 ? std::size_t(len) : 0;
-  if (width > high) width = high;
-  std::size_t pad = width > n ? width - n : 0;
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < pad; i++) str[k++] = ' ';
-  while (n > 0) str[k++] = rev[--n];
-  str[k] = '\0';
-}
+// The same text as Convert's decimal routine: padding cut to the
+// destination, asterisks when the digits do not fit.
+void mIntToStr(int32 num, StrSpan str, int16 len) { Int32ToStr(num, str, len); }
 
 void mAppendInt(int32 val, StrSpan str) {
   char buf[16];

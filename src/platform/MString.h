@@ -8,6 +8,8 @@
 // A string literal passed as a span includes its NUL.
 #pragma once
 
+#include <string_view>
+
 #include "platform/Types.h"
 
 int32 mStrLength(CStrSpan str);                      // at most HIGH + 1
@@ -16,6 +18,9 @@ void mSetChar(StrSpan ss, int32 pos, char cc);       // ignored outside the arra
 char mGetChar(CStrSpan ss, int32 pos);               // NUL outside the array
 
 void mStrCopy(CStrSpan source, StrSpan dest);
+// The whole of text and a NUL, or FALSE and an empty string when it does not
+// fit: for names where a cut-off text would be a different name.
+bool8 mStrAssign(StrSpan dest, std::string_view text);
 void mAppend(CStrSpan small, StrSpan big);
 void mPrepend(CStrSpan small, StrSpan big);
 void mAppendInt(int32 val, StrSpan str);

@@ -30,19 +30,6 @@ int To_Host(a_fd fd) { return fd == NULL_FD || fd > uint32(INT_MAX) ? HOST_NO_FD
 
 int32 Clamp32(int64 v) { return v > int64(INT32_MAX) ? INT32_MAX : int32(v); }
 
-// Copies text into a span with its NUL; false (and an empty text) when it
-// does not fit.
-bool8 Put_Text(StrSpan dst, const std::string& text) {
-  if (dst.empty()) return false;
-  if (text.size() >= dst.size()) {
-    dst[0] = 0;
-    return false;
-  }
-  std::memcpy(dst.data(), text.data(), text.size());
-  dst[text.size()] = 0;
-  return true;
-}
-
 std::string Span_Text(CStrSpan s) {
   size_t n = 0;
   while (n < s.size() && s[n] != 0) n++;
@@ -69,7 +56,7 @@ void SysIO_Init() { Calc_Boot_Dir(boot_directory); }
 bool8 Path_From_Text(FSSpec& path, const char* text) {
   path.vRefNum = 0;
   path.parID = 0;
-  return Put_Text(path.name, text != nullptr ? std::string(text) : std::string());
+  return mStrAssign(path.name, text != nullptr ? std::string(text) : std::string());
 }
 
 a_fd File_Open(const FSSpec& path, uint32 perm) {
@@ -132,7 +119,7 @@ OSErr Get_Temp_Filename(FSSpec& path) {
   int fd = Host_Temp_File(Host_Temp_Dir().c_str(), "TMP", name);
   if (fd == HOST_NO_FD) return errFailed;
   Host_Close(fd);
-  if (!Put_Text(path.name, name)) {
+  if (!mStrAssign(path.name, name)) {
     Host_Delete(name.c_str());
     return errFailed;
   }
@@ -293,5 +280,5 @@ void Calc_Boot_Dir(StrSpan mydocs) {
   if (mydocs.empty()) return;
   mydocs[0] = 0;
   std::string docs;
-  if (Host_Documents_Dir(docs)) Put_Text(mydocs, docs);
+  if (Host_Documents_Dir(docs)) mStrAssign(mydocs, docs);
 }

@@ -27,23 +27,12 @@ std::string Span_Text(CStrSpan s) {
   return std::string(s.data(), n);
 }
 
-bool8 Put_Text(StrSpan dst, const std::string& text) {
-  if (dst.empty()) return false;
-  if (text.size() >= dst.size()) {
-    dst[0] = 0;
-    return false;
-  }
-  std::memcpy(dst.data(), text.data(), text.size());
-  dst[text.size()] = 0;
-  return true;
-}
-
 // Sets a whole path record; volume and parent as given. A text that does not
 // fit gives an empty name and false, never a cut path.
 bool8 Set_Path(FSSpec& path, const std::string& text, int16 vref = 0, int32 parid = 0) {
   path.vRefNum = vref;
   path.parID = parid;
-  return Put_Text(path.name, text);
+  return mStrAssign(path.name, text);
 }
 
 // Start of the last component (after the last separator).
@@ -73,7 +62,7 @@ bool8 Fail_Path(FSSpec& path) {
 }
 
 bool8 Fail_Text(StrSpan s) {
-  Put_Text(s, "");
+  mStrAssign(s, "");
   return false;
 }
 
@@ -161,12 +150,12 @@ bool8 Concat_Path(const FSSpec& parent, CStrSpan file, FSSpec& combined) {
 
 void Strip_Filename(FSSpec& path) {
   std::string s = Strip(Name_Text(path));
-  Put_Text(path.name, s);  // never longer than before
+  mStrAssign(path.name, s);  // never longer than before
 }
 
 bool8 Extract_Filename(StrSpan fname, const FSSpec& path) {
   std::string s = Name_Text(path);
-  return Put_Text(fname, s.substr(Last_Component(s)));
+  return mStrAssign(fname, s.substr(Last_Component(s)));
 }
 
 bool8 Extract_Suffix(StrSpan suffix, const FSSpec& path) {
@@ -174,8 +163,8 @@ bool8 Extract_Suffix(StrSpan suffix, const FSSpec& path) {
   // Only the file name is searched: a dot in a folder's name is no suffix.
   size_t start = Last_Component(s);
   size_t dot = s.find_last_of('.');
-  if (dot == std::string::npos || dot <= start) return Put_Text(suffix, "");
-  return Put_Text(suffix, s.substr(dot));
+  if (dot == std::string::npos || dot <= start) return mStrAssign(suffix, "");
+  return mStrAssign(suffix, s.substr(dot));
 }
 
 bool8 Replace_Suffix(StrSpan ss, CStrSpan suffix) {
@@ -191,7 +180,7 @@ bool8 Replace_Suffix(StrSpan ss, CStrSpan suffix) {
       }
     }
   }
-  return Put_Text(ss, s + Span_Text(suffix));
+  return mStrAssign(ss, s + Span_Text(suffix));
 }
 
 bool8 Replace_Filename(FSSpec& net_path, CStrSpan name, const FSSpec& base_path) {
@@ -214,7 +203,7 @@ bool8 Relative_To_Abs_Path(FSSpec& net, const FSSpec& currdir, CStrSpan relpath)
 
 bool8 Equal_Path(const FSSpec& a, const FSSpec& b) { return mCompare(a.name, b.name) == 0; }
 
-bool8 Full_Path(StrSpan ss, const FSSpec& path) { return Put_Text(ss, Name_Text(path)); }
+bool8 Full_Path(StrSpan ss, const FSSpec& path) { return mStrAssign(ss, Name_Text(path)); }
 
 int32 Find_Char_Backwards(CStrSpan ss, char ch) {
   int32 n = mStrLength(ss);
@@ -233,7 +222,7 @@ bool8 Drive_To_Path(StrSpan root, int16 drive) {
   HostDriveTable t = Host_Drive_Table();
   const HostVolume& v = t[size_t(idx)];
   if (v.root.empty()) return Fail_Text(root);
-  return Put_Text(root, Root_Text(v) + "/");
+  return mStrAssign(root, Root_Text(v) + "/");
 }
 
 int16 Drive_To_Vol(int16 drive) { return drive; }
@@ -245,7 +234,7 @@ bool8 Is_Vol_Mounted(CStrSpan targname, int16& driven, int16& vol) {
     const HostVolume& v = t[size_t(d)];
     if (v.root.empty() || !(v.removable || v.cdrom) || v.label.empty()) continue;
     Str255 label;
-    if (!Put_Text(label, v.label)) continue;
+    if (!mStrAssign(label, v.label)) continue;
     for (char& c : label) {
       if (c == '_') c = ' ';
     }
@@ -264,7 +253,7 @@ bool8 Vol_GetLabel(StrSpan label, int16 drive) {
   HostDriveTable t = Host_Drive_Table();
   const HostVolume& v = t[size_t(idx)];
   if (v.root.empty()) return Fail_Text(label);
-  return Put_Text(label, v.label);
+  return mStrAssign(label, v.label);
 }
 
 // Renaming a mounted file system needs privileged tools of each file system.

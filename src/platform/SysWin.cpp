@@ -87,18 +87,6 @@ void Set_Port(HDC hdc, HWND hwnd, GWorldPtr world, a_shadow_rec* shadow) {
   theShadow = shadow;
 }
 
-void Push_Port(a_port_stack_kind kind, GWorldPtr world) {
-  if (g_nstack >= kPortStackDepth) {
-    QUIT();
-    return;
-  }
-  ++g_nstack;
-  a_port_stack_entry& e = g_stack[g_nstack];
-  Get_GState(e.prevstate);
-  e.curr_kind = kind;
-  e.curr_world = world;
-}
-
 }  // namespace
 
 void SysWin_Init() {
@@ -131,6 +119,19 @@ void Set_GWorld(GWorldPtr world) {
     return;
   }
   Set_Port(world->shadow.hdc, nullptr, world, &world->shadow);
+}
+
+bool8 Push_Port(a_port_stack_kind kind, GWorldPtr world) {
+  if (g_nstack >= kPortStackDepth) {
+    QUIT();
+    return false;
+  }
+  ++g_nstack;
+  a_port_stack_entry& e = g_stack[g_nstack];
+  Get_GState(e.prevstate);
+  e.curr_kind = kind;
+  e.curr_world = world;
+  return true;
 }
 
 void Push_GWorld(GWorldPtr world) {

@@ -71,6 +71,10 @@ constexpr int16 kPortStackDepth = 5;
 // Entries 1 .. g_nstack are in use (index 0 is not used).
 extern a_port_stack_entry g_stack[kPortStackDepth + 1];
 extern int16 g_nstack;
+// Saves the current port as a new entry for a port of `kind` (and its world);
+// FALSE, after QUIT, when the stack is full. The caller then makes the new
+// port current.
+bool8 Push_Port(a_port_stack_kind kind, GWorldPtr world);
 
 // Hooks run around a window repaint; empty until the text editor and the
 // status annotations install theirs.

@@ -96,15 +96,7 @@ void SetPort(HWND hwnd) {
 }
 
 void Push_Window(HWND window) {
-  if (g_nstack >= kPortStackDepth) {
-    QUIT();
-    return;
-  }
-  ++g_nstack;
-  a_port_stack_entry& e = g_stack[g_nstack];
-  Get_GState(e.prevstate);
-  e.curr_kind = WINDOW_PORT;
-  e.curr_world = nullptr;
+  if (!Push_Port(WINDOW_PORT, nullptr)) return;
   SetPort(window);
 }
 

@@ -86,7 +86,7 @@ TEST_F(Launch, PassesTheExactArgumentVectorWithoutAShell) {
 TEST_F(Launch, RefusesTargetsThatWouldBeMisread) {
   const std::string ok = Write_Standin(P("open"), 0);
   Host_Set_Open_Command({ok});
-  for (const std::string t : {std::string(), std::string("--help"), std::string("a\nb"), std::string("x\ty")}) {
+  for (const std::string& t : {std::string(), std::string("--help"), std::string("a\nb"), std::string("x\ty")}) {
     EXPECT_FALSE(Host_Open_With_Default(t)) << t;
     EXPECT_FALSE(Host_Exists((ok + ".args").c_str())) << "nothing was started for " << t;
   }
@@ -281,7 +281,7 @@ TEST(DesktopText, ExecLineQuotesThePathAndRefusesWhatCannotBeWritten) {
     EXPECT_NE(text.find(c.exec), std::string::npos) << text;
   }
   std::string text;
-  for (const std::string bad : {std::string("/a\nb/v"), std::string("/a\xFF/v"), std::string("relative/v"),
+  for (const std::string& bad : {std::string("/a\nb/v"), std::string("/a\xFF/v"), std::string("relative/v"),
                                 std::string("/a\xC0\xAF/v"), std::string()}) {
     EXPECT_FALSE(Host_Desktop_Entry_Text(Sample_App(bad), text)) << bad;
   }
@@ -303,7 +303,7 @@ TEST(DesktopText, MimeNamesAndEscapes) {
   std::string xml;
   ASSERT_TRUE(Host_Mime_Package_Text(app, xml));
   EXPECT_NE(xml.find("<comment>Labels &amp; &lt;Covers&gt;</comment>"), std::string::npos) << xml;
-  for (const std::string suffix : {std::string("CD4"), std::string("."), std::string(".c*d"), std::string(".a/b")}) {
+  for (const std::string& suffix : {std::string("CD4"), std::string("."), std::string(".c*d"), std::string(".a/b")}) {
     app = Sample_App("/v");
     app.types[0].suffix = suffix;
     EXPECT_FALSE(Host_Mime_Package_Text(app, xml)) << suffix;

@@ -11,75 +11,31 @@
 #include <string>
 #include <vector>
 
+#include "TempDirSupport.h"
 #include "TestSupport.h"
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
 #include "host/HostVolumes.h"
 
+using namespace testdir;
+
 namespace {
 
-std::string Make_Temp_Dir() {
-  const char* t = std::getenv("TMPDIR");
-  std::string tmpl = std::string(t != nullptr && t[0] == '/' ? t : "/tmp") + "/velmor-hf-XXXXXX";
-  std::vector<char> buf(tmpl.begin(), tmpl.end());
-  buf.push_back(0);
-  if (::mkdtemp(buf.data()) == nullptr) return "";
-  return buf.data();
-}
-
-void Write_Text(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << text;
-}
-
-std::string Read_Text(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-// Sets an environment variable for the test's lifetime.
-class EnvGuard {
- public:
-  EnvGuard(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    if (value != nullptr) ::setenv(name, value, 1);
-    else ::unsetenv(name);
-  }
-  ~EnvGuard() {
-    if (had_) ::setenv(name_.c_str(), old_.c_str(), 1);
-    else ::unsetenv(name_.c_str());
-  }
-
- private:
-  std::string name_, old_;
-  bool had_ = false;
-};
-
-class HostFilesTest : public ::testing::Test {
+class HostFilesTest : public TempDirTest {
  protected:
-  void SetUp() override {
-    dir = Make_Temp_Dir();
-    ASSERT_FALSE(dir.empty());
-  }
+  HostFilesTest() : TempDirTest("velmor-hf") {}
   void TearDown() override {
     Host_Fail_Reads_After(-1);
     Host_Fail_Writes_After(-1);
     Host_Volumes_Inject({});
     Host_Volumes_Set_Sources(nullptr, nullptr);
-    std::string cmd = "rm -rf '" + dir + "'";
-    (void)std::system(cmd.c_str());
+    TempDirTest::TearDown();
   }
-  std::string P(const std::string& name) const { return dir + "/" + name; }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
     Host_List_Dir(dir.c_str(), names);
     return names;
   }
-  std::string dir;
 };
 
 TEST_F(HostFilesTest, SharingFollowsAccess) {

@@ -13,57 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "host/HostFont.h"
 
 namespace {
 
-const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu";
-
-// Writes a fonts.conf that sees only the DejaVu folder and makes fontconfig
-// read it. Every pattern falls back to DejaVu Sans, as a system's default
-// sans-serif rule would do. FALSE when the fonts are not installed.
-struct PinnedFonts {
-  int state = -1;
-  std::string dir;
-  ~PinnedFonts() {
-    if (!dir.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(dir, ec);
-    }
-  }
-  bool Pin() {
-    if (state >= 0) return state == 1;
-    state = 0;
-    if (access((kDejaVu + "/DejaVuSans.ttf").c_str(), R_OK) != 0) return false;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmor-fonts-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back(0);
-    if (!mkdtemp(buf.data())) return false;
-    dir = buf.data();
-    const std::string conf = dir + "/fonts.conf";
-    std::ofstream out(conf);
-    out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
-        << "  <dir>" << kDejaVu << "</dir>\n"
-        << "  <cachedir>" << dir << "/cache</cachedir>\n"
-        << "  <match target=\"pattern\"><edit name=\"family\" mode=\"append_last\">"
-        << "<string>DejaVu Sans</string></edit></match>\n"
-        << "</fontconfig>\n";
-    out.close();
-    if (!out) return false;
-    setenv("FONTCONFIG_FILE", conf.c_str(), 1);
-    Host_Fonts_Reset();
-    state = 1;
-    return true;
-  }
-};
-
-PinnedFonts g_pin;
-
-#define REQUIRE_DEJAVU()                                                   \
-  do {                                                                     \
-    if (!g_pin.Pin()) GTEST_SKIP() << "DejaVu fonts (fonts-dejavu-core) not installed"; \
+#define REQUIRE_DEJAVU()                                 \
+  do {                                                   \
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage; \
   } while (0)
 
 std::u16string U(const char* s) {
@@ -410,7 +368,7 @@ TEST(HostFont, AdvancesAreFreeTypesOwn) {
   for (const Case& c : cases) {
     for (int32 em : {9, 12, 17, 33, 100}) {
       FontHolder h(Log_Font(c.face, -em, c.weight, c.italic));
-      EXPECT_EQ(Host_Width(h.f, text), Ft_Width(kDejaVu + "/" + c.file, em, text))
+      EXPECT_EQ(Host_Width(h.f, text), Ft_Width(kDejaVuDir + "/" + c.file, em, text))
           << c.file << " " << em;
     }
   }
@@ -420,7 +378,7 @@ TEST(HostFont, AdvancesAreFreeTypesOwn) {
   FontHolder light_bold(Log_Font("DejaVu Sans Light", -20, FW_BOLD));
   FontHolder light_it(Log_Font("DejaVu Sans Light", -20, FW_NORMAL, true));
   const int64 w = Host_Width(light.f, text);
-  EXPECT_EQ(w, Ft_Width(kDejaVu + "/DejaVuSans-ExtraLight.ttf", 20, text));
+  EXPECT_EQ(w, Ft_Width(kDejaVuDir + "/DejaVuSans-ExtraLight.ttf", 20, text));
   EXPECT_GT(Host_Width(light_bold.f, text), w);
   EXPECT_EQ(Host_Width(light_it.f, text), w);
 }
@@ -431,7 +389,7 @@ TEST(HostFont, GlyphIndicesAndMissingGlyphs) {
   FT_Library lib = nullptr;
   ASSERT_EQ(FT_Init_FreeType(&lib), 0);
   FT_Face face = nullptr;
-  ASSERT_EQ(FT_New_Face(lib, (kDejaVu + "/DejaVuSans.ttf").c_str(), 0, &face), 0);
+  ASSERT_EQ(FT_New_Face(lib, (kDejaVuDir + "/DejaVuSans.ttf").c_str(), 0, &face), 0);
   for (char32_t c : {U'A', U'z', U'\u00E9', U'\u20AC', U'\u0416'}) {
     const uint32 want = FT_Get_Char_Index(face, FT_ULong(c));
     EXPECT_NE(want, 0u);
@@ -494,18 +452,18 @@ TEST(HostFont, GlyphBitmaps) {
 TEST(HostFont, SymbolMapReachedThroughTheF000Block) {
   REQUIRE_DEJAVU();
   // A second configuration: the DejaVu fonts and a symbol font of our own.
-  const std::string sym_dir = g_pin.dir + "/symbol";
+  const std::string sym_dir = Pinned_DejaVu().Dir() + "/symbol";
   std::filesystem::create_directories(sym_dir);
   const std::vector<uint8> ttf = Symbol_Font();
   {
     std::ofstream out(sym_dir + "/symboltest.ttf", std::ios::binary);
     out.write(reinterpret_cast<const char*>(ttf.data()), std::streamsize(ttf.size()));
   }
-  const std::string conf = g_pin.dir + "/symbol.conf";
+  const std::string conf = Pinned_DejaVu().Dir() + "/symbol.conf";
   {
     std::ofstream out(conf);
-    out << "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" << kDejaVu << "</dir>\n  <dir>" << sym_dir
-        << "</dir>\n  <cachedir>" << g_pin.dir << "/cache-sym</cachedir>\n</fontconfig>\n";
+    out << "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" << kDejaVuDir << "</dir>\n  <dir>" << sym_dir
+        << "</dir>\n  <cachedir>" << Pinned_DejaVu().Dir() << "/cache-sym</cachedir>\n</fontconfig>\n";
   }
   const std::string pinned = std::getenv("FONTCONFIG_FILE");
   setenv("FONTCONFIG_FILE", conf.c_str(), 1);

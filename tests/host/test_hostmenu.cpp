@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "ScriptLoopSupport.h"
 #include "TestSupport.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -313,24 +314,8 @@ class HostMenuWindow : public ::testing::Test {
     Host_Clock_Set_Manual(false);
   }
   // The program's main loop, in short, with the menu-aware accelerators.
-  void Run(HACCEL accel = nullptr) {
-    MSG m;
-    for (int guard = 0; guard < 100000; ++guard) {
-      if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) return;
-        if (accel && TranslateAcceleratorW(main_, accel, &m)) continue;
-        TranslateMessage(&m);
-        DispatchMessage(&m);
-      } else {
-        Host_Wait_Message(10);
-      }
-    }
-    FAIL() << "the loop did not end";
-  }
-  void Load(const std::string& text) {
-    std::string errors;
-    ASSERT_TRUE(Host_Script_Load_Text(text + "quit\n", "t.script", errors)) << errors;
-  }
+  void Run(HACCEL accel = nullptr) { looptest::Run_Message_Loop(main_, accel); }
+  void Load(const std::string& text) { looptest::Load_Script(text + "quit\n"); }
   // "click X Y" on a title, and on item pos of the pop-up under title t.
   std::string Click_Title(int32 t) {
     RECT r;

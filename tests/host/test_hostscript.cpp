@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptLoopSupport.h"
 #include "TestSupport.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -104,23 +105,8 @@ class HostScriptTest : public ::testing::Test {
     Host_Clock_Set_Manual(false);
   }
   // The program's main loop, in short; returns when WM_QUIT arrives.
-  void Run() {
-    MSG m;
-    for (int guard = 0; guard < 100000; ++guard) {
-      if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) return;
-        TranslateMessage(&m);
-        DispatchMessage(&m);
-      } else {
-        Host_Wait_Message(10);
-      }
-    }
-    FAIL() << "the loop did not end";
-  }
-  void Load(const std::string& text) {
-    std::string errors;
-    ASSERT_TRUE(Host_Script_Load_Text(text, "t.script", errors)) << errors;
-  }
+  void Run() { looptest::Run_Message_Loop(); }
+  void Load(const std::string& text) { looptest::Load_Script(text); }
 };
 
 TEST(HostScriptParse, BadLinesAreReportedWithTheirNumbers) {

@@ -13,52 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "host/HostFont.h"
 #include "host/HostText.h"
 
 namespace {
-
-const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu";
-
-// A fonts.conf with only the DejaVu folder (see test_hostfont.cpp).
-struct PinnedFonts {
-  int state = -1;
-  std::string dir;
-  ~PinnedFonts() {
-    if (!dir.empty()) {
-      std::error_code ec;
-      std::filesystem::remove_all(dir, ec);
-    }
-  }
-  bool Pin() {
-    if (state >= 0) return state == 1;
-    state = 0;
-    if (access((kDejaVu + "/DejaVuSans.ttf").c_str(), R_OK) != 0) return false;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmor-text-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back(0);
-    if (!mkdtemp(buf.data())) return false;
-    dir = buf.data();
-    const std::string conf = dir + "/fonts.conf";
-    std::ofstream out(conf);
-    out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
-        << "  <dir>" << kDejaVu << "</dir>\n"
-        << "  <cachedir>" << dir << "/cache</cachedir>\n"
-        << "  <match target=\"pattern\"><edit name=\"family\" mode=\"append_last\">"
-        << "<string>DejaVu Sans</string></edit></match>\n"
-        << "</fontconfig>\n";
-    out.close();
-    if (!out) return false;
-    setenv("FONTCONFIG_FILE", conf.c_str(), 1);
-    Host_Fonts_Reset();
-    state = 1;
-    return true;
-  }
-};
-
-PinnedFonts g_pin;
 
 struct Box {
   int32 left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;  // inclusive
@@ -74,7 +34,7 @@ class TextTest : public ::testing::Test {
   HFONT font = nullptr;
 
   void SetUp() override {
-    if (!g_pin.Pin()) GTEST_SKIP() << "DejaVu fonts (fonts-dejavu-core) not installed";
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
     Make(32, 300, 200);
   }
   void TearDown() override { Release(); }

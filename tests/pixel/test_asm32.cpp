@@ -3,19 +3,15 @@
 #include <cstring>
 #include <vector>
 
+#include "PixTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/Asm32.h"
 #include "pixel/SysPix.h"
 
 namespace {
 
-struct OwnedPix {
-  PixMap pm{};
-  OwnedPix(Rect r, int16 depth) { New_PixMap(pm, r, depth, nullptr); }
-  ~OwnedPix() { Dispose_PixMap(pm); }
-  OwnedPix(const OwnedPix&) = delete;
-  OwnedPix& operator=(const OwnedPix&) = delete;
-  uint8* bytes() const { return reinterpret_cast<uint8*>(pm.baseAddr); }
+struct OwnedPix : OwnedPixMap {
+  using OwnedPixMap::OwnedPixMap;
   uint8* at(int v, int h, int bytesPerPixel) const {
     return bytes() + (v - pm.bounds.top) * int(PixMap_RowBytes(pm)) + (h - pm.bounds.left) * bytesPerPixel;
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PixTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/DrawUtil.h"
 #include "pixel/MAsm2.h"
@@ -15,12 +16,8 @@
 
 namespace {
 
-struct OwnedPix {
-  PixMap pm{};
-  OwnedPix(Rect r, int16 depth) { New_PixMap(pm, r, depth, nullptr); }
-  ~OwnedPix() { Dispose_PixMap(pm); }
-  OwnedPix(const OwnedPix&) = delete;
-  OwnedPix& operator=(const OwnedPix&) = delete;
+struct OwnedPix : OwnedPixMap {
+  using OwnedPixMap::OwnedPixMap;
   uint8* row(int32 v) const { return reinterpret_cast<uint8*>(pm.baseAddr) + int64(v) * PixMap_RowBytes(pm); }
   bool bit(int32 x, int32 v) const { return (row(v)[x >> 3] & (0x80 >> (x & 7))) != 0; }
 };

@@ -8,29 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "ImageTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/ParsGIF.h"
 #include "platform/SysWin.h"
-
-// Shared image-test helpers (defined in test_parsbmp.cpp).
-namespace imgtest {
-struct Image {
-  int w = 0, h = 0;
-  std::vector<uint8> rgb;
-};
-std::string Make_Temp_Dir();
-void Remove_Dir(const std::string& dir);
-std::string Find_Tool(const std::string& name);
-bool Run_Tool(const std::string& cmd);
-std::vector<uint8> Read_Bytes(const std::string& path);
-bool Write_Bytes(const std::string& path, const std::vector<uint8>& bytes);
-FSSpec Spec(const std::string& path);
-bool Read_PNM(const std::string& path, Image& img);
-bool Write_PPM(const std::string& path, const Image& img);
-Image Scan_To_Image(const a_picture_scan_rec& scan);
-int Max_Diff(const Image& a, const Image& b);
-void Free_Scan(a_picture_scan_rec& scan);
-}  // namespace imgtest
 
 using namespace imgtest;
 
@@ -83,23 +64,7 @@ class ParsGIF : public ::testing::Test {
   void TearDown() override { Free_Scan(scan); }
 };
 
-// An indexed test picture and its palette (256 distinct colours).
-struct Indexed {
-  int w, h;
-  std::vector<uint8> idx;
-  a_pixel32 colors[256];
-  Image rgb() const {
-    Image img;
-    img.w = w, img.h = h;
-    for (uint8 i : idx) {
-      img.rgb.push_back(colors[i].r);
-      img.rgb.push_back(colors[i].g);
-      img.rgb.push_back(colors[i].b);
-    }
-    return img;
-  }
-};
-
+// An indexed test picture with 256 distinct colours.
 Indexed Make_Indexed(int w, int h) {
   Indexed p{w, h, {}, {}};
   for (int i = 0; i < 256; ++i) {

@@ -6,29 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "ImageTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/ParsILBM.h"
 #include "platform/SysWin.h"
-
-// Shared image-test helpers (defined in test_parsbmp.cpp).
-namespace imgtest {
-struct Image {
-  int w = 0, h = 0;
-  std::vector<uint8> rgb;
-};
-std::string Make_Temp_Dir();
-void Remove_Dir(const std::string& dir);
-std::string Find_Tool(const std::string& name);
-bool Run_Tool(const std::string& cmd);
-std::vector<uint8> Read_Bytes(const std::string& path);
-bool Write_Bytes(const std::string& path, const std::vector<uint8>& bytes);
-FSSpec Spec(const std::string& path);
-bool Read_PNM(const std::string& path, Image& img);
-bool Write_PPM(const std::string& path, const Image& img);
-Image Scan_To_Image(const a_picture_scan_rec& scan);
-int Max_Diff(const Image& a, const Image& b);
-void Free_Scan(a_picture_scan_rec& scan);
-}  // namespace imgtest
 
 using namespace imgtest;
 

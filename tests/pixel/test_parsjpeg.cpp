@@ -8,28 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "ImageTestUtil.h"
 #include "TestSupport.h"
 #include "host/HostCodecs.h"
 #include "pixel/ParsJPEG.h"
 #include "platform/SysMem.h"
-
-namespace imgtest {
-struct Image {
-  int w = 0, h = 0;
-  std::vector<uint8> rgb;
-};
-std::string Make_Temp_Dir();
-void Remove_Dir(const std::string& dir);
-std::string Find_Tool(const std::string& name);
-bool Run_Tool(const std::string& cmd);
-std::vector<uint8> Read_Bytes(const std::string& path);
-bool Write_Bytes(const std::string& path, const std::vector<uint8>& bytes);
-FSSpec Spec(const std::string& path);
-bool Read_PNM(const std::string& path, Image& img);
-bool Write_PPM(const std::string& path, const Image& img);
-int Max_Diff(const Image& a, const Image& b);
-Image Test_Pattern(int w, int h);
-}  // namespace imgtest
 
 using namespace imgtest;
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ImageTestUtil.h"
 #include "TestSupport.h"
 #include "host/HostCodecs.h"
 #include "host/HostFiles.h"
@@ -22,25 +23,6 @@
 #include "platform/SysIO.h"
 #include "platform/SysMem.h"
 #include "platform/SysWin.h"
-
-namespace imgtest {
-struct Image {
-  int w = 0, h = 0;
-  std::vector<uint8> rgb;
-};
-std::string Make_Temp_Dir();
-void Remove_Dir(const std::string& dir);
-std::string Find_Tool(const std::string& name);
-bool Run_Tool(const std::string& cmd);
-std::vector<uint8> Read_Bytes(const std::string& path);
-bool Write_Bytes(const std::string& path, const std::vector<uint8>& bytes);
-FSSpec Spec(const std::string& path);
-bool Read_PNM(const std::string& path, Image& img);
-bool Write_PPM(const std::string& path, const Image& img);
-int Max_Diff(const Image& a, const Image& b);
-void Free_Scan(a_picture_scan_rec& scan);
-Image Test_Pattern(int w, int h);
-}  // namespace imgtest
 
 using namespace imgtest;
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "PixTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/SysPix.h"
 #include "pixel/SysPixColor.h"
@@ -13,13 +14,8 @@
 
 namespace {
 
-struct OwnedPix {
-  PixMap pm{};
-  OwnedPix() = default;
-  OwnedPix(Rect r, int16 depth) { New_PixMap(pm, r, depth, nullptr); }
-  ~OwnedPix() { Dispose_PixMap(pm); }
-  OwnedPix(const OwnedPix&) = delete;
-  OwnedPix& operator=(const OwnedPix&) = delete;
+struct OwnedPix : OwnedPixMap {
+  using OwnedPixMap::OwnedPixMap;
   uint8* at(int32 x, int32 v) const {
     return reinterpret_cast<uint8*>(pm.baseAddr) + int64(v) * PixMap_RowBytes(pm) + int64(x) * (pm.pixelSize / 8);
   }

@@ -5,18 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "PixTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/FastFill.h"
 #include "pixel/SysPix.h"
 
 namespace {
 
-struct OwnedPix {
-  PixMap pm{};
-  OwnedPix(Rect r, int16 depth) { New_PixMap(pm, r, depth, nullptr); }
-  ~OwnedPix() { Dispose_PixMap(pm); }
-  OwnedPix(const OwnedPix&) = delete;
-  OwnedPix& operator=(const OwnedPix&) = delete;
+struct OwnedPix : OwnedPixMap {
+  using OwnedPixMap::OwnedPixMap;
   uint8* row(int v) const { return reinterpret_cast<uint8*>(pm.baseAddr) + int64(v) * PixMap_RowBytes(pm); }
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "PixTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/Asm32.h"
 #include "pixel/SysPix.h"
@@ -10,15 +11,7 @@
 namespace {
 
 // A pixel map that is disposed of when the test ends.
-struct OwnedPix {
-  PixMap pm{};
-  OwnedPix() = default;
-  OwnedPix(Rect r, int16 depth, CTabHandle ctab = nullptr) { New_PixMap(pm, r, depth, ctab); }
-  ~OwnedPix() { Dispose_PixMap(pm); }
-  OwnedPix(const OwnedPix&) = delete;
-  OwnedPix& operator=(const OwnedPix&) = delete;
-  uint8* bytes() const { return reinterpret_cast<uint8*>(pm.baseAddr); }
-};
+using OwnedPix = OwnedPixMap;
 
 a_win_pixel32 Px(uint8 b, uint8 g, uint8 r, uint8 a) {
   a_win_pixel32 p;

@@ -5,19 +5,15 @@
 #include <cstring>
 #include <functional>
 
+#include "PixTestUtil.h"
 #include "TestSupport.h"
 #include "pixel/SysPix.h"
 #include "pixel/SysPixXform.h"
 
 namespace {
 
-struct OwnedPix {
-  PixMap pm{};
-  OwnedPix() = default;
-  OwnedPix(Rect r, int16 depth) { New_PixMap(pm, r, depth, nullptr); }
-  ~OwnedPix() { Dispose_PixMap(pm); }
-  OwnedPix(const OwnedPix&) = delete;
-  OwnedPix& operator=(const OwnedPix&) = delete;
+struct OwnedPix : OwnedPixMap {
+  using OwnedPixMap::OwnedPixMap;
   int32 width() const { return pm.bounds.right - pm.bounds.left; }
   int32 height() const { return pm.bounds.bottom - pm.bounds.top; }
   uint8* at(int32 x, int32 v) const {

@@ -54,6 +54,20 @@ TEST(MString, CopyCutsToDestination) {
   EXPECT_STREQ(big, "xyz");
 }
 
+// A name is stored whole or not at all: a cut-off name would be another one.
+TEST(MString, AssignIsWholeOrEmpty) {
+  char buf[6];
+  std::memset(buf, 'x', sizeof buf);
+  EXPECT_TRUE(mStrAssign(buf, "abcde"));  // five characters and the NUL fill it
+  EXPECT_STREQ(buf, "abcde");
+  EXPECT_FALSE(mStrAssign(buf, "abcdef"));
+  EXPECT_EQ(buf[0], '\0');
+  EXPECT_EQ(buf[1], 'b');  // nothing else is touched
+  EXPECT_TRUE(mStrAssign(buf, ""));
+  EXPECT_EQ(buf[0], '\0');
+  EXPECT_FALSE(mStrAssign(StrSpan(), "a"));
+}
+
 TEST(MString, AppendAndPrepend) {
   Guarded<8> d;
   mStrCopy("abc", d.span());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "WinTestSupport.h"
 #include "platform/Palettes.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysInfo.h"
@@ -13,20 +14,7 @@
 
 namespace {
 
-class PalettesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SysWin_Init();
-    Set_GWorld(nullptr);
-    SysVideo_Init();
-    InitGray();
-  }
-  void TearDown() override {
-    g_nstack = 0;
-    Set_GWorld(nullptr);
-    SysVideo_Stop();
-  }
-};
+class PalettesTest : public wintest::WorldsTest {};
 
 RGBColor Rgb16(uint8 r, uint8 g, uint8 b) {
   return RGBColor{uint16(r * 257), uint16(g * 257), uint16(b * 257)};

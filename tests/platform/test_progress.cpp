@@ -6,6 +6,7 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
+#include "WinTestSupport.h"
 #include "doc/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -43,14 +44,7 @@ class ProgressTest : public ::testing::Test {
     Host_Backend_Start_Headless(1280, 1024);
     Host_Clock_Set_Manual(true);
     Resources_Init();
-    VoskDef_Init();
-    SysWin_Init();
-    Windowv_Init();
-    SysLoop_Init();
-    Init_Info();
-    Quickdraw_Init();
-    SysVideo_Init();
-    Register_Classes();
+    wintest::Init_Window_Layer();
     SysDlog_Init();
     VoskErr_Init();
     nwinlist = 0;
@@ -61,16 +55,9 @@ class ProgressTest : public ::testing::Test {
   void TearDown() override {
     Progress_Stop();
     Prompt_Hide();
-    qd.thePort = nullptr;
-    theHDC = nullptr;
-    theShadow = nullptr;
-    g_nstack = 0;
-    gn = 0;
-    nwinlist = 0;
+    wintest::Clear_Port_State();
     gs.outer_window = nullptr;
-    Host_Win_Reset();
-    Host_Backend_Stop();
-    Host_Clock_Set_Manual(false);
+    wintest::Stop_Headless_Host();
   }
 };
 
@@ -123,7 +110,9 @@ TEST_F(ProgressTest, BarOnlyGrows) {
     g_progproc(s.num, s.den);
     EXPECT_EQ(g_progress.drawn, s.drawn) << s.num << "/" << s.den;
     const Pixels after(g_progress_window);
-    if (s.drawn == 150 && s.num != 50) EXPECT_EQ(before.px, after.px) << s.num;
+    if (s.drawn == 150 && s.num != 50) {
+      EXPECT_EQ(before.px, after.px) << s.num;
+    }
   }
   const Pixels p(g_progress_window);
   // Rows run from (66, 90, 90) at the top to nearly (66, 156, 156).

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "WinTestSupport.h"
 #include "doc/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -34,28 +35,14 @@ class Windows : public ::testing::Test {
     Host_Win_Reset();
     Host_Backend_Start_Headless(1280, 1024);
     Host_Clock_Set_Manual(true);
-    VoskDef_Init();
-    SysWin_Init();
-    Windowv_Init();
-    SysLoop_Init();
-    Init_Info();
-    Quickdraw_Init();
-    SysVideo_Init();
-    Register_Classes();
+    wintest::Init_Window_Layer();
     nwinlist = 0;
     ultimate_hwnd = nullptr;
     g_paints = 0;
   }
   void TearDown() override {
-    qd.thePort = nullptr;
-    theHDC = nullptr;
-    theShadow = nullptr;
-    g_nstack = 0;
-    gn = 0;
-    nwinlist = 0;
-    Host_Win_Reset();
-    Host_Backend_Stop();
-    Host_Clock_Set_Manual(false);
+    wintest::Clear_Port_State();
+    wintest::Stop_Headless_Host();
   }
   HWND Make(int16 procID, const Rect& r = Rect{100, 200, 300, 500}, HWND parent = nullptr) {
     return New_Window(r, "t", true, procID, nullptr, parent, &g_info);

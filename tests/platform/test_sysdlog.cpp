@@ -9,6 +9,7 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
+#include "WinTestSupport.h"
 #include "doc/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -114,14 +115,7 @@ class SysDlogTest : public ::testing::Test {
     Host_Script_Set_Quit_At_End(false);
     Host_Clock_Set_Manual(true);
     Resources_Init();
-    VoskDef_Init();
-    SysWin_Init();
-    Windowv_Init();
-    SysLoop_Init();
-    Init_Info();
-    Quickdraw_Init();
-    SysVideo_Init();
-    Register_Classes();
+    wintest::Init_Window_Layer();
     SysDlog_Init();
     Dialogs_Init();
     VoskErr_Init();
@@ -139,18 +133,11 @@ class SysDlogTest : public ::testing::Test {
   void TearDown() override {
     if (slot_ > 0) CloseResFile(slot_);
     Resources_Init();
-    qd.thePort = nullptr;
-    theHDC = nullptr;
-    theShadow = nullptr;
-    g_nstack = 0;
-    gn = 0;
-    nwinlist = 0;
+    wintest::Clear_Port_State();
     modal_n = mwin_n = n_winstack = 0;
     gs.outer_window = nullptr;
     Host_Script_Reset();
-    Host_Win_Reset();
-    Host_Backend_Stop();
-    Host_Clock_Set_Manual(false);
+    wintest::Stop_Headless_Host();
   }
   void Answer(int n) { Host_Script_Push_Answer(HOST_ANSWER_ALERT, std::to_string(n)); }
   std::unique_ptr<TempFile> archive_;
@@ -655,7 +642,9 @@ TEST_F(SysDlogTest, AlertKeysAndScriptedAnswers) {
   for (const Case& c : cases) {
     Host_Script_Reset();
     std::string err;
-    if (*c.script) ASSERT_TRUE(Host_Script_Load_Text(c.script, "t", err)) << err;
+    if (*c.script) {
+      ASSERT_TRUE(Host_Script_Load_Text(c.script, "t", err)) << err;
+    }
     testing::internal::CaptureStderr();
     const int16 r = Ask_YesNoCancel(c.dlog, c.dlog == DLOG_ALERT1 ? int16(24) : int16(31), 8, 105, 33);
     const std::string out = testing::internal::GetCapturedStderr();

@@ -13,76 +13,31 @@
 #include <string>
 #include <vector>
 
+#include "TempDirSupport.h"
 #include "TestSupport.h"
 #include "host/HostFiles.h"
 #include "host/HostVolumes.h"
 #include "platform/SysIO.h"
 #include "platform/SysVol.h"
 
+using namespace testdir;
+
 namespace {
 
-std::string Make_Temp_Dir() {
-  const char* t = std::getenv("TMPDIR");
-  std::string tmpl = std::string(t != nullptr && t[0] == '/' ? t : "/tmp") + "/velmor-io-XXXXXX";
-  std::vector<char> buf(tmpl.begin(), tmpl.end());
-  buf.push_back(0);
-  if (::mkdtemp(buf.data()) == nullptr) return "";
-  return buf.data();
-}
-
-void Write_Text(const std::string& path, const std::string& text) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << text;
-}
-
-std::string Read_Text(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-class EnvGuard {
- public:
-  EnvGuard(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~EnvGuard() {
-    if (had_) {
-      ::setenv(name_.c_str(), old_.c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
-  }
-
- private:
-  std::string name_, old_;
-  bool had_ = false;
-};
-
-class SysIOTest : public ::testing::Test {
+class SysIOTest : public TempDirTest {
  protected:
-  void SetUp() override {
-    dir = Make_Temp_Dir();
-    ASSERT_FALSE(dir.empty());
-  }
+  SysIOTest() : TempDirTest("velmor-io") {}
   void TearDown() override {
     Host_Fail_Reads_After(-1);
     Host_Fail_Writes_After(-1);
     Host_Volumes_Inject({});
-    std::string cmd = "rm -rf '" + dir + "'";
-    (void)std::system(cmd.c_str());
+    TempDirTest::TearDown();
   }
   FSSpec Spec(const std::string& name) const {
     FSSpec s;
     EXPECT_TRUE(Path_From_Text(s, (dir + "/" + name).c_str()));
     return s;
   }
-  std::string P(const std::string& name) const { return dir + "/" + name; }
-  std::string dir;
 };
 
 TEST_F(SysIOTest, ShortReadIsReportedNotSuccess) {

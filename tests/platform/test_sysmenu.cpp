@@ -11,6 +11,7 @@
 
 #include "FontTestSupport.h"
 #include "ResTestUtil.h"
+#include "ScriptLoopSupport.h"
 #include "TestSupport.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -86,24 +87,8 @@ class SysMenuTest : public ::testing::Test {
     g_cached_menu = 0;
     Resources_Init();
   }
-  void Run() {
-    MSG m;
-    for (int guard = 0; guard < 100000; ++guard) {
-      if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) return;
-        if (main_accel && TranslateAcceleratorW(main_hwnd, main_accel, &m)) continue;
-        TranslateMessage(&m);
-        DispatchMessage(&m);
-      } else {
-        Host_Wait_Message(10);
-      }
-    }
-    FAIL() << "the loop did not end";
-  }
-  void Load(const std::string& text) {
-    std::string errors;
-    ASSERT_TRUE(Host_Script_Load_Text(text + "quit\n", "t.script", errors)) << errors;
-  }
+  void Run() { looptest::Run_Message_Loop(main_hwnd, main_accel); }
+  void Load(const std::string& text) { looptest::Load_Script(text + "quit\n"); }
 };
 
 TEST_F(SysMenuTest, TheBarIsBuiltWithTitlesAndSubstitutions) {

@@ -10,22 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "TempDirSupport.h"
 #include "TestSupport.h"
 #include "host/HostFiles.h"
 #include "host/HostVolumes.h"
 #include "platform/SysIO.h"
 #include "platform/SysVol.h"
 
-namespace {
+using namespace testdir;
 
-std::string Make_Temp_Dir() {
-  const char* t = std::getenv("TMPDIR");
-  std::string tmpl = std::string(t != nullptr && t[0] == '/' ? t : "/tmp") + "/velmor-vol-XXXXXX";
-  std::vector<char> buf(tmpl.begin(), tmpl.end());
-  buf.push_back(0);
-  if (::mkdtemp(buf.data()) == nullptr) return "";
-  return buf.data();
-}
+namespace {
 
 FSSpec Spec(const std::string& text) {
   FSSpec s;
@@ -35,38 +29,12 @@ FSSpec Spec(const std::string& text) {
 
 CStrSpan Text(const char* s) { return CStrSpan(s, std::strlen(s) + 1); }
 
-// Sets an environment variable for the test's lifetime.
-class EnvGuard {
- public:
-  EnvGuard(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~EnvGuard() {
-    if (had_) {
-      ::setenv(name_.c_str(), old_.c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
-  }
-
- private:
-  std::string name_, old_;
-  bool had_ = false;
-};
-
-class SysVolTest : public ::testing::Test {
+class SysVolTest : public TempDirTest {
  protected:
-  void SetUp() override {
-    dir = Make_Temp_Dir();
-    ASSERT_FALSE(dir.empty());
-  }
+  SysVolTest() : TempDirTest("velmor-vol") {}
   void TearDown() override {
     Host_Volumes_Inject({});
-    std::string cmd = "rm -rf '" + dir + "'";
-    (void)std::system(cmd.c_str());
+    TempDirTest::TearDown();
   }
   // Drive table: C the root, D a fixed disk at dir/fixed, E a CD labelled
   // MY_DISC at dir/cd, F a USB stick at dir/usb.
@@ -84,7 +52,6 @@ class SysVolTest : public ::testing::Test {
     for (int i = 1; i < 4; i++) ::mkdir(m[size_t(i)].root.c_str(), 0777);
     Host_Volumes_Inject(m);
   }
-  std::string dir;
 };
 
 TEST(SysVolPaths, ConcatStripAndExtract) {

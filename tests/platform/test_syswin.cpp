@@ -3,28 +3,14 @@
 #include <cstring>
 
 #include "TestSupport.h"
+#include "WinTestSupport.h"
 #include "platform/SysMem.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 
 namespace {
 
-// Every test starts with an empty port stack, no current port and the
-// program's colour tables.
-class SysWinTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SysWin_Init();
-    Set_GWorld(nullptr);
-    SysVideo_Init();
-    InitGray();
-  }
-  void TearDown() override {
-    g_nstack = 0;
-    Set_GWorld(nullptr);
-    SysVideo_Stop();
-  }
-};
+class SysWinTest : public wintest::WorldsTest {};
 
 // A world disposed of when the test ends.
 struct World {

@@ -1,0 +1,70 @@
+// The window layer on the headless backend, for tests that open real
+// windows: bringing up the modules the program starts before its first
+// window, and putting the shared drawing state back between tests. Also the
+// fixture of tests that draw into offscreen worlds only.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "doc/VoskDef.h"
+#include "host/HostBackend.h"
+#include "host/HostClock.h"
+#include "host/HostWin.h"
+#include "platform/Quickdraw.h"
+#include "platform/SysInfo.h"
+#include "platform/SysLoop.h"
+#include "platform/SysVideo.h"
+#include "platform/SysWin.h"
+#include "platform/Velmor4.h"
+#include "platform/Windowv.h"
+
+namespace wintest {
+
+// The modules behind New_Window, in the order the program starts them.
+inline void Init_Window_Layer() {
+  VoskDef_Init();
+  SysWin_Init();
+  Windowv_Init();
+  SysLoop_Init();
+  Init_Info();
+  Quickdraw_Init();
+  SysVideo_Init();
+  Register_Classes();
+}
+
+// No current port, no port stack, no windows listed: the next test starts
+// from nothing even when this one failed half-way.
+inline void Clear_Port_State() {
+  qd.thePort = nullptr;
+  theHDC = nullptr;
+  theShadow = nullptr;
+  g_nstack = 0;
+  gn = 0;
+  nwinlist = 0;
+}
+
+// Closes every host window and stops the headless backend and manual clock.
+inline void Stop_Headless_Host() {
+  Host_Win_Reset();
+  Host_Backend_Stop();
+  Host_Clock_Set_Manual(false);
+}
+
+// Every test starts with an empty port stack, no current port and the
+// program's colour tables.
+class WorldsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SysWin_Init();
+    Set_GWorld(nullptr);
+    SysVideo_Init();
+    InitGray();
+  }
+  void TearDown() override {
+    g_nstack = 0;
+    Set_GWorld(nullptr);
+    SysVideo_Stop();
+  }
+};
+
+}  // namespace wintest
