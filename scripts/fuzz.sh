@@ -7,6 +7,8 @@ secs="${1:-60}"; shift || true
 "$root/scripts/setup.sh"
 CC=clang CXX=clang++ "$root/scripts/build.sh" build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMOR_FUZZ=ON -DVELMOR_TESTS=OFF
+# fontconfig keeps blocks of its configuration for the life of the process.
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in "$root"/tests/fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
