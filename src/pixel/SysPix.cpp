@@ -6,6 +6,7 @@
 #include "pixel/Asm32.h"
 #include "platform/SysErr.h"
 #include "platform/SysMem.h"
+#include "platform/SysWin.h"
 
 a_8_to_1_mapping White_transparent1;
 a_pix_rec g_pix[8];
@@ -202,6 +203,10 @@ void PixMap_Zero(const PixMap& pix) {
   if (pix.baseAddr != nullptr) Asm32_FillBytes(pix.baseAddr, PixMap_Len(pix), 0);
 }
 
+void GWorld_Zero(a_gworld_rec* world) {
+  if (world != nullptr) PixMap_Zero(world->pix);
+}
+
 void PixMap_Ones(const PixMap& pix) {
   if (pix.baseAddr != nullptr) Asm32_FillBytes(pix.baseAddr, PixMap_Len(pix), 255);
 }
@@ -319,6 +324,12 @@ void Pix32A_Stop() {}
 void Pix32B_Stop() {}
 void BitA_Stop() {}
 void BitB_Stop() {}
+
+void Pix16A_Init(PixMapPtr pix) { Asm32_Pix16A_Init(pix); }
+uint16 Pix16A_GetDot(int16 col, int16 row) { return Asm32_Pix16A_GetDot(col, row); }
+void Pix16A_PutDot(int16 col, int16 row, uint16 val) { Asm32_Pix16A_PutDot(col, row, val); }
+void Pix32A_Init(PixMapPtr pix) { Asm32_Pix32A_Init(pix); }
+void Pix32A_PutDot(int16 col, int16 row, const a_pixel32* val) { Asm32_Pix32A_PutDot(col, row, val); }
 
 // ---------------------------------------------------------------------------
 // Depth-independent accessors

@@ -152,6 +152,9 @@ void PixMap_As_BitMap(const PixMap& pix, BitMap& bit);
 // ---------------------------------------------------------------------------
 
 void PixMap_Zero(const PixMap& pix);
+struct a_gworld_rec;
+// Every byte of the world's pixel map 0; a missing world is left alone.
+void GWorld_Zero(a_gworld_rec* world);
 void PixMap_Ones(const PixMap& pix);
 void PixMap8_Fill(const PixMap& pix, uint8 val);
 void PixMap16_Fill(const PixMap& pix, uint16 val);
@@ -185,6 +188,14 @@ void Pix32A_Stop();
 void Pix32B_Stop();
 void BitA_Stop();
 void BitB_Stop();
+
+// Short names of the 16- and 32-bit A accessors (the same bindings as the
+// Asm32_Pix16A_ and Asm32_Pix32A_ routines, so the two may be mixed).
+void Pix16A_Init(PixMapPtr pix);
+uint16 Pix16A_GetDot(int16 col, int16 row);
+void Pix16A_PutDot(int16 col, int16 row, uint16 val);
+void Pix32A_Init(PixMapPtr pix);
+void Pix32A_PutDot(int16 col, int16 row, const a_pixel32* val);
 
 // ---------------------------------------------------------------------------
 // Depth-independent accessors: one A binding (read), one B binding (written)

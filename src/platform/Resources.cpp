@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/HostAudio.h"
 #include "host/HostResources.h"
 #include "platform/SysErr.h"
 #include "platform/SysIO.h"
@@ -238,6 +239,9 @@ OSErr Gestalt(OSType code, int32* val) {
   if (val) *val = 0;
   return code == 1 ? 0 : -1;
 }
+
+// Exclamation and default beeps are one sound here.
+void SysBeep(int16) { Host_Audio_Beep(); }
 
 void FindFolder() { QUIT(); }
 void PtrToHand() { QUIT(); }

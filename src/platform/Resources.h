@@ -119,6 +119,8 @@ inline uint32 REVERSE4(uint32 code) {
   return (code >> 24) | ((code >> 8) & 0xFF00u) | ((code << 8) & 0xFF0000u) | (code << 24);
 }
 inline OSErr MemError() { return 0; }
+// The system's warning beep; the duration is not used.
+void SysBeep(int16 duration);
 void FindFolder();  // not supported: QUIT
 void PtrToHand();   // not supported: QUIT
 void HandToHand();  // not supported: QUIT

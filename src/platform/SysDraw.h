@@ -5,6 +5,7 @@
 #include <span>
 
 #include "platform/Quickdraw.h"
+#include "platform/SysWin.h"
 #include "platform/Types.h"
 
 extern Pattern black_pattern;
@@ -14,6 +15,10 @@ extern Pattern dkGray_pattern;
 
 // Module start-up: fills the four patterns.
 void SysDraw_Init();
+
+// The window or dialog becomes the current port (nothing when it already is).
+inline void Set_Window(HWND w) { SetPort(w); }
+inline void Set_Dialog(HWND d) { SetPort(d); }
 
 // Drawing goes straight to our surfaces: nothing to flush.
 inline void Flush_All() {}

@@ -127,6 +127,10 @@ extern HWND g_progress_window;
 extern a_progress_rec g_progress;
 extern HWND g_prompt_window;
 
+// The two pairs that open and close the progress window.
+constexpr int16 PROGRESS_INIT = -1;
+constexpr int16 PROGRESS_STOP = -2;
+
 // (-1, -1) opens the progress window, (-2, -2) closes it; any other pair
 // grows the bar to num / den of its width (num limited to den; den 0 is the
 // whole bar). The bar never shrinks. Ticks while no window is open do
