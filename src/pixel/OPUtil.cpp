@@ -99,7 +99,7 @@ void Grow(Rect& r, int32 by) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// Specs
+// Rendering records
 // ---------------------------------------------------------------------------
 
 void Null_Spec(a_spec& spec) {
@@ -586,7 +586,7 @@ void Apply_Edge(a_cache_purpose, const a_spec& spec, a_masked_gworld& in, a_mask
   switch (spec.edge_kind) {
     case PHOTOEDGE_NONE: Apply_Edge_None(spec, in, out); return;
     // No rough mask exists: a rough edge is drawn as the solid band it
-    // starts from, so a spec carrying it still shows its border.
+    // starts from, so a rendering record carrying it still shows its border.
     case PHOTOEDGE_SOLID:
     case PHOTOEDGE_SCALLOP:
     case PHOTOEDGE_ROUGH: Apply_Edge_Some(spec, in, out); return;

@@ -5,7 +5,7 @@
 // white knocked out, darkened, recoloured, inverted, with a border or
 // scalloped edge, rounded and feathered corners, reduced opacity and a soft
 // drop shadow. Apply_Effects is the pipeline; the render cache keeps its
-// results keyed by spec and purpose, and keeps the basis pictures of image
+// results keyed by rendering record and purpose, and keeps the basis pictures of image
 // files, the clipboard and collages.
 //
 // Pictures move through the pipeline as masked worlds: a 32-bit fore world
@@ -60,7 +60,7 @@ enum a_photo_edge : int16 {
   PHOTOEDGE_ROUGH = 3,
 };
 
-// The rendering spec. Angles in tenths of a degree, counter-clockwise.
+// The rendering record. Angles in tenths of a degree, counter-clockwise.
 struct a_spec {
   a_source_desc source;
   int16 angle;
@@ -107,7 +107,7 @@ constexpr int16 kDefShadRadius = 2;
 constexpr int16 kDefEdgeKind = PHOTOEDGE_NONE;
 constexpr bool8 kDefConstrain = true;
 
-// The edge colours a new spec gets: the colours selected in the interface's
+// The edge colours a new rendering record gets: the colours selected in the interface's
 // edge-border and edge-outline colour bars, which set these as the selection
 // changes. White border and black outline until then.
 extern a_pixel32 g_spec_edge_bord_color;
@@ -162,7 +162,7 @@ extern uint16 g_nextid;
 // 1234, Cache_Init.
 void OPUtil_Init();
 
-// Renders `in` by spec into new worlds body and shad; in's worlds are neither
+// Renders `in` by its rendering record into new worlds body and shad; in's worlds are neither
 // changed nor freed.
 void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld in, a_masked_gworld& body,
                    a_masked_gworld& shad);
@@ -209,7 +209,7 @@ void XY_To_Cyl_R(Point origin, Point xy, double& radius, int16& angle);
 
 void Cache_Init();
 void Cache_Get(a_cache_purpose purpose, a_spec& targspec, a_cache_result& c);
-// The basis of a missing picture-library picture whose spec names no subset.
+// The basis of a missing picture-library picture whose rendering record names no subset.
 constexpr Rect kMissingBasis = {0, 0, 100, 100};
 void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& outc);
 // Stores a basis picture under a new sid (written into new_source.sid); the

@@ -1,4 +1,4 @@
-// The render cache: renderings keyed by spec and purpose, and the basis
+// The render cache: renderings keyed by rendering record and purpose, and the basis
 // pictures of image files, the clipboard and collages.
 #include <algorithm>
 #include <cstring>
@@ -58,7 +58,7 @@ GWorldPtr Pixt_World(a_pixt& pixt) {
 }
 
 // The basis of a library picture: its pixels, or the missing-picture
-// pattern over the spec's subset when the library has no usable picture.
+// pattern over the record's subset when the library has no usable picture.
 void Database_Basis(const a_spec& spec, a_masked_gworld& basis) {
   Null_MW(basis);
   a_pixt pixt{};

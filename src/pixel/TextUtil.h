@@ -13,7 +13,7 @@ int32 Fit_Next_Size(int32 size);
 // The same for UTF-16 text (sizes above 6).
 int32 Fit_Next_USize(int32 size);
 
-// 8-bit text (NUL-terminated, at most 255 characters) shrunk from spec.size
+// 8-bit text (NUL-terminated, at most 255 characters) shrunk from the font record's size
 // down to 9 until it fits the box's width, centred horizontally when
 // `center`, else at the box's left edge. Not clipped. Returns the size drawn.
 int32 Draw_String_Fit(bool8 center, a_fontspec spec, CStrSpan ss, const Rect& box);
@@ -23,7 +23,7 @@ int32 Draw_UString_Fit(int16 just, a_fontspec spec, CUStrSpan ss, const Rect& bo
 // In the font already selected, centred both ways, not shrunk.
 void DrawStringCentered(CStrSpan str, const Rect& box);
 // At the box's left edge moved by (dx, dy), centred vertically in the font
-// already selected; the second draws UTF-16 text in spec at that position.
+// already selected; the second draws UTF-16 text in that font at that position.
 void DrawStringLeft(CStrSpan str, const Rect& box, int16 dx, int16 dy);
 void DrawUStringLeft(const a_fontspec& spec, CUStrSpan str, const Rect& box, int16 dx, int16 dy);
 

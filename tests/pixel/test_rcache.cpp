@@ -125,7 +125,7 @@ TEST_F(RCacheTest, BudgetFollowsPhysicalMemory) {
   EXPECT_EQ(Calc_Next_SID(), 1235);
 }
 
-// A library picture renders from its pixels; the same spec and purpose a
+// A library picture renders from its pixels; the same rendering record and purpose a
 // second time is a hit on the same entry, restamped; a sizing request is
 // answered without storing anything.
 TEST_F(RCacheTest, LibraryPictureHitsAndRestamps) {
@@ -184,7 +184,7 @@ TEST_F(RCacheTest, PurposesThatShareRenderings) {
 }
 
 // A key that no pool holds renders as the missing-picture pattern over the
-// spec's subset: white, the legend in its colour, and the frame.
+// record's subset: white, the legend in its colour, and the frame.
 TEST_F(RCacheTest, MissingKeyDrawsThePlaceholder) {
   if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
   a_spec s = Library_Spec(999);

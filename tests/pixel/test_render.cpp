@@ -1,6 +1,6 @@
 // Rendering of picture objects: the sizes the scale search gives, flips and
 // rotations, knock-out of white, the order of the colour steps, symbols,
-// borders and scallops, feathered corners, opacity and shadows, and the spec
+// borders and scallops, feathered corners, opacity and shadows, and the record
 // matching rule of the cache.
 #include <gtest/gtest.h>
 

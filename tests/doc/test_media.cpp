@@ -9,7 +9,7 @@
 
 namespace {
 
-class MediaSpecs : public ::testing::Test {
+class MediaSettings : public ::testing::Test {
  protected:
   void SetUp() override {
     VoskDef_Init();
@@ -25,7 +25,7 @@ class MediaSpecs : public ::testing::Test {
   }
 };
 
-TEST_F(MediaSpecs, DirectPrintKindFollowsTheFirstUnit) {
+TEST_F(MediaSettings, DirectPrintKindFollowsTheFirstUnit) {
   struct Case {
     bool cd_printer;
     uint8 kind;
@@ -44,7 +44,7 @@ TEST_F(MediaSpecs, DirectPrintKindFollowsTheFirstUnit) {
   EXPECT_THROW(Calc_Direct_Print_Kind(), QuitCalled);
 }
 
-TEST_F(MediaSpecs, EntryComesFromTheDocumentsKindAndMedium) {
+TEST_F(MediaSettings, EntryComesFromTheDocumentsKindAndMedium) {
   Layout(true, false, UNIT_MINICD_HOCKEY);
   g_doc.doc_mediax = 2;
   a_print_media_spec s{};
@@ -62,7 +62,7 @@ TEST_F(MediaSpecs, EntryComesFromTheDocumentsKindAndMedium) {
   EXPECT_EQ(s.adj[0], NOT_DIRECT * 10 + 1);
 }
 
-TEST_F(MediaSpecs, LandscapeTurnsTheNudge) {
+TEST_F(MediaSettings, LandscapeTurnsTheNudge) {
   Layout(true, true, UNIT_CD);
   g_doc.doc_mediax = 1;
   gs.pref.print_media[CD_DIRECT].list[1].nudge = Point{10, 3};
@@ -81,7 +81,7 @@ TEST_F(MediaSpecs, LandscapeTurnsTheNudge) {
   EXPECT_EQ(s.nudge, (Point{-7, -5}));
 }
 
-TEST_F(MediaSpecs, MediumIndexOutsideTheListUsesTheFirstEntry) {
+TEST_F(MediaSettings, MediumIndexOutsideTheListUsesTheFirstEntry) {
   Layout(true, false, UNIT_CD);
   for (int16 bad : {int16(3), int16(-1), int16(32767)}) {
     g_doc.doc_mediax = bad;
