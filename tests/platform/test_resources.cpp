@@ -71,7 +71,9 @@ TEST(ResourceNames, IdTable) {
     a_res_name n = ID(c.id);
     EXPECT_EQ(n.is_int, c.is_int) << c.id;
     EXPECT_EQ(n.id, c.id);
-    if (c.name) EXPECT_STREQ(n.name, c.name) << c.id;
+    if (c.name) {
+      EXPECT_STREQ(n.name, c.name) << c.id;
+    }
   }
 }
 
