@@ -18,6 +18,9 @@ void Install_Test_Hooks() {
   g_err_mem_proc = Throw_Mem;
   g_err_res_proc = Throw_Res;
   g_err_key_proc = Throw_Key;
+  g_item_res_proc = Default_Item_Res;
+  g_item_key_proc = Default_Item_Key;
+  SysErr_Set_Running(false);
 }
 
 std::string Fixture_Path(const std::string& name) { return std::string(VELMOR_FIXTURES_DIR) + "/" + name; }

@@ -30,6 +30,25 @@ void Default_Mem_Err(uint32 needed);
 void Default_Res_Err(OSType kind, int16 id);
 void Default_Key_Err(OSType kind, a_keyset key);
 
+// A resource or picture-library item that is missing or damaged. While the
+// program starts, nothing can go on without it, and the fatal hooks above
+// report it. Once the program runs, such an item is met during a user action:
+// the item hooks show the message without halting, the caller refuses the
+// action and the open document stays open (a halt would lose unsaved work).
+extern ResErrProc g_item_res_proc;
+extern KeyErrProc g_item_key_proc;
+void Default_Item_Res(OSType kind, int16 id);
+void Default_Item_Key(OSType kind, a_keyset key);
+
+// Set by the main module once start-up is over, cleared when shutdown begins.
+void SysErr_Set_Running(bool8 running);
+bool8 SysErr_Running();
+
+// Reports a missing or damaged item by the rule above. Returns only when the
+// report is not fatal; the caller then refuses what it was doing.
+void Report_Missing_Resource(OSType kind, int16 id);
+void Report_Missing_Key(OSType kind, a_keyset key);
+
 // Points the hooks at the defaults (module start-up).
 void SysErr_Init();
 

@@ -508,12 +508,17 @@ int Velmor4_Main(int argc, char** argv) {
   g_err_mem_proc = OutOfMemory;
   g_err_res_proc = MissingResource;
   g_err_key_proc = MissingKey;
+  g_item_res_proc = MissingResource_Item;
+  g_item_key_proc = MissingKey_Item;
   QUIT = InternalError;
 
   Sound_Init();
   g_dlog_sound_proc = Sound_Effect;
   if (Main_Init()) {
+    // From here on a missing item is met during a user action, not fatal.
+    SysErr_Set_Running(true);
     Main_Loop();
+    SysErr_Set_Running(false);
     Main_Stop();
   }
   if (!Prefs_Write()) OK_Alert(false, 13);

@@ -279,6 +279,16 @@ void MissingKey(OSType kind, a_keyset key) {
   OK_Alert(true, 6);
 }
 
+void MissingResource_Item(OSType kind, int16 id) {
+  MissingResource_Params(kind, id);
+  OK_Alert(false, 6);
+}
+
+void MissingKey_Item(OSType kind, a_keyset key) {
+  MissingKey_Params(kind, key);
+  OK_Alert(false, 6);
+}
+
 void Memory_Constraint() {
   if (!g_first_warning) return;
   g_first_warning = false;

@@ -83,6 +83,10 @@ void InternalError();
 void OutOfMemory(uint32 needed);
 void MissingResource(OSType kind, int16 id);
 void MissingKey(OSType kind, a_keyset key);
+// The same messages for an item met while the program runs (the item hooks of
+// SysErr): alert 6's text without ending the program.
+void MissingResource_Item(OSType kind, int16 id);
+void MissingKey_Item(OSType kind, a_keyset key);
 // The first call of a run shows alert 24 (not fatal); later calls do nothing.
 void Memory_Constraint();
 

@@ -160,3 +160,27 @@ TEST_F(VoskErrTest, MissingResourceMessage) {
   EXPECT_STREQ(gparam_strings[0], "PIXT");
   EXPECT_STREQ(gparam_strings[1], "12.1000.-1.0");
 }
+
+namespace {
+int g_item_reports = 0;
+void Count_Item_Res(OSType, int16) { ++g_item_reports; }
+void Count_Item_Key(OSType, a_keyset) { ++g_item_reports; }
+}  // namespace
+
+// A missing item is fatal while the program starts and only reported once
+// it runs, so that a user action meeting it cannot end the program.
+TEST(MissingItemRule, FatalAtStartUpReportedWhileRunning) {
+  g_item_reports = 0;
+  g_item_res_proc = Count_Item_Res;
+  g_item_key_proc = Count_Item_Key;
+  SysErr_Set_Running(false);
+  EXPECT_THROW(Report_Missing_Resource(FourCC("CURS"), 300), ResErrCalled);
+  EXPECT_THROW(Report_Missing_Key(FourCC("PIXT"), a_keyset{12, 5, 0, 0}), KeyErrCalled);
+  EXPECT_EQ(g_item_reports, 0);
+
+  SysErr_Set_Running(true);
+  EXPECT_NO_THROW(Report_Missing_Resource(FourCC("CURS"), 300));
+  EXPECT_NO_THROW(Report_Missing_Key(FourCC("PIXT"), a_keyset{12, 5, 0, 0}));
+  EXPECT_EQ(g_item_reports, 2);
+  SysErr_Set_Running(false);
+}
