@@ -182,15 +182,19 @@ bool8 Rle_Byte(a_rle_src& rs, uint8& b) {
 bool8 Rle_Word(a_rle_src& rs, uint8& a, uint8& b) { return Rle_Byte(rs, a) && Rle_Byte(rs, b); }
 
 // Decodes RLE8 (nibbles FALSE) or RLE4 (nibbles TRUE) into the 8-bit world.
-// Pixels that runs or literals put past the end of a row are dropped: some
-// writers code each row out to its padded width. Anything drawn above the
-// top row, or data that end without the end-of-bitmap code, is refused.
+// Pixels that runs or literals put past the end of a row are dropped (some
+// writers code each row out to its padded width), and the column stops at
+// the width: a stream of runs without an end of line can never carry it
+// further, however long it is. A delta that leaves the bitmap's rows or
+// columns, anything drawn above the top row, and data that end without the
+// end-of-bitmap code are refused.
 int16 Read_RLE(a_bmp_src& src, const a_bmp_info& bi, bool8 nibbles, const PixMap& pm) {
   auto rs = std::make_unique<a_rle_src>();
   rs->src = &src;
   rs->pos = rs->len = 0;
+  const int32 width = bi.width;
   int32 row = bi.height - 1;
-  int32 col = 0;
+  int32 col = 0;  // 0 .. width
   int32 last_reported = -1;
   for (;;) {
     uint8 n, v;
@@ -198,8 +202,10 @@ int16 Read_RLE(a_bmp_src& src, const a_bmp_info& bi, bool8 nibbles, const PixMap
     if (n != 0) {
       if (row < 0) return BMP_ERR_RLE;
       uint8* dst = Row_Start(pm, row);
-      for (int32 i = 0; i < n; ++i, ++col)
-        if (col < bi.width) dst[col] = nibbles ? ((i & 1) ? uint8(v & 0x0F) : uint8(v >> 4)) : v;
+      const int32 k = std::min<int32>(n, width - col);
+      for (int32 i = 0; i < k; ++i)
+        dst[col + i] = nibbles ? ((i & 1) ? uint8(v & 0x0F) : uint8(v >> 4)) : v;
+      col += k;
     } else if (v == 0) {  // end of line
       --row;
       col = 0;
@@ -208,20 +214,20 @@ int16 Read_RLE(a_bmp_src& src, const a_bmp_info& bi, bool8 nibbles, const PixMap
     } else if (v == 2) {  // delta
       uint8 dx, dy;
       if (!Rle_Word(*rs, dx, dy)) return BMP_ERR_RLE;
+      if (dx > width - col || dy > row) return BMP_ERR_RLE;
       col += dx;
       row -= dy;
-      if (row < 0) return BMP_ERR_RLE;
     } else {  // v literal pixels, padded to whole words
       if (row < 0) return BMP_ERR_RLE;
       const int32 nbytes = nibbles ? (v + 1) / 2 : v;
       uint8* dst = Row_Start(pm, row);
       uint8 b = 0;
-      for (int32 i = 0; i < v; ++i, ++col) {
+      for (int32 i = 0; i < v; ++i) {
         if (!nibbles || (i & 1) == 0) {
           if (!Rle_Byte(*rs, b)) return BMP_ERR_RLE;
         }
         const uint8 px = !nibbles ? b : (i & 1) ? uint8(b & 0x0F) : uint8(b >> 4);
-        if (col < bi.width) dst[col] = px;
+        if (col < width) dst[col++] = px;
       }
       if (nbytes & 1) {
         uint8 pad;

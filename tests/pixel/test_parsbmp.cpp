@@ -317,6 +317,62 @@ TEST_F(ParsBMP, RunLengthStreams) {
   }
 }
 
+namespace {
+
+// A run-length stream made on the fly: the headers, then `runs` words
+// (255, value) on the bottom row with no end of line, then the tail.
+struct RunStream {
+  std::vector<uint8> head, tail;
+  uint64 runs;
+  uint8 value;
+  uint64 pos = 0;  // bytes delivered
+};
+
+int16 Run_Reader(void* data, void* buf, uint32& len) {
+  auto* s = static_cast<RunStream*>(data);
+  auto* out = static_cast<uint8*>(buf);
+  const uint64 body = s->runs * 2, total = s->head.size() + body + s->tail.size();
+  uint32 n = 0;
+  for (; n < len && s->pos < total; ++n, ++s->pos) {
+    const uint64 p = s->pos;
+    if (p < s->head.size())
+      out[n] = s->head[size_t(p)];
+    else if (p < s->head.size() + body)
+      out[n] = ((p - s->head.size()) & 1) ? s->value : 255;
+    else
+      out[n] = s->tail[size_t(p - s->head.size() - body)];
+  }
+  len = n;
+  return 0;
+}
+
+}  // namespace
+
+// Runs without an end of line stop at the row's end however many there are:
+// about 17 MB of them would otherwise carry the column past 2^31 and the
+// next pixel before the row.
+TEST_F(ParsBMP, EndlessRunsStopAtTheRowEnd) {
+  for (uint32 compression : {1u, 2u}) {
+    SCOPED_TRACE(compression == 1 ? "RLE8" : "RLE4");
+    BmpSpec s;
+    s.width = 7, s.height = 2, s.bitcount = compression == 1 ? 8 : 4;
+    s.compression = compression;
+    s.clrused = 16;
+    s.table.assign(16, 0);
+    RunStream rs;
+    rs.head = Bmp_Bytes(s);
+    rs.runs = (uint64(1) << 31) / 255 + 4096;
+    rs.value = compression == 1 ? 6 : 0x66;
+    rs.tail = {3, compression == 1 ? uint8(9) : uint8(0x99), 0, 0, 2, compression == 1 ? uint8(4) : uint8(0x44),
+               0, 1};
+    Clear_Scan_Rec(scan);
+    ASSERT_EQ(Scan_BMP_2(true, Run_Reader, &rs, scan), 0);
+    EXPECT_EQ(std::vector<uint8>(Row(scan, 1), Row(scan, 1) + 7), std::vector<uint8>(7, 6));
+    EXPECT_EQ(std::vector<uint8>(Row(scan, 0), Row(scan, 0) + 7), (std::vector<uint8>{4, 4, 0, 0, 0, 0, 0}));
+    Free_Scan(scan);
+  }
+}
+
 // --- Refusals --------------------------------------------------------------------------
 
 TEST_F(ParsBMP, BadInputIsRefusedWithItsCode) {
@@ -360,6 +416,12 @@ TEST_F(ParsBMP, BadInputIsRefusedWithItsCode) {
     cases.push_back({"delta above the top", Bmp_Bytes(s), BMP_ERR_RLE}); }
   { auto s = base(); s.compression = 1; s.pixels = {0, 0, 0, 0, 1, 1, 0, 1};
     cases.push_back({"run above the top", Bmp_Bytes(s), BMP_ERR_RLE}); }
+  { auto s = base(); s.compression = 1; s.pixels = {0, 2, 3, 0, 1, 5, 0, 1};
+    cases.push_back({"delta past the right edge", Bmp_Bytes(s), BMP_ERR_RLE}); }
+  { auto s = base(); s.compression = 1; s.pixels = {2, 5, 0, 2, 1, 0, 1, 5, 0, 1};
+    cases.push_back({"delta right from the row's end", Bmp_Bytes(s), BMP_ERR_RLE}); }
+  { auto s = base(); s.compression = 1; s.pixels = {0, 2, 0, 2, 0, 1};
+    cases.push_back({"delta just above the top", Bmp_Bytes(s), BMP_ERR_RLE}); }
   { auto s = base(); s.compression = 1; s.height = -2; s.pixels = {0, 1};
     cases.push_back({"top-down run-length", Bmp_Bytes(s), BMP_ERR_GEOMETRY}); }
   { auto s = base(); s.compression = 3; s.bitcount = 16; s.table = {0xF800, 0, 0x1F};
