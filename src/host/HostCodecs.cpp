@@ -30,10 +30,15 @@ namespace {
 // Buffer sink
 // ---------------------------------------------------------------------------
 
+int Buffer_Check(void* ctx, const HostImageInfo& info) {
+  const auto& b = *static_cast<const HostImageBuffer*>(ctx);
+  return uint64(info.width) * uint64(info.height) > b.max_pixels ? HC_TOO_LARGE : HC_OK;
+}
+
 int Buffer_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride) {
   auto& b = *static_cast<HostImageBuffer*>(ctx);
   if (info.width <= 0 || info.height <= 0) return HC_BAD_HEADER;
-  if (uint64(info.width) * uint64(info.height) > b.max_pixels) return HC_TOO_LARGE;
+  if (Buffer_Check(ctx, info) != HC_OK) return HC_TOO_LARGE;
   try {
     b.pixels.assign(size_t(info.width) * size_t(info.height) * 4, 0);
   } catch (const std::bad_alloc&) {
@@ -45,11 +50,18 @@ int Buffer_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& str
   return HC_OK;
 }
 
+// The sink's verdict on the size, before anything of that size is allocated.
+int Check_Sink(const HostImageSink& sink, const HostImageInfo& info) {
+  if (info.width <= 0 || info.height <= 0) return HC_BAD_HEADER;
+  return sink.check != nullptr ? sink.check(sink.ctx, info) : HC_OK;
+}
+
 int Call_Sink(const HostImageSink& sink, const HostImageInfo& info, uint8*& base, size_t& stride) {
   base = nullptr;
   stride = 0;
-  if (info.width <= 0 || info.height <= 0) return HC_BAD_HEADER;
-  const int r = sink.alloc(sink.ctx, info, base, stride);
+  int r = Check_Sink(sink, info);
+  if (r != HC_OK) return r;
+  r = sink.alloc(sink.ctx, info, base, stride);
   if (r != HC_OK) return r;
   if (base == nullptr || stride < size_t(info.width) * 4) return HC_NOMEM;
   return HC_OK;
@@ -287,7 +299,30 @@ void Png_Read_Data(png_structp png, png_bytep out, size_t n) {
   st->pos += n;
 }
 
+// The size and colour type from the IHDR chunk, which must come first; FALSE
+// when the data are too short to hold it or hold another chunk first (libpng
+// then refuses the file itself).
+bool Png_Peek_Header(const uint8* data, size_t len, uint32& width, uint32& height, int& color) {
+  if (len < 8 + 8 + 13) return false;
+  if (Get32BE(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
+  width = Get32BE(data + 16);
+  height = Get32BE(data + 20);
+  color = data[25];
+  return true;
+}
+
 int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
+  // The sink is asked before libpng sees the file: libpng allocates its row
+  // buffers (width x up to 8 bytes) as soon as the transforms are set up.
+  uint32 pw = 0, ph = 0;
+  int pcolor = 0;
+  if (Png_Peek_Header(st.data, st.len, pw, ph, pcolor)) {
+    if (pw == 0 || ph == 0 || pw > 0x7FFFFFFF || ph > 0x7FFFFFFF) return HC_BAD_HEADER;
+    const HostImageInfo early{int32(pw), int32(ph), (pcolor & PNG_COLOR_MASK_ALPHA) != 0,
+                              pcolor == PNG_COLOR_TYPE_PALETTE};
+    const int r = Check_Sink(sink, early);
+    if (r != HC_OK) return r;
+  }
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Png_Error, Png_Warning);
   if (png == nullptr) return HC_NOMEM;
   png_infop info = png_create_info_struct(png);
@@ -301,7 +336,6 @@ int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
     return st.code;
   }
   png_set_read_fn(png, &st, Png_Read_Data);
-  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // the sink decides
   png_read_info(png, info);
   st.code = HC_CORRUPT;
   const uint32 width = png_get_image_width(png, info);
@@ -319,9 +353,7 @@ int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
   png_set_bgr(png);
   if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_set_interlace_handling(png);
-  png_read_update_info(png, info);
-  if (png_get_rowbytes(png, info) != size_t(width) * 4 || width > 0x7FFFFFFF ||
-      height > 0x7FFFFFFF) {
+  if (width != pw || height != ph || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
     png_destroy_read_struct(&png, &info, nullptr);
     return HC_CORRUPT;
   }
@@ -332,6 +364,11 @@ int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
   if (r != HC_OK) {
     png_destroy_read_struct(&png, &info, nullptr);
     return r;
+  }
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != size_t(width) * 4) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return HC_CORRUPT;
   }
   st.rows->resize(height);
   for (uint32 y = 0; y < height; y++) (*st.rows)[y] = base + size_t(y) * stride;
@@ -464,12 +501,61 @@ TIFF* Tiff_Open(TiffMem& m, const char* mode) {
   return tif;
 }
 
+// The photometric interpretation the first directory of the file states,
+// read from the bytes (libtiff reports what it made of it instead); -1 when
+// the directory or the field cannot be read.
+int32 Tiff_Stated_Photometric(const uint8* d, size_t len) {
+  if (len < 8) return -1;
+  const bool le = d[0] == 'I';
+  auto u16 = [&](uint64 at) -> uint32 {
+    return le ? uint32(d[at] | (d[at + 1] << 8)) : uint32((d[at] << 8) | d[at + 1]);
+  };
+  auto u32 = [&](uint64 at) -> uint32 {
+    return le ? uint32(u16(at)) | (uint32(u16(at + 2)) << 16) : (uint32(u16(at)) << 16) | u16(at + 2);
+  };
+  auto u64 = [&](uint64 at) -> uint64 {
+    return le ? uint64(u32(at)) | (uint64(u32(at + 4)) << 32) : (uint64(u32(at)) << 32) | u32(at + 4);
+  };
+  const bool big = u16(2) == 43;
+  uint64 ifd, count;
+  size_t entry, first;
+  if (big) {
+    if (len < 16) return -1;
+    ifd = u64(8);
+    if (ifd > len || len - ifd < 8) return -1;
+    count = u64(ifd);
+    entry = 20;
+    first = 8;
+  } else {
+    ifd = u32(4);
+    if (ifd > len || len - ifd < 2) return -1;
+    count = u16(ifd);
+    entry = 12;
+    first = 2;
+  }
+  const uint64 avail = (len - ifd - first) / entry;
+  for (uint64 i = 0; i < std::min(count, avail); i++) {
+    const uint64 e = ifd + first + i * entry;
+    if (u16(e) != TIFFTAG_PHOTOMETRIC) continue;
+    const uint32 type = u16(e + 2);
+    const uint64 value = e + (big ? 12 : 8);
+    if (type == TIFF_SHORT) return int32(u16(value));
+    if (type == TIFF_LONG) return int32(std::min<uint32>(u32(value), 0xFFFF));
+    return -1;
+  }
+  return -1;
+}
+
 int Tiff_Decode(TIFF* tif, TiffMem& m, const HostImageSink& sink) {
   uint32 width = 0, height = 0;
   uint16 photometric = 0xFFFF, bps = 1, sformat = SAMPLEFORMAT_UINT;
   if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) ||
       width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
     return HC_BAD_HEADER;
+  {
+    const int r = Check_Sink(sink, HostImageInfo{int32(width), int32(height), false, false});
+    if (r != HC_OK) return r;
+  }
   TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
   TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &sformat);
   if (TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric)) {
@@ -486,6 +572,12 @@ int Tiff_Decode(TIFF* tif, TiffMem& m, const HostImageSink& sink) {
   }
   if (bps > 16 || (sformat != SAMPLEFORMAT_UINT && sformat != SAMPLEFORMAT_VOID))
     return HC_UNSUPPORTED;
+  // A palette picture whose colour map libtiff could not take (missing, cut
+  // short or past the end of the data) is turned into a grey one with no
+  // more than a warning: its colours are lost, so the file is damaged.
+  if (m.data != nullptr && Tiff_Stated_Photometric(m.data, size_t(m.len)) == PHOTOMETRIC_PALETTE &&
+      photometric != PHOTOMETRIC_PALETTE)
+    return HC_CORRUPT;
   char emsg[1024] = {};
   if (!TIFFRGBAImageOK(tif, emsg)) return HC_CORRUPT;
   TIFFRGBAImage img;
@@ -740,7 +832,7 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
 // Public
 // ---------------------------------------------------------------------------
 
-HostImageSink Host_Buffer_Sink(HostImageBuffer& buf) { return HostImageSink{&buf, Buffer_Alloc}; }
+HostImageSink Host_Buffer_Sink(HostImageBuffer& buf) { return HostImageSink{&buf, Buffer_Alloc, Buffer_Check}; }
 
 bool Host_Is_JPEG(const uint8* data, size_t len) {
   return len >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;

@@ -14,6 +14,10 @@
 // error exits are caught (no exit(), no message on the terminal) and their
 // warnings are silenced. One exception: a JPEG that merely carries a few
 // stray bytes between markers still decodes, as every viewer accepts it.
+// libpng keeps its own limits on the width and height (a million pixels
+// each); a larger PNG is refused with HC_BAD_HEADER when the sink accepts it.
+// A palette TIFF whose colour map is missing, cut short or unreadable is
+// refused with HC_CORRUPT (libtiff would show it in grey).
 //
 // Colour spaces. Grey, palette and RGB pictures of 1 to 16 bits a sample are
 // converted (16-bit samples are rounded to 8 bits; that loses nothing the
@@ -50,13 +54,19 @@ struct HostImageInfo {
   bool indexed;    // a palette picture (colour indexes of 8 bits or less)
 };
 
-// The sink: alloc is called once, after the header, with the picture's size;
-// it returns HC_OK with the first byte of the top row and the stride of the
-// rows (at least width x 4), or the code to fail with (HC_TOO_LARGE,
+// The sink: check (when given) is asked as soon as the header tells the
+// picture's size, before the decoder or its library allocates anything that
+// grows with that size; it returns HC_OK or the code to fail with
+// (HC_TOO_LARGE, HC_TOO_WIDE). It may be asked before every field of `info`
+// is final (a PNG's transparent colour is known only later). alloc is called
+// once, after the header, with the picture's size (check is asked again
+// first); it returns HC_OK with the first byte of the top row and the stride
+// of the rows (at least width x 4), or the code to fail with (HC_TOO_LARGE,
 // HC_TOO_WIDE, HC_NOMEM). Every pixel is written by the decoder.
 struct HostImageSink {
   void* ctx;
   int (*alloc)(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride);
+  int (*check)(void* ctx, const HostImageInfo& info) = nullptr;
 };
 
 // A sink into a vector, for tools and tests: pixels are width x 4 bytes a row.

@@ -16,9 +16,13 @@ struct ExpandSink {
   uint8* base;
 };
 
-int Expand_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride) {
+int Expand_Check(void* ctx, const HostImageInfo& info) {
+  const auto& s = *static_cast<const ExpandSink*>(ctx);
+  return info.width != s.width || info.height != s.height ? HC_CORRUPT : HC_OK;
+}
+
+int Expand_Alloc(void* ctx, const HostImageInfo&, uint8*& base, size_t& stride) {
   auto& s = *static_cast<ExpandSink*>(ctx);
-  if (info.width != s.width || info.height != s.height) return HC_CORRUPT;
   base = s.base;
   stride = size_t(s.width) * 4;
   return HC_OK;
@@ -40,7 +44,7 @@ int16 Expand_JPEG(int16 width, int16 height, int16 depth, const uint8* buf, size
   }
   uint8* p = reinterpret_cast<uint8*>(Handle_Lock(h));
   ExpandSink es{width, height, p};
-  const int r = Host_Decode_JPEG(buf, len, HostImageSink{&es, Expand_Alloc});
+  const int r = Host_Decode_JPEG(buf, len, HostImageSink{&es, Expand_Alloc, Expand_Check});
   if (r != HC_OK) {
     Handle_Unlock(h);
     Dispose_Handle(h);

@@ -146,12 +146,23 @@ struct a_quik_sink {
   HostImageInfo info;
 };
 
-int Quik_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride) {
-  auto& s = *static_cast<a_quik_sink*>(ctx);
+// Asked as soon as a decoder knows the size, before anything of that size
+// is allocated: too wide for the program (alert 39), or beyond what a
+// world may hold.
+int Quik_Check(void*, const HostImageInfo& info) {
   if (info.width > kQuikMaxWidth) {
     OK_Alert(false, kAlertTooWide);
     return HC_TOO_WIDE;
   }
+  if (info.width <= 0 || info.height <= 0 || info.height > 32767 ||
+      uint64(info.width) * uint64(info.height) > g_scan_max_pixels)
+    return HC_TOO_LARGE;
+  return HC_OK;
+}
+
+// The decoders ask Quik_Check first.
+int Quik_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride) {
+  auto& s = *static_cast<a_quik_sink*>(ctx);
   if (Scan_New_Fore(*s.scan, info.width, info.height, 32) != 0) return HC_TOO_LARGE;
   s.info = info;
   base = reinterpret_cast<uint8*>(Get_GWorld_BaseAddr(s.scan->body.fore));
@@ -299,7 +310,7 @@ int16 Scan_Quicktime_Codec(const char (&codec)[4], const uint8* data, size_t len
   bool8 indexed = false;
   if (imp->kind == IMP_HOST) {
     a_quik_sink qs{work.get(), {}};
-    r = Codec_Result(imp->decode(data, len, HostImageSink{&qs, Quik_Alloc}));
+    r = Codec_Result(imp->decode(data, len, HostImageSink{&qs, Quik_Alloc, Quik_Check}));
     indexed = qs.info.indexed;
   } else {
     r = Scan_Own(imp->kind, data, len, *work, indexed);
