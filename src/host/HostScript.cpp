@@ -1,20 +1,21 @@
 // The script player and the PNG snapshot.
 #include "host/HostScript.h"
 
-#include <png.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <vector>
 
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
+#include "host/HostCodecs.h"
 #include "host/HostWinCore.h"
 
 namespace {
@@ -548,97 +549,26 @@ void Host_Script_Push_Answer(HostAnswerKind kind, const std::string& value) {
 }
 
 // --- PNG ---
-
-namespace {
-
-struct Png_Err {
-  char msg[200];
-};
-
-void On_Png_Error(png_structp png, png_const_charp text) {
-  auto* e = static_cast<Png_Err*>(png_get_error_ptr(png));
-  if (e) std::snprintf(e->msg, sizeof e->msg, "%s", text);
-  png_longjmp(png, 1);
-}
-void On_Png_Warning(png_structp, png_const_charp) {}
-
-// Plain data only between setjmp and longjmp.
-bool Write_Rows(FILE* f, int32 w, int32 h, png_bytepp rows, Png_Err* err) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, err, On_Png_Error, On_Png_Warning);
-  if (!png) return false;
-  png_infop info = png_create_info_struct(png);
-  if (!info) {
-    png_destroy_write_struct(&png, nullptr);
-    return false;
-  }
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  png_write_image(png, rows);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return true;
-}
-
-bool Read_Rows(FILE* f, png_uint_32& w, png_uint_32& h, uint8* (*alloc)(void*, size_t), void* ctx, uint8*& pixels,
-               Png_Err* err) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, err, On_Png_Error, On_Png_Warning);
-  if (!png) return false;
-  png_infop info = png_create_info_struct(png);
-  if (!info) {
-    png_destroy_read_struct(&png, nullptr, nullptr);
-    return false;
-  }
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_user_limits(png, 8192, 8192);
-  png_read_info(png, info);
-  w = png_get_image_width(png, info);
-  h = png_get_image_height(png, info);
-  png_set_expand(png);
-  png_set_strip_16(png);
-  png_set_gray_to_rgb(png);
-  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
-  png_read_update_info(png, info);
-  pixels = alloc(ctx, size_t(w) * size_t(h) * 4);
-  for (png_uint_32 y = 0; y < h; ++y) png_read_row(png, pixels + size_t(y) * w * 4, nullptr);
-  png_read_end(png, nullptr);
-  png_destroy_read_struct(&png, &info, nullptr);
-  return true;
-}
-
-uint8* Alloc_Vec(void* ctx, size_t n) {
-  auto* v = static_cast<std::vector<uint8>*>(ctx);
-  v->assign(n, 0);
-  return v->data();
-}
-
-}  // namespace
+// Through the program's one PNG binding (HostCodecs).
 
 bool Host_Write_PNG(const std::string& path, const uint32* bgra, int32 width, int32 height, std::string& err) {
   if (!bgra || width <= 0 || height <= 0 || width > 16384 || height > 16384) {
     err = "nothing to write (empty or oversized picture)";
     return false;
   }
-  std::vector<uint8> rgb(size_t(width) * 3 * size_t(height));
-  std::vector<png_bytep> rows(static_cast<size_t>(height));
-  for (int32 y = 0; y < height; ++y) {
-    uint8* row = rgb.data() + size_t(y) * width * 3;
-    rows[size_t(y)] = row;
-    for (int32 x = 0; x < width; ++x) {
-      const uint32 p = bgra[size_t(y) * width + size_t(x)];
-      row[3 * x] = uint8(p >> 16);
-      row[3 * x + 1] = uint8(p >> 8);
-      row[3 * x + 2] = uint8(p);
-    }
+  // Bytes blue, green, red, unused, as the encoder reads them.
+  std::vector<uint8> px(size_t(width) * 4 * size_t(height));
+  for (size_t i = 0, n = size_t(width) * size_t(height); i < n; ++i) {
+    const uint32 p = bgra[i];
+    px[4 * i] = uint8(p);
+    px[4 * i + 1] = uint8(p >> 8);
+    px[4 * i + 2] = uint8(p >> 16);
+    px[4 * i + 3] = 0xFF;
+  }
+  std::vector<uint8> png;
+  if (Host_Encode_PNG(HostImageSource{px.data(), width, height, size_t(width) * 4, 72}, false, png) != HC_OK) {
+    err = "the picture could not be encoded";
+    return false;
   }
   // A temporary file in the same folder, renamed into place when complete.
   const size_t slash = path.find_last_of('/');
@@ -658,14 +588,13 @@ bool Host_Write_PNG(const std::string& path, const uint32* bgra, int32 width, in
     err = std::strerror(errno);
     return false;
   }
-  Png_Err perr{};
-  bool ok = Write_Rows(f, width, height, rows.data(), &perr);
+  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
   ok = (std::fflush(f) == 0) && ok;
   ok = (fsync(fileno(f)) == 0 || errno == EINVAL) && ok;
   ok = (std::fclose(f) == 0) && ok;
   if (!ok) {
     unlink(name.data());
-    err = perr.msg[0] ? perr.msg : "write failed";
+    err = "write failed";
     return false;
   }
   if (std::rename(name.data(), path.c_str()) != 0) {
@@ -687,25 +616,25 @@ bool Host_Snapshot_Window(HWND hwnd, const std::string& path, std::string& err) 
 }
 
 bool Host_Read_PNG(const std::string& path, std::vector<uint32>& bgra, int32& width, int32& height, std::string& err) {
-  FILE* f = std::fopen(path.c_str(), "rb");
+  std::ifstream f(path, std::ios::binary);
   if (!f) {
     err = std::strerror(errno);
     return false;
   }
-  std::vector<uint8> rgba;
-  png_uint_32 w = 0, h = 0;
-  uint8* pixels = nullptr;
-  Png_Err perr{};
-  const bool ok = Read_Rows(f, w, h, Alloc_Vec, &rgba, pixels, &perr);
-  std::fclose(f);
-  if (!ok) {
-    err = perr.msg[0] ? perr.msg : "not a PNG file";
+  const std::vector<uint8> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  HostImageBuffer buf;
+  buf.max_pixels = 8192ull * 8192;
+  const int r = Host_Decode_PNG(bytes.data(), bytes.size(), Host_Buffer_Sink(buf));
+  if (r != HC_OK) {
+    err = r == HC_NOT_FORMAT ? "not a PNG file" : r == HC_TOO_LARGE ? "picture too large" : "damaged PNG file";
     return false;
   }
-  width = int32(w);
-  height = int32(h);
-  bgra.resize(size_t(w) * size_t(h));
-  for (size_t i = 0; i < bgra.size(); ++i)
-    bgra[i] = uint32(rgba[4 * i + 2]) | (uint32(rgba[4 * i + 1]) << 8) | (uint32(rgba[4 * i]) << 16);
+  width = buf.info.width;
+  height = buf.info.height;
+  bgra.resize(size_t(width) * size_t(height));
+  for (size_t i = 0; i < bgra.size(); ++i) {
+    const uint8* p = &buf.pixels[4 * i];
+    bgra[i] = uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16);
+  }
   return true;
 }
