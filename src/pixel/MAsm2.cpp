@@ -418,34 +418,63 @@ void PixMap1_To_N(PixMapPtr src, PixMapPtr dst, a_pixel32 zeroval, a_pixel32 one
 }
 
 // ---------------------------------------------------------------------------
-// Nearest-neighbour rotation of 8-bit maps
+// Nearest-neighbour rotation: the one kernel of every depth
 // ---------------------------------------------------------------------------
 
-void PixMap8_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh,
-                     int16 scenterv, int16 dcenterh, int16 dcenterv, uint8 tcolor) {
-  if (out->baseAddr == nullptr) return;
+namespace {
+
+// Maps every pixel of `out` back into `in`; pixels are copied whole. The
+// doubled, rotated coordinates step by 2 cos and 2 sin along a row, which
+// gives exactly the products of the direct formula. Products are formed in
+// 64 bits: doubled coordinates of wide maps times 16384 would leave 32 bits.
+template <int Bytes>
+void Rotate_Kernel(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int32 scenterh, int32 scenterv,
+                   int32 dcenterh, int32 dcenterv, const uint8 (&tcolor)[4]) {
   const bool have_in = in->baseAddr != nullptr;
   const Rect sb = in->bounds, db = out->bounds;
   const uint32 sstride = PixMap_RowBytes(*in);
   const uint8* sbase = Base(*in);
-  // Products in 64 bits: doubled coordinates of wide maps times 16384 would
-  // leave 32 bits.
   auto round14 = [](int64 t) { return t >= 0 ? (t + 8192) / 16384 : (t - 8192) / 16384; };
-  // Source positions relative to the map's top-left corner: the halving
-  // truncates toward zero, which would map two rows (or columns) onto one
-  // wherever the map's own coordinates are negative.
+  // Source positions are taken relative to the map's top-left corner: the
+  // halving truncates toward zero, which would otherwise map two rows (or
+  // columns) onto one wherever the map's own coordinates are negative.
   const int64 sh = int64(scenterh) - 2 * int64(sb.left), sv = int64(scenterv) - 2 * int64(sb.top);
   const int64 sw = int64(sb.right) - sb.left, sht = int64(sb.bottom) - sb.top;
   for (int32 r = db.top; r < db.bottom; ++r) {
     uint8* d = RowPtr(*out, r - db.top);
     const int64 y = 2 * int64(r) + 1 - dcenterv;
-    for (int32 c = db.left; c < db.right; ++c) {
-      const int64 x = 2 * int64(c) + 1 - dcenterh;
-      const int64 sx = (round14(x * cos - y * sin) + sh) / 2;
-      const int64 sy = (round14(y * cos + x * sin) + sv) / 2;
-      uint8 v = tcolor;
-      if (have_in && sx >= 0 && sx < sw && sy >= 0 && sy < sht) v = sbase[sy * sstride + sx];
-      d[c - db.left] = v;
+    const int64 x0 = 2 * int64(db.left) + 1 - dcenterh;
+    int64 u = x0 * cos - y * sin;
+    int64 w = y * cos + x0 * sin;
+    for (int32 c = db.left; c < db.right; ++c, d += Bytes, u += 2 * int64(cos), w += 2 * int64(sin)) {
+      const int64 sx = (round14(u) + sh) / 2;
+      const int64 sy = (round14(w) + sv) / 2;
+      if (have_in && sx >= 0 && sx < sw && sy >= 0 && sy < sht)
+        std::memcpy(d, sbase + sy * sstride + sx * Bytes, Bytes);
+      else
+        std::memcpy(d, tcolor, Bytes);
     }
   }
+}
+
+}  // namespace
+
+void PixMap_RotateB(int16 bytes, PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int32 scenterh,
+                    int32 scenterv, int32 dcenterh, int32 dcenterv, const uint8 (&tcolor)[4]) {
+  if (in == nullptr || out == nullptr || out->baseAddr == nullptr) return;
+  // A map of another depth would be read or written past its rows.
+  if (out->pixelSize != 8 * bytes || (in->baseAddr != nullptr && in->pixelSize != 8 * bytes)) return;
+  switch (bytes) {
+    case 1: Rotate_Kernel<1>(in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, tcolor); break;
+    case 2: Rotate_Kernel<2>(in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, tcolor); break;
+    case 3: Rotate_Kernel<3>(in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, tcolor); break;
+    case 4: Rotate_Kernel<4>(in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, tcolor); break;
+    default: break;
+  }
+}
+
+void PixMap8_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh,
+                     int16 scenterv, int16 dcenterh, int16 dcenterv, uint8 tcolor) {
+  const uint8 t[4] = {tcolor, 0, 0, 0};
+  PixMap_RotateB(1, in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, t);
 }

@@ -1,7 +1,7 @@
 // Pixel routines beside the blit kernels: the LZW coding of stored pictures,
 // 8-bit to 1-bit masks through a truth table, 1-bit maps widened to 8, 16, 24
 // and 32 bits with two given pixel values, and the nearest-neighbour rotation
-// kernel of 8-bit maps.
+// kernel of every depth.
 //
 // LZW stream: a big-endian 32-bit count of the bytes it expands to, then
 // variable-width codes, most significant bit first. Codes 0..255 are bytes,
@@ -65,8 +65,14 @@ void PixMap1_To_32(PixMapPtr src, PixMapPtr dst, a_pixel32 zeroval, a_pixel32 on
 // By dst's depth: 16, 24 or 32; any other depth QUIT.
 void PixMap1_To_N(PixMapPtr src, PixMapPtr dst, a_pixel32 zeroval, a_pixel32 oneval);
 
-// Fills every pixel of `out` by nearest-neighbour inverse rotation from `in`:
-// sin and cos scaled by 16384, centres doubled (left + right, top + bottom).
-// Pixels that fall outside `in` get tcolor.
+// The nearest-neighbour rotation kernel of every depth (8 bits here, and
+// the 16-, 24- and 32-bit rotations of SysPixXform): fills every pixel of
+// `out` by inverse rotation from `in`, sin and cos scaled by 16384, centres
+// doubled (left + right, top + bottom); pixels that fall outside `in` get
+// the first `bytes` bytes of tcolor. Pixels of `bytes` bytes (1 to 4) are
+// copied whole; maps of another depth are left alone.
+void PixMap_RotateB(int16 bytes, PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int32 scenterh,
+                    int32 scenterv, int32 dcenterh, int32 dcenterv, const uint8 (&tcolor)[4]);
+// The kernel for 8-bit maps.
 void PixMap8_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh,
                      int16 scenterv, int16 dcenterh, int16 dcenterv, uint8 tcolor);

@@ -122,55 +122,31 @@ void PixMap_Rotate_180(PixMapPtr pix) {
 
 namespace {
 
-// Maps every pixel of `out` back into `in`; pixels are copied whole. The
-// doubled, rotated coordinates step by 2 cos and 2 sin along a row, which
-// gives exactly the products of the direct formula.
-template <int Bytes>
-void Rotate_Kernel(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int32 scenterh, int32 scenterv, int32 dcenterh,
-                   int32 dcenterv, const uint8 (&tcolor)[4]) {
-  if (out->baseAddr == nullptr) return;
-  const bool have_in = in->baseAddr != nullptr;
-  const Rect sb = in->bounds, db = out->bounds;
-  const uint32 sstride = PixMap_RowBytes(*in);
-  const uint8* sbase = Base(*in);
-  auto round14 = [](int64 t) { return t >= 0 ? (t + 8192) / 16384 : (t - 8192) / 16384; };
-  // Source positions are taken relative to the map's top-left corner: the
-  // halving truncates toward zero, which would otherwise map two rows (or
-  // columns) onto one wherever the map's own coordinates are negative.
-  const int64 sh = int64(scenterh) - 2 * int64(sb.left), sv = int64(scenterv) - 2 * int64(sb.top);
-  const int64 sw = int64(sb.right) - sb.left, sht = int64(sb.bottom) - sb.top;
-  for (int32 r = db.top; r < db.bottom; ++r) {
-    uint8* d = RowPtr(*out, r - db.top);
-    const int64 y = 2 * int64(r) + 1 - dcenterv;
-    const int64 x0 = 2 * int64(db.left) + 1 - dcenterh;
-    int64 u = x0 * cos - y * sin;
-    int64 w = y * cos + x0 * sin;
-    for (int32 c = db.left; c < db.right; ++c, d += Bytes, u += 2 * int64(cos), w += 2 * int64(sin)) {
-      const int64 sx = (round14(u) + sh) / 2;
-      const int64 sy = (round14(w) + sv) / 2;
-      if (have_in && sx >= 0 && sx < sw && sy >= 0 && sy < sht)
-        std::memcpy(d, sbase + sy * sstride + sx * Bytes, Bytes);
-      else
-        std::memcpy(d, tcolor, Bytes);
-    }
-  }
-}
-
-// The common frame of the 8-, 16- and 32-bit nearest rotations.
+// The common frame of the 8-, 16-, 24- and 32-bit nearest rotations; `in`
+// must have the depth of the kernel, `out` is left null otherwise.
 template <typename Kernel>
-void Nearest_Rotate(int16 angle, PixMap& in, PixMap& out, Kernel kernel) {
+void Nearest_Rotate(int16 depth, int16 angle, PixMap& in, PixMap& out, Kernel kernel) {
   const int32 a = angle < 0 ? 3600 - (-int32(angle)) % 3600 : int32(angle) % 3600;
-  if (in.baseAddr == nullptr) {
+  if (in.baseAddr == nullptr || in.pixelSize != depth) {
     New_Empty_PixMap(out, in.pixelSize, in.pmTable);
     return;
   }
+  const int16 sin = IntSin(int16(a)), cos = IntCos(int16(a));
   if (a == 1800) {
-    PixMap_Copy(in, out);
-    PixMap_FlipX(&out);
-    PixMap_FlipY(&out);
+    // The picture keeps its bounds. Mirrors serve units of 1, 2 and 4
+    // bytes; a 24-bit map turns through its kernel, which mirrors exactly.
+    if (depth != 24) {
+      PixMap_Copy(in, out);
+      PixMap_FlipX(&out);
+      PixMap_FlipY(&out);
+    } else {
+      New_PixMap(out, in.bounds, depth, in.pmTable);
+      if (out.baseAddr == nullptr) return;
+      const int32 ch = int32(in.bounds.left) + in.bounds.right, cv = int32(in.bounds.top) + in.bounds.bottom;
+      kernel(&in, &out, sin, cos, ch, cv, ch, cv);
+    }
     return;
   }
-  const int16 sin = IntSin(int16(a)), cos = IntCos(int16(a));
   const int32 w = Width(in), h = Height(in);
   const int32 as = std::abs(int32(sin)), ac = std::abs(int32(cos));
   const int32 nw = (w * ac + 0x2000 + h * as) / 0x4000;
@@ -180,38 +156,46 @@ void Nearest_Rotate(int16 angle, PixMap& in, PixMap& out, Kernel kernel) {
          int32(out.bounds.left) + out.bounds.right, int32(out.bounds.top) + out.bounds.bottom);
 }
 
+// The nearest rotation of one depth through the shared kernel of MAsm2.
+void Rotate_Depth(int16 depth, const uint8 (&tcolor)[4], int16 angle, PixMap& in, PixMap& out) {
+  Nearest_Rotate(depth, angle, in, out,
+                 [&](PixMapPtr i, PixMapPtr o, int16 s, int16 c, int32 sh, int32 sv, int32 dh, int32 dv) {
+                   PixMap_RotateB(int16(depth / 8), i, o, s, c, sh, sv, dh, dv, tcolor);
+                 });
+}
+
 }  // namespace
 
 void PixMap16_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh, int16 scenterv,
                       int16 dcenterh, int16 dcenterv, uint16 tcolor) {
   const uint8 t[4] = {uint8(tcolor), uint8(tcolor >> 8), 0, 0};
-  Rotate_Kernel<2>(in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, t);
+  PixMap_RotateB(2, in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, t);
 }
 
 void PixMap32_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh, int16 scenterv,
                       int16 dcenterh, int16 dcenterv, a_win_pixel32 tcolor) {
   const uint8 t[4] = {tcolor.b, tcolor.g, tcolor.r, tcolor.a};
-  Rotate_Kernel<4>(in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, t);
+  PixMap_RotateB(4, in, out, sin, cos, scenterh, scenterv, dcenterh, dcenterv, t);
 }
 
 void PixMap8_Rotate(int16 angle, PixMap& in, PixMap& out) {
-  Nearest_Rotate(angle, in, out, [](PixMapPtr i, PixMapPtr o, int16 s, int16 c, int32 sh, int32 sv, int32 dh, int32 dv) {
-    PixMap8_RotateB(i, o, s, c, int16(sh), int16(sv), int16(dh), int16(dv), 0);
-  });
+  static constexpr uint8 kZero[4] = {0, 0, 0, 0};
+  Rotate_Depth(8, kZero, angle, in, out);
 }
 
 void PixMap16_Rotate(int16 angle, PixMap& in, PixMap& out) {
-  Nearest_Rotate(angle, in, out, [](PixMapPtr i, PixMapPtr o, int16 s, int16 c, int32 sh, int32 sv, int32 dh, int32 dv) {
-    const uint8 white[4] = {0xFF, 0x7F, 0, 0};
-    Rotate_Kernel<2>(i, o, s, c, sh, sv, dh, dv, white);
-  });
+  static constexpr uint8 kWhite[4] = {0xFF, 0x7F, 0, 0};
+  Rotate_Depth(16, kWhite, angle, in, out);
+}
+
+void PixMap24_Rotate(int16 angle, PixMap& in, PixMap& out) {
+  static constexpr uint8 kWhite[4] = {0xFF, 0xFF, 0xFF, 0};
+  Rotate_Depth(24, kWhite, angle, in, out);
 }
 
 void PixMap32_Rotate(int16 angle, PixMap& in, PixMap& out) {
-  Nearest_Rotate(angle, in, out, [](PixMapPtr i, PixMapPtr o, int16 s, int16 c, int32 sh, int32 sv, int32 dh, int32 dv) {
-    const uint8 clear_white[4] = {255, 255, 255, 0};
-    Rotate_Kernel<4>(i, o, s, c, sh, sv, dh, dv, clear_white);
-  });
+  static constexpr uint8 kClearWhite[4] = {255, 255, 255, 0};
+  Rotate_Depth(32, kClearWhite, angle, in, out);
 }
 
 void PixMap1_Rotate(int16 angle, PixMap& in, PixMap& out) {
@@ -403,7 +387,7 @@ void PixMap_Rotate(a_filtering_kind filter, bool8 zerof, int16 angle, PixMap& in
     Hand_Over(in, out);
     return;
   }
-  if (filter == BILINEAR && in.pixelSize >= 8) {
+  if (filter == BILINEAR && (in.pixelSize == 8 || in.pixelSize == 16 || in.pixelSize == 24 || in.pixelSize == 32)) {
     if (in.pixelSize == 8)
       PixMap_Rotate_Bilinear8(false, zerof, int16(a), in, out);
     else
@@ -414,7 +398,9 @@ void PixMap_Rotate(a_filtering_kind filter, bool8 zerof, int16 angle, PixMap& in
     case 1: PixMap1_Rotate(int16(a), in, out); break;
     case 8: PixMap8_Rotate(int16(a), in, out); break;
     case 16: PixMap16_Rotate(int16(a), in, out); break;
-    default: PixMap32_Rotate(int16(a), in, out); break;
+    case 24: PixMap24_Rotate(int16(a), in, out); break;
+    case 32: PixMap32_Rotate(int16(a), in, out); break;
+    default: New_Empty_PixMap(out, in.pixelSize, in.pmTable); break;  // no kernel: no picture
   }
 }
 

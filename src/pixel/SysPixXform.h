@@ -37,19 +37,23 @@ void Swap_Bytes(uint8* a, uint8* b, uint32 len);
 // Rotations
 // ---------------------------------------------------------------------------
 
-// Nearest-neighbour at every depth, or bilinear for depths 8 and up. The
-// nearest kernels fill what lies outside the picture with 0 (8-bit), white
-// 0x7FFF (16-bit), or white with alpha 0 (32-bit); the bilinear ones leave it
-// 0. A result larger than 32767 pixels either way calls the out-of-memory
-// hook and leaves `out` null.
+// Nearest-neighbour at depths 1, 8, 16, 24 and 32, or bilinear for depths
+// 8 to 32. The nearest kernels fill what lies outside the picture with 0
+// (8-bit), white 0x7FFF (16-bit), white (24-bit), or white with alpha 0
+// (32-bit); the bilinear ones leave it 0. A result larger than 32767 pixels
+// either way calls the out-of-memory hook and leaves `out` null. A depth no
+// kernel serves (2 or 4 bits) leaves `out` a null map and `in` as it was.
 void PixMap_Rotate(a_filtering_kind filter, bool8 zerof, int16 angle, PixMap& in, PixMap& out);
 // Multiples of 900 only (others QUIT).
 void PixMap1_Rotate(int16 angle, PixMap& in, PixMap& out);
+// Each takes a map of its own depth only; another leaves `out` null.
 void PixMap8_Rotate(int16 angle, PixMap& in, PixMap& out);
 void PixMap16_Rotate(int16 angle, PixMap& in, PixMap& out);
+void PixMap24_Rotate(int16 angle, PixMap& in, PixMap& out);
 void PixMap32_Rotate(int16 angle, PixMap& in, PixMap& out);
-// The kernels: every pixel of `out` mapped back into `in` (sin and cos x
-// 16384, doubled centres), tcolor where it falls outside.
+// The kernels (the one kernel of MAsm2, PixMap_RotateB): every pixel of
+// `out` mapped back into `in` (sin and cos x 16384, doubled centres), tcolor
+// where it falls outside; maps of another depth are left alone.
 void PixMap16_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh, int16 scenterv,
                       int16 dcenterh, int16 dcenterv, uint16 tcolor);
 void PixMap32_RotateB(PixMapPtr in, PixMapPtr out, int16 sin, int16 cos, int16 scenterh, int16 scenterv,

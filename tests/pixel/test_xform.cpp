@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "PixTestUtil.h"
 #include "TestSupport.h"
@@ -46,6 +47,7 @@ uint32 Pattern(int16 depth, int32 x, int32 v) {
     case 1: return uint32((x * 3 + v * 5) % 7 < 3);
     case 8: return uint32(1 + (x * 7 + v * 13) % 250);
     case 16: return uint32((x * 31 + v * 1021) % 0x7FFF);
+    case 24: return uint32(1 + x * 256 + v * 65536 + (x + v) % 200) & 0xFFFFFF;
     default: return 0x01000000u * uint32(1 + (x + v) % 200) + uint32(x * 256 + v);
   }
 }
@@ -67,6 +69,7 @@ TEST(Rotate, SizesByAngleAndFilter) {
       {NEAREST, 8, 450, 106, 106},   {NEAREST, 32, 450, 106, 106}, {NEAREST, 16, -3150, 106, 106},
       {BILINEAR, 8, 900, 50, 100},   {BILINEAR, 32, 450, 107, 107}, {BILINEAR, 16, 450, 107, 107},
       {BILINEAR, 1, 900, 50, 100},  // 1-bit maps always rotate by the nearest rule
+      {NEAREST, 24, 900, 50, 100},   {NEAREST, 24, 450, 106, 106}, {BILINEAR, 24, 450, 107, 107},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "depth " << c.depth << " angle " << c.angle << " filter " << c.filter);
@@ -81,7 +84,7 @@ TEST(Rotate, SizesByAngleAndFilter) {
 }
 
 TEST(Rotate, QuarterTurnsMovePixelsExactly) {
-  for (int16 depth : {1, 8, 16, 32}) {
+  for (int16 depth : {1, 8, 16, 24, 32}) {
     SCOPED_TRACE(depth);
     OwnedPix in(Rect{-5, 7, 45, 107}, depth);  // 100 x 50, not at the origin
     in.fill([&](int32 x, int32 v) { return Pattern(depth, x, v); });
@@ -101,7 +104,7 @@ TEST(Rotate, QuarterTurnsMovePixelsExactly) {
 }
 
 TEST(Rotate, HalfTurnKeepsBoundsAndInput) {
-  for (int16 depth : {1, 8, 16, 32}) {
+  for (int16 depth : {1, 8, 16, 24, 32}) {
     SCOPED_TRACE(depth);
     OwnedPix in(Rect{3, -4, 13, 17}, depth);
     in.fill([&](int32 x, int32 v) { return Pattern(depth, x, v); });
@@ -128,6 +131,30 @@ TEST(Rotate, FullTurnsHandThePixelsOver) {
   EXPECT_THROW(PixMap_Rotate(NEAREST, false, 450, in1.pm, out1.pm), QuitCalled);
 }
 
+// Depths without a kernel give no picture, and a worker never takes a map
+// of another depth: the 4-byte kernel over a 24-bit map wrote past it.
+TEST(Rotate, DepthsWithoutAKernelGiveNoPicture) {
+  for (int16 depth : {2, 4}) {
+    for (a_filtering_kind filter : {NEAREST, BILINEAR}) {
+      SCOPED_TRACE(testing::Message() << "depth " << depth << " filter " << filter);
+      OwnedPix in(Rect{0, 0, 20, 30}, depth);
+      ASSERT_NE(in.pm.baseAddr, nullptr);
+      OwnedPix out;
+      PixMap_Rotate(filter, false, 450, in.pm, out.pm);
+      EXPECT_EQ(out.pm.baseAddr, nullptr);
+      EXPECT_NE(in.pm.baseAddr, nullptr);
+    }
+  }
+  OwnedPix in24(Rect{0, 0, 9, 7}, 24);
+  OwnedPix out;
+  PixMap32_Rotate(450, in24.pm, out.pm);
+  EXPECT_EQ(out.pm.baseAddr, nullptr);
+  OwnedPix in32(Rect{0, 0, 9, 7}, 32), out24(Rect{0, 0, 12, 12}, 24);
+  const std::vector<uint8> before(out24.bytes(), out24.bytes() + PixMap_Len(out24.pm));
+  PixMap32_RotateB(&in32.pm, &out24.pm, 0, 16384, 7, 9, 12, 12, a_win_pixel32{});
+  EXPECT_EQ(std::vector<uint8>(out24.bytes(), out24.bytes() + PixMap_Len(out24.pm)), before);
+}
+
 TEST(Rotate, CornersOutsideThePicture) {
   struct Case {
     a_filtering_kind filter;
@@ -136,12 +163,13 @@ TEST(Rotate, CornersOutsideThePicture) {
   };
   const Case cases[] = {
       {NEAREST, 8, 0},     {NEAREST, 16, 0x7FFF}, {NEAREST, 32, 0x00FFFFFF},  // white, alpha 0
-      {BILINEAR, 8, 0},    {BILINEAR, 16, 0},     {BILINEAR, 32, 0},
+      {NEAREST, 24, 0xFFFFFF},
+      {BILINEAR, 8, 0},    {BILINEAR, 16, 0},     {BILINEAR, 32, 0},     {BILINEAR, 24, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "depth " << c.depth << " filter " << c.filter);
     OwnedPix in(Rect{0, 0, 40, 40}, c.depth);
-    const uint32 ink = c.depth == 8 ? 77 : c.depth == 16 ? 0x1234 : 0xFF336699;
+    const uint32 ink = c.depth == 8 ? 77 : c.depth == 16 ? 0x1234 : c.depth == 24 ? 0x336699 : 0xFF336699;
     in.fill([&](int32, int32) { return ink; });
     OwnedPix out;
     PixMap_Rotate(c.filter, false, 450, in.pm, out.pm);
