@@ -208,13 +208,17 @@ void XY_To_Cyl_R(Point origin, Point xy, double& radius, int16& angle);
 // --- Render cache ---------------------------------------------------------------------
 
 void Cache_Init();
+// A source that is neither a library picture nor has a basis entry (a
+// photo whose file was not found) gives an empty body for every purpose.
 void Cache_Get(a_cache_purpose purpose, a_spec& targspec, a_cache_result& c);
 // The basis of a missing picture-library picture whose rendering record names no subset.
 constexpr Rect kMissingBasis = {0, 0, 100, 100};
 void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& outc);
 // Stores a basis picture under a new sid (written into new_source.sid); the
-// cache takes over new_body and new_raw.
-void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw);
+// cache takes over new_body and new_raw. When every entry already holds a
+// basis picture there is no room: alert 16, both are disposed of, the sid is
+// 0 and the result FALSE (the caller refuses the import).
+bool8 Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw);
 bool8 Find_Basis(uint16 targid, int32& ix);
 bool8 Cache_Find(bool8 subsetf, a_cache_purpose purpose, a_spec& spec);
 bool8 Purposes_Compatible(a_cache_purpose targ_purpose, a_cache_purpose cache_purpose);

@@ -12,6 +12,7 @@
 #include "platform/Palettes.h"
 #include "platform/QDRect.h"
 #include "platform/SysVideo.h"
+#include "platform/VoskErr.h"
 
 a_cache_item* g_list = nullptr;
 int32 g_highx = 0;
@@ -21,6 +22,9 @@ int64 g_limit = kCacheMinLimit;
 uint16 g_nextid = kFirstSID;
 
 namespace {
+
+// Alert 16: "Sorry, there is not enough memory to do this."
+constexpr int16 kAlertNoMemory = 16;
 
 // A rendering that found no entry to live in (every entry holds a basis
 // picture). The caller may use it until its next call into the cache, so it
@@ -264,10 +268,10 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
       Dispose_MW(basis);
     } else {
       int32 bx = 0;
-      if (!Find_Basis(targspec.source.sid, bx)) {
-        QUIT();
-        return;
-      }
+      // No basis (a photo whose file was not found): an empty body, which
+      // the designer shows as the missing-picture pattern on screen and
+      // leaves out of print. Nothing is stored.
+      if (!Find_Basis(targspec.source.sid, bx)) return;
       Apply_Effects(targpurpose, targspec, g_list[bx].c.body, outc.body, outc.shad);
     }
     const int64 size = int64(MW_Size(outc.body)) + MW_Size(outc.shad);
@@ -302,12 +306,8 @@ void Cache_Get(a_cache_purpose purpose, a_spec& targspec, a_cache_result& c) {
   switch (purpose) {
     case FOR_SAVING: {
       int32 ix = 0;
-      if (!Find_Basis(targspec.source.sid, ix)) {
-        Null_Cache_Result(c);
-        QUIT();
-        return;
-      }
-      c = g_list[ix].c;
+      Null_Cache_Result(c);
+      if (Find_Basis(targspec.source.sid, ix)) c = g_list[ix].c;  // else nothing to save
       return;
     }
     case FOR_PRINTING: {
@@ -319,7 +319,7 @@ void Cache_Get(a_cache_purpose purpose, a_spec& targspec, a_cache_result& c) {
   }
 }
 
-void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw) {
+bool8 Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw) {
   if (g_list == nullptr) Cache_Init();
   Drop_Unstored();
   new_source.sid = Calc_Next_SID();
@@ -331,11 +331,13 @@ void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, 
   const int64 size = int64(GWorld_Size(new_body.fore)) + GWorld_Size(new_body.mask) + Handle_GetSize(new_raw);
   const int32 ix = Find_Unused(size);
   if (ix == 0) {
-    // Every entry holds a basis picture: there is nowhere to keep this one.
+    // Every entry holds a basis picture: there is nowhere to keep this one,
+    // so the import is refused.
     Dispose_MW(new_body);
     Dispose_Handle(new_raw);
-    QUIT();
-    return;
+    new_source.sid = 0;
+    OK_Alert(false, kAlertNoMemory);
+    return false;
   }
   a_cache_item& e = g_list[ix];
   ++g_lru;
@@ -349,6 +351,7 @@ void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, 
   e.discardable = false;
   e.basis = true;
   e.purpose = FOR_PRINTING;
+  return true;
 }
 
 void Canvas8_To_32(const a_keyset& key, GWorldPtr canv8, GWorldPtr& canv32) {

@@ -90,7 +90,7 @@ class RCacheTest : public ::testing::Test {
     a_source_desc src;
     std::memset(&src, 0, sizeof(src));
     src.kind = SOURCE_CLIPBOARD;
-    Cache_Insert_External(src, mw, raw_bytes ? New_Handle_Clear(raw_bytes) : nullptr);
+    last_insert_ = Cache_Insert_External(src, mw, raw_bytes ? New_Handle_Clear(raw_bytes) : nullptr);
     return src;
   }
   static a_spec Spec_Of(const a_source_desc& src) {
@@ -113,6 +113,7 @@ class RCacheTest : public ::testing::Test {
 
   std::string dir_;
   std::vector<std::string> files_;
+  static inline bool8 last_insert_ = false;
 };
 
 }  // namespace
@@ -247,9 +248,21 @@ TEST_F(RCacheTest, BasisEntriesAndClearingASource) {
   ASSERT_TRUE(Find_Basis(d.sid, ix));
   EXPECT_EQ(ix, 1);  // the first free entry
 
-  a_spec orphan = Spec_Of(a);
-  EXPECT_THROW(Cache_Get(FOR_SCREEN, orphan, c), QuitCalled);
-  EXPECT_THROW(Cache_Get(FOR_SAVING, orphan, c), QuitCalled);
+  // A source with no basis (a photo whose file was moved away) gives an
+  // empty body for every purpose and stores nothing.
+  const int32 used = Entries_In_Use();
+  for (a_cache_purpose purpose : {FOR_SCREEN, FOR_PRINTING, FOR_COLLAGE, FOR_SIZING, FOR_SAVING}) {
+    SCOPED_TRACE(purpose);
+    a_spec orphan = Spec_Of(a);
+    c.body.fore = reinterpret_cast<GWorldPtr>(&c);  // anything but NIL
+    Cache_Get(purpose, orphan, c);
+    EXPECT_EQ(c.body.fore, nullptr);
+    EXPECT_EQ(c.body.mask, nullptr);
+    EXPECT_EQ(c.shad.fore, nullptr);
+    EXPECT_EQ(c.raw, nullptr);
+    EXPECT_TRUE(EmptyRect(c.union_));
+  }
+  EXPECT_EQ(Entries_In_Use(), used);
   Cache_Clear();
   EXPECT_EQ(Entries_In_Use(), 0);
   EXPECT_EQ(g_used, 0);
@@ -321,5 +334,12 @@ TEST_F(RCacheTest, EntryLimit) {
   u.invert = false;
   Cache_Get(FOR_SCREEN, u, c);  // the unstored one goes now; this one is valid
   EXPECT_EQ(Px(c.body.fore, 0, 0).r, 30);
-  EXPECT_THROW(Insert(1, 1), QuitCalled);  // nowhere to keep another basis
+  // Nowhere to keep another basis: the import is refused with alert 16.
+  testing::internal::CaptureStderr();
+  a_source_desc full = Insert(1, 1);
+  const std::string shown = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(last_insert_);
+  EXPECT_EQ(full.sid, 0);
+  EXPECT_EQ(Entries_In_Use(), kCacheEntries);
+  EXPECT_NE(shown.find("alert 16"), std::string::npos) << shown;
 }
