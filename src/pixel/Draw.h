@@ -5,7 +5,7 @@
 // and frames, and (DrawGrad.cpp) gradient fills with an ordered dither.
 //
 // Everything draws into the current port. The three stacks have fixed
-// depths (mappings 4, clips 2, offscreen areas 3); a push past the depth, a
+// depths (mappings 4, clips 4, offscreen areas 3); a push past the depth, a
 // pop of an empty stack, or mapping with no mapping pushed is a caller's
 // fault and goes to the internal-error hook QUIT.
 //
@@ -50,7 +50,7 @@ struct a_coord_mapping {
 };
 
 constexpr uint16 MAXCSTACK = 4;
-constexpr uint16 MAXCLIPSTACK = 2;
+constexpr uint16 MAXCLIPSTACK = 4;
 constexpr uint16 MAXOFFSTACK = 3;
 
 // Slots 1 .. ncstack are in use; slot ncstack is the current mapping.

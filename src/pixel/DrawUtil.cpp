@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/SysErr.h"
 
 uint8 map_0_255[256];
 
@@ -238,12 +237,7 @@ int16 Compress_RLE(const uint8* in_buf, uint32 in_len, Handle& out_buf) {
 // ---------------------------------------------------------------------------
 
 void Blur_PixMap8(PixMapPtr pix, const Rect& subset, int16 radius) {
-  if (radius < 1) return;
-  if (int32(subset.right) - subset.left > 8000) {
-    QUIT();
-    return;
-  }
-  if (pix->baseAddr == nullptr) return;
+  if (radius < 1 || pix->baseAddr == nullptr) return;
   const Rect& b = pix->bounds;
   const int32 top = std::max(subset.top, b.top), bottom = std::min(subset.bottom, b.bottom);
   const int32 left = std::max(subset.left, b.left), right = std::min(subset.right, b.right);

@@ -83,7 +83,7 @@ void Init_Map0();
 // A 3 x 3 binomial blur (weights 1 2 1 each way, rounded) of the values in
 // `subset`, run `radius` times, in place. Values before the subset's first
 // row and column count as 0; its last row and column are not rewritten. The
-// subset is limited to the map; more than 8,000 columns QUIT.
+// subset is limited to the map; it may be of any width.
 void Blur_PixMap8(PixMapPtr pix, const Rect& subset, int16 radius);
 // An 8-bit map's values 0 and 255 exchanged, and entries 0 and 255 of the
 // colour table (when not NIL).

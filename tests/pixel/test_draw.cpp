@@ -254,13 +254,17 @@ TEST_F(DrawTest, ShapedClipComesBackUnwidened) {
   DisposeRgn(oval);
 }
 
-TEST_F(DrawTest, ClipStackHasTwoSlots) {
+// Four slots: fitted text pushes a clip of its own inside the clips of
+// callers that nest two.
+TEST_F(DrawTest, ClipStackHasFourSlots) {
   World(Rect{0, 0, 10, 10});
   EXPECT_THROW(PopClip(), QuitCalled);
+  PushClip(Rect{0, 0, 3, 3});
+  PushClip(Rect{0, 0, 4, 4});
   PushClip(Rect{0, 0, 5, 5});
   PushClip(Rect{0, 0, 6, 6});
   EXPECT_THROW(PushClip(Rect{0, 0, 7, 7}), QuitCalled);
-  EXPECT_EQ(nclipstack, 2);
+  EXPECT_EQ(nclipstack, 4);
   RgnHandle r = NewRgn();
   GetClip(r);
   Rect box;

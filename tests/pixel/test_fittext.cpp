@@ -15,6 +15,7 @@
 #include "pixel/TextUtil.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysFont.h"
+#include "platform/SysRgn.h"
 #include "platform/SysUnicode.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
@@ -206,6 +207,28 @@ TEST_F(FitText, WideLabelsAlignAndClipToTheBox) {
   // The clip the caller had is back.
   RgnHandle r = NewRgn();
   EXPECT_EQ(GetClipRgn(theHDC, r), 0);
+  DisposeRgn(r);
+}
+
+// A caller that nests two clips (a unit inside a page, say) still gets its
+// fitted text, clipped to the box, and its own clip back afterwards.
+TEST_F(FitText, FitsInsideTwoClipsOfTheCaller) {
+  PushClip(Rect{0, 0, 120, 400});
+  PushClip(Rect{10, 20, 110, 300});
+  const std::u16string t = u"Track list";
+  a_fontspec f = sans_;
+  f.size = 12;
+  EXPECT_EQ(Draw_UString_Fit(0, f, CUStrSpan(t.c_str(), t.size() + 1), Rect{30, 60, 60, 200}), 12);
+  const Ink k = Inked();
+  EXPECT_GE(k.left, 60);
+  EXPECT_LT(k.right, 200);
+  EXPECT_GT(k.right, k.left);
+  EXPECT_EQ(nclipstack, 2);
+  RgnHandle r = NewRgn();
+  GetClip(r);
+  Rect box;
+  Rgn_GetBounds(r, box);
+  EXPECT_EQ(box, (Rect{10, 20, 110, 300}));
   DisposeRgn(r);
 }
 
