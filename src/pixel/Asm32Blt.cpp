@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace asm32blt {
 
@@ -205,6 +206,37 @@ struct Op_Deep24 {
 struct Op_And8 {
   void operator()(const uint8* s, uint8* d, const uint8*, int32 n) const {
     for (int32 j = 0; j < n; ++j) d[j] &= s[j];
+  }
+};
+
+// The raster operations of modes srcOr .. notSrcBic on whole pixel values,
+// as a device context applies them, so that a copy between maps of one depth
+// gives what the same copy through a clip region (which goes through the
+// context) gives. A 16-bit result keeps bit 15 clear.
+template <int16 kMode>
+inline uint32 Rop(uint32 s, uint32 d) {
+  if constexpr (kMode == srcOr) return d | s;
+  else if constexpr (kMode == srcXor) return d ^ s;
+  else if constexpr (kMode == srcBic) return d & ~s;
+  else if constexpr (kMode == notSrcCopy) return ~s;
+  else if constexpr (kMode == notSrcOr) return d | ~s;
+  else if constexpr (kMode == notSrcXor) return ~(d ^ s);
+  else return d & s;  // notSrcBic
+}
+
+template <class T, int16 kMode>
+struct Op_Rop {
+  void operator()(const T* s, T* d, const uint8*, int32 n) const {
+    for (int32 j = 0; j < n; ++j) {
+      if constexpr (std::is_same_v<T, P24>) {
+        d[j] = P24{uint8(Rop<kMode>(s[j].b, d[j].b)), uint8(Rop<kMode>(s[j].g, d[j].g)),
+                   uint8(Rop<kMode>(s[j].r, d[j].r))};
+      } else if constexpr (std::is_same_v<T, uint16>) {
+        d[j] = uint16(Rop<kMode>(s[j], d[j]) & 0x7FFF);
+      } else {
+        d[j] = T(Rop<kMode>(s[j], d[j]));
+      }
+    }
   }
 };
 
@@ -546,6 +578,22 @@ void Blt_8_Mapped(const Args& a, int16 mode, const Table& table) {
     Drive<8, 0, DD>(a, 0, Op_Map8<D, Table, true>{&table});
 }
 
+// Modes srcOr .. notSrcBic between maps of one depth, at any size.
+template <int D>
+bool Blt_Rop(const Args& a, int16 mode) {
+  using T = typename Px<D>::T;
+  switch (mode) {
+    case srcOr: Drive<D, 0, D>(a, 0, Op_Rop<T, srcOr>{}); return true;
+    case srcXor: Drive<D, 0, D>(a, 0, Op_Rop<T, srcXor>{}); return true;
+    case srcBic: Drive<D, 0, D>(a, 0, Op_Rop<T, srcBic>{}); return true;
+    case notSrcCopy: Drive<D, 0, D>(a, 0, Op_Rop<T, notSrcCopy>{}); return true;
+    case notSrcOr: Drive<D, 0, D>(a, 0, Op_Rop<T, notSrcOr>{}); return true;
+    case notSrcXor: Drive<D, 0, D>(a, 0, Op_Rop<T, notSrcXor>{}); return true;
+    case notSrcBic: Drive<D, 0, D>(a, 0, Op_Rop<T, notSrcBic>{}); return true;
+    default: return false;
+  }
+}
+
 template <int SD, int DD>
 void Copy_Mask1(const Args& a) {
   using S = typename Px<SD>::T;
@@ -573,6 +621,7 @@ void Asm32_Blt_32_32(const PixMap* src_pix_arg, const PixMap* dst_pix_arg, const
       Drive<32, 0, 32>(a, 0, Op_Alpha32{});
       break;
     default:
+      Blt_Rop<32>(a, mode);
       break;
   }
 }
@@ -591,13 +640,15 @@ void Asm32_Blt_16_16(const PixMap* src_pix_arg, const PixMap* dst_pix_arg, const
       Drive<16, 0, 16>(a, 0, Op_Blend16{Clamp_Weight(blendval)});
       break;
     default:
+      Blt_Rop<16>(a, mode);
       break;
   }
 }
 
 void Asm32_Blt_24_24(const PixMap* src_pix_arg, const PixMap* dst_pix_arg, const Rect* src_rect_arg,
                      const Rect* dst_rect_arg, int16 mode) {
-  Copy_Or_Transparent<24, 24>({src_pix_arg, nullptr, dst_pix_arg, src_rect_arg, nullptr, dst_rect_arg}, mode);
+  const Args a{src_pix_arg, nullptr, dst_pix_arg, src_rect_arg, nullptr, dst_rect_arg};
+  if (!Blt_Rop<24>(a, mode)) Copy_Or_Transparent<24, 24>(a, mode);
 }
 
 void Asm32_Blt88(const PixMap* src_pix_arg, const PixMap* dst_pix_arg, const Rect* src_rect_arg,
@@ -614,6 +665,7 @@ void Asm32_Blt88(const PixMap* src_pix_arg, const PixMap* dst_pix_arg, const Rec
       Drive<8, 0, 8>(a, 0, Op_And8{});
       break;
     default:
+      Blt_Rop<8>(a, mode);
       break;
   }
 }

@@ -22,6 +22,11 @@
 //   Maps with no pixel memory, or whose base or stride is not a multiple of
 //   the pixel size, are not touched.
 // - Modes a kernel does not serve write nothing.
+// - The like-depth kernels (32, 16, 24 and 8 bits) also serve the modes
+//   srcOr .. notSrcBic at any size, as the raster operations of a device
+//   context apply them to whole pixel values (all 32 bits of a 32-bit pixel,
+//   alpha included; a 16-bit result keeps bit 15 clear), so that a copy
+//   between maps agrees with the same copy through a clip region.
 //
 // Transfer modes (constants of platform/Quickdraw.h):
 //   srcCopy      d := s, converted to the destination depth
@@ -33,6 +38,8 @@
 //                every non-zero channel by 1); 32-bit d keeps its alpha
 //   ALPHA        32 to 32: w = source alpha; 255 copies the pixel with its
 //                alpha, 0 leaves d, else the blend above (d keeps its alpha)
+//   srcOr d | s, srcXor d ^ s, srcBic d & ~s, notSrcCopy ~s, notSrcOr
+//                d | ~s, notSrcXor ~(d ^ s), notSrcBic d & s: like depths
 //   1-bit sources: srcCopy paints the one colour for set bits and the zero
 //                colour for clear bits; srcOr the one colour for set bits
 //                only; srcBic the zero colour for set bits only
@@ -56,7 +63,7 @@ using a_8_to_16_mapping = uint16[256];
 
 // ---------------------------------------------------------------------------
 // Like depths. `blendval` (0 .. 255, values outside are clamped) is used by
-// `blend` only.
+// `blend` only. Each also serves srcOr .. notSrcBic, at any size.
 // ---------------------------------------------------------------------------
 
 // srcCopy, transparent, blend, ALPHA at equal sizes; all of them scaled too.

@@ -173,20 +173,80 @@ void Two_Steps(PixMapPtr src, PixMapPtr dst, const Rect& sr, const Rect& dr, int
   convert(tmp.get(), dst, &dr, &dr, mode);
 }
 
+// A transfer mode that no kernel serves for the pair of depths: nothing is
+// drawn. The program's callers never ask for one; a debug build stops at
+// the internal error so that a caller that does is found at once, where a
+// release build would only leave its picture out.
+void Unserved_Mode() {
+#ifndef NDEBUG
+  QUIT();
+#endif
+}
+
+// The modes the like-depth kernel of a depth serves (Asm32Blt.h).
+bool Like_Depth_Serves(int16 depth, int16 mode) {
+  if (depth != 8 && depth != 16 && depth != 24 && depth != 32) return false;
+  if (Has_Rop(mode) || mode == transparent) return true;
+  if (mode == blend) return depth == 16 || depth == 32;
+  return mode == ALPHA && depth == 32;
+}
+
+void Blt_Maps(PixMapPtr src, PixMapPtr dst, const Rect& sr, const Rect& dr, int16 mode);
+
+// A mode the converting kernel of a depth pair does not serve, where the
+// destination's like-depth kernel does: the source is first converted into
+// a temporary of the destination depth (only the part of the destination
+// rectangle inside the map), then combined at equal size.
+void Convert_Then_Combine(PixMapPtr src, PixMapPtr dst, const Rect& sr, const Rect& dr, int16 mode) {
+  Rect part{0, 0, 0, 0};
+  if (!SectRect(dr, dst->bounds, part)) return;
+  Temp_Map tmp(part, dst->pixelSize, dst->pmTable);
+  if (!tmp.ok()) return;
+  Blt_Maps(src, tmp.get(), sr, dr, srcCopy);
+  Blt_Maps(tmp.get(), dst, dr, dr, mode);
+}
+
 // The kernel choice of Pix_To_Pix, on a destination already cut to the clip.
 void Blt_Maps(PixMapPtr src, PixMapPtr dst, const Rect& sr, const Rect& dr, int16 mode) {
   const bool same = EqualRectSize(sr, dr);
   const int16 sd = src->pixelSize, dd = dst->pixelSize;
   const int16 bv = Blend_Value(mode);
+  // Between deeper maps of different depths the converting kernels serve
+  // srcCopy and transparent; other modes are served through a temporary
+  // where the destination's like-depth kernel serves them.
+  if (sd != dd && sd != 1 && mode != srcCopy && mode != transparent) {
+    const bool converts = (sd == 8 && (dd == 24 || dd == 32)) || (sd == 16 && (dd == 24 || dd == 32)) ||
+                          (sd == 24 && dd == 16) || (sd == 32 && (dd == 24 || dd == 16));
+    if (!converts) {
+      QUIT();
+      return;
+    }
+    if (!Like_Depth_Serves(dd, mode)) {
+      Unserved_Mode();
+      return;
+    }
+    Convert_Then_Combine(src, dst, sr, dr, mode);
+    return;
+  }
+  if (sd == dd && sd != 1 && !Like_Depth_Serves(sd, mode)) {
+    if (sd == 8 || sd == 16 || sd == 24 || sd == 32)
+      Unserved_Mode();
+    else
+      QUIT();
+    return;
+  }
   switch (sd) {
     case 1: {
       if (dd == 1) {
-        if (same)
+        if (!Has_Rop(mode)) {
+          Unserved_Mode();
+        } else if (same) {
           Asm32_Blt11_Simple(src, dst, &sr, &dr, mode);
-        else if (mode == srcCopy)
+        } else if (mode == srcCopy) {
           Asm32_Blt11_Scaled(src, dst, &sr, &dr);
-        else
+        } else {
           QUIT();
+        }
         return;
       }
       if (dd != 8 && dd != 16 && dd != 24 && dd != 32) {
@@ -195,6 +255,10 @@ void Blt_Maps(PixMapPtr src, PixMapPtr dst, const Rect& sr, const Rect& dr, int1
       }
       if (!same && dd != 8) {
         QUIT();
+        return;
+      }
+      if (mode != srcCopy && mode != srcOr && mode != srcBic) {
+        Unserved_Mode();
         return;
       }
       a_shadow_rec* st = Colour_State();
@@ -209,6 +273,14 @@ void Blt_Maps(PixMapPtr src, PixMapPtr dst, const Rect& sr, const Rect& dr, int1
       }
       if (same) {
         Asm32_Blt18_Simple(src, dst, &sr, &dr, mode, st->back_colorx, st->fore_colorx);
+        return;
+      }
+      if (mode != srcCopy) {
+        // Scale the bits first, so that only set bits paint.
+        Temp_Map bits(dr, 1, nullptr);
+        if (!bits.ok()) return;
+        Asm32_Blt11_Scaled(src, bits.get(), &sr, &dr);
+        Asm32_Blt18_Simple(bits.get(), dst, &dr, &dr, mode, st->back_colorx, st->fore_colorx);
         return;
       }
       // Expand to 8 bits at the source size, then scale 8 to 8.
@@ -712,7 +784,32 @@ void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rec
   }
   dst = World_Or_Current(dst);
   if (!dst) {
-    QUIT();
+    if (!theHDC) {
+      QUIT();
+      return;
+    }
+    // A window (or printer) has no pixels to blend with here: the blend is
+    // made in a temporary world holding what the window shows under the
+    // destination, which then goes back through the clip's own shape.
+    const int16 depth = src->pixelSize;
+    if (mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
+      QUIT();
+      return;
+    }
+    Rect area = dst_rect;
+    if (clip) {
+      Rect cb;
+      Rgn_GetBounds(clip, cb);
+      if (!SectRect(dst_rect, cb, area)) return;
+    }
+    if (EmptyRect(area)) return;
+    GWorldPtr tmp = nullptr;
+    New_GWorldF("Pix_To_Port_Deep", area, depth, nullptr, tmp);
+    if (!tmp) return;
+    Win_To_Win(theHDC, Get_GWorld_HDC(tmp), area, area, srcCopy, nullptr);
+    Pix_To_Port_Deep(src, mask, tmp, src_rect, mask_rect, dst_rect, nullptr);
+    Pix_To_Win(&tmp->pix, theHDC, area, area, srcCopy, clip);
+    Dispose_GWorld(tmp);
     return;
   }
   const int16 depth = src->pixelSize;

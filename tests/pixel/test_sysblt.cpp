@@ -13,6 +13,8 @@
 #include "host/HostGdi.h"
 #include "pixel/Asm32Blt.h"
 #include "pixel/DrawUtil.h"
+#include "pixel/DrawUtilDraw.h"
+#include "pixel/DrawUtilMasked.h"
 #include "pixel/SysBlt.h"
 #include "pixel/SysPix.h"
 #include "platform/QDRect.h"
@@ -23,8 +25,41 @@
 
 namespace {
 
-// A map whose pixels the test reads and writes as one value: depth 1 a bit,
-// 8 a byte, 16 the L555 value, 24 0xRRGGBB, 32 the raw BGRA word.
+// A pixel read and written as one value: depth 1 a bit, 8 a byte, 16 the
+// L555 value, 24 0xRRGGBB, 32 the raw BGRA word.
+uint8* Row_Of(const PixMap& pm, int v) {
+  return reinterpret_cast<uint8*>(pm.baseAddr) + size_t(v - pm.bounds.top) * PixMap_RowBytes(pm);
+}
+void Put_Raw(const PixMap& pm, int h, int v, uint32 val) {
+  const int x = h - pm.bounds.left;
+  uint8* r = Row_Of(pm, v);
+  switch (pm.pixelSize) {
+    case 1:
+      if (val & 1)
+        r[x / 8] |= uint8(0x80 >> (x % 8));
+      else
+        r[x / 8] &= uint8(~(0x80 >> (x % 8)));
+      break;
+    case 8: r[x] = uint8(val); break;
+    case 16: std::memcpy(r + 2 * x, &val, 2); break;
+    case 24: r[3 * x] = uint8(val); r[3 * x + 1] = uint8(val >> 8); r[3 * x + 2] = uint8(val >> 16); break;
+    default: std::memcpy(r + 4 * x, &val, 4); break;
+  }
+}
+uint32 Get_Raw(const PixMap& pm, int h, int v) {
+  const int x = h - pm.bounds.left;
+  const uint8* r = Row_Of(pm, v);
+  uint32 val = 0;
+  switch (pm.pixelSize) {
+    case 1: return (r[x / 8] >> (7 - x % 8)) & 1u;
+    case 8: return r[x];
+    case 16: std::memcpy(&val, r + 2 * x, 2); return val;
+    case 24: return uint32(r[3 * x]) | uint32(r[3 * x + 1]) << 8 | uint32(r[3 * x + 2]) << 16;
+    default: std::memcpy(&val, r + 4 * x, 4); return val;
+  }
+}
+
+// A map whose pixels the test reads and writes as one value (above).
 struct Map {
   PixMap pm{};
   Map(Rect r, int16 d, CTabHandle ct = nullptr) { New_PixMap(pm, r, d, ct); }
@@ -32,37 +67,9 @@ struct Map {
   Map(const Map&) = delete;
   Map& operator=(const Map&) = delete;
   PixMapPtr get() { return &pm; }
-  uint8* row(int v) const {
-    return reinterpret_cast<uint8*>(pm.baseAddr) + size_t(v - pm.bounds.top) * PixMap_RowBytes(pm);
-  }
-  void put(int h, int v, uint32 val) const {
-    const int x = h - pm.bounds.left;
-    uint8* r = row(v);
-    switch (pm.pixelSize) {
-      case 1:
-        if (val & 1)
-          r[x / 8] |= uint8(0x80 >> (x % 8));
-        else
-          r[x / 8] &= uint8(~(0x80 >> (x % 8)));
-        break;
-      case 8: r[x] = uint8(val); break;
-      case 16: std::memcpy(r + 2 * x, &val, 2); break;
-      case 24: r[3 * x] = uint8(val); r[3 * x + 1] = uint8(val >> 8); r[3 * x + 2] = uint8(val >> 16); break;
-      default: std::memcpy(r + 4 * x, &val, 4); break;
-    }
-  }
-  uint32 get(int h, int v) const {
-    const int x = h - pm.bounds.left;
-    const uint8* r = row(v);
-    uint32 val = 0;
-    switch (pm.pixelSize) {
-      case 1: return (r[x / 8] >> (7 - x % 8)) & 1u;
-      case 8: return r[x];
-      case 16: std::memcpy(&val, r + 2 * x, 2); return val;
-      case 24: return uint32(r[3 * x]) | uint32(r[3 * x + 1]) << 8 | uint32(r[3 * x + 2]) << 16;
-      default: std::memcpy(&val, r + 4 * x, 4); return val;
-    }
-  }
+  uint8* row(int v) const { return Row_Of(pm, v); }
+  void put(int h, int v, uint32 val) const { Put_Raw(pm, h, v, val); }
+  uint32 get(int h, int v) const { return Get_Raw(pm, h, v); }
   void fill(std::function<uint32(int, int)> f) const {
     for (int v = pm.bounds.top; v < pm.bounds.bottom; ++v)
       for (int h = pm.bounds.left; h < pm.bounds.right; ++h) put(h, v, f(h, v));
@@ -601,6 +608,101 @@ TEST_F(SysBltTest, PortToPortWithTheWindowCurrent) {
   NoPort();
   Dispose_GWorld(w);
   Dispose_GWorld(back);
+}
+
+// A masked world drawn straight into a window: the blend goes through a
+// temporary world, over what the window shows, within the clip's shape.
+TEST_F(SysBltTest, MaskedWorldIntoAWindow) {
+  Surface s(6, 3);
+  s.fill(0x00204060);
+  a_masked_gworld mw;
+  New_MW("test", Rect{0, 0, 1, 4}, mw);
+  ASSERT_NE(mw.fore, nullptr);
+  ASSERT_NE(mw.mask, nullptr);
+  for (int i = 0; i < 4; ++i) reinterpret_cast<uint32*>(mw.fore->pix.baseAddr)[i] = 0xFFF0A000u;
+  const uint8 cover[4] = {255, 128, 0, 255};
+  std::memcpy(mw.mask->pix.baseAddr, cover, 4);
+  Set_GWorld(nullptr);
+  SetPort2(nullptr, s.dc);
+  Draw_Cached_MWorld(mw, Rect{1, 1, 2, 5}, nullptr);
+  auto mix = [](uint32 a, uint32 b, uint32 m) {
+    uint32 out = 0;
+    for (int sh : {0, 8, 16}) out |= ((((a >> sh) & 255) * m + ((b >> sh) & 255) * (255 - m)) >> 8) << sh;
+    return out;
+  };
+  EXPECT_EQ(s.rgb(1, 1), 0xF0A000u);
+  EXPECT_EQ(s.rgb(2, 1), mix(0xF0A000, 0x204060, 128));
+  EXPECT_EQ(s.rgb(3, 1), 0x204060u);
+  EXPECT_EQ(s.rgb(4, 1), 0xF0A000u);
+  EXPECT_EQ(s.rgb(0, 1), 0x204060u);
+  EXPECT_EQ(s.rgb(1, 0), 0x204060u);
+  // Through a clip of two separate columns, one row lower.
+  HRGN a = CreateRectRgn(1, 2, 2, 3), b = CreateRectRgn(4, 2, 5, 3);
+  CombineRgn(a, a, b, RGN_OR);
+  Draw_Cached_MWorld(mw, Rect{2, 1, 3, 5}, a);
+  EXPECT_EQ(s.rgb(1, 2), 0xF0A000u);
+  EXPECT_EQ(s.rgb(2, 2), 0x204060u);  // inside the picture, outside the clip
+  EXPECT_EQ(s.rgb(4, 2), 0xF0A000u);
+  DeleteRgn(a);
+  DeleteRgn(b);
+  NoPort();
+  Dispose_MW(mw);
+}
+
+// Every raster-operation mode gives the same pixels between worlds with or
+// without a clip region (the clipped copy goes through the device context,
+// the other through the kernels), for like depths and for depth pairs that
+// convert; notSrcCopy between 32-bit worlds inverts every byte.
+TEST_F(SysBltTest, RasterModesAgreeWithAndWithoutAClip) {
+  const Pair pairs[] = {{32, 32}, {24, 24}, {16, 16}, {8, 8}, {16, 32}, {32, 24}, {32, 16}, {24, 16}};
+  for (const Pair& p : pairs) {
+    for (int16 mode = srcOr; mode <= notSrcBic; ++mode) {
+      SCOPED_TRACE(testing::Message() << p.sd << " -> " << p.dd << " mode " << mode);
+      GWorldPtr src = nullptr, plain = nullptr, clipped = nullptr;
+      ASSERT_EQ(New_GWorld(Rect{0, 0, 3, 5}, p.sd, nullptr, src), noErr);
+      ASSERT_EQ(New_GWorld(Rect{0, 0, 3, 5}, p.dd, nullptr, plain), noErr);
+      ASSERT_EQ(New_GWorld(Rect{0, 0, 3, 5}, p.dd, nullptr, clipped), noErr);
+      for (int v = 0; v < 3; ++v)
+        for (int h = 0; h < 5; ++h) {
+          const uint32 d = Value_For(p.dd, Hash(h + 40, v));
+          for (GWorldPtr w : {plain, clipped}) Put_Raw(w->pix, h, v, d);
+          Put_Raw(src->pix, h, v, Value_For(p.sd, Hash(h, v)));
+        }
+      HRGN all = CreateRectRgn(0, 0, 5, 3);
+      Port_To_Port(src, plain, src->pix.bounds, plain->pix.bounds, mode, nullptr);
+      Port_To_Port(src, clipped, src->pix.bounds, clipped->pix.bounds, mode, all);
+      DeleteRgn(all);
+      for (int v = 0; v < 3; ++v)
+        for (int h = 0; h < 5; ++h) ASSERT_EQ(Get_Raw(plain->pix, h, v), Get_Raw(clipped->pix, h, v)) << h << "," << v;
+      if (p.sd == 32 && p.dd == 32 && mode == notSrcCopy) {
+        EXPECT_EQ(Get_Raw(plain->pix, 2, 1), ~Hash(2, 1));
+      }
+      Dispose_GWorld(src);
+      Dispose_GWorld(plain);
+      Dispose_GWorld(clipped);
+    }
+  }
+}
+
+// A mode no kernel serves for its depths draws nothing, and stops a debug
+// build at the internal error.
+TEST_F(SysBltTest, UnservedModesAreRefusedLoudlyInDebugBuilds) {
+  const struct {
+    int16 sd, dd, mode;
+  } cases[] = {{24, 24, blend}, {8, 8, blend}, {16, 16, ALPHA}, {32, 32, 11}, {8, 32, 11}, {1, 32, srcXor},
+               {1, 1, blend}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.sd << " -> " << c.dd << " mode " << c.mode);
+    Map src(Rect{0, 0, 4, 4}, c.sd), dst(Rect{0, 0, 4, 4}, c.dd);
+    src.fill([&](int h, int v) { return Value_For(c.sd, Hash(h, v)); });
+    dst.fill([&](int, int) { return Value_For(c.dd, kSentinel); });
+#ifdef NDEBUG
+    EXPECT_NO_THROW(Pix_To_Pix(src.get(), dst.get(), src.pm.bounds, dst.pm.bounds, c.mode, nullptr));
+#else
+    EXPECT_THROW(Pix_To_Pix(src.get(), dst.get(), src.pm.bounds, dst.pm.bounds, c.mode, nullptr), QuitCalled);
+#endif
+    EXPECT_EQ(dst.get(1, 1), Value_For(c.dd, kSentinel));
+  }
 }
 
 // Two worlds with a clip: the region's shape clips the copy, whichever port
