@@ -16,11 +16,15 @@
 #include "platform/SysVideo.h"
 #include "platform/SysVol.h"
 
-a_pixel32 g_spec_edge_bord_color = {{255, 255, 255, 255}};
-a_pixel32 g_spec_edge_outl_color = {{0, 0, 0, 255}};
 a_cached_scallop g_cached_scallop{};
 
 namespace {
+
+// The edge colours Null_Spec gives (Set_Spec_Edge_*_Color).
+constexpr a_pixel32 kDefEdgeBordColor = {{255, 255, 255, 255}};
+constexpr a_pixel32 kDefEdgeOutlColor = {{0, 0, 0, 255}};
+a_pixel32 g_spec_edge_bord_color = kDefEdgeBordColor;
+a_pixel32 g_spec_edge_outl_color = kDefEdgeOutlColor;
 
 constexpr a_pixel32 kWhite = {{255, 255, 255, 255}};
 constexpr int kMaxSizingSteps = 1000;  // the scale search always ends well before this
@@ -126,6 +130,9 @@ void Null_Spec(a_spec& spec) {
   spec.edge_bord_color = g_spec_edge_bord_color;
   spec.edge_outl_color = g_spec_edge_outl_color;
 }
+
+void Set_Spec_Edge_Bord_Color(const a_pixel32& color) { g_spec_edge_bord_color = color; }
+void Set_Spec_Edge_Outl_Color(const a_pixel32& color) { g_spec_edge_outl_color = color; }
 
 void Clean_Spec(a_spec& spec) {
   a_source_desc& s = spec.source;
@@ -767,6 +774,8 @@ void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld 
 }
 
 void OPUtil_Init() {
+  g_spec_edge_bord_color = kDefEdgeBordColor;
+  g_spec_edge_outl_color = kDefEdgeOutlColor;
   Dispose_PixMap(g_cached_scallop.cell);
   g_cached_scallop = a_cached_scallop{};
   g_nextid = kFirstSID;

@@ -107,11 +107,12 @@ constexpr int16 kDefShadRadius = 2;
 constexpr int16 kDefEdgeKind = PHOTOEDGE_NONE;
 constexpr bool8 kDefConstrain = true;
 
-// The edge colours a new rendering record gets: the colours selected in the interface's
-// edge-border and edge-outline colour bars, which set these as the selection
-// changes. White border and black outline until then.
-extern a_pixel32 g_spec_edge_bord_color;
-extern a_pixel32 g_spec_edge_outl_color;
+// The edge colours a new rendering record gets (Null_Spec): the colours
+// selected in the interface's edge-border and edge-outline colour bars, which
+// set them as the selection changes. White border and black outline until
+// then, and again after OPUtil_Init.
+void Set_Spec_Edge_Bord_Color(const a_pixel32& color);
+void Set_Spec_Edge_Outl_Color(const a_pixel32& color);
 
 // The last scallop cell made and the values it was made for.
 struct a_cached_scallop {

@@ -94,6 +94,26 @@ TEST_F(RenderTest, NullSpecDefaults) {
   EXPECT_FALSE(s.shadf);
   EXPECT_TRUE(EmptyRect(s.subset));
   EXPECT_EQ(s.hintx, 0);
+  EXPECT_EQ(s.edge_bord_color.raw, (a_pixel32{{255, 255, 255, 255}}).raw);
+  EXPECT_EQ(s.edge_outl_color.raw, (a_pixel32{{0, 0, 0, 255}}).raw);
+}
+
+// The colour bars of the interface choose the edge colours of new rendering
+// records; records made before keep theirs.
+TEST_F(RenderTest, ColourBarsSetTheEdgeColoursOfNewRecords) {
+  a_spec before;
+  Null_Spec(before);
+  Set_Spec_Edge_Bord_Color(a_pixel32{{10, 20, 30, 255}});
+  Set_Spec_Edge_Outl_Color(a_pixel32{{200, 100, 50, 255}});
+  a_spec after;
+  Null_Spec(after);
+  EXPECT_EQ(after.edge_bord_color.raw, (a_pixel32{{10, 20, 30, 255}}).raw);
+  EXPECT_EQ(after.edge_outl_color.raw, (a_pixel32{{200, 100, 50, 255}}).raw);
+  EXPECT_EQ(before.edge_bord_color.raw, (a_pixel32{{255, 255, 255, 255}}).raw);
+  OPUtil_Init();  // module start-up: white and black again
+  Null_Spec(after);
+  EXPECT_EQ(after.edge_bord_color.raw, (a_pixel32{{255, 255, 255, 255}}).raw);
+  EXPECT_EQ(after.edge_outl_color.raw, (a_pixel32{{0, 0, 0, 255}}).raw);
 }
 
 // The scale search: at least 2 pixels a side (scaling grows by 100 up to
