@@ -305,7 +305,7 @@ void Bilinear(bool8 progressf, bool8 zerof, int16 angle, PixMap& src, PixMap& ds
   const int16 depth = src.pixelSize;
   const int nch = depth == 8 ? 1 : 4;
   const int32 bpp = depth == 8 ? 1 : depth / 8;
-  if (src.baseAddr == nullptr) {
+  if (src.baseAddr == nullptr || (depth != 8 && depth != 16 && depth != 24 && depth != 32)) {
     New_Empty_PixMap(dst, depth, src.pmTable);
     return;
   }

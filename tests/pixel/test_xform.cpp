@@ -145,10 +145,12 @@ TEST(Rotate, DepthsWithoutAKernelGiveNoPicture) {
       EXPECT_NE(in.pm.baseAddr, nullptr);
     }
   }
-  OwnedPix in24(Rect{0, 0, 9, 7}, 24);
-  OwnedPix out;
+  OwnedPix in24(Rect{0, 0, 9, 7}, 24), in4(Rect{0, 0, 9, 7}, 4);
+  OwnedPix out, out4;
   PixMap32_Rotate(450, in24.pm, out.pm);
   EXPECT_EQ(out.pm.baseAddr, nullptr);
+  PixMap_Rotate_Bilinear(false, false, 450, in4.pm, out4.pm);
+  EXPECT_EQ(out4.pm.baseAddr, nullptr);
   OwnedPix in32(Rect{0, 0, 9, 7}, 32), out24(Rect{0, 0, 12, 12}, 24);
   const std::vector<uint8> before(out24.bytes(), out24.bytes() + PixMap_Len(out24.pm));
   PixMap32_RotateB(&in32.pm, &out24.pm, 0, 16384, 7, 9, 12, 12, a_win_pixel32{});
