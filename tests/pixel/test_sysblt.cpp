@@ -232,6 +232,15 @@ TEST_F(SysBltTest, ModesThroughPixToPix) {
   Pix_To_Pix(bits.get(), d32.get(), bits.pm.bounds, d32.pm.bounds, srcOr, nullptr);
   EXPECT_EQ(d32.get(0, 0), kForeRaw);
   EXPECT_EQ(d32.get(1, 0), 0x01020304u);
+
+  // Scaled into 8 bits too: set bits paint the fore index, clear ones leave d.
+  Map d8(Rect{0, 0, 1, 4}, 8);
+  d8.fill([](int, int) { return 77u; });
+  Pix_To_Pix(bits.get(), d8.get(), bits.pm.bounds, d8.pm.bounds, srcOr, nullptr);
+  EXPECT_EQ(d8.get(0, 0), theShadow->fore_colorx);
+  EXPECT_EQ(d8.get(1, 0), theShadow->fore_colorx);
+  EXPECT_EQ(d8.get(2, 0), 77u);
+  EXPECT_EQ(d8.get(3, 0), 77u);
 }
 
 TEST_F(SysBltTest, SetBlendValue) {
