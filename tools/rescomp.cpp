@@ -38,10 +38,38 @@
 //          count, then 3 bytes red, green, blue a colour.
 //   VERSION  one line "A.B.C.D" (each 0..65535). Data: the product version as
 //          two uint32 LE: A<<16|B, then C<<16|D.
+//   ICON ICN# cicn ppat CURS   pictures drawn as rows of characters, one
+//          quoted "row" a line, top row first; see "Pictures" below.
 //   other types: raw data lines, each a directive and its values:
 //          hex HH HH ...   u8 N ...   u16 N ...   i16 N ...   u32 N ...
 //          text STRING (no terminator)   cstring STRING   pstring STRING
 //          (integers little-endian).
+//
+// ---------------------------------------------------------------------------
+// Pictures: icons, pixel patterns and cursors
+// ---------------------------------------------------------------------------
+// Each row is one quoted string of one character a pixel (any printable
+// ASCII character but the quote and the backslash; quoting lets "#" and
+// spaces be pixels). Every row of a picture has the same width. Lines:
+//   colour C VALUE   C, one character (quote it if it is "#"), stands for
+//                    VALUE: 0xRRGGBB (opaque), 0xRRGGBBAA (alpha 00
+//                    transparent to FF opaque) or none (transparent)
+//   hotspot X Y      cursors: the pixel the click is at, from the top-left
+// Mono pictures take fixed characters and no colour lines:
+//   .  transparent (white in ICON, which has no mask)   X  black   o  white
+//   ~  inverted (cursors only; the screen under it is inverted, or black)
+// Forms (the compiled layouts are described in src/platform/ResImage.h):
+//   ICON   mono, 32 x 32. Data: 128 bytes of image bits (1 black).
+//   ICN#   mono with mask, 32 x 32. Data: 128 bytes image, 128 bytes mask.
+//   cicn   colour, 1 to 128 pixels each way. Data: u16 width, u16 height,
+//          then red, green, blue, alpha a pixel.
+//   ppat   colour pattern, 1 to 64 each way, every colour opaque. Data as
+//          cicn.
+//   CURS   mono 16 x 16 without colour lines, colour 32 x 32 with them; a
+//          hotspot line is required and must lie inside the picture. Data:
+//          mono 68 bytes (16 rows of image and of mask, 2 bytes a row, then
+//          i16 hot spot v, h); colour u16 32, u16 32, i16 hot spot v, h, then
+//          red, green, blue, alpha a pixel.
 //
 // ---------------------------------------------------------------------------
 // Archive format (all integers little-endian)
@@ -85,6 +113,15 @@ uint32_t Four(const std::string& s) {
          (uint32_t(uint8_t(s[2])) << 8) | uint32_t(uint8_t(s[3]));
 }
 
+// The lines of a picture resource, kept until the resource ends (see the
+// picture functions below).
+struct ImageSource {
+  std::map<char, uint32_t> colours;  // 0xRRGGBBAA
+  std::vector<std::pair<int, std::string>> rows;  // line, characters
+  bool has_hotspot = false;
+  int hot_x = 0, hot_y = 0, hotspot_line = 0;
+};
+
 struct Resource {
   uint32_t type = 0;
   int16_t id = 0;
@@ -94,6 +131,7 @@ struct Resource {
   // STR# entries by index (gaps are empty); other types write data directly.
   std::map<int, std::string> strings;
   int string_lines = 0;
+  ImageSource image;  // ICON, ICN#, cicn, ppat, CURS
 };
 
 void Put16(std::vector<uint8_t>& d, uint32_t v) {
@@ -261,8 +299,160 @@ std::string TypeName(uint32_t t) {
   return s;
 }
 
+// ---------------------------------------------------------------------------
+// Pictures: ICON, ICN#, cicn, ppat and CURS
+// ---------------------------------------------------------------------------
+
+bool IsImageType(uint32_t type) {
+  return type == Four("ICON") || type == Four("ICN#") || type == Four("cicn") || type == Four("ppat") ||
+         type == Four("CURS");
+}
+
+bool IsMonoImageType(uint32_t type) { return type == Four("ICON") || type == Four("ICN#"); }
+
+// 0xRRGGBB, 0xRRGGBBAA or none, as 0xRRGGBBAA.
+bool ParseColour(const std::string& s, uint32_t& rgba) {
+  if (s == "none") {
+    rgba = 0;
+    return true;
+  }
+  if ((s.size() != 8 && s.size() != 10) || s[0] != '0' || s[1] != 'x') return false;
+  uint32_t v = 0;
+  for (size_t k = 2; k < s.size(); ++k) {
+    int h = HexDigit(s[k]);
+    if (h < 0) return false;
+    v = v * 16 + uint32_t(h);
+  }
+  rgba = s.size() == 8 ? (v << 8) | 0xFF : v;
+  return true;
+}
+
+void ImageBodyLine(Resource& r, const std::vector<Token>& tk, const std::string& file, int line) {
+  ImageSource& im = r.image;
+  const std::string tname = TypeName(r.type);
+  if (tk.size() == 1 && tk[0].quoted) {
+    const std::string& row = tk[0].text;
+    if (row.empty()) Fail(file, line, "an empty row");
+    for (char c : row)
+      if (uint8_t(c) < 0x20 || uint8_t(c) > 0x7E || c == '"' || c == '\\')
+        Fail(file, line, "a row holds printable ASCII characters only, no quote or backslash");
+    if (!im.rows.empty() && row.size() != im.rows.front().second.size())
+      Fail(file, line,
+           "row is " + std::to_string(row.size()) + " pixels wide, the first row " +
+               std::to_string(im.rows.front().second.size()));
+    im.rows.emplace_back(line, row);
+    return;
+  }
+  if (tk.empty() || tk[0].quoted) Fail(file, line, "expected colour, hotspot or a \"row\"");
+  const std::string& d = tk[0].text;
+  if (d == "colour") {
+    if (IsMonoImageType(r.type))
+      Fail(file, line, tname + " is mono (. X o); a colour icon is a cicn");
+    if (tk.size() != 3 || tk[1].text.size() != 1 || tk[2].quoted)
+      Fail(file, line, "expected colour C 0xRRGGBB, 0xRRGGBBAA or none");
+    const char c = tk[1].text[0];
+    if (uint8_t(c) < 0x20 || uint8_t(c) > 0x7E || c == '"' || c == '\\')
+      Fail(file, line, "a pixel character is printable ASCII, not a quote or backslash");
+    uint32_t rgba = 0;
+    if (!ParseColour(tk[2].text, rgba)) Fail(file, line, "bad colour '" + tk[2].text + "'");
+    if (r.type == Four("ppat") && (rgba & 0xFF) != 0xFF) Fail(file, line, "a ppat is opaque");
+    if (!im.colours.emplace(c, rgba).second)
+      Fail(file, line, std::string("colour '") + c + "' given twice");
+  } else if (d == "hotspot") {
+    if (r.type != Four("CURS")) Fail(file, line, "only a CURS has a hot spot");
+    if (im.has_hotspot) Fail(file, line, "hot spot given twice");
+    if (tk.size() != 3) Fail(file, line, "expected hotspot X Y");
+    im.hot_x = int(IntOrFail(tk[1], 0, 31, file, line));
+    im.hot_y = int(IntOrFail(tk[2], 0, 31, file, line));
+    im.has_hotspot = true;
+    im.hotspot_line = line;
+  } else {
+    Fail(file, line, "expected colour, hotspot or a \"row\"");
+  }
+}
+
+void ImageFinish(Resource& r) {
+  ImageSource& im = r.image;
+  const std::string tname = TypeName(r.type);
+  const bool cursor = r.type == Four("CURS");
+  const bool mono = IsMonoImageType(r.type) || (cursor && im.colours.empty());
+  if (im.rows.empty()) Fail(r.file, r.line, tname + " has no rows");
+  if (!mono && im.colours.empty()) Fail(r.file, r.line, tname + " needs colour lines");
+  // Sizes: fixed for the mono forms and colour cursors, else a range.
+  int fixed = 0, max = 0;
+  if (IsMonoImageType(r.type)) fixed = 32;
+  else if (cursor) fixed = mono ? 16 : 32;
+  else max = r.type == Four("cicn") ? 128 : 64;
+  const int w = int(im.rows.front().second.size()), h = int(im.rows.size());
+  const int want = fixed ? fixed : max;
+  const std::string form = cursor ? std::string(mono ? "a mono CURS" : "a colour CURS") : "a " + tname;
+  if (fixed && w != fixed)
+    Fail(r.file, im.rows.front().first, form + " is " + std::to_string(fixed) + " pixels wide, not " + std::to_string(w));
+  if (!fixed && w > max)
+    Fail(r.file, im.rows.front().first, form + " is at most " + std::to_string(max) + " pixels wide");
+  if (h > want)
+    Fail(r.file, im.rows[size_t(want)].first,
+         form + " has " + (fixed ? "" : "at most ") + std::to_string(want) + " rows");
+  if (fixed && h < fixed)
+    Fail(r.file, r.line, form + " has " + std::to_string(fixed) + " rows, not " + std::to_string(h));
+  if (cursor) {
+    if (!im.has_hotspot) Fail(r.file, r.line, "a cursor needs a hotspot line");
+    if (im.hot_x >= w || im.hot_y >= h) Fail(r.file, im.hotspot_line, "the hot spot lies outside the cursor");
+  }
+
+  std::vector<uint8_t> d;
+  if (mono) {
+    const int rb = w / 8;  // 4 (icons) or 2 (cursors) bytes a row
+    std::vector<uint8_t> image(size_t(rb * h)), mask(size_t(rb * h));
+    for (int y = 0; y < h; ++y) {
+      const auto& [line, row] = im.rows[size_t(y)];
+      for (int x = 0; x < w; ++x) {
+        const char c = row[size_t(x)];
+        bool ib, mb;
+        if (c == 'X') ib = true, mb = true;
+        else if (c == 'o') ib = false, mb = true;
+        else if (c == '.') ib = false, mb = r.type == Four("ICON");
+        else if (c == '~' && cursor) ib = true, mb = false;
+        else
+          Fail(r.file, line, std::string("pixel '") + c + "' is not one of . X o" + (cursor ? " ~" : ""));
+        const uint8_t bit = uint8_t(0x80 >> (x & 7));
+        if (ib) image[size_t(y * rb + x / 8)] |= bit;
+        if (mb) mask[size_t(y * rb + x / 8)] |= bit;
+      }
+    }
+    d = image;
+    if (r.type != Four("ICON")) d.insert(d.end(), mask.begin(), mask.end());
+    if (cursor) {
+      Put16(d, uint16_t(im.hot_y));
+      Put16(d, uint16_t(im.hot_x));
+    }
+  } else {
+    Put16(d, uint16_t(w));
+    Put16(d, uint16_t(h));
+    if (cursor) {
+      Put16(d, uint16_t(im.hot_y));
+      Put16(d, uint16_t(im.hot_x));
+    }
+    for (const auto& [line, row] : im.rows) {
+      for (char c : row) {
+        auto it = im.colours.find(c);
+        if (it == im.colours.end()) Fail(r.file, line, std::string("pixel '") + c + "' has no colour line");
+        const uint32_t v = it->second;
+        for (int k = 3; k >= 0; --k) d.push_back(uint8_t(v >> (8 * k)));
+      }
+    }
+  }
+  r.data = std::move(d);
+}
+
+// ---------------------------------------------------------------------------
+
 void BodyLine(Resource& r, const std::vector<Token>& tk, const std::string& file, int line) {
   const uint32_t type = r.type;
+  if (IsImageType(type)) {
+    ImageBodyLine(r, tk, file, line);
+    return;
+  }
   if (type == Four("STR#")) {
     if (tk.size() != 3 || tk[0].quoted || tk[1].quoted || tk[1].text != "=" || !tk[2].quoted)
       Fail(file, line, "expected INDEX = \"text\"");
@@ -357,6 +547,10 @@ void BodyLine(Resource& r, const std::vector<Token>& tk, const std::string& file
 
 void Finish(Resource& r) {
   const uint32_t type = r.type;
+  if (IsImageType(type)) {
+    ImageFinish(r);
+    return;
+  }
   if (type == Four("STR#")) {
     int n = r.strings.empty() ? 0 : r.strings.rbegin()->first;
     std::vector<uint8_t> d;

@@ -62,6 +62,12 @@ bool Take_Signals() {
 
 class HeadlessDisplay : public HostDisplay {
  public:
+  // The screen starts with the cursor the window layer has (the arrow).
+  HeadlessDisplay() { Record(0); }
+  // Keeps a copy of the pointer, as a screen would show it: what was shown
+  // stays readable even after the program destroys its cursor.
+  void Cursor_Changed() override { Record(shown_.changes + 1); }
+  const HostShownCursor& Shown() const { return shown_; }
   void Pump() override {}
   void Wait(uint32 ms, int wake_fd) override {
     if (wake_fd < 0) {
@@ -71,6 +77,18 @@ class HeadlessDisplay : public HostDisplay {
     pollfd p{wake_fd, POLLIN, 0};
     poll(&p, 1, int(std::min<uint32>(ms, 1u << 30)));
   }
+
+ private:
+  void Record(uint32 changes) {
+    HCURSOR c = GetCursor();
+    HostShownCursor next;
+    next.changes = changes;
+    next.visible = hostwin::Cursor_Show_Count() >= 0;
+    if (!Host_Cursor_Image(c, next.width, next.height, next.hot_x, next.hot_y, next.bgra))
+      next.system_id = Host_Cursor_System_Id(c);
+    shown_ = std::move(next);
+  }
+  HostShownCursor shown_;
 };
 
 void Pump_All() {
@@ -232,6 +250,12 @@ void Host_Backend_Stop() {
 }
 
 HostBackendKind Host_Backend_Kind() { return g_kind; }
+
+bool Host_Backend_Shown_Cursor(HostShownCursor& out) {
+  if (g_kind != HostBackendKind::HEADLESS || !g_display) return false;
+  out = static_cast<const HeadlessDisplay&>(*g_display).Shown();
+  return true;
+}
 
 bool Host_Report_Alert(int32 number, const char* text) {
   if (g_kind != HostBackendKind::HEADLESS) return false;

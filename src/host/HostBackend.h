@@ -21,6 +21,8 @@
 // WM_QUERYENDSESSION, main window first.
 #pragma once
 
+#include <vector>
+
 #include "platform/Types.h"
 
 enum class HostBackendKind { NONE = 0, HEADLESS = 1, SDL = 2 };
@@ -47,6 +49,20 @@ void Host_Signals_Remove();
 // standard error as "velmor: alert N: TEXT" (other backends show it in a
 // dialog and this does nothing). Returns whether it was written.
 bool Host_Report_Alert(int32 number, const char* text);
+
+// The pointer as the headless backend was last told to show it (tests read
+// it in place of a screen): a system cursor by its IDC_* id, or one of the
+// program's own (system_id 0) by its size, hot spot and BGRA pixels; whether
+// it is shown; and how many changes have reached the backend.
+struct HostShownCursor {
+  uint32 system_id = 0;
+  int32 width = 0, height = 0, hot_x = 0, hot_y = 0;
+  std::vector<uint32> bgra;
+  bool visible = true;
+  uint32 changes = 0;
+};
+// FALSE (out unchanged) unless the headless backend runs.
+bool Host_Backend_Shown_Cursor(HostShownCursor& out);
 
 // --- For backend implementations ------------------------------------------------------
 

@@ -325,23 +325,24 @@ void SetPenState(const PenState& ps) {
   if (theHDC) SetROP2(theHDC, rop);
 }
 
-void GetIndPattern(Pattern& pat, int16 listid, int16 ix) {
+bool8 GetIndPattern(Pattern& pat, int16 listid, int16 ix) {
   ResHandle res = GetResource(FourCC("PAT#"), listid);
   const uint8* data = res ? LockResource(res) : nullptr;
-  if (!data) {
-    g_err_res_proc(FourCC("PAT#"), listid);
-    return;
-  }
   // A count (little-endian, like every count in our resources), then the
-  // patterns; an index the list does not hold is the caller's error, and the
-  // bytes are never read past the resource.
-  const uint32 size = res->size;
+  // patterns. A list too short for its own count is damaged: refused as a
+  // whole, never read past.
+  const uint32 size = data ? res->size : 0;
   const int32 count = size >= 2 ? int32(data[0]) | (int32(data[1]) << 8) : 0;
-  if (ix < 1 || ix > count || 2 + uint32(ix) * 8 > size) {
+  if (data == nullptr || size < 2 || 2 + uint32(count) * 8 > size) {
+    Report_Missing_Resource(FourCC("PAT#"), listid);
+    return false;
+  }
+  if (ix < 1 || ix > count) {
     QUIT();
-    return;
+    return false;
   }
   std::memcpy(pat.pat, data + 2 + (ix - 1) * 8, 8);
+  return true;
 }
 
 // The cached objects live until Stop_Quickdraw; a run that ends without the

@@ -224,9 +224,11 @@ void GetPen(Point& pt);
 void GetPenState(PenState& ps);
 void SetPenState(const PenState& ps);
 // Pattern ix (from 1) of the "PAT#" resource listid (a little-endian 16-bit
-// count, then 8 bytes a pattern); a missing resource
-// calls g_err_res_proc, an index outside the list calls QUIT.
-void GetIndPattern(Pattern& pat, int16 listid, int16 ix);
+// count, then 8 bytes a pattern). A list that is missing, or shorter than
+// its count says, is reported by the missing-item rule
+// (Report_Missing_Resource with "PAT#"): the result is FALSE and pat is left
+// as it was. An index outside the list is the caller's error (QUIT).
+bool8 GetIndPattern(Pattern& pat, int16 listid, int16 ix);
 
 // GDI realisation: the ROP2 mode of a transfer mode (QUIT for patBic and
 // modes outside the table), the cached brush of a colour and pattern, the
@@ -330,6 +332,12 @@ void ScrollRect(const Rect& r, int16 dh, int16 dv, RgnHandle updateRgn);
 // Copies the top-left part of the bitmap, r's size, unscaled into r.
 void DrawPicture(PicHandle pic, const Rect& r);
 void KillPicture(PicHandle& pic);
+// The pixel pattern "ppat" id (ResImage.h) as a new 32-bit bitmap of its
+// size, for DrawPicture or a pattern brush (CreatePatternBrush); searched
+// from the current resource file down. A pattern that is missing or damaged
+// is reported by the missing-item rule and gives NIL. The caller frees it
+// with DisposePixPat.
+PicHandle GetPixPat(int16 id);
 void DisposePixPat(PicHandle& pat);
 inline void FillCRect(const Rect&, PicHandle) {}
 void SetCPixel(int16 h, int16 v, const RGBColor& cPix);

@@ -13,6 +13,8 @@
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/QuickdrawPriv.h"
+#include "platform/ResImage.h"
+#include "platform/Resources.h"
 #include "platform/SysErr.h"
 #include "platform/SysMem.h"
 #include "platform/SysWin.h"
@@ -529,6 +531,32 @@ void DrawPicture(PicHandle pic, const Rect& r) {
 void KillPicture(PicHandle& pic) {
   if (pic) DeleteObject(pic);
   pic = nullptr;
+}
+
+PicHandle GetPixPat(int16 id) {
+  ResHandle res = GetResource(kPixPatResType, ID(id).id);
+  a_res_image img;
+  if (res == nullptr || !ResImage_Decode(kPixPatResType, std::span<const uint8>(res->data, res->size), img)) {
+    Report_Missing_Resource(kPixPatResType, id);
+    return nullptr;
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = img.width;
+  info.bmiHeader.biHeight = -img.height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bm = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bm == nullptr || bits == nullptr) {
+    if (bm) DeleteObject(bm);
+    g_err_mem_proc(uint32(img.bgra.size() * 4));
+    return nullptr;
+  }
+  // Rows of 32-bit pixels need no padding: width x 4 bytes each.
+  std::memcpy(bits, img.bgra.data(), img.bgra.size() * 4);
+  return bm;
 }
 
 void DisposePixPat(PicHandle& pat) { KillPicture(pat); }

@@ -232,9 +232,6 @@ void Res_NoLoad(OSType r_type, int16 r_id) { g_err_res_proc(r_type, r_id); }
 uint32 Res_Size(ResHandle res) { return res ? res->size : 0; }
 const uint8* Res_Lock(ResHandle res) { return LockResource(res); }
 
-IconHandle GetIcon(int16 id) { return GetResource(RT_GROUP_ICON, id); }
-IconHandle GetCIcon(int16 id) { return GetIcon(id); }
-
 OSErr Gestalt(OSType code, int32* val) {
   if (val) *val = 0;
   return code == 1 ? 0 : -1;

@@ -19,12 +19,10 @@ struct a_res_rec {
   int16 slot;  // the resource file it came from
 };
 using ResHandle = const a_res_rec*;
-using IconHandle = ResHandle;
 
 constexpr int16 RES_NSLOTS = 40;
 
-// Windows-style numeric resource types kept beside the four-character ones.
-constexpr OSType RT_GROUP_ICON = 14;
+// Windows-style numeric resource type kept beside the four-character ones.
 constexpr OSType RT_VERSION = 16;
 
 // Module start-up: opens the program's own resources in slot 0, makes it
@@ -106,10 +104,7 @@ uint32 Res_Size(ResHandle res);
 const uint8* Res_Lock(ResHandle res);
 inline void Res_Unlock(ResHandle) {}
 
-// Icons: found from the current file down to slot 0, the first found.
-IconHandle GetIcon(int16 id);
-IconHandle GetCIcon(int16 id);
-inline void DisposeCIcon(IconHandle) {}
+// Icons are in Icons.h.
 
 // Shims of other toolbox calls.
 OSErr Gestalt(OSType code, int32* val);  // val 0; result 0 for code 1, else -1

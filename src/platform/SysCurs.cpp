@@ -9,25 +9,21 @@ HCURSOR g_curr_hdl = nullptr;
 
 namespace {
 
+// The cursor of resource id as a host cursor, or NIL when the resource is
+// missing or damaged (reported by the missing-item rule). The host keeps
+// its own copy of the pixels, so nothing here outlives the call.
 HCURSOR Load_Resource_Cursor(int16 id) {
   const a_res_name name = ID(id);
   ResHandle h = GetResource(kCursorResType, name.id);
-  if (h == nullptr || h->size < CURS_SIZE) return nullptr;
-  const uint8* d = h->data;
-  uint8 and_mask[32], xor_mask[32];
-  for (int i = 0; i < 32; ++i) {
-    const uint8 image = d[i], mask = d[32 + i];
-    and_mask[i] = uint8(~mask);
-    xor_mask[i] = uint8(image ^ mask);
+  a_res_image img;
+  if (h == nullptr || !ResImage_Decode(kCursorResType, std::span<const uint8>(h->data, h->size), img)) {
+    Report_Missing_Resource(kCursorResType, id);
+    return nullptr;
   }
-  int32 hot_v = int16(uint16(d[64] | (d[65] << 8)));
-  int32 hot_h = int16(uint16(d[66] | (d[67] << 8)));
-  // A hot spot outside the cell would point the click somewhere the user
-  // cannot see; keep it inside.
-  hot_v = hot_v < 0 ? 0 : (hot_v > 15 ? 15 : hot_v);
-  hot_h = hot_h < 0 ? 0 : (hot_h > 15 ? 15 : hot_h);
-  return CreateCursor(nullptr, hot_h, hot_v, 16, 16, and_mask, xor_mask);
+  return Host_Create_Color_Cursor(img.width, img.height, img.hot_h, img.hot_v, img.bgra.data());
 }
+
+bool Is_Resource_Class(a_cursor_class c) { return c == MONO_CURSOR || c == COLOR_CURSOR; }
 
 }  // namespace
 
@@ -42,7 +38,6 @@ void Cursor_Load(a_cursor_desc& cursor) {
     case MONO_CURSOR:
     case COLOR_CURSOR:
       cursor.hdl = Load_Resource_Cursor(cursor.id);
-      if (cursor.hdl == nullptr) g_err_res_proc(kCursorResType, cursor.id);
       break;
     case ANIM_CURSOR:
       cursor.hdl = nullptr;
@@ -54,7 +49,7 @@ void Cursor_Load(a_cursor_desc& cursor) {
 }
 
 void Cursor_Unload(a_cursor_desc& cursor) {
-  if ((cursor.class_ == MONO_CURSOR || cursor.class_ == COLOR_CURSOR) && cursor.hdl != nullptr) {
+  if (Is_Resource_Class(cursor.class_) && cursor.hdl != nullptr) {
     if (g_curr_hdl == cursor.hdl) {
       // Never leave a destroyed cursor on the screen.
       SetCursor(LoadCursor(nullptr, IDC_ARROW));
@@ -71,6 +66,9 @@ void Cursor_Set2(const a_cursor_desc& newc) {
   switch (newc.class_) {
     case MONO_CURSOR:
     case COLOR_CURSOR:
+      // A cursor that could not be loaded keeps the one shown: NIL would
+      // take the pointer off the screen.
+      if (newc.hdl == nullptr) return;
       h = newc.hdl;
       break;
     case ANIM_CURSOR:
@@ -85,6 +83,7 @@ void Cursor_Set2(const a_cursor_desc& newc) {
 }
 
 void Cursor_Set(const a_cursor_desc& newc) {
+  if (Is_Resource_Class(newc.class_) && newc.hdl == nullptr) return;
   if (newc.class_ == gcurs.class_ && newc.id == gcurs.id) {
     if (GetCursor() != g_curr_hdl) Cursor_Set2(gcurs);
     return;

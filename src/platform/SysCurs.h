@@ -1,14 +1,11 @@
 // Cursor descriptors: the system arrow, the program's own cursors from
-// "CURS" resources, and the system's busy cursor; the cursor position.
-//
-// A "CURS" resource is 68 bytes: 16 rows of 16 pixels of image (2 bytes a
-// row, bit 7 of the first byte leftmost, 1 black), 16 rows of mask (1 where
-// the cursor is opaque), then the hot spot as two int16 little-endian, v
-// then h. Where the mask is 0 a set image bit inverts the screen (shown
-// black by our backends), a clear one leaves it.
+// "CURS" resources (the 16 x 16 mono form and the 32 x 32 colour form, see
+// ResImage.h), and the system's busy cursor for the animated class; the
+// cursor position.
 #pragma once
 
 #include "host/HostWin.h"
+#include "platform/ResImage.h"
 #include "platform/Types.h"
 
 enum a_cursor_class : int16 {
@@ -25,24 +22,26 @@ struct a_cursor_desc {
   HCURSOR hdl;
 };
 
-constexpr OSType kCursorResType = FourCC("CURS");
-constexpr uint32 CURS_SIZE = 68;
-
 // The descriptor last set, and the handle last given to SetCursor.
 extern a_cursor_desc gcurs;
 extern HCURSOR g_curr_hdl;
 
 void SysCurs_Init();
 
-// Loads the cursor's handle by its class: a resource cursor from "CURS" id
-// (a missing or short resource calls g_err_res_proc with "CURS" and the
-// id), NIL for the busy cursor, the system arrow for the default.
+// Loads the cursor's handle by its class: a resource cursor from "CURS" id,
+// NIL for the busy cursor, the system arrow for the default. A resource
+// cursor that is missing or damaged is reported by the missing-item rule
+// (Report_Missing_Resource with "CURS" and the id: fatal during start-up)
+// and its handle stays NIL.
 void Cursor_Load(a_cursor_desc& cursor);
 // Destroys the handle of a loaded resource cursor.
 void Cursor_Unload(a_cursor_desc& cursor);
-// Shows the cursor unless it is the one set last and still shown.
+// Shows the cursor unless it is the one set last and still shown. A resource
+// cursor whose load failed (NIL handle) is refused: the cursor shown and
+// gcurs stay as they were.
 void Cursor_Set(const a_cursor_desc& newc);
-// Shows the descriptor's cursor and records it (no comparison).
+// Shows the descriptor's cursor and records it (no comparison); nothing for
+// a resource cursor without a handle.
 void Cursor_Set2(const a_cursor_desc& newc);
 // The arrow.
 void Cursor_Reset();

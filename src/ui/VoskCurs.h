@@ -1,7 +1,10 @@
-// The program's cursors: a table of cursor descriptors by shape, loaded at
+// The program's cursors: a descriptor for each named shape, loaded at
 // start-up, and a small stack for the busy cursor around long operations.
-// Only the arrow and the busy cursor are in the table so far; the tools'
-// resource cursors join it with the tools.
+//
+// Shapes whose artwork is in the resources are served from their "CURS"
+// resource; the animated shapes show the system's busy cursor; the other
+// tools' shapes show the arrow until their artwork is authored (the table in
+// VoskCurs.cpp gives each shape's class and resource id).
 #pragma once
 
 #include "platform/SysCurs.h"
@@ -9,19 +12,52 @@
 
 enum a_cursor_shape : int16 {
   ARROW_CURSOR = 0,
-  WATCH_CURSOR = 1,
-  NCURSOR_SHAPES = 2,
+  TINY_CURSOR = 1,
+  EYEDROPPER_CURSOR = 2,
+  EYEMINUS_CURSOR = 3,
+  EYEPLUS_CURSOR = 4,
+  BRUSH_CURSOR = 5,
+  ZOOMEQUAL_CURSOR = 6,
+  ZOOMPLUS_CURSOR = 7,
+  ZOOMMINUS_CURSOR = 8,
+  PENCIL_CURSOR = 9,
+  CROSSHAIR_CURSOR = 10,
+  GRABBER_CURSOR = 11,
+  GRABBER2_CURSOR = 12,
+  RESIZE_L_CURSOR = 13,
+  RESIZE_R_CURSOR = 14,
+  CENTER_CURSOR = 15,
+  BUCKET_CURSOR = 16,
+  SPRAY_CURSOR = 17,
+  SPIN_CURSOR = 18,
+  FINGER_CURSOR = 19,
+  FINGERX_CURSOR = 20,
+  LCORNER_CURSOR = 21,
+  RCORNER_CURSOR = 22,
+  UPDOWN_CURSOR = 23,
+  FOURCORNERS_CURSOR = 24,
+  DRAG_PLUS_CURSOR = 25,
+  DRAG_MINUS_CURSOR = 26,
+  CARET_CURSOR = 27,
+  FONT0_CURSOR = 28,
+  FONT1_CURSOR = 29,
+  FONT2_CURSOR = 30,
+  FONT3_CURSOR = 31,
+  BLINKS_CURSOR = 32,
+  NCURSOR_SHAPES = 33,
 };
 
-extern a_cursor_desc g_cursors[NCURSOR_SHAPES];
+extern a_cursor_desc g_cursor_desc[NCURSOR_SHAPES];
 
-// Fills the table and loads the cursors.
+// Fills the table and loads the cursors (a missing or damaged cursor
+// resource is fatal here: start-up cannot go on without it).
 void Cursor_Init();
-// Unloads them.
+// Shows the arrow and unloads them.
 void Cursor_Stop();
+// Shows the shape's cursor; a shape outside the table shows the arrow.
 void Cursor_Set_Shape(a_cursor_shape cursor);
-// Saves the cursor shown and shows the busy cursor; Cursor_Pop shows the
-// saved one again. Pushes nest up to 8 deep; deeper pushes are counted and
-// shown as busy.
+// Saves the cursor shown and shows the busy cursor (SPIN_CURSOR);
+// Cursor_Pop shows the saved one again. Pushes nest up to 8 deep; deeper
+// pushes are counted and shown as busy.
 void Cursor_Push_Watch();
 void Cursor_Pop();
