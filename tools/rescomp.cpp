@@ -349,7 +349,7 @@ void ImageBodyLine(Resource& r, const std::vector<Token>& tk, const std::string&
     if (IsMonoImageType(r.type))
       Fail(file, line, tname + " is mono (. X o); a colour icon is a cicn");
     if (tk.size() != 3 || tk[1].text.size() != 1 || tk[2].quoted)
-      Fail(file, line, "expected colour C 0xRRGGBB, 0xRRGGBBAA or none");
+      Fail(file, line, "expected colour C 0xRRGGBB, 0xRRGGBBAA or none (a \"#\" pixel is quoted)");
     const char c = tk[1].text[0];
     if (uint8_t(c) < 0x20 || uint8_t(c) > 0x7E || c == '"' || c == '\\')
       Fail(file, line, "a pixel character is printable ASCII, not a quote or backslash");

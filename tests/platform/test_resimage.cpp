@@ -284,6 +284,54 @@ TEST(AuthoredPictures, EveryPictureOfTheProgramDecodes) {
   }
 }
 
+// Every picture of the program drawn on a light and on a dark ground, as a
+// sheet a person can look at (snapshots/pictures.png beside the program,
+// four times enlarged): an opaque pixel of the artwork shows as it is, a
+// transparent one leaves the ground.
+TEST_F(PicturesTest, SheetOfTheProgramsPicturesOnLightAndDark) {
+  std::string err;
+  auto a = host::ResArchive::Open_Embedded(&err);
+  ASSERT_TRUE(a) << err;
+  std::vector<a_icon_rec> pictures;
+  for (const host::ResIndexEntry& e : a->Index()) {
+    a_icon_rec r{e.type, e.id, {}};
+    if (ResImage_Decode(e.type, a->Bytes().subspan(e.offset, e.size), r.image)) pictures.push_back(std::move(r));
+  }
+  ASSERT_FALSE(pictures.empty());
+  constexpr int32 kCell = 40;
+  const uint32 grounds[2] = {0x00F2F2F2u, 0x00303030u};
+  const int32 width = kCell * int32(pictures.size()), height = 2 * kCell;
+  GWorldPtr w = World(Rect{0, 0, int16(height), int16(width)}, 0);
+  for (int row = 0; row < 2; ++row) {
+    for (size_t i = 0; i < pictures.size(); ++i) {
+      const int32 left = kCell * int32(i), top = kCell * row;
+      for (int32 y = top; y < top + kCell; ++y)
+        for (int32 x = left; x < left + kCell; ++x) Set_Px(w, x, y, grounds[row]);
+      const a_res_image& img = pictures[i].image;
+      const int32 ox = left + (kCell - img.width) / 2, oy = top + (kCell - img.height) / 2;
+      PlotCIcon(Rect{int16(oy), int16(ox), int16(oy + img.height), int16(ox + img.width)}, &pictures[i]);
+      int bad = 0;
+      for (int32 y = 0; y < img.height; ++y)
+        for (int32 x = 0; x < img.width; ++x) {
+          const uint32 p = ResImage_Pixel(img, x, y), alpha = p >> 24;
+          if ((alpha == 255 && Rgb(w, ox + x, oy + y) != (p & 0xFFFFFF)) ||
+              (alpha == 0 && Rgb(w, ox + x, oy + y) != grounds[row]))
+            ++bad;
+        }
+      EXPECT_EQ(bad, 0) << "picture " << pictures[i].id;
+    }
+  }
+  // Four times enlarged, beside the program.
+  constexpr int32 kZoom = 4;
+  std::vector<uint32> big(size_t(width * kZoom) * size_t(height * kZoom));
+  for (int32 y = 0; y < height * kZoom; ++y)
+    for (int32 x = 0; x < width * kZoom; ++x) big[size_t(y) * size_t(width * kZoom) + size_t(x)] = Px(w, x / kZoom, y / kZoom);
+  std::string exe = VELMOR4_EXE;
+  const std::string folder = exe.substr(0, exe.find_last_of('/')) + "/snapshots";
+  ASSERT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+  EXPECT_TRUE(Host_Write_PNG(folder + "/pictures.png", big.data(), width * kZoom, height * kZoom, err)) << err;
+}
+
 // --- Damaged resources ------------------------------------------------------------------------
 
 std::vector<uint8> Sized(uint16 w, uint16 h, size_t pixel_bytes) {
