@@ -3,8 +3,10 @@
 // checks that refuse damaged ones, the missing-item rule of their loaders,
 // icons drawn into worlds and cursors reaching the headless backend.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
