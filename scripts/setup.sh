@@ -7,13 +7,14 @@ PACKAGES=(
   g++ cmake ninja-build ccache pkg-config
   # libraries
   libsdl2-dev libfreetype-dev libfontconfig-dev libpixman-1-dev libjpeg62-turbo-dev
-  libpng-dev libtiff-dev libcairo2-dev libcups2-dev zlib1g-dev
+  libpng-dev libtiff-dev libcairo2-dev libcups2-dev zlib1g-dev libx11-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
   # independent readers and writers of image files, the oracles of the image tests
   netpbm imagemagick libjpeg-turbo-progs
-  # a display server without a screen, for the smoke test of the real window
-  xvfb xauth
+  # a display server without a screen, for the smoke test of the real window, and a
+  # second program that copies and pastes through its clipboard
+  xvfb xauth xclip
   # fuzz targets (libFuzzer comes with clang)
   clang libclang-rt-14-dev
 )

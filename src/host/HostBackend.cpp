@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "host/HostClipboard.h"
 #include "host/HostClock.h"
 #include "host/HostScript.h"
 #include "host/HostWinCore.h"
@@ -69,6 +70,7 @@ class HeadlessDisplay : public HostDisplay {
   void Cursor_Changed() override { Record(shown_.changes + 1); }
   const HostShownCursor& Shown() const { return shown_; }
   void Pump() override {}
+  HostClipboardPeer* Clipboard() override { return &Host_Clipboard_Memory_Peer(); }
   void Wait(uint32 ms, int wake_fd) override {
     if (wake_fd < 0) {
       Host_Sleep_Millis(ms);
@@ -255,6 +257,11 @@ bool Host_Backend_Shown_Cursor(HostShownCursor& out) {
   if (g_kind != HostBackendKind::HEADLESS || !g_display) return false;
   out = static_cast<const HeadlessDisplay&>(*g_display).Shown();
   return true;
+}
+
+HostClipboardPeer& Host_Clipboard_Peer() {
+  HostClipboardPeer* p = g_display ? g_display->Clipboard() : nullptr;
+  return p != nullptr ? *p : Host_Clipboard_Memory_Peer();
 }
 
 bool Host_Report_Alert(int32 number, const char* text) {

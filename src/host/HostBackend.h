@@ -25,6 +25,8 @@
 
 #include "platform/Types.h"
 
+class HostClipboardPeer;
+
 enum class HostBackendKind { NONE = 0, HEADLESS = 1, SDL = 2 };
 
 // Reads the environment, starts the chosen backend, reports the screen to
@@ -75,4 +77,7 @@ class HostDisplay {
   // Blocks at most ms, returning early on input or when wake_fd is readable.
   virtual void Wait(uint32 ms, int wake_fd) = 0;
   virtual void Cursor_Changed() {}
+  // The backend's side of the clipboard (HostClipboard.h); NIL: the
+  // in-memory one.
+  virtual HostClipboardPeer* Clipboard() { return nullptr; }
 };

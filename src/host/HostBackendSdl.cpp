@@ -1,5 +1,7 @@
 // The SDL2 backend: every visible top-level window of ours is an SDL window
-// showing its composed pixels; SDL's input becomes messages.
+// showing its composed pixels; SDL's input becomes messages. The clipboard
+// is the X11 selection owner of HostClipboardX11.cpp where an X display is
+// reachable, else SDL's own, which carries text only.
 #include <SDL.h>
 #include <poll.h>
 
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "host/HostBackend.h"
+#include "host/HostClipboard.h"
 #include "host/HostClock.h"
 #include "host/HostWinCore.h"
 #include "platform/SysInfo.h"
@@ -88,10 +91,73 @@ SDL_SystemCursor Sdl_Cursor_Of(uint32 id) {
   }
 }
 
+// The clipboard without X11 (Wayland alone): SDL's text. Pictures and our
+// own formats stay within the program.
+class SdlTextClipboard : public HostClipboardPeer {
+ public:
+  bool Take(std::shared_ptr<HostClipboardOffer> offer) override {
+    const std::vector<uint8>* b = nullptr;
+    std::string text;
+    if (offer->Bytes("UTF8_STRING", b)) text.assign(b->begin(), b->end());
+    SDL_SetClipboardText(text.c_str());
+    ours_ = std::move(offer);
+    published_ = text;
+    return true;
+  }
+  uint64 Holder() override {
+    const std::string now = Current();
+    if (ours_ && now == published_) return kSelf;
+    ours_.reset();
+    if (now.empty()) return 0;
+    if (now != foreign_) {
+      foreign_ = now;
+      ++serial_;
+    }
+    return serial_;
+  }
+  bool Types(std::vector<std::string>& out) override {
+    out.clear();
+    if (ours_) out = ours_->Types();
+    else if (!Current().empty()) out.push_back("UTF8_STRING");
+    return true;
+  }
+  bool Read(const std::string& type, uint64 max, std::vector<uint8>& out) override {
+    out.clear();
+    if (ours_) {
+      const std::vector<uint8>* b = nullptr;
+      if (!ours_->Bytes(type, b) || b->size() > max) return false;
+      out = *b;
+      return true;
+    }
+    if (type != "UTF8_STRING") return false;
+    const std::string now = Current();
+    if (now.empty() || now.size() > max) return false;
+    out.assign(now.begin(), now.end());
+    return true;
+  }
+
+ private:
+  static std::string Current() {
+    std::string s;
+    if (SDL_HasClipboardText()) {
+      char* t = SDL_GetClipboardText();
+      if (t != nullptr) {
+        s = t;
+        SDL_free(t);
+      }
+    }
+    return s;
+  }
+  std::shared_ptr<HostClipboardOffer> ours_;
+  std::string published_, foreign_;
+  uint64 serial_ = 0;
+};
+
 class SdlDisplay : public HostDisplay {
  public:
   SdlDisplay() = default;
   ~SdlDisplay() override {
+    clip_.reset();  // before SDL, which puts back the X error handler it found
     for (auto& [hwnd, s] : shown_)
       if (s.win) SDL_DestroyWindow(s.win);
     shown_.clear();
@@ -121,10 +187,16 @@ class SdlDisplay : public HostDisplay {
     else has_panel = false;
     Info_Set_Screen(int16(std::min(b.w, 32000)), int16(std::min(b.h, 32000)), has_panel, panel);
     SDL_StartTextInput();
+    std::string why;
+    clip_ = Host_Make_X11_Clipboard(nullptr, why);
+    if (!clip_) clip_ = std::make_unique<SdlTextClipboard>();
     return true;
   }
 
+  HostClipboardPeer* Clipboard() override { return clip_.get(); }
+
   void Pump() override {
+    if (clip_) clip_->Poll();
     SDL_Event e;
     bool lost = false, gained = false;
     HWND gained_hwnd = nullptr;
@@ -206,9 +278,11 @@ class SdlDisplay : public HostDisplay {
   void Wait(uint32 ms, int wake_fd) override {
     const uint32 start = SDL_GetTicks();
     for (;;) {
+      // Other programs' clipboard requests are answered while we wait.
+      if (clip_) clip_->Poll();
       const uint32 spent = SDL_GetTicks() - start;
       if (spent >= ms) return;
-      const int slice = int(std::min<uint32>(ms - spent, 20));
+      const int slice = int(std::min<uint32>(ms - spent, clip_ && clip_->Fd() >= 0 ? 10 : 20));
       if (SDL_WaitEventTimeout(nullptr, slice)) return;
       if (wake_fd >= 0) {
         pollfd p{wake_fd, POLLIN, 0};
@@ -362,6 +436,7 @@ class SdlDisplay : public HostDisplay {
   }
 
   std::unordered_map<HWND, Shown> shown_;
+  std::unique_ptr<HostClipboardPeer> clip_;
   SDL_Cursor* cursor_ = nullptr;
   bool started_ = false;
 };

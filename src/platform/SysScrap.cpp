@@ -21,6 +21,65 @@ namespace {
 
 a_scrap_readers g_readers{};
 
+// Other programs see a bitmap as image/png through this: the bitmap reader
+// turns it into pixels. Progress is not shown, as this runs while another
+// program waits for the picture.
+bool Dib_Pixels(const uint8* dib, size_t size, std::vector<uint8>& pixels, int32& width, int32& height) {
+  a_picture_scan_rec scan;
+  Clear_Scan_Rec(scan);
+  a_ram_state state{dib, uint32(std::min<size_t>(size, 0xFFFFFFFFu))};
+  const ProgProc progress = g_progproc;
+  g_progproc = nullptr;
+  const int16 r = Scan_BMP_3(false, Ram_Reader, &state, size, scan);
+  g_progproc = progress;
+  if (r != BMP_OK) {
+    Dispose_MW(scan.body);
+    return false;
+  }
+  const PixMap& pm = *Get_GWorld_PixMap(scan.body.fore);
+  width = int32(pm.bounds.right) - pm.bounds.left;
+  height = int32(pm.bounds.bottom) - pm.bounds.top;
+  bool ok = true;
+  try {
+    pixels.assign(size_t(width) * size_t(height) * 4, 255);
+  } catch (const std::bad_alloc&) {
+    ok = false;
+  }
+  Lock_GWorld(scan.body.fore);
+  const uint32 rowbytes = PixMap_RowBytes(pm);
+  for (int32 y = 0; ok && y < height; ++y) {
+    const uint8* row = reinterpret_cast<const uint8*>(pm.baseAddr) + size_t(y) * rowbytes;
+    uint8* out = pixels.data() + size_t(y) * size_t(width) * 4;
+    for (int32 x = 0; x < width; ++x, out += 4) {
+      if (pm.pixelSize == 8) {
+        const a_pixel32& c = scan.ctable[row[x]];
+        out[0] = c.b, out[1] = c.g, out[2] = c.r;
+      } else if (pm.pixelSize == 16) {
+        const uint32 v = uint32(row[2 * x]) | (uint32(row[2 * x + 1]) << 8);
+        auto widen = [](uint32 c) { return uint8((c << 3) | (c >> 2)); };
+        out[0] = widen(v & 31), out[1] = widen((v >> 5) & 31), out[2] = widen((v >> 10) & 31);
+      } else {
+        out[0] = row[4 * x], out[1] = row[4 * x + 1], out[2] = row[4 * x + 2];
+      }
+    }
+  }
+  Unlock_GWorld(scan.body.fore);
+  Dispose_MW(scan.body);
+  return ok;
+}
+
+// The names other programs know our records by, and the bitmap's pictures;
+// set up before the clipboard is first used.
+void Scrap_Types() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  Host_Clipboard_Add_Type(SCRAP_TEXTR, "application/x-velmor4-text-range");
+  Host_Clipboard_Add_Type(SCRAP_OM, "application/x-velmor4-text-object");
+  Host_Clipboard_Add_Type(SCRAP_PH, "application/x-velmor4-photo");
+  Host_Clipboard_Set_Dib_Decoder(Dib_Pixels);
+}
+
 // The bytes of one format, copied out so that the clipboard can be closed
 // before a reader runs (a reader may well copy something itself).
 bool Take_Format(uint32 format, std::vector<uint8>& out) {
@@ -94,6 +153,7 @@ bool8 Scrap_Paste_DIB() {
 void Scrap_Set_Readers(const a_scrap_readers& readers) { g_readers = readers; }
 
 void Scrap_Clear() {
+  Scrap_Types();
   if (!Host_Clipboard_Open(main_hwnd)) return;
   Host_Clipboard_Empty();
   Host_Clipboard_Close();
@@ -101,6 +161,7 @@ void Scrap_Clear() {
 
 void Scrap_Add_Ptr(const void* data, uint32 size, uint32 format) {
   if (data == nullptr && size != 0) return;
+  Scrap_Types();
   if (!Host_Clipboard_Open(main_hwnd)) return;
   Host_Clipboard_Set(format, data, size);
   Host_Clipboard_Close();
@@ -142,6 +203,7 @@ void Scrap_Add_PixMap(const PixMap& pix) {
   for (int32 y = 0; y < height; ++y)
     std::memcpy(block.data() + header + size_t(y) * stride,
                 reinterpret_cast<const uint8*>(pix.baseAddr) + size_t(y) * rowbytes, n);
+  Scrap_Types();
   if (!Host_Clipboard_Open(main_hwnd)) {
     Sound_Effect(SND_NULL);
     return;
@@ -153,6 +215,7 @@ void Scrap_Add_PixMap(const PixMap& pix) {
 void Scrap_Add_Hdl() {}
 
 bool8 Scrap_Paste() {
+  Scrap_Types();
   if (!Host_Clipboard_Open(main_hwnd)) return false;
   // Each branch closes the clipboard before its reader runs.
   if (Host_Clipboard_Has(SCRAP_TEXTR)) return Paste_Record(SCRAP_TEXTR, g_readers.textr_paste);
@@ -167,11 +230,13 @@ bool8 Scrap_Paste() {
 
 bool8 Is_Scrap_Available(uint32& kind, uint32 format) {
   kind = format;
+  Scrap_Types();
   return Host_Clipboard_Has(format);
 }
 
 void Scrap_Get_Handle(Handle& hdl, uint32 kind) {
   hdl = nullptr;
+  Scrap_Types();
   if (!Host_Clipboard_Open(main_hwnd)) return;
   const uint8* data = nullptr;
   uint32 size = 0;

@@ -13,9 +13,12 @@
 
 #include "TestSupport.h"
 #include "host/HostAudio.h"
+#include "host/HostBackend.h"
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
+#include "host/HostCodecs.h"
 #include "pixel/OP.h"
+#include "pixel/ParsBMP.h"
 #include "pixel/ParsQuik.h"
 #include "pixel/PictLibWrite.h"
 #include "pixel/SysPix.h"
@@ -231,11 +234,12 @@ TEST_F(SysScrap, TextIsFilteredAndCut) {
   EXPECT_EQ(Paste_Text(std::u16string(3998, u'p') + pair), std::u16string(3998, u'p'));
   EXPECT_EQ(Paste_Text(u"\t" + std::u16string(3994, u'p') + pair), u"    " + std::u16string(3994, u'p'));
   EXPECT_EQ(Paste_Text(u"\t" + std::u16string(3993, u'p') + pair), u"    " + std::u16string(3993, u'p') + pair);
-  // Text of another program comes in through the same filter.
-  Host_Clipboard_Foreign_Text("caf\xC3\xA9\tbar\n");
+  // Text of another program comes in through the same filter; its lines,
+  // ended by line feeds alone, stay lines.
+  Host_Clipboard_Foreign_Text("caf\xC3\xA9\tbar\nbaz\n");
   g_pasted.clear();
   ASSERT_TRUE(Scrap_Paste());
-  EXPECT_EQ(g_pasted[0].text, u"caf\u00e9    bar");
+  EXPECT_EQ(g_pasted[0].text, u"caf\u00e9    bar\rbaz\r");
   // The text engine turning it down is what the paste reports.
   g_inject_result = false;
   Scrap_Clear();
@@ -363,6 +367,94 @@ TEST_F(SysScrap, WithoutReadersNothingIsPasted) {
   Scrap_Clear();
   Scrap_Add_PixMap(m.pm);
   EXPECT_FALSE(Scrap_Paste());  // the bitmap is read and freed
+}
+
+// What the program copies reaches other programs, and what they copy is
+// pasted: text, a picture and a record of our own, over the headless
+// backend's desktop.
+TEST_F(SysScrap, RoundTripWithAnotherProgram) {
+  ASSERT_TRUE(Host_Backend_Start_Headless(800, 600));
+  // A 32-bit and an 8-bit picture, each seen as PNG and BMP.
+  TestMap m32(32, 3, 2, 12);
+  for (size_t i = 0; i < m32.pixels.size(); ++i) m32.pixels[i] = uint8(i % 4 == 3 ? 0 : 37 * i + 1);
+  TestMap m8(8, 3, 2, 4);
+  for (size_t i = 0; i < m8.pixels.size(); ++i) m8.pixels[i] = uint8(i * 40);
+  for (TestMap* m : {&m32, &m8}) {
+    Scrap_Clear();
+    Scrap_Add_PixMap(m->pm);
+    const std::vector<std::string> types = Host_Clipboard_Published_Types();
+    EXPECT_EQ(types, (std::vector<std::string>{"image/png", "image/bmp"}));
+    // What our own reader makes of the bitmap, as opaque pixels.
+    g_pasted.clear();
+    ASSERT_TRUE(Scrap_Paste());
+    ASSERT_EQ(g_pasted.size(), 1u);
+    std::vector<uint8> png, bmp;
+    ASSERT_TRUE(Host_Clipboard_Published("image/png", png));
+    ASSERT_TRUE(Host_Clipboard_Published("image/bmp", bmp));
+    HostImageBuffer decoded;
+    ASSERT_EQ(Host_Decode_PNG(png.data(), png.size(), Host_Buffer_Sink(decoded)), HC_OK);
+    ASSERT_EQ(decoded.info.width, 3);
+    ASSERT_EQ(decoded.info.height, 2);
+    // The BMP file is what our file reader reads back to the same pixels.
+    a_picture_scan_rec scan;
+    Clear_Scan_Rec(scan);
+    a_ram_state state{bmp.data(), uint32(bmp.size())};
+    ASSERT_EQ(Scan_BMP_3(true, Ram_Reader, &state, bmp.size(), scan), BMP_OK);
+    const PixMap& pm = *Get_GWorld_PixMap(scan.body.fore);
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < 3; ++x) {
+        const uint8* px = &decoded.pixels[size_t(y * 3 + x) * 4];
+        const uint8* row = reinterpret_cast<const uint8*>(pm.baseAddr) + size_t(y) * PixMap_RowBytes(pm);
+        if (m->pm.pixelSize == 32) {
+          EXPECT_EQ(std::vector<uint8>(px, px + 3), std::vector<uint8>(m->Row(y) + 4 * x, m->Row(y) + 4 * x + 3));
+          EXPECT_EQ(std::vector<uint8>(row + 4 * x, row + 4 * x + 3), std::vector<uint8>(px, px + 3));
+        } else {
+          const a_pixel32& c = scan.ctable[m->Row(y)[x]];
+          EXPECT_EQ(std::vector<uint8>(px, px + 3), (std::vector<uint8>{c.b, c.g, c.r}));
+          EXPECT_EQ(row[x], m->Row(y)[x]);
+        }
+        EXPECT_EQ(px[3], 255);
+      }
+    }
+    Dispose_MW(scan.body);
+  }
+
+  // A record of ours, with text beside it.
+  Scrap_Clear();
+  Put(SCRAP_PH, {1, 0, 2, 0, 255});
+  Put(SCRAP_UNICODETEXT, U16(u"photo\rcaption"));
+  std::vector<uint8> rec;
+  ASSERT_TRUE(Host_Clipboard_Published("application/x-velmor4-photo", rec));
+  EXPECT_EQ(rec, (std::vector<uint8>{1, 0, 2, 0, 255}));
+  EXPECT_EQ(Host_Clipboard_Published_Text(), "photo\ncaption");
+
+  // Theirs: a record (taken before text and pictures), then a picture.
+  const std::vector<uint8> bgra = {10, 20, 30, 255, 40, 50, 60, 255};
+  std::vector<uint8> png;
+  ASSERT_EQ(Host_Encode_PNG(HostImageSource{bgra.data(), 2, 1, 8, 72}, false, png), HC_OK);
+  Host_Clipboard_Foreign_Set({{"application/x-velmor4-text-object", {3, 3}},
+                              {"image/png", png},
+                              {"UTF8_STRING", {'t'}}});
+  g_pasted.clear();
+  ASSERT_TRUE(Scrap_Paste());
+  ASSERT_EQ(g_pasted.size(), 1u);
+  EXPECT_EQ(g_pasted[0].reader, "om");
+  EXPECT_EQ(g_pasted[0].bytes, (std::vector<uint8>{3, 3}));
+  Host_Clipboard_Foreign_Set({{"image/png", png}});
+  g_pasted.clear();
+  ASSERT_TRUE(Scrap_Paste());
+  ASSERT_EQ(g_pasted.size(), 1u);
+  EXPECT_EQ(g_pasted[0].reader, "mw");
+  EXPECT_EQ(g_pasted[0].bounds, (Rect{0, 0, 1, 2}));
+  ASSERT_EQ(g_pasted[0].rows.size(), 1u);
+  EXPECT_EQ(g_pasted[0].rows[0], (std::vector<uint8>{10, 20, 30, 0, 40, 50, 60, 0}));
+  // A damaged picture pastes nothing.
+  png.resize(png.size() / 2);
+  Host_Clipboard_Foreign_Set({{"image/png", png}});
+  g_pasted.clear();
+  EXPECT_FALSE(Scrap_Paste());
+  EXPECT_TRUE(g_pasted.empty());
+  Host_Backend_Stop();
 }
 
 TEST_F(SysScrap, RamReaderHandsOutWhatIsLeft) {
