@@ -103,7 +103,7 @@ class X11Clipboard : public HostClipboardPeer {
       return false;
     }
     clipboard_ = atoms[0];
-    targets_ = atoms[1];
+    targets_atom_ = atoms[1];
     timestamp_ = atoms[2];
     multiple_ = atoms[3];
     incr_ = atoms[4];
@@ -138,6 +138,8 @@ class X11Clipboard : public HostClipboardPeer {
   uint64 Holder() override {
     Poll();
     unresponsive_ = false;
+    looked_ = false;
+    targets_.clear();
     const Window owner = XGetSelectionOwner(dpy_, clipboard_);
     if (owner == None) {
       Drop_Offer();
@@ -145,12 +147,18 @@ class X11Clipboard : public HostClipboardPeer {
     }
     if (owner == win_) return offer_ ? kSelf : 0;
     Drop_Offer();
-    // When the owner took the selection tells one copy from the next.
-    Prop p;
-    const Result r = Convert(timestamp_, 64, p);
-    if (r == TIMEOUT) unresponsive_ = true;
-    if (r == OK && p.format == 32 && p.items.size() == 1 && p.items[0] != 0)
-      return (uint64(owner) << 32) | uint32(p.items[0]);
+    // What the owner offers, and, where it says when it took the selection,
+    // that time, which tells one copy from the next. (Owners that do not
+    // list TIMESTAMP are not asked for it: some answer any target with
+    // their data.)
+    if (Ask_Targets(targets_)) {
+      looked_ = true;
+      if (std::find(targets_.begin(), targets_.end(), "TIMESTAMP") != targets_.end()) {
+        Prop p;
+        if (Convert(timestamp_, 64, p) == OK && p.format == 32 && p.items.size() == 1 && p.items[0] != 0)
+          return (uint64(owner) << 32) | uint32(p.items[0]);
+      }
+    }
     return (uint64(1) << 62) | ++uncertain_;
   }
 
@@ -160,23 +168,11 @@ class X11Clipboard : public HostClipboardPeer {
       out = offer_->Types();
       return true;
     }
-    if (unresponsive_) return false;
-    Prop p;
-    const Result r = Convert(targets_, 64 * 1024, p);
-    if (r == TIMEOUT) unresponsive_ = true;
-    if (r != OK || p.format != 32) return false;
-    std::vector<Atom> atoms;
-    for (unsigned long v : p.items)
-      if (v != None && atoms.size() < 1024) atoms.push_back(Atom(v));
-    if (atoms.empty()) return true;
-    std::vector<char*> names(atoms.size(), nullptr);
-    if (!XGetAtomNames(dpy_, atoms.data(), int(atoms.size()), names.data())) return false;
-    for (char* n : names) {
-      if (n == nullptr) continue;
-      out.emplace_back(n);
-      XFree(n);
+    if (looked_) {
+      out = targets_;
+      return true;
     }
-    return true;
+    return Ask_Targets(out);
   }
 
   bool Read(const std::string& type, uint64 max, std::vector<uint8>& out) override {
@@ -236,6 +232,28 @@ class X11Clipboard : public HostClipboardPeer {
   };
 
   bool Own() { return offer_ && XGetSelectionOwner(dpy_, clipboard_) == win_; }
+
+  // The owner's TARGETS by name.
+  bool Ask_Targets(std::vector<std::string>& out) {
+    out.clear();
+    if (unresponsive_) return false;
+    Prop p;
+    const Result r = Convert(targets_atom_, 64 * 1024, p);
+    if (r == TIMEOUT) unresponsive_ = true;
+    if (r != OK || p.format != 32) return false;
+    std::vector<Atom> atoms;
+    for (unsigned long v : p.items)
+      if (v != None && atoms.size() < 1024) atoms.push_back(Atom(v));
+    if (atoms.empty()) return true;
+    std::vector<char*> names(atoms.size(), nullptr);
+    if (!XGetAtomNames(dpy_, atoms.data(), int(atoms.size()), names.data())) return false;
+    for (char* n : names) {
+      if (n == nullptr) continue;
+      out.emplace_back(n);
+      XFree(n);
+    }
+    return true;
+  }
 
   void Drop_Offer() {
     offer_.reset();
@@ -327,7 +345,11 @@ class X11Clipboard : public HostClipboardPeer {
     Result r = Get_Prop(win_, property, false, max, head);
     if (r == TOO_LARGE) XDeleteProperty(dpy_, win_, property);
     if (r != OK) return r;
-    if (head.type == incr_) return Receive_Incr(property, max, out);
+    if (head.type == incr_) {
+      // The size an INCR announces is at least what follows.
+      if (head.format == 32 && head.items.size() == 1 && head.items[0] > max) return TOO_LARGE;
+      return Receive_Incr(property, max, out);
+    }
     XDeleteProperty(dpy_, win_, property);
     out = std::move(head);
     return OK;
@@ -419,8 +441,8 @@ class X11Clipboard : public HostClipboardPeer {
   }
 
   bool Answer(Window requestor, Atom target, Atom property) {
-    if (target == targets_) {
-      std::vector<long> list = {long(targets_), long(timestamp_), long(multiple_)};
+    if (target == targets_atom_) {
+      std::vector<long> list = {long(targets_atom_), long(timestamp_), long(multiple_)};
       for (const auto& [a, name] : offered_) list.push_back(long(a));
       XChangeProperty(dpy_, requestor, property, XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(list.data()), int(list.size()));
@@ -481,7 +503,7 @@ class X11Clipboard : public HostClipboardPeer {
 
   Display* dpy_ = nullptr;
   Window win_ = 0;
-  Atom clipboard_ = None, targets_ = None, timestamp_ = None, multiple_ = None, incr_ = None, atom_pair_ = None,
+  Atom clipboard_ = None, targets_atom_ = None, timestamp_ = None, multiple_ = None, incr_ = None, atom_pair_ = None,
        time_prop_ = None;
   Atom props_[4] = {None, None, None, None};
   uint32 next_prop_ = 0;
@@ -496,6 +518,9 @@ class X11Clipboard : public HostClipboardPeer {
   // until the next look at the clipboard (Holder).
   bool unresponsive_ = false;
   uint64 uncertain_ = 0;
+  // The current owner's TARGETS, as found by the last look (Holder).
+  bool looked_ = false;
+  std::vector<std::string> targets_;
 };
 
 }  // namespace

@@ -8,9 +8,11 @@
 // application, which installs them with Scrap_Set_Readers. The clipboard is
 // always opened for the main window.
 //
-// Everything read from the clipboard may come from another program: text is
-// cut to what the text engine takes, and a bitmap goes through the bitmap
-// reader's checks (a refused one pastes nothing).
+// Other programs see our records as application/x-velmor4-text-range,
+// -text-object and -photo, bitmaps as image/png and image/bmp, and text
+// (HostClipboard.h). Everything read from the clipboard may come from
+// another program: text is cut to what the text engine takes, and a bitmap
+// goes through the bitmap reader's checks (a refused one pastes nothing).
 #pragma once
 
 #include "platform/SysMem.h"
