@@ -10,7 +10,8 @@
 // converted when it is first asked for.
 //
 // Use: open (one owner at a time; opening an open clipboard fails), then
-// empty / set / get, then close. Has works whether open or not.
+// empty / set / get, then close. Has works whether open or not (closed, it
+// looks at the desktop's clipboard first).
 //
 // Other programs see the clipboard in MIME types (the desktop's names):
 // - text as UTF8_STRING, text/plain;charset=utf-8 and STRING (Latin-1), with

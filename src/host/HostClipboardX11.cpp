@@ -189,16 +189,24 @@ class X11Clipboard : public HostClipboardPeer {
     Prop p;
     const Result r = Convert(target, max, p);
     if (r == TIMEOUT) unresponsive_ = true;
-    if (r != OK || (p.format != 8 && !p.bytes.empty())) return false;
+    if (r != OK || p.format != 8) return false;
     out = std::move(p.bytes);
     return true;
   }
 
   void Poll() override {
-    while (XPending(dpy_) > 0) {
-      XEvent e;
-      XNextEvent(dpy_, &e);
-      Dispatch(e);
+    Drain();
+    // While a long transfer runs, its next pieces go out for a few
+    // milliseconds more, so that it does not crawl at one piece per pass
+    // of an idle loop that sleeps between passes.
+    const uint32 until = Now_Ms() + kStreamMs;
+    while (!sends_.empty()) {
+      const uint32 now = Now_Ms();
+      if (!Before(now, until)) break;
+      XFlush(dpy_);
+      pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+      if (poll(&p, 1, int(until - now)) <= 0) break;
+      Drain();
     }
     // A requestor that stopped taking the pieces of a long transfer.
     const uint32 now = Now_Ms();
@@ -219,6 +227,16 @@ class X11Clipboard : public HostClipboardPeer {
 
  private:
   enum Result { OK, REFUSED, TIMEOUT, TOO_LARGE, FAILED };
+
+  static constexpr uint32 kStreamMs = 8;
+
+  void Drain() {
+    while (XPending(dpy_) > 0) {
+      XEvent e;
+      XNextEvent(dpy_, &e);
+      Dispatch(e);
+    }
+  }
 
   // One long transfer to a requestor, piece by piece.
   struct Send {
