@@ -4,28 +4,116 @@
 // subsystem.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/Types.h"
 #include "ui/VoskStat.h"
 
-constexpr uint32 MAXNUNITS = 250;
+constexpr uint32 MAXNUNITS = 250;   // units of one expanded layout
+constexpr uint32 MAXNCUNITS = 6;    // sections (kinds with their grids) of one catalogue entry
 
-// Kinds of unit. Only the disc kinds that direct printing needs are listed so
-// far; the values after UNIT_CD are provisional until the full kind table
-// (70 kinds) is in place.
+#ifndef VELMOR_HAVE_A_FRECT
+#define VELMOR_HAVE_A_FRECT
+// Rectangle of 32-bit reals (millimetres in layout geometry).
+struct a_frect {
+  float left, top, right, bottom;
+};
+static_assert(sizeof(a_frect) == 16);
+#endif
+
+#ifndef VELMOR_HAVE_A_FPOINT
+#define VELMOR_HAVE_A_FPOINT
+// Point of 32-bit reals.
+struct a_fpoint {
+  float x, y;
+};
+static_assert(sizeof(a_fpoint) == 8);
+#endif
+
+// Kinds of unit: what a label face is. The value is a byte of project files
+// and of the catalogue, so the numbers never change; the names of string
+// list 600 (item kind + 1) follow this order.
 enum a_unit_kind : uint8 {
   UNIT_EMPTY = 0,
-  UNIT_CD = 6,
-  UNIT_MINICD_RING = 9,
-  UNIT_MINICD_HOCKEY = 10,
-  UNIT_MINICD_RECT = 11,
+  UNIT_CIRCLE = 1,
+  UNIT_OVAL = 2,
+  UNIT_RECT = 3,
+  UNIT_VISITING = 4,       // business card
+  UNIT_VISITING2 = 5,      // folded business card
+  UNIT_CD = 6,             // disc face, 120 mm class
+  UNIT_CD_CORE = 7,        // small ring: hub label
+  UNIT_CD_WALLET = 8,
+  UNIT_MINICD_RING = 9,    // disc face, 80 mm class
+  UNIT_MINICD_HOCKEY = 10, // business-card disc, round ends
+  UNIT_MINICD_RECT = 11,   // business-card disc, rectangular
+  UNIT_MINICD_LID1 = 12,
+  UNIT_MINICD_LID2 = 13,
+  UNIT_JEWEL_LID1 = 14,    // jewel case front insert
+  UNIT_JEWEL_LID2 = 15,    // jewel case booklet, folded once
+  UNIT_JEWEL_LID3 = 16,    // jewel case folder, several panels
+  UNIT_JEWEL_SPINE = 17,
+  UNIT_JEWEL_SLIMLINE = 18,
+  UNIT_JEWEL_BASE = 19,    // tray card with its two spines
+  UNIT_SUPERJEWEL_INLAY = 20,
+  UNIT_SUPERJEWEL_BOOKLET = 21,
+  UNIT_SUPERJEWEL_COVER = 22,
+  UNIT_DVDBOX_INSERT = 23,
+  UNIT_DVDBOX_INSERT2 = 24,
+  UNIT_DVDBOX_WRAP = 25,
+  UNIT_AUDIO_FACE = 26,
+  UNIT_AUDIO_JCARD = 27,
+  UNIT_AUDIO_SPINE = 28,
+  UNIT_AUDIO_BOX = 29,
+  UNIT_DAT_FACE = 30,
+  UNIT_DAT_SPINE = 31,
+  UNIT_DAT_JCARD = 32,
+  UNIT_VHS_FACE = 33,
+  UNIT_VHS_SPINE = 34,
+  UNIT_VHS_THIRD = 35,
+  UNIT_VHS_SLEEVE = 36,
+  UNIT_VHS_WRAP = 37,
+  UNIT_BETACAM_FACE = 38,
+  UNIT_BETACAM_SPINE = 39,
+  UNIT_BETACAM_INSERT = 40,
+  UNIT_UMATIC_FACE = 41,
+  UNIT_UMATIC_SPINE = 42,
+  UNIT_UMATIC_INSERT = 43,
+  UNIT_MINIDV_FACE = 44,
+  UNIT_MINIDV_SPINE = 45,
+  UNIT_MINIDV_INSERT = 46,
+  UNIT_DVCAM_FACE = 47,
+  UNIT_DVCAM_SPINE = 48,
+  UNIT_DVCAM_INSERT = 49,
+  UNIT_DVCPRO_FACE = 50,
+  UNIT_DVCPRO_SPINE = 51,
+  UNIT_DVCPRO_INSERT = 52,
+  UNIT_STATUS = 53,
+  UNIT_HI8_FACE = 54,
+  UNIT_HI8_JCARD = 55,
+  UNIT_MD_FACEL = 56,
+  UNIT_MD_FACE = 57,
+  UNIT_MD_SPINE = 58,
+  UNIT_8MM_FACE = 59,
+  UNIT_8MM_SPINE = 60,
+  UNIT_FLOPPY = 61,
+  UNIT_LAMINATED = 62,
+  UNIT_VIDEOTITLE = 63,
+  UNIT_XDCAM_INSERT = 64,
+  UNIT_XDCAM_FACE = 65,
+  UNIT_VCD_WRAP = 66,
+  UNIT_D5_SPINE = 67,
+  UNIT_D5_INSERT = 68,
+  UNIT_BLURAY_WRAP = 69,
 };
+constexpr uint32 NUNITKINDS = 70;
+constexpr uint8 LAST_UNIT_KIND = UNIT_BLURAY_WRAP;
 
 // Bits of a template's tflags.
 enum a_template_flag : uint8 {
-  IS_CDPRINTER = 0,
+  IS_CDPRINTER = 0,        // printed straight onto a disc
   IS_LANDSCAPE = 1,
-  IS_PITCHBETWEEN = 2,
-  IS_INCHES = 3,
+  IS_PITCHBETWEEN = 2,     // pitch is the gap between units, not the step
+  IS_INCHES = 3,           // bbox, pitches and meas in inches (bleeds stay mm)
   IS_CLIPPINGPRINTER = 4,
   IS_DYMO_ZADAZ = 5,
   IS_LIGHTSCRIBE = 6,
@@ -34,18 +122,85 @@ enum a_template_flag : uint8 {
   IS_FLEXLABEL = 9,
 };
 
-struct a_unit {
-  uint8 kind;  // a_unit_kind
-  uint32 uflags;
+// Bits of a unit's uflags.
+enum a_unit_flag : uint8 {
+  UNIT_FLIPX = 0,
+  UNIT_FLIPY = 1,
+  UNIT_ROTATE90 = 2,
+  UNIT_ROTATE180 = 3,
+  UNIT_ROTATE270 = 4,
+  UNIT_STAGGERED = 5,
+  UNIT_SHORTODD = 6,
+  UNIT_CROPMARKS = 7,
+  UNIT_CLOBBERS = 8,
+  UNIT_NOTINDEXED = 9,     // not offered in the list of kinds
+  UNIT_PERIMETERBLEED = 10,
+  UNIT_PERIMETERPLUSH = 11,
+  UNIT_PERIMETERPLUSV = 12,
 };
+
+// Bits of a catalogue entry's platforms.
+enum a_platform : uint8 {
+  PLATFORM_MAC = 0,
+  PLATFORM_WIN = 1,
+};
+
+// One section of a catalogue entry: a kind of unit and its grid. Lengths
+// are millimetres, or inches for bbox, pitches and meas in an IS_INCHES
+// entry (bleeds are always millimetres).
+struct a_cunit {
+  uint8 kind;      // a_unit_kind
+  uint32 uflags;   // set of a_unit_flag
+  uint32 nx, ny;   // columns and rows
+  float bboxleft, bboxtop, bboxwidth, bboxheight;  // the first unit
+  float pitchx, pitchy;
+  float bleedleft, bleedtop, bleedright, bleedbottom;
+  float meas1, meas2, meas3, meas4;  // shape measures by kind
+};
+static_assert(offsetof(a_cunit, uflags) == 4 && offsetof(a_cunit, nx) == 8 &&
+              offsetof(a_cunit, bboxleft) == 16 && offsetof(a_cunit, meas4) == 68 &&
+              sizeof(a_cunit) == 72);
+
+// A catalogue entry. sort: maker code (4 characters) then part number and
+// variant, NUL-padded, not terminated; label: 8-bit text, NUL-terminated.
+struct a_ctemplate {
+  char sort[12];
+  char label[32];
+  uint8 platforms;   // set of a_platform
+  uint32 tflags;     // set of a_template_flag
+  a_fpoint papersize;  // width, height in mm
+  uint32 nunits;     // sections used, 1..MAXNCUNITS
+  a_cunit units[MAXNCUNITS];
+};
+static_assert(offsetof(a_ctemplate, label) == 12 && offsetof(a_ctemplate, platforms) == 44 &&
+              offsetof(a_ctemplate, tflags) == 48 && offsetof(a_ctemplate, papersize) == 52 &&
+              offsetof(a_ctemplate, nunits) == 60 && offsetof(a_ctemplate, units) == 64 &&
+              sizeof(a_ctemplate) == 64 + 6 * 72);
+
+// One unit of an expanded layout, in millimetres on the page.
+struct a_unit {
+  uint8 kind;        // a_unit_kind
+  uint32 uflags;     // set of a_unit_flag
+  int16 viewangle;   // degrees; 0 from expansion
+  a_frect bbox;      // left, top, right, bottom
+  a_frect bleed;     // how far artwork runs past each edge
+  float meas[4];     // shape measures by kind
+};
+static_assert(offsetof(a_unit, uflags) == 4 && offsetof(a_unit, viewangle) == 8 &&
+              offsetof(a_unit, bbox) == 12 && offsetof(a_unit, bleed) == 28 &&
+              offsetof(a_unit, meas) == 44 && sizeof(a_unit) == 60);
 
 // The expanded layout of the open document; units[0] is unit 1.
 struct a_template {
   char label[32];
-  uint32 tflags;  // set of a_template_flag
+  uint32 tflags;       // set of a_template_flag
+  a_fpoint papersize;  // mm
   uint32 nunits;
   a_unit units[MAXNUNITS];
 };
+static_assert(offsetof(a_template, tflags) == 32 && offsetof(a_template, papersize) == 36 &&
+              offsetof(a_template, nunits) == 44 && offsetof(a_template, units) == 48 &&
+              sizeof(a_template) == 48 + MAXNUNITS * 60);
 
 struct a_doc_rec {
   a_template doc_template;
