@@ -513,7 +513,8 @@ constexpr double kPaperSlack = 2.0;
 
 struct Box {
   double l, t, r, b;
-  double cx, cy, hole;  // ring centre and hole diameter (0: no hole)
+  double cx, cy, hole;  // centre and ring hole diameter (0: no hole)
+  bool round;           // a circle or disc (the whole box otherwise)
 };
 
 std::vector<Box> Boxes(const std::vector<Section>& ss) {
@@ -522,7 +523,8 @@ std::vector<Box> Boxes(const std::vector<Section>& ss) {
     for (uint32_t c = 0; c < s.nx; ++c)
       for (uint32_t r = 0; r < s.ny; ++r) {
         const double l = s.x0 + c * s.dx, t = s.y0 + r * s.dy;
-        out.push_back({l, t, l + s.w, t + s.h, l + s.w / 2, t + s.h / 2, s.hole});
+        const bool round = s.w == s.h && (s.kind == layoutnames::Kind_Of("UNIT_CIRCLE") || s.hole > 0);
+        out.push_back({l, t, l + s.w, t + s.h, l + s.w / 2, t + s.h / 2, s.hole, round});
       }
   return out;
 }
@@ -541,7 +543,16 @@ bool Overlap(const std::vector<Section>& a, const std::vector<Section>& b) {
   const auto ba = Boxes(a), bb = Boxes(b);
   for (const Box& x : ba)
     for (const Box& y : bb) {
-      const bool meet = x.l < y.r - 0.01 && y.l < x.r - 0.01 && x.t < y.b - 0.01 && y.t < x.b - 0.01;
+      bool meet = x.l < y.r - 0.01 && y.l < x.r - 0.01 && x.t < y.b - 0.01 && y.t < x.b - 0.01;
+      // Round labels meet only where their circles do.
+      if (meet && x.round && y.round) {
+        meet = std::hypot(x.cx - y.cx, x.cy - y.cy) < (x.r - x.l) / 2 + (y.r - y.l) / 2 - 0.01;
+      } else if (meet && (x.round || y.round)) {
+        const Box& c = x.round ? x : y;
+        const Box& q = x.round ? y : x;
+        const double px = std::clamp(c.cx, q.l, q.r), py = std::clamp(c.cy, q.t, q.b);
+        meet = std::hypot(px - c.cx, py - c.cy) < (c.r - c.l) / 2 - 0.01;
+      }
       if (meet && !Inside_Hole(x, y) && !Inside_Hole(y, x)) return true;
     }
   return false;

@@ -157,9 +157,10 @@ class LayoutSheets : public ::testing::Test {
       // The kind's name, centred, smaller where the unit is small.
       Str255 kind{};
       GetIndString(kind, 600, int16(u.kind + 1));
-      const std::string label = std::to_string(i + 1) + " " + kind;
+      std::string label = std::to_string(i + 1) + " " + kind;
       int32 size = 9;
       while (size > 6 && Width(label, size) > r.right - r.left - 4) --size;
+      if (Width(label, size) > r.right - r.left - 4) label = std::to_string(i + 1);  // a spine: its number
       RGBForeColor(RGBColor{40 * 257, 40 * 257, 40 * 257});
       Text(label, size, int16(X(cx) - Width(label, size) / 2), int16(Y(cy) + size / 2));
     }
@@ -186,7 +187,7 @@ TEST_F(LayoutSheets, DozenSheetsDrawnForComparisonWithTheStock) {
       "Avery 5931",         "Online_Labels OL9325", "Rayfilm CD13",
       "Canon Type J Tray",  "Avery 8435B",          "Avery 5997-Face",
       "_ Jewel case set (A4)", "_ DVD case wrap (A4)", "_ Blu-ray case wrap (A4)",
-      "_ Cassette J-card (Letter)", "_ Super jewel inlay (A4)",
+      "_ Cassette J-card (Letter)", "_ Super jewel inlay (A4)", "Online_Labels OL6775",
   };
   const std::string exe = VELMOR4_EXE;
   const std::string dir = exe.substr(0, exe.find_last_of('/')) + "/snapshots";
