@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -12,6 +14,9 @@
 #include <cstring>
 
 namespace {
+
+// The longest chain of symbolic links followed to the file a write replaces.
+constexpr int kMaxLinkDepth = 40;
 
 int64 g_fail_reads_after = -1;
 int64 g_fail_writes_after = -1;
@@ -79,7 +84,81 @@ bool Sync_Folder(const std::string& folder) {
   return ok;
 }
 
+std::string Leaf_Of(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a write to path replaces: path itself when it is no symbolic link,
+// else the end of the chain of links (a link to a missing file gives the
+// missing file's path, in its folder's real name). False for a loop, an
+// overlong chain or a link that cannot be read.
+bool Resolve_Write_Target(const std::string& path, std::string& out) {
+  std::string cur = path;
+  bool followed = false;
+  for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
+    struct stat st;
+    const bool exists = ::lstat(cur.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) return false;
+    if (!exists || !S_ISLNK(st.st_mode)) {
+      if (!followed) {
+        out = cur;
+        return true;
+      }
+      // Name the file by its folder's real path, so that the path reported
+      // to the user carries no "..".
+      char* real = ::realpath(Folder_Of(cur).c_str(), nullptr);
+      if (real == nullptr) return false;
+      std::string folder(real);
+      std::free(real);
+      out = (folder == "/" ? std::string() : folder) + "/" + Leaf_Of(cur);
+      return true;
+    }
+    std::vector<char> buf(size_t(PATH_MAX) + 1);
+    const ssize_t n = ::readlink(cur.c_str(), buf.data(), buf.size() - 1);
+    if (n <= 0) return false;
+    const std::string link(buf.data(), size_t(n));
+    cur = link[0] == '/' ? link : Folder_Of(cur) + "/" + link;
+    followed = true;
+  }
+  errno = ELOOP;
+  return false;
+}
+
+// Closes the temporary file after checking it: every write done, the
+// permissions set, the bytes on disk. False when any of that failed.
+bool Finish_Temp(HostReplace& r, mode_t mode) {
+  bool ok = !r.failed;
+  if (ok) ok = ::fchmod(r.fd, mode) == 0 && ::fsync(r.fd) == 0;
+  // close() can report a delayed write error too.
+  if (::close(r.fd) != 0) ok = false;
+  r.fd = HOST_NO_FD;
+  return ok;
+}
+
+// Gives the temporary file the name target unless something has that name;
+// false with errno EEXIST when it has.
+bool Rename_No_Replace(const std::string& temp, const std::string& target) {
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without the flag: a hard link fails on an existing name too.
+  if (::link(temp.c_str(), target.c_str()) != 0) return false;
+  ::unlink(temp.c_str());
+  return true;
+}
+
 }  // namespace
+
+void Host_Ignore_File_Size_Signal() {
+  static const bool done = [] {
+    struct sigaction sa;
+    std::memset(&sa, 0, sizeof sa);
+    sa.sa_handler = SIG_IGN;
+    sigemptyset(&sa.sa_mask);
+    return ::sigaction(SIGXFSZ, &sa, nullptr) == 0;
+  }();
+  (void)done;
+}
 
 int Host_Open(const char* path, uint32 access, HostDisposition disp) {
   if (path == nullptr || path[0] == 0) return HOST_NO_FD;
@@ -142,6 +221,7 @@ int64 Host_Read(int fd, void* buf, size_t n) {
 
 bool Host_Write(int fd, const void* buf, size_t n) {
   if (fd < 0) return false;
+  Host_Ignore_File_Size_Signal();
   const char* p = static_cast<const char*>(buf);
   size_t done = 0;
   while (done < n) {
@@ -278,21 +358,50 @@ int Host_Temp_File(const char* dir, const char* prefix, std::string& path) {
   return fd;
 }
 
+HostReplace::HostReplace(HostReplace&& other) noexcept
+    : fd(other.fd), failed(other.failed), target(std::move(other.target)), temp(std::move(other.temp)) {
+  other.fd = HOST_NO_FD;
+  other.failed = false;
+  other.target.clear();
+  other.temp.clear();
+}
+
+HostReplace& HostReplace::operator=(HostReplace&& other) noexcept {
+  if (this != &other) {
+    Host_Replace_Abort(*this);
+    fd = other.fd;
+    failed = other.failed;
+    target = std::move(other.target);
+    temp = std::move(other.temp);
+    other.fd = HOST_NO_FD;
+    other.failed = false;
+    other.target.clear();
+    other.temp.clear();
+  }
+  return *this;
+}
+
+HostReplace::~HostReplace() { Host_Replace_Abort(*this); }
+
 bool Host_Replace_Begin(HostReplace& r, const char* path) {
   r = HostReplace();
   if (path == nullptr || path[0] == 0) return false;
-  r.target = path;
   // Replace what a symbolic link points at, not the link.
-  struct stat lst;
-  if (::lstat(path, &lst) == 0 && S_ISLNK(lst.st_mode)) {
-    char* real = ::realpath(path, nullptr);
-    if (real != nullptr) {
-      r.target = real;
-      std::free(real);
-    }
+  if (!Resolve_Write_Target(path, r.target)) {
+    r.target.clear();
+    return false;
   }
-  if (Host_Is_Dir(r.target.c_str())) return false;
-  if (Held_For_Writing(r.target.c_str())) return false;
+  // Only a regular file is replaced: a folder, a FIFO or a device at the
+  // target stays what it is.
+  struct stat st;
+  if (::stat(r.target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
+  if (Held_For_Writing(r.target.c_str())) {
+    errno = EBUSY;
+    return false;
+  }
   // A short fixed name beside the target, so a long file name cannot make it too long.
   r.fd = Host_Temp_File(Folder_Of(r.target).c_str(), ".velmor-", r.temp);
   if (r.fd == HOST_NO_FD) {
@@ -310,24 +419,49 @@ bool Host_Replace_Write(HostReplace& r, const void* buf, size_t n) {
 
 bool Host_Replace_Commit(HostReplace& r) {
   if (r.fd == HOST_NO_FD) return false;
-  bool ok = !r.failed;
-  if (ok) {
-    struct stat st;
-    mode_t mode = ::stat(r.target.c_str(), &st) == 0 ? (st.st_mode & 07777) : Default_Mode();
-    ok = ::fchmod(r.fd, mode) == 0 && ::fsync(r.fd) == 0;
-  }
-  // close() can report a delayed write error too.
-  if (::close(r.fd) != 0) ok = false;
-  r.fd = HOST_NO_FD;
+  struct stat st;
+  const mode_t mode = ::stat(r.target.c_str(), &st) == 0 ? (st.st_mode & 07777) : Default_Mode();
+  bool ok = Finish_Temp(r, mode);
   if (ok) ok = ::rename(r.temp.c_str(), r.target.c_str()) == 0;
   if (!ok) {
+    const int err = errno;
     ::unlink(r.temp.c_str());
     r.temp.clear();
+    errno = err;
     return false;
   }
   r.temp.clear();
   Sync_Folder(Folder_Of(r.target));
   return true;
+}
+
+bool Host_Replace_Commit_New(HostReplace& r) {
+  if (r.fd == HOST_NO_FD) return false;
+  bool ok = Finish_Temp(r, Default_Mode());
+  if (ok) {
+    std::string name = Host_Free_Name(r.target);
+    // Each refusal means a file took the name since it was found free.
+    for (int tries = 0; ok && tries < 1000; ++tries) {
+      if (name.empty()) {
+        errno = EEXIST;
+        ok = false;
+        break;
+      }
+      if (Rename_No_Replace(r.temp, name)) {
+        r.target = name;
+        r.temp.clear();
+        Sync_Folder(Folder_Of(r.target));
+        return true;
+      }
+      if (errno != EEXIST) ok = false;
+      else name = Host_Free_Name(name);
+    }
+  }
+  const int err = errno;
+  ::unlink(r.temp.c_str());
+  r.temp.clear();
+  errno = err;
+  return false;
 }
 
 void Host_Replace_Abort(HostReplace& r) {
@@ -342,6 +476,36 @@ bool Host_Replace_File(const char* path, const void* data, size_t n) {
   if (!Host_Replace_Begin(r, path)) return false;
   Host_Replace_Write(r, data, n);
   return Host_Replace_Commit(r);
+}
+
+std::string Host_Free_Name(const std::string& path) {
+  struct stat st;
+  if (path.empty()) return std::string();
+  if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return path;
+  // The stem and suffix of the file name, without a " (n)" an earlier call added.
+  const size_t slash = path.find_last_of('/');
+  const size_t leaf = slash == std::string::npos ? 0 : slash + 1;
+  size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || dot <= leaf) dot = path.size();
+  std::string stem = path.substr(0, dot);
+  const std::string suffix = path.substr(dot);
+  int32 n = 2;
+  if (stem.size() > leaf + 4 && stem.back() == ')') {
+    const size_t open = stem.rfind(" (");
+    if (open != std::string::npos && open >= leaf && open + 2 < stem.size() - 1) {
+      const std::string digits = stem.substr(open + 2, stem.size() - 1 - (open + 2));
+      if (digits.size() <= 6 && digits.find_first_not_of("0123456789") == std::string::npos &&
+          digits[0] != '0') {
+        n = std::atoi(digits.c_str()) + 1;
+        stem.resize(open);
+      }
+    }
+  }
+  for (int32 tries = 0; tries < 10000; ++tries, ++n) {
+    const std::string cand = stem + " (" + std::to_string(n) + ")" + suffix;
+    if (::lstat(cand.c_str(), &st) != 0 && errno == ENOENT) return cand;
+  }
+  return std::string();
 }
 
 bool Host_Copy_File(const char* src, const char* dst) {

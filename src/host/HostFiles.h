@@ -79,7 +79,14 @@ int Host_Temp_File(const char* dir, const char* prefix, std::string& path);
 // file), renames it over the target and flushes the folder. Until the rename
 // the old file is untouched, so a failed write, a full disk or a crash leaves
 // the old contents in place. A target held open for writing by someone else
-// is refused. Abort (or a failed Commit) removes the temporary file.
+// is refused. Abort (or a failed Commit) removes the temporary file, and so
+// does the record's end when neither was called.
+//
+// Only regular files are replaced. A symbolic link is followed (through a
+// chain of them) and its target replaced, the link itself kept; a link to a
+// file that does not exist yet makes the file there. A path that is (or
+// whose links end at) a folder, a FIFO, a device or a socket is refused, as
+// is a chain of links that loops.
 //
 //   HostReplace r;
 //   if (!Host_Replace_Begin(r, path)) ...;
@@ -90,15 +97,38 @@ struct HostReplace {
   bool failed = false;  // a write failed; Commit will refuse
   std::string target;   // the file being replaced (symbolic links followed)
   std::string temp;     // the temporary file beside it
+
+  HostReplace() = default;
+  HostReplace(const HostReplace&) = delete;
+  HostReplace& operator=(const HostReplace&) = delete;
+  HostReplace(HostReplace&& other) noexcept;
+  HostReplace& operator=(HostReplace&& other) noexcept;
+  ~HostReplace();
 };
 bool Host_Replace_Begin(HostReplace& r, const char* path);
 bool Host_Replace_Write(HostReplace& r, const void* buf, size_t n);
 bool Host_Replace_Commit(HostReplace& r);
+// Commits without replacing anything: the file gets the name r.target when
+// no file has it, else the first free name Host_Free_Name gives after it
+// (the check and the rename are one step, so a file made meanwhile under
+// that name is never replaced). r.target then names the file written.
+bool Host_Replace_Commit_New(HostReplace& r);
 void Host_Replace_Abort(HostReplace& r);
 // The whole cycle for one block of bytes.
 bool Host_Replace_File(const char* path, const void* data, size_t n);
+// path when nothing exists there, else the first of "<stem> (2)<suffix>",
+// "<stem> (3)<suffix>" ... that is free (the suffix is the file name's last
+// ".xxx", kept at the end). "" when no free name is found.
+std::string Host_Free_Name(const std::string& path);
 // Copies src over dst (replacing it atomically, with src's permissions).
 bool Host_Copy_File(const char* src, const char* dst);
+
+// A write past the process's file-size limit (RLIMIT_FSIZE) fails with EFBIG
+// like any other failed write, rather than ending the program by SIGXFSZ
+// with a temporary file left behind: the signal is ignored from the first
+// write through this layer on (and from start-up, where the program calls
+// this itself).
+void Host_Ignore_File_Size_Signal();
 
 // Fault injection for tests: after the given number of further bytes, every
 // read (or write) through this layer fails with EIO; -1 switches it off.

@@ -1,8 +1,10 @@
 // Host file layer: sharing locks, temporary files, atomic replacement,
 // folders and the drive table.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -188,6 +190,122 @@ TEST_F(HostFilesTest, ReplaceRespectsWritersAndFollowsLinks) {
   ASSERT_EQ(::lstat(P("link").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
   EXPECT_EQ(Read_Text(P("doc")), "v3");
+}
+
+// Only a regular file is ever replaced: through links (kept as links), but
+// never a FIFO, a device or a folder, wherever the links end.
+TEST_F(HostFilesTest, ReplaceWritesOnlyRegularFiles) {
+  ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0600), 0);
+  ASSERT_TRUE(Host_Make_Dir(P("folder").c_str()));
+  ASSERT_EQ(::symlink(P("fifo").c_str(), P("to-fifo").c_str()), 0);
+  ASSERT_EQ(::symlink("/dev/null", P("to-device").c_str()), 0);
+  ASSERT_EQ(::symlink("folder", P("to-folder").c_str()), 0);
+  ASSERT_EQ(::symlink("to-fifo", P("to-link-to-fifo").c_str()), 0);
+  ASSERT_EQ(::symlink("loop-b", P("loop-a").c_str()), 0);
+  ASSERT_EQ(::symlink("loop-a", P("loop-b").c_str()), 0);
+  struct Case {
+    const char* name;
+    mode_t type;  // what lstat must still find there
+  };
+  const Case refused[] = {{"fifo", S_IFIFO},      {"folder", S_IFDIR},  {"to-fifo", S_IFLNK},
+                          {"to-device", S_IFLNK}, {"to-folder", S_IFLNK}, {"to-link-to-fifo", S_IFLNK},
+                          {"loop-a", S_IFLNK}};
+  const size_t entries = Entries().size();
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(Host_Replace_File(P(c.name).c_str(), "settings", 8));
+    struct stat st;
+    ASSERT_EQ(::lstat(P(c.name).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IFMT, c.type);
+    EXPECT_EQ(Entries().size(), entries) << "a temporary file was left";
+  }
+  struct stat st;
+  ASSERT_EQ(::stat(P("fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  // A chain of links to a regular file replaces the file and keeps the links;
+  // a link to a file not there yet makes the file where it points.
+  Write_Text(P("real"), "v1");
+  ASSERT_EQ(::symlink("real", P("l1").c_str()), 0);
+  ASSERT_EQ(::symlink(P("l1").c_str(), P("l2").c_str()), 0);
+  ASSERT_EQ(::symlink("folder/later", P("dangling").c_str()), 0);
+  EXPECT_TRUE(Host_Replace_File(P("l2").c_str(), "v2", 2));
+  EXPECT_EQ(Read_Text(P("real")), "v2");
+  EXPECT_TRUE(Host_Replace_File(P("dangling").c_str(), "v3", 2));
+  EXPECT_EQ(Read_Text(P("folder/later")), "v3");
+  for (const char* l : {"l1", "l2", "dangling"}) {
+    ASSERT_EQ(::lstat(P(l).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << l;
+  }
+  HostReplace r;
+  ASSERT_TRUE(Host_Replace_Begin(r, P("l2").c_str()));
+  char* real = ::realpath(P("real").c_str(), nullptr);
+  ASSERT_NE(real, nullptr);
+  EXPECT_EQ(r.target, real) << "the file named without links";
+  std::free(real);
+}
+
+// A write beyond the file-size limit fails with EFBIG like any failed write:
+// the program is not ended by SIGXFSZ, the old file stays and no temporary
+// file is left.
+TEST_F(HostFilesTest, FileSizeLimitFailsTheSaveAndLeavesNoTemporaryFile) {
+  Write_Text(P("doc"), "precious");
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    struct rlimit lim{4096, 4096};
+    if (::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
+    const std::string big(1 << 16, 'z');
+    ::_exit(Host_Replace_File(P("doc").c_str(), big.data(), big.size()) ? 1 : 0);
+  }
+  int st = 0;
+  ASSERT_EQ(::waitpid(pid, &st, 0), pid);
+  ASSERT_FALSE(WIFSIGNALED(st)) << "ended by signal " << WTERMSIG(st);
+  ASSERT_TRUE(WIFEXITED(st));
+  EXPECT_EQ(WEXITSTATUS(st), 0) << "1: the save was reported as done";
+  EXPECT_EQ(Read_Text(P("doc")), "precious");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"doc"});
+}
+
+// A replacement dropped without Commit or Abort removes its temporary file.
+TEST_F(HostFilesTest, AnUnfinishedReplacementLeavesNothing) {
+  Write_Text(P("doc"), "old");
+  {
+    HostReplace r;
+    ASSERT_TRUE(Host_Replace_Begin(r, P("doc").c_str()));
+    Host_Replace_Write(r, "half", 4);
+    HostReplace moved = std::move(r);  // the temporary file goes with the record
+    EXPECT_EQ(r.fd, HOST_NO_FD);
+    EXPECT_EQ(Entries().size(), 2u);
+  }
+  EXPECT_EQ(Entries(), std::vector<std::string>{"doc"});
+  EXPECT_EQ(Read_Text(P("doc")), "old");
+}
+
+// A name of the program's own choosing never replaces a file: the first free
+// "<stem> (n)<suffix>", also when the name is taken while the file is made.
+TEST_F(HostFilesTest, NewFilesTakeAFreeName) {
+  EXPECT_EQ(Host_Free_Name(P("Label.pdf")), P("Label.pdf"));
+  Write_Text(P("Label.pdf"), "first");
+  EXPECT_EQ(Host_Free_Name(P("Label.pdf")), P("Label (2).pdf"));
+  Write_Text(P("Label (2).pdf"), "second");
+  EXPECT_EQ(Host_Free_Name(P("Label.pdf")), P("Label (3).pdf"));
+  EXPECT_EQ(Host_Free_Name(P("Label (2).pdf")), P("Label (3).pdf"));
+  ASSERT_TRUE(Host_Make_Dir(P("a.b").c_str()));
+  Write_Text(P("a.b/notes"), "x");
+  EXPECT_EQ(Host_Free_Name(P("a.b/notes")), P("a.b/notes (2)")) << "a dot in a folder is no suffix";
+
+  HostReplace r;
+  ASSERT_TRUE(Host_Replace_Begin(r, P("Job.pdf").c_str()));
+  Host_Replace_Write(r, "pages", 5);
+  Write_Text(P("Job.pdf"), "made meanwhile");
+  ASSERT_TRUE(Host_Replace_Commit_New(r));
+  EXPECT_EQ(r.target, P("Job (2).pdf"));
+  EXPECT_EQ(Read_Text(P("Job.pdf")), "made meanwhile");
+  EXPECT_EQ(Read_Text(P("Job (2).pdf")), "pages");
+  EXPECT_EQ(Read_Text(P("Label.pdf")), "first");
 }
 
 TEST_F(HostFilesTest, CopyReplacesDestination) {
