@@ -1,5 +1,6 @@
 #include "platform/VoskPref.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -9,12 +10,21 @@
 #include "host/HostFolders.h"
 #include "platform/MString.h"
 #include "platform/Resources.h"
+#include "platform/VoskErr.h"
 #include "ui/VoskStat.h"
 
 namespace {
 
 constexpr int16 kProgramNames = 1001;  // the program's own names
 constexpr int16 kPrefsFileItem = 3;    // the preferences file name
+constexpr int16 kAlertPrefsUnread = 70;  // the stored settings could not be read
+
+// Why the preferences file that is there could not be read at start-up
+// ("" when it was read, or when there was none). While it is set the file is
+// kept as it is: writing the defaults over it would lose the user's settings.
+std::string g_unread_reason;
+std::string g_unread_path;
+bool8 g_unread_told = false;
 
 constexpr int16 kNudgeLimit = 800;        // the nudge editor refuses anything beyond +-800
 constexpr uint32 kMaxCatalogueIndex = 3000;  // capacity of the layout list
@@ -100,35 +110,74 @@ bool8 Prefs_File_Path(std::string& path) {
 bool8 Prefs_Read(bool8& new_pref) {
   Prefs_SetToDefault();
   new_pref = true;
+  g_unread_reason.clear();
+  g_unread_path.clear();
+  g_unread_told = false;
 
   std::string path;
-  if (Prefs_File_Path(path)) {
-    int fd = Host_Open(path.c_str(), HOST_READ, HOST_OPEN_EXISTING);
+  if (Prefs_File_Path(path) && Host_Exists(path.c_str())) {
+    // A missing file is the first start: the defaults stand. A file that is
+    // there but cannot be read holds settings we do not know, so it is kept.
+    int fd = HOST_NO_FD;
+    if (Host_Is_Dir(path.c_str())) {
+      g_unread_reason = std::strerror(EISDIR);
+    } else if (!Host_Is_File(path.c_str())) {
+      g_unread_reason = "not a regular file";
+    } else {
+      errno = 0;
+      fd = Host_Open(path.c_str(), HOST_READ, HOST_OPEN_EXISTING);
+      if (fd == HOST_NO_FD) g_unread_reason = std::strerror(errno != 0 ? errno : EACCES);
+    }
     if (fd != HOST_NO_FD) {
       // Host_Read returns fewer bytes than asked only at the end of the file,
       // so a short file never passes for a whole record. A longer file gives
-      // its leading record, as before.
+      // its leading record, as before. A short or older record is ignored,
+      // and replaced at the end like a missing one.
       a_pref_rec rec;
+      errno = 0;
       int64 got = Host_Read(fd, &rec, sizeof rec);
+      const int read_errno = errno;
       Host_Close(fd);
-      if (got == int64(sizeof rec) && rec.version == PREF_VERSION) {
+      if (got < 0) {
+        g_unread_reason = std::strerror(read_errno != 0 ? read_errno : EIO);
+      } else if (got == int64(sizeof rec) && rec.version == PREF_VERSION) {
         Prefs_Sanitize(rec, gs.pref);
         gs.pref = rec;
         new_pref = false;
       }
     }
+    if (!g_unread_reason.empty()) g_unread_path = path;
   }
 
   Prefs_Fixup_Read();
   return true;
 }
 
+bool8 Prefs_Kept_Unread(std::string& path, std::string& reason) {
+  path = g_unread_path;
+  reason = g_unread_reason;
+  return !g_unread_reason.empty();
+}
+
+void Prefs_Report_Unread() {
+  if (g_unread_reason.empty() || g_unread_told) return;
+  g_unread_told = true;
+  Param_Text(CStrSpan(g_unread_path.c_str(), g_unread_path.size() + 1),
+             CStrSpan(g_unread_reason.c_str(), g_unread_reason.size() + 1), "", "");
+  OK_Alert(false, kAlertPrefsUnread);
+}
+
 bool8 Prefs_Write() {
+  // The file could not be read at start-up: it is left as it was (the user
+  // has been told why the settings were not loaded).
+  if (!g_unread_reason.empty()) return true;
   Prefs_Fixup_Write();
   std::string path;
   if (!Prefs_File_Path(path)) return false;
   // Written beside the old file and renamed over it, so a failed write (full
-  // disk, crash) leaves the previous settings in place.
+  // disk, crash) leaves the previous settings in place. A symbolic link is
+  // written through (its target replaced); anything but a regular file at
+  // the end of it is refused.
   return Host_Replace_File(path.c_str(), &gs.pref, sizeof gs.pref);
 }
 

@@ -154,11 +154,26 @@ static_assert(offsetof(a_layout_usage_rec, tx) == 50);
 
 // Sets the defaults, then reads the preferences file into gs.pref when it
 // holds a whole record of version 28 (new_pref := FALSE), and adjusts the
-// record to the running system. Never fails: the result is TRUE.
+// record to the running system. Never fails: the result is TRUE. A missing,
+// short or older file leaves the defaults silently. A file that is there but
+// cannot be read (no permission, a read error, a folder or anything else
+// that is not a regular file) leaves the defaults too, and is then kept as
+// it is for the rest of the run (see Prefs_Write).
 bool8 Prefs_Read(bool8& new_pref);
 
+// TRUE when Prefs_Read found a preferences file it could not read, with its
+// path and the reason.
+bool8 Prefs_Kept_Unread(std::string& path, std::string& reason);
+// Tells the user, once a run, why the stored settings were not loaded
+// (alert 70, the path and the reason); nothing when there was no such file.
+void Prefs_Report_Unread();
+
 // Writes gs.pref to the preferences file. The old file stays in place until
-// the new one has been written completely. TRUE when the file was written.
+// the new one has been written completely; through a symbolic link the link's
+// target is replaced and the link kept; a path that is not a regular file is
+// never replaced. TRUE when the file was written, and also when it was left
+// alone on purpose because it could not be read at start-up (it must not
+// lose the settings it holds, and the user has already been told).
 bool8 Prefs_Write();
 
 // The print-media entry of the open document's medium, nudge turned for a

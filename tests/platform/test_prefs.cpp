@@ -62,6 +62,10 @@ class Prefs : public ::testing::Test {
                                  std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(dir_, ec);
+    // A file found unreadable is kept for the rest of the run: a read of the
+    // now missing file ends that for the next test.
+    bool8 new_pref = false;
+    Prefs_Read(new_pref);
     if (had_old_)
       setenv("XDG_CONFIG_HOME", old_config_.c_str(), 1);
     else
@@ -341,6 +345,107 @@ TEST_F(Prefs, FailedWriteKeepsTheOldFile) {
   ASSERT_TRUE(Prefs_Write());  // and a later write still works
   EXPECT_TRUE(Read_Taken());
   EXPECT_EQ(gs.pref.tot_window, (Rect{9, 9, 99, 99}));
+}
+
+// A preferences file that is there but cannot be read holds settings we do
+// not know: the defaults are used, the user is told once why, and the file is
+// never written over. Tests run as root too, so unreadability is made by a
+// read fault, a folder, a FIFO and a device as well as by permissions.
+TEST_F(Prefs, UnreadableFileIsKeptAndTheUserToldOnce) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(path_).parent_path();
+  const Bytes marked = Record_Bytes(Marked_Record());
+  struct Case {
+    const char* what;
+    void (*make)(const std::string& path, const std::string& dir);
+    bool as_root;  // the case works for root too
+  };
+  const Case cases[] = {
+      {"a read error", [](const std::string&, const std::string&) { Host_Fail_Reads_After(0); }, true},
+      {"a folder", [](const std::string& p, const std::string&) { fs::remove(p); fs::create_directory(p); }, true},
+      {"a link to a FIFO",
+       [](const std::string& p, const std::string& d) {
+         fs::remove(p);
+         ASSERT_EQ(::mkfifo((d + "/fifo").c_str(), 0600), 0);
+         fs::create_symlink(d + "/fifo", p);
+       },
+       true},
+      {"a link to a device",
+       [](const std::string& p, const std::string&) {
+         fs::remove(p);
+         fs::create_symlink("/dev/null", p);
+       },
+       true},
+      {"no permission", [](const std::string& p, const std::string&) { ASSERT_EQ(::chmod(p.c_str(), 0), 0); },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.as_root && geteuid() == 0) continue;  // root reads a file of mode 000
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    Write_File(marked);
+    c.make(path_, dir_);
+    struct stat before{};
+    ASSERT_EQ(::lstat(path_.c_str(), &before), 0);
+
+    std::memset(static_cast<void*>(&gs.pref), 0x55, sizeof gs.pref);
+    EXPECT_FALSE(Read_Taken());
+    Host_Fail_Reads_After(-1);
+    EXPECT_EQ(Record_Bytes(gs.pref), Record_Bytes(defaults_));
+    std::string path, reason;
+    ASSERT_TRUE(Prefs_Kept_Unread(path, reason));
+    EXPECT_EQ(path, path_);
+    EXPECT_FALSE(reason.empty());
+
+    // Told once, with the file and the reason.
+    gs.controller = HUMAN;
+    testing::internal::CaptureStderr();
+    Prefs_Report_Unread();
+    Prefs_Report_Unread();
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string said = "alert 70: Sorry, could not read the preferences file " + path_ + " (" + reason + ").";
+    EXPECT_NE(err.find(said), std::string::npos) << err;
+    EXPECT_EQ(err.find("alert 70"), err.rfind("alert 70")) << err;
+
+    // The end of the run leaves it as it was: no write, and no second message.
+    gs.pref.tot_window = Rect{9, 9, 99, 99};
+    EXPECT_TRUE(Prefs_Write());
+    struct stat after{};
+    ASSERT_EQ(::lstat(path_.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    if (S_ISREG(after.st_mode)) {
+      ::chmod(path_.c_str(), 0600);
+      EXPECT_EQ(Read_File(), marked);
+    }
+    struct stat dev{};
+    ASSERT_EQ(::stat("/dev/null", &dev), 0);
+    EXPECT_TRUE(S_ISCHR(dev.st_mode));
+    std::vector<std::string> names;
+    ASSERT_TRUE(Host_List_Dir(folder.c_str(), names));
+    EXPECT_EQ(names.size(), 1u) << "no temporary file is left behind";
+  }
+}
+
+// Settings kept elsewhere through a symbolic link are written through it: the
+// file it points at gets the record and the link stays.
+TEST_F(Prefs, ALinkedFileIsWrittenThroughTheLink) {
+  namespace fs = std::filesystem;
+  fs::create_directories(fs::path(path_).parent_path());
+  fs::create_directories(dir_ + "/dotfiles");
+  Write_File(Record_Bytes(Marked_Record()));
+  fs::rename(path_, dir_ + "/dotfiles/prefs.ini");
+  fs::create_symlink(dir_ + "/dotfiles/prefs.ini", path_);
+  EXPECT_TRUE(Read_Taken());
+  gs.pref.tot_window = Rect{7, 7, 77, 77};
+  ASSERT_TRUE(Prefs_Write());
+  EXPECT_TRUE(fs::is_symlink(path_));
+  std::string path, reason;
+  EXPECT_FALSE(Prefs_Kept_Unread(path, reason));
+  Prefs_SetToDefault();
+  EXPECT_TRUE(Read_Taken());
+  EXPECT_EQ(gs.pref.tot_window, (Rect{7, 7, 77, 77}));
 }
 
 TEST_F(Prefs, LanguageDefaultsToTheSystemsAndMustBeAvailable) {
