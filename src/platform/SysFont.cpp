@@ -112,6 +112,9 @@ void Fonts_Init() {
   }
   Ptr_SetSize(p, n_fontlist * uint32(sizeof(a_family_item)));
   Sort_Font_List(g_fontlist, n_fontlist);
+  // The interface's base fonts are indexes into this list: chosen as soon
+  // as it exists.
+  Set_Base_Fonts(os_language);
 }
 
 void Fonts_Stop() {
@@ -143,10 +146,11 @@ void Set_Base_Fonts(int16) {
   uint32 fx = Find_Font_Name(CStrSpan("Lucida Sans Unicode"));
   if (fx == 0) fx = Find_Font_Name(CStrSpan("Arial"));
   if (fx == 0) {
-    // Neither exists on most systems here: the family fontconfig offers
-    // in their place.
+    // Neither exists on most systems here: the desktop's own sans-serif
+    // face, as fontconfig matches it (not whatever sorts first, which may
+    // be a symbol font).
     UniChar want[kHostFaceNameUnits] = {};
-    Ascii7_To_Unicode(CStrSpan("Lucida Sans Unicode"), UStrSpan(want));
+    Ascii7_To_Unicode(CStrSpan("sans-serif"), UStrSpan(want));
     UniChar got[kHostFaceNameUnits];
     if (Host_Match_Family(want, got)) fx = Name_To_FontX(CUStrSpan(got));
   }

@@ -92,16 +92,17 @@ extern uint32 BASE_SEL_FONT;
 
 // Start-up: no list.
 void SysFont_Init();
-// Builds the list once (nothing when it exists). No memory for it calls
-// g_err_mem_proc; no font at all calls g_err_res_proc("FONT", 0).
+// Builds the list once (nothing when it exists), then chooses the base fonts
+// from it (Set_Base_Fonts). No memory for it calls g_err_mem_proc; no font
+// at all calls g_err_res_proc("FONT", 0).
 void Fonts_Init();
 // Frees the list (shutdown; the next Fonts_Init builds it again).
 void Fonts_Stop();
 
 // BASE_PROP_FONT := the first font whose name begins with "Lucida Sans
-// Unicode", else with "Arial", else the installed family fontconfig deems
-// closest to "Lucida Sans Unicode", else 1; the mono, big, entry and print
-// base fonts the same.
+// Unicode", else with "Arial", else the family fontconfig matches for
+// "sans-serif" (the desktop's sans-serif face), else 1; the mono, big, entry
+// and print base fonts the same.
 void Set_Base_Fonts(int16 language);
 
 // --- Font records and the current port -------------------------------------------------

@@ -202,6 +202,36 @@ TEST_F(SysFontTest, BaseFontsFallBackToTheClosestFamily) {
   EXPECT_EQ(BASE_PRINT_FONT, BASE_PROP_FONT);
 }
 
+// The base fonts are chosen as soon as the list is built, and without
+// "Lucida Sans Unicode" or "Arial" they are the desktop's sans-serif face as
+// fontconfig matches it, not font 1 (here a maths font that sorts first).
+TEST_F(SysFontTest, ListBuildingChoosesTheSansSerifFaceAsBaseFont) {
+  // A configuration whose sans-serif is DejaVu Sans Mono and whose fallback
+  // for any other name is DejaVu Serif, so each rule gives its own answer.
+  const std::string conf = g_pin.dir + "/sans.conf";
+  {
+    std::ofstream out(conf);
+    out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+        << "  <dir>" << kDejaVu << "</dir>\n"
+        << "  <cachedir>" << g_pin.dir << "/cache3</cachedir>\n"
+        << "  <alias><family>sans-serif</family><prefer><family>DejaVu Sans Mono</family></prefer></alias>\n"
+        << "  <match target=\"pattern\"><edit name=\"family\" mode=\"append_last\">"
+        << "<string>DejaVu Serif</string></edit></match>\n"
+        << "</fontconfig>\n";
+  }
+  PinnedFonts::Use(conf);
+  Fonts_Stop();
+  BASE_PROP_FONT = BASE_MONO_FONT = BASE_BIG_FONT = BASE_ENTRY_FONT = BASE_PRINT_FONT = 0;
+  Fonts_Init();
+  EXPECT_EQ(Name_Of(1), u"DejaVu Math TeX Gyre");
+  EXPECT_EQ(Name_Of(BASE_PROP_FONT), u"DejaVu Sans Mono");
+  for (uint32 f : {BASE_MONO_FONT, BASE_BIG_FONT, BASE_ENTRY_FONT, BASE_PRINT_FONT}) EXPECT_EQ(f, BASE_PROP_FONT);
+  PinnedFonts::Use(g_pin.conf);
+  Fonts_Stop();
+  Fonts_Init();
+  EXPECT_EQ(Name_Of(BASE_PROP_FONT), u"DejaVu Sans");
+}
+
 TEST_F(SysFontTest, ClassificationAndOrder) {
   struct Case {
     const char* name;
