@@ -253,12 +253,13 @@ bool8 Name_To_Path(int16 vol, CStrSpan name, FSSpec& path) {
   return Path_From_Text(path, full.c_str());
 }
 
-void Enumerate_Local_Files(a_file_proc fileproc, const FSSpec& inpath, OSType targ_ftype,
-                           OSType) {
+bool8 Enumerate_Local_Files(a_file_proc fileproc, const FSSpec& inpath, OSType targ_ftype,
+                            OSType) {
   const char* folder = Name_Of(inpath);
-  if (folder == nullptr || fileproc == nullptr) return;
+  if (folder == nullptr || fileproc == nullptr) return false;
   std::vector<std::string> names;
-  if (!Host_List_Dir(folder, names)) return;
+  if (!Host_List_Dir(folder, names)) return false;
+  bool8 whole = true;
   // A fixed order, so "the first file that matches" means the same on every run.
   std::sort(names.begin(), names.end());
   bool every = char(targ_ftype >> 24) == '?';
@@ -271,9 +272,13 @@ void Enumerate_Local_Files(a_file_proc fileproc, const FSSpec& inpath, OSType ta
       if (type != targ_ftype) continue;
     }
     FSSpec path;
-    if (!Concat_Path(inpath, entry, path)) continue;
+    if (!Concat_Path(inpath, entry, path)) {
+      whole = false;
+      continue;
+    }
     fileproc(path);
   }
+  return whole;
 }
 
 void Calc_Boot_Dir(StrSpan mydocs) {

@@ -102,8 +102,10 @@ using a_file_proc = void (*)(const FSSpec& path);
 // Calls fileproc for each entry of the folder inpath ("." and ".." left out,
 // folders passed like files), or only for those whose suffix type equals
 // targ_ftype when targ_ftype does not begin with "?". Entries whose full path
-// would not fit are left out.
-void Enumerate_Local_Files(a_file_proc fileproc, const FSSpec& inpath, OSType targ_ftype,
+// would not fit are left out. TRUE when the folder was listed and every entry
+// of it was handed over (or passed over for its type); FALSE when the folder
+// could not be listed or an entry had to be left out.
+bool8 Enumerate_Local_Files(a_file_proc fileproc, const FSSpec& inpath, OSType targ_ftype,
                            OSType targ_creator);
 
 // The documents folder into mydocs (empty when not found or too long).

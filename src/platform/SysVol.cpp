@@ -289,8 +289,10 @@ bool8 Vol_Erase(int16 vol) {
   FSSpec root;
   if (!Set_Path(root, v.root)) return false;
   g_erase_ok = true;
-  Enumerate_Local_Files(Vol_Erase2, root, FourCC("????"), FourCC("????"));
-  return g_erase_ok;
+  // A root that cannot be listed, or a file whose path cannot be made, is a
+  // file not deleted.
+  const bool8 whole = Enumerate_Local_Files(Vol_Erase2, root, FourCC("????"), FourCC("????"));
+  return whole && g_erase_ok;
 }
 
 void Vol_Eject(const FSSpec&) {}

@@ -66,9 +66,11 @@ bool8 Is_Diskette(int16 drive);                   // removable media
 uint64 Vol_SpaceAvailable64(int16 drive);
 uint32 Vol_SpaceAvailable(int16 drive);
 // Deletes every file of the root folder of the drive of index vol (as
-// Is_Vol_Mounted gives it); TRUE when every deletion succeeded. Only
-// removable and CD drives are erased: a fixed drive is refused (FALSE, nothing
-// deleted), since its root is the system's own.
+// Is_Vol_Mounted gives it). TRUE only when every entry was deleted: a root
+// that cannot be listed, an entry whose path cannot be made, or one that
+// cannot be deleted (a folder, say) gives FALSE. Only removable and CD drives
+// are erased: a fixed drive is refused (FALSE, nothing deleted), since its
+// root is the system's own.
 bool8 Vol_Erase(int16 vol);
 void Vol_Eject(const FSSpec& path);
 void Vol_Unmount(int16 drive);

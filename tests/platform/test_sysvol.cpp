@@ -1,9 +1,11 @@
 // Folders, path splitting and joining, and volumes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -275,6 +277,56 @@ TEST_F(SysVolTest, EraseOnlyRemovableRoots) {
   std::ofstream(dir + "/usb/x") << "x";
   EXPECT_FALSE(Vol_Erase(5));
   EXPECT_FALSE(Host_Exists((dir + "/usb/x").c_str()));
+}
+
+// Erasing reports success only when every file of the root went: a root that
+// cannot be listed, or a file whose path cannot be made, is a file left.
+TEST_F(SysVolTest, EraseReportsFilesItCouldNotReach) {
+  // A root whose path is so long that a long file name in it gives a path
+  // beyond what a path holds; made through folder descriptors.
+  std::string deep = dir + "/deep";
+  ASSERT_EQ(::mkdir(deep.c_str(), 0777), 0);
+  int fd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  // Folders of at most 200 characters until the root's path is 4000 long.
+  while (deep.size() + 2 < 4000) {
+    const std::string part(std::min<size_t>(200, 4000 - deep.size() - 1), 'd');
+    ASSERT_EQ(::mkdirat(fd, part.c_str(), 0777), 0);
+    const int next = ::openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    ASSERT_GE(next, 0);
+    fd = next;
+    deep += "/" + part;
+  }
+  const std::string long_name(200, 'f');
+  for (const std::string& n : {std::string("short.txt"), long_name}) {
+    const int f = ::openat(fd, n.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(f, 0);
+    ::close(f);
+  }
+  std::vector<HostVolume> m(3);
+  m[0].root = "/";
+  m[1].root = deep;
+  m[1].removable = true;
+  m[2].root = dir + "/unmounted";  // listed, but no longer there
+  m[2].removable = true;
+  Host_Volumes_Inject(m);
+  const HostDriveTable drives = Host_Drive_Table();
+  int16 deep_vol = -1, gone_vol = -1;
+  for (int16 d = 0; d < HOST_MAX_DRIVES; ++d) {
+    if (drives[size_t(d)].root == deep) deep_vol = d;
+    if (drives[size_t(d)].root == m[2].root) gone_vol = d;
+  }
+  ASSERT_GE(deep_vol, 0);
+  ASSERT_GE(gone_vol, 0);
+
+  EXPECT_FALSE(Vol_Erase(deep_vol));
+  EXPECT_EQ(::faccessat(fd, "short.txt", F_OK, 0), -1) << "what could be deleted was";
+  EXPECT_EQ(::faccessat(fd, long_name.c_str(), F_OK, 0), 0);
+  ASSERT_EQ(::unlinkat(fd, long_name.c_str(), 0), 0);
+  ::close(fd);
+  EXPECT_TRUE(Vol_Erase(deep_vol)) << "an empty root is erased";
+  EXPECT_FALSE(Vol_Erase(gone_vol));
 }
 
 }  // namespace
