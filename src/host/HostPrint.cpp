@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -26,6 +27,7 @@ int g_disc_on = -1;
 std::string g_output_path;
 uint64 g_page_limit = 160ull * 1024 * 1024;
 std::vector<std::string> g_last_files;
+HostPrintOutcome g_last_outcome;
 
 bool Env_Is(const char* name, const char* value) {
   const char* v = std::getenv(name);
@@ -196,11 +198,13 @@ struct Job {
   bool png = false;
   std::string doc_name;
   std::string out_path;             // the file printer's target
+  bool free_name = false;           // out_path is our own choice: never replace a file
   cairo_surface_t* pdf = nullptr;
   HostReplace replace;              // the PDF on its way to out_path
   int temp_fd = HOST_NO_FD;         // the PDF on its way to CUPS
   std::string temp_path;
   bool write_failed = false;
+  int write_errno = 0;              // why the first failed write failed
   std::vector<std::shared_ptr<std::vector<uint8>>> png_pages;
 };
 
@@ -231,7 +235,10 @@ cairo_status_t Pdf_Write(void* closure, const unsigned char* data, unsigned int 
   bool ok;
   if (j->to_file) ok = Host_Replace_Write(j->replace, data, length);
   else ok = Host_Write(j->temp_fd, data, length);
-  if (!ok) j->write_failed = true;
+  if (!ok && !j->write_failed) {
+    j->write_failed = true;
+    j->write_errno = errno != 0 ? errno : EIO;
+  }
   return ok ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
@@ -257,9 +264,15 @@ void Discard(Job& j, JobState to) {
   j.state = to;
 }
 
-std::string Default_Output(const std::string& doc_name) {
+// The file printer's output when the job names none. A path set for the
+// purpose (Host_Print_Set_Output_Path, VELMOR_PRINT_OUTPUT) is the user's
+// choice and replaced; otherwise the name is made here from the document's,
+// and chosen_here says so (the job then takes a free name).
+std::string Default_Output(const std::string& doc_name, bool& chosen_here) {
+  chosen_here = false;
   if (!g_output_path.empty()) return g_output_path;
   if (const char* env = std::getenv("VELMOR_PRINT_OUTPUT"); env && *env) return env;
+  chosen_here = true;
   std::string dir;
   if (!Host_Documents_Dir(dir)) dir = Host_Temp_Dir();
   std::string base = doc_name.empty() ? std::string("Untitled") : doc_name;
@@ -608,6 +621,7 @@ int32 SetAbortProc(HDC dc, ABORTPROC proc) {
 }
 
 int32 StartDocA(HDC dc, const DOCINFOA* info) {
+  g_last_outcome = HostPrintOutcome{};
   Job* j = Job_Of(dc);
   if (!j || j->state != JobState::Idle) return SP_ERROR;
   g_last_files.clear();
@@ -615,15 +629,28 @@ int32 StartDocA(HDC dc, const DOCINFOA* info) {
   j->pages = 0;
   j->write_failed = false;
   std::string target;
+  bool chosen_here = false;
   if (info && info->lpszOutput && *info->lpszOutput) target = info->lpszOutput;
   else if (!j->out_path.empty()) target = j->out_path;
-  else if (j->printer.is_file) target = Default_Output(j->doc_name);
+  else if (j->printer.is_file) target = Default_Output(j->doc_name, chosen_here);
+  if (chosen_here) {
+    // A name of our making never costs the user a file: the first free one.
+    const std::string free_name = Host_Free_Name(target);
+    if (!free_name.empty()) target = free_name;
+  }
   j->to_file = !target.empty();
+  j->free_name = chosen_here;
   j->png = j->to_file && Ends_With_Png(target);
   j->out_path = target;
+  g_last_outcome.to_file = j->to_file;
+  g_last_outcome.target = target;
+  g_last_outcome.printer = j->printer.name;
   if (!j->png) {
     if (j->to_file) {
-      if (!Host_Replace_Begin(j->replace, target.c_str())) return SP_ERROR;
+      if (!Host_Replace_Begin(j->replace, target.c_str())) {
+        g_last_outcome.error = errno != 0 ? errno : EIO;
+        return SP_ERROR;
+      }
     } else {
       j->temp_fd = Host_Temp_File(Host_Temp_Dir().c_str(), "velmor-print-", j->temp_path);
       if (j->temp_fd == HOST_NO_FD) return SP_ERROR;
@@ -719,6 +746,7 @@ int32 EndDoc(HDC dc) {
       const std::string path = Png_Page_Path(j->out_path, int32(i + 1));
       ok = Host_Replace_Begin(reps[i], path.c_str()) &&
            Host_Replace_Write(reps[i], j->png_pages[i]->data(), j->png_pages[i]->size());
+      if (!ok) g_last_outcome.target = path;
     }
     // Every page is complete before any is renamed into place.
     for (size_t i = 0; i < reps.size() && ok; ++i) {
@@ -726,6 +754,7 @@ int32 EndDoc(HDC dc) {
       ok = Host_Replace_Commit(reps[i]);
       if (ok) written.push_back(target);
     }
+    if (!ok) g_last_outcome.error = errno != 0 ? errno : EIO;
     for (HostReplace& r : reps)
       if (r.fd != HOST_NO_FD) Host_Replace_Abort(r);
     if (!ok) {
@@ -733,17 +762,22 @@ int32 EndDoc(HDC dc) {
       return SP_ERROR;
     }
   } else {
+    errno = 0;
     cairo_surface_finish(j->pdf);
     const bool ok = cairo_surface_status(j->pdf) == CAIRO_STATUS_SUCCESS && !j->write_failed;
     cairo_surface_destroy(j->pdf);
     j->pdf = nullptr;
     if (!ok) {
+      g_last_outcome.error = j->write_errno != 0 ? j->write_errno : EIO;
       Discard(*j, JobState::Idle);
       return SP_ERROR;
     }
     if (j->to_file) {
+      const bool committed =
+          j->free_name ? Host_Replace_Commit_New(j->replace) : Host_Replace_Commit(j->replace);
       const std::string target = j->replace.target;
-      if (!Host_Replace_Commit(j->replace)) {
+      if (!committed) {
+        g_last_outcome.error = errno != 0 ? errno : EIO;
         Discard(*j, JobState::Idle);
         return SP_ERROR;
       }
@@ -762,6 +796,8 @@ int32 EndDoc(HDC dc) {
                                     title.c_str(), nopt, opts);
       cupsFreeOptions(nopt, opts);
       if (id <= 0) {
+        g_last_outcome.error = EIO;
+        g_last_outcome.message = cupsLastErrorString() ? cupsLastErrorString() : "";
         Discard(*j, JobState::Idle);
         return SP_ERROR;
       }
@@ -769,6 +805,8 @@ int32 EndDoc(HDC dc) {
   }
   Discard(*j, JobState::Idle);
   g_last_files = written;
+  g_last_outcome.files = written;
+  g_last_outcome.delivered = true;
   return 1;
 }
 
@@ -792,3 +830,5 @@ bool Host_Printer_DC_DevMode(HDC dc, std::vector<uint8>& block) {
 }
 
 std::vector<std::string> Host_Print_Last_Files() { return g_last_files; }
+
+HostPrintOutcome Host_Print_Last_Outcome() { return g_last_outcome; }

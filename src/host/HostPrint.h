@@ -138,7 +138,10 @@ void Host_Print_Set_Cups(bool on);
 void Host_Print_Set_Disc_Printer(bool on);
 // Where the file printers write when the job names no output file (DOCINFO
 // lpszOutput): this path; "" restores the default (VELMOR_PRINT_OUTPUT, else
-// "<documents>/<document name>.pdf").
+// "<documents>/<document name>.pdf"). A file the job names, or one set here,
+// is the user's choice and replaced (atomically, when the job has been
+// finished); the default name never replaces a file: the job takes the first
+// free name, "<document name> (2).pdf" and so on.
 void Host_Print_Set_Output_Path(const std::string& path);
 // The largest page surface, in bytes, a job may have.
 void Host_Print_Set_Page_Limit(uint64 bytes);
@@ -230,3 +233,16 @@ int32 AbortDoc(HDC dc);
 HBITMAP Host_Printer_Page(HDC dc);
 bool Host_Printer_DC_DevMode(HDC dc, std::vector<uint8>& block);
 std::vector<std::string> Host_Print_Last_Files();
+
+// How the delivery of the last job started (StartDocA) went, for telling the
+// user: where a file printer wrote it, or why it could not be delivered.
+struct HostPrintOutcome {
+  bool to_file = false;            // a file printer's job (else a CUPS job)
+  bool delivered = false;          // EndDoc delivered it
+  std::string target;              // the file it went to, or was meant to go to
+  std::string printer;             // the printer's name
+  std::vector<std::string> files;  // the files written (several for PNG pages)
+  int error = 0;                   // errno of a failed delivery (0: none known)
+  std::string message;             // the print server's own words, when it refused
+};
+HostPrintOutcome Host_Print_Last_Outcome();

@@ -2,6 +2,7 @@
 #include "platform/SysPrint.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -36,6 +37,36 @@ bool8 g_zadaz_searched = false;
 constexpr int16 kStopDialogId = 1210;
 constexpr int16 kAlertNoPrinter = 11;
 constexpr int16 kAlertCancelled = 20;
+constexpr int16 kAlertSavedAs = 73;         // the print went to a file: where
+constexpr int16 kAlertSavedAsPages = 74;    // ... to several page files
+constexpr int16 kAlertFileNotWritten = 75;  // the print file could not be written
+constexpr int16 kAlertNotAccepted = 76;     // the printer did not take the job
+
+// How the delivery of the running job went (VP_OpenDoc, VP_CloseDoc), told
+// by VP_Stop once the stop dialog is gone.
+HostPrintOutcome g_outcome;
+
+CStrSpan Param(const std::string& s) { return CStrSpan(s.c_str(), s.size() + 1); }
+
+// Says where a delivered job went (file printers), or why a job could not be
+// delivered.
+void Tell_Outcome(bool8 failed) {
+  if (failed) {
+    if (g_outcome.to_file) {
+      const std::string why = std::strerror(g_outcome.error != 0 ? g_outcome.error : EIO);
+      Param_Text(Param(g_outcome.target), Param(why), "", "");
+      OK_Alert(false, kAlertFileNotWritten);
+    } else {
+      Param_Text(Param(g_outcome.printer), Param(g_outcome.message), "", "");
+      OK_Alert(false, kAlertNotAccepted);
+    }
+    return;
+  }
+  if (!g_outcome.delivered || g_outcome.files.empty()) return;
+  const std::string count = std::to_string(g_outcome.files.size());
+  Param_Text(Param(g_outcome.files.front()), Param(count), "", "");
+  OK_Alert(false, g_outcome.files.size() == 1 ? kAlertSavedAs : kAlertSavedAsPages);
+}
 
 int32 Get32(const uint8* p) {
   return int32(uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24));
@@ -355,6 +386,7 @@ bool8 Is_Printer_Avail() {
 }
 
 void Print_Enter() {
+  g_outcome = HostPrintOutcome{};
   g_print.deferred_paint = false;
   abort_printing = false;
   g_print.pagenum = 0;
@@ -515,6 +547,7 @@ bool8 VP_OpenDoc() {
   // A job whose output cannot even be started is reported by VP_Stop, not
   // dropped in silence.
   const bool8 ok = StartDocA(g_print.hdc, &g_print.doc_info) >= 0;
+  g_outcome = Host_Print_Last_Outcome();
   if (!ok) g_print.job_failed = true;
   return ok;
 }
@@ -572,6 +605,7 @@ bool8 VP_CloseDoc() {
   if (!g_print.hdc) return false;
   if (abort_printing) return false;  // VP_Stop abandons the job
   const bool8 ok = EndDoc(g_print.hdc) > 0;
+  g_outcome = Host_Print_Last_Outcome();
   if (!ok) g_print.job_failed = true;
   return ok;
 }
@@ -584,14 +618,18 @@ void VP_Stop(uint32 /*pjflags*/) {
   }
   Stop_External();
   if (g_print.hdc) {
-    if (abort_printing || g_print.job_failed) {
-      AbortDoc(g_print.hdc);
-      g_print.job_failed = false;
-      OK_Alert(false, kAlertCancelled);
-    }
+    // A job the user stopped was cancelled; one that could not be delivered
+    // failed, and says why; a delivered job to a file says where it went.
+    const bool8 stopped = abort_printing;
+    const bool8 failed = !stopped && g_print.job_failed;
+    if (stopped || failed) AbortDoc(g_print.hdc);
+    g_print.job_failed = false;
     Host_DeletePrinterDC(g_print.hdc);
     g_print.hdc = nullptr;
+    if (stopped) OK_Alert(false, kAlertCancelled);
+    else Tell_Outcome(failed);
   }
+  g_outcome = HostPrintOutcome{};
   Print_Leave();
 }
 

@@ -105,8 +105,12 @@ void VP_Blt(GWorldPtr doc_world, const Rect& doc_bounds, const Rect& dest, RgnHa
 bool8 VP_ClosePage();
 // Delivers the job; FALSE (and g_print.job_failed) when it could not be.
 bool8 VP_CloseDoc();
-// Ends the job: a stopped or failed job is abandoned and reported with
-// alert 20; the printer context is released.
+// Ends the job and releases the printer context. A job the user stopped is
+// abandoned and reported as cancelled (alert 20); one that could not be
+// delivered is abandoned and says why (alert 75 with the file and the reason
+// for a file printer, 76 with the printer's name otherwise); a job a file
+// printer delivered says where it went (alert 73, or 74 for several page
+// files).
 void VP_Stop(uint32 pjflags);
 
 void Print_Enter();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "TempDirSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDef.h"
 #include "host/HostFiles.h"
@@ -271,17 +272,67 @@ TEST_F(SysPrintTest, StopDialogCancelsTheJobAndLeavesNoFile) {
   EXPECT_TRUE(Dir_Names().empty());
 }
 
+// A job that cannot be delivered says so, with the file and the reason; it
+// is not reported as cancelled (nor as done).
 TEST_F(SysPrintTest, FailedDeliveryIsNotReportedAsSuccess) {
-  Host_Print_Set_Output_Path(dir_ + "/missing-folder/out.pdf");
+  gs.controller = HUMAN;
+  const std::string out = dir_ + "/missing-folder/out.pdf";
+  Host_Print_Set_Output_Path(out);
   ASSERT_TRUE(Is_Printer_Avail());
   Low_Resolution(g_print.devmode_hdl, 36);
   int16 nreps;
   ASSERT_TRUE(VP_Init(false, false, false, kA4, 0, "Nowhere", nreps));
   EXPECT_FALSE(VP_OpenDoc());
-  EXPECT_TRUE(g_print.job_failed);  // VP_Stop reports it (alert 20)
+  EXPECT_TRUE(g_print.job_failed);  // VP_Stop reports it
+  testing::internal::CaptureStderr();
   VP_Stop(0);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("alert 75: Sorry, the print could not be saved as " + out + " (No such file or directory)."),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(err.find("alert 20"), std::string::npos) << err;
+  EXPECT_EQ(err.find("alert 73"), std::string::npos) << err;
   EXPECT_FALSE(g_print.job_failed);
   EXPECT_TRUE(Dir_Names().empty());
+}
+
+// The file printer's own name for a job never costs the user a file: it takes
+// a free name beside an existing one. A name the user chose is replaced. The
+// user is told where the print went either way.
+TEST_F(SysPrintTest, FilePrinterTakesAFreeNameAndSaysWhere) {
+  testdir::EnvGuard home("HOME", dir_.c_str());
+  testdir::EnvGuard conf("XDG_CONFIG_HOME", (dir_ + "/no-config").c_str());
+  testdir::EnvGuard env("VELMOR_PRINT_OUTPUT", nullptr);
+  gs.controller = HUMAN;
+  auto print_one_page = [&](const char* name) {
+    int16 nreps;
+    EXPECT_TRUE(Is_Printer_Avail());
+    Low_Resolution(g_print.devmode_hdl, 36);
+    EXPECT_TRUE(VP_Init(false, false, false, kA4, 0, name, nreps));
+    EXPECT_TRUE(VP_OpenDoc());
+    EXPECT_TRUE(VP_OpenPage());
+    EXPECT_TRUE(VP_ClosePage());
+    EXPECT_TRUE(VP_CloseDoc());
+    testing::internal::CaptureStderr();
+    VP_Stop(0);
+    return testing::internal::GetCapturedStderr();
+  };
+  auto said = [](const std::string& path) { return "alert 73: The print was saved as " + path + "."; };
+  testdir::Write_Text(dir_ + "/Disc Label.pdf", "an older print");
+  Host_Print_Set_Output_Path("");
+  std::string err = print_one_page("Disc Label");
+  EXPECT_NE(err.find(said(dir_ + "/Disc Label (2).pdf")), std::string::npos) << err;
+  err = print_one_page("Disc Label");
+  EXPECT_NE(err.find(said(dir_ + "/Disc Label (3).pdf")), std::string::npos) << err;
+  EXPECT_EQ(testdir::Read_Text(dir_ + "/Disc Label.pdf"), "an older print");
+  EXPECT_EQ(testdir::Read_Text(dir_ + "/Disc Label (2).pdf").rfind("%PDF", 0), 0u);
+
+  // Named by the user: replaced in place.
+  Host_Print_Set_Output_Path(dir_ + "/Disc Label.pdf");
+  err = print_one_page("Disc Label");
+  EXPECT_NE(err.find(said(dir_ + "/Disc Label.pdf")), std::string::npos) << err;
+  EXPECT_EQ(testdir::Read_Text(dir_ + "/Disc Label.pdf").rfind("%PDF", 0), 0u);
+  EXPECT_EQ(Dir_Names(), (std::vector<std::string>{"Disc Label (2).pdf", "Disc Label (3).pdf", "Disc Label.pdf"}));
 }
 
 TEST_F(SysPrintTest, PrintDialogAnsweredByScript) {
