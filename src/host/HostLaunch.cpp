@@ -17,6 +17,14 @@ namespace {
 
 std::vector<std::string> g_open_command;
 
+// Open commands started and not yet collected.
+struct Watched_Open {
+  pid_t pid;
+  std::string target;
+  HostOpenDone done;
+};
+std::vector<Watched_Open> g_opens;
+
 bool Is_Executable_File(const std::string& path) {
   struct stat st{};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
@@ -35,7 +43,8 @@ bool Is_Executable_File(const std::string& path) {
   struct sigaction dfl{};
   dfl.sa_handler = SIG_DFL;
   sigemptyset(&dfl.sa_mask);
-  for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGQUIT, SIGHUP, SIGTERM}) ::sigaction(sig, &dfl, nullptr);
+  // SIGXFSZ too: the program ignores it, and ignoring survives exec.
+  for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGQUIT, SIGHUP, SIGTERM, SIGXFSZ}) ::sigaction(sig, &dfl, nullptr);
   ::setsid();
 
   const int devnull = ::open("/dev/null", O_RDONLY);
@@ -89,14 +98,15 @@ bool Host_Find_Program(const std::string& name, std::string& path) {
   }
 }
 
-HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms) {
-  HostSpawnStatus status;
-  if (argv.empty()) return status;
+namespace {
+
+// Starts argv[0] and returns once it runs (or could not): RUNNING with its
+// process id, NOT_FOUND or FAILED.
+HostSpawnResult Start_Child(const std::vector<std::string>& argv, pid_t& pid) {
+  pid = -1;
+  if (argv.empty()) return HostSpawnResult::FAILED;
   std::string path;
-  if (!Host_Find_Program(argv[0], path)) {
-    status.result = HostSpawnResult::NOT_FOUND;
-    return status;
-  }
+  if (!Host_Find_Program(argv[0], path)) return HostSpawnResult::NOT_FOUND;
   std::vector<std::string> args = argv;
   std::vector<char*> cargs;
   cargs.reserve(args.size() + 1);
@@ -104,14 +114,14 @@ HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms) {
   cargs.push_back(nullptr);
 
   int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) return status;
-  const pid_t pid = ::fork();
-  if (pid < 0) {
+  if (::pipe2(fds, O_CLOEXEC) != 0) return HostSpawnResult::FAILED;
+  const pid_t child = ::fork();
+  if (child < 0) {
     ::close(fds[0]);
     ::close(fds[1]);
-    return status;
+    return HostSpawnResult::FAILED;
   }
-  if (pid == 0) {
+  if (child == 0) {
     ::close(fds[0]);
     Child_Exec(path.c_str(), cargs.data(), fds[1]);
   }
@@ -126,23 +136,64 @@ HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms) {
   ::close(fds[0]);
   if (n == ssize_t(sizeof code)) {
     int st = 0;
-    while (::waitpid(pid, &st, 0) < 0 && errno == EINTR) {
+    while (::waitpid(child, &st, 0) < 0 && errno == EINTR) {
     }
-    status.result = HostSpawnResult::NOT_FOUND;
-    return status;
+    return HostSpawnResult::NOT_FOUND;
   }
+  pid = child;
+  return HostSpawnResult::RUNNING;
+}
+
+// The status of an ended child from its wait status.
+HostSpawnStatus Status_Of(int st) {
+  HostSpawnStatus status;
+  if (WIFEXITED(st)) {
+    status.result = HostSpawnResult::EXITED;
+    status.exit_code = WEXITSTATUS(st);
+  }
+  return status;  // killed by a signal: FAILED
+}
+
+// Collects the watched open commands that have ended (all of them, waiting,
+// when block is set) and reports each; the number collected.
+int Collect_Opens(bool block) {
+  int collected = 0;
+  for (size_t i = 0; i < g_opens.size();) {
+    int st = 0;
+    pid_t r;
+    do {
+      r = ::waitpid(g_opens[i].pid, &st, block ? 0 : WNOHANG);
+    } while (r < 0 && errno == EINTR);
+    if (r == 0) {
+      ++i;
+      continue;
+    }
+    // Ended (or no longer ours to wait for, which reads as a failure).
+    Watched_Open w = std::move(g_opens[i]);
+    g_opens.erase(g_opens.begin() + std::ptrdiff_t(i));
+    ++collected;
+    const HostSpawnStatus status = r == w.pid ? Status_Of(st) : HostSpawnStatus{};
+    // The report may run a dialog whose idle work polls again: the entry is
+    // already off the list.
+    if (w.done) w.done(w.target, status);
+  }
+  return collected;
+}
+
+}  // namespace
+
+HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms) {
+  HostSpawnStatus status;
+  pid_t pid = -1;
+  status.result = Start_Child(argv, pid);
+  if (status.result != HostSpawnResult::RUNNING) return status;
+  status.result = HostSpawnResult::FAILED;
 
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms < 0 ? 0 : wait_ms);
   for (;;) {
     int st = 0;
     const pid_t r = ::waitpid(pid, &st, WNOHANG);
-    if (r == pid) {
-      if (WIFEXITED(st)) {
-        status.result = HostSpawnResult::EXITED;
-        status.exit_code = WEXITSTATUS(st);
-      }
-      return status;  // killed by a signal: FAILED
-    }
+    if (r == pid) return Status_Of(st);
     if (r < 0 && errno != EINTR) return status;  // not our child any more
     if (std::chrono::steady_clock::now() >= end) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -165,12 +216,26 @@ std::vector<std::string> Host_Open_Command() {
   return {"xdg-open"};
 }
 
-bool Host_Open_With_Default(const std::string& target) {
+bool Host_Open_With_Default(const std::string& target, HostOpenDone done) {
   if (target.empty() || target[0] == '-') return false;
   for (unsigned char c : target)
     if (c < 0x20 || c == 0x7F) return false;
   std::vector<std::string> argv = Host_Open_Command();
   argv.push_back(target);
-  const HostSpawnStatus s = Host_Spawn(argv, HOST_OPEN_WAIT_MS);
-  return s.result == HostSpawnResult::RUNNING || (s.result == HostSpawnResult::EXITED && s.exit_code == 0);
+  pid_t pid = -1;
+  if (Start_Child(argv, pid) != HostSpawnResult::RUNNING) return false;
+  g_opens.push_back(Watched_Open{pid, target, std::move(done)});
+  return true;
+}
+
+int Host_Poll_Opens() { return g_opens.empty() ? 0 : Collect_Opens(false); }
+
+void Host_Wait_Opens() {
+  while (!g_opens.empty()) Collect_Opens(true);
+}
+
+size_t Host_Opens_Watched() { return g_opens.size(); }
+
+bool Host_Open_Failed(const HostSpawnStatus& status) {
+  return !(status.result == HostSpawnResult::EXITED && status.exit_code == 0);
 }

@@ -8,6 +8,8 @@
 // outlives the program and is not hit by signals meant for us.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,17 +37,32 @@ bool Host_Find_Program(const std::string& name, std::string& path);
 HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms);
 
 // Opens a file or an address with the user's preferred program: the open
-// command with target as its last argument. True when the command ran and did
-// not report failure within a short wait (a command that is still running is
-// taken as success: browsers may keep it waiting). False when the command is
-// missing, ends with a non-zero status, or target is empty, begins with "-"
-// (it would be read as an option) or holds control characters.
-bool Host_Open_With_Default(const std::string& target);
+// command with target as its last argument, started without waiting for it
+// (it may take long, or keep running: browsers do). False when target is
+// empty, begins with "-" (it would be read as an option) or holds control
+// characters, or when the command cannot be started (missing, not
+// executable). Otherwise true, and the command is watched: Host_Poll_Opens
+// collects it once it has ended and calls done (when given) with the target
+// and the command's status, so that a failure (Host_Open_Failed) can be told
+// to the user. A command still running has not failed.
+using HostOpenDone = std::function<void(const std::string& target, const HostSpawnStatus& status)>;
+bool Host_Open_With_Default(const std::string& target, HostOpenDone done = nullptr);
+// Collects the watched open commands that have ended and calls their done
+// procedures; never waits. Called from the program's idle work. The number
+// collected.
+int Host_Poll_Opens();
+// Waits for every watched open command to end, collecting and reporting each
+// (tests, and anything that must not go on before the verdict).
+void Host_Wait_Opens();
+size_t Host_Opens_Watched();
+// TRUE unless the command ended with status 0.
+bool Host_Open_Failed(const HostSpawnStatus& status);
 
 // The open command: the vector set here when not empty, else the program named
 // by $VELMOR_OPEN_COMMAND when set, else "xdg-open". Tests and scripted runs
 // use this to put a stand-in in place of the desktop's command.
 void Host_Set_Open_Command(const std::vector<std::string>& command);
 std::vector<std::string> Host_Open_Command();
-// How long Host_Open_With_Default waits for the command's verdict.
+// How long a caller of Host_Spawn that wants a quick verdict waits (the
+// mail command of the file-dialog module).
 constexpr int HOST_OPEN_WAIT_MS = 2000;

@@ -5,6 +5,7 @@
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
 #include "host/HostLaunch.h"
+#include "platform/VoskErr.h"
 
 namespace {
 
@@ -31,6 +32,17 @@ std::string Book_Dir(const std::string& book) {
   const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
   if (dot == std::string::npos || dot <= name_start) return book;
   return book.substr(0, dot);
+}
+
+constexpr int16 kAlertHelpNotShown = 71;  // "Sorry, no program could show the help page ^0. ..."
+
+void Tell_Not_Opened(const std::string& page) {
+  Param_Text(CStrSpan(page.c_str(), page.size() + 1), "", "", "");
+  OK_Alert(false, kAlertHelpNotShown);
+}
+
+void Help_Page_Done(const std::string& page, const HostSpawnStatus& status) {
+  if (Host_Open_Failed(status)) Tell_Not_Opened(page);
 }
 
 }  // namespace
@@ -70,5 +82,6 @@ bool8 Help_Book_Exists(const FSSpec& path) {
 bool8 Show_Help_Topic(const FSSpec& path, uint16 section) {
   std::string page;
   if (!Help_Topic_Page(path, section, page)) return false;
-  return Host_Open_With_Default(page);
+  if (!Host_Open_With_Default(page, Help_Page_Done)) Tell_Not_Opened(page);
+  return true;
 }

@@ -20,7 +20,10 @@ bool8 Help_Topic_Page(const FSSpec& path, uint16 section, std::string& page);
 // names, exists); callers use it to choose between a language's book and the
 // English one.
 bool8 Help_Book_Exists(const FSSpec& path);
-// Opens the page of topic section (1: the contents) in the browser. TRUE when
-// the page exists and the browser was started; FALSE otherwise, and the caller
-// reports the missing help.
+// Opens the page of topic section (1: the contents) in the browser. FALSE when
+// the topic has no page, and the caller reports the missing help files. TRUE
+// when the page exists: it has been handed to the desktop's open command, and
+// when nothing can open it the user is told so (alert 71, naming the page):
+// at once when the command cannot be started, or when the command, watched
+// from the idle work (Host_Poll_Opens), ends in failure.
 bool8 Show_Help_Topic(const FSSpec& path, uint16 section);

@@ -70,17 +70,59 @@ TEST_F(Launch, PassesTheExactArgumentVectorWithoutAShell) {
   Host_Set_Open_Command({ok, "--fixed"});
   const std::string target = "https://example.org/a b?x=$HOME&y=\"q\";`id` 'z'";
   EXPECT_TRUE(Host_Open_With_Default(target));
+  Host_Wait_Opens();
   EXPECT_EQ(Recorded_Args(ok), (std::vector<std::string>{"--fixed", target}));
 
-  // A command that reports failure, and one that cannot be run.
-  const std::string bad = Write_Standin(P("open-bad"), 3);
-  Host_Set_Open_Command({bad});
-  EXPECT_FALSE(Host_Open_With_Default("file.pdf"));
-  EXPECT_EQ(Recorded_Args(bad), std::vector<std::string>{"file.pdf"});
+  // Commands that cannot be run are refused at once.
   Host_Set_Open_Command({P("missing-command")});
   EXPECT_FALSE(Host_Open_With_Default("file.pdf"));
   Host_Set_Open_Command({"velmor-no-such-program-anywhere"});
   EXPECT_FALSE(Host_Open_With_Default("file.pdf"));
+  EXPECT_EQ(Host_Opens_Watched(), 0u);
+}
+
+// The open command's verdict is its exit status, collected when it has ended
+// (the idle work polls for it); one still running has not failed yet.
+TEST_F(Launch, TheVerdictIsTheCommandsExitStatusCollectedLater) {
+  ASSERT_EQ(::mkfifo(P("go").c_str(), 0600), 0);
+  struct Case {
+    int status;
+    bool failed;
+  };
+  for (const Case c : {Case{0, false}, Case{3, true}, Case{4, true}}) {
+    // Waits for a line on the FIFO, so it is surely running until released.
+    const std::string opener =
+        Write_Standin(P("open-" + std::to_string(c.status)), c.status, "read line < \"" + P("go") + "\"\n");
+    Host_Set_Open_Command({opener});
+    std::vector<std::string> reported;
+    HostSpawnStatus got;
+    EXPECT_TRUE(Host_Open_With_Default("page.html", [&](const std::string& t, const HostSpawnStatus& st) {
+      reported.push_back(t);
+      got = st;
+    }));
+    EXPECT_EQ(Host_Opens_Watched(), 1u);
+    EXPECT_EQ(Host_Poll_Opens(), 0);
+    EXPECT_TRUE(reported.empty()) << "a command still running has not failed";
+    const int fd = ::open(P("go").c_str(), O_WRONLY);  // opens once the command reads
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "x\n", 2), 2);
+    ::close(fd);
+    Host_Wait_Opens();
+    ASSERT_EQ(reported, std::vector<std::string>{"page.html"}) << c.status;
+    EXPECT_EQ(got.result, HostSpawnResult::EXITED);
+    EXPECT_EQ(got.exit_code, c.status);
+    EXPECT_EQ(Host_Open_Failed(got), c.failed);
+    EXPECT_EQ(Host_Opens_Watched(), 0u);
+  }
+  // Killed by a signal: a failure.
+  const std::string killed = Write_Standin(P("open-killed"), 0, "kill -9 $$\n");
+  Host_Set_Open_Command({killed});
+  HostSpawnStatus got;
+  got.result = HostSpawnResult::EXITED;
+  EXPECT_TRUE(Host_Open_With_Default("x", [&](const std::string&, const HostSpawnStatus& st) { got = st; }));
+  Host_Wait_Opens();
+  EXPECT_EQ(got.result, HostSpawnResult::FAILED);
+  EXPECT_TRUE(Host_Open_Failed(got));
 }
 
 TEST_F(Launch, RefusesTargetsThatWouldBeMisread) {
@@ -98,6 +140,7 @@ TEST_F(Launch, TheEnvironmentNamesTheCommandWhenNoneIsSet) {
   Host_Set_Open_Command({});
   EXPECT_EQ(Host_Open_Command(), std::vector<std::string>{ok});
   EXPECT_TRUE(Host_Open_With_Default("page.html"));
+  Host_Wait_Opens();
   EXPECT_EQ(Recorded_Args(ok), std::vector<std::string>{"page.html"});
   EnvGuard none("VELMOR_OPEN_COMMAND", nullptr);
   EXPECT_EQ(Host_Open_Command(), std::vector<std::string>{"xdg-open"});
