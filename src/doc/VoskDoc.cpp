@@ -5,6 +5,7 @@
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
 #include "platform/SysFont.h"
+#include "platform/SysLoop.h"
 #include "platform/VoskErr.h"
 
 a_direct_print_kind Calc_Direct_Print_KindT(const a_template& tmpl) {
@@ -60,4 +61,17 @@ void Fill_Missing_Pattern(const Rect& dest) {
   PenNormal();
   PenSize(1, 1);
   FrameRect(dest);
+}
+
+// --- The paper browser's scrolling -------------------------------------------------------
+
+// No paper browser is shown yet: there is nothing to scroll.
+void PaperKind_NonThumbAction(int16, HWND) {}
+void PaperKind_ThumbAction(int16, HWND) {}
+void PaperList_NonThumbAction(int16, HWND) {}
+void PaperList_ThumbAction(int16, HWND) {}
+
+void VoskDoc_Init() {
+  Set_Scroll_Actions(SCROLL_PAPER_KIND, PaperKind_NonThumbAction, PaperKind_ThumbAction);
+  Set_Scroll_Actions(SCROLL_PAPER_LIST, PaperList_NonThumbAction, PaperList_ThumbAction);
 }

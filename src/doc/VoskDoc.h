@@ -4,6 +4,7 @@
 #pragma once
 
 #include "doc/VoskDef.h"
+#include "host/HostWin.h"
 #include "platform/VoskPref.h"
 
 // NOT_DIRECT unless the layout prints straight onto a disc; otherwise by the
@@ -21,3 +22,17 @@ bool8 Is_Landscape();
 // font and purple-red (185, 87, 242), clipped to dest, and dest framed with a
 // one-pixel pen in the same colour.
 void Fill_Missing_Pattern(const Rect& dest);
+
+// The paper browser's lists scroll by these actions (their scroll bars are
+// the scrollbar of gs.paper_kind_desc and gs.paper_list_desc): scroll code 0
+// to 3 (a line or a page up or down), and the thumb dragged to the scroll
+// bar's value. The lists come with the paper browser; until then the
+// actions change nothing.
+void PaperKind_NonThumbAction(int16 part, HWND ctrl);
+void PaperKind_ThumbAction(int16 part, HWND ctrl);
+void PaperList_NonThumbAction(int16 part, HWND ctrl);
+void PaperList_ThumbAction(int16 part, HWND ctrl);
+
+// Module start-up: registers the paper lists' actions with the main window's
+// scrolling.
+void VoskDoc_Init();

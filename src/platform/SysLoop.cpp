@@ -3,6 +3,7 @@
 #include "doc/VoskDef.h"
 #include "doc/VoskFile.h"
 #include "objects/VoskEdit.h"
+#include "platform/Controls.h"
 #include "platform/SysInfo.h"
 #include "platform/SysKey.h"
 #include "platform/SysMS.h"
@@ -191,9 +192,43 @@ void Do_Null_Doc(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
 
 // --- Scrolling, sizes, activation -------------------------------------------------------
 
-void Do_Scroll(int16 /*part*/, HWND /*ctrl*/) {
-  // The lists with scroll bars (layer bar, unit list, paper lists) hand
-  // their actions here once they exist; no scroll bar of ours exists yet.
+namespace {
+
+struct a_scroll_actions {
+  a_scroll_action nonthumb;
+  a_scroll_action thumb;
+};
+// Filled by the lists' start-ups (which may run before this module's).
+a_scroll_actions g_scroll_actions[NSCROLL_OWNERS] = {};
+
+HWND Scroll_Bar_Of(a_scroll_owner owner) {
+  switch (owner) {
+    case SCROLL_LAYER_BAR: return gs.lscroll_ctrl;
+    case SCROLL_UNIT_LIST: return gs.uscroll_ctrl;
+    case SCROLL_PAPER_KIND: return gs.paper_kind_desc.scrollbar;
+    case SCROLL_PAPER_LIST: return gs.paper_list_desc.scrollbar;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+void Set_Scroll_Actions(a_scroll_owner owner, a_scroll_action nonthumb, a_scroll_action thumb) {
+  if (owner >= NSCROLL_OWNERS) return;
+  g_scroll_actions[owner] = a_scroll_actions{nonthumb, thumb};
+}
+
+void Do_Scroll(int16 part, HWND ctrl) {
+  if (ctrl == nullptr) return;
+  const bool nonthumb = part >= SB_LINEUP && part <= SB_PAGEDOWN;
+  if (!nonthumb && part != SB_THUMBTRACK) return;
+  for (uint8 o = 0; o < NSCROLL_OWNERS; ++o) {
+    const a_scroll_owner owner = a_scroll_owner(o);
+    if (Scroll_Bar_Of(owner) != ctrl) continue;
+    const a_scroll_action action = nonthumb ? g_scroll_actions[o].nonthumb : g_scroll_actions[o].thumb;
+    if (action != nullptr) action(part, ctrl);
+    return;
+  }
 }
 
 void Just_Changed_Size() {
@@ -340,9 +375,14 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       Sound_Effect(SND_SUBTOOL_ONESHOT);
       return 0;
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      Do_Scroll(int16(LOWORD(wParam)), reinterpret_cast<HWND>(lParam));
+    case WM_VSCROLL: {
+      HWND ctrl = reinterpret_cast<HWND>(lParam);
+      // While the thumb is dragged the scroll bar only reports where it is:
+      // its value follows here, so the list's thumb action reads it.
+      if (LOWORD(wParam) == SB_THUMBTRACK && ctrl != nullptr) SetControlValue(ctrl, HIWORD(wParam));
+      Do_Scroll(int16(LOWORD(wParam)), ctrl);
       return 0;
+    }
     case WM_MOUSEACTIVATE: {
       LRESULT r;
       if (gs.mytask) {

@@ -88,6 +88,28 @@ void WM_CHAR_To_Keystroke(WPARAM wparam, LPARAM lparam, a_keystroke& k);
 // SHIFTKEY if Shift is down, OPTIONKEY if Ctrl is down.
 void Set_Basic_Keymods(a_keymod_set& mods);
 
+// The lists with scroll bars of their own, and the actions they scroll by.
+// Each list registers its pair at its start-up; Do_Scroll hands a scroll
+// code to the pair of the list whose scroll bar sent it: the layer bar
+// (gs.lscroll_ctrl), the unit list (gs.uscroll_ctrl), the paper kinds and the
+// papers (the scrollbar of gs.paper_kind_desc and of gs.paper_list_desc).
+enum a_scroll_owner : uint8 {
+  SCROLL_LAYER_BAR = 0,
+  SCROLL_UNIT_LIST = 1,
+  SCROLL_PAPER_KIND = 2,
+  SCROLL_PAPER_LIST = 3,
+  NSCROLL_OWNERS = 4,
+};
+// Called with the scroll code and the scroll bar.
+using a_scroll_action = void (*)(int16 part, HWND ctrl);
+// Registers (or, with NIL, removes) the actions of a list.
+void Set_Scroll_Actions(a_scroll_owner owner, a_scroll_action nonthumb, a_scroll_action thumb);
+
+// A scroll code from a scroll bar: codes 0 to 3 (line up, line down, page up,
+// page down) go to the non-thumb action, 5 (thumb track) to the thumb action
+// of the list that owns ctrl. Other codes, and scroll bars no list owns, are
+// ignored. (The window procedure has set the control's value to the thumb's
+// position before a thumb track arrives here.)
 void Do_Scroll(int16 part, HWND ctrl);
 void Just_Changed_Size();
 void Do_Minimize();

@@ -28,7 +28,12 @@ void Intf_Init() {
   // photo bars follow the editing phase once the interface has phases).
   Menus_Init(gs.menu_base, Current_Language());
   for (bool8& c : g_sv_changed) c = false;
+  Set_Scroll_Actions(SCROLL_UNIT_LIST, UnitList_NonThumbAction, UnitList_ThumbAction);
 }
+
+// No unit list is shown yet: there is nothing to scroll.
+void UnitList_NonThumbAction(int16, HWND) {}
+void UnitList_ThumbAction(int16, HWND) {}
 
 void Intf_Stop() {}
 

@@ -24,6 +24,7 @@ extern void (*g_intf_menu_observer)(int16 menu_category, int16 menu_item, bool8 
 extern void (*g_intf_mouse_observer)(const a_mousestroke& stroke, bool8 docursor);
 extern void (*g_intf_nav_observer)();
 
+// Builds the interface; registers the unit list's scroll actions.
 void Intf_Init();
 void Intf_Stop();
 // Offers the stroke to the node under stroke.lmouse; TRUE when a node used
@@ -56,3 +57,10 @@ void Status_Tick();
 // The hover notice of an idle period: redraws the navigator picture when a
 // document is open.
 void Nav_Tick();
+
+// The unit list's scroll actions (its scroll bar is gs.uscroll_ctrl): scroll
+// code 0 to 3 (a unit or a page back or forward), and the thumb dragged to
+// the scroll bar's value. The unit list comes with the print panel; until
+// then the actions change nothing.
+void UnitList_NonThumbAction(int16 part, HWND ctrl);
+void UnitList_ThumbAction(int16 part, HWND ctrl);

@@ -27,6 +27,13 @@ enum a_controller : int16 { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
 // Windows of the host layer (the interface record keeps handles only).
 struct HostWindow;
 
+// A list box of the interface (the paper browser's two lists). Only its
+// scroll bar is here so far; items, drawing and selection come with the
+// paper browser.
+struct a_listbox_desc {
+  HostWindow* scrollbar;  // its vertical scroll bar (NIL until it exists)
+};
+
 struct a_interface_rec {
   int16 grid_vals[NGRIDS];  // one value per icon grid
   a_pref_rec pref;          // the preferences record, stored whole
@@ -37,6 +44,8 @@ struct a_interface_rec {
   HostWindow* outer_window;   // the main window
   HostWindow* lscroll_ctrl;   // scroll bar of the layer bar (NIL until it exists)
   HostWindow* uscroll_ctrl;   // scroll bar of the unit list (NIL until it exists)
+  a_listbox_desc paper_kind_desc;  // the paper browser's list of kinds (or brands)
+  a_listbox_desc paper_list_desc;  // and of papers
 };
 
 // Sets every field of gs.pref to its default, version 28.

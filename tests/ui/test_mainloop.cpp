@@ -9,10 +9,13 @@
 #include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDef.h"
+#include "doc/VoskDoc.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostScript.h"
 #include "host/HostWin.h"
+#include "objects/VoskLayer.h"
+#include "platform/Controls.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysCurs.h"
 #include "platform/SysInfo.h"
@@ -222,6 +225,84 @@ TEST_F(MainSession, HoverNoticeComesAfterMoreThanSixtyTicks) {
   g_navs = 0;
   Run("type x\nmove 60 50\nwait 64\nquit\n");
   EXPECT_EQ(g_navs, 1);
+}
+
+struct ScrollCall {
+  int owner;
+  int16 part;
+  HWND ctrl;
+  int32 value;  // the scroll bar's value when the action ran
+};
+std::vector<ScrollCall> g_scrolls;
+template <int Owner, bool Thumb>
+void Record_Scroll(int16 part, HWND ctrl) {
+  g_scrolls.push_back(ScrollCall{Owner * 2 + (Thumb ? 1 : 0), part, ctrl, GetControlValue(ctrl)});
+}
+
+// Scroll codes from the scroll bar of a list reach that list's actions: the
+// line and page codes its non-thumb action, a thumb track its thumb action
+// with the scroll bar already at the thumb's position.
+TEST_F(MainSession, ScrollBarsReachTheActionsOfTheirLists) {
+  HWND* bars[NSCROLL_OWNERS] = {&gs.lscroll_ctrl, &gs.uscroll_ctrl, &gs.paper_kind_desc.scrollbar,
+                                &gs.paper_list_desc.scrollbar};
+  const a_scroll_action actions[NSCROLL_OWNERS][2] = {{Record_Scroll<0, false>, Record_Scroll<0, true>},
+                                                      {Record_Scroll<1, false>, Record_Scroll<1, true>},
+                                                      {Record_Scroll<2, false>, Record_Scroll<2, true>},
+                                                      {Record_Scroll<3, false>, Record_Scroll<3, true>}};
+  for (int o = 0; o < NSCROLL_OWNERS; ++o) {
+    *bars[o] = NewControl(main_hwnd, Rect{int16(10), int16(10 + 30 * o), int16(210), int16(30 + 30 * o)}, "",
+                          true, 0, 0, 100, 0, 0);
+    ASSERT_NE(*bars[o], nullptr);
+    SetControlMinMax(*bars[o], 0, 100, 10);
+    Set_Scroll_Actions(a_scroll_owner(o), actions[o][0], actions[o][1]);
+  }
+  HWND stranger = NewControl(main_hwnd, Rect{300, 10, 500, 30}, "", true, 0, 0, 100, 0, 0);
+  SetControlMinMax(stranger, 0, 100, 10);
+
+  for (int o = 0; o < NSCROLL_OWNERS; ++o) {
+    SCOPED_TRACE(o);
+    HWND bar = *bars[o];
+    g_scrolls.clear();
+    for (int32 code : {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN})
+      SendMessage(main_hwnd, WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
+    SendMessage(main_hwnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 37), reinterpret_cast<LPARAM>(bar));
+    // Codes no list acts on.
+    for (int32 code : {SB_THUMBPOSITION, 6, 7, SB_ENDSCROLL})
+      SendMessage(main_hwnd, WM_VSCROLL, MAKEWPARAM(code, 80), reinterpret_cast<LPARAM>(bar));
+    ASSERT_EQ(g_scrolls.size(), 5u);
+    for (int16 k = 0; k < 4; ++k) {
+      EXPECT_EQ(g_scrolls[size_t(k)].owner, o * 2);
+      EXPECT_EQ(g_scrolls[size_t(k)].part, k);
+      EXPECT_EQ(g_scrolls[size_t(k)].ctrl, bar);
+    }
+    EXPECT_EQ(g_scrolls[4].owner, o * 2 + 1);
+    EXPECT_EQ(g_scrolls[4].part, SB_THUMBTRACK);
+    EXPECT_EQ(g_scrolls[4].value, 37);
+    EXPECT_EQ(GetControlValue(bar), 37);
+  }
+  // A scroll bar no list owns, and none at all.
+  g_scrolls.clear();
+  SendMessage(main_hwnd, WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), reinterpret_cast<LPARAM>(stranger));
+  SendMessage(main_hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 12), reinterpret_cast<LPARAM>(stranger));
+  SendMessage(main_hwnd, WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+  EXPECT_TRUE(g_scrolls.empty());
+  EXPECT_EQ(GetControlValue(stranger), 12) << "the thumb moves whoever owns the bar";
+
+  // A list without actions ignores its scroll bar.
+  Set_Scroll_Actions(SCROLL_UNIT_LIST, nullptr, nullptr);
+  SendMessage(main_hwnd, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(gs.uscroll_ctrl));
+  EXPECT_TRUE(g_scrolls.empty());
+
+  // The lists' own actions (registered at their start-up) take every code.
+  VoskLayer_Init();
+  VoskDoc_Init();
+  Intf_Init();
+  for (int o = 0; o < NSCROLL_OWNERS; ++o)
+    for (int32 code : {SB_LINEUP, SB_PAGEDOWN, SB_THUMBTRACK})
+      SendMessage(main_hwnd, WM_VSCROLL, MAKEWPARAM(code, 5), reinterpret_cast<LPARAM>(*bars[o]));
+  EXPECT_TRUE(g_scrolls.empty());
+  for (HWND* b : bars) DisposeControl(*b);
+  DisposeControl(stranger);
 }
 
 TEST_F(MainSession, MainWindowSizeLimits) {

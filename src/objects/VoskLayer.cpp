@@ -1,0 +1,9 @@
+#include "objects/VoskLayer.h"
+
+#include "platform/SysLoop.h"
+
+// No layer bar is shown yet: there is nothing to scroll.
+void LayerBar_NonThumbAction(int16, HWND) {}
+void LayerBar_ThumbAction(int16, HWND) {}
+
+void VoskLayer_Init() { Set_Scroll_Actions(SCROLL_LAYER_BAR, LayerBar_NonThumbAction, LayerBar_ThumbAction); }
