@@ -1,6 +1,10 @@
 #include "doc/VoskFile.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "doc/VoskDef.h"
+#include "host/HostFiles.h"
 #include "platform/VoskErr.h"
 
 bool8 Doc_Read(const FSSpec& /*path*/, bool8 /*is_template*/) {
@@ -13,13 +17,44 @@ void Do_File_Open3(bool8 is_template, const FSSpec& path) {
   g_doc.doc_open = true;
 }
 
-bool8 Do_File_Print(const FSSpec& path) {
-  if (g_doc.doc_open) return false;
-  if (!Doc_Read(path, false)) return false;
+namespace {
+
+// What keeps the file at path from being read at all, as the system says it;
+// "" when it can be opened for reading.
+std::string Open_Problem(const FSSpec& path) {
+  const char* name = std::memchr(path.name, 0, sizeof path.name) != nullptr ? path.name : "";
+  if (name[0] == 0) return std::strerror(ENOENT);
+  if (Host_Is_Dir(name)) return std::strerror(EISDIR);
+  errno = 0;
+  const int fd = Host_Open(name, HOST_READ, HOST_OPEN_EXISTING);
+  if (fd == HOST_NO_FD) return std::strerror(errno != 0 ? errno : ENOENT);
+  Host_Close(fd);
+  return std::string();
+}
+
+}  // namespace
+
+bool8 Do_File_Print(const FSSpec& path, std::string& why) {
+  why.clear();
+  if (g_doc.doc_open) {
+    why = "a document is open";
+    return false;
+  }
+  const std::string problem = Open_Problem(path);
+  if (!Doc_Read(path, false)) {  // the reader tells the user (alert 10)
+    why = problem.empty() ? std::string("this version cannot read label files yet") : problem;
+    return false;
+  }
   // Printing joins with the printing back end; the document read for it is
   // not kept.
   g_doc.doc_open = false;
+  why = "there is no unit to print";
   return false;
+}
+
+bool8 Do_File_Print(const FSSpec& path) {
+  std::string why;
+  return Do_File_Print(path, why);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 // subsystem; until then a document cannot be read and says so.)
 #pragma once
 
+#include <string>
+
 #include "platform/SysIO.h"
 #include "platform/Types.h"
 
@@ -14,6 +16,9 @@ bool8 Doc_Read(const FSSpec& path, bool8 is_template);
 // command line); a file that cannot be read is reported by the reader.
 void Do_File_Open3(bool8 is_template, const FSSpec& path);
 // With no document open: reads the file and prints it. TRUE when printed.
+// When nothing was printed, why says why in a few words ("No such file or
+// directory", "Permission denied", ...), for the command line's report.
+bool8 Do_File_Print(const FSSpec& path, std::string& why);
 bool8 Do_File_Print(const FSSpec& path);
 // Decides whether the program ends: with no document open it does
 // (g_doneflag); with an open one the user is asked to save it first (dialog

@@ -1,15 +1,19 @@
 #include "platform/Velmor4.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "doc/VoskDef.h"
+#include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskPrin.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostDesktop.h"
+#include "host/HostFiles.h"
 #include "host/HostInstance.h"
+#include "host/HostLaunch.h"
 #include "host/HostMenu.h"
 #include "pixel/Draw.h"
 #include "pixel/OPUtil.h"
@@ -18,6 +22,7 @@
 #include "host/HostVolumes.h"
 #include "host/HostWin.h"
 #include "objects/VoskEdit.h"
+#include "objects/VoskLayer.h"
 #include "pixel/Fast.h"
 #include "pixel/MAsm2.h"
 #include "pixel/SysPix.h"
@@ -66,8 +71,7 @@ std::vector<std::string> g_params;
 constexpr int32 kMinScreenW = 700;
 constexpr int32 kMinScreenH = 570;
 
-// Exit status when the display backend cannot start.
-constexpr int kNoDisplayStatus = 2;
+int g_shell_status = kExitNormal;
 
 // Runs at every end of the process, normal or fatal.
 void Termination() {
@@ -87,6 +91,18 @@ void Shell_Message(const char* text, const std::string& caption) {
 
 bool8 To_Path(const std::string& name, FSSpec& path) {
   return Name_To_Path(0, CStrSpan(name.c_str(), name.size() + 1), path);
+}
+
+// A print run of the command line: prints the file named name (its path
+// made from it, or not when made is FALSE); anything but a print is said on
+// standard error and gives the run its status.
+void Shell_Print(const std::string& name, const FSSpec& path, bool8 made) {
+  std::string why;
+  if (!made) why = std::strerror(ENAMETOOLONG);
+  else if (Do_File_Print(path, why)) return;
+  if (why.empty()) why = "nothing could be printed";
+  Shell_Message("nothing printed", name + ": " + why);
+  g_shell_status = kExitNothingPrinted;
 }
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
@@ -133,7 +149,10 @@ constexpr const char* kDesktopId = "velmor4";
 
 void Set_Command_Line(const std::vector<std::string>& params) { g_params = params; }
 
+int Shell_Exit_Status() { return g_shell_status; }
+
 bool8 Do_Shell_Events() {
+  g_shell_status = kExitNormal;
   size_t pos = 0;
   auto next = [&]() -> std::string { return pos < g_params.size() ? g_params[pos++] : std::string(); };
   std::string parm = next();
@@ -141,6 +160,8 @@ bool8 Do_Shell_Events() {
   if (Looks_Like_Option(parm) && (parm.size() < 2 || Upper(parm[1]) != 'P')) {
     // Override mode: options and their values, then a print of the input file.
     bool valid = true;
+    std::string if_name;
+    bool8 if_made = false;
     auto next_int = [&](int16& val) {
       const std::string s = next();
       bool8 done = false;
@@ -175,7 +196,8 @@ bool8 Do_Shell_Events() {
         handled = true;
       } else if (two && a == 'I' && bu == 'F') {
         overrides.flags |= uint8(1u << IF_PARM);
-        To_Path(next(), overrides.if_file);
+        if_name = next();
+        if_made = To_Path(if_name, overrides.if_file);
         handled = true;
       } else if (two && a == 'S' && b >= '0' && b <= '9') {
         overrides.flags |= uint8(1u << SN_PARM);
@@ -204,13 +226,15 @@ bool8 Do_Shell_Events() {
     }
     if (valid) {
       if ((overrides.flags & (1u << IF_PARM)) != 0) {
-        Do_File_Print(overrides.if_file);
+        Shell_Print(if_name, overrides.if_file, if_made);
       } else {
         std::string all;
         for (const std::string& p : g_params) all += (all.empty() ? "" : " ") + p;
         Shell_Message("Missing input file spec", all);
+        valid = false;
       }
     }
+    if (!valid) g_shell_status = kExitBadCommandLine;
     return true;
   }
 
@@ -219,7 +243,8 @@ bool8 Do_Shell_Events() {
     const std::string file = next();
     if (file.empty()) return false;
     FSSpec path{};
-    if (To_Path(file, path)) Do_File_Print(path);
+    const bool8 made = To_Path(file, path);
+    Shell_Print(file, path, made);
     return true;
   }
   // A picture-library file only starts the program (that is all its
@@ -290,6 +315,8 @@ void Start_Modules() {
   SysPrint_Init();
   VoskPrin_Init();
   VoskDef_Init();
+  VoskDoc_Init();
+  VoskLayer_Init();
   VoskErr_Init();
   SysMenu_Init();
   SysLoop_Init();
@@ -369,6 +396,7 @@ bool8 Main_Init() {
   Fonts_Init();
   bool8 new_pref = false;
   Prefs_Read(new_pref);
+  Prefs_Report_Unread();
 
   Force_Language_Available();
   Sound_Enable(gs.pref.sound_option);
@@ -431,6 +459,8 @@ bool8 Main_Init() {
 }
 
 void Do_Idle() {
+  // Open commands (help pages, web pages) that have ended report a failure.
+  Host_Poll_Opens();
   if (gs.mytask) {
     POINT p{0, 0};
     GetCursorPos(&p);
@@ -491,9 +521,11 @@ int Velmor4_Main(int argc, char** argv) {
   std::vector<std::string> params;
   for (int i = 1; i < argc; ++i) params.emplace_back(argv[i]);
   Set_Command_Line(params);
+  // A save cut by the file-size limit fails like any other write.
+  Host_Ignore_File_Size_Signal();
 
   // The display first: it tells the system information the screen's size.
-  if (!Host_Backend_Start()) return kNoDisplayStatus;
+  if (!Host_Backend_Start()) return kExitNoDisplay;
 
   Start_Modules();
   Halt_AddTerminator(Termination);
@@ -525,5 +557,5 @@ int Velmor4_Main(int argc, char** argv) {
   Sound_Stop();
   App_Deactivate();
   g_normal_quit = true;
-  Halt(0);
+  Halt(Shell_Exit_Status());
 }

@@ -39,13 +39,28 @@ void Calc_Default_WindowPos(Rect& box);
 // Registry errors are not reported.
 inline void Bomb(int16) {}
 
+// --- Exit statuses (the README's "Exit status" lists them) -------------------------------
+
+constexpr int kExitNormal = 0;
+constexpr int kExitFatalAlert = 1;      // a fatal alert ended the program
+constexpr int kExitBadCommandLine = 2;  // a command line that could not be used
+constexpr int kExitNothingPrinted = 3;  // a print run that printed nothing
+constexpr int kExitNoDisplay = 4;       // no display backend could start
+
 // --- The command line --------------------------------------------------------------------
 
 // The program's parameters (without its name).
 void Set_Command_Line(const std::vector<std::string>& params);
 // Handles the command line at the start of the main loop: TRUE when the
 // program must end without entering the loop (a print or override run).
+// Every problem is reported on standard error as "velmor: MESSAGE: WHAT":
+// the command-line messages with the offending parameter (status 2), and a
+// print run that printed nothing as "velmor: nothing printed: FILE: REASON"
+// (status 3). The status is kept for the end of the program.
 bool8 Do_Shell_Events();
+// The exit status the last Do_Shell_Events asks for: kExitNormal,
+// kExitBadCommandLine or kExitNothingPrinted.
+int Shell_Exit_Status();
 
 // --- File associations ---------------------------------------------------------------------
 

@@ -273,8 +273,51 @@ TEST_F(Startup, LibraryWithoutPicture1000IsFatalAlert40) {
 TEST_F(Startup, BadEnvironmentIsRefusedWithAReason) {
   Program p(dir_);
   p.env_extra = {"VELMOR_SCREEN=wide"};
-  EXPECT_NE(p.Run(), 0);
+  EXPECT_EQ(p.Run(), 4) << "no display backend could start";
   EXPECT_NE(p.Stderr().find("VELMOR_SCREEN"), std::string::npos) << p.Stderr();
+}
+
+// The exit status tells whoever started the program how a command-line run
+// went: 2 for a command line that cannot be used, 3 for a print run that
+// printed nothing (with the file and the reason on standard error).
+TEST_F(Startup, FailedCommandLineRunsEndWithTheirStatus) {
+  const std::string missing = dir_ + "/no such label.cd4";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"/CX", "abc", "/IF", "x.cd4"}, 2, "velmor: Parameter not numeric: abc\n"},
+      {{"/ZZ"}, 2, "velmor: Bad parameter in command line: /ZZ\n"},
+      {{"/P", missing}, 3, "velmor: nothing printed: " + missing + ": No such file or directory\n"},
+      {{"/IF", Write("plain.cd4", "text")}, 3,
+       "velmor: nothing printed: " + dir_ + "/plain.cd4: this version cannot read label files yet\n"},
+  };
+  for (const Case& c : cases) {
+    Program p(dir_);
+    EXPECT_EQ(p.Run(c.args), c.status) << c.args[0] << "\n" << p.Stderr();
+    EXPECT_NE(p.Stderr().find(c.message), std::string::npos) << p.Stderr();
+  }
+}
+
+// Settings that are there but cannot be read are not replaced by the
+// defaults at the end; the user is told once at the start why they were not
+// loaded, and not again (alert 13) at the end.
+TEST_F(Startup, UnreadablePreferencesAreKeptAndExplainedOnce) {
+  const std::string prefs = dir_ + "/config/velmor4/Velmor4.ini";
+  fs::create_directories(prefs);  // a folder where the file should be
+  Write("config/velmor4/Velmor4.ini/keep", "mine");
+  Program p(dir_);
+  p.env_extra = {"VELMOR_SCRIPT=" + Write("quit.txt", "quit\n")};
+  EXPECT_EQ(p.Run(), 0) << p.Stderr();
+  const std::string err = p.Stderr();
+  const std::string said = "alert 70: Sorry, could not read the preferences file " + prefs + " (Is a directory).";
+  EXPECT_NE(err.find(said), std::string::npos) << err;
+  EXPECT_EQ(err.find("alert 70"), err.rfind("alert 70")) << err;
+  EXPECT_EQ(err.find("alert 13"), std::string::npos) << err;
+  EXPECT_TRUE(fs::is_directory(prefs));
+  EXPECT_EQ(Read_All(prefs + "/keep"), "mine");
 }
 
 }  // namespace

@@ -2,11 +2,15 @@
 // for the picture library on CD drives.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "TempDirSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDef.h"
 #include "doc/VoskPrin.h"
@@ -88,6 +92,57 @@ TEST_F(CommandLine, OverrideErrorsEndWithoutPrinting) {
     EXPECT_NE(err.find(c.message), std::string::npos) << err;
     EXPECT_EQ(err.find("alert 10"), std::string::npos) << "nothing is printed after an error";
   }
+}
+
+// Every run of the command line ends with a status: 2 for a command line that
+// cannot be used, 3 for a print run that printed nothing, with the file and
+// the reason on standard error. (No print can succeed yet: no document can
+// be read.)
+TEST_F(CommandLine, FailedRunsSayWhyAndSetTheExitStatus) {
+  const std::string dir = testdir::Make_Temp_Dir("velmor-cmdline");
+  ASSERT_FALSE(dir.empty());
+  testdir::Write_Text(dir + "/label.cd4", "not a label");
+  const std::string missing = dir + "/missing.cd4";
+  struct Case {
+    std::vector<std::string> params;
+    bool8 ends;
+    int status;
+    std::string message;  // expected on standard error ("" for nothing)
+  };
+  const std::string nothing = "velmor: nothing printed: ";
+  const Case cases[] = {
+      {{}, false, kExitNormal, ""},
+      {{"/P"}, false, kExitNormal, ""},
+      {{missing}, false, kExitNormal, "alert 10"},  // opening is not a print run
+      {{"/CX", "abc", "/IF", "x.cd4"}, true, kExitBadCommandLine, "velmor: Parameter not numeric: abc"},
+      {{"/QQ", "1"}, true, kExitBadCommandLine, "velmor: Bad parameter in command line: /QQ"},
+      {{"/IF", "x.cd4", "stray"}, true, kExitBadCommandLine, "velmor: Parameter doesn't begin with /: stray"},
+      {{"/CX", "5"}, true, kExitBadCommandLine, "velmor: Missing input file spec: /CX 5"},
+      {{"/P", missing}, true, kExitNothingPrinted, nothing + missing + ": No such file or directory\n"},
+      {{"/p", dir}, true, kExitNothingPrinted, nothing + dir + ": Is a directory\n"},
+      {{"/P", dir + "/label.cd4"}, true, kExitNothingPrinted,
+       nothing + dir + "/label.cd4: this version cannot read label files yet\n"},
+      {{"/IF", missing, "/CX", "3"}, true, kExitNothingPrinted, nothing + missing + ": No such file or directory\n"},
+      {{"/P", std::string(5000, 'a')}, true, kExitNothingPrinted, ": File name too long\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.params.empty() ? std::string("(none)") : c.params[0] + " " + (c.params.size() > 1 ? c.params[1].substr(0, 40) : ""));
+    VoskPrin_Init();
+    std::string err;
+    EXPECT_EQ(Run(c.params, err), c.ends);
+    EXPECT_EQ(Shell_Exit_Status(), c.status);
+    if (c.message.empty()) EXPECT_EQ(err, "");
+    else EXPECT_NE(err.find(c.message), std::string::npos) << err;
+  }
+  if (geteuid() != 0) {
+    testdir::Write_Text(dir + "/locked.cd4", "x");
+    ::chmod((dir + "/locked.cd4").c_str(), 0);
+    std::string err;
+    EXPECT_TRUE(Run({"/P", dir + "/locked.cd4"}, err));
+    EXPECT_EQ(Shell_Exit_Status(), kExitNothingPrinted);
+    EXPECT_NE(err.find(nothing + dir + "/locked.cd4: Permission denied\n"), std::string::npos) << err;
+  }
+  testdir::Remove_Dir(dir);
 }
 
 TEST(Language, UnavailableLanguageBecomesTheLowestAvailable) {
