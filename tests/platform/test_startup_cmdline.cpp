@@ -131,8 +131,11 @@ TEST_F(CommandLine, FailedRunsSayWhyAndSetTheExitStatus) {
     std::string err;
     EXPECT_EQ(Run(c.params, err), c.ends);
     EXPECT_EQ(Shell_Exit_Status(), c.status);
-    if (c.message.empty()) EXPECT_EQ(err, "");
-    else EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    if (c.message.empty()) {
+      EXPECT_EQ(err, "");
+    } else {
+      EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    }
   }
   if (geteuid() != 0) {
     testdir::Write_Text(dir + "/locked.cd4", "x");
