@@ -40,6 +40,9 @@ namespace {
 // left before a headless run cancels it.
 constexpr int32 kIdleCancelTurns = 200;
 
+// The longest wait between two null events of a modal window: one tick.
+constexpr uint32 kNullEventMillis = 16;
+
 // Depth of the external-dialog brackets, and the windows they disabled.
 int32 g_external_depth = 0;
 std::vector<HWND> g_external_disabled;
@@ -419,7 +422,11 @@ bool8 Modal_Window(int16 interior_h, int16 interior_v, a_mwin_init_proc init_arg
       // An unattended window its procedure will not close is cancelled.
       if (!close) mwin_stack[my_index].okay = false;
       CloseWindow(rec.window);
+      continue;
     }
+    // Null events come once a tick at most: the loop waits for the next
+    // message or the next tick instead of spinning.
+    Host_Wait_Message(kNullEventMillis);
   }
 
   HWND gone = rec.window;

@@ -450,6 +450,25 @@ TEST_F(SysDlogTest, ModalWindowRunsNullEventsAndReturnsOkay) {
   EXPECT_EQ(Winlist_Ix(g_mw.window), 0);
 }
 
+std::vector<uint32> g_null_ticks;
+bool8 Mw_Tick_Event(HWND, const EventRecord& e, bool8& okay) {
+  if (e.what != nullEvent) return false;
+  g_null_ticks.push_back(TickCount());
+  okay = true;
+  return g_null_ticks.size() >= 12;
+}
+
+TEST_F(SysDlogTest, ModalWindowWaitsATickBetweenNullEvents) {
+  // On the manual clock time moves only while the program waits: a loop
+  // that spun would see every null event at the same tick (and the
+  // unattended run would cancel the window before the procedure closed it).
+  g_null_ticks.clear();
+  EXPECT_TRUE(Modal_Window(100, 80, nullptr, nullptr, Mw_Tick_Event));
+  ASSERT_EQ(g_null_ticks.size(), 12u);
+  for (size_t k = 1; k < g_null_ticks.size(); ++k)
+    EXPECT_EQ(g_null_ticks[k] - g_null_ticks[k - 1], 1u) << "null event " << k;
+}
+
 void Mw_Keys_Init(HWND w) {
   Mw_Init(w);
   RECT r{0, 0, 0, 0};
