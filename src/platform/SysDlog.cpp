@@ -113,6 +113,17 @@ void Free_Dialog_Fonts(HWND dialog) {
   }
 }
 
+// The notification of the command being handled (nested dialogs each
+// restore the outer one's).
+uint16 g_cmd_notification = BN_CLICKED;
+
+void Run_Cmd(a_modal_rec* rec, HWND dialog, int16 item, uint16 notification) {
+  const uint16 outer = g_cmd_notification;
+  g_cmd_notification = notification;
+  rec->cmd(dialog, item);
+  g_cmd_notification = outer;
+}
+
 // Offers a key-down of an item or the dialog to the dialog's filter; TRUE
 // when the filter answered it (the command procedure has then run).
 bool Offer_Key(HWND dialog, WPARAM vk) {
@@ -122,7 +133,7 @@ bool Offer_Key(HWND dialog, WPARAM vk) {
   EventRecord e = Make_Event(keyDown, Key_Message(uint32(vk), ch));
   int16 item = 0;
   if (!rec->filter(dialog, e, item)) return false;
-  if (rec->cmd != nullptr) rec->cmd(dialog, item);
+  if (rec->cmd != nullptr) Run_Cmd(rec, dialog, item, BN_CLICKED);
   return true;
 }
 
@@ -250,6 +261,8 @@ void CenterWindow(HWND window) {
 
 bool8 Is_Modal_Active() { return modal_n > 0 || mwin_n > 0; }
 
+uint16 Modal_Cmd_Notification() { return g_cmd_notification; }
+
 namespace {
 
 // Pops what Modal_Dialog pushed, however it ends.
@@ -331,12 +344,11 @@ intptr_t Modal_MsgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
       return 1;
     }
     case WM_COMMAND: {
-      // Clicks, accelerators and pop-up choices are item hits; the other
-      // notifications (focus, edit changes) are not.
-      const uint16 code = HIWORD(wparam);
-      if (code != BN_CLICKED && code != CBN_SELCHANGE) return 1;
+      // Every notification reaches the command procedure (a click, a pop-up
+      // choice, an edit field's change ...); Modal_Cmd_Notification tells
+      // which it is.
       a_modal_rec* rec = Modal_Rec_Of(dialog);
-      if (rec != nullptr && rec->cmd != nullptr) rec->cmd(dialog, int16(LOWORD(wparam)));
+      if (rec != nullptr && rec->cmd != nullptr) Run_Cmd(rec, dialog, int16(LOWORD(wparam)), HIWORD(wparam));
       return 1;
     }
     case WM_KEYDOWN:
@@ -354,7 +366,7 @@ intptr_t Modal_MsgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
       if (rec == nullptr || rec->filter == nullptr) return 0;
       EventRecord e = Make_Event(nullEvent, 0);
       int16 item = 0;
-      if (rec->filter(dialog, e, item) && rec->cmd != nullptr) rec->cmd(dialog, item);
+      if (rec->filter(dialog, e, item) && rec->cmd != nullptr) Run_Cmd(rec, dialog, item, BN_CLICKED);
       return 0;
     }
   }

@@ -71,8 +71,15 @@ int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 dlog_hilite, a_dlog_init
 bool8 Dialog_Template_Valid(int16 dlog_id);
 // Stores retcode as the dialog's result and ends it.
 void Modal_Exit(HWND dialog, int16 retcode);
-// The dialog procedure of every modal dialog.
+// The dialog procedure of every modal dialog. Every WM_COMMAND an item
+// sends reaches the command procedure with the item's id: clicks and
+// scripted presses, and the notifications too (an edit field's EN_CHANGE,
+// a pop-up's CBN_SELCHANGE, focus changes ...).
 intptr_t Modal_MsgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
+// The notification of the command the command procedure is handling:
+// BN_CLICKED for clicks, presses and items a filter answered, else the
+// item's own (EN_CHANGE ...).
+uint16 Modal_Cmd_Notification();
 // TRUE while a modal dialog or a modal window runs.
 bool8 Is_Modal_Active();
 

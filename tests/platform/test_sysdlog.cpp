@@ -271,6 +271,26 @@ TEST_F(SysDlogTest, ClickOnUserItemIsItsIdOrTheFiltersAnswer) {
   EXPECT_EQ(Modal_Dialog(kTestDlog, 0, 1, Click_User_Init, Exit_With_Item, Key_Filter), 88);
 }
 
+// Typing into an edit field is heard by the command procedure, as the
+// field's notifications; a press still ends the dialog.
+std::vector<std::pair<int16, uint16>> g_cmds_seen;
+void Focus_Edit_Init(HWND d) { SetFocus(GetDlgItem(d, IT_EDIT)); }
+void Notify_Cmd(HWND d, int16 item) {
+  g_cmds_seen.emplace_back(item, Modal_Cmd_Notification());
+  if (Modal_Cmd_Notification() == BN_CLICKED) Modal_Exit(d, item);
+}
+
+TEST_F(SysDlogTest, EditFieldNotificationsReachTheCommandProcedure) {
+  g_cmds_seen.clear();
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("type 42\nanswer alert 1\n", "t", err)) << err;
+  EXPECT_EQ(Modal_Dialog(kTestDlog, 0, 1, Focus_Edit_Init, Notify_Cmd, nullptr), IT_OK);
+  int changes = 0;
+  for (const auto& [item, code] : g_cmds_seen) changes += item == IT_EDIT && code == EN_CHANGE;
+  EXPECT_EQ(changes, 2) << "one change per typed character";
+  EXPECT_EQ(std::count(g_cmds_seen.begin(), g_cmds_seen.end(), std::make_pair(int16(IT_OK), uint16(BN_CLICKED))), 1);
+}
+
 // --- Item accessors ---------------------------------------------------------------------
 
 struct Seen {
@@ -288,6 +308,7 @@ struct Seen {
   uint32 user_pixel = 0;
 };
 Seen g_seen;
+int g_edit_changes = 0;
 
 void Paint_Red(HWND dialog, int16 item) {
   g_seen.painted_item = item;
@@ -327,8 +348,8 @@ void Accessor_Init(HWND d) {
   SetDialogCtlActive(d, IT_CHECK, false);
   s.enabled_after = IsWindowEnabled(GetDlgItem(d, IT_CHECK));
   GetDialogItemBounds(d, IT_USER, s.bounds);
-  // Setting the edit's text notified the dialog (EN_CHANGE): no item hit.
-  s.notify_cmds = int(g_log.cmds.size());
+  // Setting the edit's text notified the command procedure (EN_CHANGE).
+  s.notify_cmds = g_edit_changes;
   a_fontspec f;
   Null_FontSpec(f);
   SetDialogFont(d, IT_TEXT, f);
@@ -339,6 +360,10 @@ void Accessor_Init(HWND d) {
 
 // By the time an item is pressed the dialog is shown and its user item painted.
 void Accessor_Cmd(HWND d, int16 item) {
+  if (Modal_Cmd_Notification() != BN_CLICKED) {
+    if (item == IT_EDIT && Modal_Cmd_Notification() == EN_CHANGE) ++g_edit_changes;
+    return;
+  }
   HWND uw = GetDlgItem(d, IT_USER);
   UpdateWindow(uw);
   std::vector<uint32> px;
@@ -349,6 +374,7 @@ void Accessor_Cmd(HWND d, int16 item) {
 
 TEST_F(SysDlogTest, ItemAccessors) {
   g_seen = Seen{};
+  g_edit_changes = 0;
   EXPECT_EQ(Modal_Dialog(kTestDlog, 0, 1, Accessor_Init, Accessor_Cmd, nullptr), IT_OK);
   const Seen& s = g_seen;
   EXPECT_EQ(s.str, "hello dialog");
@@ -365,7 +391,7 @@ TEST_F(SysDlogTest, ItemAccessors) {
   EXPECT_FALSE(s.enabled_after);
   EXPECT_EQ(s.bounds.right - s.bounds.left, 40);
   EXPECT_EQ(s.bounds.bottom - s.bounds.top, 30);
-  EXPECT_EQ(s.notify_cmds, 0);
+  EXPECT_EQ(s.notify_cmds, 6);  // the UTF-16 text and the five numbers
   EXPECT_EQ(s.painted_item, IT_USER);
   EXPECT_NE(s.painted_dialog, nullptr);
   EXPECT_EQ(s.user_pixel & 0xFFFFFFu, 0xFF0000u);  // red, as BGRA read as a number
