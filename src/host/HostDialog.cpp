@@ -420,6 +420,12 @@ void Host_Dialog_Press(HWND hdlg, int32 id) {
 bool Host_Is_Dialog(HWND hwnd) { return Find(hwnd) != nullptr; }
 int32 Host_Dialog_Modal_Depth() { return int32(g_modal.size()); }
 HWND Host_Dialog_Modal_Top() { return g_modal.empty() ? nullptr : g_modal.back(); }
+std::vector<HWND> Host_Dialog_Modal_Stack() { return g_modal; }
+
+bool Host_Dialog_Running(HWND hdlg) {
+  Dlg* d = Find(hdlg);
+  return d != nullptr && d->run != nullptr && !d->run->ended;
+}
 
 // --- Navigation ------------------------------------------------------------------------
 

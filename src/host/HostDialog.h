@@ -203,5 +203,9 @@ bool Host_Is_Dialog(HWND hwnd);
 // Running modal dialogs (nesting depth) and the innermost one (NIL: none).
 int32 Host_Dialog_Modal_Depth();
 HWND Host_Dialog_Modal_Top();
+// The running modal dialogs, outermost first.
+std::vector<HWND> Host_Dialog_Modal_Stack();
+// TRUE while hdlg runs modally and nothing has ended it (EndDialog).
+bool Host_Dialog_Running(HWND hdlg);
 // Presses item N of a dialog as described above (what a scripted answer does).
 void Host_Dialog_Press(HWND hdlg, int32 id);

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,7 +34,7 @@ struct Script_State {
 };
 
 Script_State g_script;
-std::deque<std::string> g_answers[4];
+std::deque<std::string> g_answers[5];
 
 constexpr int64 kMaxWaitTicks = 10'000'000;  // about 44 hours
 constexpr int32 kMaxCoord = 100000;
@@ -281,6 +283,10 @@ void Run_Input(const HostScriptCmd& c) {
       if (c.op == HostScriptOp::UP || c.op == HostScriptOp::CLICK) hostwin::Input_Button(0, false, p);
       break;
     }
+    case HostScriptOp::SIGNAL:
+      // Through the process's own handler, as a signal from outside comes.
+      raise(c.a);
+      break;
     case HostScriptOp::MENU: {
       HWND m = Main_Or_Complain(c);
       if (m) PostMessage(m, WM_COMMAND, MAKEWPARAM(c.a, 0), 0);
@@ -448,8 +454,18 @@ bool Host_Script_Parse(std::string_view text, const std::string& name, std::vect
           fail("answer " + kind + " needs a path");
           continue;
         }
+      } else if (kind == "color") {
+        std::string hex = nargs == 2 ? std::string(words[2]) : std::string();
+        if (!hex.empty() && hex[0] == '#') hex.erase(0, 1);
+        const bool ok = hex.size() == 6 && hex.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        if (!ok) {
+          fail("answer color needs a colour #RRGGBB");
+          continue;
+        }
+        c.kind = HOST_ANSWER_COLOR;
+        c.text = "#" + hex;
       } else {
-        fail("answer needs open, save, folder or alert");
+        fail("answer needs open, save, folder, alert or color");
         continue;
       }
     } else if (cmd == "snapshot") {
@@ -459,6 +475,14 @@ bool Host_Script_Parse(std::string_view text, const std::string& name, std::vect
         fail("snapshot needs a file path");
         continue;
       }
+    } else if (cmd == "signal") {
+      const std::string which = nargs == 1 ? std::string(words[1]) : std::string();
+      if (which != "term" && which != "int") {
+        fail("signal needs term or int");
+        continue;
+      }
+      c.op = HostScriptOp::SIGNAL;
+      c.a = which == "term" ? SIGTERM : SIGINT;
     } else if (cmd == "quit") {
       if (nargs != 0) {
         fail("quit takes nothing after it");
@@ -536,7 +560,7 @@ bool Host_Script_Feed() {
 }
 
 bool Host_Script_Take_Answer(HostAnswerKind kind, std::string& out) {
-  if (kind < HOST_ANSWER_OPEN || kind > HOST_ANSWER_ALERT) return false;
+  if (kind < HOST_ANSWER_OPEN || kind > HOST_ANSWER_COLOR) return false;
   if (g_answers[kind].empty()) Step(true);
   if (g_answers[kind].empty()) return false;
   out = g_answers[kind].front();
@@ -545,7 +569,7 @@ bool Host_Script_Take_Answer(HostAnswerKind kind, std::string& out) {
 }
 
 void Host_Script_Push_Answer(HostAnswerKind kind, const std::string& value) {
-  if (kind >= HOST_ANSWER_OPEN && kind <= HOST_ANSWER_ALERT) g_answers[kind].push_back(value);
+  if (kind >= HOST_ANSWER_OPEN && kind <= HOST_ANSWER_COLOR) g_answers[kind].push_back(value);
 }
 
 // --- PNG ---

@@ -19,8 +19,13 @@
 //   answer save PATH      (PATH is the rest of the line)
 //   answer folder PATH
 //   answer alert N      queued answer (button N) for the next alert
+//   answer color #RRGGBB  queued answer for the next colour chooser: that
+//                       colour, confirmed (hexadecimal red, green, blue)
 //   snapshot PATH       the main window's client area as a PNG file
 //   quit                ends the message loop (the program shuts down normally)
+//   signal term|int     the program gets SIGTERM or SIGINT, as from outside
+//                       (an input command: it runs when the program looks
+//                       for input, so a test knows what is running then)
 //
 // Pacing: a command runs when the program looks for input and finds none it
 // wants (PeekMessage / GetMessage / the idle wait). At most one input command
@@ -39,10 +44,10 @@
 #include "host/HostWin.h"
 #include "platform/Types.h"
 
-enum class HostScriptOp { WAIT, KEY, TYPE, DOWN, MOVE, UP, CLICK, MENU, ANSWER, SNAPSHOT, QUIT };
+enum class HostScriptOp { WAIT, KEY, TYPE, DOWN, MOVE, UP, CLICK, MENU, ANSWER, SNAPSHOT, QUIT, SIGNAL };
 
 enum HostAnswerKind : int32 { HOST_ANSWER_OPEN = 0, HOST_ANSWER_SAVE = 1, HOST_ANSWER_FOLDER = 2,
-                              HOST_ANSWER_ALERT = 3 };
+                              HOST_ANSWER_ALERT = 3, HOST_ANSWER_COLOR = 4 };
 
 struct HostScriptKey {
   int32 vk;
@@ -52,7 +57,7 @@ struct HostScriptKey {
 struct HostScriptCmd {
   HostScriptOp op = HostScriptOp::WAIT;
   int32 line = 0;                   // 1-based line in the file
-  int32 a = 0, b = 0;               // ticks, X, Y, menu id, alert button
+  int32 a = 0, b = 0;               // ticks, X, Y, menu id, alert button, signal
   std::string text;                 // type text, answer path, snapshot path
   HostAnswerKind kind = HOST_ANSWER_OPEN;
   std::vector<HostScriptKey> keys;  // key: modifiers first, the key last

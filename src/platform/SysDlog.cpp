@@ -287,8 +287,10 @@ int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 /*dlog_hilite*/, a_dlog_
   // leaves the program as it was.
   if (modal_n >= kMaxModalDialogs || n_winstack >= kMaxWinStack) {
     QUIT();
-    return 0;
+    return kModalRefused;
   }
+  // The program is quitting: a dialog opened now ends at once, unanswered.
+  if (g_quit_pending) return 0;
   if (dlog_snd != 0 && g_dlog_sound_proc != nullptr) g_dlog_sound_proc(dlog_snd);
   Cursor_Reset();
   g_caret_erase_proc();
@@ -311,8 +313,10 @@ int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 /*dlog_hilite*/, a_dlog_
     ok = DialogBoxIndirectParam(nullptr, &tmpl, parent, Modal_MsgProc, index) != -1;
   }
   if (!ok) {
-    g_err_res_proc(kDlogResType, dlog_id);
-    return 0;
+    // Fatal while the program starts; met during a user action it is
+    // reported without halting, and the caller refuses the action.
+    Report_Missing_Resource(kDlogResType, dlog_id);
+    return kModalRefused;
   }
   return modal_stack[modal_n - 1].lasthit;
 }
@@ -323,6 +327,21 @@ bool8 Dialog_Template_Valid(int16 dlog_id) {
   HostDlgTemplate tmpl;
   std::string err;
   return Host_Dialog_Parse_Template(std::span<const uint8>(LockResource(h), h->size), &tmpl, &err);
+}
+
+void Modal_Cancel_All() {
+  const std::vector<HWND> stack = Host_Dialog_Modal_Stack();
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+    HWND d = *it;
+    if (!Host_Dialog_Running(d)) continue;
+    bool ours = false;
+    for (int16 i = 0; i < modal_n; ++i) ours |= modal_stack[i].dialog == d;
+    // Escape as the dialog's filter sees it, then its cancel item; a
+    // dialog that still runs is ended.
+    if (ours) Offer_Key(d, VK_ESCAPE);
+    if (Host_Dialog_Running(d)) Host_Dialog_Press(d, IDCANCEL);
+    if (Host_Dialog_Running(d)) EndDialog(d, IDCANCEL);
+  }
 }
 
 void Modal_Exit(HWND dialog, int16 retcode) {
@@ -380,6 +399,7 @@ bool8 Modal_Window(int16 interior_h, int16 interior_v, a_mwin_init_proc init_arg
     QUIT();
     return false;
   }
+  if (g_quit_pending) return false;  // quitting: the window would be cancelled at once
   g_caret_erase_proc();
   HWND parent = GetActiveWindow();
   SysDlog::Push_Window();
@@ -422,7 +442,9 @@ bool8 Modal_Window(int16 interior_h, int16 interior_v, a_mwin_init_proc init_arg
       // A scripted answer: 1 confirms (Return), anything else cancels (Escape).
       e.what = keyDown;
       e.message = answer == "1" ? Key_Message(VK_RETURN, 13) : Key_Message(VK_ESCAPE, 27);
-    } else if (Run_Is_Unattended() && ++idle > kIdleCancelTurns) {
+    } else if (g_quit_pending || (Run_Is_Unattended() && ++idle > kIdleCancelTurns)) {
+      // The program is quitting, or nobody is left to answer: Escape, and
+      // the window is closed even if its procedure refuses.
       e.what = keyDown;
       e.message = Key_Message(VK_ESCAPE, 27);
       forced = true;

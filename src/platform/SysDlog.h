@@ -59,18 +59,29 @@ extern int16 modal_n;
 // The resource type of dialog templates.
 constexpr OSType kDlogResType = FourCC("DLOG");
 
+// The result of a dialog that could not be shown.
+constexpr int16 kModalRefused = -1;
+
 // Runs dialog template dlog_id: sound dlog_snd (0 none) as it opens, the
 // text caret taken off, the active window pushed and disabled for the
 // dialog's life. Returns lasthit (0 when nothing called Modal_Exit). A
-// template that is missing or refused calls g_err_res_proc(dlog_id,
-// "DLOG"); a fifth nested dialog calls QUIT; both give 0. dlog_hilite is not
-// used (the template marks its default button).
+// template that is missing or refused is reported by the missing-resource
+// rule (Report_Missing_Resource(DLOG, dlog_id): fatal during start-up,
+// alert 6 once the program runs); a fifth nested dialog calls QUIT; both
+// give kModalRefused, and the caller refuses what it was doing. dlog_hilite
+// is not used (the template marks its default button).
 int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 dlog_hilite, a_dlog_init_proc dlog_init,
                    a_dlog_cmd_proc dlog_cmd, a_dlog_filter_proc dlog_filter);
 // TRUE when template dlog_id exists and can be shown.
 bool8 Dialog_Template_Valid(int16 dlog_id);
 // Stores retcode as the dialog's result and ends it.
 void Modal_Exit(HWND dialog, int16 retcode);
+// Cancels every running modal dialog (ours and the host's file and print
+// dialogs), innermost first, as Escape would: the key is offered to the
+// dialog's filter, then its cancel item is pressed, and a dialog that still
+// runs is ended with IDCANCEL. Modal windows cancel themselves while
+// g_quit_pending is set (SysLoop.h), and no new dialog or window opens then.
+void Modal_Cancel_All();
 // The dialog procedure of every modal dialog. Every WM_COMMAND an item
 // sends reaches the command procedure with the item's id: clicks and
 // scripted presses, and the notifications too (an edit field's EN_CHANGE,

@@ -2,11 +2,14 @@
 
 #include "doc/VoskDef.h"
 #include "doc/VoskFile.h"
+#include "host/HostDialog.h"
 #include "objects/VoskEdit.h"
 #include "platform/Controls.h"
+#include "platform/SysDlog.h"
 #include "platform/SysInfo.h"
 #include "platform/SysKey.h"
 #include "platform/SysMS.h"
+#include "platform/SysPrint.h"
 #include "platform/SysSound.h"
 #include "platform/SysWin.h"
 #include "platform/Windowv.h"
@@ -24,6 +27,7 @@ Point g_dead_pos{0, 0};
 bool8 g_just_maximized = false;
 bool8 g_just_resized = false;
 bool8 g_was_vis = false;
+bool8 g_quit_pending = false;
 
 namespace {
 
@@ -77,6 +81,7 @@ void Mouse_Positions(HWND window, LPARAM lParam, Point& gmouse, Point& lmouse) {
 }  // namespace
 
 void SysLoop_Init() {
+  g_quit_pending = false;
   g_null_flag = false;
   g_dead_pending = false;
   g_just_maximized = false;
@@ -274,9 +279,63 @@ void App_Deactivate() {
   if (!info_show_taskbar) Show_Foreign_Windows();
 }
 
+// --- Quitting ---------------------------------------------------------------------------
+
+bool8 Loop_Is_Busy() { return Is_Modal_Active() || Host_Dialog_Modal_Depth() > 0 || Print_Job_Running(); }
+
+void Request_Quit() {
+  if (!Loop_Is_Busy() && !g_quit_pending) {
+    Do_File_Quit();
+    return;
+  }
+  g_quit_pending = true;
+  Print_Stop_For_Quit();
+  Modal_Cancel_All();
+}
+
+void Run_Pending_Quit() {
+  if (!g_quit_pending || Loop_Is_Busy()) return;
+  g_quit_pending = false;
+  Do_File_Quit();
+}
+
 // --- Window procedures -------------------------------------------------------------------
 
+namespace {
+
+// The main window while a page is being printed: its paints wait for the
+// end of the job and its other messages get the default processing, but a
+// close or the end of the session stops the job and quits (the default
+// processing would destroy the window under the job).
+LRESULT Printing_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      g_print.deferred_paint = true;
+      return DefWindowProc(window, message, wParam, lParam);
+    case WM_CLOSE:
+      Request_Quit();
+      return 0;
+    case WM_QUERYENDSESSION:
+      Request_Quit();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        Request_Quit();
+        return 0;
+      }
+      return DefWindowProc(window, message, wParam, lParam);
+    case WM_COMMAND:
+      if (int16(LOWORD(wParam)) == CMD_QUIT) Request_Quit();
+      return 0;
+    default:
+      return DefWindowProc(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
 LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_print.in_printing) return Printing_Proc(window, message, wParam, lParam);
   const int32 when = int32(GetMessageTime() / 16);
   switch (message) {
     case WM_MOUSEMOVE: {
@@ -348,7 +407,7 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
           Do_Minimize();
           break;
         case CMD_QUIT:
-          Do_File_Quit();
+          Request_Quit();
           break;
         case CMD_RETURN:
           Do_Key(Key(13, 0, 126, 0));
@@ -405,7 +464,7 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       New_Shadow(window);
       return 0;
     case WM_CLOSE:
-      Do_File_Quit();
+      Request_Quit();
       return 0;
     case WM_ACTIVATEAPP:
       if (wParam == 0)
@@ -427,7 +486,8 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_QUERYENDSESSION:
-      Do_File_Quit();
+      // While a loop of its own runs the quit is held (not yet: 0).
+      Request_Quit();
       return g_doneflag ? 1 : 0;
     case WM_WINDOWPOSCHANGING:
       return 0;

@@ -64,6 +64,23 @@ extern bool8 g_just_maximized;
 extern bool8 g_just_resized;
 extern bool8 g_was_vis;
 
+// Quitting while a loop of its own runs. The main window's close box, Alt+F4,
+// the quit command id and the end of the session (SIGTERM, SIGINT) reach
+// Request_Quit. With no modal dialog, modal window or print job running it
+// is Do_File_Quit at once. Otherwise the quit is held (g_quit_pending): the
+// modal dialogs are cancelled as Escape would cancel them, modal windows
+// cancel themselves, a print job is stopped (no alert), no new dialog opens,
+// and once those loops are gone the main loop runs Do_File_Quit
+// (Run_Pending_Quit), so the program ends normally and writes its
+// preferences.
+extern bool8 g_quit_pending;
+// TRUE while a modal dialog or window of ours, a dialog of the host (file,
+// print) or a print job runs.
+bool8 Loop_Is_Busy();
+void Request_Quit();
+// Called by the main loop: carries out a held quit once nothing is busy.
+void Run_Pending_Quit();
+
 // Module start-up.
 void SysLoop_Init();
 

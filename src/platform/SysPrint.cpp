@@ -33,6 +33,7 @@ namespace {
 
 std::string g_doc_name;      // doc_info points into it
 bool8 g_zadaz_searched = false;
+bool8 g_stopped_for_quit = false;  // the job was stopped because the program quits
 
 constexpr int16 kStopDialogId = 1210;
 constexpr int16 kAlertNoPrinter = 11;
@@ -385,10 +386,19 @@ bool8 Is_Printer_Avail() {
   return true;
 }
 
+bool8 Print_Job_Running() { return g_print.hdc != nullptr; }
+
+void Print_Stop_For_Quit() {
+  if (!Print_Job_Running()) return;
+  abort_printing = true;
+  g_stopped_for_quit = true;
+}
+
 void Print_Enter() {
   g_outcome = HostPrintOutcome{};
   g_print.deferred_paint = false;
   abort_printing = false;
+  g_stopped_for_quit = false;
   g_print.pagenum = 0;
   g_print.job_failed = false;
   Cursor_Reset();
@@ -619,15 +629,19 @@ void VP_Stop(uint32 /*pjflags*/) {
   Stop_External();
   if (g_print.hdc) {
     // A job the user stopped was cancelled; one that could not be delivered
-    // failed, and says why; a delivered job to a file says where it went.
+    // failed, and says why; a delivered job to a file says where it went. A
+    // job stopped because the program quits needs no alert to answer.
     const bool8 stopped = abort_printing;
     const bool8 failed = !stopped && g_print.job_failed;
     if (stopped || failed) AbortDoc(g_print.hdc);
     g_print.job_failed = false;
     Host_DeletePrinterDC(g_print.hdc);
     g_print.hdc = nullptr;
-    if (stopped) OK_Alert(false, kAlertCancelled);
-    else Tell_Outcome(failed);
+    if (stopped) {
+      if (!g_stopped_for_quit) OK_Alert(false, kAlertCancelled);
+    } else {
+      Tell_Outcome(failed);
+    }
   }
   g_outcome = HostPrintOutcome{};
   Print_Leave();
@@ -640,6 +654,13 @@ bool PrintAbort(HDC, int32) {
   MSG msg;
   // Bounded: a window that keeps asking to be painted cannot hold the job.
   for (int32 n = 0; n < 256 && !abort_printing && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+    if (msg.message == WM_QUIT) {
+      // The program is ending: the job stops and the quit is left for the
+      // main loop.
+      PostQuitMessage(int32(msg.wParam));
+      Print_Stop_For_Quit();
+      break;
+    }
     if (abort_dialog && IsDialogMessage(abort_dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);

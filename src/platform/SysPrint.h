@@ -115,6 +115,11 @@ void VP_Stop(uint32 pjflags);
 
 void Print_Enter();
 void Print_Leave();
+// TRUE from a successful VP_Init to VP_Stop.
+bool8 Print_Job_Running();
+// The program is quitting: a running job is stopped (abort_printing) and
+// VP_Stop abandons it without the alert.
+void Print_Stop_For_Quit();
 // The Print Setup command: chooses the printer that later jobs use.
 void Print_Setup();
 

@@ -488,6 +488,8 @@ void Main_Loop() {
   g_doneflag = false;
   SetActiveWindow(main_hwnd);
   for (;;) {
+    // A quit held while a dialog or a print job ran goes on once they are gone.
+    Run_Pending_Quit();
     if (g_doneflag) {
       PostQuitMessage(0);
       g_doneflag = false;

@@ -24,6 +24,7 @@
 #include "platform/Resources.h"
 #include "platform/SysDlog.h"
 #include "platform/SysEdit.h"
+#include "platform/SysErr.h"
 #include "platform/SysFont.h"
 #include "platform/SysInfo.h"
 #include "platform/SysLoop.h"
@@ -174,7 +175,11 @@ TEST_F(SysDlogTest, UnansweredHeadlessDialogIsCancelledAndResultStaysZeroWithout
   EXPECT_EQ(modal_n, 0);
 }
 
-TEST_F(SysDlogTest, MissingTemplateReportsTheResourceAndLeavesNothingPushed) {
+std::vector<std::pair<OSType, int16>> g_item_reports;
+void Record_Item_Res(OSType kind, int16 id) { g_item_reports.emplace_back(kind, id); }
+
+TEST_F(SysDlogTest, MissingTemplateIsFatalAtStartUpAndRefusedOnceRunning) {
+  // While the program starts: the fatal report.
   try {
     Modal_Dialog(9999, 0, 1, Rec_Init, Rec_Cmd, nullptr);
     ADD_FAILURE() << "no missing-resource report";
@@ -184,8 +189,20 @@ TEST_F(SysDlogTest, MissingTemplateReportsTheResourceAndLeavesNothingPushed) {
   }
   EXPECT_EQ(modal_n, 0);
   EXPECT_EQ(n_winstack, 0);
+  // Once it runs: reported without halting, refused, and nothing is left
+  // pushed or disabled.
+  g_item_reports.clear();
+  g_item_res_proc = Record_Item_Res;
+  SysErr_Set_Running(true);
+  EXPECT_EQ(Modal_Dialog(9999, 0, 1, Rec_Init, Rec_Cmd, nullptr), kModalRefused);
+  SysErr_Set_Running(false);
+  ASSERT_EQ(g_item_reports.size(), 1u);
+  EXPECT_EQ(g_item_reports[0], std::make_pair(FourCC("DLOG"), int16(9999)));
+  EXPECT_EQ(modal_n, 0);
+  EXPECT_EQ(n_winstack, 0);
   EXPECT_EQ(g_log.inits, 0);
   EXPECT_TRUE(IsWindowEnabled(gs.outer_window));
+  EXPECT_EQ(GetActiveWindow(), gs.outer_window);
 }
 
 // Each command opens one more dialog until `depth` run at once.
@@ -218,7 +235,7 @@ TEST_F(SysDlogTest, DialogsNestFourDeepAndAFifthIsAnInternalError) {
   EXPECT_EQ(Modal_Dialog(kTestDlog, 0, 1, Nest_Init, Nest_Cmd, nullptr), 1);
   EXPECT_EQ(g_deepest, 4);
   EXPECT_EQ(g_quits, 1);
-  EXPECT_EQ(g_fifth_result, 0);
+  EXPECT_EQ(g_fifth_result, kModalRefused);
   EXPECT_EQ(modal_n, 0);
   EXPECT_EQ(n_winstack, 0);
   EXPECT_TRUE(IsWindowEnabled(gs.outer_window));
