@@ -329,6 +329,15 @@ bool8 Dialog_Template_Valid(int16 dlog_id) {
   return Host_Dialog_Parse_Template(std::span<const uint8>(LockResource(h), h->size), &tmpl, &err);
 }
 
+bool8 Get_Dialog_Template(int16 dlog_id, HostDlgTemplate& tmpl) {
+  if (ResHandle h = GetResource(kDlogResType, dlog_id); h != nullptr) {
+    std::string err;
+    if (Host_Dialog_Parse_Template(std::span<const uint8>(LockResource(h), h->size), &tmpl, &err)) return true;
+  }
+  Report_Missing_Resource(kDlogResType, dlog_id);
+  return false;
+}
+
 void Modal_Cancel_All() {
   const std::vector<HWND> stack = Host_Dialog_Modal_Stack();
   for (auto it = stack.rbegin(); it != stack.rend(); ++it) {

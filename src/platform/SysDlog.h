@@ -74,6 +74,11 @@ int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 dlog_hilite, a_dlog_init
                    a_dlog_cmd_proc dlog_cmd, a_dlog_filter_proc dlog_filter);
 // TRUE when template dlog_id exists and can be shown.
 bool8 Dialog_Template_Valid(int16 dlog_id);
+// Reads template dlog_id for a dialog run directly on the host's engine (the
+// print dialogs, the stop dialog, the colour chooser). A template missing
+// or damaged is reported by the missing-resource rule and gives FALSE; the
+// caller then refuses what it was doing.
+bool8 Get_Dialog_Template(int16 dlog_id, HostDlgTemplate& tmpl);
 // Stores retcode as the dialog's result and ends it.
 void Modal_Exit(HWND dialog, int16 retcode);
 // Cancels every running modal dialog (ours and the host's file and print

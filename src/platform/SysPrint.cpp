@@ -35,7 +35,7 @@ std::string g_doc_name;      // doc_info points into it
 bool8 g_zadaz_searched = false;
 bool8 g_stopped_for_quit = false;  // the job was stopped because the program quits
 
-constexpr int16 kStopDialogId = 1210;
+constexpr int16 kStopDialogId = DLOG_PRINT_STOP;
 constexpr int16 kAlertNoPrinter = 11;
 constexpr int16 kAlertCancelled = 20;
 constexpr int16 kAlertSavedAs = 73;         // the print went to a file: where
@@ -222,18 +222,7 @@ bool8 Print_Dialog(Handle& dm, Handle& dn, int16& copies, bool8 setup) {
   for (size_t i = 0; i < st.printers.size(); ++i)
     if (have_names ? st.printers[i].name == device : st.printers[i].is_default) st.chosen = int32(i);
   HostDlgTemplate t;
-  t.title = setup ? "Print Setup" : "Print";
-  t.cx = 320;
-  t.cy = setup ? 96 : 128;
-  t.items.push_back({"STATIC", -1, "Printer:", 12, 14, 80, 20, WS_VISIBLE});
-  t.items.push_back({"COMBOBOX", kItemPrinter, "", 96, 10, 212, 200, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST});
-  if (!setup) {
-    t.items.push_back({"STATIC", -1, "Copies:", 12, 50, 80, 20, WS_VISIBLE});
-    t.items.push_back({"EDIT", kItemCopies, "1", 96, 46, 60, 22, WS_VISIBLE | WS_TABSTOP | ES_NUMBER});
-  }
-  const int32 by = t.cy - 36;
-  t.items.push_back({"BUTTON", IDOK, "OK", 128, by, 84, 26, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON});
-  t.items.push_back({"BUTTON", IDCANCEL, "Cancel", 224, by, 84, 26, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON});
+  if (!Get_Dialog_Template(setup ? DLOG_PRINT_SETUP : DLOG_PRINT, t)) return false;
   if (DialogBoxIndirectParam(nullptr, &t, main_hwnd, PrintDlgProc, LPARAM(&st)) != IDOK) return false;
   if (st.printers.empty()) return false;
   const HostPrinterInfo& p = st.printers[size_t(st.chosen)];
@@ -261,22 +250,14 @@ bool8 Print_Dialog(Handle& dm, Handle& dn, int16& copies, bool8 setup) {
 
 // --- The stop dialog ----------------------------------------------------------------
 
+// The stop dialog in the interface language, else in English; NIL (the
+// missing template reported) when neither can be shown.
 HWND Make_Stop_Dialog() {
   HostDlgTemplate t;
-  bool have = false;
-  if (ResHandle h = GetResource(kDlogResType, int16(kStopDialogId + Current_Language())); h != nullptr) {
-    std::string err;
-    have = Host_Dialog_Parse_Template(std::span<const uint8>(LockResource(h), h->size), &t, &err);
-  }
-  if (!have) {
-    // Our own layout when the resources carry none: the message and a Cancel button.
-    t = HostDlgTemplate{};
-    t.title = "Printing";
-    t.cx = 280;
-    t.cy = 90;
-    t.items.push_back({"BUTTON", 1, "Cancel", 98, 52, 84, 26, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON});
-    t.items.push_back({"STATIC", 2, "", 12, 12, 256, 32, WS_VISIBLE});
-  }
+  const int16 translated = int16(kStopDialogId + Current_Language());
+  if (!(translated != kStopDialogId && Dialog_Template_Valid(translated) && Get_Dialog_Template(translated, t)) &&
+      !Get_Dialog_Template(kStopDialogId, t))
+    return nullptr;
   return CreateDialogIndirectParam(nullptr, &t, main_hwnd, PrintStopDlg, 0);
 }
 
@@ -535,10 +516,16 @@ bool8 VP_Init(bool8 askjob, bool8 /*hires*/, bool8 needland, const a_fpoint& tar
     if (ok) {
       std::snprintf(g_printername, sizeof g_printername, "%s", device.c_str());
       abort_dialog = Make_Stop_Dialog();
-      if (abort_dialog) {
-        ShowWindow(abort_dialog, SW_SHOWNOACTIVATE);
-        UpdateWindow(abort_dialog);
-      }
+    }
+    if (ok && abort_dialog == nullptr) {
+      // Without its stop dialog the job could not be stopped: it is refused.
+      Host_DeletePrinterDC(g_print.hdc);
+      g_print.hdc = nullptr;
+      ok = false;
+    }
+    if (ok) {
+      ShowWindow(abort_dialog, SW_SHOWNOACTIVATE);
+      UpdateWindow(abort_dialog);
       SetAbortProc(g_print.hdc, PrintAbort);
       g_print.resolution = int16(GetDeviceCaps(g_print.hdc, LOGPIXELSX));
       g_print.offset.h = INT32_To_INT16(GetDeviceCaps(g_print.hdc, PHYSICALOFFSETX));

@@ -14,6 +14,13 @@
 #include "platform/SysWin.h"
 #include "platform/Types.h"
 
+// Dialog templates of printing: the print dialog, the Print Setup dialog
+// (items: 3 the printer, 4 the copies, IDOK, IDCANCEL) and the stop dialog
+// (1 the stop button, 2 the notice; 1210 + the interface language, else 1210).
+constexpr int16 DLOG_PRINT = 1240;
+constexpr int16 DLOG_PRINT_SETUP = 1241;
+constexpr int16 DLOG_PRINT_STOP = 1210;
+
 // Print-job flags (bit numbers in the pjflags set).
 enum a_printjob_flag : uint8 {
   PJ_ZADAZ = 0,  // the job goes to the disc printer

@@ -378,6 +378,31 @@ void Find_CD(CStrSpan fname) {
   }
 }
 
+void Ask_Vol_Init(HWND dialog) {
+  Fix_DLOG_String(dialog, 1, 105);
+  Str255 text;
+  Get_Translated_String(text, STRLIST_ALERT, 44);
+  SetDialogStr(dialog, 2, text);
+}
+
+bool8 Ask_Vol_Filter(HWND, EventRecord& event, int16& item) {
+  if ((event.what == keyDown || event.what == autoKey) && Event_CharCode(event) == 27) {
+    item = 1;
+    return true;
+  }
+  Str255 fname;
+  Get_Translated_String(fname, STRLIST_PROGRAM, PROG_ART_FILE);
+  Find_CD(fname);
+  if (g_art_result != OPEN_OKAY) return false;
+  item = 2;
+  return true;
+}
+
+void Ask_Vol_Cmd(HWND dialog, int16 item) {
+  if (Modal_Cmd_Notification() != BN_CLICKED) return;
+  Modal_Exit(dialog, item == IDCANCEL && g_art_result != OPEN_OKAY ? int16(1) : item);
+}
+
 void Force_Language_Available() {
   const int16 lang = int16(gs.pref.language_offset & 0xFF);
   if (lang < 32 && (app_capability & Lang_Bit(lang)) != 0) return;

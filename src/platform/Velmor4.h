@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "host/HostWin.h"
 #include "pixel/OP.h"
+#include "platform/Events.h"
 #include "platform/Types.h"
 
 extern a_openfile_result g_art_result;  // result of opening the picture library
@@ -33,6 +35,18 @@ void Force_Language_Available();
 void Register_Classes();
 // Tries the picture library on each CD drive until one opens.
 void Find_CD(CStrSpan fname);
+
+// A modal dialog that asks for the program disc (template DLOG_ASK_VOL: 1
+// the button that gives up, 2 the message), offered for a run whose picture
+// library is on a disc; the program itself does not use it. Init: item 1
+// reads dialog string 105, item 2 the text of alert 44. Filter: Escape ends
+// the dialog with 1; every other event looks for the library on the disc
+// drives and ends the dialog with 2 once it opens. Cmd: ends the dialog
+// with the item (its cancel item, as Escape, with 1).
+constexpr int16 DLOG_ASK_VOL = 1243;
+void Ask_Vol_Init(HWND dialog);
+bool8 Ask_Vol_Filter(HWND dialog, EventRecord& event, int16& item);
+void Ask_Vol_Cmd(HWND dialog, int16 item);
 // The default main-window rectangle: at most 1024 x 750, centred across the
 // work area, at most 45 pixels below its top.
 void Calc_Default_WindowPos(Rect& box);

@@ -18,6 +18,10 @@
 #include "host/HostFiles.h"
 #include "host/HostPrint.h"
 #include "host/HostScript.h"
+#include "host/HostDialog.h"
+#include "platform/ResTestUtil.h"
+#include "platform/Resources.h"
+#include "platform/SysErr.h"
 #include "platform/SysDlog.h"
 #include "platform/SysPrint.h"
 #include "platform/SysWin.h"
@@ -356,6 +360,41 @@ TEST_F(SysPrintTest, PrintDialogAnsweredByScript) {
   Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
   Print_Setup();
   EXPECT_STREQ(Mode(g_print.devmode_hdl)->dmDeviceName, kHostFilePrinterName);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::pair<OSType, int16>> g_item_reports;
+void Record_Item_Res(OSType kind, int16 id) { g_item_reports.emplace_back(kind, id); }
+
+// A damaged print or stop dialog met while the program runs: reported by
+// the missing-resource rule, and the job is refused with nothing left open.
+TEST_F(SysPrintTest, DamagedDialogTemplateRefusesTheJobWithoutHalting) {
+  for (const bool ask : {true, false}) {
+    SCOPED_TRACE(ask ? "print dialog" : "stop dialog");
+    const int16 id = ask ? DLOG_PRINT : DLOG_PRINT_STOP;
+    const std::vector<uint8> damaged{'D', 'L', 'G', '1', 0, 0};
+    restest::TempFile file(restest::Archive({{kDlogResType, id, damaged}}));
+    const int16 slot = HOpenResFile(0, 0, file.path.c_str(), 0);
+    ASSERT_GT(slot, 0);
+    g_item_reports.clear();
+    g_item_res_proc = Record_Item_Res;
+    SysErr_Set_Running(true);
+    int16 nreps = 0;
+    ASSERT_TRUE(Is_Printer_Avail());
+    Low_Resolution(g_print.devmode_hdl, 36);
+    EXPECT_FALSE(VP_Init(ask, false, false, kA4, 0, "Job", nreps));
+    SysErr_Set_Running(false);
+    CloseResFile(slot);
+    ASSERT_EQ(g_item_reports.size(), 1u);
+    EXPECT_EQ(g_item_reports[0], std::make_pair(kDlogResType, id));
+    EXPECT_FALSE(Print_Job_Running());
+    EXPECT_EQ(abort_dialog, nullptr);
+    EXPECT_EQ(Host_Dialog_Modal_Depth(), 0);
+    EXPECT_TRUE(Dir_Names().empty());
+  }
 }
 
 }  // namespace
