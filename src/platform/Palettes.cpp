@@ -4,6 +4,7 @@
 #include "platform/Resources.h"
 #include "platform/SysErr.h"
 #include "platform/SysMem.h"
+#include "platform/SysVideo.h"
 
 void PmForeColor(int16 dstEntry) { ForeColor(300 + int32(dstEntry)); }
 void PmBackColor(int16 dstEntry) { BackColor(300 + int32(dstEntry)); }
@@ -82,3 +83,20 @@ void DisposePalette(PaletteHandle& p) {
 
 void GetPalette() { QUIT(); }
 void CTab2Palette() { QUIT(); }
+
+void ActivatePalette(HWND src_window) {
+  if (src_window == nullptr || g_video.main_palette == nullptr) return;
+  HDC dc = GetDC(src_window);
+  if (dc == nullptr) return;
+  SelectPalette(dc, g_video.main_palette, false);
+  RealizePalette(dc);
+  ReleaseDC(src_window, dc);
+}
+
+void NSetPalette(HWND dstWindow, PaletteHandle srcPalette, int16 /*nCUpdates*/) {
+  if (dstWindow == nullptr || srcPalette == nullptr) return;
+  HDC dc = GetDC(dstWindow);
+  if (dc == nullptr) return;
+  SelectPalette(dc, srcPalette, false);
+  ReleaseDC(dstWindow, dc);
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/HostGdi.h"
+#include "host/HostWin.h"
 #include "platform/ColorTable.h"
 #include "platform/Types.h"
 
@@ -38,6 +39,14 @@ void CopyPalette(PaletteHandle srcPalette, PaletteHandle dstPalette, int16 srcEn
 void Palette2CTab(PaletteHandle srcPalette, CTabHandle dstCTab);
 // Deletes a palette that is not NIL and sets the variable to NIL.
 void DisposePalette(PaletteHandle& p);
+
+// Selects the program's palette (g_video.main_palette) into the window's
+// device context as a foreground palette and realises it; nothing while
+// there is none.
+void ActivatePalette(HWND src_window);
+// Selects srcPalette into the window's device context (foreground). The
+// count of updates is not used.
+void NSetPalette(HWND dstWindow, PaletteHandle srcPalette, int16 nCUpdates);
 
 // Kept so that the portable code links.
 inline int16 SetDepth(void*, int16, int16, int16) { return 0; }

@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include "platform/SysColorPick.h"
+#include "platform/SysDlog.h"
 #include "platform/SysErr.h"
+#include "platform/SysLoop.h"
 #include "platform/SysInfo.h"
 #include "platform/SysMem.h"
 
@@ -77,6 +80,7 @@ void SysVideo_Init() {
   gray_ctable2 = nullptr;
   mono_ctable = nullptr;  // GetCTable(1) gives no table here
   std::memset(custom_colors, 0, sizeof custom_colors);
+  Color_Chooser_Init();
   nsyspal = 0;
   // The main table used to be filled only from a 256-colour display's system
   // palette; with no such display every code 300 + i drew black and every
@@ -141,3 +145,14 @@ HPALETTE Palette_From_Triplets(std::span<const uint8> triplets) {
 }
 
 void Get_Inverse_Table() { QUIT(); }
+
+bool8 Pick_Color(CStrSpan /*prompt*/, a_win_pixel32& color) {
+  Init_External();
+  const bool8 ok = Run_Color_Chooser(color, custom_colors);
+  Stop_External();
+  if (main_hwnd != nullptr && IsWindow(main_hwnd)) {
+    EnableWindow(main_hwnd, true);
+    SetActiveWindow(main_hwnd);
+  }
+  return ok;
+}

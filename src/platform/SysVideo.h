@@ -79,6 +79,14 @@ bool8 Is_Completely_Visible(const Rect& targbox);
 // belongs to the caller.
 HPALETTE Palette_From_Triplets(std::span<const uint8> triplets);
 
+// The colour chooser (SysColorPick.h), fully open, any colour, starting at
+// color, with custom_colors as its custom colours (kept for the run). The
+// program's windows are disabled while it is up, and the main window is
+// enabled and active again afterwards. OK: color takes the chosen red, green
+// and blue (its fourth byte stays) and the result is TRUE; cancel: FALSE,
+// color unchanged. prompt is not shown.
+bool8 Pick_Color(CStrSpan prompt, a_win_pixel32& color);
+
 // Not supported on this platform: QUIT.
 void Get_Inverse_Table();
 // Does nothing.
