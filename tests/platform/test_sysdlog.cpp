@@ -22,7 +22,9 @@
 #include "platform/Quickdraw.h"
 #include "platform/ResTestUtil.h"
 #include "platform/Resources.h"
+#include "platform/SysColorPick.h"
 #include "platform/SysDlog.h"
+#include "platform/SysPrint.h"
 #include "platform/SysEdit.h"
 #include "platform/SysErr.h"
 #include "platform/SysFont.h"
@@ -772,6 +774,58 @@ TEST_F(SysDlogTest, AlertWithNoRoomForADialogFallsBackToThePlainAlert) {
   EXPECT_EQ(r, 0);  // the plain alert's default, its first button
   EXPECT_NE(out.find("velmor: alert 31: Save changes to"), std::string::npos) << out;
   EXPECT_THROW(Ask_YesNoCancel(1300, 31, 8, 105, 0), QuitCalled);
+}
+
+}  // namespace
+
+namespace {
+
+// Every dialog the program names has its template among the program's own
+// resources, with the items its procedures address, of the right kind.
+TEST(DialogTemplates, EveryNamedDialogHasItsItems) {
+  Resources_Init();
+  struct Want {
+    int16 id;
+    std::vector<std::pair<int32, const char*>> items;
+  } wants[] = {
+      {DLOG_ALERT1, {{1, "BUTTON"}, {2, "STATIC"}}},
+      {DLOG_ALERT3, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "BUTTON"}, {4, "STATIC"}}},
+      {DLOG_ALERT2, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "STATIC"}}},
+      {DLOG_PRINT_STOP, {{1, "BUTTON"}, {2, "STATIC"}}},
+      {DLOG_PRINT, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "COMBOBOX"}, {4, "EDIT"}}},
+      {DLOG_PRINT_SETUP, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "COMBOBOX"}}},
+      {DLOG_ASK_VOL, {{1, "BUTTON"}, {2, "STATIC"}}},
+      {DLOG_PICK_COLOR,
+       {{PICK_OK, "BUTTON"}, {PICK_CANCEL, "BUTTON"}, {PICK_ADD_CUSTOM, "BUTTON"}, {PICK_FIELD, kClassPickPart},
+        {PICK_VALUE, kClassPickPart}, {PICK_BASIC, kClassPickPart}, {PICK_CUSTOM, kClassPickPart},
+        {PICK_PREVIEW, kClassPickPart}, {PICK_HUE, "EDIT"}, {PICK_SAT, "EDIT"}, {PICK_VAL, "EDIT"},
+        {PICK_RED, "EDIT"}, {PICK_GREEN, "EDIT"}, {PICK_BLUE, "EDIT"}, {PICK_HEX, "EDIT"}}},
+  };
+  for (const Want& w : wants) {
+    SCOPED_TRACE(w.id);
+    HostDlgTemplate t;
+    ASSERT_TRUE(Get_Dialog_Template(w.id, t));
+    for (const auto& [id, cls] : w.items) {
+      int found = 0;
+      for (const HostDlgItemTemplate& it : t.items) {
+        if (it.id != id) continue;
+        ++found;
+        EXPECT_EQ(it.cls, cls) << "item " << id;
+        EXPECT_NE(it.style & WS_VISIBLE, 0u) << "item " << id;
+        // Items lie inside the dialog.
+        EXPECT_LE(it.x + it.cx, t.cx) << "item " << id;
+        if (it.cls != "COMBOBOX") {
+          EXPECT_LE(it.y + it.cy, t.cy) << "item " << id;
+        }
+      }
+      EXPECT_EQ(found, 1) << "item " << id;
+    }
+    // A dialog with a button has one default button.
+    int defaults = 0;
+    for (const HostDlgItemTemplate& it : t.items)
+      defaults += it.cls == "BUTTON" && (it.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    EXPECT_EQ(defaults, 1);
+  }
 }
 
 }  // namespace
