@@ -3,6 +3,8 @@
 // tracking loop), queued answers, snapshots as PNG, the end of a script and
 // the alert report of headless runs.
 #include <gtest/gtest.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -152,6 +154,33 @@ TEST(HostScriptParse, BadLinesAreReportedWithTheirNumbers) {
   EXPECT_FALSE(Host_Script_Load_Text(text, "s.txt", errors));
   EXPECT_FALSE(Host_Script_Active());
   EXPECT_FALSE(Host_Script_Load_File("/nonexistent/velmor/script", errors));
+}
+
+TEST(HostScriptParse, SignalsAndColorAnswers) {
+  std::vector<HostScriptCmd> cmds;
+  std::string errors;
+  EXPECT_FALSE(Host_Script_Parse("signal kill\nsignal\nanswer color red\nanswer color #12345\n"
+                                 "answer color 12ab34 x\n",
+                                 "s", cmds, errors));
+  for (int line = 1; line <= 5; ++line)
+    EXPECT_NE(errors.find("s:" + std::to_string(line) + ": "), std::string::npos) << line << "\n" << errors;
+  errors.clear();
+  ASSERT_TRUE(Host_Script_Parse("signal term\nsignal int\nanswer color 12ab34\nanswer color #FFFFFF\n", "s", cmds,
+                                errors))
+      << errors;
+  ASSERT_EQ(cmds.size(), 4u);
+  EXPECT_EQ(cmds[0].op, HostScriptOp::SIGNAL);
+  EXPECT_EQ(cmds[0].a, SIGTERM);
+  EXPECT_EQ(cmds[1].a, SIGINT);
+  EXPECT_EQ(cmds[2].kind, HOST_ANSWER_COLOR);
+  EXPECT_EQ(cmds[2].text, "#12ab34");
+  // A colour answer is queued for the chooser only.
+  ASSERT_TRUE(Host_Script_Load_Text("answer color #FFFFFF\n", "s", errors));
+  std::string got;
+  EXPECT_FALSE(Host_Script_Take_Answer(HOST_ANSWER_ALERT, got));
+  EXPECT_TRUE(Host_Script_Take_Answer(HOST_ANSWER_COLOR, got));
+  EXPECT_EQ(got, "#FFFFFF");
+  Host_Script_Reset();
 }
 
 TEST_F(HostScriptTest, KeysTypingClicksAndMenusReachTheMainWindow) {
