@@ -343,11 +343,11 @@ void Modal_Cancel_All() {
   for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
     HWND d = *it;
     if (!Host_Dialog_Running(d)) continue;
-    bool ours = false;
-    for (int16 i = 0; i < modal_n; ++i) ours |= modal_stack[i].dialog == d;
     // Escape as the dialog's filter sees it, then its cancel item; a
-    // dialog that still runs is ended.
-    if (ours) Offer_Key(d, VK_ESCAPE);
+    // dialog that still runs is ended. Only the innermost dialog's filter is
+    // asked: a filter may read state that belongs to the innermost request.
+    const bool innermost_ours = modal_n > 0 && modal_stack[modal_n - 1].dialog == d;
+    if (innermost_ours && it == stack.rbegin()) Offer_Key(d, VK_ESCAPE);
     if (Host_Dialog_Running(d)) Host_Dialog_Press(d, IDCANCEL);
     if (Host_Dialog_Running(d)) EndDialog(d, IDCANCEL);
   }
