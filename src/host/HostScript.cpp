@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
