@@ -115,7 +115,7 @@ int32 Text_Width(HDC dc, const char16_t* s, int32 n) {
 }
 
 std::u16string Title(HWND hwnd) {
-  HostWindow* w = hostwin::Live(hwnd);
+  HostWindowRec* w = hostwin::Live(hwnd);
   return w ? w->title : std::u16string();
 }
 
@@ -1691,15 +1691,17 @@ HFONT Host_Control_Font() {
 
 std::vector<HWND> Host_Control_Group(HWND ctl) {
   std::vector<HWND> out;
-  HostWindow* w = hostwin::Live(ctl);
-  if (!w || !(w->style & WS_CHILD) || !hostwin::Live(w->parent)) return out;
-  const auto& kids = w->parent->children;
+  HostWindowRec* w = hostwin::Live(ctl);
+  const HostWindowRec* p = w && (w->style & WS_CHILD) ? hostwin::Live(w->parent) : nullptr;
+  if (!p) return out;
+  const auto& kids = p->children;
   auto it = std::find(kids.begin(), kids.end(), ctl);
   if (it == kids.end()) return out;
+  auto group_start = [](HWND k) { return (hostwin::Live(k)->style & WS_GROUP) != 0; };
   size_t start = size_t(it - kids.begin());
-  while (start > 0 && !(kids[start]->style & WS_GROUP)) --start;
+  while (start > 0 && !group_start(kids[start])) --start;
   out.push_back(kids[start]);
-  for (size_t i = start + 1; i < kids.size() && !(kids[i]->style & WS_GROUP); ++i) out.push_back(kids[i]);
+  for (size_t i = start + 1; i < kids.size() && !group_start(kids[i]); ++i) out.push_back(kids[i]);
   return out;
 }
 

@@ -118,7 +118,7 @@ bool Is_Push_Button(HWND hwnd) {
 bool Usable(HWND c) { return IsWindowVisible(c) && IsWindowEnabled(c); }
 
 const std::vector<HWND>* Children(HWND hdlg) {
-  HostWindow* w = hostwin::Live(hdlg);
+  HostWindowRec* w = hostwin::Live(hdlg);
   return w ? &w->children : nullptr;
 }
 

@@ -15,6 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/HostGdiCore.h"
+
 namespace {
 
 // --- UTF helpers --------------------------------------------------------------------
@@ -644,36 +646,45 @@ void Host_Fonts_Reset() {
 
 HostFont::~HostFont() { Release_Instance(inst); }
 
-HFONT CreateFontIndirectW(const HostLogFont* lf) {
-  if (!lf) return nullptr;
-  auto* f = new (std::nothrow) HostFont;
+namespace {
+
+HostFont* New_Font(const HostLogFont& lf) {
+  auto* f = hostgdi::New_Object<HostFont>();
   if (!f) return nullptr;
-  f->lf = *lf;
+  f->lf = lf;
   f->lf.lfFaceName[kHostFaceNameUnits - 1] = 0;
   f->inst = Resolve(f->lf);
   return f;
 }
 
-namespace {
+HFONT Handle_Of(const HostFont* f) { return f ? static_cast<HFONT>(f->handle) : nullptr; }
 
-HFONT As_Font(HGDIOBJ obj) {
-  if (!obj) return nullptr;
-  // Only objects the GDI knows as alive are looked at.
-  if (GetObjectType(obj) != OBJ_FONT) return nullptr;
-  return dynamic_cast<HostFont*>(static_cast<HostGdiObject*>(obj));
+// The font record of a selected or looked-up object: every font object but
+// the stock system font (a bare object) is a HostFont.
+HostFont* Font_Rec(HostGdiObject* o) {
+  if (!o || o->kind != OBJ_FONT || o->handle == GetStockObject(SYSTEM_FONT)) return nullptr;
+  return static_cast<HostFont*>(o);
+}
+
+// The record of a live font handle; NIL for anything else.
+HostFont* As_Font(HGDIOBJ obj) {
+  HostGdiObject* o = hostgdi::As_Object(obj);
+  return o && o->kind == OBJ_FONT ? Font_Rec(o) : nullptr;
 }
 
 }  // namespace
 
+HFONT CreateFontIndirectW(const HostLogFont* lf) { return lf ? Handle_Of(New_Font(*lf)) : nullptr; }
+
 bool Host_GetLogFont(HGDIOBJ font, HostLogFont* out) {
-  HFONT f = As_Font(font);
+  HostFont* f = As_Font(font);
   if (!f || !out) return false;
   *out = f->lf;
   return true;
 }
 
 bool Host_Font_Describe(HGDIOBJ font, HostFontFaceInfo* out) {
-  HFONT f = As_Font(font);
+  HostFont* f = As_Font(font);
   if (!f || !f->inst || !out) return false;
   const HostFontInstance& in = *f->inst;
   out->family = in.family;
@@ -686,24 +697,25 @@ bool Host_Font_Describe(HGDIOBJ font, HostFontFaceInfo* out) {
   return true;
 }
 
-HFONT Host_DC_Font(HDC dc) {
-  if (dc && GetObjectType(dc) != 0) {
-    if (HFONT f = As_Font(dc->st.font); f && f->inst) return f;
+HFONT Host_DC_Font(HDC hdc) {
+  if (HostDC* dc = hostgdi::As_DC(hdc)) {
+    if (HostFont* f = Font_Rec(dc->st.font); f && f->inst) return Handle_Of(f);
   }
-  static HFONT def = nullptr;
+  static HostFont* def = nullptr;
   if (!def || !def->inst) {
     delete def;  // never selected anywhere: ours to free
     HostLogFont lf;
     lf.lfHeight = -12;
-    def = CreateFontIndirectW(&lf);
+    def = New_Font(lf);
     if (def) def->stock = true;
   }
-  return def && def->inst ? def : nullptr;
+  return def && def->inst ? Handle_Of(def) : nullptr;
 }
 
 // --- Glyphs: public ---------------------------------------------------------------------
 
-uint32 Host_Font_Glyph_Index(HFONT font, char32_t cp) {
+uint32 Host_Font_Glyph_Index(HFONT hfont, char32_t cp) {
+  HostFont* font = As_Font(hfont);
   if (!font || !font->inst) return 0;
   HostFontInstance* in = font->inst;
   if (cp < 128 && in->ascii_valid[cp]) return in->ascii_gi[cp];
@@ -718,7 +730,8 @@ uint32 Host_Font_Glyph_Index(HFONT font, char32_t cp) {
   return gi;
 }
 
-int32 Host_Font_Advance(HFONT font, uint32 glyph) {
+int32 Host_Font_Advance(HFONT hfont, uint32 glyph) {
+  HostFont* font = As_Font(hfont);
   if (!font || !font->inst) return 0;
   HostFontInstance* in = font->inst;
   GlyphEntry* e = Entry(in, glyph);
@@ -733,7 +746,8 @@ int32 Host_Font_Advance(HFONT font, uint32 glyph) {
   return e->advance;
 }
 
-bool Host_Font_Glyph(HFONT font, uint32 glyph, bool mono, HostGlyphBitmap* out) {
+bool Host_Font_Glyph(HFONT hfont, uint32 glyph, bool mono, HostGlyphBitmap* out) {
+  HostFont* font = As_Font(hfont);
   if (!font || !font->inst || !out) return false;
   HostFontInstance* in = font->inst;
   const int m = mono ? 1 : 0;
@@ -785,13 +799,17 @@ bool Host_Font_Glyph(HFONT font, uint32 glyph, bool mono, HostGlyphBitmap* out) 
   return true;
 }
 
-void Host_Font_Metrics(HFONT font, HostTextMetric* out) {
+void Host_Font_Metrics(HFONT hfont, HostTextMetric* out) {
   if (!out) return;
   *out = HostTextMetric{};
+  HostFont* font = As_Font(hfont);
   if (font && font->inst) *out = font->inst->tm;
 }
 
-int32 Host_Font_Escapement(HFONT font) { return font && font->inst ? font->inst->escapement : 0; }
+int32 Host_Font_Escapement(HFONT hfont) {
+  HostFont* font = As_Font(hfont);
+  return font && font->inst ? font->inst->escapement : 0;
+}
 
 // --- UTF-16 names ---------------------------------------------------------------------
 

@@ -142,13 +142,16 @@ void Host_Fonts_Reset();
 
 struct HostFontInstance;  // the sized face a font draws with (HostFont.cpp)
 
+// The record behind a font handle. Font handles are drawing-object handles
+// (HostGdi.h): a deleted font's handle is refused by every call.
 struct HostFont : HostGdiObject {
   HostLogFont lf;
   HostFontInstance* inst = nullptr;  // NIL when no font is installed
   HostFont() : HostGdiObject(OBJ_FONT) {}
   ~HostFont() override;
 };
-using HFONT = HostFont*;
+struct HostFontHandle;  // never defined
+using HFONT = HostFontHandle*;
 
 // A new font (NIL for a NIL record or no memory); delete with DeleteObject.
 HFONT CreateFontIndirectW(const HostLogFont* lf);

@@ -7,38 +7,54 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <unordered_set>
 
 #include "host/HostGdiCore.h"
+#include "host/HostHandles.h"
 
 namespace {
 
-std::unordered_set<const HostGdiObject*>& Live() {
-  static std::unordered_set<const HostGdiObject*> live;
-  return live;
+HostHandleTable<HostGdiObject>& Table() { return Host_Handle_Table<HostGdiObject>(); }
+
+// The kind tag a handle of an object of GDI kind k carries. Both kinds of
+// DC share one tag: a window's DC turns from a memory DC into a window DC
+// after it was made.
+HostHandleKind Tag_Of(int32 k) {
+  switch (k) {
+    case OBJ_PEN: return HostHandleKind::kPen;
+    case OBJ_BRUSH: return HostHandleKind::kBrush;
+    case OBJ_DC:
+    case OBJ_MEMDC: return HostHandleKind::kDC;
+    case OBJ_PAL: return HostHandleKind::kPalette;
+    case OBJ_FONT: return HostHandleKind::kFont;
+    case OBJ_BITMAP: return HostHandleKind::kBitmap;
+    default: return HostHandleKind::kNone;
+  }
 }
 
 }  // namespace
 
-size_t Host_Gdi_Live_Objects() { return Live().size(); }
+size_t Host_Gdi_Live_Objects() { return Table().Live(); }
 
-HostGdiObject::HostGdiObject(int32 k) : tag(kHostGdiTag), kind(k) { Live().insert(this); }
+HostGdiObject::HostGdiObject(int32 k) : kind(k) { handle = Table().Add(this, Tag_Of(k)); }
 HostGdiObject::~HostGdiObject() {
-  Live().erase(this);
-  tag = 0;
+  if (handle) Table().Remove(handle);
+  handle = nullptr;
 }
 
 namespace hostgdi {
 
-HostGdiObject* As_Object(HGDIOBJ obj) {
-  if (!obj) return nullptr;
-  auto* o = static_cast<HostGdiObject*>(obj);
-  return Live().count(o) ? o : nullptr;
-}
+HostGdiObject* As_Object(HGDIOBJ obj) { return Table().Find_Any(obj); }
 
-HDC As_DC(HDC dc) {
-  HostGdiObject* o = As_Object(dc);
-  return (o && (o->kind == OBJ_MEMDC || o->kind == OBJ_DC)) ? dc : nullptr;
+HostDC* As_DC(HDC dc) { return static_cast<HostDC*>(Table().Find(dc, HostHandleKind::kDC)); }
+HostPen* As_Pen(HPEN pen) { return static_cast<HostPen*>(Table().Find(pen, HostHandleKind::kPen)); }
+HostBrush* As_Brush(HBRUSH brush) {
+  return static_cast<HostBrush*>(Table().Find(brush, HostHandleKind::kBrush));
+}
+HostSurface* As_Surface(HBITMAP bm) {
+  return static_cast<HostSurface*>(Table().Find(bm, HostHandleKind::kBitmap));
+}
+HostPalette* As_Palette(HPALETTE pal) {
+  return static_cast<HostPalette*>(Table().Find(pal, HostHandleKind::kPalette));
 }
 
 // --- Raw pixels ------------------------------------------------------------------
@@ -114,7 +130,7 @@ const HostPalette& Default_Palette() {
 }
 
 // The RGB a colour reference stands for in this DC (palette indices looked up).
-COLORREF Resolve_Rgb(HDC dc, COLORREF c) {
+COLORREF Resolve_Rgb(const HostDC* dc, COLORREF c) {
   const uint32 top = c >> 24;
   if (top == 0x01) {
     const HostPalette& pal = (dc && dc->st.palette) ? *dc->st.palette : Default_Palette();
@@ -125,7 +141,7 @@ COLORREF Resolve_Rgb(HDC dc, COLORREF c) {
   return c & 0xFFFFFF;
 }
 
-uint32 Color_To_Raw(HDC dc, const HostSurface& s, COLORREF c) {
+uint32 Color_To_Raw(const HostDC* dc, const HostSurface& s, COLORREF c) {
   if ((c >> 16) == 0x10FF) {  // DIBINDEX
     if (s.depth <= 8) return (c & 0xFFFF) & Depth_Mask(s.depth);
     return 0;
@@ -189,7 +205,7 @@ uint32 Rop3(uint8 code, uint32 p, uint32 s, uint32 d) {
 
 // --- Clipping ------------------------------------------------------------------------------
 
-ClipView::ClipView(HDC dc) {
+ClipView::ClipView(const HostDC* dc) {
   surf = dc ? dc->st.bitmap : nullptr;
   if (!surf || !surf->bits || surf->width <= 0 || surf->height <= 0) {
     surf = nullptr;
@@ -222,14 +238,14 @@ const uint8 kHatch[6][8] = {
 
 }  // namespace
 
-bool Make_Solid_Ink(HDC dc, const HostSurface& s, COLORREF c, Ink& ink) {
+bool Make_Solid_Ink(const HostDC* dc, const HostSurface& s, COLORREF c, Ink& ink) {
   ink = Ink{};
   ink.solid = true;
   ink.raw = Color_To_Raw(dc, s, c);
   return true;
 }
 
-bool Make_Brush_Ink(HDC dc, const HostSurface& s, HBRUSH b, Ink& ink) {
+bool Make_Brush_Ink(const HostDC* dc, const HostSurface& s, const HostBrush* b, Ink& ink) {
   ink = Ink{};
   if (!b || b->style == BS_NULL) return false;
   if (b->style == BS_SOLID) return Make_Solid_Ink(dc, s, b->color, ink);
@@ -324,14 +340,16 @@ namespace {
 
 HostGdiObject* Make_Stock(int32 which) {
   auto brush = [](COLORREF c) {
-    auto* b = new HostBrush;
-    b->color = c;
+    auto* b = New_Object<HostBrush>();
+    if (b) b->color = c;
     return b;
   };
   auto pen = [](int32 style, COLORREF c) {
-    auto* p = new HostPen;
-    p->style = style;
-    p->color = c;
+    auto* p = New_Object<HostPen>();
+    if (p) {
+      p->style = style;
+      p->color = c;
+    }
     return p;
   };
   HostGdiObject* o = nullptr;
@@ -343,7 +361,7 @@ HostGdiObject* Make_Stock(int32 which) {
     case BLACK_BRUSH: o = brush(RGB(0, 0, 0)); break;
     case NULL_BRUSH: {
       auto* b = brush(0);
-      b->style = BS_NULL;
+      if (b) b->style = BS_NULL;
       o = b;
       break;
     }
@@ -354,14 +372,22 @@ HostGdiObject* Make_Stock(int32 which) {
     case DEFAULT_PALETTE: o = const_cast<HostPalette*>(&Default_Palette()); break;
     default: return nullptr;
   }
-  o->stock = true;
+  if (o) o->stock = true;
   return o;
 }
 
+// The record of a stock object (made on first use, kept for the whole run).
+HostGdiObject* Stock(int32 which) {
+  static HostGdiObject* stock[16] = {};
+  if (which < 0 || which >= 16) return nullptr;
+  if (!stock[which]) stock[which] = Make_Stock(which);
+  return stock[which];
+}
+
 // The 1 x 1 monochrome bitmap every new memory DC starts with (shared, stock).
-HBITMAP Stock_Bitmap() {
-  static HBITMAP bm = [] {
-    HBITMAP b = Host_NewSurface(1, 1, 1, nullptr, 0);
+HostSurface* Stock_Bitmap() {
+  static HostSurface* bm = [] {
+    HostSurface* b = New_Surface(1, 1, 1, nullptr, 0);
     b->mono_ddb = true;
     b->ncolors = 2;
     b->colors[0] = RGBQUAD{0, 0, 0, 0};
@@ -394,11 +420,11 @@ void Swap_Selected(T*& slot, T* obj) {
 }
 
 void Release_State(HostDCState& st) {
-  Swap_Selected(st.pen, static_cast<HPEN>(nullptr));
-  Swap_Selected(st.brush, static_cast<HBRUSH>(nullptr));
+  Swap_Selected(st.pen, static_cast<HostPen*>(nullptr));
+  Swap_Selected(st.brush, static_cast<HostBrush*>(nullptr));
   Swap_Selected(st.font, static_cast<HostGdiObject*>(nullptr));
-  Swap_Selected(st.palette, static_cast<HPALETTE>(nullptr));
-  Swap_Selected(st.bitmap, static_cast<HBITMAP>(nullptr));
+  Swap_Selected(st.palette, static_cast<HostPalette*>(nullptr));
+  Swap_Selected(st.bitmap, static_cast<HostSurface*>(nullptr));
   if (st.clip) DeleteRgn(st.clip);
   st.clip = nullptr;
 }
@@ -424,14 +450,19 @@ HostDCState Copy_State(const HostDCState& st) {
   return c;
 }
 
-HDC New_DC(HBITMAP surface, bool fixed) {
-  auto* dc = new (std::nothrow) HostDC;
+HostDC* New_DC(HostSurface* surface, bool fixed) {
+  HostGdiObject* pen = Stock(BLACK_PEN);
+  HostGdiObject* brush = Stock(WHITE_BRUSH);
+  HostGdiObject* font = Stock(SYSTEM_FONT);
+  HostGdiObject* pal = Stock(DEFAULT_PALETTE);
+  if (!surface || !pen || !brush || !font || !pal) return nullptr;
+  auto* dc = New_Object<HostDC>();
   if (!dc) return nullptr;
   dc->fixed_surface = fixed;
-  Swap_Selected(dc->st.pen, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
-  Swap_Selected(dc->st.brush, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  Swap_Selected(dc->st.font, static_cast<HostGdiObject*>(GetStockObject(SYSTEM_FONT)));
-  Swap_Selected(dc->st.palette, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
+  Swap_Selected(dc->st.pen, static_cast<HostPen*>(pen));
+  Swap_Selected(dc->st.brush, static_cast<HostBrush*>(brush));
+  Swap_Selected(dc->st.font, font);
+  Swap_Selected(dc->st.palette, static_cast<HostPalette*>(pal));
   Swap_Selected(dc->st.bitmap, surface);
   return dc;
 }
@@ -439,46 +470,47 @@ HDC New_DC(HBITMAP surface, bool fixed) {
 }  // namespace
 
 HGDIOBJ GetStockObject(int32 which) {
-  static HostGdiObject* stock[16] = {};
-  if (which < 0 || which >= 16) return nullptr;
-  if (!stock[which]) stock[which] = Make_Stock(which);
-  return stock[which];
+  HostGdiObject* o = Stock(which);
+  return o ? o->handle : nullptr;
 }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj) {
-  if (!As_DC(dc) || !obj) return nullptr;
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !obj) return nullptr;
   HostGdiObject* o = As_Object(obj);
   if (!o) {
     if (Host_Is_Rgn(obj)) {
-      const int32 k = SelectClipRgn(dc, static_cast<HRGN>(obj));
+      const int32 k = SelectClipRgn(hdc, static_cast<HRGN>(obj));
       return reinterpret_cast<HGDIOBJ>(intptr_t(k));
     }
     return nullptr;
   }
   HostDCState& st = dc->st;
+  // The previous object's handle is taken first: deselecting may free it
+  // (DeleteObject while selected), and its handle is then dead.
   switch (o->kind) {
     case OBJ_PEN: {
-      HPEN old = st.pen;
-      Swap_Selected(st.pen, static_cast<HPEN>(o));
+      HGDIOBJ old = Handle_Of(st.pen);
+      Swap_Selected(st.pen, static_cast<HostPen*>(o));
       return old;
     }
     case OBJ_BRUSH: {
-      HBRUSH old = st.brush;
-      Swap_Selected(st.brush, static_cast<HBRUSH>(o));
+      HGDIOBJ old = Handle_Of(st.brush);
+      Swap_Selected(st.brush, static_cast<HostBrush*>(o));
       return old;
     }
     case OBJ_FONT: {
-      HostGdiObject* old = st.font;
+      HGDIOBJ old = st.font ? st.font->handle : nullptr;
       Swap_Selected(st.font, o);
       return old;
     }
-    case OBJ_PAL: return SelectPalette(dc, static_cast<HPALETTE>(o), false);
+    case OBJ_PAL: return SelectPalette(hdc, static_cast<HPALETTE>(obj), false);
     case OBJ_BITMAP: {
       if (dc->fixed_surface) return nullptr;
-      auto* bm = static_cast<HBITMAP>(o);
+      auto* bm = static_cast<HostSurface*>(o);
       // A bitmap can be selected into one DC at a time.
       if (bm->selected > 0 && bm != st.bitmap && !bm->stock) return nullptr;
-      HBITMAP old = st.bitmap;
+      HGDIOBJ old = Handle_Of(st.bitmap);
       Swap_Selected(st.bitmap, bm);
       return old;
     }
@@ -509,47 +541,49 @@ int32 GetObjectType(HGDIOBJ obj) {
   return Host_Is_Rgn(obj) ? OBJ_REGION : 0;
 }
 
+HostSurface* Host_Surface(HBITMAP bm) { return As_Surface(bm); }
+
 HPEN CreatePen(int32 style, int32 width, COLORREF color) {
   if (style < PS_SOLID || style > PS_INSIDEFRAME) return nullptr;
-  auto* p = new (std::nothrow) HostPen;
+  auto* p = New_Object<HostPen>();
   if (!p) return nullptr;
   p->style = style;
   p->width = std::clamp(width, 1, kMaxPenWidth);
   // Styled lines exist only for 1-pixel pens; wider ones draw solid.
   if (p->width > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT) p->style = PS_SOLID;
   p->color = color;
-  return p;
+  return Handle_Of(p);
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
-  auto* b = new (std::nothrow) HostBrush;
+  auto* b = New_Object<HostBrush>();
   if (b) b->color = color;
-  return b;
+  return Handle_Of(b);
 }
 
 HBRUSH CreateHatchBrush(int32 hatch, COLORREF color) {
   if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
-  auto* b = new (std::nothrow) HostBrush;
+  auto* b = New_Object<HostBrush>();
   if (!b) return nullptr;
   b->style = BS_HATCHED;
   b->hatch = hatch;
   b->color = color;
-  return b;
+  return Handle_Of(b);
 }
 
 HBRUSH Host_CreateMonoPatternBrush(const uint8 rows[8]) {
   if (!rows) return nullptr;
-  auto* b = new (std::nothrow) HostBrush;
+  auto* b = New_Object<HostBrush>();
   if (!b) return nullptr;
   b->style = BS_PATTERN;
   b->mono = true;
   std::memcpy(b->mono_bits, rows, 8);
-  return b;
+  return Handle_Of(b);
 }
 
-HBRUSH CreatePatternBrush(HBITMAP bm) {
-  HostGdiObject* o = As_Object(bm);
-  if (!o || o->kind != OBJ_BITMAP || !bm->bits || bm->width <= 0 || bm->height <= 0) return nullptr;
+HBRUSH CreatePatternBrush(HBITMAP hbm) {
+  HostSurface* bm = As_Surface(hbm);
+  if (!bm || !bm->bits || bm->width <= 0 || bm->height <= 0) return nullptr;
   if (bm->depth == 1) {
     // GDI's monochrome pattern: the top-left 8 x 8, repeated when smaller.
     uint8 rows[8] = {};
@@ -566,7 +600,7 @@ HBRUSH CreatePatternBrush(HBITMAP bm) {
       }
     return Host_CreateMonoPatternBrush(rows);
   }
-  auto* b = new (std::nothrow) HostBrush;
+  auto* b = New_Object<HostBrush>();
   if (!b) return nullptr;
   b->style = BS_PATTERN;
   b->pat_w = std::min(bm->width, 256);
@@ -576,23 +610,23 @@ HBRUSH CreatePatternBrush(HBITMAP bm) {
     const uint8* row = Row_Ptr(*bm, y);
     for (int x = 0; x < b->pat_w; ++x) b->pat[size_t(y) * b->pat_w + x] = Raw_To_Rgb(*bm, Get_Raw(*bm, row, x));
   }
-  return b;
+  return Handle_Of(b);
 }
 
 // --- Palettes ----------------------------------------------------------------------
 
 HPALETTE CreatePalette(const LOGPALETTE* lp) {
   if (!lp || lp->palNumEntries == 0 || lp->palNumEntries > 256) return nullptr;
-  auto* p = new (std::nothrow) HostPalette;
+  auto* p = New_Object<HostPalette>();
   if (!p) return nullptr;
   p->count = lp->palNumEntries;
   std::memcpy(p->entries, lp->palPalEntry, sizeof(PALETTEENTRY) * size_t(p->count));
-  return p;
+  return Handle_Of(p);
 }
 
-uint32 GetPaletteEntries(HPALETTE pal, uint32 start, uint32 count, PALETTEENTRY* out) {
-  HostGdiObject* o = As_Object(pal);
-  if (!o || o->kind != OBJ_PAL) return 0;
+uint32 GetPaletteEntries(HPALETTE hpal, uint32 start, uint32 count, PALETTEENTRY* out) {
+  HostPalette* pal = As_Palette(hpal);
+  if (!pal) return 0;
   if (!out) return uint32(pal->count);
   if (start >= uint32(pal->count)) return 0;
   const uint32 n = std::min(count, uint32(pal->count) - start);
@@ -600,25 +634,27 @@ uint32 GetPaletteEntries(HPALETTE pal, uint32 start, uint32 count, PALETTEENTRY*
   return n;
 }
 
-uint32 SetPaletteEntries(HPALETTE pal, uint32 start, uint32 count, const PALETTEENTRY* in) {
-  HostGdiObject* o = As_Object(pal);
-  if (!o || o->kind != OBJ_PAL || o->stock || !in || start >= uint32(pal->count)) return 0;
+uint32 SetPaletteEntries(HPALETTE hpal, uint32 start, uint32 count, const PALETTEENTRY* in) {
+  HostPalette* pal = As_Palette(hpal);
+  if (!pal || pal->stock || !in || start >= uint32(pal->count)) return 0;
   const uint32 n = std::min(count, uint32(pal->count) - start);
   std::memcpy(pal->entries + start, in, sizeof(PALETTEENTRY) * n);
   return n;
 }
 
-HPALETTE SelectPalette(HDC dc, HPALETTE pal, bool) {
-  HostGdiObject* o = As_Object(pal);
-  if (!As_DC(dc) || !o || o->kind != OBJ_PAL) return nullptr;
-  HPALETTE old = dc->st.palette;
+HPALETTE SelectPalette(HDC hdc, HPALETTE hpal, bool) {
+  HostDC* dc = As_DC(hdc);
+  HostPalette* pal = As_Palette(hpal);
+  if (!dc || !pal) return nullptr;
+  HPALETTE old = Handle_Of(dc->st.palette);
   Swap_Selected(dc->st.palette, pal);
   return old;
 }
 
-uint32 RealizePalette(HDC dc) {
+uint32 RealizePalette(HDC hdc) {
   // Our surfaces hold colours, not a hardware palette: nothing to map.
-  return As_DC(dc) ? uint32(dc->st.palette->count) : 0xFFFFFFFF;
+  HostDC* dc = As_DC(hdc);
+  return dc ? uint32(dc->st.palette->count) : 0xFFFFFFFF;
 }
 
 // --- Surfaces --------------------------------------------------------------------------
@@ -654,11 +690,12 @@ void Set_Colors(HostSurface& s, const RGBQUAD* colors, int32 n) {
 
 }  // namespace
 
-HBITMAP Host_NewSurface(int32 width, int32 height, int32 depth, const RGBQUAD* colors, int32 ncolors) {
+HostSurface* hostgdi::New_Surface(int32 width, int32 height, int32 depth, const RGBQUAD* colors,
+                                  int32 ncolors) {
   int32 rb;
   if (!Valid_Depth(depth) || height <= 0 || !Row_Bytes(width, depth, rb)) return nullptr;
   if (int64(rb) * height > (int64(1) << 31)) return nullptr;
-  auto* s = new (std::nothrow) HostSurface;
+  auto* s = New_Object<HostSurface>();
   if (!s) return nullptr;
   try {
     s->own.assign(size_t(rb) * size_t(height), 0);
@@ -675,11 +712,15 @@ HBITMAP Host_NewSurface(int32 width, int32 height, int32 depth, const RGBQUAD* c
   return s;
 }
 
+HBITMAP Host_NewSurface(int32 width, int32 height, int32 depth, const RGBQUAD* colors, int32 ncolors) {
+  return Handle_Of(New_Surface(width, height, depth, colors, ncolors));
+}
+
 HBITMAP Host_WrapSurface(void* bits, int32 width, int32 height, int32 depth, int32 stride,
                          const RGBQUAD* colors, int32 ncolors) {
   if (!bits || !Valid_Depth(depth) || width <= 0 || height <= 0) return nullptr;
   if (int64(stride) * 8 < int64(width) * depth) return nullptr;
-  auto* s = new (std::nothrow) HostSurface;
+  auto* s = New_Object<HostSurface>();
   if (!s) return nullptr;
   s->width = width;
   s->height = height;
@@ -687,12 +728,12 @@ HBITMAP Host_WrapSurface(void* bits, int32 width, int32 height, int32 depth, int
   s->stride = stride;
   s->bits = static_cast<uint8*>(bits);
   Set_Colors(*s, colors, ncolors);
-  return s;
+  return Handle_Of(s);
 }
 
 HBITMAP CreateBitmap(int32 width, int32 height, uint32 planes, uint32 bpp, const void* bits) {
   if (planes != 1 || bpp != 1) return nullptr;  // only monochrome device bitmaps are made here
-  HBITMAP s = Host_NewSurface(width, height, 1, nullptr, 0);
+  HostSurface* s = New_Surface(width, height, 1, nullptr, 0);
   if (!s) return nullptr;
   s->mono_ddb = true;
   if (bits) {
@@ -700,18 +741,19 @@ HBITMAP CreateBitmap(int32 width, int32 height, uint32 planes, uint32 bpp, const
     const auto* src = static_cast<const uint8*>(bits);
     for (int32 y = 0; y < height; ++y) std::memcpy(Row_Ptr(*s, y), src + size_t(y) * src_rb, size_t((width + 7) / 8));
   }
-  return s;
+  return Handle_Of(s);
 }
 
-HBITMAP CreateCompatibleBitmap(HDC dc, int32 width, int32 height) {
-  if (!As_DC(dc)) return nullptr;
+HBITMAP CreateCompatibleBitmap(HDC hdc, int32 width, int32 height) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return nullptr;
   const HostSurface& like = *dc->st.bitmap;
-  HBITMAP s = Host_NewSurface(width, height, like.depth, like.colors, like.ncolors);
+  HostSurface* s = New_Surface(width, height, like.depth, like.colors, like.ncolors);
   if (s) s->mono_ddb = like.mono_ddb;
-  return s;
+  return Handle_Of(s);
 }
 
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, uint32 usage, void** bits_out, void*, uint32) {
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, uint32 usage, void** bits_out, void*, uint32) {
   if (bits_out) *bits_out = nullptr;
   if (!info || info->bmiHeader.biSize < 40 || info->bmiHeader.biCompression != BI_RGB ||
       info->bmiHeader.biPlanes != 1 || info->bmiHeader.biHeight == INT32_MIN)
@@ -725,20 +767,21 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, uint32 usage, void** bi
     if (usage == DIB_PAL_COLORS) {
       const auto* idx = reinterpret_cast<const uint16*>(info->bmiColors);
       for (int32 i = 0; i < n; ++i) {
-        const COLORREF c = Resolve_Rgb(As_DC(dc), PALETTEINDEX(idx[i]));
+        const COLORREF c = Resolve_Rgb(As_DC(hdc), PALETTEINDEX(idx[i]));
         colors[i] = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
       }
     } else {
       std::memcpy(colors, info->bmiColors, sizeof(RGBQUAD) * size_t(n));
     }
   }
-  HBITMAP s = Host_NewSurface(info->bmiHeader.biWidth, h, depth, n ? colors : nullptr, n);
+  HostSurface* s = New_Surface(info->bmiHeader.biWidth, h, depth, n ? colors : nullptr, n);
   if (s && bits_out) *bits_out = s->bits;
-  return s;
+  return Handle_Of(s);
 }
 
-uint32 SetDIBColorTable(HDC dc, uint32 start, uint32 count, const RGBQUAD* colors) {
-  if (!As_DC(dc) || !colors) return 0;
+uint32 SetDIBColorTable(HDC hdc, uint32 start, uint32 count, const RGBQUAD* colors) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !colors) return 0;
   HostSurface& s = *dc->st.bitmap;
   if (s.depth > 8 || s.stock || start >= uint32(s.ncolors)) return 0;
   const uint32 n = std::min(count, uint32(s.ncolors) - start);
@@ -746,8 +789,9 @@ uint32 SetDIBColorTable(HDC dc, uint32 start, uint32 count, const RGBQUAD* color
   return n;
 }
 
-uint32 GetDIBColorTable(HDC dc, uint32 start, uint32 count, RGBQUAD* colors) {
-  if (!As_DC(dc) || !colors) return 0;
+uint32 GetDIBColorTable(HDC hdc, uint32 start, uint32 count, RGBQUAD* colors) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !colors) return 0;
   const HostSurface& s = *dc->st.bitmap;
   if (s.depth > 8 || start >= uint32(s.ncolors)) return 0;
   const uint32 n = std::min(count, uint32(s.ncolors) - start);
@@ -757,44 +801,48 @@ uint32 GetDIBColorTable(HDC dc, uint32 start, uint32 count, RGBQUAD* colors) {
 
 // --- Device contexts -------------------------------------------------------------------
 
-HDC CreateCompatibleDC(HDC) { return New_DC(Stock_Bitmap(), false); }
+HDC CreateCompatibleDC(HDC) { return Handle_Of(New_DC(Stock_Bitmap(), false)); }
 
 HDC Host_CreateSurfaceDC(HBITMAP surface) {
-  HostGdiObject* o = As_Object(surface);
-  if (!o || o->kind != OBJ_BITMAP) return nullptr;
-  HDC dc = New_DC(surface, true);
+  HostSurface* s = As_Surface(surface);
+  if (!s) return nullptr;
+  HostDC* dc = New_DC(s, true);
   if (dc) dc->kind = OBJ_DC;
-  return dc;
+  return Handle_Of(dc);
 }
 
-bool DeleteDC(HDC dc) {
-  if (!As_DC(dc)) return false;
+bool DeleteDC(HDC hdc) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   for (HostDCState& s : dc->saved) Release_State(s);
   Release_State(dc->st);
   delete dc;
   return true;
 }
 
-HGDIOBJ GetCurrentObject(HDC dc, int32 kind) {
-  if (!As_DC(dc)) return nullptr;
+HGDIOBJ GetCurrentObject(HDC hdc, int32 kind) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return nullptr;
   switch (kind) {
-    case OBJ_PEN: return dc->st.pen;
-    case OBJ_BRUSH: return dc->st.brush;
-    case OBJ_FONT: return dc->st.font;
-    case OBJ_PAL: return dc->st.palette;
-    case OBJ_BITMAP: return dc->st.bitmap;
+    case OBJ_PEN: return Handle_Of(dc->st.pen);
+    case OBJ_BRUSH: return Handle_Of(dc->st.brush);
+    case OBJ_FONT: return dc->st.font ? dc->st.font->handle : nullptr;
+    case OBJ_PAL: return Handle_Of(dc->st.palette);
+    case OBJ_BITMAP: return Handle_Of(dc->st.bitmap);
     default: return nullptr;
   }
 }
 
-int32 SaveDC(HDC dc) {
-  if (!As_DC(dc) || dc->saved.size() >= 1000) return 0;
+int32 SaveDC(HDC hdc) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || dc->saved.size() >= 1000) return 0;
   dc->saved.push_back(Copy_State(dc->st));
   return int32(dc->saved.size());
 }
 
-bool RestoreDC(HDC dc, int32 level) {
-  if (!As_DC(dc) || level == 0) return false;
+bool RestoreDC(HDC hdc, int32 level) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || level == 0) return false;
   const int64 depth = int64(dc->saved.size());
   const int64 target = level > 0 ? level : depth + level + 1;  // the state saved as number `target`
   if (target < 1 || target > depth) return false;
@@ -813,13 +861,17 @@ bool RestoreDC(HDC dc, int32 level) {
 }
 
 #define HOSTGDI_GETSET(Name, field, type, valid)      \
-  type Set##Name(HDC dc, type v) {                     \
-    if (!As_DC(dc) || !(valid)) return 0;              \
+  type Set##Name(HDC hdc, type v) {                    \
+    HostDC* dc = As_DC(hdc);                           \
+    if (!dc || !(valid)) return 0;                     \
     const type old = dc->st.field;                     \
     dc->st.field = v;                                  \
     return old;                                        \
   }                                                    \
-  type Get##Name(HDC dc) { return As_DC(dc) ? dc->st.field : 0; }
+  type Get##Name(HDC hdc) {                            \
+    HostDC* dc = As_DC(hdc);                           \
+    return dc ? dc->st.field : 0;                      \
+  }
 
 HOSTGDI_GETSET(ROP2, rop2, int32, (v >= R2_BLACK && v <= R2_WHITE))
 HOSTGDI_GETSET(BkMode, bk_mode, int32, (v == TRANSPARENT || v == OPAQUE))
@@ -827,33 +879,46 @@ HOSTGDI_GETSET(StretchBltMode, stretch_mode, int32, (v >= BLACKONWHITE && v <= H
 HOSTGDI_GETSET(PolyFillMode, poly_fill_mode, int32, (v == ALTERNATE || v == WINDING))
 #undef HOSTGDI_GETSET
 
-COLORREF SetBkColor(HDC dc, COLORREF c) {
-  if (!As_DC(dc)) return CLR_INVALID;
+COLORREF SetBkColor(HDC hdc, COLORREF c) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return CLR_INVALID;
   const COLORREF old = dc->st.bk_color;
   dc->st.bk_color = c;
   return old;
 }
-COLORREF GetBkColor(HDC dc) { return As_DC(dc) ? dc->st.bk_color : CLR_INVALID; }
-COLORREF SetTextColor(HDC dc, COLORREF c) {
-  if (!As_DC(dc)) return CLR_INVALID;
+COLORREF GetBkColor(HDC hdc) {
+  HostDC* dc = As_DC(hdc);
+  return dc ? dc->st.bk_color : CLR_INVALID;
+}
+COLORREF SetTextColor(HDC hdc, COLORREF c) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return CLR_INVALID;
   const COLORREF old = dc->st.text_color;
   dc->st.text_color = c;
   return old;
 }
-COLORREF GetTextColor(HDC dc) { return As_DC(dc) ? dc->st.text_color : CLR_INVALID; }
+COLORREF GetTextColor(HDC hdc) {
+  HostDC* dc = As_DC(hdc);
+  return dc ? dc->st.text_color : CLR_INVALID;
+}
 
-uint32 SetTextAlign(HDC dc, uint32 align) {
-  if (!As_DC(dc)) return 0xFFFFFFFF;
+uint32 SetTextAlign(HDC hdc, uint32 align) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return 0xFFFFFFFF;
   const uint32 old = dc->st.text_align;
   dc->st.text_align = align;
   return old;
 }
-uint32 GetTextAlign(HDC dc) { return As_DC(dc) ? dc->st.text_align : 0xFFFFFFFF; }
+uint32 GetTextAlign(HDC hdc) {
+  HostDC* dc = As_DC(hdc);
+  return dc ? dc->st.text_align : 0xFFFFFFFF;
+}
 
 namespace {
 
-bool Set_Point(HDC dc, POINT HostDCState::*field, int32 x, int32 y, POINT* old) {
-  if (!As_DC(dc)) return false;
+bool Set_Point(HDC hdc, POINT HostDCState::*field, int32 x, int32 y, POINT* old) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   if (old) *old = dc->st.*field;
   dc->st.*field = POINT{x, y};
   return true;
@@ -862,28 +927,32 @@ bool Set_Point(HDC dc, POINT HostDCState::*field, int32 x, int32 y, POINT* old) 
 }  // namespace
 
 bool SetWindowOrgEx(HDC dc, int32 x, int32 y, POINT* old) { return Set_Point(dc, &HostDCState::window_org, x, y, old); }
-bool GetWindowOrgEx(HDC dc, POINT* out) {
-  if (!As_DC(dc) || !out) return false;
+bool GetWindowOrgEx(HDC hdc, POINT* out) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !out) return false;
   *out = dc->st.window_org;
   return true;
 }
-bool OffsetWindowOrgEx(HDC dc, int32 dx, int32 dy, POINT* old) {
-  if (!As_DC(dc)) return false;
+bool OffsetWindowOrgEx(HDC hdc, int32 dx, int32 dy, POINT* old) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   const POINT o = dc->st.window_org;
-  return Set_Point(dc, &HostDCState::window_org, Clamp32(int64(o.x) + dx), Clamp32(int64(o.y) + dy), old);
+  return Set_Point(hdc, &HostDCState::window_org, Clamp32(int64(o.x) + dx), Clamp32(int64(o.y) + dy), old);
 }
 bool SetViewportOrgEx(HDC dc, int32 x, int32 y, POINT* old) {
   return Set_Point(dc, &HostDCState::viewport_org, x, y, old);
 }
-bool GetViewportOrgEx(HDC dc, POINT* out) {
-  if (!As_DC(dc) || !out) return false;
+bool GetViewportOrgEx(HDC hdc, POINT* out) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !out) return false;
   *out = dc->st.viewport_org;
   return true;
 }
 bool SetBrushOrgEx(HDC dc, int32 x, int32 y, POINT* old) { return Set_Point(dc, &HostDCState::brush_org, x, y, old); }
 
-bool LPtoDP(HDC dc, POINT* pts, int32 count) {
-  if (!As_DC(dc) || (!pts && count > 0) || count < 0) return false;
+bool LPtoDP(HDC hdc, POINT* pts, int32 count) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || (!pts && count > 0) || count < 0) return false;
   for (int32 i = 0; i < count; ++i) {
     pts[i].x = Clamp32(Dev_X(dc, pts[i].x));
     pts[i].y = Clamp32(Dev_Y(dc, pts[i].y));
@@ -891,8 +960,9 @@ bool LPtoDP(HDC dc, POINT* pts, int32 count) {
   return true;
 }
 
-bool DPtoLP(HDC dc, POINT* pts, int32 count) {
-  if (!As_DC(dc) || (!pts && count > 0) || count < 0) return false;
+bool DPtoLP(HDC hdc, POINT* pts, int32 count) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || (!pts && count > 0) || count < 0) return false;
   for (int32 i = 0; i < count; ++i) {
     pts[i].x = Clamp32(int64(pts[i].x) - dc->st.viewport_org.x + dc->st.window_org.x);
     pts[i].y = Clamp32(int64(pts[i].y) - dc->st.viewport_org.y + dc->st.window_org.y);
@@ -904,14 +974,16 @@ bool DPtoLP(HDC dc, POINT* pts, int32 count) {
 
 int32 SelectClipRgn(HDC dc, HRGN rgn) { return ExtSelectClipRgn(dc, rgn, RGN_COPY); }
 
-int32 ExtSelectClipRgn(HDC dc, HRGN rgn, int32 mode) {
-  if (!As_DC(dc)) return ERROR;
+int32 ExtSelectClipRgn(HDC hdc, HRGN rgn, int32 mode) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return ERROR;
   if (!rgn) {
     if (mode != RGN_COPY) return ERROR;
     if (dc->st.clip) DeleteRgn(dc->st.clip);
     dc->st.clip = nullptr;
     return SIMPLEREGION;
   }
+  if (!Host_Is_Rgn(rgn)) return ERROR;  // a deleted or foreign handle
   HRGN next = CreateRectRgn(0, 0, 0, 0);
   if (!next) return ERROR;
   int32 k;
@@ -941,14 +1013,16 @@ int32 ExtSelectClipRgn(HDC dc, HRGN rgn, int32 mode) {
   return k;
 }
 
-int32 GetClipRgn(HDC dc, HRGN rgn) {
-  if (!As_DC(dc) || !rgn) return -1;
+int32 GetClipRgn(HDC hdc, HRGN rgn) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !Host_Is_Rgn(rgn)) return -1;
   if (!dc->st.clip) return 0;
   return CombineRgn(rgn, dc->st.clip, nullptr, RGN_COPY) == ERROR ? -1 : 1;
 }
 
-int32 GetClipBox(HDC dc, RECT* out) {
-  if (!As_DC(dc) || !out) return ERROR;
+int32 GetClipBox(HDC hdc, RECT* out) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !out) return ERROR;
   const HostSurface& s = *dc->st.bitmap;
   RECT box{0, 0, s.width, s.height};
   int32 k = SIMPLEREGION;
@@ -969,18 +1043,20 @@ int32 GetClipBox(HDC dc, RECT* out) {
   return k;
 }
 
-int32 IntersectClipRect(HDC dc, int32 left, int32 top, int32 right, int32 bottom) {
-  if (!As_DC(dc)) return ERROR;
+int32 IntersectClipRect(HDC hdc, int32 left, int32 top, int32 right, int32 bottom) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return ERROR;
   const RECT d = Dev_Rect(dc, left, top, right, bottom);
   HRGN r = CreateRectRgn(d.left, d.top, d.right, d.bottom);
   if (!r) return ERROR;
-  const int32 k = ExtSelectClipRgn(dc, r, RGN_AND);
+  const int32 k = ExtSelectClipRgn(hdc, r, RGN_AND);
   DeleteRgn(r);
   return k;
 }
 
-bool RectVisible(HDC dc, const RECT* r) {
-  if (!As_DC(dc) || !r) return false;
+bool RectVisible(HDC hdc, const RECT* r) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !r) return false;
   const HostSurface& s = *dc->st.bitmap;
   RECT d = Dev_Rect(dc, r->left, r->top, r->right, r->bottom);
   d = RECT{std::max(d.left, 0), std::max(d.top, 0), std::min(d.right, s.width), std::min(d.bottom, s.height)};
@@ -988,16 +1064,18 @@ bool RectVisible(HDC dc, const RECT* r) {
   return dc->st.clip ? RectInRegion(dc->st.clip, &d) : true;
 }
 
-bool PtVisible(HDC dc, int32 x, int32 y) {
-  if (!As_DC(dc)) return false;
+bool PtVisible(HDC hdc, int32 x, int32 y) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   const int64 dx = Dev_X(dc, x), dy = Dev_Y(dc, y);
   const HostSurface& s = *dc->st.bitmap;
   if (dx < 0 || dy < 0 || dx >= s.width || dy >= s.height) return false;
   return dc->st.clip ? PtInRegion(dc->st.clip, int32(dx), int32(dy)) : true;
 }
 
-COLORREF GetNearestColor(HDC dc, COLORREF c) {
-  if (!As_DC(dc)) return CLR_INVALID;
+COLORREF GetNearestColor(HDC hdc, COLORREF c) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return CLR_INVALID;
   const HostSurface& s = *dc->st.bitmap;
   return Raw_To_Rgb(s, Color_To_Raw(dc, s, c));
 }

@@ -103,10 +103,29 @@ constexpr int32 OBJ_BITMAP = 7;
 constexpr int32 OBJ_REGION = 8;
 constexpr int32 OBJ_MEMDC = 10;
 
+// Handles of drawing objects are handles of the object table (HostHandles.h),
+// never addresses: a handle of a deleted object is refused by every call,
+// even after its slot holds a new object, and a handle of one kind passed as
+// another (a pen as a brush, a region as a bitmap) is refused too. The
+// records below are what the handles stand for; Host_Surface gives a live
+// bitmap's record for direct pixel access.
+using HGDIOBJ = void*;  // any drawing object or region
+struct HostPenHandle;      // the handle types are never defined
+struct HostBrushHandle;
+struct HostBitmapHandle;
+struct HostPaletteHandle;
+struct HostDCHandle;
+using HPEN = HostPenHandle*;
+using HBRUSH = HostBrushHandle*;
+using HBITMAP = HostBitmapHandle*;
+using HPALETTE = HostPaletteHandle*;
+using HDC = HostDCHandle*;
+
 // Base of every drawing object other than regions (regions are HostRgn).
-// Other host modules (fonts) derive their objects from it.
+// Other host modules (fonts) derive their objects from it. Making one
+// registers it and gives it its handle; destroying it retires the handle.
 struct HostGdiObject {
-  uint32 tag;            // kHostGdiTag while alive
+  HGDIOBJ handle = nullptr;  // NIL only when no handle was left (creation fails)
   int32 kind;            // OBJ_...
   bool stock = false;    // never deleted
   int32 selected = 0;    // number of DCs that hold it selected
@@ -116,7 +135,6 @@ struct HostGdiObject {
   HostGdiObject(const HostGdiObject&) = delete;
   HostGdiObject& operator=(const HostGdiObject&) = delete;
 };
-constexpr uint32 kHostGdiTag = 0x47444931;  // "GDI1"
 
 // A surface: the pixels of a bitmap or DIB section.
 struct HostSurface : HostGdiObject {
@@ -130,7 +148,6 @@ struct HostSurface : HostGdiObject {
   bool mono_ddb = false;   // monochrome bitmap: colour blits use text/bk colours
   HostSurface() : HostGdiObject(OBJ_BITMAP) {}
 };
-using HBITMAP = HostSurface*;
 
 // Pen styles.
 constexpr int32 PS_SOLID = 0;
@@ -147,7 +164,6 @@ struct HostPen : HostGdiObject {
   COLORREF color = 0;
   HostPen() : HostGdiObject(OBJ_PEN) {}
 };
-using HPEN = HostPen*;
 
 // Brush styles and hatch styles.
 constexpr int32 BS_SOLID = 0;
@@ -179,16 +195,12 @@ struct HostBrush : HostGdiObject {
   std::vector<COLORREF> pat;
   HostBrush() : HostGdiObject(OBJ_BRUSH) {}
 };
-using HBRUSH = HostBrush*;
 
 struct HostPalette : HostGdiObject {
   int32 count = 0;
   PALETTEENTRY entries[256]{};
   HostPalette() : HostGdiObject(OBJ_PAL) {}
 };
-using HPALETTE = HostPalette*;
-
-using HGDIOBJ = void*;  // a HostGdiObject* or an HRGN
 
 // Stock objects.
 constexpr int32 WHITE_BRUSH = 0;
@@ -276,11 +288,12 @@ struct HostDCState {
   int32 stretch_mode = BLACKONWHITE;
   uint32 text_align = TA_LEFT | TA_TOP | TA_NOUPDATECP;
   int32 poly_fill_mode = ALTERNATE;
-  HPEN pen = nullptr;
-  HBRUSH brush = nullptr;
+  // The selected objects (records: selection keeps them alive).
+  HostPen* pen = nullptr;
+  HostBrush* brush = nullptr;
   HostGdiObject* font = nullptr;
-  HPALETTE palette = nullptr;
-  HBITMAP bitmap = nullptr;
+  HostPalette* palette = nullptr;
+  HostSurface* bitmap = nullptr;
   HRGN clip = nullptr;  // device coordinates; NIL = no clip (owned copy)
 };
 
@@ -290,7 +303,6 @@ struct HostDC : HostGdiObject {
   bool fixed_surface = false;      // a window's DC: its bitmap cannot be replaced
   HostDC() : HostGdiObject(OBJ_MEMDC) {}
 };
-using HDC = HostDC*;
 
 // --- DIB headers -----------------------------------------------------------------
 
@@ -336,6 +348,9 @@ bool DeleteObject(HGDIOBJ obj);
 int32 GetObjectType(HGDIOBJ obj);
 // Number of live drawing objects (stock ones included): for leak checks.
 size_t Host_Gdi_Live_Objects();
+// The record of a live bitmap (its pixels, size and colours); NIL for NIL,
+// a deleted bitmap or another kind of handle.
+HostSurface* Host_Surface(HBITMAP bm);
 
 HPEN CreatePen(int32 style, int32 width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);

@@ -32,7 +32,7 @@ bool Same_Table(const HostSurface& a, const HostSurface& b) {
 // Source raw value -> destination raw value.
 class Converter {
  public:
-  Converter(HDC src_dc, const HostSurface& src, HDC dst_dc, const HostSurface& dst) : src_(src), dst_(dst) {
+  Converter(const HostDC* src_dc, const HostSurface& src, const HostDC* dst_dc, const HostSurface& dst) : src_(src), dst_(dst) {
     if (src.depth == dst.depth && (src.depth > 8 || Same_Table(src, dst)) && src.mono_ddb == dst.mono_ddb) {
       identity_ = true;
       return;
@@ -68,7 +68,7 @@ class Converter {
   }
 
  private:
-  uint32 To_Dst(COLORREF c, HDC) const {
+  uint32 To_Dst(COLORREF c, const HostDC*) const {
     if (dst_.mono_ddb && bk_ != CLR_INVALID) return (c & 0xFFFFFF) == bk_ ? 1 : 0;
     return Rgb_To_Raw(dst_, GetRValue(c), GetGValue(c), GetBValue(c));
   }
@@ -104,7 +104,7 @@ inline int64 Src_Of(const Axis& a, int64 v) {
 
 // The general blit: every visible destination pixel of the two axes gets
 // Rop3(P, converted S, D). `src` may be NIL when the code ignores it.
-void Blit(HDC dst_dc, const ClipView& cv, const Axis& ax, const Axis& ay, const HostSurface* src, HDC src_dc,
+void Blit(const HostDC* dst_dc, const ClipView& cv, const Axis& ax, const Axis& ay, const HostSurface* src, const HostDC* src_dc,
           uint8 code, const Ink* pat) {
   HostSurface& d = *cv.surf;
   if (ax.dn <= 0 || ay.dn <= 0 || (src && (ax.sn <= 0 || ay.sn <= 0))) return;
@@ -115,7 +115,7 @@ void Blit(HDC dst_dc, const ClipView& cv, const Axis& ax, const Axis& ay, const 
   if (src && src == cv.surf) {
     const int64 y0 = std::max<int64>(ay.s0, 0), y1 = std::min<int64>(ay.s0 + ay.sn, src->height);
     if (y0 >= y1) return;
-    copy = Host_NewSurface(src->width, int32(y1 - y0), src->depth, src->colors, src->ncolors);
+    copy = New_Surface(src->width, int32(y1 - y0), src->depth, src->colors, src->ncolors);
     if (!copy) return;
     copy->mono_ddb = src->mono_ddb;
     const size_t rb = size_t((int64(src->width) * src->depth + 7) / 8);
@@ -186,7 +186,7 @@ void Blit(HDC dst_dc, const ClipView& cv, const Axis& ax, const Axis& ay, const 
 
 // A temporary surface over DIB bits described by a header (no copy). Rows
 // are presented top-down whatever the header's order.
-bool Dib_View(HDC dc, const BITMAPINFO* info, uint32 usage, const void* bits, size_t bits_size, HostSurface& v) {
+bool Dib_View(const HostDC* dc, const BITMAPINFO* info, uint32 usage, const void* bits, size_t bits_size, HostSurface& v) {
   if (!info || !bits || info->bmiHeader.biSize < 40 || info->bmiHeader.biCompression != BI_RGB ||
       info->bmiHeader.biPlanes != 1)
     return false;
@@ -242,8 +242,9 @@ void Default_Table(int32 depth, RGBQUAD* colors) {
 
 }  // namespace
 
-bool PatBlt(HDC dc, int32 x, int32 y, int32 w, int32 h, uint32 rop) {
-  if (!As_DC(dc)) return false;
+bool PatBlt(HDC hdc, int32 x, int32 y, int32 w, int32 h, uint32 rop) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   const uint8 code = Rop_Code(rop);
   if (Uses_Src(code)) return false;
   ClipView cv(dc);
@@ -257,12 +258,14 @@ bool PatBlt(HDC dc, int32 x, int32 y, int32 w, int32 h, uint32 rop) {
   return true;
 }
 
-bool StretchBlt(HDC dst, int32 x, int32 y, int32 w, int32 h, HDC src, int32 sx, int32 sy, int32 sw, int32 sh,
+bool StretchBlt(HDC hdst, int32 x, int32 y, int32 w, int32 h, HDC hsrc, int32 sx, int32 sy, int32 sw, int32 sh,
                 uint32 rop) {
-  if (!As_DC(dst)) return false;
+  HostDC* dst = As_DC(hdst);
+  if (!dst) return false;
   const uint8 code = Rop_Code(rop);
-  if (!Uses_Src(code)) return PatBlt(dst, x, y, w, h, rop);
-  if (!As_DC(src)) return false;
+  if (!Uses_Src(code)) return PatBlt(hdst, x, y, w, h, rop);
+  HostDC* src = As_DC(hsrc);
+  if (!src) return false;
   ClipView cv(dst);
   ClipView scv(src);
   if (!cv.surf || !scv.surf) return true;
@@ -282,9 +285,10 @@ bool BitBlt(HDC dst, int32 x, int32 y, int32 w, int32 h, HDC src, int32 sx, int3
   return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
 }
 
-int32 StretchDIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, int32 sy, int32 sw, int32 sh,
+int32 StretchDIBits(HDC hdc, int32 x, int32 y, int32 w, int32 h, int32 sx, int32 sy, int32 sw, int32 sh,
                     const void* bits, const BITMAPINFO* info, uint32 usage, uint32 rop, size_t bits_size) {
-  if (!As_DC(dc)) return 0;
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return 0;
   const uint8 code = Rop_Code(rop);
   HostSurface view;
   if (!Dib_View(dc, info, usage, bits, bits_size, view)) return 0;
@@ -306,10 +310,10 @@ int32 StretchDIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, int32 
   return int32(std::min<int64>(ay.sn, INT32_MAX));
 }
 
-int32 GetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, void* bits, BITMAPINFO* info, uint32 usage,
+int32 GetDIBits(HDC dc, HBITMAP hbm, uint32 start, uint32 lines, void* bits, BITMAPINFO* info, uint32 usage,
                 size_t bits_size) {
-  HostGdiObject* o = As_Object(bm);
-  if (!o || o->kind != OBJ_BITMAP || !info || !bm->bits) return 0;
+  HostSurface* bm = As_Surface(hbm);
+  if (!bm || !info || !bm->bits) return 0;
   BITMAPINFOHEADER& hd = info->bmiHeader;
   const int32 depth = hd.biBitCount;
   if (hd.biSize < 40 || hd.biCompression != BI_RGB || hd.biPlanes != 1 ||
@@ -343,7 +347,7 @@ int32 GetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, void* bits, BITM
   target.height = int32(n);
   target.stride = int32(stride);
   target.bits = static_cast<uint8*>(bits);
-  Converter conv(dc && As_DC(dc) ? dc : nullptr, *bm, nullptr, target);
+  Converter conv(As_DC(dc), *bm, nullptr, target);
   for (int64 k = 0; k < n; ++k) {
     const int64 scan = int64(start) + k;
     const int64 row = hd.biHeight < 0 ? scan : H - 1 - scan;
@@ -355,10 +359,10 @@ int32 GetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, void* bits, BITM
   return int32(n);
 }
 
-int32 SetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, const void* bits, const BITMAPINFO* info,
+int32 SetDIBits(HDC dc, HBITMAP hbm, uint32 start, uint32 lines, const void* bits, const BITMAPINFO* info,
                 uint32 usage, size_t bits_size) {
-  HostGdiObject* o = As_Object(bm);
-  if (!o || o->kind != OBJ_BITMAP || !info || !bm->bits || o->stock) return 0;
+  HostSurface* bm = As_Surface(hbm);
+  if (!bm || !info || !bm->bits || bm->stock) return 0;
   const BITMAPINFOHEADER& hd = info->bmiHeader;
   const int64 H = hd.biHeight < 0 ? -int64(hd.biHeight) : hd.biHeight;
   if (hd.biWidth != bm->width || H != bm->height) return 0;
@@ -381,8 +385,9 @@ int32 SetDIBits(HDC dc, HBITMAP bm, uint32 start, uint32 lines, const void* bits
   return int32(n);
 }
 
-bool ScrollDC(HDC dc, int32 dx, int32 dy, const RECT* scroll, const RECT* clip, HRGN update_rgn, RECT* update_rect) {
-  if (!As_DC(dc)) return false;
+bool ScrollDC(HDC hdc, int32 dx, int32 dy, const RECT* scroll, const RECT* clip, HRGN update_rgn, RECT* update_rect) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   ClipView cv(dc);
   if (!cv.surf) return false;
   HostSurface& s = *cv.surf;

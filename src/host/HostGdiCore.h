@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -18,14 +19,46 @@ inline int32 Clamp32(int64 v) {
   return int32(std::clamp<int64>(v, -(int64(1) << 30), int64(1) << 30));
 }
 
+// The record of a live drawing object (any kind but regions); NIL for NIL,
+// stale, foreign or garbage handles.
 HostGdiObject* As_Object(HGDIOBJ obj);
-HDC As_DC(HDC dc);
+// The same for one kind.
+HostDC* As_DC(HDC dc);
+HostPen* As_Pen(HPEN pen);
+HostBrush* As_Brush(HBRUSH brush);
+HostSurface* As_Surface(HBITMAP bm);
+HostPalette* As_Palette(HPALETTE pal);
+// The handle of a record, typed.
+template <class H>
+inline H Handle_Of(const HostGdiObject* o) {
+  return o ? static_cast<H>(o->handle) : nullptr;
+}
+inline HDC Handle_Of(const HostDC* dc) { return Handle_Of<HDC>(dc); }
+inline HPEN Handle_Of(const HostPen* p) { return Handle_Of<HPEN>(p); }
+inline HBRUSH Handle_Of(const HostBrush* b) { return Handle_Of<HBRUSH>(b); }
+inline HBITMAP Handle_Of(const HostSurface* s) { return Handle_Of<HBITMAP>(s); }
+inline HPALETTE Handle_Of(const HostPalette* p) { return Handle_Of<HPALETTE>(p); }
+
+// A new object of type T with its handle; NIL when out of memory or out of
+// handles.
+template <class T>
+T* New_Object() {
+  T* o = new (std::nothrow) T;
+  if (o && !o->handle) {
+    delete o;
+    return nullptr;
+  }
+  return o;
+}
+
+// A surface that owns zeroed pixels (Host_NewSurface, as a record).
+HostSurface* New_Surface(int32 width, int32 height, int32 depth, const RGBQUAD* colors, int32 ncolors);
 
 // Logical to device coordinates, without overflow.
-inline int64 Dev_X(HDC dc, int64 x) { return x - dc->st.window_org.x + dc->st.viewport_org.x; }
-inline int64 Dev_Y(HDC dc, int64 y) { return y - dc->st.window_org.y + dc->st.viewport_org.y; }
+inline int64 Dev_X(const HostDC* dc, int64 x) { return x - dc->st.window_org.x + dc->st.viewport_org.x; }
+inline int64 Dev_Y(const HostDC* dc, int64 y) { return y - dc->st.window_org.y + dc->st.viewport_org.y; }
 // A logical rectangle in device coordinates, corners in order, clamped.
-inline RECT Dev_Rect(HDC dc, int32 l, int32 t, int32 r, int32 b) {
+inline RECT Dev_Rect(const HostDC* dc, int32 l, int32 t, int32 r, int32 b) {
   int64 x0 = Dev_X(dc, l), x1 = Dev_X(dc, r), y0 = Dev_Y(dc, t), y1 = Dev_Y(dc, b);
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
@@ -87,8 +120,8 @@ inline void Fill_Raw(const HostSurface& s, uint8* row, int32 a, int32 b, uint32 
 uint32 Nearest_Index(const HostSurface& s, uint8 r, uint8 g, uint8 b);
 uint32 Rgb_To_Raw(const HostSurface& s, uint8 r, uint8 g, uint8 b);
 COLORREF Raw_To_Rgb(const HostSurface& s, uint32 v);
-COLORREF Resolve_Rgb(HDC dc, COLORREF c);
-uint32 Color_To_Raw(HDC dc, const HostSurface& s, COLORREF c);
+COLORREF Resolve_Rgb(const HostDC* dc, COLORREF c);
+uint32 Color_To_Raw(const HostDC* dc, const HostSurface& s, COLORREF c);
 const HostPalette& Default_Palette();
 
 uint32 Rop2(int32 mode, uint32 p, uint32 d);
@@ -101,7 +134,7 @@ struct ClipView {
   HostSurface* surf = nullptr;
   std::span<const pixman_box32_t> boxes;
   bool use_rgn = false;
-  explicit ClipView(HDC dc);
+  explicit ClipView(const HostDC* dc);
 
   template <class F>
   void For_Each(int64 y, int64 x0, int64 x1, F&& fn) const {
@@ -135,9 +168,9 @@ struct Ink {
   std::vector<uint8> skip;
 };
 
-bool Make_Solid_Ink(HDC dc, const HostSurface& s, COLORREF c, Ink& ink);
+bool Make_Solid_Ink(const HostDC* dc, const HostSurface& s, COLORREF c, Ink& ink);
 // False for a null brush (nothing to draw).
-bool Make_Brush_Ink(HDC dc, const HostSurface& s, HBRUSH b, Ink& ink);
+bool Make_Brush_Ink(const HostDC* dc, const HostSurface& s, const HostBrush* b, Ink& ink);
 
 void Paint_Span(const ClipView& cv, const Ink& ink, int32 rop2, int32 y, int64 x0, int64 x1);
 void Paint_Spans(const ClipView& cv, const Ink& ink, int32 rop2, const HostSpanList& spans);

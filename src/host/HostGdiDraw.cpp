@@ -10,7 +10,7 @@ using namespace hostgdi;
 
 namespace {
 
-bool Pen_Is_Null(HDC dc) { return !dc->st.pen || dc->st.pen->style == PS_NULL; }
+bool Pen_Is_Null(const HostDC* dc) { return !dc->st.pen || dc->st.pen->style == PS_NULL; }
 
 // Spans of `a` minus those of `b`; both ordered by row then x, runs of a row
 // disjoint.
@@ -132,7 +132,7 @@ int64 First_True(int64 lo, int64 hi, P pred) {
 
 // A 1-pixel line from (x0, y0) to (x1, y1), device coordinates, end point
 // left out. Only the steps that land on the surface are walked.
-void Thin_Line(const ClipView& cv, HDC dc, const Ink& ink, const Ink& gap_ink, bool gaps, int32 rop2,
+void Thin_Line(const ClipView& cv, const HostDC* dc, const Ink& ink, const Ink& gap_ink, bool gaps, int32 rop2,
                const Dash& dash, int64 x0, int64 y0, int64 x1, int64 y1) {
   const int64 dx = x1 - x0, dy = y1 - y0;
   const bool xmajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
@@ -206,7 +206,7 @@ void Wide_Line(const ClipView& cv, const Ink& ink, int32 rop2, int64 w, int64 x0
 }
 
 // One segment with the DC's pen (device coordinates).
-void Pen_Segment(HDC dc, const ClipView& cv, int64 x0, int64 y0, int64 x1, int64 y1) {
+void Pen_Segment(const HostDC* dc, const ClipView& cv, int64 x0, int64 y0, int64 x1, int64 y1) {
   if (Pen_Is_Null(dc) || !cv.surf) return;
   const HostPen& pen = *dc->st.pen;
   Ink ink;
@@ -221,7 +221,7 @@ void Pen_Segment(HDC dc, const ClipView& cv, int64 x0, int64 y0, int64 x1, int64
 }
 
 // A closed outline through device points.
-void Pen_Closed(HDC dc, const ClipView& cv, const POINT* p, int32 n) {
+void Pen_Closed(const HostDC* dc, const ClipView& cv, const POINT* p, int32 n) {
   if (n < 2) return;
   for (int32 i = 0; i < n; ++i) {
     const POINT a = p[i], b = p[(i + 1) % n];
@@ -232,8 +232,9 @@ void Pen_Closed(HDC dc, const ClipView& cv, const POINT* p, int32 n) {
 // Shared frame-and-fill of Ellipse and RoundRect: `spans(box, shrink, out)`
 // gives the shape over a pixel box, its corner sizes reduced by 2 x shrink.
 template <class Shape>
-bool Curved_Figure(HDC dc, int32 l, int32 t, int32 r, int32 b, Shape spans) {
-  if (!As_DC(dc)) return false;
+bool Curved_Figure(HDC hdc, int32 l, int32 t, int32 r, int32 b, Shape spans) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   ClipView cv(dc);
   if (!cv.surf) return true;
   const RECT d = Dev_Rect(dc, l, t, r, b);
@@ -263,7 +264,7 @@ bool Curved_Figure(HDC dc, int32 l, int32 t, int32 r, int32 b, Shape spans) {
 }
 
 // Device copy of logical points; false when one lies beyond the coordinate space.
-bool Dev_Points(HDC dc, const POINT* pts, int32 n, std::vector<POINT>& out) {
+bool Dev_Points(const HostDC* dc, const POINT* pts, int32 n, std::vector<POINT>& out) {
   out.resize(size_t(n));
   for (int32 i = 0; i < n; ++i) {
     const int64 x = Dev_X(dc, pts[i].x), y = Dev_Y(dc, pts[i].y);
@@ -277,21 +278,24 @@ bool Dev_Points(HDC dc, const POINT* pts, int32 n, std::vector<POINT>& out) {
 
 // --- Lines -------------------------------------------------------------------------
 
-bool MoveToEx(HDC dc, int32 x, int32 y, POINT* old) {
-  if (!As_DC(dc)) return false;
+bool MoveToEx(HDC hdc, int32 x, int32 y, POINT* old) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   if (old) *old = dc->st.cur_pos;
   dc->st.cur_pos = POINT{x, y};
   return true;
 }
 
-bool GetCurrentPositionEx(HDC dc, POINT* out) {
-  if (!As_DC(dc) || !out) return false;
+bool GetCurrentPositionEx(HDC hdc, POINT* out) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !out) return false;
   *out = dc->st.cur_pos;
   return true;
 }
 
-bool LineTo(HDC dc, int32 x, int32 y) {
-  if (!As_DC(dc)) return false;
+bool LineTo(HDC hdc, int32 x, int32 y) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   const POINT from = dc->st.cur_pos;
   dc->st.cur_pos = POINT{x, y};
   ClipView cv(dc);
@@ -300,8 +304,9 @@ bool LineTo(HDC dc, int32 x, int32 y) {
   return true;
 }
 
-bool Polyline(HDC dc, const POINT* pts, int32 count) {
-  if (!As_DC(dc) || count < 2 || !pts) return false;
+bool Polyline(HDC hdc, const POINT* pts, int32 count) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || count < 2 || !pts) return false;
   ClipView cv(dc);
   if (!cv.surf) return true;
   for (int32 i = 0; i + 1 < count; ++i)
@@ -311,8 +316,9 @@ bool Polyline(HDC dc, const POINT* pts, int32 count) {
 
 // --- Figures ---------------------------------------------------------------------------
 
-bool Rectangle(HDC dc, int32 left, int32 top, int32 right, int32 bottom) {
-  if (!As_DC(dc)) return false;
+bool Rectangle(HDC hdc, int32 left, int32 top, int32 right, int32 bottom) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
   ClipView cv(dc);
   if (!cv.surf) return true;
   const RECT d = Dev_Rect(dc, left, top, right, bottom);
@@ -357,8 +363,9 @@ bool RoundRect(HDC dc, int32 left, int32 top, int32 right, int32 bottom, int32 c
                        });
 }
 
-bool PolyPolygon(HDC dc, const POINT* pts, const int32* counts, int32 npolys) {
-  if (!As_DC(dc) || !pts || !counts || npolys <= 0) return false;
+bool PolyPolygon(HDC hdc, const POINT* pts, const int32* counts, int32 npolys) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !pts || !counts || npolys <= 0) return false;
   int64 total = 0;
   for (int32 i = 0; i < npolys; ++i) {
     if (counts[i] < 2) return false;
@@ -398,12 +405,14 @@ namespace {
 // FillRect and FrameRect: `paint` gets the brush's ink and r in device
 // space. The rectangle is taken as given: an inverted one paints nothing.
 template <class Paint>
-int32 Brush_Rect(HDC dc, const RECT* r, HBRUSH brush, Paint paint) {
-  if (!As_DC(dc) || !r || !As_Object(brush)) return 0;
+int32 Brush_Rect(HDC hdc, const RECT* r, HBRUSH brush, Paint paint) {
+  HostDC* dc = As_DC(hdc);
+  const HostBrush* b = As_Brush(brush);
+  if (!dc || !r || !b) return 0;
   ClipView cv(dc);
   if (!cv.surf) return 1;
   Ink ink;
-  if (!Make_Brush_Ink(dc, *cv.surf, brush, ink)) return 1;
+  if (!Make_Brush_Ink(dc, *cv.surf, b, ink)) return 1;
   if (r->left >= r->right || r->top >= r->bottom) return 1;
   paint(cv, ink, Dev_Rect(dc, r->left, r->top, r->right, r->bottom));
   return 1;
@@ -423,8 +432,9 @@ int32 FrameRect(HDC dc, const RECT* r, HBRUSH brush) {
   });
 }
 
-bool InvertRect(HDC dc, const RECT* r) {
-  if (!As_DC(dc) || !r) return false;
+bool InvertRect(HDC hdc, const RECT* r) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !r) return false;
   ClipView cv(dc);
   if (!cv.surf) return true;
   if (r->left >= r->right || r->top >= r->bottom) return true;
@@ -435,8 +445,9 @@ bool InvertRect(HDC dc, const RECT* r) {
 
 namespace {
 
-bool Rgn_Paint(HDC dc, HRGN rgn, HBRUSH brush, int32 rop2) {
-  if (!As_DC(dc) || !Host_Is_Rgn(rgn)) return false;
+bool Rgn_Paint(HDC hdc, HRGN rgn, const HostBrush* brush, int32 rop2) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc || !Host_Is_Rgn(rgn)) return false;
   ClipView cv(dc);
   if (!cv.surf) return true;
   Ink ink;
@@ -476,19 +487,23 @@ HRGN Erode(HRGN rgn, int64 w, bool horizontal) {
 }  // namespace
 
 bool FillRgn(HDC dc, HRGN rgn, HBRUSH brush) {
-  if (!As_Object(brush)) return false;
-  return Rgn_Paint(dc, rgn, brush, R2_COPYPEN);
+  const HostBrush* b = As_Brush(brush);
+  if (!b) return false;
+  return Rgn_Paint(dc, rgn, b, R2_COPYPEN);
 }
 
-bool PaintRgn(HDC dc, HRGN rgn) {
-  if (!As_DC(dc)) return false;
-  return Rgn_Paint(dc, rgn, dc->st.brush, dc->st.rop2);
+bool PaintRgn(HDC hdc, HRGN rgn) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return false;
+  return Rgn_Paint(hdc, rgn, dc->st.brush, dc->st.rop2);
 }
 
 bool InvertRgn(HDC dc, HRGN rgn) { return Rgn_Paint(dc, rgn, nullptr, R2_NOT); }
 
-bool FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int32 w, int32 h) {
-  if (!As_DC(dc) || !Host_Is_Rgn(rgn) || !As_Object(brush) || w < 1 || h < 1) return false;
+bool FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int32 w, int32 h) {
+  HostDC* dc = As_DC(hdc);
+  const HostBrush* b = As_Brush(brush);
+  if (!dc || !Host_Is_Rgn(rgn) || !b || w < 1 || h < 1) return false;
   w = std::min(w, kMaxPenWidth);
   h = std::min(h, kMaxPenWidth);
   // The frame: the pixels of the region less than w across or h down from
@@ -498,7 +513,7 @@ bool FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int32 w, int32 h) {
   bool ok = false;
   if (core) {
     HRGN frame = CreateRectRgn(0, 0, 0, 0);
-    if (frame && CombineRgn(frame, rgn, core, RGN_DIFF) != ERROR) ok = Rgn_Paint(dc, frame, brush, R2_COPYPEN);
+    if (frame && CombineRgn(frame, rgn, core, RGN_DIFF) != ERROR) ok = Rgn_Paint(hdc, frame, b, R2_COPYPEN);
     DeleteRgn(frame);
   }
   DeleteRgn(ex);
@@ -508,8 +523,9 @@ bool FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int32 w, int32 h) {
 
 // --- Pixels --------------------------------------------------------------------------------
 
-COLORREF SetPixel(HDC dc, int32 x, int32 y, COLORREF c) {
-  if (!As_DC(dc)) return CLR_INVALID;
+COLORREF SetPixel(HDC hdc, int32 x, int32 y, COLORREF c) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return CLR_INVALID;
   ClipView cv(dc);
   if (!cv.surf) return CLR_INVALID;
   const int64 dx = Dev_X(dc, x), dy = Dev_Y(dc, y);
@@ -522,8 +538,9 @@ COLORREF SetPixel(HDC dc, int32 x, int32 y, COLORREF c) {
   return hit ? Raw_To_Rgb(*cv.surf, raw) : CLR_INVALID;
 }
 
-COLORREF GetPixel(HDC dc, int32 x, int32 y) {
-  if (!As_DC(dc)) return CLR_INVALID;
+COLORREF GetPixel(HDC hdc, int32 x, int32 y) {
+  HostDC* dc = As_DC(hdc);
+  if (!dc) return CLR_INVALID;
   ClipView cv(dc);
   if (!cv.surf) return CLR_INVALID;
   const int64 dx = Dev_X(dc, x), dy = Dev_Y(dc, y);

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <memory>
-#include <unordered_set>
+#include <new>
 #include <vector>
 
+#include "host/HostHandles.h"
 #include "host/HostText.h"
 #include "host/HostWinCore.h"
 
@@ -17,7 +18,9 @@ struct HostMenuItem {
   std::u16string text;
 };
 
-struct HostMenu {
+// The record behind a menu handle.
+struct HostMenuRec {
+  HMENU self = nullptr;
   bool is_bar = false;
   HMENU parent = nullptr;  // the menu holding this one as a pop-up
   std::vector<HostMenuItem> items;
@@ -48,9 +51,10 @@ const COLORREF kHiliteText = RGB(255, 255, 255);
 const COLORREF kPopupBack = RGB(242, 242, 242);
 const COLORREF kPopupFrame = RGB(96, 96, 96);
 
-std::unordered_set<HMENU> g_menus;
+HostHandleTable<HostMenuRec>& Menus() { return Host_Handle_Table<HostMenuRec>(); }
 
-HMENU Live(HMENU m) { return (m && g_menus.count(m)) ? m : nullptr; }
+// The record of a live menu; NIL for anything else.
+HostMenuRec* Live(HMENU m) { return Menus().Find(m, HostHandleKind::kMenu); }
 
 // --- Text helpers ---------------------------------------------------------------------
 
@@ -173,45 +177,50 @@ void Split_Text(const std::u16string& s, Label& label, std::u16string& shortcut)
 // --- Items ------------------------------------------------------------------------------
 
 bool Is_Ancestor(HMENU a, HMENU m) {
-  for (int guard = 0; m && guard < 64; ++guard, m = m->parent)
+  for (int guard = 0; m && guard < 64; ++guard) {
     if (m == a) return true;
+    const HostMenuRec* r = Live(m);
+    m = r ? r->parent : nullptr;
+  }
   return false;
 }
 
 // Finds a command in a menu and its submenus: the menu holding it and its position.
-bool Find_Command(HMENU m, uint16 id, HMENU& owner, int32& pos, int depth = 0) {
-  if (depth > 16) return false;
+bool Find_Command(HMENU menu, uint16 id, HMENU& owner, int32& pos, int depth = 0) {
+  const HostMenuRec* m = Live(menu);
+  if (!m || depth > 16) return false;
   for (size_t i = 0; i < m->items.size(); ++i) {
     const HostMenuItem& it = m->items[i];
     if (!(it.flags & kKindBits) && it.id == id) {
-      owner = m;
+      owner = menu;
       pos = int32(i);
       return true;
     }
-    if ((it.flags & MF_POPUP) && Live(it.sub) && Find_Command(it.sub, id, owner, pos, depth + 1)) return true;
+    if ((it.flags & MF_POPUP) && Find_Command(it.sub, id, owner, pos, depth + 1)) return true;
   }
   return false;
 }
 
 HostMenuItem* Locate(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr, int32* at = nullptr) {
-  HostMenu* m = Live(menu);
+  HostMenuRec* m = Live(menu);
   if (!m) return nullptr;
-  HMENU o = m;
+  HMENU o = menu;
   int32 pos = -1;
   if (flags & MF_BYPOSITION) {
     if (item >= m->items.size()) return nullptr;
     pos = int32(item);
-  } else if (item > 0xFFFF || !Find_Command(m, uint16(item), o, pos)) {
+  } else if (item > 0xFFFF || !Find_Command(menu, uint16(item), o, pos)) {
     return nullptr;
   }
   if (owner) *owner = o;
   if (at) *at = pos;
-  return &o->items[size_t(pos)];
+  return &Live(o)->items[size_t(pos)];
 }
 
-void Destroy_Tree(HMENU m) {
-  if (!Live(m)) return;
-  g_menus.erase(m);
+void Destroy_Tree(HMENU menu) {
+  HostMenuRec* m = Live(menu);
+  if (!m) return;
+  Menus().Remove(menu);  // from here on the handle is refused
   for (HostMenuItem& it : m->items)
     if (it.flags & MF_POPUP) Destroy_Tree(it.sub);
   delete m;
@@ -228,8 +237,9 @@ bool Make_Item(HMENU into, UINT flags, uintptr_t id_or_sub, std::u16string text,
   if (text.size() > kMaxText) text.resize(kMaxText);
   out.text = std::move(text);
   if (flags & MF_POPUP) {
-    HMENU sub = Live(reinterpret_cast<HMENU>(id_or_sub));
-    if (!sub || sub->is_bar || (sub->parent && sub != replacing) || Is_Ancestor(sub, into)) return false;
+    const HMENU sub = reinterpret_cast<HMENU>(id_or_sub);
+    const HostMenuRec* s = Live(sub);
+    if (!s || s->is_bar || (s->parent && sub != replacing) || Is_Ancestor(sub, into)) return false;
     out.sub = sub;
     return true;
   }
@@ -239,22 +249,21 @@ bool Make_Item(HMENU into, UINT flags, uintptr_t id_or_sub, std::u16string text,
 }
 
 bool Insert_At(HMENU menu, size_t pos, UINT flags, uintptr_t id_or_sub, std::u16string text) {
-  HostMenu* m = Live(menu);
+  HostMenuRec* m = Live(menu);
   if (!m || m->items.size() >= kMaxItems) return false;
   HostMenuItem it;
-  if (!Make_Item(m, flags, id_or_sub, std::move(text), it)) return false;
-  if (it.sub) it.sub->parent = m;
+  if (!Make_Item(menu, flags, id_or_sub, std::move(text), it)) return false;
+  if (it.sub) Live(it.sub)->parent = menu;
   m->items.insert(m->items.begin() + std::ptrdiff_t(std::min(pos, m->items.size())), std::move(it));
   return true;
 }
 
 bool Insert(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, std::u16string text) {
-  HostMenu* m = Live(menu);
-  if (!m) return false;
-  if (flags & MF_BYPOSITION) return Insert_At(m, item, flags, id_or_sub, std::move(text));
+  if (!Live(menu)) return false;
+  if (flags & MF_BYPOSITION) return Insert_At(menu, item, flags, id_or_sub, std::move(text));
   HMENU owner = nullptr;
   int32 pos = -1;
-  if (item > 0xFFFF || !Find_Command(m, uint16(item), owner, pos)) return false;
+  if (item > 0xFFFF || !Find_Command(menu, uint16(item), owner, pos)) return false;
   return Insert_At(owner, size_t(pos), flags, id_or_sub, std::move(text));
 }
 
@@ -265,7 +274,7 @@ bool Modify(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, std::u16stri
   HostMenuItem repl;
   if (!Make_Item(owner, flags, id_or_sub, std::move(text), repl, it->sub)) return false;
   if (it->sub && it->sub != repl.sub) Destroy_Tree(it->sub);
-  if (repl.sub) repl.sub->parent = owner;
+  if (repl.sub) Live(repl.sub)->parent = owner;
   *it = std::move(repl);
   return true;
 }
@@ -276,9 +285,10 @@ bool Remove(HMENU menu, UINT item, UINT flags, bool destroy) {
   HostMenuItem* it = Locate(menu, item, flags, &owner, &pos);
   if (!it) return false;
   HMENU sub = it->sub;
-  owner->items.erase(owner->items.begin() + pos);
-  if (sub) {
-    sub->parent = nullptr;
+  HostMenuRec* o = Live(owner);
+  o->items.erase(o->items.begin() + pos);
+  if (HostMenuRec* s = Live(sub)) {
+    s->parent = nullptr;
     if (destroy) Destroy_Tree(sub);
   }
   return true;
@@ -364,9 +374,10 @@ void Draw_Label(HDC dc, int32 x, int32 y, const Label& l, COLORREF color) {
 // --- Bar layout ----------------------------------------------------------------------------
 
 // Title rectangles in strip coordinates (the strip is SM_CYMENU high).
-std::vector<RECT> Title_Rects(HMENU bar) {
+std::vector<RECT> Title_Rects(HMENU hbar) {
   std::vector<RECT> out;
-  if (!Live(bar)) return out;
+  const HostMenuRec* bar = Live(hbar);
+  if (!bar) return out;
   const int32 h = GetSystemMetrics(SM_CYMENU);
   int32 x = kBarLeft;
   for (const HostMenuItem& it : bar->items) {
@@ -388,9 +399,10 @@ struct Popup_Layout {
   std::vector<RECT> items;
 };
 
-Popup_Layout Layout_Popup(HMENU m) {
+Popup_Layout Layout_Popup(HMENU menu) {
   Popup_Layout L;
-  if (!Live(m)) return L;
+  const HostMenuRec* m = Live(menu);
+  if (!m) return L;
   int32 label_w = 0, short_w = 0;
   int32 y = kBorder;
   for (const HostMenuItem& it : m->items) {
@@ -457,11 +469,12 @@ void Paint_Popup(HWND hwnd, HDC dc) {
     FrameRect(dc, &all, frame);
     DeleteObject(frame);
   }
-  if (!lv || !Live(lv->menu)) return;
+  const HostMenuRec* m = lv ? Live(lv->menu) : nullptr;
+  if (!m) return;
   SelectObject(dc, Menu_Font());
   const int32 th = Font_Height();
-  for (size_t i = 0; i < lv->menu->items.size() && i < lv->layout.items.size(); ++i) {
-    const HostMenuItem& it = lv->menu->items[i];
+  for (size_t i = 0; i < m->items.size() && i < lv->layout.items.size(); ++i) {
+    const HostMenuItem& it = m->items[i];
     const RECT r = lv->layout.items[i];
     if (it.flags & MF_SEPARATOR) {
       const int32 y = (r.top + r.bottom) / 2;
@@ -521,7 +534,7 @@ LRESULT Popup_Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 
 // The bar strip's rectangle in screen coordinates.
 bool Strip_Screen(HWND owner, RECT& out) {
-  HostWindow* w = hostwin::Live(owner);
+  HostWindowRec* w = hostwin::Live(owner);
   if (!w || w->menu_h <= 0) return false;
   POINT o{0, 0};
   ClientToScreen(owner, &o);
@@ -541,8 +554,14 @@ void Close_Levels(size_t from) {
   }
 }
 
-int32 First_Selectable(HMENU m, int32 from, int32 step) {
-  if (!Live(m) || m->items.empty()) return -1;
+int32 Item_Count(HMENU menu) {
+  const HostMenuRec* m = Live(menu);
+  return m ? int32(m->items.size()) : 0;
+}
+
+int32 First_Selectable(HMENU menu, int32 from, int32 step) {
+  const HostMenuRec* m = Live(menu);
+  if (!m || m->items.empty()) return -1;
   const int32 n = int32(m->items.size());
   int32 i = from;
   for (int32 k = 0; k < n; ++k) {
@@ -587,10 +606,11 @@ void Repaint_Level(size_t L) {
 void Open_Title(int32 i, bool select_first) {
   Close_Levels(0);
   HMENU bar = g_track.bar;
-  if (!Live(bar) || i < 0 || size_t(i) >= bar->items.size()) return;
+  const HostMenuRec* b = Live(bar);
+  if (!b || i < 0 || size_t(i) >= b->items.size()) return;
   g_track.title = i;
   Redraw_Bar();
-  const HostMenuItem& it = bar->items[size_t(i)];
+  const HostMenuItem& it = b->items[size_t(i)];
   if (!(it.flags & MF_POPUP) || !Item_Enabled(it) || !Live(it.sub)) return;
   RECT strip;
   if (!Strip_Screen(g_track.owner, strip)) return;
@@ -602,8 +622,9 @@ void Open_Title(int32 i, bool select_first) {
 void Open_Sub(size_t L, bool select_first) {
   if (L >= g_track.levels.size()) return;
   Level& lv = g_track.levels[L];
-  if (!Live(lv.menu) || lv.sel < 0 || size_t(lv.sel) >= lv.menu->items.size()) return;
-  const HostMenuItem& it = lv.menu->items[size_t(lv.sel)];
+  const HostMenuRec* m = Live(lv.menu);
+  if (!m || lv.sel < 0 || size_t(lv.sel) >= m->items.size()) return;
+  const HostMenuItem& it = m->items[size_t(lv.sel)];
   if (!(it.flags & MF_POPUP) || !Item_Enabled(it) || !Live(it.sub)) return;
   Close_Levels(L + 1);
   const RECT r = lv.layout.items[size_t(lv.sel)];
@@ -613,8 +634,9 @@ void Open_Sub(size_t L, bool select_first) {
 void Choose(size_t L) {
   if (L >= g_track.levels.size()) return;
   const Level& lv = g_track.levels[L];
-  if (!Live(lv.menu) || lv.sel < 0 || size_t(lv.sel) >= lv.menu->items.size()) return;
-  const HostMenuItem& it = lv.menu->items[size_t(lv.sel)];
+  const HostMenuRec* m = Live(lv.menu);
+  if (!m || lv.sel < 0 || size_t(lv.sel) >= m->items.size()) return;
+  const HostMenuItem& it = m->items[size_t(lv.sel)];
   if (it.flags & MF_POPUP) {
     Open_Sub(L, true);
     return;
@@ -674,12 +696,14 @@ void Hover(const Hit_Result& h, bool pressed) {
   }
   if (h.level >= 0) {
     const size_t L = size_t(h.level);
-    const Level& lv = g_track.levels[L];
+    const HostMenuRec* m = Live(g_track.levels[L].menu);
+    if (!m) return;
     int32 k = h.item;
-    if (k >= 0 && !Selectable(lv.menu->items[size_t(k)])) k = -1;
+    if (k >= 0 && (size_t(k) >= m->items.size() || !Selectable(m->items[size_t(k)]))) k = -1;
     if (k < 0 && L + 1 < g_track.levels.size()) return;  // keep the path to an open submenu
+    const bool sub = k >= 0 && (m->items[size_t(k)].flags & MF_POPUP);
     Set_Sel(L, k);
-    if (k >= 0 && (lv.menu->items[size_t(k)].flags & MF_POPUP) && L + 1 == g_track.levels.size()) Open_Sub(L, false);
+    if (sub && L + 1 == g_track.levels.size()) Open_Sub(L, false);
     return;
   }
   if (!g_track.levels.empty() && g_track.levels.size() >= 1) {
@@ -727,7 +751,9 @@ void Mouse(const MSG& m) {
     }
     g_track.press_opened = false;
     if (h.level >= 0 && h.item >= 0) {
-      const HostMenuItem& it = g_track.levels[size_t(h.level)].menu->items[size_t(h.item)];
+      const HostMenuRec* m = Live(g_track.levels[size_t(h.level)].menu);
+      if (!m || size_t(h.item) >= m->items.size()) return;
+      const HostMenuItem& it = m->items[size_t(h.item)];
       if (!Selectable(it) || (it.flags & MF_POPUP)) return;
       Set_Sel(size_t(h.level), h.item);
       Choose(size_t(h.level));
@@ -738,8 +764,8 @@ void Mouse(const MSG& m) {
 }
 
 void Next_Title(int32 step) {
-  HMENU bar = g_track.bar;
-  if (!Live(bar) || bar->items.empty()) return;
+  const HostMenuRec* bar = Live(g_track.bar);
+  if (!bar || bar->items.empty()) return;
   const int32 n = int32(bar->items.size());
   const int32 t = ((std::max(g_track.title, 0) + step) % n + n) % n;
   if (!g_track.levels.empty()) {
@@ -753,8 +779,8 @@ void Next_Title(int32 step) {
 void Mnemonic(char16_t c) {
   c = Fold(c);
   if (g_track.levels.empty()) {
-    HMENU bar = g_track.bar;
-    for (size_t i = 0; Live(bar) && i < bar->items.size(); ++i) {
+    const HostMenuRec* bar = Live(g_track.bar);
+    for (size_t i = 0; bar && i < bar->items.size(); ++i) {
       Label l;
       std::u16string sc;
       Split_Text(bar->items[i].text, l, sc);
@@ -768,11 +794,12 @@ void Mnemonic(char16_t c) {
   const size_t L = g_track.levels.size() - 1;
   Level& lv = g_track.levels[L];
   std::vector<int32> hits;
-  for (size_t i = 0; Live(lv.menu) && i < lv.menu->items.size(); ++i) {
+  const HostMenuRec* m = Live(lv.menu);
+  for (size_t i = 0; m && i < m->items.size(); ++i) {
     Label l;
     std::u16string sc;
-    Split_Text(lv.menu->items[i].text, l, sc);
-    if (l.key != 0 && l.key == c && Selectable(lv.menu->items[i])) hits.push_back(int32(i));
+    Split_Text(m->items[i].text, l, sc);
+    if (l.key != 0 && l.key == c && Selectable(m->items[i])) hits.push_back(int32(i));
   }
   if (hits.empty()) return;
   if (hits.size() == 1) {
@@ -813,8 +840,9 @@ void Key(const MSG& m) {
       case VK_RIGHT: {
         if (popup) {
           const Level& lv = g_track.levels[L];
-          if (lv.sel >= 0 && Live(lv.menu) && (lv.menu->items[size_t(lv.sel)].flags & MF_POPUP) &&
-              Item_Enabled(lv.menu->items[size_t(lv.sel)])) {
+          const HostMenuRec* m = Live(lv.menu);
+          if (lv.sel >= 0 && m && size_t(lv.sel) < m->items.size() &&
+              (m->items[size_t(lv.sel)].flags & MF_POPUP) && Item_Enabled(m->items[size_t(lv.sel)])) {
             Open_Sub(L, true);
             return;
           }
@@ -830,13 +858,13 @@ void Key(const MSG& m) {
           if (!g_track.levels.empty()) {
             Level& lv = g_track.levels.back();
             lv.sel = step > 0 ? First_Selectable(lv.menu, 0, 1)
-                              : First_Selectable(lv.menu, int32(lv.menu->items.size()) - 1, -1);
+                              : First_Selectable(lv.menu, Item_Count(lv.menu) - 1, -1);
             Repaint_Level(g_track.levels.size() - 1);
           }
           return;
         }
         const Level& lv = g_track.levels[L];
-        const int32 from = lv.sel < 0 ? (step > 0 ? 0 : int32(lv.menu->items.size()) - 1) : lv.sel + step;
+        const int32 from = lv.sel < 0 ? (step > 0 ? 0 : Item_Count(lv.menu) - 1) : lv.sel + step;
         Set_Sel(L, First_Selectable(lv.menu, from, step));
         return;
       }
@@ -866,10 +894,10 @@ void End_Tracking() {
 // --- Hooks of the window layer -------------------------------------------------------------
 
 void Paint_Bar(HWND hwnd, HMENU menu, HDC dc, const RECT& rect) {
-  HostMenu* bar = Live(menu);
+  const HostMenuRec* bar = Live(menu);
   if (!bar || !dc) return;
   SelectObject(dc, Menu_Font());
-  const std::vector<RECT> titles = Title_Rects(bar);
+  const std::vector<RECT> titles = Title_Rects(menu);
   const int32 th = Font_Height();
   const bool tracked = g_track.active && g_track.owner == hwnd && g_track.bar == menu;
   for (size_t i = 0; i < titles.size() && i < bar->items.size(); ++i) {
@@ -888,11 +916,12 @@ void Paint_Bar(HWND hwnd, HMENU menu, HDC dc, const RECT& rect) {
 }
 
 void Click_Bar(HWND hwnd, HMENU menu, POINT pt) {
-  if (!Live(menu) || g_track.active) return;
+  const HostMenuRec* bar = Live(menu);
+  if (!bar || g_track.active) return;
   const std::vector<RECT> titles = Title_Rects(menu);
   for (size_t i = 0; i < titles.size(); ++i) {
     if (pt.x >= titles[i].left && pt.x < titles[i].right && pt.y >= titles[i].top && pt.y < titles[i].bottom) {
-      if (menu->items[i].flags & MF_SEPARATOR) return;
+      if (bar->items[i].flags & MF_SEPARATOR) return;
       Host_Menu_Track_Bar(hwnd, int32(i), false);
       return;
     }
@@ -993,11 +1022,12 @@ struct Path_Step {
   int32 pos;
 };
 
-bool Find_Path(HMENU m, uint16 id, std::vector<Path_Step>& path, int depth = 0) {
-  if (!Live(m) || depth > 16) return false;
+bool Find_Path(HMENU menu, uint16 id, std::vector<Path_Step>& path, int depth = 0) {
+  const HostMenuRec* m = Live(menu);
+  if (!m || depth > 16) return false;
   for (size_t i = 0; i < m->items.size(); ++i) {
     const HostMenuItem& it = m->items[i];
-    path.push_back({m, int32(i)});
+    path.push_back({menu, int32(i)});
     if (!(it.flags & kKindBits) && it.id == id) return true;
     if ((it.flags & MF_POPUP) && Find_Path(it.sub, id, path, depth + 1)) return true;
     path.pop_back();
@@ -1009,43 +1039,50 @@ bool Find_Path(HMENU m, uint16 id, std::vector<Path_Step>& path, int depth = 0) 
 
 // --- Public calls: menus and items -----------------------------------------------------------
 
-HMENU CreateMenu() {
-  auto* m = new HostMenu;
-  m->is_bar = true;
-  g_menus.insert(m);
-  return m;
+namespace {
+
+HMENU New_Menu(bool bar) {
+  auto* m = new (std::nothrow) HostMenuRec;
+  if (!m) return nullptr;
+  m->is_bar = bar;
+  m->self = static_cast<HMENU>(Menus().Add(m, HostHandleKind::kMenu));
+  if (!m->self) {
+    delete m;
+    return nullptr;
+  }
+  return m->self;
 }
 
-HMENU CreatePopupMenu() {
-  auto* m = new HostMenu;
-  g_menus.insert(m);
-  return m;
-}
+}  // namespace
+
+HMENU CreateMenu() { return New_Menu(true); }
+
+HMENU CreatePopupMenu() { return New_Menu(false); }
 
 bool DestroyMenu(HMENU menu) {
-  HostMenu* m = Live(menu);
+  HostMenuRec* m = Live(menu);
   if (!m) return false;
-  if (HostMenu* p = Live(m->parent)) {
+  if (HostMenuRec* p = Live(m->parent)) {
     for (size_t i = 0; i < p->items.size(); ++i) {
-      if (p->items[i].sub == m) {
+      if (p->items[i].sub == menu) {
         p->items.erase(p->items.begin() + std::ptrdiff_t(i));
         break;
       }
     }
   }
-  Destroy_Tree(m);
+  Destroy_Tree(menu);
   return true;
 }
 
 bool IsMenu(HMENU menu) { return Live(menu) != nullptr; }
 
 bool AppendMenuW(HMENU menu, UINT flags, uintptr_t id_or_sub, const char16_t* text) {
-  HostMenu* m = Live(menu);
-  return m && Insert_At(m, m->items.size(), flags & ~MF_BYPOSITION, id_or_sub, From_W(text));
+  const HostMenuRec* m = Live(menu);
+  return m && Insert_At(menu, m->items.size(), flags & ~MF_BYPOSITION, id_or_sub, From_W(text));
 }
 bool AppendMenuA(HMENU menu, UINT flags, uintptr_t id_or_sub, const char* utf8) {
-  HostMenu* m = Live(menu);
-  return m && Insert_At(m, m->items.size(), flags & ~MF_BYPOSITION, id_or_sub, From_Utf8(utf8));
+  const HostMenuRec* m = Live(menu);
+  return m && Insert_At(menu, m->items.size(), flags & ~MF_BYPOSITION, id_or_sub, From_Utf8(utf8));
 }
 bool InsertMenuW(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, const char16_t* text) {
   return Insert(menu, item, flags, id_or_sub, From_W(text));
@@ -1084,21 +1121,22 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
 }
 
 int32 GetMenuItemCount(HMENU menu) {
-  HostMenu* m = Live(menu);
+  const HostMenuRec* m = Live(menu);
   return m ? int32(m->items.size()) : -1;
 }
 
 int32 GetMenuItemID(HMENU menu, int32 pos) {
-  HostMenu* m = Live(menu);
+  const HostMenuRec* m = Live(menu);
   if (!m || pos < 0 || size_t(pos) >= m->items.size()) return -1;
   const HostMenuItem& it = m->items[size_t(pos)];
   return (it.flags & kKindBits) ? -1 : int32(it.id);
 }
 
 HMENU GetSubMenu(HMENU menu, int32 pos) {
-  HostMenu* m = Live(menu);
+  const HostMenuRec* m = Live(menu);
   if (!m || pos < 0 || size_t(pos) >= m->items.size()) return nullptr;
-  return Live(m->items[size_t(pos)].sub);
+  const HMENU sub = m->items[size_t(pos)].sub;
+  return Live(sub) ? sub : nullptr;
 }
 
 int32 GetMenuStringW(HMENU menu, UINT item, char16_t* buf, int32 bufsize, UINT flags) {
@@ -1176,9 +1214,9 @@ void Host_Menu_Install() {
 }
 
 bool Host_Menu_Title_Rect(HWND hwnd, int32 pos, RECT* out) {
-  HostWindow* w = hostwin::Live(hwnd);
+  HostWindowRec* w = hostwin::Live(hwnd);
   if (!w || w->menu_h <= 0 || !out) return false;
-  const std::vector<RECT> titles = Title_Rects(Live(w->menu));
+  const std::vector<RECT> titles = Title_Rects(w->menu);
   if (pos < 0 || size_t(pos) >= titles.size()) return false;
   const RECT r = titles[size_t(pos)];
   *out = RECT{r.left, r.top - w->menu_h, r.right, r.bottom - w->menu_h};
@@ -1195,9 +1233,10 @@ bool Host_Menu_Item_Rect(HMENU popup, int32 pos, RECT* out) {
 
 uint16 Host_Menu_Track_Bar(HWND hwnd, int32 pos, bool keyboard) {
   if (g_track.active || !IsWindow(hwnd)) return 0;
-  HMENU bar = Live(GetMenu(hwnd));
-  if (!bar || bar->items.empty()) return 0;
-  if (pos >= int32(bar->items.size())) return 0;
+  HMENU bar = GetMenu(hwnd);
+  const HostMenuRec* b = Live(bar);
+  if (!b || b->items.empty()) return 0;
+  if (pos >= int32(b->items.size())) return 0;
   g_track = Tracker{};
   g_track.active = true;
   g_track.owner = hwnd;
@@ -1239,7 +1278,7 @@ uint16 Host_Menu_Track_Bar(HWND hwnd, int32 pos, bool keyboard) {
 
 bool Host_Menu_Sys_Key(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   HWND top = GetAncestorTop(hwnd);
-  HMENU bar = Live(GetMenu(top));
+  const HostMenuRec* bar = Live(GetMenu(top));
   if (!bar || g_track.active) return false;
   const int32 vk = int32(wparam & 0xFF);
   switch (msg) {
@@ -1304,9 +1343,9 @@ bool TranslateAcceleratorW(HWND hwnd, HACCEL accel, const MSG* msg) {
   }
   if (!hit) return false;
   const uint16 cmd = hit->cmd;
-  HMENU bar = Live(GetMenu(hwnd));
+  HMENU bar = GetMenu(hwnd);
   std::vector<Path_Step> path;
-  if (bar && !g_track.active && Find_Path(bar, cmd, path)) {
+  if (Live(bar) && !g_track.active && Find_Path(bar, cmd, path)) {
     // As though the menu were about to show: its owner brings it up to date first.
     SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
     for (size_t k = 0; k + 1 < path.size(); ++k) {
@@ -1316,9 +1355,9 @@ bool TranslateAcceleratorW(HWND hwnd, HACCEL accel, const MSG* msg) {
     if (!IsWindow(hwnd)) return true;
     // Look again: the owner may have changed the menu.
     path.clear();
-    if (Live(GetMenu(hwnd)) == bar && Find_Path(bar, cmd, path)) {
+    if (GetMenu(hwnd) == bar && Find_Path(bar, cmd, path)) {
       for (const Path_Step& s : path)
-        if (!Item_Enabled(s.menu->items[size_t(s.pos)])) return true;
+        if (!Item_Enabled(Live(s.menu)->items[size_t(s.pos)])) return true;
     }
   }
   SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(cmd, 1), 0);
@@ -1331,9 +1370,9 @@ void Host_Menu_Reset() {
     g_track = Tracker{};
   }
   g_alt_pending = false;
-  std::vector<HMENU> all(g_menus.begin(), g_menus.end());
-  for (HMENU m : all) {
-    g_menus.erase(m);
+  for (void* h : Menus().Handles()) {
+    HostMenuRec* m = Menus().Find_Any(h);
+    Menus().Remove(h);
     delete m;
   }
 }

@@ -215,7 +215,8 @@ std::map<HDC, std::unique_ptr<Job>> g_jobs;
 Job* Job_Of(HDC dc) {
   auto it = g_jobs.find(dc);
   if (it == g_jobs.end()) return nullptr;
-  if (it->second->page->selected <= 0) {
+  const HostSurface* page = Host_Surface(it->second->page);
+  if (!page || page->selected <= 0) {
     Job* j = it->second.get();
     if (j->pdf) cairo_surface_destroy(j->pdf);
     if (j->replace.fd != HOST_NO_FD) Host_Replace_Abort(j->replace);
@@ -508,7 +509,7 @@ int32 GetDeviceCaps(HDC dc, int32 index) {
     }
   }
   if (!dc || GetObjectType(dc) == 0) return 0;
-  HBITMAP bm = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  const HostSurface* bm = Host_Surface(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));
   if (!bm) return 0;
   switch (index) {
     case TECHNOLOGY: return DT_RASDISPLAY;
@@ -674,7 +675,7 @@ int32 StartPage(HDC dc) {
   if (!j || j->state != JobState::InDoc) return SP_ERROR;
   if (!Call_Abort(*j)) return SP_APPABORT;
   // A fresh white sheet (alpha 0, as drawing in a colour leaves it).
-  HostSurface& s = *j->page;
+  HostSurface& s = *Host_Surface(j->page);  // the job's own page: live while the job is
   for (int32 y = 0; y < s.height; ++y) {
     uint32* row = reinterpret_cast<uint32*>(s.bits + int64(y) * s.stride);
     std::fill(row, row + s.width, 0x00FFFFFFu);
@@ -687,7 +688,7 @@ int32 EndPage(HDC dc) {
   Job* j = Job_Of(dc);
   if (!j || j->state != JobState::InPage) return SP_ERROR;
   if (!Call_Abort(*j)) return SP_APPABORT;
-  HostSurface& s = *j->page;
+  HostSurface& s = *Host_Surface(j->page);  // the job's own page: live while the job is
   if (j->png) {
     HostImageSource src{s.bits, s.width, s.height, size_t(s.stride), uint32(j->dpi_x)};
     auto bytes = std::make_shared<std::vector<uint8>>();

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <limits>
 #include <new>
-#include <unordered_set>
+
+#include "host/HostHandles.h"
 
 namespace {
 
@@ -20,7 +21,30 @@ int32 Kind_Of(const pixman_region32_t* pr) {
   return n == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-HRGN New_Rgn() { return new (std::nothrow) HostRgn; }
+HostHandleTable<HostRgn>& Table() { return Host_Handle_Table<HostRgn>(); }
+
+// The record of a live region handle; NIL for anything else.
+HostRgn* Rec(HRGN rgn) { return Table().Find(rgn, HostHandleKind::kRegion); }
+
+// A new empty region, registered; NIL when out of memory or handles.
+HostRgn* New_Rec() {
+  auto* r = new (std::nothrow) HostRgn;
+  if (!r) return nullptr;
+  pixman_region32_init(&r->pr);
+  r->handle = static_cast<HRGN>(Table().Add(r, HostHandleKind::kRegion));
+  if (!r->handle) {
+    pixman_region32_fini(&r->pr);
+    delete r;
+    return nullptr;
+  }
+  return r;
+}
+
+void Free_Rec(HostRgn* r) {
+  Table().Remove(r->handle);
+  pixman_region32_fini(&r->pr);
+  delete r;
+}
 
 // Sets pr to the rectangle (corners in order), empty when it has no area.
 void Set_Rect(pixman_region32_t* pr, const RECT& r) {
@@ -79,13 +103,13 @@ bool Spans_To_Region(pixman_region32_t* pr, const HostSpanList& spans) {
 
 HRGN Rgn_From_Spans_Or_Nil(bool ok, const HostSpanList& spans) {
   if (!ok) return nullptr;
-  HRGN rgn = New_Rgn();
-  if (!rgn) return nullptr;
-  if (!Spans_To_Region(&rgn->pr, spans)) {
-    delete rgn;
+  HostRgn* r = New_Rec();
+  if (!r) return nullptr;
+  if (!Spans_To_Region(&r->pr, spans)) {
+    Free_Rec(r);
     return nullptr;
   }
-  return rgn;
+  return r->handle;
 }
 
 // Round half away from zero; false when not finite or outside the space.
@@ -100,31 +124,25 @@ bool Round_Coord(double v, int32& out) {
 }  // namespace
 
 bool DeleteRgn(HRGN rgn) {
-  if (!Host_Is_Rgn(rgn)) return false;  // NIL, or already deleted
-  delete rgn;
+  HostRgn* r = Rec(rgn);
+  if (!r) return false;  // NIL, already deleted, or not a region
+  Free_Rec(r);
   return true;
 }
 
-namespace {
-std::unordered_set<const void*>& Live_Rgns() {
-  static std::unordered_set<const void*> live;
-  return live;
-}
-}  // namespace
+bool Host_Is_Rgn(const void* obj) { return Table().Find(obj, HostHandleKind::kRegion) != nullptr; }
 
-void Host_Rgn_Register(const void* rgn) { Live_Rgns().insert(rgn); }
-void Host_Rgn_Unregister(const void* rgn) { Live_Rgns().erase(rgn); }
-
-bool Host_Is_Rgn(const void* obj) { return obj != nullptr && Live_Rgns().count(obj) != 0; }
+size_t Host_Rgn_Live_Count() { return Table().Live(); }
 
 // --- Creation -------------------------------------------------------------------
 
 HRGN CreateRectRgn(int32 left, int32 top, int32 right, int32 bottom) {
   const RECT r = Host_Normalize_Rect(left, top, right, bottom);
   if (!Rect_In_Space(r)) return nullptr;
-  HRGN rgn = New_Rgn();
-  if (rgn) Set_Rect(&rgn->pr, r);
-  return rgn;
+  HostRgn* rec = New_Rec();
+  if (!rec) return nullptr;
+  Set_Rect(&rec->pr, r);
+  return rec->handle;
 }
 
 HRGN CreateRectRgnIndirect(const RECT* r) {
@@ -177,7 +195,8 @@ HRGN CreatePolyPolygonRgn(const POINT* points, const int32* counts, int32 npolys
 
 // --- Changing and combining ---------------------------------------------------------
 
-bool SetRectRgn(HRGN rgn, int32 left, int32 top, int32 right, int32 bottom) {
+bool SetRectRgn(HRGN h, int32 left, int32 top, int32 right, int32 bottom) {
+  HostRgn* rgn = Rec(h);
   if (!rgn) return false;
   const RECT r = Host_Normalize_Rect(left, top, right, bottom);
   if (!Rect_In_Space(r)) return false;
@@ -185,7 +204,10 @@ bool SetRectRgn(HRGN rgn, int32 left, int32 top, int32 right, int32 bottom) {
   return true;
 }
 
-int32 CombineRgn(HRGN dst, HRGN a, HRGN b, int32 mode) {
+int32 CombineRgn(HRGN hdst, HRGN ha, HRGN hb, int32 mode) {
+  HostRgn* dst = Rec(hdst);
+  HostRgn* a = Rec(ha);
+  HostRgn* b = Rec(hb);
   if (!dst || !a) return ERROR;
   if (mode != RGN_COPY && !b) return ERROR;
   // Work into a fresh region so that a failure leaves dst as it was.
@@ -228,7 +250,8 @@ int32 CombineRgn(HRGN dst, HRGN a, HRGN b, int32 mode) {
   return Kind_Of(&dst->pr);
 }
 
-int32 OffsetRgn(HRGN rgn, int32 dx, int32 dy) {
+int32 OffsetRgn(HRGN h, int32 dx, int32 dy) {
+  HostRgn* rgn = Rec(h);
   if (!rgn) return ERROR;
   if (pixman_region32_not_empty(&rgn->pr)) {
     const pixman_box32_t* e = pixman_region32_extents(&rgn->pr);
@@ -243,10 +266,10 @@ int32 OffsetRgn(HRGN rgn, int32 dx, int32 dy) {
 
 // --- Queries ----------------------------------------------------------------------------
 
-int32 GetRgnBox(HRGN rgn, RECT* box) {
+int32 GetRgnBox(HRGN h, RECT* box) {
   RECT r{0, 0, 0, 0};
   int32 kind = ERROR;
-  if (rgn) {
+  if (HostRgn* rgn = Rec(h)) {
     kind = Kind_Of(&rgn->pr);
     if (kind != NULLREGION) {
       const pixman_box32_t* e = pixman_region32_extents(&rgn->pr);
@@ -257,14 +280,19 @@ int32 GetRgnBox(HRGN rgn, RECT* box) {
   return kind;
 }
 
-int32 Host_Rgn_Kind(HRGN rgn) { return rgn ? Kind_Of(&rgn->pr) : ERROR; }
+int32 Host_Rgn_Kind(HRGN h) {
+  HostRgn* rgn = Rec(h);
+  return rgn ? Kind_Of(&rgn->pr) : ERROR;
+}
 
-bool PtInRegion(HRGN rgn, int32 x, int32 y) {
+bool PtInRegion(HRGN h, int32 x, int32 y) {
+  HostRgn* rgn = Rec(h);
   if (!rgn) return false;
   return pixman_region32_contains_point(&rgn->pr, x, y, nullptr);
 }
 
-bool RectInRegion(HRGN rgn, const RECT* r) {
+bool RectInRegion(HRGN h, const RECT* r) {
+  HostRgn* rgn = Rec(h);
   if (!rgn || !r) return false;
   const RECT n = Host_Normalize_Rect(r->left, r->top, r->right, r->bottom);
   if (n.right <= n.left || n.bottom <= n.top) return false;
@@ -272,7 +300,9 @@ bool RectInRegion(HRGN rgn, const RECT* r) {
   return pixman_region32_contains_rectangle(&rgn->pr, &b) != PIXMAN_REGION_OUT;
 }
 
-bool EqualRgn(HRGN a, HRGN b) {
+bool EqualRgn(HRGN ha, HRGN hb) {
+  HostRgn* a = Rec(ha);
+  HostRgn* b = Rec(hb);
   if (!a || !b) return false;
   if (pixman_region32_equal(&a->pr, &b->pr)) return true;
   // Different rectangle lists may still cover the same pixels.
@@ -286,7 +316,8 @@ bool EqualRgn(HRGN a, HRGN b) {
 
 // --- Region data --------------------------------------------------------------------------
 
-uint32 GetRegionData(HRGN rgn, uint32 size, RGNDATA* data) {
+uint32 GetRegionData(HRGN hrgn, uint32 size, RGNDATA* data) {
+  HostRgn* rgn = Rec(hrgn);
   if (!rgn) return 0;
   int n = 0;
   const pixman_box32_t* boxes = pixman_region32_rectangles(&rgn->pr, &n);
@@ -299,7 +330,7 @@ uint32 GetRegionData(HRGN rgn, uint32 size, RGNDATA* data) {
   h.iType = RDH_RECTANGLES;
   h.nCount = uint32(n);
   h.nRgnSize = uint32(n) * uint32(sizeof(RECT));
-  GetRgnBox(rgn, &h.rcBound);
+  GetRgnBox(rgn->handle, &h.rcBound);
   auto* bytes = reinterpret_cast<unsigned char*>(data);
   std::memcpy(bytes, &h, sizeof h);
   for (int i = 0; i < n; ++i) {
@@ -365,33 +396,34 @@ HRGN ExtCreateRegion(const XFORM* xform, uint32 size, const RGNDATA* data) {
     }
   }
 
-  HRGN rgn = New_Rgn();
+  HostRgn* rgn = New_Rec();
   if (!rgn) return nullptr;
   if (plain) {
     if (!boxes.empty()) {
       pixman_region32_fini(&rgn->pr);
       if (!pixman_region32_init_rects(&rgn->pr, boxes.data(), int(boxes.size()))) {
         pixman_region32_init(&rgn->pr);
-        delete rgn;
+        Free_Rec(rgn);
         return nullptr;
       }
     }
-    return rgn;
+    return rgn->handle;
   }
   // Every mapped rectangle turns the same way round, so the winding rule fills
   // their union.
   HostSpanList spans;
   if (!Host_PolyPolygon_Spans(quads, counts, WINDING, spans) ||
       !Spans_To_Region(&rgn->pr, spans)) {
-    delete rgn;
+    Free_Rec(rgn);
     return nullptr;
   }
-  return rgn;
+  return rgn->handle;
 }
 
 // --- Rectangles, spans and masks -------------------------------------------------------------
 
-std::span<const pixman_box32_t> Host_Rgn_Boxes(HRGN rgn) {
+std::span<const pixman_box32_t> Host_Rgn_Boxes(HRGN h) {
+  HostRgn* rgn = Rec(h);
   if (!rgn) return {};
   int n = 0;
   const pixman_box32_t* boxes = pixman_region32_rectangles(&rgn->pr, &n);
@@ -407,7 +439,8 @@ std::vector<RECT> Host_Rgn_Rects(HRGN rgn) {
 
 HRGN Host_Rgn_From_Spans(const HostSpanList& spans) { return Rgn_From_Spans_Or_Nil(true, spans); }
 
-bool Host_Rgn_Set_Spans(HRGN rgn, const HostSpanList& spans) {
+bool Host_Rgn_Set_Spans(HRGN h, const HostSpanList& spans) {
+  HostRgn* rgn = Rec(h);
   if (!rgn) return false;
   return Spans_To_Region(&rgn->pr, spans);
 }
@@ -462,7 +495,7 @@ HRGN Host_Mask_To_Rgn(std::span<const uint8> bits, int32 rowbytes, int32 width, 
 
 bool Host_Rgn_To_Mask(HRGN rgn, std::span<uint8> bits, int32 rowbytes, int32 width,
                       int32 height, int32 origin_x, int32 origin_y) {
-  if (!rgn || !Mask_Fits(bits.size(), rowbytes, width, height, origin_x, origin_y)) return false;
+  if (!Rec(rgn) || !Mask_Fits(bits.size(), rowbytes, width, height, origin_x, origin_y)) return false;
   std::fill_n(bits.begin(), size_t(rowbytes) * size_t(height), uint8(0));
   for (const pixman_box32_t& b : Host_Rgn_Boxes(rgn)) {
     const int64 x0 = std::max<int64>(int64(b.x1) - origin_x, 0);

@@ -10,8 +10,8 @@
 //
 // Handles: CreateXxxRgn / ExtCreateRegion return a new HRGN owned by the
 // caller, freed with DeleteRgn (HostRgnOwner does this automatically). Every
-// call accepts a NIL handle and answers with ERROR / FALSE / NIL, never a
-// crash. Coordinates are kept within +-kHostCoordLimit; a call that would
+// call accepts a NIL, deleted or foreign handle and answers with ERROR /
+// FALSE / NIL, never a crash. Coordinates are kept within +-kHostCoordLimit; a call that would
 // leave that space fails with ERROR and leaves its region unchanged.
 #pragma once
 
@@ -38,42 +38,31 @@ constexpr int32 SIMPLEREGION = 2;
 constexpr int32 COMPLEXREGION = 3;
 constexpr int32 RGN_ERROR = ERROR;
 
-// Tag at offset 0 of every region object, so that code holding an untyped
-// GDI object pointer can recognise a region (Host_Is_Rgn).
-constexpr uint32 kHostRgnTag = 0x5247'4E31;  // "RGN1"
+// A region handle is a handle of the region table (HostHandles.h), never
+// the address of its record: a deleted region's handle is refused by every
+// call, even when its slot holds a new region.
+struct HostRgnHandle;  // never defined
+using HRGN = HostRgnHandle*;
 
-// Every live region is registered, so a stale handle is recognised as no
-// region instead of being read after it was freed.
-void Host_Rgn_Register(const void* rgn);
-void Host_Rgn_Unregister(const void* rgn);
-
+// The record behind a region handle (private to HostRegion.cpp; its size is
+// what a region costs).
 struct HostRgn {
-  uint32 tag = kHostRgnTag;
+  HRGN handle = nullptr;
   pixman_region32_t pr;
-
-  HostRgn() {
-    pixman_region32_init(&pr);
-    Host_Rgn_Register(this);
-  }
-  ~HostRgn() {
-    Host_Rgn_Unregister(this);
-    pixman_region32_fini(&pr);
-    tag = 0;
-  }
-  HostRgn(const HostRgn&) = delete;
-  HostRgn& operator=(const HostRgn&) = delete;
 };
-using HRGN = HostRgn*;
 
-// Frees a region; FALSE for NIL.
+// Frees a region; FALSE for NIL, a deleted region or a handle of another kind.
 bool DeleteRgn(HRGN rgn);
-// TRUE when obj points at a live region made here.
+// TRUE when obj is the handle of a live region.
 bool Host_Is_Rgn(const void* obj);
+// Number of live regions (leak checks and tests).
+size_t Host_Rgn_Live_Count();
 
 struct HostRgnDelete {
-  void operator()(HostRgn* rgn) const { DeleteRgn(rgn); }
+  using pointer = HRGN;
+  void operator()(HRGN rgn) const { DeleteRgn(rgn); }
 };
-using HostRgnOwner = std::unique_ptr<HostRgn, HostRgnDelete>;
+using HostRgnOwner = std::unique_ptr<HostRgnHandle, HostRgnDelete>;
 
 // --- Creation (NIL on invalid input or failure) -----------------------------
 

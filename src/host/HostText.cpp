@@ -17,10 +17,7 @@ using namespace hostgdi;
 
 namespace {
 
-bool Is_DC(HDC dc) {
-  const int32 k = GetObjectType(dc);
-  return k == OBJ_DC || k == OBJ_MEMDC;
-}
+bool Is_DC(HDC dc) { return As_DC(dc) != nullptr; }
 
 // --- Decoding -------------------------------------------------------------------------
 
@@ -128,7 +125,7 @@ struct Target {
   ClipView cv;
   bool has_box = false;
   int64 bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;
-  explicit Target(HDC dc) : cv(dc) {}
+  explicit Target(const HostDC* dc) : cv(dc) {}
   template <class F>
   void Row(int64 y, int64 x0, int64 x1, F&& fn) const {
     if (has_box) {
@@ -204,7 +201,7 @@ void Blit_Glyph(const Target& t, const HostGlyphBitmap& g, int64 gx, int64 gy, u
 
 // Draws a laid-out run with the reference point (x, y) in logical
 // coordinates (or the current position) and the DC's alignment.
-bool Draw_Run(HDC dc, HFONT f, int32 x, int32 y, uint32 options, const RECT* rect, const Run& run) {
+bool Draw_Run(HostDC* dc, HFONT f, int32 x, int32 y, uint32 options, const RECT* rect, const Run& run) {
   HostDCState& st = dc->st;
   const bool update_cp = (st.text_align & TA_UPDATECP) != 0;
   const int64 rx = update_cp ? st.cur_pos.x : x, ry = update_cp ? st.cur_pos.y : y;
@@ -277,11 +274,12 @@ bool Draw_Run(HDC dc, HFONT f, int32 x, int32 y, uint32 options, const RECT* rec
 
 bool Text_Out(HDC dc, int32 x, int32 y, uint32 options, const RECT* rect,
               const std::vector<char32_t>& cps, bool glyph_indices, const int32* dx) {
+  HostDC* d = As_DC(dc);
   HFONT f = Host_DC_Font(dc);
-  if (!f) return false;
+  if (!d || !f) return false;
   Run run;
   Shape(f, cps, glyph_indices, dx, run);
-  return Draw_Run(dc, f, x, y, options, rect, run);
+  return Draw_Run(d, f, x, y, options, rect, run);
 }
 
 }  // namespace
@@ -477,7 +475,8 @@ int32 DrawTextW(HDC dc, const UniChar* str, int32 count, RECT* rect, uint32 form
   if (single && (format & DT_VCENTER)) top = rect->top + ((int64(rect->bottom) - rect->top) - lh) / 2;
   else if (single && (format & DT_BOTTOM)) top = int64(rect->bottom) - lh;
 
-  HostDCState& st = dc->st;
+  HostDC* d = As_DC(dc);
+  HostDCState& st = d->st;
   const uint32 old_align = st.text_align;
   st.text_align = TA_LEFT | TA_TOP | TA_NOUPDATECP;
   const RECT* clip = (format & DT_NOCLIP) ? nullptr : rect;
@@ -491,7 +490,7 @@ int32 DrawTextW(HDC dc, const UniChar* str, int32 count, RECT* rect, uint32 form
     run.glyphs.assign(gl.begin() + ptrdiff_t(l.b), gl.begin() + ptrdiff_t(l.e));
     run.adv.assign(adv.begin() + ptrdiff_t(l.b), adv.begin() + ptrdiff_t(l.e));
     run.total = l.w;
-    Draw_Run(dc, f, Clamp32(x), Clamp32(top + int64(k) * lh), clip ? ETO_CLIPPED : 0, clip, run);
+    Draw_Run(d, f, Clamp32(x), Clamp32(top + int64(k) * lh), clip ? ETO_CLIPPED : 0, clip, run);
   }
   st.text_align = old_align;
   return height;

@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <unordered_set>
+#include <new>
 
+#include "host/HostHandles.h"
 #include "host/HostWinCore.h"
 
 void (*g_host_menubar_paint)(HWND, HMENU, HDC, const RECT&) = nullptr;
@@ -19,7 +20,7 @@ namespace hostwin {
 namespace {
 
 std::vector<std::unique_ptr<HostClass>> g_classes;
-std::unordered_set<HWND> g_live;
+HostHandleTable<HostWindowRec>& Windows() { return Host_Handle_Table<HostWindowRec>(); }
 std::vector<HWND> g_tops;  // bottom first
 HWND g_active = nullptr;
 HWND g_last_active = nullptr;
@@ -80,7 +81,7 @@ std::u16string Utf8_To_Utf16(const char* s) {
   return out;
 }
 
-void Frame_For(HostWindow* w) {
+void Frame_For(HostWindowRec* w) {
   w->frame_l = w->frame_t = w->frame_r = w->frame_b = 0;
   const uint32 s = w->style;
   const bool desktop_framed = !(s & WS_CHILD) && !(s & WS_POPUP) && (s & WS_CAPTION) == WS_CAPTION;
@@ -97,9 +98,9 @@ void Frame_For(HostWindow* w) {
 
 // Gives the client surface the window's client size, keeping the pixels that
 // still fit (the DC stays bound to the same surface object).
-void Fit_Surface(HostWindow* w) {
+void Fit_Surface(HostWindowRec* w) {
   const int32 cw = std::max<int32>(1, w->Client_W()), ch = std::max<int32>(1, w->Client_H());
-  HostSurface* s = w->surface;
+  HostSurface* s = Host_Surface(w->surface);
   if (s->width != cw || s->height != ch) {
     std::vector<uint8> pix(size_t(cw) * 4 * size_t(ch), 0);
     const int32 mw = std::min(cw, s->width), mh = std::min(ch, s->height);
@@ -116,14 +117,13 @@ void Fit_Surface(HostWindow* w) {
     if (!w->menu_surface) {
       w->menu_surface = Host_NewSurface(mw, w->menu_h, 32, nullptr, 0);
       if (w->menu_surface) w->menu_dc = Host_CreateSurfaceDC(w->menu_surface);
-    } else if (w->menu_surface->width != mw) {
-      HostSurface* m = w->menu_surface;
+    } else if (HostSurface* m = Host_Surface(w->menu_surface); m->width != mw) {
       m->own.assign(size_t(mw) * 4 * size_t(m->height), 0);
       m->bits = m->own.data();
       m->width = mw;
       m->stride = mw * 4;
       // The strip was cleared to its new width: draw the bar again.
-      if (w->menu) DrawMenuBar(w);
+      if (w->menu) DrawMenuBar(w->self);
     }
   }
   ++w->generation;
@@ -137,7 +137,7 @@ void Raise_Top(HWND hwnd) {
   // Owned windows stay above their owner.
   std::vector<HWND> owned;
   for (HWND t : g_tops)
-    if (t != hwnd && t->owner == hwnd) owned.push_back(t);
+    if (t != hwnd && Live(t)->owner == hwnd) owned.push_back(t);
   for (HWND o : owned) Raise_Top(o);
 }
 
@@ -150,25 +150,26 @@ void Send_Activate_App(bool active) {
 HWND Next_To_Activate(HWND except) {
   for (auto it = g_tops.rbegin(); it != g_tops.rend(); ++it) {
     HWND t = *it;
-    if (t != except && t->visible && !t->minimized && !(t->style & WS_DISABLED)) return t;
+    const HostWindowRec* r = Live(t);
+    if (t != except && r->visible && !r->minimized && !(r->style & WS_DISABLED)) return t;
   }
   return nullptr;
 }
 
 void Destroy_Tree(HWND hwnd, std::vector<HWND>& order) {
   order.push_back(hwnd);
-  std::vector<HWND> kids = hwnd->children;
+  std::vector<HWND> kids = Live(hwnd)->children;
   for (HWND k : kids)
     if (Live(k)) Destroy_Tree(k, order);
 }
 
 }  // namespace
 
-HostWindow* Live(HWND hwnd) {
-  if (!hwnd || !g_live.count(hwnd)) return nullptr;
-  return hwnd;
+HostWindowRec* Live(HWND hwnd) { return Windows().Find(hwnd, HostHandleKind::kWindow); }
+bool Is_Top(HWND hwnd) {
+  const HostWindowRec* w = Live(hwnd);
+  return w && !(w->style & WS_CHILD);
 }
-bool Is_Top(HWND hwnd) { return Live(hwnd) && !(hwnd->style & WS_CHILD); }
 std::vector<HWND>& Tops() { return g_tops; }
 
 void Set_Screen_Size(int32 width, int32 height) {
@@ -178,7 +179,7 @@ void Set_Screen_Size(int32 width, int32 height) {
 
 POINT Client_Origin(HWND hwnd) {
   POINT p{0, 0};
-  for (HWND w = hwnd; Live(w); w = w->parent) {
+  for (const HostWindowRec* w = Live(hwnd); w; w = Live(w->parent)) {
     p.x += w->wrect.left + w->frame_l;
     p.y += w->wrect.top + w->frame_t;
     if (!(w->style & WS_CHILD)) break;
@@ -189,17 +190,18 @@ POINT Client_Origin(HWND hwnd) {
 namespace {
 
 // The deepest visible child of w under a point in w's client coordinates.
-HWND Child_At(HWND w, POINT p) {
+HWND Child_At(HWND hwnd, POINT p) {
+  const HostWindowRec* w = Live(hwnd);
   for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
-    HWND c = *it;
+    const HostWindowRec* c = Live(*it);
     if (!c->visible) continue;
     if (p.x >= c->wrect.left && p.x < c->wrect.right && p.y >= c->wrect.top && p.y < c->wrect.bottom) {
       POINT q{p.x - c->wrect.left - c->frame_l, p.y - c->wrect.top - c->frame_t};
-      if (q.x >= 0 && q.y >= 0 && q.x < c->Client_W() && q.y < c->Client_H()) return Child_At(c, q);
-      return c;  // on the child's frame
+      if (q.x >= 0 && q.y >= 0 && q.x < c->Client_W() && q.y < c->Client_H()) return Child_At(c->self, q);
+      return c->self;  // on the child's frame
     }
   }
-  return w;
+  return hwnd;
 }
 
 }  // namespace
@@ -207,7 +209,7 @@ HWND Child_At(HWND w, POINT p) {
 HWND Hit(POINT s, LRESULT& hit) {
   hit = HTNOWHERE;
   for (auto it = g_tops.rbegin(); it != g_tops.rend(); ++it) {
-    HWND t = *it;
+    const HostWindowRec* t = Live(*it);
     if (!t->visible || t->minimized) continue;
     const RECT& r = t->wrect;
     if (s.x < r.left || s.x >= r.right || s.y < r.top || s.y >= r.bottom) continue;
@@ -215,13 +217,14 @@ HWND Hit(POINT s, LRESULT& hit) {
     if (c.x < 0 || c.y < 0 || c.x >= t->Client_W() || c.y >= t->Client_H()) {
       hit = (t->menu_h > 0 && c.y < 0 && c.y >= -t->menu_h && c.x >= 0 && c.x < t->Client_W()) ? HTMENU
                                                                                            : HTBORDER;
-      return t;
+      return t->self;
     }
-    HWND w = Child_At(t, c);
+    HWND w = Child_At(t->self, c);
     hit = HTCLIENT;
-    if (w != t) {
+    if (w != t->self) {
       POINT o = Client_Origin(w);
-      if (s.x < o.x || s.y < o.y || s.x >= o.x + w->Client_W() || s.y >= o.y + w->Client_H()) hit = HTBORDER;
+      const HostWindowRec* wr = Live(w);
+      if (s.x < o.x || s.y < o.y || s.x >= o.x + wr->Client_W() || s.y >= o.y + wr->Client_H()) hit = HTBORDER;
     }
     return w;
   }
@@ -230,7 +233,7 @@ HWND Hit(POINT s, LRESULT& hit) {
 
 void App_Deactivate() {
   if (!g_app_active) return;
-  HWND old = Live(g_active);
+  HWND old = Alive(g_active);
   if (old) g_last_active = old;
   if (Live(g_focus)) {
     HWND f = g_focus;
@@ -249,8 +252,8 @@ void App_Deactivate() {
 
 void App_Activate(HWND preferred) {
   HWND w = Live(preferred) ? GetAncestorTop(preferred) : nullptr;
-  if (!w) w = Live(g_last_active);
-  if (!w) w = Live(g_main);
+  if (!w) w = Alive(g_last_active);
+  if (!w) w = Alive(g_main);
   if (!w) w = Next_To_Activate(nullptr);
   if (w) SetActiveWindow(w);
 }
@@ -312,7 +315,7 @@ bool GetClassInfo(HINSTANCE, const char* name, WNDCLASS* out) {
 }
 
 int32 GetClassName(HWND hwnd, char* buf, int32 bufsize) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !buf || bufsize <= 0) return 0;
   const int32 n = std::min<int32>(int32(w->cls->name.size()), bufsize - 1);
   std::memcpy(buf, w->cls->name.data(), size_t(n));
@@ -336,7 +339,8 @@ HWND CreateWindowEx(uint32 exstyle, const char* class_name, const char16_t* titl
   x = std::clamp<int32>(x, -kMaxWindowSide, kMaxWindowSide);
   y = std::clamp<int32>(y, -kMaxWindowSide, kMaxWindowSide);
 
-  auto* w = new HostWindow;
+  auto* w = new (std::nothrow) HostWindowRec;
+  if (!w) return nullptr;
   w->cls = cls;
   w->proc = cls->wc.lpfnWndProc;
   w->style = style & ~WS_VISIBLE;
@@ -355,80 +359,86 @@ HWND CreateWindowEx(uint32 exstyle, const char* class_name, const char16_t* titl
   Frame_For(w);
   w->surface = Host_NewSurface(std::max<int32>(1, w->Client_W()), std::max<int32>(1, w->Client_H()), 32,
                                nullptr, 0);
-  if (!w->surface) {
+  w->dc = w->surface ? Host_CreateSurfaceDC(w->surface) : nullptr;
+  w->update = CreateRectRgn(0, 0, w->Client_W(), w->Client_H());
+  w->self = static_cast<HWND>(Windows().Add(w, HostHandleKind::kWindow));
+  if (!w->surface || !w->dc || !w->update || !w->self) {
+    DeleteDC(w->dc);
+    DeleteObject(w->surface);
+    DeleteRgn(w->update);
+    if (w->self) Windows().Remove(w->self);
     delete w;
     return nullptr;
   }
-  w->dc = Host_CreateSurfaceDC(w->surface);
-  w->update = CreateRectRgn(0, 0, w->Client_W(), w->Client_H());
+  const HWND hwnd = w->self;
   w->erase_pending = true;
   Fit_Surface(w);
-  g_live.insert(w);
   ++cls->windows;
-  if (style & WS_CHILD) parent->children.push_back(w);
-  else g_tops.insert(g_tops.begin(), w);  // placed at the bottom until shown
+  if (style & WS_CHILD) Live(parent)->children.push_back(hwnd);
+  else g_tops.insert(g_tops.begin(), hwnd);  // placed at the bottom until shown
 
   CREATESTRUCT cs{param, inst, menu, parent, height, width, y, x, style, title, class_name, exstyle};
-  if (!SendMessage(w, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
-      (Live(w) && SendMessage(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1)) {
-    DestroyWindow(w);
+  if (!SendMessage(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
+      (Live(hwnd) && SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1)) {
+    DestroyWindow(hwnd);
     return nullptr;
   }
-  if (!Live(w)) return nullptr;
-  SendMessage(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->Client_W(), w->Client_H()));
-  if (Live(w)) SendMessage(w, WM_MOVE, 0, MAKELPARAM(w->wrect.left + w->frame_l, w->wrect.top + w->frame_t));
-  if (Live(w) && (style & WS_VISIBLE)) ShowWindow(w, SW_SHOW);
-  if (!Live(w)) return nullptr;
-  if (!g_main && !(style & WS_CHILD) && w->visible) g_main = w;
-  return w;
+  if (!Live(hwnd)) return nullptr;
+  SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->Client_W(), w->Client_H()));
+  if (Live(hwnd)) SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(w->wrect.left + w->frame_l, w->wrect.top + w->frame_t));
+  if (Live(hwnd) && (style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOW);
+  if (!Live(hwnd)) return nullptr;
+  if (!g_main && !(style & WS_CHILD) && w->visible) g_main = hwnd;
+  return hwnd;
 }
 
 bool DestroyWindow(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || w->destroying) return false;
   // Owned windows go first.
   std::vector<HWND> owned;
   for (HWND t : g_tops)
-    if (t->owner == w) owned.push_back(t);
+    if (Live(t)->owner == hwnd) owned.push_back(t);
   for (HWND o : owned) DestroyWindow(o);
-  if (!Live(w)) return true;
+  if (!Live(hwnd)) return true;
 
   std::vector<HWND> order;
-  Destroy_Tree(w, order);
-  for (HWND d : order) d->destroying = true;
-  if (w->visible) ShowWindow(w, SW_HIDE);
-  if (Live(GetCapture()) && (GetCapture() == w || IsChild(w, GetCapture()))) ReleaseCapture();
+  Destroy_Tree(hwnd, order);
+  for (HWND d : order) Live(d)->destroying = true;
+  if (w->visible) ShowWindow(hwnd, SW_HIDE);
+  if (Live(GetCapture()) && (GetCapture() == hwnd || IsChild(hwnd, GetCapture()))) ReleaseCapture();
   for (HWND d : order)
     if (Live(d)) SendMessage(d, WM_DESTROY, 0, 0);
   for (auto it = order.rbegin(); it != order.rend(); ++it)
     if (Live(*it)) SendMessage(*it, WM_NCDESTROY, 0, 0);
 
   for (HWND d : order) {
-    if (!Live(d)) continue;
+    HostWindowRec* r = Live(d);
+    if (!r) continue;
     if (g_focus == d) g_focus = nullptr;
     if (g_active == d) g_active = nullptr;
     if (g_last_active == d) g_last_active = nullptr;
     if (g_main == d) g_main = nullptr;
     Queue_Drop_Window(d);
-    if (d->style & WS_CHILD) {
-      if (Live(d->parent)) {
-        auto& kids = d->parent->children;
+    if (r->style & WS_CHILD) {
+      if (HostWindowRec* p = Live(r->parent)) {
+        auto& kids = p->children;
         kids.erase(std::remove(kids.begin(), kids.end(), d), kids.end());
       }
     } else {
       g_tops.erase(std::remove(g_tops.begin(), g_tops.end(), d), g_tops.end());
       for (HWND t : g_tops)
-        if (t->owner == d) t->owner = nullptr;
+        if (Live(t)->owner == d) Live(t)->owner = nullptr;
     }
-    g_live.erase(d);
-    --d->cls->windows;
-    DeleteDC(d->dc);
-    DeleteObject(d->surface);
-    if (d->menu_dc) DeleteDC(d->menu_dc);
-    if (d->menu_surface) DeleteObject(d->menu_surface);
-    DeleteRgn(d->update);
-    d->magic = 0;
-    delete d;
+    // From here on the handle and every copy of it are refused.
+    Windows().Remove(d);
+    --r->cls->windows;
+    DeleteDC(r->dc);
+    DeleteObject(r->surface);
+    if (r->menu_dc) DeleteDC(r->menu_dc);
+    if (r->menu_surface) DeleteObject(r->menu_surface);
+    DeleteRgn(r->update);
+    delete r;
   }
   return true;
 }
@@ -443,7 +453,7 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wparam, LPARAM 
 // --- Window data -------------------------------------------------------------------------
 
 intptr_t GetWindowLongPtr(HWND hwnd, int32 index) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return 0;
   switch (index) {
     case GWLP_WNDPROC: return reinterpret_cast<intptr_t>(w->proc);
@@ -461,7 +471,7 @@ intptr_t GetWindowLongPtr(HWND hwnd, int32 index) {
 }
 
 intptr_t SetWindowLongPtr(HWND hwnd, int32 index, intptr_t value) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return 0;
   const intptr_t old = GetWindowLongPtr(hwnd, index);
   switch (index) {
@@ -493,7 +503,7 @@ int32 SetWindowLong(HWND hwnd, int32 index, int32 value) {
 }
 
 bool SetWindowTextW(HWND hwnd, const char16_t* text) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   w->title = text ? text : u"";
   ++w->generation;
@@ -506,7 +516,7 @@ bool SetWindowTextA(HWND hwnd, const char* utf8) {
 }
 
 int32 GetWindowTextW(HWND hwnd, char16_t* buf, int32 bufsize) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !buf || bufsize <= 0) return 0;
   const int32 n = std::min<int32>(int32(w->title.size()), bufsize - 1);
   std::memcpy(buf, w->title.data(), size_t(n) * 2);
@@ -516,7 +526,7 @@ int32 GetWindowTextW(HWND hwnd, char16_t* buf, int32 bufsize) {
 
 std::string Host_Window_Title_Utf8(HWND hwnd) {
   std::string out;
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return out;
   const std::u16string& t = w->title;
   for (size_t i = 0; i < t.size(); ++i) {
@@ -546,32 +556,34 @@ std::string Host_Window_Title_Utf8(HWND hwnd) {
 // --- Relations ---------------------------------------------------------------------------
 
 HWND GetParent(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return nullptr;
   return (w->style & WS_CHILD) ? w->parent : w->owner;
 }
 
 HWND GetAncestorTop(HWND hwnd) {
-  HWND w = Live(hwnd);
-  while (w && (w->style & WS_CHILD)) w = w->parent;
-  return w;
+  const HostWindowRec* w = Live(hwnd);
+  while (w && (w->style & WS_CHILD)) w = Live(w->parent);
+  return Handle_Of(w);
 }
 
 bool IsChild(HWND parent, HWND hwnd) {
   if (!Live(parent)) return false;
-  for (HWND w = Live(hwnd); w && (w->style & WS_CHILD); w = w->parent)
+  for (const HostWindowRec* w = Live(hwnd); w && (w->style & WS_CHILD); w = Live(w->parent))
     if (w->parent == parent) return true;
   return false;
 }
 
 HWND GetWindow(HWND hwnd, UINT rel) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return nullptr;
   if (rel == GW_OWNER) return w->owner;
   if (rel == GW_CHILD) return w->children.empty() ? nullptr : w->children.back();
   // Siblings, from the top of the stacking order down.
-  std::vector<HWND>& sib = (w->style & WS_CHILD) ? w->parent->children : g_tops;
-  auto it = std::find(sib.begin(), sib.end(), w);
+  HostWindowRec* p = (w->style & WS_CHILD) ? Live(w->parent) : nullptr;
+  if ((w->style & WS_CHILD) && !p) return nullptr;
+  std::vector<HWND>& sib = p ? p->children : g_tops;
+  auto it = std::find(sib.begin(), sib.end(), hwnd);
   if (it == sib.end()) return nullptr;
   switch (rel) {
     case GW_HWNDFIRST: return sib.back();
@@ -583,15 +595,15 @@ HWND GetWindow(HWND hwnd, UINT rel) {
 }
 
 HWND GetDlgItem(HWND parent, int32 id) {
-  HostWindow* w = Live(parent);
+  HostWindowRec* w = Live(parent);
   if (!w) return nullptr;
   for (HWND c : w->children)
-    if (c->id == id) return c;
+    if (Live(c)->id == id) return c;
   return nullptr;
 }
 
 int32 GetDlgCtrlID(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   return (w && (w->style & WS_CHILD)) ? int32(w->id) : 0;
 }
 
@@ -600,7 +612,7 @@ std::vector<HWND> Host_Top_Windows() { return std::vector<HWND>(g_tops.rbegin(),
 // --- Geometry -----------------------------------------------------------------------------
 
 bool GetWindowRect(HWND hwnd, RECT* out) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !out) return false;
   *out = w->wrect;
   if (w->style & WS_CHILD) {
@@ -612,7 +624,7 @@ bool GetWindowRect(HWND hwnd, RECT* out) {
 }
 
 bool GetClientRect(HWND hwnd, RECT* out) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !out) return false;
   *out = RECT{0, 0, w->Client_W(), w->Client_H()};
   return true;
@@ -647,13 +659,13 @@ int32 MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count) {
 }
 
 bool SetWindowPos(HWND hwnd, HWND after, int32 x, int32 y, int32 cx, int32 cy, UINT flags) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
-  WINDOWPOS wp{w, after, x, y, cx, cy, flags};
+  WINDOWPOS wp{hwnd, after, x, y, cx, cy, flags};
   if (flags & SWP_NOMOVE) { wp.x = w->wrect.left; wp.y = w->wrect.top; }
   if (flags & SWP_NOSIZE) { wp.cx = w->wrect.right - w->wrect.left; wp.cy = w->wrect.bottom - w->wrect.top; }
-  if (!(flags & SWP_NOSENDCHANGING)) SendMessage(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
-  if (!Live(w)) return false;
+  if (!(flags & SWP_NOSENDCHANGING)) SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+  if (!Live(hwnd)) return false;
   wp.x = std::clamp<int32>(wp.x, -kMaxWindowSide, kMaxWindowSide);
   wp.y = std::clamp<int32>(wp.y, -kMaxWindowSide, kMaxWindowSide);
   wp.cx = std::clamp<int32>(wp.cx, 0, kMaxWindowSide);
@@ -670,46 +682,50 @@ bool SetWindowPos(HWND hwnd, HWND after, int32 x, int32 y, int32 cx, int32 cy, U
     Fit_Surface(w);
     const uint32 cs = w->cls->wc.style;
     if ((cs & (CS_HREDRAW | CS_VREDRAW)) || (flags & SWP_NOCOPYBITS)) {
-      InvalidateRect(w, nullptr, true);
+      InvalidateRect(hwnd, nullptr, true);
     } else {
       // Only the uncovered part.
       HRGN all = CreateRectRgn(0, 0, w->Client_W(), w->Client_H());
       HRGN kept = CreateRectRgn(0, 0, old_cw, old_ch);
       CombineRgn(all, all, kept, RGN_DIFF);
-      InvalidateRgn(w, all, true);
+      InvalidateRgn(hwnd, all, true);
       DeleteRgn(all);
       DeleteRgn(kept);
     }
   }
+  const HostWindowRec* aw = (after == HWND_BOTTOM || after == HWND_TOP || after == HWND_TOPMOST ||
+                              after == HWND_NOTOPMOST)
+                                 ? nullptr
+                                 : Live(after);
   if (!(flags & SWP_NOZORDER) && !(w->style & WS_CHILD)) {
     if (after == HWND_BOTTOM) {
-      g_tops.erase(std::remove(g_tops.begin(), g_tops.end(), w), g_tops.end());
-      g_tops.insert(g_tops.begin(), w);
+      g_tops.erase(std::remove(g_tops.begin(), g_tops.end(), hwnd), g_tops.end());
+      g_tops.insert(g_tops.begin(), hwnd);
     } else if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
-      Raise_Top(w);
-    } else if (Live(after) && after != w && !(after->style & WS_CHILD)) {
+      Raise_Top(hwnd);
+    } else if (aw && after != hwnd && !(aw->style & WS_CHILD)) {
       // Directly behind `after`.
-      g_tops.erase(std::remove(g_tops.begin(), g_tops.end(), w), g_tops.end());
+      g_tops.erase(std::remove(g_tops.begin(), g_tops.end(), hwnd), g_tops.end());
       auto it = std::find(g_tops.begin(), g_tops.end(), after);
-      g_tops.insert(it, w);
+      g_tops.insert(it, hwnd);
     }
   } else if (!(flags & SWP_NOZORDER) && (w->style & WS_CHILD)) {
-    auto& kids = w->parent->children;
-    kids.erase(std::remove(kids.begin(), kids.end(), w), kids.end());
-    if (after == HWND_BOTTOM) kids.insert(kids.begin(), w);
-    else if (Live(after) && after->parent == w->parent) kids.insert(std::find(kids.begin(), kids.end(), after), w);
-    else kids.push_back(w);
+    auto& kids = Live(w->parent)->children;
+    kids.erase(std::remove(kids.begin(), kids.end(), hwnd), kids.end());
+    if (after == HWND_BOTTOM) kids.insert(kids.begin(), hwnd);
+    else if (aw && after != hwnd && aw->parent == w->parent) kids.insert(std::find(kids.begin(), kids.end(), after), hwnd);
+    else kids.push_back(hwnd);
   }
-  if (flags & SWP_SHOWWINDOW) ShowWindow(w, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-  if (flags & SWP_HIDEWINDOW) ShowWindow(w, SW_HIDE);
-  if (!Live(w)) return true;
+  if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
+  if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
+  if (!Live(hwnd)) return true;
   ++w->generation;
-  if (w->style & WS_CHILD) ++GetAncestorTop(w)->generation;
+  if (w->style & WS_CHILD) ++Live(GetAncestorTop(hwnd))->generation;
   wp.flags = flags | (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
-  SendMessage(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
-  if (Live(w) && moved) SendMessage(w, WM_MOVE, 0, MAKELPARAM(w->wrect.left + w->frame_l, w->wrect.top + w->frame_t));
-  if (Live(w) && client_sized)
-    SendMessage(w, WM_SIZE, w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(w->Client_W(), w->Client_H()));
+  SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  if (Live(hwnd) && moved) SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(w->wrect.left + w->frame_l, w->wrect.top + w->frame_t));
+  if (Live(hwnd) && client_sized)
+    SendMessage(hwnd, WM_SIZE, w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(w->Client_W(), w->Client_H()));
   return true;
 }
 
@@ -719,7 +735,7 @@ bool MoveWindow(HWND hwnd, int32 x, int32 y, int32 width, int32 height, bool rep
 }
 
 bool ShowWindow(HWND hwnd, int32 cmd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   const bool was = w->visible;
   const bool top = !(w->style & WS_CHILD);
@@ -727,12 +743,12 @@ bool ShowWindow(HWND hwnd, int32 cmd) {
   switch (cmd) {
     case SW_HIDE:
       if (!was) return false;
-      SendMessage(w, WM_SHOWWINDOW, 0, 0);
-      if (!Live(w)) return was;
+      SendMessage(hwnd, WM_SHOWWINDOW, 0, 0);
+      if (!Live(hwnd)) return was;
       w->visible = false;
-      if (g_focus && (g_focus == w || IsChild(w, g_focus))) SetFocus(nullptr);
-      if (top && g_active == w) {
-        HWND next = Next_To_Activate(w);
+      if (g_focus && (g_focus == hwnd || IsChild(hwnd, g_focus))) SetFocus(nullptr);
+      if (top && g_active == hwnd) {
+        HWND next = Next_To_Activate(hwnd);
         if (next) SetActiveWindow(next);
         else { g_active = nullptr; }
       }
@@ -740,22 +756,22 @@ bool ShowWindow(HWND hwnd, int32 cmd) {
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
-      if (!was) SendMessage(w, WM_SHOWWINDOW, 1, 0);
-      if (!Live(w)) return was;
+      if (!was) SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+      if (!Live(hwnd)) return was;
       w->visible = true;
       if (!w->minimized) {
         w->minimized = true;
-        SendMessage(w, WM_SIZE, SIZE_MINIMIZED, 0);
+        SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
       }
-      if (top && g_active == w) {
-        HWND next = Next_To_Activate(w);
+      if (top && g_active == hwnd) {
+        HWND next = Next_To_Activate(hwnd);
         if (next) SetActiveWindow(next);
         else g_active = nullptr;
       }
       break;
     case SW_MAXIMIZE:
-      if (!was) SendMessage(w, WM_SHOWWINDOW, 1, 0);
-      if (!Live(w)) return was;
+      if (!was) SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+      if (!Live(hwnd)) return was;
       w->visible = true;
       w->minimized = false;
       if (top && !w->maximized) {
@@ -766,10 +782,10 @@ bool ShowWindow(HWND hwnd, int32 cmd) {
         mm.ptMaxPosition = POINT{0, 0};
         mm.ptMinTrackSize = POINT{0, 0};
         mm.ptMaxTrackSize = POINT{g_screen_w, g_screen_h};
-        SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
-        if (!Live(w)) return was;
+        SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
+        if (!Live(hwnd)) return was;
         const int32 mw = std::min(mm.ptMaxSize.x, g_screen_w), mh = std::min(mm.ptMaxSize.y, g_screen_h);
-        SetWindowPos(w, nullptr, std::max(0, mm.ptMaxPosition.x), std::max(0, mm.ptMaxPosition.y), mw, mh,
+        SetWindowPos(hwnd, nullptr, std::max(0, mm.ptMaxPosition.x), std::max(0, mm.ptMaxPosition.y), mw, mh,
                      SWP_NOZORDER | SWP_NOACTIVATE);
       }
       activate = top;
@@ -777,64 +793,70 @@ bool ShowWindow(HWND hwnd, int32 cmd) {
     case SW_RESTORE:
     case SW_SHOWNORMAL:
     case SW_SHOWDEFAULT:
-      if (!was) SendMessage(w, WM_SHOWWINDOW, 1, 0);
-      if (!Live(w)) return was;
+      if (!was) SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+      if (!Live(hwnd)) return was;
       w->visible = true;
       if (w->minimized) {
         w->minimized = false;
-        SendMessage(w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->Client_W(), w->Client_H()));
+        SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->Client_W(), w->Client_H()));
       } else if (w->maximized && top) {
         w->maximized = false;
         RECT r = w->restore_rect;
-        SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
       }
       activate = top;
       break;
     case SW_SHOW:
-      if (!was) SendMessage(w, WM_SHOWWINDOW, 1, 0);
-      if (!Live(w)) return was;
+      if (!was) SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+      if (!Live(hwnd)) return was;
       w->visible = true;
       activate = top;
       break;
     default:  // SW_SHOWNOACTIVATE, SW_SHOWNA and unknown commands
-      if (!was) SendMessage(w, WM_SHOWWINDOW, 1, 0);
-      if (!Live(w)) return was;
+      if (!was) SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+      if (!Live(hwnd)) return was;
       w->visible = true;
       if (cmd == SW_SHOWNOACTIVATE && w->minimized) w->minimized = false;
       break;
   }
-  if (!Live(w)) return was;
+  if (!Live(hwnd)) return was;
   if (!was && w->visible) {
-    InvalidateRect(w, nullptr, true);
-    if (top && !activate) Raise_Top(w);
-    if (!g_main && top) g_main = w;
+    InvalidateRect(hwnd, nullptr, true);
+    if (top && !activate) Raise_Top(hwnd);
+    if (!g_main && top) g_main = hwnd;
   }
   if (activate && w->visible && !w->minimized && !(w->style & WS_DISABLED)) {
-    SetActiveWindow(w);
-    Raise_Top(w);
+    SetActiveWindow(hwnd);
+    Raise_Top(hwnd);
   }
   ++w->generation;
-  if (!top) ++GetAncestorTop(w)->generation;
+  if (!top) ++Live(GetAncestorTop(hwnd))->generation;
   return was;
 }
 
 bool IsWindowVisible(HWND hwnd) {
-  for (HWND w = Live(hwnd); w; w = (w->style & WS_CHILD) ? w->parent : nullptr) {
+  for (const HostWindowRec* w = Live(hwnd); w; w = (w->style & WS_CHILD) ? Live(w->parent) : nullptr) {
     if (!w->visible) return false;
     if (!(w->style & WS_CHILD)) return true;
   }
   return false;
 }
 
-bool IsIconic(HWND hwnd) { return Live(hwnd) && hwnd->minimized; }
-bool IsZoomed(HWND hwnd) { return Live(hwnd) && hwnd->maximized; }
+bool IsIconic(HWND hwnd) {
+  const HostWindowRec* w = Live(hwnd);
+  return w && w->minimized;
+}
+bool IsZoomed(HWND hwnd) {
+  const HostWindowRec* w = Live(hwnd);
+  return w && w->maximized;
+}
 
 bool BringWindowToTop(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
-  if (w->style & WS_CHILD) return SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  Raise_Top(w);
-  if (w->visible && !(w->style & WS_DISABLED)) SetActiveWindow(w);
+  if (w->style & WS_CHILD) return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Raise_Top(hwnd);
+  if (w->visible && !(w->style & WS_DISABLED)) SetActiveWindow(hwnd);
   return true;
 }
 
@@ -844,14 +866,14 @@ HWND WindowFromPoint(POINT pt) {
 }
 
 HWND ChildWindowFromPoint(HWND parent, POINT pt) {
-  HostWindow* w = Live(parent);
+  HostWindowRec* w = Live(parent);
   if (!w) return nullptr;
   if (pt.x < 0 || pt.y < 0 || pt.x >= w->Client_W() || pt.y >= w->Client_H()) return nullptr;
   for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
-    HWND c = *it;
-    if (pt.x >= c->wrect.left && pt.x < c->wrect.right && pt.y >= c->wrect.top && pt.y < c->wrect.bottom) return c;
+    const HostWindowRec* c = Live(*it);
+    if (pt.x >= c->wrect.left && pt.x < c->wrect.right && pt.y >= c->wrect.top && pt.y < c->wrect.bottom) return *it;
   }
-  return w;
+  return parent;
 }
 
 // --- Activation and focus ---------------------------------------------------------------------
@@ -865,30 +887,30 @@ HWND SetActiveWindow(HWND hwnd) {
     SendMessage(old, WM_NCACTIVATE, 0, 0);
     if (Live(old)) SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top));
   }
-  if (!Live(top)) return Live(old);
+  if (!Live(top)) return Alive(old);
   if (!g_app_active) {
     g_app_active = true;
     Send_Activate_App(true);
-    if (!Live(top)) return Live(old);
+    if (!Live(top)) return Alive(old);
   }
   g_active = top;
   g_last_active = top;
   Raise_Top(top);
   SendMessage(top, WM_NCACTIVATE, 1, 0);
-  if (Live(top)) SendMessage(top, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(Live(old)));
-  return Live(old);
+  if (Live(top)) SendMessage(top, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(Alive(old)));
+  return Alive(old);
 }
 
-HWND GetActiveWindow() { return Live(g_active); }
-HWND GetForegroundWindow() { return g_app_active ? Live(g_active) : nullptr; }
+HWND GetActiveWindow() { return Alive(g_active); }
+HWND GetForegroundWindow() { return g_app_active ? Alive(g_active) : nullptr; }
 bool SetForegroundWindow(HWND hwnd) { return SetActiveWindow(hwnd) != nullptr || GetActiveWindow() == GetAncestorTop(hwnd); }
 
 HWND SetFocus(HWND hwnd) {
-  HWND old = Live(g_focus);
+  HWND old = Alive(g_focus);
   if (hwnd && !Live(hwnd)) return nullptr;
   if (hwnd == old) return old;
   if (hwnd) {
-    if (hwnd->style & WS_DISABLED) return nullptr;
+    if (Live(hwnd)->style & WS_DISABLED) return nullptr;
     HWND top = GetAncestorTop(hwnd);
     if (top != g_active) SetActiveWindow(top);
     if (!Live(hwnd)) return nullptr;
@@ -899,29 +921,32 @@ HWND SetFocus(HWND hwnd) {
   return old;
 }
 
-HWND GetFocus() { return Live(g_focus); }
+HWND GetFocus() { return Alive(g_focus); }
 
 bool EnableWindow(HWND hwnd, bool enable) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   const bool was_disabled = (w->style & WS_DISABLED) != 0;
   if (was_disabled == !enable) return was_disabled;
   if (enable) w->style &= ~WS_DISABLED;
   else {
     w->style |= WS_DISABLED;
-    if (g_focus && (g_focus == w || IsChild(w, g_focus))) SetFocus(nullptr);
-    if (GetCapture() == w) ReleaseCapture();
+    if (g_focus && (g_focus == hwnd || IsChild(hwnd, g_focus))) SetFocus(nullptr);
+    if (GetCapture() == hwnd) ReleaseCapture();
   }
-  SendMessage(w, WM_ENABLE, enable ? 1 : 0, 0);
+  SendMessage(hwnd, WM_ENABLE, enable ? 1 : 0, 0);
   return was_disabled;
 }
 
-bool IsWindowEnabled(HWND hwnd) { return Live(hwnd) && !(hwnd->style & WS_DISABLED); }
+bool IsWindowEnabled(HWND hwnd) {
+  const HostWindowRec* w = Live(hwnd);
+  return w && !(w->style & WS_DISABLED);
+}
 
 // --- Menus ---------------------------------------------------------------------------------
 
 bool SetMenu(HWND hwnd, HMENU menu) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || (w->style & WS_CHILD)) return false;
   if (w->menu == menu) return true;
   const bool had = w->menu != nullptr;
@@ -929,24 +954,26 @@ bool SetMenu(HWND hwnd, HMENU menu) {
   if (had != (menu != nullptr)) {
     // The client area gives room to the bar or takes it back; the window keeps its size.
     const RECT r = w->wrect;
-    SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  DrawMenuBar(w);
+  DrawMenuBar(hwnd);
   return true;
 }
 
 HMENU GetMenu(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   return w ? w->menu : nullptr;
 }
 
 bool DrawMenuBar(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !w->menu || !w->menu_dc) return false;
-  RECT r{0, 0, w->menu_surface->width, w->menu_surface->height};
+  const HostSurface* strip = Host_Surface(w->menu_surface);
+  if (!strip) return false;
+  RECT r{0, 0, strip->width, strip->height};
   FillRect(w->menu_dc, &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-  if (g_host_menubar_paint) g_host_menubar_paint(w, w->menu, w->menu_dc, r);
+  if (g_host_menubar_paint) g_host_menubar_paint(hwnd, w->menu, w->menu_dc, r);
   ++w->generation;
   return true;
 }
@@ -954,15 +981,15 @@ bool DrawMenuBar(HWND hwnd) {
 // --- Default processing -------------------------------------------------------------------------
 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return 0;
   switch (msg) {
     case WM_NCCREATE: return 1;
-    case WM_CLOSE: DestroyWindow(w); return 0;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
-      BeginPaint(w, &ps);
-      EndPaint(w, &ps);
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
       return 0;
     }
     case WM_ERASEBKGND: {
@@ -980,8 +1007,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       FillRect(dc, &lr, b);
       return 1;
     }
-    case WM_SETTEXT: return SetWindowTextW(w, reinterpret_cast<const char16_t*>(lparam)) ? 1 : 0;
-    case WM_GETTEXT: return GetWindowTextW(w, reinterpret_cast<char16_t*>(lparam), int32(wparam));
+    case WM_SETTEXT: return SetWindowTextW(hwnd, reinterpret_cast<const char16_t*>(lparam)) ? 1 : 0;
+    case WM_GETTEXT: return GetWindowTextW(hwnd, reinterpret_cast<char16_t*>(lparam), int32(wparam));
     case WM_GETTEXTLENGTH: return LRESULT(w->title.size());
     case WM_QUERYENDSESSION: return 1;
     case WM_MOUSEACTIVATE: {
@@ -1003,7 +1030,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && !(w->minimized)) {
         HWND f = GetFocus();
-        if (!f || GetAncestorTop(f) != w) SetFocus(w);
+        if (!f || GetAncestorTop(f) != hwnd) SetFocus(hwnd);
       }
       return 0;
     case WM_NCHITTEST: return HTCLIENT;
@@ -1012,26 +1039,26 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         p.x -= w->wrect.left + w->frame_l;
         p.y -= w->wrect.top + (w->frame_t - w->menu_h);
-        g_host_menubar_click(w, w->menu, p);
+        g_host_menubar_click(hwnd, w->menu, p);
       }
       return 0;
     case WM_SYSKEYDOWN:
       if (wparam == WPARAM(VK_F1 + 3) && (lparam & KF_ALTDOWN_BIT)) {  // Alt+F4
-        PostMessage(GetAncestorTop(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessage(GetAncestorTop(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
       }
-      if (g_host_menu_syskey) g_host_menu_syskey(w, msg, wparam, lparam);
+      if (g_host_menu_syskey) g_host_menu_syskey(hwnd, msg, wparam, lparam);
       return 0;
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
-      if (g_host_menu_syskey) g_host_menu_syskey(w, msg, wparam, lparam);
+      if (g_host_menu_syskey) g_host_menu_syskey(hwnd, msg, wparam, lparam);
       return 0;
     case WM_SYSCOMMAND:
       switch (wparam & 0xFFF0) {
-        case SC_CLOSE: SendMessage(w, WM_CLOSE, 0, 0); return 0;
-        case SC_MINIMIZE: ShowWindow(w, SW_MINIMIZE); return 0;
-        case SC_MAXIMIZE: ShowWindow(w, SW_MAXIMIZE); return 0;
-        case SC_RESTORE: ShowWindow(w, SW_RESTORE); return 0;
+        case SC_CLOSE: SendMessage(hwnd, WM_CLOSE, 0, 0); return 0;
+        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
+        case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); return 0;
+        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
         default: return 0;
       }
     case WM_GETMINMAXINFO: return 0;
@@ -1063,12 +1090,12 @@ int32 GetSystemMetrics(int32 index) {
 
 uint32 GetDoubleClickTime() { return 500; }
 
-void Host_Set_Main_Window(HWND hwnd) { g_main = Live(hwnd); }
+void Host_Set_Main_Window(HWND hwnd) { g_main = Alive(hwnd); }
 
 HWND Host_Main_Window() {
   if (Live(g_main)) return g_main;
   for (HWND t : g_tops)
-    if (t->visible) return t;
+    if (Live(t)->visible) return t;
   return nullptr;
 }
 

@@ -37,8 +37,11 @@
 //   (HostScript.h). The key state seen by GetKeyState follows the messages
 //   the program has taken from the queue; GetAsyncKeyState and GetCursorPos
 //   follow the input as it arrives.
-// - Every call checks its window handle: a destroyed or foreign handle makes
-//   the call fail (FALSE / 0 / NIL) instead of touching freed memory.
+// - Window, menu, cursor and accelerator handles are handles of the host's
+//   handle tables (HostHandles.h), never addresses. Every call checks its
+//   handles: a destroyed, foreign or made-up handle makes the call fail
+//   (FALSE / 0 / NIL) without touching memory, and a destroyed window's
+//   handle stays refused for the rest of the run, whatever is made after it.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +53,8 @@
 #include "host/HostSpans.h"  // POINT, RECT
 #include "platform/Types.h"
 
-// The window record is private to the window module.
+// The handle types name no structure (they are never defined); the records
+// behind them are private to their modules.
 struct HostWindow;
 using HWND = HostWindow*;
 

@@ -17,8 +17,10 @@ struct HostClass {
   int32 windows = 0;  // live windows of the class
 };
 
-struct HostWindow {
-  uint32 magic = 0x57494E31;  // "WIN1" while alive
+// The record behind a window handle. Relations to other windows are kept as
+// handles, so a window destroyed behind a record's back reads as NIL.
+struct HostWindowRec {
+  HWND self = nullptr;  // this window's handle
   HostClass* cls = nullptr;
   WNDPROC proc = nullptr;
   uint32 style = 0, exstyle = 0;
@@ -54,8 +56,12 @@ struct HostWindow {
 
 namespace hostwin {
 
-// A live window of ours (NIL, destroyed and foreign handles give NIL).
-HostWindow* Live(HWND hwnd);
+// The record of a live window of ours (NIL, destroyed, foreign and made-up
+// handles give NIL). O(1).
+HostWindowRec* Live(HWND hwnd);
+inline HWND Handle_Of(const HostWindowRec* w) { return w ? w->self : nullptr; }
+// The handle itself when it names a live window, else NIL.
+inline HWND Alive(HWND hwnd) { return Live(hwnd) ? hwnd : nullptr; }
 bool Is_Top(HWND hwnd);
 // Top-level windows, bottom of the stacking order first.
 std::vector<HWND>& Tops();

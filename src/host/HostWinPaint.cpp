@@ -18,17 +18,16 @@ HDC Screen_DC() {
   return dc;
 }
 
-void Clip_To_Client(HostWindow* w) {
+void Clip_To_Client(HostWindowRec* w) {
   HRGN client = CreateRectRgn(0, 0, w->Client_W(), w->Client_H());
   CombineRgn(w->update, w->update, client, RGN_AND);
   DeleteRgn(client);
 }
 
-void Touch(HostWindow* w) {
+void Touch(HostWindowRec* w) {
   ++w->generation;
   if (w->style & WS_CHILD) {
-    HWND t = GetAncestorTop(w);
-    if (t) ++t->generation;
+    if (HostWindowRec* t = Live(GetAncestorTop(w->self))) ++t->generation;
   }
 }
 
@@ -42,17 +41,17 @@ void Blit(std::vector<uint32>& dst, int32 dw, int32 dh, const uint32* src, int32
     std::memcpy(&dst[size_t(yy) * dw + x0], src + size_t(yy - y) * sstride + (x0 - x), size_t(x1 - x0) * 4);
 }
 
-void Compose_Client(HostWindow* w, std::vector<uint32>& px, int32& cw, int32& ch);
+void Compose_Client(HostWindowRec* w, std::vector<uint32>& px, int32& cw, int32& ch);
 
 // The whole window: frame (black for a border, grey for a dialog frame),
 // menu strip and client area.
-void Compose_Whole(HostWindow* w, std::vector<uint32>& px, int32& ww, int32& wh) {
+void Compose_Whole(HostWindowRec* w, std::vector<uint32>& px, int32& ww, int32& wh) {
   ww = std::max<int32>(0, w->wrect.right - w->wrect.left);
   wh = std::max<int32>(0, w->wrect.bottom - w->wrect.top);
   const uint32 frame = (w->style & WS_BORDER) ? 0x00000000u : 0x00C0C0C0u;
   px.assign(size_t(ww) * size_t(wh), frame);
-  if (w->menu_surface && w->menu_h > 0) {
-    const HostSurface* m = w->menu_surface;
+  const HostSurface* m = Host_Surface(w->menu_surface);
+  if (m && w->menu_h > 0) {
     Blit(px, ww, wh, reinterpret_cast<const uint32*>(m->bits), m->width, m->height, m->stride / 4, w->frame_l,
          w->frame_t - w->menu_h);
   }
@@ -62,15 +61,17 @@ void Compose_Whole(HostWindow* w, std::vector<uint32>& px, int32& ww, int32& wh)
   if (cw > 0 && ch > 0) Blit(px, ww, wh, client.data(), cw, ch, cw, w->frame_l, w->frame_t);
 }
 
-void Compose_Client(HostWindow* w, std::vector<uint32>& px, int32& cw, int32& ch) {
+void Compose_Client(HostWindowRec* w, std::vector<uint32>& px, int32& cw, int32& ch) {
   cw = w->Client_W();
   ch = w->Client_H();
   px.assign(size_t(cw) * size_t(ch), 0);
-  const HostSurface* s = w->surface;
-  Blit(px, cw, ch, reinterpret_cast<const uint32*>(s->bits), std::min(cw, s->width), std::min(ch, s->height),
-       s->stride / 4, 0, 0);
-  for (HWND c : w->children) {
-    if (!c->visible) continue;
+  if (const HostSurface* s = Host_Surface(w->surface)) {
+    Blit(px, cw, ch, reinterpret_cast<const uint32*>(s->bits), std::min(cw, s->width), std::min(ch, s->height),
+         s->stride / 4, 0, 0);
+  }
+  for (HWND h : w->children) {
+    HostWindowRec* c = Live(h);
+    if (!c || !c->visible) continue;
     std::vector<uint32> sub;
     int32 sw = 0, sh = 0;
     Compose_Whole(c, sub, sw, sh);
@@ -78,9 +79,10 @@ void Compose_Client(HostWindow* w, std::vector<uint32>& px, int32& cw, int32& ch
   }
 }
 
-HWND Paint_In(HWND w) {
-  if (!w->visible) return nullptr;
-  if (w->update && GetRgnBox(w->update, nullptr) != NULLREGION) return w;
+HWND Paint_In(HWND hwnd) {
+  const HostWindowRec* w = Live(hwnd);
+  if (!w || !w->visible) return nullptr;
+  if (w->update && GetRgnBox(w->update, nullptr) != NULLREGION) return hwnd;
   for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
     if (HWND p = Paint_In(*it)) return p;
   return nullptr;
@@ -92,20 +94,20 @@ HWND hostwin::Paint_Next(HWND filter) {
   if (filter) return Live(filter) && IsWindowVisible(filter) ? Paint_In(filter) : nullptr;
   std::vector<HWND>& tops = Tops();
   for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-    if (!(*it)->minimized)
+    if (!Live(*it)->minimized)
       if (HWND p = Paint_In(*it)) return p;
   return nullptr;
 }
 
 bool hostwin::Compose_Frame(HWND hwnd, std::vector<uint32>& pixels, int32& width, int32& height) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   Compose_Whole(w, pixels, width, height);
   return true;
 }
 
 bool InvalidateRect(HWND hwnd, const RECT* r, bool erase) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   HRGN add = r ? CreateRectRgn(r->left, r->top, r->right, r->bottom)
                : CreateRectRgn(0, 0, w->Client_W(), w->Client_H());
@@ -118,7 +120,7 @@ bool InvalidateRect(HWND hwnd, const RECT* r, bool erase) {
 }
 
 bool InvalidateRgn(HWND hwnd, HRGN rgn, bool erase) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   if (!rgn) return InvalidateRect(hwnd, nullptr, erase);
   if (CombineRgn(w->update, w->update, rgn, RGN_OR) == ERROR) return false;
@@ -128,7 +130,7 @@ bool InvalidateRgn(HWND hwnd, HRGN rgn, bool erase) {
 }
 
 bool ValidateRect(HWND hwnd, const RECT* r) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   if (!r) {
     SetRectRgn(w->update, 0, 0, 0, 0);
@@ -142,7 +144,7 @@ bool ValidateRect(HWND hwnd, const RECT* r) {
 }
 
 bool ValidateRgn(HWND hwnd, HRGN rgn) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   if (!rgn) return ValidateRect(hwnd, nullptr);
   CombineRgn(w->update, w->update, rgn, RGN_DIFF);
@@ -151,7 +153,7 @@ bool ValidateRgn(HWND hwnd, HRGN rgn) {
 }
 
 bool GetUpdateRect(HWND hwnd, RECT* out, bool) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   RECT box{0, 0, 0, 0};
   const bool some = GetRgnBox(w->update, &box) != NULLREGION;
@@ -161,35 +163,35 @@ bool GetUpdateRect(HWND hwnd, RECT* out, bool) {
 }
 
 int32 GetUpdateRgn(HWND hwnd, HRGN rgn, bool) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !rgn) return ERROR;
   return CombineRgn(rgn, w->update, nullptr, RGN_COPY);
 }
 
 bool UpdateWindow(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
-  if (IsWindowVisible(w) && GetRgnBox(w->update, nullptr) != NULLREGION) SendMessage(w, WM_PAINT, 0, 0);
+  if (IsWindowVisible(hwnd) && GetRgnBox(w->update, nullptr) != NULLREGION) SendMessage(hwnd, WM_PAINT, 0, 0);
   return true;
 }
 
 bool RedrawWindow(HWND hwnd, const RECT* r, HRGN rgn, UINT flags) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   if (flags & RDW_INVALIDATE) {
-    if (rgn) InvalidateRgn(w, rgn, flags & RDW_ERASE);
-    else InvalidateRect(w, r, flags & RDW_ERASE);
+    if (rgn) InvalidateRgn(hwnd, rgn, flags & RDW_ERASE);
+    else InvalidateRect(hwnd, r, flags & RDW_ERASE);
   } else if (flags & RDW_VALIDATE) {
-    if (rgn) ValidateRgn(w, rgn);
-    else ValidateRect(w, r);
+    if (rgn) ValidateRgn(hwnd, rgn);
+    else ValidateRect(hwnd, r);
   }
   if (flags & RDW_ALLCHILDREN) {
     std::vector<HWND> kids = w->children;
     for (HWND c : kids) RedrawWindow(c, nullptr, nullptr, flags & ~RDW_UPDATENOW);
   }
   if (flags & RDW_UPDATENOW) {
-    UpdateWindow(w);
-    std::vector<HWND> kids = Live(w) ? w->children : std::vector<HWND>{};
+    UpdateWindow(hwnd);
+    std::vector<HWND> kids = Live(hwnd) ? w->children : std::vector<HWND>{};
     for (HWND c : kids) UpdateWindow(c);
   }
   return true;
@@ -197,20 +199,20 @@ bool RedrawWindow(HWND hwnd, const RECT* r, HRGN rgn, UINT flags) {
 
 HDC GetDC(HWND hwnd) {
   if (!hwnd) return Screen_DC();
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   return w ? w->dc : nullptr;
 }
 
 int32 ReleaseDC(HWND hwnd, HDC dc) {
   if (!hwnd) return dc == Screen_DC() ? 1 : 0;
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || dc != w->dc) return 0;
   Touch(w);
   return 1;
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !ps) return nullptr;
   Clip_To_Client(w);
   // The clip is in device coordinates, as the update region is.
@@ -226,12 +228,12 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   const bool erase = w->erase_pending;
   w->erase_pending = false;
   SetRectRgn(w->update, 0, 0, 0, 0);  // validated before the erase, as the platform does
-  if (erase) ps->fErase = SendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(w->dc), 0) == 0;
-  return Live(w) ? w->dc : nullptr;
+  if (erase) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(w->dc), 0) == 0;
+  return Live(hwnd) ? w->dc : nullptr;
 }
 
 bool EndPaint(HWND hwnd, const PAINTSTRUCT*) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   SelectClipRgn(w->dc, nullptr);
   Touch(w);
@@ -239,18 +241,18 @@ bool EndPaint(HWND hwnd, const PAINTSTRUCT*) {
 }
 
 HBITMAP Host_Window_Surface(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   return w ? w->surface : nullptr;
 }
 
 bool Host_Window_Compose(HWND hwnd, std::vector<uint32>& pixels, int32& width, int32& height) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w) return false;
   Compose_Client(w, pixels, width, height);
   return true;
 }
 
 uint64 Host_Window_Generation(HWND hwnd) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   return w ? w->generation : 0;
 }

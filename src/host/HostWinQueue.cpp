@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <deque>
 #include <memory>
-#include <unordered_set>
+#include <new>
 
 #include "host/HostClock.h"
+#include "host/HostHandles.h"
 #include "host/HostWin.h"
 #include "host/HostWinCore.h"
 
@@ -17,13 +18,16 @@ void (*g_idle_wait_proc)(uint32) = nullptr;
 void (*g_cursor_changed_proc)() = nullptr;
 }  // namespace hostwin
 
-struct HostCursor {
-  uint32 system_id = 0;
+// The records behind cursor and accelerator handles.
+struct HostCursorRec {
+  HCURSOR self = nullptr;
+  uint32 system_id = 0;  // system cursors live for the whole run
   int32 width = 0, height = 0, hot_x = 0, hot_y = 0;
   std::vector<uint32> bgra;
 };
 
-struct HostAccel {
+struct HostAccelRec {
+  HACCEL self = nullptr;
   std::vector<ACCEL> entries;
 };
 
@@ -49,10 +53,13 @@ uint32 g_last_down_time = 0;
 POINT g_last_down_pt{0, 0};
 HWND g_last_down_hwnd = nullptr;
 
-std::unordered_set<HostCursor*> g_cursors;  // ours, destroyable
-HostCursor* g_current_cursor = nullptr;
+// System cursors and ours.
+HostHandleTable<HostCursorRec>& Cursors() { return Host_Handle_Table<HostCursorRec>(); }
+HCURSOR g_current_cursor = nullptr;
 int32 g_cursor_count = 0;
-std::unordered_set<HostAccel*> g_accels;
+HostHandleTable<HostAccelRec>& Accels() { return Host_Handle_Table<HostAccelRec>(); }
+
+HostAccelRec* Accel_Of(HACCEL accel) { return Accels().Find(accel, HostHandleKind::kAccel); }
 
 bool In_Range(UINT m, UINT min, UINT max) { return (min == 0 && max == 0) || (m >= min && m <= max); }
 
@@ -248,9 +255,9 @@ void PostQuitMessage(int32 code) {
 }
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  HostWindow* w = Live(hwnd);
+  HostWindowRec* w = Live(hwnd);
   if (!w || !w->proc) return 0;
-  return w->proc(w, msg, wparam, lparam);
+  return w->proc(hwnd, msg, wparam, lparam);
 }
 
 bool PeekMessage(MSG* msg, HWND hwnd, UINT min, UINT max, UINT flags) {
@@ -358,20 +365,28 @@ void Host_Queue_Clear() {
 
 HACCEL CreateAcceleratorTable(const ACCEL* entries, int32 count) {
   if (!entries || count <= 0 || count > 4096) return nullptr;
-  auto* a = new HostAccel;
+  auto* a = new (std::nothrow) HostAccelRec;
+  if (!a) return nullptr;
   a->entries.assign(entries, entries + count);
-  g_accels.insert(a);
-  return a;
+  a->self = static_cast<HACCEL>(Accels().Add(a, HostHandleKind::kAccel));
+  if (!a->self) {
+    delete a;
+    return nullptr;
+  }
+  return a->self;
 }
 
 bool DestroyAcceleratorTable(HACCEL accel) {
-  if (!accel || !g_accels.erase(accel)) return false;
-  delete accel;
+  HostAccelRec* a = Accel_Of(accel);
+  if (!a) return false;
+  Accels().Remove(accel);
+  delete a;
   return true;
 }
 
-int32 CopyAcceleratorTable(HACCEL accel, ACCEL* out, int32 count) {
-  if (!accel || !g_accels.count(accel)) return 0;
+int32 CopyAcceleratorTable(HACCEL haccel, ACCEL* out, int32 count) {
+  const HostAccelRec* accel = Accel_Of(haccel);
+  if (!accel) return 0;
   const int32 n = int32(accel->entries.size());
   if (!out) return n;
   const int32 m = std::min(n, std::max(0, count));
@@ -379,8 +394,9 @@ int32 CopyAcceleratorTable(HACCEL accel, ACCEL* out, int32 count) {
   return m;
 }
 
-bool TranslateAccelerator(HWND hwnd, HACCEL accel, const MSG* msg) {
-  if (!msg || !accel || !g_accels.count(accel) || !Live(hwnd)) return false;
+bool TranslateAccelerator(HWND hwnd, HACCEL haccel, const MSG* msg) {
+  const HostAccelRec* accel = Accel_Of(haccel);
+  if (!msg || !accel || !Live(hwnd)) return false;
   const UINT m = msg->message;
   const bool virt = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
   const bool chr = m == WM_CHAR || m == WM_SYSCHAR;
@@ -429,7 +445,7 @@ UINT MapVirtualKey(UINT code, UINT mode) {
 }
 
 HWND SetCapture(HWND hwnd) {
-  HWND old = Live(g_capture);
+  HWND old = Alive(g_capture);
   if (!Live(hwnd)) return old;
   g_capture = hwnd;
   if (old && old != hwnd) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
@@ -437,13 +453,13 @@ HWND SetCapture(HWND hwnd) {
 }
 
 bool ReleaseCapture() {
-  HWND old = Live(g_capture);
+  HWND old = Alive(g_capture);
   g_capture = nullptr;
   if (old) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
   return true;
 }
 
-HWND GetCapture() { return Live(g_capture); }
+HWND GetCapture() { return Alive(g_capture); }
 
 bool GetCursorPos(POINT* out) {
   if (!out) return false;
@@ -492,7 +508,7 @@ namespace {
 // Routes a mouse message to the capture window or the window under the
 // cursor; non-client parts get the WM_NC* form.
 void Route_Mouse(UINT client_msg, UINT nc_msg, WPARAM extra_hi) {
-  HWND target = Live(g_capture);
+  HWND target = Alive(g_capture);
   LRESULT hit = HTCLIENT;
   if (!target) target = Hit(g_cursor, hit);
   if (!target) return;
@@ -507,7 +523,7 @@ void Route_Mouse(UINT client_msg, UINT nc_msg, WPARAM extra_hi) {
   if (client_msg == WM_LBUTTONDOWN || client_msg == WM_RBUTTONDOWN) {
     const int32 button = client_msg == WM_LBUTTONDOWN ? 0 : 1;
     const uint32 now = Host_Clock_Millis();
-    const bool dbl = (target->cls->wc.style & CS_DBLCLKS) && g_last_button == button && g_last_down_hwnd == target &&
+    const bool dbl = (Live(target)->cls->wc.style & CS_DBLCLKS) && g_last_button == button && g_last_down_hwnd == target &&
                      now - g_last_down_time <= GetDoubleClickTime() &&
                      std::abs(g_cursor.x - g_last_down_pt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                      std::abs(g_cursor.y - g_last_down_pt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
@@ -557,21 +573,26 @@ void hostwin::Input_Wheel(int32 delta, POINT screen) {
 
 namespace {
 
-HostCursor* System_Cursor(uint32 id) {
+// The handle of a system cursor: made on first use, valid for the whole run.
+HCURSOR System_Cursor(uint32 id) {
   static const uint32 ids[] = {IDC_ARROW,  IDC_IBEAM,  IDC_WAIT,    IDC_CROSS, IDC_UPARROW,
                                IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL,
                                IDC_NO,     IDC_HAND,   IDC_APPSTARTING};
-  static HostCursor table[std::size(ids)];
+  static HostCursorRec table[std::size(ids)];
   for (size_t i = 0; i < std::size(ids); ++i) {
     if (ids[i] == id) {
-      table[i].system_id = id;
-      return &table[i];
+      HostCursorRec& c = table[i];
+      if (!c.self) {
+        c.system_id = id;
+        c.self = static_cast<HCURSOR>(Cursors().Add(&c, HostHandleKind::kCursor));
+      }
+      return c.self;
     }
   }
   return nullptr;
 }
 
-bool Valid_Cursor(HCURSOR c) { return c && (g_cursors.count(c) || c->system_id != 0); }
+HostCursorRec* Cursor_Of(HCURSOR c) { return Cursors().Find(c, HostHandleKind::kCursor); }
 
 }  // namespace
 
@@ -582,14 +603,19 @@ HCURSOR LoadCursor(HINSTANCE hinst, uint32 id) {
 
 HCURSOR Host_Create_Color_Cursor(int32 width, int32 height, int32 hot_x, int32 hot_y, const uint32* bgra) {
   if (!bgra || width <= 0 || height <= 0 || width > 256 || height > 256) return nullptr;
-  auto* c = new HostCursor;
+  auto* c = new (std::nothrow) HostCursorRec;
+  if (!c) return nullptr;
   c->width = width;
   c->height = height;
   c->hot_x = std::clamp(hot_x, 0, width - 1);
   c->hot_y = std::clamp(hot_y, 0, height - 1);
   c->bgra.assign(bgra, bgra + size_t(width) * size_t(height));
-  g_cursors.insert(c);
-  return c;
+  c->self = static_cast<HCURSOR>(Cursors().Add(c, HostHandleKind::kCursor));
+  if (!c->self) {
+    delete c;
+    return nullptr;
+  }
+  return c->self;
 }
 
 HCURSOR CreateCursor(HINSTANCE, int32 hot_x, int32 hot_y, int32 width, int32 height, const void* and_mask,
@@ -615,18 +641,21 @@ HCURSOR CreateCursor(HINSTANCE, int32 hot_x, int32 hot_y, int32 width, int32 hei
 }
 
 bool DestroyCursor(HCURSOR cursor) {
-  if (!cursor || !g_cursors.erase(cursor)) return cursor && cursor->system_id != 0;
+  HostCursorRec* c = Cursor_Of(cursor);
+  if (!c) return false;
+  if (c->system_id != 0) return true;  // system cursors stay
+  Cursors().Remove(cursor);
   if (g_current_cursor == cursor) {
     g_current_cursor = System_Cursor(IDC_ARROW);
     if (g_cursor_changed_proc) g_cursor_changed_proc();
   }
-  delete cursor;
+  delete c;
   return true;
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-  HostCursor* old = g_current_cursor ? g_current_cursor : System_Cursor(IDC_ARROW);
-  if (cursor && !Valid_Cursor(cursor)) return old;
+  HCURSOR old = g_current_cursor ? g_current_cursor : System_Cursor(IDC_ARROW);
+  if (cursor && !Cursor_Of(cursor)) return old;
   g_current_cursor = cursor;
   if (old != cursor && g_cursor_changed_proc) g_cursor_changed_proc();
   return old;
@@ -642,11 +671,15 @@ int32 ShowCursor(bool show) {
 
 int32 hostwin::Cursor_Show_Count() { return g_cursor_count; }
 
-uint32 Host_Cursor_System_Id(HCURSOR cursor) { return Valid_Cursor(cursor) ? cursor->system_id : 0; }
+uint32 Host_Cursor_System_Id(HCURSOR hcursor) {
+  const HostCursorRec* cursor = Cursor_Of(hcursor);
+  return cursor ? cursor->system_id : 0;
+}
 
-bool Host_Cursor_Image(HCURSOR cursor, int32& width, int32& height, int32& hot_x, int32& hot_y,
+bool Host_Cursor_Image(HCURSOR hcursor, int32& width, int32& height, int32& hot_x, int32& hot_y,
                        std::vector<uint32>& bgra) {
-  if (!Valid_Cursor(cursor) || cursor->system_id != 0) return false;
+  const HostCursorRec* cursor = Cursor_Of(hcursor);
+  if (!cursor || cursor->system_id != 0) return false;
   width = cursor->width;
   height = cursor->height;
   hot_x = cursor->hot_x;
@@ -670,10 +703,17 @@ void Host_Win_Reset() {
   g_capture = nullptr;
   g_last_button = -1;
   g_last_down_hwnd = nullptr;
-  for (HostCursor* c : g_cursors) delete c;
-  g_cursors.clear();
+  for (void* h : Cursors().Handles()) {
+    HostCursorRec* c = Cursors().Find_Any(h);
+    if (c->system_id != 0) continue;
+    Cursors().Remove(h);
+    delete c;
+  }
   g_current_cursor = nullptr;
   g_cursor_count = 0;
-  for (HostAccel* a : g_accels) delete a;
-  g_accels.clear();
+  for (void* h : Accels().Handles()) {
+    HostAccelRec* a = Accels().Find_Any(h);
+    Accels().Remove(h);
+    delete a;
+  }
 }

@@ -25,8 +25,9 @@
 #include "platform/ColorTable.h"
 #include "platform/Types.h"
 
-// Windows of the host layer. The window module defines the record; the
-// drawing state only keeps and compares the handle.
+// Windows of the host layer. The handle type names no structure (window
+// handles are table handles of the host); the drawing state only keeps and
+// compares the handle.
 struct HostWindow;
 using HWND = HostWindow*;
 
@@ -115,7 +116,7 @@ struct a_shadow_rec {
   a_polygon* accum_poly;    // polygon being recorded
   int16 cur_pen_width;
   a_win_color cur_pen_color;
-  HostGdiObject* cur_font_hdl;  // font selected by SetFont; owned by the record
+  HGDIOBJ cur_font_hdl;     // font selected by SetFont; owned by the record
 };
 
 struct PenState {

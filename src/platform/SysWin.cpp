@@ -162,7 +162,8 @@ void GetPortBounds(Rect& bounds) {
     bounds = theGWorld->pix.bounds;
     return;
   }
-  auto* surface = theHDC ? static_cast<HBITMAP>(GetCurrentObject(theHDC, OBJ_BITMAP)) : nullptr;
+  const HostSurface* surface =
+      theHDC ? Host_Surface(static_cast<HBITMAP>(GetCurrentObject(theHDC, OBJ_BITMAP))) : nullptr;
   if (surface == nullptr) {
     bounds = Rect{0, 0, 0, 0};
     QUIT();
@@ -212,7 +213,7 @@ OSErr New_GWorld(const Rect& bounds, int16 depth, CTabHandle colortab, GWorldPtr
     return memFullErr;
   }
   w->pix.baseAddr = static_cast<Ptr>(bits);
-  PixMap_Set_RowBytes(w->pix, uint32(w->hdl->stride));
+  PixMap_Set_RowBytes(w->pix, uint32(Host_Surface(w->hdl)->stride));
   w->old_dc = SelectObject(dc, w->hdl);
 
   Reset_Shadow(&w->shadow, nullptr, dc, true);

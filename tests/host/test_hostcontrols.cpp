@@ -437,7 +437,7 @@ TEST_F(ControlsTest, ScrollBarMouseAndKeysSendTheCodes) {
 // Counts pixels of a control's own surface that differ from colour c.
 int32 Count_Not(HWND c, COLORREF col) {
   UpdateWindow(c);
-  HBITMAP s = Host_Window_Surface(c);
+  const HostSurface* s = Host_Surface(Host_Window_Surface(c));
   int32 n = 0;
   const uint32 want = (uint32(GetRValue(col)) << 16) | (uint32(GetGValue(col)) << 8) | GetBValue(col);
   for (int32 y = 0; y < s->height; ++y)
@@ -451,7 +451,7 @@ int32 Count_Not(HWND c, COLORREF col) {
 // Pixels along the focus rectangle's top edge (inset 3) that are black.
 int32 Focus_Dots(HWND c) {
   UpdateWindow(c);
-  HBITMAP s = Host_Window_Surface(c);
+  const HostSurface* s = Host_Surface(Host_Window_Surface(c));
   int32 n = 0;
   for (int32 x = 3; x < s->width - 3; ++x)
     if ((reinterpret_cast<const uint32*>(s->bits + size_t(3) * s->stride)[x] & 0xFFFFFF) == 0) ++n;

@@ -16,9 +16,11 @@ namespace {
 struct Canvas {
   HDC dc = nullptr;
   HBITMAP bm = nullptr;
+  HostSurface* px = nullptr;  // bm's pixels
   HGDIOBJ old = nullptr;
   Canvas(int32 w, int32 h, int32 depth, const RGBQUAD* colors = nullptr, int32 n = 0) {
     bm = Host_NewSurface(w, h, depth, colors, n);
+    px = Host_Surface(bm);
     dc = CreateCompatibleDC(nullptr);
     old = SelectObject(dc, bm);
   }
@@ -28,8 +30,8 @@ struct Canvas {
     DeleteObject(bm);
   }
   uint32 Raw(int32 x, int32 y) const {
-    const uint8* row = bm->bits + int64(y) * bm->stride;
-    switch (bm->depth) {
+    const uint8* row = px->bits + int64(y) * px->stride;
+    switch (px->depth) {
       case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
       case 8: return row[x];
       case 16: return uint32(row[2 * x]) | (uint32(row[2 * x + 1]) << 8);
@@ -42,8 +44,8 @@ struct Canvas {
     }
   }
   void Put(int32 x, int32 y, uint32 v) {
-    uint8* row = bm->bits + int64(y) * bm->stride;
-    switch (bm->depth) {
+    uint8* row = px->bits + int64(y) * px->stride;
+    switch (px->depth) {
       case 1:
         if (v & 1) row[x >> 3] |= uint8(0x80 >> (x & 7));
         else row[x >> 3] &= uint8(~(0x80 >> (x & 7)));
@@ -55,14 +57,14 @@ struct Canvas {
     }
   }
   void Fill(uint32 v) {
-    for (int32 y = 0; y < bm->height; ++y)
-      for (int32 x = 0; x < bm->width; ++x) Put(x, y, v);
+    for (int32 y = 0; y < px->height; ++y)
+      for (int32 x = 0; x < px->width; ++x) Put(x, y, v);
   }
   // The pixels as a picture: '#' where the raw value equals `on`, '.' elsewhere.
   std::string Picture(uint32 on) const {
     std::string s;
-    for (int32 y = 0; y < bm->height; ++y) {
-      for (int32 x = 0; x < bm->width; ++x) s += Raw(x, y) == on ? '#' : '.';
+    for (int32 y = 0; y < px->height; ++y) {
+      for (int32 x = 0; x < px->width; ++x) s += Raw(x, y) == on ? '#' : '.';
       s += '\n';
     }
     return s;
@@ -440,8 +442,9 @@ TEST(HostGdiBrush, MonoPatternZeroBitsTextColourOneBitsBackground) {
 TEST(HostGdiBrush, PatternBrushFromBitmapAndHatches) {
   // A 1-bit bitmap gives the same two-colour rule.
   HBITMAP pat = CreateBitmap(8, 8, 1, 1, nullptr);
-  std::memset(pat->bits, 0, size_t(pat->stride) * 8);
-  pat->bits[0] = 0x80;  // pixel (0, 0) white
+  HostSurface* pat_px = Host_Surface(pat);
+  std::memset(pat_px->bits, 0, size_t(pat_px->stride) * 8);
+  pat_px->bits[0] = 0x80;  // pixel (0, 0) white
   HBRUSH b = CreatePatternBrush(pat);
   Canvas c(2, 1, 32);
   SetTextColor(c.dc, RGB(255, 0, 0));
@@ -492,8 +495,8 @@ namespace {
 
 // Paints with a null pen / the region into two 1-bit-like 8-bit canvases and compares.
 void Expect_Same_Pixels(Canvas& a, Canvas& b, const char* what) {
-  for (int32 y = 0; y < a.bm->height; ++y)
-    for (int32 x = 0; x < a.bm->width; ++x) ASSERT_EQ(a.Raw(x, y), b.Raw(x, y)) << what << " at " << x << "," << y;
+  for (int32 y = 0; y < a.px->height; ++y)
+    for (int32 x = 0; x < a.px->width; ++x) ASSERT_EQ(a.Raw(x, y), b.Raw(x, y)) << what << " at " << x << "," << y;
 }
 
 }  // namespace
@@ -697,7 +700,7 @@ TEST(HostGdiDib, RoundTripAtEachDepth) {
       // The buffer holds the rows in the header's order.
       for (int32 y = 0; y < 3; ++y) {
         const int32 mem_row = top_down ? y : 2 - y;
-        EXPECT_EQ(std::memcmp(buf.data() + stride * size_t(mem_row), c.bm->bits + int64(y) * c.bm->stride,
+        EXPECT_EQ(std::memcmp(buf.data() + stride * size_t(mem_row), c.px->bits + int64(y) * c.px->stride,
                               size_t((5 * depth + 7) / 8)),
                   0)
             << "depth " << depth << " row " << y;

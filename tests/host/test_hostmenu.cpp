@@ -354,7 +354,7 @@ TEST_F(HostMenuWindow, TheBarIsDrawnWithItsTitlesInOrder) {
   std::vector<uint32> px;
   int32 w = 0, h = 0;
   ASSERT_TRUE(hostwin::Compose_Frame(main_, px, w, h));
-  const HostWindow* hw = hostwin::Live(main_);
+  const HostWindowRec* hw = hostwin::Live(main_);
   const int32 strip_top = hw->frame_t - hw->menu_h;
   // Dark text pixels inside each title, none beyond the last one.
   auto dark_in = [&](int32 x0, int32 x1) {

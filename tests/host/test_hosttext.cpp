@@ -32,6 +32,7 @@ class TextTest : public ::testing::Test {
   HBITMAP surf = nullptr;
   HDC dc = nullptr;
   HFONT font = nullptr;
+  const HostSurface* Px() const { return Host_Surface(surf); }
 
   void SetUp() override {
     if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
@@ -79,8 +80,8 @@ class TextTest : public ::testing::Test {
   }
 
   uint32 Raw(int32 x, int32 y) const {
-    const uint8* row = surf->bits + int64(y) * surf->stride;
-    switch (surf->depth) {
+    const uint8* row = Px()->bits + int64(y) * Px()->stride;
+    switch (Px()->depth) {
       case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
       case 8: return row[x];
       default: {
@@ -90,13 +91,13 @@ class TextTest : public ::testing::Test {
       }
     }
   }
-  uint32 White() const { return surf->depth == 32 ? 0xFFFFFFFFu : (surf->depth == 1 ? 1u : 0xFFu); }
+  uint32 White() const { return Px()->depth == 32 ? 0xFFFFFFFFu : (Px()->depth == 1 ? 1u : 0xFFu); }
 
   // Pixels that are no longer the white background.
   Box Ink() const {
     Box b;
-    for (int32 y = 0; y < surf->height; ++y)
-      for (int32 x = 0; x < surf->width; ++x)
+    for (int32 y = 0; y < Px()->height; ++y)
+      for (int32 x = 0; x < Px()->width; ++x)
         if (Raw(x, y) != White()) {
           b.left = std::min(b.left, x);
           b.right = std::max(b.right, x);
@@ -108,8 +109,8 @@ class TextTest : public ::testing::Test {
   }
   int64 Count(uint32 raw) const {
     int64 n = 0;
-    for (int32 y = 0; y < surf->height; ++y)
-      for (int32 x = 0; x < surf->width; ++x) n += Raw(x, y) == raw ? 1 : 0;
+    for (int32 y = 0; y < Px()->height; ++y)
+      for (int32 x = 0; x < Px()->width; ++x) n += Raw(x, y) == raw ? 1 : 0;
     return n;
   }
   int32 Width(const char16_t* s) {

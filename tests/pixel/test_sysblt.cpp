@@ -511,12 +511,12 @@ struct Surface {
   }
   uint32 rgb(int x, int y) const {
     uint32 v;
-    std::memcpy(&v, bm->bits + size_t(y) * bm->stride + size_t(x) * 4, 4);
+    std::memcpy(&v, Host_Surface(bm)->bits + size_t(y) * Host_Surface(bm)->stride + size_t(x) * 4, 4);
     return v & 0xFFFFFF;
   }
   void fill(uint32 v) {
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) std::memcpy(bm->bits + size_t(y) * bm->stride + size_t(x) * 4, &v, 4);
+      for (int x = 0; x < w; ++x) std::memcpy(Host_Surface(bm)->bits + size_t(y) * Host_Surface(bm)->stride + size_t(x) * 4, &v, 4);
   }
 };
 

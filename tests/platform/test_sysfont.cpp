@@ -362,7 +362,7 @@ TEST_F(SysFontTest, SetFontInTheCurrentPort) {
   spec.fontID = 2;
   spec.size = 20;
   SetFont(spec);
-  HostGdiObject* first = theShadow->cur_font_hdl;
+  HGDIOBJ first = theShadow->cur_font_hdl;
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(GetCurrentObject(theHDC, OBJ_FONT), first);
   EXPECT_EQ(theShadow->text_familyx, 2u);
