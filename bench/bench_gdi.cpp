@@ -1,6 +1,9 @@
-// Software GDI throughput: many small filled and framed shapes, and one large
-// oval region painted into a 32-bit surface.
+// Software GDI throughput: many small filled and framed shapes, one large
+// oval region painted into a 32-bit surface, and the handle checks every
+// call makes.
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 #include "host/HostGdi.h"
 
@@ -92,5 +95,28 @@ void BM_Blits(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Blits)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Calls that do little beyond checking their handles, with 10,000 other
+// drawing objects and regions alive: the price of the handle lookup.
+void BM_HandleLookups(benchmark::State& state) {
+  Surface32 s(16, 16);
+  std::vector<HBRUSH> brushes;
+  std::vector<HRGN> rgns;
+  for (int i = 0; i < 10000; ++i) {
+    brushes.push_back(CreateSolidBrush(RGB(uint8(i), 0, 0)));
+    rgns.push_back(CreateRectRgn(0, 0, 1 + i % 16, 8));
+  }
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) {
+      benchmark::DoNotOptimize(GetPixel(s.dc, i & 15, 3));
+      benchmark::DoNotOptimize(PtInRegion(rgns[size_t(i * 7)], i & 15, 3));
+      benchmark::DoNotOptimize(GetObjectType(brushes[size_t(i * 9)]));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 3000);
+  for (HBRUSH b : brushes) DeleteObject(b);
+  for (HRGN r : rgns) DeleteRgn(r);
+}
+BENCHMARK(BM_HandleLookups);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "host/HostHandles.h"
+#include "host/HostMenu.h"
 #include "host/HostWinCore.h"
 
 void (*g_host_menubar_paint)(HWND, HMENU, HDC, const RECT&) = nullptr;
@@ -332,6 +333,7 @@ HWND CreateWindowEx(uint32 exstyle, const char* class_name, const char16_t* titl
   if (!cls) return nullptr;
   if ((style & WS_CHILD) && !Live(parent)) return nullptr;
   if (parent && !Live(parent)) return nullptr;
+  if (!(style & WS_CHILD) && menu && !IsMenu(menu)) return nullptr;  // a destroyed or foreign menu
   if (x == CW_USEDEFAULT) x = y = 0;
   if (width == CW_USEDEFAULT) { width = 640; height = 480; }
   width = std::clamp<int32>(width, 0, kMaxWindowSide);
@@ -428,7 +430,7 @@ bool DestroyWindow(HWND hwnd) {
     } else {
       g_tops.erase(std::remove(g_tops.begin(), g_tops.end(), d), g_tops.end());
       for (HWND t : g_tops)
-        if (Live(t)->owner == d) Live(t)->owner = nullptr;
+        if (HostWindowRec* tr = Live(t); tr->owner == d) tr->owner = nullptr;
     }
     // From here on the handle and every copy of it are refused.
     Windows().Remove(d);
@@ -827,6 +829,7 @@ bool ShowWindow(HWND hwnd, int32 cmd) {
   }
   if (activate && w->visible && !w->minimized && !(w->style & WS_DISABLED)) {
     SetActiveWindow(hwnd);
+    if (!Live(hwnd)) return was;  // destroyed while it was activated
     Raise_Top(hwnd);
   }
   ++w->generation;
@@ -947,7 +950,7 @@ bool IsWindowEnabled(HWND hwnd) {
 
 bool SetMenu(HWND hwnd, HMENU menu) {
   HostWindowRec* w = Live(hwnd);
-  if (!w || (w->style & WS_CHILD)) return false;
+  if (!w || (w->style & WS_CHILD) || (menu && !IsMenu(menu))) return false;
   if (w->menu == menu) return true;
   const bool had = w->menu != nullptr;
   w->menu = menu;
