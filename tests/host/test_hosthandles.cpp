@@ -173,6 +173,29 @@ TEST_F(HostHandlesTest, DestroyedWindowsAndControlsStayDeadWhileTheirSlotsAreReu
   EXPECT_EQ(Host_Top_Windows().size(), 2u);
 }
 
+LRESULT Leaving_Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE) {
+    DestroyWindow(h);
+    return 0;
+  }
+  return DefWindowProc(h, m, w, l);
+}
+
+TEST_F(HostHandlesTest, AWindowThatDestroysItselfWhileBeingShownIsLeftAlone) {
+  WNDCLASS wc;
+  wc.lpfnWndProc = Leaving_Proc;
+  wc.lpszClassName = "LEAVING";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  HWND h = CreateWindowEx(0, "LEAVING", u"l", WS_POPUP, 0, 0, 30, 30, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(h, nullptr);
+  EXPECT_FALSE(ShowWindow(h, SW_SHOW));  // activation destroys it; nothing is written to it after
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  HWND next = Top();
+  EXPECT_TRUE(IsWindow(next));
+  EXPECT_FALSE(IsWindow(h));
+}
+
 TEST_F(HostHandlesTest, DestroyedDialogsAndTheirItemsAreRefused) {
   HostDlgTemplate t;
   t.title = "D";

@@ -244,6 +244,8 @@ struct Rec {
   bool popup_shown;  // a pop-up window of the menu was visible at the time
 };
 std::vector<Rec> g_log;
+HMENU g_destroy_when_shown = nullptr;  // a pop-up the owner destroys once it is open
+constexpr UINT kDestroyPopup = WM_USER + 50;
 
 bool Popup_Visible() {
   for (int32 L = 0; L < 4; ++L)
@@ -255,7 +257,12 @@ LRESULT Menu_Test_Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_INITMENU: case WM_INITMENUPOPUP: case WM_COMMAND:
       g_log.push_back({m, w, l, Popup_Visible()});
+      if (m == WM_INITMENUPOPUP && g_destroy_when_shown && w == reinterpret_cast<WPARAM>(g_destroy_when_shown))
+        PostMessage(h, kDestroyPopup, 0, 0);
       break;
+    case kDestroyPopup:
+      DestroyMenu(g_destroy_when_shown);
+      return 0;
     // System keys reach the bar through the default procedure.
     default: break;
   }
@@ -277,6 +284,7 @@ class HostMenuWindow : public ::testing::Test {
     Host_Clock_Set_Manual(true);
     Host_Menu_Install();
     g_log.clear();
+    g_destroy_when_shown = nullptr;
     file_ = CreatePopupMenu();
     AppendMenuW(file_, 0, 301, u"&New\tCtrl+N");
     AppendMenuW(file_, 0, 302, u"&Open...");
@@ -511,6 +519,19 @@ TEST_F(HostMenuWindow, TheMenuEndsWhenTheProgramQuits) {
   Run();
   EXPECT_FALSE(Host_Menu_Tracking());
   EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(HostMenuWindow, APopupDestroyedWhileItIsOpenIsNeitherReadNorChosenFrom) {
+  // The owner destroys the File pop-up once it is up; pointing at and
+  // clicking its items afterwards chooses nothing, and a click outside ends
+  // the menu as usual.
+  g_destroy_when_shown = file_;
+  Load(Click_Title(0) + Click_Item(0, file_, 1) + Click_Item(0, file_, 0) + "click 500 300\nmenu 999\n");
+  Run();
+  EXPECT_FALSE(IsMenu(file_));
+  EXPECT_EQ(GetMenuItemCount(bar_), 2);  // the title went with its pop-up
+  EXPECT_EQ(Commands(), std::vector<uint16>{999});
+  EXPECT_FALSE(Host_Menu_Tracking());
 }
 
 }  // namespace
