@@ -32,7 +32,8 @@ bool Same_Table(const HostSurface& a, const HostSurface& b) {
 // Source raw value -> destination raw value.
 class Converter {
  public:
-  Converter(const HostDC* src_dc, const HostSurface& src, const HostDC* dst_dc, const HostSurface& dst) : src_(src), dst_(dst) {
+  Converter(const HostDC* src_dc, const HostSurface& src, const HostDC* dst_dc, const HostSurface& dst)
+      : src_(src), dst_(dst) {
     if (src.depth == dst.depth && (src.depth > 8 || Same_Table(src, dst)) && src.mono_ddb == dst.mono_ddb) {
       identity_ = true;
       return;
@@ -104,8 +105,8 @@ inline int64 Src_Of(const Axis& a, int64 v) {
 
 // The general blit: every visible destination pixel of the two axes gets
 // Rop3(P, converted S, D). `src` may be NIL when the code ignores it.
-void Blit(const HostDC* dst_dc, const ClipView& cv, const Axis& ax, const Axis& ay, const HostSurface* src, const HostDC* src_dc,
-          uint8 code, const Ink* pat) {
+void Blit(const HostDC* dst_dc, const ClipView& cv, const Axis& ax, const Axis& ay, const HostSurface* src,
+          const HostDC* src_dc, uint8 code, const Ink* pat) {
   HostSurface& d = *cv.surf;
   if (ax.dn <= 0 || ay.dn <= 0 || (src && (ax.sn <= 0 || ay.sn <= 0))) return;
   const uint32 mask = Depth_Mask(d.depth);
@@ -186,7 +187,8 @@ void Blit(const HostDC* dst_dc, const ClipView& cv, const Axis& ax, const Axis& 
 
 // A temporary surface over DIB bits described by a header (no copy). Rows
 // are presented top-down whatever the header's order.
-bool Dib_View(const HostDC* dc, const BITMAPINFO* info, uint32 usage, const void* bits, size_t bits_size, HostSurface& v) {
+bool Dib_View(const HostDC* dc, const BITMAPINFO* info, uint32 usage, const void* bits, size_t bits_size,
+              HostSurface& v) {
   if (!info || !bits || info->bmiHeader.biSize < 40 || info->bmiHeader.biCompression != BI_RGB ||
       info->bmiHeader.biPlanes != 1)
     return false;

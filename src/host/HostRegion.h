@@ -11,8 +11,9 @@
 // Handles: CreateXxxRgn / ExtCreateRegion return a new HRGN owned by the
 // caller, freed with DeleteRgn (HostRgnOwner does this automatically). Every
 // call accepts a NIL, deleted or foreign handle and answers with ERROR /
-// FALSE / NIL, never a crash. Coordinates are kept within +-kHostCoordLimit; a call that would
-// leave that space fails with ERROR and leaves its region unchanged.
+// FALSE / NIL, never a crash. Coordinates are kept within +-kHostCoordLimit;
+// a call that would leave that space fails with ERROR and leaves its region
+// unchanged.
 #pragma once
 
 #include <pixman.h>
