@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -1,4 +1,4 @@
 // The program's entry: everything happens in the main module.
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 
 int main(int argc, char** argv) { return Velmor4_Main(argc, argv); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pixel/OPUtil.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
 #include "platform/SysFont.h"
@@ -74,4 +75,8 @@ void PaperList_ThumbAction(int16, HWND) {}
 void VoskDoc_Init() {
   Set_Scroll_Actions(SCROLL_PAPER_KIND, PaperKind_NonThumbAction, PaperKind_ThumbAction);
   Set_Scroll_Actions(SCROLL_PAPER_LIST, PaperList_NonThumbAction, PaperList_ThumbAction);
+  // What the layers below ask of the open document.
+  g_direct_print_kind_proc = Calc_Direct_Print_Kind;
+  g_is_landscape_proc = Is_Landscape;
+  g_missing_pattern_proc = Fill_Missing_Pattern;
 }

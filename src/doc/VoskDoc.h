@@ -3,7 +3,7 @@
 // module with the document subsystem.)
 #pragma once
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostWin.h"
 #include "platform/VoskPref.h"
 
@@ -34,5 +34,7 @@ void PaperList_NonThumbAction(int16 part, HWND ctrl);
 void PaperList_ThumbAction(int16 part, HWND ctrl);
 
 // Module start-up: registers the paper lists' actions with the main window's
-// scrolling.
+// scrolling, and installs what the layers below ask of the open document:
+// Calc_Direct_Print_Kind and Is_Landscape in the preferences module's hooks
+// (VoskPref.h), Fill_Missing_Pattern in the render cache's (OPUtil.h).
 void VoskDoc_Init();

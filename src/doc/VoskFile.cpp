@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "doc/VoskDef.h"
 #include "host/HostFiles.h"
+#include "platform/SysLoop.h"
+#include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
 
 bool8 Doc_Read(const FSSpec& /*path*/, bool8 /*is_template*/) {
@@ -87,3 +88,5 @@ void Do_File_Quit() {
 }
 
 void History_Stop() {}
+
+void VoskFile_Init() { g_file_quit_proc = Do_File_Quit; }

@@ -26,3 +26,6 @@ bool8 Do_File_Print(const FSSpec& path);
 void Do_File_Quit();
 // Removes the undo files of the history (none are written yet).
 void History_Stop();
+// Module start-up: installs Do_File_Quit as the quit of the main window
+// (g_file_quit_proc, SysLoop.h).
+void VoskFile_Init();

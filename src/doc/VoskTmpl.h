@@ -4,7 +4,7 @@
 // displayed names and brands of entries.
 #pragma once
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "platform/Types.h"
 
 // Capacity of the working list of entries that the layout chooser builds.

@@ -19,10 +19,11 @@
 #include "host/HostClock.h"
 #include "host/HostScript.h"
 #include "host/HostWinCore.h"
-#include "platform/SysInfo.h"
 
 // Made in HostBackendSdl.cpp; NIL with a reason when SDL cannot start.
 std::unique_ptr<HostDisplay> Host_Make_Sdl_Display(std::string& err);
+
+void (*g_host_screen_proc)(int16, int16, bool8, const Rect&) = nullptr;
 
 namespace {
 
@@ -189,7 +190,7 @@ bool Host_Backend_Start_Headless(int32 width, int32 height) {
   g_display = std::make_unique<HeadlessDisplay>();
   g_kind = HostBackendKind::HEADLESS;
   hostwin::Set_Screen_Size(width, height);
-  Info_Set_Screen(int16(std::min(width, 32000)), int16(std::min(height, 32000)), false, Rect{0, 0, 0, 0});
+  if (g_host_screen_proc) g_host_screen_proc(int16(std::min(width, 32000)), int16(std::min(height, 32000)), false, Rect{0, 0, 0, 0});
   Hook_Up();
   return true;
 }

@@ -29,8 +29,13 @@ class HostClipboardPeer;
 
 enum class HostBackendKind { NONE = 0, HEADLESS = 1, SDL = 2 };
 
+// Where a starting backend reports the screen and the desktop's panel: the
+// platform's system information (Info_Set_Screen) sets it when the program
+// loads, since the display starts before the modules do. NIL: no one listens.
+extern void (*g_host_screen_proc)(int16 width, int16 height, bool8 has_panel, const Rect& panel);
+
 // Reads the environment, starts the chosen backend, reports the screen to
-// the system information (Info_Set_Screen), installs the signal handlers and
+// the system information (g_host_screen_proc), installs the signal handlers and
 // loads the script. FALSE (with the reason on standard error) when the
 // backend asked for cannot start, VELMOR_SCREEN or VELMOR_BACKEND is not
 // valid, or the script has errors.

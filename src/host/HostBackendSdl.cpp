@@ -15,7 +15,6 @@
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
 #include "host/HostWinCore.h"
-#include "platform/SysInfo.h"
 
 namespace {
 
@@ -185,7 +184,7 @@ class SdlDisplay : public HostDisplay {
     else if (u.x > b.x) panel = Rect{int16(b.y), int16(b.x), int16(b.y + b.h), int16(u.x)};
     else if (u.x + u.w < b.x + b.w) panel = Rect{int16(b.y), int16(u.x + u.w), int16(b.y + b.h), int16(b.x + b.w)};
     else has_panel = false;
-    Info_Set_Screen(int16(std::min(b.w, 32000)), int16(std::min(b.h, 32000)), has_panel, panel);
+    if (g_host_screen_proc) g_host_screen_proc(int16(std::min(b.w, 32000)), int16(std::min(b.h, 32000)), has_panel, panel);
     SDL_StartTextInput();
     std::string why;
     clip_ = Host_Make_X11_Clipboard(nullptr, why);

@@ -1,6 +1,7 @@
 #include "objects/VoskEdit.h"
 
 #include "platform/Events.h"
+#include "platform/SysLoop.h"
 #include "platform/SysWin.h"
 
 bool8 g_editing = false;
@@ -16,6 +17,7 @@ void Caret_Init() {
   g_caret_shown = false;
   g_caret_next = 0;
   g_caret_erase_proc = Caret_Inval;
+  g_caret_tick_proc = Caret_Tick;
 }
 
 void Caret_Inval() { g_caret_shown = false; }

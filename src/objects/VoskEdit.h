@@ -13,4 +13,6 @@ void Caret_Tick();
 // Takes the caret off the screen before a repaint (the window layer's
 // caret-erase hook, installed by Caret_Init).
 void Caret_Inval();
+// Module start-up: installs Caret_Inval as the window layer's caret-erase
+// hook and Caret_Tick as the main loop's caret hook (g_caret_tick_proc).
 void Caret_Init();

@@ -8,6 +8,7 @@
 #include "pixel/SysMath.h"
 #include "platform/QDRect.h"
 #include "platform/SysErr.h"
+#include "platform/SysFont.h"
 
 uint16 g_seed = 0;
 a_rand_rec g_rand = {};
@@ -220,6 +221,8 @@ int16 Scale_Random(uint16 seed, int16 minval, int16 maxval) {
 }  // namespace
 
 void Fast_Init() {
+  // The font list is sorted with the program's sort.
+  g_sort_array_proc = SortArray;
   Init_RandRec(g_rand);
   g_seed = 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/SysMem.h"
+#include "platform/SysSound.h"
 
 namespace {
 
@@ -143,6 +144,8 @@ a_openfile_result Read_Map(a_fd fd, uint32 filesize, uint16 nkeys, a_map_item*& 
 }  // namespace
 
 void OP_Init() {
+  // Sound effects are objects of the library.
+  g_sound_library = a_sound_library{OP_Size, OP_Lock, OP_Unlock};
   nfiles = 0;
   for (a_op_file& f : files) f = a_op_file{NULL_FD, 0, nullptr};
   for (a_cache_item& c : cache) c = a_cache_item{0, 0, nullptr};

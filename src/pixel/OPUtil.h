@@ -208,6 +208,11 @@ void XY_To_Cyl_R(Point origin, Point xy, double& radius, int16& angle);
 
 // --- Render cache ---------------------------------------------------------------------
 
+// Draws the placeholder of a missing library picture into the current port
+// over dest (the documents' Fill_Missing_Pattern, installed by their
+// start-up VoskDoc_Init; until then the placeholder stays blank).
+extern void (*g_missing_pattern_proc)(const Rect& dest);
+
 void Cache_Init();
 // A source that is neither a library picture nor has a basis entry (a
 // photo whose file was not found) gives an empty body for every purpose.

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 
-#include "doc/VoskDoc.h"
 #include "pixel/OP.h"
 #include "pixel/OPUtil.h"
 #include "pixel/SysBlt.h"
@@ -82,11 +81,15 @@ void Database_Basis(const a_spec& spec, a_masked_gworld& basis) {
   basis.bounds = EmptyRect(spec.subset) ? kMissingBasis : spec.subset;
   New_GWorldF("Cache_Get2", basis.bounds, 32, nullptr, basis.fore);
   Push_GWorld(basis.fore);
-  Fill_Missing_Pattern(basis.bounds);
+  g_missing_pattern_proc(basis.bounds);
   Pop_GWorld();
 }
 
+void No_Missing_Pattern(const Rect&) {}
+
 }  // namespace
+
+void (*g_missing_pattern_proc)(const Rect& dest) = No_Missing_Pattern;
 
 // ---------------------------------------------------------------------------
 // Sizes and results

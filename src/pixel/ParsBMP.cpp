@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "host/HostFiles.h"
+#include "pixel/DrawUtilMasked.h"
 #include "platform/SysErr.h"
 #include "platform/SysMem.h"
+#include "platform/SysScrap.h"
 
 namespace {
 
@@ -444,4 +446,9 @@ int16 Write_BMP(a_file_format, const FSSpec& path, const a_pixel32 (&colors)[256
     return -1;
   }
   return Host_Replace_Commit(rep) ? 0 : -1;
+}
+
+void ParsBMP_Init() {
+  Scrap_Set_Bitmap_Reader(a_scrap_bitmap_reader{
+      Clear_Scan_Rec, Scan_BMP_3, [](a_picture_scan_rec& scan) { Dispose_MW(scan.body); }});
 }

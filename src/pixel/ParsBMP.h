@@ -56,6 +56,10 @@ int16 Scan_BMP_2(bool8 isfile, a_bmp_reader reader, void* rdata, a_picture_scan_
 int16 Scan_BMP_3(bool8 isfile, a_bmp_reader reader, void* rdata, uint64 avail,
                  a_picture_scan_rec& scan);
 
+// Module start-up: installs this reader as the clipboard's bitmap reader
+// (Scrap_Set_Bitmap_Reader, SysScrap.h).
+void ParsBMP_Init();
+
 // Clears scan, sets format to FMT_BMP and reads the file; -1 when it cannot
 // be opened.
 int16 Scan_BMP(const FSSpec& path, a_picture_scan_rec& scan, a_file_format& format);

@@ -10,6 +10,7 @@
 #include "pixel/SysPixXform.h"
 #include "platform/QDRect.h"
 #include "platform/SysErr.h"
+#include "platform/SysPrint.h"
 #include "platform/SysInfo.h"
 #include "platform/SysMS.h"
 #include "platform/SysRgn.h"
@@ -476,6 +477,8 @@ GWorldPtr World_Or_Current(GWorldPtr w) { return w ? w : theGWorld; }
 // --- Module life ----------------------------------------------------------------------
 
 void SysBlt_Init() {
+  // The printer takes 24-bit worlds: a 16-bit one is blitted into one first.
+  g_print_blit_proc = Port_To_Port;
   ss_off = nullptr;
   ss_box = Rect{0, 0, 0, 0};
 }

@@ -26,6 +26,8 @@ enum a_language : int16 {
   GREEK = 18,
   KOREAN = 19,
 };
+// Number of interface languages.
+constexpr int16 NLANGUAGES = KOREAN + 1;
 
 // A set of 32 bits over a_language.
 using a_language_set = uint32;

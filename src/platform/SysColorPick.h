@@ -20,7 +20,7 @@
 
 #include "host/HostGdi.h"
 #include "host/HostWin.h"
-#include "pixel/SysPix.h"
+#include "platform/PixMaps.h"
 #include "platform/Types.h"
 
 constexpr int16 DLOG_PICK_COLOR = 1242;

@@ -6,7 +6,7 @@
 #include <strings.h>
 #include <vector>
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostControls.h"
 #include "host/HostScript.h"

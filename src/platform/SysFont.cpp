@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "host/HostText.h"
-#include "pixel/Fast.h"
 #include "platform/LangUtil.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
@@ -137,9 +136,15 @@ void Classify_Font_Item(a_family_item& item) {
   else if (item.attrib & Attrib_Bit(IS_PI_FONT)) item.order = 3;
 }
 
+namespace {
+void No_Sort(bool, void*, int16, int16, int32) {}
+}  // namespace
+
+void (*g_sort_array_proc)(bool, void*, int16, int16, int32) = No_Sort;
+
 void Sort_Font_List(a_family_item* list, uint32 n) {
   if (!list || n < 2) return;
-  SortArray(true, list, int16(sizeof(a_family_item)), 2, int32(n));
+  g_sort_array_proc(true, list, int16(sizeof(a_family_item)), 2, int32(n));
 }
 
 void Set_Base_Fonts(int16) {

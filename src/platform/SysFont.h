@@ -163,3 +163,8 @@ bool8 Is_Special_Font_Name(CUStrSpan name);
 void Classify_Font_Item(a_family_item& item);
 // Sorts n entries by their records (order, then name).
 void Sort_Font_List(a_family_item* list, uint32 n);
+// The sort of the font list: the program's SortArray (heap sort of records
+// compared as unsigned units of chunk bytes), which lives in the pixel
+// engine above this layer and is installed by its start-up (Fast_Init).
+// Until then the list keeps the order the fonts were enumerated in.
+extern void (*g_sort_array_proc)(bool ascending, void* table, int16 itemlen, int16 chunk, int32 nitems);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/HostBackend.h"
 #include "platform/Events.h"
 #include "platform/Resources.h"
 
@@ -31,6 +32,13 @@ constexpr int16 kHostSystemVersion = 10 * 256 + 0;
 // Our image codecs are part of the program, so they are always present; the
 // version word says "7.6" so every check for a recent framework passes.
 constexpr uint32 kCodecVersion = 0x07600000;
+
+// The display backend starts before the module start-ups run and reports the
+// screen as it starts, so its hook is set when the program loads.
+const bool kScreenHookSet = [] {
+  g_host_screen_proc = Info_Set_Screen;
+  return true;
+}();
 }  // namespace
 
 int16 LMGetMBarHeight() { return 20; }

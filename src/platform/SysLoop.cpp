@@ -1,6 +1,6 @@
 #include "platform/SysLoop.h"
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskFile.h"
 #include "host/HostDialog.h"
 #include "objects/VoskEdit.h"
@@ -12,9 +12,8 @@
 #include "platform/SysPrint.h"
 #include "platform/SysSound.h"
 #include "platform/SysWin.h"
+#include "platform/VoskDef.h"
 #include "platform/Windowv.h"
-#include "ui/VoskCurs.h"
-#include "ui/VoskIntf.h"
 
 HWND main_hwnd = nullptr;
 HACCEL main_accel = nullptr;
@@ -28,6 +27,32 @@ bool8 g_just_maximized = false;
 bool8 g_just_resized = false;
 bool8 g_was_vis = false;
 bool8 g_quit_pending = false;
+
+namespace {
+
+// The application's procedures until it installs its own.
+void No_Menu_Event(int16, int16, bool8, bool8) {}
+void No_Key(const a_keystroke&) {}
+bool8 No_Mouse(const a_mousestroke&, bool8) { return false; }
+void No_Work() {}
+void No_State_Var(int16) {}
+void No_Cursor(int16) {}
+
+}  // namespace
+
+void (*g_menu_event_proc)(int16, int16, bool8, bool8) = No_Menu_Event;
+void (*g_key_down_proc)(const a_keystroke&) = No_Key;
+bool8 (*g_mouse_down_proc)(const a_mousestroke&, bool8) = No_Mouse;
+void (*g_sv_begin_proc)() = No_Work;
+void (*g_sv_end_proc)() = No_Work;
+void (*g_sv_finish_proc)() = No_Work;
+void (*g_sv_set_virtual_proc)(int16) = No_State_Var;
+void (*g_font_cache_tick_proc)() = No_Work;
+void (*g_status_tick_proc)() = No_Work;
+void (*g_nav_tick_proc)() = No_Work;
+void (*g_cursor_shape_proc)(int16) = No_Cursor;
+void (*g_caret_tick_proc)() = No_Work;
+void (*g_file_quit_proc)() = No_Work;
 
 namespace {
 
@@ -116,9 +141,9 @@ void WM_CHAR_To_Keystroke(WPARAM wparam, LPARAM lparam, a_keystroke& k) {
 // --- Handing events to the application ------------------------------------------------
 
 void Do_Menu_Event(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
-  SV_Begin_Interaction();
-  DoMenuEvent(menu_category, menu_item, shiftkey, optionkey);
-  SV_End_Interaction();
+  g_sv_begin_proc();
+  g_menu_event_proc(menu_category, menu_item, shiftkey, optionkey);
+  g_sv_end_proc();
 }
 
 void Do_Command_Id(int16 id, bool8 shiftkey, bool8 optionkey) {
@@ -128,9 +153,9 @@ void Do_Command_Id(int16 id, bool8 shiftkey, bool8 optionkey) {
 }
 
 void Do_Key(const a_keystroke& keystroke) {
-  SV_Begin_Interaction();
-  DoKeyDown(keystroke);
-  SV_End_Interaction();
+  g_sv_begin_proc();
+  g_key_down_proc(keystroke);
+  g_sv_end_proc();
 }
 
 void Human_MouseDown(a_keymod_set keymods, const EventRecord& myEvent) {
@@ -142,7 +167,7 @@ void Human_MouseDown(a_keymod_set keymods, const EventRecord& myEvent) {
   stroke.button2 = false;
   stroke.mods = keymods;
   // A press no node uses plays the refusal sound.
-  if (!Intf_MouseDown(stroke, true)) Sound_Effect(SND_NULL);
+  if (!g_mouse_down_proc(stroke, true)) Sound_Effect(SND_NULL);
 }
 
 void DoMouseDown(HWND window, WPARAM flags, const Point& lwhere, int32 when) {
@@ -151,25 +176,25 @@ void DoMouseDown(HWND window, WPARAM flags, const Point& lwhere, int32 when) {
   e.message = reinterpret_cast<intptr_t>(window);
   e.when = when;
   e.where = lwhere;
-  SV_Begin_Interaction();
+  g_sv_begin_proc();
   Human_MouseDown(Mods_From_Flags(flags), e);
-  SV_End_Interaction();
+  g_sv_end_proc();
 }
 
 // --- Idle work -----------------------------------------------------------------------
 
 void Do_Null_Event(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
-  Font_Cache_Tick();
+  g_font_cache_tick_proc();
   if (g_doc.doc_open)
     Do_Null_Doc(fixcursor, window, gmouse, lmouse);
   else if (fixcursor)
-    Cursor_Set_Shape(ARROW_CURSOR);
-  SV_Finish();
+    g_cursor_shape_proc(LOOP_ARROW_CURSOR);
+  g_sv_finish_proc();
 }
 
 void Do_Null_Doc(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
-  Status_Tick();
-  Caret_Tick();
+  g_status_tick_proc();
+  g_caret_tick_proc();
   const int32 now = int32(TickCount());
   if (!g_null_flag) {
     g_null_flag = true;
@@ -185,12 +210,12 @@ void Do_Null_Doc(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
   stroke.button1 = false;
   stroke.button2 = false;
   Set_Basic_Keymods(stroke.mods);
-  (void)Intf_MouseDown(stroke, fixcursor);
+  (void)g_mouse_down_proc(stroke, fixcursor);
   if (gmouse.h != g_dead_pos.h || gmouse.v != g_dead_pos.v) {
     g_dead_start = now;
     g_dead_pos = gmouse;
   } else if (g_dead_pending && uint32(now - g_dead_start) > HOVER_TICKS) {
-    Nav_Tick();
+    g_nav_tick_proc();
     g_dead_pending = false;
   }
 }
@@ -238,7 +263,7 @@ void Do_Scroll(int16 part, HWND ctrl) {
 
 void Just_Changed_Size() {
   if (gs.outer_window != nullptr) GetWindowBounds(gs.outer_window, gs.pref.tot_window);
-  SV_Set_Virtual(SV_CONFIG_ALL);
+  g_sv_set_virtual_proc(SV_CONFIG_ALL);
   g_just_resized = true;
 }
 
@@ -285,7 +310,7 @@ bool8 Loop_Is_Busy() { return Is_Modal_Active() || Host_Dialog_Modal_Depth() > 0
 
 void Request_Quit() {
   if (!Loop_Is_Busy() && !g_quit_pending) {
-    Do_File_Quit();
+    g_file_quit_proc();
     return;
   }
   g_quit_pending = true;
@@ -296,7 +321,7 @@ void Request_Quit() {
 void Run_Pending_Quit() {
   if (!g_quit_pending || Loop_Is_Busy()) return;
   g_quit_pending = false;
-  Do_File_Quit();
+  g_file_quit_proc();
 }
 
 // --- Window procedures -------------------------------------------------------------------
@@ -348,8 +373,8 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       if (g_just_resized) {
         g_just_resized = false;
-        SV_Set_Virtual(SV_CONFIG_ALL);
-        SV_Finish();
+        g_sv_set_virtual_proc(SV_CONFIG_ALL);
+        g_sv_finish_proc();
       }
       DoUpdate(window);
       return 0;
@@ -358,7 +383,7 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       Point gmouse, lmouse;
       Mouse_Positions(window, lParam, gmouse, lmouse);
       DoMouseDown(window, wParam, lmouse, when);
-      SV_Finish();
+      g_sv_finish_proc();
       g_null_flag = false;
       return 0;
     }
@@ -417,7 +442,7 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
           break;
         default:
           Do_Command_Id(id, ShiftKeyDown(), OptionKeyDown());
-          SV_Finish();
+          g_sv_finish_proc();
           break;
       }
       return 0;
@@ -457,7 +482,7 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         SetActiveWindow(gs.outer_window);
         r = MA_NOACTIVATEANDEAT;
       }
-      SV_Finish();
+      g_sv_finish_proc();
       return r;
     }
     case WM_CREATE:

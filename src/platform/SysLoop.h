@@ -81,6 +81,39 @@ void Request_Quit();
 // Called by the main loop: carries out a held quit once nothing is busy.
 void Run_Pending_Quit();
 
+// --- The application's procedures --------------------------------------------------
+//
+// The main window hands what it translates to the interface, the text editor
+// and the File commands, which sit in the layers above this one. Each of them
+// installs its procedures here at its start-up, as the lists install their
+// scroll actions: the interface (Intf_Init) the commands, keys, mouse
+// strokes, the state-variable engine and its idle ticks; the cursors
+// (Cursor_Init) the shape; the text editor (Caret_Init) the caret's blink;
+// the File commands (VoskFile_Init) the quit command. Until then each is an
+// empty procedure (a stroke is not used, the quit command does nothing), and
+// SysLoop_Init leaves them as they are, whichever start-up runs first.
+extern void (*g_menu_event_proc)(int16 menu_category, int16 menu_item, bool8 shiftkey,
+                                 bool8 optionkey);                 // DoMenuEvent
+extern void (*g_key_down_proc)(const a_keystroke& key);            // DoKeyDown
+extern bool8 (*g_mouse_down_proc)(const a_mousestroke& stroke, bool8 docursor);  // Intf_MouseDown
+extern void (*g_sv_begin_proc)();                                  // SV_Begin_Interaction
+extern void (*g_sv_end_proc)();                                    // SV_End_Interaction
+extern void (*g_sv_finish_proc)();                                 // SV_Finish
+extern void (*g_sv_set_virtual_proc)(int16 sx);                    // SV_Set_Virtual
+extern void (*g_font_cache_tick_proc)();                           // Font_Cache_Tick
+extern void (*g_status_tick_proc)();                               // Status_Tick
+extern void (*g_nav_tick_proc)();                                  // Nav_Tick
+extern void (*g_cursor_shape_proc)(int16 shape);                   // Cursor_Set_Shape
+extern void (*g_caret_tick_proc)();                                // Caret_Tick
+extern void (*g_file_quit_proc)();                                 // Do_File_Quit
+
+// State variables the main window marks changed (g_sv_set_virtual_proc).
+constexpr int16 SV_CONFIG_ALL = 25;
+constexpr int16 SV_MENUBAR_CHECKMARKS = 32;
+// The cursor shape the idle work shows away from a document (the
+// interface's ARROW_CURSOR).
+constexpr int16 LOOP_ARROW_CURSOR = 0;
+
 // Module start-up.
 void SysLoop_Init();
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "host/HostGdi.h"
-#include "pixel/SysPix.h"
+#include "platform/PixMaps.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
 #include "platform/SysVideo.h"

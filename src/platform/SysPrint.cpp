@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostDialog.h"
-#include "pixel/SysBlt.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
 #include "platform/SysCurs.h"
@@ -28,6 +27,12 @@ char g_printername[256];
 bool8 abort_printing = false;
 HWND abort_dialog = nullptr;
 int16 g_print_copies = 1;
+
+namespace {
+void No_Print_Blit(GWorldPtr, GWorldPtr, Rect, Rect, int16, HRGN) {}
+}  // namespace
+
+void (*g_print_blit_proc)(GWorldPtr, GWorldPtr, Rect, Rect, int16, HRGN) = No_Print_Blit;
 
 namespace {
 
@@ -572,7 +577,7 @@ void VP_Blt(GWorldPtr doc_world, const Rect& doc_bounds, const Rect& dest, RgnHa
       QUIT();
       return;
     }
-    Port_To_Port(doc_world, temp, doc_bounds, doc_bounds, srcCopy, nullptr);
+    g_print_blit_proc(doc_world, temp, doc_bounds, doc_bounds, srcCopy, nullptr);
     world = temp;
   }
   const PixMap& pix = world->pix;

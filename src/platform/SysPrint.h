@@ -14,6 +14,12 @@
 #include "platform/SysWin.h"
 #include "platform/Types.h"
 
+// The blit that turns a 16-bit document world into a 24-bit one before it
+// is sent to the printer: the pixel engine's Port_To_Port, installed by its
+// start-up (SysBlt_Init). Until then such a world prints blank.
+extern void (*g_print_blit_proc)(GWorldPtr src, GWorldPtr dst, Rect src_rect, Rect dst_rect, int16 mode,
+                                 HRGN clip);
+
 // Dialog templates of printing: the print dialog, the Print Setup dialog
 // (items: 3 the printer, 4 the copies, IDOK, IDCANCEL) and the stop dialog
 // (1 the stop button, 2 the notice; 1210 + the interface language, else 1210).

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "host/HostRegion.h"
-#include "pixel/SysPix.h"
+#include "platform/PixMaps.h"
 #include "platform/Types.h"
 
 // A scaling ratio: numerator (v) over denominator (h).

@@ -8,10 +8,8 @@
 
 #include "host/HostClipboard.h"
 #include "host/HostGdi.h"
-#include "pixel/DrawUtilMasked.h"
-#include "pixel/ParsBMP.h"
-#include "pixel/ParsQuik.h"
-#include "pixel/SysPix.h"
+#include "pixel/DrawUtilMasked.h"  // a_masked_gworld (the record only)
+#include "pixel/ParsQuik.h"        // a_picture_scan_rec (the record only)
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
 #include "platform/SysSound.h"
@@ -20,20 +18,22 @@
 namespace {
 
 a_scrap_readers g_readers{};
+a_scrap_bitmap_reader g_bitmap{};
 
 // Other programs see a bitmap as image/png through this: the bitmap reader
 // turns it into pixels. Progress is not shown, as this runs while another
 // program waits for the picture.
 bool Dib_Pixels(const uint8* dib, size_t size, std::vector<uint8>& pixels, int32& width, int32& height) {
   a_picture_scan_rec scan;
-  Clear_Scan_Rec(scan);
+  if (g_bitmap.scan == nullptr) return false;
+  g_bitmap.clear(scan);
   a_ram_state state{dib, uint32(std::min<size_t>(size, 0xFFFFFFFFu))};
   const ProgProc progress = g_progproc;
   g_progproc = nullptr;
-  const int16 r = Scan_BMP_3(false, Ram_Reader, &state, size, scan);
+  const int16 r = g_bitmap.scan(false, Ram_Reader, &state, size, scan);
   g_progproc = progress;
-  if (r != BMP_OK) {
-    Dispose_MW(scan.body);
+  if (r != 0) {
+    g_bitmap.dispose(scan);
     return false;
   }
   const PixMap& pm = *Get_GWorld_PixMap(scan.body.fore);
@@ -64,7 +64,7 @@ bool Dib_Pixels(const uint8* dib, size_t size, std::vector<uint8>& pixels, int32
     }
   }
   Unlock_GWorld(scan.body.fore);
-  Dispose_MW(scan.body);
+  g_bitmap.dispose(scan);
   return ok;
 }
 
@@ -134,23 +134,26 @@ bool8 Scrap_Paste_DIB() {
   Host_Clipboard_Close();
   if (!got) return false;
   a_picture_scan_rec scan;
-  Clear_Scan_Rec(scan);
+  if (g_bitmap.scan == nullptr) return false;
+  g_bitmap.clear(scan);
   a_ram_state state{bytes.data(), uint32(bytes.size())};
   // Knowing the size lets the reader refuse a bitmap whose rows are not all
   // there before it makes a world for it.
-  if (Scan_BMP_3(false, Ram_Reader, &state, bytes.size(), scan) != BMP_OK) {
-    Dispose_MW(scan.body);
+  if (g_bitmap.scan(false, Ram_Reader, &state, bytes.size(), scan) != 0) {
+    g_bitmap.dispose(scan);
     return false;  // a refused bitmap pastes nothing: let the caller say so
   }
   const bool8 pasted = g_readers.paste_mw != nullptr;
   if (pasted) g_readers.paste_mw(scan);
-  Dispose_MW(scan.body);
+  g_bitmap.dispose(scan);
   return pasted;
 }
 
 }  // namespace
 
 void Scrap_Set_Readers(const a_scrap_readers& readers) { g_readers = readers; }
+
+void Scrap_Set_Bitmap_Reader(const a_scrap_bitmap_reader& reader) { g_bitmap = reader; }
 
 void Scrap_Clear() {
   Scrap_Types();

@@ -48,6 +48,18 @@ struct a_scrap_readers {
 };
 void Scrap_Set_Readers(const a_scrap_readers& readers);
 
+// The bitmap reader, from the pixel engine above this layer: its BMP scanner
+// (Scan_BMP_3), the clearing of a scan record (Clear_Scan_Rec) and the
+// disposal of the worlds of a scan's body (Dispose_MW), installed by its
+// start-up (ParsBMP_Init). Until then no bitmap is read from the clipboard.
+struct a_scrap_bitmap_reader {
+  void (*clear)(a_picture_scan_rec& scan);
+  int16 (*scan)(bool8 isfile, int16 (*reader)(void* data_ptr, void* buf, uint32& len), void* rdata,
+                uint64 avail, a_picture_scan_rec& scan);  // 0 when read
+  void (*dispose)(a_picture_scan_rec& scan);
+};
+void Scrap_Set_Bitmap_Reader(const a_scrap_bitmap_reader& reader);
+
 // Empties the clipboard (nothing when it cannot be opened).
 void Scrap_Clear();
 // Adds a copy of size bytes under format.

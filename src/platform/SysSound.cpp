@@ -3,7 +3,6 @@
 #include "platform/SysSound.h"
 
 #include "host/HostAudio.h"
-#include "pixel/OP.h"
 #include "platform/SysTimer.h"
 
 namespace {
@@ -30,6 +29,14 @@ uint32 Get_BE32(const uint8* p) {
 }
 
 }  // namespace
+
+namespace {
+int32 No_Sound_Size(const a_keyset&) { return 0; }
+Ptr No_Sound_Lock(const a_keyset&) { return nullptr; }
+void No_Sound_Unlock(Ptr& obj) { obj = nullptr; }
+}  // namespace
+
+a_sound_library g_sound_library{No_Sound_Size, No_Sound_Lock, No_Sound_Unlock};
 
 void Sound_Init() {}
 
@@ -111,9 +118,9 @@ bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
   const a_keyset key{SOUND_KEY_FAMILY, 0, targid, 0};
   // The object comes from a file: its header must describe samples that are
   // all there before anything is played.
-  const int32 size = OP_Size(key);
+  const int32 size = g_sound_library.size(key);
   if (size < SOUND_HEADER_SIZE || size > SOUND_MAX_OBJECT) return false;
-  Ptr obj = OP_Lock(key);
+  Ptr obj = g_sound_library.lock(key);
   if (obj == nullptr) return false;
   const uint8* p = reinterpret_cast<const uint8*>(obj);
   const uint32 rate = Get_BE16(p);
@@ -122,7 +129,7 @@ bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
   const bool ok = (bits == 8 || bits == 16) && rate >= 1000 && len > 0 &&
                   len <= uint32(size - SOUND_HEADER_SIZE) && len % (bits / 8u) == 0;
   if (!ok) {
-    OP_Unlock(obj);
+    g_sound_library.unlock(obj);
     return false;
   }
   g_wave.locked = obj;
@@ -137,7 +144,7 @@ bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
 void Wav_Unlock() {
   if (g_wave.locked == nullptr) return;
   Wav_Unprepare();
-  OP_Unlock(g_wave.locked);
+  g_sound_library.unlock(g_wave.locked);
   g_wave.locked = nullptr;
   g_wave.data_len = 0;
 }

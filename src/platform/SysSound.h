@@ -15,6 +15,7 @@
 // be opened switches sound off (until Sound_Enable turns it on again).
 #pragma once
 
+#include "platform/SysErr.h"  // a_keyset
 #include "platform/Types.h"
 
 // Sound ids.
@@ -63,6 +64,16 @@ constexpr int32 SOUND_MAX_OBJECT = 16 << 20;
 // Channels: effects play on 1, narration on 2.
 constexpr int16 SOUND_CHAN_EFFECTS = 1;
 constexpr int16 SOUND_CHAN_NARRATION = 2;
+
+// The sound objects' source: the picture library (OP, in the pixel engine
+// above this layer), whose start-up (OP_Init) installs OP_Size, OP_Lock and
+// OP_Unlock here. Until then no sound object is found.
+struct a_sound_library {
+  int32 (*size)(const a_keyset& key);  // 0 when no object has the key
+  Ptr (*lock)(const a_keyset& key);    // a copy of the object, or NIL
+  void (*unlock)(Ptr& obj);            // frees a block from lock, obj := NIL
+};
+extern a_sound_library g_sound_library;
 
 void Sound_Init();
 // Plays sound id on the effects channel.

@@ -20,7 +20,7 @@
 #pragma once
 
 #include "host/HostGdi.h"
-#include "pixel/SysPix.h"
+#include "platform/PixMaps.h"
 #include "platform/ColorTable.h"
 #include "platform/Types.h"
 

@@ -22,7 +22,7 @@
 
 #include "host/HostGdi.h"
 #include "host/HostWin.h"
-#include "pixel/SysPix.h"
+#include "platform/PixMaps.h"
 #include "platform/ColorTable.h"
 #include "platform/Quickdraw.h"
 #include "platform/Types.h"

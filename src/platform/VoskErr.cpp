@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostAlert.h"
 #include "platform/Resources.h"
 #include "host/HostBackend.h"

@@ -4,14 +4,25 @@
 #include <cstring>
 #include <string>
 
-#include "doc/VoskDef.h"
-#include "doc/VoskDoc.h"
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
+#include "platform/LangUtil.h"
 #include "platform/MString.h"
 #include "platform/Resources.h"
+#include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
-#include "ui/VoskStat.h"
+
+namespace {
+void No_Prefs_Work() {}
+a_direct_print_kind Page_Printer() { return NOT_DIRECT; }
+bool8 Portrait() { return false; }
+}  // namespace
+
+void (*g_prefs_default_proc)() = No_Prefs_Work;
+void (*g_prefs_fixup_read_proc)() = No_Prefs_Work;
+void (*g_prefs_fixup_write_proc)() = No_Prefs_Work;
+a_direct_print_kind (*g_direct_print_kind_proc)() = Page_Printer;
+bool8 (*g_is_landscape_proc)() = Portrait;
 
 namespace {
 
@@ -48,7 +59,7 @@ void Terminate(UniChar (&s)[N]) {
 // within 0..2 by its readers; an index outside falls back to entry 0 rather
 // than reaching past the list.
 a_print_media_spec& Current_Media_Entry() {
-  int16 kind = Calc_Direct_Print_Kind();
+  int16 kind = g_direct_print_kind_proc();
   if (kind < 0 || kind >= NDIRECT_PRINT_KINDS) kind = NOT_DIRECT;
   int16 index = g_doc.doc_mediax;
   if (index < 0 || index >= NMEDIA_SPECS) index = 0;
@@ -108,7 +119,7 @@ bool8 Prefs_File_Path(std::string& path) {
 }
 
 bool8 Prefs_Read(bool8& new_pref) {
-  Prefs_SetToDefault();
+  g_prefs_default_proc();
   new_pref = true;
   g_unread_reason.clear();
   g_unread_path.clear();
@@ -149,7 +160,7 @@ bool8 Prefs_Read(bool8& new_pref) {
     if (!g_unread_reason.empty()) g_unread_path = path;
   }
 
-  Prefs_Fixup_Read();
+  g_prefs_fixup_read_proc();
   return true;
 }
 
@@ -171,7 +182,7 @@ bool8 Prefs_Write() {
   // The file could not be read at start-up: it is left as it was (the user
   // has been told why the settings were not loaded).
   if (!g_unread_reason.empty()) return true;
-  Prefs_Fixup_Write();
+  g_prefs_fixup_write_proc();
   std::string path;
   if (!Prefs_File_Path(path)) return false;
   // Written beside the old file and renamed over it, so a failed write (full
@@ -183,7 +194,7 @@ bool8 Prefs_Write() {
 
 void Get_Media_Specs(a_print_media_spec& specs) {
   specs = Current_Media_Entry();
-  if (Is_Landscape()) {
+  if (g_is_landscape_proc()) {
     Point n = specs.nudge;
     specs.nudge.v = int16(-n.h);
     specs.nudge.h = n.v;
@@ -192,7 +203,7 @@ void Get_Media_Specs(a_print_media_spec& specs) {
 
 void Set_Media_Specs(const a_print_media_spec& specs) {
   a_print_media_spec s = specs;
-  if (Is_Landscape()) {
+  if (g_is_landscape_proc()) {
     Point n = specs.nudge;
     s.nudge.v = n.h;
     s.nudge.h = int16(-n.v);

@@ -14,7 +14,7 @@
 #include <bit>
 #include <string>
 
-#include "pixel/SysPix.h"
+#include "platform/PixMaps.h"
 #include "platform/SysTimer.h"
 #include "platform/Types.h"
 
@@ -35,6 +35,10 @@ enum a_direct_print_kind : int16 {
 constexpr int16 NDIRECT_PRINT_KINDS = 5;
 constexpr int16 NMEDIA_SPECS = 3;  // media entries per direct-print kind
 constexpr int16 NMEDIA_ADJ = 5;
+// The grid-line dash density slider: default and range.
+constexpr int16 GRIDLINES_DASH_DEFAULT = 10;
+constexpr int16 GRIDLINES_DASH_MIN = 1;
+constexpr int16 GRIDLINES_DASH_MAX = 10;
 constexpr int16 MAX_NRECENT = 21;
 constexpr int16 MAX_NRECENTLAY = 20;
 constexpr int16 NUSER_COLORS = 7;
@@ -151,6 +155,18 @@ static_assert(offsetof(a_stored_fsspec, name) == 6);
 static_assert(offsetof(a_layout_usage_rec, when) == 4);
 static_assert(offsetof(a_layout_usage_rec, label) == 18);
 static_assert(offsetof(a_layout_usage_rec, tx) == 50);
+
+// The defaults of the record and its fix-ups after reading and before
+// writing belong to the interface, the open document's direct-print kind and
+// orientation to the documents; both sit above this layer and install their
+// procedures here at their start-ups (VoskStat_Init: the first three;
+// VoskDoc_Init: the last two). Until then the record is left as it is, and
+// the document counts as a portrait page for a page printer.
+extern void (*g_prefs_default_proc)();                     // Prefs_SetToDefault
+extern void (*g_prefs_fixup_read_proc)();                  // Prefs_Fixup_Read
+extern void (*g_prefs_fixup_write_proc)();                 // Prefs_Fixup_Write
+extern a_direct_print_kind (*g_direct_print_kind_proc)();  // Calc_Direct_Print_Kind
+extern bool8 (*g_is_landscape_proc)();                     // Is_Landscape
 
 // Sets the defaults, then reads the preferences file into gs.pref when it
 // holds a whole record of version 28 (new_pref := FALSE), and adjusts the

@@ -1,5 +1,7 @@
 #include "ui/VoskCurs.h"
 
+#include "platform/SysLoop.h"
+
 a_cursor_desc g_cursor_desc[NCURSOR_SHAPES];
 
 namespace {
@@ -54,12 +56,19 @@ constexpr a_shape_def kShapes[NCURSOR_SHAPES] = {
 
 }  // namespace
 
+namespace {
+static_assert(LOOP_ARROW_CURSOR == ARROW_CURSOR, "the main loop's arrow is the interface's");
+void Set_Shape_Hook(int16 shape) { Cursor_Set_Shape(a_cursor_shape(shape)); }
+}  // namespace
+
 void Cursor_Init() {
   for (int s = 0; s < NCURSOR_SHAPES; ++s) {
     g_cursor_desc[s] = a_cursor_desc{kShapes[s].class_, kShapes[s].id, kShapes[s].ticks, nullptr};
     Cursor_Load(g_cursor_desc[s]);
   }
   g_depth = 0;
+  // The idle work of the main loop shows its shapes from here on.
+  g_cursor_shape_proc = Set_Shape_Hook;
 }
 
 void Cursor_Stop() {

@@ -50,7 +50,8 @@ enum a_cursor_shape : int16 {
 extern a_cursor_desc g_cursor_desc[NCURSOR_SHAPES];
 
 // Fills the table and loads the cursors (a missing or damaged cursor
-// resource is fatal here: start-up cannot go on without it).
+// resource is fatal here: start-up cannot go on without it), and installs
+// Cursor_Set_Shape as the main loop's cursor hook (g_cursor_shape_proc).
 void Cursor_Init();
 // Shows the arrow and unloads them.
 void Cursor_Stop();

@@ -1,6 +1,6 @@
 #include "ui/VoskIntf.h"
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "platform/SysMem.h"
 #include "platform/SysMenu.h"
 #include "platform/SysWin.h"
@@ -29,6 +29,17 @@ void Intf_Init() {
   Menus_Init(gs.menu_base, Current_Language());
   for (bool8& c : g_sv_changed) c = false;
   Set_Scroll_Actions(SCROLL_UNIT_LIST, UnitList_NonThumbAction, UnitList_ThumbAction);
+  // From here on the main window hands its events to the interface.
+  g_menu_event_proc = DoMenuEvent;
+  g_key_down_proc = DoKeyDown;
+  g_mouse_down_proc = Intf_MouseDown;
+  g_sv_begin_proc = SV_Begin_Interaction;
+  g_sv_end_proc = SV_End_Interaction;
+  g_sv_finish_proc = SV_Finish;
+  g_sv_set_virtual_proc = SV_Set_Virtual;
+  g_font_cache_tick_proc = Font_Cache_Tick;
+  g_status_tick_proc = Status_Tick;
+  g_nav_tick_proc = Nav_Tick;
 }
 
 // No unit list is shown yet: there is nothing to scroll.

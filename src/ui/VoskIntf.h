@@ -12,9 +12,8 @@
 #include "platform/SysLoop.h"
 #include "platform/Types.h"
 
-// State variables marked by the platform layer.
-constexpr int16 SV_CONFIG_ALL = 25;
-constexpr int16 SV_MENUBAR_CHECKMARKS = 32;
+// State variables (SV_CONFIG_ALL and SV_MENUBAR_CHECKMARKS, which the
+// platform layer marks, are declared in SysLoop.h).
 constexpr int16 SV_COUNT = 64;
 
 // Observers of what the application is handed (NIL: none).
@@ -24,7 +23,10 @@ extern void (*g_intf_menu_observer)(int16 menu_category, int16 menu_item, bool8 
 extern void (*g_intf_mouse_observer)(const a_mousestroke& stroke, bool8 docursor);
 extern void (*g_intf_nav_observer)();
 
-// Builds the interface; registers the unit list's scroll actions.
+// Builds the interface; registers the unit list's scroll actions, and
+// installs in the main window's hooks (SysLoop.h) the procedures that take
+// its commands, keys, mouse strokes and idle ticks, and the state-variable
+// engine around them.
 void Intf_Init();
 void Intf_Stop();
 // Offers the stroke to the node under stroke.lmouse; TRUE when a node used

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "platform/LangUtil.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
@@ -176,4 +176,10 @@ void Static_Init() {
 void Static_Stop() {
   if (gs.outer_window != nullptr) CloseWindow(gs.outer_window);
   gs.outer_window = nullptr;
+}
+
+void VoskStat_Init() {
+  g_prefs_default_proc = Prefs_SetToDefault;
+  g_prefs_fixup_read_proc = Prefs_Fixup_Read;
+  g_prefs_fixup_write_proc = Prefs_Fixup_Write;
 }

@@ -1,52 +1,21 @@
-// The interface state (gs) and the defaults and fix-ups of the preferences
-// record. Only the part of the interface record that the preferences use is
-// here so far; the rest of the record (item values, tools, views, fonts,
-// patterns, controls) comes with the interface subsystem.
+// The interface state: it builds gs (whose record, a_interface_rec, is
+// declared with the other shared records in platform/VoskDef.h, since the
+// platform layer reads it too) and supplies the defaults and fix-ups of the
+// preferences record, which it installs in the preferences module's hooks at
+// its start-up (VoskStat_Init).
 #pragma once
 
 #include "platform/LangUtil.h"
 #include "platform/Types.h"
+#include "platform/VoskDef.h"
 #include "platform/VoskPref.h"
 
-// Number of interface languages (a_language: ENGLISH = 0 .. KOREAN = 19).
-constexpr int16 NLANGUAGES = KOREAN + 1;
-
-// Icon grids whose values the preferences carry.
-constexpr int16 NGRIDS = 40;
+// Icon grids whose values the preferences carry (NGRIDS is in VoskDef.h).
 constexpr int16 PROJ_AGE_GRID = 0;
 
-// Default of the grid-line dash density slider (range 1..10).
-constexpr int16 GRIDLINES_DASH_DEFAULT = 10;
-constexpr int16 GRIDLINES_DASH_MIN = 1;
-constexpr int16 GRIDLINES_DASH_MAX = 10;
-
-// Who drives the program: a person (alerts that are not fatal show), or a
-// script or test controller (they stay silent).
-enum a_controller : int16 { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
-
-// Windows of the host layer (the interface record keeps handles only).
-struct HostWindow;
-
-// A list box of the interface (the paper browser's two lists). Only its
-// scroll bar is here so far; items, drawing and selection come with the
-// paper browser.
-struct a_listbox_desc {
-  HostWindow* scrollbar;  // its vertical scroll bar (NIL until it exists)
-};
-
-struct a_interface_rec {
-  int16 grid_vals[NGRIDS];  // one value per icon grid
-  a_pref_rec pref;          // the preferences record, stored whole
-  int16 menu_base;          // base id of the menu resources
-  bool8 mytask;             // TRUE while the program is the active application
-  bool8 tool_show;          // the tool panels are shown (not hidden by Escape)
-  a_controller controller;
-  HostWindow* outer_window;   // the main window
-  HostWindow* lscroll_ctrl;   // scroll bar of the layer bar (NIL until it exists)
-  HostWindow* uscroll_ctrl;   // scroll bar of the unit list (NIL until it exists)
-  a_listbox_desc paper_kind_desc;  // the paper browser's list of kinds (or brands)
-  a_listbox_desc paper_list_desc;  // and of papers
-};
+// Module start-up: installs Prefs_SetToDefault, Prefs_Fixup_Read and
+// Prefs_Fixup_Write in the preferences module's hooks (VoskPref.h).
+void VoskStat_Init();
 
 // Sets every field of gs.pref to its default, version 28.
 void Prefs_SetToDefault();

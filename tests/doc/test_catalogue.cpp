@@ -13,7 +13,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskTmpl.h"
 #include "platform/Resources.h"

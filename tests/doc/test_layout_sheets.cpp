@@ -15,7 +15,7 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskTmpl.h"
 #include "host/HostScript.h"
 #include "pixel/Draw.h"

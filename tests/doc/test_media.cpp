@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
 #include "platform/VoskPref.h"
 
@@ -13,6 +13,7 @@ class MediaSettings : public ::testing::Test {
  protected:
   void SetUp() override {
     VoskDef_Init();
+    VoskDoc_Init();  // the document's print kind and orientation for the preferences
     // Every entry gets a distinct first adjustment, so reading the wrong one shows.
     for (int16 k = 0; k < NDIRECT_PRINT_KINDS; ++k)
       for (int16 i = 0; i < NMEDIA_SPECS; ++i) gs.pref.print_media[k].list[i].adj[0] = int16(k * 10 + i);

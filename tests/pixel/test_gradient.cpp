@@ -18,7 +18,7 @@
 #include "platform/SysLoop.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 #include "platform/Windowv.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "TestSupport.h"
 #include "host/HostFiles.h"
 #include "pixel/OP.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 #include "pixel/SysPixt.h"
 #include "platform/SysMem.h"
 

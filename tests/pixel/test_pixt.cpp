@@ -16,7 +16,7 @@
 #include "pixel/MAsm2.h"
 #include "pixel/OP.h"
 #include "pixel/ParsJPEG.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 #include "pixel/SysPixt.h"
 #include "platform/SysMem.h"
 #include "platform/SysVideo.h"

@@ -12,10 +12,11 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
+#include "doc/VoskDoc.h"
 #include "host/HostFiles.h"
 #include "pixel/OP.h"
 #include "pixel/OPUtil.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 #include "pixel/SysBlt.h"
 #include "pixel/SysPixt.h"
 #include "platform/QDRect.h"
@@ -35,6 +36,7 @@ class RCacheTest : public ::testing::Test {
     OP_Init();
     SysPixt_Init();
     OPUtil_Init();
+    VoskDoc_Init();  // the missing picture's placeholder
   }
   void TearDown() override {
     Cache_Stop();

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostWin.h"
@@ -15,7 +15,7 @@
 #include "platform/SysLoop.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 #include "platform/Windowv.h"
 
 namespace wintest {

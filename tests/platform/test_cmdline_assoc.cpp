@@ -7,12 +7,12 @@
 
 #include "TempDirSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskPrin.h"
 #include "host/HostDesktop.h"
 #include "host/HostFiles.h"
 #include "platform/Resources.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 
 using namespace testdir;
 

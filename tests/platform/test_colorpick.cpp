@@ -12,7 +12,7 @@
 #include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "WinTestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostDialog.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostFiles.h"
 #include "platform/LangUtil.h"
 #include "platform/Resources.h"
@@ -45,6 +45,7 @@ class Prefs : public ::testing::Test {
     setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
     Resources_Init();
     VoskDef_Init();
+    VoskStat_Init();  // the defaults and fix-ups of the record
     saved_capability_ = app_capability;
     saved_os_language_ = os_language;
     app_capability = (1u << NLANGUAGES) - 1;  // every language available

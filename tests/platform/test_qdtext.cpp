@@ -11,6 +11,7 @@
 #include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "host/HostText.h"
+#include "pixel/SysPix.h"
 #include "platform/MString.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysFont.h"

@@ -20,7 +20,7 @@
 
 #include "TestSupport.h"
 #include "host/HostScript.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 
 extern char** environ;
 

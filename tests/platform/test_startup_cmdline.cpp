@@ -12,14 +12,14 @@
 
 #include "TempDirSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskPrin.h"
 #include "host/HostVolumes.h"
 #include "platform/LangUtil.h"
 #include "pixel/OP.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 #include "platform/Resources.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostScript.h"

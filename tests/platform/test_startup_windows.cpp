@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "WinTestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostWin.h"
@@ -14,7 +14,7 @@
 #include "platform/SysLoop.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 #include "platform/Windowv.h"
 
 namespace {

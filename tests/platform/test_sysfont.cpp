@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "pixel/Fast.h"
 #include "host/HostFont.h"
 #include "host/HostText.h"
 #include "platform/LangUtil.h"
@@ -108,6 +109,7 @@ class SysFontTest : public ::testing::Test {
     SysVideo_Init();
     SysWin_Init();
     Quickdraw_Init();
+    Fast_Init();  // the font list's sort
     Fonts_Stop();
     Fonts_Init();
   }

@@ -11,12 +11,12 @@
 
 #include "TempDirSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "host/HostClock.h"
 #include "host/HostFiles.h"
 #include "host/HostLaunch.h"
 #include "platform/Resources.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 #include "platform/SysHelp.h"
 #include "platform/SysNet.h"
 

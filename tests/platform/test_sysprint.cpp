@@ -14,7 +14,8 @@
 #include "FontTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "pixel/SysBlt.h"
+#include "platform/VoskDef.h"
 #include "host/HostFiles.h"
 #include "host/HostPrint.h"
 #include "host/HostScript.h"
@@ -39,6 +40,7 @@ class SysPrintTest : public ::testing::Test {
     SysDlog_Init();
     SysWin_Init();
     SysPrint_Init();
+    SysBlt_Init();  // the blit of 16-bit worlds
     VoskDef_Init();
     gs.controller = GHOST;  // alerts stay silent
     Host_Script_Reset();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "pixel/ParsBMP.h"
 #include "host/HostAudio.h"
 #include "host/HostBackend.h"
 #include "host/HostClipboard.h"
@@ -20,7 +21,7 @@
 #include "pixel/OP.h"
 #include "pixel/ParsBMP.h"
 #include "pixel/ParsQuik.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 #include "pixel/SysPix.h"
 #include "platform/SysIO.h"
 #include "platform/SysScrap.h"
@@ -97,6 +98,7 @@ struct TestMap {
 class SysScrap : public ::testing::Test {
  protected:
   void SetUp() override {
+    ParsBMP_Init();  // the clipboard's bitmap reader
     Host_Clipboard_Reset();
     Host_Audio_Reset_Sink();
     Host_Clock_Set_Manual(true);

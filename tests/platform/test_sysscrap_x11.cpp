@@ -26,6 +26,7 @@
 #include "host/HostClipboard.h"
 #include "host/HostCodecs.h"
 #include "host/HostWin.h"
+#include "pixel/ParsBMP.h"
 #include "pixel/ParsQuik.h"
 #include "pixel/SysPix.h"
 #include "platform/SysScrap.h"
@@ -215,6 +216,7 @@ class XvfbClipboard : public ::testing::Test {
   void SetUp() override {
     if (!skip_.empty()) GTEST_SKIP() << skip_;
     ASSERT_TRUE(started_) << "the sdl backend did not start on the private Xvfb " << display_;
+    ParsBMP_Init();  // the clipboard's bitmap reader
     Host_Clipboard_Reset();
     Host_Clipboard_Set_Wait_Limit(10000);
     g_pasted.clear();

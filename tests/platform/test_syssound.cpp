@@ -14,7 +14,7 @@
 #include "host/HostAudio.h"
 #include "host/HostClock.h"
 #include "pixel/OP.h"
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 #include "platform/SysIO.h"
 #include "platform/SysSound.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "platform/LangUtil.h"
 #include "platform/ResTestUtil.h"
 #include "platform/Resources.h"

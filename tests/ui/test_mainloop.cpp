@@ -8,8 +8,9 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
+#include "doc/VoskFile.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostScript.h"
@@ -24,7 +25,7 @@
 #include "platform/SysTrack.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskIntf.h"
@@ -56,6 +57,7 @@ class MainSession : public ::testing::Test {
     Host_Backend_Start_Headless(1280, 1024);
     Host_Clock_Set_Manual(true);
     VoskDef_Init();
+    VoskFile_Init();  // the quit command
     SysWin_Init();
     Windowv_Init();
     SysLoop_Init();

@@ -11,7 +11,8 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDef.h"
+#include "doc/VoskFile.h"
+#include "platform/VoskDef.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostDialog.h"
@@ -33,11 +34,12 @@
 #include "platform/SysTrack.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskIntf.h"
+#include "ui/VoskStat.h"
 
 namespace {
 
@@ -73,6 +75,7 @@ class QuitDuringLoops : public ::testing::Test {
     Host_Clock_Set_Manual(true);
     Resources_Init();
     VoskDef_Init();
+    VoskFile_Init();  // the quit command
     SysWin_Init();
     Windowv_Init();
     SysLoop_Init();

@@ -1,4 +1,4 @@
-#include "pixel/PictLibWrite.h"
+#include "PictLibWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

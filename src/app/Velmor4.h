@@ -1,5 +1,7 @@
-// The program's entry: starts every module in order, refuses to run twice,
-// installs the fatal-error alerts, initialises the platform and the
+// The program's entry, above every layer: it starts every module in order
+// (the start-ups of the higher layers install the hooks through which the
+// lower ones reach them), refuses to run twice, installs the fatal-error
+// alerts, initialises the platform and the
 // application with a fatal alert for each missing precondition, runs the
 // message loop with polled idle work, and shuts everything down in order.
 #pragma once

@@ -1,10 +1,10 @@
-#include "platform/Velmor4.h"
+#include "app/Velmor4.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskPrin.h"
@@ -17,6 +17,7 @@
 #include "host/HostMenu.h"
 #include "pixel/Draw.h"
 #include "pixel/OPUtil.h"
+#include "pixel/ParsBMP.h"
 #include "pixel/SysBlt.h"
 #include "pixel/SysPixt.h"
 #include "host/HostVolumes.h"
@@ -312,11 +313,14 @@ void Start_Modules() {
   Dialogs_Init();
   SysPix_Init();
   SysTrack_Init();
+  ParsBMP_Init();
+  VoskStat_Init();
   SysPrint_Init();
   VoskPrin_Init();
   VoskDef_Init();
   VoskDoc_Init();
   VoskLayer_Init();
+  VoskFile_Init();
   VoskErr_Init();
   SysMenu_Init();
   SysLoop_Init();

@@ -1,4 +1,4 @@
-#include "doc/VoskDef.h"
+#include "platform/VoskDef.h"
 
 #include <cstring>
 

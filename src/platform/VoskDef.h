@@ -1,13 +1,58 @@
-// The application layer's shared variables: the interface state gs and the
-// open document g_doc. Only the part of the document record that is used so
-// far is here; the rest (units, layers, print info) comes with the document
-// subsystem.
+// The application's shared variables: the interface state gs, the open
+// document g_doc and the done-flag, with the records they are made of. The
+// documents, the objects and the interface fill them, but the platform
+// layer reads them too (the preferences in gs.pref, the main window, who
+// drives the program, whether a document is open, the first unit's kind for
+// the disc printer), so they are declared here, below every layer that uses
+// them. A field whose type belongs to a higher layer is held through a
+// pointer to a record declared there (`struct a_doc_unit;` ahead of
+// `a_doc_unit* doc_units[...]`), so this header never includes one.
+//
+// Only the part of the document record that is used so far is here; the
+// rest (units, layers, print info) comes with the document subsystem, and
+// the rest of the interface record (item values, tools, views, fonts,
+// patterns, controls) with the interface subsystem.
 #pragma once
 
 #include <cstddef>
 
 #include "platform/Types.h"
-#include "ui/VoskStat.h"
+#include "platform/VoskPref.h"
+
+// --- The interface state (filled by the interface, VoskStat) ---------------------
+
+// Icon grids (one value each in the interface state).
+constexpr int16 NGRIDS = 40;
+
+// Who drives the program: a person (alerts that are not fatal show), or a
+// script or test controller (they stay silent).
+enum a_controller : int16 { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
+
+// Windows of the host layer (the interface record keeps handles only).
+struct HostWindow;
+
+// A list box of the interface (the paper browser's two lists). Only its
+// scroll bar is here so far; items, drawing and selection come with the
+// paper browser.
+struct a_listbox_desc {
+  HostWindow* scrollbar;  // its vertical scroll bar (NIL until it exists)
+};
+
+struct a_interface_rec {
+  int16 grid_vals[NGRIDS];  // one value per icon grid
+  a_pref_rec pref;          // the preferences record, stored whole
+  int16 menu_base;          // base id of the menu resources
+  bool8 mytask;             // TRUE while the program is the active application
+  bool8 tool_show;          // the tool panels are shown (not hidden by Escape)
+  a_controller controller;
+  HostWindow* outer_window;   // the main window
+  HostWindow* lscroll_ctrl;   // scroll bar of the layer bar (NIL until it exists)
+  HostWindow* uscroll_ctrl;   // scroll bar of the unit list (NIL until it exists)
+  a_listbox_desc paper_kind_desc;  // the paper browser's list of kinds (or brands)
+  a_listbox_desc paper_list_desc;  // and of papers
+};
+
+// --- The open document (filled by the documents, VoskDoc) ------------------------
 
 constexpr uint32 MAXNUNITS = 250;   // units of one expanded layout
 constexpr uint32 MAXNCUNITS = 6;    // sections (kinds with their grids) of one catalogue entry
