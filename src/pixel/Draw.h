@@ -18,24 +18,6 @@
 #include "platform/SysWin.h"
 #include "platform/Types.h"
 
-#ifndef VELMOR_HAVE_A_FRECT
-#define VELMOR_HAVE_A_FRECT
-// Rectangle of 32-bit reals (millimetres in layout geometry).
-struct a_frect {
-  float left, top, right, bottom;
-};
-static_assert(sizeof(a_frect) == 16);
-#endif
-
-#ifndef VELMOR_HAVE_A_FPOINT
-#define VELMOR_HAVE_A_FPOINT
-// Point of 32-bit reals.
-struct a_fpoint {
-  float x, y;
-};
-static_assert(sizeof(a_fpoint) == 8);
-#endif
-
 // --- Mappings ----------------------------------------------------------------------
 
 // Real coordinates to pixels: pixel x = (x - fdecx) * multx + originx.

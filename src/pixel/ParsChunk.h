@@ -33,15 +33,6 @@
 #include "platform/SysWin.h"
 #include "platform/Types.h"
 
-#ifndef VELMOR_HAVE_A_FRECT
-#define VELMOR_HAVE_A_FRECT
-// Rectangle of 32-bit reals (millimetres in layout geometry).
-struct a_frect {
-  float left, top, right, bottom;
-};
-static_assert(sizeof(a_frect) == 16);
-#endif
-
 // The chunk header as decoded from its 12 bytes on disk.
 struct a_chunk_preamble {
   char ctype[4];  // label, compared byte for byte (case matters)

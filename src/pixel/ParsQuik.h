@@ -19,21 +19,6 @@
 #include "platform/SysMem.h"
 #include "platform/Types.h"
 
-// The file formats the program names.
-enum a_file_format : int16 {
-  FMT_DISC = 0,  // the program's own project files
-  FMT_PICT,
-  FMT_BMP,
-  FMT_BMP2,
-  FMT_ILBM,
-  FMT_GIF_INT,  // interlaced GIF
-  FMT_GIF,
-  FMT_JPEG,
-  FMT_TIFF,
-  FMT_PSD,
-  FMT_TEXT
-};
-
 struct a_picture_scan_rec {
   // bounds of the picture; fore the picture; mask an 8-bit world
   // (255 opaque, 0 transparent) or NIL.

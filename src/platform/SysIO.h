@@ -23,6 +23,22 @@ struct FSSpec {
 };
 using a_path = FSSpec;
 
+// The file formats the program names (its own project files, the picture
+// formats, text), used by the file dialogs and the picture importers.
+enum a_file_format : int16 {
+  FMT_DISC = 0,  // the program's own project files
+  FMT_PICT,
+  FMT_BMP,
+  FMT_BMP2,
+  FMT_ILBM,
+  FMT_GIF_INT,  // interlaced GIF
+  FMT_GIF,
+  FMT_JPEG,
+  FMT_TIFF,
+  FMT_PSD,
+  FMT_TEXT
+};
+
 // File handle; NULL_FD (all bits set) is the null handle.
 using a_fd = uint32;
 constexpr a_fd NULL_FD = 0xFFFFFFFFu;

@@ -14,7 +14,6 @@
 #include <string_view>
 
 #include "host/HostWin.h"
-#include "pixel/ParsQuik.h"  // a_file_format
 #include "platform/SysIO.h"
 #include "platform/SysMem.h"
 #include "platform/Types.h"

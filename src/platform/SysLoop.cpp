@@ -1,9 +1,6 @@
 #include "platform/SysLoop.h"
 
-#include "platform/VoskDef.h"
-#include "doc/VoskFile.h"
 #include "host/HostDialog.h"
-#include "objects/VoskEdit.h"
 #include "platform/Controls.h"
 #include "platform/SysDlog.h"
 #include "platform/SysInfo.h"

@@ -9,7 +9,6 @@
 
 #include "host/HostPrint.h"
 #include "host/HostWin.h"
-#include "pixel/Draw.h"  // a_fpoint
 #include "platform/SysMem.h"
 #include "platform/SysWin.h"
 #include "platform/Types.h"

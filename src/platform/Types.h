@@ -67,6 +67,16 @@ struct Point {
 };
 static_assert(sizeof(Point) == 4);
 
+// Rectangle and point of 32-bit reals (millimetres in layout geometry).
+struct a_frect {
+  float left, top, right, bottom;
+};
+static_assert(sizeof(a_frect) == 16);
+struct a_fpoint {
+  float x, y;
+};
+static_assert(sizeof(a_fpoint) == 8);
+
 inline bool operator==(const Rect& a, const Rect& b) {
   return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }

@@ -57,24 +57,6 @@ struct a_interface_rec {
 constexpr uint32 MAXNUNITS = 250;   // units of one expanded layout
 constexpr uint32 MAXNCUNITS = 6;    // sections (kinds with their grids) of one catalogue entry
 
-#ifndef VELMOR_HAVE_A_FRECT
-#define VELMOR_HAVE_A_FRECT
-// Rectangle of 32-bit reals (millimetres in layout geometry).
-struct a_frect {
-  float left, top, right, bottom;
-};
-static_assert(sizeof(a_frect) == 16);
-#endif
-
-#ifndef VELMOR_HAVE_A_FPOINT
-#define VELMOR_HAVE_A_FPOINT
-// Point of 32-bit reals.
-struct a_fpoint {
-  float x, y;
-};
-static_assert(sizeof(a_fpoint) == 8);
-#endif
-
 // Kinds of unit: what a label face is. The value is a byte of project files
 // and of the catalogue, so the numbers never change; the names of string
 // list 600 (item kind + 1) follow this order.
