@@ -11,11 +11,7 @@
 #include "platform/SysWin.h"
 #include "platform/Types.h"
 
-struct a_masked_gworld {
-  Rect bounds;
-  GWorldPtr fore;  // 32-bit world, NIL when absent
-  GWorldPtr mask;  // 8-bit world with gray_ctable, NIL when absent
-};
+// a_masked_gworld, the record, is declared with the worlds (platform/SysWin.h).
 
 // --- Masked worlds ---------------------------------------------------------------
 

@@ -19,22 +19,7 @@
 #include "platform/SysMem.h"
 #include "platform/Types.h"
 
-struct a_picture_scan_rec {
-  // bounds of the picture; fore the picture; mask an 8-bit world
-  // (255 opaque, 0 transparent) or NIL.
-  a_masked_gworld body;
-  // Colour table of a picture of 8 bits or less: blue, green, red, 0.
-  a_pixel32 ctable[256];
-  a_keyset canvas_key;  // not set by any importer
-  bool8 canvas_flipx;
-  bool8 canvas_flipy;
-  uint16 canvas_nrot;
-  bool8 transp;   // the picture has a transparent colour (GIF only)
-  uint8 transpx;  // its index
-  // Subtype of the importer that read the picture, in reading order; the
-  // first character is 0 when it is not known.
-  char codec[4];
-};
+// a_picture_scan_rec, the record, is declared with the worlds (platform/SysWin.h).
 
 // Clears every field: no worlds, empty bounds, colour table all 0.
 void Clear_Scan_Rec(a_picture_scan_rec& scan);

@@ -8,12 +8,11 @@
 
 #include "host/HostClipboard.h"
 #include "host/HostGdi.h"
-#include "pixel/DrawUtilMasked.h"  // a_masked_gworld (the record only)
-#include "pixel/ParsQuik.h"        // a_picture_scan_rec (the record only)
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
 #include "platform/SysSound.h"
 #include "platform/SysUnicode.h"
+#include "platform/SysWin.h"
 
 namespace {
 

@@ -25,6 +25,7 @@
 #include "platform/PixMaps.h"
 #include "platform/ColorTable.h"
 #include "platform/Quickdraw.h"
+#include "platform/SysErr.h"  // a_keyset
 #include "platform/Types.h"
 
 // --- Offscreen worlds -----------------------------------------------------------
@@ -254,3 +255,35 @@ void Invalidate_Rect(const Rect& r);
 // The whole client area, without erasing.
 void Invalidate_Window(HWND window);
 void Immediate_Window_Update(HWND window);
+
+// --- Pictures held in worlds -----------------------------------------------------
+//
+// Records of the pixel engine's masked worlds and picture readers, declared
+// here with the worlds they hold because the clipboard of this layer reads
+// them too (a bitmap pasted from another program).
+
+// A picture as a 32-bit world with an optional 8-bit coverage mask (255
+// shows the fore pixel fully, 0 not at all; a NIL mask shows everything).
+struct a_masked_gworld {
+  Rect bounds;
+  GWorldPtr fore;  // 32-bit world, NIL when absent
+  GWorldPtr mask;  // 8-bit world with gray_ctable, NIL when absent
+};
+
+// The result of every picture import.
+struct a_picture_scan_rec {
+  // bounds of the picture; fore the picture; mask an 8-bit world
+  // (255 opaque, 0 transparent) or NIL.
+  a_masked_gworld body;
+  // Colour table of a picture of 8 bits or less: blue, green, red, 0.
+  a_pixel32 ctable[256];
+  a_keyset canvas_key;  // not set by any importer
+  bool8 canvas_flipx;
+  bool8 canvas_flipy;
+  uint16 canvas_nrot;
+  bool8 transp;   // the picture has a transparent colour (GIF only)
+  uint8 transpx;  // its index
+  // Subtype of the importer that read the picture, in reading order; the
+  // first character is 0 when it is not known.
+  char codec[4];
+};
