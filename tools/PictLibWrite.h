@@ -1,9 +1,10 @@
 // Writing picture library files (".ART4"): the layout that OP reads, stored
 // pictures in it, and the manifest that lists what a library holds.
 //
-// This module stands alone (standard library only) so that the build-time
-// tool artbuild can compile it in without the rest of the program; the tests
-// use the same code to write the libraries they read back.
+// The program never writes a library, so this module is no part of it: it is
+// the small library velmor_pictlib, which the build-time tool artbuild and
+// the tests (writing the libraries they read back) link. It stands alone:
+// the standard library and the program's basic types (headers only).
 //
 // Manifest (one entry a line; blank lines and lines starting with "#" are
 // ignored; tokens are separated by blanks, and a token holding blanks is
