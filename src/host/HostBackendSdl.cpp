@@ -14,6 +14,7 @@
 #include "host/HostBackend.h"
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
+#include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 namespace {
@@ -261,7 +262,7 @@ class SdlDisplay : public HostDisplay {
           break;
         }
         case SDL_TEXTINPUT: {
-          const std::u16string units = Units(e.text.text);
+          const std::u16string units = Host_Utf8_To_Utf16(e.text.text);
           for (char16_t u : units) hostwin::Input_Char(u);
           break;
         }
@@ -333,25 +334,6 @@ class SdlDisplay : public HostDisplay {
     RECT r{0, 0, 0, 0};
     GetWindowRect(h, &r);
     return POINT{r.left + x, r.top + y};
-  }
-
-  static std::u16string Units(const char* s) {
-    std::u16string out;
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    while (*p) {
-      uint32 c = *p++;
-      int n = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-      if (n) c &= n == 1 ? 0x1F : n == 2 ? 0x0F : 0x07;
-      for (int k = 0; k < n && *p; ++k) c = (c << 6) | (*p++ & 0x3F);
-      if (c >= 0x10000 && c <= 0x10FFFF) {
-        c -= 0x10000;
-        out.push_back(char16_t(0xD800 + (c >> 10)));
-        out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-      } else if (c < 0x10000) {
-        out.push_back(char16_t(c));
-      }
-    }
-    return out;
   }
 
   // Brings the SDL windows in line with ours and shows changed pixels.

@@ -6,9 +6,12 @@
 #include <cstring>
 #include <new>
 #include <set>
+#include <string_view>
 #include <utility>
 
+#include "host/HostByteOrder.h"
 #include "host/HostCodecs.h"
+#include "host/HostUtf.h"
 
 namespace {
 
@@ -45,124 +48,35 @@ std::vector<Own_Type> g_types;
 HostDibDecoder g_dib_decoder = nullptr;
 uint32 g_wait_ms = 2000;
 
-// --- Little-endian fields --------------------------------------------------------------------
-
-uint16 LE16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
-uint32 LE32(const uint8* p) { return uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24); }
-void Put_LE32(uint8* p, uint32 v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8(v >> (8 * i));
-}
-void Put_LE16(uint8* p, uint16 v) {
-  p[0] = uint8(v);
-  p[1] = uint8(v >> 8);
-}
-
 // --- Text conversions (malformed input becomes U+FFFD, never an error) ---
 
-void Put_Unit(std::vector<uint8>& out, uint16 u) {
-  const size_t at = out.size();
-  out.resize(at + 2);
-  std::memcpy(&out[at], &u, 2);
+// The text of a byte string: up to its first NUL.
+std::string_view Bytes_Text(const uint8* s, size_t n) {
+  size_t k = 0;
+  while (k < n && s[k] != 0) ++k;
+  return std::string_view(reinterpret_cast<const char*>(s), k);
 }
 
-// UTF-8 bytes (up to the first NUL) to NUL-terminated UTF-16.
+// UTF-8 bytes (up to the first NUL) to NUL-terminated UTF-16, in the
+// machine's own order as the text formats keep it.
 std::vector<uint8> Utf8_To_Utf16(const uint8* s, size_t n) {
-  std::vector<uint8> out;
-  out.reserve(n * 2 + 2);
-  size_t i = 0;
-  while (i < n && s[i] != 0) {
-    const uint8 b = s[i];
-    uint32 cp = 0xFFFD;
-    size_t len = 1;
-    uint32 need = 0, min = 0;
-    if (b < 0x80) {
-      cp = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      need = 1, min = 0x80, cp = b & 0x1Fu;
-    } else if ((b & 0xF0) == 0xE0) {
-      need = 2, min = 0x800, cp = b & 0x0Fu;
-    } else if ((b & 0xF8) == 0xF0) {
-      need = 3, min = 0x10000, cp = b & 0x07u;
-    } else {
-      cp = 0xFFFD;
-    }
-    if (need > 0) {
-      // A broken sequence gives one U+FFFD for the bytes it got through.
-      uint32 k = 1;
-      bool ok = true;
-      for (; k <= need; ++k) {
-        if (i + k >= n || (s[i + k] & 0xC0) != 0x80) {
-          ok = false;
-          break;
-        }
-        cp = (cp << 6) | (s[i + k] & 0x3Fu);
-      }
-      len = ok ? need + 1 : k;
-      if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    }
-    i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      Put_Unit(out, uint16(0xD800 + (cp >> 10)));
-      Put_Unit(out, uint16(0xDC00 + (cp & 0x3FF)));
-    } else {
-      Put_Unit(out, uint16(cp));
-    }
-  }
-  Put_Unit(out, 0);
+  const std::u16string u = Host_Utf8_To_Utf16(Bytes_Text(s, n));
+  std::vector<uint8> out((u.size() + 1) * 2, 0);
+  if (!u.empty()) std::memcpy(out.data(), u.data(), u.size() * 2);
   return out;
-}
-
-void Put_Utf8(std::string& out, uint32 cp) {
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  }
 }
 
 // UTF-16 units (up to the first 0 unit; an odd last byte is ignored) to UTF-8.
 std::string Utf16_To_Utf8(const uint8* s, size_t nbytes) {
-  const size_t n = nbytes / 2;
-  std::string out;
-  out.reserve(n);
-  auto unit = [&](size_t k) {
-    uint16 u;
-    std::memcpy(&u, s + 2 * k, 2);
-    return u;
-  };
-  for (size_t i = 0; i < n; ++i) {
-    const uint16 u = unit(i);
-    if (u == 0) break;
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-      Put_Utf8(out, 0x10000u + ((uint32(u) - 0xD800u) << 10) + (uint32(unit(i + 1)) - 0xDC00u));
-      ++i;
-    } else if (u >= 0xD800 && u <= 0xDFFF) {
-      Put_Utf8(out, 0xFFFD);
-    } else {
-      Put_Utf8(out, u);
-    }
-  }
-  return out;
+  std::u16string u(nbytes / 2, u'\0');
+  if (!u.empty()) std::memcpy(u.data(), s, u.size() * 2);
+  const size_t end = u.find(u'\0');
+  if (end != std::u16string::npos) u.resize(end);
+  return Host_Utf16_To_Utf8(u);
 }
 
 // Cuts UTF-8 text to at most max bytes without splitting a character.
-void Cut_Utf8(std::string& s, size_t max) {
-  if (s.size() <= max) return;
-  size_t n = max;
-  while (n > 0 && (uint8(s[n]) & 0xC0) == 0x80) --n;
-  s.resize(n);
-}
+void Cut_Utf8(std::string& s, size_t max) { s.resize(Host_Utf8_Cut(s, max)); }
 
 // Our text ends its lines with CR (or CR LF); the desktop's with LF.
 std::string To_Desktop_Lines(const std::string& s) {
@@ -196,26 +110,20 @@ std::string Latin1_To_Utf8(const std::vector<uint8>& b) {
   out.reserve(b.size());
   for (uint8 c : b) {
     if (c == 0) break;
-    Put_Utf8(out, c);
+    Host_Utf8_Append(out, c);
   }
   return out;
 }
 
 // Characters beyond Latin-1 become '?'.
 std::vector<uint8> Utf8_To_Latin1(const std::string& s) {
-  const std::vector<uint8> u16 = Utf8_To_Utf16(reinterpret_cast<const uint8*>(s.data()), s.size());
+  const std::string_view text = Bytes_Text(reinterpret_cast<const uint8*>(s.data()), s.size());
   std::vector<uint8> out;
-  out.reserve(u16.size() / 2);
-  for (size_t i = 0; i + 1 < u16.size(); i += 2) {
-    uint16 u;
-    std::memcpy(&u, &u16[i], 2);
-    if (u == 0) break;
-    if (u >= 0xD800 && u <= 0xDBFF) {
-      out.push_back('?');
-      i += 2;  // the other half of the pair
-    } else {
-      out.push_back(u <= 0xFF ? uint8(u) : uint8('?'));
-    }
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const HostUtf8Step st = Host_Utf8_Next(text, i);
+    out.push_back(st.cp <= 0xFF ? uint8(st.cp) : uint8('?'));
+    i = st.next;
   }
   return out;
 }
@@ -227,12 +135,12 @@ std::vector<uint8> Utf8_To_Latin1(const std::string& s) {
 // those of a bitmap.
 bool Dib_Header_Bytes(const uint8* p, size_t n, uint32& bytes) {
   if (n < 40) return false;
-  const uint32 infosize = LE32(p);
+  const uint32 infosize = Load_LE32(p);
   if (infosize != 40 && infosize != 52 && infosize != 56 && infosize != 108 && infosize != 124) return false;
   if (n < infosize) return false;
-  const uint16 bits = LE16(p + 14);
-  const uint32 compression = LE32(p + 16);
-  const uint32 clrused = LE32(p + 32);
+  const uint16 bits = Load_LE16(p + 14);
+  const uint32 compression = Load_LE32(p + 16);
+  const uint32 clrused = Load_LE32(p + 32);
   if (clrused > 256) return false;
   uint32 colours = clrused;
   if (colours == 0 && bits < 16) {
@@ -251,8 +159,8 @@ bool Dib_To_Bmp(const std::vector<uint8>& dib, std::vector<uint8>& out) {
   out.assign(14 + dib.size(), 0);
   out[0] = 'B';
   out[1] = 'M';
-  Put_LE32(&out[2], uint32(out.size()));
-  Put_LE32(&out[10], 14 + head);
+  Store_LE32(&out[2], uint32(out.size()));
+  Store_LE32(&out[10], 14 + head);
   std::memcpy(&out[14], dib.data(), dib.size());
   return true;
 }
@@ -264,7 +172,7 @@ bool Bmp_To_Dib(const std::vector<uint8>& bmp, std::vector<uint8>& out) {
   uint32 head = 0;
   if (!Dib_Header_Bytes(bmp.data() + 14, bmp.size() - 14, head)) return false;
   const uint64 headers_end = 14 + uint64(head);
-  uint64 pixels = LE32(&bmp[10]);
+  uint64 pixels = Load_LE32(&bmp[10]);
   if (pixels == 0) pixels = headers_end;
   if (pixels < headers_end || pixels > bmp.size()) return false;
   out.clear();
@@ -306,14 +214,14 @@ bool Png_To_Dib(const std::vector<uint8>& png, std::vector<uint8>& out) {
     return false;
   }
   uint8* h = out.data();
-  Put_LE32(h, 40);
-  Put_LE32(h + 4, uint32(s.width));
-  Put_LE32(h + 8, uint32(-s.height));  // rows from the top
-  Put_LE16(h + 12, 1);
-  Put_LE16(h + 14, 32);
-  Put_LE32(h + 20, uint32(s.width) * uint32(s.height) * 4);
-  Put_LE32(h + 24, 2835);
-  Put_LE32(h + 28, 2835);
+  Store_LE32(h, 40);
+  Store_LE32(h + 4, uint32(s.width));
+  Store_LE32(h + 8, uint32(-s.height));  // rows from the top
+  Store_LE16(h + 12, 1);
+  Store_LE16(h + 14, 32);
+  Store_LE32(h + 20, uint32(s.width) * uint32(s.height) * 4);
+  Store_LE32(h + 24, 2835);
+  Store_LE32(h + 28, 2835);
   for (size_t i = 40; i + 3 < out.size(); i += 4) {
     const uint32 a = out[i + 3];
     if (a != 255) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/HostText.h"
+#include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 namespace hostdlg {
@@ -491,8 +492,8 @@ struct Edit : Base {
 
 constexpr int32 kEditPad = 3;
 
-bool Is_High(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
-bool Is_Low(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+constexpr bool Is_High(char16_t c) { return Host_Is_High_Surrogate(c); }
+constexpr bool Is_Low(char16_t c) { return Host_Is_Low_Surrogate(c); }
 
 // The previous and next caret positions: a surrogate pair and a CR LF pair
 // are one step.

@@ -7,6 +7,7 @@
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
 #include "host/HostLaunch.h"
+#include "host/HostUtf.h"
 
 namespace {
 
@@ -24,45 +25,9 @@ bool Has_Control(const std::string& s) {
   return false;
 }
 
-// Well-formed UTF-8 without overlong forms or surrogates: both files must be
-// UTF-8, and a path that is not cannot be named in them.
-bool Is_Utf8(const std::string& s) {
-  size_t i = 0;
-  const size_t n = s.size();
-  while (i < n) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t len = 0;
-    uint32 cp = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    for (size_t k = 1; k < len; ++k) {
-      const unsigned char d = static_cast<unsigned char>(s[i + k]);
-      if ((d & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += len;
-  }
-  return true;
-}
-
-bool Plain_Text(const std::string& s) { return !s.empty() && !Has_Control(s) && Is_Utf8(s); }
+// Text for a desktop file: no control characters, and well-formed UTF-8
+// (both files must be UTF-8, and a path that is not cannot be named in them).
+bool Plain_Text(const std::string& s) { return !s.empty() && !Has_Control(s) && Host_Utf8_Valid(s); }
 
 // A value of a desktop entry's string key: the backslash is its only escape
 // character that can occur here (control characters are refused earlier).

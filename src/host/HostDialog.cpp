@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "host/HostBackend.h"
+#include "host/HostByteOrder.h"
 #include "host/HostScript.h"
+#include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 namespace {
@@ -39,58 +41,6 @@ HBRUSH g_face_brush = nullptr;
 Dlg* Find(HWND hwnd) {
   auto it = g_dlgs.find(hwnd);
   return (it != g_dlgs.end() && IsWindow(hwnd)) ? it->second : nullptr;
-}
-
-// --- UTF-8 -------------------------------------------------------------------------------
-
-// Decodes one character; FALSE for an invalid, overlong or truncated sequence.
-bool Utf8_Next(const char* s, size_t n, size_t& i, uint32& cp) {
-  const uint8 b = uint8(s[i]);
-  int32 len = 0;
-  if (b < 0x80) { cp = b; len = 1; }
-  else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
-  else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
-  else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
-  else return false;
-  if (i + size_t(len) > n) return false;
-  for (int32 k = 1; k < len; ++k) {
-    const uint8 c = uint8(s[i + size_t(k)]);
-    if ((c & 0xC0) != 0x80) return false;
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  static const uint32 kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return false;
-  i += size_t(len);
-  return true;
-}
-
-bool Utf8_Valid(const char* s, size_t n) {
-  size_t i = 0;
-  uint32 cp = 0;
-  while (i < n)
-    if (!Utf8_Next(s, n, i, cp)) return false;
-  return true;
-}
-
-// Invalid bytes become U+FFFD.
-std::u16string To_Utf16(const char* s, size_t n) {
-  std::u16string out;
-  size_t i = 0;
-  while (i < n) {
-    uint32 cp = 0;
-    if (!Utf8_Next(s, n, i, cp)) {
-      cp = 0xFFFD;
-      ++i;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(char16_t(0xD800 + (cp >> 10)));
-      out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(char16_t(cp));
-    }
-  }
-  return out;
 }
 
 // --- Items ---------------------------------------------------------------------------------
@@ -234,7 +184,7 @@ HWND Create_Dialog(HINSTANCE inst, const HostDlgTemplate* t, HWND owner, DLGPROC
   if (owner) ClientToScreen(owner, &at);
   auto* d = new Dlg;
   d->run = run;
-  const std::u16string title = To_Utf16(t->title.data(), t->title.size());
+  const std::u16string title = Host_Utf8_To_Utf16(t->title);
   HWND hdlg = CreateWindowEx(0, "DIALOG", title.c_str(), style, at.x, at.y, t->cx, t->cy, owner, nullptr, inst, d);
   if (!hdlg) {
     // A window that reached WM_NCCREATE freed the record as it was destroyed.
@@ -262,7 +212,7 @@ HWND Create_Dialog(HINSTANCE inst, const HostDlgTemplate* t, HWND owner, DLGPROC
 
   bool have_default = false;
   for (const auto& it : t->items) {
-    const std::u16string text = To_Utf16(it.text.data(), it.text.size());
+    const std::u16string text = Host_Utf8_To_Utf16(it.text);
     HWND c = CreateWindowEx(0, it.cls.c_str(), text.c_str(), WS_CHILD | it.style, it.x, it.y, it.cx, it.cy, hdlg,
                             reinterpret_cast<HMENU>(intptr_t(it.id)), inst, nullptr);
     if (!c) {
@@ -520,7 +470,7 @@ bool SetDlgItemTextW(HWND hdlg, int32 id, const char16_t* text) {
 }
 
 bool SetDlgItemTextA(HWND hdlg, int32 id, const char* utf8) {
-  const std::u16string t = utf8 ? To_Utf16(utf8, std::strlen(utf8)) : std::u16string();
+  const std::u16string t = utf8 ? Host_Utf8_To_Utf16(utf8) : std::u16string();
   return SetDlgItemTextW(hdlg, id, t.c_str());
 }
 
@@ -539,10 +489,8 @@ std::string Host_Dlg_Item_Text_Utf8(HWND hdlg, int32 id) {
 int32 GetDlgItemTextA(HWND hdlg, int32 id, char* buf, int32 bufsize) {
   if (!buf || bufsize <= 0) return 0;
   const std::string s = Host_Dlg_Item_Text_Utf8(hdlg, id);
-  size_t n = std::min(s.size(), size_t(bufsize - 1));
-  // Never end inside a character: back up over continuation bytes.
-  if (n < s.size())
-    while (n > 0 && (uint8(s[n]) & 0xC0) == 0x80) --n;
+  // Never end inside a character.
+  const size_t n = Host_Utf8_Cut(s, size_t(bufsize - 1));
   std::memcpy(buf, s.data(), n);
   buf[n] = 0;
   return int32(n);
@@ -624,12 +572,12 @@ struct Reader {
     return true;
   }
   uint32 U32() {
-    const uint32 v = uint32(b[at]) | (uint32(b[at + 1]) << 8) | (uint32(b[at + 2]) << 16) | (uint32(b[at + 3]) << 24);
+    const uint32 v = Load_LE32(b, at);
     at += 4;
     return v;
   }
   uint16 U16() {
-    const uint16 v = uint16(b[at] | (b[at + 1] << 8));
+    const uint16 v = Load_LE16(b, at);
     at += 2;
     return v;
   }
@@ -672,7 +620,7 @@ bool Host_Dialog_Parse_Template(std::span<const uint8> bytes, HostDlgTemplate* o
   const uint16 n = r.U16();
   if (n > kHostDlgMaxItems) return r.Fail("more than " + std::to_string(kHostDlgMaxItems) + " items");
   if (!r.CStr(t.title, kHostDlgMaxText, "title")) return false;
-  if (!Utf8_Valid(t.title.data(), t.title.size())) return r.Fail("title is not UTF-8");
+  if (!Host_Utf8_Valid(t.title)) return r.Fail("title is not UTF-8");
   t.items.reserve(n);
   for (uint16 k = 0; k < n; ++k) {
     HostDlgItemTemplate it;
@@ -705,7 +653,7 @@ bool Host_Dialog_Parse_Template(std::span<const uint8> bytes, HostDlgTemplate* o
       default: return r.Fail(which + ": unknown class code " + std::to_string(code));
     }
     if (!r.CStr(it.text, kHostDlgMaxText, (which + ": text").c_str())) return false;
-    if (!Utf8_Valid(it.text.data(), it.text.size())) return r.Fail(which + ": text is not UTF-8");
+    if (!Host_Utf8_Valid(it.text)) return r.Fail(which + ": text is not UTF-8");
     t.items.push_back(std::move(it));
   }
   if (r.at != bytes.size()) return r.Fail(std::to_string(bytes.size() - r.at) + " bytes after the last item");

@@ -16,6 +16,7 @@
 #include "host/HostFolders.h"
 #include "host/HostScript.h"
 #include "host/HostText.h"
+#include "host/HostUtf.h"
 
 namespace {
 
@@ -28,49 +29,6 @@ constexpr size_t kNameMax = 255;          // bytes of one path component (the fi
 std::string g_last_folder;
 
 // --- Text helpers ---
-
-std::u16string To_U16(const std::string& s) {
-  std::u16string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    const uint8 c = uint8(s[i]);
-    char32_t cp = 0xFFFD;
-    size_t n = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0) {
-      n = 2;
-    } else if ((c & 0xF0) == 0xE0) {
-      n = 3;
-    } else if ((c & 0xF8) == 0xF0) {
-      n = 4;
-    }
-    if (n > 1) {
-      if (i + n > s.size()) {
-        n = 1;
-      } else {
-        char32_t v = c & (0x7F >> n);
-        bool ok = true;
-        for (size_t k = 1; k < n; ++k) {
-          const uint8 d = uint8(s[i + k]);
-          if ((d & 0xC0) != 0x80) ok = false;
-          v = (v << 6) | (d & 0x3F);
-        }
-        if (ok && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) cp = v;
-        else n = 1;
-      }
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(char16_t(0xD800 + (cp >> 10)));
-      out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(char16_t(cp));
-    }
-    i += n;
-  }
-  return out;
-}
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -688,7 +646,7 @@ void Init_Dialog(Fd& fd, HWND hdlg) {
         std::string pats;
         for (const std::string& s : f.patterns) pats += (pats.empty() ? "" : ";") + s;
         if (!pats.empty()) text += " (" + pats + ")";
-        const std::u16string u = To_U16(text);
+        const std::u16string u = Host_Utf8_To_Utf16(text);
         SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u.c_str()));
       }
     }

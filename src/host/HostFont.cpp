@@ -16,43 +16,9 @@
 #include <vector>
 
 #include "host/HostGdiCore.h"
+#include "host/HostUtf.h"
 
 namespace {
-
-// --- UTF helpers --------------------------------------------------------------------
-
-std::u16string Utf8_To_U16(const std::string& s) {
-  std::u16string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    const uint8 c = uint8(s[i]);
-    char32_t cp = 0xFFFD;
-    size_t n = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < s.size()) {
-      cp = (char32_t(c & 0x1F) << 6) | (uint8(s[i + 1]) & 0x3F);
-      n = 2;
-    } else if ((c & 0xF0) == 0xE0 && i + 2 < s.size()) {
-      cp = (char32_t(c & 0x0F) << 12) | (char32_t(uint8(s[i + 1]) & 0x3F) << 6) |
-           (uint8(s[i + 2]) & 0x3F);
-      n = 3;
-    } else if ((c & 0xF8) == 0xF0 && i + 3 < s.size()) {
-      cp = (char32_t(c & 0x07) << 18) | (char32_t(uint8(s[i + 1]) & 0x3F) << 12) |
-           (char32_t(uint8(s[i + 2]) & 0x3F) << 6) | (uint8(s[i + 3]) & 0x3F);
-      n = 4;
-    }
-    i += n;
-    if (cp >= 0x10000 && cp <= 0x10FFFF) {
-      cp -= 0x10000;
-      out.push_back(char16_t(0xD800 + (cp >> 10)));
-      out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(char16_t(cp > 0x10FFFF ? 0xFFFD : cp));
-    }
-  }
-  return out;
-}
 
 // ASCII case folding: GDI looks face names up without regard to case.
 std::u16string Fold(std::u16string s) {
@@ -269,7 +235,7 @@ void Build_Table() {
         fam_of.emplace(n, fx);
         Family nf;
         nf.name = n;
-        nf.name16 = Utf8_To_U16(n);
+        nf.name16 = Host_Utf8_To_Utf16(n);
         if (nf.name16.size() >= size_t(kHostFaceNameUnits)) nf.name16.resize(kHostFaceNameUnits - 1);
         t.families.push_back(std::move(nf));
       } else {
@@ -323,7 +289,7 @@ const Family* Match_Family(const std::string& name, int32 fc_weight, bool italic
         // fontconfig when several do.
         FcChar8* fam = nullptr;
         if (FcPatternGetString(m, FC_FAMILY, 0, &fam) == FcResultMatch && fam)
-          found = Find_Family(Utf8_To_U16(reinterpret_cast<const char*>(fam)));
+          found = Find_Family(Host_Utf8_To_Utf16(reinterpret_cast<const char*>(fam)));
         if (!found) {
           for (const Family& f : t.families) {
             for (size_t k : f.faces)
@@ -813,39 +779,8 @@ int32 Host_Font_Escapement(HFONT hfont) {
 
 // --- UTF-16 names ---------------------------------------------------------------------
 
-std::string Host_Utf16_To_Utf8(const UniChar* s, size_t max_units) {
-  std::string out;
-  if (!s) return out;
-  for (size_t i = 0; i < max_units && s[i]; ++i) {
-    char32_t cp = s[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < max_units && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp < 0xE000) {
-      cp = 0xFFFD;
-    }
-    if (cp < 0x80) {
-      out.push_back(char(cp));
-    } else if (cp < 0x800) {
-      out.push_back(char(0xC0 | (cp >> 6)));
-      out.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(char(0xE0 | (cp >> 12)));
-      out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(char(0xF0 | (cp >> 18)));
-      out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(char(0x80 | (cp & 0x3F)));
-    }
-  }
-  return out;
-}
-
 void Host_Utf8_To_Face_Name(const std::string& s, UniChar (&out)[kHostFaceNameUnits]) {
-  const std::u16string u = Utf8_To_U16(s);
-  const size_t n = std::min(u.size(), size_t(kHostFaceNameUnits - 1));
-  std::copy(u.begin(), u.begin() + ptrdiff_t(n), out);
+  // Cut to the array without splitting a surrogate pair.
+  const size_t n = Host_Utf8_To_Utf16_Into(s, std::span<char16_t>(out, kHostFaceNameUnits - 1));
   out[n] = 0;
 }

@@ -36,6 +36,7 @@
 #include <string>
 
 #include "host/HostGdi.h"
+#include "host/HostUtf.h"
 #include "platform/Types.h"
 
 // Character sets.
@@ -199,6 +200,6 @@ void Host_Font_Metrics(HFONT font, HostTextMetric* out);
 // Escapement in tenths of a degree, normalised to 0 .. 3599.
 int32 Host_Font_Escapement(HFONT font);
 
-// UTF-16 <-> UTF-8 for face names.
-std::string Host_Utf16_To_Utf8(const UniChar* s, size_t max_units);
+// UTF-8 to a face name, cut to the array without splitting a character
+// (Host_Utf16_To_Utf8 of HostUtf.h goes the other way).
 void Host_Utf8_To_Face_Name(const std::string& s, UniChar (&out)[kHostFaceNameUnits]);

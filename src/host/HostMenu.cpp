@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "host/HostHandles.h"
 #include "host/HostText.h"
+#include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 struct HostMenuItem {
@@ -57,83 +60,6 @@ HostHandleTable<HostMenuRec>& Menus() { return Host_Handle_Table<HostMenuRec>();
 HostMenuRec* Live(HMENU m) { return Menus().Find(m, HostHandleKind::kMenu); }
 
 // --- Text helpers ---------------------------------------------------------------------
-
-// Strict UTF-8 to UTF-16; FALSE for malformed input.
-bool Utf8_To_U16(std::span<const uint8> s, std::u16string& out) {
-  out.clear();
-  size_t i = 0;
-  while (i < s.size()) {
-    uint32 c = s[i++];
-    int extra = 0;
-    uint32 min = 0;
-    if (c < 0x80) {
-    } else if (c >= 0xC2 && c < 0xE0) { c &= 0x1F; extra = 1; min = 0x80; }
-    else if (c >= 0xE0 && c < 0xF0) { c &= 0x0F; extra = 2; min = 0x800; }
-    else if (c >= 0xF0 && c < 0xF5) { c &= 0x07; extra = 3; min = 0x10000; }
-    else return false;
-    for (int k = 0; k < extra; ++k) {
-      if (i >= s.size() || (s[i] & 0xC0) != 0x80) return false;
-      c = (c << 6) | (s[i++] & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return false;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(char16_t(0xD800 + (c >> 10)));
-      out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-    } else {
-      out.push_back(char16_t(c));
-    }
-  }
-  return true;
-}
-
-// Lenient form for callers' texts: bad bytes become U+FFFD.
-std::u16string From_Utf8(const char* s) {
-  std::u16string out;
-  if (!s) return out;
-  const auto* p = reinterpret_cast<const uint8*>(s);
-  size_t n = 0;
-  while (p[n]) ++n;
-  size_t i = 0;
-  while (i < n) {
-    size_t j = i + 1;
-    while (j < n && (p[j] & 0xC0) == 0x80 && j - i < 4) ++j;
-    std::u16string part;
-    if (Utf8_To_U16(std::span<const uint8>(p + i, j - i), part)) out += part;
-    else out.push_back(u'\uFFFD');
-    i = j;
-  }
-  return out;
-}
-
-std::string To_Utf8(const std::u16string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32 c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 std::u16string From_W(const char16_t* s) {
   std::u16string out;
@@ -935,7 +861,7 @@ struct Reader {
   size_t at = 0;
   bool Need(size_t n) const { return n <= d.size() - at; }
   uint16 U16() {
-    const uint16 v = uint16(d[at] | (d[at + 1] << 8));
+    const uint16 v = Load_LE16(d, at);
     at += 2;
     return v;
   }
@@ -966,7 +892,8 @@ HMENU Load_Level(std::span<const uint8> data, const HostMenuLookup& lookup, int3
       return fail("text of menu item " + std::to_string(i + 1) + " is cut short");
     }
     std::u16string text;
-    const bool text_ok = Utf8_To_U16(r.d.subspan(r.at, len), text);
+    const bool text_ok =
+        Host_Utf8_To_Utf16_Strict(std::string_view(reinterpret_cast<const char*>(r.d.data() + r.at), len), text);
     r.at += len;
     std::string why;
     if (flags & ~UINT(MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR)) why = "unknown flags";
@@ -1082,19 +1009,19 @@ bool AppendMenuW(HMENU menu, UINT flags, uintptr_t id_or_sub, const char16_t* te
 }
 bool AppendMenuA(HMENU menu, UINT flags, uintptr_t id_or_sub, const char* utf8) {
   const HostMenuRec* m = Live(menu);
-  return m && Insert_At(menu, m->items.size(), flags & ~MF_BYPOSITION, id_or_sub, From_Utf8(utf8));
+  return m && Insert_At(menu, m->items.size(), flags & ~MF_BYPOSITION, id_or_sub, Host_Utf8_To_Utf16(utf8 ? std::string_view(utf8) : std::string_view()));
 }
 bool InsertMenuW(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, const char16_t* text) {
   return Insert(menu, item, flags, id_or_sub, From_W(text));
 }
 bool InsertMenuA(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, const char* utf8) {
-  return Insert(menu, item, flags, id_or_sub, From_Utf8(utf8));
+  return Insert(menu, item, flags, id_or_sub, Host_Utf8_To_Utf16(utf8 ? std::string_view(utf8) : std::string_view()));
 }
 bool ModifyMenuW(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, const char16_t* text) {
   return Modify(menu, item, flags, id_or_sub, From_W(text));
 }
 bool ModifyMenuA(HMENU menu, UINT item, UINT flags, uintptr_t id_or_sub, const char* utf8) {
-  return Modify(menu, item, flags, id_or_sub, From_Utf8(utf8));
+  return Modify(menu, item, flags, id_or_sub, Host_Utf8_To_Utf16(utf8 ? std::string_view(utf8) : std::string_view()));
 }
 bool DeleteMenu(HMENU menu, UINT item, UINT flags) { return Remove(menu, item, flags, true); }
 bool RemoveMenu(HMENU menu, UINT item, UINT flags) { return Remove(menu, item, flags, false); }
@@ -1159,12 +1086,11 @@ int32 GetMenuStringA(HMENU menu, UINT item, char* buf, int32 bufsize, UINT flags
     if (buf && bufsize > 0) buf[0] = 0;
     return 0;
   }
-  const std::string s = To_Utf8(it->text);
+  const std::string s = Host_Utf16_To_Utf8(it->text);
   if (!buf) return int32(s.size());
   if (bufsize <= 0) return 0;
-  size_t n = std::min(s.size(), size_t(bufsize - 1));
   // Never cut a character in two.
-  while (n > 0 && n < s.size() && (uint8(s[n]) & 0xC0) == 0x80) --n;
+  const size_t n = Host_Utf8_Cut(s, size_t(bufsize - 1));
   std::copy(s.begin(), s.begin() + std::ptrdiff_t(n), buf);
   buf[n] = 0;
   return int32(n);

@@ -17,6 +17,7 @@
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostCodecs.h"
+#include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 namespace {
@@ -186,50 +187,6 @@ bool Parse_Combo(std::string_view combo, std::vector<HostScriptKey>& keys, std::
   return true;
 }
 
-bool Valid_Utf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const uint8 c = uint8(s[i]);
-    int n;
-    uint32 cp;
-    if (c < 0x80) { ++i; continue; }
-    if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
-    else return false;
-    if (s.size() - i - 1 < size_t(n)) return false;
-    for (int k = 1; k <= n; ++k) {
-      const uint8 d = uint8(s[i + size_t(k)]);
-      if ((d & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
-      return false;
-    i += size_t(n) + 1;
-  }
-  return true;
-}
-
-std::u16string To_Utf16(std::string_view s) {
-  std::u16string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    uint32 c = uint8(s[i]);
-    int n = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-    c &= n == 0 ? 0x7F : n == 1 ? 0x1F : n == 2 ? 0x0F : 0x07;
-    for (int k = 1; k <= n && i + size_t(k) < s.size(); ++k) c = (c << 6) | (uint8(s[i + size_t(k)]) & 0x3F);
-    i += size_t(n) + 1;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(char16_t(0xD800 + (c >> 10)));
-      out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-    } else {
-      out.push_back(char16_t(c));
-    }
-  }
-  return out;
-}
-
 // --- Running ---
 
 HWND Main_Or_Complain(const HostScriptCmd& c) {
@@ -250,7 +207,7 @@ void Press(const std::vector<HostScriptKey>& keys) {
 }
 
 void Type(const std::string& text) {
-  const std::u16string units = To_Utf16(text);
+  const std::u16string units = Host_Utf8_To_Utf16(text);
   for (char16_t u : units) {
     int32 vk = 0;
     bool shift = false;
@@ -384,7 +341,7 @@ bool Host_Script_Parse(std::string_view text, const std::string& name, std::vect
       if (nl == text.size()) break;
       continue;
     }
-    if (!Valid_Utf8(line)) {
+    if (!Host_Utf8_Valid(line)) {
       fail("the line is not valid UTF-8");
       continue;
     }

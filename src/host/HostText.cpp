@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/HostGdiCore.h"
+#include "host/HostUtf.h"
 
 using namespace hostgdi;
 
@@ -21,57 +23,23 @@ bool Is_DC(HDC dc) { return As_DC(dc) != nullptr; }
 
 // --- Decoding -------------------------------------------------------------------------
 
+// One entry per character; a lone surrogate stays a unit of its own (it has
+// no glyph).
 void Decode_U16(const UniChar* s, int32 n, std::vector<char32_t>& out) {
   out.clear();
   out.reserve(size_t(n));
-  for (int32 i = 0; i < n; ++i) {
-    char32_t c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(s[i + 1]) - 0xDC00);
-      ++i;
-    }
-    out.push_back(c);
-  }
+  const std::u16string_view v(s, size_t(n));
+  for (size_t i = 0; i < v.size();) out.push_back(Host_Utf16_Next(v, i));
 }
 
 void Decode_U8(const char* s, int32 n, std::vector<char32_t>& out) {
   out.clear();
   out.reserve(size_t(n));
-  int32 i = 0;
-  while (i < n) {
-    const uint8 c = uint8(s[i]);
-    int32 len = 0;
-    char32_t cp = 0;
-    if (c < 0x80) {
-      len = 1;
-      cp = c;
-    } else if (c >= 0xC2 && c < 0xE0) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c < 0xF0) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c < 0xF5) {
-      len = 4;
-      cp = c & 0x07;
-    }
-    bool ok = len > 0 && i + len <= n;
-    for (int32 k = 1; ok && k < len; ++k) {
-      const uint8 cc = uint8(s[i + k]);
-      if ((cc & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and values past Unicode are not characters.
-    if (ok && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-               (cp >= 0xD800 && cp < 0xE000)))
-      ok = false;
-    if (!ok) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    out.push_back(cp);
-    i += len;
+  const std::string_view v(s, size_t(n));
+  for (size_t i = 0; i < v.size();) {
+    const HostUtf8Step st = Host_Utf8_Next(v, i);
+    out.push_back(st.cp);
+    i = st.next;
   }
 }
 
@@ -317,14 +285,8 @@ bool GetTextExtentPoint32W(HDC dc, const UniChar* str, int32 count, SIZE* out) {
   HostTextMetric tm;
   Host_Font_Metrics(f, &tm);
   int64 w = 0;
-  for (int32 i = 0; i < count; ++i) {
-    char32_t c = str[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && str[i + 1] >= 0xDC00 && str[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(str[i + 1]) - 0xDC00);
-      ++i;
-    }
-    w += Host_Font_Advance(f, Host_Font_Glyph_Index(f, c));
-  }
+  const std::u16string_view v(str, size_t(count));
+  for (size_t i = 0; i < v.size();) w += Host_Font_Advance(f, Host_Font_Glyph_Index(f, Host_Utf16_Next(v, i)));
   out->cx = Clamp32(w);
   out->cy = tm.tmHeight;
   return true;
@@ -360,7 +322,7 @@ int32 GetGlyphIndicesW(HDC dc, const UniChar* str, int32 count, uint16* out, uin
   const uint16 missing = (flags & GGI_MARK_NONEXISTING_GLYPHS) ? 0xFFFF : 0;
   for (int32 i = 0; i < count; ++i) {
     const char32_t c = str[i];
-    uint32 g = (c >= 0xD800 && c < 0xE000) ? 0 : Host_Font_Glyph_Index(f, c);
+    uint32 g = Host_Is_Surrogate(c) ? 0 : Host_Font_Glyph_Index(f, c);
     out[i] = g == 0 ? missing : uint16(std::min<uint32>(g, 0xFFFE));
   }
   return count;
@@ -502,17 +464,6 @@ int32 DrawTextA(HDC dc, const char* str, int32 count, RECT* rect, uint32 format)
     count = 0;
     while (count < (1 << 24) && str[count]) ++count;
   }
-  std::vector<char32_t> cps;
-  Decode_U8(str, count, cps);
-  std::u16string u;
-  u.reserve(cps.size());
-  for (char32_t c : cps) {
-    if (c >= 0x10000) {
-      u.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-      u.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    } else {
-      u.push_back(char16_t(c));
-    }
-  }
+  const std::u16string u = Host_Utf8_To_Utf16(std::string_view(str, size_t(count)));
   return DrawTextW(dc, reinterpret_cast<const UniChar*>(u.data()), int32(u.size()), rect, format);
 }

@@ -10,6 +10,7 @@
 
 #include "host/HostHandles.h"
 #include "host/HostMenu.h"
+#include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 void (*g_host_menubar_paint)(HWND, HMENU, HDC, const RECT&) = nullptr;
@@ -52,34 +53,6 @@ HostClass* Find_Class(const char* name) {
   for (auto& c : g_classes)
     if (Same_Name(c->name, name)) return c.get();
   return nullptr;
-}
-
-std::u16string Utf8_To_Utf16(const char* s) {
-  std::u16string out;
-  if (!s) return out;
-  const auto* p = reinterpret_cast<const unsigned char*>(s);
-  while (*p) {
-    uint32 c = *p++;
-    int extra = 0;
-    if (c >= 0xF0 && c < 0xF8) { c &= 0x07; extra = 3; }
-    else if (c >= 0xE0) { c &= 0x0F; extra = 2; }
-    else if (c >= 0xC0) { c &= 0x1F; extra = 1; }
-    else if (c >= 0x80) { out.push_back(u'\uFFFD'); continue; }
-    bool bad = false;
-    for (int i = 0; i < extra; ++i) {
-      if ((*p & 0xC0) != 0x80) { bad = true; break; }
-      c = (c << 6) | (*p++ & 0x3F);
-    }
-    if (bad || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) { out.push_back(u'\uFFFD'); continue; }
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(char16_t(0xD800 + (c >> 10)));
-      out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-    } else {
-      out.push_back(char16_t(c));
-    }
-  }
-  return out;
 }
 
 void Frame_For(HostWindowRec* w) {
@@ -513,7 +486,7 @@ bool SetWindowTextW(HWND hwnd, const char16_t* text) {
 }
 
 bool SetWindowTextA(HWND hwnd, const char* utf8) {
-  std::u16string t = Utf8_To_Utf16(utf8);
+  const std::u16string t = Host_Utf8_To_Utf16(utf8 ? std::string_view(utf8) : std::string_view());
   return SetWindowTextW(hwnd, t.c_str());
 }
 
@@ -527,32 +500,8 @@ int32 GetWindowTextW(HWND hwnd, char16_t* buf, int32 bufsize) {
 }
 
 std::string Host_Window_Title_Utf8(HWND hwnd) {
-  std::string out;
   HostWindowRec* w = Live(hwnd);
-  if (!w) return out;
-  const std::u16string& t = w->title;
-  for (size_t i = 0; i < t.size(); ++i) {
-    uint32 c = t[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (t[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) out.push_back(char(c));
-    else if (c < 0x800) { out.push_back(char(0xC0 | (c >> 6))); out.push_back(char(0x80 | (c & 0x3F))); }
-    else if (c < 0x10000) {
-      out.push_back(char(0xE0 | (c >> 12)));
-      out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(char(0xF0 | (c >> 18)));
-      out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
+  return w ? Host_Utf16_To_Utf8(w->title) : std::string();
 }
 
 // --- Relations ---------------------------------------------------------------------------

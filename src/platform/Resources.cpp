@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/HostAudio.h"
+#include "host/HostByteOrder.h"
 #include "host/HostResources.h"
+#include "host/HostUtf.h"
 #include "platform/SysErr.h"
 #include "platform/SysIO.h"
 
@@ -165,7 +168,7 @@ bool8 Res_Replace_Ptr(const void*, uint32, OSType, int16, const char*, int16) {
 
 int16 StrList_Count(std::span<const uint8> data) {
   if (data.size() < 2) return 0;
-  int16 n = int16(uint16(data[0] | (data[1] << 8)));
+  int16 n = int16(Load_LE16(data));
   if (n <= 0) return 0;
   // Count only the entries that lie wholly inside the data.
   std::size_t pos = 2;
@@ -180,7 +183,7 @@ int16 StrList_Count(std::span<const uint8> data) {
 bool8 StrList_Item(std::span<const uint8> data, int16 ix, StrSpan ss) {
   if (!ss.empty()) ss[0] = 0;
   if (data.size() < 2 || ix < 1) return false;
-  int16 n = int16(uint16(data[0] | (data[1] << 8)));
+  int16 n = int16(Load_LE16(data));
   if (ix > n) return false;
   std::size_t pos = 2;
   for (int16 k = 1; k < ix; ++k) {
@@ -193,11 +196,7 @@ bool8 StrList_Item(std::span<const uint8> data, int16 ix, StrSpan ss) {
   if (ss.empty()) return true;
   // The text is cut to the caller's array, which always keeps its NUL, and
   // never in the middle of a UTF-8 character.
-  std::size_t room = ss.size() - 1;
-  if (len > room) {
-    len = room;
-    while (len > 0 && (data[pos + 1 + len] & 0xC0) == 0x80) --len;
-  }
+  len = Host_Utf8_Cut(std::string_view(reinterpret_cast<const char*>(data.data()) + pos + 1, len), ss.size() - 1);
   for (std::size_t k = 0; k < len; ++k) ss[k] = char(data[pos + 1 + k]);
   ss[len] = 0;
   return true;

@@ -10,6 +10,7 @@
 
 #include "platform/VoskDef.h"
 #include "host/HostDialog.h"
+#include "host/HostUtf.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
 #include "platform/SysCurs.h"
@@ -154,32 +155,6 @@ struct PrintDlgState {
   bool8 setup;
 };
 
-std::u16string To_U16(const std::string& s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    const uint8 c = uint8(s[i]);
-    uint32 cp;
-    size_t n;
-    if (c < 0x80) { cp = c; n = 1; }
-    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
-    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
-    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; n = 4; }
-    else { cp = 0xFFFD; n = 1; }
-    if (i + n > s.size()) { cp = 0xFFFD; n = s.size() - i; }
-    else for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (uint8(s[i + k]) & 0x3F);
-    if (cp > 0x10FFFF) cp = 0xFFFD;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(char16_t(0xD800 + (cp >> 10)));
-      out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(char16_t(cp));
-    }
-    i += n;
-  }
-  return out;
-}
-
 intptr_t PrintDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* st = reinterpret_cast<PrintDlgState*>(GetWindowLongPtr(dialog, DWLP_USER));
   switch (msg) {
@@ -187,7 +162,7 @@ intptr_t PrintDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
       st = reinterpret_cast<PrintDlgState*>(lparam);
       SetWindowLongPtr(dialog, DWLP_USER, lparam);
       for (const HostPrinterInfo& p : st->printers) {
-        const std::u16string name = To_U16(p.name);
+        const std::u16string name = Host_Utf8_To_Utf16(p.name);
         SendDlgItemMessage(dialog, kItemPrinter, CB_ADDSTRING, 0, LPARAM(name.c_str()));
       }
       SendDlgItemMessage(dialog, kItemPrinter, CB_SETCURSEL, WPARAM(st->chosen), 0);

@@ -8,6 +8,7 @@
 
 #include "host/HostClipboard.h"
 #include "host/HostGdi.h"
+#include "host/HostUtf.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
 #include "platform/SysSound.h"
@@ -110,7 +111,7 @@ bool8 Scrap_Paste_UTF16() {
   if (Host_Clipboard_Get(SCRAP_UNICODETEXT, data, size)) {
     std::memcpy(buf, data, std::min<uint32>(size, 7998) & ~1u);
     // A character whose second half did not fit is left out whole.
-    if (size > 7998 && buf[3998] >= 0xD800 && buf[3998] <= 0xDBFF) buf[3998] = 0;
+    if (size > 7998 && Host_Is_High_Surrogate(buf[3998])) buf[3998] = 0;
   }
   Host_Clipboard_Close();
   return Filter_And_Inject(CUStrSpan(buf));
@@ -279,8 +280,8 @@ bool8 Filter_And_Inject(CUStrSpan text) {
       for (int k = 0; k < 4; ++k) put(u' ');
     } else if (u == 10) {
       // dropped: carriage returns alone end lines in our text
-    } else if (u >= 0xD800 && u <= 0xDBFF) {
-      const bool paired = i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    } else if (Host_Is_High_Surrogate(u)) {
+      const bool paired = i + 1 < text.size() && Host_Is_Low_Surrogate(text[i + 1]);
       if (paired && n + 2 <= size_t(SCRAP_MAX_TEXT)) {
         out[n++] = u;
         out[n++] = text[++i];
@@ -289,7 +290,7 @@ bool8 Filter_And_Inject(CUStrSpan text) {
       } else {
         put(kReplacementChar);
       }
-    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+    } else if (Host_Is_Low_Surrogate(u)) {
       put(kReplacementChar);
     } else {
       put(u);

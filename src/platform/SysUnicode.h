@@ -6,7 +6,8 @@
 // start a character, an overlong form, an encoded surrogate, a code point
 // above U+10FFFF or a sequence broken by another non-ASCII byte gives U+FFFD
 // and decoding goes on with the next byte. A character cut off by the end of
-// the input is dropped.
+// the input is dropped. The decoding and encoding rules are those of the
+// program's one converter, host/HostUtf.h.
 #pragma once
 
 #include "platform/Types.h"

@@ -1,5 +1,6 @@
 #include "platform/VoskErr.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include "host/HostAlert.h"
 #include "platform/Resources.h"
 #include "host/HostBackend.h"
+#include "host/HostUtf.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysDlog.h"
@@ -49,10 +51,8 @@ void Store(const char* text, int32 len, StrSpan dest) {
 int32 UTF8_Cut_Length(CStrSpan text, int32 len, int32 max) {
   if (len <= max) return len;
   if (max <= 0) return 0;
-  // Step back over continuation bytes so the cut falls before a lead byte.
-  int32 cut = max;
-  while (cut > 0 && (uint8(text[std::size_t(cut)]) & 0xC0) == 0x80) --cut;
-  return cut;
+  // The cut falls before a lead byte, never inside a character.
+  return int32(Host_Utf8_Cut(std::string_view(text.data(), std::min(text.size(), std::size_t(len))), std::size_t(max)));
 }
 
 int16 Current_Language() { return int16(gs.pref.language_offset & 0xFF); }

@@ -403,12 +403,14 @@ TEST_F(TextTest, EncodingsAndGlyphIndices) {
   GetTextMetricsW(dc, &tm);
   EXPECT_EQ(s16.cy, tm.tmHeight);
 
-  // Broken UTF-8 (a cut sequence, a stray continuation byte) draws U+FFFD.
-  ASSERT_TRUE(GetTextExtentPoint32A(dc, "\xE2\x82", 2, &s8));
-  ASSERT_TRUE(GetTextExtentPoint32W(dc, reinterpret_cast<const UniChar*>(u"\uFFFD\uFFFD"), 2, &s16));
+  // Broken UTF-8 draws one U+FFFD for each broken part (a cut sequence, a
+  // stray continuation byte), and the character that broke a sequence stays.
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, reinterpret_cast<const UniChar*>(u"\uFFFDA\uFFFD"), 3, &s16));
+  ASSERT_TRUE(GetTextExtentPoint32A(dc, "\xE2\x82" "A\x80", 4, &s8));
   EXPECT_EQ(s8.cx, s16.cx);
-  ASSERT_TRUE(GetTextExtentPoint32A(dc, "\x80", 1, &s8));
-  EXPECT_EQ(s8.cx, s16.cx / 2);
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, reinterpret_cast<const UniChar*>(u"\uFFFD"), 1, &s16));
+  ASSERT_TRUE(GetTextExtentPoint32A(dc, "\xE2\x82", 2, &s8));
+  EXPECT_EQ(s8.cx, s16.cx);
 
   const char16_t probe[] = {u'A', 0x4E00, 0xD83D, 0};
   uint16 idx[3];
