@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/HostByteOrder.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 
@@ -191,11 +192,7 @@ void Host_Audio_Beep() {
   static const std::vector<int16> beep = Make_Beep();
   // Stored little-endian like every sample we queue.
   std::vector<uint8> bytes(beep.size() * 2);
-  for (size_t i = 0; i < beep.size(); ++i) {
-    const uint16 v = uint16(beep[i]);
-    bytes[2 * i] = uint8(v & 0xFF);
-    bytes[2 * i + 1] = uint8(v >> 8);
-  }
+  for (size_t i = 0; i < beep.size(); ++i) Store_LE16(bytes.data() + 2 * i, uint16(beep[i]));
   SDL_ClearQueuedAudio(g_beep_dev);
   if (SDL_QueueAudio(g_beep_dev, bytes.data(), uint32(bytes.size())) == 0) SDL_PauseAudioDevice(g_beep_dev, 0);
 }

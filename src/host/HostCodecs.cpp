@@ -18,6 +18,7 @@
 #define TIFF_DISABLE_DEPRECATED
 #include <tiffio.h>
 
+#include "host/HostByteOrder.h"
 // A note on setjmp/longjmp. libjpeg and libpng report errors through a
 // handler that must not return; ours jump back to the setjmp in a small
 // function that holds only plain data (library structs, pointers, integers),
@@ -65,19 +66,6 @@ int Call_Sink(const HostImageSink& sink, const HostImageInfo& info, uint8*& base
   if (r != HC_OK) return r;
   if (base == nullptr || stride < size_t(info.width) * 4) return HC_NOMEM;
   return HC_OK;
-}
-
-inline uint16 Get16BE(const uint8* p) { return uint16((p[0] << 8) | p[1]); }
-inline uint32 Get32BE(const uint8* p) {
-  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | p[3];
-}
-inline void Put16BE(std::vector<uint8>& v, uint32 x) {
-  v.push_back(uint8(x >> 8));
-  v.push_back(uint8(x));
-}
-inline void Put32BE(std::vector<uint8>& v, uint32 x) {
-  Put16BE(v, x >> 16);
-  Put16BE(v, x);
 }
 
 // 16-bit sample to 8 bits, rounded.
@@ -304,9 +292,9 @@ void Png_Read_Data(png_structp png, png_bytep out, size_t n) {
 // then refuses the file itself).
 bool Png_Peek_Header(const uint8* data, size_t len, uint32& width, uint32& height, int& color) {
   if (len < 8 + 8 + 13) return false;
-  if (Get32BE(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
-  width = Get32BE(data + 16);
-  height = Get32BE(data + 20);
+  if (Load_BE32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
+  width = Load_BE32(data + 16);
+  height = Load_BE32(data + 20);
   color = data[25];
   return true;
 }
@@ -508,7 +496,7 @@ int32 Tiff_Stated_Photometric(const uint8* d, size_t len) {
   if (len < 8) return -1;
   const bool le = d[0] == 'I';
   auto u16 = [&](uint64 at) -> uint32 {
-    return le ? uint32(d[at] | (d[at + 1] << 8)) : uint32((d[at] << 8) | d[at + 1]);
+    return le ? Load_LE16(d + at) : Load_BE16(d + at);
   };
   auto u32 = [&](uint64 at) -> uint32 {
     return le ? uint32(u16(at)) | (uint32(u16(at + 2)) << 16) : (uint32(u16(at)) << 16) | u16(at + 2);
@@ -668,12 +656,12 @@ bool Psd_Unpack(const uint8* src, size_t srclen, uint8* dst, size_t n) {
 int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
   if (!Host_Is_PSD(data, len)) return HC_NOT_FORMAT;
   if (len < 26) return HC_BAD_HEADER;
-  if (Get16BE(data + 4) != 1) return HC_NOT_FORMAT;  // large-document files
-  const uint32 channels = Get16BE(data + 12);
-  const uint32 height = Get32BE(data + 14);
-  const uint32 width = Get32BE(data + 18);
-  const uint32 depth = Get16BE(data + 22);
-  const uint32 mode = Get16BE(data + 24);
+  if (Load_BE16(data + 4) != 1) return HC_NOT_FORMAT;  // large-document files
+  const uint32 channels = Load_BE16(data + 12);
+  const uint32 height = Load_BE32(data + 14);
+  const uint32 width = Load_BE32(data + 18);
+  const uint32 depth = Load_BE16(data + 22);
+  const uint32 mode = Load_BE16(data + 24);
   if (channels < 1 || channels > 56 || width < 1 || height < 1 || width > kPsdMaxSide ||
       height > kPsdMaxSide)
     return HC_BAD_HEADER;
@@ -704,7 +692,7 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
   PsdReader r{data, len, 26};
   // Colour mode data: the palette of an indexed picture.
   if (!r.Has(4)) return HC_BAD_HEADER;
-  const uint32 cmlen = Get32BE(data + r.pos);
+  const uint32 cmlen = Load_BE32(data + r.pos);
   r.pos += 4;
   if (!r.Has(cmlen)) return HC_BAD_HEADER;
   const uint8* palette = data + r.pos;
@@ -713,7 +701,7 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
 
   // Image resources: only the transparent index of an indexed picture.
   if (!r.Has(4)) return HC_BAD_HEADER;
-  const uint32 reslen = Get32BE(data + r.pos);
+  const uint32 reslen = Load_BE32(data + r.pos);
   r.pos += 4;
   if (!r.Has(reslen)) return HC_BAD_HEADER;
   int32 transp_index = -1;
@@ -721,15 +709,15 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
     size_t p = r.pos;
     const size_t end = r.pos + reslen;
     while (end - p >= 12 && std::memcmp(data + p, "8BIM", 4) == 0) {
-      const uint16 id = Get16BE(data + p + 4);
+      const uint16 id = Load_BE16(data + p + 4);
       size_t q = p + 6;
       const size_t namelen = (size_t(data[q]) + 2) & ~size_t(1);  // length byte too, padded even
       if (namelen > end - q || end - q - namelen < 4) break;
       q += namelen;
-      const uint32 size = Get32BE(data + q);
+      const uint32 size = Load_BE32(data + q);
       q += 4;
       if (size > end - q) break;
-      if (id == 1047 && size >= 2) transp_index = Get16BE(data + q);
+      if (id == 1047 && size >= 2) transp_index = Load_BE16(data + q);
       p = q + ((size_t(size) + 1) & ~size_t(1));
       if (p > end) break;
     }
@@ -742,15 +730,15 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
   // colours are taken as straight (not matted or premultiplied), as the
   // writers we know store them.
   if (!r.Has(4)) return HC_BAD_HEADER;
-  const uint32 lmlen = Get32BE(data + r.pos);
+  const uint32 lmlen = Load_BE32(data + r.pos);
   r.pos += 4;
   if (!r.Has(lmlen)) return HC_BAD_HEADER;
   int32 layer_count = 0;
-  if (lmlen >= 6 && Get32BE(data + r.pos) >= 2) layer_count = int16(Get16BE(data + r.pos + 4));
+  if (lmlen >= 6 && Load_BE32(data + r.pos) >= 2) layer_count = int16(Load_BE16(data + r.pos + 4));
   r.pos += lmlen;
 
   if (!r.Has(2)) return HC_BAD_HEADER;
-  const uint16 compression = Get16BE(data + r.pos);
+  const uint16 compression = Load_BE16(data + r.pos);
   r.pos += 2;
   if (compression > 1) return HC_CORRUPT;  // zip-compressed composites are not read
 
@@ -792,7 +780,7 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
         src = data + p;
         p += rowbytes;
       } else {
-        const size_t n = Get16BE(counts + (size_t(c) * height + y) * 2);
+        const size_t n = Load_BE16(counts + (size_t(c) * height + y) * 2);
         if (n > len - p || !Psd_Unpack(data + p, n, row.data(), rowbytes)) return HC_CORRUPT;
         p += n;
         src = row.data();
@@ -801,7 +789,7 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
       for (uint32 x = 0; x < width; x++, d += 4) {
         uint8 v;
         if (depth == 16)
-          v = Scale16(Get16BE(src + size_t(x) * 2));
+          v = Scale16(Load_BE16(src + size_t(x) * 2));
         else if (depth == 1)
           v = ((src[x >> 3] >> (7 - (x & 7))) & 1) ? 0 : 255;  // 1 is black
         else
@@ -967,29 +955,29 @@ int Host_Encode_PSD(const HostImageSource& src, bool with_alpha, std::vector<uin
   try {
     out.reserve(64 + size_t(src.width) * src.height * nch);
     out.insert(out.end(), {'8', 'B', 'P', 'S'});
-    Put16BE(out, 1);                      // version
+    Append_BE16(out, 1);                      // version
     out.insert(out.end(), 6, 0);          // reserved
-    Put16BE(out, nch);
-    Put32BE(out, uint32(src.height));
-    Put32BE(out, uint32(src.width));
-    Put16BE(out, 8);                      // bits a channel
-    Put16BE(out, 3);                      // RGB
-    Put32BE(out, 0);                      // no colour mode data
+    Append_BE16(out, nch);
+    Append_BE32(out, uint32(src.height));
+    Append_BE32(out, uint32(src.width));
+    Append_BE16(out, 8);                      // bits a channel
+    Append_BE16(out, 3);                      // RGB
+    Append_BE32(out, 0);                      // no colour mode data
     // One image resource: the resolution (1005), 16.16 pixels per inch.
     const uint32 res = uint32(Clamp_Dpi(src.dpi)) << 16;
-    Put32BE(out, 28);
+    Append_BE32(out, 28);
     out.insert(out.end(), {'8', 'B', 'I', 'M'});
-    Put16BE(out, 1005);
-    Put16BE(out, 0);                      // empty name, padded to even
-    Put32BE(out, 16);
-    Put32BE(out, res);
-    Put16BE(out, 1);                      // pixels per inch
-    Put16BE(out, 1);                      // width in inches
-    Put32BE(out, res);
-    Put16BE(out, 1);
-    Put16BE(out, 1);
-    Put32BE(out, 0);                      // no layers
-    Put16BE(out, 0);                      // raw channel data
+    Append_BE16(out, 1005);
+    Append_BE16(out, 0);                      // empty name, padded to even
+    Append_BE32(out, 16);
+    Append_BE32(out, res);
+    Append_BE16(out, 1);                      // pixels per inch
+    Append_BE16(out, 1);                      // width in inches
+    Append_BE32(out, res);
+    Append_BE16(out, 1);
+    Append_BE16(out, 1);
+    Append_BE32(out, 0);                      // no layers
+    Append_BE16(out, 0);                      // raw channel data
     static const int kByte[4] = {2, 1, 0, 3};  // red, green, blue, alpha
     for (uint32 c = 0; c < nch; c++)
       for (int32 y = 0; y < src.height; y++) {

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "host/HostGdi.h"
 
 namespace hostgdi {
@@ -73,7 +74,7 @@ inline uint32 Get_Raw(const HostSurface& s, const uint8* row, int32 x) {
   switch (s.depth) {
     case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
     case 8: return row[x];
-    case 16: return uint32(row[2 * x]) | (uint32(row[2 * x + 1]) << 8);
+    case 16: return Load_LE16(row + 2 * x);
     case 24: return uint32(row[3 * x]) | (uint32(row[3 * x + 1]) << 8) | (uint32(row[3 * x + 2]) << 16);
     default: {
       uint32 v;
@@ -92,10 +93,7 @@ inline void Put_Raw(const HostSurface& s, uint8* row, int32 x, uint32 v) {
       break;
     }
     case 8: row[x] = uint8(v); break;
-    case 16:
-      row[2 * x] = uint8(v);
-      row[2 * x + 1] = uint8(v >> 8);
-      break;
+    case 16: Store_LE16(row + 2 * x, uint16(v)); break;
     case 24:
       row[3 * x] = uint8(v);
       row[3 * x + 1] = uint8(v >> 8);

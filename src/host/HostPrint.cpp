@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 
+#include "host/HostByteOrder.h"
 #include "host/HostCodecs.h"
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
@@ -67,34 +68,26 @@ constexpr int32 kMaxSide = 32767;  // cairo's image surfaces go no larger
 constexpr uint16 kDiscExtra = 96;
 constexpr size_t kDiscBlockAt = 12;
 
-void Put32(uint8* p, int32 v) {
-  const uint32 u = uint32(v);
-  p[0] = uint8(u);
-  p[1] = uint8(u >> 8);
-  p[2] = uint8(u >> 16);
-  p[3] = uint8(u >> 24);
-}
-
 void Disc_Private_Defaults(uint8* area) {
   std::memset(area, 0, kDiscExtra);
   std::memcpy(area, "DPNT", 4);  // the driver's header tag
-  Put32(area + 4, 1);
-  Put32(area + 8, int32(kDiscExtra));
+  Store_LE32(area + 4, 1);
+  Store_LE32(area + 8, int32(kDiscExtra));
   uint8* b = area + kDiscBlockAt;
   std::memcpy(b, "DYMO", 4);
-  Put32(b + 4, 1);    // version
-  Put32(b + 8, 3);    // print quality
-  for (int i = 0; i < 4; ++i) Put32(b + 12 + 4 * i, 5);  // ink density
-  Put32(b + 28, 3);   // media size: 120 mm
-  Put32(b + 32, 22);  // 80 mm disc, full print: inner, outer diameter
-  Put32(b + 36, 79);
-  Put32(b + 40, 22);
-  Put32(b + 44, 79);
-  Put32(b + 48, 22);  // 120 mm disc
-  Put32(b + 52, 118);
-  Put32(b + 56, 22);
-  Put32(b + 60, 118);
-  Put32(b + 64, 1);   // beep
+  Store_LE32(b + 4, 1);    // version
+  Store_LE32(b + 8, 3);    // print quality
+  for (int i = 0; i < 4; ++i) Store_LE32(b + 12 + 4 * i, 5);  // ink density
+  Store_LE32(b + 28, 3);   // media size: 120 mm
+  Store_LE32(b + 32, 22);  // 80 mm disc, full print: inner, outer diameter
+  Store_LE32(b + 36, 79);
+  Store_LE32(b + 40, 22);
+  Store_LE32(b + 44, 79);
+  Store_LE32(b + 48, 22);  // 120 mm disc
+  Store_LE32(b + 52, 118);
+  Store_LE32(b + 56, 22);
+  Store_LE32(b + 60, 118);
+  Store_LE32(b + 64, 1);   // beep
 }
 
 const PaperDef* Find_Paper(int16 id) {

@@ -5,13 +5,9 @@
 #include <cstring>
 
 namespace host {
+#include "host/HostByteOrder.h"
 
 namespace {
-
-uint32 Le32(const uint8* p) {
-  return uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24);
-}
-uint16 Le16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
 
 bool Less(const ResIndexEntry& a, OSType type, int16 id) {
   return a.type < type || (a.type == type && a.id < id);
@@ -30,7 +26,7 @@ std::unique_ptr<ResArchive> ResArchive::Open_Bytes(std::span<const uint8> bytes,
   if (bytes.size() < kResHeaderSize) return fail("archive shorter than its header");
   if (std::memcmp(bytes.data(), "VRS1", 4) != 0) return fail("not a resource archive");
   if (bytes.size() > 0xFFFFFFFFu) return fail("archive larger than 4 GB");
-  const uint64 n = Le32(bytes.data() + 4);
+  const uint64 n = Load_LE32(bytes.data() + 4);
   // The index must fit in the bytes before anything is allocated for it.
   if (n > (bytes.size() - kResHeaderSize) / kResEntrySize) return fail("entry count too large");
   const uint64 data_start = kResHeaderSize + n * kResEntrySize;
@@ -39,8 +35,8 @@ std::unique_ptr<ResArchive> ResArchive::Open_Bytes(std::span<const uint8> bytes,
   a->index_.reserve(std::size_t(n));
   for (uint64 i = 0; i < n; ++i) {
     const uint8* p = bytes.data() + kResHeaderSize + i * kResEntrySize;
-    ResIndexEntry e{Le32(p), int16(Le16(p + 4)), Le32(p + 8), Le32(p + 12)};
-    if (Le16(p + 6) != 0) return fail("index entry has a non-zero pad");
+    ResIndexEntry e{Load_LE32(p), int16(Load_LE16(p + 4)), Load_LE32(p + 8), Load_LE32(p + 12)};
+    if (Load_LE16(p + 6) != 0) return fail("index entry has a non-zero pad");
     if (e.offset < data_start || uint64(e.offset) + e.size > bytes.size())
       return fail("index entry points outside the archive");
     if (!a->index_.empty() && !Less(a->index_.back(), e.type, e.id))

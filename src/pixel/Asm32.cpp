@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "host/HostByteOrder.h"
+
 namespace {
 
 // One accessor binding: where row `top` begins, the map's origin and stride.
@@ -36,17 +38,14 @@ inline uint8 Get8(const Binding& b, int16 col, int16 row) { return RowAt(b, row)
 inline void Put8(const Binding& b, int16 col, int16 row, uint8 val) { RowAt(b, row)[int32(col) - b.left] = val; }
 
 // 16-bit pixels are little-endian in memory, as is the machine.
-inline uint16 Get16(const Binding& b, int16 col, int16 row) {
-  const uint8* p = RowAt(b, row) + int64(int32(col) - b.left) * 2;
-  return uint16(p[0] | (p[1] << 8));
+inline uint16 Get_Dot16(const Binding& b, int16 col, int16 row) {
+  return Load_LE16(RowAt(b, row) + int64(int32(col) - b.left) * 2);
 }
-inline void Put16(const Binding& b, int16 col, int16 row, uint16 val) {
-  uint8* p = RowAt(b, row) + int64(int32(col) - b.left) * 2;
-  p[0] = uint8(val);
-  p[1] = uint8(val >> 8);
+inline void Put_Dot16(const Binding& b, int16 col, int16 row, uint16 val) {
+  Store_LE16(RowAt(b, row) + int64(int32(col) - b.left) * 2, val);
 }
 
-inline void Get32(const Binding& b, int16 col, int16 row, a_pixel32* out) {
+inline void Get_Dot32(const Binding& b, int16 col, int16 row, a_pixel32* out) {
   if (b.pixelSize == 32) {
     const uint8* p = RowAt(b, row) + int64(int32(col) - b.left) * 4;
     out->b = p[0];
@@ -61,7 +60,7 @@ inline void Get32(const Binding& b, int16 col, int16 row, a_pixel32* out) {
     out->a = 0;
   }
 }
-inline void Put32(const Binding& b, int16 col, int16 row, const a_pixel32* val) {
+inline void Put_Dot32(const Binding& b, int16 col, int16 row, const a_pixel32* val) {
   if (b.pixelSize == 32) {
     uint8* p = RowAt(b, row) + int64(int32(col) - b.left) * 4;
     p[0] = val->b;
@@ -217,24 +216,24 @@ void Asm32_PixB_PutDot(int16 col_arg, int16 row_arg, uint8 val) { Put8(pixB, col
 
 void Asm32_Pix16A_Init(PixMapPtr pix_arg) { Bind(pix16A, pix_arg); }
 void Asm32_Pix16B_Init(PixMapPtr pix_arg) { Bind(pix16B, pix_arg); }
-uint16 Asm32_Pix16A_GetDot(int16 col_arg, int16 row_arg) { return Get16(pix16A, col_arg, row_arg); }
-uint16 Asm32_Pix16B_GetDot(int16 col_arg, int16 row_arg) { return Get16(pix16B, col_arg, row_arg); }
-void Asm32_Pix16A_PutDot(int16 col_arg, int16 row_arg, uint16 val) { Put16(pix16A, col_arg, row_arg, val); }
-void Asm32_Pix16B_PutDot(int16 col_arg, int16 row_arg, uint16 val) { Put16(pix16B, col_arg, row_arg, val); }
+uint16 Asm32_Pix16A_GetDot(int16 col_arg, int16 row_arg) { return Get_Dot16(pix16A, col_arg, row_arg); }
+uint16 Asm32_Pix16B_GetDot(int16 col_arg, int16 row_arg) { return Get_Dot16(pix16B, col_arg, row_arg); }
+void Asm32_Pix16A_PutDot(int16 col_arg, int16 row_arg, uint16 val) { Put_Dot16(pix16A, col_arg, row_arg, val); }
+void Asm32_Pix16B_PutDot(int16 col_arg, int16 row_arg, uint16 val) { Put_Dot16(pix16B, col_arg, row_arg, val); }
 
 void Asm32_Pix32A_Init(PixMapPtr pix_arg) { Bind(pix32A, pix_arg); }
 void Asm32_Pix32B_Init(PixMapPtr pix_arg) { Bind(pix32B, pix_arg); }
 void Asm32_Pix32A_GetDot(int16 col_arg, int16 row_arg, a_pixel32* result_arg) {
-  Get32(pix32A, col_arg, row_arg, result_arg);
+  Get_Dot32(pix32A, col_arg, row_arg, result_arg);
 }
 void Asm32_Pix32B_GetDot(int16 col_arg, int16 row_arg, a_pixel32* result_arg) {
-  Get32(pix32B, col_arg, row_arg, result_arg);
+  Get_Dot32(pix32B, col_arg, row_arg, result_arg);
 }
 void Asm32_Pix32A_PutDot(int16 col_arg, int16 row_arg, const a_pixel32* val) {
-  Put32(pix32A, col_arg, row_arg, val);
+  Put_Dot32(pix32A, col_arg, row_arg, val);
 }
 void Asm32_Pix32B_PutDot(int16 col_arg, int16 row_arg, const a_pixel32* val) {
-  Put32(pix32B, col_arg, row_arg, val);
+  Put_Dot32(pix32B, col_arg, row_arg, val);
 }
 
 void Asm32_BitA_Init(PixMapPtr pix_arg) { Bind(bitA, pix_arg); }

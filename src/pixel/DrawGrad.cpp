@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "pixel/Draw.h"
 #include "pixel/Fast.h"
 #include "platform/QDRect.h"
@@ -34,9 +35,7 @@ struct Target {
     } else {
       uint16 v;
       RGB32_To_RGB16_Dithered(int16(col), int16(row), c, v);
-      p += uint32(col - bounds.left) * 2;
-      p[0] = uint8(v);
-      p[1] = uint8(v >> 8);
+      Store_LE16(p + uint32(col - bounds.left) * 2, v);
     }
   }
 };

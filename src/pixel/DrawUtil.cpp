@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "host/HostByteOrder.h"
+
 
 uint8 map_0_255[256];
 
@@ -186,7 +188,7 @@ void Pack_Bits(const uint8* src, uint32 n, std::vector<uint8>& out) {
 int16 Expand_RLE(const uint8* in_buf, uint32 in_len, Handle& out_buf) {
   out_buf = nullptr;
   if (in_buf == nullptr || in_len < 4) return kExpandBadData;
-  uint32 n = uint32(in_buf[0]) | (uint32(in_buf[1]) << 8) | (uint32(in_buf[2]) << 16) | (uint32(in_buf[3]) << 24);
+  uint32 n = Load_LE32(in_buf);
   // Two input bytes give at most 128 output bytes: a larger stated length
   // cannot be right, so refuse it before allocating.
   if (uint64(n) > uint64(in_len - 4) * 64) return kExpandBadData;
@@ -217,10 +219,7 @@ int16 Compress_RLE(const uint8* in_buf, uint32 in_len, Handle& out_buf) {
   out_buf = New_Handle(uint32(max));
   if (out_buf == nullptr) return kExpandNoMem;
   uint8* out = reinterpret_cast<uint8*>(Handle_Lock(out_buf));
-  out[0] = uint8(in_len);
-  out[1] = uint8(in_len >> 8);
-  out[2] = uint8(in_len >> 16);
-  out[3] = uint8(in_len >> 24);
+  Store_LE32(out, in_len);
   uint64 pos = 4;
   for (uint32 done = 0; done < in_len;) {
     const uint32 count = std::min(in_len - done, kRLE_Stretch);

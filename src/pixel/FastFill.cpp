@@ -1,36 +1,26 @@
 #include "pixel/FastFill.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <new>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "pixel/Fast.h"
 #include "platform/SysErr.h"
 
 namespace {
 
 // Pixel readers: the value compared against the seed's. Pixels are stored
-// little-endian, as the machine keeps them.
-static_assert(std::endian::native == std::endian::little);
+// little-endian.
 struct Pix8 {
   static uint32 Key(const uint8* row, int32 x) { return row[x]; }
 };
 struct Pix16 {
-  static uint32 Key(const uint8* row, int32 x) {
-    uint16 v;
-    std::memcpy(&v, row + 2 * int64(x), 2);
-    return v;
-  }
+  static uint32 Key(const uint8* row, int32 x) { return Load_LE16(row + 2 * int64(x)); }
 };
 struct Pix32 {
   // Blue, green and red; the alpha byte (the top one) does not take part.
-  static uint32 Key(const uint8* row, int32 x) {
-    uint32 v;
-    std::memcpy(&v, row + 4 * int64(x), 4);
-    return v & 0x00FFFFFFu;
-  }
+  static uint32 Key(const uint8* row, int32 x) { return Load_LE32(row + 4 * int64(x)) & 0x00FFFFFFu; }
 };
 
 // A pending seed, relative to the mask's top-left corner. 32-bit fields: a

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/HostByteOrder.h"
 #include "pixel/DrawUtil.h"
 #include "platform/SysErr.h"
 
@@ -96,7 +97,7 @@ int16 Fail(Handle& out_buf, int16 result) {
 int16 Expand_LZW(const uint8* in_buf, uint32 in_len, Handle& out_buf) {
   out_buf = nullptr;
   if (in_buf == nullptr || in_len < 4) return kExpandBadData;
-  const uint32 length = (uint32(in_buf[0]) << 24) | (uint32(in_buf[1]) << 16) | (uint32(in_buf[2]) << 8) | in_buf[3];
+  const uint32 length = Load_BE32(in_buf);
   if (length > 0) {
     // Each code yields at most one byte more than the codes before it since
     // the last clear, and never more than the table's longest string. A
@@ -231,10 +232,7 @@ int16 Compress_LZW(const uint8* in_buf, uint32 in_len, Handle& out_buf) {
   out_buf = New_Handle_Clear(uint32(max_bytes));
   if (out_buf == nullptr) return kExpandNoMem;
   uint8* const out = reinterpret_cast<uint8*>(Handle_Lock(out_buf));
-  out[0] = uint8(in_len >> 24);
-  out[1] = uint8(in_len >> 16);
-  out[2] = uint8(in_len >> 8);
-  out[3] = uint8(in_len);
+  Store_BE32(out, in_len);
   if (in_len == 0) {
     Handle_Unlock(out_buf);
     Handle_SetSize(out_buf, 4);
@@ -376,9 +374,7 @@ void PixMap1_To_8(PixMapPtr src, PixMapPtr dst, uint8 zeroval, uint8 oneval) {
 
 void PixMap1_To_16(PixMapPtr src, PixMapPtr dst, uint16 zeroval, uint16 oneval) {
   Widen_1(src, dst, 2, [&](uint8* d, bool on) {
-    const uint16 v = on ? oneval : zeroval;
-    d[0] = uint8(v);
-    d[1] = uint8(v >> 8);
+    Store_LE16(d, on ? oneval : zeroval);
   });
 }
 

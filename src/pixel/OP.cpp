@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "host/HostByteOrder.h"
 #include "platform/SysMem.h"
 #include "platform/SysSound.h"
 
@@ -24,11 +25,6 @@ struct a_cache_item {
 a_op_file files[OP_MAX_FILES];
 uint16 nfiles = 0;
 a_cache_item cache[OP_MAX_LOCKS];
-
-uint16 Get_BE16(const uint8* p) { return uint16((uint16(p[0]) << 8) | p[1]); }
-uint32 Get_BE32(const uint8* p) {
-  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | uint32(p[3]);
-}
 
 const a_map_item& Item(uint16 filex, int32 mapx) { return files[filex - 1].map[mapx - 1]; }
 
@@ -119,13 +115,13 @@ a_openfile_result Read_Map(a_fd fd, uint32 filesize, uint16 nkeys, a_map_item*& 
   for (uint16 i = 0; i < nkeys; ++i) {
     const uint8* p = reinterpret_cast<const uint8*>(block) + size_t(i) * OP_MAP_ITEM_SIZE;
     a_map_item it;
-    it.key.a = int16(Get_BE16(p + 0));
-    it.key.b = int16(Get_BE16(p + 2));
-    it.key.c = int16(Get_BE16(p + 4));
-    it.key.d = int16(Get_BE16(p + 6));
-    it.pos = int32(Get_BE32(p + 8));
-    it.len = int32(Get_BE32(p + 12));
-    it.cachex = Get_BE16(p + 16);
+    it.key.a = int16(Load_BE16(p + 0));
+    it.key.b = int16(Load_BE16(p + 2));
+    it.key.c = int16(Load_BE16(p + 4));
+    it.key.d = int16(Load_BE16(p + 6));
+    it.pos = int32(Load_BE32(p + 8));
+    it.len = int32(Load_BE32(p + 12));
+    it.cachex = Load_BE16(p + 16);
     it.priority = p[18];
     it.flags = p[19];
     const bool inside =
@@ -173,9 +169,9 @@ a_openfile_result OP_OpenFile(const FSSpec& path) {
   a_map_item* map = nullptr;
   uint8 hdr[OP_HEADER_SIZE];
   if (File_Read(fd, hdr, sizeof hdr) == noErr) {
-    const uint32 version = Get_BE32(hdr + 4);
-    const uint32 filesize = Get_BE32(hdr + 8);
-    const uint16 nkeys = Get_BE16(hdr + 12);
+    const uint32 version = Load_BE32(hdr + 4);
+    const uint32 filesize = Load_BE32(hdr + 8);
+    const uint16 nkeys = Load_BE16(hdr + 12);
     const int32 eof = File_GetEOF(fd);
     // File_GetEOF reads sizes of 2 GiB and more as INT32_MAX; no library is
     // that large, so such a file is refused rather than half-measured.

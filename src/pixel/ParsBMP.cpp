@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "host/HostFiles.h"
 #include "pixel/DrawUtilMasked.h"
 #include "platform/SysErr.h"
@@ -13,19 +14,6 @@
 #include "platform/SysScrap.h"
 
 namespace {
-
-uint16 LE16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
-uint32 LE32(const uint8* p) {
-  return uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24);
-}
-void Put16(std::vector<uint8>& out, uint16 v) {
-  out.push_back(uint8(v));
-  out.push_back(uint8(v >> 8));
-}
-void Put32(std::vector<uint8>& out, uint32 v) {
-  Put16(out, uint16(v));
-  Put16(out, uint16(v >> 16));
-}
 
 // The byte source of one read: the caller's reader, and what has been taken.
 struct a_bmp_src {
@@ -115,12 +103,11 @@ void Convert_Row(const a_bmp_info& bi, const uint8* src, const PixMap& pm, int32
       break;
     case 16:
       for (int32 x = 0; x < w; ++x) {
-        const uint32 px = LE16(src + 2 * x);
+        const uint32 px = Load_LE16(src + 2 * x);
         const uint16 v = uint16((Channel_Value(bi.red, px, 31) << 10) |
                                 (Channel_Value(bi.green, px, 31) << 5) |
                                 Channel_Value(bi.blue, px, 31));
-        dst[2 * x] = uint8(v);
-        dst[2 * x + 1] = uint8(v >> 8);
+        Store_LE16(dst + 2 * x, v);
       }
       break;
     case 24:
@@ -133,7 +120,7 @@ void Convert_Row(const a_bmp_info& bi, const uint8* src, const PixMap& pm, int32
       break;
     case 32:
       for (int32 x = 0; x < w; ++x) {
-        const uint32 px = LE32(src + 4 * x);
+        const uint32 px = Load_LE32(src + 4 * x);
         dst[4 * x + 0] = uint8(Channel_Value(bi.blue, px, 255));
         dst[4 * x + 1] = uint8(Channel_Value(bi.green, px, 255));
         dst[4 * x + 2] = uint8(Channel_Value(bi.red, px, 255));
@@ -269,22 +256,22 @@ int16 Scan_BMP_3(bool8 isfile, a_bmp_reader reader, void* rdata, uint64 avail,
   if (isfile) {
     if (!Read_Exact(src, hdr, 14)) return BMP_ERR_HEADER;
     if (hdr[0] != 'B' || hdr[1] != 'M') return BMP_ERR_NOT_BM;
-    offbits = LE32(hdr + 10);
+    offbits = Load_LE32(hdr + 10);
   }
   uint8* info = hdr + 14;
   if (!Read_Exact(src, info, 4)) return BMP_ERR_HEADER;
-  const uint32 infosize = LE32(info);
+  const uint32 infosize = Load_LE32(info);
   if (infosize != 40 && infosize != 52 && infosize != 56 && infosize != 108 && infosize != 124)
     return BMP_ERR_HEADER_SIZE;
   if (!Read_Exact(src, info + 4, infosize - 4)) return BMP_ERR_HEADER;
 
   a_bmp_info bi{};
-  const int32 width = int32(LE32(info + 4));
-  const int32 height = int32(LE32(info + 8));
-  const uint16 planes = LE16(info + 12);
-  bi.bitcount = LE16(info + 14);
-  bi.compression = LE32(info + 16);
-  const uint32 clrused = LE32(info + 32);
+  const int32 width = int32(Load_LE32(info + 4));
+  const int32 height = int32(Load_LE32(info + 8));
+  const uint16 planes = Load_LE16(info + 12);
+  bi.bitcount = Load_LE16(info + 14);
+  bi.compression = Load_LE32(info + 16);
+  const uint32 clrused = Load_LE32(info + 32);
 
   if (width <= 0 || width > 32767 || height == 0 || height < -32767 || height > 32767 ||
       planes != 1)
@@ -313,9 +300,9 @@ int16 Scan_BMP_3(bool8 isfile, a_bmp_reader reader, void* rdata, uint64 avail,
     if (infosize == 40) {
       uint8 m[12];
       if (!Read_Exact(src, m, 12)) return BMP_ERR_TABLE;
-      for (int i = 0; i < 3; ++i) masks[i] = LE32(m + 4 * i);
+      for (int i = 0; i < 3; ++i) masks[i] = Load_LE32(m + 4 * i);
     } else {
-      for (int i = 0; i < 3; ++i) masks[i] = LE32(info + 40 + 4 * i);
+      for (int i = 0; i < 3; ++i) masks[i] = Load_LE32(info + 40 + 4 * i);
     }
     if (masks[0] == 0 || masks[1] == 0 || masks[2] == 0) return BMP_ERR_COMPRESSION;
   } else if (bc == 16) {
@@ -406,21 +393,21 @@ int16 Write_BMP(a_file_format, const FSSpec& path, const a_pixel32 (&colors)[256
   hdr.reserve(1078);
   hdr.push_back('B');
   hdr.push_back('M');
-  Put32(hdr, uint32(1078 + image));
-  Put16(hdr, 0);
-  Put16(hdr, 0);
-  Put32(hdr, 1078);
-  Put32(hdr, 40);
-  Put32(hdr, uint32(width));
-  Put32(hdr, uint32(height));
-  Put16(hdr, 1);
-  Put16(hdr, uint16(bc));
-  Put32(hdr, 0);
-  Put32(hdr, uint32(image));
-  Put32(hdr, 2835);
-  Put32(hdr, 2835);
-  Put32(hdr, 0);
-  Put32(hdr, 0);
+  Append_LE32(hdr, uint32(1078 + image));
+  Append_LE16(hdr, 0);
+  Append_LE16(hdr, 0);
+  Append_LE32(hdr, 1078);
+  Append_LE32(hdr, 40);
+  Append_LE32(hdr, uint32(width));
+  Append_LE32(hdr, uint32(height));
+  Append_LE16(hdr, 1);
+  Append_LE16(hdr, uint16(bc));
+  Append_LE32(hdr, 0);
+  Append_LE32(hdr, uint32(image));
+  Append_LE32(hdr, 2835);
+  Append_LE32(hdr, 2835);
+  Append_LE32(hdr, 0);
+  Append_LE32(hdr, 0);
   for (int i = 0; i < 256; ++i) {
     a_pixel32 c{};
     if (bc == 8) {

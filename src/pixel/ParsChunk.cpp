@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "platform/SysVideo.h"
 
 a_fd g_chunk_fd = NULL_FD;
@@ -36,22 +37,6 @@ void Note_Write_Error(OSErr e) {
 
 void Note_Read_Error(OSErr e) {
   if (e != noErr && g_rerr == noErr) g_rerr = e;
-}
-
-// Big-endian packing.
-void Put16(uint8* p, uint16 v) {
-  p[0] = uint8(v >> 8);
-  p[1] = uint8(v);
-}
-void Put32(uint8* p, uint32 v) {
-  p[0] = uint8(v >> 24);
-  p[1] = uint8(v >> 16);
-  p[2] = uint8(v >> 8);
-  p[3] = uint8(v);
-}
-uint16 Get16(const uint8* p) { return uint16((uint32(p[0]) << 8) | p[1]); }
-uint32 Get32(const uint8* p) {
-  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | uint32(p[3]);
 }
 
 // Bytes that may still be read: the rest of the body, or of the file.
@@ -276,8 +261,8 @@ void Chunk_WriteStart(CStrSpan clabel, int32 cid) {
   }
   uint8 hdr[kChunkHeaderSize];
   std::memcpy(hdr, clabel.data(), 4);
-  Put32(hdr + 4, uint32(cid));
-  Put32(hdr + 8, 0);  // the length, filled in by Chunk_WriteStop
+  Store_BE32(hdr + 4, uint32(cid));
+  Store_BE32(hdr + 8, 0);  // the length, filled in by Chunk_WriteStop
   g_chunk_off = end + 8;
   Note_Write_Error(File_Write(g_chunk_fd, hdr, sizeof hdr));
 }
@@ -287,7 +272,7 @@ OSErr Chunk_WriteStop() {
   g_writing = false;
   if (g_chunk_off < 0) return g_werr_chunk != noErr ? g_werr_chunk : errFailed;
   uint8 len[4];
-  Put32(len, uint32(g_chunk_len));
+  Store_BE32(len, uint32(g_chunk_len));
   OSErr e = File_SetPos(g_chunk_fd, g_chunk_off);
   if (e == noErr) e = File_Write(g_chunk_fd, len, sizeof len);
   Note_Write_Error(e);
@@ -318,8 +303,8 @@ bool8 Chunk_Find(CStrSpan targ_label, int32 targ_id) {
       g_rerr = errFailed;
       return false;
     }
-    const int32 cid = int32(Get32(hdr + 4));
-    const int32 clen = int32(Get32(hdr + 8));
+    const int32 cid = int32(Load_BE32(hdr + 4));
+    const int32 clen = int32(Load_BE32(hdr + 8));
     g_chunk_len = clen;
     const int64 body = pos + kChunkHeaderSize;
     if (clen < 0 || clen > end - body) {
@@ -403,12 +388,12 @@ void Chunk_WriteBoolean(bool8 val) {
 void Chunk_ReadCard16(uint16& val) {
   uint8 b[2];
   Chunk_ReadRaw(b, 2);
-  val = Get16(b);
+  val = Load_BE16(b);
 }
 
 void Chunk_WriteCard16(uint16 val) {
   uint8 b[2];
-  Put16(b, val);
+  Store_BE16(b, val);
   Chunk_WriteRaw(b, 2);
 }
 
@@ -423,12 +408,12 @@ void Chunk_WriteInt16(int16 val) { Chunk_WriteCard16(uint16(val)); }
 void Chunk_ReadCard32(uint32& val) {
   uint8 b[4];
   Chunk_ReadRaw(b, 4);
-  val = Get32(b);
+  val = Load_BE32(b);
 }
 
 void Chunk_WriteCard32(uint32 val) {
   uint8 b[4];
-  Put32(b, val);
+  Store_BE32(b, val);
   Chunk_WriteRaw(b, 4);
 }
 
@@ -567,7 +552,7 @@ void Chunk_ReadUString(UStrSpan buf, int32 nbytes) {
   const size_t units = size_t(nbytes / 2);
   std::vector<uint8> bytes(static_cast<size_t>(nbytes));
   Chunk_ReadRaw(bytes.data(), uint32(nbytes));
-  for (size_t i = 0; i < units; ++i) buf[i] = UniChar(Get16(&bytes[i * 2]));
+  for (size_t i = 0; i < units; ++i) buf[i] = UniChar(Load_BE16(&bytes[i * 2]));
 }
 
 void Chunk_WriteUString(CUStrSpan buf, int32 nbytes) {
@@ -577,7 +562,7 @@ void Chunk_WriteUString(CUStrSpan buf, int32 nbytes) {
   }
   const size_t units = size_t(nbytes / 2);
   std::vector<uint8> bytes(static_cast<size_t>(nbytes));
-  for (size_t i = 0; i < units; ++i) Put16(&bytes[i * 2], uint16(buf[i]));
+  for (size_t i = 0; i < units; ++i) Store_BE16(&bytes[i * 2], uint16(buf[i]));
   Chunk_WriteRaw(bytes.data(), uint32(nbytes));
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "host/HostFiles.h"
 #include "platform/SysErr.h"
 
@@ -170,8 +171,6 @@ int16 Expand(int16 codesize, a_lzw_code_input input, a_lzw_char_output output, v
 
 namespace {
 
-uint16 LE16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
-
 // The pixel cursor: rows from the top, or the four interlace passes.
 struct a_pixel_cursor {
   uint8* base;
@@ -293,7 +292,7 @@ void Read_Color_Table(const uint8* p, uint32 n, a_picture_scan_rec& scan) {
 int16 Process_Image(const uint8*& p, const uint8* end, a_picture_scan_rec& scan,
                     a_file_format& format) {
   if (end - p < 9) return GIF_ERR_SHORT;
-  const int32 left = LE16(p), top = LE16(p + 2), w = LE16(p + 4), h = LE16(p + 6);
+  const int32 left = Load_LE16(p), top = Load_LE16(p + 2), w = Load_LE16(p + 4), h = Load_LE16(p + 6);
   const uint8 flags = p[8];
   p += 9;
   if (w == 0 || h == 0 || left + w > 32767 || top + h > 32767) return GIF_ERR_IMAGE;
@@ -455,8 +454,9 @@ int16 Write_GIF_2(HostReplace& out, const a_pixel32 (&colors)[256], const PixMap
   const int32 width = pix.bounds.right - pix.bounds.left;
   const int32 height = pix.bounds.bottom - pix.bounds.top;
 
-  uint8 head[13] = {'G', 'I', 'F', '8', '7', 'a', uint8(width), uint8(width >> 8), uint8(height),
-                    uint8(height >> 8), 0xF7, 0, 0};
+  uint8 head[13] = {'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0xF7, 0, 0};
+  Store_LE16(head + 6, uint16(width));
+  Store_LE16(head + 8, uint16(height));
   if (!WriteBytes(*w, head, sizeof head)) return -1;
   uint8 table[768];
   for (int i = 0; i < 256; ++i) {
@@ -466,8 +466,9 @@ int16 Write_GIF_2(HostReplace& out, const a_pixel32 (&colors)[256], const PixMap
   }
   if (!WriteBytes(*w, table, sizeof table)) return -2;
   if (!WriteBytes(*w, ",", 1)) return -3;
-  uint8 desc[9] = {0, 0, 0, 0, uint8(width), uint8(width >> 8), uint8(height), uint8(height >> 8),
-                   uint8(interlace ? 0x40 : 0)};
+  uint8 desc[9] = {0, 0, 0, 0, 0, 0, 0, 0, uint8(interlace ? 0x40 : 0)};
+  Store_LE16(desc + 4, uint16(width));
+  Store_LE16(desc + 6, uint16(height));
   if (!WriteBytes(*w, desc, sizeof desc)) return -4;
   const uint8 codesize = 8;
   if (!WriteBytes(*w, &codesize, 1)) return -5;

@@ -4,15 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysWin.h"
 
 namespace {
-
-uint16 BE16(const uint8* p) { return uint16((p[0] << 8) | p[1]); }
-uint32 BE32(const uint8* p) {
-  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | uint32(p[3]);
-}
 
 void Report_Row(int32 row, int32 h) {
   Scan_Progress(int16(std::min<int32>(row + 1, 32767)), int16(std::min<int32>(h, 32767)));
@@ -90,7 +86,7 @@ int16 Scan_ILBM_Buf(const uint8* data, size_t len, a_picture_scan_rec& scan, a_f
   if (!pbm && std::memcmp(data + 8, "ILBM", 4) != 0) return ILBM_ERR_FORM;
   // The chunks run to the group's end; a group length beyond the file is
   // taken as the file's end, and chunks that pass it are refused below.
-  const uint64 group_end = 8 + uint64(BE32(data + 4));
+  const uint64 group_end = 8 + uint64(Load_BE32(data + 4));
   const size_t limit = size_t(std::min<uint64>(group_end, len));
 
   a_BMHD_rec hd{};
@@ -104,7 +100,7 @@ int16 Scan_ILBM_Buf(const uint8* data, size_t len, a_picture_scan_rec& scan, a_f
       break;
     }
     const uint8* id = data + pos;
-    const uint32 clen = BE32(data + pos + 4);
+    const uint32 clen = Load_BE32(data + pos + 4);
     pos += 8;
     const bool8 is_body = std::memcmp(id, "BODY", 4) == 0;
     if (clen > limit - pos) {
@@ -119,19 +115,19 @@ int16 Scan_ILBM_Buf(const uint8* data, size_t len, a_picture_scan_rec& scan, a_f
         result = ILBM_ERR_BMHD;
         break;
       }
-      hd.w = BE16(c);
-      hd.h = BE16(c + 2);
-      hd.x = int16(BE16(c + 4));
-      hd.y = int16(BE16(c + 6));
+      hd.w = Load_BE16(c);
+      hd.h = Load_BE16(c + 2);
+      hd.x = int16(Load_BE16(c + 4));
+      hd.y = int16(Load_BE16(c + 6));
       hd.nplanes = c[8];
       hd.masking = c[9];
       hd.compression = c[10];
       hd.pad1 = c[11];
-      hd.transparent = BE16(c + 12);
+      hd.transparent = Load_BE16(c + 12);
       hd.xaspect = c[14];
       hd.yaspect = c[15];
-      hd.pageWidth = int16(BE16(c + 16));
-      hd.pageHeight = int16(BE16(c + 18));
+      hd.pageWidth = int16(Load_BE16(c + 16));
+      hd.pageHeight = int16(Load_BE16(c + 18));
       if (hd.nplanes > 8) {
         result = ILBM_ERR_PLANES;
         break;

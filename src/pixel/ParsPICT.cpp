@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "host/HostFiles.h"
 #include "pixel/DrawUtil.h"
 #include "platform/Quickdraw.h"
@@ -33,7 +34,7 @@ struct a_pict_cursor {
   }
   uint16 GetWord() {
     if (!Need(2)) return 0;
-    const uint16 v = uint16((p[0] << 8) | p[1]);
+    const uint16 v = Load_BE16(p);
     p += 2;
     return v;
   }
@@ -237,11 +238,7 @@ int16 Get_PixelData(a_pict_cursor& c, const a_pixmap_header& h, bool8 direct, bo
         dst[x] = uint8((byte >> (8 - ps - (bit & 7))) & ((1u << ps) - 1));
       }
     } else if (ps == 16) {
-      for (int32 x = 0; x < width; ++x) {
-        const uint16 v = uint16(((row[2 * x] << 8) | row[2 * x + 1]) & 0x7FFF);
-        dst[2 * x] = uint8(v);
-        dst[2 * x + 1] = uint8(v >> 8);
-      }
+      for (int32 x = 0; x < width; ++x) Store_LE16(dst + 2 * x, uint16(Load_BE16(row.data() + 2 * x) & 0x7FFF));
     } else {
       for (int32 x = 0; x < width; ++x) {
         uint8 r, g, b;
@@ -367,15 +364,7 @@ int16 Scan_PICT(const FSSpec& path, a_picture_scan_rec& scan, a_file_format& for
 namespace {
 
 void Put_Char(std::vector<uint8>& out, uint8 v) { out.push_back(v); }
-void Put_Card16(std::vector<uint8>& out, uint16 v) {
-  out.push_back(uint8(v >> 8));
-  out.push_back(uint8(v));
-}
-void Put_Int16(std::vector<uint8>& out, int16 v) { Put_Card16(out, uint16(v)); }
-void Put_Card32(std::vector<uint8>& out, uint32 v) {
-  Put_Card16(out, uint16(v >> 16));
-  Put_Card16(out, uint16(v));
-}
+void Put_Int16(std::vector<uint8>& out, int16 v) { Append_BE16(out, uint16(v)); }
 void Put_Rect(std::vector<uint8>& out, const Rect& r) {
   Put_Int16(out, r.top);
   Put_Int16(out, r.left);
@@ -401,49 +390,49 @@ int16 Write_PICT(a_file_format, const FSSpec& path, OSType, OSType, const a_pixe
   const Rect frame{0, 0, int16(height), int16(width)};
 
   std::vector<uint8> out(512, 0);
-  Put_Card16(out, 0);  // picture size, patched below
+  Append_BE16(out, 0);  // picture size, patched below
   Put_Rect(out, frame);
-  Put_Card16(out, 0x0011);
-  Put_Card16(out, 0x02FF);
-  Put_Card16(out, 0x0C00);
-  Put_Card32(out, 0xFFFFFFFF);  // version -1: a fixed-point frame follows
-  Put_Card32(out, 0);
-  Put_Card32(out, 0);
-  Put_Card32(out, uint32(width) << 16);
-  Put_Card32(out, uint32(height) << 16);
-  Put_Card32(out, 0);
-  Put_Card16(out, 0x001E);
-  Put_Card16(out, 0x0001);  // clip region: a rectangle
-  Put_Card16(out, 10);
+  Append_BE16(out, 0x0011);
+  Append_BE16(out, 0x02FF);
+  Append_BE16(out, 0x0C00);
+  Append_BE32(out, 0xFFFFFFFF);  // version -1: a fixed-point frame follows
+  Append_BE32(out, 0);
+  Append_BE32(out, 0);
+  Append_BE32(out, uint32(width) << 16);
+  Append_BE32(out, uint32(height) << 16);
+  Append_BE32(out, 0);
+  Append_BE16(out, 0x001E);
+  Append_BE16(out, 0x0001);  // clip region: a rectangle
+  Append_BE16(out, 10);
   Put_Rect(out, frame);
 
-  Put_Card16(out, 0x0098);
-  Put_Card16(out, uint16(rowbytes | 0x8000));
+  Append_BE16(out, 0x0098);
+  Append_BE16(out, uint16(rowbytes | 0x8000));
   Put_Rect(out, frame);
-  Put_Card16(out, 0);            // pmVersion
-  Put_Card16(out, 0);            // packType
-  Put_Card32(out, 0);            // packSize
-  Put_Card32(out, 0x00480000);   // hRes
-  Put_Card32(out, 0x00480000);   // vRes
-  Put_Card16(out, 0);            // pixelType
-  Put_Card16(out, 8);            // pixelSize
-  Put_Card16(out, 1);            // cmpCount
-  Put_Card16(out, 8);            // cmpSize
-  Put_Card32(out, 0);            // planeBytes
-  Put_Card32(out, 0);            // pmTable
-  Put_Card32(out, 0);            // pmReserved
-  Put_Card32(out, 0);            // colour table: seed
-  Put_Card16(out, 0);            // flags
-  Put_Card16(out, 255);          // size
+  Append_BE16(out, 0);            // pmVersion
+  Append_BE16(out, 0);            // packType
+  Append_BE32(out, 0);            // packSize
+  Append_BE32(out, 0x00480000);   // hRes
+  Append_BE32(out, 0x00480000);   // vRes
+  Append_BE16(out, 0);            // pixelType
+  Append_BE16(out, 8);            // pixelSize
+  Append_BE16(out, 1);            // cmpCount
+  Append_BE16(out, 8);            // cmpSize
+  Append_BE32(out, 0);            // planeBytes
+  Append_BE32(out, 0);            // pmTable
+  Append_BE32(out, 0);            // pmReserved
+  Append_BE32(out, 0);            // colour table: seed
+  Append_BE16(out, 0);            // flags
+  Append_BE16(out, 255);          // size
   for (int i = 0; i < 256; ++i) {
-    Put_Card16(out, uint16(i));
-    Put_Card16(out, uint16(colors[i].r * 257));
-    Put_Card16(out, uint16(colors[i].g * 257));
-    Put_Card16(out, uint16(colors[i].b * 257));
+    Append_BE16(out, uint16(i));
+    Append_BE16(out, uint16(colors[i].r * 257));
+    Append_BE16(out, uint16(colors[i].g * 257));
+    Append_BE16(out, uint16(colors[i].b * 257));
   }
   Put_Rect(out, frame);  // source
   Put_Rect(out, frame);  // destination
-  Put_Card16(out, 0);    // srcCopy
+  Append_BE16(out, 0);    // srcCopy
 
   std::vector<uint8> row(rowbytes, 0);
   std::vector<uint8> packed;
@@ -456,16 +445,15 @@ int16 Write_PICT(a_file_format, const FSSpec& path, OSType, OSType, const a_pixe
     }
     packed.clear();
     Pack_Bits(row.data(), rowbytes, packed);
-    if (rowbytes > 250) Put_Card16(out, uint16(packed.size()));
+    if (rowbytes > 250) Append_BE16(out, uint16(packed.size()));
     else Put_Char(out, uint8(packed.size()));
     out.insert(out.end(), packed.begin(), packed.end());
   }
   if (out.size() & 1) Put_Char(out, 0);
-  Put_Card16(out, 0x00FF);
+  Append_BE16(out, 0x00FF);
   // The size field holds the low 16 bits of the picture's length.
   const size_t picsize = out.size() - 512;
-  out[512] = uint8(picsize >> 8);
-  out[513] = uint8(picsize);
+  Store_BE16(out.data() + 512, uint16(picsize));
 
   return Host_Replace_File(path.name, out.data(), out.size()) ? 0 : -1;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "host/HostByteOrder.h"
 #include "host/HostCodecs.h"
 #include "host/HostFiles.h"
 #include "pixel/DrawUtil.h"
@@ -242,7 +243,7 @@ int16 Scan_Own(a_importer_kind kind, const uint8* d, size_t len, a_picture_scan_
         *p = tmp->ctable[ix];
         p->a = (tmp->transp && ix == tmp->transpx) ? 0 : 255;
       } else if (depth == 16) {
-        const uint16 v = uint16(s[2 * x] | (s[2 * x + 1] << 8));
+        const uint16 v = Load_LE16(s + 2 * x);
         const auto widen = [](uint32 c5) { return uint8((c5 << 3) | (c5 >> 2)); };
         p->r = widen((v >> 10) & 31);
         p->g = widen((v >> 5) & 31);
@@ -361,23 +362,6 @@ namespace {
 // libjpeg's quality for the exporter's "high quality".
 constexpr int kExportJpegQuality = 90;
 
-void Put16(std::vector<uint8>& v, uint32 x) {
-  v.push_back(uint8(x >> 8));
-  v.push_back(uint8(x));
-}
-void Put32(std::vector<uint8>& v, uint32 x) {
-  Put16(v, x >> 16);
-  Put16(v, x);
-}
-void Put16LE(std::vector<uint8>& v, uint32 x) {
-  v.push_back(uint8(x));
-  v.push_back(uint8(x >> 8));
-}
-void Put32LE(std::vector<uint8>& v, uint32 x) {
-  Put16LE(v, x);
-  Put16LE(v, x >> 16);
-}
-
 // 24-bit BMP, bottom row first, rows padded to 4 bytes.
 int Encode_BMP24(const HostImageSource& src, std::vector<uint8>& out) {
   const uint32 rowsize = (uint32(src.width) * 3 + 3) & ~3u;
@@ -387,20 +371,20 @@ int Encode_BMP24(const HostImageSource& src, std::vector<uint8>& out) {
   out.reserve(size_t(54 + image));
   out.push_back('B');
   out.push_back('M');
-  Put32LE(out, uint32(54 + image));
-  Put32LE(out, 0);
-  Put32LE(out, 54);
-  Put32LE(out, 40);
-  Put32LE(out, uint32(src.width));
-  Put32LE(out, uint32(src.height));
-  Put16LE(out, 1);
-  Put16LE(out, 24);
-  Put32LE(out, 0);
-  Put32LE(out, uint32(image));
-  Put32LE(out, ppm);
-  Put32LE(out, ppm);
-  Put32LE(out, 0);
-  Put32LE(out, 0);
+  Append_LE32(out, uint32(54 + image));
+  Append_LE32(out, 0);
+  Append_LE32(out, 54);
+  Append_LE32(out, 40);
+  Append_LE32(out, uint32(src.width));
+  Append_LE32(out, uint32(src.height));
+  Append_LE16(out, 1);
+  Append_LE16(out, 24);
+  Append_LE32(out, 0);
+  Append_LE32(out, uint32(image));
+  Append_LE32(out, ppm);
+  Append_LE32(out, ppm);
+  Append_LE32(out, 0);
+  Append_LE32(out, 0);
   for (int32 y = src.height - 1; y >= 0; y--) {
     const uint8* s = src.pixels + size_t(y) * src.stride;
     for (int32 x = 0; x < src.width; x++, s += 4) out.insert(out.end(), {s[0], s[1], s[2]});
@@ -417,40 +401,40 @@ int Encode_PICT32(const HostImageSource& src, std::vector<uint8>& out) {
   const int16 w = int16(src.width), h = int16(src.height);
   const uint32 res = uint32(src.dpi) << 16;
   out.assign(512, 0);
-  Put16(out, 0);  // size, set below
-  for (int16 v : {int16(0), int16(0), h, w}) Put16(out, uint16(v));
-  Put16(out, 0x0011);  // version 2
-  Put16(out, 0x02FF);
-  Put16(out, 0x0C00);  // header: extended version 2
-  Put16(out, 0xFFFE);
-  Put16(out, 0);
-  Put32(out, res);
-  Put32(out, res);
-  for (int16 v : {int16(0), int16(0), h, w}) Put16(out, uint16(v));
-  Put32(out, 0);
-  Put16(out, 0x001E);  // default highlight
-  Put16(out, 0x0001);  // clip region: the frame
-  Put16(out, 10);
-  for (int16 v : {int16(0), int16(0), h, w}) Put16(out, uint16(v));
-  Put16(out, 0x009A);  // DirectBitsRect
-  Put32(out, 0x000000FF);
-  Put16(out, rowbytes | 0x8000);
-  for (int16 v : {int16(0), int16(0), h, w}) Put16(out, uint16(v));
-  Put16(out, 0);      // pmVersion
-  Put16(out, 4);      // packType
-  Put32(out, 0);      // packSize
-  Put32(out, res);
-  Put32(out, res);
-  Put16(out, 16);     // pixelType: direct
-  Put16(out, 32);     // pixelSize
-  Put16(out, 3);      // cmpCount
-  Put16(out, 8);      // cmpSize
-  Put32(out, 0);      // planeBytes
-  Put32(out, 0);      // pmTable
-  Put32(out, 0);      // pmReserved
+  Append_BE16(out, 0);  // size, set below
+  for (int16 v : {int16(0), int16(0), h, w}) Append_BE16(out, uint16(v));
+  Append_BE16(out, 0x0011);  // version 2
+  Append_BE16(out, 0x02FF);
+  Append_BE16(out, 0x0C00);  // header: extended version 2
+  Append_BE16(out, 0xFFFE);
+  Append_BE16(out, 0);
+  Append_BE32(out, res);
+  Append_BE32(out, res);
+  for (int16 v : {int16(0), int16(0), h, w}) Append_BE16(out, uint16(v));
+  Append_BE32(out, 0);
+  Append_BE16(out, 0x001E);  // default highlight
+  Append_BE16(out, 0x0001);  // clip region: the frame
+  Append_BE16(out, 10);
+  for (int16 v : {int16(0), int16(0), h, w}) Append_BE16(out, uint16(v));
+  Append_BE16(out, 0x009A);  // DirectBitsRect
+  Append_BE32(out, 0x000000FF);
+  Append_BE16(out, rowbytes | 0x8000);
+  for (int16 v : {int16(0), int16(0), h, w}) Append_BE16(out, uint16(v));
+  Append_BE16(out, 0);      // pmVersion
+  Append_BE16(out, 4);      // packType
+  Append_BE32(out, 0);      // packSize
+  Append_BE32(out, res);
+  Append_BE32(out, res);
+  Append_BE16(out, 16);     // pixelType: direct
+  Append_BE16(out, 32);     // pixelSize
+  Append_BE16(out, 3);      // cmpCount
+  Append_BE16(out, 8);      // cmpSize
+  Append_BE32(out, 0);      // planeBytes
+  Append_BE32(out, 0);      // pmTable
+  Append_BE32(out, 0);      // pmReserved
   for (int k = 0; k < 2; k++)  // source and destination rectangles
-    for (int16 v : {int16(0), int16(0), h, w}) Put16(out, uint16(v));
-  Put16(out, 0);  // srcCopy
+    for (int16 v : {int16(0), int16(0), h, w}) Append_BE16(out, uint16(v));
+  Append_BE16(out, 0);  // srcCopy
   std::vector<uint8> planes(size_t(src.width) * 3), packed;
   for (int32 y = 0; y < src.height; y++) {
     const uint8* s = src.pixels + size_t(y) * src.stride;
@@ -466,13 +450,13 @@ int Encode_PICT32(const HostImageSource& src, std::vector<uint8>& out) {
     packed.clear();
     Pack_Bits(planes.data(), uint32(planes.size()), packed);
     if (rowbytes > 250)
-      Put16(out, uint32(packed.size()));
+      Append_BE16(out, uint32(packed.size()));
     else
       out.push_back(uint8(packed.size()));
     out.insert(out.end(), packed.begin(), packed.end());
   }
   if (out.size() & 1) out.push_back(0);  // opcodes are word-aligned
-  Put16(out, 0x00FF);                     // end of picture
+  Append_BE16(out, 0x00FF);                     // end of picture
   const uint32 size = uint32(out.size() - 512);
   out[512] = uint8(size >> 8);
   out[513] = uint8(size);

@@ -33,7 +33,7 @@ inline uint8* DotAddr(const a_pix_rec& b, int32 col, int32 row, int32 bytesPerPi
          int64(col - b.bounds.left) * bytesPerPixel;
 }
 
-inline void Put32(uint8* p, a_win_pixel32 c) {
+inline void Put_Pixel32(uint8* p, a_win_pixel32 c) {
   p[0] = c.b;
   p[1] = c.g;
   p[2] = c.r;
@@ -303,12 +303,12 @@ void M2_Pix32A_Stop() {}
 
 void M2_Pix32_FillRow(int16 startcol, int16 startrow, int16 len, a_win_pixel32 color) {
   const a_pix_rec& b = g_pix[PIX32A];
-  for (int32 i = 0; i < len; ++i) Put32(DotAddr(b, int32(startcol) + i, startrow, 4), color);
+  for (int32 i = 0; i < len; ++i) Put_Pixel32(DotAddr(b, int32(startcol) + i, startrow, 4), color);
 }
 
 void M2_Pix32_FillCol(int16 startcol, int16 startrow, int16 len, a_win_pixel32 color) {
   const a_pix_rec& b = g_pix[PIX32A];
-  for (int32 i = 0; i < len; ++i) Put32(DotAddr(b, startcol, int32(startrow) - i, 4), color);
+  for (int32 i = 0; i < len; ++i) Put_Pixel32(DotAddr(b, startcol, int32(startrow) - i, 4), color);
 }
 
 void PixMap8_Frame(a_win_pixel32 color, const Rect& box, int16 thickness, PixMapPtr pix) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/HostByteOrder.h"
 #include "pixel/DrawUtil.h"
 #include "pixel/Fast.h"
 #include "platform/SysErr.h"
@@ -13,12 +14,6 @@ inline uint8* Base(const PixMap& pm) { return reinterpret_cast<uint8*>(pm.baseAd
 inline int32 Width(const PixMap& pm) { return std::max<int32>(int32(pm.bounds.right) - pm.bounds.left, 0); }
 inline int32 Height(const PixMap& pm) { return std::max<int32>(int32(pm.bounds.bottom) - pm.bounds.top, 0); }
 inline uint8* RowPtr(const PixMap& pm, int32 i) { return Base(pm) + int64(i) * PixMap_RowBytes(pm); }
-
-inline uint16 Get16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
-inline void Put16(uint8* p, uint16 v) {
-  p[0] = uint8(v);
-  p[1] = uint8(v >> 8);
-}
 
 // Calls f(pixel address) for every pixel of the map's bounds.
 template <typename F>
@@ -104,7 +99,7 @@ void PixMap16_Darkness(PixMapPtr pix, uint16 factor) {
   auto dark = [f](uint32 c) { return f >= 50 ? ((100 - f) * c + (f - 50) * 31) / 50 : c * f / 50; };
   LastPixel<uint16, uint16> cache;
   Each_Pixel(*pix, 2, [&](uint8* p) {
-    Put16(p, cache.Get(Get16(p), [&](uint16 x) {
+    Store_LE16(p, cache.Get(Load_LE16(p), [&](uint16 x) {
       return uint16(dark((x >> 10) & 31) * 1024 + dark((x >> 5) & 31) * 32 + dark(x & 31));
     }));
   });
@@ -198,7 +193,7 @@ void PixMap16_ColorShift(PixMapPtr pix, int16 shift) {
   if (sh == 0 || pix->baseAddr == nullptr) return;
   LastPixel<uint16, uint16> cache;
   Each_Pixel(*pix, 2, [&](uint8* p) {
-    Put16(p, cache.Get(Get16(p), [&](uint16 x) {
+    Store_LE16(p, cache.Get(Load_LE16(p), [&](uint16 x) {
       // The components are widened to 8 bits for the HSV step and brought
       // back to the nearest 5-bit level; the 0..31 values themselves would
       // be packed as if they were 8-bit and turn nearly black.
@@ -244,7 +239,7 @@ void PixMap32_HSV(PixMapPtr pix, int16 targ_hue, int16 targ_dist, int16 targ_dar
     value_table[i] = uint8(std::min<int32>(dark <= 50 ? i * dark / 50 : ((255 - i) * (dark - 50)) / 50 + i, 255));
   LastPixel<uint32, uint32> cache;
   Each_Pixel(*pix, 4, [&](uint8* p) {
-    const uint32 in = uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24);
+    const uint32 in = Load_LE32(p);
     const uint32 out = cache.Get(in, [&](uint32 x) {
       a_win_pixel32 c;
       c.raw = 0;
@@ -288,7 +283,7 @@ void Gray_Map(PixMapPtr pix, PixMap& gray, int32 bpp, ToRGB to_rgb) {
 
 void PixMap16_Gray(PixMapPtr pix, PixMap& gray) {
   // Full 8-bit components: on the 0..31 values the formula gives almost white.
-  Gray_Map(pix, gray, 2, [](const uint8* p, a_win_pixel32& c) { RGB16_To_RGB32_Full(Get16(p), c); });
+  Gray_Map(pix, gray, 2, [](const uint8* p, a_win_pixel32& c) { RGB16_To_RGB32_Full(Load_LE16(p), c); });
 }
 
 void PixMap32_Gray(PixMapPtr pix, PixMap& gray) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "pixel/Asm32.h"
 #include "pixel/Fast.h"
 #include "pixel/MAsm2.h"
@@ -18,8 +19,6 @@ inline uint8* Base(const PixMap& pm) { return reinterpret_cast<uint8*>(pm.baseAd
 inline int32 Width(const PixMap& pm) { return std::max<int32>(int32(pm.bounds.right) - pm.bounds.left, 0); }
 inline int32 Height(const PixMap& pm) { return std::max<int32>(int32(pm.bounds.bottom) - pm.bounds.top, 0); }
 inline uint8* RowPtr(const PixMap& pm, int32 i) { return Base(pm) + int64(i) * PixMap_RowBytes(pm); }
-
-inline uint16 Get16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
 
 // The input's pixels become the output's; the input is left null.
 void Hand_Over(PixMap& in, PixMap& out) {
@@ -255,7 +254,7 @@ inline void Read_Px(const uint8* p, int16 depth, Channels& c) {
   switch (depth) {
     case 8: c.v[0] = p[0]; break;
     case 16: {
-      const uint16 x = Get16(p);
+      const uint16 x = Load_LE16(p);
       const uint32 r = (x >> 10) & 31, g = (x >> 5) & 31, b = x & 31;
       c.v[0] = r * 8 + r / 4;
       c.v[1] = g * 8 + g / 4;
@@ -282,9 +281,7 @@ inline void Write_Px(uint8* p, int16 depth, const Channels& c) {
   switch (depth) {
     case 8: p[0] = uint8(c.v[0]); break;
     case 16: {
-      const uint16 x = uint16((c.v[0] / 8) * 1024 + (c.v[1] / 8) * 32 + c.v[2] / 8);
-      p[0] = uint8(x);
-      p[1] = uint8(x >> 8);
+      Store_LE16(p, uint16((c.v[0] / 8) * 1024 + (c.v[1] / 8) * 32 + c.v[2] / 8));
       break;
     }
     case 24:
@@ -495,7 +492,7 @@ void PixMap16_Bounding(PixMapPtr pixmap, const Rect& search, Rect& result) {
   const Rect& b = pixmap->bounds;
   const int32 top = std::max(search.top, b.top), bottom = std::min(search.bottom, b.bottom);
   const int32 left = std::max(search.left, b.left), right = std::min(search.right, b.right);
-  auto ink = [&](int32 c, int32 r) { return Get16(RowPtr(*pixmap, r - b.top) + int64(c - b.left) * 2) != 0x7FFF; };
+  auto ink = [&](int32 c, int32 r) { return Load_LE16(RowPtr(*pixmap, r - b.top) + int64(c - b.left) * 2) != 0x7FFF; };
   auto row_ink = [&](int32 r, int32& first, int32& last) {
     first = -1;
     for (int32 c = left; c < right; ++c)
@@ -547,7 +544,7 @@ void To_Mask(PixMapPtr in, PixMapPtr out, int32 bpp, IsInk is_ink) {
 }  // namespace
 
 void PixMap16_To_1(PixMapPtr in, PixMapPtr out) {
-  To_Mask(in, out, 2, [](const uint8* p) { return Get16(p) != 0x7FFF; });
+  To_Mask(in, out, 2, [](const uint8* p) { return Load_LE16(p) != 0x7FFF; });
 }
 
 void PixMap32_To_1(PixMapPtr in, PixMapPtr out) {
@@ -567,7 +564,7 @@ void PixMap16_To_1S(PixMapPtr in, PixMapPtr out, const Rect& subset) {
     uint8* d = RowPtr(*out, r - b.top);
     for (int32 c = left; c < right; ++c) {
       const int32 x = c - b.left;
-      if (Get16(s + int64(x) * 2) != 0x7FFF) d[x >> 3] = uint8(d[x >> 3] | (0x80u >> (x & 7)));
+      if (Load_LE16(s + int64(x) * 2) != 0x7FFF) d[x >> 3] = uint8(d[x >> 3] | (0x80u >> (x & 7)));
     }
   }
 }

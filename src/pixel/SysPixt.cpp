@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/HostByteOrder.h"
 #include "pixel/DrawUtil.h"
 #include "pixel/MAsm2.h"
 #include "pixel/OP.h"
@@ -17,13 +18,6 @@ namespace {
 // keeps a damaged header from asking for gigabytes.
 constexpr uint64 kPixtMaxBytes = uint64(1) << 28;
 
-int16 BE16(const uint8* p) { return int16(uint16((uint16(p[0]) << 8) | p[1])); }
-uint32 BE32(const uint8* p) {
-  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | uint32(p[3]);
-}
-uint32 LE32(const uint8* p) {
-  return uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24);
-}
 
 // Recency stamps run 1 .. 4,294,967,295 and wrap to 1: 0 means "not in the ring".
 uint32 Next_Ref() {
@@ -64,9 +58,9 @@ a_pixt_result Pixt_Load_Bytes(const a_keyset& key, const uint8* obj, uint32 obj_
   pixt.mode = PIXT_MODE_COPY;
   if (obj == nullptr || obj_len < uint32(PIXT_HEADER_SIZE)) return PIXT_DAMAGED;
 
-  const int16 rowbytes = BE16(obj);
-  const int16 width = BE16(obj + 2);
-  const int16 height = BE16(obj + 4);
+  const int16 rowbytes = int16(Load_BE16(obj));
+  const int16 width = int16(Load_BE16(obj + 2));
+  const int16 height = int16(Load_BE16(obj + 4));
   const uint8 flags = obj[6];
   const int16 depth = obj[7];
   pixt.mode = (flags & PIXT_FLAG_TRANSPARENT) != 0 ? PIXT_MODE_TRANSPARENT : PIXT_MODE_COPY;
@@ -112,7 +106,7 @@ a_pixt_result Pixt_Load_Bytes(const a_keyset& key, const uint8* obj, uint32 obj_
     const bool rle = (flags & PIXT_FLAG_RLE) != 0;
     if (data_len < 4) return PIXT_DAMAGED;
     // Refuse a stream that cannot fill the picture before expanding it.
-    const uint32 stated = rle ? LE32(data) : BE32(data);
+    const uint32 stated = rle ? Load_LE32(data) : Load_BE32(data);
     if (!Expanded_Fits(stated, needed)) return PIXT_DAMAGED;
     const int16 r = rle ? Expand_RLE(data, data_len, bits) : Expand_LZW(data, data_len, bits);
     if (r == kExpandNoMem) {

@@ -1,5 +1,6 @@
 #include "platform/Palettes.h"
 
+#include "host/HostByteOrder.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
 #include "platform/SysErr.h"
@@ -31,7 +32,7 @@ PaletteHandle GetNewPalette(int16 PaletteID) {
   const uint8* d = Res_Lock(res);
   uint32 size = Res_Size(res);
   if (d == nullptr || size < 4) return nullptr;
-  uint16 count = uint16(d[2] | (d[3] << 8));
+  uint16 count = Load_LE16(d + 2);
   if (count == 0 || count > 256 || size < 4 + uint32(count) * 4) return nullptr;
   LOGPALETTE lp{};
   lp.palVersion = 0x300;

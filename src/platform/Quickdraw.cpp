@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/HostByteOrder.h"
 #include "platform/QDRect.h"
 #include "platform/QuickdrawPriv.h"
 #include "platform/Resources.h"
@@ -332,7 +333,7 @@ bool8 GetIndPattern(Pattern& pat, int16 listid, int16 ix) {
   // patterns. A list too short for its own count is damaged: refused as a
   // whole, never read past.
   const uint32 size = data ? res->size : 0;
-  const int32 count = size >= 2 ? int32(data[0]) | (int32(data[1]) << 8) : 0;
+  const int32 count = size >= 2 ? int32(Load_LE16(data)) : 0;
   if (data == nullptr || size < 2 || 2 + uint32(count) * 8 > size) {
     Report_Missing_Resource(FourCC("PAT#"), listid);
     return false;

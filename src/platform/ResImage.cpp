@@ -1,12 +1,11 @@
 #include "platform/ResImage.h"
+#include "host/HostByteOrder.h"
 
 namespace {
 
 constexpr uint32 kBlack = 0xFF000000u;
 constexpr uint32 kWhite = 0xFFFFFFFFu;
 constexpr uint32 kClear = 0x00000000u;
-
-uint16 Le16(const uint8* p) { return uint16(p[0] | (p[1] << 8)); }
 
 bool Bit(const uint8* rows, int32 row_bytes, int32 x, int32 y) {
   return (rows[size_t(y) * size_t(row_bytes) + size_t(x >> 3)] & (0x80u >> (x & 7))) != 0;
@@ -52,7 +51,7 @@ bool Decode_Rgba(std::span<const uint8> d, size_t at, int32 w, int32 h, bool opa
 
 bool Decode_Sized(std::span<const uint8> d, int32 max, bool opaque, a_res_image& out) {
   if (d.size() < 4) return false;
-  const int32 w = Le16(d.data()), h = Le16(d.data() + 2);
+  const int32 w = Load_LE16(d.data()), h = Load_LE16(d.data() + 2);
   if (w < 1 || h < 1 || w > max || h > max) return false;
   return Decode_Rgba(d, 4, w, h, opaque, out);
 }
@@ -64,7 +63,7 @@ bool Decode_Cursor(std::span<const uint8> d, a_res_image& out) {
       for (int32 x = 0; x < kMonoCursorSize; ++x)
         out.bgra[size_t(y) * kMonoCursorSize + size_t(x)] =
             Mono_Pixel(Bit(d.data(), 2, x, y), Bit(d.data() + 32, 2, x, y));
-    const int32 v = int16(Le16(d.data() + 64)), h = int16(Le16(d.data() + 66));
+    const int32 v = int16(Load_LE16(d.data() + 64)), h = int16(Load_LE16(d.data() + 66));
     // A hot spot outside the cell would point the click somewhere the user
     // cannot see; the mono form has always kept it inside.
     out.hot_v = v < 0 ? 0 : (v > kMonoCursorSize - 1 ? kMonoCursorSize - 1 : v);
@@ -72,8 +71,8 @@ bool Decode_Cursor(std::span<const uint8> d, a_res_image& out) {
     return true;
   }
   if (d.size() != kColorCursorBytes) return false;
-  if (Le16(d.data()) != kColorCursorSize || Le16(d.data() + 2) != kColorCursorSize) return false;
-  const int32 v = int16(Le16(d.data() + 4)), h = int16(Le16(d.data() + 6));
+  if (Load_LE16(d.data()) != kColorCursorSize || Load_LE16(d.data() + 2) != kColorCursorSize) return false;
+  const int32 v = int16(Load_LE16(d.data() + 4)), h = int16(Load_LE16(d.data() + 6));
   if (v < 0 || h < 0 || v >= kColorCursorSize || h >= kColorCursorSize) return false;
   if (!Decode_Rgba(d, 8, kColorCursorSize, kColorCursorSize, false, out)) return false;
   out.hot_v = v;

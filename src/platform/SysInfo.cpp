@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/HostBackend.h"
+#include "host/HostByteOrder.h"
 #include "platform/Events.h"
 #include "platform/Resources.h"
 
@@ -101,6 +102,6 @@ void info_prog_version(StrSpan ss) {
     return;
   }
   const uint8* p = h->data;
-  const uint32 ms = uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24);
+  const uint32 ms = Load_LE32(p);
   Format_Version(uint16(ms >> 16), uint16(ms & 0xFFFF), ss);
 }

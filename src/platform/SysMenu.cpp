@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/HostByteOrder.h"
 #include "platform/Resources.h"
 #include "platform/SysErr.h"
 #include "platform/SysLoop.h"
@@ -138,7 +139,7 @@ bool8 Menus_Init(int16 base, int16 lang) {
     return false;
   }
   const std::span<const uint8> d = Bytes_Of(mbar);
-  const size_t n = d.size() >= 2 ? size_t(d[0] | (d[1] << 8)) : 0;
+  const size_t n = d.size() >= 2 ? size_t(Load_LE16(d)) : 0;
   if (d.size() < 2 || d.size() != 2 + 2 * n) {
     QUIT();  // the program's own bar is malformed
     return false;
@@ -149,7 +150,7 @@ bool8 Menus_Init(int16 base, int16 lang) {
     return false;
   }
   for (size_t i = 0; i < n; ++i) {
-    const int16 id = int16(uint16(d[2 + 2 * i] | (d[3 + 2 * i] << 8)));
+    const int16 id = int16(Load_LE16(d, 2 + 2 * i));
     const std::string title = Title_Of(id, lang);
     HMENU popup = Load_Popup(id, lang);
     if (!popup) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/VoskDef.h"
+#include "host/HostByteOrder.h"
 #include "host/HostDialog.h"
 #include "host/HostUtf.h"
 #include "platform/Quickdraw.h"
@@ -73,17 +74,6 @@ void Tell_Outcome(bool8 failed) {
   const std::string count = std::to_string(g_outcome.files.size());
   Param_Text(Param(g_outcome.files.front()), Param(count), "", "");
   OK_Alert(false, g_outcome.files.size() == 1 ? kAlertSavedAs : kAlertSavedAsPages);
-}
-
-int32 Get32(const uint8* p) {
-  return int32(uint32(p[0]) | (uint32(p[1]) << 8) | (uint32(p[2]) << 16) | (uint32(p[3]) << 24));
-}
-void Put32(uint8* p, int32 v) {
-  const uint32 u = uint32(v);
-  p[0] = uint8(u);
-  p[1] = uint8(u >> 8);
-  p[2] = uint8(u >> 16);
-  p[3] = uint8(u >> 24);
 }
 
 // The DEVMODEA of a block, checked whole with its private area; NIL for a
@@ -247,20 +237,20 @@ HWND Make_Stop_Dialog() {
 
 void Zadaz_Private_Read(const uint8* at, a_zadaz_private& out) {
   std::memcpy(out.signature, at, 4);
-  out.version = uint32(Get32(at + 4));
-  out.print_quality = Get32(at + 8);
-  for (int i = 0; i < 4; ++i) out.ink_density[i] = Get32(at + 12 + 4 * i);
+  out.version = Load_LE32(at + 4);
+  out.print_quality = int32(Load_LE32(at + 8));
+  for (int i = 0; i < 4; ++i) out.ink_density[i] = int32(Load_LE32(at + 12 + 4 * i));
   int32* rest = &out.media_size;
-  for (int i = 0; i < 10; ++i) rest[i] = Get32(at + 28 + 4 * i);
+  for (int i = 0; i < 10; ++i) rest[i] = int32(Load_LE32(at + 28 + 4 * i));
 }
 
 void Zadaz_Private_Write(uint8* at, const a_zadaz_private& in) {
   std::memcpy(at, in.signature, 4);
-  Put32(at + 4, int32(in.version));
-  Put32(at + 8, in.print_quality);
-  for (int i = 0; i < 4; ++i) Put32(at + 12 + 4 * i, in.ink_density[i]);
+  Store_LE32(at + 4, in.version);
+  Store_LE32(at + 8, uint32(in.print_quality));
+  for (int i = 0; i < 4; ++i) Store_LE32(at + 12 + 4 * i, uint32(in.ink_density[i]));
   const int32* rest = &in.media_size;
-  for (int i = 0; i < 10; ++i) Put32(at + 28 + 4 * i, rest[i]);
+  for (int i = 0; i < 10; ++i) Store_LE32(at + 28 + 4 * i, uint32(rest[i]));
 }
 
 // --- Module ---------------------------------------------------------------------------

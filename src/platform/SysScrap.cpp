@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "host/HostByteOrder.h"
 #include "host/HostClipboard.h"
 #include "host/HostGdi.h"
 #include "host/HostUtf.h"
@@ -55,7 +56,7 @@ bool Dib_Pixels(const uint8* dib, size_t size, std::vector<uint8>& pixels, int32
         const a_pixel32& c = scan.ctable[row[x]];
         out[0] = c.b, out[1] = c.g, out[2] = c.r;
       } else if (pm.pixelSize == 16) {
-        const uint32 v = uint32(row[2 * x]) | (uint32(row[2 * x + 1]) << 8);
+        const uint32 v = Load_LE16(row + 2 * x);
         auto widen = [](uint32 c) { return uint8((c << 3) | (c >> 2)); };
         out[0] = widen(v & 31), out[1] = widen((v >> 5) & 31), out[2] = widen((v >> 10) & 31);
       } else {

@@ -2,6 +2,7 @@
 // output.
 #include "platform/SysSound.h"
 
+#include "host/HostByteOrder.h"
 #include "host/HostAudio.h"
 #include "platform/SysTimer.h"
 
@@ -23,10 +24,6 @@ struct a_wave_state {
 };
 a_wave_state g_wave{};
 
-uint16 Get_BE16(const uint8* p) { return uint16((uint16(p[0]) << 8) | p[1]); }
-uint32 Get_BE32(const uint8* p) {
-  return (uint32(p[0]) << 24) | (uint32(p[1]) << 16) | (uint32(p[2]) << 8) | uint32(p[3]);
-}
 
 }  // namespace
 
@@ -123,9 +120,9 @@ bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
   Ptr obj = g_sound_library.lock(key);
   if (obj == nullptr) return false;
   const uint8* p = reinterpret_cast<const uint8*>(obj);
-  const uint32 rate = Get_BE16(p);
-  const uint16 bits = Get_BE16(p + 2);
-  const uint32 len = Get_BE32(p + 4);
+  const uint32 rate = Load_BE16(p);
+  const uint16 bits = Load_BE16(p + 2);
+  const uint32 len = Load_BE32(p + 4);
   const bool ok = (bits == 8 || bits == 16) && rate >= 1000 && len > 0 &&
                   len <= uint32(size - SOUND_HEADER_SIZE) && len % (bits / 8u) == 0;
   if (!ok) {

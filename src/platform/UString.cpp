@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "host/HostByteOrder.h"
 #include "platform/SysUnicode.h"
 
 namespace {
@@ -86,11 +87,11 @@ int16 uCompare(CUStrSpan stringA, CUStrSpan stringB) {
 bool8 uStrExtract(CByteSpan& base, UStrSpan ustr) {
   if (!ustr.empty()) ustr[0] = 0;
   if (base.size() < 2) return false;
-  std::size_t count = (std::size_t(base[0]) << 8) | base[1];
+  std::size_t count = Load_BE16(base);
   if (base.size() - 2 < count * 2) return false;
   std::size_t keep = ustr.empty() ? 0 : std::min(count, ustr.size() - 1);
   for (std::size_t i = 0; i < keep; i++)
-    ustr[i] = UniChar((uint16(base[2 + 2 * i]) << 8) | base[3 + 2 * i]);
+    ustr[i] = UniChar(Load_BE16(base, 2 + 2 * i));
   if (!ustr.empty()) ustr[keep] = 0;
   base = base.subspan(2 + count * 2);
   return true;
