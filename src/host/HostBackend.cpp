@@ -1,5 +1,5 @@
-// Backend selection, the headless backend, the signal self-pipe and the
-// alert report.
+// Backend selection and start, the signal self-pipe, and the calls that
+// reach the running backend.
 #include "host/HostBackend.h"
 
 #include <fcntl.h>
@@ -19,9 +19,6 @@
 #include "host/HostClock.h"
 #include "host/HostScript.h"
 #include "host/HostWinCore.h"
-
-// Made in HostBackendSdl.cpp; NIL with a reason when SDL cannot start.
-std::unique_ptr<HostDisplay> Host_Make_Sdl_Display(std::string& err);
 
 void (*g_host_screen_proc)(int16, int16, bool8, const Rect&) = nullptr;
 
@@ -61,38 +58,6 @@ bool Take_Signals() {
   }
   return any;
 }
-
-class HeadlessDisplay : public HostDisplay {
- public:
-  // The screen starts with the cursor the window layer has (the arrow).
-  HeadlessDisplay() { Record(0); }
-  // Keeps a copy of the pointer, as a screen would show it: what was shown
-  // stays readable even after the program destroys its cursor.
-  void Cursor_Changed() override { Record(shown_.changes + 1); }
-  const HostShownCursor& Shown() const { return shown_; }
-  void Pump() override {}
-  HostClipboardPeer* Clipboard() override { return &Host_Clipboard_Memory_Peer(); }
-  void Wait(uint32 ms, int wake_fd) override {
-    if (wake_fd < 0) {
-      Host_Sleep_Millis(ms);
-      return;
-    }
-    pollfd p{wake_fd, POLLIN, 0};
-    poll(&p, 1, int(std::min<uint32>(ms, 1u << 30)));
-  }
-
- private:
-  void Record(uint32 changes) {
-    HCURSOR c = GetCursor();
-    HostShownCursor next;
-    next.changes = changes;
-    next.visible = hostwin::Cursor_Show_Count() >= 0;
-    if (!Host_Cursor_Image(c, next.width, next.height, next.hot_x, next.hot_y, next.bgra))
-      next.system_id = Host_Cursor_System_Id(c);
-    shown_ = std::move(next);
-  }
-  HostShownCursor shown_;
-};
 
 void Pump_All() {
   if (Take_Signals()) Host_End_Session();
@@ -187,7 +152,7 @@ void Host_Signals_Remove() {
 }
 
 bool Host_Backend_Start_Headless(int32 width, int32 height) {
-  g_display = std::make_unique<HeadlessDisplay>();
+  g_display = Host_Make_Headless_Display();
   g_kind = HostBackendKind::HEADLESS;
   hostwin::Set_Screen_Size(width, height);
   if (g_host_screen_proc) g_host_screen_proc(int16(std::min(width, 32000)), int16(std::min(height, 32000)), false, Rect{0, 0, 0, 0});
@@ -256,8 +221,17 @@ HostBackendKind Host_Backend_Kind() { return g_kind; }
 
 bool Host_Backend_Shown_Cursor(HostShownCursor& out) {
   if (g_kind != HostBackendKind::HEADLESS || !g_display) return false;
-  out = static_cast<const HeadlessDisplay&>(*g_display).Shown();
+  const HostShownCursor* shown = g_display->Shown_Cursor();
+  if (!shown) return false;
+  out = *shown;
   return true;
+}
+
+HostAudioOutput* Host_Backend_Audio() { return g_display ? g_display->Audio() : nullptr; }
+
+int32 Host_Backend_Alert_Box(int32 number, const char* text, const char* const* buttons, int32 nbuttons,
+                             bool fatal) {
+  return g_display ? g_display->Alert_Box(number, text, buttons, nbuttons, fatal) : 0;
 }
 
 HostClipboardPeer& Host_Clipboard_Peer() {
@@ -266,8 +240,5 @@ HostClipboardPeer& Host_Clipboard_Peer() {
 }
 
 bool Host_Report_Alert(int32 number, const char* text) {
-  if (g_kind != HostBackendKind::HEADLESS) return false;
-  std::fprintf(stderr, "velmor: alert %d: %s\n", int(number), text ? text : "");
-  std::fflush(stderr);
-  return true;
+  return g_display != nullptr && g_display->Report_Alert(number, text);
 }

@@ -1,11 +1,15 @@
 // Display backends of the window layer, the end-of-session signals and the
 // alert report of headless runs.
 //
-// Two backends:
-// - `sdl`: each visible top-level window is a real window showing its
-//   pixels; mouse, keyboard and text input become messages; the desktop's
-//   screen size and the cursor are real.
-// - `headless`: no display. The screen size comes from VELMOR_SCREEN=WxH
+// Two backends, each a complete HostDisplay in its own file, and the only
+// way the rest of the host reaches a display, an audio device, the desktop's
+// clipboard or an alert box:
+// - `sdl` (HostBackendSdl.cpp): each visible top-level window is a real
+//   window showing its pixels; mouse, keyboard and text input become
+//   messages; the desktop's screen size, the cursor, the audio output and
+//   the alert boxes are real.
+// - `headless` (HostBackendHeadless.cpp): no display. The screen size comes
+//   from VELMOR_SCREEN=WxH
 //   (default 1280x1024); input comes only from a script; windows are read
 //   as pixels (Host_Window_Compose, the script's `snapshot`). With a script
 //   the clock is the manual clock of HostClock.h, which moves only while the
@@ -21,10 +25,13 @@
 // WM_QUERYENDSESSION, main window first.
 #pragma once
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Types.h"
 
+class HostAudioOutput;
 class HostClipboardPeer;
 
 enum class HostBackendKind { NONE = 0, HEADLESS = 1, SDL = 2 };
@@ -71,6 +78,13 @@ struct HostShownCursor {
 // FALSE (out unchanged) unless the headless backend runs.
 bool Host_Backend_Shown_Cursor(HostShownCursor& out);
 
+// The running backend's audio output (HostAudio.h); NIL: the recording sink.
+HostAudioOutput* Host_Backend_Audio();
+// Shows an alert in the running backend's alert box and returns the 1-based
+// button the user chose; 0 when the backend shows none (Host_Alert_Show).
+int32 Host_Backend_Alert_Box(int32 number, const char* text, const char* const* buttons, int32 nbuttons,
+                             bool fatal);
+
 // --- For backend implementations ------------------------------------------------------
 
 class HostDisplay {
@@ -85,4 +99,21 @@ class HostDisplay {
   // The backend's side of the clipboard (HostClipboard.h); NIL: the
   // in-memory one.
   virtual HostClipboardPeer* Clipboard() { return nullptr; }
+  // The backend's audio output (HostAudio.h); NIL: the recording sink.
+  virtual HostAudioOutput* Audio() { return nullptr; }
+  // Shows an alert box (buttons: 1 to 3 UTF-8 texts, the first the
+  // default) and returns the 1-based button chosen; 0: no box here.
+  virtual int32 Alert_Box(int32 /*number*/, const char* /*text*/, const char* const* /*buttons*/,
+                          int32 /*nbuttons*/, bool /*fatal*/) {
+    return 0;
+  }
+  // Writes the alert report (Host_Report_Alert); FALSE: this backend keeps none.
+  virtual bool Report_Alert(int32 /*number*/, const char* /*text*/) { return false; }
+  // The pointer as last shown (Host_Backend_Shown_Cursor); NIL: not kept.
+  virtual const HostShownCursor* Shown_Cursor() const { return nullptr; }
 };
+
+// The backends (HostBackendHeadless.cpp, HostBackendSdl.cpp). The sdl one is
+// NIL with a reason when SDL cannot start.
+std::unique_ptr<HostDisplay> Host_Make_Headless_Display();
+std::unique_ptr<HostDisplay> Host_Make_Sdl_Display(std::string& err);

@@ -1,17 +1,22 @@
 // The SDL2 backend: every visible top-level window of ours is an SDL window
 // showing its composed pixels; SDL's input becomes messages. The clipboard
 // is the X11 selection owner of HostClipboardX11.cpp where an X display is
-// reachable, else SDL's own, which carries text only.
+// reachable, else SDL's own, which carries text only. Sounds go to SDL's
+// queued audio, alerts to SDL's message box.
 #include <SDL.h>
 #include <poll.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "host/HostAudio.h"
 #include "host/HostBackend.h"
+#include "host/HostByteOrder.h"
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
 #include "host/HostUtf.h"
@@ -153,6 +158,133 @@ class SdlTextClipboard : public HostClipboardPeer {
   uint64 serial_ = 0;
 };
 
+// --- Audio ---------------------------------------------------------------------------------
+
+// SDL's queued audio: the device in the program's format (SDL converts to
+// whatever the hardware takes, so any rate in range will do), and a device
+// of its own for the beep. The audio subsystem is started on the first open;
+// once it failed to start, this run has no audio. It lives as long as the
+// program, apart from the windows, so a sound may outlast the display.
+class SdlAudio : public HostAudioOutput {
+ public:
+  bool Open(uint32 rate, uint16 bits) override {
+    dev_ = Open_Device(rate, bits);
+    return dev_ != 0;
+  }
+  void Close() override {
+    SDL_CloseAudioDevice(dev_);
+    dev_ = 0;
+  }
+  bool Play(const void* samples, uint32 len, uint32 /*rate*/, uint16 /*bits*/, bool /*cut_off*/) override {
+    SDL_ClearQueuedAudio(dev_);
+    if (SDL_QueueAudio(dev_, samples, len) != 0) return false;
+    SDL_PauseAudioDevice(dev_, 0);
+    return true;
+  }
+  void Stop(bool /*was_playing*/) override { SDL_ClearQueuedAudio(dev_); }
+  void Beep() override {
+    if (beep_dev_ == 0) {
+      if (beep_failed_) return;
+      beep_dev_ = Open_Device(kBeepRate, 16);
+      if (beep_dev_ == 0) {
+        beep_failed_ = true;
+        return;
+      }
+    }
+    static const std::vector<uint8> beep = Make_Beep();
+    SDL_ClearQueuedAudio(beep_dev_);
+    if (SDL_QueueAudio(beep_dev_, beep.data(), uint32(beep.size())) == 0) SDL_PauseAudioDevice(beep_dev_, 0);
+  }
+  void Shutdown() override {
+    if (beep_dev_ != 0) {
+      SDL_CloseAudioDevice(beep_dev_);
+      beep_dev_ = 0;
+    }
+    if (started_) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      started_ = false;
+    }
+  }
+
+ private:
+  static constexpr uint32 kBeepRate = 22050;
+
+  // The beep: a short tone with a fade-out, so it does not click; 16-bit
+  // samples stored little-endian like every sample we queue.
+  static std::vector<uint8> Make_Beep() {
+    const uint32 n = kBeepRate * 12 / 100;  // 120 ms
+    std::vector<uint8> bytes(size_t(n) * 2);
+    for (uint32 i = 0; i < n; ++i) {
+      const double t = double(i) / kBeepRate;
+      const double fade = 1.0 - double(i) / n;
+      const int16 s = int16(std::lround(6000.0 * fade * std::sin(2.0 * 3.14159265358979 * 880.0 * t)));
+      Store_LE16(bytes.data() + 2 * size_t(i), uint16(s));
+    }
+    return bytes;
+  }
+
+  bool Start() {
+    if (started_) return true;
+    if (failed_) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      failed_ = true;
+      return false;
+    }
+    started_ = true;
+    return true;
+  }
+
+  SDL_AudioDeviceID Open_Device(uint32 rate, uint16 bits) {
+    if (!Start()) return 0;
+    SDL_AudioSpec want{}, have{};
+    want.freq = int(rate);
+    want.format = bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    want.channels = 1;
+    want.samples = 1024;
+    want.callback = nullptr;  // queued audio: nothing runs on our side of the audio thread
+    return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  }
+
+  SDL_AudioDeviceID dev_ = 0;
+  SDL_AudioDeviceID beep_dev_ = 0;
+  bool beep_failed_ = false;
+  bool started_ = false;
+  bool failed_ = false;  // tried once and failed: no audio this run
+};
+
+SdlAudio& Sdl_Audio() {
+  static SdlAudio audio;
+  return audio;
+}
+
+// --- Alerts ---------------------------------------------------------------------------------
+
+int32 Show_Message_Box(int32 number, const char* text, const char* const* buttons, int32 nbuttons, bool fatal) {
+  SDL_MessageBoxButtonData data[3]{};
+  // SDL lays buttons out in the order given; the first one answers Return.
+  for (int32 i = 0; i < nbuttons; ++i) {
+    data[i].buttonid = i + 1;
+    data[i].text = buttons[i];
+    if (i == 0) data[i].flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+  }
+  // Escape picks the second button of a two- or three-button alert (the
+  // cancel of the dialogs), the only one of a message.
+  data[nbuttons > 1 ? 1 : 0].flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+  char title[64];
+  std::snprintf(title, sizeof title, "Velmor 4 (%d)", int(number));
+  SDL_MessageBoxData box{};
+  box.flags = fatal ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  box.title = title;
+  box.message = text;
+  box.numbuttons = nbuttons;
+  box.buttons = data;
+  int hit = 0;
+  if (SDL_ShowMessageBox(&box, &hit) != 0 || hit < 1 || hit > nbuttons) return 1;
+  return hit;
+}
+
+// --- The display ------------------------------------------------------------------------------
+
 class SdlDisplay : public HostDisplay {
  public:
   SdlDisplay() = default;
@@ -194,6 +326,11 @@ class SdlDisplay : public HostDisplay {
   }
 
   HostClipboardPeer* Clipboard() override { return clip_.get(); }
+  HostAudioOutput* Audio() override { return &Sdl_Audio(); }
+  int32 Alert_Box(int32 number, const char* text, const char* const* buttons, int32 nbuttons,
+                  bool fatal) override {
+    return Show_Message_Box(number, text, buttons, nbuttons, fatal);
+  }
 
   void Pump() override {
     if (clip_) clip_->Poll();

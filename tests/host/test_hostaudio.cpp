@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "host/HostAudio.h"
+#include "host/HostBackend.h"
 #include "host/HostClock.h"
 
 namespace {
@@ -109,6 +110,22 @@ TEST_F(HostAudio, BeepLeavesTheDeviceAlone) {
   EXPECT_TRUE(Host_Audio_Is_Playing());
   EXPECT_EQ(Host_Audio_Rate(), 8000u);
   EXPECT_EQ(Kinds(), (std::vector<Kind>{Kind::OPEN, Kind::PLAY, Kind::BEEP}));
+}
+
+// The headless backend's output is the recorder; a device keeps the output
+// it was opened on, so it closes there even after the backend has stopped.
+TEST_F(HostAudio, ADeviceStaysWithTheBackendItWasOpenedOn) {
+  ASSERT_TRUE(Host_Backend_Start_Headless(640, 480));
+  EXPECT_EQ(Host_Backend_Audio(), &Host_Audio_Recorder());
+  ASSERT_TRUE(Host_Audio_Open(8000, 16));
+  const uint8 s[4] = {1, 2, 3, 4};
+  ASSERT_TRUE(Host_Audio_Play(s, 4));
+  Host_Backend_Stop();
+  EXPECT_EQ(Host_Backend_Audio(), nullptr);
+  EXPECT_TRUE(Host_Audio_Is_Open());
+  Host_Clock_Advance_Millis(1);
+  Host_Audio_Close();
+  EXPECT_EQ(Kinds(), (std::vector<Kind>{Kind::OPEN, Kind::PLAY, Kind::CLOSE}));
 }
 
 }  // namespace
