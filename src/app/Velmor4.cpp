@@ -61,10 +61,11 @@
 #include "ui/VoskStat.h"
 
 a_openfile_result g_art_result = OPEN_NOTFOUND;
-int16 g_vol = 0;
 bool8 g_normal_quit = false;
 
 namespace {
+
+int16 g_vol = 0;  // drive index where the picture library was found on a CD
 
 std::vector<std::string> g_params;
 
@@ -147,6 +148,8 @@ HostDesktopApp g_assoc;
 constexpr const char* kDesktopId = "velmor4";
 
 }  // namespace
+
+int16 Art_Volume() { return g_vol; }
 
 void Set_Command_Line(const std::vector<std::string>& params) { g_params = params; }
 

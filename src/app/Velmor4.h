@@ -15,8 +15,9 @@
 #include "platform/Types.h"
 
 extern a_openfile_result g_art_result;  // result of opening the picture library
-extern int16 g_vol;                     // drive index where it was found on a CD
 extern bool8 g_normal_quit;             // TRUE once the program ends by its own path
+// The drive index where the picture library was found on a CD.
+int16 Art_Volume();
 
 // The whole program: main() calls this with its arguments and returns its
 // result (the process normally ends inside, through Halt).

@@ -10,10 +10,10 @@
 #include "platform/SysErr.h"
 #include "platform/SysFont.h"
 
+namespace {
+
 uint16 g_seed = 0;
 a_rand_rec g_rand = {};
-
-namespace {
 
 // The tables are written out rather than computed at start-up so that every
 // build, whatever its maths library, walks the same angles.
@@ -226,6 +226,8 @@ void Fast_Init() {
   Init_RandRec(g_rand);
   g_seed = 0;
 }
+
+uint16 Random_Seed() { return g_seed; }
 
 std::span<const uint16, 901> Fast_Sine_Table() { return std::span<const uint16, 901>(kSineTable); }
 std::span<const int32, 901> Fast_Tangent_Table() {

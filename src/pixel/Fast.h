@@ -39,12 +39,10 @@ inline constexpr uint16 g_cum_bits_16[17] = {
     0x0000, 0x8000, 0xC000, 0xE000, 0xF000, 0xF800, 0xFC00, 0xFE00, 0xFF00,
     0xFF80, 0xFFC0, 0xFFE0, 0xFFF0, 0xFFF8, 0xFFFC, 0xFFFE, 0xFFFF};
 
-// Module random state: g_seed drives RandomRange and Fractalize; g_rand is a
-// stream seeded at start-up.
-extern uint16 g_seed;
-extern a_rand_rec g_rand;
+// The module's random seed, which RandomRange and Fractalize step.
+uint16 Random_Seed();
 
-// Module start-up: seeds g_rand and clears g_seed.
+// Module start-up: seeds the module's random stream and clears its seed.
 void Fast_Init();
 
 // The constant tables: sine quarter (entry k = sin(k/10 deg) x 16384) and

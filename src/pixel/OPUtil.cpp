@@ -778,6 +778,6 @@ void OPUtil_Init() {
   g_spec_edge_outl_color = kDefEdgeOutlColor;
   Dispose_PixMap(g_cached_scallop.cell);
   g_cached_scallop = a_cached_scallop{};
-  g_nextid = kFirstSID;
+  Reset_Next_SID();
   Cache_Init();
 }

@@ -147,15 +147,6 @@ constexpr uint32 kBasisLRU = 134217728u;  // 2 to the 27th
 constexpr int32 kCacheMinLimit = 100000000;
 constexpr uint16 kFirstSID = 1234;
 
-// Module state of the cache (entries 1 .. kCacheEntries; g_list[0] unused).
-extern a_cache_item* g_list;
-extern int32 g_highx;
-extern uint32 g_lru;
-// Byte counts are kept in 64 bits: half the physical memory of a large
-// machine does not fit a 32-bit count.
-extern int64 g_used;
-extern int64 g_limit;
-extern uint16 g_nextid;
 
 // --- Rendering ----------------------------------------------------------------------
 
@@ -237,6 +228,18 @@ void Cache_Clear();
 void Cache_Stop();
 void Flush_Discardable();
 uint16 Calc_Next_SID();
+// Source ids start again from 1234 (module start-up).
+void Reset_Next_SID();
+// The cache's state (entries 1 .. kCacheEntries): an entry in use or free
+// (ix from 1 to Cache_Highest(); NIL before Cache_Init), the highest entry
+// ever used, the bytes its entries hold and its byte budget. Byte counts are
+// 64-bit: half the physical memory of a large machine does not fit 32 bits.
+const a_cache_item* Cache_Entry(int32 ix);
+int32 Cache_Highest();
+int64 Cache_Bytes_Used();
+int64 Cache_Byte_Limit();
+// Sets the byte budget in place of the one Cache_Init worked out (tests).
+void Cache_Set_Byte_Limit(int64 limit);
 void Canvas8_To_32(const a_keyset& key, GWorldPtr canv8, GWorldPtr& canv32);
 void Null_Cache_Result(a_cache_result& outc);
 void Dispose_Cache_Result(a_cache_result& c);

@@ -13,14 +13,16 @@
 #include "platform/SysVideo.h"
 #include "platform/VoskErr.h"
 
+namespace {
+
+// Entries 1 .. kCacheEntries (g_list[0] unused), the highest entry ever
+// used, the recency counter, bytes held, the byte budget, the next source id.
 a_cache_item* g_list = nullptr;
 int32 g_highx = 0;
 uint32 g_lru = 0;
 int64 g_used = 0;
 int64 g_limit = kCacheMinLimit;
 uint16 g_nextid = kFirstSID;
-
-namespace {
 
 // Alert 16: "Sorry, there is not enough memory to do this."
 constexpr int16 kAlertNoMemory = 16;
@@ -131,6 +133,16 @@ void Dispose_Cache_Result(a_cache_result& c) {
 void Dump_Cache() {}
 
 uint16 Calc_Next_SID() { return g_nextid++; }
+
+void Reset_Next_SID() { g_nextid = kFirstSID; }
+
+const a_cache_item* Cache_Entry(int32 ix) {
+  return g_list != nullptr && ix >= 1 && ix <= kCacheEntries ? &g_list[ix] : nullptr;
+}
+int32 Cache_Highest() { return g_highx; }
+int64 Cache_Bytes_Used() { return g_used; }
+int64 Cache_Byte_Limit() { return g_limit; }
+void Cache_Set_Byte_Limit(int64 limit) { g_limit = limit; }
 
 // ---------------------------------------------------------------------------
 // Entries

@@ -2,7 +2,11 @@
 
 #include "platform/SysErr.h"
 
+namespace {
+
 uint32 g_next_seq = 1;
+
+}  // namespace
 
 void Null_Table(a_pixobj_table& table) {
   for (a_pixobj_rec& r : table) {

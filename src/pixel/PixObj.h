@@ -16,8 +16,6 @@ using a_pixobj_ptr = a_pixobj_rec*;
 constexpr int kPixObjSlots = 3;
 using a_pixobj_table = a_pixobj_rec[kPixObjSlots];
 
-extern uint32 g_next_seq;
-
 // Zeroes the three records and gives each a null pixel map.
 void Null_Table(a_pixobj_table& table);
 // Frees the pixel map of every record in use and marks it free.

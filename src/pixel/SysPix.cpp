@@ -9,11 +9,12 @@
 #include "platform/SysWin.h"
 
 a_8_to_1_mapping White_transparent1;
+
+namespace {
+
 a_pix_rec g_pix[8];
 int16 genericA_bitsperpixel = 0;
 int16 genericB_bitsperpixel = 0;
-
-namespace {
 
 // Filled at load time too, so code that runs before module start-up (and
 // tests) sees the finished table.

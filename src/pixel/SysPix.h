@@ -35,9 +35,6 @@ struct a_pix_rec {
   Rect bounds;
   int16 pixelsize;
 };
-extern a_pix_rec g_pix[8];
-extern int16 genericA_bitsperpixel;
-extern int16 genericB_bitsperpixel;
 
 // Module start-up: builds White_transparent1.
 void SysPix_Init();

@@ -13,13 +13,13 @@
 #include "platform/SysVol.h"
 #include "platform/VoskErr.h"
 
+namespace {
+
 a_get_hook_proc g_hook = nullptr;
 bool8 g_hook_init = false;
 FSSpec* g_path_ptr = nullptr;
 bool8 g_first_get = true;
 bool8 g_first_put = true;
-
-namespace {
 
 constexpr char kDelim = '\1';
 constexpr int16 kFormatNamesList = 80;  // item format + 1: the format's name

@@ -50,12 +50,6 @@ using a_preview_proc = void (*)();
 using a_preview_file_proc = void (*)(const FSSpec& spec, const Rect& box);
 using a_get_hook_proc = int16 (*)(int16 item, HWND dialog, int16 message);
 
-// Module state.
-extern a_get_hook_proc g_hook;  // the hook of the last open dialog
-extern bool8 g_hook_init;
-extern FSSpec* g_path_ptr;      // where the last open dialog put its results
-extern bool8 g_first_get;       // TRUE until the first open dialog
-extern bool8 g_first_put;       // TRUE until the first save dialog (which starts in the documents folder)
 
 // Module start-up.
 void SysIONav_Init();

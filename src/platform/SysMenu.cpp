@@ -10,10 +10,11 @@
 #include "platform/VoskErr.h"
 
 HMENU main_menu = nullptr;
-int16 g_lang = 0;
-int16 g_cached_menu = 0;
 
 namespace {
+
+int16 g_lang = 0;
+int16 g_cached_menu = 0;
 
 // The base id of the bar built last. Base plus language alone cannot tell
 // bar 134 in English from bar 132 in language 2, so both are compared.
@@ -120,7 +121,15 @@ bool Rewrite_Item(HMENU m, int32 pos, const char* text) {
 
 }  // namespace
 
-void SysMenu_Init() { Host_Menu_Install(); }
+void SysMenu_Init() {
+  Host_Menu_Install();
+  g_lang = 0;
+  g_cached_menu = 0;
+  g_cached_base = 0;
+}
+
+int16 Menus_Language() { return g_lang; }
+int16 Menus_Cached() { return g_cached_menu; }
 
 void Menus_Stop() {}
 

@@ -14,11 +14,14 @@
 #include "platform/Types.h"
 
 extern HMENU main_menu;     // the bar attached to the main window (NIL before the first)
-extern int16 g_lang;        // language offset of the bar built last
-extern int16 g_cached_menu;  // base id + language offset of that bar; 0 before the first
 
-// Module start-up: the menu bar is drawn and tracked by the host's menus.
+// Module start-up: the menu bar is drawn and tracked by the host's menus,
+// and no bar has been built yet.
 void SysMenu_Init();
+// The language offset of the bar built last, and its base id + language
+// offset (0 before the first).
+int16 Menus_Language();
+int16 Menus_Cached();
 void Menus_Stop();
 
 // A menu id with the language offset added; 80 and 81 are shared by all languages.

@@ -5,9 +5,10 @@
 #include "platform/Events.h"
 #include "platform/SysLoop.h"
 
+namespace {
+
 int32 g_start_time = 0;
 
-namespace {
 constexpr uint32 kTickMask = 0x0FFFFFFFu;
 }
 

@@ -15,9 +15,6 @@ struct a_datetime_rec {
 using DateTimeRec = a_datetime_rec;
 static_assert(sizeof(a_datetime_rec) == 14);
 
-// Ticks at the start of the module (SysTimer_Init).
-extern int32 g_start_time;
-
 void SysTimer_Init();
 
 // Ticks since SysTimer_Init (correct across a wrap of the tick count).

@@ -9,9 +9,10 @@
 #include "platform/SysWin.h"
 
 a_mouse_track g_mouse_vbl;
-HWND gt = nullptr;
 
 namespace {
+
+HWND gt = nullptr;
 
 a_shift_set Shifts_Now() {
   a_shift_set s = 0;

@@ -33,8 +33,6 @@ struct a_mouse_track {
 };
 
 extern a_mouse_track g_mouse_vbl;
-// The window whose coordinates TrackMouse_StillDown reports (NIL: the screen).
-extern HWND gt;
 
 void SysTrack_Init();
 

@@ -11,9 +11,6 @@ a_shadow_rec* theShadow = nullptr;
 GWorldPtr theGWorld = nullptr;
 QDGlobals qd;
 
-a_port_stack_entry g_stack[kPortStackDepth + 1];
-int16 g_nstack = 0;
-
 CaretEraseProc g_caret_erase_proc = Dummy_Caret_Erase;
 AnnotBeginProc g_annot_beginupdate_proc = Dummy_Annot_Begin;
 AnnotEndProc g_annot_endupdate_proc = Dummy_Annot_End;
@@ -23,6 +20,10 @@ void Dummy_Annot_Begin(HWND, const Rect&) {}
 void Dummy_Annot_End() {}
 
 namespace {
+
+// The port stack: entries 1 .. g_nstack are in use (index 0 is not used).
+a_port_stack_entry g_stack[kPortStackDepth + 1];
+int16 g_nstack = 0;
 
 bool Supported_Depth(int16 depth) {
   return depth == 1 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
@@ -149,6 +150,14 @@ void Pop_GWorld() {
 }
 
 void Pop_Window() { Pop_GWorld(); }
+
+int16 Port_Stack_Depth() { return g_nstack; }
+
+const a_port_stack_entry& Port_Stack_Entry(int16 index) {
+  return g_stack[index >= 1 && index <= kPortStackDepth ? index : 0];
+}
+
+void Port_Stack_Clear() { g_nstack = 0; }
 
 void NoPort() {
   if (theShadow != nullptr && !theShadow->hdc_private) Flush_Shadow(theShadow);

@@ -69,9 +69,13 @@ struct a_port_stack_entry {
 };
 
 constexpr int16 kPortStackDepth = 5;
-// Entries 1 .. g_nstack are in use (index 0 is not used).
-extern a_port_stack_entry g_stack[kPortStackDepth + 1];
-extern int16 g_nstack;
+// The port stack's depth (entries 1 .. depth are in use) and its entry
+// `index` (1 .. kPortStackDepth).
+int16 Port_Stack_Depth();
+const a_port_stack_entry& Port_Stack_Entry(int16 index);
+// Empties the port stack without restoring any port (tests that start
+// afresh after a failed one).
+void Port_Stack_Clear();
 // Saves the current port as a new entry for a port of `kind` (and its world);
 // FALSE, after QUIT, when the stack is full. The caller then makes the new
 // port current.

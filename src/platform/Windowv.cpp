@@ -6,10 +6,18 @@
 #include "platform/SysUnicode.h"
 #include "platform/SysWin.h"
 
+namespace {
+
+// Depth of the update brackets in use (at most 2), and their paint records
+// (entries 1 and 2).
 int16 gn = 0;
 PAINTSTRUCT g_ps[3];
 
+}  // namespace
+
 void Windowv_Init() { gn = 0; }
+
+int16 Update_Depth() { return gn; }
 
 void SetWRefCon(HWND window, void* refcon) {
   SetWindowLongPtr(window, REFCON_OFFSET, reinterpret_cast<intptr_t>(refcon));

@@ -8,12 +8,10 @@
 #include "host/HostWin.h"
 #include "platform/Types.h"
 
-// Depth of the update brackets in use (at most 2), and their paint records
-// (entries 1 and 2).
-extern int16 gn;
-extern PAINTSTRUCT g_ps[3];
-
+// Module start-up: no update bracket is open.
 void Windowv_Init();
+// Depth of the update brackets in use (0 to 2).
+int16 Update_Depth();
 
 void SetWRefCon(HWND window, void* refcon);
 void* GetWRefCon(HWND window);

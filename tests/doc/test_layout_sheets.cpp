@@ -52,7 +52,7 @@ class LayoutSheets : public ::testing::Test {
     ASSERT_NE(font_.fontID, 0u);
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     Stop_Quickdraw();
     Fonts_Stop();
   }

@@ -46,7 +46,7 @@ class DrawTest : public ::testing::Test {
     while (nclipstack > 0) PopClip();
     while (off_nstack > 0) Off_Pop();
     while (ncstack > 0) Pop_Mapping();
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     Stop_Quickdraw();
   }

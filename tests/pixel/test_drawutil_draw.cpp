@@ -33,7 +33,7 @@ class DrawUtilDrawTest : public ::testing::Test {
     SysBlt_Init();
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     Set_GWorld(nullptr);
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     for (a_pointlist_ptr& l : lists_) Dispose_Pointlist(l);

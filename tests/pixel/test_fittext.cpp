@@ -45,7 +45,7 @@ class FitText : public ::testing::Test {
   }
   void TearDown() override {
     while (nclipstack > 0) PopClip();
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     Stop_Quickdraw();
     // Leave the font list free of the marks some tests set.

@@ -405,7 +405,7 @@ class GradientEcho : public ::testing::Test {
     qd.thePort = nullptr;
     theHDC = nullptr;
     theShadow = nullptr;
-    g_nstack = 0;
+    Port_Stack_Clear();
     nwinlist = 0;
     Host_Win_Reset();
     Host_Backend_Stop();

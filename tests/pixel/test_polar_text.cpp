@@ -65,7 +65,7 @@ class PolarTextTest : public ::testing::Test {
     return sans_.fontID != 0;
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     if (win_dc_) {
       NoPort();
       SelectObject(win_dc_, win_old_);

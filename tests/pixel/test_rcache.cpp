@@ -42,7 +42,7 @@ class RCacheTest : public ::testing::Test {
     Cache_Stop();
     OP_Stop();
     SysBlt_Stop();
-    g_nstack = 0;
+    Port_Stack_Clear();
     Set_GWorld(nullptr);
     SysVideo_Stop();
     for (const std::string& f : files_) std::remove(f.c_str());
@@ -103,7 +103,7 @@ class RCacheTest : public ::testing::Test {
   }
   static int32 Entries_In_Use() {
     int32 n = 0;
-    for (int32 i = 1; i <= g_highx; ++i) n += g_list[i].lru != kFreeLRU;
+    for (int32 i = 1; i <= Cache_Highest(); ++i) n += Cache_Entry(i)->lru != kFreeLRU;
     return n;
   }
   static a_pixel32 Px(GWorldPtr w, int32 x, int32 y) {
@@ -122,8 +122,7 @@ class RCacheTest : public ::testing::Test {
 
 TEST_F(RCacheTest, BudgetFollowsPhysicalMemory) {
   const int64 half = int64(Calc_Physical_MB() / 2) * 1000000;
-  EXPECT_EQ(g_limit, half < 100000000 ? 100000000 : half);
-  EXPECT_EQ(g_nextid, kFirstSID);
+  EXPECT_EQ(Cache_Byte_Limit(), half < 100000000 ? 100000000 : half);
   EXPECT_EQ(Calc_Next_SID(), 1234);
   EXPECT_EQ(Calc_Next_SID(), 1235);
 }
@@ -144,23 +143,23 @@ TEST_F(RCacheTest, LibraryPictureHitsAndRestamps) {
   EXPECT_EQ(p.g, 20);
   EXPECT_EQ(p.b, 10);
   EXPECT_EQ(s.hintx, 1);
-  EXPECT_EQ(g_list[1].lru, 1u);
-  EXPECT_EQ(g_used, 6 * 4 * 4);
+  EXPECT_EQ(Cache_Entry(1)->lru, 1u);
+  EXPECT_EQ(Cache_Bytes_Used(), 6 * 4 * 4);
   GWorldPtr first = c.body.fore;
 
   a_spec again = Library_Spec(40);
   Cache_Get(FOR_SCREEN, again, c);
   EXPECT_EQ(c.body.fore, first);  // not rendered again
   EXPECT_EQ(again.hintx, 1);
-  EXPECT_EQ(g_list[1].lru, 2u);
-  EXPECT_EQ(g_highx, 1);
+  EXPECT_EQ(Cache_Entry(1)->lru, 2u);
+  EXPECT_EQ(Cache_Highest(), 1);
 
   a_spec sizing = Library_Spec(40);
   sizing.scalingh = 2000;
   Cache_Get(FOR_SIZING, sizing, c);
   EXPECT_EQ(c.body.fore, nullptr);
   EXPECT_EQ(c.body.bounds, (Rect{0, 0, 4, 12}));
-  EXPECT_EQ(g_highx, 1);
+  EXPECT_EQ(Cache_Highest(), 1);
 }
 
 // Screen and printing renderings serve each other; collage renderings are
@@ -174,10 +173,10 @@ TEST_F(RCacheTest, PurposesThatShareRenderings) {
   p.hintx = 99;
   Cache_Get(FOR_PRINTING, p, c);
   EXPECT_EQ(p.hintx, 99);
-  EXPECT_EQ(g_highx, 1);
+  EXPECT_EQ(Cache_Highest(), 1);
   a_spec col = Library_Spec(41);
   Cache_Get(FOR_COLLAGE, col, c);
-  EXPECT_EQ(g_highx, 2);
+  EXPECT_EQ(Cache_Highest(), 2);
   EXPECT_EQ(col.hintx, 2);
   a_spec back = Library_Spec(41);
   Cache_Get(FOR_SCREEN, back, c);
@@ -223,8 +222,8 @@ TEST_F(RCacheTest, BasisEntriesAndClearingASource) {
   int32 ix;
   ASSERT_TRUE(Find_Basis(1234, ix));
   EXPECT_EQ(ix, 1);
-  EXPECT_EQ(g_list[1].lru, kBasisLRU + 1);
-  EXPECT_EQ(g_list[1].size, 8 * 8 * 4 + 100);
+  EXPECT_EQ(Cache_Entry(1)->lru, kBasisLRU + 1);
+  EXPECT_EQ(Cache_Entry(1)->size, 8 * 8 * 4 + 100);
   EXPECT_FALSE(Find_Basis(77, ix));
   EXPECT_EQ(ix, 0);
 
@@ -240,12 +239,12 @@ TEST_F(RCacheTest, BasisEntriesAndClearingASource) {
   EXPECT_EQ(c.body.bounds, (Rect{0, 0, 8, 4}));
   EXPECT_EQ(c.raw, nullptr);
   EXPECT_EQ(r.hintx, 3);
-  EXPECT_EQ(g_list[1].lru, kBasisLRU + 1);  // basis entries are never restamped
+  EXPECT_EQ(Cache_Entry(1)->lru, kBasisLRU + 1);  // basis entries are never restamped
 
   Cache_Clear1(a.sid);
   EXPECT_FALSE(Find_Basis(a.sid, ix));
   EXPECT_EQ(Entries_In_Use(), 1);
-  EXPECT_EQ(g_used, 4 * 4 * 4);
+  EXPECT_EQ(Cache_Bytes_Used(), 4 * 4 * 4);
   const a_source_desc d = Insert(2, 2);
   ASSERT_TRUE(Find_Basis(d.sid, ix));
   EXPECT_EQ(ix, 1);  // the first free entry
@@ -267,14 +266,14 @@ TEST_F(RCacheTest, BasisEntriesAndClearingASource) {
   EXPECT_EQ(Entries_In_Use(), used);
   Cache_Clear();
   EXPECT_EQ(Entries_In_Use(), 0);
-  EXPECT_EQ(g_used, 0);
+  EXPECT_EQ(Cache_Bytes_Used(), 0);
 }
 
 // Over budget the least recently used renderings go first, until the new
 // one fits below the limit; basis entries stay, so the limit is soft.
 TEST_F(RCacheTest, BudgetDropsLeastRecentlyUsedRenderings) {
   const a_source_desc src = Insert(10, 10);  // 400 bytes, a basis
-  g_limit = 2000;
+  Cache_Set_Byte_Limit(2000);
   a_cache_result c;
   // Four renderings of 400 bytes each: 2,000 in all with the basis.
   for (int16 k = 0; k < 4; ++k) {
@@ -282,7 +281,7 @@ TEST_F(RCacheTest, BudgetDropsLeastRecentlyUsedRenderings) {
     s.darkness = int16(40 + k);
     Cache_Get(FOR_SCREEN, s, c);
   }
-  EXPECT_EQ(g_used, 2000);
+  EXPECT_EQ(Cache_Bytes_Used(), 2000);
   a_spec first = Spec_Of(src);
   first.darkness = 40;
   Cache_Get(FOR_SCREEN, first, c);  // renews the oldest: darkness 41 is now the LRU
@@ -290,18 +289,18 @@ TEST_F(RCacheTest, BudgetDropsLeastRecentlyUsedRenderings) {
   a_spec big = Spec_Of(src);
   big.scalingh = big.scalingv = 2000;
   Cache_Get(FOR_SCREEN, big, c);
-  EXPECT_EQ(g_used, 400 + 1600);
+  EXPECT_EQ(Cache_Bytes_Used(), 400 + 1600);
   EXPECT_EQ(Entries_In_Use(), 2);
   int32 ix;
   EXPECT_TRUE(Find_Basis(src.sid, ix));
   EXPECT_EQ(c.body.bounds, (Rect{0, 0, 20, 20}));
 
   // Only the basis left to drop: the cache goes over its budget.
-  g_limit = 100;
+  Cache_Set_Byte_Limit(100);
   a_spec more = Spec_Of(src);
   more.invert = true;
   Cache_Get(FOR_SCREEN, more, c);
-  EXPECT_EQ(g_used, 800);
+  EXPECT_EQ(Cache_Bytes_Used(), 800);
   EXPECT_EQ(Entries_In_Use(), 2);
 }
 
@@ -317,7 +316,7 @@ TEST_F(RCacheTest, EntryLimit) {
     s.subset = Rect{0, 0, 2, 2};
     Cache_Get(FOR_COLLAGE, s, c);
   }
-  EXPECT_EQ(g_highx, kCacheEntries);
+  EXPECT_EQ(Cache_Highest(), kCacheEntries);
   a_spec s = Spec_Of(src);
   s.darkness = 10;
   Cache_Get(FOR_COLLAGE, s, c);

@@ -29,7 +29,7 @@ class RenderTest : public ::testing::Test {
     for (a_masked_gworld* mw : {&in, &body, &shad}) Dispose_MW(*mw);
     Cache_Stop();
     SysBlt_Stop();
-    g_nstack = 0;
+    Port_Stack_Clear();
     Set_GWorld(nullptr);
     SysVideo_Stop();
   }

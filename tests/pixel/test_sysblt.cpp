@@ -118,7 +118,7 @@ class SysBltTest : public ::testing::Test {
   }
   void TearDown() override {
     SysBlt_Stop();
-    g_nstack = 0;
+    Port_Stack_Clear();
     Set_GWorld(nullptr);
     Dispose_GWorld(port);
     SysVideo_Stop();

@@ -38,8 +38,8 @@ inline void Clear_Port_State() {
   qd.thePort = nullptr;
   theHDC = nullptr;
   theShadow = nullptr;
-  g_nstack = 0;
-  gn = 0;
+  Port_Stack_Clear();
+  Windowv_Init();
   nwinlist = 0;
 }
 
@@ -61,7 +61,7 @@ class WorldsTest : public ::testing::Test {
     InitGray();
   }
   void TearDown() override {
-    g_nstack = 0;
+    Port_Stack_Clear();
     Set_GWorld(nullptr);
     SysVideo_Stop();
   }

@@ -53,7 +53,7 @@ class QdTextTest : public ::testing::Test {
     sans_.size = 20;
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     Stop_Quickdraw();
   }

@@ -26,7 +26,7 @@ class QuickdrawTest : public ::testing::Test {
     Quickdraw_Init();
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     Stop_Quickdraw();
   }

@@ -97,7 +97,7 @@ class PicturesTest : public testdir::TempDirTest {
     g_items.clear();
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     Stop_Quickdraw();
     Resources_Init();

@@ -208,10 +208,9 @@ TEST(PictureLibrary, FoundOnTheSecondCdDrive) {
 
   OP_Init();
   g_art_result = OPEN_NOTFOUND;
-  g_vol = 0;
   Find_CD("Velmor4.ART4");
   EXPECT_EQ(g_art_result, OPEN_OKAY);
-  EXPECT_EQ(g_vol, second_cd);
+  EXPECT_EQ(Art_Volume(), second_cd);
   OP_Stop();
   Host_Volumes_Inject({});
   fs::remove_all(dir);

@@ -142,14 +142,14 @@ TEST_F(Windows, UpdateBracketPaintsWithTheWindowsOwnState) {
   EXPECT_EQ(g_paint_hdc, GetDC(w));
   EXPECT_EQ(qd.thePort, other);
   EXPECT_EQ(theShadow, before);
-  EXPECT_EQ(gn, 0);
+  EXPECT_EQ(Update_Depth(), 0);
   // Brackets nest two deep.
   BeginUpdate(w);
   BeginUpdate(w);
   EXPECT_THROW(BeginUpdate(w), QuitCalled);
   EndUpdate(w);
   EndUpdate(w);
-  EXPECT_EQ(gn, 0);
+  EXPECT_EQ(Update_Depth(), 0);
   EXPECT_EQ(qd.thePort, nullptr);
 }
 

@@ -114,7 +114,7 @@ class SysFontTest : public ::testing::Test {
     Fonts_Init();
   }
   void TearDown() override {
-    while (g_nstack > 0) Pop_GWorld();
+    while (Port_Stack_Depth() > 0) Pop_GWorld();
     for (GWorldPtr& w : worlds_) Dispose_GWorld(w);
     Stop_Quickdraw();
     os_language = saved_lang_;

@@ -62,8 +62,6 @@ class SysMenuTest : public ::testing::Test {
     SysMenu_Init();
     main_menu = nullptr;
     main_accel = nullptr;
-    g_cached_menu = 0;
-    g_lang = 0;
     g_commands.clear();
     WNDCLASS wc;
     wc.lpfnWndProc = Main_Proc;
@@ -84,7 +82,7 @@ class SysMenuTest : public ::testing::Test {
     main_hwnd = nullptr;
     main_menu = nullptr;
     main_accel = nullptr;
-    g_cached_menu = 0;
+    SysMenu_Init();  // no bar built yet
     Resources_Init();
   }
   void Run() { looptest::Run_Message_Loop(main_hwnd, main_accel); }
@@ -107,13 +105,13 @@ TEST_F(SysMenuTest, TheBarIsBuiltWithTitlesAndSubstitutions) {
   EXPECT_EQ(Text(import, 4), u"From another Velmor 4 project...");
   EXPECT_EQ(Text(import, 0), u"Track names from iTunes\u2122 export file...");
   EXPECT_NE(main_accel, nullptr);
-  EXPECT_EQ(g_cached_menu, 132);
+  EXPECT_EQ(Menus_Cached(), 132);
 }
 
 TEST_F(SysMenuTest, EveryCommandIsItsMenuIdPlusItsPosition) {
   for (int16 base : {132, 133, 134}) {
     main_menu = nullptr;
-    g_cached_menu = 0;
+    SysMenu_Init();  // no bar built yet
     ASSERT_TRUE(Menus_Init(base, 0)) << base;
     const std::vector<int16> ids = Bar_Ids(base);
     ASSERT_EQ(int32(ids.size()), GetMenuItemCount(main_menu));
@@ -158,8 +156,8 @@ TEST_F(SysMenuTest, ABarIsBuiltOncePerBaseAndLanguage) {
   // Another language rebuilds bar and accelerators (falling back to English here).
   ASSERT_TRUE(Menus_Init(132, 3));
   EXPECT_FALSE(IsMenu(first));
-  EXPECT_EQ(g_lang, 3);
-  EXPECT_EQ(g_cached_menu, 135);
+  EXPECT_EQ(Menus_Language(), 3);
+  EXPECT_EQ(Menus_Cached(), 135);
   EXPECT_EQ(Text(main_menu, 0), u"&File");
   ASSERT_NE(main_accel, nullptr);
   EXPECT_GT(CopyAcceleratorTable(main_accel, nullptr, 0), 0);
@@ -168,7 +166,7 @@ TEST_F(SysMenuTest, ABarIsBuiltOncePerBaseAndLanguage) {
   EXPECT_EQ(GetMenuItemCount(main_menu), 8);  // with Arrange
   ASSERT_TRUE(Menus_Init(132, 2));
   EXPECT_EQ(GetMenuItemCount(main_menu), 7);
-  EXPECT_EQ(g_lang, 2);
+  EXPECT_EQ(Menus_Language(), 2);
 }
 
 TEST_F(SysMenuTest, ItemsAreEnabledCheckedRenamedCountedAndDeleted) {

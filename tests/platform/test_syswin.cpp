@@ -166,12 +166,12 @@ TEST_F(SysWinTest, PortStackOfFive) {
   Get_GState(before);
 
   for (int i = 0; i < 5; ++i) Push_GWorld(i % 2 ? a.w : b.w);
-  EXPECT_EQ(g_nstack, 5);
+  EXPECT_EQ(Port_Stack_Depth(), 5);
   EXPECT_EQ(theGWorld, b.w);  // the fifth push
-  EXPECT_EQ(g_stack[5].curr_kind, GWORLD_PORT);
-  EXPECT_EQ(g_stack[5].curr_world, b.w);
+  EXPECT_EQ(Port_Stack_Entry(5).curr_kind, GWORLD_PORT);
+  EXPECT_EQ(Port_Stack_Entry(5).curr_world, b.w);
   EXPECT_THROW(Push_GWorld(a.w), QuitCalled);
-  EXPECT_EQ(g_nstack, 5);
+  EXPECT_EQ(Port_Stack_Depth(), 5);
 
   // Each pop brings back the port that was current before its push.
   Pop_GWorld();
@@ -181,7 +181,7 @@ TEST_F(SysWinTest, PortStackOfFive) {
   Pop_GWorld();
   Pop_GWorld();
   Pop_Window();
-  EXPECT_EQ(g_nstack, 0);
+  EXPECT_EQ(Port_Stack_Depth(), 0);
   a_gstate after;
   Get_GState(after);
   EXPECT_EQ(after.hdc, before.hdc);
@@ -189,7 +189,7 @@ TEST_F(SysWinTest, PortStackOfFive) {
   EXPECT_EQ(after.shadow, &a.w->shadow);
   EXPECT_EQ(after.hwnd, nullptr);
   EXPECT_THROW(Pop_GWorld(), QuitCalled);
-  EXPECT_EQ(g_nstack, 0);
+  EXPECT_EQ(Port_Stack_Depth(), 0);
 }
 
 TEST_F(SysWinTest, GStateRoundTrip) {

@@ -352,7 +352,7 @@ TEST_F(MainSession, MainWindowPaintsThroughItsOwnDrawingState) {
   EXPECT_NE(bar, work);
   EXPECT_EQ(work, 0xE2E8F0u);  // the work area's colour, BGRA read as 0xRRGGBB
   EXPECT_EQ(qd.thePort, nullptr);
-  EXPECT_EQ(gn, 0);
+  EXPECT_EQ(Update_Depth(), 0);
 }
 
 TEST_F(MainSession, EndOfSessionQuitsWhenNoDocumentIsOpen) {
