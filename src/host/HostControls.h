@@ -190,8 +190,8 @@ constexpr int32 kHostEditDefaultLimit = 30000;  // units, until EM_LIMITTEXT
 // --- Combo boxes ("COMBOBOX") --------------------------------------------------------
 //
 // Only the drop-down list kind is drawn (CBS_DROPDOWNLIST; CBS_SIMPLE and
-// CBS_DROPDOWN behave as it: the Parts use no typed-in combo text). The
-// height given at creation is the extent of the dropped list (field plus
+// CBS_DROPDOWN behave as it: none of the program's combo boxes takes typed
+// text). The height given at creation is the extent of the dropped list (field plus
 // list), as on the platform; the window itself takes the field's height
 // (the font's cell height + 8). The dropped list is a borderless pop-up
 // window below the field, at most that extent high, scrolling when the

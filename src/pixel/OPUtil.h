@@ -1,7 +1,7 @@
 // Rendering of picture objects and the render cache.
 //
 // A picture object (photo, symbol, collage slot, canvas) is drawn from a
-// basis picture by a rendering spec (a_spec): scaled, flipped, rotated, with
+// basis picture by its rendering record (a_spec): scaled, flipped, rotated, with
 // white knocked out, darkened, recoloured, inverted, with a border or
 // scalloped edge, rounded and feathered corners, reduced opacity and a soft
 // drop shadow. Apply_Effects is the pipeline; the render cache keeps its
