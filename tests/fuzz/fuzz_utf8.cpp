@@ -1,12 +1,16 @@
-// Fuzzes the UTF-8 and UTF-16 conversions: arbitrary bytes are decoded into
-// buffers of several sizes and re-encoded, and the invariants that must hold
-// for any input are checked. Buffers are heap blocks of exactly their size,
+// Fuzzes the UTF-8 and UTF-16 conversions, the platform's and the host
+// converter's own: arbitrary bytes are decoded into buffers of several sizes
+// and re-encoded, and the invariants that must hold for any input are
+// checked. Buffers are heap blocks of exactly their size,
 // so any write or read past them is caught by the address sanitizer.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "host/HostUtf.h"
 #include "platform/SysUnicode.h"
 
 namespace {
@@ -148,6 +152,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Roman_To_UTF16(in, out);
     n = ULen(out);
     Check(Well_Paired(out.data(), n));
+  }
+
+  // The host converter on all the bytes, NULs included: well-formed input is
+  // valid, decodes strictly and comes back byte for byte; anything decodes
+  // leniently to well-paired units whose encoding is valid UTF-8 and decodes
+  // back to the same units.
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const bool valid = Valid_UTF8(data, size);
+  Check(Host_Utf8_Valid(bytes) == valid);
+  const std::u16string lenient = Host_Utf8_To_Utf16(bytes);
+  Check(Well_Paired(lenient.data(), lenient.size()));
+  std::u16string strict;
+  Check(Host_Utf8_To_Utf16_Strict(bytes, strict) == valid);
+  const std::string back = Host_Utf16_To_Utf8(lenient);
+  Check(Valid_UTF8(reinterpret_cast<const uint8_t*>(back.data()), back.size()));
+  Check(Host_Utf8_To_Utf16(back) == lenient);
+  if (valid) Check(strict == lenient && back == bytes);
+
+  // Bounded forms: a prefix of the whole, never half a pair, never more than
+  // the room; a cut of the UTF-8 never splits a character.
+  for (std::size_t cap : kSizes) {
+    std::vector<char16_t> out(cap);
+    bool full = false;
+    const std::size_t n = Host_Utf8_To_Utf16_Into(bytes, out, {}, &full);
+    Check(n <= cap && n <= lenient.size() && std::memcmp(out.data(), lenient.data(), n * 2) == 0);
+    Check(Well_Paired(out.data(), n));
+    Check(full == (n < lenient.size()));
+    std::vector<char> enc8(cap);
+    const std::size_t m = Host_Utf16_To_Utf8_Into(lenient, enc8);
+    Check(m <= cap && m <= back.size() && std::memcmp(enc8.data(), back.data(), m) == 0);
+    Check(Valid_UTF8(reinterpret_cast<const uint8_t*>(enc8.data()), m));
+    const std::size_t c = Host_Utf8_Cut(back, cap);
+    Check(c <= cap);
+    Check(Valid_UTF8(reinterpret_cast<const uint8_t*>(back.data()), c));
   }
   return 0;
 }
