@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/HostByteOrder.h"
+
 namespace {
 
 // Layout constants of the library file and of stored pictures (the reader
@@ -27,17 +29,6 @@ constexpr int32 kMaxHeight = 32767;
 // Procedural pictures are capped well below what the format allows so that a
 // typing slip in a manifest cannot ask for gigabytes.
 constexpr int64 kMaxDrawnPixels = 16 * 1024 * 1024;
-
-void Put_BE16(std::vector<uint8>& v, uint16 x) {
-  v.push_back(uint8(x >> 8));
-  v.push_back(uint8(x));
-}
-void Put_BE32(std::vector<uint8>& v, uint32 x) {
-  v.push_back(uint8(x >> 24));
-  v.push_back(uint8(x >> 16));
-  v.push_back(uint8(x >> 8));
-  v.push_back(uint8(x));
-}
 
 int Key_Order(const a_keyset& k1, const a_keyset& k2) {
   const int16 p1[4] = {k1.a, k1.b, k1.c, k1.d};
@@ -208,18 +199,18 @@ bool ArtLib_Build(std::vector<a_art_object> objects, std::vector<uint8>& out, st
 
   out.reserve(size_t(total));
   out.insert(out.end(), {'[', 'E', 'D', ']'});
-  Put_BE32(out, kVersion);
-  Put_BE32(out, uint32(total));
-  Put_BE16(out, uint16(objects.size()));
+  Append_BE32(out, kVersion);
+  Append_BE32(out, uint32(total));
+  Append_BE16(out, uint16(objects.size()));
   uint32 pos = uint32(kHeaderSize + kItemSize * objects.size());
   for (const a_art_object& o : objects) {
-    Put_BE16(out, uint16(o.key.a));
-    Put_BE16(out, uint16(o.key.b));
-    Put_BE16(out, uint16(o.key.c));
-    Put_BE16(out, uint16(o.key.d));
-    Put_BE32(out, pos);
-    Put_BE32(out, uint32(o.data.size()));
-    Put_BE16(out, o.cachex);
+    Append_BE16(out, uint16(o.key.a));
+    Append_BE16(out, uint16(o.key.b));
+    Append_BE16(out, uint16(o.key.c));
+    Append_BE16(out, uint16(o.key.d));
+    Append_BE32(out, pos);
+    Append_BE32(out, uint32(o.data.size()));
+    Append_BE16(out, o.cachex);
     out.push_back(o.priority);
     out.push_back(o.flags);
     pos += uint32(o.data.size());
@@ -243,9 +234,9 @@ bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out,
   }
   const int32 rowbytes = img.width * 4;
   out.reserve(kPixtHeaderSize + npix * 4);
-  Put_BE16(out, uint16(rowbytes));
-  Put_BE16(out, uint16(img.width));
-  Put_BE16(out, uint16(img.height));
+  Append_BE16(out, uint16(rowbytes));
+  Append_BE16(out, uint16(img.width));
+  Append_BE16(out, uint16(img.height));
   out.push_back(uint8(flags & ~kPackingFlags));
   out.push_back(32);
   for (size_t i = 0; i < npix; ++i) {
@@ -274,9 +265,9 @@ bool Sound_Header(uint16 rate, uint16 bits, size_t nbytes, std::vector<uint8>& o
     return false;
   }
   out.reserve(kSoundHeaderSize + nbytes);
-  Put_BE16(out, rate);
-  Put_BE16(out, bits);
-  Put_BE32(out, uint32(nbytes));
+  Append_BE16(out, rate);
+  Append_BE16(out, bits);
+  Append_BE32(out, uint32(nbytes));
   return true;
 }
 
@@ -295,7 +286,7 @@ bool Sound_Encode16(uint16 rate, const std::vector<int16>& samples, std::vector<
     return false;
   }
   if (!Sound_Header(rate, 16, samples.size() * 2, out, err)) return false;
-  for (int16 v : samples) Put_BE16(out, uint16(v));
+  for (int16 v : samples) Append_BE16(out, uint16(v));
   return true;
 }
 
