@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "TestSupport.h"
 
@@ -24,6 +27,20 @@ void Install_Test_Hooks() {
 }
 
 std::string Fixture_Path(const std::string& name) { return std::string(VELMOR_FIXTURES_DIR) + "/" + name; }
+bool On_Path(const std::string& tool) {
+  const char* path = std::getenv("PATH");
+  const std::string p = path ? path : "";
+  size_t start = 0;
+  while (start <= p.size()) {
+    const size_t end = p.find(':', start);
+    const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return false;
+}
+
 std::string Shared_Path(const std::string& name) { return std::string(VELMOR_SHARED_DIR) + "/" + name; }
 
 int main(int argc, char** argv) {

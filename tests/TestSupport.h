@@ -30,3 +30,6 @@ void Install_Test_Hooks();
 // Folder of the project's own fixtures, and of the shared public corpora (may be absent).
 std::string Fixture_Path(const std::string& name);
 std::string Shared_Path(const std::string& name);
+
+// Whether a program of that name is on the PATH (tests of outside tools skip without it).
+bool On_Path(const std::string& tool);

@@ -54,20 +54,7 @@ class ColorPickTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
-    Host_Win_Reset();
-    Host_Script_Reset();
-    Host_Backend_Start_Headless(1280, 1024);
-    Host_Script_Set_Quit_At_End(false);
-    Host_Clock_Set_Manual(true);
-    Resources_Init();
-    wintest::Init_Window_Layer();
-    SysDlog_Init();
-    Dialogs_Init();
-    VoskErr_Init();
-    SysVideo_Init();
-    nwinlist = 0;
-    gs.controller = HUMAN;
-    gs.outer_window = New_Window(Rect{100, 100, 600, 900}, "main", true, 8, nullptr, nullptr, nullptr);
+    wintest::Start_Dialog_Layer();
     main_hwnd = gs.outer_window;
     SetActiveWindow(main_hwnd);
     g_inside = nullptr;

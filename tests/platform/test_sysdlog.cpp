@@ -112,20 +112,8 @@ class SysDlogTest : public ::testing::Test {
   void SetUp() override {
     // Text is drawn in the pinned fonts, whatever the machine has.
     if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
-    Host_Win_Reset();
-    Host_Script_Reset();
-    Host_Backend_Start_Headless(1280, 1024);
-    Host_Script_Set_Quit_At_End(false);
-    Host_Clock_Set_Manual(true);
-    Resources_Init();
-    wintest::Init_Window_Layer();
-    SysDlog_Init();
-    Dialogs_Init();
-    VoskErr_Init();
-    nwinlist = 0;
+    wintest::Start_Dialog_Layer();
     ultimate_hwnd = nullptr;
-    gs.controller = HUMAN;
-    gs.outer_window = New_Window(Rect{100, 100, 600, 900}, "main", true, 8, nullptr, nullptr, nullptr);
     SetActiveWindow(gs.outer_window);
     g_log = Log{};
     g_quits = 0;

@@ -41,20 +41,6 @@ namespace {
 // Generous bounds: what they guard against is a hang, not slowness.
 constexpr int kProgramSeconds = 60;
 
-bool On_Path(const std::string& tool) {
-  const char* path = std::getenv("PATH");
-  std::string p = path ? path : "";
-  size_t start = 0;
-  while (start <= p.size()) {
-    const size_t end = p.find(':', start);
-    const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return false;
-}
-
 // What the readers were given.
 struct Pasted {
   std::string reader;

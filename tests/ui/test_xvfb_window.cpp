@@ -20,20 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool On_Path(const std::string& tool) {
-  const char* path = std::getenv("PATH");
-  std::string p = path ? path : "";
-  size_t start = 0;
-  while (start <= p.size()) {
-    const size_t end = p.find(':', start);
-    const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return false;
-}
-
 size_t Colours(const std::string& png) {
   std::vector<uint32> px;
   int32 w = 0, h = 0;
