@@ -2,6 +2,23 @@
 
 #include <cstring>
 
+#include "doc/VoskDoc.h"
+#include "platform/VoskDef.h"
+
 a_override_spec overrides;
 
-void VoskPrin_Init() { std::memset(static_cast<void*>(&overrides), 0, sizeof overrides); }
+namespace {
+bool8 g_laserjet_toggle = false;
+}  // namespace
+
+bool8 Is_Small_Paper() {
+  return Calc_Direct_Print_Kind() == NOT_DIRECT && g_doc.doc_template.papersize.x < 210.0f;
+}
+
+bool8 LaserJet_Toggle() { return g_laserjet_toggle; }
+void Set_LaserJet_Toggle(bool8 on) { g_laserjet_toggle = on; }
+
+void VoskPrin_Init() {
+  std::memset(static_cast<void*>(&overrides), 0, sizeof overrides);
+  g_laserjet_toggle = false;
+}

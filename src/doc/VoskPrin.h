@@ -1,6 +1,7 @@
-// The printing module's command-line override record: the settings of an
-// override run ("/IF", "/OF", "/CX" ...). Only the input file is acted on;
-// the other settings are kept for the print path.
+// The printing module: the command-line override record (the settings of an
+// override run, "/IF", "/OF", "/CX" ...; only the input file is acted on, the
+// other settings are kept for the print path), and what the layout's
+// geometry asks of printing: small paper and the LaserJet feed setting.
 #pragma once
 
 #include "platform/SysIO.h"
@@ -27,5 +28,15 @@ struct a_override_spec {
 
 extern a_override_spec overrides;
 
-// Module start-up: clears the override record.
+// The open document prints on a page printer (not straight onto a disc) on
+// paper narrower than 210 mm.
+bool8 Is_Small_Paper();
+
+// The print panel's LaserJet feed toggle: small paper is fed through a
+// manual slot that centres it in a Letter-width feed. Off at start-up. Held
+// here, and read through these two, until the interface keeps its toggles.
+bool8 LaserJet_Toggle();
+void Set_LaserJet_Toggle(bool8 on);
+
+// Module start-up: clears the override record and the feed toggle.
 void VoskPrin_Init();
