@@ -50,6 +50,19 @@ using a_preview_proc = void (*)();
 using a_preview_file_proc = void (*)(const FSSpec& spec, const Rect& box);
 using a_get_hook_proc = int16 (*)(int16 item, HWND dialog, int16 message);
 
+// The open dialog's filters of the import commands: track names from a
+// playlist export or a text file, and the projects of another label program.
+inline constexpr a_type_suffix ITUNES_FILE_TYPES[] = {
+    {{'T', 'E', 'X', 'T'}, ".EXPORT"},
+    {{'T', 'E', 'X', 'T'}, ".XML"},
+    {{'T', 'E', 'X', 'T'}, ".TXT"},
+};
+inline constexpr a_type_suffix IMPORT_FILE_TYPES[] = {
+    {{'D', 'I', 'S', 'C'}, ".CDL"},
+    {{'J', 'C', 'A', 'R'}, ".CDL"},
+    {{'T', 'R', 'A', 'Y'}, ".CDL"},
+    {{'D', 'I', 'S', 'C'}, ".CD4"},
+};
 
 // Module start-up.
 void SysIONav_Init();

@@ -181,6 +181,7 @@ void DoMouseDown(HWND window, WPARAM flags, const Point& lwhere, int32 when) {
 // --- Idle work -----------------------------------------------------------------------
 
 void Do_Null_Event(bool8 fixcursor, HWND window, Point gmouse, Point lmouse) {
+  Resume_Suppressed_Updates();
   g_font_cache_tick_proc();
   if (g_doc.doc_open)
     Do_Null_Doc(fixcursor, window, gmouse, lmouse);
@@ -225,6 +226,12 @@ struct a_scroll_actions {
   a_scroll_action nonthumb;
   a_scroll_action thumb;
 };
+}  // namespace
+
+int16 g_wheel_delta = 0;
+
+namespace {
+
 // Filled by the lists' start-ups (which may run before this module's).
 a_scroll_actions g_scroll_actions[NSCROLL_OWNERS] = {};
 
@@ -247,7 +254,7 @@ void Set_Scroll_Actions(a_scroll_owner owner, a_scroll_action nonthumb, a_scroll
 
 void Do_Scroll(int16 part, HWND ctrl) {
   if (ctrl == nullptr) return;
-  const bool nonthumb = part >= SB_LINEUP && part <= SB_PAGEDOWN;
+  const bool nonthumb = (part >= SB_LINEUP && part <= SB_PAGEDOWN) || part == SCROLL_WHEEL;
   if (!nonthumb && part != SB_THUMBTRACK) return;
   for (uint8 o = 0; o < NSCROLL_OWNERS; ++o) {
     const a_scroll_owner owner = a_scroll_owner(o);

@@ -155,11 +155,17 @@ using a_scroll_action = void (*)(int16 part, HWND ctrl);
 // Registers (or, with NIL, removes) the actions of a list.
 void Set_Scroll_Actions(a_scroll_owner owner, a_scroll_action nonthumb, a_scroll_action thumb);
 
+// The scroll code of a turn of the mouse wheel over a list, and the size of
+// that turn in notches: positive towards the end of the list. A list moves by
+// its visible rows times g_wheel_delta.
+constexpr int16 SCROLL_WHEEL = 24000;
+extern int16 g_wheel_delta;
+
 // A scroll code from a scroll bar: codes 0 to 3 (line up, line down, page up,
-// page down) go to the non-thumb action, 5 (thumb track) to the thumb action
-// of the list that owns ctrl. Other codes, and scroll bars no list owns, are
-// ignored. (The window procedure has set the control's value to the thumb's
-// position before a thumb track arrives here.)
+// page down) and SCROLL_WHEEL go to the non-thumb action, 5 (thumb track) to
+// the thumb action of the list that owns ctrl. Other codes, and scroll bars
+// no list owns, are ignored. (The window procedure has set the control's
+// value to the thumb's position before a thumb track arrives here.)
 void Do_Scroll(int16 part, HWND ctrl);
 void Just_Changed_Size();
 void Do_Minimize();

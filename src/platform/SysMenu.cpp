@@ -10,6 +10,7 @@
 #include "platform/VoskErr.h"
 
 HMENU main_menu = nullptr;
+int16 g_nsyshelp = 0;
 
 namespace {
 

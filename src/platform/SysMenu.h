@@ -14,6 +14,9 @@
 #include "platform/Types.h"
 
 extern HMENU main_menu;     // the bar attached to the main window (NIL before the first)
+// Items the platform puts at the top of the Help menu ahead of the
+// program's own (none here): the Help commands' positions are offset by it.
+extern int16 g_nsyshelp;
 
 // Module start-up: the menu bar is drawn and tracked by the host's menus,
 // and no bar has been built yet.

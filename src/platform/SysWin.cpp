@@ -90,7 +90,12 @@ void Set_Port(HDC hdc, HWND hwnd, GWorldPtr world, a_shadow_rec* shadow) {
 
 }  // namespace
 
+// SysWinWindows.cpp: forgets the held-back updates.
+void Clear_Held_Updates();
+
 void SysWin_Init() {
+  g_suppress_updates = false;
+  Clear_Held_Updates();
   g_caret_erase_proc = Dummy_Caret_Erase;
   g_annot_beginupdate_proc = Dummy_Annot_Begin;
   g_annot_endupdate_proc = Dummy_Annot_End;

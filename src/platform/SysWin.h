@@ -250,8 +250,17 @@ void Winlist_Restore();
 void GetWinInfo(a_win_info_rec& info, HWND window);
 // Paints the window: caret erased, annotations taken off, the info's update
 // procedure run inside BeginUpdate / EndUpdate, annotations back; the
-// current port is the same after as before.
+// current port is the same after as before. While g_suppress_updates is
+// TRUE nothing is painted: the area to update is validated (so the window
+// asks no more) and kept, and Resume_Suppressed_Updates invalidates it again
+// once updates are let through.
 void DoUpdate(HWND update_window);
+// TRUE while window updates are not painted (a project file being read).
+extern bool8 g_suppress_updates;
+// While updates are let through: invalidates, in each window that still
+// exists, the area whose update was held back, so that it is painted. The
+// main loop's idle work calls it; DoUpdate does too.
+void Resume_Suppressed_Updates();
 // The box of the window's update region (client coordinates), without erasing.
 void Get_Update_Bounds(HWND window, Rect& r);
 void Valid_Rect(const Rect& r);

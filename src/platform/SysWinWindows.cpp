@@ -1,5 +1,6 @@
 // The window half of SysWin: drawing states of windows, window creation by
 // window definition number, the window list and the update dispatch.
+#include <algorithm>
 #include <cstring>
 #include <strings.h>
 
@@ -226,7 +227,63 @@ void Get_Update_Bounds(HWND window, Rect& r) {
   ToRect(r, R);
 }
 
+// --- Held-back updates ----------------------------------------------------------------
+
+bool8 g_suppress_updates = false;
+
+namespace {
+
+// The windows whose updates were held back, with the box of what was due.
+struct a_held_update {
+  HWND window;
+  Rect box;
+};
+constexpr int kMaxHeld = MAX_WINDOWS + 6;  // the listed windows and a few dialogs
+a_held_update g_held[kMaxHeld];
+int g_nheld = 0;
+
+void Hold_Update(HWND window, const Rect& box) {
+  if (box.bottom <= box.top || box.right <= box.left) return;
+  for (int i = 0; i < g_nheld; ++i) {
+    if (g_held[i].window != window) continue;
+    Rect& b = g_held[i].box;
+    b = Rect{std::min(b.top, box.top), std::min(b.left, box.left), std::max(b.bottom, box.bottom),
+             std::max(b.right, box.right)};
+    return;
+  }
+  if (g_nheld < kMaxHeld) {
+    g_held[g_nheld++] = a_held_update{window, box};
+    return;
+  }
+  // No room to keep one more: the last slot stands for its window whole.
+  g_held[kMaxHeld - 1] = a_held_update{window, Rect{-32768, -32768, 32767, 32767}};
+}
+
+}  // namespace
+
+void Clear_Held_Updates() { g_nheld = 0; }
+
+void Resume_Suppressed_Updates() {
+  if (g_suppress_updates) return;
+  const int n = g_nheld;
+  g_nheld = 0;
+  for (int i = 0; i < n; ++i) {
+    if (!IsWindow(g_held[i].window)) continue;
+    const Rect& b = g_held[i].box;
+    const RECT r{b.left, b.top, b.right, b.bottom};
+    InvalidateRect(g_held[i].window, &r, false);
+  }
+}
+
 void DoUpdate(HWND update_window) {
+  if (g_suppress_updates) {
+    Rect due;
+    Get_Update_Bounds(update_window, due);
+    Hold_Update(update_window, due);
+    ValidateRect(update_window, nullptr);
+    return;
+  }
+  Resume_Suppressed_Updates();
   HWND save_port = qd.thePort;
   HDC save_hdc = theHDC;
   a_shadow_rec* save_shadow = theShadow;

@@ -55,17 +55,32 @@ using uStr63 = UniChar[64];
 using UStrSpan = std::span<UniChar>;
 using CUStrSpan = std::span<const UniChar>;
 
-// Rectangle: top, left, bottom, right; bottom and right exclusive.
-struct Rect {
-  int16 top, left, bottom, right;
-};
-static_assert(sizeof(Rect) == 8);
-
 // Point: vertical first.
 struct Point {
   int16 v, h;
 };
 static_assert(sizeof(Point) == 4);
+
+// Rectangle: top, left, bottom, right; bottom and right exclusive. Its
+// corners are also seen as points: topLeft (top, left) and botRight
+// (bottom, right), read and written through the accessors below (the fields
+// keep their order, so a Rect is still two Points in a row).
+struct Rect {
+  int16 top, left, bottom, right;
+
+  constexpr Point topLeft() const { return Point{top, left}; }
+  constexpr Point botRight() const { return Point{bottom, right}; }
+  constexpr void Set_TopLeft(Point p) {
+    top = p.v;
+    left = p.h;
+  }
+  constexpr void Set_BotRight(Point p) {
+    bottom = p.v;
+    right = p.h;
+  }
+};
+static_assert(sizeof(Rect) == 8 && offsetof(Rect, top) == 0 && offsetof(Rect, left) == 2 &&
+              offsetof(Rect, bottom) == 4 && offsetof(Rect, right) == 6);
 
 // Rectangle and point of 32-bit reals (millimetres in layout geometry).
 struct a_frect {
