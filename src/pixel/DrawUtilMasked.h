@@ -49,6 +49,5 @@ void SetHiliteColor(uint8 red, uint8 green, uint8 blue);
 void GlobalToLocalRect(const Rect& global, Rect& local);
 void LocalToGlobalRect(const Rect& local, Rect& global);
 
-// Draw_Cached_MWorld and the point lists are in pixel/DrawUtilDraw.h. The
-// owner-drawn list box waits for the dialog engine and the interface's
-// offscreen nodes.
+// Draw_Cached_MWorld and the point lists are in pixel/DrawUtilDraw.h, the
+// owner-drawn list box in pixel/DrawUtilList.h.

@@ -16,6 +16,8 @@
 
 #include <cstddef>
 
+#include "platform/PixMaps.h"
+#include "platform/SysFont.h"
 #include "platform/Types.h"
 #include "platform/VoskPref.h"
 
@@ -31,11 +33,39 @@ enum a_controller : int16 { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
 // Windows of the host layer (the interface record keeps handles only).
 struct HostWindow;
 
-// A list box of the interface (the paper browser's two lists). Only its
-// scroll bar is here so far; items, drawing and selection come with the
-// paper browser.
+// One row of an owner-drawn list box: its text and the key its owner gives
+// it (a kind, a catalogue index ...).
+struct a_listbox_item {
+  uStr255 uss;  // NUL-terminated, at most 255 units
+  uint32 key;
+};
+
+// An owner-drawn list box (the paper browser's two lists); drawn, hit-tested
+// and selected by the list-box services of the pixel engine
+// (pixel/DrawUtilList.h). Rows are numbered from 1; the first visible row is
+// the value of the scroll bar. The rows' storage (list, maxnlist) belongs to
+// whoever sets the list up.
 struct a_listbox_desc {
+  Rect area;          // the box, frame included, in the main window's coordinates
+  int16 border;       // frame thickness
+  int16 scrollbar_h;  // width of the scroll bar beside the box
+  int16 cell_h;       // row width
+  int16 cell_v;       // row height
+  int16 spacing_v;    // strip between rows
+  a_fontspec font;
+  a_pixel24 lo_back_color;  // a row
+  a_pixel24 lo_fore_color;
+  a_pixel24 hi_back_color;  // the highlighted row
+  a_pixel24 hi_fore_color;
+  a_pixel24 sp_back_color;  // the strips between rows
+  int32 nvis;      // rows visible
+  int32 maxnlist;  // rows list has room for
+  int32 hix;       // the highlighted row, from 1
+  int32 seq;
+  int32 nlist;     // rows in use
+  a_listbox_item* list;   // rows 1 .. nlist at list[0 .. nlist-1] (NIL: none)
   HostWindow* scrollbar;  // its vertical scroll bar (NIL until it exists)
+  uint32 customx;         // the interface node it is drawn in
 };
 
 struct a_interface_rec {
@@ -229,6 +259,16 @@ static_assert(offsetof(a_template, tflags) == 32 && offsetof(a_template, papersi
               offsetof(a_template, nunits) == 44 && offsetof(a_template, units) == 48 &&
               sizeof(a_template) == 48 + MAXNUNITS * 60);
 
+// --- The transient state (the layout chooser's working list) ----------------------
+
+// Capacity of the working list of catalogue entries that the layout chooser builds.
+constexpr uint32 MAXNTEMPLATES = 3000;
+
+struct a_transient_rec {
+  uint32 tlist[MAXNTEMPLATES];  // catalogue indices (from 1) of the entries offered
+  uint32 tlist_n;               // entries in use
+};
+
 struct a_doc_rec {
   a_template doc_template;
   bool8 doc_open;
@@ -238,6 +278,7 @@ struct a_doc_rec {
 extern a_interface_rec gs;
 extern a_doc_rec g_doc;
 extern bool8 g_doneflag;
+extern a_transient_rec t;
 
-// Module start-up: clears gs and g_doc, whole records.
+// Module start-up: clears gs, g_doc and t, whole records.
 void VoskDef_Init();

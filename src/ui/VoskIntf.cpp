@@ -1,5 +1,10 @@
 #include "ui/VoskIntf.h"
 
+#include <cstring>
+
+#include "pixel/Draw.h"
+#include "pixel/DrawUtilList.h"
+
 #include "platform/VoskDef.h"
 #include "platform/SysMem.h"
 #include "platform/SysMenu.h"
@@ -15,6 +20,8 @@ void (*g_intf_nav_observer)() = nullptr;
 
 namespace {
 bool8 g_sv_changed[SV_COUNT];
+void No_Node_PushOff(int16) {}
+void No_Node_PopAndUpdate() {}
 
 // Memory limits of Calc_Max.
 uint32 g_total_avail = 0;
@@ -40,13 +47,85 @@ void Intf_Init() {
   g_font_cache_tick_proc = Font_Cache_Tick;
   g_status_tick_proc = Status_Tick;
   g_nav_tick_proc = Nav_Tick;
+  // Lists draw through their nodes' offscreen areas.
+  g_node_pushoff_proc = Node_PushOff;
+  g_node_popandupdate_proc = Node_PopAndUpdate;
 }
 
 // No unit list is shown yet: there is nothing to scroll.
 void UnitList_NonThumbAction(int16, HWND) {}
 void UnitList_ThumbAction(int16, HWND) {}
 
-void Intf_Stop() {}
+void Intf_Stop() {
+  Node_Close_All_Off();
+  g_node_pushoff_proc = No_Node_PushOff;
+  g_node_popandupdate_proc = No_Node_PopAndUpdate;
+}
+
+// --- Drawing services of the interface nodes ---------------------------------------
+
+namespace {
+
+struct a_node_off {
+  a_off_area area;
+  Rect bounds;
+  bool8 open;
+};
+a_node_off g_node_off[MAXNODES + 1] = {};
+
+// Whether each push in force pushed an area.
+constexpr int kMaxNodePush = 4;
+bool8 g_node_pushed[kMaxNodePush];
+int g_node_npush = 0;
+
+bool Valid_Node(int16 nx) { return nx >= 1 && nx <= MAXNODES; }
+
+}  // namespace
+
+void Node_Open_Off(int16 nx, const Rect& nbounds) {
+  if (!Valid_Node(nx)) return;
+  a_node_off& n = g_node_off[nx];
+  if (n.open && std::memcmp(&n.bounds, &nbounds, sizeof nbounds) == 0) return;
+  Node_Close_Off(nx);
+  if (nbounds.bottom <= nbounds.top || nbounds.right <= nbounds.left) return;
+  Off_Open(nbounds, n.area);
+  n.bounds = nbounds;
+  n.open = n.area.gworld != nullptr;
+}
+
+void Node_Close_Off(int16 nx) {
+  if (!Valid_Node(nx) || !g_node_off[nx].open) return;
+  Off_Close(g_node_off[nx].area);
+  g_node_off[nx] = a_node_off{};
+}
+
+void Node_Close_All_Off() {
+  for (int16 nx = 1; nx <= MAXNODES; ++nx) Node_Close_Off(nx);
+  g_node_npush = 0;
+}
+
+void Node_PushOff(int16 nx) {
+  if (g_node_npush >= kMaxNodePush) {
+    QUIT();
+    return;
+  }
+  const bool8 has = Valid_Node(nx) && g_node_off[nx].open;
+  if (has) Off_Push(g_node_off[nx].area);
+  g_node_pushed[g_node_npush++] = has;
+}
+
+void Node_PopAndUpdate() {
+  if (g_node_npush == 0) {
+    QUIT();
+    return;
+  }
+  if (!g_node_pushed[--g_node_npush]) return;
+  Off_Pop();
+  if (off_last_area == nullptr || off_last_area->gworld == nullptr) return;
+  Rect whole;
+  Get_GWorld_Bounds(off_last_area->gworld, whole);
+  Off_UpdateRect(whole, whole);
+}
 
 bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
   if (g_intf_mouse_observer != nullptr) g_intf_mouse_observer(stroke, docursor);

@@ -26,7 +26,8 @@ extern void (*g_intf_nav_observer)();
 // Builds the interface; registers the unit list's scroll actions, and
 // installs in the main window's hooks (SysLoop.h) the procedures that take
 // its commands, keys, mouse strokes and idle ticks, and the state-variable
-// engine around them.
+// engine around them, and in the list boxes' hooks (pixel/DrawUtilList.h)
+// the node drawing services. Intf_Stop closes the nodes' offscreen areas.
 void Intf_Init();
 void Intf_Stop();
 // Offers the stroke to the node under stroke.lmouse; TRUE when a node used
@@ -59,6 +60,29 @@ void Status_Tick();
 // The hover notice of an idle period: redraws the navigator picture when a
 // document is open.
 void Nav_Tick();
+
+// --- Drawing services of the interface nodes ---------------------------------------
+//
+// A node that needs one has an offscreen area over its bounds (in the main
+// window's coordinates): it is drawn there and copied to the window at once,
+// so the window never shows it half drawn. Nodes are numbered 1 ..
+// MAXNODES. Until the node tree keeps these areas with its nodes,
+// Node_Open_Off and Node_Close_Off give them out.
+constexpr int16 MAXNODES = 50;
+
+// Opens (or, over new bounds, opens again) the offscreen area of node nx.
+// Empty bounds or a node outside 1 .. MAXNODES leave the node without one.
+void Node_Open_Off(int16 nx, const Rect& nbounds);
+// Closes the area of node nx (nothing when it has none).
+void Node_Close_Off(int16 nx);
+void Node_Close_All_Off();
+// Drawing goes into the offscreen area of node nx; a node without one draws
+// straight into the current port. Each push is matched by one
+// Node_PopAndUpdate. More than four pushes at once call QUIT.
+void Node_PushOff(int16 nx);
+// Back to the port of before the push; the area's whole world is copied to
+// the same rectangle of that port.
+void Node_PopAndUpdate();
 
 // The unit list's scroll actions (its scroll bar is gs.uscroll_ctrl): scroll
 // code 0 to 3 (a unit or a page back or forward), and the thumb dragged to

@@ -3,9 +3,12 @@
 #include <cstring>
 
 #include "platform/VoskDef.h"
+#include "platform/Controls.h"
 #include "platform/LangUtil.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
+#include "platform/SysFont.h"
+#include "platform/SysInfo.h"
 #include "platform/SysUnicode.h"
 #include "platform/SysWin.h"
 #include "platform/VoskErr.h"
@@ -164,6 +167,28 @@ void Main_Window_Update(HostWindow* /*window*/) {
   ForeColor(1);
 }
 
+void Init_ListBox_Desc(a_listbox_desc& desc) {
+  if (desc.scrollbar != nullptr) DisposeControl(desc.scrollbar);
+  std::memset(static_cast<void*>(&desc), 0, sizeof desc);
+  Null_FontSpec(desc.font);
+  desc.font.fontID = BASE_PROP_FONT;
+  desc.font.size = 14;
+  desc.font.effects = Effect_Bit(EFFECT_BOLD);
+  desc.border = 1;
+  desc.hix = 1;
+  desc.scrollbar_h = info_sbarheight;
+  desc.lo_back_color = a_pixel24{255, 255, 255};
+  desc.lo_fore_color = a_pixel24{0, 0, 0};
+  desc.hi_back_color = a_pixel24{164, 209, 255};
+  desc.hi_fore_color = a_pixel24{0, 0, 0};
+  desc.sp_back_color = a_pixel24{30, 60, 30};
+  if (gs.outer_window == nullptr) return;
+  desc.scrollbar = NewControl(gs.outer_window, Rect{0, 0, 100, 20}, CStrSpan(""), false, 0, 0, 100, 16, 0);
+  if (desc.scrollbar == nullptr) return;
+  SetControlMinMax(desc.scrollbar, 0, 100, 0);
+  SetControlValue(desc.scrollbar, 0);
+}
+
 void Static_Init() {
   gs.menu_base = 132;
   gs.tool_show = true;
@@ -171,9 +196,13 @@ void Static_Init() {
   Get_Translated_String(title, STRLIST_PROGRAM, PROG_LONG_NAME);
   // The main window has no frame of ours: its interior is its rectangle.
   gs.outer_window = New_Window(gs.pref.tot_window, title, true, 8, nullptr, nullptr, &g_main_info);
+  Init_ListBox_Desc(gs.paper_kind_desc);
+  Init_ListBox_Desc(gs.paper_list_desc);
 }
 
 void Static_Stop() {
+  DisposeControl(gs.paper_kind_desc.scrollbar);
+  DisposeControl(gs.paper_list_desc.scrollbar);
   if (gs.outer_window != nullptr) CloseWindow(gs.outer_window);
   gs.outer_window = nullptr;
 }

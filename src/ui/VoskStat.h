@@ -12,6 +12,8 @@
 
 // Icon grids whose values the preferences carry (NGRIDS is in VoskDef.h).
 constexpr int16 PROJ_AGE_GRID = 0;
+// How the layout chooser groups its layouts: 0 by kind of unit, 1 by brand.
+constexpr int16 PROJ_SORT_GRID = 1;
 
 // Module start-up: installs Prefs_SetToDefault, Prefs_Fixup_Read and
 // Prefs_Fixup_Write in the preferences module's hooks (VoskPref.h).
@@ -32,10 +34,19 @@ void Fix_Direct_Print_Media_Names(a_print_media_array (&media)[NDIRECT_PRINT_KIN
                                   int16 old_language, bool8 force);
 void Init_Media_Names(a_print_media_array& array, int16 old_language, bool8 force);
 
-// Builds the static interface state: the controller and bases, and the main
+// Builds the static interface state: the controller and bases, the main
 // window gs.outer_window over gs.pref.tot_window (visible, titled with the
-// program's name). Static_Stop closes it.
+// program's name), and the layout chooser's two list boxes
+// (Init_ListBox_Desc). Static_Stop disposes of their scroll bars and closes
+// the window.
 void Static_Init();
 void Static_Stop();
+// desc := zero (a scroll bar it had is disposed of first), then: the base
+// proportional font at 14 pixels, bold; border 1; hix 1; scrollbar_h the
+// scroll-bar thickness (info_sbarheight); rows white with black text, the
+// highlighted row light blue (164, 209, 255) with black text, the strips
+// between rows dark green (30, 60, 30); and a hidden vertical scroll bar
+// (20 x 100, range 0 to 100, value 0) in the main window (none without it).
+void Init_ListBox_Desc(a_listbox_desc& desc);
 // Paints the main window (its update procedure).
 void Main_Window_Update(HostWindow* window);
