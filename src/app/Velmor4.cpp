@@ -8,6 +8,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskPrin.h"
+#include "doc/VoskTmpl.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostDesktop.h"
@@ -322,6 +323,7 @@ void Start_Modules() {
   VoskPrin_Init();
   VoskDef_Init();
   VoskDoc_Init();
+  VoskTmpl_Init();
   VoskLayer_Init();
   VoskFile_Init();
   VoskErr_Init();

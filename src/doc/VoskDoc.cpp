@@ -64,17 +64,7 @@ void Fill_Missing_Pattern(const Rect& dest) {
   FrameRect(dest);
 }
 
-// --- The paper browser's scrolling -------------------------------------------------------
-
-// No paper browser is shown yet: there is nothing to scroll.
-void PaperKind_NonThumbAction(int16, HWND) {}
-void PaperKind_ThumbAction(int16, HWND) {}
-void PaperList_NonThumbAction(int16, HWND) {}
-void PaperList_ThumbAction(int16, HWND) {}
-
 void VoskDoc_Init() {
-  Set_Scroll_Actions(SCROLL_PAPER_KIND, PaperKind_NonThumbAction, PaperKind_ThumbAction);
-  Set_Scroll_Actions(SCROLL_PAPER_LIST, PaperList_NonThumbAction, PaperList_ThumbAction);
   // What the layers below ask of the open document.
   g_direct_print_kind_proc = Calc_Direct_Print_Kind;
   g_is_landscape_proc = Is_Landscape;

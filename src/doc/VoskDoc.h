@@ -23,18 +23,7 @@ bool8 Is_Landscape();
 // one-pixel pen in the same colour.
 void Fill_Missing_Pattern(const Rect& dest);
 
-// The paper browser's lists scroll by these actions (their scroll bars are
-// the scrollbar of gs.paper_kind_desc and gs.paper_list_desc): scroll code 0
-// to 3 (a line or a page up or down), and the thumb dragged to the scroll
-// bar's value. The lists come with the paper browser; until then the
-// actions change nothing.
-void PaperKind_NonThumbAction(int16 part, HWND ctrl);
-void PaperKind_ThumbAction(int16 part, HWND ctrl);
-void PaperList_NonThumbAction(int16 part, HWND ctrl);
-void PaperList_ThumbAction(int16 part, HWND ctrl);
-
-// Module start-up: registers the paper lists' actions with the main window's
-// scrolling, and installs what the layers below ask of the open document:
+// Module start-up: installs what the layers below ask of the open document:
 // Calc_Direct_Print_Kind and Is_Landscape in the preferences module's hooks
 // (VoskPref.h), Fill_Missing_Pattern in the render cache's (OPUtil.h).
 void VoskDoc_Init();

@@ -11,6 +11,7 @@
 #include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
+#include "doc/VoskTmpl.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
 #include "host/HostScript.h"
@@ -298,6 +299,7 @@ TEST_F(MainSession, ScrollBarsReachTheActionsOfTheirLists) {
   // The lists' own actions (registered at their start-up) take every code.
   VoskLayer_Init();
   VoskDoc_Init();
+  VoskTmpl_Init();
   Intf_Init();
   for (int o = 0; o < NSCROLL_OWNERS; ++o)
     for (int32 code : {SB_LINEUP, SB_PAGEDOWN, SB_THUMBTRACK})
