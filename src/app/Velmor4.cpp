@@ -30,6 +30,7 @@
 #include "pixel/SysPix.h"
 #include "pixel/SysPixt.h"
 #include "platform/Events.h"
+#include "platform/Icons.h"
 #include "platform/LangUtil.h"
 #include "platform/MString.h"
 #include "platform/Quickdraw.h"
@@ -297,6 +298,11 @@ void Init_Registry() {
   if (!art.empty())
     Add_Association(HOST_ASSOC_OPEN, -101, span(app_short), span(app_desc), span(exe), span(art),
                     span(" Art Database"));
+  // The program's icon for the desktop entry, at the sizes the program carries.
+  for (int16 size : {48, 128, 256}) {
+    ResHandle h = GetResource(kIconPngResType, size);
+    if (h != nullptr) g_assoc.icons.push_back({size, std::vector<uint8>(h->data, h->data + h->size)});
+  }
   // Failures are not reported: the program works without associations.
   (void)Host_Desktop_Register(g_assoc);
 }
@@ -353,7 +359,14 @@ void Register_Classes() {
   norm.lpfnWndProc = NormProc;
   norm.cbWndExtra = WINDOW_EXTRA_BYTES;
   norm.lpszClassName = kClassNorm;
-  RegisterClass(&norm);  // a failed registration is ignored
+  // The program's icon in the windows' frames and the task list: the large
+  // one and the small one (none when they cannot be read).
+  norm.hIcon = Load_Window_Icon(100);
+  norm.hIconSm = Load_Window_Icon(103);
+  if (RegisterClass(&norm) == 0) {  // a failed registration is ignored
+    DestroyIcon(norm.hIcon);
+    DestroyIcon(norm.hIconSm);
+  }
 
   WNDCLASS null_class{};
   null_class.style = 0;

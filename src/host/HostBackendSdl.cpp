@@ -507,6 +507,7 @@ class SdlDisplay : public HostDisplay {
         s.h = ht;
         s.title = title;
         found = shown_.emplace(h, s).first;
+        Set_Icon(win, h);
         if (h == GetActiveWindow()) SDL_RaiseWindow(win);
       }
       Shown& s = found->second;
@@ -537,6 +538,17 @@ class SdlDisplay : public HostDisplay {
         s.presented = now;
       }
     }
+  }
+
+  // The window's frame and the task list show its class's icon.
+  static void Set_Icon(SDL_Window* win, HWND h) {
+    int32 w = 0, ht = 0;
+    std::vector<uint32> px;
+    if (!Host_Icon_Image(Host_Window_Icon(h, false), w, ht, px)) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(px.data(), w, ht, 32, w * 4, SDL_PIXELFORMAT_BGRA32);
+    if (!s) return;
+    SDL_SetWindowIcon(win, s);
+    SDL_FreeSurface(s);
   }
 
   void Present(HWND h, Shown& s) {

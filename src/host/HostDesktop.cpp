@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
+#include "host/HostCodecs.h"
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
 #include "host/HostLaunch.h"
@@ -120,6 +122,23 @@ bool Update_File(const std::string& dir, const std::string& name, const std::str
   return true;
 }
 
+bool Theme_Size(int32 size) {
+  for (int32 s : HOST_ICON_SIZES)
+    if (s == size) return true;
+  return false;
+}
+
+// A PNG file whose header says it is size x size pixels (the theme folder
+// promises that size to the desktop).
+bool Png_Of_Size(const std::vector<uint8>& png, int32 size) {
+  if (png.size() < 24 || !Host_Is_PNG(png.data(), png.size()) || std::memcmp(png.data() + 12, "IHDR", 4) != 0)
+    return false;
+  auto be32 = [&](size_t at) {
+    return (uint32(png[at]) << 24) | (uint32(png[at + 1]) << 16) | (uint32(png[at + 2]) << 8) | uint32(png[at + 3]);
+  };
+  return be32(16) == uint32(size) && be32(20) == uint32(size);
+}
+
 void Refresh(const std::vector<std::string>& command, const std::string& dir) {
   if (command.empty()) return;
   std::vector<std::string> argv = command;
@@ -179,6 +198,7 @@ std::string Host_Mime_Subtype(const std::string& name) {
 
 bool Host_Desktop_Entry_Text(const HostDesktopApp& app, std::string& text) {
   if (!Plain_Text(app.name) || !Plain_Text(app.exec_path) || app.exec_path[0] != '/') return false;
+  if (!app.icons.empty() && !Plain_Text(app.id)) return false;
   uint8 all = 0;
   std::string mimes;
   for (const HostFileType& t : app.types) {
@@ -195,6 +215,7 @@ bool Host_Desktop_Entry_Text(const HostDesktopApp& app, std::string& text) {
   // The file is passed only when some type opens with it; a type that just
   // starts the program is told apart by the program itself.
   text += "Exec=" + Desktop_String(exe) + ((all & HOST_ASSOC_OPEN_FILE) != 0 ? " %f" : "") + "\n";
+  if (!app.icons.empty()) text += "Icon=" + Desktop_String(app.id) + "\n";
   text += "Terminal=false\n";
   text += "Categories=Graphics;\n";
   if (!mimes.empty()) text += "MimeType=" + mimes + "\n";
@@ -238,10 +259,25 @@ bool Host_Desktop_Register(const HostDesktopApp& app, HostDesktopReport* report)
   r.mime_failed = !Update_File(mime_dir + "/packages", app.id + ".xml", mime_text, r.mime_written);
   if (r.mime_written) Refresh(g_mime_refresh, mime_dir);
 
+  // The icons, each at its size in the hicolor theme, which desktops search
+  // without further registration.
+  for (const HostDesktopIcon& icon : app.icons) {
+    if (!Theme_Size(icon.size) || !Png_Of_Size(icon.png, icon.size)) {
+      r.icons_failed = true;
+      continue;
+    }
+    const std::string size = std::to_string(icon.size);
+    const std::string dir = data + "/icons/hicolor/" + size + "x" + size + "/apps";
+    bool written = false;
+    if (!Update_File(dir, app.id + ".png", std::string(icon.png.begin(), icon.png.end()), written))
+      r.icons_failed = true;
+    r.icons_written = r.icons_written || written;
+  }
+
   const std::string apps_dir = data + "/applications";
   r.desktop_failed = !Update_File(apps_dir, app.id + ".desktop", desktop_text, r.desktop_written);
   if (r.desktop_written) Refresh(g_desktop_refresh, apps_dir);
-  return !r.mime_failed && !r.desktop_failed;
+  return !r.mime_failed && !r.desktop_failed && !r.icons_failed;
 }
 
 void Host_Desktop_Set_Refresh_Commands(const std::vector<std::string>& mime,

@@ -42,6 +42,7 @@ enum class HostHandleKind : uint8 {
   kPalette,
   kDC,
   kFont,
+  kIcon,
 };
 
 constexpr uint32 kHostHandleSlotBits = 24;

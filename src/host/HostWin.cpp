@@ -268,6 +268,12 @@ ATOM RegisterClass(const WNDCLASS* wc) {
   return ATOM(0xC000 + g_classes.size());
 }
 
+HICON Host_Window_Icon(HWND hwnd, bool small) {
+  const HostWindowRec* w = Live(hwnd);
+  if (!w || !w->cls) return nullptr;
+  return small ? w->cls->wc.hIconSm : w->cls->wc.hIcon;
+}
+
 bool UnregisterClass(const char* name, HINSTANCE) {
   for (auto it = g_classes.begin(); it != g_classes.end(); ++it) {
     if (Same_Name((*it)->name, name)) {

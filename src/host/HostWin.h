@@ -68,7 +68,8 @@ struct HostMenu;  // menus belong to the menu module; the window only keeps the 
 using HMENU = HostMenu*;
 struct HostCursor;
 using HCURSOR = HostCursor*;
-using HICON = void*;
+struct HostIcon;
+using HICON = HostIcon*;
 struct HostAccel;
 using HACCEL = HostAccel*;
 
@@ -760,6 +761,17 @@ int32 ShowCursor(bool show);         // display count
 uint32 Host_Cursor_System_Id(HCURSOR cursor);
 bool Host_Cursor_Image(HCURSOR cursor, int32& width, int32& height, int32& hot_x, int32& hot_y,
                        std::vector<uint32>& bgra);
+
+// Icons: our own from BGRA pixels (alpha 0 transparent, values between
+// blend), 1 to 256 pixels each way; NIL for anything else. A window shows
+// the icons of its class (WNDCLASS hIcon, the large one, and hIconSm) in its
+// frame and the desktop's task list.
+HICON Host_Create_Icon(int32 width, int32 height, const uint32* bgra);
+bool DestroyIcon(HICON icon);
+bool Host_Icon_Image(HICON icon, int32& width, int32& height, std::vector<uint32>& bgra);
+// The icon a window shows (its class's large or small one); NIL when the
+// window is not ours or its class has none.
+HICON Host_Window_Icon(HWND hwnd, bool small);
 
 // --- System --------------------------------------------------------------------------
 

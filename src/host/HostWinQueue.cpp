@@ -26,6 +26,12 @@ struct HostCursorRec {
   std::vector<uint32> bgra;
 };
 
+struct HostIconRec {
+  HICON self = nullptr;
+  int32 width = 0, height = 0;
+  std::vector<uint32> bgra;
+};
+
 struct HostAccelRec {
   HACCEL self = nullptr;
   std::vector<ACCEL> entries;
@@ -55,6 +61,7 @@ HWND g_last_down_hwnd = nullptr;
 
 // System cursors and ours.
 HostHandleTable<HostCursorRec>& Cursors() { return Host_Handle_Table<HostCursorRec>(); }
+HostHandleTable<HostIconRec>& Icons() { return Host_Handle_Table<HostIconRec>(); }
 HCURSOR g_current_cursor = nullptr;
 int32 g_cursor_count = 0;
 HostHandleTable<HostAccelRec>& Accels() { return Host_Handle_Table<HostAccelRec>(); }
@@ -688,6 +695,40 @@ bool Host_Cursor_Image(HCURSOR hcursor, int32& width, int32& height, int32& hot_
   return true;
 }
 
+// --- Icons -----------------------------------------------------------------------------------
+
+HICON Host_Create_Icon(int32 width, int32 height, const uint32* bgra) {
+  if (!bgra || width <= 0 || height <= 0 || width > 256 || height > 256) return nullptr;
+  auto* icon = new (std::nothrow) HostIconRec;
+  if (!icon) return nullptr;
+  icon->width = width;
+  icon->height = height;
+  icon->bgra.assign(bgra, bgra + size_t(width) * size_t(height));
+  icon->self = static_cast<HICON>(Icons().Add(icon, HostHandleKind::kIcon));
+  if (!icon->self) {
+    delete icon;
+    return nullptr;
+  }
+  return icon->self;
+}
+
+bool DestroyIcon(HICON hicon) {
+  HostIconRec* icon = Icons().Find(hicon, HostHandleKind::kIcon);
+  if (!icon) return false;
+  Icons().Remove(hicon);
+  delete icon;
+  return true;
+}
+
+bool Host_Icon_Image(HICON hicon, int32& width, int32& height, std::vector<uint32>& bgra) {
+  const HostIconRec* icon = Icons().Find(hicon, HostHandleKind::kIcon);
+  if (!icon) return false;
+  width = icon->width;
+  height = icon->height;
+  bgra = icon->bgra;
+  return true;
+}
+
 // --- Reset -----------------------------------------------------------------------------------
 
 void Host_Win_Reset() {
@@ -711,6 +752,11 @@ void Host_Win_Reset() {
   }
   g_current_cursor = nullptr;
   g_cursor_count = 0;
+  for (void* h : Icons().Handles()) {
+    HostIconRec* icon = Icons().Find_Any(h);
+    Icons().Remove(h);
+    delete icon;
+  }
   for (void* h : Accels().Handles()) {
     HostAccelRec* a = Accels().Find_Any(h);
     Accels().Remove(h);

@@ -113,3 +113,13 @@ void PlotCIcon(const Rect& box, IconHandle icon) {
   if (icon == nullptr || theHDC == nullptr) return;
   Draw_Masked(icon->image, box.left, box.top);
 }
+
+HICON Load_Window_Icon(int16 id) {
+  const int16 rid = ID(id).id;
+  ResHandle h = nullptr;
+  for (int16 slot = CurResFile(); slot >= 0 && h == nullptr; --slot) h = Get_Res(rid, kColorIconResType, slot);
+  a_res_image img;
+  if (h == nullptr || !ResImage_Decode(kColorIconResType, std::span<const uint8>(h->data, h->size), img))
+    return nullptr;
+  return Host_Create_Icon(img.width, img.height, img.bgra.data());
+}

@@ -5,6 +5,7 @@
 // resource file it came from is closed; DisposeCIcon frees it.
 #pragma once
 
+#include "host/HostWin.h"
 #include "platform/ResImage.h"
 #include "platform/Types.h"
 
@@ -37,3 +38,14 @@ void PlotIcon(IconHandle icon, const Rect& box);
 // Draws the icon through its mask at the box's top-left corner at its own
 // size. NIL or no port: nothing.
 void PlotCIcon(const Rect& box, IconHandle icon);
+
+// The program's icon as the window layer shows it on a window (the class's
+// large and small icon): the "cicn" of that id, the first found from the
+// current resource file down. NIL, and nothing reported, when there is none
+// or it is damaged: a window without an icon still works, the desktop then
+// shows its own. The caller owns the result (DestroyIcon).
+HICON Load_Window_Icon(int16 id);
+
+// The program icon as PNG files for the desktop: resource type "ipng", the
+// id the icon's size in pixels (48, 128, 256).
+constexpr OSType kIconPngResType = FourCC("ipng");

@@ -16,41 +16,41 @@ struct a_shape_def {
   uint16 ticks;
 };
 
-// Each shape's cursor. Entries marked "artwork to come" stand for the
-// resource named in their comment and show the arrow until it is authored.
+// Each shape's cursor: the arrow, a mono (16 x 16) or colour (32 x 32)
+// "CURS" resource, or the system's busy cursor for the animated shapes.
 constexpr a_shape_def kShapes[NCURSOR_SHAPES] = {
     {DEFAULT_CURSOR, 0, 0},    // ARROW_CURSOR
     {MONO_CURSOR, 128, 0},     // TINY_CURSOR
     {COLOR_CURSOR, 139, 0},    // EYEDROPPER_CURSOR
-    {DEFAULT_CURSOR, 0, 0},    // EYEMINUS_CURSOR: mono 141, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // EYEPLUS_CURSOR: mono 140, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // BRUSH_CURSOR: colour 138, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // ZOOMEQUAL_CURSOR: mono 132, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // ZOOMPLUS_CURSOR: mono 133, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // ZOOMMINUS_CURSOR: mono 134, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // PENCIL_CURSOR: mono 130, artwork to come
+    {MONO_CURSOR, 141, 0},     // EYEMINUS_CURSOR
+    {MONO_CURSOR, 140, 0},     // EYEPLUS_CURSOR
+    {COLOR_CURSOR, 138, 0},    // BRUSH_CURSOR
+    {MONO_CURSOR, 132, 0},     // ZOOMEQUAL_CURSOR
+    {MONO_CURSOR, 133, 0},     // ZOOMPLUS_CURSOR
+    {MONO_CURSOR, 134, 0},     // ZOOMMINUS_CURSOR
+    {MONO_CURSOR, 130, 0},     // PENCIL_CURSOR
     {MONO_CURSOR, 129, 0},     // CROSSHAIR_CURSOR
-    {DEFAULT_CURSOR, 0, 0},    // GRABBER_CURSOR: mono 131, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // GRABBER2_CURSOR: mono 142, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // RESIZE_L_CURSOR: mono 143, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // RESIZE_R_CURSOR: mono 144, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // CENTER_CURSOR: colour 135, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // BUCKET_CURSOR: colour 137, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // SPRAY_CURSOR: colour 136, artwork to come
+    {MONO_CURSOR, 131, 0},     // GRABBER_CURSOR
+    {MONO_CURSOR, 142, 0},     // GRABBER2_CURSOR
+    {MONO_CURSOR, 143, 0},     // RESIZE_L_CURSOR
+    {MONO_CURSOR, 144, 0},     // RESIZE_R_CURSOR
+    {COLOR_CURSOR, 135, 0},    // CENTER_CURSOR
+    {COLOR_CURSOR, 137, 0},    // BUCKET_CURSOR
+    {COLOR_CURSOR, 136, 0},    // SPRAY_CURSOR
     {ANIM_CURSOR, 128, 10},    // SPIN_CURSOR: the busy cursor
     {MONO_CURSOR, 146, 0},     // FINGER_CURSOR
-    {DEFAULT_CURSOR, 0, 0},    // FINGERX_CURSOR: mono 149, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // LCORNER_CURSOR: mono 148, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // RCORNER_CURSOR: mono 147, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // UPDOWN_CURSOR: mono 154, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // FOURCORNERS_CURSOR: mono 150, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // DRAG_PLUS_CURSOR: colour 151, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // DRAG_MINUS_CURSOR: colour 152, artwork to come
+    {MONO_CURSOR, 149, 0},     // FINGERX_CURSOR
+    {MONO_CURSOR, 148, 0},     // LCORNER_CURSOR
+    {MONO_CURSOR, 147, 0},     // RCORNER_CURSOR
+    {MONO_CURSOR, 154, 0},     // UPDOWN_CURSOR
+    {MONO_CURSOR, 150, 0},     // FOURCORNERS_CURSOR
+    {COLOR_CURSOR, 151, 0},    // DRAG_PLUS_CURSOR
+    {COLOR_CURSOR, 152, 0},    // DRAG_MINUS_CURSOR
     {MONO_CURSOR, 153, 0},     // CARET_CURSOR
-    {DEFAULT_CURSOR, 0, 0},    // FONT0_CURSOR: mono 400, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // FONT1_CURSOR: mono 401, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // FONT2_CURSOR: mono 402, artwork to come
-    {DEFAULT_CURSOR, 0, 0},    // FONT3_CURSOR: mono 403, artwork to come
+    {MONO_CURSOR, 400, 0},     // FONT0_CURSOR
+    {MONO_CURSOR, 401, 0},     // FONT1_CURSOR
+    {MONO_CURSOR, 402, 0},     // FONT2_CURSOR
+    {MONO_CURSOR, 403, 0},     // FONT3_CURSOR
     {ANIM_CURSOR, 129, 10},    // BLINKS_CURSOR: the busy cursor
 };
 

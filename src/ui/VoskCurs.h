@@ -1,9 +1,8 @@
 // The program's cursors: a descriptor for each named shape, loaded at
 // start-up, and a small stack for the busy cursor around long operations.
 //
-// Shapes whose artwork is in the resources are served from their "CURS"
-// resource; the animated shapes show the system's busy cursor; the other
-// tools' shapes show the arrow until their artwork is authored (the table in
+// Every shape but the arrow and the animated ones is served from its "CURS"
+// resource; the animated shapes show the system's busy cursor (the table in
 // VoskCurs.cpp gives each shape's class and resource id).
 #pragma once
 
