@@ -450,7 +450,7 @@ namespace {
 // is 1 x 1); `px` is the size of one pixel in them.
 void Icon(cairo_t* cr, double px, bool small) {
   const double c = 0.5, r_disc = 0.47, r_label = small ? 0.44 : 0.445;
-  const double r_hub = small ? 0.2 : 0.175, r_ring = small ? 0.13 : 0.12, r_hole = small ? 0.075 : 0.07;
+  const double r_hub = small ? 0.22 : 0.175, r_ring = small ? 0.15 : 0.12, r_hole = small ? 0.1 : 0.07;
   auto circle = [&](double r) {
     cairo_new_sub_path(cr);
     cairo_arc(cr, c, c, r, 0, 2 * kPi);
@@ -513,10 +513,12 @@ void Icon(cairo_t* cr, double px, bool small) {
   circle(r_hole);
   cairo_fill(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-  circle(r_hole);
-  cairo_set_line_width(cr, px);
-  Rgb(cr, 0x5A6570u, 0.7);
-  cairo_stroke(cr);
+  if (!small) {
+    circle(r_hole + px * 0.5);
+    cairo_set_line_width(cr, px);
+    Rgb(cr, 0x5A6570u, 0.7);
+    cairo_stroke(cr);
+  }
   // Gloss over the upper left of the disc.
   if (!small) {
     cairo_save(cr);

@@ -11,6 +11,7 @@
 
 #include "TempDirSupport.h"
 #include "TestSupport.h"
+#include "host/HostCodecs.h"
 #include "host/HostDesktop.h"
 #include "host/HostFiles.h"
 #include "host/HostLaunch.h"
@@ -263,6 +264,47 @@ TEST_F(Desktop, WritesBothFilesAndRefreshesOnlyWhenTheyChange) {
   ASSERT_TRUE(Host_Desktop_Register(Sample_App("/usr/bin/velmor4"), &r));
   EXPECT_TRUE(r.mime_written);
   EXPECT_EQ(Read_Text(data + "/mime/packages/velmor4.xml"), xml);
+}
+
+// A PNG file of size x size pixels of one colour.
+std::vector<uint8> Png(int32 size, uint32 bgra) {
+  std::vector<uint32> px(size_t(size) * size_t(size), bgra);
+  HostImageSource src{reinterpret_cast<const uint8*>(px.data()), size, size, size_t(size) * 4, 72};
+  std::vector<uint8> out;
+  EXPECT_EQ(Host_Encode_PNG(src, true, out), HC_OK);
+  return out;
+}
+
+TEST_F(Desktop, InstallsTheIconInTheThemeAndTheEntryNamesIt) {
+  EnvGuard env("XDG_DATA_HOME", data.c_str());
+  HostDesktopApp app = Sample_App("/usr/bin/velmor4");
+  app.icons = {{48, Png(48, 0xFF2559BDu)}, {128, Png(128, 0xFFF7A823u)}};
+  HostDesktopReport r;
+  ASSERT_TRUE(Host_Desktop_Register(app, &r));
+  EXPECT_TRUE(r.icons_written && r.desktop_written);
+  EXPECT_FALSE(r.icons_failed);
+  const std::string theme = data + "/icons/hicolor/";
+  EXPECT_EQ(Read_Text(theme + "48x48/apps/velmor4.png"), std::string(app.icons[0].png.begin(), app.icons[0].png.end()));
+  EXPECT_EQ(Read_Text(theme + "128x128/apps/velmor4.png"), std::string(app.icons[1].png.begin(), app.icons[1].png.end()));
+  const std::string desktop = Read_Text(data + "/applications/velmor4.desktop");
+  EXPECT_NE(desktop.find("\nIcon=velmor4\n"), std::string::npos) << desktop;
+
+  // Unchanged: nothing is written again.
+  ASSERT_TRUE(Host_Desktop_Register(app, &r));
+  EXPECT_FALSE(r.icons_written || r.desktop_written);
+
+  // A size the theme has no folder for, a file that is not a PNG, and a PNG
+  // of another size than it claims are left out, and said so; the good
+  // icons and the entry are still put right.
+  app.icons = {{50, Png(50, 0xFF000000u)}, {64, {1, 2, 3}}, {256, Png(48, 0xFF000000u)}, {48, Png(48, 0xFF00FF00u)}};
+  EXPECT_FALSE(Host_Desktop_Register(app, &r));
+  EXPECT_TRUE(r.icons_failed);
+  EXPECT_TRUE(r.icons_written);
+  EXPECT_FALSE(Host_Exists((theme + "50x50").c_str()));
+  EXPECT_FALSE(Host_Exists((theme + "64x64").c_str()));
+  EXPECT_FALSE(Host_Exists((theme + "256x256").c_str()));
+  EXPECT_EQ(Read_Text(theme + "48x48/apps/velmor4.png"), std::string(app.icons[3].png.begin(), app.icons[3].png.end()));
+  EXPECT_FALSE(r.desktop_failed);
 }
 
 TEST_F(Desktop, UnwritableOrMissingPlacesFailQuietly) {

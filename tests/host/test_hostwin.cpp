@@ -582,6 +582,42 @@ std::string Temp_Dir() {
   return mkdtemp(buf.data()) ? std::string(buf.data()) : std::string();
 }
 
+TEST_F(HostWinTest, WindowsShowTheIconsOfTheirClass) {
+  const uint32 px[4] = {0xFF102030u, 0x80405060u, 0x00000000u, 0xFFFFFFFFu};
+  // Only a picture of 1 to 256 pixels each way makes an icon.
+  EXPECT_EQ(Host_Create_Icon(0, 2, px), nullptr);
+  EXPECT_EQ(Host_Create_Icon(257, 1, px), nullptr);
+  EXPECT_EQ(Host_Create_Icon(2, 2, nullptr), nullptr);
+  HICON large = Host_Create_Icon(2, 2, px), small = Host_Create_Icon(1, 1, px + 3);
+  ASSERT_NE(large, nullptr);
+  ASSERT_NE(small, nullptr);
+  WNDCLASS wc;
+  wc.lpfnWndProc = CALLBACK_Proc;
+  wc.hIcon = large;
+  wc.hIconSm = small;
+  wc.lpszClassName = "ICONIC";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  HWND a = Top(0, 0, 10, 10, WS_POPUP | WS_VISIBLE, "ICONIC"), b = Top(0, 0, 10, 10);
+  EXPECT_EQ(Host_Window_Icon(a, false), large);
+  EXPECT_EQ(Host_Window_Icon(a, true), small);
+  EXPECT_EQ(Host_Window_Icon(b, false), nullptr) << "its class has none";
+  int32 w = 0, h = 0;
+  std::vector<uint32> got;
+  ASSERT_TRUE(Host_Icon_Image(Host_Window_Icon(a, false), w, h, got));
+  EXPECT_EQ(w, 2);
+  EXPECT_EQ(h, 2);
+  EXPECT_EQ(got, std::vector<uint32>(px, px + 4));
+  // A destroyed window names no icon; a destroyed icon is a stale handle.
+  DestroyWindow(a);
+  EXPECT_EQ(Host_Window_Icon(a, false), nullptr);
+  EXPECT_TRUE(DestroyIcon(large));
+  EXPECT_FALSE(DestroyIcon(large));
+  EXPECT_FALSE(Host_Icon_Image(large, w, h, got));
+  // The window layer's reset takes the rest with it.
+  Host_Win_Reset();
+  EXPECT_FALSE(Host_Icon_Image(small, w, h, got));
+}
+
 TEST(HostInstanceTest, SecondCopyIsRefusedAndExitReleases) {
   const std::string dir = Temp_Dir();
   ASSERT_FALSE(dir.empty());

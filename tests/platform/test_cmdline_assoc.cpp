@@ -11,6 +11,7 @@
 #include "doc/VoskPrin.h"
 #include "host/HostDesktop.h"
 #include "host/HostFiles.h"
+#include "platform/Icons.h"
 #include "platform/Resources.h"
 #include "app/Velmor4.h"
 
@@ -45,6 +46,14 @@ TEST_F(Associations, ProjectAndLibraryFilesAreDeclaredForThisProgram) {
   EXPECT_NE(desktop.find("MimeType=application/x-velmor-label;application/x-velmor-art-database;\n"),
             std::string::npos)
       << desktop;
+  // The program's icon, at each size it carries, where the entry's name finds it.
+  EXPECT_NE(desktop.find("Icon=velmor4\n"), std::string::npos) << desktop;
+  for (int16 size : {48, 128, 256}) {
+    ResHandle h = GetResource(kIconPngResType, size);
+    ASSERT_NE(h, nullptr) << size;
+    const std::string dir = "share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size);
+    EXPECT_EQ(Read_Text(P(dir + "/apps/velmor4.png")), std::string(h->data, h->data + h->size)) << size;
+  }
 
   const std::string xml = Read_Text(P("share/mime/packages/velmor4.xml"));
   EXPECT_NE(xml.find("<mime-type type=\"application/x-velmor-label\">\n"

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ TEST(XvfbWindow, MainWindowShowsOnTheDisplay) {
   // screen is captured when a capture tool exists; then it is ended as a
   // desktop would end it.
   const bool can_capture = On_Path("import");
+  // The window's icon as the X server holds it for the desktop (the
+  // program's icon 100, 32 x 32), read where the X tools are installed.
+  const bool can_read_icon = On_Path("xprop") && On_Path("xwininfo");
   const std::string run = dir + "/run.sh";
   {
     std::ofstream sh(run);
@@ -53,6 +57,9 @@ TEST(XvfbWindow, MainWindowShowsOnTheDisplay) {
        << "/stderr.txt' &\n"
        << "p=$!\nsleep 4\n";
     if (can_capture) sh << "import -window root '" << dir << "/screen.png'\n";
+    if (can_read_icon)
+      sh << "for w in $(xwininfo -root -children | sed -n 's/^ *\\(0x[0-9a-f]*\\) .*/\\1/p'); do"
+         << " xprop -id $w _NET_WM_ICON 2>/dev/null | head -n 2; done > '" << dir << "/icon.txt'\n";
     sh << "kill -TERM $p\nwait $p\n";
   }
   const std::string cmd = "xvfb-run -a -s '-screen 0 1280x1024x24' sh '" + run + "'";
@@ -62,6 +69,11 @@ TEST(XvfbWindow, MainWindowShowsOnTheDisplay) {
   EXPECT_GT(Colours(dir + "/window.png"), 2u) << "the window's pixels are blank";
   if (can_capture) {
     EXPECT_GT(Colours(dir + "/screen.png"), 2u) << "the screen shows nothing";
+  }
+  if (can_read_icon) {
+    std::ifstream in(dir + "/icon.txt");
+    const std::string icon((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(icon.find("Icon (32 x 32)"), std::string::npos) << "no window shows the program's icon: " << icon;
   }
   fs::remove_all(dir);
 }
