@@ -134,8 +134,9 @@ uint32_t Towards_White(uint32_t rgba, double t) {
 // become a one-pixel dark outline, the shape's own edge pixels are lifted
 // towards white, and a soft shadow falls one pixel down and right.
 // `marks` are drawn after the outline: small crisp details (spray drops)
-// that carry their own colours.
-Picture Finish_Cursor(const Picture& art, const Picture* marks = nullptr) {
+// that carry their own colours. `lift` is how far the inner edge goes
+// towards white (less for thin shapes, which would turn pale).
+Picture Finish_Cursor(const Picture& art, const Picture* marks = nullptr, double lift = kInnerEdgeLight) {
   const int w = art.width, h = art.height;
   Picture shape = art;
   for (uint32_t& px : shape.rgba) px = (px & 0xFF) >= 128 ? (px | 0xFF) : 0;
@@ -155,18 +156,20 @@ Picture Finish_Cursor(const Picture& art, const Picture* marks = nullptr) {
       if (!Opaque(shape, x, y)) continue;
       const bool edge = !Opaque(shape, x - 1, y) || !Opaque(shape, x + 1, y) || !Opaque(shape, x, y - 1) ||
                         !Opaque(shape, x, y + 1);
-      if (edge) out.At(x, y) = Towards_White(shape.At(x, y), kInnerEdgeLight);
+      if (edge) out.At(x, y) = Towards_White(shape.At(x, y), lift);
     }
+  // The shadow of the outlined shape.
+  const Picture lit = out;
+  for (int y = 1; y < h; ++y)
+    for (int x = 1; x < w; ++x)
+      if (!Opaque(lit, x, y) && Opaque(lit, x - 1, y - 1)) out.At(x, y) = kShadow;
+  // The marks over it all, casting no shadow of their own (a cloud of drops
+  // stays clean).
   if (marks != nullptr) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         if ((marks->At(x, y) & 0xFF) >= 128) out.At(x, y) = marks->At(x, y) | 0xFF;
   }
-  // The shadow, under everything opaque.
-  Picture lit = out;
-  for (int y = 1; y < h; ++y)
-    for (int x = 1; x < w; ++x)
-      if (!Opaque(lit, x, y) && Opaque(lit, x - 1, y - 1)) out.At(x, y) = kShadow;
   return out;
 }
 
@@ -373,15 +376,15 @@ Picture Centre() {
   Canvas c(32, 32);
   cairo_t* cr = c.cr();
   const double cx = 15.5, cy = 15.5;
-  cairo_arc(cr, cx, cy, 10.2, 0, 2 * kPi);
-  cairo_arc_negative(cr, cx, cy, 7.4, 2 * kPi, 0);
+  cairo_arc(cr, cx, cy, 10.6, 0, 2 * kPi);
+  cairo_arc_negative(cr, cx, cy, 6.9, 2 * kPi, 0);
   cairo_close_path(cr);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   Fill_Linear(cr, 5, 5, 26, 26, {{0.0, 0xFF8A74u}, {0.45, 0xE0453Au}, {1.0, 0x9E231Bu}});
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   Rgb(cr, 0xFFFFFFu);
   // Ticks outside the ring and inside it, one pixel wide on the centre lines.
-  for (const auto& r : {std::pair<double, double>{11.5, 15.5}, {3.0, 6.0}}) {
+  for (const auto& r : {std::pair<double, double>{11.6, 15.5}, {3.0, 5.6}}) {
     cairo_rectangle(cr, 15.0, cy - r.second, 1.0, r.second - r.first);
     cairo_rectangle(cr, 15.0, cy + r.first, 1.0, r.second - r.first);
     cairo_rectangle(cr, cx - r.second, 15.0, r.second - r.first, 1.0);
@@ -391,7 +394,7 @@ Picture Centre() {
   cairo_arc(cr, cx, cy, 1.6, 0, 2 * kPi);
   Rgb(cr, 0xE0453Au);
   cairo_fill(cr);
-  return Finish_Cursor(c.Take());
+  return Finish_Cursor(c.Take(), nullptr, 0.2);
 }
 
 // The arrow with a badge: plus (green) or minus (red).
