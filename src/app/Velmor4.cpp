@@ -7,6 +7,10 @@
 #include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
+#include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskBlok.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskTmpl.h"
 #include "host/HostBackend.h"
@@ -330,6 +334,10 @@ void Start_Modules() {
   VoskDef_Init();
   VoskDoc_Init();
   VoskTmpl_Init();
+  VoskFunc_Init();
+  VoskUndo_Init();
+  History_Null();
+  VoskBlok_Init();
   VoskLayer_Init();
   VoskFile_Init();
   VoskErr_Init();

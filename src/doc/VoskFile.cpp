@@ -3,20 +3,27 @@
 #include <cerrno>
 #include <cstring>
 
+#include "doc/VoskDoc.h"
 #include "host/HostFiles.h"
 #include "platform/SysLoop.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
 
-bool8 Doc_Read(const FSSpec& /*path*/, bool8 /*is_template*/) {
-  OK_Alert(false, 10);  // "Sorry, could not read the file."
+namespace {
+
+// Reads the document at path (the reader tells the user when it cannot); the
+// document's path stays as it was when the file is not read.
+bool8 Read_Path(const FSSpec& path, bool8 is_template) {
+  const FSSpec old = g_doc.doc_path;
+  g_doc.doc_path = path;
+  if (Doc_Read(is_template)) return true;
+  g_doc.doc_path = old;
   return false;
 }
 
-void Do_File_Open3(bool8 is_template, const FSSpec& path) {
-  if (!Doc_Read(path, is_template)) return;
-  g_doc.doc_open = true;
-}
+}  // namespace
+
+void Do_File_Open3(bool8 is_template, const FSSpec& path) { (void)Read_Path(path, is_template); }
 
 namespace {
 
@@ -42,13 +49,13 @@ bool8 Do_File_Print(const FSSpec& path, std::string& why) {
     return false;
   }
   const std::string problem = Open_Problem(path);
-  if (!Doc_Read(path, false)) {  // the reader tells the user (alert 10)
+  if (!Read_Path(path, false)) {  // the reader tells the user (alert 10)
     why = problem.empty() ? std::string("this version cannot read label files yet") : problem;
     return false;
   }
   // Printing joins with the printing back end; the document read for it is
   // not kept.
-  g_doc.doc_open = false;
+  Doc_Dispose();
   why = "there is no unit to print";
   return false;
 }
@@ -86,7 +93,5 @@ void Do_File_Quit() {
       break;
   }
 }
-
-void History_Stop() {}
 
 void VoskFile_Init() { g_file_quit_proc = Do_File_Quit; }

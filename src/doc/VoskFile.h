@@ -9,11 +9,9 @@
 #include "platform/SysIO.h"
 #include "platform/Types.h"
 
-// Reads the document at path into g_doc. Until the project reader exists no
-// file can be read: alert 10 (not fatal) and FALSE.
-bool8 Doc_Read(const FSSpec& path, bool8 is_template);
-// Opens the file as the document (not as a template for a file of the
-// command line); a file that cannot be read is reported by the reader.
+// Opens the file as the document (is_template: as a starting point that
+// counts as never saved) through Doc_Read (VoskDoc.h); a file that cannot be
+// read is reported there (alert 10) and the open document's path stays.
 void Do_File_Open3(bool8 is_template, const FSSpec& path);
 // With no document open: reads the file and prints it. TRUE when printed.
 // When nothing was printed, why says why in a few words ("No such file or
@@ -24,8 +22,6 @@ bool8 Do_File_Print(const FSSpec& path);
 // (g_doneflag); with an open one the user is asked to save it first (dialog
 // 1200: save, cancel, don't save); a failed save keeps the program running.
 void Do_File_Quit();
-// Removes the undo files of the history (none are written yet).
-void History_Stop();
 // Module start-up: installs Do_File_Quit as the quit of the main window
 // (g_file_quit_proc, SysLoop.h).
 void VoskFile_Init();

@@ -10,8 +10,8 @@
 #include "platform/Types.h"
 #include "platform/VoskDef.h"
 
-// MAXNTEMPLATES, the capacity of the chooser's working list (t.tlist), is
-// in platform/VoskDef.h.
+// MAXNTEMPLATES, the capacity of the layout chooser's working list (t.tlist),
+// is with the shared records in platform/VoskDef.h.
 
 // The built-in table, ordered by sort key then label; entry i (1-based) is
 // g_ctemplates[i - 1]. NTEMPLATES is its real size (at most MAXNTEMPLATES).

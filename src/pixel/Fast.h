@@ -14,10 +14,7 @@
 
 #include "platform/Types.h"
 
-// A scale factor num / den.
-struct a_ratio {
-  int16 num, den;
-};
+// a_ratio, the scale factor num / den, is one of the basic types (Types.h).
 
 // State of one lagged additive random stream (lags 17 and 5). `list` is
 // numbered 1 to 17 by the stream's algorithm; element list[i - 1] holds

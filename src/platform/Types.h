@@ -92,6 +92,12 @@ struct a_fpoint {
 };
 static_assert(sizeof(a_fpoint) == 8);
 
+// A scale factor num / den (zoom factors, reductions, print scales).
+struct a_ratio {
+  int16 num, den;
+};
+static_assert(sizeof(a_ratio) == 4);
+
 inline bool operator==(const Rect& a, const Rect& b) {
   return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }

@@ -1,34 +1,70 @@
-// The application's shared variables: the interface state gs, the open
-// document g_doc and the done-flag, with the records they are made of. The
-// documents, the objects and the interface fill them, but the platform
-// layer reads them too (the preferences in gs.pref, the main window, who
-// drives the program, whether a document is open, the first unit's kind for
-// the disc printer), so they are declared here, below every layer that uses
-// them. A field whose type belongs to a higher layer is held through a
-// pointer to a record declared there (`struct a_doc_unit;` ahead of
-// `a_doc_unit* doc_units[...]`), so this header never includes one.
+// The application's shared variables: the interface state gs, the running
+// program's unsaved state t, the open document g_doc, the text editor's
+// record g_ed, the canvas and object list set aside g_undo and the
+// done-flag, with the records they are made of and the program's constant
+// tables (zoom steps, eraser sizes, slider scales). The documents, the
+// objects and the interface fill them, but the platform layer reads them too
+// (the preferences in gs.pref, the main window, who drives the program,
+// whether a document is open, the first unit's kind for the disc printer),
+// so they are declared here, below every layer that uses them. A field whose
+// type belongs to a higher layer is held through a pointer to a record
+// declared there (`struct a_doc_unit;` ahead of `a_doc_unit* doc_units[...]`),
+// so this header never includes one; g_undo, whose record belongs to the
+// objects, is declared here and defined with its record there.
 //
-// Only the part of the document record that is used so far is here; the
-// rest (units, layers, print info) comes with the document subsystem, and
-// the rest of the interface record (item values, tools, views, fonts,
-// patterns, controls) with the interface subsystem.
+// The interface record holds the fields the documents and the view use so
+// far; the rest (tools, palette bars, rings, colours, patterns, the other
+// fonts) comes with the interface subsystem.
 #pragma once
 
 #include <cstddef>
 
 #include "platform/PixMaps.h"
+#include "platform/Quickdraw.h"
 #include "platform/SysFont.h"
+#include "platform/SysIO.h"
+#include "platform/SysWin.h"
 #include "platform/Types.h"
 #include "platform/VoskPref.h"
 
 // --- The interface state (filled by the interface, VoskStat) ---------------------
 
-// Icon grids (one value each in the interface state).
+// Items of the tool panels (one value each in the interface state).
+constexpr int16 NSLIDERS = 103;
+constexpr int16 NTOGGLES = 25;
 constexpr int16 NGRIDS = 40;
 
 // Who drives the program: a person (alerts that are not fatal show), or a
 // script or test controller (they stay silent).
 enum a_controller : int16 { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
+
+// What the main window is showing and the user is working on.
+enum a_phase : uint8 {
+  PREVIEW_PHASE = 0,  // the print preview of the whole layout
+  PAINT_PHASE = 1,
+  CANVAS_PHASE = 2,
+  SYMBOL_PHASE = 3,
+  PHOTO_PHASE = 4,
+  GRID_PHASE = 5,
+  TEXT_PHASE = 6,
+  COLLAGE_PHASE = 7,
+  PAPER_PHASE = 8,    // the layout chooser
+  NODOC_PHASE = 9,    // the start screen, no document
+  NULL_PHASE = 10,
+};
+
+// What the paint tools fill with.
+enum a_fill_kind : uint8 {
+  NULL_FILL = 0,
+  COLOR_FILL = 1,
+  PATTERN_FILL = 2,
+  GRADIENT_FILL = 3,
+  STAMP_FILL = 4,
+  BORDER_FILL = 5,
+  ERASER_FILL = 6,
+  TRACKING_MARQUEE = 7,
+  GETTING_MARQUEE = 8,
+};
 
 // Windows of the host layer (the interface record keeps handles only).
 struct HostWindow;
@@ -68,18 +104,56 @@ struct a_listbox_desc {
   uint32 customx;         // the interface node it is drawn in
 };
 
+// One view of the document: the cell shown at its top-left, its zoom
+// (screen = cell x num / den) and fudge, and its rectangle in the main
+// window's client pixels.
+struct a_view_rec {
+  Point origin;
+  a_ratio zoom_factor;
+  int16 zoom_fudge;
+  Rect bounds;
+};
+constexpr uint16 MAXNVIEWS = 2;
+
 struct a_interface_rec {
-  int16 grid_vals[NGRIDS];  // one value per icon grid
-  a_pref_rec pref;          // the preferences record, stored whole
-  int16 menu_base;          // base id of the menu resources
-  bool8 mytask;             // TRUE while the program is the active application
-  bool8 tool_show;          // the tool panels are shown (not hidden by Escape)
-  a_controller controller;
-  HostWindow* outer_window;   // the main window
-  HostWindow* lscroll_ctrl;   // scroll bar of the layer bar (NIL until it exists)
-  HostWindow* uscroll_ctrl;   // scroll bar of the unit list (NIL until it exists)
+  int16 slider_vals[NSLIDERS];  // one value per slider
+  bool8 toggle_vals[NTOGGLES];  // one value per toggle
+  int16 grid_vals[NGRIDS];      // one value per icon grid
+  a_phase curr_phase;
+  a_pixel32 fill_color32;       // the paint colour
+  int16 fill_colorx;            // its palette index
+  a_fill_kind fill_kind;
+  HostWindow* outer_window;     // the main window
+  a_view_rec views[MAXNVIEWS];  // view 1 is the main editing view
+  uint16 nviews;                // views shown
+  Point view_focus;             // the cell the main view centres on
+  HostWindow* lscroll_ctrl;     // scroll bar of the layer bar (NIL until it exists)
+  HostWindow* uscroll_ctrl;     // scroll bar of the unit list (NIL until it exists)
   a_listbox_desc paper_kind_desc;  // the paper browser's list of kinds (or brands)
   a_listbox_desc paper_list_desc;  // and of papers
+  a_fontspec font_14pt;         // the interface's 14-point bold font
+  Pattern marq_pattern;         // the marquee's diagonal stripes
+  int16 menu_base;              // base id of the menu resources
+  bool8 mytask;                 // TRUE while the program is the active application
+  // The preferences record, stored whole (packed: aligned here so that its
+  // even fields lie at even addresses, as code binding them expects).
+  alignas(8) a_pref_rec pref;
+  bool8 tool_show;              // the tool panels are shown (not hidden by Escape)
+  a_controller controller;
+};
+
+// --- The running program's unsaved state (filled by the interface) -----------
+
+// Capacity of the working list of catalogue entries that the layout chooser
+// builds (the catalogue itself is in doc/VoskTmpl.h).
+constexpr uint32 MAXNTEMPLATES = 3000;
+
+struct a_transient_rec {
+  RgnHandle marq_rgn;   // the marquee's region (NIL until made)
+  Point grad_center;    // centre of a circular or ray gradient, cells
+  int16 grad_radius;    // extent of a circular gradient, cells
+  uint32 tlist[MAXNTEMPLATES];  // the chooser's entries: catalogue indices, from 1
+  uint32 tlist_n;               // entries in use
 };
 
 // --- The open document (filled by the documents, VoskDoc) ------------------------
@@ -259,26 +333,86 @@ static_assert(offsetof(a_template, tflags) == 32 && offsetof(a_template, papersi
               offsetof(a_template, nunits) == 44 && offsetof(a_template, units) == 48 &&
               sizeof(a_template) == 48 + MAXNUNITS * 60);
 
-// --- The transient state (the layout chooser's working list) ----------------------
-
-// Capacity of the working list of catalogue entries that the layout chooser builds.
-constexpr uint32 MAXNTEMPLATES = 3000;
-
-struct a_transient_rec {
-  uint32 tlist[MAXNTEMPLATES];  // catalogue indices (from 1) of the entries offered
-  uint32 tlist_n;               // entries in use
+// How a document is printed: the page origin of the unit being printed and
+// the scale from its cells to printer dots (set by printing, unit by unit).
+struct a_print_info {
+  Point doc_origin;
+  a_ratio scaling_factorx;
+  a_ratio scaling_factory;
 };
+
+// One unit's content (its design, layers and state): a record of the
+// documents (doc/VoskDoc.h).
+struct a_doc_unit;
 
 struct a_doc_rec {
-  a_template doc_template;
-  bool8 doc_open;
-  int16 doc_mediax;  // chosen print medium of the document's direct-print kind
+  FSSpec doc_path;           // the file; "Untitled" in the interface language for a new one
+  a_template doc_template;   // the expanded layout, with its units
+  bool8 doc_open;            // a document is open
+  bool8 doc_new;             // never saved (or read as a starting point)
+  bool8 doc_changed;         // it has unsaved changes
+  a_print_info doc_print;
+  // doc_units[ux - 1] is unit ux of doc_template; entries past nunits are NIL.
+  a_doc_unit* doc_units[MAXNUNITS];
+  int16 doc_mediax;          // chosen print medium of the document's direct-print kind
+  int16 doc_ncopies;         // copies to print, 1 for a new document
+  uint32 upx;                // the current unit, 0 when none
+  a_doc_unit* up;            // doc_units[upx - 1], NIL when upx is 0
 };
 
+// --- The text editor's record (filled by the text editor, VoskEdit) ---------------
+
+struct a_om_rec;  // a text object (the objects' text record)
+
+struct a_edit_rec {
+  uint32 edit_ux;       // unit of the edited object
+  uint32 edit_objid;    // its object id; 0: nothing is edited
+  int32 edit_omx;       // its index in the unit's object list
+  a_om_rec* edit_om;    // the edited record
+  int32 edit_lineud_x;  // the column kept over repeated up and down moves
+  bool8 edit_lineud;    // the column is being kept
+  bool8 edit_new;       // the object was made for this edit
+  int32 sel_lo, sel_hi; // the selection, character positions; equal: the caret only
+  int32 sel_omx;        // the object the selection belongs to
+};
+
+// --- A layer with its mask ---------------------------------------------------------
+
+// A 32-bit world and its 8-bit mask (either may be absent), a sequence
+// number and whether it is in use: the custom stamp, and the painting
+// tools' copy of a layer before a stroke (doc/VoskUndo.h).
+struct a_doc_layer {
+  GWorldPtr world;
+  GWorldPtr mask;
+  uint32 seq;
+  bool8 inuse;
+};
+
+// --- The shared variables ----------------------------------------------------------
+
 extern a_interface_rec gs;
+extern a_transient_rec t;
 extern a_doc_rec g_doc;
+extern a_edit_rec g_ed;
 extern bool8 g_doneflag;
 extern a_transient_rec t;
 
-// Module start-up: clears gs, g_doc and t, whole records.
+// A canvas spec and an object list held aside (objects/VoskBlok.h, which
+// defines the record and the variable; zero at start).
+struct a_undo_rec;
+extern a_undo_rec g_undo;
+
+// --- Constant tables (filled by VoskDef_Init) ---------------------------------------
+
+constexpr int16 NZOOMS = 5;  // zoom steps: half size, 1, 2, 3 and 4 times
+extern a_ratio ZoomxToFactor[NZOOMS];
+extern int16 ZoomxFudge[NZOOMS];
+extern int16 EraserxToSize[9];
+extern int16 IconToSizex[4];
+extern int16 SliderToPoints[36];   // a text-size slider position in points
+extern int16 SliderToScaling[19];  // a scaling slider position in per cent
+
+// Module start-up: fills gs, t and g_doc with zero bytes, whole records (the
+// document's unit records are not freed: call it with no document open), and
+// fills the constant tables. g_ed and g_doneflag are cleared too.
 void VoskDef_Init();

@@ -148,6 +148,10 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
     g_intf_menu_observer(menu_category, menu_item, shiftkey, optionkey);
 }
 
+void Custom_Inval(int16 /*customx*/) {
+  if (gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
+}
+
 void SV_Set_Virtual(int16 sx) {
   if (sx >= 0 && sx < SV_COUNT) g_sv_changed[sx] = true;
 }

@@ -40,6 +40,10 @@ void DoKeyDown(const a_keystroke& key);
 // Carries out the command of a menu and item.
 void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey);
 
+// Repaints the custom area customx of the panels (no panels exist yet: the
+// whole main window is repainted).
+void Custom_Inval(int16 customx);
+
 // The state-variable engine.
 void SV_Set_Virtual(int16 sx);
 bool8 SV_Is_Changed(int16 sx);

@@ -14,6 +14,8 @@
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
 #include "platform/UString.h"
+#include "doc/VoskDoc.h"
+#include "ui/VoskDelt.h"
 
 namespace {
 
@@ -192,6 +194,10 @@ void Init_ListBox_Desc(a_listbox_desc& desc) {
 void Static_Init() {
   gs.menu_base = 132;
   gs.tool_show = true;
+  gs.curr_phase = NODOC_PHASE;
+  gs.views[0].zoom_factor = ZoomxToFactor[0];
+  gs.views[1].zoom_factor = ZoomxToFactor[1];
+  gs.nviews = 0;
   Str255 title;
   Get_Translated_String(title, STRLIST_PROGRAM, PROG_LONG_NAME);
   // The main window has no frame of ours: its interior is its rectangle.
@@ -212,3 +218,19 @@ void VoskStat_Init() {
   g_prefs_fixup_read_proc = Prefs_Fixup_Read;
   g_prefs_fixup_write_proc = Prefs_Fixup_Write;
 }
+
+// --- Each new or opened document ------------------------------------------------
+
+void Init_SP1() {
+  gs.fill_kind = ERASER_FILL;
+  gs.fill_color32 = a_pixel32{};
+  gs.fill_colorx = 0;
+  SV_Set_Bool(SV_DOC_OPEN, true);
+  // One view while a document is open (view 1, the editing view).
+  gs.nviews = 1;
+  Select_Doc_Unit(1);
+}
+
+void Init_SP2() {}
+
+void Stop_SP() {}

@@ -48,5 +48,14 @@ void Static_Stop();
 // between rows dark green (30, 60, 30); and a hidden vertical scroll bar
 // (20 x 100, range 0 to 100, value 0) in the main window (none without it).
 void Init_ListBox_Desc(a_listbox_desc& desc);
+// The per-document interface state, for each new or opened document (after
+// its units exist): Init_SP1 resets the fill, marks the document open (the
+// print preview shows) and makes unit 1 current; Init_SP2 follows once the
+// layout is known. Stop_SP runs when the document is closed. (The item values,
+// tools, bars and print adjustments they also reset come with the tool
+// panels.)
+void Init_SP1();
+void Init_SP2();
+void Stop_SP();
 // Paints the main window (its update procedure).
 void Main_Window_Update(HostWindow* window);

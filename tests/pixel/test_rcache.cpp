@@ -12,7 +12,7 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
-#include "doc/VoskDoc.h"
+#include "doc/VoskFunc.h"
 #include "host/HostFiles.h"
 #include "pixel/OP.h"
 #include "pixel/OPUtil.h"
@@ -36,7 +36,7 @@ class RCacheTest : public ::testing::Test {
     OP_Init();
     SysPixt_Init();
     OPUtil_Init();
-    VoskDoc_Init();  // the missing picture's placeholder
+    VoskFunc_Init();  // the missing picture's placeholder
   }
   void TearDown() override {
     Cache_Stop();
