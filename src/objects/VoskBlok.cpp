@@ -10,6 +10,7 @@ a_undo_rec g_undo;
 
 namespace {
 uint32 g_uniqueid = FIRST_OBJECT_ID - 1;
+uint32 g_live_units = 0;
 }  // namespace
 
 uint32 NextUniqueID() { return ++g_uniqueid; }
@@ -21,6 +22,7 @@ a_doc_unit* New_Unit_Rec() {
     return nullptr;
   }
   a_doc_unit* unit = reinterpret_cast<a_doc_unit*>(p);
+  ++g_live_units;
   OMast_Init(unit->oj);
   return unit;
 }
@@ -35,6 +37,8 @@ void OMast_Init(a_oj_master& m) {
 }
 
 void Dispose_Unit_Rec(a_doc_unit*& unit) {
+  if (unit == nullptr) return;
+  --g_live_units;
   Ptr p = reinterpret_cast<Ptr>(unit);
   Dispose_Ptr(p);
   unit = nullptr;
@@ -60,5 +64,7 @@ void OMast_Dispose(a_oj_master& m) {
     --m.nlist;
   }
 }
+
+uint32 Live_Unit_Recs() { return g_live_units; }
 
 void VoskBlok_Init() { g_uniqueid = FIRST_OBJECT_ID - 1; }

@@ -67,6 +67,8 @@ a_doc_unit* New_Unit_Rec();
 // Frees a unit record made by New_Unit_Rec (its content must be disposed of
 // first); unit becomes NIL.
 void Dispose_Unit_Rec(a_doc_unit*& unit);
+// Unit records made and not yet freed.
+uint32 Live_Unit_Recs();
 
 // dst := a deep copy of src (seq, nlist and every item). src == dst does
 // nothing. What dst held is not disposed of (see OMast_Dispose).
