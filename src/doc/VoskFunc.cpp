@@ -44,7 +44,12 @@ a_ratio Zoom(const a_view_rec& v) {
 }
 
 int64 Cell_To_Screen_1(int64 d, const a_ratio& z) { return z.num == z.den ? d : Floor_Div(d * z.num, z.den); }
-int64 Screen_To_Cell_1(int64 d, const a_ratio& z) { return z.num == z.den ? d : Floor_Div(d * z.den, z.num); }
+// Zoomed in: the cell the pixel shows; zoomed out: the first cell drawn
+// into the pixel (so that CellToScreen gives the pixel back).
+int64 Screen_To_Cell_1(int64 d, const a_ratio& z) {
+  if (z.num == z.den) return d;
+  return z.num > z.den ? Floor_Div(d * z.den, z.num) : Ceil_Div(d * z.den, z.num);
+}
 
 // The merge layer's extent when it is narrower than the unit's canvas;
 // FALSE when merge pixels are cells.
@@ -190,8 +195,9 @@ void MergeToCell(const a_doc_unit* u, Point merge, Point& cell) {
     cell = merge;
     return;
   }
-  cell.h = Clamp16(Floor_Div(int64(merge.h) * ch, mh));
-  cell.v = Clamp16(Floor_Div(int64(merge.v) * cv, mv));
+  // The first cell that falls on the merge pixel.
+  cell.h = Clamp16(Ceil_Div(int64(merge.h) * ch, mh));
+  cell.v = Clamp16(Ceil_Div(int64(merge.v) * cv, mv));
 }
 
 void CellToMergePair(const a_doc_unit* u, int16& h, int16& v) {

@@ -51,6 +51,7 @@ uint16 CalcView(Point global);
 // its pixels (0 .. paintbounds' right onto 0 .. the layer's right, bottoms
 // likewise); else merge = cell.
 void CellToMerge(const a_doc_unit* u, Point cell, Point& merge);
+// The first cell of the merge pixel (so CellToMerge gives the pixel back).
 void MergeToCell(const a_doc_unit* u, Point merge, Point& cell);
 void CellToMergePair(const a_doc_unit* u, int16& h, int16& v);
 // The merge rectangle holding every merge pixel a cell of cellr falls on.
@@ -105,8 +106,8 @@ void CalcScrollDelta(bool8 bigstep, int16& dx, int16& dy);
 void Apply_Line_Constraint(Point corner1, Point& corner2);
 // The stamp's size centred on center.
 void Calc_Stamp(const PixMap& stamp, Point center, Rect& dest);
-// mask := a 1-bit map over pix's bounds set where pix has pixels (8-bit
-// pixels through White_transparent1: white is empty); an empty pix leaves
+// mask := a 1-bit map over pix's bounds set where pix has pixels (white
+// counts as empty; 8-bit pixels through White_transparent1); an empty pix leaves
 // mask null. Depths other than 8, 16 and 32 are an internal error.
 void Stamp_To_Mask1(const PixMap& pix, PixMap& mask);
 // The cells of list framed in each shown view, exclusive-or with the marquee
