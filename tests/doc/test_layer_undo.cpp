@@ -123,6 +123,19 @@ TEST_F(LayerUndo, GoesBackOntoItsOwnUnitWithinBothBounds) {
   Undo_RestoreRect(Rect{-5, -5, 100, 100});
   EXPECT_EQ(*Px(l.world, 11, 9), Want(0x10, 11, 9));
   EXPECT_EQ(*Mx(l.mask, 11, 9), uint8(0x10 + 11 + 9));
+
+  // And larger than the copy: nothing is read beyond the copy.
+  Dispose_GWorld(l.world);
+  Dispose_GWorld(l.mask);
+  New_GWorldF("large", Rect{-8, -8, 50, 80}, 32, nullptr, l.world);
+  New_GWorldF("large mask", Rect{-8, -8, 50, 80}, 8, gray_ctable2, l.mask);
+  Fill(l, 0x45);
+  Undo_RestoreRect(Rect{-8, -8, 50, 80});
+  EXPECT_EQ(*Px(l.world, 59, 39), Want(0x10, 59, 39));
+  EXPECT_EQ(*Px(l.world, 60, 39), Want(0x45, 60, 39));
+  EXPECT_EQ(*Px(l.world, 59, 40), Want(0x45, 59, 40));
+  EXPECT_EQ(*Px(l.world, -1, -1), Want(0x45, -1, -1));
+  EXPECT_EQ(*Mx(l.mask, 70, 45), uint8(0x45 + 70 + 45));
 }
 
 // No copy from nothing, nor from a clone (it has no layers of its own); a
