@@ -179,6 +179,18 @@ TEST_F(Documents, NewDocumentOnALayout) {
   EXPECT_GE(m->oj.list[0].objid, FIRST_OBJECT_ID);
   EXPECT_EQ(m->statics[PAINT1_LAYER].world, nullptr);
   EXPECT_TRUE(Doc_Unit(2)->clonef);
+  EXPECT_EQ(g_doc.doc_mediax, 0);
+}
+
+// The medium comes from the preferences for the layout's print kind, within
+// the three media there are.
+TEST_F(Documents, MediumOfANewDocument) {
+  gs.pref.print_media[NOT_DIRECT].listx = 2;
+  Open(Layout({{UNIT_RECT, 40, 30}}));
+  EXPECT_EQ(g_doc.doc_mediax, 2);
+  gs.pref.print_media[NOT_DIRECT].listx = 7;  // a damaged preferences file
+  Open(Layout({{UNIT_RECT, 40, 30}}));
+  EXPECT_EQ(g_doc.doc_mediax, 0);
 }
 
 // A new document replaces the open one, whose units are freed.

@@ -463,6 +463,38 @@ TEST_F(ViewGeometry, SmallServices) {
   g_doc.doc_open = false;
 }
 
+// The marquee drawn in exclusive-or shows, and drawing it again takes it off.
+TEST_F(ViewGeometry, XorPointListComesOffAgain) {
+  SysVideo_Init();
+  SysWin_Init();
+  Quickdraw_Init();
+  GWorldPtr w = nullptr;
+  New_GWorldF("xor", Rect{0, 0, 60, 80}, 32, nullptr, w);
+  ASSERT_NE(w, nullptr);
+  Push_GWorld(w);
+  BackColor(0);
+  EraseRect(Rect{0, 0, 60, 80});
+  const std::string before(w->pix.baseAddr, PixMap_Len(w->pix));
+  gs.nviews = 1;
+  gs.views[0] = a_view_rec{Point{0, 0}, a_ratio{1, 1}, 1, Rect{0, 0, 60, 80}};
+  const Pattern stripes{{0xE1, 0xC3, 0x87, 0x0F, 0x1E, 0x3C, 0x78, 0xF0}};
+  gs.marq_pattern = stripes;
+  a_pointlist_ptr list = nullptr;
+  New_Pointlist(8, list);
+  list->npoints = 0;
+  Add_Pointlist(list, 10, 10);
+  Add_Pointlist(list, 50, 10);
+  Add_Pointlist(list, 50, 40);
+  Add_Pointlist(list, 10, 10);
+  Draw_XOR_Pointlist(list);
+  EXPECT_NE(std::string(w->pix.baseAddr, PixMap_Len(w->pix)), before);
+  Draw_XOR_Pointlist(list);
+  EXPECT_EQ(std::string(w->pix.baseAddr, PixMap_Len(w->pix)), before);
+  Pop_GWorld();
+  Dispose_Pointlist(list);
+  Dispose_GWorld(w);
+}
+
 // A stamp's 1-bit mask is set where it has pixels: white counts as empty.
 TEST_F(ViewGeometry, StampMasks) {
   SysVideo_Init();
