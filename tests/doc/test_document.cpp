@@ -5,6 +5,7 @@
 // catalogue and the recent layouts, and reading.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -586,7 +587,7 @@ TEST_F(Documents, RecentLayoutIndexCountsOnlyWhileItsLabelMatches) {
   auto put = [](int16 slot, uint32 count, const char* label, uint32 tx) {
     a_layout_usage_rec rec{};
     rec.count = count;
-    std::strncpy(rec.label, label, sizeof rec.label - 1);
+    std::memcpy(rec.label, label, std::min(std::strlen(label), sizeof rec.label - 1));
     rec.tx = tx;
     std::memcpy(&gs.pref.recentlay[slot], &rec, sizeof rec);
   };

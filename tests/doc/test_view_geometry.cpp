@@ -298,7 +298,9 @@ TEST_F(Symmetry, CopiesGoRoundAndComeBack) {
         Point q;
         Calc_Symmetry_Map(p, q);
         EXPECT_NEAR(Distance(q, c), Distance(p, c), 1.0) << "n " << n << " copy " << i;
-        if (i == 0 || i == n) EXPECT_EQ(q, p) << "n " << n << " copy " << i;
+        if (i == 0 || i == n) {
+          EXPECT_EQ(q, p) << "n " << n << " copy " << i;
+        }
       }
     }
   }
