@@ -9,9 +9,14 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+
+// libjpeg needs <cstdio> first.
+#include <jpeglib.h>
 
 #include "host/HostByteOrder.h"
 
@@ -74,100 +79,6 @@ void Set_Pixel(a_art_image& img, int32 x, int32 y, const Colour& c) {
   p[3] = 255;
 }
 
-// A 5 x 7 font for names and titles: capitals, digits and a few marks; small
-// letters are drawn as capitals. Each row holds 5 bits, the leftmost the
-// highest.
-struct Glyph {
-  char ch;
-  uint8 rows[7];
-};
-constexpr Glyph kFont[] = {
-    {'A', {0b01110, 0b10001, 0b10001, 0b11111, 0b10001, 0b10001, 0b10001}},
-    {'B', {0b11110, 0b10001, 0b10001, 0b11110, 0b10001, 0b10001, 0b11110}},
-    {'C', {0b01110, 0b10001, 0b10000, 0b10000, 0b10000, 0b10001, 0b01110}},
-    {'D', {0b11110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b11110}},
-    {'E', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b11111}},
-    {'F', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b10000}},
-    {'G', {0b01110, 0b10001, 0b10000, 0b10111, 0b10001, 0b10001, 0b01111}},
-    {'H', {0b10001, 0b10001, 0b10001, 0b11111, 0b10001, 0b10001, 0b10001}},
-    {'I', {0b01110, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
-    {'J', {0b00111, 0b00010, 0b00010, 0b00010, 0b00010, 0b10010, 0b01100}},
-    {'K', {0b10001, 0b10010, 0b10100, 0b11000, 0b10100, 0b10010, 0b10001}},
-    {'L', {0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b11111}},
-    {'M', {0b10001, 0b11011, 0b10101, 0b10101, 0b10001, 0b10001, 0b10001}},
-    {'N', {0b10001, 0b10001, 0b11001, 0b10101, 0b10011, 0b10001, 0b10001}},
-    {'O', {0b01110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
-    {'P', {0b11110, 0b10001, 0b10001, 0b11110, 0b10000, 0b10000, 0b10000}},
-    {'Q', {0b01110, 0b10001, 0b10001, 0b10001, 0b10101, 0b10010, 0b01101}},
-    {'R', {0b11110, 0b10001, 0b10001, 0b11110, 0b10100, 0b10010, 0b10001}},
-    {'S', {0b01111, 0b10000, 0b10000, 0b01110, 0b00001, 0b00001, 0b11110}},
-    {'T', {0b11111, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100}},
-    {'U', {0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
-    {'V', {0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01010, 0b00100}},
-    {'W', {0b10001, 0b10001, 0b10001, 0b10101, 0b10101, 0b10101, 0b01010}},
-    {'X', {0b10001, 0b10001, 0b01010, 0b00100, 0b01010, 0b10001, 0b10001}},
-    {'Y', {0b10001, 0b10001, 0b10001, 0b01010, 0b00100, 0b00100, 0b00100}},
-    {'Z', {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b10000, 0b11111}},
-    {'0', {0b01110, 0b10001, 0b10011, 0b10101, 0b11001, 0b10001, 0b01110}},
-    {'1', {0b00100, 0b01100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
-    {'2', {0b01110, 0b10001, 0b00001, 0b00010, 0b00100, 0b01000, 0b11111}},
-    {'3', {0b11111, 0b00010, 0b00100, 0b00010, 0b00001, 0b10001, 0b01110}},
-    {'4', {0b00010, 0b00110, 0b01010, 0b10010, 0b11111, 0b00010, 0b00010}},
-    {'5', {0b11111, 0b10000, 0b11110, 0b00001, 0b00001, 0b10001, 0b01110}},
-    {'6', {0b00110, 0b01000, 0b10000, 0b11110, 0b10001, 0b10001, 0b01110}},
-    {'7', {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b01000, 0b01000}},
-    {'8', {0b01110, 0b10001, 0b10001, 0b01110, 0b10001, 0b10001, 0b01110}},
-    {'9', {0b01110, 0b10001, 0b10001, 0b01111, 0b00001, 0b00010, 0b01100}},
-    {'.', {0b00000, 0b00000, 0b00000, 0b00000, 0b00000, 0b01100, 0b01100}},
-    {'-', {0b00000, 0b00000, 0b00000, 0b11111, 0b00000, 0b00000, 0b00000}},
-};
-constexpr int32 kGlyphW = 5, kGlyphH = 7, kGlyphAdvance = 6;
-
-const Glyph* Find_Glyph(char ch) {
-  if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
-  for (const Glyph& g : kFont) {
-    if (g.ch == ch) return &g;
-  }
-  return nullptr;  // drawn as a blank
-}
-
-int32 Text_Width(const std::string& s, int32 scale) {
-  if (s.empty()) return 0;
-  return (int32(s.size()) * kGlyphAdvance - 1) * scale;
-}
-
-void Draw_Text(a_art_image& img, const std::string& s, int32 left, int32 top, int32 scale,
-               const Colour& c) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    const Glyph* g = Find_Glyph(s[i]);
-    if (g == nullptr) continue;
-    const int32 gx = left + int32(i) * kGlyphAdvance * scale;
-    for (int32 row = 0; row < kGlyphH; ++row) {
-      for (int32 col = 0; col < kGlyphW; ++col) {
-        if (!(g->rows[row] & (0x10 >> col))) continue;
-        for (int32 dy = 0; dy < scale; ++dy) {
-          for (int32 dx = 0; dx < scale; ++dx) {
-            Set_Pixel(img, gx + col * scale + dx, top + row * scale + dy, c);
-          }
-        }
-      }
-    }
-  }
-}
-
-// Text centred on centre_x, at the largest scale (up to max_scale) that fits
-// into width; returns the scale used.
-int32 Draw_Text_Centred(a_art_image& img, const std::string& s, int32 centre_x, int32 width, int32 top,
-                        int32 max_scale, const Colour& c, const Colour& shadow) {
-  int32 scale = max_scale;
-  while (scale > 1 && Text_Width(s, scale) > width) --scale;
-  const int32 left = centre_x - Text_Width(s, scale) / 2;
-  const int32 off = scale / 3 + 1;
-  Draw_Text(img, s, left + off, top + off, scale, shadow);
-  Draw_Text(img, s, left, top, scale, c);
-  return scale;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -219,31 +130,204 @@ bool ArtLib_Build(std::vector<a_art_object> objects, std::vector<uint8>& out, st
   return true;
 }
 
-bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out, std::string& err) {
-  out.clear();
-  if (img.width < 1 || img.height < 1 || int64(img.width) * 4 > kMaxRowBytes ||
-      img.height > kMaxHeight) {
-    err = "picture size " + std::to_string(img.width) + " x " + std::to_string(img.height) +
-          " cannot be stored";
+namespace {
+
+// Checks a picture's size and pixel count; row bytes must fit the header.
+bool Check_Stored(int32 width, int32 height, int32 rowbytes, size_t have, size_t need_per_pixel, std::string& err) {
+  if (width < 1 || height < 1 || rowbytes > kMaxRowBytes || height > kMaxHeight) {
+    err = "picture size " + std::to_string(width) + " x " + std::to_string(height) + " cannot be stored";
     return false;
   }
-  const size_t npix = size_t(img.width) * size_t(img.height);
-  if (img.rgba.size() != npix * 4) {
+  if (have != size_t(width) * size_t(height) * need_per_pixel) {
     err = "picture pixels do not match its size";
     return false;
   }
-  const int32 rowbytes = img.width * 4;
-  out.reserve(kPixtHeaderSize + npix * 4);
+  return true;
+}
+
+void Pixt_Header(int32 rowbytes, int32 width, int32 height, uint8 flags, uint8 depth, std::vector<uint8>& out) {
   Append_BE16(out, uint16(rowbytes));
-  Append_BE16(out, uint16(img.width));
-  Append_BE16(out, uint16(img.height));
-  out.push_back(uint8(flags & ~kPackingFlags));
-  out.push_back(32);
+  Append_BE16(out, uint16(width));
+  Append_BE16(out, uint16(height));
+  out.push_back(flags);
+  out.push_back(depth);
+}
+
+// The stored rows of a 32-bit picture: alpha, red, green, blue.
+std::vector<uint8> Rows32(const a_art_image& img) {
+  const size_t npix = size_t(img.width) * size_t(img.height);
+  std::vector<uint8> rows(npix * 4);
   for (size_t i = 0; i < npix; ++i) {
     const uint8* p = &img.rgba[i * 4];
-    out.insert(out.end(), {p[3], p[0], p[1], p[2]});  // alpha, red, green, blue
+    uint8* q = &rows[i * 4];
+    q[0] = p[3];
+    q[1] = p[0];
+    q[2] = p[1];
+    q[3] = p[2];
+  }
+  return rows;
+}
+
+constexpr size_t kRLEStretch = 32000;
+
+// PackBits of one stretch: runs of 3 to 128 equal bytes as (257 - n, byte),
+// everything else as literals of up to 128 bytes (n - 1, bytes).
+void Pack_Stretch(const uint8* s, size_t len, std::vector<uint8>& out) {
+  auto run_at = [&](size_t i) {
+    size_t j = i + 1;
+    while (j < len && j - i < 128 && s[j] == s[i]) ++j;
+    return j - i;
+  };
+  size_t i = 0;
+  while (i < len) {
+    const size_t run = run_at(i);
+    if (run >= 3) {
+      out.push_back(uint8(257 - run));
+      out.push_back(s[i]);
+      i += run;
+      continue;
+    }
+    const size_t start = i;
+    while (i < len && i - start < 128 && (i == start || run_at(i) < 3)) ++i;
+    out.push_back(uint8(i - start - 1));
+    out.insert(out.end(), s + start, s + i);
+  }
+}
+
+}  // namespace
+
+void Art_Pack_RLE(const uint8* data, size_t n, std::vector<uint8>& out) {
+  Append_LE32(out, uint32(n));
+  for (size_t done = 0; done < n; done += kRLEStretch) Pack_Stretch(data + done, std::min(kRLEStretch, n - done), out);
+}
+
+bool Pixt_Encode32(const a_art_image& img, uint8 flags, std::vector<uint8>& out, std::string& err) {
+  out.clear();
+  const int64 rowbytes = int64(img.width) * 4;
+  if (!Check_Stored(img.width, img.height, int32(std::min<int64>(rowbytes, INT32_MAX)), img.rgba.size(), 4, err))
+    return false;
+  const std::vector<uint8> rows = Rows32(img);
+  out.reserve(kPixtHeaderSize + rows.size());
+  Pixt_Header(int32(rowbytes), img.width, img.height, uint8(flags & ~kPackingFlags), 32, out);
+  out.insert(out.end(), rows.begin(), rows.end());
+  return true;
+}
+
+bool Pixt_Encode32_RLE(const a_art_image& img, uint8 flags, std::vector<uint8>& out, std::string& err) {
+  out.clear();
+  const int64 rowbytes = int64(img.width) * 4;
+  if (!Check_Stored(img.width, img.height, int32(std::min<int64>(rowbytes, INT32_MAX)), img.rgba.size(), 4, err))
+    return false;
+  const std::vector<uint8> rows = Rows32(img);
+  Pixt_Header(int32(rowbytes), img.width, img.height, uint8((flags & ~kPackingFlags) | 0x04), 32, out);
+  Art_Pack_RLE(rows.data(), rows.size(), out);
+  return true;
+}
+
+bool Pixt_Encode8(const a_art_image8& img, uint8 flags, bool rle, std::vector<uint8>& out, std::string& err) {
+  out.clear();
+  const int64 rowbytes = (int64(img.width) + 3) / 4 * 4;
+  if (!Check_Stored(img.width, img.height, int32(std::min<int64>(rowbytes, INT32_MAX)), img.index.size(), 1, err))
+    return false;
+  std::vector<uint8> rows(size_t(rowbytes) * size_t(img.height), 0);
+  for (int32 y = 0; y < img.height; ++y)
+    std::memcpy(&rows[size_t(y) * size_t(rowbytes)], &img.index[size_t(y) * size_t(img.width)], size_t(img.width));
+  Pixt_Header(int32(rowbytes), img.width, img.height, uint8((flags & ~kPackingFlags) | (rle ? 0x04 : 0)), 8, out);
+  if (rle) {
+    Art_Pack_RLE(rows.data(), rows.size(), out);
+  } else {
+    out.insert(out.end(), rows.begin(), rows.end());
   }
   return true;
+}
+
+namespace {
+
+struct JpegErr {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void Jpeg_Fail(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<JpegErr*>(cinfo->err)->jump, 1);
+}
+
+}  // namespace
+
+bool Pixt_Encode32_JPEG(const a_art_image& img, const a_art_jpeg& jpeg, uint8 flags, std::vector<uint8>& out,
+                        std::string& err) {
+  out.clear();
+  const int64 rowbytes = int64(img.width) * 4;
+  if (!Check_Stored(img.width, img.height, int32(std::min<int64>(rowbytes, INT32_MAX)), img.rgba.size(), 4, err))
+    return false;
+  if (jpeg.quality < 1 || jpeg.quality > 100) {
+    err = "JPEG quality " + std::to_string(jpeg.quality) + " out of range";
+    return false;
+  }
+  // What the library writes into lives on the heap, so that it is still
+  // known after a long jump out of the library.
+  struct Dest {
+    jpeg_compress_struct cinfo;
+    JpegErr jerr;
+    unsigned char* mem = nullptr;
+    unsigned long size = 0;
+  };
+  const auto d = std::make_unique<Dest>();
+  jpeg_compress_struct& cinfo = d->cinfo;
+  cinfo.err = jpeg_std_error(&d->jerr.pub);
+  d->jerr.pub.error_exit = Jpeg_Fail;
+  if (setjmp(d->jerr.jump)) {
+    jpeg_destroy_compress(&cinfo);
+    std::free(d->mem);
+    err = "JPEG compression failed";
+    return false;
+  }
+  jpeg_create_compress(&cinfo);
+  jpeg_mem_dest(&cinfo, &d->mem, &d->size);
+  cinfo.image_width = JDIMENSION(img.width);
+  cinfo.image_height = JDIMENSION(img.height);
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_EXT_RGBX;  // the alpha byte is skipped
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, jpeg.quality, TRUE);
+  cinfo.dct_method = JDCT_ISLOW;
+  cinfo.optimize_coding = TRUE;
+  const int h = jpeg.full_chroma ? 1 : 2;
+  cinfo.comp_info[0].h_samp_factor = h;
+  cinfo.comp_info[0].v_samp_factor = h;
+  cinfo.comp_info[1].h_samp_factor = cinfo.comp_info[1].v_samp_factor = 1;
+  cinfo.comp_info[2].h_samp_factor = cinfo.comp_info[2].v_samp_factor = 1;
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&img.rgba[size_t(cinfo.next_scanline) * size_t(img.width) * 4]);
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Pixt_Header(int32(rowbytes), img.width, img.height, uint8((flags & ~kPackingFlags) | 0x20), 32, out);
+  out.insert(out.end(), d->mem, d->mem + d->size);
+  std::free(d->mem);
+  return true;
+}
+
+a_art_image Art_Image_From_Premultiplied(const uint32* pixels, int32 width, int32 height, int32 stride) {
+  a_art_image img;
+  if (pixels == nullptr || width < 1 || height < 1 || stride < width) return img;
+  img.width = width;
+  img.height = height;
+  img.rgba.resize(size_t(width) * size_t(height) * 4);
+  uint8* q = img.rgba.data();
+  for (int32 y = 0; y < height; ++y) {
+    const uint32* row = pixels + size_t(y) * size_t(stride);
+    for (int32 x = 0; x < width; ++x, q += 4) {
+      const uint32 v = row[x];
+      const uint32 a = v >> 24;
+      const uint32 c[3] = {(v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF};
+      for (int i = 0; i < 3; ++i) q[i] = a == 0 ? 0 : uint8(std::min<uint32>(255, (c[i] * 255 + a / 2) / a));
+      q[3] = uint8(a);
+    }
+  }
+  return img;
 }
 
 // ---------------------------------------------------------------------------
@@ -409,78 +493,6 @@ bool Art_Draw_Gradient(int32 width, int32 height, uint32 top_rgb, uint32 bottom_
   return true;
 }
 
-bool Art_Draw_About(int32 width, int32 height, const std::string& name, const std::string& subtitle,
-                    a_art_image& img, std::string& err) {
-  img = a_art_image{};
-  if (!Check_Size(width, height, err)) return false;
-  // The program writes its version line centred over the right 305 pixels
-  // of the picture (rows 140 to 172); when the picture is wide enough the
-  // disc stays out of that band entirely.
-  constexpr int32 kVersionBand = 305;
-  const double left_part = width >= kVersionBand + height * 0.6 ? double(width - kVersionBand) : height;
-  const double cy = height / 2.0, radius = std::min(height * 0.40, left_part / 2 - 8), cx = left_part / 2;
-  if (radius < 10 || width - int32(cx + radius) < 64) {
-    err = "the About picture needs room beside its disc";
-    return false;
-  }
-  img.width = width;
-  img.height = height;
-  img.rgba.resize(size_t(width) * size_t(height) * 4);
-
-  const Colour bg_top{226, 233, 246}, bg_bottom{255, 255, 255};
-  const Colour hub{214, 219, 230}, rim{188, 194, 208}, inner{64, 104, 196}, outer{148, 62, 168};
-  const double r_hole = radius * 0.13, r_hub = radius * 0.31, r_data = radius * 0.97;
-
-  // The disc is sampled 4 x 4 times a pixel so its edges are smooth.
-  auto shade = [&](double x, double y) -> Colour {
-    const Colour bg = Mix(bg_top, bg_bottom, y / height);
-    const double dx = x - cx, dy = y - cy;
-    const double r = std::sqrt(dx * dx + dy * dy);
-    if (r < r_hole || r > radius) return bg;
-    if (r < r_hub) return Mix(hub, rim, (r - r_hole) / (r_hub - r_hole) * 0.3);
-    if (r > r_data) return rim;
-    // Data area: colour by radius, with a sheen that turns with the angle.
-    const double t = (r - r_hub) / (r_data - r_hub);
-    const double sheen = 0.5 + 0.5 * std::cos(2.0 * std::atan2(dy, dx) - 0.6);
-    return Mix(Mix(inner, outer, t), Colour{255, 255, 255}, 0.45 * sheen * sheen * sheen);
-  };
-  for (int32 y = 0; y < height; ++y) {
-    for (int32 x = 0; x < width; ++x) {
-      Colour sum{0, 0, 0};
-      for (int sy = 0; sy < 4; ++sy) {
-        for (int sx = 0; sx < 4; ++sx) {
-          const Colour c = shade(x + (sx + 0.5) / 4.0, y + (sy + 0.5) / 4.0);
-          sum.r += c.r;
-          sum.g += c.g;
-          sum.b += c.b;
-        }
-      }
-      Set_Pixel(img, x, y, Colour{sum.r / 16, sum.g / 16, sum.b / 16});
-    }
-  }
-
-  // The name and subtitle beside the disc, in its upper part; the middle of
-  // the right side stays plain for the version line drawn at run time.
-  const int32 text_left = int32(cx + radius) + 12;
-  const int32 text_width = width - text_left - 12;
-  const int32 centre_x = text_left + text_width / 2;
-  const Colour ink{24, 44, 116}, shadow{176, 186, 210};
-  const int32 top = height / 6;
-  const int32 scale = Draw_Text_Centred(img, name, centre_x, text_width, top, 5, ink, shadow);
-  if (!subtitle.empty()) {
-    Draw_Text_Centred(img, subtitle, centre_x, text_width, top + (kGlyphH + 3) * scale,
-                      std::max<int32>(1, scale / 2), Colour{80, 92, 130}, Colour{220, 226, 238});
-  }
-  // A band along the bottom edge.
-  const int32 band = std::max<int32>(2, height / 40);
-  for (int32 y = height - band; y < height; ++y) {
-    for (int32 x = 0; x < width; ++x) {
-      Set_Pixel(img, x, y, Mix(inner, outer, double(x) / double(width)));
-    }
-  }
-  return true;
-}
-
 // ---------------------------------------------------------------------------
 // Manifest
 // ---------------------------------------------------------------------------
@@ -589,14 +601,6 @@ bool Parse_Picture(const std::vector<std::string>& t, const std::string& base_di
       return false;
     }
     return Art_Draw_Gradient(int32(w), int32(h), c1 >> 8, c2 >> 8, img, err);
-  }
-  if (src == "about") {
-    if (!size_args()) return false;
-    if (n != 3 && n != 4) {
-      err = "about: W H \"NAME\" [\"SUBTITLE\"] expected";
-      return false;
-    }
-    return Art_Draw_About(int32(w), int32(h), t[8], n == 4 ? t[9] : std::string(), img, err);
   }
   err = "unknown picture source \"" + src + "\"";
   return false;

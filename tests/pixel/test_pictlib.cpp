@@ -431,7 +431,7 @@ TEST_F(PictLib, ManifestBuildsALibrary) {
   const std::string manifest =
       "# test library\n"
       "\n"
-      "picture 12 1000 0 0  about 300 120 \"Velmor 4\" \"Label Designer\"\r\n"
+      "picture 12 1000 0 0  solid 300 120 F0F0F8\r\n"
       "picture 12 20 0 0    ppm two.ppm\n"
       "picture 1 -3 0 0     solid 3 2 10203080\n"
       "picture 3 1 0 0      gradient 1 3 000000 FF8040\n"
@@ -469,8 +469,7 @@ TEST(PictLibManifest, BadEntriesNameTheirLine) {
       "picture 12 1 0 0 solid 0 1 000000",
       "picture 12 1 0 0 solid 100000 100000 000000",
       "picture 12 1 0 0 gradient 2 2 000000",
-      "picture 12 1 0 0 about 300 120",
-      "picture 12 1 0 0 about 300 120 \"unterminated",
+      "picture 12 1 0 0 solid 3 2 \"unterminated",
       "picture 12 1 0 0 ppm no-such-file.ppm",
       "picture 12 1 0 0 teapot 1 1",
       "object 1 0 0 0 hex 123",
@@ -510,58 +509,6 @@ TEST(PictLibManifest, PpmReader) {
     EXPECT_FALSE(Art_Read_PPM(bytes(s), img, err)) << s;
     EXPECT_TRUE(img.rgba.empty());
   }
-}
-
-TEST(PictLibManifest, AboutPictureLeavesRoomForTheVersionLine) {
-  a_art_image img;
-  std::string err;
-  ASSERT_TRUE(Art_Draw_About(520, 280, "Velmor 4", "Label Designer", img, err)) << err;
-  auto px = [&](int32 x, int32 y) { return &img.rgba[(size_t(y) * 520 + size_t(x)) * 4]; };
-  // The program writes its version into (right - 305, 140) .. (right, 172):
-  // that band must be plain and light so black text reads on it.
-  for (int32 y = 140; y < 172; ++y) {
-    for (int32 x = 520 - 305; x < 520; ++x) {
-      const uint8* p = px(x, y);
-      ASSERT_TRUE(p[0] >= 200 && p[1] >= 200 && p[2] >= 200 && p[3] == 255) << x << "," << y;
-    }
-  }
-  // Opaque throughout; the disc's hole shows the background, its data area
-  // is coloured; the name is drawn in dark ink above the band.
-  for (size_t i = 3; i < img.rgba.size(); i += 4) ASSERT_EQ(img.rgba[i], 255);
-  EXPECT_GE(px(107, 140)[0], 200);
-  EXPECT_LT(px(107, 60)[1], 160);
-  int ink = 0;
-  for (int32 y = 0; y < 140; ++y) {
-    for (int32 x = 260; x < 520; ++x) ink += px(x, y)[0] < 60 && px(x, y)[2] < 160;
-  }
-  EXPECT_GT(ink, 500);
-  EXPECT_FALSE(Art_Draw_About(60, 120, "Velmor 4", "", img, err));  // no room beside the disc
-}
-
-// The program's own library, built from the manifest in the source tree,
-// holds the About picture the program needs to start.
-TEST_F(PictLib, ProgramLibraryHoldsTheAboutPicture) {
-  const std::string manifest = std::string(VELMOR_SOURCE_DIR) + "/art/manifest.txt";
-  std::vector<uint8> text;
-  std::string err;
-  ASSERT_TRUE(Art_Read_File(manifest, text, err)) << err;
-  std::vector<a_art_object> objs;
-  ASSERT_TRUE(ArtLib_Parse_Manifest(std::string(text.begin(), text.end()), Fixture_Path("../../art"),
-                                    objs, err))
-      << err;
-  ASSERT_EQ(Open("Velmor4.ART4", Build(objs)), OPEN_OKAY);
-  ASSERT_TRUE(Pixt_Exists(PIXT_ABOUT_ID));
-  Ptr p = OP_Lock(Pixt_Key(PIXT_ABOUT_ID));
-  ASSERT_NE(p, nullptr);
-  const auto* b = reinterpret_cast<const uint8*>(p);
-  const int32 rowbytes = (b[0] << 8) | b[1], width = (b[2] << 8) | b[3], height = (b[4] << 8) | b[5];
-  EXPECT_EQ(b[6] & (PIXT_FLAG_RLE | PIXT_FLAG_LZW | PIXT_FLAG_JPEG), 0);  // uncompressed
-  EXPECT_EQ(b[7], 32);
-  EXPECT_EQ(rowbytes, width * 4);
-  EXPECT_GE(width, 305);  // the version line's band
-  EXPECT_GE(height, 172);
-  EXPECT_EQ(Ptr_GetSize(p), uint32(8 + rowbytes * height));
-  OP_Unlock(p);
 }
 
 TEST_F(PictLib, WriteFileReplacesWhole) {

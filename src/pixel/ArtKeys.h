@@ -1,0 +1,146 @@
+// The keys of the picture library's art: every family of objects the program
+// reads from Velmor4.ART4, the stored pictures it asks for by id, the forms
+// the art takes, and the least number of items each family holds.
+//
+// The art generator (tools/artgen) writes these keys, the program's code
+// asks for them by these names, and the key-table test checks the built
+// library against this header. Project files store canvas keys, so a key
+// once released never changes: new art takes new keys after the old ones.
+//
+// A key is four signed 16-bit parts (a, b, c, d); `a` names the family.
+#pragma once
+
+#include "platform/Types.h"
+
+// ---------------------------------------------------------------------------
+// Families (the key's first part)
+// ---------------------------------------------------------------------------
+constexpr int16 ART_CANVAS = 1;        // (1, set, c, d)   a full-size canvas picture
+constexpr int16 ART_CANVAS_THUMB = 2;  // (2, set, c, d)   its thumbnail for the canvas bar
+constexpr int16 ART_GRADIENT = 3;      // (3, 0, id, 0)    a gradient of the gradient bar
+constexpr int16 ART_PALETTE = 4;       // (4, set, c, d)   the colours of the 8-bit canvas (1, set, c, d)
+constexpr int16 ART_SOUND = 6;         // (6, 0, id, 0)    a sound effect
+constexpr int16 ART_STAMP = 8;         // (8, group, i, 0) a stamp of the stamp bar
+constexpr int16 ART_BORDER = 9;        // (9, group, i, 0) a border's pieces
+constexpr int16 ART_PATTERN = 10;      // (10, group, i, 0) a tile of the pattern bar
+constexpr int16 ART_SYMBOL = 11;       // (11, group, i, 0) a symbol (a font glyph's coverage)
+constexpr int16 ART_PICTURE = 12;      // (12, id, 0, 0)   a stored picture by id (interface art)
+
+// ---------------------------------------------------------------------------
+// Canvases: (1, set, c, d) full, (2, set, c, d) thumbnail
+// ---------------------------------------------------------------------------
+// The set `b` is the canvas prefix of a unit kind.
+constexpr int16 ART_CANVAS_SET_DISC = 0;     // disc faces: designs centred on the hole
+constexpr int16 ART_CANVAS_SET_SQUARE = 1;   // every other face, labels, cards
+constexpr int16 ART_CANVAS_SET_INLAY = 2;    // jewel-case inlays
+constexpr int16 ART_CANVAS_SET_WRAP = 3;     // DVD and Blu-ray wraps
+constexpr int16 ART_CANVAS_SET_BOOKLET = 4;  // booklets and inserts
+constexpr int16 ART_CANVAS_SET_WIDE = 5;     // wide lids and cards
+constexpr int16 ART_CANVAS_SET_SPINE = 6;    // spines
+constexpr int16 ART_CANVAS_SETS = 7;
+
+struct a_art_canvas_set {
+  int16 height;       // the full picture's size in pixels
+  int16 width;
+  int16 min_designs;  // designs beside the white canvas
+};
+constexpr a_art_canvas_set ART_CANVAS_SET_INFO[ART_CANVAS_SETS] = {
+    {640, 640, 16}, {640, 640, 16}, {640, 810, 16}, {640, 1280, 16}, {614, 584, 16}, {614, 1280, 16}, {640, 640, 8},
+};
+// No canvas is 1270 pixels wide: that width is kept for pictures that are
+// sampled whole whatever unit shows them.
+constexpr int16 ART_CANVAS_RESERVED_WIDTH = 1270;
+
+// The first key of every set, (·, set, 1, 1), is the white canvas: it has a
+// thumbnail and no full picture. Designs use c >= 2; every design of sets 0
+// to 5 has the same (c, d) in each of those sets.
+constexpr int16 ART_CANVAS_WHITE_C = 1;
+constexpr int16 ART_CANVAS_WHITE_D = 1;
+constexpr int16 ART_CANVAS_FIRST_C = 2;
+constexpr int16 ART_CANVAS_THUMB_MAX = 94;  // thumbnails fit 94 x 94 (the bar's cells are 98 x 98)
+constexpr int16 ART_CANVAS_SHARED_SETS = 6;  // sets 0 .. 5 hold the same designs
+
+// Full canvases are JPEG, 32 bits deep; a canvas with a palette object
+// beside it is 8 bits deep, its pixels indexing that palette.
+constexpr int32 ART_PALETTE_BYTES = 768;  // 256 x (red, green, blue)
+constexpr int16 ART_MIN_PALETTES = 1;
+
+// ---------------------------------------------------------------------------
+// Gradients: (3, 0, id, 0), ids 1 .. ART_MIN_GRADIENTS at least, contiguous
+// ---------------------------------------------------------------------------
+// Object: band count n (uint16, big-endian), then n x (0, red, green, blue).
+constexpr int16 ART_MIN_GRADIENTS = 48;  // one row of the gradient bar
+constexpr int16 ART_GRADIENT_MIN_BANDS = 2;
+constexpr int16 ART_GRADIENT_MAX_BANDS = 500;
+
+// ---------------------------------------------------------------------------
+// Sounds: (6, 0, id, 0)
+// ---------------------------------------------------------------------------
+// One format for all, so the sound device is never reopened: 22,050 Hz,
+// 16-bit mono. Id 167 is the system's beep and has no object.
+constexpr int32 ART_SOUND_RATE = 22050;
+constexpr int16 ART_SOUND_BITS = 16;
+constexpr int32 ART_SOUND_MIN_MS = 20;
+constexpr int32 ART_SOUND_MAX_MS = 400;
+constexpr int16 ART_SOUND_FANFARE = 134;
+constexpr int32 ART_SOUND_FANFARE_MAX_MS = 1500;
+
+struct a_art_id_range {
+  int16 first;
+  int16 last;  // inclusive
+};
+// The interface's sounds, then the drag notes: each drag range is a scale in
+// a timbre of its own.
+constexpr a_art_id_range ART_SOUND_RANGES[] = {
+    {130, 140}, {144, 147}, {168, 183},                          // interface
+    {521, 533}, {801, 807}, {851, 862}, {902, 913}, {951, 974},  // drag notes
+};
+constexpr int16 ART_SOUND_FIRST_DRAG_RANGE = 3;  // index of the first drag range above
+constexpr int16 ART_MIN_SOUNDS = 99;
+
+// ---------------------------------------------------------------------------
+// Stamps, borders, patterns, symbols: (family, group, i, 0)
+// ---------------------------------------------------------------------------
+// Stamps: 32-bit on pure white (white is left out when stamping, so no
+// visible pixel is pure white), 48 to 160 pixels; no thumbnails.
+constexpr int16 ART_MIN_STAMPS = 80;
+constexpr int16 ART_STAMP_MIN_SIZE = 48;
+constexpr int16 ART_STAMP_MAX_SIZE = 160;
+
+// Borders: 32-bit pictures of corner, side and sliver pieces with the
+// markers the border reader looks for; all four classes; pieces 12 to 40
+// pixels thick.
+constexpr int16 ART_MIN_BORDERS = 24;
+constexpr int16 ART_BORDER_CLASSES = 4;
+constexpr int16 ART_BORDER_MIN_THICK = 12;
+constexpr int16 ART_BORDER_MAX_THICK = 40;
+
+// Patterns: seamless opaque 32-bit tiles of 8 to 96 pixels a side.
+constexpr int16 ART_MIN_PATTERNS = 36;
+constexpr int16 ART_PATTERN_MIN_SIZE = 8;
+constexpr int16 ART_PATTERN_MAX_SIZE = 96;
+
+// Symbols: 8-bit coverage (grey table with index 0 white, flag 0x40),
+// trimmed to the ink plus 4 pixels, about 320 pixels on the long side.
+constexpr int16 ART_MIN_SYMBOLS = 300;
+
+// ---------------------------------------------------------------------------
+// Stored pictures by id: (12, id, 0, 0), 32-bit, run-length packed
+// ---------------------------------------------------------------------------
+constexpr int16 ART_PICT_LIGHT_STRIPE = 129;
+constexpr int16 ART_PICT_BUTTON_FACES = 131;
+constexpr int16 ART_PICT_DARK_STRIPE = 133;
+constexpr int16 ART_PICT_BLUE_LINE = 134;
+constexpr int16 ART_PICT_LANGUAGE_BUTTONS = 137;  // one 200 x 38 button per language
+constexpr int16 ART_PICT_SLIDER = 139;            // 319 x 34
+constexpr int16 ART_PICT_PARQUET = 600;
+constexpr int16 ART_PICT_ABOUT = 1000;            // the About box; start-up requires it
+// The About box writes the version line centred in this band of the
+// picture: from (right - 305, 140) to (right, 172).
+constexpr int16 ART_ABOUT_BAND_WIDTH = 305;
+constexpr int16 ART_ABOUT_BAND_TOP = 140;
+constexpr int16 ART_ABOUT_BAND_BOTTOM = 172;
+// Interface picture ids avoid this range: the language offset is added to
+// ids there.
+constexpr int16 ART_PICT_LANGUAGE_FIRST = 160;
+constexpr int16 ART_PICT_LANGUAGE_LAST = 400;
