@@ -578,7 +578,7 @@ void Mesh(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
   std::vector<Blob> bs;
   const int k = int(ramp.stops.size());
   for (int i = 0; i < k; ++i) {
-    Blob b{rng.Range(0, f.w), rng.Range(0, f.h), rng.Range(0.35, 0.6) * f.Long(), ramp.stops[size_t(i)].second};
+    Blob b{rng.Range(0, f.w), rng.Range(0, f.h), rng.Range(0.24, 0.4) * f.Long(), ramp.stops[size_t(i)].second};
     if (f.Disc() && i == 0) b.x = f.cx, b.y = f.cy, b.r = f.w * 0.28;
     bs.push_back(b);
   }
@@ -588,7 +588,9 @@ void Mesh(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
     const double wy = y + 90 * u * n.Fbm(x / (520 * u) + 4.1, y / (520 * u) + 2.7, 3);
     double sum = 0, r = 0, g = 0, b = 0;
     for (const Blob& bl : bs) {
-      const double w = std::exp(-std::pow(std::hypot(wx - bl.x, wy - bl.y) / bl.r, 2)) + 1e-6;
+      // Inverse-distance weights: every blob reaches everywhere, the
+      // nearest wins smoothly.
+      const double w = 1.0 / (0.02 + std::pow(std::hypot(wx - bl.x, wy - bl.y) / bl.r, 2.4));
       sum += w;
       r += w * bl.c.r;
       g += w * bl.c.g;
@@ -711,14 +713,14 @@ void Marble(const a_canvas_frame& f, const a_canvas_design& d, a_art_image8& img
   for (int32_t y = 0; y < f.h; ++y) {
     for (int32_t x = 0; x < f.w; ++x) {
       const double px = x + 0.5, py = y + 0.5;
-      const double t = n.Turb(px / (300 * u), py / (300 * u), 6);
-      const double v1 = std::sin((0.72 * px + 0.42 * py) / (95 * u) + 8.5 * t);
-      const double t2 = m.Turb(px / (140 * u), py / (140 * u), 5);
-      const double v2 = std::sin((-0.3 * px + 0.9 * py) / (55 * u) + 6 * t2);
-      const double main = std::pow(1 - std::fabs(v1), 14) * 0.95;
-      const double fine = std::pow(1 - std::fabs(v2), 36) * 0.6;
-      const double cloud = 0.22 * (0.5 + 0.5 * c2.Fbm(px / (420 * u), py / (420 * u), 4));
-      const double v = Clamp01(cloud + std::max(main, fine) * (0.75 + 0.25 * t));
+      const double t = n.Turb(px / (340 * u), py / (340 * u), 6);
+      const double v1 = std::sin((0.8 * px + 0.5 * py) / (150 * u) + 5.0 * t);
+      const double t2 = m.Turb(px / (130 * u), py / (130 * u), 5);
+      const double v2 = std::sin((-0.4 * px + 0.9 * py) / (70 * u) + 6 * t2);
+      const double main = std::pow(1 - std::fabs(v1), 5) * (0.45 + 0.9 * t);
+      const double fine = std::pow(1 - std::fabs(v2), 24) * 0.5;
+      const double cloud = 0.32 * (0.5 + 0.5 * c2.Fbm(px / (300 * u), py / (300 * u), 5));
+      const double v = Clamp01(cloud + std::max(main, fine));
       img.index[size_t(y) * size_t(f.w) + size_t(x)] = uint8_t(std::lround(v * 255));
     }
   }
@@ -727,9 +729,10 @@ void Marble(const a_canvas_frame& f, const a_canvas_design& d, a_art_image8& img
 void Linen(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
   const a_ramp ramp = Colours_Or(d, {"#a8956f", "#d8c8a6", "#efe4cc"});
   const a_noise n(d.seed), m(d.seed + 1), low(d.seed + 2);
-  const double u = f.u, p = 5.0 * u;
+  const double u = f.u, p = 5.5 * u;
+  const a_noise fibre(d.seed + 3);
   s.Shade([&](double x, double y) {
-    const double tx = x / p, ty = y / p;
+    const double tx = x / p + 0.12 * fibre.At(x / (90 * u), y / (90 * u)), ty = y / p + 0.12 * fibre.At(x / (90 * u) + 7, y / (90 * u));
     const double ix = std::floor(tx), iy = std::floor(ty);
     const double fx = tx - ix, fy = ty - iy;
     const bool weft_on_top = (int64_t(ix) + int64_t(iy)) % 2 == 0;
@@ -738,8 +741,8 @@ void Linen(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
     const double weft = std::sin(M_PI * fy) * (0.8 + 0.2 * slub_w);
     const double warp = std::sin(M_PI * fx) * (0.8 + 0.2 * slub_h);
     const double v = weft_on_top ? std::max(weft, 0.55 * warp) : std::max(warp, 0.55 * weft);
-    const a_rgb c = ramp.At(Clamp01(0.15 + 0.8 * v));
-    return Scale(c, 1 + 0.04 * low.Fbm(x / (220 * u), y / (220 * u), 3));
+    const a_rgb c = ramp.At(Clamp01(0.1 + 0.85 * v * (0.9 + 0.1 * fibre.At(x / (2 * u), y / (2 * u)))));
+    return Scale(c, 1 + 0.07 * low.Fbm(x / (220 * u), y / (220 * u), 3));
   });
   s.Grain(1.0 / 255, d.seed);
 }
@@ -765,7 +768,7 @@ void Brushed(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
 }
 
 void Watercolour(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
-  const a_ramp ramp = Colours_Or(d, {"#6fa8dc", "#f4a6b8", "#f6d37f", "#97d3a9", "#c0a3e3"});
+  const a_ramp ramp = Colours_Or(d, {"#3d8bd9", "#f2668b", "#f7c548", "#49b675", "#9b6dd6"});
   const a_noise n(d.seed), warp(d.seed + 1), gran(d.seed + 2), paper(d.seed + 3);
   a_rng rng(d.seed);
   const double u = f.u;
@@ -775,9 +778,9 @@ void Watercolour(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d
     double k;
   };
   std::vector<Blob> bs;
-  const int32_t nb = Count_For(f, 8 * d.amount);
+  const int32_t nb = Count_For(f, 11 * d.amount);
   for (int32_t i = 0; i < nb; ++i) {
-    Blob b{rng.Range(0, f.w), rng.Range(0, f.h), rng.Range(90, 210) * u, rng.Range(0.35, 0.55),
+    Blob b{rng.Range(0, f.w), rng.Range(0, f.h), rng.Range(80, 180) * u, rng.Range(0.5, 0.75),
            ramp.At(rng.Unit()), rng.Range(0, 50)};
     if (f.Disc()) {
       const double th = kTau * i / nb + rng.Range(-0.2, 0.2), rr = f.w * rng.Range(0.22, 0.4);
@@ -791,7 +794,7 @@ void Watercolour(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d
     a_rgb c = Scale(Hex("#fcf9f2"), 1 + 0.02 * paper.Fbm(x / (3 * u), y / (3 * u), 2));
     const double wx = x + 10 * u * warp.Fbm(x / (55 * u), y / (55 * u), 3);
     const double wy = y + 10 * u * warp.Fbm(x / (55 * u) + 9, y / (55 * u) + 3, 3);
-    const double g = 0.85 + 0.3 * gran.At(x / (2.6 * u), y / (2.6 * u));
+    const double g = 0.9 + 0.15 * gran.Fbm(x / (5 * u), y / (5 * u), 2);
     for (const Blob& b : bs) {
       const double dx = wx - b.x, dy = wy - b.y;
       const double dist = std::hypot(dx, dy);
@@ -802,7 +805,7 @@ void Watercolour(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d
       const double inside = Smooth(-1.5 * u, 1.5 * u, gap);
       if (inside <= 0) continue;
       const double edge = std::exp(-std::max(0.0, gap) / (7 * u));
-      const double a = Clamp01(b.a * (0.5 * inside + 0.65 * edge * inside) * g);
+      const double a = Clamp01(b.a * (0.55 * inside + 0.7 * edge * inside) * g);
       c = a_rgb{c.r * (1 - a * (1 - b.c.r)), c.g * (1 - a * (1 - b.c.g)), c.b * (1 - a * (1 - b.c.b))};
     }
     return c;
@@ -964,15 +967,35 @@ void Beach(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
   s.Grain(1.2 / 255, d.seed);
 }
 
+// A maple leaf of five pointed, toothed lobes, the stem at the bottom.
 void Maple_Leaf(cairo_t* cr, double size) {
-  for (int i = 0; i <= 200; ++i) {
-    const double phi = kTau * i / 200.0 - M_PI / 2;  // from the stem, round
-    const double a = phi + M_PI / 2;
-    const double lobes = std::pow(std::fabs(std::cos(2.5 * a)), 0.55);
-    const double teeth = 1 - 0.07 * std::fabs(std::sin(12.5 * a));
-    double r = size * (0.42 + 0.58 * lobes) * teeth;
-    if (std::fabs(std::sin(a / 2)) < 0.12) r *= 0.35;  // the notch at the stem
-    const double x = r * std::cos(phi), y = -r * std::sin(phi);
+  struct Lobe {
+    double a, len;  // angle from straight up, length
+  };
+  static constexpr Lobe kLobes[] = {{-2.0, 0.45}, {-1.05, 0.8}, {0.0, 1.0}, {1.05, 0.8}, {2.0, 0.45}};
+  std::vector<std::pair<double, double>> pts;  // (angle, radius)
+  pts.emplace_back(M_PI, 0.12);
+  for (size_t i = 0; i < 5; ++i) {
+    const Lobe& l = kLobes[i];
+    const double prev = i == 0 ? -M_PI + 0.35 : (kLobes[i - 1].a + l.a) / 2;
+    pts.emplace_back(prev, 0.32 * std::min(l.len, i == 0 ? l.len : kLobes[i - 1].len) + 0.1);
+    // Up one side with two teeth, the tip, down the other side.
+    const double w = 0.3 + 0.06 * l.len;
+    pts.emplace_back(l.a - w * 1.15, 0.5 * l.len);
+    pts.emplace_back(l.a - w * 1.5, 0.66 * l.len);
+    pts.emplace_back(l.a - w * 0.7, 0.68 * l.len);
+    pts.emplace_back(l.a - w * 0.95, 0.84 * l.len);
+    pts.emplace_back(l.a - w * 0.3, 0.86 * l.len);
+    pts.emplace_back(l.a, l.len);
+    pts.emplace_back(l.a + w * 0.3, 0.86 * l.len);
+    pts.emplace_back(l.a + w * 0.95, 0.84 * l.len);
+    pts.emplace_back(l.a + w * 0.7, 0.68 * l.len);
+    pts.emplace_back(l.a + w * 1.5, 0.66 * l.len);
+    pts.emplace_back(l.a + w * 1.15, 0.5 * l.len);
+  }
+  pts.emplace_back(M_PI - 0.35, 0.38);
+  for (size_t i = 0; i < pts.size(); ++i) {
+    const double x = pts[i].second * size * std::sin(pts[i].first), y = -pts[i].second * size * std::cos(pts[i].first);
     if (i == 0) cairo_move_to(cr, x, y);
     else cairo_line_to(cr, x, y);
   }
@@ -992,13 +1015,13 @@ void Draw_Leaf(cairo_t* cr, double x, double y, double size, double rot, const a
   cairo_pattern_destroy(p);
   Set_Rgb(cr, Mix(col, Hex("#3a1004"), 0.45), 0.55);
   cairo_set_line_width(cr, size * 0.025);
-  for (int k = 0; k < 5; ++k) {
-    const double a = -M_PI / 2 + (k - 2) * 0.75;
-    cairo_move_to(cr, 0, size * 0.1);
-    cairo_line_to(cr, std::cos(a) * size * 0.85, std::sin(a) * size * 0.85);
+  for (const double a : {-2.0, -1.05, 0.0, 1.05, 2.0}) {
+    const double len = std::fabs(a) > 1.5 ? 0.4 : std::fabs(a) > 0.5 ? 0.72 : 0.92;
+    cairo_move_to(cr, 0, size * 0.05);
+    cairo_line_to(cr, std::sin(a) * size * len, -std::cos(a) * size * len);
   }
-  cairo_move_to(cr, 0, size * 0.1);
-  cairo_line_to(cr, 0, size * 0.55);
+  cairo_move_to(cr, 0, size * 0.05);
+  cairo_line_to(cr, size * 0.04, size * 0.5);
   cairo_stroke(cr);
   cairo_restore(cr);
 }
@@ -1038,7 +1061,7 @@ void Autumn(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
     for (int32_t i = 0, n = Count_For(f, 14 * d.amount); i < n; ++i) {
       double x = 0, y = 0, rot = 0;
       place(x, y, rot);
-      Draw_Leaf(far.Cr(), x, y, rng.Range(28, 48) * u, rot, Mix(leaves.At(rng.Unit()), Hex("#2a1008"), 0.35));
+      Draw_Leaf(far.Cr(), x, y, rng.Range(34, 58) * u, rot, Mix(leaves.At(rng.Unit()), Hex("#2a1008"), 0.35));
     }
     far.Blur(3 * u);
     s.Paint(far, 0, 0, 0.9);
@@ -1046,7 +1069,7 @@ void Autumn(a_surface& s, const a_canvas_frame& f, const a_canvas_design& d) {
   for (int32_t i = 0, n = Count_For(f, 22 * d.amount); i < n; ++i) {
     double x = 0, y = 0, rot = 0;
     place(x, y, rot);
-    const double size = rng.Range(38, 78) * u;
+    const double size = rng.Range(48, 92) * u;
     const a_rgb col = leaves.At(rng.Unit());
     a_surface shadow(f.w, f.h);
     Draw_Leaf(shadow.Cr(), x + 5 * u, y + 7 * u, size, rot, Hex("#000000"));

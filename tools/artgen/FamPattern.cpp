@@ -268,9 +268,10 @@ void Marble(a_surface& s, const a_pattern& p) {
   const a_noise n(p.seed);
   s.Shade([&](double x, double y) {
     const double u = x / p.w, v = y / p.h;
-    const double t = n.Turb_Periodic(u * 3, v * 3, 3, 3, 5);
-    const double vein = std::pow(1 - std::fabs(std::sin(kTau * (u + 2 * v) + 6 * t)), 12);
-    return Mix(Mix(p.C(0), p.C(1), 0.3 * t), p.C(2), vein * 0.85);
+    const double t = n.Turb_Periodic(u * 2, v * 2, 2, 2, 5);
+    const double vein = std::pow(1 - std::fabs(std::sin(M_PI * (u + v) + 3.5 * t)), 6);
+    const double cloud = 0.5 + 0.5 * n.Fbm_Periodic(u * 3 + 5, v * 3 + 5, 3, 3, 4);
+    return Mix(Mix(p.C(0), p.C(1), 0.6 * cloud), p.C(2), vein * (0.4 + 1.0 * t));
   });
 }
 
