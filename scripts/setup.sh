@@ -9,7 +9,9 @@ PACKAGES=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libpixman-1-dev libjpeg62-turbo-dev
   libpng-dev libtiff-dev libcairo2-dev libcups2-dev zlib1g-dev libx11-dev
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # fonts the art generator draws glyphs from (art/fonts.txt, licences in art/NOTICE)
+  fonts-dejavu-core fonts-font-awesome fonts-noto-core
   # independent readers and writers of image files, the oracles of the image tests
   netpbm imagemagick libjpeg-turbo-progs
   # a display server without a screen, for the smoke test of the real window, and a

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -416,4 +417,134 @@ TEST_F(PixtTest, DiscardRingPurgesLeastRecentlyUsed) {
   for (a_pixt& x : p) Pixt_Unload(x);
   EXPECT_EQ(g_discard.used, 0u);
   EXPECT_EQ(g_discard.first, nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// The writer's encodings, read back by the program's reader
+// ---------------------------------------------------------------------------
+namespace {
+
+// An image whose rows hold runs of every length that matters to PackBits
+// (1, 2, 3, 127 .. 130 equal bytes) beside noise, so the packer's runs,
+// literals and their limits all occur, across 32,000-byte stretches.
+a_art_image Awkward_Image(int32 w, int32 h) {
+  a_art_image img;
+  img.width = w;
+  img.height = h;
+  img.rgba.resize(size_t(w) * size_t(h) * 4);
+  uint32 s = 12345;
+  size_t i = 0;
+  const size_t runs[] = {1, 2, 3, 127, 128, 129, 130, 5, 300};
+  size_t k = 0;
+  while (i < img.rgba.size()) {
+    const size_t n = std::min(runs[k++ % 9], img.rgba.size() - i);
+    s = s * 1103515245u + 12345u;
+    const uint8 v = uint8(s >> 16);
+    for (size_t j = 0; j < n; ++j) img.rgba[i + j] = (k % 3 == 0) ? uint8(v + j) : v;
+    i += n;
+  }
+  return img;
+}
+
+// The memory form of a 32-bit image: blue, green, red, alpha.
+std::vector<uint8> Memory32(const a_art_image& img) {
+  std::vector<uint8> m(img.rgba.size());
+  for (size_t i = 0; i < img.rgba.size(); i += 4) {
+    m[i] = img.rgba[i + 2];
+    m[i + 1] = img.rgba[i + 1];
+    m[i + 2] = img.rgba[i];
+    m[i + 3] = img.rgba[i + 3];
+  }
+  return m;
+}
+
+}  // namespace
+
+TEST_F(PixtTest, WriterEncodingsReadBackThroughTheReader) {
+  std::string err;
+  // 32-bit, raw and run-length: exact, 70 x 130 x 4 = 36,400 bytes (two stretches).
+  const a_art_image img = Awkward_Image(70, 130);
+  for (const bool rle : {false, true}) {
+    std::vector<uint8> obj;
+    ASSERT_TRUE(rle ? Pixt_Encode32_RLE(img, PIXT_FLAG_TRANSPARENT, obj, err) : Pixt_Encode32(img, 0, obj, err)) << err;
+    EXPECT_EQ(obj[6], rle ? (PIXT_FLAG_TRANSPARENT | PIXT_FLAG_RLE) : 0) << rle;
+    if (rle) EXPECT_LT(obj.size(), 8 + img.rgba.size()) << "the runs pack";
+    a_pixt p{};
+    ASSERT_EQ(Pixt_Load_Bytes(Pixt_Key(5), obj.data(), uint32(obj.size()), p), PIXT_OK) << rle;
+    EXPECT_EQ(p.pixmap.pixelSize, 32);
+    EXPECT_EQ(p.pixmap.bounds, (Rect{0, 0, 130, 70}));
+    EXPECT_EQ(Pixels(p), Memory32(img)) << rle;
+    Pixt_Unload(p);
+  }
+
+  // 8-bit with an odd width: rows padded to 4 bytes; grey-table flag kept.
+  a_art_image8 idx;
+  idx.width = 301;
+  idx.height = 113;  // 304 x 113 = 34,352 padded bytes: two stretches
+  idx.index.resize(size_t(idx.width) * size_t(idx.height));
+  for (size_t i = 0; i < idx.index.size(); ++i) idx.index[i] = uint8((i / 97) * 31 + (i % 7 == 0 ? i : 0));
+  for (const bool rle : {false, true}) {
+    std::vector<uint8> obj;
+    ASSERT_TRUE(Pixt_Encode8(idx, PIXT_FLAG_GRAY_WHITE0, rle, obj, err)) << err;
+    EXPECT_EQ(obj[7], 8);
+    EXPECT_EQ((obj[0] << 8) | obj[1], 304);
+    a_pixt p{};
+    ASSERT_EQ(Pixt_Load_Bytes(Pixt_Key(6), obj.data(), uint32(obj.size()), p), PIXT_OK) << rle;
+    EXPECT_EQ(p.pixmap.pmTable, gray_ctable);
+    const std::vector<uint8> px = Pixels(p);
+    ASSERT_EQ(px.size(), size_t(304) * 113);
+    for (int32 y = 0; y < idx.height; ++y)
+      ASSERT_EQ(0, std::memcmp(&px[size_t(y) * 304], &idx.index[size_t(y) * 301], 301)) << "row " << y << " " << rle;
+    Pixt_Unload(p);
+  }
+
+  // JPEG: alpha is not kept, colours come back close.
+  a_art_image smooth;
+  smooth.width = 96;
+  smooth.height = 64;
+  for (int32 y = 0; y < 64; ++y)
+    for (int32 x = 0; x < 96; ++x) smooth.rgba.insert(smooth.rgba.end(), {uint8(x * 2), uint8(y * 3), uint8(200 - x), 17});
+  for (const bool full_chroma : {false, true}) {
+    std::vector<uint8> obj;
+    ASSERT_TRUE(Pixt_Encode32_JPEG(smooth, a_art_jpeg{90, full_chroma}, 0, obj, err)) << err;
+    EXPECT_EQ(obj[6], PIXT_FLAG_JPEG);
+    a_pixt p{};
+    ASSERT_EQ(Pixt_Load_Bytes(Pixt_Key(7), obj.data(), uint32(obj.size()), p), PIXT_OK);
+    const std::vector<uint8> px = Pixels(p), want = Memory32(smooth);
+    ASSERT_EQ(px.size(), want.size());
+    int worst = 0;
+    for (size_t i = 0; i < px.size(); i += 4) {
+      EXPECT_EQ(px[i + 3], 255);
+      for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(int(px[i + size_t(c)]) - int(want[i + size_t(c)])));
+    }
+    EXPECT_LE(worst, 12) << full_chroma;
+    Pixt_Unload(p);
+  }
+
+  // What cannot be stored is refused.
+  std::vector<uint8> obj;
+  a_art_image wide;
+  wide.width = 8192;  // 32,768 row bytes
+  wide.height = 1;
+  wide.rgba.resize(8192 * 4);
+  EXPECT_FALSE(Pixt_Encode32_RLE(wide, 0, obj, err));
+  a_art_image8 short_pixels{4, 4, std::vector<uint8>(15)};
+  EXPECT_FALSE(Pixt_Encode8(short_pixels, 0, true, obj, err));
+  EXPECT_FALSE(Pixt_Encode32_JPEG(smooth, a_art_jpeg{0, false}, 0, obj, err));
+}
+
+TEST(PictLibWriter, PremultipliedPixelsBecomeStraightAlpha) {
+  // Opaque, half-covered, nearly clear and clear pixels of a drawing library.
+  const uint32 px[4] = {0xFF336699u, 0x80402010u, 0x01010000u, 0x00000000u};
+  const a_art_image img = Art_Image_From_Premultiplied(px, 2, 2, 2);
+  ASSERT_EQ(img.rgba.size(), 16u);
+  EXPECT_EQ(std::vector<uint8>(img.rgba.begin(), img.rgba.begin() + 4), (std::vector<uint8>{0x33, 0x66, 0x99, 0xFF}));
+  EXPECT_EQ(std::vector<uint8>(img.rgba.begin() + 4, img.rgba.begin() + 8), (std::vector<uint8>{0x80, 0x40, 0x20, 0x80}));
+  EXPECT_EQ(std::vector<uint8>(img.rgba.begin() + 8, img.rgba.begin() + 12), (std::vector<uint8>{0xFF, 0, 0, 1}));
+  EXPECT_EQ(std::vector<uint8>(img.rgba.begin() + 12, img.rgba.end()), (std::vector<uint8>{0, 0, 0, 0}));
+  // Stored as alpha, red, green, blue.
+  std::vector<uint8> obj;
+  std::string err;
+  ASSERT_TRUE(Pixt_Encode32(img, 0, obj, err)) << err;
+  EXPECT_EQ(std::vector<uint8>(obj.begin() + 12, obj.begin() + 16), (std::vector<uint8>{0x80, 0x80, 0x40, 0x20}));
 }

@@ -277,6 +277,36 @@ TEST_F(Startup, InvalidLibraryIsFatalAlert52) {
   EXPECT_NE(p.Stderr().find("alert 52: Warning!  The art database file"), std::string::npos) << p.Stderr();
 }
 
+// The picture library the build draws: the program starts on it (a
+// snapshot of its window under the build folder's snapshots/art/), and on the
+// same file cut in half it stops with alert 52 and status 1.
+TEST_F(Startup, RunsOnTheBuiltLibraryAndRefusesHalfOfIt) {
+  const std::string built = Read_All(VELMOR_ART_LIBRARY);
+  ASSERT_GT(built.size(), 1000u) << VELMOR_ART_LIBRARY;
+  std::vector<uint8> lib(built.begin(), built.end());
+  const std::string exe = VELMOR4_EXE;
+  const std::string shots = exe.substr(0, exe.find_last_of('/')) + "/snapshots/art";
+  fs::create_directories(shots);
+  const std::string png = shots + "/startup.png";
+  {
+    Program p(dir_);
+    p.exe = Program_Copy(&lib);
+    p.env_extra = {"VELMOR_SCREEN=1024x768",
+                   "VELMOR_SCRIPT=" + Write("shot.txt", "wait 30\nsnapshot " + png + "\nquit\n")};
+    EXPECT_EQ(p.Run(), 0) << p.Stderr();
+    EXPECT_EQ(p.Stderr().find("alert"), std::string::npos) << p.Stderr();
+    std::vector<uint32> px;
+    int32 w = 0, h = 0;
+    std::string err;
+    EXPECT_TRUE(Host_Read_PNG(png, px, w, h, err)) << err;
+  }
+  lib.resize(lib.size() / 2);
+  Program p(dir_);
+  p.exe = Program_Copy(&lib);
+  EXPECT_EQ(p.Run(), 1);
+  EXPECT_NE(p.Stderr().find("alert 52: Warning!  The art database file"), std::string::npos) << p.Stderr();
+}
+
 TEST_F(Startup, LibraryWithoutPicture1000IsFatalAlert40) {
   std::vector<a_art_object> objects(1);
   objects[0].key = a_keyset{12, 1001, 0, 0};

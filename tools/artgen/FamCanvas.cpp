@@ -126,7 +126,8 @@ bool White_Thumbs(std::vector<a_art_object>& out, std::string& err) {
     Frame_Thumb(t);
     a_art_object o;
     o.key = a_keyset{ART_CANVAS_THUMB, set, ART_CANVAS_WHITE_C, ART_CANVAS_WHITE_D};
-    if (!Pixt_Encode32_JPEG(t, kThumbJpeg, 0, o.data, err)) return false;
+    // Flat: run-length packing keeps it exactly white, and small.
+    if (!Pixt_Encode32_RLE(t, 0, o.data, err)) return false;
     out.push_back(std::move(o));
   }
   return true;

@@ -683,9 +683,11 @@ void Keys(a_surface& s, const a_pattern& p) {
   cairo_t* cr = s.Cr();
   const double kw = p.w / 7.0;
   Ground(s, p.C(0));
+  // Rows of keyboards one above the other, the ground between them.
+  const double kh = p.h - 3;
   for (int i = 0; i < 7; ++i) {
-    cairo_rectangle(cr, i * kw + 0.5, 0, kw - 1, p.h);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, p.h);
+    cairo_rectangle(cr, i * kw + 0.5, 0, kw - 1, kh);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, kh);
     Add_Stop(g, 0, p.C(1));
     Add_Stop(g, 0.9, p.C(1));
     Add_Stop(g, 1, Mix(p.C(1), p.C(0), 0.3));
@@ -697,7 +699,7 @@ void Keys(a_surface& s, const a_pattern& p) {
   for (int i = 0; i < 7; ++i) {
     if (!kBlack[i]) continue;
     const double x = (i + 1) * kw - kw * 0.3;
-    cairo_rectangle(cr, x, 0, kw * 0.6, p.h * 0.6);
+    cairo_rectangle(cr, x, 0, kw * 0.6, kh * 0.6);
     Set_Rgb(cr, p.C(2));
     cairo_fill(cr);
   }
