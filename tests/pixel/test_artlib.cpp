@@ -357,6 +357,9 @@ TEST(ArtGenerator, BadDataStopsTheRunNamingWhy) {
       {"gradients.txt", "1 \"A\" #000000 #ffffff\n3 \"B\" #000000 #ffffff\n", "art/gradients.txt:2: gradient 3 out of turn"},
       {"gradients.txt", "1 \"A\" bands=501 #000000 #ffffff\n", "art/gradients.txt:1: bands"},
       {"patterns.txt", "1 1 polka \"A\" size=120x32 colors=#000000,#ffffff\n", "art/patterns.txt:1: size="},
+      {"patterns.txt", "1 1 diagonal \"A\" size=32x48 colors=#000000,#ffffff\n",
+       "art/patterns.txt:1: style diagonal repeats only on square tiles"},
+      {"patterns.txt", "1 1 polka \"A\" size=32x32 colors=#000000\n", "art/patterns.txt:1: style polka needs 2 colours"},
   };
   for (const Case& c : cases) {
     const std::string dir = Temp_Dir();

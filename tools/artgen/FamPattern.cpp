@@ -774,17 +774,18 @@ const struct {
   const char* name;
   a_pattern_style draw;
   int min_colours;
+  bool square;  // the style repeats only on square tiles
 } kStyles[] = {
-    {"gingham", Gingham, 2},   {"polka", Polka, 2},       {"diagonal", Diagonal, 2}, {"chevron", Chevron, 2},
-    {"honeycomb", Honeycomb, 3}, {"scales", Scales, 3},   {"houndstooth", Houndstooth, 2}, {"argyle", Argyle, 3},
-    {"tiles", Tiles, 2},       {"brick", Brick, 3},       {"basket", Basket, 2},     {"plaid", Plaid, 4},
-    {"wood", Wood, 2},         {"marble", Marble, 3},     {"paper", Paper, 2},       {"linen", Linen, 2},
-    {"denim", Denim, 3},       {"cork", Cork, 3},         {"leather", Leather, 3},   {"brushed", Brushed, 2},
-    {"granite", Granite, 4},   {"sand", Sand, 2},         {"carbon", Carbon, 2},     {"leaves", Leaves, 2},
-    {"flowers", Flowers, 3},   {"bubbles", Bubbles, 3},   {"clouds", Clouds, 2},     {"wavy", Wavy, 2},
-    {"stars", Stars, 2},       {"hearts", Hearts, 3},     {"snowflakes", Snowflakes, 2}, {"confetti", Confetti, 2},
-    {"candy", Candy, 2},       {"notes", Notes, 2},       {"keys", Keys, 3},         {"film", Film, 4},
-    {"records", Records, 2},   {"bars", Bars, 3},
+    {"gingham", Gingham, 2, false},   {"polka", Polka, 2, false},       {"diagonal", Diagonal, 2, true}, {"chevron", Chevron, 2, false},
+    {"honeycomb", Honeycomb, 3, false}, {"scales", Scales, 3, false},   {"houndstooth", Houndstooth, 2, false}, {"argyle", Argyle, 3, false},
+    {"tiles", Tiles, 2, false},       {"brick", Brick, 3, false},       {"basket", Basket, 2, false},     {"plaid", Plaid, 4, false},
+    {"wood", Wood, 2, false},         {"marble", Marble, 3, false},     {"paper", Paper, 2, false},       {"linen", Linen, 2, false},
+    {"denim", Denim, 3, false},       {"cork", Cork, 3, false},         {"leather", Leather, 3, false},   {"brushed", Brushed, 2, false},
+    {"granite", Granite, 4, false},   {"sand", Sand, 2, false},         {"carbon", Carbon, 2, false},     {"leaves", Leaves, 2, false},
+    {"flowers", Flowers, 3, false},   {"bubbles", Bubbles, 3, false},   {"clouds", Clouds, 2, false},     {"wavy", Wavy, 2, false},
+    {"stars", Stars, 2, false},       {"hearts", Hearts, 3, false},     {"snowflakes", Snowflakes, 2, false}, {"confetti", Confetti, 2, false},
+    {"candy", Candy, 2, true},       {"notes", Notes, 2, false},       {"keys", Keys, 3, false},         {"film", Film, 4, false},
+    {"records", Records, 2, false},   {"bars", Bars, 3, false},
 };
 
 bool Parse_Pattern(const a_table_row& r, a_pattern& p, a_pattern_style& draw, std::string& err) {
@@ -797,11 +798,13 @@ bool Parse_Pattern(const a_table_row& r, a_pattern& p, a_pattern_style& draw, st
   p.style = r.words[2];
   p.name = r.words[3];
   int min_colours = 0;
+  bool square = false;
   draw = nullptr;
   for (const auto& st : kStyles) {
     if (p.style == st.name) {
       draw = st.draw;
       min_colours = st.min_colours;
+      square = st.square;
     }
   }
   if (draw == nullptr) {
@@ -819,6 +822,10 @@ bool Parse_Pattern(const a_table_row& r, a_pattern& p, a_pattern_style& draw, st
   }
   p.w = int32_t(w);
   p.h = int32_t(h);
+  if (square && w != h) {
+    err = r.Where() + ": style " + p.style + " repeats only on square tiles";
+    return false;
+  }
   const std::string cols = r.Text("colors", "");
   size_t start = 0;
   while (!cols.empty() && start <= cols.size()) {

@@ -46,7 +46,8 @@ bool Sheet_Canvases(const std::string& dir, std::vector<std::string>& written, s
       const a_keyset fk{ART_CANVAS, tk.b, tk.c, tk.d};
       const a_read_picture thumb = Reader_Picture(tk);
       const a_read_picture full = Reader_Picture(fk);
-      const int32_t w = int32_t(info.width * scale), h = int32_t(info.height * scale) + ART_CANVAS_THUMB_MAX + 8;
+      const int32_t thumb_h = int32_t(std::lround(double(ART_CANVAS_THUMB_MAX) * info.height / std::max(info.width, info.height)));
+      const int32_t w = int32_t(info.width * scale), h = int32_t(info.height * scale) + thumb_h + 8;
       double x = 0, y = 0;
       sheet.Next(w, h, x, y);
       std::string label = Short_Key(fk);
