@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "doc/VoskDoc.h"
+#include "doc/VoskFunc.h"
 #include "doc/VoskPrin.h"
 #include "pixel/Draw.h"
 #include "pixel/SysMath.h"
@@ -851,4 +852,19 @@ void Draw_Cutlines2(uint32 ux) {
   Outline_Shape(ux, false, DASHED_LINE, 1, 5, true, INSIDE_BLEED, used);
   RGBForeColor(fore);
   RGBBackColor(back);
+}
+
+void Draw_CutLines() {
+  const uint32 ux = g_doc.upx;
+  const a_doc_unit* unit = Doc_Unit(ux);
+  if (unit == nullptr || ux > g_doc.doc_template.nunits) return;
+  a_unit adjusted;
+  Calc_Adjusted_Unit(true, true, 1, Calc_Direct_Print_Kind(), g_doc.doc_template.units[ux - 1], adjusted);
+  Rect screen;
+  CellToScreenRect(1, unit->paintbounds, screen);
+  a_coord_mapping mapping;
+  Calc_Unit_Mapping(adjusted, screen, mapping);
+  Push_Mapping(mapping);
+  Draw_Cutlines2(ux);
+  Pop_Mapping();
 }

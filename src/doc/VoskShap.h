@@ -161,3 +161,8 @@ void Draw_Crosshair(int16 h, int16 v, int16 size);
 // dashed on white, 5-pixel dashes, 1 pixel thick, inside the bleeds, with
 // the crosshair of discs. Colours and pen are left as they were.
 void Draw_Cutlines2(uint32 ux);
+// The cut lines of the current unit in the document view: the unit, adjusted
+// with its bleeds and nudge for the document's direct-print kind, mapped onto
+// the unit's rectangle in view 1, then Draw_Cutlines2. Nothing without a
+// current unit.
+void Draw_CutLines();

@@ -11,6 +11,11 @@
 
 #include "TestSupport.h"
 #include "doc/VoskDoc.h"
+#include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskBlok.h"
+#include "platform/Resources.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskShap.h"
 #include "pixel/Draw.h"
@@ -321,6 +326,50 @@ TEST_F(DocOutlines, CutLinesInThePreferencesColourOnWhite) {
   GetBackColor(back);
   EXPECT_EQ(fore.red, 0xFFFF);  // the port's colours are put back
   EXPECT_EQ(back.green, 0xFFFF);
+}
+
+// The document view's cut lines: the current unit, with its bleeds, mapped
+// onto its rectangle in view 1; the cut runs inside the bleeds, the
+// crosshair at the disc's centre.
+TEST_F(Outlines, CutLinesOfTheCurrentUnitInViewOne) {
+  Resources_Init();
+  VoskFunc_Init();
+  VoskUndo_Init();
+  History_Null();
+  VoskBlok_Init();
+  gs.controller = GHOST;
+  a_template x{};
+  x.papersize = a_fpoint{210, 297};
+  x.nunits = 1;
+  x.units[0].kind = UNIT_CD;
+  x.units[0].bbox = a_frect{10, 10, 110, 110};
+  x.units[0].bleed = a_frect{2, 2, 2, 2};
+  x.units[0].meas[0] = 40;
+  ASSERT_TRUE(Doc_New(x));
+  Select_Doc_Unit(1);
+  ASSERT_EQ(g_doc.upx, 1u);
+  // A disc's canvas is 1200 cells; a quarter of it fills 300 pixels of the view.
+  gs.views[0].origin = Point{0, 0};
+  gs.views[0].zoom_factor = a_ratio{1, 4};
+  gs.views[0].zoom_fudge = 1;
+  gs.views[0].bounds = Rect{0, 0, 300, 300};
+  a_win_pixel32 c{};
+  c.b = 255;
+  gs.pref.cutlines_color = c;
+  Draw_CutLines();
+  EXPECT_EQ(ncstack, 0) << "the mapping is popped";
+  // 104 mm (with the bleeds) over 300 pixels: the cut, 2 mm in, lies about
+  // 6 pixels from the edges; nothing is drawn in the bleed outside it.
+  EXPECT_EQ(Count(Rect{140, 0, 160, 3}, 0x0000FF), 0);
+  EXPECT_GT(Count(Rect{140, 3, 160, 10}, 0x0000FF), 0);
+  EXPECT_GT(Count(Rect{3, 140, 10, 160}, 0x0000FF), 0);
+  EXPECT_GT(Count(Rect{146, 146, 154, 154}, 0x0000FF), 0);  // the crosshair
+  Doc_Dispose();
+  Dispose_Doc_Buffers();
+  // Without a current unit there is nothing to draw.
+  Clear();
+  Draw_CutLines();
+  EXPECT_EQ(Count(Rect{0, 0, 400, 400}, kWhite), 160000);
 }
 
 }  // namespace
