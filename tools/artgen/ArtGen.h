@@ -40,6 +40,11 @@ bool Canvas_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::st
 bool Gradient_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
 bool Pattern_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
 bool Picture_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
+bool Sound_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
+bool Stamp_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
+bool Border_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
+bool Symbol_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
+bool Interface_Jobs(const a_art_context& ctx, std::vector<a_art_job>& jobs, std::string& err);
 
 // ---------------------------------------------------------------------------
 // Data tables

@@ -69,7 +69,9 @@ int main(int argc, char** argv) {
   std::string err;
   std::vector<a_art_job> jobs;
   if (!Fonts_Load(ctx, err) || !Canvas_Jobs(ctx, jobs, err) || !Gradient_Jobs(ctx, jobs, err) ||
-      !Pattern_Jobs(ctx, jobs, err) || !Picture_Jobs(ctx, jobs, err)) {
+      !Pattern_Jobs(ctx, jobs, err) || !Picture_Jobs(ctx, jobs, err) || !Sound_Jobs(ctx, jobs, err) ||
+      !Stamp_Jobs(ctx, jobs, err) || !Border_Jobs(ctx, jobs, err) || !Symbol_Jobs(ctx, jobs, err) ||
+      !Interface_Jobs(ctx, jobs, err)) {
     std::fprintf(stderr, "artgen: %s\n", err.c_str());
     return 1;
   }

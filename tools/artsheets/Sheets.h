@@ -56,3 +56,8 @@ bool Sheet_Palettes(const std::string& dir, std::vector<std::string>& written, s
 bool Sheet_Gradients(const std::string& dir, std::vector<std::string>& written, std::string& err);
 bool Sheet_Patterns(const std::string& dir, std::vector<std::string>& written, std::string& err);
 bool Sheet_Pictures(const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Sounds(const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Stamps(const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Borders(const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Symbols(const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Interface(const std::string& dir, std::vector<std::string>& written, std::string& err);

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   // One maker a family; the families drawn later add theirs here.
-  const a_sheet_maker makers[] = {Sheet_Canvases, Sheet_Palettes, Sheet_Gradients, Sheet_Patterns, Sheet_Pictures};
+  const a_sheet_maker makers[] = {Sheet_Canvases, Sheet_Palettes, Sheet_Gradients, Sheet_Patterns, Sheet_Pictures,
+                                  Sheet_Sounds,   Sheet_Stamps,   Sheet_Borders,   Sheet_Symbols,  Sheet_Interface};
   std::vector<std::string> written;
   for (a_sheet_maker make : makers) {
     if (!make(dir, written, err)) {

@@ -1,0 +1,4 @@
+// Not drawn yet.
+#include "Sheets.h"
+
+bool Sheet_Sounds(const std::string&, std::vector<std::string>&, std::string&) { return true; }
