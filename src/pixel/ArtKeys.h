@@ -144,3 +144,9 @@ constexpr int16 ART_ABOUT_BAND_BOTTOM = 172;
 // ids there.
 constexpr int16 ART_PICT_LANGUAGE_FIRST = 160;
 constexpr int16 ART_PICT_LANGUAGE_LAST = 400;
+
+// ---------------------------------------------------------------------------
+// Stored pictures of the interface items (tool panels' buttons, grids,
+// toggles): their ids, rectangles and version offsets come from
+// art/interface.txt through the header the generator writes.
+// ---------------------------------------------------------------------------
