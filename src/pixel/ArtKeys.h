@@ -127,14 +127,110 @@ constexpr int16 ART_MIN_SYMBOLS = 300;
 // ---------------------------------------------------------------------------
 // Stored pictures by id: (12, id, 0, 0), 32-bit, run-length packed
 // ---------------------------------------------------------------------------
-constexpr int16 ART_PICT_LIGHT_STRIPE = 129;
-constexpr int16 ART_PICT_BUTTON_FACES = 131;
-constexpr int16 ART_PICT_DARK_STRIPE = 133;
-constexpr int16 ART_PICT_BLUE_LINE = 134;
-constexpr int16 ART_PICT_LANGUAGE_BUTTONS = 137;  // one 200 x 38 button per language
+// Opaque pictures fill every pixel they are read from; translucent ones
+// (marked so below) carry straight alpha and are drawn blended. No visible
+// pixel of either is pure white. Rectangles are top, left, bottom, right
+// within the picture.
+constexpr int16 ART_PICT_LIGHT_STRIPE = 129;      // panel background tile
+constexpr int16 ART_PICT_BUTTON_FACES = 131;      // translucent: the dialogs' button faces
+constexpr int16 ART_PICT_DARK_STRIPE = 133;       // start screen's list background tile
+constexpr int16 ART_PICT_BLUE_LINE = 134;         // band tile closing the row of bar tags
+constexpr int16 ART_PICT_LANGUAGE_BUTTONS = 137;  // translucent: the language chooser's faces
 constexpr int16 ART_PICT_SLIDER = 139;            // 319 x 34
-constexpr int16 ART_PICT_PARQUET = 600;
+constexpr int16 ART_PICT_PARQUET = 600;           // print preview's background tile
+constexpr int16 ART_PICT_PHASE_STRIP = 601;       // the phase selector's buttons
+constexpr int16 ART_PICT_COPY_ARROWS = 602;       // translucent: the copy counter's triangles
+constexpr int16 ART_PICT_HUE_WHEEL = 603;         // translucent: the colour wheel
+constexpr int16 ART_PICT_PRINT_BADGE = 604;       // translucent: print preview's number and check box
+constexpr int16 ART_PICT_UNIT_MARKS = 605;        // translucent: the unit list's print and clone marks
+constexpr int16 ART_PICT_HISTORY_STRIPS = 606;    // the history panel's rows
 constexpr int16 ART_PICT_ABOUT = 1000;            // the About box; start-up requires it
+
+// Background tiles (129, 133, 134, 600) repeat without a seam at any size.
+// The light stripe's mean colour: art drawn for the panels is antialiased
+// against it.
+constexpr uint8 ART_LIGHT_STRIPE_RGB[3] = {236, 238, 244};
+
+// Button faces (131): each face in its plain look, and pressed
+// ART_FACE_PRESSED_DV pixels lower. Labels ("OK", "Cancel", the page
+// number) are drawn at run time, centred on the face, in black.
+constexpr int16 ART_FACE_HEIGHT = 28;
+constexpr int16 ART_FACE_PRESSED_DV = 32;
+constexpr Rect ART_FACE_PREV = {0, 0, 28, 48};        // previous page: an arrow left
+constexpr Rect ART_FACE_NEXT = {0, 52, 28, 100};      // next page: an arrow right
+constexpr Rect ART_FACE_NUMBER = {0, 104, 28, 152};   // the page number's well
+constexpr Rect ART_FACE_TEXT = {0, 156, 28, 221};     // a labelled button, 65 wide (Cancel)
+constexpr Rect ART_FACE_DEFAULT = {0, 225, 28, 290};  // the default labelled button (OK)
+
+// Language chooser (137): one face for every language, labelled at run
+// time; face k (below) at top k x ART_LANG_FACE_DV. The label is centred
+// in ART_LANG_LABEL, clear of the current language's mark.
+constexpr int16 ART_LANG_FACE_WIDTH = 200;
+constexpr int16 ART_LANG_FACE_HEIGHT = 38;
+constexpr int16 ART_LANG_FACE_DV = 42;
+constexpr int16 ART_LANG_FACE_PLAIN = 0;
+constexpr int16 ART_LANG_FACE_CURRENT = 1;
+constexpr int16 ART_LANG_FACE_UNAVAILABLE = 2;
+constexpr int16 ART_LANG_FACES = 3;
+constexpr Rect ART_LANG_LABEL = {0, 34, 38, 166};
+
+// Phase selector (601): the buttons of the 350 x 56 strip by phase
+// (preview, paint, canvas, symbol, photo, grid, text), in the strip's
+// coordinates. A button is copied from its place moved ART_PHASE_SOURCE_DH
+// to the right, the selected one from there moved ART_PHASE_SELECTED_DV
+// down. The picture holds nothing left of ART_PHASE_SOURCE_DH.
+constexpr int16 ART_PHASE_STRIP_WIDTH = 350;
+constexpr int16 ART_PHASE_STRIP_HEIGHT = 56;
+constexpr int16 ART_PHASE_SOURCE_DH = 742;
+constexpr int16 ART_PHASE_SELECTED_DV = 57;
+constexpr int16 ART_PHASE_BUTTONS = 7;
+constexpr Rect ART_PHASE_BUTTON[ART_PHASE_BUTTONS] = {
+    {0, 261, 56, 350},  // preview
+    {0, 0, 27, 87},     // paint
+    {27, 0, 56, 87},    // canvas
+    {0, 87, 27, 174},   // symbol
+    {27, 87, 56, 174},  // photo
+    {0, 174, 27, 261},  // grid
+    {27, 174, 56, 261}, // text
+};
+
+// Copy counter (602): the triangles above and below a digit box, as wide
+// as the box.
+constexpr Rect ART_COPY_UP = {0, 0, 14, 32};
+constexpr Rect ART_COPY_DOWN = {0, 36, 14, 68};
+
+// Colour wheel (603): hue h lies at angle h (counter-clockwise from the
+// right, as the polar kernel turns), colour distance d at d pixels from the
+// centre, the full distance at the rim.
+constexpr int16 ART_HUE_WHEEL_SIZE = 160;  // square
+constexpr int16 ART_HUE_WHEEL_CENTER = 80;  // h and v
+constexpr int16 ART_HUE_WHEEL_RADIUS = 72;
+
+// Print preview badge (604): a unit's number beside its print check box,
+// unchecked and checked; large on units of at least 138 x 60, else small.
+// The number is written at run time, centred in the badge's first
+// ..._NUMBER_WIDTH pixels.
+constexpr Rect ART_BADGE_LARGE_OFF = {0, 0, 30, 69};
+constexpr Rect ART_BADGE_LARGE_ON = {0, 73, 30, 142};
+constexpr Rect ART_BADGE_SMALL_OFF = {34, 0, 57, 47};
+constexpr Rect ART_BADGE_SMALL_ON = {34, 51, 57, 98};
+constexpr int16 ART_BADGE_LARGE_NUMBER_WIDTH = 37;
+constexpr int16 ART_BADGE_SMALL_NUMBER_WIDTH = 25;
+
+// Unit list marks (605), each ART_UNIT_MARK_SIZE square.
+constexpr int16 ART_UNIT_MARK_SIZE = 24;
+constexpr Rect ART_UNIT_MARK_PRINT_ON = {0, 0, 24, 24};
+constexpr Rect ART_UNIT_MARK_PRINT_OFF = {0, 26, 24, 50};
+constexpr Rect ART_UNIT_MARK_CLONE = {0, 52, 24, 76};
+constexpr Rect ART_UNIT_MARK_ORIGINAL = {0, 78, 24, 102};
+
+// History panel (606): a row's strip from the left, wide enough for the
+// widest panel; the current row's strip ART_HISTORY_HILITE_DH to the right.
+// Labels start 20 pixels in.
+constexpr int16 ART_HISTORY_STRIP_WIDTH = 179;
+constexpr int16 ART_HISTORY_STRIP_HEIGHT = 30;
+constexpr int16 ART_HISTORY_HILITE_DH = 183;
+
 // The About box writes the version line centred in this band of the
 // picture: from (right - 305, 140) to (right, 172).
 constexpr int16 ART_ABOUT_BAND_WIDTH = 305;

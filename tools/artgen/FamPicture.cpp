@@ -1,5 +1,6 @@
 // Stored pictures by id (12, id, 0, 0): interface art, 32-bit and
-// run-length packed. So far the About picture.
+// run-length packed. The About picture is drawn here, the rest of the
+// interface's named pictures in FamPictures2.cpp.
 #include <cmath>
 
 #include "Canvas.h"
@@ -168,7 +169,11 @@ bool Draw_About(std::vector<a_art_object>& out, std::string& err) {
 
 }  // namespace
 
+// FamPictures2.cpp
+void Named_Picture_Jobs(std::vector<a_art_job>& jobs);
+
 bool Picture_Jobs(const a_art_context&, std::vector<a_art_job>& jobs, std::string&) {
   jobs.push_back(a_art_job{"about picture", Draw_About});
+  Named_Picture_Jobs(jobs);
   return true;
 }

@@ -129,31 +129,3 @@ bool Sheet_Patterns(const std::string& dir, std::vector<std::string>& written, s
   written.push_back("patterns.png");
   return true;
 }
-
-bool Sheet_Pictures(const std::string& dir, std::vector<std::string>& written, std::string& err) {
-  a_sheet sheet("Stored pictures by id (the About box with a sample version line)", 1320);
-  for (const a_keyset& k : Reader_Keys(a_keyset{ART_PICTURE, 0, 0, 0}, 1)) {
-    const a_read_picture p = Reader_Picture(k);
-    const int32_t w = p.ok ? p.img.width : 100, h = p.ok ? p.img.height : 20;
-    double x = 0, y = 0;
-    sheet.Next(w, h, x, y);
-    if (p.ok) sheet.Image(p.img, x, y);
-    if (p.ok && k.b == ART_PICT_ABOUT) {
-      // As the About box writes it: black, centred in the band.
-      cairo_t* cr = sheet.Cr();
-      Use_Font(cr, "sans", 18);
-      const char* text = "Version 4.0";
-      cairo_text_extents_t e;
-      cairo_text_extents(cr, text, &e);
-      const double bl = x + w - ART_ABOUT_BAND_WIDTH;
-      cairo_move_to(cr, bl + (ART_ABOUT_BAND_WIDTH - e.width) / 2 - e.x_bearing,
-                    y + (ART_ABOUT_BAND_TOP + ART_ABOUT_BAND_BOTTOM) / 2.0 - e.height / 2 - e.y_bearing);
-      cairo_set_source_rgb(cr, 0, 0, 0);
-      cairo_show_text(cr, text);
-    }
-    sheet.Label(x, y + h, "id " + std::to_string(k.b) + (p.ok ? "" : "  " + p.why));
-  }
-  if (!sheet.Write(dir + "/pictures.png", err)) return false;
-  written.push_back("pictures.png");
-  return true;
-}
