@@ -246,3 +246,56 @@ constexpr int16 ART_PICT_LANGUAGE_LAST = 400;
 // toggles): their ids, rectangles and version offsets come from
 // art/interface.txt through the header the generator writes.
 // ---------------------------------------------------------------------------
+// Item pictures take the slider's id (139) and ids from these two ranges,
+// none of them language-dependent.
+constexpr int16 ART_PICT_ITEMS_FIRST = 140;
+constexpr int16 ART_PICT_ITEMS_LAST = 159;
+constexpr int16 ART_PICT_ITEMS2_FIRST = 401;
+constexpr int16 ART_PICT_ITEMS2_LAST = 499;
+constexpr int16 ART_PICT_MAX_WIDTH = 8191;  // a stored picture's row stays within 32767 bytes
+// Language offsets run from 1 to this; Add_Ref adds one to ids 160 .. 400.
+constexpr int16 ART_LANGUAGE_OFFSET_MAX = 19;
+
+// The record the generated header (pixel/ArtItems.h, in the build folder)
+// holds for every item: ART_ITEM_<item name>, and the tables ART_GRID_ITEMS,
+// ART_ONESHOT_ITEMS and ART_TOGGLE_ITEMS in item order; ART_ITEM_SLIDER is
+// the art all sliders share, ART_SLIDER_PARTS the source box of each of its
+// parts in each look.
+struct a_art_item {
+  const char* name;
+  int16 pixtx;         // the tool picture
+  Rect src_rect;       // the plain version's artwork; its size is the node's
+  int16 src_verh;      // version n is src_rect moved n times by these
+  int16 src_verv;
+  bool8 translucent;   // drawn with alpha; otherwise pure white is left out
+  // Icon grids: cells on screen (v rows, h columns) and the cell size; the
+  // source holds all of them in versions 0 plain, 1 current and 2 dimmed
+  // (a grid with an embedded label only its first cell).
+  Point grid_ncells;
+  Point grid_cell;
+  int16 grid_overlap;
+  int16 grid_shadow;
+};
+
+// The slider (Part geometry on screen is fixed; its picture holds each part
+// in each look). Looks: plain, hilited (pressed, or the rack while the thumb
+// is dragged), dimmed, and the minus and plus buttons' big-step (Shift) and
+// tiny-step (Ctrl) looks; parts that have no look of their own in a look use
+// their plain box.
+enum a_art_slider_look : int16 {
+  ART_SLIDER_PLAIN = 0,
+  ART_SLIDER_HILITE = 1,
+  ART_SLIDER_DIM = 2,
+  ART_SLIDER_BIG = 3,
+  ART_SLIDER_TINY = 4,
+  ART_SLIDER_LOOKS = 5,
+};
+enum a_art_slider_part : int16 {
+  ART_PART_LABEL = 0,
+  ART_PART_RACK = 1,
+  ART_PART_THUMB = 2,
+  ART_PART_MINUS = 3,
+  ART_PART_PLUS = 4,
+  ART_PART_RESET = 5,
+  ART_SLIDER_PARTS_N = 6,
+};

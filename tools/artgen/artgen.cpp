@@ -1,7 +1,7 @@
 // artgen: draws the program's picture library, Velmor4.ART4, from the data
 // tables under art/.
 //
-//   velmor_artgen [--jobs N] ART_DIR OUTPUT
+//   velmor_artgen [--jobs N] [--items-header FILE] ART_DIR OUTPUT
 //
 // Each family (canvases, gradients, patterns, stored pictures ...) reads its
 // table and hands over jobs; the jobs run on N threads (all cores by
@@ -9,6 +9,11 @@
 // byte for byte whatever N is and however often it is made. Fonts come from
 // the files art/fonts.txt names; a missing one stops the run naming the
 // package to install.
+//
+// With --items-header the generator also writes the C++ header of the
+// interface items' art records (art/interface.txt) that the interface's item
+// tables include, but only when its text changed, so that nothing is
+// compiled again for a library that was merely redrawn.
 //
 // The output is replaced only when the whole library was made. Exit code 0
 // on success, 1 on bad data or a failed write, 2 on bad arguments.
@@ -23,11 +28,12 @@
 #include <vector>
 
 #include "ArtGen.h"
+#include "Interface.h"
 
 namespace {
 
 int Usage(const char* self) {
-  std::fprintf(stderr, "usage: %s [--jobs N] ART_DIR OUTPUT\n", self);
+  std::fprintf(stderr, "usage: %s [--jobs N] [--items-header FILE] ART_DIR OUTPUT\n", self);
   return 2;
 }
 
@@ -47,16 +53,32 @@ const char* Family_Name(int16_t a) {
   }
 }
 
+// The interface items' header, written only when its text differs from
+// the file's.
+bool Write_Items_Header(const a_art_context& ctx, const std::string& path, std::string& err) {
+  a_interface_table table;
+  if (!Interface_Read(ctx, table, err)) return false;
+  const std::string text = Interface_Header_Text(table);
+  std::vector<uint8> old;
+  std::string ignored;
+  if (Art_Read_File(path, old, ignored) && std::string(old.begin(), old.end()) == text) return true;
+  return Art_Write_File(path, std::vector<uint8>(text.begin(), text.end()), err);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* self = argc > 0 ? argv[0] : "artgen";
   int64_t threads = std::max<int64_t>(1, int64_t(std::thread::hardware_concurrency()));
   std::vector<std::string> args;
+  std::string items_header;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--jobs") == 0) {
       if (i + 1 >= argc || !Parse_Int_Word(argv[i + 1], 1, 256, threads)) return Usage(self);
       ++i;
+    } else if (std::strcmp(argv[i], "--items-header") == 0) {
+      if (i + 1 >= argc || argv[i + 1][0] == 0) return Usage(self);
+      items_header = argv[++i];
     } else {
       args.push_back(argv[i]);
     }
@@ -104,6 +126,10 @@ int main(int argc, char** argv) {
   }
   std::vector<uint8> lib;
   if (!ArtLib_Build(std::move(objects), lib, err) || !Art_Write_File(output, lib, err)) {
+    std::fprintf(stderr, "artgen: %s\n", err.c_str());
+    return 1;
+  }
+  if (!items_header.empty() && !Write_Items_Header(ctx, items_header, err)) {
     std::fprintf(stderr, "artgen: %s\n", err.c_str());
     return 1;
   }
