@@ -123,6 +123,37 @@ constexpr int16 ART_PATTERN_MAX_SIZE = 96;
 // Symbols: 8-bit coverage (grey table with index 0 white, flag 0x40),
 // trimmed to the ink plus 4 pixels, about 320 pixels on the long side.
 constexpr int16 ART_MIN_SYMBOLS = 300;
+constexpr uint8 ART_SYMBOL_FLAGS = 0x40;   // the grey table whose entry i is grey 255 - i
+constexpr int16 ART_SYMBOL_INK = 320;      // the ink's longer side, pixels
+constexpr int16 ART_SYMBOL_MARGIN = 4;     // blank pixels round the ink on every side
+// The symbol browser shows the symbols in key order, so the groups are
+// numbered in the order they are browsed; (11, group, i, 0).
+constexpr int16 ART_SYMBOL_MUSIC = 1;
+constexpr int16 ART_SYMBOL_MEDIA = 2;
+constexpr int16 ART_SYMBOL_NATURE = 3;
+constexpr int16 ART_SYMBOL_CELEBRATION = 4;
+constexpr int16 ART_SYMBOL_GAMES = 5;        // cards, dice, chess, sport
+constexpr int16 ART_SYMBOL_ARROWS = 6;
+constexpr int16 ART_SYMBOL_ORNAMENTS = 7;    // fleurons, asterisks, stars, brackets
+constexpr int16 ART_SYMBOL_SIGNS = 8;        // marks, warnings, recycling, notices
+constexpr int16 ART_SYMBOL_NUMBERS = 9;      // circled numbers and letters (disc 1, side A)
+constexpr int16 ART_SYMBOL_EVERYDAY = 10;    // home, office, travel, people
+struct a_art_symbol_group {
+  int16 group;
+  const char* name;  // as art/symbols.txt names it
+};
+constexpr a_art_symbol_group ART_SYMBOL_GROUPS[] = {
+    {ART_SYMBOL_MUSIC, "music"},
+    {ART_SYMBOL_MEDIA, "media"},
+    {ART_SYMBOL_NATURE, "nature"},
+    {ART_SYMBOL_CELEBRATION, "celebration"},
+    {ART_SYMBOL_GAMES, "games"},
+    {ART_SYMBOL_ARROWS, "arrows"},
+    {ART_SYMBOL_ORNAMENTS, "ornaments"},
+    {ART_SYMBOL_SIGNS, "signs"},
+    {ART_SYMBOL_NUMBERS, "numbers"},
+    {ART_SYMBOL_EVERYDAY, "everyday"},
+};
 
 // ---------------------------------------------------------------------------
 // Stored pictures by id: (12, id, 0, 0), 32-bit, run-length packed
