@@ -754,8 +754,10 @@ void Icon_Rotate(cairo_t* cr, bool cw) {
   }
   Photo(cr, 7, 8, 10, 8);
   cairo_restore(cr);
-  if (cw) Turn_Arrow(cr, 12, 12, 9.5, kPi * 0.95, kPi * 2.25, kBlue, 2, 5.5);
-  else Turn_Arrow(cr, 12, 12, 9.5, kPi * 0.05, -kPi * 1.25, kBlue, 2, 5.5);
+  // The arrow runs up the far side and over the top, its head coming down
+  // on the side it turns to.
+  if (cw) Turn_Arrow(cr, 12, 12, 9.5, kPi * 0.7, kPi * 1.95, kBlue, 2, 5.5);
+  else Turn_Arrow(cr, 12, 12, 9.5, kPi * 0.3, -kPi * 0.95, kBlue, 2, 5.5);
 }
 
 void Icon_Invert(cairo_t* cr) {
@@ -805,11 +807,14 @@ void Icon_Spread(cairo_t* cr, bool vertical) {
     cairo_translate(cr, 0, 24);
     cairo_rotate(cr, -kPi / 2);
   }
+  const double heights[3] = {13, 9, 11};
   for (int i = 0; i < 3; ++i) {
-    cairo_rectangle(cr, 2.5 + i * 7.5, 7.5, 4, 9);
-    Paint_Fill(cr, 7, 17);
+    cairo_rectangle(cr, 2.5 + i * 8, 11 - heights[i] / 2 + 0.5, 4, heights[i] - 1);
+    Paint_Fill(cr, 4, 18);
   }
-  for (int i = 0; i < 2; ++i) Arrow(cr, 7 + i * 7.5, 20.5, 9.5 + i * 7.5, 20.5, kRed, 0.9, 2.2, true);
+  // The equal spacing, measured from middle to middle.
+  Seg(cr, 4.5, 20.5, 20.5, 20.5, kRed, 1);
+  for (int i = 0; i < 3; ++i) Seg(cr, 4.5 + i * 8, 18, 4.5 + i * 8, 23, kRed, 1);
   cairo_restore(cr);
 }
 
@@ -867,22 +872,20 @@ void Icon_Replace_Photo(cairo_t* cr) {
 }
 
 void Icon_Collage(cairo_t* cr) {
-  // Photos fanned out over each other.
-  cairo_save(cr);
-  cairo_translate(cr, 12, 12);
-  const double turns[3] = {-0.35, 0.3, 0};
-  const double dx[3] = {-3.5, 3.5, 0}, dy[3] = {-1, -1.5, 2.5};
-  for (int i = 0; i < 3; ++i) {
-    cairo_save(cr);
-    cairo_translate(cr, dx[i], dy[i]);
-    cairo_rotate(cr, turns[i]);
-    Box(cr, -6.5, -5.5, 13, 11, kPaper);
-    Photo(cr, -5.5, -4.5, 11, 9);
-    cairo_rectangle(cr, -6.5, -5.5, 13, 11);
-    Stroke(cr, kFrameDark, 0.8, 1, false);
-    cairo_restore(cr);
-  }
-  cairo_restore(cr);
+  // Photos laid out together in one frame.
+  Rounded(cr, 1.5, 3.5, 21, 17, 1.5);
+  Fill_Stroke(cr, kPaper, kIcon);
+  Photo(cr, 3, 5, 10, 14);
+  cairo_rectangle(cr, 14.5, 5.5, 6, 6);
+  Fill_Stroke(cr, Rgb(250, 190, 150), kIcon, 1);
+  Disc(cr, 17.5, 8.5, 1.6);
+  Set_Rgb(cr, kRed);
+  cairo_fill(cr);
+  cairo_rectangle(cr, 14.5, 12.5, 6, 6);
+  Fill_Stroke(cr, Rgb(190, 214, 250), kIcon, 1);
+  Poly(cr, {{15, 18}, {17.5, 14.5}, {20, 18}});
+  Set_Rgb(cr, kBlue);
+  cairo_fill(cr);
 }
 
 void Icon_Crop(cairo_t* cr) {
