@@ -104,6 +104,7 @@ constexpr int16 ART_MIN_SOUNDS = 99;
 // Stamps: 32-bit on pure white (white is left out when stamping, so no
 // visible pixel is pure white), 48 to 160 pixels; no thumbnails.
 constexpr int16 ART_MIN_STAMPS = 80;
+constexpr int16 ART_MIN_STAMP_GROUPS = 7;  // stars, hearts, flowers, music, snow, discs, film at least
 constexpr int16 ART_STAMP_MIN_SIZE = 48;
 constexpr int16 ART_STAMP_MAX_SIZE = 160;
 
