@@ -180,4 +180,32 @@ inline int Run_Artgen(const std::string& args, const std::string& dir, std::stri
   return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
 
+// Runs the generator on a copy of art/ in which the table `file` holds
+// `text` instead of its own rows, and checks that it refuses: exit status 1,
+// `want` in what it says (and, with names_line, the table's FILE:LINE), and
+// nothing written (neither the library nor, with items_header, the header
+// of the interface items).
+inline void Expect_Table_Refused(const std::string& file, const std::string& text, const std::string& want,
+                                 bool items_header = false, bool names_line = false) {
+  SCOPED_TRACE("art/" + file + ":\n" + text);
+  const std::string dir = Temp_Dir();
+  ASSERT_FALSE(dir.empty());
+  fs::create_directories(dir + "/art");
+  for (const auto& e : fs::directory_iterator(VELMOR_ART_DIR))
+    fs::copy_file(e.path(), dir + "/art/" + e.path().filename().string());
+  std::ofstream(dir + "/art/" + file, std::ios::trunc) << text;
+  const std::string header = items_header ? "--items-header '" + dir + "/ArtItems.h' " : "";
+  std::string err;
+  EXPECT_EQ(Run_Artgen(header + "'" + dir + "/art' '" + dir + "/out.ART4'", dir, err), 1);
+  EXPECT_NE(err.find(want), std::string::npos) << "-> " << err;
+  if (names_line) {
+    EXPECT_NE(err.find("art/" + file + ":"), std::string::npos) << "-> " << err;
+  }
+  EXPECT_FALSE(fs::exists(dir + "/out.ART4")) << "nothing is written";
+  if (items_header) {
+    EXPECT_FALSE(fs::exists(dir + "/ArtItems.h")) << "nothing is written";
+  }
+  fs::remove_all(dir);
+}
+
 }  // namespace art_test

@@ -204,20 +204,6 @@ TEST_F(ArtSounds, EverySoundOnceThroughSoundEffectOnTheHeadlessBackend) {
   Host_Backend_Stop();
 }
 
-// A copy of the art folder whose sound table is the given text.
-int Run_With_Sounds(const std::string& text, std::string& err) {
-  const std::string dir = art_test::Temp_Dir();
-  if (dir.empty()) return -1;
-  fs::create_directories(dir + "/art");
-  for (const auto& e : fs::directory_iterator(VELMOR_ART_DIR))
-    fs::copy_file(e.path(), dir + "/art/" + e.path().filename().string());
-  std::ofstream(dir + "/art/sounds.txt", std::ios::trunc) << text;
-  const int rc = art_test::Run_Artgen("'" + dir + "/art' '" + dir + "/out.ART4'", dir, err);
-  if (fs::exists(dir + "/out.ART4")) err += "\n(a library was written)";
-  fs::remove_all(dir);
-  return rc;
-}
-
 TEST(ArtSoundTable, BadRowsStopTheRunNamingWhy) {
   struct Case {
     std::string text, want;
@@ -239,20 +225,13 @@ TEST(ArtSoundTable, BadRowsStopTheRunNamingWhy) {
       {"521-533 \"A\" bell ms=200 scale=blues root=C4\n", "art/sounds.txt:1: scale=NAME expected"},
       {"521-533 \"A\" bell ms=200 scale=major root=G7\n", "art/sounds.txt:1: sound 525 would be above C8"},
   };
-  for (const Case& c : cases) {
-    std::string err;
-    EXPECT_EQ(Run_With_Sounds(c.text, err), 1) << c.text;
-    EXPECT_NE(err.find(c.want), std::string::npos) << c.text << "\n-> " << err;
-    EXPECT_EQ(err.find("a library was written"), std::string::npos) << c.text;
-  }
+  for (const Case& c : cases) art_test::Expect_Table_Refused("sounds.txt", c.text, c.want);
   // The real table less one sound: every id must have one.
   std::istringstream full(art_test::Read_All(std::string(VELMOR_ART_DIR) + "/sounds.txt"));
   std::string line, less;
   while (std::getline(full, line))
     if (line.rfind("183 ", 0) != 0) less += line + "\n";
-  std::string err;
-  EXPECT_EQ(Run_With_Sounds(less, err), 1);
-  EXPECT_NE(err.find("art/sounds.txt: no sound 183"), std::string::npos) << err;
+  art_test::Expect_Table_Refused("sounds.txt", less, "art/sounds.txt: no sound 183");
 }
 
 }  // namespace

@@ -419,18 +419,7 @@ TEST(ArtStampsGenerator, BadRowsStopTheRunNamingWhy) {
       {"borders.txt", "1 1 beads \"A\" class=3 thick=20 side=60\n1 1 stars \"B\" class=3 thick=20 side=60\n",
        "art/borders.txt:2: the key"},
   };
-  for (const Case& c : cases) {
-    const std::string dir = Temp_Dir();
-    ASSERT_FALSE(dir.empty());
-    fs::create_directories(dir + "/art");
-    for (const auto& e : fs::directory_iterator(VELMOR_ART_DIR)) fs::copy_file(e.path(), dir + "/art/" + e.path().filename().string());
-    std::ofstream(dir + "/art/" + c.file, std::ios::trunc) << c.text;
-    std::string err;
-    EXPECT_EQ(Run_Artgen("'" + dir + "/art' '" + dir + "/out.ART4'", dir, err), 1) << c.file << ": " << c.text;
-    EXPECT_NE(err.find(c.want), std::string::npos) << c.text << "\n-> " << err;
-    EXPECT_FALSE(fs::exists(dir + "/out.ART4")) << "nothing is written";
-    fs::remove_all(dir);
-  }
+  for (const Case& c : cases) Expect_Table_Refused(c.file, c.text, c.want);
 }
 
 }  // namespace

@@ -170,19 +170,7 @@ TEST(ArtGeneratorSymbols, BadRowsStopTheRunNamingWhy) {
       {"music 1 symbols2 U+2605 \"star\"\nnature 4 symbols2 U+2605 \"star again\"\n",
        "art/symbols.txt:2: U+2605 of symbols2 is already the symbol (11, 1, 1, 0)"},
   };
-  for (const Case& c : cases) {
-    const std::string dir = Temp_Dir();
-    ASSERT_FALSE(dir.empty());
-    fs::create_directories(dir + "/art");
-    for (const auto& e : fs::directory_iterator(VELMOR_ART_DIR))
-      fs::copy_file(e.path(), dir + "/art/" + e.path().filename().string());
-    std::ofstream(dir + "/art/symbols.txt", std::ios::trunc) << c.text;
-    std::string err;
-    EXPECT_EQ(Run_Artgen("'" + dir + "/art' '" + dir + "/out.ART4'", dir, err), 1) << c.text;
-    EXPECT_NE(err.find(c.want), std::string::npos) << c.text << "\n-> " << err;
-    EXPECT_FALSE(fs::exists(dir + "/out.ART4")) << "nothing is written";
-    fs::remove_all(dir);
-  }
+  for (const Case& c : cases) Expect_Table_Refused("symbols.txt", c.text, c.want);
 }
 
 }  // namespace

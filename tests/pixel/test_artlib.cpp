@@ -197,18 +197,7 @@ TEST(ArtGenerator, BadDataStopsTheRunNamingWhy) {
        "art/patterns.txt:1: style diagonal repeats only on square tiles"},
       {"patterns.txt", "1 1 polka \"A\" size=32x32 colors=#000000\n", "art/patterns.txt:1: style polka needs 2 colours"},
   };
-  for (const Case& c : cases) {
-    const std::string dir = Temp_Dir();
-    ASSERT_FALSE(dir.empty());
-    fs::create_directories(dir + "/art");
-    for (const auto& e : fs::directory_iterator(VELMOR_ART_DIR)) fs::copy_file(e.path(), dir + "/art/" + e.path().filename().string());
-    std::ofstream(dir + "/art/" + c.file, std::ios::trunc) << c.text;
-    std::string err;
-    EXPECT_EQ(Run_Artgen("'" + dir + "/art' '" + dir + "/out.ART4'", dir, err), 1) << c.file << ": " << c.text;
-    EXPECT_NE(err.find(c.want), std::string::npos) << c.text << "\n-> " << err;
-    EXPECT_FALSE(fs::exists(dir + "/out.ART4")) << "nothing is written";
-    fs::remove_all(dir);
-  }
+  for (const Case& c : cases) Expect_Table_Refused(c.file, c.text, c.want);
 }
 
 }  // namespace

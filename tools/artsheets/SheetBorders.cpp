@@ -308,7 +308,8 @@ std::string Size_Text(const a_rect& r) { return std::to_string(r.W()) + "x" + st
 
 }  // namespace
 
-bool Sheet_Borders(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Borders(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                   std::string& err) {
   a_sheet sheet(
       "Borders round 240 x 160, 400 x 130 and a bar cell; the picture with corner, side and sliver outlined",
       1320);

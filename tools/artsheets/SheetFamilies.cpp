@@ -35,7 +35,8 @@ void Disc_Guides(cairo_t* cr, double x, double y, double side) {
 
 }  // namespace
 
-bool Sheet_Canvases(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Canvases(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                    std::string& err) {
   for (int16_t set = 0; set < ART_CANVAS_SETS; ++set) {
     const a_art_canvas_set& info = ART_CANVAS_SET_INFO[set];
     a_sheet sheet("Canvases, set " + std::to_string(set) + " (" + std::to_string(info.height) + " x " +
@@ -68,7 +69,8 @@ bool Sheet_Canvases(const std::string& dir, std::vector<std::string>& written, s
   return true;
 }
 
-bool Sheet_Palettes(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Palettes(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                    std::string& err) {
   a_sheet sheet("Palettes of the 8-bit canvases: index 0 top left, 255 bottom right", 1320);
   for (const a_keyset& k : Reader_Keys(a_keyset{ART_PALETTE, 0, 0, 0}, 1)) {
     const std::vector<uint8_t> b = Reader_Bytes(k);
@@ -90,7 +92,8 @@ bool Sheet_Palettes(const std::string& dir, std::vector<std::string>& written, s
   return true;
 }
 
-bool Sheet_Gradients(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Gradients(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                     std::string& err) {
   a_sheet sheet("Gradients: the bands in order, left to right", 1320);
   for (const a_keyset& k : Reader_Keys(a_keyset{ART_GRADIENT, 0, 0, 0}, 2)) {
     const std::vector<uint8_t> b = Reader_Bytes(k);
@@ -112,7 +115,8 @@ bool Sheet_Gradients(const std::string& dir, std::vector<std::string>& written, 
   return true;
 }
 
-bool Sheet_Patterns(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Patterns(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                    std::string& err) {
   a_sheet sheet("Patterns, each tiled 3 x 3", 1320);
   for (const a_keyset& k : Reader_Keys(a_keyset{ART_PATTERN, 0, 0, 0}, 1)) {
     const a_read_picture p = Reader_Picture(k);

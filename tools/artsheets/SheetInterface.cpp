@@ -507,7 +507,8 @@ bool Panels_Page(const std::string& dir, std::vector<std::string>& written, std:
 
 }  // namespace
 
-bool Sheet_Interface(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Interface(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                     std::string& err) {
   for (const int16 id : ART_ITEM_PICTURES)
     if (!Picture_Page(id, dir, written, err)) return false;
   return Slider_Page(dir, written, err) && Panels_Page(dir, written, err);

@@ -417,7 +417,8 @@ void About(a_sheet& sheet) {
 
 }  // namespace
 
-bool Sheet_Pictures(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Pictures(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                    std::string& err) {
   a_sheet sheet("Stored pictures of the interface by id, and the About box", 1400);
   const a_shown light = Load(ART_PICT_LIGHT_STRIPE);
   a_surface plain(8, 8);

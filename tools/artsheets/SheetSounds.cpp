@@ -228,7 +228,8 @@ void Draw_Sound(cairo_t* cr, const a_pcm& p, double x, double y) {
 
 }  // namespace
 
-bool Sheet_Sounds(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Sounds(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                  std::string& err) {
   mkdir((dir + "/sounds").c_str(), 0755);
   a_sheet sheet("Sounds: waveform, spectrogram (100 Hz to 11 kHz, log), a tick each 50 ms; WAVs in sounds/", 1320);
   for (const a_keyset& k : Reader_Keys(a_keyset{ART_SOUND, 0, 0, 0}, 2)) {

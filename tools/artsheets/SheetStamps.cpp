@@ -39,7 +39,8 @@ a_art_image Bar_Cell(const a_art_image& img) {
 
 }  // namespace
 
-bool Sheet_Stamps(const std::string& dir, std::vector<std::string>& written, std::string& err) {
+bool Sheet_Stamps(const a_art_context&, const std::string& dir, std::vector<std::string>& written,
+                  std::string& err) {
   a_sheet sheet("Stamps: through their mask on white and on dark grey, and in a 48 x 48 cell of the stamp bar", 1320);
   int16_t group = -1;
   for (const a_keyset& k : Reader_Keys(a_keyset{ART_STAMP, 0, 0, 0}, 1)) {

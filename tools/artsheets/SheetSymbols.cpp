@@ -24,23 +24,13 @@ struct a_tint {
 // shows the antialiased edges best).
 constexpr a_tint kTints[] = {{"#1d3a8a", "#ffffff"}, {"#c0264b", "#fbf1df"}, {"#ffffff", "#2b2d36"}};
 
-// The names of the symbols, from art/symbols.txt of the folder the sheets
-// program was given (its first argument): the library itself keeps none.
-std::map<std::pair<int16_t, int16_t>, std::string> Symbol_Names() {
+// The names of the symbols, from art/symbols.txt (the library itself keeps
+// none); none when the table cannot be read.
+std::map<std::pair<int16_t, int16_t>, std::string> Symbol_Names(const a_art_context& ctx) {
   std::map<std::pair<int16_t, int16_t>, std::string> names;
-  std::vector<uint8> cmd;
   std::string err;
-  if (!Art_Read_File("/proc/self/cmdline", cmd, err)) return names;
-  std::vector<std::string> args(1);
-  for (uint8 ch : cmd) {
-    if (ch == 0)
-      args.emplace_back();
-    else
-      args.back() += char(ch);
-  }
-  if (args.size() < 2) return names;
   std::vector<a_table_row> rows;
-  if (!Read_Table(a_art_context{args[1]}, "symbols.txt", rows, err)) return names;
+  if (!Read_Table(ctx, "symbols.txt", rows, err)) return names;
   for (const a_table_row& r : rows) {
     if (r.words.size() != 5) continue;
     int64_t i = 0;
@@ -132,8 +122,9 @@ bool Tinted(const a_masked_gworld& symbol, const a_rgb& ink, a_art_image& img, s
 
 }  // namespace
 
-bool Sheet_Symbols(const std::string& dir, std::vector<std::string>& written, std::string& err) {
-  const auto names = Symbol_Names();
+bool Sheet_Symbols(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written,
+                   std::string& err) {
+  const auto names = Symbol_Names(ctx);
   for (const a_art_symbol_group& g : ART_SYMBOL_GROUPS) {
     const std::vector<a_keyset> keys = Reader_Keys(a_keyset{ART_SYMBOL, g.group, 0, 0}, 2);
     a_sheet sheet("Symbols: " + std::string(g.name) + " (" + std::to_string(keys.size()) +

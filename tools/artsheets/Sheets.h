@@ -50,14 +50,15 @@ class a_sheet {
 
 // One sheet maker a family; each writes one or more PNG files into dir and
 // adds their names to `written`.
-using a_sheet_maker = bool (*)(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Canvases(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Palettes(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Gradients(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Patterns(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Pictures(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Sounds(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Stamps(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Borders(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Symbols(const std::string& dir, std::vector<std::string>& written, std::string& err);
-bool Sheet_Interface(const std::string& dir, std::vector<std::string>& written, std::string& err);
+using a_sheet_maker = bool (*)(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written,
+                               std::string& err);
+bool Sheet_Canvases(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Palettes(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Gradients(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Patterns(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Pictures(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Sounds(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Stamps(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Borders(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Symbols(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);
+bool Sheet_Interface(const a_art_context& ctx, const std::string& dir, std::vector<std::string>& written, std::string& err);

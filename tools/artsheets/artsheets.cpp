@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                                   Sheet_Sounds,   Sheet_Stamps,   Sheet_Borders,   Sheet_Symbols,  Sheet_Interface};
   std::vector<std::string> written;
   for (a_sheet_maker make : makers) {
-    if (!make(dir, written, err)) {
+    if (!make(ctx, dir, written, err)) {
       std::fprintf(stderr, "artsheets: %s\n", err.c_str());
       Reader_Close();
       return 1;
