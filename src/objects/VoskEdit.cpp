@@ -3,7 +3,9 @@
 #include "platform/Events.h"
 #include "platform/SysLoop.h"
 #include "platform/SysWin.h"
+#include "platform/VoskDef.h"
 
+a_edit_rec g_ed{};
 bool8 g_editing = false;
 
 namespace {

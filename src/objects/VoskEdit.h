@@ -1,8 +1,12 @@
-// The in-place text editor's services to the platform layer. Only the caret
-// hooks exist so far; the editor itself comes with the text objects.
+// The in-place text editor's services to the platform layer, and its record
+// g_ed (a_edit_rec, declared with the shared variables in platform/VoskDef.h
+// and defined here): the edited object and the selection. Only the caret
+// hooks exist so far; the editor itself comes with the text objects, and
+// until then g_ed stays zero (nothing is edited).
 #pragma once
 
 #include "platform/Types.h"
+#include "platform/VoskDef.h"
 
 // TRUE while a text object is being edited (set by the editor).
 extern bool8 g_editing;

@@ -6,7 +6,6 @@
 a_interface_rec gs;
 a_transient_rec t;
 a_doc_rec g_doc;
-a_edit_rec g_ed;
 bool8 g_doneflag = false;
 
 a_ratio ZoomxToFactor[NZOOMS];
@@ -39,7 +38,6 @@ void VoskDef_Init() {
   std::memset(static_cast<void*>(&t), 0, sizeof t);
   std::memset(static_cast<void*>(&g_doc), 0, sizeof g_doc);
   std::memset(static_cast<void*>(&gs), 0, sizeof gs);
-  std::memset(static_cast<void*>(&g_ed), 0, sizeof g_ed);
   g_doneflag = false;
   Fill(ZoomxToFactor, kZoomxToFactor);
   Fill(ZoomxFudge, kZoomxFudge);

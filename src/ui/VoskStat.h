@@ -9,11 +9,11 @@
 #include "platform/Types.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskPref.h"
+#include "ui/VoskIntI.h"
 
-// Icon grids whose values the preferences carry (NGRIDS is in VoskDef.h).
-constexpr int16 PROJ_AGE_GRID = 0;
-// How the layout chooser groups its layouts: 0 by kind of unit, 1 by brand.
-constexpr int16 PROJ_SORT_GRID = 1;
+// PROJ_AGE_GRID (its value is the preferences' last_agex) and PROJ_SORT_GRID
+// (how the layout chooser groups its layouts: 0 by kind of unit, 1 by brand)
+// are icon grids of the item tables.
 
 // Module start-up: installs Prefs_SetToDefault, Prefs_Fixup_Read and
 // Prefs_Fixup_Write in the preferences module's hooks (VoskPref.h).
