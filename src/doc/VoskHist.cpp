@@ -25,7 +25,10 @@ void History_Emit(a_history_op op) {
   if (g_nstates < MAX_UNDO) ++g_nstates;
   g_last_op = op;
   if (op != OP_START) SV_Set_Bool(SV_DOC_CHANGED, true);
+  pending_op = OP_NOP;
 }
+
+void History_Set_Pending(a_history_op op) { pending_op = op; }
 
 void History_Flush() { ++g_nflush; }
 

@@ -83,8 +83,12 @@ void History_Null();
 void History_Base();
 // Records that op has just been done (OP_NOP is ignored): a new state, the
 // oldest one dropped past MAX_UNDO. Any operation but OP_START marks the
-// document changed.
+// document changed. The pending operation is done with (pending_op :=
+// OP_NOP).
 void History_Emit(a_history_op op);
+// The operation the current user action records when it ends (the state
+// variables' pending_op, ui/VoskDelt.h).
+void History_Set_Pending(a_history_op op);
 // Drops the snapshot held in memory; the states are kept.
 void History_Flush();
 // At the end of the program: removes the undo files (none are written yet).

@@ -12,6 +12,7 @@
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskDisp.h"
 
 void (*g_intf_key_observer)(const a_keystroke& key) = nullptr;
 void (*g_intf_menu_observer)(int16, int16, bool8, bool8) = nullptr;
@@ -19,7 +20,6 @@ void (*g_intf_mouse_observer)(const a_mousestroke& stroke, bool8 docursor) = nul
 void (*g_intf_nav_observer)() = nullptr;
 
 namespace {
-bool8 g_sv_changed[SV_COUNT];
 void No_Node_PushOff(int16) {}
 void No_Node_PopAndUpdate() {}
 
@@ -34,7 +34,6 @@ void Intf_Init() {
   // The general menu bar in the interface language (the text, symbol and
   // photo bars follow the editing phase once the interface has phases).
   Menus_Init(gs.menu_base, Current_Language());
-  for (bool8& c : g_sv_changed) c = false;
   Set_Scroll_Actions(SCROLL_UNIT_LIST, UnitList_NonThumbAction, UnitList_ThumbAction);
   // From here on the main window hands its events to the interface.
   g_menu_event_proc = DoMenuEvent;
@@ -133,39 +132,13 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
   return false;
 }
 
-void DoKeyDown(const a_keystroke& key) {
-  if (g_intf_key_observer != nullptr) g_intf_key_observer(key);
-  if (key.charcode == 27) {
-    gs.tool_show = !gs.tool_show;
-    SV_Set_Virtual(SV_CONFIG_ALL);
-    return;
-  }
-  if (!gs.tool_show) OK_Alert(false, 26);
-}
-
-void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
-  if (g_intf_menu_observer != nullptr)
-    g_intf_menu_observer(menu_category, menu_item, shiftkey, optionkey);
-}
-
 void Custom_Inval(int16 /*customx*/) {
   if (gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
 }
 
-void SV_Set_Virtual(int16 sx) {
-  if (sx >= 0 && sx < SV_COUNT) g_sv_changed[sx] = true;
-}
+void Toggle_Paint(a_toggle_enum /*ix*/) {}
 
-bool8 SV_Is_Changed(int16 sx) { return sx >= 0 && sx < SV_COUNT && g_sv_changed[sx]; }
-
-void SV_Finish() {
-  if (g_sv_changed[SV_CONFIG_ALL] && gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
-  for (bool8& c : g_sv_changed) c = false;
-}
-
-void SV_Begin_Interaction() {}
-
-void SV_End_Interaction() { SV_Finish(); }
+void Intf_CheckHilites() {}
 
 void Bar_Init() {}
 void Bar_Stop() {}

@@ -1,20 +1,17 @@
 // The interface's services to the platform layer: the interface nodes that
-// take mouse strokes, the keys and menu commands handed to the application,
-// the state-variable engine that brings what depends on a change up to
-// date, the tool bar, and the idle ticks.
+// take mouse strokes, the hand-over of keys and menu commands to the
+// dispatch (ui/VoskDisp.h), the state-variable engine (ui/VoskDelt.h)
+// around every user action, the tool bar, and the idle ticks.
 //
 // Only what the main window and its loop need stands so far: there are no
-// interface nodes or palettes yet, and no menu commands beyond those the
-// main window handles itself. Observers let tests (and the echo area, once
-// it exists) see what the application was handed.
+// interface nodes or palettes yet. Observers let tests (and the echo area,
+// once it exists) see what the application was handed.
 #pragma once
 
 #include "platform/SysLoop.h"
 #include "platform/Types.h"
-
-// State variables (SV_CONFIG_ALL and SV_MENUBAR_CHECKMARKS, which the
-// platform layer marks, are declared in SysLoop.h).
-constexpr int16 SV_COUNT = 64;
+#include "ui/VoskDelt.h"  // the engine Intf_Init installs in the main window's hooks
+#include "ui/VoskIntI.h"
 
 // Observers of what the application is handed (NIL: none).
 extern void (*g_intf_key_observer)(const a_keystroke& key);
@@ -33,25 +30,17 @@ void Intf_Stop();
 // Offers the stroke to the node under stroke.lmouse; TRUE when a node used
 // it. With docursor and no node there, the arrow is shown.
 bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor);
-// Offers a key to the application. Escape hides or shows the tool panels
-// (gs.tool_show); a key nothing uses while the panels are hidden shows
-// alert 26 ("Press the ESC key to restore the menus.").
-void DoKeyDown(const a_keystroke& key);
-// Carries out the command of a menu and item.
-void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey);
 
 // Repaints the custom area customx of the panels (no panels exist yet: the
 // whole main window is repainted).
 void Custom_Inval(int16 customx);
 
-// The state-variable engine.
-void SV_Set_Virtual(int16 sx);
-bool8 SV_Is_Changed(int16 sx);
-// Recalculates the changed state variables (a changed layout repaints the
-// main window) and clears the marks.
-void SV_Finish();
-void SV_Begin_Interaction();
-void SV_End_Interaction();
+// Repaints toggle ix at once (no toggles are shown yet: nothing to paint).
+void Toggle_Paint(a_toggle_enum ix);
+// At the end of every user action: the display state of every toggle,
+// one-shot and slider asked again, and the changed ones repainted (no items
+// are shown yet: nothing to ask).
+void Intf_CheckHilites();
 
 // The tool bar (no palettes yet) and the memory limits.
 void Bar_Init();

@@ -220,7 +220,7 @@ TEST_F(Startup, RunsUntilTerminatedThenShutsDownInOrder) {
 }
 
 TEST_F(Startup, EndOfSessionDuringAModalDialogCancelsItAndQuitsNormally) {
-  // Escape hides the tool panels; a key nothing uses then shows alert 26 in
+  // Ctrl+E hides the tool panels; a key nothing uses then shows alert 26 in
   // a modal dialog, and the signal arrives while it is up. The dialog is
   // cancelled and the program quits at once: the script's remaining lines
   // never run, so it does not reach its end.
@@ -228,7 +228,7 @@ TEST_F(Startup, EndOfSessionDuringAModalDialogCancelsItAndQuitsNormally) {
     Program p(dir_);
     p.env_extra = {"VELMOR_SCREEN=1024x768",
                    "VELMOR_SCRIPT=" + Write(std::string("sig-") + sig + ".txt",
-                                            std::string("key Escape\nkey a\nsignal ") + sig +
+                                            std::string("key Ctrl+e\nkey a\nsignal ") + sig +
                                                 "\nwait 30\ntype abc\nwait 30\n")};
     EXPECT_EQ(p.Run(), 0) << sig << ": " << p.Stderr();
     const std::string err = p.Stderr();

@@ -198,12 +198,18 @@ TEST_F(MainSession, AltEqualsZoomsInOnlyForAPerson) {
   EXPECT_EQ(g_menus[0].item, 1);
 }
 
-TEST_F(MainSession, EscapeHidesAndShowsTheToolPanels) {
+// "Hide Everything" (Ctrl+E) hides the tool panels, Escape brings them back;
+// while they are shown Escape is a key nobody uses.
+TEST_F(MainSession, HideEverythingHidesTheToolPanelsAndEscapeShowsThem) {
   ASSERT_TRUE(gs.tool_show);
   Run("key Escape\nquit\n");
+  EXPECT_TRUE(gs.tool_show);
+  Run("key Ctrl+e\nquit\n");
   EXPECT_FALSE(gs.tool_show);
   Run("key Escape\nquit\n");
   EXPECT_TRUE(gs.tool_show);
+  Run("menu 508\nquit\n");
+  EXPECT_FALSE(gs.tool_show);
 }
 
 TEST_F(MainSession, OneHoverNoticePerIdlePeriod) {

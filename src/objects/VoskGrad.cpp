@@ -1,0 +1,3 @@
+#include "objects/VoskGrad.h"
+
+void Delta_FillKind(a_fill_kind /*old*/) {}

@@ -1,0 +1,4 @@
+#include "ui/VoskStus.h"
+
+void Nav_Recalc_Reduction() {}
+void Nav_Recalc_Frame() {}

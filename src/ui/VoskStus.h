@@ -1,0 +1,11 @@
+// The navigator and the status area: the reduced picture of the current unit
+// with the frame of what the edit view shows. The reduction follows the
+// views and the zoom factor (SV_NAV_REDUCTION), the frame the view's focus
+// (SV_NAV_FRAME).
+//
+// The navigator comes with the panels; until then there is nothing to
+// recalculate.
+#pragma once
+
+void Nav_Recalc_Reduction();
+void Nav_Recalc_Frame();
