@@ -288,17 +288,18 @@ bool Store(a_statevar_rec& r, const a_sv_value<T>& value, T new_value) {
   return true;
 }
 
-// The entry's value of exactly type T, or an internal error.
+// Sets the entry's value of exactly type T (another type is an internal
+// error); the entry when its value changed, else NIL.
 template <typename T>
-void Set_Typed(a_statevar svx, T new_value) {
+a_statevar_rec* Set_Typed(a_statevar svx, T new_value) {
   a_statevar_rec* r = Entry_Of(svx);
-  if (r == nullptr) return;
+  if (r == nullptr) return nullptr;
   const auto* value = std::get_if<a_sv_value<T>>(&r->slot);
   if (value == nullptr) {
     QUIT();
-    return;
+    return nullptr;
   }
-  Store(*r, *value, new_value);
+  return Store(*r, *value, new_value) ? r : nullptr;
 }
 
 template <typename S>
@@ -311,15 +312,8 @@ struct a_sv_enum_slot<a_sv_value<T>> : std::bool_constant<std::is_enum_v<T>> {};
 void SV_Init() { sv = SV_Table(); }
 
 void SV_Set_Bool(a_statevar svx, bool8 value) {
-  a_statevar_rec* r = Entry_Of(svx);
-  if (r == nullptr) return;
-  const auto* field = std::get_if<a_sv_value<bool8>>(&r->slot);
-  if (field == nullptr) {
-    QUIT();
-    return;
-  }
-  if (!Store(*r, *field, value)) return;
-  if (r->linkage == TOGGLE_LINK) {
+  const a_statevar_rec* r = Set_Typed<bool8>(svx, value);
+  if (r != nullptr && r->linkage == TOGGLE_LINK) {
     Observe("Toggle_Paint", r->togglex);
     Toggle_Paint(r->togglex);
   }
