@@ -79,6 +79,7 @@ class PaperLists : public ::testing::Test {
     Draw_Init();
     Cursor_Init();
     VoskTmpl_Init();
+    Init_Fonts();
     Init_ListBox_Desc(gs.paper_kind_desc);
     Init_ListBox_Desc(gs.paper_list_desc);
     Lay_Out(gs.paper_kind_desc, kind_rows_, Rect{10, 10, 0, 210}, 5, 1);

@@ -260,8 +260,9 @@ TEST_F(Prefs, OutOfRangeValuesTakeTheirDefaults) {
        [](const a_pref_rec& r) { return r.last_agex == 0; }},
       {"project age -1", [](a_pref_rec& r) { r.last_agex = -1; },
        [](const a_pref_rec& r) { return r.last_agex == 0; }},
+      // The stored name decides the font (here none: the interface's own).
       {"font index -5", [](a_pref_rec& r) { r.base_fontx = -5; },
-       [](const a_pref_rec& r) { return r.base_fontx == 0; }},
+       [](const a_pref_rec& r) { return r.base_fontx == int16(BASE_PROP_FONT); }},
       {"dash 0", [](a_pref_rec& r) { r.gridlines_dash = 0; },
        [](const a_pref_rec& r) { return r.gridlines_dash == 10; }},
       {"dash 11", [](a_pref_rec& r) { r.gridlines_dash = 11; },

@@ -161,6 +161,7 @@ TEST_F(NodeDrawing, AListBoxPaintsThroughItsNode) {
 // The two list boxes of the layout chooser as the interface state makes them.
 TEST(ListBoxDesc, InitialisedWithItsColoursFontAndAHiddenScrollBar) {
   HWND main = wintest::Start_Dialog_Layer();
+  Init_Fonts();
   a_listbox_desc d{};
   d.nlist = 12;
   d.area = Rect{1, 2, 3, 4};
