@@ -1,0 +1,18 @@
+#include "doc/VoskDraw.h"
+
+#include "doc/VoskFunc.h"
+#include "host/HostWin.h"
+#include "platform/QDRect.h"
+#include "platform/VoskDef.h"
+
+void Doc_InvalCells(const Rect& cellr) {
+  if (gs.outer_window == nullptr || EmptyRect(cellr)) return;
+  const uint16 nviews = gs.nviews < MAXNVIEWS ? gs.nviews : MAXNVIEWS;
+  for (uint16 vx = 1; vx <= nviews; ++vx) {
+    Rect screen, shown;
+    CellToScreenRect(vx, cellr, screen);
+    if (!SectRect(screen, gs.views[vx - 1].bounds, shown)) continue;
+    const RECT r{shown.left, shown.top, shown.right, shown.bottom};
+    InvalidateRect(gs.outer_window, &r, false);
+  }
+}

@@ -1,0 +1,13 @@
+#include "objects/VoskPack.h"
+
+#include "objects/VoskBlok.h"
+
+int32 Slot_Find(Point) { return ENUM_DONE; }
+
+void Slot_Inval_Obj(int32) {}
+
+void Pack_Inval() {}
+
+void Pack_ClearSlot() {}
+
+void Slot_To_Sliders(int32) {}

@@ -1,0 +1,242 @@
+// Text objects: the record of one text object (its style, up to 3999
+// characters each with its own overrides, and the cache of its computed
+// layout), and what the object list asks of it: its box, whether a point
+// hits it, a copy of it, and freeing it.
+//
+// The layout engine (the ten layouts, the frame drawn round the object),
+// the rendering and the editor come with the text tools. Until then a text
+// object has no computed frame: it is hit-tested, duplicated and boxed by
+// its bounding box.
+#pragma once
+
+#include "objects/VoskBlok.h"
+#include "pixel/Draw.h"  // a_coord_mapping
+#include "platform/PixMaps.h"
+#include "platform/SysWin.h"  // a_masked_gworld
+#include "platform/Types.h"
+#include "platform/VoskDef.h"
+
+// --- The record ----------------------------------------------------------------------
+
+constexpr int32 MAX_NXYL = 4000;         // characters, the end-of-string entry included
+constexpr int32 MAX_OM_POINTS = 4000;    // points of a text's frame
+constexpr int32 MAX_OVERFLOWS = 10;
+constexpr int32 MAX_TEXT_PATHS = 300;    // one path per line
+constexpr int32 MAX_PATH_STEPS = 10000;  // steps of a path of points
+constexpr int16 MAX_GLOW_RADIUS = 15;
+constexpr int16 MAX_OUTL_RADIUS = 15;
+constexpr UniChar EOS_CHAR = 1;          // the character of the end-of-string entry
+constexpr UniChar HARDBREAK_CHAR = 13;
+constexpr int16 NEW_TEXT_TARGWIDTH = 300;
+
+enum a_text_layout : uint8 {
+  LAYOUT_HORZ = 0,
+  LAYOUT_90 = 1,
+  LAYOUT_CIRC_CW = 2,
+  LAYOUT_SPIRAL_CW = 3,
+  LAYOUT_CONTOUR = 4,
+  LAYOUT_VERT = 5,
+  LAYOUT_270 = 6,
+  LAYOUT_CIRC_CCW = 7,
+  LAYOUT_SPIRAL_CCW = 8,
+  LAYOUT_SPOKE = 9,
+};
+constexpr int32 NTEXT_LAYOUTS = 10;
+
+// The largest text size in points per layout (the size slider's range
+// follows the layout).
+constexpr int16 TEXT_LAYOUT_SIZE_LIMITS[NTEXT_LAYOUTS] = {288, 288, 144, 72, 144, 144, 288, 144, 72, 72};
+
+enum a_horz_just : uint8 { JUST_LEFT = 0, JUST_CENTER = 1, JUST_RIGHT = 2 };
+
+enum a_char_category : uint8 {
+  CC_REGULAR = 0,
+  CC_SPACE = 1,
+  CC_HARDBREAK = 2,
+  CC_OVERFLOW = 3,
+  CC_EOS = 4,
+  CC_IGNORE = 5,
+};
+
+// One character: its code and style overrides, then what the layout
+// computed for it (unit pixels, tenths of a degree).
+struct a_xyl_char {
+  UniChar cc_char;        // UTF-16 unit; 13 breaks the line
+  uint32 cc_fontx;        // font override; 0: the object's font
+  a_win_pixel32 cc_color;
+  int16 cc_nudgex;        // manual shift along the line, pixels
+  int16 cc_nudgey;        // and across it
+  int16 cc_nudget;        // manual extra rotation, tenths of a degree
+  int16 cc_size;          // per cent of the object's size; 0 and 100: the object's
+  bool8 cc_boldf;         // or-ed with the object's styles
+  bool8 cc_italf;
+  bool8 cc_undf;
+  bool8 cc_pad;
+  int16 mm_x;             // the character's origin
+  int16 mm_y;
+  int16 mm_t;             // its rotation
+  int16 mm_width;         // its advance, rounded
+  int32 mm_ud;            // its distance along its line (up and down in the editor)
+  a_char_category mm_cat;
+  bool8 mm_pad;
+};
+
+// Where the text did not fit (an overflow mark).
+struct a_overflow_rec {
+  int32 id;
+  Point pos;
+};
+
+// Outline of a text object in unit pixels: its frame, and what hit-tests it.
+// Laid out as the drawing layer's point lists (pixel/DrawUtilDraw.h).
+struct a_om_pointlist {
+  uint16 max;
+  uint16 npoints;
+  Point points[MAX_OM_POINTS];
+};
+
+// What the layout cache holds.
+enum a_cache_progress : uint8 {
+  READY_COORD = 0,  // positions computed
+  READY_BITS = 1,   // the text and shadow pictures rendered
+};
+using a_cache_progress_set = uint8;  // empty: stale
+constexpr a_cache_progress_set Progress_Bit(a_cache_progress p) { return a_cache_progress_set(1u << p); }
+
+// The paths the characters are laid along.
+enum a_path_shape : uint8 { SPOKE_PATH = 0, SPIRAL_PATH = 1, CONTOUR_PATH = 2, RECT_PATH = 3 };
+enum a_path_content : uint8 { ARRAY_OF_LINES = 0, ARRAY_OF_POINTS = 1 };
+
+struct a_spoke_spec {
+  int32 nspokes;
+  float perspoke, start, originx, originy, inner, outer, twist;
+};
+struct a_spiral_spec {
+  float originx, originy, radius, polarangle, lspacing;
+  bool8 clockwise;
+};
+struct a_contour_spec {
+  float centerx, centery, starty, margin, outer, lspacing, ascent, descent;
+  a_horz_just justify;
+};
+
+// The parameters a path cache was built from (by shape).
+struct a_generic_path_spec {
+  a_path_shape shape;
+  union {
+    a_spoke_spec spoke;
+    a_spiral_spec spiral;
+    a_contour_spec contour;
+  };
+};
+
+// One straight line.
+struct a_linear_path {
+  float endpointx, endpointy, avail, baseangle, base_sin, base_cos, charangle;
+};
+// A line of points; t is the angle of a character standing there, degrees.
+struct a_points_path_step {
+  float x, y, t, hs;
+};
+struct a_points_path {
+  int32 lastn;
+  a_points_path_step steps[MAX_PATH_STEPS];
+};
+
+// One path of the cache: a line or a line of points, by the cache's content.
+union a_path_ptr {
+  a_linear_path* line;
+  a_points_path* points;
+};
+
+struct a_path_cache {
+  a_generic_path_spec spec;
+  a_path_content content;
+  uint32 npaths;
+  a_path_ptr paths[MAX_TEXT_PATHS];  // paths[0 .. npaths - 1], each its own block
+  float overflowx, overflowy;        // where the overflow mark of the whole path goes
+};
+
+struct a_text_cache {
+  a_cache_progress_set progress;
+  a_path_cache path;
+  a_om_pointlist frame;
+  float tot_along;             // the longest line's length
+  a_coord_mapping mapping;     // under which text and shad were rendered
+  a_masked_gworld text;        // the rendered text and its shadow (the record owns them)
+  a_masked_gworld shad;
+};
+
+// One text object. Characters xyl[0 .. nxyl - 1]; the last used entry is
+// the end-of-string entry (EOS_CHAR, CC_EOS).
+struct a_om_rec {
+  Rect bbox;                 // everything drawn, effects included, unit pixels
+  Point anchor;              // the layout's reference point
+  Point rotcenter;           // centre of the circular, spiral and spoke layouts
+  bool8 boldf, italf, outlf, glowf, shadf, undf;
+  a_text_layout layout;
+  a_horz_just justify;
+  uint32 fontx;              // index into the font list
+  int16 size;                // points
+  int16 lineangle;           // tenths of a degree
+  int16 polarangle;          // degrees
+  int16 radius;              // per cent of half the unit's smaller side
+  int16 hspacing, vspacing;  // per cent
+  int16 stretch_h, stretch_v;
+  int16 skew_h, skew_v;      // hundredths
+  int16 glow_radius, glow_opacity, glow_style;
+  int16 shad_dx, shad_dy, shad_opacity, shad_radius;
+  int16 outl_radius;
+  int16 spoke_outerd, spoke_thickness, spoke_totangle, spoke_twist;
+  int16 contour_margin;
+  int16 targwidth;
+  int16 opacity;
+  a_win_pixel32 base_color, glow_color, shad_color, outl_color;
+  int32 nxyl;
+  a_xyl_char xyl[MAX_NXYL];
+  uint32 noverflows;
+  a_overflow_rec overflows[MAX_OVERFLOWS];
+  a_text_cache cache;
+};
+
+// --- What the object list asks of a text ----------------------------------------------
+
+// box := the text's box without its effects (its bounding box, until the
+// layout engine computes the net box).
+void OM_NetBox(const a_om_rec* om, Rect& box);
+// Whether cell (unit pixels) lies on text object omx of the current unit:
+// inside its frame polygon, or inside its box while it has no frame. part:
+// CONTENT_PART for the object being edited while the text tool edits
+// characters, else DRAG_PART; OUTSIDE_PART when missed.
+bool8 OM_Is_Inside(a_oj_part& part, Point cell, int32 omx);
+// A copy of om as a new object on top of the current unit's list, pending
+// and visible, with an empty cache and room for a whole frame. With a full
+// list: sound 136 and nothing added.
+void OM_Dup(const a_om_rec* om);
+// Frees a text record: the editor lets go of it first when it is the edited
+// one; its rendered pictures and its paths go with it. om := NIL.
+void OM_Dispose(a_om_rec*& om);
+// A copied record made to render afresh: nothing computed, no pictures and
+// no paths (those stay with the original). The frame is kept.
+void OM_Fresh_Cache(a_om_rec& om);
+// dst := a copy of src that renders afresh (what dst held is not freed).
+void OM_Copy_Into(const a_om_rec& src, a_om_rec& dst);
+// A new record holding such a copy of om (NIL for NIL). No memory: the
+// out-of-memory hook with the size asked for, and NIL.
+a_om_rec* OM_Copy(const a_om_rec* om);
+// Frees every path of the cache; npaths := 0.
+void Flush_Path_Cache(a_path_cache& path);
+
+// The phase is the text phase and the text tool edits characters.
+bool8 Is_Editing_Text();
+
+// Draws the frame of a text object in view vx (solid when visible, dashed
+// when not; the selection colour with hilite). Texts have no frame yet:
+// nothing is drawn.
+void OM_Draw_Frame(uint16 vx, bool8 visible, bool8 hilite, const a_om_rec* om);
+// Loads the text sliders from om. The text sliders come with the text
+// tools: nothing is loaded yet.
+void OM_To_Sliders(const a_om_rec* om);
+// A new empty text object at cell, to be typed into. Texts cannot be made
+// yet: nothing happens.
+void Text_New_At(Point cell);
