@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "ui/TempConfigHome.h"
 #include "TestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -462,28 +463,9 @@ class StatePrefs : public InterfaceState {
  protected:
   void SetUp() override {
     InterfaceState::SetUp();
-    const char* tmp = std::getenv("TMPDIR");
-    std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmor-state-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back(0);
-    ASSERT_NE(mkdtemp(buf.data()), nullptr);
-    dir_ = buf.data();
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    had_old_ = old != nullptr;
-    if (had_old_) old_ = old;
-    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+    ASSERT_FALSE(home_.dir.empty());
   }
-  void TearDown() override {
-    if (had_old_)
-      setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
-    else
-      unsetenv("XDG_CONFIG_HOME");
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-    InterfaceState::TearDown();
-  }
-  std::string dir_, old_;
-  bool had_old_ = false;
+  TempConfigHome home_;
 };
 
 // A language the program has no strings for reads as English and is

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "ui/TempConfigHome.h"
 #include "TestSupport.h"
 #include "host/HostScript.h"
 #include "platform/LangUtil.h"
@@ -56,32 +57,16 @@ class StateEndToEnd : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
     if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmor-state-e2e-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back(0);
-    ASSERT_NE(mkdtemp(buf.data()), nullptr);
-    dir_ = buf.data();
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    had_old_ = old != nullptr;
-    if (had_old_) old_ = old;
+    ASSERT_FALSE(home_.dir.empty());
+    dir_ = home_.dir;
     // Where the program will look for its preferences.
-    setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
     Resources_Init();
     ASSERT_TRUE(Prefs_File_Path(prefs_));
     fs::create_directories(fs::path(prefs_).parent_path());
   }
-  void TearDown() override {
-    if (had_old_)
-      setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
-    else
-      unsetenv("XDG_CONFIG_HOME");
-    std::error_code ec;
-    if (!dir_.empty()) fs::remove_all(dir_, ec);
-    Fonts_Stop();
-  }
-  std::string dir_, old_, prefs_;
-  bool had_old_ = false;
+  void TearDown() override { Fonts_Stop(); }
+  TempConfigHome home_{"config"};
+  std::string dir_, prefs_;
 };
 
 TEST_F(StateEndToEnd, MendedPreferencesAndHideEverything) {
