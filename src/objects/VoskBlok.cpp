@@ -46,8 +46,6 @@ constexpr int16 kTextRefreshMargin = 3;
 // Score steps of Obj_Find: the upper of two equal areas wins.
 constexpr int64 kFindStep = 100;
 
-a_oj_master* Curr_List() { return g_doc.up != nullptr ? &g_doc.up->oj : nullptr; }
-
 bool Has_Flag(const a_oj_item& item, a_oj_flag f) { return (item.flags & OJ_Flag_Bit(f)) != 0; }
 
 bool In_Kindset(a_oj_kind_set kindset, a_oj_kind kind) {
@@ -250,7 +248,7 @@ void OMast_Dispose(a_oj_master& m) {
 }
 
 void OMast_Save(a_oj_master& copy) {
-  a_oj_master* m = Curr_List();
+  a_oj_master* m = Curr_Obj_List();
   if (m == nullptr) return;
   // A copy without items was never made (a list keeps its paint layer).
   if (m->seq == copy.seq && copy.nlist > 0) return;
@@ -259,7 +257,7 @@ void OMast_Save(a_oj_master& copy) {
 }
 
 void OMast_Restore(const a_oj_master& copy) {
-  a_oj_master* m = Curr_List();
+  a_oj_master* m = Curr_Obj_List();
   if (m == nullptr || copy.nlist <= 0 || m->seq == copy.seq) return;
   OMast_Dispose(*m);
   OMast_Copy(copy, *m);
@@ -269,33 +267,13 @@ void OMast_Restore(const a_oj_master& copy) {
 
 // --- Walking the list -----------------------------------------------------------------
 
-bool8 Enum(bool8 forward, bool8 selected, a_oj_kind_set kindset, int32& omx) {
-  const a_oj_master* m = Curr_List();
-  if (m == nullptr || omx == ENUM_DONE) {
-    omx = ENUM_DONE;
-    return false;
-  }
-  const int32 n = m->nlist < MAX_OJ ? m->nlist : MAX_OJ;
-  const uint8 need = selected ? OJ_Flag_Bit(SELECTED_FLAG) : 0;
-  const auto wanted = [&](const a_oj_item& item) {
-    return In_Kindset(kindset, item.kind) && (item.flags & need) == need;
-  };
-  int32 i = omx == ENUM_START ? (forward ? 0 : n + 1) : omx;
-  if (forward) {
-    for (i = (i < 0 ? 0 : i) + 1; i <= n; ++i)
-      if (wanted(m->list[i - 1])) {
-        omx = i;
-        return true;
-      }
-  } else {
-    for (i = (i > n + 1 ? n + 1 : i) - 1; i >= 1; --i)
-      if (wanted(m->list[i - 1])) {
-        omx = i;
-        return true;
-      }
-  }
-  omx = ENUM_DONE;
-  return false;
+a_doc_unit* g_oj_unit = nullptr;
+a_oj_master* g_oj_list = nullptr;
+
+a_oj_master* Find_Obj_List() {
+  g_oj_unit = g_doc.up;
+  g_oj_list = g_oj_unit != nullptr ? &g_oj_unit->oj : nullptr;
+  return g_oj_list;
 }
 
 int32 Count(bool8 selected, a_oj_kind_set kindset) {
@@ -313,7 +291,7 @@ bool8 Is_One_Selected(int32& omx) { return Is_One_Selected_Of(gs.curr_kindset, o
 bool8 Is_One_Text_Selected(int32& omx) { return Is_One_Selected_Of(TEXT_KINDS, omx); }
 
 a_oj_item* Obj_Item(int32 omx) {
-  a_oj_master* m = Curr_List();
+  a_oj_master* m = Curr_Obj_List();
   if (m == nullptr || omx < 1 || omx > m->nlist || omx > MAX_OJ) return nullptr;
   return &m->list[omx - 1];
 }
@@ -481,7 +459,7 @@ a_selection_mix Calc_Selection_Mix() {
     case COLLAGE_PHASE: own = SLOT_BLOCK; break;
     default: return ZERO_PURE;
   }
-  const a_oj_master* m = Curr_List();
+  const a_oj_master* m = Curr_Obj_List();
   if (m == nullptr) return ZERO_PURE;
   const a_oj_kind_set kinds = gs.curr_kindset;
   const int32 n = m->nlist < MAX_OJ ? m->nlist : MAX_OJ;
@@ -505,7 +483,7 @@ int16 Calc_Hilite_Sel1() {
 }
 
 int16 Calc_Hilite_ObjNew() {
-  const a_oj_master* m = Curr_List();
+  const a_oj_master* m = Curr_Obj_List();
   return m == nullptr || m->nlist >= MAX_OJ ? HILITE_DIMMED : HILITE_ENABLED;
 }
 
@@ -699,7 +677,7 @@ void Enum_Obj_Del() {
     Pack_ClearSlot();
     return;
   }
-  a_oj_master* m = Curr_List();
+  a_oj_master* m = Curr_Obj_List();
   int32 deleted = 0;
   for (int32 omx = ENUM_START; Enum(false, true, gs.curr_kindset, omx);) {
     if (Obj_Item(omx)->kind == PAINT_BLOCK) continue;

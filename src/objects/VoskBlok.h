@@ -161,11 +161,49 @@ void Obj_Dispose(a_oj_master& m, int32 ix);
 
 // --- Walking the list -----------------------------------------------------------------
 
+// The current unit's object list (NIL with no current unit). The list of a
+// unit lies at a fixed place in its record, so the list found for a unit
+// is kept with it and serves while that unit is current.
+extern a_doc_unit* g_oj_unit;
+extern a_oj_master* g_oj_list;
+a_oj_master* Find_Obj_List();
+inline a_oj_master* Curr_Obj_List() { return g_doc.up == g_oj_unit ? g_oj_list : Find_Obj_List(); }
+
 // Steps omx (ENUM_START to begin) to the next object of the current unit of
 // a kind in kindset (and selected, with selected): forward from the bottom
 // up, else from the top down. At the end (or with no current unit) omx :=
-// ENUM_DONE and FALSE.
-bool8 Enum(bool8 forward, bool8 selected, a_oj_kind_set kindset, int32& omx);
+// ENUM_DONE and FALSE. (Inline: a walk keeps its index in a register.)
+inline bool8 Enum(bool8 forward, bool8 selected, a_oj_kind_set kindset, int32& omx) {
+  const a_oj_master* m = Curr_Obj_List();
+  int32 i = omx;
+  if (m == nullptr || i == ENUM_DONE) {
+    omx = ENUM_DONE;
+    return false;
+  }
+  const int32 n = m->nlist < MAX_OJ ? m->nlist : MAX_OJ;
+  // Wanted: the kind's bit is in kindset, and the flags asked for are set.
+  const uint32 kinds = kindset, need = selected ? OJ_Flag_Bit(SELECTED_FLAG) : 0;
+  const auto wanted = [&](const a_oj_item& item) {
+    return item.kind <= PAINT_BLOCK && ((kinds >> item.kind) & 1) != 0 && (item.flags & need) == need;
+  };
+  if (forward) {
+    if (i < 0) i = 0;  // ENUM_START: below the bottom
+    while (++i <= n)
+      if (wanted(m->list[i - 1])) {
+        omx = i;
+        return true;
+      }
+  } else {
+    if (i < 0 || i > n + 1) i = n + 1;  // ENUM_START: above the top
+    while (--i >= 1)
+      if (wanted(m->list[i - 1])) {
+        omx = i;
+        return true;
+      }
+  }
+  omx = ENUM_DONE;
+  return false;
+}
 int32 Count(bool8 selected, a_oj_kind_set kindset);
 // Forward over the selected objects of the phase's kinds (gs.curr_kindset).
 bool8 Selection_Enum(int32& omx);
