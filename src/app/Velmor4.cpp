@@ -63,6 +63,7 @@
 #include "platform/VoskPref.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskFun2.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskStat.h"
 

@@ -18,6 +18,8 @@ bool8 Is_Small_Paper() {
 bool8 LaserJet_Toggle() { return g_laserjet_toggle; }
 void Set_LaserJet_Toggle(bool8 on) { g_laserjet_toggle = on; }
 
+void Load_Print_Adjust() {}
+
 void VoskPrin_Init() {
   std::memset(static_cast<void*>(&overrides), 0, sizeof overrides);
   g_laserjet_toggle = false;

@@ -38,5 +38,10 @@ bool8 Is_Small_Paper();
 bool8 LaserJet_Toggle();
 void Set_LaserJet_Toggle(bool8 on);
 
+// The print panel's adjustment sliders from the current medium (the outer
+// diameter's range by the direct-print kind, then the sliders from the media
+// specs). The print panel comes with printing; until then nothing is set.
+void Load_Print_Adjust();
+
 // Module start-up: clears the override record and the feed toggle.
 void VoskPrin_Init();

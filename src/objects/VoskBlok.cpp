@@ -599,7 +599,7 @@ void Obj_DoubleClick(int32 omx) {
   if (item->kind == PHOTO_BLOCK)
     Photo_Crop();
   else if (item->kind == TEXT_BLOCK && !Is_Editing_Text())
-    SV_Set_Enum(SV_TXEDIT_PHASE, TXEDIT_EDIT);
+    Text_Edit();
 }
 
 // --- Posting changes --------------------------------------------------------------------

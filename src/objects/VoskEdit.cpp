@@ -4,6 +4,7 @@
 #include "platform/SysLoop.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
+#include "ui/VoskDelt.h"
 
 a_edit_rec g_ed{};
 bool8 g_editing = false;
@@ -34,3 +35,12 @@ void Caret_Tick() {
   g_caret_next = now + kCaretBlink;
   g_caret_shown = !g_caret_shown;
 }
+
+void Null_Ed() {
+  Caret_Inval();
+  g_ed.edit_objid = 0;
+  g_ed.edit_omx = 0;
+  g_ed.edit_om = nullptr;
+}
+
+void Text_Edit() { SV_Set_Enum(SV_TXEDIT_PHASE, TXEDIT_EDIT); }

@@ -17,6 +17,12 @@ void Caret_Tick();
 // Takes the caret off the screen before a repaint (the window layer's
 // caret-erase hook, installed by Caret_Init).
 void Caret_Inval();
+// The editor lets go of its object: the caret is taken off and the edited
+// object's id, index and record are cleared.
+void Null_Ed();
+// Starts editing the selected text (the editing state becomes TXEDIT_EDIT).
+void Text_Edit();
+
 // Module start-up: installs Caret_Inval as the window layer's caret-erase
 // hook and Caret_Tick as the main loop's caret hook (g_caret_tick_proc).
 void Caret_Init();

@@ -82,13 +82,7 @@ void Flush_Path_Cache(a_path_cache& path) {
 
 void OM_Dispose(a_om_rec*& om) {
   if (om == nullptr) return;
-  if (g_ed.edit_om == om) {
-    // The editor lets go of the record first.
-    Caret_Inval();
-    g_ed.edit_objid = 0;
-    g_ed.edit_omx = 0;
-    g_ed.edit_om = nullptr;
-  }
+  if (g_ed.edit_om == om) Null_Ed();  // the editor lets go of the record first
   Dispose_MW(om->cache.text);
   Dispose_MW(om->cache.shad);
   Flush_Path_Cache(om->cache.path);

@@ -1,6 +1,9 @@
 #include "ui/VoskFun2.h"
 
+#include "pixel/SysPixt.h"
 #include "platform/SysErr.h"
+#include "platform/SysMem.h"
+#include "platform/Windowv.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -40,3 +43,17 @@ bool8 Recalc_ZoomFactor() {
 
 void Recalc_Menubar_Config() {}
 void Recalc_Edit_Origin() {}
+
+void Calc_Max() {
+  gs.total_avail = Heap_CalcFree();
+  Rect r{};
+  if (gs.outer_window != nullptr) GetWindowInterior(gs.outer_window, r);
+  const int64 pixels = int64(r.right - r.left) * int64(r.bottom - r.top);
+  int64 limit = (int64(gs.total_avail) - 1200000 - pixels) / 2;
+  if (limit < 1048576) limit = 1048576;
+  gs.doc_limit = uint32(limit > int64(UINT32_MAX) ? UINT32_MAX : limit);
+  const uint32 half = Heap_CalcFree() / 2;
+  pixt_cache_limit = half < 700000 ? 700000 : half;
+}
+
+void Calc_Max_Custom() { gs.custom_limit = 100000000; }

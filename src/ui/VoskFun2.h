@@ -34,6 +34,14 @@ bool8 Recalc_NViews();
 // the factor changed. An index outside 0 .. NZOOMS - 1 is an internal error.
 bool8 Recalc_ZoomFactor();
 
+// Memory budgets. Calc_Max, at start-up: the document may use half of what
+// is left after the program's own needs and the screen's pixels, at least
+// 1 MB (gs.total_avail, gs.doc_limit); the stored pictures' discard ring half
+// the free memory, at least 700,000 bytes (pixt_cache_limit). Calc_Max_Custom,
+// for each document: the custom stamp's budget, gs.custom_limit.
+void Calc_Max();
+void Calc_Max_Custom();
+
 // Procedures of virtual state variables.
 void Recalc_Menubar_Config();
 void Recalc_Edit_Origin();

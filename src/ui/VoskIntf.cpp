@@ -1,5 +1,7 @@
 #include "ui/VoskIntf.h"
 
+#include "ui/VoskIntI.h"
+
 #include <cstring>
 
 #include "pixel/Draw.h"
@@ -13,6 +15,7 @@
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskDisp.h"
+#include "ui/VoskIntI.h"
 
 void (*g_intf_key_observer)(const a_keystroke& key) = nullptr;
 void (*g_intf_menu_observer)(int16, int16, bool8, bool8) = nullptr;
@@ -23,13 +26,12 @@ namespace {
 void No_Node_PushOff(int16) {}
 void No_Node_PopAndUpdate() {}
 
-// Memory limits of Calc_Max.
-uint32 g_total_avail = 0;
-uint32 g_doc_limit = 0;
-uint32 g_cache_limit = 0;
 }  // namespace
 
 void Intf_Init() {
+  // Every slider starts at its default (the item tables' own artwork and
+  // procedures come with the tool panels).
+  for (int16 s = 0; s < NSLIDERS; ++s) gs.slider_vals[s] = SLIDER_VALUES[s].defaultval;
   gs.tool_show = true;
   // The general menu bar in the interface language (the text, symbol and
   // photo bars follow the editing phase once the interface has phases).
@@ -143,20 +145,6 @@ void Intf_CheckHilites() {}
 void Bar_Init() {}
 void Bar_Stop() {}
 
-void Calc_Max() {
-  // The document may use half of what is left after the program's own
-  // needs and the screen's pixels, and at least 1 MB; the picture cache
-  // half the free memory, and at least 700,000 bytes.
-  g_total_avail = Heap_CalcFree();
-  Rect r{};
-  if (gs.outer_window != nullptr) GetWindowInterior(gs.outer_window, r);
-  const int64 pixels = int64(r.right - r.left) * int64(r.bottom - r.top);
-  int64 limit = (int64(g_total_avail) - 1200000 - pixels) / 2;
-  if (limit < 1048576) limit = 1048576;
-  g_doc_limit = uint32(limit > int64(UINT32_MAX) ? UINT32_MAX : limit);
-  const uint32 half = Heap_CalcFree() / 2;
-  g_cache_limit = half < 700000 ? 700000 : half;
-}
 
 void Font_Cache_Tick() {}
 void Status_Tick() {}

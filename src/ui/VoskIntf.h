@@ -42,10 +42,9 @@ void Toggle_Paint(a_toggle_enum ix);
 // are shown yet: nothing to ask).
 void Intf_CheckHilites();
 
-// The tool bar (no palettes yet) and the memory limits.
+// The tool bar (no palettes yet).
 void Bar_Init();
 void Bar_Stop();
-void Calc_Max();
 
 // Idle ticks.
 void Font_Cache_Tick();

@@ -29,7 +29,10 @@
 #include "platform/Windowv.h"
 #include "platform/UString.h"
 #include "doc/VoskDoc.h"
+#include "doc/VoskPrin.h"
 #include "ui/VoskDelt.h"
+#include "ui/VoskFun2.h"
+#include "ui/VoskStus.h"
 
 namespace {
 
@@ -372,6 +375,7 @@ void Init_GS() {
   gs.vscroll_ctrl = Hidden_Scroll_Bar(kVertBar);
   gs.lscroll_ctrl = Hidden_Scroll_Bar(kHorzBar);
   gs.uscroll_ctrl = Hidden_Scroll_Bar(kVertBar);
+  Annot_Init();
 
   std::copy(std::begin(kRingCapability), std::end(kRingCapability), std::begin(gs.ring_capability));
   std::copy(std::begin(kToolDesc), std::end(kToolDesc), std::begin(gs.tool_desc));
@@ -585,6 +589,9 @@ void Init_SP1() {
   Caret_Init();
 }
 
-void Init_SP2() {}
+void Init_SP2() {
+  Calc_Max_Custom();
+  Load_Print_Adjust();
+}
 
 void Stop_SP() {}

@@ -71,7 +71,8 @@ void Init_Grid_Values(a_when_init when);
 // tool, bar and ring, the fill, the bar each ring shows and the spray's
 // random state, marks the document open (the print preview shows), makes
 // unit 1 current and sets the caret up. Init_SP2 follows once the layout is
-// known. Stop_SP runs when the document is closed.
+// known: the custom stamp's memory budget, then the print adjustments of the
+// document's medium. Stop_SP runs when the document is closed.
 void Init_SP1();
 void Init_SP2();
 void Stop_SP();

@@ -2,3 +2,5 @@
 
 void Nav_Recalc_Reduction() {}
 void Nav_Recalc_Frame() {}
+
+void Annot_Init() {}

@@ -7,5 +7,10 @@
 // recalculate.
 #pragma once
 
+// The value tips: records the main window and hooks the tips into its
+// updates. The tips come with the panels; until then there is nothing to
+// hook.
+void Annot_Init();
+
 void Nav_Recalc_Reduction();
 void Nav_Recalc_Frame();

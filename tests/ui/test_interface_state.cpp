@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -30,6 +31,7 @@
 #include "platform/SysIO.h"
 #include "platform/SysUnicode.h"
 #include "platform/WinTestSupport.h"
+#include "ui/VoskFun2.h"
 #include "ui/VoskIntI.h"
 #include "ui/VoskStat.h"
 
@@ -323,6 +325,7 @@ TEST_F(InterfaceState, NewDocumentResetsItsItems) {
   gs.fill_gradient->nbands = 9;
   gs.grad_bandx = 4;
   gs.tool_net = LINE_TOOL;
+  gs.custom_limit = 0;
   Open();
   for (int16 s = 0; s < NSLIDERS; ++s) EXPECT_EQ(gs.slider_vals[s], SLIDER_VALUES[s].defaultval) << "slider " << s;
   for (int16 g = 0; g < NGRIDS; ++g) {
@@ -342,6 +345,7 @@ TEST_F(InterfaceState, NewDocumentResetsItsItems) {
   EXPECT_EQ(gs.grad_bandx, 0);
   EXPECT_TRUE(g_doc.doc_open);
   EXPECT_EQ(g_doc.upx, 1u);
+  EXPECT_EQ(gs.custom_limit, 100000000u) << "the custom stamp's budget for the document";
 }
 
 // --- The palette ----------------------------------------------------------------------------
@@ -595,3 +599,16 @@ TEST(ItemValues, SliderLimitValue) {
 }
 
 }  // namespace
+
+// The memory budgets: the document's at least 1 MB and at most half of what
+// is free, the stored pictures' discard ring at least 700,000 bytes.
+TEST(MemoryBudgets, FromTheFreeMemoryWithTheirFloors) {
+  const uint32 saved_ring = pixt_cache_limit;
+  gs.total_avail = gs.doc_limit = 0;
+  Calc_Max();
+  EXPECT_GT(gs.total_avail, 0u);
+  EXPECT_GE(gs.doc_limit, 1048576u);
+  EXPECT_LE(int64(gs.doc_limit), std::max<int64>(1048576, int64(gs.total_avail) / 2));
+  EXPECT_GE(pixt_cache_limit, 700000u);
+  pixt_cache_limit = saved_ring;
+}

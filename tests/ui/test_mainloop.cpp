@@ -29,6 +29,7 @@
 #include "app/Velmor4.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskIntI.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskStat.h"
 
@@ -113,6 +114,14 @@ struct KeyCase {
   UniChar unicode;
   a_keymod_set mods;
 };
+
+// The interface starts with every slider at its default, before any
+// document sets the per-document ones.
+TEST_F(MainSession, SlidersStartAtTheirDefaults) {
+  for (int16& v : gs.slider_vals) v = -12345;
+  Intf_Init();
+  for (int16 sl = 0; sl < NSLIDERS; ++sl) EXPECT_EQ(gs.slider_vals[sl], SLIDER_VALUES[sl].defaultval) << "slider " << sl;
+}
 
 TEST_F(MainSession, KeysBecomeKeystrokesByTheTranslationTable) {
   const a_keymod_set shift = Keymod_Bit(SHIFTKEY), ctrl = Keymod_Bit(OPTIONKEY);
