@@ -1,7 +1,9 @@
 #include "doc/VoskDraw.h"
 
 #include "doc/VoskFunc.h"
+#include "doc/VoskRend.h"
 #include "host/HostWin.h"
+#include "pixel/Fast.h"
 #include "platform/QDRect.h"
 #include "platform/VoskDef.h"
 
@@ -15,4 +17,11 @@ void Doc_InvalCells(const Rect& cellr) {
     const RECT r{shown.left, shown.top, shown.right, shown.bottom};
     InvalidateRect(gs.outer_window, &r, false);
   }
+}
+
+void Doc_Merge_Draw(const Rect& cellr) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || EmptyRect(cellr)) return;
+  UnionRect2(unit->render_dirty, cellr, unit->render_dirty);
+  Current_Unit_UpToDate();
 }

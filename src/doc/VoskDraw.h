@@ -8,3 +8,7 @@
 // The screen rectangle of cellr (cells of the current unit) in each shown
 // view, clipped to the view, is to be painted again.
 void Doc_InvalCells(const Rect& cellr);
+
+// cellr (cells of the current unit) rendered again and drawn: added to the
+// unit's render_dirty, then the unit brought up to date (VoskRend.h).
+void Doc_Merge_Draw(const Rect& cellr);
