@@ -1,5 +1,6 @@
 #include "platform/SysWin.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "platform/SysErr.h"
@@ -20,6 +21,22 @@ void Dummy_Annot_Begin(HWND, const Rect&) {}
 void Dummy_Annot_End() {}
 
 namespace {
+
+// Pixel bytes of the worlds alive and their peak (worlds may be made on
+// several threads by the art tools).
+std::atomic<int64> g_world_bytes{0};
+std::atomic<int64> g_world_peak{0};
+
+int64 World_Pixel_Bytes(const a_gworld_rec* w) {
+  return int64(w->pix.bounds.bottom - w->pix.bounds.top) * int64(PixMap_RowBytes(w->pix));
+}
+
+void Count_World(int64 bytes) {
+  const int64 now = g_world_bytes.fetch_add(bytes) + bytes;
+  int64 peak = g_world_peak.load();
+  while (now > peak && !g_world_peak.compare_exchange_weak(peak, now)) {
+  }
+}
 
 // The port stack: entries 1 .. g_nstack are in use (index 0 is not used).
 a_port_stack_entry g_stack[kPortStackDepth + 1];
@@ -235,6 +252,7 @@ OSErr New_GWorld(const Rect& bounds, int16 depth, CTabHandle colortab, GWorldPtr
   SetWindowOrgEx(dc, bounds.left, bounds.top, nullptr);
   // The host's sections start with all-zero pixels, so there is nothing to clear.
   world = w;
+  Count_World(World_Pixel_Bytes(w));
   return noErr;
 }
 
@@ -243,6 +261,10 @@ void New_GWorldF(const char*, const Rect& bounds, int16 depth, CTabHandle colort
   if (New_GWorld(bounds, depth, colortab, world) != noErr)
     g_err_mem_proc(Calc_GWorld_Memory(bounds, depth));
 }
+
+int64 GWorld_Bytes_Held() { return g_world_bytes.load(); }
+int64 GWorld_Bytes_Peak() { return g_world_peak.load(); }
+void GWorld_Reset_Peak() { g_world_peak.store(g_world_bytes.load()); }
 
 void Dispose_GWorld(GWorldPtr& world) {
   if (world == nullptr) return;
@@ -258,6 +280,7 @@ void Dispose_GWorld(GWorldPtr& world) {
     DeleteDC(dc);
   }
   if (w->hdl != nullptr) DeleteObject(w->hdl);
+  Count_World(-World_Pixel_Bytes(w));
   Ptr p = reinterpret_cast<Ptr>(w);
   Dispose_Ptr(p);
   world = nullptr;

@@ -138,6 +138,13 @@ void New_GWorldF(const char* label, const Rect& bounds, int16 depth, CTabHandle 
 // NIL does nothing; else frees the world and sets the variable to NIL. A world
 // that is the current port leaves it (theGWorld etc. become NIL).
 void Dispose_GWorld(GWorldPtr& world);
+// Bytes of pixels (rows x stride) of every world alive, and the most there
+// were at once since the program started or GWorld_Reset_Peak was last
+// called: what a task holds at its worst (tests and benchmarks).
+int64 GWorld_Bytes_Held();
+int64 GWorld_Bytes_Peak();
+// The peak starts again from the bytes held now.
+void GWorld_Reset_Peak();
 // Nothing when newbox equals the bounds; else a new world of the same depth
 // and table over newbox (contents are not kept; failure calls g_err_mem_proc).
 void Resize_GWorld(GWorldPtr& world, const Rect& newbox);
