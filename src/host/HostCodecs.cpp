@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -33,28 +34,85 @@ namespace {
 
 int Buffer_Check(void* ctx, const HostImageInfo& info) {
   const auto& b = *static_cast<const HostImageBuffer*>(ctx);
-  return uint64(info.width) * uint64(info.height) > b.max_pixels ? HC_TOO_LARGE : HC_OK;
+  return uint64(info.out_width) * uint64(info.out_height) > b.max_pixels ? HC_TOO_LARGE : HC_OK;
 }
 
 int Buffer_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride) {
   auto& b = *static_cast<HostImageBuffer*>(ctx);
-  if (info.width <= 0 || info.height <= 0) return HC_BAD_HEADER;
+  if (info.out_width <= 0 || info.out_height <= 0) return HC_BAD_HEADER;
   if (Buffer_Check(ctx, info) != HC_OK) return HC_TOO_LARGE;
   try {
-    b.pixels.assign(size_t(info.width) * size_t(info.height) * 4, 0);
+    b.pixels.assign(size_t(info.out_width) * size_t(info.out_height) * 4, 0);
   } catch (const std::bad_alloc&) {
     return HC_NOMEM;
   }
   b.info = info;
   base = b.pixels.data();
-  stride = size_t(info.width) * 4;
+  stride = size_t(info.out_width) * 4;
   return HC_OK;
+}
+
+double Buffer_Reduce(void* ctx, const HostImageInfo&) {
+  return static_cast<const HostImageBuffer*>(ctx)->fraction;
+}
+
+// ---------------------------------------------------------------------------
+// Sizes and reductions
+// ---------------------------------------------------------------------------
+
+int32 Ceil_Div(int64 a, int64 b) { return int32((a + b - 1) / b); }
+
+// What a decoder knows of a picture it delivers whole.
+HostImageInfo Whole_Info(int32 width, int32 height, bool alpha, bool indexed) {
+  HostImageInfo info{width, height, alpha, indexed};
+  info.out_width = width;
+  info.out_height = height;
+  return info;
+}
+
+void Set_Scale(HostImageInfo& info, int32 num, int32 den) {
+  if (num == den) num = den = 1;
+  info.scale_num = num;
+  info.scale_den = den;
+  info.out_width = Ceil_Div(int64(info.width) * num, den);
+  info.out_height = Ceil_Div(int64(info.height) * num, den);
+}
+
+// The fraction of the picture the sink needs, 1 when it takes it whole.
+double Wanted_Fraction(const HostImageSink& sink, const HostImageInfo& info) {
+  if (sink.reduce == nullptr) return 1.0;
+  const double f = sink.reduce(sink.ctx, info);
+  return f > 0.0 && f < 1.0 ? f : 1.0;
 }
 
 // The sink's verdict on the size, before anything of that size is allocated.
 int Check_Sink(const HostImageSink& sink, const HostImageInfo& info) {
-  if (info.width <= 0 || info.height <= 0) return HC_BAD_HEADER;
+  if (info.width <= 0 || info.height <= 0 || info.out_width <= 0 || info.out_height <= 0)
+    return HC_BAD_HEADER;
   return sink.check != nullptr ? sink.check(sink.ctx, info) : HC_OK;
+}
+
+// The sink's verdict on holding the whole picture (a decoder that reduces
+// only once the picture is decoded).
+int Check_Whole(const HostImageSink& sink, const HostImageInfo& info) {
+  HostImageInfo whole = info;
+  Set_Scale(whole, 1, 1);
+  return Check_Sink(sink, whole);
+}
+
+// The block size k (info's scale 1 / k) for the sink: the largest block that
+// still gives the fraction it needs, or a larger one while it finds the size
+// too large.
+int Choose_Box(const HostImageSink& sink, HostImageInfo& info) {
+  const double f = Wanted_Fraction(sink, info);
+  int32 k = f >= 1.0 ? 1 : int32(std::min<double>(kHostMaxBox, std::floor(1.0 / f + 1e-9)));
+  k = std::max<int32>(k, 1);
+  for (;;) {
+    Set_Scale(info, 1, k);
+    const int r = Check_Sink(sink, info);
+    if (r != HC_TOO_LARGE || sink.reduce == nullptr || k >= kHostMaxBox) return r;
+    ++k;
+  }
 }
 
 int Call_Sink(const HostImageSink& sink, const HostImageInfo& info, uint8*& base, size_t& stride) {
@@ -64,8 +122,29 @@ int Call_Sink(const HostImageSink& sink, const HostImageInfo& info, uint8*& base
   if (r != HC_OK) return r;
   r = sink.alloc(sink.ctx, info, base, stride);
   if (r != HC_OK) return r;
-  if (base == nullptr || stride < size_t(info.width) * 4) return HC_NOMEM;
+  if (base == nullptr || stride < size_t(info.out_width) * 4) return HC_NOMEM;
   return HC_OK;
+}
+
+// Room for a whole picture (or a band of it) of width x height pixels, rows
+// width x 4 bytes apart. FALSE when there is no memory.
+bool Alloc_Rows(std::vector<uint8>& buf, int32 width, int32 height) {
+  try {
+    buf.resize(size_t(width) * size_t(height) * 4);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+// The reduction of a whole decoded picture (rows width x 4 bytes apart) into
+// the sink's rows.
+bool Reduce_Whole(const uint8* pixels, const HostImageInfo& info, uint8* base, size_t stride) {
+  HostRowReducer red;
+  if (!red.Start(info.width, info.height, info.scale_den, base, stride)) return false;
+  for (int32 y = 0; y < info.height; y++) red.Row(pixels + size_t(y) * size_t(info.width) * 4);
+  red.Finish();
+  return true;
 }
 
 // 16-bit sample to 8 bits, rounded.
@@ -188,17 +267,38 @@ int Jpeg_Decode_Inner(JpegDecodeState& st, const uint8* data, size_t len, const 
   cinfo.out_color_space = JCS_EXT_BGRA;  // alpha bytes 0xFF
   // The sink is asked before decompression starts: a progressive stream
   // keeps the whole picture's coefficients, so its size must be accepted
-  // before that memory is taken.
-  const HostImageInfo info{st.width, st.height, false, false};
+  // before that memory is taken, whatever the size delivered.
+  HostImageInfo info = Whole_Info(st.width, st.height, false, false);
+  int r = HC_OK;
+  if (cinfo.progressive_mode) r = Check_Whole(*sink, info);
+  // libjpeg's DCT scaling: the picture is decoded at scale m / 8, the
+  // smallest that gives what the sink needs, or smaller while the sink
+  // finds that too large.
+  const double f = Wanted_Fraction(*sink, info);
+  int32 m = f >= 1.0 ? 8 : std::clamp<int32>(int32(std::ceil(f * 8.0 - 1e-9)), 1, 8);
+  while (r == HC_OK) {
+    cinfo.scale_num = unsigned(m);
+    cinfo.scale_denom = 8;
+    jpeg_calc_output_dimensions(&cinfo);
+    Set_Scale(info, m, 8);
+    if (int32(cinfo.output_width) != info.out_width || int32(cinfo.output_height) != info.out_height) {
+      r = HC_CORRUPT;
+      break;
+    }
+    r = Check_Sink(*sink, info);
+    if (r != HC_TOO_LARGE || sink->reduce == nullptr || m == 1) break;
+    m--;
+    r = HC_OK;
+  }
   uint8* base = nullptr;
   size_t stride = 0;
-  const int r = Call_Sink(*sink, info, base, stride);
+  if (r == HC_OK) r = Call_Sink(*sink, info, base, stride);
   if (r != HC_OK) {
     jpeg_destroy_decompress(&cinfo);
     return r;
   }
   jpeg_start_decompress(&cinfo);
-  if (int32(cinfo.output_width) != st.width || int32(cinfo.output_height) != st.height ||
+  if (int32(cinfo.output_width) != info.out_width || int32(cinfo.output_height) != info.out_height ||
       cinfo.output_components != 4) {
     jpeg_destroy_decompress(&cinfo);
     return HC_CORRUPT;
@@ -275,6 +375,11 @@ struct PngReadState {
   size_t pos;
   int code;  // the result after a jump
   std::vector<png_bytep>* rows;
+  std::vector<uint8>* temp;   // a row, or the whole picture, on the way to a reduced one
+  HostRowReducer* reducer;
+  bool peeked = false;        // the header was read before libpng: its size
+  uint32 pw = 0, ph = 0;
+  int32 k = 1;                // the block size of the reduction
 };
 
 [[noreturn]] void Png_Error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -287,30 +392,40 @@ void Png_Read_Data(png_structp png, png_bytep out, size_t n) {
   st->pos += n;
 }
 
-// The size and colour type from the IHDR chunk, which must come first; FALSE
-// when the data are too short to hold it or hold another chunk first (libpng
-// then refuses the file itself).
-bool Png_Peek_Header(const uint8* data, size_t len, uint32& width, uint32& height, int& color) {
+// The size, colour type and interlace method from the IHDR chunk, which
+// must come first; FALSE when the data are too short to hold it or hold
+// another chunk first (libpng then refuses the file itself).
+bool Png_Peek_Header(const uint8* data, size_t len, uint32& width, uint32& height, int& color,
+                     bool& interlaced) {
   if (len < 8 + 8 + 13) return false;
   if (Load_BE32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
   width = Load_BE32(data + 16);
   height = Load_BE32(data + 20);
   color = data[25];
+  interlaced = data[28] != 0;
   return true;
 }
 
+// The sink is asked before libpng sees the file: libpng allocates its row
+// buffers (width x up to 8 bytes) as soon as the transforms are set up.
+// Sets st.peeked, st.pw, st.ph and the block size st.k of the reduction.
+int Png_Ask_Sink(PngReadState& st, const HostImageSink& sink) {
+  int color = 0;
+  bool interlaced = false;
+  st.k = 1;
+  st.peeked = Png_Peek_Header(st.data, st.len, st.pw, st.ph, color, interlaced);
+  if (!st.peeked) return HC_OK;
+  if (st.pw == 0 || st.ph == 0 || st.pw > 0x7FFFFFFF || st.ph > 0x7FFFFFFF) return HC_BAD_HEADER;
+  HostImageInfo early = Whole_Info(int32(st.pw), int32(st.ph), (color & PNG_COLOR_MASK_ALPHA) != 0,
+                                   color == PNG_COLOR_TYPE_PALETTE);
+  int r = Choose_Box(sink, early);
+  // An interlaced picture comes in passes over the whole of it.
+  if (r == HC_OK && early.scale_den > 1 && interlaced) r = Check_Whole(sink, early);
+  st.k = early.scale_den;
+  return r;
+}
+
 int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
-  // The sink is asked before libpng sees the file: libpng allocates its row
-  // buffers (width x up to 8 bytes) as soon as the transforms are set up.
-  uint32 pw = 0, ph = 0;
-  int pcolor = 0;
-  if (Png_Peek_Header(st.data, st.len, pw, ph, pcolor)) {
-    if (pw == 0 || ph == 0 || pw > 0x7FFFFFFF || ph > 0x7FFFFFFF) return HC_BAD_HEADER;
-    const HostImageInfo early{int32(pw), int32(ph), (pcolor & PNG_COLOR_MASK_ALPHA) != 0,
-                              pcolor == PNG_COLOR_TYPE_PALETTE};
-    const int r = Check_Sink(sink, early);
-    if (r != HC_OK) return r;
-  }
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Png_Error, Png_Warning);
   if (png == nullptr) return HC_NOMEM;
   png_infop info = png_create_info_struct(png);
@@ -340,12 +455,14 @@ int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
   if ((color & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
   png_set_bgr(png);
   if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
-  png_set_interlace_handling(png);
-  if (width != pw || height != ph || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
+  const int passes = png_set_interlace_handling(png);
+  if (!st.peeked || width != st.pw || height != st.ph || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
     png_destroy_read_struct(&png, &info, nullptr);
     return HC_CORRUPT;
   }
-  const HostImageInfo hinfo{int32(width), int32(height), alpha, color == PNG_COLOR_TYPE_PALETTE};
+  HostImageInfo hinfo = Whole_Info(int32(width), int32(height), alpha, color == PNG_COLOR_TYPE_PALETTE);
+  const int32 k = st.k;
+  Set_Scale(hinfo, 1, k);
   uint8* base = nullptr;
   size_t stride = 0;
   const int r = Call_Sink(sink, hinfo, base, stride);
@@ -358,9 +475,37 @@ int Png_Decode_Inner(PngReadState& st, const HostImageSink& sink) {
     png_destroy_read_struct(&png, &info, nullptr);
     return HC_CORRUPT;
   }
-  st.rows->resize(height);
-  for (uint32 y = 0; y < height; y++) (*st.rows)[y] = base + size_t(y) * stride;
-  png_read_image(png, st.rows->data());
+  if (k == 1) {
+    st.rows->resize(height);
+    for (uint32 y = 0; y < height; y++) (*st.rows)[y] = base + size_t(y) * stride;
+    png_read_image(png, st.rows->data());
+  } else if (passes == 1) {
+    // Row by row through one row of the picture's own width.
+    if (!Alloc_Rows(*st.temp, int32(width), 1) ||
+        !st.reducer->Start(int32(width), int32(height), k, base, stride)) {
+      png_destroy_read_struct(&png, &info, nullptr);
+      return HC_NOMEM;
+    }
+    for (uint32 y = 0; y < height; y++) {
+      png_read_row(png, st.temp->data(), nullptr);
+      st.reducer->Row(st.temp->data());
+    }
+    st.reducer->Finish();
+  } else {
+    // The passes of an interlaced picture need the whole of it (the sink
+    // accepted that size above).
+    if (!Alloc_Rows(*st.temp, int32(width), int32(height))) {
+      png_destroy_read_struct(&png, &info, nullptr);
+      return HC_NOMEM;
+    }
+    st.rows->resize(height);
+    for (uint32 y = 0; y < height; y++) (*st.rows)[y] = st.temp->data() + size_t(y) * width * 4;
+    png_read_image(png, st.rows->data());
+    if (!Reduce_Whole(st.temp->data(), hinfo, base, stride)) {
+      png_destroy_read_struct(&png, &info, nullptr);
+      return HC_NOMEM;
+    }
+  }
   // The end chunks are not read: a file cut after its image data still
   // holds the whole picture.
   png_destroy_read_struct(&png, &info, nullptr);
@@ -534,14 +679,83 @@ int32 Tiff_Stated_Photometric(const uint8* d, size_t len) {
   return -1;
 }
 
+// Rows of libtiff's raster (red, green, blue, alpha in memory, alpha
+// premultiplied) to blue, green, red, alpha, straight.
+void Tiff_Rows_To_BGRA(const uint8* raster, uint32 width, uint32 rows, uint8* base, size_t stride) {
+  for (uint32 y = 0; y < rows; y++) {
+    const uint8* s = raster + size_t(y) * width * 4;
+    uint8* d = base + size_t(y) * stride;
+    for (uint32 x = 0; x < width; x++, s += 4, d += 4) {
+      uint8 red = s[0], green = s[1], blue = s[2];
+      const uint8 a = s[3];
+      if (a != 255 && a != 0) {
+        red = uint8(std::min<uint32>(255, (uint32(red) * 255 + a / 2) / a));
+        green = uint8(std::min<uint32>(255, (uint32(green) * 255 + a / 2) / a));
+        blue = uint8(std::min<uint32>(255, (uint32(blue) * 255 + a / 2) / a));
+      }
+      d[0] = blue;
+      d[1] = green;
+      d[2] = red;
+      d[3] = a;
+    }
+  }
+}
+
+// A reduced picture, band by band: each band of rows is read through the
+// RGBA interface (from row img.row_offset), turned round and fed to the
+// reducer. Bands follow the file's strips or tiles, so each is decoded once;
+// a file whose rows are not stored top first comes in one band.
+int Tiff_Decode_Reduced(TIFF* tif, TiffMem& m, TIFFRGBAImage& img, const HostImageSink& sink,
+                        const HostImageInfo& info, uint8* base, size_t stride) {
+  const uint32 width = uint32(info.width), height = uint32(info.height);
+  uint16 orientation = ORIENTATION_TOPLEFT;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+  uint32 band = height;
+  if (orientation == ORIENTATION_TOPLEFT) {
+    uint32 rows = 0;
+    if (TIFFIsTiled(tif))
+      TIFFGetField(tif, TIFFTAG_TILELENGTH, &rows);
+    else
+      TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rows);
+    if (rows > 0 && rows < height) band = rows;
+  }
+  // The band is held whole: the sink must accept its size.
+  HostImageInfo held = info;
+  held.out_width = int32(width);
+  held.out_height = int32(band);
+  held.scale_num = held.scale_den = 1;
+  int r = Check_Sink(sink, held);
+  if (r != HC_OK) return r;
+  std::vector<uint8> raster;
+  HostRowReducer red;
+  if (!Alloc_Rows(raster, int32(width), int32(band)) ||
+      !red.Start(info.width, info.height, info.scale_den, base, stride))
+    return HC_NOMEM;
+  std::vector<uint8> rows;
+  if (!Alloc_Rows(rows, int32(width), int32(band))) return HC_NOMEM;
+  img.req_orientation = ORIENTATION_TOPLEFT;
+  for (uint32 top = 0; top < height; top += band) {
+    const uint32 n = std::min(band, height - top);
+    img.row_offset = int(top);
+    img.col_offset = 0;
+    if (!TIFFRGBAImageGet(&img, reinterpret_cast<uint32*>(raster.data()), width, n) || m.errors > 0)
+      return HC_CORRUPT;
+    Tiff_Rows_To_BGRA(raster.data(), width, n, rows.data(), size_t(width) * 4);
+    for (uint32 y = 0; y < n; y++) red.Row(rows.data() + size_t(y) * width * 4);
+  }
+  red.Finish();
+  return HC_OK;
+}
+
 int Tiff_Decode(TIFF* tif, TiffMem& m, const HostImageSink& sink) {
   uint32 width = 0, height = 0;
   uint16 photometric = 0xFFFF, bps = 1, sformat = SAMPLEFORMAT_UINT;
   if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) ||
       width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
     return HC_BAD_HEADER;
+  HostImageInfo info = Whole_Info(int32(width), int32(height), false, false);
   {
-    const int r = Check_Sink(sink, HostImageInfo{int32(width), int32(height), false, false});
+    const int r = Choose_Box(sink, info);
     if (r != HC_OK) return r;
   }
   TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
@@ -571,12 +785,18 @@ int Tiff_Decode(TIFF* tif, TiffMem& m, const HostImageSink& sink) {
   TIFFRGBAImage img;
   std::memset(&img, 0, sizeof(img));
   if (!TIFFRGBAImageBegin(&img, tif, 1, emsg)) return HC_CORRUPT;
-  const HostImageInfo info{int32(width), int32(height), img.alpha != 0,
-                           photometric == PHOTOMETRIC_PALETTE};
+  const int32 k = info.scale_den;
+  info = Whole_Info(int32(width), int32(height), img.alpha != 0, photometric == PHOTOMETRIC_PALETTE);
+  Set_Scale(info, 1, k);
   uint8* base = nullptr;
   size_t stride = 0;
   int r = Call_Sink(sink, info, base, stride);
   if (r != HC_OK) {
+    TIFFRGBAImageEnd(&img);
+    return r;
+  }
+  if (k > 1) {
+    r = Tiff_Decode_Reduced(tif, m, img, sink, info, base, stride);
     TIFFRGBAImageEnd(&img);
     return r;
   }
@@ -597,24 +817,7 @@ int Tiff_Decode(TIFF* tif, TiffMem& m, const HostImageSink& sink) {
   const int ok = TIFFRGBAImageGet(&img, reinterpret_cast<uint32*>(raster), width, height);
   TIFFRGBAImageEnd(&img);
   if (!ok || m.errors > 0) return HC_CORRUPT;
-  // To blue, green, red, alpha; the library premultiplies alpha, undo that.
-  for (uint32 y = 0; y < height; y++) {
-    const uint8* s = raster + size_t(y) * width * 4;
-    uint8* d = base + size_t(y) * stride;
-    for (uint32 x = 0; x < width; x++, s += 4, d += 4) {
-      uint8 red = s[0], green = s[1], blue = s[2];
-      const uint8 a = s[3];
-      if (a != 255 && a != 0) {
-        red = uint8(std::min<uint32>(255, (uint32(red) * 255 + a / 2) / a));
-        green = uint8(std::min<uint32>(255, (uint32(green) * 255 + a / 2) / a));
-        blue = uint8(std::min<uint32>(255, (uint32(blue) * 255 + a / 2) / a));
-      }
-      d[0] = blue;
-      d[1] = green;
-      d[2] = red;
-      d[3] = a;
-    }
-  }
+  Tiff_Rows_To_BGRA(raster, width, height, base, stride);
   return HC_OK;
 }
 
@@ -760,11 +963,24 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
     datapos = r.pos + size_t(table);
   }
 
-  const HostImageInfo info{int32(width), int32(height), alpha_ch || transp, mode == 2};
-  uint8* base = nullptr;
-  size_t stride = 0;
-  const int res = Call_Sink(sink, info, base, stride);
+  HostImageInfo info = Whole_Info(int32(width), int32(height), alpha_ch || transp, mode == 2);
+  // The channels come one after the other: a reduced picture is decoded
+  // whole first.
+  int res = Choose_Box(sink, info);
+  if (res == HC_OK && info.scale_den > 1) res = Check_Whole(sink, info);
   if (res != HC_OK) return res;
+  uint8* out = nullptr;
+  size_t out_stride = 0;
+  res = Call_Sink(sink, info, out, out_stride);
+  if (res != HC_OK) return res;
+  std::vector<uint8> whole;
+  uint8* base = out;
+  size_t stride = out_stride;
+  if (info.scale_den > 1) {
+    if (!Alloc_Rows(whole, int32(width), int32(height))) return HC_NOMEM;
+    base = whole.data();
+    stride = size_t(width) * 4;
+  }
 
   std::vector<uint8> row;
   try {
@@ -811,6 +1027,7 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
       }
     }
   }
+  if (info.scale_den > 1 && !Reduce_Whole(whole.data(), info, out, out_stride)) return HC_NOMEM;
   return HC_OK;
 }
 
@@ -820,7 +1037,81 @@ int Psd_Decode(const uint8* data, size_t len, const HostImageSink& sink) {
 // Public
 // ---------------------------------------------------------------------------
 
-HostImageSink Host_Buffer_Sink(HostImageBuffer& buf) { return HostImageSink{&buf, Buffer_Alloc, Buffer_Check}; }
+HostImageSink Host_Buffer_Sink(HostImageBuffer& buf) {
+  return HostImageSink{&buf, Buffer_Alloc, Buffer_Check, buf.fraction < 1.0 ? Buffer_Reduce : nullptr};
+}
+
+bool HostRowReducer::Start(int32 width, int32 height, int32 k, uint8* base, size_t stride) {
+  width_ = std::max<int32>(width, 0);
+  k_ = std::clamp<int32>(k, 1, kHostMaxBox);
+  out_w_ = Ceil_Div(width_, k_);
+  out_h_ = Ceil_Div(std::max<int32>(height, 0), k_);
+  rows_ = y_out_ = 0;
+  base_ = base;
+  stride_ = stride;
+  try {
+    sums_.assign(size_t(out_w_) * 7, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+void HostRowReducer::Row(const uint8* src) {
+  uint32* sum = sums_.data();
+  for (int32 ox = 0, x = 0; ox < out_w_; ox++, sum += 7) {
+    const int32 end = std::min(x + k_, width_);
+    uint32 sa = 0, sb = 0, sg = 0, sr = 0, pb = 0, pg = 0, pr = 0;
+    for (; x < end; x++, src += 4) {
+      const uint32 a = src[3];
+      sa += a;
+      sb += src[0] * a;
+      sg += src[1] * a;
+      sr += src[2] * a;
+      pb += src[0];
+      pg += src[1];
+      pr += src[2];
+    }
+    sum[0] += sa;
+    sum[1] += sb;
+    sum[2] += sg;
+    sum[3] += sr;
+    sum[4] += pb;
+    sum[5] += pg;
+    sum[6] += pr;
+  }
+  if (++rows_ == k_) Flush();
+}
+
+void HostRowReducer::Finish() {
+  if (rows_ > 0) Flush();
+}
+
+void HostRowReducer::Flush() {
+  if (y_out_ >= out_h_) {  // rows past the picture's height are not written
+    rows_ = 0;
+    std::fill(sums_.begin(), sums_.end(), 0u);
+    return;
+  }
+  uint8* d = base_ + size_t(y_out_) * stride_;
+  uint32* sum = sums_.data();
+  for (int32 ox = 0; ox < out_w_; ox++, sum += 7, d += 4) {
+    const uint32 n = uint32(rows_) * uint32(std::min(k_, width_ - ox * k_));
+    if (sum[0] > 0) {
+      d[0] = uint8((sum[1] + sum[0] / 2) / sum[0]);
+      d[1] = uint8((sum[2] + sum[0] / 2) / sum[0]);
+      d[2] = uint8((sum[3] + sum[0] / 2) / sum[0]);
+    } else {
+      d[0] = uint8((sum[4] + n / 2) / n);
+      d[1] = uint8((sum[5] + n / 2) / n);
+      d[2] = uint8((sum[6] + n / 2) / n);
+    }
+    d[3] = uint8((sum[0] + n / 2) / n);
+    std::fill(sum, sum + 7, 0u);
+  }
+  rows_ = 0;
+  y_out_++;
+}
 
 bool Host_Is_JPEG(const uint8* data, size_t len) {
   return len >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
@@ -856,9 +1147,13 @@ int Host_JPEG_Size(const uint8* data, size_t len, int32& width, int32& height) {
 
 int Host_Decode_PNG(const uint8* data, size_t len, const HostImageSink& sink) {
   if (!Host_Is_PNG(data, len)) return HC_NOT_FORMAT;
+  // Buffers with destructors live here, outside the function that jumps.
   std::vector<png_bytep> rows;
-  PngReadState st{data, len, 0, HC_BAD_HEADER, &rows};
-  return Png_Decode_Inner(st, sink);
+  std::vector<uint8> temp;
+  HostRowReducer reducer;
+  PngReadState st{data, len, 0, HC_BAD_HEADER, &rows, &temp, &reducer};
+  const int r = Png_Ask_Sink(st, sink);
+  return r != HC_OK ? r : Png_Decode_Inner(st, sink);
 }
 
 int Host_Decode_TIFF(const uint8* data, size_t len, const HostImageSink& sink) {
