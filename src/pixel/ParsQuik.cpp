@@ -1,6 +1,7 @@
 #include "pixel/ParsQuik.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -79,8 +80,10 @@ const char kCodec_ILBM[4] = {'I', 'L', 'B', 'M'};
 
 namespace {
 
-// Alert 39: "Sorry, this image is too large to import. ..."
-constexpr int16 kAlertTooWide = 39;
+// Alert 39: "Sorry, this image is too large to import. ..." (a side beyond
+// kQuikMaxSide); alert 78: the picture cannot be held, even reduced.
+constexpr int16 kAlertTooLarge = 39;
+constexpr int16 kAlertNoRoom = 78;
 
 using a_codec_decoder = int (*)(const uint8* data, size_t len, const HostImageSink& sink);
 
@@ -136,35 +139,51 @@ int16 Codec_Result(int r) {
     case HC_UNSUPPORTED: return QUIK_ERR_DEPTH;
     case HC_TOO_LARGE:
     case HC_NOMEM: return QUIK_ERR_NOMEM;
-    case HC_TOO_WIDE: return QUIK_ERR_TOO_WIDE;
+    case HC_TOO_WIDE: return QUIK_ERR_TOO_LARGE;
     default: return QUIK_ERR_DATA;
   }
 }
 
+// One import: the whole picture (want NIL) or a reduction.
+struct a_import {
+  const a_scan_want* want;
+  bool8 report;
+};
+
 // The sink of the host decoders: the scan's fore world.
 struct a_quik_sink {
   a_picture_scan_rec* scan;
+  a_import how;
   HostImageInfo info;
 };
 
+bool Side_Too_Large(int32 width, int32 height) { return width > kQuikMaxSide || height > kQuikMaxSide; }
+
 // Asked as soon as a decoder knows the size, before anything of that size
-// is allocated: too wide for the program (alert 39), or beyond what a
-// world may hold.
-int Quik_Check(void*, const HostImageInfo& info) {
-  if (info.width > kQuikMaxWidth) {
-    OK_Alert(false, kAlertTooWide);
+// is allocated: too large a side for the program (alert 39), or beyond what
+// a world may hold.
+int Quik_Check(void* ctx, const HostImageInfo& info) {
+  const auto& s = *static_cast<const a_quik_sink*>(ctx);
+  if (Side_Too_Large(info.width, info.height)) {
+    if (s.how.report) OK_Alert(false, kAlertTooLarge);
     return HC_TOO_WIDE;
   }
-  if (info.width <= 0 || info.height <= 0 || info.height > 32767 ||
-      uint64(info.width) * uint64(info.height) > g_scan_max_pixels)
+  if (info.out_width <= 0 || info.out_height <= 0 ||
+      uint64(info.out_width) * uint64(info.out_height) > g_scan_max_pixels)
     return HC_TOO_LARGE;
   return HC_OK;
+}
+
+// Only for a reduced import.
+double Quik_Reduce(void* ctx, const HostImageInfo& info) {
+  const auto& s = *static_cast<const a_quik_sink*>(ctx);
+  return Scan_Want_Fraction(*s.how.want, info.width, info.height);
 }
 
 // The decoders ask Quik_Check first.
 int Quik_Alloc(void* ctx, const HostImageInfo& info, uint8*& base, size_t& stride) {
   auto& s = *static_cast<a_quik_sink*>(ctx);
-  if (Scan_New_Fore(*s.scan, info.width, info.height, 32) != 0) return HC_TOO_LARGE;
+  if (Scan_New_Fore(*s.scan, info.out_width, info.out_height, 32) != 0) return HC_TOO_LARGE;
   s.info = info;
   base = reinterpret_cast<uint8*>(Get_GWorld_BaseAddr(s.scan->body.fore));
   stride = PixMap_RowBytes(Get_GWorld_PixMap(s.scan->body.fore));
@@ -189,9 +208,10 @@ int16 Mem_Reader_Proc(void* data_ptr, void* buf, uint32& len) {
 
 // Reads with one of our own readers into `tmp`, then turns its world (8-bit
 // colour indexes, 16-bit 5-5-5, or 32-bit) into the 32-bit fore world of
-// `out`. The GIF's transparent colour gets alpha 0.
-int16 Scan_Own(a_importer_kind kind, const uint8* d, size_t len, a_picture_scan_rec& out,
-               bool8& indexed) {
+// `out`, reduced as `how` asks. The GIF's transparent colour gets alpha 0.
+// natural := the picture's own bounds.
+int16 Scan_Own(a_importer_kind kind, const uint8* d, size_t len, const a_import& how,
+               a_picture_scan_rec& out, bool8& indexed, Rect& natural) {
   auto tmp = std::make_unique<a_picture_scan_rec>();
   Clear_Scan_Rec(*tmp);
   a_file_format fmt = FMT_DISC;
@@ -217,26 +237,34 @@ int16 Scan_Own(a_importer_kind kind, const uint8* d, size_t len, a_picture_scan_
   const int32 width = int32(in->bounds.right) - in->bounds.left;
   const int32 height = int32(in->bounds.bottom) - in->bounds.top;
   const int16 depth = in->pixelSize;
-  if (width > kQuikMaxWidth) {
+  if (Side_Too_Large(width, height)) {
     Dispose_MW(tmp->body);
-    OK_Alert(false, kAlertTooWide);
-    return QUIK_ERR_TOO_WIDE;
+    if (how.report) OK_Alert(false, kAlertTooLarge);
+    return QUIK_ERR_TOO_LARGE;
   }
   if (depth != 8 && depth != 16 && depth != 32) {
     Dispose_MW(tmp->body);
     return QUIK_ERR_DATA;
   }
-  r = Scan_New_Fore(out, width, height, 32);
+  // The reader holds the whole picture (within the pixel budget); the
+  // reduction averages blocks of k x k of it.
+  int32 k = 1;
+  if (how.want != nullptr) {
+    const double f = Scan_Want_Fraction(*how.want, width, height);
+    k = std::clamp<int32>(int32(std::floor(1.0 / f + 1e-9)), 1, kHostMaxBox);
+  }
+  const int32 out_w = (width + k - 1) / k, out_h = (height + k - 1) / k;
+  r = Scan_New_Fore(out, out_w, out_h, 32);
   if (r != 0) {
     Dispose_MW(tmp->body);
     return r;
   }
   indexed = depth == 8;
+  natural = Rect{0, 0, int16(height), int16(width)};
   const PixMap* o = Get_GWorld_PixMap(out.body.fore);
   const uint32 istride = PixMap_RowBytes(*in), ostride = PixMap_RowBytes(*o);
-  for (int32 y = 0; y < height; y++) {
+  auto convert_row = [&](int32 y, a_pixel32* p) {
     const uint8* s = reinterpret_cast<const uint8*>(in->baseAddr) + size_t(y) * istride;
-    auto* p = reinterpret_cast<a_pixel32*>(o->baseAddr + size_t(y) * ostride);
     for (int32 x = 0; x < width; x++, p++) {
       if (depth == 8) {
         const uint8 ix = s[x];
@@ -254,9 +282,69 @@ int16 Scan_Own(a_importer_kind kind, const uint8* d, size_t len, a_picture_scan_
         p->a = 255;  // the readers leave alpha 0: these formats carry none
       }
     }
+  };
+  if (k == 1) {
+    for (int32 y = 0; y < height; y++)
+      convert_row(y, reinterpret_cast<a_pixel32*>(o->baseAddr + size_t(y) * ostride));
+  } else {
+    std::vector<a_pixel32> row;
+    HostRowReducer red;
+    bool ok = true;
+    try {
+      row.resize(size_t(width));
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
+    ok = ok && red.Start(width, height, k, reinterpret_cast<uint8*>(o->baseAddr), ostride);
+    if (!ok) {
+      Dispose_MW(tmp->body);
+      Dispose_MW(out.body);
+      return QUIK_ERR_NOMEM;
+    }
+    for (int32 y = 0; y < height; y++) {
+      convert_row(y, row.data());
+      red.Row(reinterpret_cast<const uint8*>(row.data()));
+    }
+    red.Finish();
   }
   Dispose_MW(tmp->body);
   return 0;
+}
+
+// The import of every entry: file bytes with the importer named by codec.
+int16 Import(const char (&codec)[4], const uint8* data, size_t len, const a_import& how,
+             a_picture_scan_rec& scan, Rect& natural) {
+  const a_importer* imp = Find_Importer(codec);
+  if (imp == nullptr || data == nullptr) return QUIK_ERR_NO_IMPORTER;
+  // Into a record of our own: the caller's is set on success only.
+  auto work = std::make_unique<a_picture_scan_rec>();
+  Clear_Scan_Rec(*work);
+  int16 r = 0;
+  bool8 indexed = false;
+  Rect whole{};
+  if (imp->kind == IMP_HOST) {
+    a_quik_sink qs{work.get(), how, {}};
+    r = Codec_Result(imp->decode(
+        data, len, HostImageSink{&qs, Quik_Alloc, Quik_Check, how.want != nullptr ? Quik_Reduce : nullptr}));
+    indexed = qs.info.indexed;
+    whole = Rect{0, 0, int16(qs.info.height), int16(qs.info.width)};
+  } else {
+    r = Scan_Own(imp->kind, data, len, how, *work, indexed, whole);
+  }
+  if (r == 0) r = GWorld_To_Mask(indexed, work->body.fore, work->body.mask);
+  if (r != 0) {
+    Dispose_MW(work->body);
+    if (r == QUIK_ERR_NOMEM && how.report) OK_Alert(false, kAlertNoRoom);
+    return r;
+  }
+  scan.body = work->body;
+  std::memcpy(scan.codec, imp->code, 4);
+  natural = whole;
+  return 0;
+}
+
+const a_importer* Sniff_Bytes(const uint8* data, size_t len) {
+  return data != nullptr ? Sniff_Importer(data, len) : nullptr;
 }
 
 }  // namespace
@@ -300,40 +388,42 @@ int16 GWorld_To_Mask(bool8 indexed, GWorldPtr src, GWorldPtr& mask) {
   return 0;
 }
 
+double Scan_Want_Fraction(const a_scan_want& want, int32 width, int32 height) {
+  const bool box = want.fit_w > 0 && want.fit_h > 0 && width > 0 && height > 0;
+  if (!box && want.permille <= 0) return 1.0;
+  double f = double(want.permille) / 1000.0;
+  if (box) f = std::max(f, std::min(double(want.fit_w) / width, double(want.fit_h) / height));
+  return std::clamp(f, 0.001, 1.0);
+}
+
 int16 Scan_Quicktime_Codec(const char (&codec)[4], const uint8* data, size_t len,
                            a_picture_scan_rec& scan) {
-  const a_importer* imp = Find_Importer(codec);
-  if (imp == nullptr || data == nullptr) return QUIK_ERR_NO_IMPORTER;
-  // Into a record of our own: the caller's is set on success only.
-  auto work = std::make_unique<a_picture_scan_rec>();
-  Clear_Scan_Rec(*work);
-  int16 r = 0;
-  bool8 indexed = false;
-  if (imp->kind == IMP_HOST) {
-    a_quik_sink qs{work.get(), {}};
-    r = Codec_Result(imp->decode(data, len, HostImageSink{&qs, Quik_Alloc, Quik_Check}));
-    indexed = qs.info.indexed;
-  } else {
-    r = Scan_Own(imp->kind, data, len, *work, indexed);
-  }
-  if (r == 0) r = GWorld_To_Mask(indexed, work->body.fore, work->body.mask);
-  if (r != 0) {
-    Dispose_MW(work->body);
-    return r;
-  }
-  scan.body = work->body;
-  std::memcpy(scan.codec, imp->code, 4);
-  return 0;
+  Rect natural;
+  return Import(codec, data, len, a_import{nullptr, true}, scan, natural);
+}
+
+int16 Scan_Quicktime_Codec_Reduced(const char (&codec)[4], const uint8* data, size_t len,
+                                   const a_scan_want& want, a_picture_scan_rec& scan, Rect& natural) {
+  return Import(codec, data, len, a_import{&want, want.report}, scan, natural);
 }
 
 int16 Scan_Quicktime_Buf(const uint8* data, size_t len, a_picture_scan_rec& scan) {
   Clear_Scan_Rec(scan);
-  if (data == nullptr) return QUIK_ERR_NO_IMPORTER;
-  const a_importer* imp = Sniff_Importer(data, len);
+  const a_importer* imp = Sniff_Bytes(data, len);
   if (imp == nullptr) return QUIK_ERR_NO_IMPORTER;
   char code[4];
   std::memcpy(code, imp->code, 4);
   return Scan_Quicktime_Codec(code, data, len, scan);
+}
+
+int16 Scan_Quicktime_Buf_Reduced(const uint8* data, size_t len, const a_scan_want& want,
+                                 a_picture_scan_rec& scan, Rect& natural) {
+  Clear_Scan_Rec(scan);
+  const a_importer* imp = Sniff_Bytes(data, len);
+  if (imp == nullptr) return QUIK_ERR_NO_IMPORTER;
+  char code[4];
+  std::memcpy(code, imp->code, 4);
+  return Scan_Quicktime_Codec_Reduced(code, data, len, want, scan, natural);
 }
 
 int16 Scan_Quicktime(const FSSpec& path, a_picture_scan_rec& scan, a_file_format& format) {
@@ -342,6 +432,14 @@ int16 Scan_Quicktime(const FSSpec& path, a_picture_scan_rec& scan, a_file_format
   std::vector<uint8> bytes;
   if (!Scan_Read_File(path, bytes)) return QUIK_ERR_NO_IMPORTER;
   return Scan_Quicktime_Buf(bytes.data(), bytes.size(), scan);
+}
+
+int16 Scan_Quicktime_Reduced(const FSSpec& path, const a_scan_want& want, a_picture_scan_rec& scan,
+                             Rect& natural) {
+  Clear_Scan_Rec(scan);
+  std::vector<uint8> bytes;
+  if (!Scan_Read_File(path, bytes)) return QUIK_ERR_NO_IMPORTER;
+  return Scan_Quicktime_Buf_Reduced(bytes.data(), bytes.size(), want, scan, natural);
 }
 
 bool8 Scan_Quicktime_Hdl(const char (&codec)[4], Handle hdl, a_picture_scan_rec& scan) {

@@ -75,24 +75,28 @@ enum : int16 {
   QUIK_ERR_DATA = -4,         // damaged or truncated picture data
   QUIK_ERR_DEPTH = -100,      // more than 8 bits a sample that cannot be reduced safely, or
                               // a colour space other than grey, palette or RGB (CMYK, Lab)
-  QUIK_ERR_NOMEM = kScanNoMemory,  // too large (g_scan_max_pixels) or no memory
-  QUIK_ERR_TOO_WIDE = -110,   // wider than kQuikMaxWidth (alert 39 has been shown)
+  QUIK_ERR_NOMEM = kScanNoMemory,  // the picture cannot be held, even reduced: beyond
+                                   // g_scan_max_pixels or no memory (alert 78 has been shown)
+  QUIK_ERR_TOO_LARGE = -110,  // a side beyond kQuikMaxSide (alert 39 has been shown)
 };
 // Readers of our own formats give their own non-zero codes (ParsGIF.h,
 // ParsBMP.h, ParsPICT.h, ParsILBM.h); they pass through unchanged.
 
-// The widest picture imported.
-constexpr int32 kQuikMaxWidth = 4095;
+// The largest side, either way, of a picture imported: the placed picture's
+// coordinates are 16-bit.
+constexpr int32 kQuikMaxSide = 32767;
 
 // The scanner procedure for files: clears scan, reads the file and imports
-// it. On success scan.body holds bounds (0, 0, height, width), `fore` a
+// it whole. On success scan.body holds bounds (0, 0, height, width), `fore` a
 // 32-bit world (blue, green, red, alpha; alpha 255 where the picture has no
 // transparency) and `mask` an 8-bit world of the picture's alpha (255
 // opaque) when the picture has both transparent and opaque pixels, else NIL;
 // scan.codec names the importer. Transparent pixels of palette pictures
 // (GIF, palette PNG, indexed PSD and the like) become white in `fore`. The
 // colour table and the transparency fields stay 0. `format` is not used.
-// Any non-zero result leaves no world in scan.
+// Any non-zero result leaves no world in scan. A picture beyond
+// g_scan_max_pixels is refused (QUIK_ERR_NOMEM): the reduced import below
+// holds it reduced instead.
 int16 Scan_Quicktime(const FSSpec& path, a_picture_scan_rec& scan, a_file_format& format);
 
 // The same over file bytes in memory (the format found from the bytes).
@@ -107,6 +111,62 @@ int16 Scan_Quicktime_Codec(const char (&codec)[4], const uint8* data, size_t len
 // Imports the picture whose file bytes fill the movable block hdl with the
 // importer named by codec. TRUE on success; on failure scan is untouched.
 bool8 Scan_Quicktime_Hdl(const char (&codec)[4], Handle hdl, a_picture_scan_rec& scan);
+
+// --- Reduced import ------------------------------------------------------------------
+//
+// A photo need not be held with all its pixels: a label shows it at 300
+// dots per inch (one pixel a cell), usually much smaller than the camera
+// took it. The reduced import reads a picture at the least size that gives
+// what is asked for: a JPEG through libjpeg's DCT scaling (m / 8 of its own
+// size, m from 1 to 8), the other formats by averaging blocks of k x k
+// pixels (ParsQuik's own readers and PSD after reading the whole picture,
+// PNG and TIFF row by row as they decode). Its result is the basis of the
+// render cache (Cache_Insert_Basis, OPUtil.h), which records the picture's
+// own size beside it; everything kept of a photo (subset, scalings, crop,
+// saved files) stays in the picture's own pixels, and a rendering that needs
+// more pixels reads the picture again from its bytes.
+//
+// When the size asked for is beyond g_scan_max_pixels the picture is reduced
+// further until it fits; a picture that cannot be held even so (a format
+// read whole beyond that budget, or no memory) gives QUIK_ERR_NOMEM and,
+// when reporting, alert 78.
+
+// What a reduced import is asked for: the larger of two needs.
+struct a_scan_want {
+  // The photo is placed to fit inside fit_w x fit_h pixels of 300 dpi (the
+  // unit's paint area), never enlarged: min(fit_w / width, fit_h / height),
+  // at most 1, of the picture's own size. 0: no box.
+  int32 fit_w;
+  int32 fit_h;
+  // A rendering needs permille / 1000 of the picture's own size (1000 or
+  // more: all of it). The placed scalings give it: the larger of scalingh
+  // and scalingv, times the print's dots per inch / 300 when printing.
+  int32 permille;
+  // Alerts 39 and 78 are shown (a person chose the file). The render
+  // cache's reading again is silent.
+  bool8 report;
+};
+
+// The fraction of a picture of width x height that want asks for, from
+// 1 / 1000 to 1; the whole picture when want names neither a box nor a
+// fraction.
+double Scan_Want_Fraction(const a_scan_want& want, int32 width, int32 height);
+
+// Reads the picture file path (format by its bytes) reduced to what want
+// asks for. On success scan is as Scan_Quicktime leaves it, except that
+// scan.body.bounds (0, 0, h, w) may be smaller than the picture; natural :=
+// the picture's own bounds (0, 0, height, width). The mask, when there is
+// one, is reduced with the picture. Results as Scan_Quicktime's.
+int16 Scan_Quicktime_Reduced(const FSSpec& path, const a_scan_want& want, a_picture_scan_rec& scan,
+                             Rect& natural);
+// The same over file bytes in memory (the format found from the bytes; scan
+// is cleared first).
+int16 Scan_Quicktime_Buf_Reduced(const uint8* data, size_t len, const a_scan_want& want,
+                                 a_picture_scan_rec& scan, Rect& natural);
+// The same with the importer named by codec (as Scan_Quicktime_Codec: scan
+// is set on success only).
+int16 Scan_Quicktime_Codec_Reduced(const char (&codec)[4], const uint8* data, size_t len,
+                                   const a_scan_want& want, a_picture_scan_rec& scan, Rect& natural);
 
 // Makes the mask of a freshly imported picture from its alpha bytes (see
 // Scan_Quicktime); `indexed`: a palette picture, whose fully transparent

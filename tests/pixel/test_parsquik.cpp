@@ -418,22 +418,26 @@ TEST_F(QuikTest, NonRgbColourSpacesAreRefusedWithTheDepthCode) {
   }
 }
 
-TEST_F(QuikTest, WidthLimitAndPixelLimit) {
+TEST_F(QuikTest, SideLimitAndPixelLimit) {
   // Our own encoder writes these: the sizes are what matter here.
-  for (int w : {4095, 4096}) {
+  for (int w : {32767, 32768}) {
     std::vector<uint8> px(size_t(w) * 2 * 4, 0x80);
     std::vector<uint8> png;
     ASSERT_EQ(Host_Encode_PNG(HostImageSource{px.data(), w, 2, size_t(w) * 4, 72}, false, png), HC_OK);
-    EXPECT_EQ(Scan_Quicktime_Buf(png.data(), png.size(), scan_), w == 4095 ? 0 : QUIK_ERR_TOO_WIDE);
-    EXPECT_EQ(scan_.body.fore != nullptr, w == 4095);
+    EXPECT_EQ(Scan_Quicktime_Buf(png.data(), png.size(), scan_), w == 32767 ? 0 : QUIK_ERR_TOO_LARGE);
+    EXPECT_EQ(scan_.body.fore != nullptr, w == 32767);
     Free_Scan(scan_);
   }
-  // The height is not limited by that rule.
+  // The height is limited the same way.
+  for (int h : {32767, 32768}) {
+    std::vector<uint8> px(size_t(h) * 4, 0x80), png;
+    ASSERT_EQ(Host_Encode_PNG(HostImageSource{px.data(), 1, h, 4, 72}, false, png), HC_OK);
+    EXPECT_EQ(Scan_Quicktime_Buf(png.data(), png.size(), scan_), h == 32767 ? 0 : QUIK_ERR_TOO_LARGE);
+    Free_Scan(scan_);
+  }
+  // Beyond the pixel limit nothing is made.
   std::vector<uint8> px(size_t(20000) * 4, 0x80), png;
   ASSERT_EQ(Host_Encode_PNG(HostImageSource{px.data(), 1, 20000, 4, 72}, false, png), HC_OK);
-  EXPECT_EQ(Scan_Quicktime_Buf(png.data(), png.size(), scan_), 0);
-  Free_Scan(scan_);
-  // Beyond the pixel limit nothing is made.
   const uint64 saved = g_scan_max_pixels;
   g_scan_max_pixels = 19999;
   EXPECT_EQ(Scan_Quicktime_Buf(png.data(), png.size(), scan_), QUIK_ERR_NOMEM);
@@ -453,12 +457,14 @@ TEST_F(QuikTest, HugeDeclaredSizeIsRefusedUpFront) {
       jpg[i + 6] = jpg[i + 8] = 0xE8;
       break;
     }
-  EXPECT_EQ(Scan_Quicktime_Buf(jpg.data(), jpg.size(), scan_), QUIK_ERR_TOO_WIDE);
-  // 4000 wide: within the width limit, beyond the pixel limit.
+  EXPECT_EQ(Scan_Quicktime_Buf(jpg.data(), jpg.size(), scan_), QUIK_ERR_TOO_LARGE);
+  // 4200 wide, 32767 high: within the side limit, beyond the pixel limit.
   for (size_t i = 0; i + 8 < jpg.size(); ++i)
     if (jpg[i] == 0xFF && jpg[i + 1] == 0xC0) {
-      jpg[i + 7] = 0x0F;
-      jpg[i + 8] = 0xA0;
+      jpg[i + 5] = 0x7F;
+      jpg[i + 6] = 0xFF;
+      jpg[i + 7] = 0x10;
+      jpg[i + 8] = 0x68;
       break;
     }
   EXPECT_EQ(Scan_Quicktime_Buf(jpg.data(), jpg.size(), scan_), QUIK_ERR_NOMEM);
