@@ -3,6 +3,7 @@
 #include "doc/VoskFunc.h"
 #include "doc/VoskRend.h"
 #include "host/HostWin.h"
+#include "pixel/DrawUtilMasked.h"
 #include "pixel/Fast.h"
 #include "platform/QDRect.h"
 #include "platform/VoskDef.h"
@@ -17,6 +18,17 @@ void Doc_InvalCells(const Rect& cellr) {
     const RECT r{shown.left, shown.top, shown.right, shown.bottom};
     InvalidateRect(gs.outer_window, &r, false);
   }
+}
+
+void Doc_Draw(const Rect& cellr) { Doc_InvalCells(cellr); }
+
+void Draw_PasteBoard_Rgn(RgnHandle rgn) {
+  if (rgn == nullptr) return;
+  RGBColor saved;
+  GetBackColor(saved);
+  SetBackColor(165, 165, 165);
+  EraseRgn(rgn);
+  RGBBackColor(saved);
 }
 
 void Doc_Merge_Draw(const Rect& cellr) {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "platform/SysIO.h"
+#include "platform/SysWin.h"
 #include "platform/Types.h"
+#include "platform/VoskDef.h"
 
 enum a_override_parm : uint8 {
   IF_PARM = 0,
@@ -28,6 +30,9 @@ struct a_override_spec {
 
 extern a_override_spec overrides;
 
+// The open document's layout prints straight onto a disc (IS_CDPRINTER).
+bool8 Is_Direct_Print();
+
 // The open document prints on a page printer (not straight onto a disc) on
 // paper narrower than 210 mm.
 bool8 Is_Small_Paper();
@@ -42,6 +47,18 @@ void Set_LaserJet_Toggle(bool8 on);
 // diameter's range by the direct-print kind, then the sliders from the media
 // specs). The print panel comes with printing; until then nothing is set.
 void Load_Print_Adjust();
+
+// The round mask of a disc unit in mask (an 8-bit world: 0 shows the
+// label, 255 covers it). The mask's width spans the unit's box plus its left
+// and right bleeds; the disc fills the box and its hole is meas1 across,
+// both centred in the mask. Outside the disc and inside the hole the mask
+// holds outer_translucency. outer_feather and inner_feather (per cent of
+// the mask's width) fade the rim inward and the hole's edge outward from
+// outer_translucency to 0; a feather of 0 is a hard edge. Pixels are
+// measured at their centres, and the mask is symmetric about both axes.
+// A unit of no width leaves the whole mask at outer_translucency.
+void Calc_Circular_Mask(uint8 outer_translucency, int16 inner_feather, int16 outer_feather, const a_unit& spec,
+                        GWorldPtr mask);
 
 // Module start-up: clears the override record and the feed toggle.
 void VoskPrin_Init();

@@ -98,3 +98,20 @@ void OM_Draw_Frame(uint16, bool8, bool8, const a_om_rec*) {}
 void OM_To_Sliders(const a_om_rec*) {}
 
 void Text_New_At(Point) {}
+
+void Push_TextSize_Mapping(float) {}
+
+void Pop_TextSize_Mapping() {}
+
+void OM_Recalc(a_om_rec* om, uint32) {
+  if (om != nullptr) om->cache.progress = Progress_Bit(READY_COORD);
+}
+
+void OM_BringUpToDate(int32) {}
+
+void OM_Render(const a_coord_mapping&, a_om_rec*, a_masked_gworld& text, a_masked_gworld& shad) {
+  Null_MW(text);
+  Null_MW(shad);
+}
+
+void Draw_Selected_Range(GWorldPtr, const a_om_rec*, const a_doc_unit*) {}

@@ -240,3 +240,24 @@ void OM_To_Sliders(const a_om_rec* om);
 // A new empty text object at cell, to be typed into. Texts cannot be made
 // yet: nothing happens.
 void Text_New_At(Point cell);
+
+// --- Layout and rendering (the text tools) ---------------------------------------------
+
+// The text-size mapping: pixels per point, pushed by whoever lays text out
+// or renders it at a size of its own (two pushes nest). Comes with the text
+// tools: nothing is kept yet.
+void Push_TextSize_Mapping(float pixels_per_point);
+void Pop_TextSize_Mapping();
+// Lays text object om of unit ux out; its cache then holds the positions
+// (READY_COORD) and no pictures. The layout engine comes with the text
+// tools: only the cache's progress is set.
+void OM_Recalc(a_om_rec* om, uint32 ux);
+// Text object omx of the current unit laid out again when its pictures are
+// stale. Comes with the text tools: nothing happens yet.
+void OM_BringUpToDate(int32 omx);
+// text and shad := new pictures of om under mapping (what they held is not
+// freed). Comes with the text tools: both stay empty.
+void OM_Render(const a_coord_mapping& mapping, a_om_rec* om, a_masked_gworld& text, a_masked_gworld& shad);
+// The editor's selected characters of om highlighted in world. Comes with
+// the text editor: nothing is drawn yet.
+void Draw_Selected_Range(GWorldPtr world, const a_om_rec* om, const a_doc_unit* unit);
