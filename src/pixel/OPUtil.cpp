@@ -252,49 +252,115 @@ void Rotation_Prep(a_cache_purpose purpose, a_masked_gworld& in) {
   Frame8(PM(in.mask), in.bounds, 1, 127);
 }
 
+namespace {
+
+Fixed Real_To_Fix(double v) {
+  return Fixed(std::clamp<int64>(std::llround(v * 65536.0), INT32_MIN, INT32_MAX));
+}
+
+// The record's scale, flips and turn after a move of the subset's corner
+// (ox, oy) to (0, 0), for a picture holding rx x ry of the picture's own
+// pixels a pixel (1 x 1 for the own pixels themselves).
+void Basic_Matrix(const a_spec& spec, bool rotate, int32 sh, int32 sv, double ox, double oy, double rx, double ry,
+                  MatrixRecord& m) {
+  SetIdentityMatrix(&m);
+  TranslateMatrix(&m, Real_To_Fix(-ox), Real_To_Fix(-oy));
+  ScaleMatrix(&m, Real_To_Fix(sh / 1000.0 / rx), Real_To_Fix(sv / 1000.0 / ry), 0, 0);
+  if (spec.flipx) ScaleMatrix(&m, -Long2Fix(1), Long2Fix(1), 0, 0);
+  if (spec.flipy) ScaleMatrix(&m, Long2Fix(1), -Long2Fix(1), 0, 0);
+  if (rotate) RotateMatrix(&m, -Tenths_To_Degrees(spec.angle), 0, 0);
+}
+
+// The width and height of the box of a w x h rectangle at (0, 0) under m.
+void Box_Size(const MatrixRecord& m, double w, double h, double& bw, double& bh) {
+  double r[3][3];
+  Matrix_To_Reals(m, r);
+  const double xs[4] = {0, w, w, 0}, ys[4] = {0, 0, h, h};
+  double minx = 1e300, maxx = -1e300, miny = 1e300, maxy = -1e300;
+  for (int k = 0; k < 4; ++k) {
+    const double x = xs[k] * r[0][0] + ys[k] * r[1][0];
+    const double y = xs[k] * r[0][1] + ys[k] * r[1][1];
+    minx = std::min(minx, x), maxx = std::max(maxx, x);
+    miny = std::min(miny, y), maxy = std::max(maxy, y);
+  }
+  bw = maxx - minx;
+  bh = maxy - miny;
+}
+
+}  // namespace
+
 void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool8 do_rotation, a_masked_gworld& in,
                  a_masked_gworld& out) {
+  Apply_Basic(purpose, spec, do_rotation, in, in.bounds, out);
+}
+
+void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool8 do_rotation, a_masked_gworld& in,
+                 const Rect& natural_in, a_masked_gworld& out) {
   Null_MW(out);
-  const Rect src = EmptyRect(spec.subset) ? in.bounds : spec.subset;
+  // The basis holds rx x ry of the picture's own pixels a pixel (1 unless reduced).
+  const int32 bw_in = int32(in.bounds.right) - in.bounds.left, bh_in = int32(in.bounds.bottom) - in.bounds.top;
+  Rect natural = natural_in;
+  if (int32(natural.right) - natural.left < bw_in || int32(natural.bottom) - natural.top < bh_in) natural = in.bounds;
+  const int32 nw = int32(natural.right) - natural.left, nh = int32(natural.bottom) - natural.top;
+  const double rx = nw > 0 && bw_in > 0 ? double(bw_in) / nw : 1.0;
+  const double ry = nh > 0 && bh_in > 0 ? double(bh_in) / nh : 1.0;
+  const Rect src = EmptyRect(spec.subset) ? natural : spec.subset;
   const bool rotate = do_rotation && spec.angle != 0;
   if (rotate) Rotation_Prep(purpose, in);
+  const double sw = std::max(0, int32(src.right) - src.left), shh = std::max(0, int32(src.bottom) - src.top);
   int32 sh = spec.scalingh, sv = spec.scalingv;
   MatrixRecord m;
-  Rect box{};
   for (int step = 0; step < kMaxSizingSteps; ++step) {
-    SetIdentityMatrix(&m);
-    ScaleMatrix(&m, Fixed(int64(sh) * 65536 / 1000), Fixed(int64(sv) * 65536 / 1000), 0, 0);
-    if (spec.flipx) ScaleMatrix(&m, -Long2Fix(1), Long2Fix(1), 0, 0);
-    if (spec.flipy) ScaleMatrix(&m, Long2Fix(1), -Long2Fix(1), 0, 0);
-    if (rotate) RotateMatrix(&m, -Tenths_To_Degrees(spec.angle), 0, 0);
-    TransformRectX(&m, src, box);
-    TranslateMatrix(&m, Long2Fix(-int32(box.left)), Long2Fix(-int32(box.top)));
-    const int32 w = int32(box.right) - box.left, h = int32(box.bottom) - box.top;
-    box = Rect{0, 0, int16(h), int16(w)};
+    Basic_Matrix(spec, rotate, sh, sv, src.left, src.top, 1.0, 1.0, m);
+    double w = 0, h = 0;
+    Box_Size(m, sw, shh, w, h);
     bool changed = false;
-    if (w < 2 && sh < 3000) sh += 100, changed = true;
-    if (h < 2 && sv < 3000) sv += 100, changed = true;
-    if ((w > 4000 || h > 4000) && sh > 300) sh -= 100, sv -= 100, changed = true;
+    // Too small to see: it grows.
+    if (std::lround(w) < 2 && sh < 3000) sh += 100, changed = true;
+    if (std::lround(h) < 2 && sv < 3000) sv += 100, changed = true;
+    // Beyond the coordinates or the memory of a world: it shrinks to fit,
+    // keeping its proportions.
+    const double f = std::min({kMaxRenderSide / std::max(w, 1.0), kMaxRenderSide / std::max(h, 1.0),
+                               std::sqrt(double(kMaxRenderPixels) / std::max(w * h, 1.0))});
+    if (!changed && f < 1.0 && (sh > 1 || sv > 1)) {
+      sh = std::max<int32>(1, int32(sh * f * 0.999));
+      sv = std::max<int32>(1, int32(sv * f * 0.999));
+      changed = true;
+    }
     if (!changed) break;
   }
+  // The box in the picture's own pixels; the basis is drawn into it through
+  // the same steps at its own density.
+  Rect box{};
+  TransformRectX(&m, src, box);
+  const Fixed dx = Long2Fix(-int32(box.left)), dy = Long2Fix(-int32(box.top));
+  box = Rect{0, 0, int16(int32(box.bottom) - box.top), int16(int32(box.right) - box.left)};
+  // The subset in the basis's coordinates.
+  const double sl = in.bounds.left + (src.left - natural.left) * rx, st = in.bounds.top + (src.top - natural.top) * ry;
+  const double sr = sl + sw * rx, sb = st + shh * ry;
+  MatrixRecord draw;
+  Basic_Matrix(spec, rotate, sh, sv, sl, st, rx, ry, draw);
+  TranslateMatrix(&draw, dx, dy);
   // A degenerate basis (nothing to show) still gives a picture of one pixel.
   box.right = std::max<int16>(box.right, 1);
   box.bottom = std::max<int16>(box.bottom, 1);
   out.bounds = box;
+  // The basis pixels under the subset, taken outwards to whole pixels.
+  const Rect under{int16(std::floor(st)), int16(std::floor(sl)), int16(std::ceil(sb)), int16(std::ceil(sr))};
   Rect drawn;
-  const bool visible = SectRect(src, in.bounds, drawn);
+  const bool visible = SectRect(under, in.bounds, drawn);
   if (in.fore != nullptr) {
     out.fore = New32("Apply_Basic", box);
     Fill32(PM(out.fore), box, kWhite);
     if (visible) {
       GWorldPtr src32 = Get_GWorld_PixelSize(in.fore) == 32 ? in.fore : As32(in.fore);
-      Port_To_Port_Matrix(src32, out.fore, drawn, &m, nullptr);
+      Port_To_Port_Matrix(src32, out.fore, drawn, &draw, nullptr);
       if (src32 != in.fore) Dispose_GWorld(src32);
     }
   }
   if (in.mask != nullptr && Get_GWorld_PixelSize(in.mask) == 8) {
     out.mask = NewMask("Apply_Basic", box);
-    if (visible) Port_To_Port_Matrix(in.mask, out.mask, drawn, &m, nullptr);
+    if (visible) Port_To_Port_Matrix(in.mask, out.mask, drawn, &draw, nullptr);
   }
 }
 
@@ -713,6 +779,11 @@ void Replace(a_masked_gworld& body, a_masked_gworld& next) {
 
 void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld in, a_masked_gworld& body,
                    a_masked_gworld& shad) {
+  Apply_Effects(purpose, spec, in, in.bounds, body, shad);
+}
+
+void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld in, const Rect& natural,
+                   a_masked_gworld& body, a_masked_gworld& shad) {
   Null_MW(body);
   Null_MW(shad);
   if (spec.edge_kind < PHOTOEDGE_NONE || spec.edge_kind > PHOTOEDGE_ROUGH) {
@@ -731,7 +802,7 @@ void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld 
     input = &symbol;
   }
   GWorldPtr const mask_before = input->mask;
-  Apply_Basic(purpose, spec, prerotate, *input, body);
+  Apply_Basic(purpose, spec, prerotate, *input, natural, body);
   // A mask made for the rotation is ours; the caller's worlds are not.
   if (input->mask != mask_before) Dispose_GWorld(input->mask);
   Dispose_MW(symbol);

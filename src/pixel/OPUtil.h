@@ -139,6 +139,13 @@ struct a_cache_item {
   bool8 discardable;
   bool8 basis;
   a_cache_purpose purpose;
+  // Basis entries: the picture's own bounds, of which c.body may hold a
+  // reduction (its bounds then smaller), the importer that read it (first
+  // character 0: it cannot be read again), and whether reading it again
+  // failed (the basis in hand then serves every rendering).
+  Rect natural;
+  char codec[4];
+  bool8 reread_failed;
 };
 
 constexpr int32 kCacheEntries = 500;
@@ -158,6 +165,12 @@ void OPUtil_Init();
 // changed nor freed.
 void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld in, a_masked_gworld& body,
                    a_masked_gworld& shad);
+// The same for a basis that holds a reduction of a picture whose own bounds
+// are `natural` (Cache_Insert_Basis): the record's subset and scalings are
+// in the picture's own pixels, and the rendering has the size they give
+// whatever the basis holds (a smaller basis is drawn larger onto it).
+void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld in, const Rect& natural,
+                   a_masked_gworld& body, a_masked_gworld& shad);
 void Null_Spec(a_spec& spec);
 void Clean_Spec(a_spec& spec);
 bool8 Equal_Source(const a_source_desc& source1, const a_source_desc& source2);
@@ -168,8 +181,21 @@ bool8 Is_Edge_Used(const a_spec& spec);
 bool8 Is_Angle_Even(int16 angle);
 
 // The steps, each making new worlds in `out` (whatever out held is not freed).
+//
+// Apply_Basic: the subset (all of `in` when empty) scaled, flipped and, with
+// do_rotation, turned. The rendering has the box the record gives, never
+// less: a picture is drawn as large as it is placed. Only a box under 2
+// pixels grows (its scaling by 100 up to 3000), and one that would pass
+// kMaxRenderSide a side or kMaxRenderPixels in all shrinks, keeping its
+// proportions, until it fits (no placed photo comes near either).
+constexpr int32 kMaxRenderSide = 32767;
+constexpr int64 kMaxRenderPixels = int64(1) << 27;
 void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool8 do_rotation, a_masked_gworld& in,
                  a_masked_gworld& out);
+// The same over a basis that holds a reduction of a picture whose own bounds
+// are `natural` (see Apply_Effects).
+void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool8 do_rotation, a_masked_gworld& in,
+                 const Rect& natural, a_masked_gworld& out);
 void Colorize_Symbol(a_pixel32 symbol_color, const a_masked_gworld& in, a_masked_gworld& out);
 void Apply_Knockout(int16 tolerance, PixMapPtr src, PixMapPtr msk);
 void Apply_Knockout_W(int16 tolerance, GWorldPtr srcw, GWorldPtr mskw);
@@ -207,6 +233,19 @@ extern void (*g_missing_pattern_proc)(const Rect& dest);
 void Cache_Init();
 // A source that is neither a library picture nor has a basis entry (a
 // photo whose file was not found) gives an empty body for every purpose.
+//
+// A basis that holds a reduction of its picture (Cache_Insert_Basis) serves
+// every rendering whose scalings need no more of it: the fraction a
+// rendering needs is the larger of its scalings / 1000 (at most all of the
+// picture). A print asks with its scalings times its dots per inch / 300,
+// so a print at 600 dpi needs twice what the screen does. When a rendering
+// needs more, the picture is read again at the size it needs, from the
+// file's bytes the entry keeps (raw) or else from the file of a
+// SOURCE_EXTFILE source, and the new basis replaces the smaller one (the
+// renderings made from it stay). When neither can be read (or gives
+// another picture), the basis in hand is drawn larger, on the box the
+// record gives, and is not read again. FOR_SAVING gives the basis as it is
+// held (Basis_Natural tells its own size).
 void Cache_Get(a_cache_purpose purpose, a_spec& targspec, a_cache_result& c);
 // The basis of a missing picture-library picture whose rendering record names no subset.
 constexpr Rect kMissingBasis = {0, 0, 100, 100};
@@ -216,6 +255,21 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
 // basis picture there is no room: alert 16, both are disposed of, the sid is
 // 0 and the result FALSE (the caller refuses the import).
 bool8 Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw);
+// The same for a picture read reduced (Scan_Quicktime_Reduced, ParsQuik.h):
+// new_body holds a reduction of the picture whose own bounds are natural
+// (0, 0, height, width), read by the importer named by codec from the bytes
+// new_raw keeps (NIL: from the file of a SOURCE_EXTFILE source), which
+// reads it again when a rendering needs more. The record's subset, the
+// photo's scalings and crop, and what is saved stay in the picture's own
+// pixels. A natural rectangle smaller than the body's bounds counts as the
+// body's bounds. Cache_Insert_External is this with natural = the body's
+// bounds and no codec.
+bool8 Cache_Insert_Basis(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw,
+                         const Rect& natural, const char (&codec)[4]);
+// natural := the own bounds of the picture of source sid (the bounds of its
+// basis when it was not reduced). FALSE (natural empty) when the cache holds
+// no basis for sid.
+bool8 Basis_Natural(uint16 sid, Rect& natural);
 bool8 Find_Basis(uint16 targid, int32& ix);
 bool8 Cache_Find(bool8 subsetf, a_cache_purpose purpose, a_spec& spec);
 bool8 Purposes_Compatible(a_cache_purpose targ_purpose, a_cache_purpose cache_purpose);

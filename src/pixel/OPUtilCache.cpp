@@ -2,10 +2,14 @@
 // pictures of image files, the clipboard and collages.
 #include <algorithm>
 #include <cstring>
+#include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 #include "pixel/OP.h"
 #include "pixel/OPUtil.h"
+#include "pixel/ParsQuik.h"
 #include "pixel/SysBlt.h"
 #include "pixel/SysPixt.h"
 #include "platform/Palettes.h"
@@ -88,6 +92,75 @@ void Database_Basis(const a_spec& spec, a_masked_gworld& basis) {
 }
 
 void No_Missing_Pattern(const Rect&) {}
+
+int32 Width(const Rect& r) { return int32(r.right) - r.left; }
+int32 Height(const Rect& r) { return int32(r.bottom) - r.top; }
+
+// A basis entry holds less than its whole picture.
+bool Is_Reduced(const a_cache_item& e) {
+  return e.basis && (Width(e.c.body.bounds) < Width(e.natural) || Height(e.c.body.bounds) < Height(e.natural));
+}
+
+// The fraction of its picture a rendering by spec needs: the larger of its
+// scalings, at most the whole picture.
+double Needed_Fraction(const a_spec& spec) {
+  const int32 s = std::max(std::abs(int32(spec.scalingh)), std::abs(int32(spec.scalingv)));
+  return std::min(1.0, s / 1000.0);
+}
+
+// The basis of entry e gives a rendering that needs fraction f of the picture.
+bool Basis_Suffices(const a_cache_item& e, double f) {
+  if (!Is_Reduced(e)) return true;
+  return Width(e.c.body.bounds) >= int32(std::ceil(Width(e.natural) * f - 1e-9)) &&
+         Height(e.c.body.bounds) >= int32(std::ceil(Height(e.natural) * f - 1e-9));
+}
+
+// Reads the picture of basis entry bx again at fraction f of its own size,
+// from the bytes the entry keeps or else from its source's file, and puts
+// it in place of the smaller basis. FALSE when neither can be read or they
+// hold another picture: the entry is then not read again.
+bool Reread_Basis(int32 bx, double f) {
+  a_cache_item& e = g_list[bx];
+  if (e.reread_failed || e.codec[0] == 0) return false;
+  std::vector<uint8> file;
+  const uint8* data = nullptr;
+  size_t len = 0;
+  if (e.c.raw != nullptr) {
+    data = reinterpret_cast<const uint8*>(Handle_Lock(e.c.raw));
+    len = Handle_GetSize(e.c.raw);
+  } else if (e.spec.source.kind == SOURCE_EXTFILE && Scan_Read_File(e.spec.source.path, file)) {
+    data = file.data();
+    len = file.size();
+  }
+  auto scan = std::make_unique<a_picture_scan_rec>();
+  Clear_Scan_Rec(*scan);
+  Rect natural{};
+  int16 r = QUIK_ERR_NO_IMPORTER;
+  if (data != nullptr) {
+    // Room for the larger basis first: renderings may go.
+    Make_Room(int64(Width(e.natural)) * Height(e.natural) * 4 * f * f);
+    const a_scan_want want{0, 0, int32(std::ceil(f * 1000.0 - 1e-9)), false};
+    char codec[4];
+    std::memcpy(codec, e.codec, 4);
+    r = Scan_Quicktime_Codec_Reduced(codec, data, len, want, *scan, natural);
+  }
+  if (e.c.raw != nullptr) Handle_Unlock(e.c.raw);
+  file.clear();
+  file.shrink_to_fit();
+  const bool larger = r == 0 && Width(scan->body.bounds) > Width(e.c.body.bounds);
+  if (r != 0 || !(natural == e.natural) || !larger) {
+    Dispose_MW(scan->body);
+    e.reread_failed = true;
+    return false;
+  }
+  g_used -= MW_Size(e.c.body);
+  Dispose_MW(e.c.body);
+  e.c.body = scan->body;
+  e.c.union_ = e.c.body.bounds;
+  g_used += MW_Size(e.c.body);
+  e.size = int32(std::min<int64>(int64(MW_Size(e.c.body)) + Handle_GetSize(e.c.raw), std::numeric_limits<int32>::max()));
+  return true;
+}
 
 }  // namespace
 
@@ -240,10 +313,11 @@ bool8 Find_Basis(uint16 targid, int32& ix) {
 
 bool8 Cache_Find(bool8 subsetf, a_cache_purpose purpose, a_spec& spec) {
   Clean_Spec(spec);
+  // A basis that holds its picture reduced is no rendering of the whole of it.
   auto matches = [&](int32 i) {
     const a_cache_item& e = g_list[i];
     return e.lru != kFreeLRU && Equal_Spec(subsetf, e.spec, spec) && (subsetf || !e.discardable) &&
-           Purposes_Compatible(purpose, e.purpose);
+           Purposes_Compatible(purpose, e.purpose) && !Is_Reduced(e);
   };
   if (spec.hintx >= 1 && spec.hintx <= g_highx && matches(spec.hintx)) return true;
   for (int32 i = 1; i <= g_highx; ++i)
@@ -269,9 +343,26 @@ void Cache_Clear() {
 // Getting and inserting
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// A reduced basis too small for a rendering by spec is read again larger;
+// TRUE when the basis then is the rendering (the whole picture as it is).
+bool Enlarge_Basis(int32 bx, a_cache_purpose purpose, a_spec& spec) {
+  const double f = Needed_Fraction(spec);
+  if (purpose == FOR_SIZING || Basis_Suffices(g_list[bx], f) || !Reread_Basis(bx, f)) return false;
+  return Cache_Find(true, purpose, spec);
+}
+
+}  // namespace
+
 void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& outc) {
   int32 ix = 0;
+  int32 bx = 0;
   if (Cache_Find(true, targpurpose, targspec)) {
+    ix = targspec.hintx;
+    outc = g_list[ix].c;
+  } else if (targspec.source.kind != SOURCE_DATABASE && Find_Basis(targspec.source.sid, bx) &&
+             Enlarge_Basis(bx, targpurpose, targspec)) {
     ix = targspec.hintx;
     outc = g_list[ix].c;
   } else {
@@ -282,12 +373,11 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
       Apply_Effects(targpurpose, targspec, basis, outc.body, outc.shad);
       Dispose_MW(basis);
     } else {
-      int32 bx = 0;
       // No basis (a photo whose file was not found): an empty body, which
       // the designer shows as the missing-picture pattern on screen and
       // leaves out of print. Nothing is stored.
       if (!Find_Basis(targspec.source.sid, bx)) return;
-      Apply_Effects(targpurpose, targspec, g_list[bx].c.body, outc.body, outc.shad);
+      Apply_Effects(targpurpose, targspec, g_list[bx].c.body, g_list[bx].natural, outc.body, outc.shad);
     }
     const int64 size = int64(MW_Size(outc.body)) + MW_Size(outc.shad);
     if (EmptyRect(outc.shad.bounds))
@@ -310,6 +400,9 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
       e.discardable = true;
       e.basis = false;
       e.purpose = targpurpose;
+      e.natural = Rect{0, 0, 0, 0};
+      std::memset(e.codec, 0, sizeof(e.codec));
+      e.reread_failed = false;
     }
   }
   if (ix != 0 && g_list[ix].lru < kBasisLRU) g_list[ix].lru = ++g_lru;
@@ -335,13 +428,22 @@ void Cache_Get(a_cache_purpose purpose, a_spec& targspec, a_cache_result& c) {
 }
 
 bool8 Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw) {
+  const char none[4] = {0, 0, 0, 0};
+  return Cache_Insert_Basis(new_source, new_body, new_raw, new_body.bounds, none);
+}
+
+bool8 Cache_Insert_Basis(a_source_desc& new_source, a_masked_gworld new_body, Handle new_raw,
+                         const Rect& natural, const char (&codec)[4]) {
   if (g_list == nullptr) Cache_Init();
   Drop_Unstored();
   new_source.sid = Calc_Next_SID();
+  const bool reduced = Width(natural) >= Width(new_body.bounds) && Height(natural) >= Height(new_body.bounds) &&
+                       !(natural == new_body.bounds);
+  const Rect own = reduced ? natural : new_body.bounds;
   a_spec spec;
   Null_Spec(spec);
   spec.source = new_source;
-  spec.subset = new_body.bounds;
+  spec.subset = own;
   Clean_Spec(spec);
   const int64 size = int64(GWorld_Size(new_body.fore)) + GWorld_Size(new_body.mask) + Handle_GetSize(new_raw);
   const int32 ix = Find_Unused(size);
@@ -366,6 +468,17 @@ bool8 Cache_Insert_External(a_source_desc& new_source, a_masked_gworld new_body,
   e.discardable = false;
   e.basis = true;
   e.purpose = FOR_PRINTING;
+  e.natural = own;
+  std::memcpy(e.codec, codec, sizeof(e.codec));
+  e.reread_failed = false;
+  return true;
+}
+
+bool8 Basis_Natural(uint16 sid, Rect& natural) {
+  int32 ix = 0;
+  natural = Rect{0, 0, 0, 0};
+  if (g_list == nullptr || !Find_Basis(sid, ix)) return false;
+  natural = g_list[ix].natural;
   return true;
 }
 

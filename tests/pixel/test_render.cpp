@@ -117,8 +117,9 @@ TEST_F(RenderTest, ColourBarsSetTheEdgeColoursOfNewRecords) {
 }
 
 // The scale search: at least 2 pixels a side (scaling grows by 100 up to
-// 3000), at most 4000 (both scalings shrink by 100 while the horizontal one
-// is above 300); a sizing render makes no worlds.
+// 3000); a large picture is drawn as large as it is placed, shrinking
+// (proportions kept) only where a world's 16-bit coordinates end; a sizing
+// render makes no worlds.
 TEST_F(RenderTest, SizesFromTheScaleSearch) {
   struct Case {
     int16 w, h, sh, sv, angle;
@@ -130,7 +131,8 @@ TEST_F(RenderTest, SizesFromTheScaleSearch) {
       {100, 50, 500, 2000, 0, true, 50, 100},
       {10, 10, 100, 1000, 0, false, 2, 10},      // 1 px wide at 100: grows to 200
       {1, 1, 1000, 1000, 0, false, 2, 2},        // 1 px: scaling 2000
-      {5000, 100, 1000, 1000, 0, false, 4000, 80},  // shrinks to 800 both ways
+      {5000, 100, 1000, 1000, 0, false, 5000, 100},  // drawn as placed, however wide
+      {20000, 10, 2000, 2000, 0, false, 32720, 16},  // 40000 wide: shrinks to 1636 both ways
       {100, 60, 1000, 1000, 900, false, 60, 100},   // quarter turn in the basic step
       {100, 60, 1000, 1000, -900, false, 60, 100},
       {100, 60, 1000, 1000, 1800, false, 100, 60},
