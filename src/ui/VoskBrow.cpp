@@ -1,10 +1,27 @@
 #include "ui/VoskBrow.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "doc/VoskTmpl.h"
+#include "objects/VoskCanv.h"
+#include "objects/VoskSym.h"
+#include "pixel/ArtKeys.h"
+#include "pixel/DrawUtilMasked.h"
+#include "pixel/SysBlt.h"
+#include "pixel/SysPixt.h"
+#include "pixel/TextUtil.h"
+#include "platform/QDRect.h"
+#include "platform/Quickdraw.h"
+#include "platform/SysDlog.h"
+#include "platform/SysFont.h"
+#include "platform/SysInfo.h"
+#include "platform/SysSound.h"
 #include "platform/SysTimer.h"
+#include "platform/SysWin.h"
 #include "platform/VoskDef.h"
+#include "platform/VoskErr.h"
 
 namespace {
 
@@ -90,4 +107,308 @@ uint32 RecentLay_TemplateX(int16 slot) {
   char label[33] = {};
   std::memcpy(label, rec.label, sizeof rec.label);
   return Find_Template(CStrSpan(label, sizeof label));
+}
+
+// --- The grid browser ---------------------------------------------------------------
+
+a_browser_rec g_browser{};
+
+namespace {
+
+constexpr int16 kPromptOffset = 35;
+constexpr int16 kBottomBand = 43;
+constexpr int16 kSpareHeight = 78;
+constexpr int16 kPageButtonW = 48;
+constexpr int16 kCancelW = 65;
+constexpr int16 kFaceH = 28;
+constexpr int16 kStrCancel = 105;
+constexpr int16 kButtonPicture = 131;
+constexpr a_pixel24 kFrameGrey{80, 80, 80};
+constexpr a_pixel24 kChosenColor{252, 62, 62};
+constexpr int16 kJump = 32000;
+
+struct a_cell_geometry {
+  int16 w, h, spacing;
+};
+
+// Cell size and spacing by bar.
+a_cell_geometry Cell_Of(a_bar bar) {
+  switch (bar) {
+    case FONT_BAR: return {260, 20, 1};
+    case PAPER_BAR: return {240, 20, 1};
+    case BORDER_BAR: return {123, 98, 1};
+    case CANVAS_BAR: return {98, 98, 15};
+    case PATTERN_BAR: return {96, 96, 3};
+    case GRADIENT_BAR: return {45, 45, 4};
+    case SYMBOL_BAR: return {90, 90, 14};
+    case PAINT_COLORBAR: return {12, 13, 0};
+    default: return {50, 50, 1};
+  }
+}
+
+bool Is_Color_Bar(a_bar bar) { return bar >= PAINT_COLORBAR && bar <= SYMBOLS_COLORBAR; }
+
+// An element drawn into its cell: the bar's own drawing, else by family.
+void Draw_Element(a_bar bar, int16 id, const Rect& r) {
+  if (gs.bard[bar].drawproc != nullptr) {
+    gs.bard[bar].drawproc(id, r);
+  } else if (bar == SYMBOL_BAR) {
+    Symbol_DrawElement(id, r);
+  } else if (bar == CANVAS_BAR) {
+    Canvas_DrawElement(r, id);
+  } else if (bar == PAPER_BAR) {
+    // The layout's label until the paper list draws its own cells.
+    SetForeColor(255, 255, 255);
+    PaintRect(r);
+    a_ctemplate entry;
+    if (Get_CTemplate(uint32(id), entry)) {
+      char label[33] = {};
+      std::memcpy(label, entry.label, sizeof entry.label);
+      SetFont(gs.font_12pt);
+      SetForeColor(0, 0, 0);
+      DrawStringCentered(CStrSpan(label, std::strlen(label)), r);
+    }
+  } else if (Is_Color_Bar(bar) && id >= 0 && id < gs.ncolor_table && id < NCOLOR_TABLE) {
+    SetForeColor32(gs.color_table[id]);
+    PaintRect(r);
+  } else {
+    SetForeColor(255, 255, 255);
+    PaintRect(r);
+  }
+}
+
+void Browser_Paint(HWND window) {
+  const a_browser_rec& b = g_browser;
+  GWorldPtr off = nullptr;
+  New_GWorldF("Browser_Paint", b.bb_window, 32, nullptr, off);
+  if (off == nullptr) return;
+  Push_GWorld(off);
+  SetForeColor(240, 240, 240);
+  PaintRect(b.bb_window);
+  SetForeColor24(kFrameGrey);
+  FrameRect(b.bb_window);
+  for (int16 k = 0; k < b.celltotn; ++k) {
+    const int32 id = int32(b.display_id) + k;
+    if (id > b.last_id) break;
+    const Rect cell = Browser_ID_To_Cell(b, int16(id));
+    Draw_Element(b.bar, int16(id), cell);
+    if (id == b.chosen_id) {
+      Rect r = cell;
+      InsetRect(r, -2, -2);
+      PenSize(2, 2);
+      SetForeColor24(kChosenColor);
+      FrameRect(r);
+      PenNormal();
+    }
+  }
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", (b.display_id - b.first_id) / std::max<int16>(1, b.celltotn) + 1);
+  char cancel[256] = {};
+  Get_DLOG_String(StrSpan(cancel), kStrCancel);
+  Draw_Button_Face(ART_FACE_PREV, b.bb_prev, CStrSpan(""));
+  Draw_Button_Face(ART_FACE_NEXT, b.bb_next, CStrSpan(""));
+  Draw_Button_Face(ART_FACE_NUMBER, b.bb_num, CStrSpan(number, std::strlen(number)));
+  Draw_Button_Face(ART_FACE_TEXT, b.bb_cancel, CStrSpan(cancel, std::strlen(cancel)));
+  Pop_GWorld();
+  Push_Window(window);
+  Port_To_Port(off, nullptr, b.bb_window, b.bb_window, srcCopy, nullptr);
+  Pop_Window();
+  Dispose_GWorld(off);
+}
+
+// Pages: delta cells on (a page either way), or to the first or last page
+// (kJump); past the last page comes the first, before the first the last.
+void Browser_Delta(HWND window, int32 delta) {
+  a_browser_rec& b = g_browser;
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  const int16 per = std::max<int16>(1, b.celltotn);
+  const int16 last_page = int16(b.last_id - (b.last_id - b.first_id) % per);
+  int32 d = delta == kJump ? last_page : delta == -kJump ? b.first_id : int32(b.display_id) + delta;
+  if (d > b.last_id) d = b.first_id;
+  if (d < b.first_id) d = last_page;
+  if (d == b.display_id) return;
+  b.display_id = int16(d);
+  Browser_Paint(window);
+}
+
+bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
+  a_browser_rec& b = g_browser;
+  switch (e.what) {
+    case updateEvt: Browser_Paint(window); return false;
+    case mouseDown: {
+      const Point p = Modal_Point(window, e);
+      if (PtInRect(p, b.bb_cells)) {
+        for (int16 k = 0; k < b.celltotn && int32(b.display_id) + k <= b.last_id; ++k) {
+          const int16 id = int16(b.display_id + k);
+          if (PtInRect(p, Browser_ID_To_Cell(b, id))) {
+            Sound_Effect(SND_BAR_SELECT);
+            b.chosen_id = id;
+            okay = true;
+            return true;
+          }
+        }
+      }
+      if (PtInRect(p, b.bb_prev)) {
+        Browser_Delta(window, -b.celltotn);
+      } else if (PtInRect(p, b.bb_next)) {
+        Browser_Delta(window, b.celltotn);
+      } else if (PtInRect(p, b.bb_cancel)) {
+        Sound_Effect(SND_SUBTOOL_ONESHOT);
+        okay = false;
+        return true;
+      } else {
+        Sound_Effect(SND_NULL);
+      }
+      return false;
+    }
+    case keyDown: {
+      const uint8 code = Event_KeyCode(e), ch = Event_CharCode(e);
+      const a_modal_key key = Modal_Key(e);
+      if (key == MODAL_KEY_ESCAPE) {
+        okay = false;
+        return true;
+      }
+      if (key == MODAL_KEY_RETURN) {
+        // The framed cell, when it is one of the bar's.
+        if (b.chosen_id < b.first_id || b.chosen_id > b.last_id) {
+          Sound_Effect(SND_NULL);
+          return false;
+        }
+        okay = true;
+        return true;
+      }
+      if (code == VK_PRIOR || code == VK_LEFT || code == VK_UP || ch == '[')
+        Browser_Delta(window, -b.celltotn);
+      else if (code == VK_NEXT || code == VK_RIGHT || code == VK_DOWN || ch == ']')
+        Browser_Delta(window, b.celltotn);
+      else if (code == VK_HOME || ch == '{')
+        Browser_Delta(window, -kJump);
+      else if (code == VK_END || ch == '}')
+        Browser_Delta(window, kJump);
+      else
+        Sound_Effect(SND_NULL);
+      return false;
+    }
+    default: return false;
+  }
+}
+
+}  // namespace
+
+a_modal_key Modal_Key(const EventRecord& e) {
+  const uint8 code = Event_KeyCode(e), ch = Event_CharCode(e);
+  if (code == VK_ESCAPE || ch == 27) return MODAL_KEY_ESCAPE;
+  if (code == VK_RETURN || ch == 13 || ch == 3) return MODAL_KEY_RETURN;
+  return MODAL_KEY_OTHER;
+}
+
+Point Modal_Point(HWND window, const EventRecord& e) {
+  Point p = e.where;
+  Push_Window(window);
+  GlobalToLocal(p);
+  Pop_Window();
+  return p;
+}
+
+void Draw_Button_Face(const Rect& face, const Rect& box, CStrSpan label) {
+  a_pixt faces{};
+  if (KPixt_Load_Checked(a_keyset{12, kButtonPicture, 0, 0}, faces) == PIXT_OK) {
+    Pixt_Lock(faces);
+    Pix_To_Port(&faces.pixmap, nullptr, face, box, srcCopy, nullptr);
+  } else {
+    SetForeColor(235, 235, 235);
+    PaintRect(box);
+    SetForeColor(60, 60, 60);
+    FrameRect(box);
+  }
+  Pixt_Unload(faces);
+  if (!label.empty() && label[0] != 0) {
+    SetFont(gs.font_12pt);
+    SetForeColor(0, 0, 0);
+    DrawStringCentered(label, box);
+  }
+}
+
+bool8 Browser_Ids(a_bar bar, int16& first_id, int16& last_id) {
+  if (bar >= NBARS) return false;
+  first_id = gs.bard[bar].first_id;
+  last_id = gs.bard[bar].last_id;
+  if (last_id > 0 && last_id >= first_id) return true;
+  if (bar == SYMBOL_BAR) {
+    first_id = 1;
+    last_id = Symbol_Count();
+  } else if (bar == CANVAS_BAR) {
+    first_id = 1;
+    last_id = g_doc.up != nullptr && g_doc.upx >= 1 ? Canvas_Count(g_doc.doc_template.units[g_doc.upx - 1].kind) : 0;
+  } else if (bar == PAPER_BAR) {
+    first_id = 1;
+    last_id = int16(std::min<uint32>(NTEMPLATES, 32767));
+  } else if (Is_Color_Bar(bar)) {
+    first_id = 0;
+    last_id = int16(std::min<int32>(gs.ncolor_table, NCOLOR_TABLE) - 1);
+  } else {
+    return false;
+  }
+  return last_id >= first_id;
+}
+
+void Browser_Layout(a_bar bar, int16 screen_w, int16 screen_h, int16 first_id, int16 last_id, int16 chosen,
+                    a_browser_rec& b) {
+  b = a_browser_rec{};
+  b.bar = bar;
+  b.first_id = first_id;
+  b.last_id = last_id;
+  const a_cell_geometry g = Cell_Of(bar);
+  b.cellsize = Point{g.h, g.w};
+  b.celldivide = g.spacing;
+  b.margin = bar == PAPER_BAR ? 8 : 10;
+  const int32 avail_w = std::min<int32>(int32(screen_w) * 99 / 100, 2000);
+  const int32 avail_h = std::min<int32>(int32(screen_h) * 90 / 100, 1200);
+  const int32 area_w = avail_w - 2 * b.margin, area_h = avail_h - 2 * b.margin - kSpareHeight;
+  const int32 cols = std::max<int32>(1, area_w / (g.w + g.spacing));
+  int32 rows = std::max<int32>(1, area_h / (g.h + g.spacing));
+  const int32 n = int32(last_id) - first_id + 1;
+  rows = std::max<int32>(1, std::min<int32>(rows, (n + cols - 1) / cols));
+  b.celln = Point{int16(rows), int16(cols)};
+  b.celltotn = int16(cols * rows);
+  const int32 cells_w = cols * (g.w + g.spacing), cells_h = rows * (g.h + g.spacing);
+  b.bb_prompt = Rect{8, 15, 8 + 27, 15 + 450};
+  b.bb_cells = Rect{int16(b.margin + kPromptOffset), b.margin, int16(b.margin + kPromptOffset + cells_h),
+                    int16(b.margin + cells_w)};
+  const int16 width = int16(std::max<int32>(b.margin + cells_w + b.margin, 2 * kPageButtonW + kPageButtonW + kCancelW + 4 * b.margin));
+  const int16 height = int16(b.margin + kPromptOffset + cells_h + b.margin + kBottomBand);
+  b.bb_window = Rect{0, 0, height, width};
+  const int16 top = int16(height - kBottomBand + (kBottomBand - kFaceH) / 2);
+  const int16 bottom = int16(top + kFaceH);
+  b.bb_prev = Rect{top, b.margin, bottom, int16(b.margin + kPageButtonW)};
+  b.bb_next = Rect{top, int16(b.bb_prev.right + 4), bottom, int16(b.bb_prev.right + 4 + kPageButtonW)};
+  b.bb_num = Rect{top, int16(b.bb_next.right + 4), bottom, int16(b.bb_next.right + 4 + kPageButtonW)};
+  b.bb_cancel = Rect{top, int16(width - b.margin - kCancelW), bottom, int16(width - b.margin)};
+  const int16 c = std::clamp(chosen, first_id, last_id);
+  b.chosen_id = chosen;
+  b.display_id = int16(std::max<int32>(first_id, c - (c - first_id) % std::max<int16>(1, b.celltotn)));
+}
+
+Rect Browser_ID_To_Cell(const a_browser_rec& b, int16 id) {
+  const int32 k = int32(id) - b.display_id;
+  if (k < 0 || k >= b.celltotn || id > b.last_id || b.celln.h <= 0) return Rect{0, 0, 0, 0};
+  const int32 col = k % b.celln.h, row = k / b.celln.h;
+  const int16 left = int16(b.bb_cells.left + col * (b.cellsize.h + b.celldivide));
+  const int16 top = int16(b.bb_cells.top + row * (b.cellsize.v + b.celldivide));
+  return Rect{top, left, int16(top + b.cellsize.v), int16(left + b.cellsize.h)};
+}
+
+bool8 Browser_Choose(a_bar bar, int16& chosen) {
+  int16 first = 0, last = 0;
+  if (!Browser_Ids(bar, first, last)) {
+    Sound_Effect(SND_NULL);
+    return false;
+  }
+  const int16 sw = int16(int32(info_videobounds.right) - info_videobounds.left);
+  const int16 sh = int16(int32(info_videobounds.bottom) - info_videobounds.top);
+  Browser_Layout(bar, sw, sh, first, last, chosen, g_browser);
+  const bool8 okay = Modal_Window(g_browser.bb_window.right, g_browser.bb_window.bottom, nullptr, nullptr,
+                                  Browser_Event);
+  if (okay) chosen = g_browser.chosen_id;
+  return okay;
 }
