@@ -22,3 +22,13 @@ void Draw_PasteBoard_Rgn(RgnHandle rgn);
 // cellr (cells of the current unit) rendered again and drawn: added to the
 // unit's render_dirty, then the unit brought up to date (VoskRend.h).
 void Doc_Merge_Draw(const Rect& cellr);
+
+// The document view over screenr (main window pixels) within view 1: the
+// pasteboard, the current unit from its TOTAL_LAYER (brought up to date) at
+// the view's zoom, and the frames of the phase's objects, drawn off-screen
+// and copied to the main window. Nothing without a current unit. (Grid
+// lines, cut lines, overflow marks and the second view come with the
+// document view.)
+void Doc_DrawS(const Rect& screenr);
+// The whole of view 1 drawn, and the unit's refresh_dirty emptied.
+void Edit1_PaintAll();

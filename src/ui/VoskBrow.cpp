@@ -303,11 +303,9 @@ a_modal_key Modal_Key(const EventRecord& e) {
 }
 
 Point Modal_Point(HWND window, const EventRecord& e) {
-  Point p = e.where;
-  Push_Window(window);
-  GlobalToLocal(p);
-  Pop_Window();
-  return p;
+  POINT p{e.where.h, e.where.v};
+  ScreenToClient(window, &p);
+  return Point{int16(std::clamp<int32>(p.y, -32768, 32767)), int16(std::clamp<int32>(p.x, -32768, 32767))};
 }
 
 void Draw_Button_Face(const Rect& face, const Rect& box, CStrSpan label) {

@@ -3,6 +3,7 @@
 #include "pixel/SysPixt.h"
 #include "platform/SysErr.h"
 #include "platform/SysMem.h"
+#include "platform/SysWin.h"
 #include "platform/Windowv.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
@@ -42,7 +43,24 @@ bool8 Recalc_ZoomFactor() {
 }
 
 void Recalc_Menubar_Config() {}
-void Recalc_Edit_Origin() {}
+void Recalc_Edit_Origin() {
+  // Each view shows the focus cell in its middle (the scroll limits come
+  // with the scroll bars).
+  if (!g_doc.doc_open) return;
+  const uint16 n = gs.nviews < MAXNVIEWS ? gs.nviews : MAXNVIEWS;
+  for (uint16 vx = 1; vx <= n; ++vx) {
+    a_view_rec& v = gs.views[vx - 1];
+    const a_ratio z = v.zoom_factor;
+    if (z.num <= 0 || z.den <= 0) continue;
+    const int64 half_w = (int64(v.bounds.right) - v.bounds.left) / 2;
+    const int64 half_h = (int64(v.bounds.bottom) - v.bounds.top) / 2;
+    const auto to16 = [](int64 x) { return int16(x < -32768 ? -32768 : x > 32767 ? 32767 : x); };
+    const Point origin{to16(gs.view_focus.v - half_h * z.den / z.num), to16(gs.view_focus.h - half_w * z.den / z.num)};
+    if (origin.h == v.origin.h && origin.v == v.origin.v) continue;
+    v.origin = origin;
+    if (gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
+  }
+}
 
 void Calc_Max() {
   gs.total_avail = Heap_CalcFree();

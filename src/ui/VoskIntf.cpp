@@ -13,6 +13,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
+#include "doc/VoskDraw.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskDisp.h"
 #include "ui/VoskIntI.h"
@@ -51,6 +52,14 @@ void Intf_Init() {
   // Lists draw through their nodes' offscreen areas.
   g_node_pushoff_proc = Node_PushOff;
   g_node_popandupdate_proc = Node_PopAndUpdate;
+  // The main window paints through the interface.
+  gs.outer_window_info.update_proc = Intf_Paint;
+}
+
+void Intf_Paint(HWND) {
+  // Until the node tree describes the window, an open document's view is
+  // all there is to paint.
+  if (g_doc.doc_open) Edit1_PaintAll();
 }
 
 // No unit list is shown yet: there is nothing to scroll.

@@ -27,6 +27,9 @@ extern void (*g_intf_nav_observer)();
 // the node drawing services. Intf_Stop closes the nodes' offscreen areas.
 void Intf_Init();
 void Intf_Stop();
+// The main window's paint procedure (installed by Intf_Init): so far the
+// document view of an open document (Edit1_PaintAll, doc/VoskDraw.h).
+void Intf_Paint(HWND window);
 // Offers the stroke to the node under stroke.lmouse; TRUE when a node used
 // it. With docursor and no node there, the arrow is shown.
 bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor);
