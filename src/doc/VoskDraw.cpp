@@ -16,3 +16,7 @@ void Doc_InvalCells(const Rect& cellr) {
     InvalidateRect(gs.outer_window, &r, false);
   }
 }
+
+void Repaint_All() {
+  if (gs.outer_window != nullptr) InvalidateRect(gs.outer_window, nullptr, false);
+}

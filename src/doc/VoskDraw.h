@@ -8,3 +8,6 @@
 // The screen rectangle of cellr (cells of the current unit) in each shown
 // view, clipped to the view, is to be painted again.
 void Doc_InvalCells(const Rect& cellr);
+// Every shown view is painted again at once (until the views are drawn, the
+// whole main window is invalidated).
+void Repaint_All();

@@ -24,3 +24,7 @@ void VoskPrin_Init() {
   std::memset(static_cast<void*>(&overrides), 0, sizeof overrides);
   g_laserjet_toggle = false;
 }
+
+void Delta_Print_Adjust() {}
+
+void Final_Print_Adjust() {}

@@ -45,3 +45,9 @@ void Load_Print_Adjust();
 
 // Module start-up: clears the override record and the feed toggle.
 void VoskPrin_Init();
+
+// The print panel's adjustment sliders moved: their values into the media
+// specs (Delta_Print_Adjust), and the unit drawn again with them
+// (Final_Print_Adjust). They come with printing: nothing happens yet.
+void Delta_Print_Adjust();
+void Final_Print_Adjust();

@@ -103,3 +103,5 @@ void CV_To_Sliders(const a_canvas_spec& cv) {
   gs.slider_vals[COLOR_HUE_SLIDER] = cv.canvas_color_hue;
   gs.slider_vals[COLOR_DIST_SLIDER] = cv.canvas_color_dist;
 }
+
+void Canvas_Fuzz_Delta() {}

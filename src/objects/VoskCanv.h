@@ -53,3 +53,6 @@ void CanvX_To_Key(a_keyset& key, int16 canvx, uint8 unitkind);
 int16 Canvas_Count(uint8 unitkind);
 // The canvas sliders := the spec's adjustments.
 void CV_To_Sliders(const a_canvas_spec& cv);
+// The edge-feather sliders moved (also while their thumb is dragged). Comes
+// with the canvas tools: nothing happens yet.
+void Canvas_Fuzz_Delta();

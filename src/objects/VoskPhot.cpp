@@ -176,3 +176,8 @@ void Track_Photo_Scaling(uint16, a_oj_part, Point, int32) {}
 void Photo_Crop() {}
 
 void PH_To_Sliders(const a_ph_rec*) {}
+
+void Delta_Photo() {}
+void Init_Photo_Geom() {}
+void Track_Photo_Geom() {}
+void Stop_Photo_Geom() {}

@@ -79,3 +79,11 @@ void Photo_Crop();
 // Loads the photo sliders from ph. Comes with the photo tools: nothing is
 // loaded yet.
 void PH_To_Sliders(const a_ph_rec* ph);
+// The photo sliders' procedures: a slider moved applies its value to the
+// selected photos; the size and angle sliders follow a thumb drag with the
+// photo's geometry (init, each step, the end). They come with the photo
+// tools: nothing happens yet.
+void Delta_Photo();
+void Init_Photo_Geom();
+void Track_Photo_Geom();
+void Stop_Photo_Geom();

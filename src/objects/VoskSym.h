@@ -9,3 +9,9 @@ struct a_ph_rec;
 
 // The symbol sliders from a symbol's record. Nothing is loaded yet.
 void Symbol_To_Sliders(const a_ph_rec* ph);
+// The symbol sliders' procedures, as the photo's (objects/VoskPhot.h). They
+// come with the symbol tools: nothing happens yet.
+void Delta_Symbol();
+void Init_Symbol_Geom();
+void Track_Symbol_Geom();
+void Stop_Symbol_Geom();

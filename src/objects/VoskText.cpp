@@ -98,3 +98,8 @@ void OM_Draw_Frame(uint16, bool8, bool8, const a_om_rec*) {}
 void OM_To_Sliders(const a_om_rec*) {}
 
 void Text_New_At(Point) {}
+
+void Delta_Text_Major() {}
+void Delta_Shad() {}
+void Delta_Glow() {}
+void Delta_Outl() {}

@@ -240,3 +240,10 @@ void OM_To_Sliders(const a_om_rec* om);
 // A new empty text object at cell, to be typed into. Texts cannot be made
 // yet: nothing happens.
 void Text_New_At(Point cell);
+// The text sliders' procedures: the settings applied to the selected text
+// (Delta_Text_Major), and the shadow, glow and outline sliders. They come
+// with the text tools: nothing happens yet.
+void Delta_Text_Major();
+void Delta_Shad();
+void Delta_Glow();
+void Delta_Outl();

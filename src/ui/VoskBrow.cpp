@@ -91,3 +91,5 @@ uint32 RecentLay_TemplateX(int16 slot) {
   std::memcpy(label, rec.label, sizeof rec.label);
   return Find_Template(CStrSpan(label, sizeof label));
 }
+
+void PaperEcho_Paint() {}

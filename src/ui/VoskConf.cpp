@@ -10,3 +10,5 @@ void Config_All() {
 void Config_BSide() {}
 void Config_LSide() {}
 void Config_EditArea() {}
+
+void Config_Tools() {}

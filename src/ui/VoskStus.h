@@ -38,10 +38,18 @@ struct a_annot_spec {
   int16 delay2;
   Rect gref;
 };
-// The tip wanted from now on, and none. The tips come with the panels' read-
-// outs; until then nothing is shown.
+// The tip wanted from now on (g_annot.targ), and none (kind ANNOT_NULL).
+// The tips come with the panels' read-outs; until then nothing is shown.
+struct a_annot_state {
+  a_annot_spec targ;
+};
+extern a_annot_state g_annot;
 void Annot_Set_Targ(const a_annot_spec& spec);
 void Annot_Zap();
+// The size of slider's echo box (h width, v height); a width of 0: the
+// slider shows a plain value tip. Echo boxes come with the echo area: every
+// slider shows a plain tip.
+void Echo_Calc_Size(int16 slider, Point& size);
 
 void Nav_Recalc_Reduction();
 void Nav_Recalc_Frame();
