@@ -303,6 +303,7 @@ void Init_Custom() {
   g_custom[CUSTOM_PAPERLIST].keyfilter = PaperList_KeyFilter;
   g_custom[CUSTOM_PAPERLIST].custom_draw = Paint_PaperList;
   g_custom[CUSTOM_PAPERLIST].custom_hit = PaperList_MouseDown;
+  g_custom[CUSTOM_OUTERPAT].custom_draw = Fill_LightStripe;
   g_custom[CUSTOM_PAPERECHO].custom_draw = PaperEcho_PaintAll;
 }
 
