@@ -3,6 +3,7 @@
 #include "doc/VoskFunc.h"
 #include "host/HostWin.h"
 #include "platform/QDRect.h"
+#include "platform/Quickdraw.h"
 #include "platform/VoskDef.h"
 
 void Doc_InvalCells(const Rect& cellr) {
@@ -20,3 +21,11 @@ void Doc_InvalCells(const Rect& cellr) {
 void Repaint_All() {
   if (gs.outer_window != nullptr) InvalidateRect(gs.outer_window, nullptr, false);
 }
+
+void Draw_PasteBoard_Rect(const Rect& r) {
+  RGBForeColor(RGBColor{165 * 257, 165 * 257, 165 * 257});
+  PaintRect(r);
+  ForeColor(1);
+}
+
+int16 Examples_Page() { return 1; }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "doc/VoskDoc.h"
+#include "doc/VoskTmpl.h"
 #include "platform/VoskDef.h"
 
 a_override_spec overrides;
@@ -28,3 +29,9 @@ void VoskPrin_Init() {
 void Delta_Print_Adjust() {}
 
 void Final_Print_Adjust() {}
+
+void Get_Template_Name(UStrSpan name) {
+  if (name.empty()) return;
+  name[0] = 0;
+  if (g_doc.doc_open) Filter_Template_Name(g_doc.doc_template.label, name);
+}

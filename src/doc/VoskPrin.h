@@ -51,3 +51,7 @@ void VoskPrin_Init();
 // (Final_Print_Adjust). They come with printing: nothing happens yet.
 void Delta_Print_Adjust();
 void Final_Print_Adjust();
+
+// The name of the open document's layout (empty with none open). The name
+// as printed comes with printing; until then the layout's own label.
+void Get_Template_Name(UStrSpan name);
