@@ -38,6 +38,7 @@
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
+#include "platform/WinTestSupport.h"
 #include "platform/Windowv.h"
 #include "app/Velmor4.h"
 #include "ui/VoskCurs.h"
@@ -207,18 +208,11 @@ class NodeTree : public ::testing::Test {
     OP_Init();
     FSSpec spec;
     library_ = Path_From_Text(spec, VELMOR_ART_LIBRARY) && OP_OpenFile(spec) == OPEN_OKAY;
-    VoskDef_Init();
-    VoskFile_Init();
-    SysWin_Init();
-    Windowv_Init();
-    SysLoop_Init();
+    wintest::Init_Window_Layer();
+    VoskFile_Init();  // the quit command
     SysKey_Init();
     SysTrack_Init();
     SysCurs_Init();
-    Init_Info();
-    Quickdraw_Init();
-    SysVideo_Init();
-    Register_Classes();
     Fonts_Init();
     gs.controller = GHOST;
     gs.pref.tot_window = Rect{60, 100, 700, 1000};
