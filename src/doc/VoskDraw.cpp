@@ -9,6 +9,7 @@
 #include "objects/VoskBlok.h"
 #include "platform/SysWin.h"
 #include "platform/QDRect.h"
+#include "platform/Quickdraw.h"
 #include "platform/VoskDef.h"
 
 void Doc_InvalCells(const Rect& cellr) {
@@ -78,3 +79,14 @@ void Edit1_PaintAll() {
   Doc_DrawS(gs.views[0].bounds);
   if (g_doc.up != nullptr) g_doc.up->refresh_dirty = Rect{0, 0, 0, 0};
 }
+void Repaint_All() {
+  if (gs.outer_window != nullptr) InvalidateRect(gs.outer_window, nullptr, false);
+}
+
+void Draw_PasteBoard_Rect(const Rect& r) {
+  RGBForeColor(RGBColor{165 * 257, 165 * 257, 165 * 257});
+  PaintRect(r);
+  ForeColor(1);
+}
+
+int16 Examples_Page() { return 1; }

@@ -32,3 +32,12 @@ void Doc_Merge_Draw(const Rect& cellr);
 void Doc_DrawS(const Rect& screenr);
 // The whole of view 1 drawn, and the unit's refresh_dirty emptied.
 void Edit1_PaintAll();
+// Every shown view is painted again at once (until the views are drawn, the
+// whole main window is invalidated).
+void Repaint_All();
+
+// Paints r in the pasteboard grey (165, 165, 165).
+void Draw_PasteBoard_Rect(const Rect& r);
+// The page of the examples browser in view, from 1 (the browser comes with
+// the start screen: page 1 until then).
+int16 Examples_Page();

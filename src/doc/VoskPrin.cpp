@@ -6,6 +6,7 @@
 
 #include "doc/VoskDoc.h"
 #include "platform/PixMaps.h"
+#include "doc/VoskTmpl.h"
 #include "platform/VoskDef.h"
 
 a_override_spec overrides;
@@ -77,4 +78,14 @@ void Calc_Circular_Mask(uint8 outer_translucency, int16 inner_feather, int16 out
 void VoskPrin_Init() {
   std::memset(static_cast<void*>(&overrides), 0, sizeof overrides);
   g_laserjet_toggle = false;
+}
+
+void Delta_Print_Adjust() {}
+
+void Final_Print_Adjust() {}
+
+void Get_Template_Name(UStrSpan name) {
+  if (name.empty()) return;
+  name[0] = 0;
+  if (g_doc.doc_open) Filter_Template_Name(g_doc.doc_template.label, name);
 }

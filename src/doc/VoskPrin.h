@@ -62,3 +62,13 @@ void Calc_Circular_Mask(uint8 outer_translucency, int16 inner_feather, int16 out
 
 // Module start-up: clears the override record and the feed toggle.
 void VoskPrin_Init();
+
+// The print panel's adjustment sliders moved: their values into the media
+// specs (Delta_Print_Adjust), and the unit drawn again with them
+// (Final_Print_Adjust). They come with printing: nothing happens yet.
+void Delta_Print_Adjust();
+void Final_Print_Adjust();
+
+// The name of the open document's layout (empty with none open). The name
+// as printed comes with printing; until then the layout's own label.
+void Get_Template_Name(UStrSpan name);

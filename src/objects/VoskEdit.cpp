@@ -44,3 +44,7 @@ void Null_Ed() {
 }
 
 void Text_Edit() { SV_Set_Enum(SV_TXEDIT_PHASE, TXEDIT_EDIT); }
+
+bool8 Is_Text_Range() { return false; }
+
+void Delta_Text_Override() {}

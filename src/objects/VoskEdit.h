@@ -26,3 +26,10 @@ void Text_Edit();
 // Module start-up: installs Caret_Inval as the window layer's caret-erase
 // hook and Caret_Tick as the main loop's caret hook (g_caret_tick_proc).
 void Caret_Init();
+
+// TRUE while a range of characters is selected in the edited text. Ranges
+// come with the editor's selection: none is selected yet.
+bool8 Is_Text_Range();
+// The override controls written into the selected characters. Comes with the
+// editor's overrides: nothing happens yet.
+void Delta_Text_Override();

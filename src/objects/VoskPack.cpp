@@ -11,3 +11,7 @@ void Pack_Inval() {}
 void Pack_ClearSlot() {}
 
 void Slot_To_Sliders(int32) {}
+
+void Delta_Pack() {}
+
+void Delta_Pack_Item() {}

@@ -14,3 +14,7 @@ void Pack_Inval();
 void Pack_ClearSlot();
 // The collage's item-size slider from slot omx.
 void Slot_To_Sliders(int32 omx);
+// The collage's layout sliders and its item-size slider moved. They come
+// with the collage tools: nothing happens yet.
+void Delta_Pack();
+void Delta_Pack_Item();

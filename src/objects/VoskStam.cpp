@@ -36,3 +36,7 @@ int16 StampSet_Count(a_stamp_set set) {
   a_subset subset{};
   return Family_Subset(set, subset) ? Subset_Count(subset) : 0;
 }
+void SkewX_Thumb() {}
+void SkewY_Thumb() {}
+void BendX_Thumb() {}
+void BendY_Thumb() {}

@@ -2,10 +2,10 @@
 // and the stamp spray place, drawn from the stamp bar, the pattern bar or the
 // brush and warped by the stamp sliders.
 //
-// So far only the keys of the bars' pictures are here (the symbol browser
-// needs them); the stamp cache, the warp and the bar cells come with the
-// painting tools. The picture families of the bars are a_stamp_set
-// (platform/VoskDef.h).
+// So far only the keys of the bars' pictures (the symbol browser needs
+// them) and the warp sliders' thumb procedures are here; the stamp cache,
+// the warp and the bar cells come with the painting tools. The picture
+// families of the bars are a_stamp_set (platform/VoskDef.h).
 #pragma once
 
 #include "platform/SysErr.h"  // a_keyset
@@ -21,3 +21,9 @@ void StampID_To_Key(a_stamp_set set, int16 id, a_keyset& key);
 // How many pictures the family of set holds (0 with no library open); the
 // same families as StampID_To_Key.
 int16 StampSet_Count(a_stamp_set set);
+// The skew and bend sliders exclude each other: dragging one puts the other
+// three back to their defaults. Nothing happens yet.
+void SkewX_Thumb();
+void SkewY_Thumb();
+void BendX_Thumb();
+void BendY_Thumb();

@@ -115,3 +115,7 @@ void OM_Render(const a_coord_mapping&, a_om_rec*, a_masked_gworld& text, a_maske
 }
 
 void Draw_Selected_Range(GWorldPtr, const a_om_rec*, const a_doc_unit*) {}
+void Delta_Text_Major() {}
+void Delta_Shad() {}
+void Delta_Glow() {}
+void Delta_Outl() {}

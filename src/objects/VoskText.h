@@ -261,3 +261,10 @@ void OM_Render(const a_coord_mapping& mapping, a_om_rec* om, a_masked_gworld& te
 // The editor's selected characters of om highlighted in world. Comes with
 // the text editor: nothing is drawn yet.
 void Draw_Selected_Range(GWorldPtr world, const a_om_rec* om, const a_doc_unit* unit);
+// The text sliders' procedures: the settings applied to the selected text
+// (Delta_Text_Major), and the shadow, glow and outline sliders. They come
+// with the text tools: nothing happens yet.
+void Delta_Text_Major();
+void Delta_Shad();
+void Delta_Glow();
+void Delta_Outl();

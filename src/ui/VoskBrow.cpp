@@ -410,3 +410,4 @@ bool8 Browser_Choose(a_bar bar, int16& chosen) {
   if (okay) chosen = g_browser.chosen_id;
   return okay;
 }
+void PaperEcho_Paint() {}

@@ -73,3 +73,6 @@ uint32 RecentLay_TemplateX(int16 slot);
 // The entry of the catalogue whose label is label (31 characters compared),
 // from 1; 0 when none.
 uint32 Find_Template(CStrSpan label);
+// The paper echo of the start screen: the chosen layout's sheet. Comes with
+// the paper lists' preview: nothing is drawn yet.
+void PaperEcho_Paint();

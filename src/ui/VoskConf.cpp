@@ -59,3 +59,4 @@ void Config_EditArea() {
     view.zoom_fudge = ZoomxFudge[zoomx];
   }
 }
+void Config_Tools() {}

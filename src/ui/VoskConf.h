@@ -12,3 +12,6 @@ void Config_All();
 void Config_BSide();
 void Config_LSide();
 void Config_EditArea();
+// The phase strip and the tool panel for the phase (no panels yet: nothing
+// to describe).
+void Config_Tools();

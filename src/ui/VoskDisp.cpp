@@ -252,8 +252,9 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
 
 void DoKeyDown(const a_keystroke& key) {
   if (g_intf_key_observer != nullptr) g_intf_key_observer(key);
-  // Help, the text editor, the document and the panels take keys first once
-  // they exist; so far nothing does.
+  // Help, the text editor and the document take keys first once they exist;
+  // so far only the panels' items do.
+  if (gs.tool_show && Intf_KeyDown(key)) return;
   if (gs.tool_show) {
     Sound_Effect(SND_NULL);
   } else if (key.charcode == kEscape) {

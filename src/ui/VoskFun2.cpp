@@ -75,3 +75,5 @@ void Calc_Max() {
 }
 
 void Calc_Max_Custom() { gs.custom_limit = 100000000; }
+
+void Calc_Tool_Net() {}

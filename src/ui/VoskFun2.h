@@ -45,3 +45,7 @@ void Calc_Max_Custom();
 // Procedures of virtual state variables.
 void Recalc_Menubar_Config();
 void Recalc_Edit_Origin();
+
+// The tool and ring in force from the phase and the tool panel. Comes with
+// the panels: nothing changes yet.
+void Calc_Tool_Net();

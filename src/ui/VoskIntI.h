@@ -1,16 +1,26 @@
-// The interface's item tables: sliders, icon grids, one-shot buttons, toggles
-// and custom areas by number, as gs.slider_vals, gs.grid_vals and
-// gs.toggle_vals index them, and the values of their rows: each slider's
-// range and default, each grid's and toggle's default, when the interface
-// state resets the value to it, and the history operation a use of the item
-// records. The rest of each row (artwork, strings, procedures) comes with
-// the tool panels.
+// The interface's item tables: every slider, icon grid, one-shot button,
+// toggle and custom area a panel can show is a row of one of five tables,
+// numbered as gs.slider_vals, gs.grid_vals and gs.toggle_vals index them. A
+// row says where its artwork lies in which tool picture, which string names
+// it, which history operation a use of it records, and which procedures
+// decide its display state, filter keys and carry out its action; a slider's
+// row also its range, default and steps. The tables are filled once at
+// start-up (Intf_Init_Tables) and afterwards only the display state, the
+// back pointer to the node and a few artwork rectangles change.
+//
+// The values' columns (ranges, defaults, steps, when a value is reset and
+// the history operation) are constant tables below, which the interface
+// state reads before the tables are filled. Also here: the small item
+// procedures the tables name that belong to no other module.
 #pragma once
 
+#include <array>
 #include <iterator>
 
 #include "doc/VoskHist.h"
 #include "objects/VoskBrus.h"
+#include "objects/VoskText.h"  // a_horz_just
+#include "platform/SysLoop.h"  // a_keystroke, a_mousestroke
 #include "platform/Types.h"
 #include "platform/VoskDef.h"
 
@@ -322,10 +332,15 @@ static_assert(CUSTOM_QCOMBO + 1 == NCUSTOMS);
 // start-up, or for every new or opened document.
 enum a_when_init : uint8 { INIT_NEVER = 0, INIT_BOOT = 1, INIT_NEWDOC = 2 };
 
+// A step of 0: that step is not offered (the big step with Shift, the tiny
+// one with Ctrl).
 struct a_slider_values {
   int16 minval;
   int16 maxval;
   int16 defaultval;
+  int16 tiny_step;
+  int16 big_step;
+  int16 normal_step;
   a_when_init when_init;
   a_history_op history_op;
 };
@@ -343,109 +358,109 @@ struct a_toggle_values {
 // The rows' values, by item. PRINT_OUTERD_SLIDER takes its range and default
 // from the print medium when the print panel shows it.
 inline constexpr a_slider_values SLIDER_VALUES[] = {
-    {0, 0, 0, INIT_NEWDOC, OP_NOP},  // NULL_SLIDER
-    {0, 95, 50, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_DARKNESS_SLIDER
-    {0, 10, 0, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_FUZZ_IN_SLIDER
-    {0, 10, 0, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_FUZZ_OUT_SLIDER
-    {6, 100, 100, INIT_NEWDOC, OP_NOP},  // PAINT_OPACITY_SLIDER
-    {1, 19, 10, INIT_NEWDOC, OP_NOP},  // STAMP_SIZE_SLIDER
-    {-180, 180, 0, INIT_NEWDOC, OP_NOP},  // STAMP_ROTATE_SLIDER
-    {1, 60, 30, INIT_NEWDOC, OP_NOP},  // STAMP_SPACING_SLIDER
-    {-20, 60, 0, INIT_NEWDOC, OP_NOP},  // STAMP_SPACINGF_SLIDER
-    {5, 95, 50, INIT_NEWDOC, OP_NOP},  // STAMP_DARKNESS_SLIDER
-    {-128, 128, 0, INIT_NEWDOC, OP_NOP},  // STAMP_COLORSHIFT_SLIDER
-    {-100, 100, 0, INIT_NEWDOC, OP_NOP},  // STAMP_SKEWX_SLIDER
-    {-100, 100, 0, INIT_NEWDOC, OP_NOP},  // STAMP_SKEWY_SLIDER
-    {-50, 50, 0, INIT_NEWDOC, OP_NOP},  // STAMP_BENDX_SLIDER
-    {-50, 50, 0, INIT_NEWDOC, OP_NOP},  // STAMP_BENDY_SLIDER
-    {-50, 50, 0, INIT_NEWDOC, OP_NOP},  // STAMP_STRETCH_SLIDER
-    {1, 60, Calc_Default_BSpacing(DEFAULT_BRUSH_SELECTION), INIT_NEWDOC, OP_NOP},  // BRUSH_SPACING_SLIDER
-    {0, 80, 0, INIT_NEWDOC, OP_NOP},  // PAINT_CORNER_SLIDER
-    {0, 1600, 800, INIT_NEWDOC, OP_NOP},  // GRAD_TWIST_SLIDER
-    {-180, 180, 0, INIT_NEWDOC, OP_NOP},  // GRAD_ANGLE_SLIDER
-    {1, 5, 1, INIT_NEWDOC, OP_NOP},  // GRAD_REP_SLIDER
-    {5, 40, 20, INIT_NEWDOC, OP_NOP},  // SPRAY_RADIUS_SLIDER
-    {1, 30, 6, INIT_NEWDOC, OP_NOP},  // SYMMETRY_COUNT_SLIDER
-    {1, 40, 2, INIT_NEWDOC, OP_NOP},  // LINE_THICKNESS_SLIDER
-    {0, 100, 50, INIT_NEWDOC, OP_PHOTO_ADJUST},  // COLOR_SAT_SLIDER
-    {0, 359, 0, INIT_NEWDOC, OP_NOP},  // COLOR_HUE_SLIDER
-    {0, 72, 0, INIT_NEWDOC, OP_NOP},  // COLOR_DIST_SLIDER
-    {50, 6000, 1000, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZE_SLIDER
-    {50, 6000, 1000, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZEH_SLIDER
-    {50, 6000, 1000, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZEV_SLIDER
-    {-1800, 1800, 0, INIT_NEWDOC, OP_PHOTO_ANGLE},  // PHOTO_ANGLE_SLIDER
-    {5, 95, 50, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_DARKNESS_SLIDER
-    {6, 100, 100, INIT_NEWDOC, OP_PHOTO_OPACITY},  // PHOTO_OPACITY_SLIDER
-    {0, 100, 0, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_CORNER_SLIDER
-    {0, 40, 0, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_FEATHER_SLIDER
-    {0, 40, 8, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_BORDER_SLIDER
-    {0, 40, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_OUTLINE_SLIDER
-    {10, 90, 60, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_SCALLOP_SLIDER
-    {1, 20, 10, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_ROUGH_SLIDER
-    {-40, 40, 4, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_DX_SLIDER
-    {-40, 40, 4, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_DY_SLIDER
-    {6, 100, 75, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_OPACITY_SLIDER
-    {0, 8, 2, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_RADIUS_SLIDER
-    {50, 3000, 800, INIT_NEWDOC, OP_SYMBOL_SIZE},  // SYMBOL_SIZE_SLIDER
-    {-1800, 1800, 0, INIT_NEWDOC, OP_SYMBOL_ANGLE},  // SYMBOL_ANGLE_SLIDER
-    {6, 100, 100, INIT_NEWDOC, OP_SYMBOL_OPACITY},  // SYMBOL_OPACITY_SLIDER
-    {5, 72, 14, INIT_NEWDOC, OP_TEXT_SIZE},  // TEXT_SIZE_SLIDER
-    {80, 200, 100, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_HSPACING_SLIDER
-    {20, 300, 100, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_VSPACING_SLIDER
-    {20, 180, 95, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_RADIUS_SLIDER
-    {-1800, 1800, 0, INIT_NEWDOC, OP_TEXT_ANGLE},  // TEXT_LINEANGLE_SLIDER
-    {50, 100, 95, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_OUTERD_SLIDER
-    {20, 100, 80, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_THICKNESS_SLIDER
-    {-180, 180, 0, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_POLARANGLE_SLIDER
-    {45, 360, 360, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_TOTANGLE_SLIDER
-    {0, 45, 5, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_TWIST_SLIDER
-    {0, 30, 5, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_CMARGIN_SLIDER
-    {0, 100, 0, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_STRETCH_H_SLIDER
-    {0, 100, 0, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_STRETCH_V_SLIDER
-    {0, 50, 0, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SKEW_H_SLIDER
-    {0, 50, 0, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SKEW_V_SLIDER
-    {-100, 100, 4, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_DX_SLIDER
-    {-100, 100, 4, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_DY_SLIDER
-    {10, 100, 75, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_OPACITY_SLIDER
-    {0, 8, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_RADIUS_SLIDER
-    {6, 100, 90, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_OPACITY_SLIDER
-    {1, 30, 8, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_RADIUS_SLIDER
-    {1, 30, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_OUTL_RADIUS_SLIDER
-    {6, 100, 100, INIT_NEWDOC, OP_TEXT_OPACITY},  // TEXT_OPACITY_SLIDER
-    {2, 16, 4, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_NINNER_SLIDER
-    {2, 16, 6, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_NOUTER_SLIDER
-    {45, 360, 360, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_TOTANGLE_SLIDER
-    {-180, 180, 0, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_START_SLIDER
-    {0, 10, 3, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_SPACING_SLIDER
-    {20, 100, 50, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_THICKNESS_SLIDER
-    {50, 100, 95, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_OUTERD_SLIDER
-    {0, 20, 0, INIT_NEWDOC, OP_NOP},  // PACK_OUTLINE_SLIDER
-    {1, 12, 6, INIT_NEWDOC, OP_NOP},  // PACK_GRID_NX_SLIDER
-    {1, 12, 6, INIT_NEWDOC, OP_NOP},  // PACK_GRID_NY_SLIDER
-    {0, 10, 3, INIT_NEWDOC, OP_NOP},  // PACK_GRID_SPACING_SLIDER
-    {0, 100, 0, INIT_NEWDOC, OP_NOP},  // PACK_GRID_CORNER_SLIDER
-    {50, 2500, 1000, INIT_NEWDOC, OP_NOP},  // PACK_ITEM_SIZE_SLIDER
-    {4, 16, 6, INIT_NEWDOC, OP_NOP},  // PACK_LOTUS_N_SLIDER
-    {1, 12, 10, INIT_NEWDOC, OP_NOP},  // GRIDLINES_HORZ_SLIDER
-    {1, 12, 10, INIT_NEWDOC, OP_NOP},  // GRIDLINES_VERT_SLIDER
-    {1, 10, 10, INIT_NEWDOC, OP_NOP},  // GRIDLINES_DASH_SLIDER
-    {10, 100, 30, INIT_NEWDOC, OP_NOP},  // GRIDLINES_OPACITY_SLIDER
-    {150, 550, 410, INIT_NEWDOC, OP_NOP},  // PRINT_INNERD_SLIDER
-    {0, 0, 0, INIT_NEWDOC, OP_NOP},  // PRINT_OUTERD_SLIDER
-    {520, 660, 590, INIT_NEWDOC, OP_NOP},  // PRINT_BIZSIDE_SLIDER
-    {800, 900, 850, INIT_NEWDOC, OP_NOP},  // PRINT_WIDTH_SLIDER
-    {400, 750, 590, INIT_NEWDOC, OP_NOP},  // PRINT_HEIGHT_SLIDER
-    {1, 9, 5, INIT_NEWDOC, OP_NOP},  // PRINT_DENSITY_SLIDER
-    {2, 4, 3, INIT_NEWDOC, OP_NOP},  // PRINT_QUALITY_SLIDER
-    {1, 100, 1, INIT_NEWDOC, OP_NOP},  // PRINT_NCOPIES_SLIDER
-    {1, 3, 3, INIT_NEWDOC, OP_NOP},  // LS_CONTRAST_SLIDER
-    {1, 3, 3, INIT_NEWDOC, OP_NOP},  // LS_COVERAGE_SLIDER
-    {20, 300, 100, INIT_NEWDOC, OP_NOP},  // TEXTR_SIZE_SLIDER
-    {-1800, 1800, 0, INIT_NEWDOC, OP_NOP},  // TEXTR_ANGLE_SLIDER
-    {-100, 100, 0, INIT_NEWDOC, OP_NOP},  // TEXTR_DX_SLIDER
-    {-100, 100, 0, INIT_NEWDOC, OP_NOP},  // TEXTR_DY_SLIDER
-    {1, 4, 2, INIT_NEWDOC, OP_NOP},  // FLEX_SPEED_SLIDER
-    {2, 6, 4, INIT_NEWDOC, OP_NOP},  // FLEX_DENSITY_SLIDER
+    {0, 0, 0, 0, 0, 0, INIT_NEWDOC, OP_NOP},  // NULL_SLIDER
+    {0, 95, 50, 0, 5, 1, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_DARKNESS_SLIDER
+    {0, 10, 0, 0, 5, 1, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_FUZZ_IN_SLIDER
+    {0, 10, 0, 0, 5, 1, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_FUZZ_OUT_SLIDER
+    {6, 100, 100, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PAINT_OPACITY_SLIDER
+    {1, 19, 10, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SIZE_SLIDER
+    {-180, 180, 0, 1, 45, 5, INIT_NEWDOC, OP_NOP},  // STAMP_ROTATE_SLIDER
+    {1, 60, 30, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SPACING_SLIDER
+    {-20, 60, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SPACINGF_SLIDER
+    {5, 95, 50, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_DARKNESS_SLIDER
+    {-128, 128, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_COLORSHIFT_SLIDER
+    {-100, 100, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SKEWX_SLIDER
+    {-100, 100, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SKEWY_SLIDER
+    {-50, 50, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_BENDX_SLIDER
+    {-50, 50, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_BENDY_SLIDER
+    {-50, 50, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_STRETCH_SLIDER
+    {1, 60, Calc_Default_BSpacing(DEFAULT_BRUSH_SELECTION), 0, 5, 1, INIT_NEWDOC, OP_NOP},  // BRUSH_SPACING_SLIDER
+    {0, 80, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PAINT_CORNER_SLIDER
+    {0, 1600, 800, 5, 200, 50, INIT_NEWDOC, OP_NOP},  // GRAD_TWIST_SLIDER
+    {-180, 180, 0, 1, 45, 5, INIT_NEWDOC, OP_NOP},  // GRAD_ANGLE_SLIDER
+    {1, 5, 1, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // GRAD_REP_SLIDER
+    {5, 40, 20, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // SPRAY_RADIUS_SLIDER
+    {1, 30, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // SYMMETRY_COUNT_SLIDER
+    {1, 40, 2, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // LINE_THICKNESS_SLIDER
+    {0, 100, 50, 1, 20, 5, INIT_NEWDOC, OP_PHOTO_ADJUST},  // COLOR_SAT_SLIDER
+    {0, 359, 0, 0, 0, 100, INIT_NEWDOC, OP_NOP},  // COLOR_HUE_SLIDER
+    {0, 72, 0, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // COLOR_DIST_SLIDER
+    {50, 6000, 1000, 1, 100, 10, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZE_SLIDER
+    {50, 6000, 1000, 0, 100, 10, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZEH_SLIDER
+    {50, 6000, 1000, 0, 100, 10, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZEV_SLIDER
+    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_PHOTO_ANGLE},  // PHOTO_ANGLE_SLIDER
+    {5, 95, 50, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_DARKNESS_SLIDER
+    {6, 100, 100, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_OPACITY},  // PHOTO_OPACITY_SLIDER
+    {0, 100, 0, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_CORNER_SLIDER
+    {0, 40, 0, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_FEATHER_SLIDER
+    {0, 40, 8, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_BORDER_SLIDER
+    {0, 40, 1, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_OUTLINE_SLIDER
+    {10, 90, 60, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_SCALLOP_SLIDER
+    {1, 20, 10, 0, 0, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_ROUGH_SLIDER
+    {-40, 40, 4, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_DX_SLIDER
+    {-40, 40, 4, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_DY_SLIDER
+    {6, 100, 75, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_OPACITY_SLIDER
+    {0, 8, 2, 0, 0, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_RADIUS_SLIDER
+    {50, 3000, 800, 1, 100, 10, INIT_NEWDOC, OP_SYMBOL_SIZE},  // SYMBOL_SIZE_SLIDER
+    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_SYMBOL_ANGLE},  // SYMBOL_ANGLE_SLIDER
+    {6, 100, 100, 0, 4, 1, INIT_NEWDOC, OP_SYMBOL_OPACITY},  // SYMBOL_OPACITY_SLIDER
+    {5, 72, 14, 0, 1, 1, INIT_NEWDOC, OP_TEXT_SIZE},  // TEXT_SIZE_SLIDER
+    {80, 200, 100, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_HSPACING_SLIDER
+    {20, 300, 100, 1, 10, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_VSPACING_SLIDER
+    {20, 180, 95, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_RADIUS_SLIDER
+    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_TEXT_ANGLE},  // TEXT_LINEANGLE_SLIDER
+    {50, 100, 95, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_OUTERD_SLIDER
+    {20, 100, 80, 0, 5, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_THICKNESS_SLIDER
+    {-180, 180, 0, 0, 45, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_POLARANGLE_SLIDER
+    {45, 360, 360, 1, 45, 5, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_TOTANGLE_SLIDER
+    {0, 45, 5, 0, 20, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_TWIST_SLIDER
+    {0, 30, 5, 0, 5, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_CMARGIN_SLIDER
+    {0, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_STRETCH_H_SLIDER
+    {0, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_STRETCH_V_SLIDER
+    {0, 50, 0, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SKEW_H_SLIDER
+    {0, 50, 0, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SKEW_V_SLIDER
+    {-100, 100, 4, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_DX_SLIDER
+    {-100, 100, 4, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_DY_SLIDER
+    {10, 100, 75, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_OPACITY_SLIDER
+    {0, 8, 1, 0, 0, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_RADIUS_SLIDER
+    {6, 100, 90, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_OPACITY_SLIDER
+    {1, 30, 8, 0, 0, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_RADIUS_SLIDER
+    {1, 30, 2, 0, 0, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_OUTL_RADIUS_SLIDER
+    {6, 100, 100, 0, 10, 1, INIT_NEWDOC, OP_TEXT_OPACITY},  // TEXT_OPACITY_SLIDER
+    {2, 16, 4, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_NINNER_SLIDER
+    {2, 16, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_NOUTER_SLIDER
+    {45, 360, 360, 2, 45, 5, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_TOTANGLE_SLIDER
+    {-180, 180, 0, 1, 45, 5, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_START_SLIDER
+    {0, 10, 3, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_SPACING_SLIDER
+    {20, 100, 50, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_THICKNESS_SLIDER
+    {50, 100, 95, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_OUTERD_SLIDER
+    {0, 20, 0, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_OUTLINE_SLIDER
+    {1, 12, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_NX_SLIDER
+    {1, 12, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_NY_SLIDER
+    {0, 10, 3, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_SPACING_SLIDER
+    {0, 100, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_CORNER_SLIDER
+    {50, 2500, 1000, 1, 100, 10, INIT_NEWDOC, OP_NOP},  // PACK_ITEM_SIZE_SLIDER
+    {4, 16, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_LOTUS_N_SLIDER
+    {1, 12, 10, 0, 2, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_HORZ_SLIDER
+    {1, 12, 10, 0, 2, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_VERT_SLIDER
+    {1, 10, 10, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_DASH_SLIDER
+    {10, 100, 30, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_OPACITY_SLIDER
+    {150, 550, 410, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_INNERD_SLIDER
+    {0, 0, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_OUTERD_SLIDER
+    {520, 660, 590, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_BIZSIDE_SLIDER
+    {800, 900, 850, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_WIDTH_SLIDER
+    {400, 750, 590, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PRINT_HEIGHT_SLIDER
+    {1, 9, 5, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PRINT_DENSITY_SLIDER
+    {2, 4, 3, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PRINT_QUALITY_SLIDER
+    {1, 100, 1, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PRINT_NCOPIES_SLIDER
+    {1, 3, 3, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // LS_CONTRAST_SLIDER
+    {1, 3, 3, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // LS_COVERAGE_SLIDER
+    {20, 300, 100, 1, 50, 10, INIT_NEWDOC, OP_NOP},  // TEXTR_SIZE_SLIDER
+    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_NOP},  // TEXTR_ANGLE_SLIDER
+    {-100, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_NOP},  // TEXTR_DX_SLIDER
+    {-100, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_NOP},  // TEXTR_DY_SLIDER
+    {1, 4, 2, 0, 1, 1, INIT_NEWDOC, OP_NOP},  // FLEX_SPEED_SLIDER
+    {2, 6, 4, 0, 1, 1, INIT_NEWDOC, OP_NOP},  // FLEX_DENSITY_SLIDER
 };
 inline constexpr a_grid_values GRID_VALUES[] = {
     {0, INIT_NEVER, OP_NOP},  // PROJ_AGE_GRID
@@ -622,5 +637,217 @@ static_assert(SLIDER_VALUES[GRIDLINES_DASH_SLIDER].defaultval == GRIDLINES_DASH_
 
 // GRAD_KIND_GRID holds an a_dither_kind (pixel/Draw.h).
 
-// value clamped to the slider's range.
+// --- The rows -----------------------------------------------------------------------
+
+// The display state of an item (4 is not used).
+enum a_tri_state : uint8 { PLAIN_BUTTON = 0, HILITE_BUTTON = 1, DIM_BUTTON = 2, HIDDEN_BUTTON = 3 };
+
+struct a_pixt;
+
+// TRUE when the key was used.
+using a_keyfilter_proc = bool8 (*)(const a_keystroke& key);
+// The display state of an item; the argument is 0 (grids use
+// a_grid_state_proc).
+using a_state_proc = a_tri_state (*)(int16 arg);
+// Whether element is a grid's current one.
+using a_grid_state_proc = bool8 (*)(int16 element);
+// The embedded label of a grid's element, instead of a fixed string.
+using a_label_proc = void (*)(int16 element, UStrSpan label);
+using a_item_proc = void (*)();
+// A slider's step from its value now, asked for the plus button (upwards) or
+// the minus button, with Shift held or not; replaces the fixed steps.
+using a_step_proc = int16 (*)(bool8 upwards, bool8 shiftkey);
+// Draws a one-shot button instead of its artwork.
+using a_oneshot_draw_proc = void (*)(const Rect& bounds, a_pixt* pixt);
+using a_custom_draw_proc = void (*)(const Rect& bounds);
+using a_custom_hit_proc = void (*)(const a_mousestroke& stroke);
+
+// The head every row has. stringx names the item: string list 500 for
+// sliders, 200 for the others (the tip; a grid's element e uses stringx + e).
+// The artwork of the plain state is src_rect of tool picture src_pixtx (0:
+// none), whose size is the size of the item's node; version n lies n times
+// (src_verh, src_verv) from it. src_pixtptr is the picture while some node
+// shows the item (the node tree's picture cache keeps it). nodex is the slot
+// of the item's node (0: not shown), state the display state last shown.
+struct a_basic_item {
+  a_keyfilter_proc keyfilter;  // NIL: no keys
+  a_state_proc hiproc;         // NIL: always plain
+  int16 stringx;
+  a_label_proc string_calc;  // NIL: the string of stringx + element
+  int16 src_pixtx;
+  a_pixt* src_pixtptr;
+  int16 src_verh;
+  int16 src_verv;
+  Rect src_rect;
+  Rect src_marg;  // 0 in every row
+  a_history_op history_op;  // recorded in pending_op on use (OP_NOP: none)
+  bool8 translucent;        // artwork drawn with its alpha
+  bool8 embed_flag;         // a text label is drawn into the item
+  int16 embed_dx;
+  int16 embed_dy;
+  int16 embed_fontsize;  // 0: the interface font's own size
+  a_horz_just embed_just;
+  a_pixel24* embed_color;  // a swatch drawn into the button, or NIL
+  a_when_init when_init;
+  int16 nodex;
+  a_tri_state state;
+};
+
+// A slider: its range, default and steps (0: that step not offered), the
+// procedures of a thumb drag (a slider with thumb_trak follows the drag
+// live), jump_proc on every change through Slider_SetVal, and incproc for a
+// step that depends on the value.
+struct a_slider_item : a_basic_item {
+  int16 minval;
+  int16 maxval;
+  int16 defaultval;
+  int16 tiny_step;
+  int16 big_step;
+  int16 normal_step;
+  Point thumbpos;
+  a_item_proc thumb_init;
+  a_item_proc thumb_trak;
+  a_item_proc thumb_stop;
+  a_item_proc jump_proc;
+  a_step_proc incproc;
+  bool8 show_reset;
+};
+
+// An icon grid: grid_ncells rows (v) by columns (h) of grid_cell (v height,
+// h width) on screen, grid_sncells in the source picture when they differ
+// (else 0), dividers grid_srcdiv in the source and grid_dstdiv on screen,
+// cells overlapping by grid_overlap, a shadow grid_shadow wide along the
+// right and bottom. A grid bound to a state variable stores its element
+// through it; any other stores it in gs.grid_vals and calls grid_select.
+// grid_hilite, when set, answers which element is current (the palette
+// bar's tags) instead of the stored value.
+struct a_grid_item : a_basic_item {
+  bool8 grid_exclusive;
+  a_grid_order grid_order;  // platform/VoskDef.h
+  Point grid_sncells;
+  Point grid_ncells;
+  Point grid_cell;
+  int16 grid_srcdiv;
+  Point grid_dstdiv;
+  int16 grid_overlap;
+  int16 grid_shadow;
+  int16 grid_defaultval;
+  bool8 grid_is_statevar;
+  a_item_proc grid_select;
+  int16 grid_statevarx;  // an a_statevar (ui/VoskDelt.h)
+  a_grid_state_proc grid_hilite;
+};
+
+// A one-shot button: its action, a procedure that draws it instead of its
+// artwork, and the sound of a click (0: silent).
+struct a_oneshot_item : a_basic_item {
+  a_item_proc one_proc;
+  a_oneshot_draw_proc one_draw;
+  int16 one_sound;
+};
+
+// A toggle: toggle_proc runs after its value flipped. No row binds a toggle
+// to a state variable (the two that show one are driven from its side).
+struct a_toggle_item : a_basic_item {
+  bool8 toggle_defaultval;
+  bool8 toggle_is_statevar;
+  a_item_proc toggle_proc;
+  int16 toggle_statevarx;
+};
+
+// A custom area: its owner's procedures to paint it, take a mouse stroke
+// and be left.
+struct a_custom_item : a_basic_item {
+  a_custom_draw_proc custom_draw;
+  a_custom_hit_proc custom_hit;
+  a_item_proc custom_exit;
+};
+
+// The tables. The sliders hold their values' columns from the start, so
+// that values are clamped to their ranges before the tables are filled.
+extern std::array<a_slider_item, NSLIDERS> g_sliders;
+extern std::array<a_grid_item, NGRIDS> g_grid;
+extern std::array<a_oneshot_item, NONESHOTS> g_oneshots;
+extern std::array<a_toggle_item, NTOGGLES> g_toggles;
+extern std::array<a_custom_item, NCUSTOMS> g_custom;
+
+// The tables' part of Intf_Init (ui/VoskIntf.h), run once the interface
+// state is built: Init_Sliders, Init_Grids, Init_OneShots, Init_Toggles,
+// Init_Custom in this order. Each clears its whole table and fills every
+// row; Init_Sliders then puts every slider at its default.
+void Intf_Init_Tables();
+void Init_Sliders();
+void Init_Grids();
+void Init_OneShots();
+void Init_Toggles();
+void Init_Custom();
+
+// Whether an index names a row of its table.
+constexpr bool Is_Slider(int16 s) { return s >= 0 && s < NSLIDERS; }
+constexpr bool Is_Grid(int16 g) { return g >= 0 && g < NGRIDS; }
+constexpr bool Is_OneShot(int16 o) { return o >= 0 && o < NONESHOTS; }
+constexpr bool Is_Toggle(int16 x) { return x >= 0 && x < NTOGGLES; }
+constexpr bool Is_Custom(int16 c) { return c >= 0 && c < NCUSTOMS; }
+
+// Whether element lies among a grid's rows x columns.
+bool8 Is_Grid_Element(int16 grid, int16 element);
+
+// value clamped to the slider's range (its row's: the outer print diameter's
+// comes from the medium). A slider outside the table is an internal error.
 int16 Slider_Limit_Value(int16 slider, int16 value);
+
+// --- The item procedures of the tables ------------------------------------------------
+
+// Plain while the disc printer's burn (print) toggle is on, else hidden;
+// the disc printer's OK button is hidden while both are off.
+a_tri_state Calc_Is_Flex_Burning(int16 arg);
+a_tri_state Calc_Is_Flex_Printing(int16 arg);
+a_tri_state Calc_Flex_OK_Vis(int16 arg);
+// Plain while a text range is selected in the text editor, else hidden.
+a_tri_state Calc_Override_Vis(int16 arg);
+// The plain colour tag is always current.
+bool8 Calc_Hilite_PaletteD(int16 element);
+// The text size's step: 1, or with Shift to the next standard size (4, 5 ..
+// 288) above the size, or below it.
+int16 Calc_Text_Inc(bool8 upwards, bool8 shiftkey);
+// The name of media slot element of the current direct-print kind.
+void Calc_Media_Name(int16 element, UStrSpan label);
+// The chosen media slot becomes the document's and its kind's; the print
+// adjustments follow it.
+void Print_SelectMedia();
+void Jump_Print_Adjust();
+// The disc printer's density and quality into the media specs.
+void Delta_Zadaz();
+// With the proportions kept, the photo's horizontal and vertical sizes (and
+// its size) become their average, without an action or a history step of
+// their own; then the photo and the tool panel follow.
+void Delta_Constrain();
+// A shadow slider turns the photo's shadow on.
+void Delta_Photo_Shadow();
+// An effect turned on shows its page of the text (photo) panel.
+void Do_Text_Glow_Toggle();
+void Do_Text_Shad_Toggle();
+void Do_Text_Outl_Toggle();
+void Do_Photo_Shad_Toggle();
+void Delta_Photo_Phase();
+void Delta_Edge();
+void Delta_Pack_Kind();
+void Delta_Sort_Grid();
+void Delta_Proj_Age();
+void GridLines_Toggle();
+// A grid-line slider turns the grid lines on; Center also puts the ruler
+// origin at the middle of the unit.
+void GridLines_Delta();
+void GridLines_Center();
+void CutLines_Toggle();
+void Rulers_Toggle();
+void Rulers_Delta_Units();
+// The disc printer's copies: 1, or until the printer runs empty (0).
+void QCombo_Reset();
+void QCombo_All();
+void Paper_OK();
+void Paper_Cancel();
+void PaperEcho_PaintAll(const Rect& bounds);
+void Flex_Burn_Toggle();
+void Do_Text_Undl_Toggle();
+void Feed_Select();
