@@ -1236,7 +1236,7 @@ void Track_Photo_Scaling(uint16 vx, a_oj_part part, Point /*startcell*/, int32 o
   bool changed = false;
   TrackMouse_Init(gs.outer_window);
   Point mouse;
-  while (TrackMouse_StillDown(mouse)) {
+  const auto step = [&] {
     const bool8 ctrl = OptionKeyDown();
     Inside_Photo_Cursor(part, ctrl, true);
     Point cell;
@@ -1245,7 +1245,10 @@ void Track_Photo_Scaling(uint16 vx, a_oj_part part, Point /*startcell*/, int32 o
       changed = true;
       Current_Unit_UpToDate();
     }
-  }
+  };
+  while (TrackMouse_StillDown(mouse)) step();
+  // Where the button was released counts too.
+  step();
   TrackMouse_Stop();
   if (changed) History_Emit(start.spec.is_symbol ? OP_SYMBOL_SIZE : OP_PHOTO_SIZE);
 }
@@ -1445,8 +1448,9 @@ void Crop_Track(HWND window, a_crop_sides sides) {
     Crop_Draw(window);
   }
   TrackMouse_Stop();
-  if (!(last == Point{-32768, -32768})) {
-    Crop_Move_Sides(sides, last);
+  // The side ends where the button was released.
+  if (!(mouse == last) && !(mouse == Point{-32768, -32768})) {
+    Crop_Move_Sides(sides, mouse);
     Crop_Draw(window);
   }
 }

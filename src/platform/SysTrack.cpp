@@ -34,7 +34,12 @@ void Init_Capture() { SetCapture(main_hwnd); }
 void Stop_Capture() { ReleaseCapture(); }
 
 void TrackMouse_Init(HWND win) {
-  Init_Capture();
+  // The window tracked takes the mouse: a modal window's owner is disabled
+  // and would never see the release.
+  if (win != nullptr)
+    SetCapture(win);
+  else
+    Init_Capture();
   gt = win;
 }
 

@@ -36,7 +36,8 @@ extern a_mouse_track g_mouse_vbl;
 
 void SysTrack_Init();
 
-// Captures the mouse for the main window and reports positions in win.
+// Captures the mouse for win (the main window when none) and reports
+// positions in win.
 void TrackMouse_Init(HWND win);
 // mouse := the position now; FALSE once a button message has arrived (it is
 // consumed), which ends the loop.

@@ -398,6 +398,8 @@ void Track_Thumb(const a_mousestroke& stroke) {
   t.status_tracking = true;
   Point mouse = stroke.lmouse;
   while (TrackMouse_StillDown(mouse)) Track_Thumb_Step(int16(std::clamp(int32(mouse.h) + grab, -32768, 32767)));
+  // The thumb ends where the button was released.
+  Track_Thumb_Step(int16(std::clamp(int32(mouse.h) + grab, -32768, 32767)));
   TrackMouse_Stop();
   t.status_tracking = false;
   const int16 final = gs.slider_vals[slider];

@@ -230,6 +230,29 @@ TEST_F(Input, TrackingCapturesAndEndsOnAButtonMessage) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A drag inside a modal window, its owner disabled: the release reaches the
+// tracking loop (a capture left with the owner lost it, and the drag never
+// ended).
+TEST_F(Input, TrackingInAModalWindowEndsOnItsRelease) {
+  HWND modal = CreateWindowEx(0, "PLAIN", u"modal", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 700, main_hwnd, nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(modal, nullptr);
+  EnableWindow(main_hwnd, false);
+  SetActiveWindow(modal);
+  Load("down 30 40\nmove 35 45\nup 35 45\n");
+  Feed();
+  Host_Queue_Clear();
+  TrackMouse_Init(modal);
+  EXPECT_EQ(GetCapture(), modal);
+  Point p{};
+  int steps = 0;
+  while (steps < 100 && TrackMouse_StillDown(p)) ++steps;
+  EXPECT_LT(steps, 100) << "the release did not end the loop";
+  TrackMouse_Stop();
+  EnableWindow(main_hwnd, true);
+  DestroyWindow(modal);
+}
+
 TEST_F(Input, CursorsByClass) {
   Resources_Init();
   a_cursor_desc arrow{DEFAULT_CURSOR, 0, 0, nullptr};
