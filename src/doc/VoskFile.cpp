@@ -3,11 +3,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "doc/ParsDISC.h"
 #include "doc/VoskDoc.h"
+#include "doc/VoskHist.h"
 #include "host/HostFiles.h"
 #include "platform/SysLoop.h"
+#include "platform/SysSound.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskDelt.h"
 
 namespace {
 
@@ -50,7 +54,7 @@ bool8 Do_File_Print(const FSSpec& path, std::string& why) {
   }
   const std::string problem = Open_Problem(path);
   if (!Read_Path(path, false)) {  // the reader tells the user (alert 10)
-    why = problem.empty() ? std::string("this version cannot read label files yet") : problem;
+    why = problem.empty() ? std::string("the file is not a label project this version can read") : problem;
     return false;
   }
   // Printing joins with the printing back end; the document read for it is
@@ -65,13 +69,29 @@ bool8 Do_File_Print(const FSSpec& path) {
   return Do_File_Print(path, why);
 }
 
-namespace {
-// Saving joins with the project writer; until then a save fails and says so.
-bool8 Do_File_Save() {
-  OK_Alert(false, 15);
-  return false;
+bool8 Doc_Write(int16 /*format*/, const FSSpec& path) {
+  if (Write_DISC(path) != DISC_WRITE_OK) {
+    // The alert ends with the system's reason: "  (No space left on device)".
+    const std::string why = "  (" + Write_DISC_Reason() + ")";
+    Param_Text(CStrSpan(why.c_str(), why.size() + 1), "", "", "");
+    OK_Alert(false, STR_CANT_SAVE);
+    return false;
+  }
+  SV_Set_Bool(SV_DOC_CHANGED, false);
+  g_doc.doc_changed = false;
+  History_Flush();
+  g_doc.doc_new = false;
+  return true;
 }
-}  // namespace
+
+bool8 Do_File_Save() {
+  if (!g_doc.doc_open) return false;
+  if (g_doc.doc_new) {
+    Sound_Effect(SND_NULL);
+    return false;
+  }
+  return Doc_Write(FMT_DISC, g_doc.doc_path);
+}
 
 void Do_File_Quit() {
   if (!g_doc.doc_open) {

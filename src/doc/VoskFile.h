@@ -1,7 +1,7 @@
-// File commands of the document subsystem that the platform layer calls:
-// opening a file named on the command line, printing one, and quitting.
-// (The document reader and the printing path join these with the document
-// subsystem; until then a document cannot be read and says so.)
+// File commands of the document subsystem: opening a file named on the
+// command line, printing one, saving the document and quitting. (Save As
+// and the printing path join these later; until then a new document cannot
+// be saved and a document read for printing is not printed.)
 #pragma once
 
 #include <string>
@@ -18,6 +18,16 @@ void Do_File_Open3(bool8 is_template, const FSSpec& path);
 // directory", "Permission denied", ...), for the command line's report.
 bool8 Do_File_Print(const FSSpec& path, std::string& why);
 bool8 Do_File_Print(const FSSpec& path);
+// Writes the open document to path as a project file (format: only the
+// project format is written). Success: the document counts as saved (not
+// changed, not new) and its history starts again. Failure: alert 15 with
+// the system's reason, the document stays changed, and the file at path is
+// as it was. TRUE on success.
+bool8 Doc_Write(int16 format, const FSSpec& path);
+// Save: the document, when it has a file, to that file (Doc_Write). A new
+// document needs Save As, which comes with the file dialogs: sound 136 and
+// FALSE until then.
+bool8 Do_File_Save();
 // Decides whether the program ends: with no document open it does
 // (g_doneflag); with an open one the user is asked to save it first (dialog
 // 1200: save, cancel, don't save); a failed save keeps the program running.

@@ -484,11 +484,12 @@ TEST_F(Documents, DisposeClosesTheDocument) {
   EXPECT_TRUE(gs.tool_show);
 }
 
-// Reading: no project file can be read yet; the refusal keeps no document.
-TEST_F(Documents, ReadingRefusesEveryFileForNow) {
-  std::strcpy(g_doc.doc_path.name, "/tmp/some label.cd4");
+// Reading: a file that is not there is refused, and the refusal keeps no
+// document.
+TEST_F(Documents, ReadingRefusesAMissingFile) {
+  std::strcpy(g_doc.doc_path.name, "/nonexistent folder/some label.cd4");
   EXPECT_FALSE(Doc_Read(false));
-  EXPECT_EQ(Read_DISC_Result(), DISC_NOT_SUPPORTED);
+  EXPECT_EQ(defects, Defect_Bit(DEFECT_FILE_OPEN));
   EXPECT_FALSE(g_doc.doc_open);
   EXPECT_EQ(Live_Unit_Recs(), 0u);
   EXPECT_TRUE(Is_Document_Type(FourCC("DISC")));
