@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "doc/VoskDoc.h"
+#include "doc/VoskFile.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskCanv.h"
@@ -217,12 +218,17 @@ void Do_Paste_MW(a_picture_scan_rec& scan) {
   Photo_Paste(world, SOURCE_CLIPBOARD);
 }
 
+namespace {
+constexpr int16 kFileSave = 4;  // "Save" (Ctrl+S), command 304
+}  // namespace
+
 void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
   if (g_intf_menu_observer != nullptr) g_intf_menu_observer(menu_category, menu_item, shiftkey, optionkey);
   if (Panel_Command(int32(menu_category) + menu_item)) return;
   switch (menu_category) {
     case MENU_FILE:
       if (menu_item == FILE_NEW) New_Project();
+      if (menu_item == kFileSave) Do_File_Save();
       break;
     case MENU_EDIT:
       switch (menu_item) {
