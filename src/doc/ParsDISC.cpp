@@ -1109,8 +1109,16 @@ void Read_ExtFile(a_reader& rd, a_ph_rec& ph) {
   Codec_To_Chars(codec, chars);
   a_picture_scan_rec scan;
   std::memset(static_cast<void*>(&scan), 0, sizeof scan);
-  if (Scan_Quicktime_Hdl(chars, raw, scan) && scan.body.fore != nullptr) {
+  // Read at the size the photo as placed needs; the render cache reads the
+  // kept bytes again when a rendering (a print) needs more.
+  const a_scan_want want{0, 0, std::max<int32>(std::max(ph.spec.scalingh, ph.spec.scalingv), 1), false};
+  Rect natural{};
+  const int16 result = Scan_Quicktime_Codec_Reduced(chars, reinterpret_cast<const uint8*>(Handle_Lock(raw)),
+                                                    size_t(len), want, scan, natural);
+  Handle_Unlock(raw);
+  if (result == 0 && scan.body.fore != nullptr) {
     Stage(rd, ph, scan.body, raw, chars);
+    rd.staged.back().natural = natural;
   } else {
     Dispose_Handle(raw);
     Stage_Missing(rd, ph);
