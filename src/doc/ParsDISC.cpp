@@ -214,12 +214,17 @@ void Write_Font_Table() {
 void Write_Direct() {
   a_print_media_spec spec;
   Get_Media_Specs(spec);
+  // The media record is packed: its label is copied out to be written.
+  uStr63 label;
+  std::memcpy(label, spec.label, sizeof label);
+  int16 adj[NMEDIA_ADJ];
+  std::memcpy(adj, spec.adj, sizeof adj);
   Chunk_WriteStart("DIRE", 1);
   Chunk_WriteInt16(DIRE_VERSION);
-  Chunk_WriteUString(spec.label, int32(sizeof spec.label));
+  Chunk_WriteUString(label, int32(sizeof label));
   Chunk_WriteInt16(spec.nudge.h);
   Chunk_WriteInt16(spec.nudge.v);
-  for (int16 a : spec.adj) Chunk_WriteInt16(a);
+  for (int16 a : adj) Chunk_WriteInt16(a);
   Chunk_WriteStop();
 }
 
@@ -749,13 +754,19 @@ void Read_Direct(a_reader& rd) {
   int16 version = 0;
   Chunk_ReadInt16(version);
   if (!Body_Ok() || version != DIRE_VERSION) return;
-  a_print_media_spec& s = rd.media;
-  Chunk_ReadUString(s.label, int32(sizeof s.label));
-  Chunk_ReadInt16(s.nudge.h);
-  Chunk_ReadInt16(s.nudge.v);
-  for (int16& a : s.adj) Chunk_ReadInt16(a);
+  // The media record is packed: its fields are read into aligned locals.
+  uStr63 label{};
+  int16 nudge_h = 0, nudge_v = 0, adj[NMEDIA_ADJ] = {};
+  Chunk_ReadUString(label, int32(sizeof label));
+  Chunk_ReadInt16(nudge_h);
+  Chunk_ReadInt16(nudge_v);
+  for (int16& a : adj) Chunk_ReadInt16(a);
   if (!Body_Ok()) return;
-  s.label[63] = 0;
+  label[63] = 0;
+  a_print_media_spec& s = rd.media;
+  std::memcpy(s.label, label, sizeof label);
+  s.nudge = Point{nudge_v, nudge_h};
+  std::memcpy(s.adj, adj, sizeof adj);
   const a_direct_print_kind kind = Calc_Direct_Print_KindT(rd.doc->doc_template);
   const a_print_media_array& list = gs.pref.print_media[kind];
   for (int16 i = 0; i < NMEDIA_SPECS; ++i) {

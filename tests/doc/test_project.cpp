@@ -231,11 +231,17 @@ TEST_F(ProjectFiles, FixtureReadsEveryField) {
   EXPECT_TRUE(u1->canv.cv.canvas_flipx);
   // Direct printing: the medium "Glossy" is new, so it takes slot 2.
   EXPECT_EQ(g_doc.doc_mediax, 2);
-  const a_print_media_spec& m = gs.pref.print_media[CD_DIRECT].list[2];
-  EXPECT_EQ(std::u16string(m.label), u"Glossy");
-  EXPECT_EQ(m.nudge.h, 3);
-  EXPECT_EQ(m.nudge.v, -2);
-  EXPECT_EQ(m.adj[4], 5);
+  a_print_media_spec m;  // packed in the preferences: copied out whole
+  std::memcpy(&m, &gs.pref.print_media[CD_DIRECT].list[2], sizeof m);
+  uStr63 media_label;
+  std::memcpy(media_label, m.label, sizeof media_label);
+  EXPECT_EQ(std::u16string(media_label), u"Glossy");
+  const Point nudge = m.nudge;
+  EXPECT_EQ(nudge.h, 3);
+  EXPECT_EQ(nudge.v, -2);
+  int16 adj[NMEDIA_ADJ];
+  std::memcpy(adj, m.adj, sizeof adj);
+  EXPECT_EQ(adj[4], 5);
 
   const a_oj_master& oj = u1->oj;
   ASSERT_EQ(oj.nlist, 4);
