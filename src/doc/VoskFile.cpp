@@ -54,7 +54,13 @@ bool8 Do_File_Print(const FSSpec& path, std::string& why) {
   }
   const std::string problem = Open_Problem(path);
   if (!Read_Path(path, false)) {  // the reader tells the user (alert 10)
-    why = problem.empty() ? std::string("the file is not a label project this version can read") : problem;
+    if (!problem.empty()) {
+      why = problem;
+    } else if ((defects & (Defect_Bit(DEFECT_FILE_SIGNATURE) | Defect_Bit(DEFECT_FILE_VERSION))) != 0) {
+      why = "not a label project of this version";
+    } else {
+      why = "the label project is damaged";
+    }
     return false;
   }
   // Printing joins with the printing back end; the document read for it is

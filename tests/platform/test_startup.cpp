@@ -343,7 +343,7 @@ TEST_F(Startup, FailedCommandLineRunsEndWithTheirStatus) {
       {{"/ZZ"}, 2, "velmor: Bad parameter in command line: /ZZ\n"},
       {{"/P", missing}, 3, "velmor: nothing printed: " + missing + ": No such file or directory\n"},
       {{"/IF", Write("plain.cd4", "text")}, 3,
-       "velmor: nothing printed: " + dir_ + "/plain.cd4: this version cannot read label files yet\n"},
+       "velmor: nothing printed: " + dir_ + "/plain.cd4: not a label project of this version\n"},
   };
   for (const Case& c : cases) {
     Program p(dir_);

@@ -96,8 +96,8 @@ TEST_F(CommandLine, OverrideErrorsEndWithoutPrinting) {
 
 // Every run of the command line ends with a status: 2 for a command line that
 // cannot be used, 3 for a print run that printed nothing, with the file and
-// the reason on standard error. (No print can succeed yet: no document can
-// be read.)
+// the reason on standard error. (No print can succeed yet: printing a
+// document read from a file comes with the printing path.)
 TEST_F(CommandLine, FailedRunsSayWhyAndSetTheExitStatus) {
   const std::string dir = testdir::Make_Temp_Dir("velmor-cmdline");
   ASSERT_FALSE(dir.empty());
@@ -121,7 +121,7 @@ TEST_F(CommandLine, FailedRunsSayWhyAndSetTheExitStatus) {
       {{"/P", missing}, true, kExitNothingPrinted, nothing + missing + ": No such file or directory\n"},
       {{"/p", dir}, true, kExitNothingPrinted, nothing + dir + ": Is a directory\n"},
       {{"/P", dir + "/label.cd4"}, true, kExitNothingPrinted,
-       nothing + dir + "/label.cd4: this version cannot read label files yet\n"},
+       nothing + dir + "/label.cd4: not a label project of this version\n"},
       {{"/IF", missing, "/CX", "3"}, true, kExitNothingPrinted, nothing + missing + ": No such file or directory\n"},
       {{"/P", std::string(5000, 'a')}, true, kExitNothingPrinted, ": File name too long\n"},
   };
