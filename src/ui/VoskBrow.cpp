@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "doc/VoskDoc.h"
+#include "doc/VoskDraw.h"
+#include "doc/VoskHist.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskSym.h"
@@ -22,6 +25,8 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskIntI.h"
+#include "ui/VoskIntf.h"
 
 namespace {
 
@@ -411,3 +416,23 @@ bool8 Browser_Choose(a_bar bar, int16& chosen) {
   return okay;
 }
 void PaperEcho_Paint() {}
+
+// --- The unit list ---------------------------------------------------------------------
+
+void Jump_To_Unit(uint32 ux) {
+  if (Doc_Unit(ux) == nullptr) return;
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  Select_Doc_Unit(ux);
+  Custom_Inval(CUSTOM_PREVIEW);
+  Custom_Inval(CUSTOM_UNITLIST);
+  // Until the panels frame them, the main window shows the preview itself.
+  Edit_InvalAll();
+}
+
+void Toggle_Print(uint32 ux) {
+  if (Doc_Unit(ux) == nullptr) return;
+  Custom_Inval(CUSTOM_PREVIEW);
+  Custom_Inval(CUSTOM_UNITLIST);
+  Edit_InvalAll();
+  History_Set_Pending(OP_TOGGLEPRINT);
+}

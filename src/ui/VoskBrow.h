@@ -76,3 +76,13 @@ uint32 Find_Template(CStrSpan label);
 // The paper echo of the start screen: the chosen layout's sheet. Comes with
 // the paper lists' preview: nothing is drawn yet.
 void PaperEcho_Paint();
+
+// --- The unit list ---------------------------------------------------------------------
+
+// Sound 130, unit ux made current, the print preview and the unit list to
+// be painted again (the strip itself comes with the print panel).
+void Jump_To_Unit(uint32 ux);
+// Unit ux's print mark was just changed: the print preview and the unit
+// list to be painted again, and the change recorded as a history step
+// (OP_TOGGLEPRINT) at the end of the user's action.
+void Toggle_Print(uint32 ux);

@@ -30,6 +30,7 @@
 #include "platform/VoskPref.h"
 #include "platform/Windowv.h"
 #include "doc/VoskDraw.h"
+#include "doc/VoskPrev.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskDisp.h"
 #include "ui/VoskFun2.h"
@@ -598,7 +599,9 @@ void Paint_Decoration_Node(int16 nx) {
 void Main_Window_Paint(HostWindow* window) {
   // Until the panels give the edit area its custom node, an open document's
   // view fills the window under the nodes.
-  if (g_doc.doc_open)
+  if (g_doc.doc_open && gs.curr_phase == PREVIEW_PHASE && gs.nviews >= 1)
+    PrintPreview_Paint(gs.views[0].bounds);
+  else if (g_doc.doc_open)
     Edit1_PaintAll();
   else if (Node_Used(CURR) == 0 && g_plain_update != nullptr)
     g_plain_update(window);
@@ -1550,6 +1553,15 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
     g_tracked.nx = nx;
     Dispatch_To_Node(false, false, stroke, candidate);
   }
+  // Until the panels frame them, the preview and the document view take
+  // what no node takes in the main window.
+  if (nx == 0 && g_doc.doc_open && stroke.window == gs.outer_window && gs.nviews >= 1 &&
+      PtInRect(stroke.lmouse, gs.views[0].bounds)) {
+    if (gs.curr_phase == PREVIEW_PHASE)
+      PrintPreview_MouseDown(stroke);
+    else if (Is_Doc_View_Shown())
+      Edit1_MouseDown(stroke);
+  }
   --g_dispatch_depth;
   g_docursor = saved_docursor;
   if (g_dispatch_depth == 0 && g_recheck_tracked) Recheck_Tracked();
@@ -1557,6 +1569,9 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
 }
 
 bool8 Intf_KeyDown(const a_keystroke& key) {
+  // Until the dispatch of keys asks the document first, its keys come
+  // before the panels' items here.
+  if (Doc_KeyDown(key)) return true;
   for (int16 nx = 1; nx <= Slots(CURR); ++nx) {
     const a_node_rec& n = Slot(CURR, nx);
     if (Is_Free(n)) break;
@@ -1688,6 +1703,17 @@ void Node_PopAndUpdate() {
   Rect whole;
   Get_GWorld_Bounds(off_last_area->gworld, whole);
   Off_UpdateRect(whole, whole);
+}
+
+void Node_PopAndUpdate_Subset(const Rect& r) {
+  if (g_node_npush == 0) {
+    QUIT();
+    return;
+  }
+  if (!g_node_pushed[--g_node_npush]) return;
+  Off_Pop();
+  if (off_last_area == nullptr || off_last_area->gworld == nullptr) return;
+  Off_UpdateRect(r, r);
 }
 
 void Custom_PushOff(int16 customx) { Node_PushOff(Is_Custom(customx) ? g_custom[size_t(customx)].nodex : 0); }

@@ -364,6 +364,8 @@ void Nav_Tick();
 // rectangle of the port of before. More than four pushes at once call QUIT.
 void Node_PushOff(int16 nx);
 void Node_PopAndUpdate();
+// The same copying only r of the area's world.
+void Node_PopAndUpdate_Subset(const Rect& r);
 // The same for the node of custom area customx (the list boxes' hook).
 void Custom_PushOff(int16 customx);
 

@@ -1,0 +1,489 @@
+// The document view in a headless main window (the pasteboard round the
+// unit, the unit's layer, the grid with its darker origin lines, dashes and
+// opacity), the print preview's mappings, hit-testing and print marks, and
+// the examples browser's list and layout.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "SoundTestSupport.h"
+#include "TempDirSupport.h"
+#include "TestSupport.h"
+#include "doc/VoskDoc.h"
+#include "doc/VoskDraw.h"
+#include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
+#include "doc/VoskPrev.h"
+#include "doc/VoskPrin.h"
+#include "doc/VoskRend.h"
+#include "doc/VoskShap.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskBlok.h"
+#include "pixel/OPUtil.h"
+#include "platform/QDRect.h"
+#include "platform/SysIO.h"
+#include "platform/SysSound.h"
+#include "platform/VoskErr.h"
+#include "platform/WinTestSupport.h"
+#include "ui/VoskDelt.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr float kMMPerPixel = 0.0846667f;  // one cell at 300 dpi
+constexpr uint32 kPasteboard = 0x00A5A5A5u;
+constexpr uint32 kPaint = 0x00C81E32u;  // the paint on the unit's left half
+constexpr uint8 kGrid = 60;             // the grid's grey (its origin lines 40)
+
+a_unit Unit(uint8 kind, float left, float top, int w, int h) {
+  a_unit u{};
+  u.kind = kind;
+  u.bbox = a_frect{left, top, left + float(w) * kMMPerPixel, top + float(h) * kMMPerPixel};
+  return u;
+}
+
+a_template Layout(std::initializer_list<a_unit> units, uint32 tflags = 0) {
+  a_template x{};
+  std::strcpy(x.label, "View sheet");
+  x.papersize = {215.9f, 279.4f};
+  x.tflags = tflags;
+  for (const a_unit& u : units) x.units[x.nunits++] = u;
+  return x;
+}
+
+uint32 Grey(int g) { return uint32(g) << 16 | uint32(g) << 8 | uint32(g); }
+int Channel(uint32 c, int shift) { return int((c >> shift) & 0xFF); }
+// a over b at level (of 255).
+uint32 Over(uint32 a, uint32 b, int level) {
+  uint32 c = 0;
+  for (int s : {0, 8, 16}) c |= uint32((Channel(a, s) * level + Channel(b, s) * (255 - level)) / 255) << s;
+  return c;
+}
+bool Near(uint32 a, uint32 b) {
+  for (int s : {0, 8, 16})
+    if (std::abs(Channel(a, s) - Channel(b, s)) > 1) return false;
+  return true;
+}
+
+class DocView : public ::testing::Test {
+ protected:
+  a_win_info_rec info_{nullptr, nullptr, MAIN_KIND, {}};
+
+  void SetUp() override {
+    Host_Win_Reset();
+    Host_Backend_Start_Headless(1280, 1024);
+    Resources_Init();
+    wintest::Init_Window_Layer();
+    VoskDoc_Init();
+    VoskFunc_Init();
+    VoskUndo_Init();
+    VoskPrin_Init();
+    History_Null();
+    VoskBlok_Init();
+    OPUtil_Init();
+    gs.controller = HUMAN;
+    gs.tool_show = false;
+    gs.curr_phase = NODOC_PHASE;
+    g_ed = a_edit_rec{};
+    gs.outer_window = New_Window(Rect{40, 40, 640, 840}, "main", true, 8, nullptr, nullptr, &info_);
+    ASSERT_NE(gs.outer_window, nullptr);
+  }
+  void TearDown() override {
+    g_ed = a_edit_rec{};
+    Free_Cached_Unit();
+    Undo_Dispose();
+    if (g_doc.doc_open) Doc_Dispose();
+    Dispose_Doc_Buffers();
+    Cache_Clear();
+    gs.outer_window = nullptr;
+    wintest::Clear_Port_State();
+    wintest::Stop_Headless_Host();
+  }
+
+  // A document on x with unit 1 current, view 1 over (0, 0, 400, 640) at
+  // 1:1 showing cell (0, 0) at (60, 50).
+  a_doc_unit* Open(const a_template& x) {
+    EXPECT_TRUE(Doc_New(x));
+    Select_Doc_Unit(1);
+    gs.nviews = 1;
+    gs.views[0] = a_view_rec{Point{-50, -60}, a_ratio{1, 1}, 1, Rect{0, 0, 400, 640}};
+    gs.curr_phase = CANVAS_PHASE;
+    return g_doc.up;
+  }
+
+  // The unit's paint layer: its left half painted.
+  static void Paint_Left_Half(a_doc_unit* u) {
+    Sync_Existence(true, u, PAINT1_LAYER);
+    a_cached_gworld& paint = u->statics[PAINT1_LAYER];
+    ASSERT_NE(paint.world, nullptr);
+    ASSERT_NE(paint.mask, nullptr);
+    Push_GWorld(paint.world);
+    SetForeColor(0xC8, 0x1E, 0x32);
+    PaintRect(Rect{0, 0, u->paintbounds.bottom, int16(u->paintbounds.right / 2)});
+    Pop_GWorld();
+    Push_GWorld(paint.mask);
+    SetForeColor8(0);
+    PaintRect(Rect{0, 0, u->paintbounds.bottom, int16(u->paintbounds.right / 2)});
+    Pop_GWorld();
+    u->paintinuse = true;
+    Unit_PostRender(u);
+  }
+
+  struct Window_Pixels {
+    std::vector<uint32> px;
+    int32 w = 0, h = 0;
+    Window_Pixels() { EXPECT_TRUE(Host_Window_Compose(gs.outer_window, px, w, h)); }
+    uint32 At(int x, int y) const {
+      if (x < 0 || y < 0 || x >= w || y >= h) return 0xDEADBEEF;
+      return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF;
+    }
+  };
+
+  // The merged layer's pixel at cell (h, v) (zoom 1: cells are its pixels).
+  static uint32 Layer_At(int h, int v) {
+    Rect rect;
+    GWorldPtr world = nullptr;
+    Current_Unit_Merge_Check(rect, world);
+    if (world == nullptr) return 0xDEADBEEF;
+    const PixMap& p = world->pix;
+    return reinterpret_cast<uint32*>(p.baseAddr + size_t(v) * PixMap_RowBytes(p))[h] & 0xFFFFFF;
+  }
+};
+
+// --- The document view -----------------------------------------------------------------
+
+TEST_F(DocView, PasteboardOutsideTheUnitAndItsLayerInside) {
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  ASSERT_EQ(u->paintbounds.right, 300);
+  ASSERT_EQ(u->paintbounds.bottom, 200);
+  Paint_Left_Half(u);
+  gs.toggle_vals[GRIDLINES_TOGGLE] = false;
+  Edit1_PaintAll();
+  const Window_Pixels p;
+  // Grey 165 in each band round the unit (at (60, 50) .. (360, 250)).
+  for (const Point pt : {Point{10, 10}, Point{49, 200}, Point{250, 200}, Point{100, 59}, Point{100, 360},
+                         Point{399, 639}})
+    EXPECT_EQ(p.At(pt.h, pt.v), kPasteboard) << pt.h << "," << pt.v;
+  // Inside, the layer: paint on the left, the white canvas on the right.
+  EXPECT_EQ(p.At(60, 50), kPaint);
+  EXPECT_EQ(p.At(209, 249), kPaint);
+  EXPECT_EQ(p.At(359, 249), Layer_At(299, 199));
+  EXPECT_EQ(p.At(300, 100), Layer_At(240, 50));
+  EXPECT_NE(p.At(300, 100), kPaint);
+  EXPECT_TRUE(EmptyRect(u->refresh_dirty));
+}
+
+struct GridCase {
+  const char* what;
+  int16 horz, vert, dash, opacity;
+};
+
+TEST_F(DocView, GridLinesAtTheComputedStepsWithADarkerOrigin) {
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  Paint_Left_Half(u);
+  gs.pref.gridlines_color = a_win_pixel32{kGrid, kGrid, kGrid, 0};
+  gs.toggle_vals[GRIDLINES_TOGGLE] = true;
+  u->ruler_origin = Point{80, 110};  // v 80, h 110
+  const GridCase cases[] = {
+      {"two a side, solid, opaque", 2, 2, 10, 100},
+      {"three across, one down, solid, opaque", 3, 1, 10, 100},
+      {"half opaque", 2, 2, 10, 50},
+      {"dashes of 4", 2, 2, 4, 100},
+  };
+  for (const GridCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    gs.slider_vals[GRIDLINES_HORZ_SLIDER] = c.horz;
+    gs.slider_vals[GRIDLINES_VERT_SLIDER] = c.vert;
+    gs.slider_vals[GRIDLINES_DASH_SLIDER] = c.dash;
+    gs.slider_vals[GRIDLINES_OPACITY_SLIDER] = c.opacity;
+    Edit1_PaintAll();
+    const Window_Pixels p;
+    const double stepx = 300.0 / (2 * c.horz), stepy = 200.0 / (2 * c.vert);
+    const int normal = c.opacity * 255 / 100, darker = std::min(c.opacity + 20, 100) * 255 / 100;
+    // Each vertical line's pixels down the unit: the grey over the layer
+    // (dashes: only the first dash of each ten pixels from the unit's top).
+    int lines = 0;
+    for (int k = -10; k <= 10; ++k) {
+      const int cell = int(std::floor(110 + k * stepx));
+      if (cell < 0 || cell >= 300) continue;
+      ++lines;
+      const uint32 colour = k == 0 ? Grey(kGrid - 20) : Grey(kGrid);
+      const int level = k == 0 ? darker : normal;
+      for (const int v : {3, 7, 12, 150}) {
+        if (v == 80 || (v - 80) % int(stepy) == 0) continue;  // crossings
+        if (std::abs(v - 80) <= 1 && k == 0) continue;         // the origin's square
+        const bool dash_on = c.dash >= 10 || v % 10 < c.dash;
+        const uint32 under = Layer_At(cell, v);
+        const uint32 want = dash_on ? Over(colour, under, level) : under;
+        EXPECT_TRUE(Near(p.At(60 + cell, 50 + v), want))
+            << "line " << k << " at cell " << cell << ", row " << v << ": " << std::hex << p.At(60 + cell, 50 + v)
+            << " want " << want;
+      }
+      // Beside the line, the layer.
+      if (cell + 1 < 300 && std::fmod(cell + 1 - 110, stepx) != 0)
+        EXPECT_EQ(p.At(60 + cell + 1, 50 + 13), Layer_At(cell + 1, 13)) << "beside line " << k;
+    }
+    EXPECT_EQ(lines, int(std::floor(110 / stepx)) + int(std::floor((299 - 110) / stepx)) + 1);
+    // A horizontal line through the origin is darker, its neighbours plain.
+    for (int k = -3; k <= 3; ++k) {
+      const int cell = int(std::floor(80 + k * stepy));
+      if (cell < 0 || cell >= 200) continue;
+      const int h = 250;  // on the white half, away from the vertical lines
+      if (std::fmod(std::abs(h - 110), stepx) == 0) continue;
+      const bool dash_on = c.dash >= 10 || h % 10 < c.dash;
+      const uint32 want = dash_on ? Over(k == 0 ? Grey(kGrid - 20) : Grey(kGrid), Layer_At(h, cell),
+                                         k == 0 ? darker : normal)
+                                  : Layer_At(h, cell);
+      EXPECT_TRUE(Near(p.At(60 + h, 50 + cell), want)) << "row line " << k;
+    }
+    // The origin's 3 x 3 square is the darker grey; the pasteboard round
+    // the unit has no lines.
+    EXPECT_TRUE(Near(p.At(60 + 111, 50 + 81), Over(Grey(kGrid - 20), Layer_At(111, 81), darker)));
+    EXPECT_EQ(p.At(60 + 110, 30), kPasteboard);
+    EXPECT_EQ(p.At(40, 50 + 80), kPasteboard);
+  }
+}
+
+TEST_F(DocView, DrawingIsForTheShownViewOnly) {
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  Paint_Left_Half(u);
+  // In the preview the document view is not shown: Doc_Draw leaves the
+  // window as it was.
+  gs.curr_phase = PREVIEW_PHASE;
+  EXPECT_FALSE(Is_Doc_View_Shown());
+  Doc_Draw(u->paintbounds);
+  EXPECT_NE(Window_Pixels().At(100, 100), kPaint);
+  gs.curr_phase = CANVAS_PHASE;
+  EXPECT_TRUE(Is_Doc_View_Shown());
+  Doc_Draw(Rect{0, 0, 10, 10});
+  const Window_Pixels p;
+  EXPECT_EQ(p.At(62, 52), kPaint);
+  EXPECT_NE(p.At(100, 100), kPaint);  // outside what was drawn
+}
+
+TEST_F(DocView, DarkerColoursAndThePaperRect) {
+  a_win_pixel32 out{};
+  Calc_Darker_Color(a_win_pixel32{10, 200, 20, 7}, out);
+  EXPECT_EQ(out.r, 0);
+  EXPECT_EQ(out.g, 180);
+  EXPECT_EQ(out.b, 0);
+  a_template x = Layout({Unit(UNIT_RECT, 10, 10, 100, 100)});
+  a_frect r;
+  Calc_Paper_Rect(x, r);
+  EXPECT_FLOAT_EQ(r.right, 215.9f);
+  EXPECT_FLOAT_EQ(r.bottom, 279.4f);
+  x.tflags = 1u << IS_LANDSCAPE;
+  Calc_Paper_Rect(x, r);
+  EXPECT_FLOAT_EQ(r.right, 279.4f);
+  EXPECT_FLOAT_EQ(r.bottom, 215.9f);
+}
+
+// --- Keys ----------------------------------------------------------------------------------
+
+TEST_F(DocView, KeysOfTheDocument) {
+  soundtest::SoundRecorder sounds;
+  const a_keystroke left{uint8(VK_LEFT), 0, 126, 0};
+  EXPECT_FALSE(Doc_KeyDown(left));  // no document
+  Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  gs.curr_phase = PREVIEW_PHASE;
+  EXPECT_FALSE(Doc_KeyDown(left));
+  EXPECT_FALSE(Doc_KeyDown(a_keystroke{0, 'x', 'x', 0}));
+  // Nudging in a selection phase is taken (and refused until objects move
+  // by keys).
+  gs.curr_phase = SYMBOL_PHASE;
+  sounds.Clear();
+  EXPECT_TRUE(Doc_KeyDown(left));
+  EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_NULL});
+  // Tab cycles the selection: fewer than two symbols, sound 136.
+  sounds.Clear();
+  EXPECT_TRUE(Doc_KeyDown(a_keystroke{9, 9, 9, 0}));
+  EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_NULL});
+  // "+" only where it sizes something.
+  gs.curr_phase = CANVAS_PHASE;
+  EXPECT_FALSE(Doc_KeyDown(a_keystroke{0, '+', '+', 0}));
+}
+
+// --- The print preview -------------------------------------------------------------------
+
+TEST_F(DocView, PreviewMappingsFitThePaperOrTheDisc) {
+  const Rect avail{0, 0, 400, 300};
+  a_coord_mapping m;
+  a_frect fused;
+  a_template page = Layout({Unit(UNIT_RECT, 10, 10, 300, 200), Unit(UNIT_RECT, 10, 100, 300, 200)});
+  EXPECT_FALSE(Is_Skipping_Paper_Display(page, true));
+  PrintPreview_Calc_Mapping(page, avail, false, m, fused);
+  EXPECT_FLOAT_EQ(fused.right, 215.9f);
+  EXPECT_FLOAT_EQ(fused.bottom, 279.4f);
+  // The paper's width fills the 300 pixels (it is the narrower fit).
+  EXPECT_EQ(m.netbox.right - m.netbox.left, 300);
+  EXPECT_LE(m.netbox.bottom - m.netbox.top, 400);
+  // A page that shows no paper fits its first unit grown by 2 mm.
+  page.tflags = 1u << IS_SHOWNOPAPER;
+  EXPECT_TRUE(Is_Skipping_Paper_Display(page, false));
+  PaperEcho_Calc_Mapping(page, avail, m, fused);
+  EXPECT_NEAR(fused.left, 8.0f, 1e-4);
+  EXPECT_NEAR(fused.right, 10 + 300 * kMMPerPixel + 2, 1e-3);
+  // A one-unit disc-printer layout skips its paper only when asked.
+  a_template disc = Layout({Unit(UNIT_CD, 10, 10, 1417, 1417)}, 1u << IS_CDPRINTER);
+  EXPECT_FALSE(Is_Skipping_Paper_Display(disc, false));
+  EXPECT_TRUE(Is_Skipping_Paper_Display(disc, true));
+  disc.units[disc.nunits++] = disc.units[0];
+  EXPECT_FALSE(Is_Skipping_Paper_Display(disc, true));
+}
+
+TEST_F(DocView, PressesInThePreviewJumpAndToggleMarks) {
+  soundtest::SoundRecorder sounds;
+  Open(Layout({Unit(UNIT_RECT, 20, 20, 600, 400), Unit(UNIT_RECT, 20, 120, 600, 400)}));
+  gs.curr_phase = PREVIEW_PHASE;
+  ASSERT_TRUE(Doc_Unit(1)->printf);
+  ASSERT_TRUE(Doc_Unit(2)->printf);
+  // The units' centres under the main window's mapping.
+  a_coord_mapping m;
+  PrintPreview_Main_Mapping(m);
+  auto centre = [&](uint32 ux) {
+    const a_unit& u = g_doc.doc_template.units[ux - 1];
+    Point pt;
+    Map_FPoint_With(m, a_fpoint{(u.bbox.left + u.bbox.right) / 2, (u.bbox.top + u.bbox.bottom) / 2}, pt);
+    return pt;
+  };
+  uint32 ux = 0;
+  EXPECT_TRUE(PrintPreview_Find(centre(2), ux));
+  EXPECT_EQ(ux, 2u);
+  EXPECT_FALSE(PrintPreview_Find(Point{2, 2}, ux));
+  auto press = [&](Point pt) {
+    a_mousestroke s{};
+    s.window = gs.outer_window;
+    s.lmouse = pt;
+    s.button1 = true;
+    pending_op = OP_NOP;
+    sounds.Clear();
+    PrintPreview_MouseDown(s);
+  };
+  // On nothing: refused.
+  press(Point{2, 2});
+  EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_NULL});
+  // On another unit: it becomes current, its mark stays.
+  press(centre(2));
+  EXPECT_EQ(g_doc.upx, 2u);
+  EXPECT_TRUE(Doc_Unit(2)->printf);
+  EXPECT_EQ(pending_op, OP_NOP);
+  // On the current one: its mark toggles, a history step is pending.
+  press(centre(2));
+  EXPECT_FALSE(Doc_Unit(2)->printf);
+  EXPECT_TRUE(Doc_Unit(1)->printf);
+  EXPECT_EQ(pending_op, OP_TOGGLEPRINT);
+  EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_SUBTOOL_ONESHOT});
+  // Select all marks the unmarked one; select none clears both.
+  PrintPreview_Select_All();
+  EXPECT_TRUE(Doc_Unit(2)->printf);
+  PrintPreview_Select_None();
+  EXPECT_FALSE(Doc_Unit(1)->printf);
+  EXPECT_FALSE(Doc_Unit(2)->printf);
+  // The window shows the preview: white paper, the pasteboard round it.
+  PrintPreview_Paint(gs.views[0].bounds);
+  const Window_Pixels p;
+  EXPECT_EQ(p.At(3, 3), kPasteboard);
+  EXPECT_EQ(p.At((m.netbox.left + m.netbox.right) / 2, m.netbox.bottom - 3), 0x00FFFFFFu);
+}
+
+TEST_F(DocView, AOneUnitLayoutKeepsItsMark) {
+  soundtest::SoundRecorder sounds;
+  Open(Layout({Unit(UNIT_RECT, 20, 20, 600, 400)}));
+  gs.curr_phase = PREVIEW_PHASE;
+  a_coord_mapping m;
+  PrintPreview_Main_Mapping(m);
+  a_mousestroke s{};
+  s.window = gs.outer_window;
+  s.button1 = true;
+  Map_FPoint_With(m, a_fpoint{40, 40}, s.lmouse);
+  PrintPreview_MouseDown(s);
+  EXPECT_TRUE(Doc_Unit(1)->printf);
+  sounds.Clear();
+  PrintPreview_Select_None();
+  PrintPreview_Select_All();
+  EXPECT_TRUE(Doc_Unit(1)->printf);
+  EXPECT_EQ(sounds.Ids(), (std::vector<int16>{SND_NULL, SND_NULL}));
+}
+
+// --- The examples browser ----------------------------------------------------------------
+
+class Examples : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = testdir::Make_Temp_Dir("velmor-examples");
+    ASSERT_FALSE(dir_.empty());
+    ASSERT_TRUE(Path_From_Text(base_, dir_.c_str()));
+  }
+  void TearDown() override { testdir::Remove_Dir(dir_); }
+  void Files(const std::string& folder, int n, const char* suffix = ".CD4") {
+    fs::create_directories(dir_ + "/" + folder);
+    for (int i = 0; i < n; ++i)
+      testdir::Write_Text(dir_ + "/" + folder + "/ex" + std::to_string(i) + suffix, "DISC");
+  }
+  std::string dir_;
+  FSSpec base_{};
+};
+
+TEST_F(Examples, ABoxOf300PixelsListsTwoColumnsAndAtMost200) {
+  Files("Templates", 201);
+  Files("Templates", 3, ".txt");  // not projects
+  Examples_BuildList_In(base_, Rect{100, 50, 100 + 24 + 420, 350});
+  EXPECT_EQ(exl.count, 200);
+  EXPECT_EQ(exl.columns, 2);
+  EXPECT_EQ(exl.hgap, 20);
+  EXPECT_EQ(exl.rows, 2);
+  EXPECT_EQ(exl.vgap, 420 - 2 * 190);
+  EXPECT_EQ(exl.perpage, 4);
+  EXPECT_EQ(exl.npages, 50);
+  EXPECT_EQ(exl.page, 1);
+  // The cells: the second column 160 pixels on, 12 below the box's top.
+  Rect r;
+  Example_To_Box(2, r);
+  EXPECT_EQ(r.left, 50 + 160);
+  EXPECT_EQ(r.top, 112);
+  EXPECT_EQ(r.right - r.left, 140);
+  EXPECT_EQ(Find_Example(Point{int16(r.top + 5), int16(r.left + 5)}), 2);
+  EXPECT_EQ(Find_Example(Point{int16(r.top + 5), int16(r.left - 5)}), 0);  // in the gap
+  // Paging wraps at both ends; the first example of a page follows it.
+  Do_Example_Arrow_L();
+  EXPECT_EQ(exl.page, 50);
+  EXPECT_EQ(Examples_Visx(), 197);
+  Do_Example_Arrow_R();
+  EXPECT_EQ(exl.page, 1);
+  EXPECT_TRUE(Examples_KeyFilter(a_keystroke{uint8(VK_END), 0, 126, 0}));
+  EXPECT_EQ(Examples_Page(), 50);
+  EXPECT_TRUE(Examples_KeyFilter(a_keystroke{0, '{', '{', 0}));
+  EXPECT_EQ(Examples_Page(), 1);
+  EXPECT_FALSE(Examples_KeyFilter(a_keystroke{0, 'x', 'x', 0}));
+}
+
+TEST_F(Examples, SmallBoxesTakeOneCellAndTheLanguageFolderCounts) {
+  Files("Templates", 2);
+  Files("Templatesen", 3);
+  const Rect boxes[] = {{0, 0, 100, 100}, {0, 0, 227, 141}, {0, 0, 10, 400}, {0, 0, 0, 0}};
+  for (const Rect& box : boxes) {
+    Examples_BuildList_In(base_, box);
+    EXPECT_EQ(exl.count, 5);
+    EXPECT_GE(exl.columns, 1);
+    EXPECT_EQ(exl.rows, 1);
+    EXPECT_EQ(exl.npages, 5 / exl.perpage + (5 % exl.perpage != 0));
+  }
+  // No folder at all: an empty list of one page's layout.
+  testdir::Remove_Dir(dir_ + "/Templates");
+  testdir::Remove_Dir(dir_ + "/Templatesen");
+  Examples_BuildList_In(base_, Rect{0, 0, 500, 500});
+  EXPECT_EQ(exl.count, 0);
+  EXPECT_EQ(exl.npages, 0);
+  EXPECT_EQ(Find_Example(Point{20, 20}), 0);
+}
+
+}  // namespace
