@@ -506,6 +506,40 @@ TEST_F(ProjectFiles, FileCutInsideEachChunkIsRefused) {
   }
 }
 
+// Importing a project (append) replaces the open document's layout and
+// units whole and keeps its file; a damaged one changes nothing.
+TEST_F(ProjectFiles, ImportReplacesLayoutAndUnitsWhole) {
+  a_template x{};
+  std::strcpy(x.label, "Three cards");
+  x.papersize = {210.0f, 297.0f};
+  for (int i = 0; i < 3; ++i) {
+    a_unit& u = x.units[x.nunits++];
+    u.kind = uint8(i == 1 ? UNIT_OVAL : UNIT_RECT);
+    u.bbox = a_frect{10, 10 + 60.0f * float(i), 95, 65 + 60.0f * float(i)};
+  }
+  ASSERT_TRUE(Doc_New(x));
+  const Bytes cards = Save("cards.CD4");
+  ASSERT_TRUE(Open(fixture_));
+  g_doc.doc_changed = false;
+
+  Write_All(Path("cut.CD4"), Bytes(cards.begin(), cards.end() - 30));
+  a_doc_unit* unit1 = Doc_Unit(1);
+  EXPECT_FALSE(Read_DISC(Spec(Path("cut.CD4")), true));
+  EXPECT_EQ(Doc_Unit(1), unit1);
+  EXPECT_EQ(g_doc.doc_template.nunits, 2u);
+  EXPECT_FALSE(g_doc.doc_changed);
+
+  ASSERT_TRUE(Read_DISC(Spec(Path("cards.CD4")), true));
+  EXPECT_STREQ(g_doc.doc_template.label, "Three cards");
+  EXPECT_EQ(g_doc.doc_template.nunits, 3u);
+  EXPECT_EQ(Live_Unit_Recs(), 3u);
+  EXPECT_EQ(Doc_Unit(2)->clonef, false);
+  EXPECT_EQ(g_doc.doc_units[3], nullptr);
+  EXPECT_STREQ(g_doc.doc_path.name, Path("labels.CD4").c_str());
+  EXPECT_TRUE(g_doc.doc_changed);
+  EXPECT_EQ(g_doc.upx, 1u);
+}
+
 // A font the machine lacks: the question is asked with the stored sample
 // and name, and the answer used; with no answer, the first font. A name
 // stored in the other byte order is recognised.
