@@ -1304,13 +1304,24 @@ bool8 Read_DISC(const FSSpec& path, bool8 append) {
   return true;
 }
 
-bool8 Is_DISC_File(const FSSpec& path) {
+namespace {
+
+// Opens path's chunk stream for a look at one chunk, leaving defects as the
+// last read left them. FALSE when it is no project of this version.
+bool Open_For_A_Look(const FSSpec& path) {
   const a_defect_set kept = defects;
   uint16 version = 0;
   const a_fd fd = Read_V4_Preamble(path, version);
   defects = kept;
   if (Is_Null_Fd(fd)) return false;
   Chunk_Init(fd, VELMOR_PREAMBLE_LEN);
+  return true;
+}
+
+}  // namespace
+
+bool8 Is_DISC_File(const FSSpec& path) {
+  if (!Open_For_A_Look(path)) return false;
   const bool8 found = Chunk_Find("PREV", 1);
   Chunk_Stop();
   return found;
@@ -1318,12 +1329,7 @@ bool8 Is_DISC_File(const FSSpec& path) {
 
 bool8 Scan_DISC_Preview(const FSSpec& path, PixMap& pix) {
   Null_PixMap(pix);
-  const a_defect_set kept = defects;
-  uint16 version = 0;
-  const a_fd fd = Read_V4_Preamble(path, version);
-  defects = kept;
-  if (Is_Null_Fd(fd)) return false;
-  Chunk_Init(fd, VELMOR_PREAMBLE_LEN);
+  if (!Open_For_A_Look(path)) return false;
   const OSErr e = Chunk_ReadPix("PREV", 1, pix);
   Chunk_Stop();
   if (e != noErr) Null_PixMap(pix);
