@@ -308,8 +308,10 @@ void Calc_Grid_Color(bool8 darker, bool8 maskmode) {
     SetForeColor8(uint8(255 - level * 255 / 100));
     return;
   }
-  a_win_pixel32 c = gs.pref.gridlines_color;
-  if (darker) Calc_Darker_Color(gs.pref.gridlines_color, c);
+  // A copy: the preferences record is packed.
+  const a_win_pixel32 base = gs.pref.gridlines_color;
+  a_win_pixel32 c = base;
+  if (darker) Calc_Darker_Color(base, c);
   SetForeColor(c.r, c.g, c.b);
 }
 
