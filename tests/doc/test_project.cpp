@@ -489,6 +489,36 @@ TEST_F(ProjectFiles, DamagedCopiesAreRefusedAndKeepTheOpenDocument) {
   }
 }
 
+// A paint layer that is not the unit's: other bounds, another depth, no
+// mask, a mask cut short.
+TEST_F(ProjectFiles, DamagedPaintLayersAreRefused) {
+  ASSERT_TRUE(Open(fixture_, "good.CD4"));
+  a_doc_unit* u = Doc_Unit(1);
+  Sync_Existence(true, u, PAINT1_LAYER);
+  u->paintinuse = true;
+  const PixMap& msk = u->statics[PAINT1_LAYER].mask->pix;
+  std::memset(msk.baseAddr + 10 * PixMap_RowBytes(msk), 255, 100);
+  const Bytes painted = Save("painted.CD4");
+  ASSERT_TRUE(Open(painted, "painted.CD4"));
+  ASSERT_TRUE(Doc_Unit(1)->paintinuse);
+  u = Doc_Unit(1);
+  const std::pair<const char*, std::function<void(Bytes&)>> rows[] = {
+      {"bounds", [](Bytes& b) { Put16(b, At(b, "PAI1", 1, 8), 1199); }},
+      {"mask bounds", [](Bytes& b) { Put16(b, At(b, "MSK1", 1, 10), 1300); }},
+      {"depth", [](Bytes& b) { Put16(b, At(b, "PAI1", 1, 20), 8); }},
+      {"no mask", [](Bytes& b) { b = Without_Chunk(b, "MSK1", 1); }},
+      {"mask cut short", [](Bytes& b) { Put32(b, At(b, "MSK1", 1, 0) - 4, 40); }},
+  };
+  for (const auto& [what, change] : rows) {
+    SCOPED_TRACE(what);
+    Bytes bad = painted;
+    change(bad);
+    EXPECT_FALSE(Open(bad, "bad.CD4"));
+    EXPECT_NE(defects & Defect_Bit(DEFECT_IO_ERROR), 0u) << "defects " << defects;
+    EXPECT_EQ(Doc_Unit(1), u);
+  }
+}
+
 // The file cut inside each chunk: the stream breaks there, and nothing is
 // taken from it.
 TEST_F(ProjectFiles, FileCutInsideEachChunkIsRefused) {
