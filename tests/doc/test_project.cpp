@@ -37,6 +37,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskDisp.h"
 
 namespace {
 
@@ -657,6 +658,27 @@ TEST_F(ProjectFiles, PreviewIsFoundWithoutReadingTheProject) {
   old[3] = 7;
   Write_All(Path("r.CD4"), old);
   EXPECT_FALSE(Is_DISC_File(Spec(Path("r.CD4"))));
+}
+
+// Save (command 304) writes the document to its file; a document never
+// saved is refused until Save As comes.
+TEST_F(ProjectFiles, SaveCommandWritesTheOpenFile) {
+  ASSERT_TRUE(Open(fixture_));
+  g_doc.doc_changed = true;
+  DoMenuEvent(MENU_FILE, 4, false, false);
+  EXPECT_FALSE(g_doc.doc_changed);
+  const Bytes saved = Read_All(Path("labels.CD4"));
+  EXPECT_NE(saved, fixture_);  // our preview is larger than the fixture's
+  EXPECT_EQ(Split(saved).size(), Split(fixture_).size());
+
+  a_template x = g_doc.doc_template;
+  ASSERT_TRUE(Doc_New(x));
+  ASSERT_TRUE(g_doc.doc_new);
+  g_doc.doc_changed = true;
+  const std::vector<std::string> before = Folder(dir_);
+  DoMenuEvent(MENU_FILE, 4, false, false);
+  EXPECT_TRUE(g_doc.doc_changed);
+  EXPECT_EQ(Folder(dir_), before);
 }
 
 // A save that fails half-way, or cannot start, leaves the old file as it
