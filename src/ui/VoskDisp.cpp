@@ -6,6 +6,7 @@
 
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
+#include "doc/VoskHist.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskCanv.h"
@@ -232,6 +233,8 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
       break;
     case MENU_EDIT:
       switch (menu_item) {
+        case EDIT_UNDO: Undo_Button(); break;
+        case EDIT_REDO: Redo_Button(); break;
         case EDIT_CUT: Cut_Copy(true); break;
         case EDIT_COPY: Cut_Copy(false); break;
         case EDIT_PASTE: Paste(); break;

@@ -3,11 +3,12 @@
 // Intf_Init sets), each between SV_Begin_Interaction and SV_End_Interaction.
 //
 // Carried out so far: "New Project..." (the layout chooser in its first
-// form), the Edit menu's Cut, Copy, Paste, Select All and Select None for
-// objects, the Arrange menu's scalings to fit and cover, "Hide Everything",
-// and the tool panels' commands that have no menu item, by command number
-// until the panels show them (below). The other commands come with what they
-// act on (the observers of ui/VoskIntf.h see every one).
+// form), the Edit menu's Undo and Redo (the history's buttons), Cut, Copy,
+// Paste, Select All and Select None for objects, the Arrange menu's scalings
+// to fit and cover, "Hide Everything", and the tool panels' commands that
+// have no menu item, by command number until the panels show them (below).
+// The other commands come with what they act on (the observers of
+// ui/VoskIntf.h see every one).
 #pragma once
 
 #include "platform/SysLoop.h"
@@ -19,6 +20,8 @@ struct a_picture_scan_rec;
 constexpr int16 MENU_FILE = 300;
 constexpr int16 FILE_NEW = 1;        // "New Project..." (Ctrl+N)
 constexpr int16 MENU_EDIT = 400;
+constexpr int16 EDIT_UNDO = 1;       // Ctrl+Z
+constexpr int16 EDIT_REDO = 2;       // Ctrl+Y
 constexpr int16 EDIT_CUT = 4;        // Ctrl+X
 constexpr int16 EDIT_COPY = 5;       // Ctrl+C
 constexpr int16 EDIT_PASTE = 6;      // Ctrl+V
