@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "doc/VoskDoc.h"
+#include "doc/ParsDISC.h"
 #include "doc/VoskDraw.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskRend.h"
@@ -432,10 +433,18 @@ void Examples_Paint1(int16 index) {
   if (index < 1 || index > exl.count) return;
   Rect cell;
   Example_To_Box(index, cell);
-  // The stored preview comes with the project reader; a plain card until
-  // then.
+  // The project's stored preview fitted in the cell on white; a file
+  // without one shows the white card.
   SetForeColor(255, 255, 255);
   PaintRect(cell);
+  PixMap pix{};
+  if (Scan_DISC_Preview(exl.files[index - 1], pix)) {
+    a_coord_mapping fit;
+    const Rect& pb = pix.bounds;
+    Calc_Fit_Mapping(a_frect{float(pb.left), float(pb.top), float(pb.right), float(pb.bottom)}, cell, fit);
+    if (!EmptyRect(fit.netbox)) Pix_To_Port(&pix, Get_GWorld(), pb, fit.netbox, srcCopy, nullptr);
+    Dispose_PixMap(pix);
+  }
   SetForeColor(150, 150, 150);
   PenNormal();
   FrameRect(cell);

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "doc/VoskDoc.h"
-#include "doc/VoskDraw.h"
 #include "doc/VoskHist.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskCanv.h"
@@ -425,14 +424,11 @@ void Jump_To_Unit(uint32 ux) {
   Select_Doc_Unit(ux);
   Custom_Inval(CUSTOM_PREVIEW);
   Custom_Inval(CUSTOM_UNITLIST);
-  // Until the panels frame them, the main window shows the preview itself.
-  Edit_InvalAll();
 }
 
 void Toggle_Print(uint32 ux) {
   if (Doc_Unit(ux) == nullptr) return;
   Custom_Inval(CUSTOM_PREVIEW);
   Custom_Inval(CUSTOM_UNITLIST);
-  Edit_InvalAll();
   History_Set_Pending(OP_TOGGLEPRINT);
 }

@@ -1151,7 +1151,15 @@ void Toggle_Inval(a_toggle_enum ix) {
   if (Is_Toggle(ix)) Node_Inval3(g_toggles[ix].nodex);
 }
 void Custom_Inval(int16 customx) {
-  if (Is_Custom(customx)) Node_Inval3(g_custom[size_t(customx)].nodex);
+  if (!Is_Custom(customx)) return;
+  // Until the panels give them nodes, the main window shows the document
+  // view and the print preview itself.
+  if ((customx == CUSTOM_EDIT1 || customx == CUSTOM_PREVIEW) &&
+      Shown_Node(g_custom[size_t(customx)].nodex, CUSTOM_NODE) == nullptr) {
+    Edit_InvalAll();
+    return;
+  }
+  Node_Inval3(g_custom[size_t(customx)].nodex);
 }
 
 void Custom_Paint(a_custom_enum ix) {
