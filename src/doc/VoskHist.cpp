@@ -140,8 +140,10 @@ void Refuse(const char* why) {
   OK_Alert(false, ALERT_UNDO_REFUSED);
 }
 
-// The panels follow a state put back.
+// The panels follow a state put back. The document no longer matches its
+// file for sure, so quitting asks to save it.
 void After_Restore() {
+  SV_Set_Bool(SV_DOC_CHANGED, true);
   SV_Set_Virtual(SV_MENUBAR_CHECKMARKS);
   Custom_Inval(CUSTOM_HISTORY);
   Custom_Inval(CUSTOM_EDIT1);

@@ -268,8 +268,10 @@ TEST_F(History, UndoAndRedoNameTheirOperations) {
   Is_Undo_Avail(u, r);
   EXPECT_EQ(u, OP_TOGGLEPRINT);
   EXPECT_EQ(r, OP_NOP);
+  g_doc.doc_changed = false;  // as after a save
   Undo_Silent();
   EXPECT_TRUE(Doc_Unit(2)->printf);
+  EXPECT_TRUE(g_doc.doc_changed);  // what the file holds is no longer shown
   Is_Undo_Avail(u, r);
   EXPECT_EQ(u, OP_NOP);
   EXPECT_EQ(r, OP_TOGGLEPRINT);
