@@ -12,6 +12,7 @@
 
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
+#include "doc/VoskPrev.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskShap.h"
 #include "host/HostFiles.h"
@@ -109,39 +110,20 @@ Rect Calc_Mask_Subset(GWorldPtr mask) {
   return r;
 }
 
-// The page fitted into the preview box, at the origin.
-Rect Preview_Rect(const a_template& tmpl) {
-  const float w = tmpl.papersize.x, h = tmpl.papersize.y;
-  Rect r{0, 0, 1, 1};
-  if (!(w > 0) || !(h > 0) || !std::isfinite(w) || !std::isfinite(h)) return r;
-  const float s = std::min(float(PREVIEW_MAX_H) / w, float(PREVIEW_MAX_V) / h);
-  r.right = int16(std::clamp(std::lround(w * s), 1L, long(PREVIEW_MAX_H)));
-  r.bottom = int16(std::clamp(std::lround(h * s), 1L, long(PREVIEW_MAX_V)));
-  return r;
-}
-
-// The preview of the open dialog: the page in grey with its units in the
-// drawing colour, fitted into 140 x 190.
+// The preview of the open dialog: the print preview of the page fitted
+// into 140 x 190, over grey, drawn in the preview's ink.
 GWorldPtr Gen_Thumbnail() {
-  const a_template& tmpl = g_doc.doc_template;
-  const Rect page = Preview_Rect(tmpl);
+  a_coord_mapping mapping{};
+  a_frect fused{};
+  PrintPreview_Calc_Mapping(g_doc.doc_template, Rect{0, 0, PREVIEW_MAX_V, PREVIEW_MAX_H}, true, mapping, fused);
+  const Rect page = mapping.netbox;
   GWorldPtr world = nullptr;
-  if (New_GWorld(page, 32, nullptr, world) != noErr || world == nullptr) return nullptr;
+  if (EmptyRect(page) || New_GWorld(page, 32, nullptr, world) != noErr || world == nullptr) return nullptr;
   Push_GWorld(world);
-  const RGBColor grey{128 * 257, 128 * 257, 128 * 257};
-  RGBForeColor(grey);
+  RGBForeColor(RGBColor{128 * 257, 128 * 257, 128 * 257});
   PaintRect(page);
-  const RGBColor ink{50 * 257, 50 * 257, 250 * 257};
-  RGBForeColor(ink);
-  const float sx = float(page.right) / tmpl.papersize.x, sy = float(page.bottom) / tmpl.papersize.y;
-  for (uint32 ux = 1; ux <= Unit_Count(g_doc); ++ux) {
-    const a_frect& b = tmpl.units[ux - 1].bbox;
-    Rect r{int16(std::lround(b.top * sy)), int16(std::lround(b.left * sx)), int16(std::lround(b.bottom * sy)),
-           int16(std::lround(b.right * sx))};
-    if (r.bottom <= r.top) r.bottom = int16(r.top + 1);
-    if (r.right <= r.left) r.right = int16(r.left + 1);
-    FrameRect(r);
-  }
+  RGBForeColor(RGBColor{50 * 257, 50 * 257, 250 * 257});
+  PrintPreview_Paint2(false, false, false, true, 1, mapping);
   RGBForeColor(RGBColor{0, 0, 0});
   Pop_GWorld();
   return world;

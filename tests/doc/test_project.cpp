@@ -311,7 +311,7 @@ TEST_F(ProjectFiles, WriterMatchesFixtureChunkForChunk) {
       EXPECT_EQ(BE32(b, 0), 0x00020000u);
       EXPECT_TRUE(std::equal(b.begin() + 4, b.begin() + 12, b.begin() + 12));
       EXPECT_EQ(b[20] << 8 | b[21], 32);
-      const int w = (b[10] << 8 | b[11]), h = (b[8] << 8 | b[9]);
+      const int w = (b[10] << 8 | b[11]) - (b[6] << 8 | b[7]), h = (b[8] << 8 | b[9]) - (b[4] << 8 | b[5]);
       EXPECT_TRUE((w == 140 && h <= 190) || (h == 190 && w <= 140)) << w << " x " << h;
       EXPECT_EQ(b.size(), 22u + size_t(w) * h * 4);
     } else if (want[i].label == "FONX") {
