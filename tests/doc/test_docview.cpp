@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
@@ -80,13 +81,7 @@ class DocView : public ::testing::Test {
     Host_Backend_Start_Headless(1280, 1024);
     Resources_Init();
     wintest::Init_Window_Layer();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    VoskPrin_Init();
-    History_Null();
-    VoskBlok_Init();
-    OPUtil_Init();
+    doctests::Start_Document_Modules();
     gs.controller = HUMAN;
     gs.tool_show = false;
     gs.curr_phase = NODOC_PHASE;
@@ -97,10 +92,7 @@ class DocView : public ::testing::Test {
   void TearDown() override {
     g_ed = a_edit_rec{};
     Free_Cached_Unit();
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
-    Cache_Clear();
+    doctests::Close_Document();
     gs.outer_window = nullptr;
     wintest::Clear_Port_State();
     wintest::Stop_Headless_Host();
