@@ -162,18 +162,43 @@ void Write_Template() {
   Chunk_WriteStop();
 }
 
-// The sample of a font the open dialog of another machine shows when the
-// font is missing there: 240 x 16 grey pixels, white until the font bar
-// draws its elements.
+// The sample of a font that another machine shows when it lacks the font:
+// its name in its own face, black on white, 14 points on a baseline at
+// three quarters of the height, as 240 x 16 grey pixels.
 void Write_Font_Sample(uint32 fontx) {
   const Rect r{0, 0, FONT_SAMPLE_V, FONT_SAMPLE_H};
-  GWorldPtr world = nullptr;
-  if (New_GWorld(r, 8, gray_ctable2, world) != noErr || world == nullptr) return;
-  PixMap& p = world->pix;
-  for (int32 y = 0; y < FONT_SAMPLE_V; ++y)
-    std::memset(p.baseAddr + size_t(y) * PixMap_RowBytes(p), 255, FONT_SAMPLE_H);
-  Chunk_WriteWorld("FONX", int32(fontx), world, r);
-  Dispose_GWorld(world);
+  GWorldPtr colour = nullptr, grey = nullptr;
+  if (New_GWorld(r, 32, nullptr, colour) != noErr || colour == nullptr) return;
+  if (New_GWorld(r, 8, gray_ctable2, grey) != noErr || grey == nullptr) {
+    Dispose_GWorld(colour);
+    return;
+  }
+  uStr255 name{};
+  FontX_To_Name(fontx, name);
+  int32 len = 0;
+  while (len < 255 && name[len] != 0) ++len;
+  a_fontspec spec;
+  Null_FontSpec(spec);
+  spec.fontID = fontx;
+  spec.size = 14;
+  Push_GWorld(colour);
+  RGBBackColor(RGBColor{0xFFFF, 0xFFFF, 0xFFFF});
+  EraseRect(r);
+  RGBForeColor(RGBColor{0, 0, 0});
+  TextMode(srcOr);
+  Draw_Unicode_Text(spec, 2, int16(FONT_SAMPLE_V * 3 / 4), name, len);
+  Pop_GWorld();
+  // One channel of the black-on-white sample is its grey.
+  const PixMap& from = colour->pix;
+  const PixMap& to = grey->pix;
+  for (int32 y = 0; y < FONT_SAMPLE_V; ++y) {
+    const uint8* src = reinterpret_cast<const uint8*>(from.baseAddr) + size_t(y) * PixMap_RowBytes(from);
+    uint8* dst = reinterpret_cast<uint8*>(to.baseAddr) + size_t(y) * PixMap_RowBytes(to);
+    for (int32 x = 0; x < FONT_SAMPLE_H; ++x) dst[x] = src[4 * x + 1];
+  }
+  Chunk_WriteWorld("FONX", int32(fontx), grey, r);
+  Dispose_GWorld(grey);
+  Dispose_GWorld(colour);
 }
 
 void Write_Font_Table() {

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -317,6 +318,10 @@ TEST_F(ProjectFiles, WriterMatchesFixtureChunkForChunk) {
     } else if (want[i].label == "FONX") {
       EXPECT_EQ(got[i].body.size(), want[i].body.size());
       EXPECT_TRUE(std::equal(want[i].body.begin(), want[i].body.begin() + 22, got[i].body.begin()));
+      // The font's name is drawn dark on white.
+      const long dark = std::count_if(got[i].body.begin() + 22, got[i].body.end(), [](uint8 v) { return v < 100; });
+      EXPECT_GT(dark, 40);
+      EXPECT_GT(std::count(got[i].body.begin() + 22, got[i].body.end(), uint8(255)), 2000);
     } else {
       EXPECT_EQ(got[i].body, want[i].body);
     }
