@@ -344,6 +344,10 @@ int32 History_Find(const Rect& box, Point pt) {
 }
 
 void History_Paint(const Rect& box) {
+  // White, then the panel's stripe where its pattern is loaded: rows and the
+  // rest below them alike.
+  BackColor(0);
+  EraseRect(box);
   Draw_Decoration(DECORATION_STRIPED, box);
   const Rect title{box.top, box.left, int16(box.top + kRowTop), box.right};
   uStr255 text{};

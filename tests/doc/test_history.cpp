@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
@@ -36,6 +37,7 @@
 #include "objects/VoskText.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
+#include "platform/SysFont.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
@@ -614,6 +616,42 @@ TEST_F(History, ThePanelsRowsFindTheirStates) {
   EXPECT_EQ(History_Find(box, Point{123, 50}), -1);
   EXPECT_EQ(History_Find(box, Point{130, 10}), -1);
   EXPECT_EQ(History_Find(box, Point{130, 210}), -1);
+}
+
+// The panel paints a row per state from the oldest: the current one on its
+// highlight strip in dark blue, the redo states in grey, the others black.
+TEST_F(History, ThePanelPaintsTheRowsByTheirPlace) {
+  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  Fonts_Init();
+  gs.font_14pt = a_fontspec{BASE_PROP_FONT, 14, 0, 1, 1, 0, 0, 0};
+  Open(Layout(1, 60, 40));
+  Step(1);
+  Step(2);
+  Undo_Silent();  // the middle row is current, the last a redo state
+  const Rect box{0, 0, 160, 200};
+  GWorldPtr w = nullptr;
+  New_GWorldF("panel", box, 32, nullptr, w);
+  ASSERT_NE(w, nullptr);
+  Push_GWorld(w);
+  History_Paint(box);
+  Pop_GWorld();
+  const auto rgb = [&](int x, int y) { return *Px(w, x, y) & 0xFFFFFFu; };
+  const auto row_has = [&](int row, uint32 colour) {
+    for (int y = 24 + 30 * row; y < 24 + 30 * row + 30; ++y)
+      for (int x = 20; x < 200; ++x)
+        if (rgb(x, y) == colour) return true;
+    return false;
+  };
+  const uint32 strip = 214u << 16 | 224u << 8 | 240u;
+  EXPECT_EQ(rgb(3, 24 + 30 + 2), strip);
+  EXPECT_NE(rgb(3, 24 + 2), strip);
+  EXPECT_NE(rgb(3, 24 + 60 + 2), strip);
+  EXPECT_TRUE(row_has(0, 0));                            // "Start" in black
+  EXPECT_TRUE(row_has(1, 29u << 16 | 51u << 8 | 85u));   // the current state
+  EXPECT_TRUE(row_has(2, 70u << 16 | 70u << 8 | 70u));   // the redo state
+  EXPECT_FALSE(row_has(3, 0));                           // no fourth row
+  Dispose_GWorld(w);
+  Fonts_Stop();
 }
 
 // The undo files live in an owner-only folder of the run, which quitting
