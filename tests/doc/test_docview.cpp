@@ -479,3 +479,76 @@ TEST_F(Examples, SmallBoxesTakeOneCellAndTheLanguageFolderCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DocView, ZoomedOutFromALayerAtScreenSizeZoomedInScaledUp) {
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  Paint_Left_Half(u);
+  gs.toggle_vals[GRIDLINES_TOGGLE] = false;
+  // Half size: the layer is the unit's size on the screen.
+  gs.views[0].zoom_factor = a_ratio{1, 2};
+  Edit1_PaintAll();
+  Rect rect;
+  GWorldPtr layer = nullptr;
+  Current_Unit_Merge_Check(rect, layer);
+  EXPECT_EQ(rect.right, 150);
+  EXPECT_EQ(rect.bottom, 100);
+  {
+    const Window_Pixels p;
+    // cell (0, 0) at (30, 25): the origin's (-60, -50) halved.
+    EXPECT_EQ(p.At(30, 25), kPaint);
+    EXPECT_EQ(p.At(30 + 74, 25 + 99), kPaint);
+    EXPECT_NE(p.At(30 + 76, 25 + 50), kPaint);
+    EXPECT_EQ(p.At(30 + 150, 25 + 50), kPasteboard);
+    EXPECT_EQ(p.At(30 + 100, 25 + 100), kPasteboard);
+  }
+  // Twice the size: the cells' layer, each cell two pixels a side.
+  gs.views[0].zoom_factor = a_ratio{2, 1};
+  gs.views[0].origin = Point{0, 100};
+  Edit1_PaintAll();
+  Current_Unit_Merge_Check(rect, layer);
+  EXPECT_EQ(rect.right, 300);
+  const Window_Pixels p;
+  // Cell 100 at pixel 0: paint up to cell 149, pixels 0 to 99.
+  EXPECT_EQ(p.At(0, 0), kPaint);
+  EXPECT_EQ(p.At(99, 399), kPaint);
+  EXPECT_NE(p.At(100, 0), kPaint);
+  EXPECT_EQ(p.At(400, 100), kPasteboard);  // past cell 300
+}
+
+TEST_F(DocView, PressesInTheViewByPhase) {
+  soundtest::SoundRecorder sounds;
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  auto press = [&](a_phase phase, Point pt, a_keymod_set mods = 0) {
+    gs.curr_phase = phase;
+    a_mousestroke s{};
+    s.window = gs.outer_window;
+    s.lmouse = pt;
+    s.button1 = true;
+    s.mods = mods;
+    sounds.Clear();
+    Edit1_MouseDown(s);
+    return sounds.Ids();
+  };
+  const Point inside{100, 100}, outside{10, 10};
+  // Painting, the text editor and the eyedropper are refused until they
+  // come; the preview takes nothing; phases without presses refuse them.
+  EXPECT_EQ(press(PAINT_PHASE, inside), std::vector<int16>{SND_NULL});
+  EXPECT_EQ(press(PAINT_PHASE, inside, Keymod_Bit(SHIFTKEY)), std::vector<int16>{SND_NULL});
+  gs.txedit_phase = TXEDIT_EDIT;
+  EXPECT_EQ(press(TEXT_PHASE, inside), std::vector<int16>{SND_NULL});
+  gs.txedit_phase = TXEDIT_MOVE;
+  EXPECT_TRUE(press(PREVIEW_PHASE, inside).empty());
+  EXPECT_EQ(press(CANVAS_PHASE, outside), std::vector<int16>{SND_NULL});
+  // In the grid phase a press that is released at once leaves the origin
+  // where it was; without the grid shown it is not even taken.
+  const Point origin = u->ruler_origin;
+  gs.toggle_vals[GRIDLINES_TOGGLE] = false;
+  EXPECT_TRUE(press(GRID_PHASE, inside).empty());
+  EXPECT_EQ(u->ruler_origin, origin);
+}
+
+}  // namespace
