@@ -1279,7 +1279,7 @@ void Commit(a_reader& rd, bool8 append) {
   if (append) {
     Fix_Clone_Flags();
     Select_Doc_Unit(1);
-    if (g_doc.up != nullptr) Doc_Merge_Draw(g_doc.up->paintbounds);
+    if (g_doc.doc_open && g_doc.up != nullptr) Doc_Merge_Draw(g_doc.up->paintbounds);
   }
 }
 

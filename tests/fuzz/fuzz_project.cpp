@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as a project file. A file that reads must write
-// again and read back; one that does not must leave no document and no unit
-// behind. No input may reach an internal error.
+// again, read back and import over itself; one that does not must leave no
+// document and no unit behind. No input may reach an internal error.
 #include <unistd.h>
 
 #include <cstddef>
@@ -85,6 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (Read_DISC(g_in, false)) {
       if (Write_DISC(g_out) != DISC_WRITE_OK) __builtin_trap();
       if (!Read_DISC(g_out, false)) __builtin_trap();
+      // Imported over itself: layout and units replaced whole.
+      if (!Read_DISC(g_out, true) || Live_Unit_Recs() != g_doc.doc_template.nunits) __builtin_trap();
     } else if (Live_Unit_Recs() != 0) {
       __builtin_trap();
     }
