@@ -96,14 +96,16 @@ bool Keep_State_Once(int32 slot, std::string& why) {
   const int32 held = g_ram.slot;
   if (held >= 0 && held != slot && !g_hist.list[held].written && Is_In_Ring(held) && !g_ram.image.empty())
     Write_File(held);
-  a_hist_state& s = g_hist.list[slot];
-  s.written = false;
-  g_ram.slot = -1;
-  if (!Doc_To_Image(g_ram.image)) {
-    why = std::strerror(ENOMEM);
-    return false;
+  g_hist.list[slot].written = false;
+  // A retry writes the snapshot already taken.
+  if (g_ram.slot != slot || g_ram.image.empty()) {
+    g_ram.slot = -1;
+    if (!Doc_To_Image(g_ram.image)) {
+      why = std::strerror(ENOMEM);
+      return false;
+    }
+    g_ram.slot = slot;
   }
-  g_ram.slot = slot;
   const int err = Write_File(slot);
   if (err != 0) {
     why = std::strerror(err);
@@ -140,8 +142,8 @@ void Refuse(const char* why) {
   OK_Alert(false, ALERT_UNDO_REFUSED);
 }
 
-// The panels follow a state put back. The document no longer matches its
-// file for sure, so quitting asks to save it.
+// The panels follow a state put back. The document may no longer be what
+// its file holds, so quitting asks to save it.
 void After_Restore() {
   SV_Set_Bool(SV_DOC_CHANGED, true);
   SV_Set_Virtual(SV_MENUBAR_CHECKMARKS);
