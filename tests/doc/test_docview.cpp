@@ -14,6 +14,7 @@
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
+#include "host/HostScript.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "doc/VoskFunc.h"
@@ -549,6 +550,55 @@ TEST_F(DocView, PressesInTheViewByPhase) {
   gs.toggle_vals[GRIDLINES_TOGGLE] = false;
   EXPECT_TRUE(press(GRID_PHASE, inside).empty());
   EXPECT_EQ(u->ruler_origin, origin);
+}
+
+}  // namespace
+
+namespace {
+
+// The examples the build wrote beside the program, on one page drawn into
+// a world: each cell shows its project's stored preview. The page goes to
+// snapshots/docview/examples.png under the build folder.
+TEST_F(DocView, TheBuildsExamplesShowTheirPreviews) {
+  const std::string exe = VELMOR4_EXE;
+  const std::string build = exe.substr(0, exe.find_last_of('/'));
+  if (!fs::exists(build + "/Templates")) GTEST_SKIP() << "the examples are not written yet (velmor_examples)";
+  FSSpec base{};
+  ASSERT_TRUE(Path_From_Text(base, build.c_str()));
+  const Rect box{0, 0, 24 + 204, 3 * 142 + 20};
+  Examples_BuildList_In(base, box);
+  ASSERT_EQ(exl.count, 3);
+  ASSERT_EQ(exl.perpage, 3);
+  GWorldPtr world = nullptr;
+  ASSERT_EQ(New_GWorld(box, 32, nullptr, world), 0);
+  Push_GWorld(world);
+  SetForeColor(200, 200, 200);
+  PaintRect(box);
+  Examples_Paint(box);
+  Pop_GWorld();
+  const PixMap& pm = world->pix;
+  auto at = [&](int x, int y) {
+    return reinterpret_cast<const uint32*>(pm.baseAddr + size_t(y) * PixMap_RowBytes(pm))[x] & 0xFFFFFF;
+  };
+  for (int16 i = 1; i <= 3; ++i) {
+    Rect cell;
+    Example_To_Box(i, cell);
+    // Inside the frame, the preview: more than white and grey.
+    int coloured = 0;
+    for (int y = cell.top + 2; y < cell.bottom - 2; ++y)
+      for (int x = cell.left + 2; x < cell.right - 2; ++x) {
+        const uint32 c = at(x, y);
+        coloured += Channel(c, 0) != Channel(c, 8) || Channel(c, 8) != Channel(c, 16);
+      }
+    EXPECT_GT(coloured, 500) << "example " << i;
+  }
+  std::vector<uint32> px;
+  for (int y = 0; y < box.bottom; ++y)
+    for (int x = 0; x < box.right; ++x) px.push_back(at(x, y) | 0xFF000000u);
+  fs::create_directories(build + "/snapshots/docview");
+  std::string err;
+  EXPECT_TRUE(Host_Write_PNG(build + "/snapshots/docview/examples.png", px.data(), box.right, box.bottom, err)) << err;
+  Dispose_GWorld(world);
 }
 
 }  // namespace
