@@ -686,6 +686,30 @@ TEST_F(ProjectFiles, SaveCommandWritesTheOpenFile) {
   EXPECT_EQ(Folder(dir_), before);
 }
 
+// A project past the format's 32-bit lengths is refused before anything is
+// written: 40 painted units of 3900 x 3900 cells need about 3 GB.
+TEST_F(ProjectFiles, ProjectsPastTwoGigabytesAreRefused) {
+  a_template x{};
+  std::strcpy(x.label, "Posters");
+  x.papersize = {400.0f, 400.0f};
+  for (int i = 0; i < 40; ++i) {
+    a_unit& u = x.units[x.nunits++];
+    u.kind = uint8(i % 2 == 0 ? UNIT_RECT : UNIT_OVAL);
+    u.bbox = a_frect{10, 10, 340, 340};
+  }
+  ASSERT_TRUE(Doc_New(x));
+  for (uint32 ux = 1; ux <= 40; ++ux) {
+    ASSERT_FALSE(Doc_Unit(ux)->clonef);
+    Doc_Unit(ux)->paintinuse = true;  // the size counts, not the pixels
+  }
+  Write_All(Path("posters.CD4"), fixture_);
+  EXPECT_EQ(Write_DISC(Spec(Path("posters.CD4"))), DISC_WRITE_TOO_LARGE);
+  EXPECT_NE(Write_DISC_Reason().find("2 GB"), std::string::npos);
+  EXPECT_EQ(Read_All(Path("posters.CD4")), fixture_);
+  EXPECT_EQ(Folder(dir_), std::vector<std::string>{"posters.CD4"});
+  for (uint32 ux = 1; ux <= 40; ++ux) Doc_Unit(ux)->paintinuse = false;
+}
+
 // A save that fails half-way, or cannot start, leaves the old file as it
 // was and nothing beside it, keeps the document changed, and says why.
 TEST_F(ProjectFiles, FailedSavesKeepTheOldFile) {
