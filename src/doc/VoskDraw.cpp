@@ -51,8 +51,6 @@ bool8 Cell_In_Unit(Point cell) {
   return unit != nullptr && PtInRect(cell, unit->paintbounds);
 }
 
-bool8 Has_Mods(const a_keymod_set mods, a_keymod_set want) { return mods == want; }
-
 // The clip saved by Edit_PushClip (one level: the views are never nested).
 RgnHandle g_saved_clip = nullptr;
 int16 g_nclip = 0;
@@ -471,7 +469,7 @@ bool8 Doc_KeyDown(const a_keystroke& key) {
                          phase == PHOTO_PHASE || phase == TEXT_PHASE;
   // 1. Nudging the selection (comes with moving and aligning).
   if (arrow && ((selecting && (key.mods & ~ctrl) == 0) ||
-                (phase == TEXT_PHASE && gs.txedit_phase == TXEDIT_EDIT && Has_Mods(key.mods, shift)))) {
+                (phase == TEXT_PHASE && gs.txedit_phase == TXEDIT_EDIT && key.mods == shift))) {
     Sound_Effect(SND_NULL);
     return true;
   }

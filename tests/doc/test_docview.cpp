@@ -221,8 +221,9 @@ TEST_F(DocView, GridLinesAtTheComputedStepsWithADarkerOrigin) {
             << " want " << want;
       }
       // Beside the line, the layer.
-      if (cell + 1 < 300 && std::fmod(cell + 1 - 110, stepx) != 0)
+      if (cell + 1 < 300 && std::fmod(cell + 1 - 110, stepx) != 0) {
         EXPECT_EQ(p.At(60 + cell + 1, 50 + 13), Layer_At(cell + 1, 13)) << "beside line " << k;
+      }
     }
     EXPECT_EQ(lines, int(std::floor(110 / stepx)) + int(std::floor((299 - 110) / stepx)) + 1);
     // A horizontal line through the origin is darker, its neighbours plain.
