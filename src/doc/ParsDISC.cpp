@@ -587,6 +587,11 @@ struct a_reader {
   std::vector<a_staged_picture> staged;
   bool media_found = true;
   a_print_media_spec media{};
+  // What the records and layers made so far hold, against half the memory
+  // free when the read began: a damaged file asking for more is refused
+  // rather than ending the program in the out-of-memory alert.
+  uint64 used = 0;
+  uint64 budget = Heap_CalcFree64() / 2;
 
   a_reader() : doc(new a_doc_rec()) { std::memset(static_cast<void*>(doc.get()), 0, sizeof(a_doc_rec)); }
   a_reader(const a_reader&) = delete;
@@ -1003,7 +1008,15 @@ bool Read_OM(int16 objt_version, a_om_rec& om) {
   return true;
 }
 
-void Read_Object_Table(uint32 ux, a_oj_master& oj) {
+// Counts bytes the read is about to hold; FALSE (an I/O defect) past the budget.
+bool Take(a_reader& rd, uint64 bytes) {
+  rd.used += bytes;
+  if (rd.used <= rd.budget) return true;
+  Add_Defect(DEFECT_IO_ERROR);
+  return false;
+}
+
+void Read_Object_Table(a_reader& rd, uint32 ux, a_oj_master& oj) {
   if (!Find("OBJT", int32(ux))) {
     Add_Defect(DEFECT_OBJTABLE_MISSING);
     return;
@@ -1032,11 +1045,13 @@ void Read_Object_Table(uint32 ux, a_oj_master& oj) {
     if (kind == PAINT_BLOCK) {
       Obj_Append(oj, PAINT_BLOCK, f, nullptr, nullptr);
     } else if (kind == TEXT_BLOCK) {
+      if (!Take(rd, sizeof(a_om_rec))) return;
       a_om_rec* om = New_OM_Rec();
       if (om == nullptr) return Add_Defect(DEFECT_IO_ERROR);
       Obj_Append(oj, TEXT_BLOCK, f, nullptr, om);
       if (!Read_OM(version, *om)) return;
     } else {
+      if (!Take(rd, sizeof(a_ph_rec))) return;
       a_ph_rec* ph = New_PH_Rec();
       if (ph == nullptr) return Add_Defect(DEFECT_IO_ERROR);
       Obj_Append(oj, a_oj_kind(kind), f, ph, nullptr);
@@ -1049,13 +1064,18 @@ void Read_Units(a_reader& rd) {
   a_doc_rec& d = *rd.doc;
   const uint32 n = Unit_Count(d);
   for (uint32 ux = 1; ux <= n && No_Serious_Defects(); ++ux) {
+    if (!Take(rd, sizeof(a_doc_unit))) return;
     a_doc_unit* u = New_Unit_Rec();
     d.doc_units[ux - 1] = u;
     if (u == nullptr) return Add_Defect(DEFECT_IO_ERROR);
     Read_UnitHeader(rd, ux, *u);
     if (!No_Serious_Defects() || u->clonef) continue;
+    // A painted layer: its picture and mask, and the copies read into.
+    if (Chunk_Find("PAI1", int32(ux)) &&
+        !Take(rd, uint64(Rect_W(u->paintbounds)) * uint64(Rect_H(u->paintbounds)) * 10))
+      return;
     Read_Paint_Layer(ux, *u);
-    if (No_Serious_Defects()) Read_Object_Table(ux, u->oj);
+    if (No_Serious_Defects()) Read_Object_Table(rd, ux, u->oj);
     Progress_Tick(int16(60 + (n > 1 ? 60 * (ux - 1) / (n - 1) : 60)), 200);
   }
 }
@@ -1151,6 +1171,10 @@ void Read_Clip(a_reader& rd, const a_ph_rec& ph) {
   if (mw.fore == nullptr) {
     Dispose_MW(mw);
     Stage_Missing(rd, ph);
+    return;
+  }
+  if (!Take(rd, uint64(Rect_W(mw.bounds)) * uint64(Rect_H(mw.bounds)) * 5)) {
+    Dispose_MW(mw);
     return;
   }
   const char none[4] = {0, 0, 0, 0};
