@@ -987,7 +987,7 @@ bool Read_OM(int16 objt_version, a_om_rec& om) {
     }
   }
   if (!Read_XYL(objt_version, om, n)) return false;
-  if (objt_version == 2 && !Checksum_Ok()) return false;
+  if (!Checksum_Ok()) return false;
   if (!Body_Ok()) return false;
   // The text ends with its end-of-string entry; a full text must have it.
   if (n == 0 || om.xyl[n - 1].cc_char != EOS_CHAR) {

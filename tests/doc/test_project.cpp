@@ -542,6 +542,51 @@ TEST_F(ProjectFiles, FileCutInsideEachChunkIsRefused) {
   }
 }
 
+Bytes With_Chunk_Body(const Bytes& f, const char* label, int32 id, const Bytes& body) {
+  Bytes out(f.begin(), f.begin() + 4);
+  for (const Chunk& c : Split(f)) {
+    out.insert(out.end(), f.begin() + long(c.at - 12), f.begin() + long(c.at - 4));
+    const Bytes& b = c.label == label && c.id == id ? body : c.body;
+    const uint8 len[4] = {uint8(b.size() >> 24), uint8(b.size() >> 16), uint8(b.size() >> 8), uint8(b.size())};
+    out.insert(out.end(), len, len + 4);
+    out.insert(out.end(), b.begin(), b.end());
+  }
+  return out;
+}
+
+// An object table of version 1: no record version words, 15-byte
+// characters whose layout positions are taken and nudges dropped. Written
+// again it is the fixture's own table.
+TEST_F(ProjectFiles, ObjectTablesOfVersionOneAreRead) {
+  Bytes objt;
+  for (const Chunk& c : Split(fixture_))
+    if (c.label == "OBJT") objt = c.body;
+  ASSERT_EQ(objt.size(), 222u + 96 + 6 + 105 + 2);
+  const auto part = [&](size_t from, size_t to) { return Bytes(objt.begin() + long(from), objt.begin() + long(to)); };
+  Bytes v1 = {0x00, 0x01};
+  for (const Bytes& b : {part(2, kLibPhoto), part(kLibPhoto + 2, kFilePhoto), part(kFilePhoto + 2, kText),
+                         part(kText + 2, kText + 96 + 4)})
+    v1.insert(v1.end(), b.begin(), b.end());
+  const uint8 chars[3][15] = {{0x00, 0x48, 0, 7, 0, 8, 0, 9, 0x01, 0x00, 0x00, 0x20, 0x00, 0x00, 0},
+                              {0x00, 0x69, 0, 0, 0, 0, 0, 0, 0x01, 0x10, 0x00, 0x20, 0x00, 0x05, 0},
+                              {0x00, 0x01, 0, 0, 0, 0, 0, 0, 0x01, 0x20, 0x00, 0x20, 0x00, 0x00, 4}};
+  for (const auto& c : chars) v1.insert(v1.end(), c, c + 15);
+  v1.push_back(0x12);
+  v1.push_back(0x34);
+  ASSERT_TRUE(Open(With_Chunk_Body(fixture_, "OBJT", 1, v1))) << "defects " << defects;
+  const a_om_rec& om = *Doc_Unit(1)->oj.list[3].om;
+  ASSERT_EQ(om.nxyl, 3);
+  EXPECT_EQ(om.xyl[0].cc_char, u'H');
+  EXPECT_EQ(om.xyl[0].mm_x, 0x100);
+  EXPECT_EQ(om.xyl[0].mm_y, 0x20);
+  EXPECT_EQ(om.xyl[0].cc_nudgex, 0);
+  EXPECT_EQ(om.xyl[1].mm_t, 5);
+  EXPECT_EQ(om.xyl[2].mm_cat, CC_EOS);
+  EXPECT_EQ(Doc_Unit(1)->oj.list[1].ph->dst_box, (Rect{150, 200, 450, 600}));
+  for (const Chunk& c : Split(Save("again.CD4")))
+    if (c.label == "OBJT") EXPECT_EQ(c.body, objt);
+}
+
 // Importing a project (append) replaces the open document's layout and
 // units whole and keeps its file; a damaged one changes nothing.
 TEST_F(ProjectFiles, ImportReplacesLayoutAndUnitsWhole) {
