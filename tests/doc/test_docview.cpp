@@ -94,6 +94,7 @@ class DocView : public ::testing::Test {
     g_ed = a_edit_rec{};
     Free_Cached_Unit();
     doctests::Close_Document();
+    Host_Script_Reset();
     gs.outer_window = nullptr;
     wintest::Clear_Port_State();
     wintest::Stop_Headless_Host();
@@ -600,6 +601,49 @@ TEST_F(DocView, TheBuildsExamplesShowTheirPreviews) {
   std::string err;
   EXPECT_TRUE(Host_Write_PNG(build + "/snapshots/docview/examples.png", px.data(), box.right, box.bottom, err)) << err;
   Dispose_GWorld(world);
+}
+
+}  // namespace
+
+namespace {
+
+// The grid's origin dragged by a script that holds the button down while
+// the drag's loop polls the mouse: by the mouse's offset in cells, kept
+// within the unit.
+TEST_F(DocView, DraggingTheGridsOrigin) {
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  gs.curr_phase = GRID_PHASE;
+  gs.toggle_vals[GRIDLINES_TOGGLE] = true;
+  struct Drag {
+    Point from, to;  // main window pixels (v, h)
+    Point origin;    // where the origin ends (v, h)
+  };
+  const Drag drags[] = {
+      {Point{150, 200}, Point{190, 260}, Point{120, 170}},  // 60 right, 40 down
+      {Point{150, 200}, Point{100, 180}, Point{70, 150}},   // back 20 and 50
+      {Point{100, 100}, Point{900, 900}, Point{200, 300}},  // kept within the unit
+  };
+  u->ruler_origin = Point{80, 110};
+  for (const Drag& d : drags) {
+    SCOPED_TRACE(std::to_string(d.to.h) + "," + std::to_string(d.to.v));
+    std::string script = "down " + std::to_string(d.from.h) + " " + std::to_string(d.from.v) + "\n";
+    script += "move " + std::to_string((d.from.h + d.to.h) / 2) + " " + std::to_string((d.from.v + d.to.v) / 2) + "\n";
+    script += "move " + std::to_string(d.to.h) + " " + std::to_string(d.to.v) + "\n";
+    script += "wait 1\nup " + std::to_string(d.to.h) + " " + std::to_string(d.to.v) + "\n";
+    std::string err;
+    ASSERT_TRUE(Host_Script_Load_Text(script, "drag", err)) << err;
+    MSG msg;
+    int tries = 0;
+    while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+    a_mousestroke s{};
+    s.window = gs.outer_window;
+    s.lmouse = d.from;
+    s.button1 = true;
+    GridLines_MouseDown(1, s);
+    EXPECT_EQ(u->ruler_origin.h, d.origin.h);
+    EXPECT_EQ(u->ruler_origin.v, d.origin.v);
+  }
 }
 
 }  // namespace
