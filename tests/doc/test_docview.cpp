@@ -305,6 +305,24 @@ TEST_F(DocView, KeysOfTheDocument) {
   // "+" only where it sizes something.
   gs.curr_phase = CANVAS_PHASE;
   EXPECT_FALSE(Doc_KeyDown(a_keystroke{0, '+', '+', 0}));
+  // Shift and an arrow scroll the view's focus a line (an eighth of the
+  // view) in the painting and editing phases.
+  SV_Init();
+  gs.curr_phase = PAINT_PHASE;
+  gs.view_focus = Point{100, 150};
+  int16 dx = 0, dy = 0;
+  CalcScrollDelta(false, dx, dy);
+  ASSERT_GT(dx, 0);
+  ASSERT_GT(dy, 0);
+  const a_keymod_set shift = Keymod_Bit(SHIFTKEY);
+  EXPECT_TRUE(Doc_KeyDown(a_keystroke{uint8(VK_LEFT), 0, 126, shift}));
+  EXPECT_EQ(gs.view_focus.h, 150 - dx);
+  EXPECT_TRUE(Doc_KeyDown(a_keystroke{uint8(VK_DOWN), 0, 126, shift}));
+  EXPECT_EQ(gs.view_focus.v, 100 + dy);
+  // Not in the preview.
+  gs.curr_phase = PREVIEW_PHASE;
+  EXPECT_FALSE(Doc_KeyDown(a_keystroke{uint8(VK_DOWN), 0, 126, shift}));
+  EXPECT_EQ(gs.view_focus.v, 100 + dy);
 }
 
 // --- The print preview -------------------------------------------------------------------
