@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "FontTestSupport.h"
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
@@ -153,25 +154,14 @@ class History : public ::testing::Test {
     tmp_ = testdir::Make_Temp_Dir("hist");
     ASSERT_FALSE(tmp_.empty());
     env_ = std::make_unique<testdir::EnvGuard>("TMPDIR", tmp_.c_str());
-    VoskDef_Init();
-    Resources_Init();
-    SysVideo_Init();
-    SysWin_Init();
-    Quickdraw_Init();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    History_Null();
-    VoskBlok_Init();
+    doctests::Start_Document_Modules();
     gs.controller = GHOST;
     gs.tool_show = true;
     gs.curr_phase = NODOC_PHASE;
   }
   void TearDown() override {
     Host_Fail_Writes_After(-1);
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
+    doctests::Close_Document();
     History_Stop();
     EXPECT_EQ(Live_Unit_Recs(), 0u);
     env_.reset();
