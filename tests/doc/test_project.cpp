@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "FontTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
@@ -154,16 +155,7 @@ class ProjectFiles : public ::testing::Test {
     if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
     Fonts_Stop();
     Fonts_Init();
-    VoskDef_Init();
-    Resources_Init();
-    SysVideo_Init();
-    SysWin_Init();
-    Quickdraw_Init();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    History_Null();
-    VoskBlok_Init();
+    doctests::Start_Document_Modules();
     gs.controller = GHOST;
     gs.tool_show = true;
     gs.curr_phase = NODOC_PHASE;
@@ -180,9 +172,7 @@ class ProjectFiles : public ::testing::Test {
   void TearDown() override {
     Host_Fail_Writes_After(-1);
     g_ask_font_remap_proc = nullptr;
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
+    doctests::Close_Document();
     EXPECT_EQ(Live_Unit_Recs(), 0u);
     if (!dir_.empty()) {
       ::chmod(dir_.c_str(), 0700);
