@@ -152,7 +152,7 @@ void Calc_Op_Label(a_history_op op, StrSpan label);
 // Puts the state of slot back: from memory when it is the snapshot held
 // there, else from its undo file, which must read back whole and unaltered
 // and pass every check before the document is touched. Then the slot is
-// current, the menus, the history panel, the document view, the object count
+// current, the document counts as changed, the menus, the history panel, the document view, the object count
 // and the layer bar are brought up to date, every unit rendered again, and
 // the current phase's panels follow. A state that cannot be put back leaves
 // the document as it was: sound 136, alert 79 with the reason, FALSE.
@@ -169,7 +169,8 @@ void Undo_Silent();
 void History_Paint(const Rect& box);
 // A press on a row other than the current state's: sound 130 and that state
 // restored; on the current row, outside the rows or on a state not held
-// whole: sound 136.
+// whole: sound 136. Without a press: the finger cursor over a row, else the
+// arrow.
 void History_MouseDown(const a_mousestroke& stroke);
 // The row of the panel at local point pt: the slot, -1 when none.
 int32 History_Find(const Rect& box, Point pt);
