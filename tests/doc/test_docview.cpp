@@ -665,3 +665,51 @@ TEST_F(DocView, DraggingTheGridsOrigin) {
 }
 
 }  // namespace
+
+namespace {
+
+// Clones show their master's picture, kept once for all of them while the
+// preview draws; an unmarked unit is white; the halo of the current marked
+// unit is red round its outline, the others grey.
+TEST_F(DocView, ThePreviewDrawsMastersForTheirClonesAndMarks) {
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 20, 20, 600, 400), Unit(UNIT_RECT, 20, 90, 600, 400),
+                               Unit(UNIT_RECT, 20, 160, 600, 400)}));
+  ASSERT_NE(u, nullptr);
+  ASSERT_TRUE(Doc_Unit(2)->clonef);
+  ASSERT_EQ(Find_Clone_Master(3), 1u);
+  Paint_Left_Half(u);
+  Doc_Unit(3)->printf = false;
+  gs.curr_phase = PREVIEW_PHASE;
+  a_coord_mapping m;
+  PrintPreview_Main_Mapping(m);
+  PrintPreview_Paint(gs.views[0].bounds);
+  EXPECT_EQ(g_cached_unit.world, nullptr);  // freed once drawn
+  const Window_Pixels p;
+  auto at = [&](uint32 ux, float fx, float fy) {
+    const a_unit& un = g_doc.doc_template.units[ux - 1];
+    Point pt;
+    Map_FPoint_With(m, a_fpoint{un.bbox.left + (un.bbox.right - un.bbox.left) * fx,
+                                un.bbox.top + (un.bbox.bottom - un.bbox.top) * fy}, pt);
+    return p.At(pt.h, pt.v);
+  };
+  // The painted left half of the master, in unit 1 and its marked clone.
+  EXPECT_EQ(at(1, 0.1f, 0.2f), kPaint);
+  EXPECT_EQ(at(2, 0.1f, 0.2f), kPaint);
+  EXPECT_NE(at(1, 0.9f, 0.2f), kPaint);
+  // The unmarked clone: white.
+  EXPECT_EQ(at(3, 0.1f, 0.2f), 0x00FFFFFFu);
+  // Halos just outside the left edges: red round the current unit, grey
+  // 120 round the marked clone, grey 210 round the unmarked one.
+  const float px_mm = 1.0f / m.multx;
+  auto left_of = [&](uint32 ux, float pixels) {
+    const a_unit& un = g_doc.doc_template.units[ux - 1];
+    Point pt;
+    Map_FPoint_With(m, a_fpoint{un.bbox.left - pixels * px_mm, (un.bbox.top + un.bbox.bottom) / 2}, pt);
+    return p.At(pt.h, pt.v);
+  };
+  EXPECT_EQ(left_of(1, 3.0f), 0x00FC3E3Eu);
+  EXPECT_EQ(left_of(2, 1.5f), Grey(120));
+  EXPECT_EQ(left_of(3, 1.5f), Grey(210));
+}
+
+}  // namespace
