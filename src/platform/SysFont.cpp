@@ -353,3 +353,13 @@ bool8 Is_Special_Font_Name(CUStrSpan name) {
     if (Begins(name, p)) return true;
   return false;
 }
+
+// --- Characters drawn one by one ---------------------------------------------------------
+
+double Glyph_Advance(const a_fontspec&, char32_t) { return 0; }
+
+void Get_Glyph_Font_Info(const a_fontspec&, a_glyph_font_info& info) { info = a_glyph_font_info{}; }
+
+bool8 Draw_Glyph(PixMap&, const a_fontspec&, char32_t, double, double, double, a_pixel32, Rect*) {
+  return false;
+}
