@@ -1,0 +1,334 @@
+#include "objects/VoskTextDraw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "pixel/DrawUtil.h"
+#include "pixel/DrawUtilMasked.h"
+#include "platform/QDRect.h"
+#include "platform/SysVideo.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+const Rect kNoRect{0, 0, 0, 0};
+
+int16 Clamp16(int64 v) { return int16(std::clamp<int64>(v, -32768, 32767)); }
+
+Rect Grown(const Rect& r, int32 by) {
+  return Rect{Clamp16(int64(r.top) - by), Clamp16(int64(r.left) - by), Clamp16(int64(r.bottom) + by),
+              Clamp16(int64(r.right) + by)};
+}
+
+int32 Width(const Rect& r) { return int32(r.right) - r.left; }
+int32 Height(const Rect& r) { return int32(r.bottom) - r.top; }
+
+// The pixel at (x, y) of a world, which must hold it.
+uint8* At8(GWorldPtr w, int32 x, int32 y) {
+  const PixMap& p = *Get_GWorld_PixMap(w);
+  return reinterpret_cast<uint8*>(p.baseAddr) + size_t(y - p.bounds.top) * PixMap_RowBytes(p) + (x - p.bounds.left);
+}
+a_win_pixel32* At32(GWorldPtr w, int32 x, int32 y) {
+  const PixMap& p = *Get_GWorld_PixMap(w);
+  return reinterpret_cast<a_win_pixel32*>(reinterpret_cast<uint8*>(p.baseAddr) +
+                                          size_t(y - p.bounds.top) * PixMap_RowBytes(p)) +
+         (x - p.bounds.left);
+}
+
+Rect World_Bounds(GWorldPtr w) {
+  Rect r = kNoRect;
+  if (w != nullptr) Get_GWorld_Bounds(w, r);
+  return r;
+}
+
+// A setting from a file or the clipboard limited to its slider's range.
+int16 Slider_Limited(int16 value, a_slider_enum slider) {
+  return std::clamp(value, SLIDER_VALUES[slider].minval, SLIDER_VALUES[slider].maxval);
+}
+
+// A length of unit pixels in target pixels (at least 1 when it was not 0).
+int32 Mapped_Length(int32 v, float mult) {
+  if (v == 0) return 0;
+  const int32 m = int32(std::lround(float(v) * std::fabs(mult)));
+  return m != 0 ? m : (v > 0 ? 1 : -1);
+}
+
+void Fill_World32(GWorldPtr w, const Rect& box, a_win_pixel32 color) {
+  for (int32 y = box.top; y < box.bottom; ++y) std::fill_n(At32(w, box.left, y), Width(box), color);
+}
+
+// A masked world over box with its mask cleared; FALSE (mw empty) when it
+// cannot be made.
+bool New_Clear_MW(const char* label, const Rect& box, a_masked_gworld& mw) {
+  Null_MW(mw);
+  if (EmptyRect(box)) return false;
+  New_MW(label, box, mw);
+  if (mw.fore == nullptr || mw.mask == nullptr) {
+    Dispose_MW(mw);
+    return false;
+  }
+  for (int32 y = box.top; y < box.bottom; ++y) std::memset(At8(mw.mask, box.left, y), 0, size_t(Width(box)));
+  return true;
+}
+
+}  // namespace
+
+uint8 Percent_To_Level(int32 percent) { return uint8(std::clamp(percent, 0, 100) * 255 / 100); }
+
+// --- Pixels -------------------------------------------------------------------------------
+
+void Blend_Pixels(a_win_pixel32& dst, a_win_pixel32 a, a_win_pixel32 b, uint8 weight) {
+  const int32 w = weight;
+  auto mix = [w](uint8 x, uint8 y) { return uint8((int32(x) * (255 - w) + int32(y) * w) / 255); };
+  dst.b = mix(a.b, b.b);
+  dst.g = mix(a.g, b.g);
+  dst.r = mix(a.r, b.r);
+  dst.a = mix(a.a, b.a);
+}
+
+void Text8_To_32(GWorldPtr mask, GWorldPtr target, const Rect& box, int16 percent) {
+  if (mask == nullptr || target == nullptr) return;
+  Rect r;
+  if (!SectRect(box, World_Bounds(mask), r) || !SectRect(r, World_Bounds(target), r)) return;
+  const int32 k = std::clamp<int32>(percent, 0, 100) * 128 / 100;
+  for (int32 y = r.top; y < r.bottom; ++y) {
+    const uint8* m = At8(mask, r.left, y);
+    a_win_pixel32* t = At32(target, r.left, y);
+    for (int32 x = 0; x < Width(r); ++x)
+      if (m[x] != 0) t[x].a = uint8(std::min<int32>(255, m[x] * k / 128));
+  }
+}
+
+Rect Mask_Ink_Box(GWorldPtr mask, const Rect& box) {
+  Rect r;
+  if (mask == nullptr || !SectRect(box, World_Bounds(mask), r)) return kNoRect;
+  int32 top = r.bottom, bottom = r.top, left = r.right, right = r.left;
+  for (int32 y = r.top; y < r.bottom; ++y) {
+    const uint8* m = At8(mask, r.left, y);
+    const int32 w = Width(r);
+    int32 first = 0;
+    while (first < w && m[first] == 0) ++first;
+    if (first == w) continue;
+    int32 last = w - 1;
+    while (m[last] == 0) --last;
+    top = std::min(top, y);
+    bottom = y + 1;
+    left = std::min(left, r.left + first);
+    right = std::max(right, r.left + last + 1);
+  }
+  if (top >= bottom) return kNoRect;
+  return Rect{int16(top), int16(left), int16(bottom), int16(right)};
+}
+
+// --- Glow and outline ---------------------------------------------------------------------
+
+void Build_Glow_Ramp(const a_glow_spec& spec, std::vector<a_glow_entry>& ramp) {
+  ramp.clear();
+  const int32 outl = std::max(0, spec.outl_radius), glow = std::max(0, spec.glow_radius);
+  for (int32 d = 0; d < BODY_DISTANCE; ++d) ramp.push_back({spec.base_color, spec.text_level});
+  if (outl > 0) {
+    const int32 oend = BODY_DISTANCE + (outl - 1) * 6;
+    for (int32 d = BODY_DISTANCE; d < oend; ++d) ramp.push_back({spec.outl_color, spec.text_level});
+    if (glow > 0) {
+      // The glow fades from the outline's end; its first 6 units blend the
+      // outline into it.
+      const int32 span = glow * 6, gend = oend + span;
+      for (int32 d = oend; d < gend; ++d) {
+        uint8 level = uint8(int32(spec.glow_level) * (gend - d) / span);
+        a_win_pixel32 color = spec.glow_color;
+        if (d < oend + 6) {
+          const uint8 w = uint8((d - oend) * 255 / 6);
+          Blend_Pixels(color, spec.outl_color, spec.glow_color, w);
+          level = uint8((int32(spec.text_level) * (255 - w) + int32(level) * w) / 255);
+        }
+        ramp.push_back({color, level});
+      }
+    } else {
+      for (int32 d = oend; d < oend + 12; ++d)
+        ramp.push_back({spec.outl_color, uint8(int32(spec.text_level) * (oend + 12 - d) / 12)});
+    }
+  } else if (glow > 0) {
+    const int32 span = glow * 6;
+    for (int32 d = BODY_DISTANCE; d < BODY_DISTANCE + span; ++d)
+      ramp.push_back({spec.glow_color, uint8(int32(spec.glow_level) * (BODY_DISTANCE + span - d) / span)});
+  }
+  while (!ramp.empty() && ramp.back().level == 0) ramp.pop_back();
+}
+
+void Calc_Glow_Distance(a_distance_map& map, const Rect& box, GWorldPtr coverage) {
+  map.d.clear();
+  if (coverage == nullptr || !SectRect(box, World_Bounds(coverage), map.box)) {
+    map.box = kNoRect;
+    return;
+  }
+  const int32 w = Width(map.box), h = Height(map.box);
+  map.d.assign(size_t(w) * size_t(h), FAR_DISTANCE);
+  uint16* d = map.d.data();
+  for (int32 y = 0; y < h; ++y) {
+    const uint8* c = At8(coverage, map.box.left, map.box.top + y);
+    uint16* row = d + size_t(y) * size_t(w);
+    for (int32 x = 0; x < w; ++x)
+      if (c[x] != 0) row[x] = uint16((255 - c[x]) * STRAIGHT_STEP / 255);
+  }
+  auto relax = [](uint16& v, uint32 from) {
+    if (from < v) v = uint16(from);
+  };
+  // Along rows, both ways.
+  for (int32 y = 0; y < h; ++y) {
+    uint16* row = d + size_t(y) * size_t(w);
+    for (int32 x = 1; x < w; ++x) relax(row[x], uint32(row[x - 1]) + STRAIGHT_STEP);
+    for (int32 x = w - 2; x >= 0; --x) relax(row[x], uint32(row[x + 1]) + STRAIGHT_STEP);
+  }
+  // Along columns, down and up, a row at a time; then the four diagonals.
+  auto from_row = [&](int32 y, int32 ysrc, int32 dx, uint32 step) {
+    uint16* row = d + size_t(y) * size_t(w);
+    const uint16* src = d + size_t(ysrc) * size_t(w);
+    const int32 x0 = std::max(0, -dx), x1 = std::min(w, w - dx);
+    for (int32 x = x0; x < x1; ++x) relax(row[x], uint32(src[x + dx]) + step);
+  };
+  for (int32 y = 1; y < h; ++y) from_row(y, y - 1, 0, STRAIGHT_STEP);
+  for (int32 y = h - 2; y >= 0; --y) from_row(y, y + 1, 0, STRAIGHT_STEP);
+  for (int32 y = 1; y < h; ++y) from_row(y, y - 1, -1, DIAGONAL_STEP);  // down and right
+  for (int32 y = 1; y < h; ++y) from_row(y, y - 1, 1, DIAGONAL_STEP);   // down and left
+  for (int32 y = h - 2; y >= 0; --y) from_row(y, y + 1, 1, DIAGONAL_STEP);   // up and left
+  for (int32 y = h - 2; y >= 0; --y) from_row(y, y + 1, -1, DIAGONAL_STEP);  // up and right
+}
+
+bool8 Distance_To_Glow(const a_distance_map& map, const std::vector<a_glow_entry>& ramp, a_masked_gworld& out,
+                       Rect& setbox) {
+  Null_MW(out);
+  setbox = kNoRect;
+  const int32 w = Width(map.box), h = Height(map.box);
+  if (w <= 0 || h <= 0 || ramp.empty()) return false;
+  const size_t n = ramp.size();
+  auto shows = [&](uint16 v) { return v < n && ramp[v].level != 0; };
+  int32 top = h, bottom = 0, left = w, right = 0;
+  for (int32 y = 0; y < h; ++y) {
+    const uint16* row = map.d.data() + size_t(y) * size_t(w);
+    int32 first = 0;
+    while (first < w && !shows(row[first])) ++first;
+    if (first == w) continue;
+    int32 last = w - 1;
+    while (!shows(row[last])) --last;
+    top = std::min(top, y);
+    bottom = y + 1;
+    left = std::min(left, first);
+    right = std::max(right, last + 1);
+  }
+  if (top >= bottom) return false;
+  const Rect box{int16(map.box.top + top), int16(map.box.left + left), int16(map.box.top + bottom),
+                 int16(map.box.left + right)};
+  if (!New_Clear_MW("Distance_To_Glow", box, out)) return false;
+  const a_glow_entry none{{{0, 0, 0, 0}}, 0};
+  for (int32 y = top; y < bottom; ++y) {
+    const uint16* row = map.d.data() + size_t(y) * size_t(w);
+    uint8* m = At8(out.mask, box.left, map.box.top + y);
+    a_win_pixel32* f = At32(out.fore, box.left, map.box.top + y);
+    for (int32 x = left; x < right; ++x) {
+      const a_glow_entry& e = row[x] < n ? ramp[row[x]] : none;
+      m[x - left] = e.level;
+      a_win_pixel32 c = e.color;
+      c.a = e.level;
+      f[x - left] = c;
+    }
+  }
+  setbox = box;
+  return true;
+}
+
+// --- Shadow -------------------------------------------------------------------------------
+
+void Calc_Text_Shadow(Rect& ubox, a_masked_gworld& shad, GWorldPtr src, const Rect& src_box, a_win_pixel32 color,
+                      int16 radius, int16 dx, int16 dy, uint8 shad_level, uint8 text_level) {
+  Null_MW(shad);
+  ubox = src_box;
+  Rect from;
+  if (src == nullptr || !SectRect(src_box, World_Bounds(src), from)) return;
+  radius = std::max<int16>(radius, 0);
+  // 1. Toward the side the shadow falls, then grown by the blur.
+  Rect box = from;
+  if (dx >= 1) box.right = Clamp16(int32(box.right) + dx); else box.left = Clamp16(int32(box.left) + dx);
+  if (dy >= 1) box.bottom = Clamp16(int32(box.bottom) + dy); else box.top = Clamp16(int32(box.top) + dy);
+  box = Grown(box, radius);
+  // 2. The mask moved by (dx, dy); 3. its levels remapped.
+  if (!New_Clear_MW("Calc_Text_Shadow", box, shad)) return;
+  uint8 remap[256];
+  for (int32 v = 0; v < 256; ++v)
+    remap[v] = shad_level == text_level || text_level == 0 ? uint8(v)
+                                                           : uint8(std::min<int32>(255, v * shad_level / text_level));
+  Rect to = from;
+  OffsetRect(to, dx, dy);
+  Rect part;
+  if (SectRect(to, box, part)) {
+    for (int32 y = part.top; y < part.bottom; ++y) {
+      const uint8* s = At8(src, part.left - dx, y - dy);
+      uint8* m = At8(shad.mask, part.left, y);
+      for (int32 x = 0; x < Width(part); ++x) m[x] = remap[s[x]];
+    }
+  }
+  // 4. The blur; 5. the colour.
+  if (radius > 0) Blur_PixMap8(Get_GWorld_PixMap(shad.mask), box, radius);
+  color.a = 255;
+  Fill_World32(shad.fore, box, color);
+  UnionRect(box, src_box, ubox);
+}
+
+// --- Rendering ------------------------------------------------------------------------------
+
+void Apply_Mapping_To_Char(const a_coord_mapping& mapping, Point origin, float size, a_mapped_char& out) {
+  out.x = (float(origin.h) - mapping.fdecx) * mapping.multx + mapping.originx;
+  out.y = (float(origin.v) - mapping.fdecy) * mapping.multy + mapping.originy;
+  out.size = size * std::fabs(mapping.multy);
+}
+
+void Render_Text_Coverage(const a_om_rec* om, const a_coord_mapping& mapping, GWorldPtr coverage,
+                          a_masked_gworld& text, a_masked_gworld& shad) {
+  Null_MW(text);
+  Null_MW(shad);
+  if (om == nullptr || coverage == nullptr) return;
+  const Rect area = World_Bounds(coverage);
+  const Rect ink = Mask_Ink_Box(coverage, area);
+  if (EmptyRect(ink)) return;
+  const float mult = std::fabs(mapping.multx);
+  const int32 outl =
+      om->outlf ? Mapped_Length(Slider_Limited(om->outl_radius, TEXT_OUTL_RADIUS_SLIDER), mult) : 0;
+  const int32 glow =
+      om->glowf ? Mapped_Length(Slider_Limited(om->glow_radius, TEXT_GLOW_RADIUS_SLIDER), mult) : 0;
+  const uint8 text_level = Percent_To_Level(Slider_Limited(om->opacity, TEXT_OPACITY_SLIDER));
+  Rect tbox = kNoRect;
+  GWorldPtr tmask = nullptr;
+  if (outl == 0 && glow == 0) {
+    // The drawn levels are the mask; the colour is the text's.
+    if (!New_Clear_MW("OM_Render", ink, text)) return;
+    for (int32 y = ink.top; y < ink.bottom; ++y) std::memcpy(At8(text.mask, ink.left, y), At8(coverage, ink.left, y), size_t(Width(ink)));
+    a_win_pixel32 c = om->base_color;
+    c.a = 255;
+    Fill_World32(text.fore, ink, c);
+    tbox = ink;
+  } else {
+    Rect reach;
+    SectRect(Grown(ink, glow + outl + 4), area, reach);
+    a_distance_map map;
+    Calc_Glow_Distance(map, reach, coverage);
+    a_glow_spec spec{};
+    spec.base_color = om->base_color;
+    spec.outl_color = om->outl_color;
+    spec.glow_color = om->glow_color;
+    spec.text_level = text_level;
+    spec.glow_level = Percent_To_Level(Slider_Limited(om->glow_opacity, TEXT_GLOW_OPACITY_SLIDER));
+    spec.outl_radius = outl;
+    spec.glow_radius = glow;
+    std::vector<a_glow_entry> ramp;
+    Build_Glow_Ramp(spec, ramp);
+    if (!Distance_To_Glow(map, ramp, text, tbox)) return;
+  }
+  tmask = text.mask;
+  if (!om->shadf || EmptyRect(tbox)) return;
+  const int16 dx = Clamp16(Mapped_Length(Slider_Limited(om->shad_dx, TEXT_SHAD_DX_SLIDER), mapping.multx));
+  const int16 dy = Clamp16(Mapped_Length(Slider_Limited(om->shad_dy, TEXT_SHAD_DY_SLIDER), mapping.multy));
+  const int16 radius = Clamp16(Mapped_Length(Slider_Limited(om->shad_radius, TEXT_SHAD_RADIUS_SLIDER), mult));
+  const uint8 shad_level = Percent_To_Level(Slider_Limited(om->shad_opacity, TEXT_SHAD_OPACITY_SLIDER));
+  Rect ubox;
+  Calc_Text_Shadow(ubox, shad, tmask, tbox, om->shad_color, radius, dx, dy, shad_level, text_level);
+}

@@ -1,0 +1,296 @@
+// Text rendering: the colour ramp of outline and glow, the chamfer distance
+// map (equal on every side), the text picture's effects and its shadow on
+// coverage drawn by hand; then laid-out texts drawn with real glyphs: a
+// circle of O's between its circles, a stretched glyph, a text without
+// regular characters, underlines, and texts stacked among photos and
+// symbols in a unit's layer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "TestSupport.h"
+#include "objects/VoskTextDraw.h"
+#include "pixel/DrawUtilMasked.h"
+#include "platform/QDRect.h"
+#include "platform/SysVideo.h"
+#include "platform/SysWin.h"
+#include "platform/VoskDef.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+uint8& M8(GWorldPtr w, int x, int y) {
+  const PixMap& p = w->pix;
+  return *(reinterpret_cast<uint8*>(p.baseAddr) + size_t(y - p.bounds.top) * PixMap_RowBytes(p) + (x - p.bounds.left));
+}
+a_win_pixel32& M32(GWorldPtr w, int x, int y) {
+  const PixMap& p = w->pix;
+  return *(reinterpret_cast<a_win_pixel32*>(reinterpret_cast<uint8*>(p.baseAddr) +
+                                            size_t(y - p.bounds.top) * PixMap_RowBytes(p)) +
+           (x - p.bounds.left));
+}
+// A mask value, 0 outside the masked world.
+int Level(const a_masked_gworld& mw, int x, int y) {
+  if (mw.mask == nullptr || !PtInRect(Point{int16(y), int16(x)}, mw.bounds)) return 0;
+  return M8(mw.mask, x, y);
+}
+
+constexpr a_win_pixel32 Rgb(uint8 r, uint8 g, uint8 b) { return a_win_pixel32{{b, g, r, 255}}; }
+
+// An 8-bit coverage world over bounds, cleared.
+struct Coverage {
+  GWorldPtr w = nullptr;
+  explicit Coverage(const Rect& bounds) {
+    New_GWorld(bounds, 8, gray_ctable, w);
+    for (int y = bounds.top; y < bounds.bottom; ++y)
+      for (int x = bounds.left; x < bounds.right; ++x) M8(w, x, y) = 0;
+  }
+  ~Coverage() { Dispose_GWorld(w); }
+};
+
+struct MW {
+  a_masked_gworld mw;
+  MW() { Null_MW(mw); }
+  ~MW() { Dispose_MW(mw); }
+};
+
+std::unique_ptr<a_om_rec> New_Om() {
+  auto om = std::make_unique<a_om_rec>();
+  std::memset(static_cast<void*>(om.get()), 0, sizeof(a_om_rec));
+  om->opacity = 100;
+  om->base_color = Rgb(0, 0, 0);
+  om->outl_color = Rgb(255, 255, 255);
+  om->glow_color = Rgb(255, 0, 0);
+  om->shad_color = Rgb(0, 0, 255);
+  om->glow_opacity = 100;
+  om->shad_opacity = 100;
+  return om;
+}
+
+const a_coord_mapping kIdentity{0, 0, 1, 1, 0, 0, Rect{0, 0, 0, 0}};
+
+class TextEffects : public ::testing::Test {
+ protected:
+  void SetUp() override { VoskDef_Init(); }
+};
+
+TEST_F(TextEffects, BlendPixelsWeighsEachChannelWithIntegerDivision) {
+  struct Case {
+    uint8 weight;
+    a_win_pixel32 want;
+  };
+  const a_win_pixel32 a{{10, 20, 200, 255}}, b{{250, 120, 0, 0}};
+  for (const Case& c : {Case{0, a}, Case{255, b}, Case{128, a_win_pixel32{{130, 70, 99, 127}}}}) {
+    a_win_pixel32 d{};
+    Blend_Pixels(d, a, b, c.weight);
+    EXPECT_EQ(d.raw, c.want.raw) << int(c.weight);
+  }
+}
+
+TEST_F(TextEffects, Text8To32WritesTheMaskScaledByThePercentAsAlpha) {
+  const Rect box{0, 0, 1, 4};
+  Coverage mask(box);
+  GWorldPtr target = nullptr;
+  New_GWorld(box, 32, nullptr, target);
+  const uint8 in[4] = {0, 40, 200, 255};
+  for (int x = 0; x < 4; ++x) {
+    M8(mask.w, x, 0) = in[x];
+    M32(target, x, 0) = a_win_pixel32{{1, 2, 3, 77}};
+  }
+  Text8_To_32(mask.w, target, box, 50);  // k = 64
+  EXPECT_EQ(M32(target, 0, 0).a, 77);     // zero leaves the pixel alone
+  EXPECT_EQ(M32(target, 1, 0).a, 20);
+  EXPECT_EQ(M32(target, 2, 0).a, 100);
+  Text8_To_32(mask.w, target, box, 100);  // k = 128: the mask itself
+  EXPECT_EQ(M32(target, 3, 0).a, 255);
+  EXPECT_EQ(M32(target, 3, 0).b, 1);
+  Dispose_GWorld(target);
+}
+
+// The ramp's bands by distance, for the settings the sliders allow.
+TEST_F(TextEffects, TheRampHasItsBandsAndIsSizedFromTheRadiiInHand) {
+  a_glow_spec spec{};
+  spec.base_color = Rgb(1, 1, 1);
+  spec.outl_color = Rgb(2, 2, 2);
+  spec.glow_color = Rgb(3, 3, 3);
+  spec.text_level = 255;
+  spec.glow_level = 200;
+  std::vector<a_glow_entry> ramp;
+
+  // Outline radius 1: the outline ends with the body, only its fade shows.
+  spec.outl_radius = 1;
+  Build_Glow_Ramp(spec, ramp);
+  ASSERT_EQ(ramp.size(), 24u);
+  for (int d = 0; d < 12; ++d) EXPECT_EQ(ramp[d].color.raw, spec.base_color.raw) << d;
+  EXPECT_EQ(ramp[12].color.raw, spec.outl_color.raw);
+  EXPECT_EQ(ramp[12].level, 255);
+  for (int d = 13; d < 24; ++d) EXPECT_LT(ramp[d].level, ramp[d - 1].level) << d;
+
+  // Outline 3 and glow 2: a full band to 24, 6 units of blending, the glow
+  // fading out at 24 + 12.
+  spec.outl_radius = 3;
+  spec.glow_radius = 2;
+  Build_Glow_Ramp(spec, ramp);
+  EXPECT_EQ(ramp[23].color.raw, spec.outl_color.raw);
+  EXPECT_EQ(ramp[23].level, 255);
+  EXPECT_EQ(ramp[24].color.raw, spec.outl_color.raw);  // the blend starts at the outline's colour
+  EXPECT_EQ(ramp[30].color.raw, spec.glow_color.raw);
+  EXPECT_LT(ramp[30].level, 200);
+  EXPECT_LE(ramp.size(), 36u);
+  EXPECT_GE(ramp.size(), 34u);
+
+  // A glow alone starts at the glow's opacity at 12.
+  spec.outl_radius = 0;
+  spec.glow_radius = 4;
+  Build_Glow_Ramp(spec, ramp);
+  EXPECT_EQ(ramp[12].color.raw, spec.glow_color.raw);
+  EXPECT_EQ(ramp[12].level, 200);
+
+  // The sliders reach 30 (and at 600 dpi twice as far): the ramp follows.
+  spec.outl_radius = 60;
+  spec.glow_radius = 60;
+  Build_Glow_Ramp(spec, ramp);
+  EXPECT_GE(ramp.size(), size_t(12 + 59 * 6 + 59 * 6));
+  EXPECT_GT(ramp[12 + 59 * 6 + 30 * 6].level, 0);
+}
+
+// The chamfer distance 12/17 of every pixel to one covered pixel, exact on
+// every side: a straight run costs 12 a step, a diagonal one 17.
+TEST_F(TextEffects, TheDistanceMapIsTheChamferDistanceOnEverySide) {
+  const Rect box{0, 0, 41, 41};
+  Coverage cov(box);
+  M8(cov.w, 20, 20) = 255;
+  a_distance_map map;
+  Calc_Glow_Distance(map, box, cov.w);
+  ASSERT_EQ(map.d.size(), 41u * 41u);
+  for (int y = 0; y < 41; ++y)
+    for (int x = 0; x < 41; ++x) {
+      const int ax = std::abs(x - 20), ay = std::abs(y - 20);
+      const int lo = std::min(ax, ay), hi = std::max(ax, ay);
+      ASSERT_EQ(map.d[size_t(y) * 41 + size_t(x)], 17 * lo + 12 * (hi - lo)) << x << "," << y;
+    }
+  // Partial coverage starts part of a step away; nothing covered stays far.
+  M8(cov.w, 20, 20) = 128;
+  Calc_Glow_Distance(map, box, cov.w);
+  EXPECT_EQ(map.d[20 * 41 + 20], (255 - 128) * 12 / 255);
+  M8(cov.w, 20, 20) = 0;
+  Calc_Glow_Distance(map, box, cov.w);
+  EXPECT_EQ(map.d[0], FAR_DISTANCE);
+}
+
+// A dot's glow and outline through the whole rendering: the same levels at
+// the same distance up, down, left and right, and on the four diagonals.
+TEST_F(TextEffects, ADotsGlowIsEqualOnEverySide) {
+  const Rect area{-40, -40, 41, 41};
+  Coverage cov(area);
+  M8(cov.w, 0, 0) = 255;
+  auto om = New_Om();
+  om->glowf = true;
+  om->glow_radius = 10;
+  om->outlf = true;
+  om->outl_radius = 2;
+  MW text, shad;
+  Render_Text_Coverage(om.get(), kIdentity, cov.w, text.mw, shad.mw);
+  ASSERT_NE(text.mw.mask, nullptr);
+  EXPECT_EQ(shad.mw.fore, nullptr);
+  int reach = 0;
+  for (int k = 1; k < 30; ++k) {
+    const int right = Level(text.mw, k, 0);
+    EXPECT_EQ(Level(text.mw, -k, 0), right) << k;
+    EXPECT_EQ(Level(text.mw, 0, k), right) << k;
+    EXPECT_EQ(Level(text.mw, 0, -k), right) << k;
+    const int diag = Level(text.mw, k, k);
+    EXPECT_EQ(Level(text.mw, -k, -k), diag) << k;
+    EXPECT_EQ(Level(text.mw, -k, k), diag) << k;
+    EXPECT_EQ(Level(text.mw, k, -k), diag) << k;
+    if (right > 0) reach = k;
+  }
+  // The outline next to the dot, then the glow, fading out at (12 + 6 + 60)
+  // twelfths of a pixel: a glow radius counts half pixels.
+  EXPECT_EQ(M32(text.mw.fore, 1, 0).raw & 0xFFFFFFu, 0xFFFFFFu);
+  EXPECT_EQ(M32(text.mw.fore, 2, 0).r, 255);
+  EXPECT_EQ(M32(text.mw.fore, 2, 0).g, 0);
+  EXPECT_EQ(reach, 6);
+  // The picture holds only what shows.
+  EXPECT_EQ(text.mw.bounds.right, reach + 1);
+  EXPECT_EQ(text.mw.bounds.left, -reach);
+}
+
+// Coverage of a small block: the shadow falls to its side, grown by its blur.
+struct ShadowCase {
+  int16 dx, dy, radius;
+  int16 opacity;  // the shadow's; the text's is 80
+};
+
+TEST_F(TextEffects, TheShadowFallsOnItsSideAndEqualOpacitiesCopyTheMask) {
+  const Rect area{0, 0, 60, 60};
+  for (const ShadowCase c : {ShadowCase{5, 3, 0, 80}, ShadowCase{-4, -6, 0, 80}, ShadowCase{0, 0, 2, 80},
+                             ShadowCase{7, 0, 0, 40}}) {
+    Coverage cov(area);
+    const uint8 text_level = Percent_To_Level(80);
+    for (int y = 20; y < 30; ++y)
+      for (int x = 20; x < 34; ++x) M8(cov.w, x, y) = uint8(text_level * (x - 19) / 14);
+    auto om = New_Om();
+    om->opacity = 80;
+    om->shadf = true;
+    om->shad_dx = c.dx;
+    om->shad_dy = c.dy;
+    om->shad_radius = c.radius;
+    om->shad_opacity = c.opacity;
+    MW text, shad;
+    Render_Text_Coverage(om.get(), kIdentity, cov.w, text.mw, shad.mw);
+    ASSERT_NE(shad.mw.mask, nullptr);
+    const Rect& b = shad.mw.bounds;
+    // Stretched toward the side the shadow falls only, grown by the radius.
+    EXPECT_EQ(b.left, 20 + std::min<int>(c.dx, 0) - c.radius) << c.dx;
+    EXPECT_EQ(b.right, 34 + std::max<int>(c.dx, 0) + c.radius) << c.dx;
+    EXPECT_EQ(b.top, 20 + std::min<int>(c.dy, 0) - c.radius) << c.dy;
+    EXPECT_EQ(b.bottom, 30 + std::max<int>(c.dy, 0) + c.radius) << c.dy;
+    EXPECT_EQ(M32(shad.mw.fore, b.left, b.top).b, 255);
+    if (c.radius != 0) continue;
+    for (int y = 20; y < 30; ++y)
+      for (int x = 20; x < 34; ++x) {
+        const int v = M8(cov.w, x, y);
+        const int want = c.opacity == 80 ? v : v * Percent_To_Level(c.opacity) / text_level;
+        ASSERT_EQ(Level(shad.mw, x + c.dx, y + c.dy), want) << x << "," << y;
+      }
+  }
+}
+
+TEST_F(TextEffects, NothingCoveredRendersNothing) {
+  Coverage cov(Rect{0, 0, 30, 30});
+  auto om = New_Om();
+  om->glowf = om->shadf = om->outlf = true;
+  om->glow_radius = om->outl_radius = 3;
+  MW text, shad;
+  Render_Text_Coverage(om.get(), kIdentity, cov.w, text.mw, shad.mw);
+  EXPECT_EQ(text.mw.fore, nullptr);
+  EXPECT_EQ(shad.mw.fore, nullptr);
+  EXPECT_TRUE(EmptyRect(text.mw.bounds));
+}
+
+// Radii and opacities from a file are held to their sliders' ranges: an
+// opacity of 0 is the least opacity, a radius of 500 the largest.
+TEST_F(TextEffects, SettingsOutsideTheSlidersAreHeldToTheirRanges) {
+  const Rect area{-150, -150, 151, 151};
+  Coverage cov(area);
+  M8(cov.w, 0, 0) = 255;
+  auto om = New_Om();
+  om->opacity = 0;
+  om->glowf = true;
+  om->glow_radius = 500;
+  om->shadf = true;
+  om->shad_opacity = 0;
+  MW text, shad;
+  Render_Text_Coverage(om.get(), kIdentity, cov.w, text.mw, shad.mw);
+  ASSERT_NE(text.mw.mask, nullptr);
+  const int most = SLIDER_VALUES[TEXT_GLOW_RADIUS_SLIDER].maxval / 2;  // pixels
+  EXPECT_GT(Level(text.mw, most - 2, 0), 0);
+  EXPECT_EQ(Level(text.mw, most + 2, 0), 0);
+  EXPECT_NE(shad.mw.mask, nullptr);
+}
+
+}  // namespace
