@@ -148,7 +148,7 @@ struct a_glyph_font_info {
   float ascent;       // the face's ascent times vscale
   float descent;      // the face's descent times vscale
   float ul_offset;    // from the baseline down to the underline's middle, times vscale
-  float ul_thickness; // the underline's thickness times vscale, at least 1 / the factor
+  float ul_thickness; // the underline's thickness times vscale, at least 1
 };
 
 // The advance of code point cp (a surrogate pair's code point) in the font
