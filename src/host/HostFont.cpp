@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <list>
 #include <memory>
 #include <new>
@@ -649,6 +650,8 @@ struct InstanceCache {
 };
 
 InstanceCache& Cache() {
+  // The sized faces first, so that they outlive the instances holding them.
+  Sized();
   static InstanceCache c;
   return c;
 }
@@ -1034,24 +1037,19 @@ SizedFace* Glyph_Face(const HostLogFont& lf) {
   return sf;
 }
 
-// Coverage of one glyph over a box of device pixels.
-struct Coverage {
-  int32 x0 = 0, y0 = 0;  // device pixel of the buffer's first byte
-  int32 width = 0, rows = 0;
-  std::vector<uint8> buf;
-};
-
 // Transformed outlines beyond this many pixels from their origin are no
 // glyph anyone draws, and more than the rasteriser can address.
 constexpr double kMaxReach = 1 << 20;
-// Coverage buffers are never larger than this (a glyph filling a print).
-constexpr int64 kMaxCoverageBytes = int64(256) << 20;
+// The rasteriser's spans address at most this many pixels across.
+constexpr int64 kMaxSpanBox = 32000;
 
-// Renders the glyph's coverage over the part of its box inside
-// [0, clip_w) x [0, clip_h), origin (x, y) in device pixels, y down. FALSE
-// when nothing is covered there.
-bool Render_Coverage(SizedFace* sf, char32_t cp, const HostGlyphXform& m, double x, double y,
-                     int64 clip_w, int64 clip_h, Coverage& cov) {
+// Renders the glyph antialiased over the part of its box inside
+// [0, clip_w) x [0, clip_h), origin (x, y) in device pixels, y down, handing
+// each run of equal coverage to sink.Span(y, x, len, coverage) in device
+// pixels. FALSE when nothing of it lies there.
+template <class Sink>
+bool Render_Spans(SizedFace* sf, char32_t cp, const HostGlyphXform& m, double x, double y, int64 clip_w,
+                  int64 clip_h, Sink& sink) {
   const OutlineCopy* o = Sized_Outline(sf, Sized_Glyph_Index(sf, cp));
   if (!o || o->contours.empty()) return false;
   const double bx = std::floor(x), by = std::floor(y);
@@ -1076,46 +1074,116 @@ bool Render_Coverage(SizedFace* sf, char32_t cp, const HostGlyphXform& m, double
   int64 r0 = iby - int64(std::ceil(ymax / 64)) - 1, r1 = iby - int64(std::floor(ymin / 64)) + 1;
   c0 = std::max<int64>(c0, 0), c1 = std::min<int64>(c1, clip_w);
   r0 = std::max<int64>(r0, 0), r1 = std::min<int64>(r1, clip_h);
-  if (c0 >= c1 || r0 >= r1 || (c1 - c0) * (r1 - r0) > kMaxCoverageBytes) return false;
-  // The buffer's bottom-left corner is local ((c0 - bx), (by - r1)) pixels.
+  c1 = std::min(c1, c0 + kMaxSpanBox);
+  r0 = std::max(r0, r1 - kMaxSpanBox);
+  if (c0 >= c1 || r0 >= r1) return false;
+  // Raster (0, 0) is the bottom-left corner of the box: local
+  // ((c0 - bx), (by - r1)) pixels.
   const FT_Pos sx = FT_Pos((c0 - ibx) * 64), sy = FT_Pos((iby - r1) * 64);
   for (FT_Vector& p : pts) p.x -= sx, p.y -= sy;
-  cov.x0 = int32(c0);
-  cov.y0 = int32(r0);
-  cov.width = int32(c1 - c0);
-  cov.rows = int32(r1 - r0);
-  cov.buf.assign(size_t(cov.width) * size_t(cov.rows), 0);
   FT_Outline ol{};
   ol.n_contours = decltype(ol.n_contours)(o->contours.size());
   ol.n_points = decltype(ol.n_points)(pts.size());
   ol.points = pts.data();
-  ol.tags = const_cast<char*>(reinterpret_cast<const char*>(o->tags.data()));
+  ol.tags = const_cast<char*>(o->tags.data());
   ol.contours = const_cast<ContourIndex*>(o->contours.data());
   ol.flags = o->flags;
-  FT_Bitmap bm{};
-  bm.rows = unsigned(cov.rows);
-  bm.width = unsigned(cov.width);
-  bm.pitch = cov.width;
-  bm.buffer = cov.buf.data();
-  bm.num_grays = 256;
-  bm.pixel_mode = FT_PIXEL_MODE_GRAY;
-  return FT_Outline_Get_Bitmap(Ft(), &ol, &bm) == 0;
+  struct Ctx {
+    Sink* sink;
+    int32 x0, y_bottom;
+  } ctx{&sink, int32(c0), int32(r1 - 1)};
+  FT_Raster_Params params{};
+  params.source = &ol;
+  params.flags = FT_RASTER_FLAG_AA | FT_RASTER_FLAG_DIRECT | FT_RASTER_FLAG_CLIP;
+  params.gray_spans = [](int ry, int count, const FT_Span* spans, void* user) {
+    const Ctx& c = *static_cast<const Ctx*>(user);
+    const int32 yd = c.y_bottom - ry;
+    for (int k = 0; k < count; ++k)
+      if (spans[k].coverage) c.sink->Span(yd, c.x0 + spans[k].x, int32(spans[k].len), spans[k].coverage);
+  };
+  params.user = &ctx;
+  params.clip_box = FT_BBox{0, 0, FT_Pos(c1 - c0), FT_Pos(r1 - r0)};
+  return FT_Outline_Render(Ft(), &ol, &params) == 0;
 }
 
-inline uint8 Mix(uint8 d, uint8 t, uint32 c) {
-  return uint8(d + ((int32(t) - d) * int32(c) + (t >= d ? 127 : -127)) / 255);
-}
+// d moved toward t by c / 255, rounded.
+inline uint8 Mix(uint32 d, uint32 t, uint32 c) { return uint8((d * (255 - c) + t * c + 127) / 255); }
 
-void Grow(RECT& r, int32 x, int32 y) {
-  if (r.left >= r.right) {
-    r = RECT{x, y, x + 1, y + 1};
-    return;
+// The bounds of the spans handed over.
+struct SpanBox {
+  RECT r{0, 0, 0, 0};
+  void Add(int32 y, int32 x, int32 len) {
+    if (r.left >= r.right) {
+      r = RECT{x, y, x + len, y + 1};
+      return;
+    }
+    r.left = std::min(r.left, x);
+    r.top = std::min(r.top, y);
+    r.right = std::max(r.right, x + len);
+    r.bottom = std::max(r.bottom, y + 1);
   }
-  r.left = std::min(r.left, x);
-  r.top = std::min(r.top, y);
-  r.right = std::max(r.right, x + 1);
-  r.bottom = std::max(r.bottom, y + 1);
-}
+};
+
+struct Sink8 {
+  uint8* bits;
+  int64 stride;
+  uint8 level;
+  SpanBox box;
+  void Span(int32 y, int32 x, int32 len, uint32 c) {
+    box.Add(y, x, len);
+    uint8* p = bits + int64(y) * stride + x;
+    if (c == 255) {
+      std::memset(p, level, size_t(len));
+      return;
+    }
+    for (int32 i = 0; i < len; ++i) p[i] = Mix(p[i], level, c);
+  }
+};
+
+struct Sink32 {
+  uint8* bits;
+  int64 stride;
+  uint8 col[4];
+  uint32 raw;  // col as stored
+  SpanBox box;
+  void Span(int32 y, int32 x, int32 len, uint32 c) {
+    box.Add(y, x, len);
+    uint8* p = bits + int64(y) * stride + 4 * int64(x);
+    if (c == 255) {
+      for (int32 i = 0; i < len; ++i) std::memcpy(p + 4 * i, &raw, 4);
+      return;
+    }
+    for (int32 i = 0; i < len; ++i, p += 4)
+      for (int k = 0; k < 4; ++k) p[k] = Mix(p[k], col[k], c);
+  }
+};
+
+struct SinkDC {
+  const hostgdi::ClipView* cv;
+  HostSurface* s;
+  uint32 raw;
+  uint8 tr, tg, tb;
+  void Span(int32 y, int32 x, int32 len, uint32 c) {
+    uint8* row = hostgdi::Row_Ptr(*s, y);
+    cv->For_Each(y, x, int64(x) + len, [&](int32 a, int32 b) {
+      for (int32 xd = a; xd < b; ++xd) {
+        if (c == 255) {
+          hostgdi::Put_Raw(*s, row, xd, raw);
+        } else if (s->depth == 32) {
+          uint8* p = row + 4 * int64(xd);
+          p[0] = Mix(p[0], tb, c);
+          p[1] = Mix(p[1], tg, c);
+          p[2] = Mix(p[2], tr, c);
+        } else {
+          const COLORREF d = hostgdi::Raw_To_Rgb(*s, hostgdi::Get_Raw(*s, row, xd));
+          hostgdi::Put_Raw(*s, row, xd,
+                           hostgdi::Rgb_To_Raw(*s, Mix(GetRValue(d), tr, c), Mix(GetGValue(d), tg, c),
+                                               Mix(GetBValue(d), tb, c)));
+        }
+      }
+    });
+  }
+};
 
 bool Finite(const HostGlyphXform& m, double x, double y) {
   return std::isfinite(m.xx) && std::isfinite(m.xy) && std::isfinite(m.yx) && std::isfinite(m.yy) &&
@@ -1154,33 +1222,17 @@ bool Host_Glyph_Draw(const HostLogFont& lf, char32_t cp, const HostGlyphXform& m
     return false;
   SizedFace* sf = Glyph_Face(lf);
   if (!sf) return false;
-  static Coverage cov;
-  if (!Render_Coverage(sf, cp, m, x, y, t.width, t.height, cov)) return true;
-  uint8 col[4];
-  for (int k = 0; k < 4; ++k) col[k] = uint8(t.color >> (8 * k));
   RECT box{0, 0, 0, 0};
-  for (int32 r = 0; r < cov.rows; ++r) {
-    const uint8* c = cov.buf.data() + size_t(r) * size_t(cov.width);
-    const int32 y_dev = cov.y0 + r;
-    uint8* row = t.bits + int64(y_dev) * t.stride;
-    int32 first = -1, last = -1;
-    for (int32 i = 0; i < cov.width; ++i) {
-      const uint32 a = c[i];
-      if (a == 0) continue;
-      const int32 x_dev = cov.x0 + i;
-      if (t.depth == 32) {
-        uint8* p = row + 4 * int64(x_dev);
-        for (int k = 0; k < 4; ++k) p[k] = Mix(p[k], col[k], a);
-      } else {
-        row[x_dev] = Mix(row[x_dev], col[0], a);
-      }
-      if (first < 0) first = x_dev;
-      last = x_dev;
-    }
-    if (first >= 0) {
-      Grow(box, first, y_dev);
-      Grow(box, last, y_dev);
-    }
+  if (t.depth == 32) {
+    Sink32 sink{t.bits, t.stride, {}, 0, {}};
+    for (int k = 0; k < 4; ++k) sink.col[k] = uint8(t.color >> (8 * k));
+    std::memcpy(&sink.raw, sink.col, 4);
+    Render_Spans(sf, cp, m, x, y, t.width, t.height, sink);
+    box = sink.box.r;
+  } else {
+    Sink8 sink{t.bits, t.stride, uint8(t.color), {}};
+    Render_Spans(sf, cp, m, x, y, t.width, t.height, sink);
+    box = sink.box.r;
   }
   if (touched) *touched = box;
   return true;
@@ -1196,35 +1248,10 @@ bool Host_Glyph_Draw_DC(HDC hdc, const HostLogFont& lf, char32_t cp, const HostG
   if (!cv.surf) return true;
   HostSurface& s = *cv.surf;
   const double dx = x + double(hostgdi::Dev_X(dc, 0)), dy = y + double(hostgdi::Dev_Y(dc, 0));
-  static Coverage cov;
-  if (!Render_Coverage(sf, cp, m, dx, dy, s.width, s.height, cov)) return true;
   const uint32 raw = hostgdi::Color_To_Raw(dc, s, dc->st.text_color);
   const COLORREF rgb = hostgdi::Raw_To_Rgb(s, raw);
-  const uint8 tr = GetRValue(rgb), tg = GetGValue(rgb), tb = GetBValue(rgb);
-  for (int32 r = 0; r < cov.rows; ++r) {
-    const int32 y_dev = cov.y0 + r;
-    const uint8* c = cov.buf.data() + size_t(r) * size_t(cov.width);
-    uint8* row = hostgdi::Row_Ptr(s, y_dev);
-    cv.For_Each(y_dev, cov.x0, int64(cov.x0) + cov.width, [&](int32 a, int32 b) {
-      for (int32 xd = a; xd < b; ++xd) {
-        const uint32 k = c[xd - cov.x0];
-        if (k == 0) continue;
-        if (k == 255) {
-          hostgdi::Put_Raw(s, row, xd, raw);
-        } else if (s.depth == 32) {
-          uint8* p = row + 4 * int64(xd);
-          p[0] = Mix(p[0], tb, k);
-          p[1] = Mix(p[1], tg, k);
-          p[2] = Mix(p[2], tr, k);
-        } else {
-          const COLORREF d = hostgdi::Raw_To_Rgb(s, hostgdi::Get_Raw(s, row, xd));
-          hostgdi::Put_Raw(s, row, xd,
-                           hostgdi::Rgb_To_Raw(s, Mix(GetRValue(d), tr, k), Mix(GetGValue(d), tg, k),
-                                               Mix(GetBValue(d), tb, k)));
-        }
-      }
-    });
-  }
+  SinkDC sink{&cv, &s, raw, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+  Render_Spans(sf, cp, m, dx, dy, s.width, s.height, sink);
   return true;
 }
 
