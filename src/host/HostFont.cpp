@@ -366,17 +366,19 @@ struct SizedKey {
   }
 };
 
-struct SizedCache {
-  // Most recently used first; faces nothing holds are dropped beyond 16.
-  std::list<std::pair<SizedKey, SizedFace*>> lru;
-  ~SizedCache() {
+// Records shared by key, most recently used first, each counting who holds
+// it (`refs`); those nothing holds are dropped beyond the first kKeep.
+template <class Key, class T, size_t kKeep>
+struct SharedCache {
+  std::list<std::pair<Key, T*>> lru;
+  ~SharedCache() {
     for (auto& e : lru) delete e.second;
   }
   void Trim() {
     size_t n = 0;
     for (auto it = lru.begin(); it != lru.end();) {
       ++n;
-      if (n > 16 && it->second->refs == 0) {
+      if (n > kKeep && it->second->refs == 0) {
         delete it->second;
         it = lru.erase(it);
       } else {
@@ -384,7 +386,27 @@ struct SizedCache {
       }
     }
   }
+  // The record of the key, made the most recent and held once more; NIL
+  // when there is none.
+  T* Take(const Key& key) {
+    for (auto it = lru.begin(); it != lru.end(); ++it) {
+      if (it->first == key) {
+        lru.splice(lru.begin(), lru, it);
+        ++it->second->refs;
+        return it->second;
+      }
+    }
+    return nullptr;
+  }
+  // A new record, held once.
+  void Add(const Key& key, T* rec) {
+    rec->refs = 1;
+    lru.emplace_front(key, rec);
+    Trim();
+  }
 };
+
+using SizedCache = SharedCache<SizedKey, SizedFace, 16>;
 
 SizedCache& Sized() {
   static SizedCache c;
@@ -461,13 +483,7 @@ void Compute_Metrics(SizedFace& sf) {
 SizedFace* Open_Sized(const Face& face, const std::string& family, int32 em, bool bold, bool italic) {
   SizedCache& c = Sized();
   const SizedKey key{face.file, face.index, em, bold, italic};
-  for (auto it = c.lru.begin(); it != c.lru.end(); ++it) {
-    if (it->first == key) {
-      c.lru.splice(c.lru.begin(), c.lru, it);
-      ++it->second->refs;
-      return it->second;
-    }
-  }
+  if (SizedFace* known = c.Take(key)) return known;
   FT_Face f = Open_Face(face.file, face.index);
   if (!f) return nullptr;
   auto* sf = new (std::nothrow) SizedFace;
@@ -494,9 +510,7 @@ SizedFace* Open_Sized(const Face& face, const std::string& family, int32 em, boo
   sf->symbol_map = f->charmap && f->charmap->encoding == FT_ENCODING_MS_SYMBOL;
   FT_Set_Pixel_Sizes(f, 0, FT_UInt(em));
   Compute_Metrics(*sf);
-  sf->refs = 1;
-  c.lru.emplace_front(key, sf);
-  c.Trim();
+  c.Add(key, sf);
   return sf;
 }
 
@@ -629,25 +643,7 @@ struct InstanceKey {
   }
 };
 
-struct InstanceCache {
-  // Most recently used first; instances no font holds are dropped beyond 32.
-  std::list<std::pair<InstanceKey, HostFontInstance*>> lru;
-  ~InstanceCache() {
-    for (auto& e : lru) delete e.second;
-  }
-  void Trim() {
-    size_t n = 0;
-    for (auto it = lru.begin(); it != lru.end();) {
-      ++n;
-      if (n > 32 && it->second->refs == 0) {
-        delete it->second;
-        it = lru.erase(it);
-      } else {
-        ++it;
-      }
-    }
-  }
-};
+using InstanceCache = SharedCache<InstanceKey, HostFontInstance, 32>;
 
 InstanceCache& Cache() {
   // The sized faces first, so that they outlive the instances holding them.
@@ -672,13 +668,7 @@ HostFontInstance* Open_Instance(const Face& face, const std::string& family, int
                                 const Family& fam) {
   InstanceCache& c = Cache();
   const InstanceKey key{face.file, face.index, em, esc, bold, italic};
-  for (auto it = c.lru.begin(); it != c.lru.end(); ++it) {
-    if (it->first == key) {
-      c.lru.splice(c.lru.begin(), c.lru, it);
-      ++it->second->refs;
-      return it->second;
-    }
-  }
+  if (HostFontInstance* known = c.Take(key)) return known;
   SizedFace* sf = Open_Sized(face, family, em, bold, italic);
   if (!sf) return nullptr;
   auto* in = new (std::nothrow) HostFontInstance;
@@ -706,9 +696,7 @@ HostFontInstance* Open_Instance(const Face& face, const std::string& family, int
   in->has_xform = italic || esc != 0;
   in->xform = FT_Matrix{FT_Fixed(std::lround(a * 65536)), FT_Fixed(std::lround(b * 65536)),
                         FT_Fixed(std::lround(cc * 65536)), FT_Fixed(std::lround(d * 65536))};
-  in->refs = 1;
-  c.lru.emplace_front(key, in);
-  c.Trim();
+  c.Add(key, in);
   return in;
 }
 
