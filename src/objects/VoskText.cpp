@@ -743,14 +743,3 @@ void OM_NetBox(const a_om_rec* om, Rect& box) {
   box = Rect{Text_Clamp16(top), Text_Clamp16(left), Text_Clamp16(bottom), Text_Clamp16(right)};
 }
 
-
-// --- Rendering: least bodies until the drawing module has them -------------------------------
-
-void OM_Draw_Frame(uint16, bool8, bool8, const a_om_rec*) {}
-
-void OM_Render(const a_coord_mapping&, a_om_rec*, a_masked_gworld& text, a_masked_gworld& shad) {
-  Null_MW(text);
-  Null_MW(shad);
-}
-
-void Draw_Selected_Range(GWorldPtr, const a_om_rec*, const a_doc_unit*) {}

@@ -4,9 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "doc/VoskFunc.h"
 #include "pixel/DrawUtil.h"
+#include "pixel/DrawUtilDraw.h"
 #include "pixel/DrawUtilMasked.h"
 #include "platform/QDRect.h"
+#include "platform/Quickdraw.h"
+#include "platform/SysFont.h"
 #include "platform/SysVideo.h"
 #include "ui/VoskIntI.h"
 
@@ -331,4 +335,254 @@ void Render_Text_Coverage(const a_om_rec* om, const a_coord_mapping& mapping, GW
   const uint8 shad_level = Percent_To_Level(Slider_Limited(om->shad_opacity, TEXT_SHAD_OPACITY_SLIDER));
   Rect ubox;
   Calc_Text_Shadow(ubox, shad, tmask, tbox, om->shad_color, radius, dx, dy, shad_level, text_level);
+}
+
+namespace {
+
+// Calls plot(x, y, coverage 1 .. 255) for the pixels of clip a convex
+// quadrilateral (corners in order, either way round) covers, sampled 4 x 4
+// in each pixel.
+template <typename Plot>
+void Fill_Quad(const float (&qx)[4], const float (&qy)[4], const Rect& clip, Plot plot) {
+  float x0 = qx[0], x1 = qx[0], y0 = qy[0], y1 = qy[0];
+  for (int k = 1; k < 4; ++k) {
+    x0 = std::min(x0, qx[k]), x1 = std::max(x1, qx[k]);
+    y0 = std::min(y0, qy[k]), y1 = std::max(y1, qy[k]);
+  }
+  if (!(x0 < x1) || !(y0 < y1)) return;
+  const int32 left = std::max<int32>(clip.left, int32(std::floor(x0))), right = std::min<int32>(clip.right, int32(std::ceil(x1)));
+  const int32 top = std::max<int32>(clip.top, int32(std::floor(y0))), bottom = std::min<int32>(clip.bottom, int32(std::ceil(y1)));
+  // The sign of the quadrilateral's turning, so that inside is where every
+  // edge function agrees with it.
+  float area = 0;
+  for (int k = 0; k < 4; ++k) area += qx[k] * qy[(k + 1) % 4] - qx[(k + 1) % 4] * qy[k];
+  const float sign = area >= 0 ? 1.0f : -1.0f;
+  auto inside = [&](float px, float py) {
+    for (int k = 0; k < 4; ++k) {
+      const int n = (k + 1) % 4;
+      if (sign * ((qx[n] - qx[k]) * (py - qy[k]) - (qy[n] - qy[k]) * (px - qx[k])) < 0) return false;
+    }
+    return true;
+  };
+  for (int32 y = top; y < bottom; ++y)
+    for (int32 x = left; x < right; ++x) {
+      int32 hits = 0;
+      for (int sy = 0; sy < 4; ++sy)
+        for (int sx = 0; sx < 4; ++sx) hits += inside(float(x) + (float(sx) + 0.5f) / 4, float(y) + (float(sy) + 0.5f) / 4);
+      if (hits != 0) plot(x, y, uint8(std::min(255, hits * 16)));
+    }
+}
+
+// The corners of a band along a character's baseline: from origin (x, y)
+// along angle (tenths of a degree, counter-clockwise) for length, across it
+// from below (positive: under the baseline) above to below.
+void Baseline_Band(float x, float y, float tenths, float along0, float along1, float below0, float below1,
+                   float (&qx)[4], float (&qy)[4]) {
+  const double a = double(tenths) * 3.14159265358979323846 / 1800.0;
+  const float ux = float(std::cos(a)), uy = float(-std::sin(a));  // along the baseline, screen y down
+  const float nx = -uy, ny = ux;                                   // under it
+  const float al[4] = {along0, along1, along1, along0};
+  const float be[4] = {below0, below0, below1, below1};
+  for (int k = 0; k < 4; ++k) {
+    qx[k] = x + ux * al[k] + nx * be[k];
+    qy[k] = y + uy * al[k] + ny * be[k];
+  }
+}
+
+bool Underlined(const a_om_rec& om, int32 i) { return om.undf || om.xyl[i].cc_undf; }
+
+// The last entry a walk over the characters may look at.
+int32 Text_End(const a_om_rec& om) { return std::clamp<int32>(om.nxyl, 0, MAX_NXYL); }
+
+// Whether space i lies between underlined characters of its line.
+bool Space_Underlined(const a_om_rec& om, int32 i, int32 end) {
+  if (!Underlined(om, i)) return false;
+  auto regular_underlined = [&](int32 step) {
+    for (int32 j = i + step; j >= 0 && j < end; j += step) {
+      const a_char_category c = om.xyl[j].mm_cat;
+      if (c == CC_SPACE) continue;
+      return c == CC_REGULAR && Underlined(om, j);
+    }
+    return false;
+  };
+  return regular_underlined(-1) && regular_underlined(1);
+}
+
+// Moves an 8-bit value toward level by coverage.
+inline void Cover_Toward(uint8& v, uint8 level, uint8 cov) { v = uint8(v + (int32(level) - v) * cov / 255); }
+
+}  // namespace
+
+void OM_Render_In(const a_coord_mapping& mapping, a_om_rec* om, uint32 ux, a_masked_gworld& text,
+                  a_masked_gworld& shad) {
+  Null_MW(text);
+  Null_MW(shad);
+  if (om == nullptr) return;
+  const a_doc_unit* unit = ux >= 1 && ux <= MAXNUNITS ? g_doc.doc_units[ux - 1] : nullptr;
+  const Rect paintbounds = unit != nullptr ? unit->paintbounds : kNoRect;
+  // 1. The area: the text's box and margin, no further than the effects
+  // reach past the unit.
+  int32 reach = 4;
+  if (om->glowf) reach += Slider_Limited(om->glow_radius, TEXT_GLOW_RADIUS_SLIDER);
+  if (om->outlf) reach += Slider_Limited(om->outl_radius, TEXT_OUTL_RADIUS_SLIDER);
+  if (om->shadf)
+    reach += std::max(std::abs(Slider_Limited(om->shad_dx, TEXT_SHAD_DX_SLIDER)),
+                      std::abs(Slider_Limited(om->shad_dy, TEXT_SHAD_DY_SLIDER))) +
+             Slider_Limited(om->shad_radius, TEXT_SHAD_RADIUS_SLIDER);
+  Rect cells = Grown(om->bbox, TEXT_AREA_MARGIN);
+  if (!EmptyRect(paintbounds) && !SectRect(cells, Grown(paintbounds, reach), cells)) return;
+  if (EmptyRect(cells)) return;
+  a_mapped_char c0, c1;
+  Apply_Mapping_To_Char(mapping, Point{cells.top, cells.left}, 0, c0);
+  Apply_Mapping_To_Char(mapping, Point{cells.bottom, cells.right}, 0, c1);
+  const Rect area{Clamp16(int64(std::floor(std::min(c0.y, c1.y)))), Clamp16(int64(std::floor(std::min(c0.x, c1.x)))),
+                  Clamp16(int64(std::ceil(std::max(c0.y, c1.y)))), Clamp16(int64(std::ceil(std::max(c0.x, c1.x))))};
+  if (EmptyRect(area)) return;
+  GWorldPtr cover = nullptr;
+  New_GWorldF("OM_Render", area, 8, gray_ctable, cover);
+  if (cover == nullptr) return;
+  for (int32 y = area.top; y < area.bottom; ++y) std::memset(At8(cover, area.left, y), 0, size_t(Width(area)));
+  // 2. The regular characters in the text's level: coverage x opacity, at
+  // the sizes the layout measured them at.
+  Push_TextSize_Mapping_U(ux);
+  const uint8 level = Percent_To_Level(Slider_Limited(om->opacity, TEXT_OPACITY_SLIDER));
+  const a_pixel32 grey{{level, level, level, 255}};
+  const double scale = std::fabs(double(mapping.multx));
+  PixMap& pix = *Get_GWorld_PixMap(cover);
+  const int32 end = Text_End(*om);
+  for (int32 i = 0; i < end; ++i) {
+    const a_xyl_char& ch = om->xyl[i];
+    if (ch.mm_cat == CC_EOS) break;
+    if (ch.mm_cat != CC_REGULAR && ch.mm_cat != CC_SPACE) continue;
+    const bool under = ch.mm_cat == CC_REGULAR ? Underlined(*om, i) : Space_Underlined(*om, i, end);
+    int32 units = 1;
+    const char32_t cp = XYL_Code_Point(*om, i, units);
+    if (ch.mm_cat == CC_REGULAR && cp == 0 && !under) continue;
+    a_fontspec spec;
+    Calc_Net_Char(*om, i, spec);
+    spec.angle = ch.mm_t;
+    a_mapped_char m;
+    Apply_Mapping_To_Char(mapping, Point{ch.mm_y, ch.mm_x}, float(spec.size), m);
+    if (ch.mm_cat == CC_REGULAR && cp != 0)
+      Draw_Glyph(pix, spec, cp, double(m.x) - area.left + pix.bounds.left, double(m.y) - area.top + pix.bounds.top,
+                 scale, grey, nullptr);
+    if (!under) continue;
+    // The underline along the baseline, under the character's advance.
+    a_glyph_font_info info;
+    Get_Glyph_Font_Info(spec, info);
+    const float s = float(scale), th = std::max(info.ul_thickness * s, 1.0f);
+    float qx[4], qy[4];
+    Baseline_Band(m.x, m.y, float(ch.mm_t), 0, float(ch.mm_width) * s, info.ul_offset * s - th / 2,
+                  info.ul_offset * s + th / 2, qx, qy);
+    Fill_Quad(qx, qy, area, [&](int32 x, int32 y, uint8 cov) { Cover_Toward(*At8(cover, x, y), level, cov); });
+  }
+  Pop_TextSize_Mapping();
+  // 3 to 5. The effects and the shadow.
+  Render_Text_Coverage(om, mapping, cover, text, shad);
+  Dispose_GWorld(cover);
+}
+
+void OM_Render(const a_coord_mapping& mapping, a_om_rec* om, a_masked_gworld& text, a_masked_gworld& shad) {
+  OM_Render_In(mapping, om, g_doc.upx, text, shad);
+}
+
+// --- What the view shows over texts -------------------------------------------------------
+
+void Draw_Selected_Range(GWorldPtr world, const a_om_rec* om, const a_doc_unit* unit) {
+  if (world == nullptr || om == nullptr || unit == nullptr || Get_GWorld_PixelSize(world) != 32) return;
+  // The selection within the text (the end entry is never highlighted).
+  const int32 end = Text_End(*om);
+  const int32 lo = std::clamp<int32>(g_ed.sel_lo, 0, end), hi = std::clamp<int32>(g_ed.sel_hi, 0, std::max(0, end - 1));
+  if (lo >= hi) return;
+  // Cells to the layer's pixels.
+  const Rect layer = World_Bounds(world);
+  const float mx = unit->paintbounds.right > 0 ? float(layer.right) / float(unit->paintbounds.right) : 1.0f;
+  const float my = unit->paintbounds.bottom > 0 ? float(layer.bottom) / float(unit->paintbounds.bottom) : 1.0f;
+  const a_win_pixel32 red{{80, 80, 255, 255}};
+  auto selected = [&](int32 j) {
+    return j >= lo && j < hi && (om->xyl[j].mm_cat == CC_REGULAR || om->xyl[j].mm_cat == CC_SPACE);
+  };
+  for (int32 i = lo; i < hi; ++i) {
+    if (!selected(i)) continue;
+    const a_xyl_char& ch = om->xyl[i];
+    const float size = Calc_Text_Size(ch.cc_size, *om);
+    const float grow = 0.15f * size;
+    const float before = selected(i - 1) ? grow : 0, after = selected(i + 1) ? grow : 0;
+    float qx[4], qy[4];
+    Baseline_Band(float(ch.mm_x), float(ch.mm_y), float(ch.mm_t), -before, float(ch.mm_width) + after, -0.85f * size,
+                  0.30f * size, qx, qy);
+    for (int k = 0; k < 4; ++k) qx[k] *= mx, qy[k] *= my;
+    Fill_Quad(qx, qy, layer, [&](int32 x, int32 y, uint8 cov) {
+      a_win_pixel32* p = At32(world, x, y);
+      Blend_Pixels(*p, *p, red, cov);
+    });
+  }
+}
+
+void OM_Draw_Frame(uint16 vx, bool8 visible, bool8 hilite, const a_om_rec* om) {
+  if (om == nullptr) return;
+  const a_om_pointlist& frame = om->cache.frame;
+  const int32 n = std::min<int32>({frame.npoints, frame.max, MAX_OM_POINTS});
+  if (n < 2) return;
+  a_pointlist_ptr cells = nullptr, screen = nullptr;
+  New_Pointlist(n, cells);
+  New_Pointlist(n, screen);
+  if (cells != nullptr && screen != nullptr) {
+    std::copy_n(frame.points, n, cells->points);
+    CellToScreen_Pointlist(vx, cells, screen);
+    if (!hilite)
+      SetForeColor(0, 240, 0);
+    else if (g_ed.edit_om == om && Is_Editing_Text())
+      SetForeColor(255, 200, 0);
+    else
+      SetForeColor(240, 0, 0);
+    if (visible)
+      Frame_Pointlist(2, screen);
+    else
+      Dash_Pointlist(2, screen);
+    PenSize(1, 1);
+    ForeColor(1);
+  }
+  Dispose_Pointlist(cells);
+  Dispose_Pointlist(screen);
+}
+
+void Draw_Overflow(Point screen) {
+  const Rect disc{int16(screen.v - 8), int16(screen.h - 8), int16(screen.v + 8), int16(screen.h + 8)};
+  SetForeColor(8, 112, 229);
+  PaintOval(disc);
+  ForeColor(1);
+  PenSize(1, 1);
+  FrameOval(disc);
+  // The plus: bars of 60 % by 20 % of the disc.
+  SetForeColor(255, 255, 255);
+  PaintRect(Rect{int16(screen.v - 2), int16(screen.h - 5), int16(screen.v + 2), int16(screen.h + 5)});
+  PaintRect(Rect{int16(screen.v - 5), int16(screen.h - 2), int16(screen.v + 5), int16(screen.h + 2)});
+  ForeColor(1);
+}
+
+void Draw_Overflow_Marks(uint16 vx) {
+  const a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr) return;
+  const int32 n = std::min<int32>(unit->oj.nlist, MAX_OJ);
+  for (int32 omx = 1; omx <= n; ++omx) {
+    const a_oj_item& item = unit->oj.list[omx - 1];
+    if (item.kind != TEXT_BLOCK || item.om == nullptr || (item.flags & OJ_Flag_Bit(VISIBLE_FLAG)) == 0) continue;
+    const uint32 marks = std::min<uint32>(item.om->noverflows, MAX_OVERFLOWS);
+    for (uint32 k = 0; k < marks; ++k) {
+      Point screen;
+      CellToScreen(vx, item.om->overflows[k].pos, screen);
+      Draw_Overflow(screen);
+    }
+  }
+}
+
+void Draw_Text_Thumbnail(const Rect& r) {
+  static const char kWord[] = "TEXT";
+  const int32 h = Height(r);
+  if (h <= 0 || Width(r) <= 0) return;
+  TextSize(std::max(8, h / 2));
+  const int16 w = StringWidth(CStrSpan(kWord));
+  MoveTo(int16(r.left + (Width(r) - w) / 2), int16(r.top + (h + h / 3) / 2));
+  DrawString(CStrSpan(kWord));
 }

@@ -1,7 +1,7 @@
 // Drawing of text objects: the two pictures a laid-out text renders to (the
 // text with its outline and glow, and its drop shadow), their effects
 // (a chamfer distance map and a colour ramp over it, a shifted and blurred
-// shadow).
+// shadow), and what the view shows over texts (frames, overflow marks).
 //
 // Distances are in twelfths of a pixel: a straight step costs 12, a
 // diagonal one 17. Levels are mask values 0..255; a percentage p is the
@@ -109,3 +109,20 @@ void Apply_Mapping_To_Char(const a_coord_mapping& mapping, Point origin, float s
 // what it shows; empty when nothing shows.
 void Render_Text_Coverage(const a_om_rec* om, const a_coord_mapping& mapping, GWorldPtr coverage,
                           a_masked_gworld& text, a_masked_gworld& shad);
+// OM_Render of a text of unit ux: its box grown by TEXT_AREA_MARGIN, cut to
+// the unit grown by the effects' reach (the unit's paintbounds; the whole
+// box when there is no such unit), mapped; the characters drawn there at
+// the unit's text sizes, the effects over them. OM_Render is this for the
+// current unit.
+void OM_Render_In(const a_coord_mapping& mapping, a_om_rec* om, uint32 ux, a_masked_gworld& text,
+                  a_masked_gworld& shad);
+
+// --- What the view shows over texts -----------------------------------------------------
+
+// Each overflow mark of every visible text of the current unit, in view
+// vx: a 16-pixel blue disc with a white plus sign.
+void Draw_Overflow_Marks(uint16 vx);
+// One mark centred at a screen point.
+void Draw_Overflow(Point screen);
+// The word "TEXT" centred in r (the thumbnail of text objects).
+void Draw_Text_Thumbnail(const Rect& r);

@@ -2,19 +2,33 @@
 // map (equal on every side), the text picture's effects and its shadow on
 // coverage drawn by hand; then laid-out texts drawn with real glyphs: a
 // circle of O's between its circles, a stretched glyph, a text without
-// regular characters, underlines, and texts stacked among photos and
-// symbols in a unit's layer.
+// regular characters, underlines, and a text in the drawing order of a
+// unit's layer among photos.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "TestSupport.h"
+#include "doc/VoskDoc.h"
+#include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
+#include "doc/VoskPrin.h"
+#include "doc/VoskRend.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskBlok.h"
+#include "objects/VoskPhot.h"
 #include "objects/VoskTextDraw.h"
 #include "pixel/DrawUtilMasked.h"
+#include "pixel/OPUtil.h"
 #include "platform/QDRect.h"
+#include "platform/Quickdraw.h"
+#include "platform/Resources.h"
+#include "platform/SysFont.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
@@ -291,6 +305,258 @@ TEST_F(TextEffects, SettingsOutsideTheSlidersAreHeldToTheirRanges) {
   EXPECT_GT(Level(text.mw, most - 2, 0), 0);
   EXPECT_EQ(Level(text.mw, most + 2, 0), 0);
   EXPECT_NE(shad.mw.mask, nullptr);
+}
+
+// --- Laid-out texts drawn with their glyphs ------------------------------------------------
+
+constexpr float kMMPerCell = 25.4f / 300.0f;
+constexpr int16 kDisc = 1417;  // a 120 mm disc face in cells
+
+// A document of one CD unit, with DejaVu Sans Mono as the text font.
+class TextPixels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    VoskDef_Init();
+    Resources_Init();
+    SysVideo_Init();
+    SysWin_Init();
+    Quickdraw_Init();
+    VoskDoc_Init();
+    VoskFunc_Init();
+    VoskUndo_Init();
+    VoskPrin_Init();
+    History_Null();
+    VoskBlok_Init();
+    OPUtil_Init();
+    Fonts_Stop();
+    Fonts_Init();
+    for (int16 i = 0; i < NSLIDERS; ++i) gs.slider_vals[i] = SLIDER_VALUES[i].defaultval;
+    gs.controller = GHOST;
+    g_ed = a_edit_rec{};
+    mono_ = Find_Font_Name(CStrSpan("DejaVu Sans Mono"));
+    ASSERT_NE(mono_, 0u);
+    a_template x{};
+    std::strcpy(x.label, "Text rendering");
+    x.papersize = {215.9f, 279.4f};
+    a_unit u{};
+    u.kind = UNIT_CD;
+    u.bbox = a_frect{5, 5, 5 + kDisc * kMMPerCell, 5 + kDisc * kMMPerCell};
+    u.meas[0] = 15;
+    x.units[x.nunits++] = u;
+    ASSERT_TRUE(Doc_New(x));
+    Select_Doc_Unit(1);
+    gs.views[0].zoom_factor = a_ratio{1, 1};
+    gs.nviews = 1;
+    unit_ = Doc_Unit(1);
+    ASSERT_NE(unit_, nullptr);
+  }
+  void TearDown() override {
+    g_ed = a_edit_rec{};
+    Undo_Dispose();
+    if (g_doc.doc_open) Doc_Dispose();
+    Dispose_Doc_Buffers();
+    Cache_Clear();
+  }
+  // A text object of the unit (not in its list), laid out.
+  std::unique_ptr<a_om_rec> Text(const std::u16string& chars, a_text_layout layout, int16 size) {
+    auto om = New_Om();
+    om->layout = layout;
+    om->size = size;
+    om->fontx = mono_;
+    om->hspacing = om->vspacing = 100;
+    om->radius = 80;
+    om->polarangle = 90;
+    om->justify = JUST_CENTER;
+    om->rotcenter = Point{int16(unit_->paintbounds.bottom / 2), int16(unit_->paintbounds.right / 2)};
+    om->anchor = Point{300, 200};
+    om->targwidth = NEW_TEXT_TARGWIDTH;
+    UniStr_To_OM(om.get(), reinterpret_cast<const UniChar*>(chars.data()), int32(chars.size()));
+    OM_Recalc(om.get(), 1);
+    return om;
+  }
+  void Render(a_om_rec* om, a_masked_gworld& text, a_masked_gworld& shad) {
+    OM_Render_In(kIdentity, om, 1, text, shad);
+  }
+  uint32 mono_ = 0;
+  a_doc_unit* unit_ = nullptr;
+};
+
+double Polar_Degrees(double x, double y, Point centre) {
+  double a = std::atan2(-(y - centre.v), x - centre.h) * 180.0 / 3.14159265358979323846;
+  return a < 0 ? a + 360 : a;
+}
+
+// A circle of O's, both ways round: every inked pixel lies between the
+// circles r - d and r (d the line distance) within 2 pixels, and each O's
+// ink is centred within a degree of the middle of its advance.
+TEST_F(TextPixels, ACircleOfOsLiesBetweenItsCirclesAtItsAngles) {
+  for (const a_text_layout layout : {LAYOUT_CIRC_CW, LAYOUT_CIRC_CCW}) {
+    SCOPED_TRACE(int(layout));
+    auto om = Text(u"O O O O O O O O", layout, 36);
+    om->polarangle = layout == LAYOUT_CIRC_CW ? 90 : 270;  // the text about 180 degrees either way
+    OM_Recalc(om.get(), 1);
+    MW text, shad;
+    Render(om.get(), text.mw, shad.mw);
+    ASSERT_NE(text.mw.mask, nullptr);
+    const Point c = om->rotcenter;
+    const double r = 80.0 * std::min(unit_->paintbounds.right, unit_->paintbounds.bottom) / 200.0;
+    Push_TextSize_Mapping_U(1);
+    const double d = Calc_Text_Size(100, *om);
+    Pop_TextSize_Mapping();
+    // Ink by tenth of a degree, with its radial extent.
+    std::vector<double> weight(3600, 0.0), moment(3600, 0.0);
+    double rmin = 1e9, rmax = 0;
+    const Rect& b = text.mw.bounds;
+    for (int y = b.top; y < b.bottom; ++y)
+      for (int x = b.left; x < b.right; ++x) {
+        const int v = M8(text.mw.mask, x, y);
+        if (v == 0) continue;
+        const double px = x + 0.5, py = y + 0.5;
+        const double rr = std::hypot(px - c.h, py - c.v);
+        rmin = std::min(rmin, rr);
+        rmax = std::max(rmax, rr);
+        const double a = Polar_Degrees(px, py, c);
+        const int bin = std::clamp(int(a * 10), 0, 3599);
+        weight[bin] += v;
+        moment[bin] += v * a;
+      }
+    EXPECT_GE(rmin, r - d - 2);
+    EXPECT_LE(rmax, r + 2);
+    EXPECT_GT(rmax - rmin, d / 2);  // glyphs, not a line
+    // The O's: runs of inked bins.
+    std::vector<double> centres;
+    for (int k = 0; k < 3600;) {
+      if (weight[k] == 0) {
+        ++k;
+        continue;
+      }
+      double w = 0, m = 0;
+      while (k < 3600 && weight[k] != 0) w += weight[k], m += moment[k], ++k;
+      centres.push_back(m / w);
+    }
+    std::vector<double> middles;
+    const double s = layout == LAYOUT_CIRC_CW ? -1 : 1;
+    for (int32 i = 0; i < om->nxyl; ++i)
+      if (om->xyl[i].mm_cat == CC_REGULAR) middles.push_back((om->xyl[i].mm_t - 900 * s) / 10.0);
+    std::sort(middles.begin(), middles.end());
+    ASSERT_EQ(centres.size(), middles.size());
+    for (size_t k = 0; k < centres.size(); ++k) EXPECT_NEAR(centres[k], middles[k], 1.0) << k;
+  }
+}
+
+// The width of the ink of one straight glyph, and its advance.
+struct Ink {
+  int width;
+  int advance;
+};
+
+TEST_F(TextPixels, Stretch100DoublesAGlyphsWidthAndItsAdvance) {
+  auto ink = [&](int16 stretch) {
+    auto om = Text(u"H", LAYOUT_HORZ, 72);
+    om->stretch_h = stretch;
+    OM_Recalc(om.get(), 1);
+    MW text, shad;
+    Render(om.get(), text.mw, shad.mw);
+    EXPECT_NE(text.mw.mask, nullptr);
+    return Ink{text.mw.bounds.right - text.mw.bounds.left, om->xyl[0].mm_width};
+  };
+  const Ink plain = ink(0), doubled = ink(100);
+  ASSERT_GT(plain.width, 20);
+  EXPECT_NEAR(doubled.width, 2 * plain.width, 2);
+  EXPECT_NEAR(doubled.advance, 2 * plain.advance, 1);
+}
+
+// Without regular characters nothing is drawn, whatever the effects.
+TEST_F(TextPixels, ATextWithoutRegularCharactersDrawsNothing) {
+  for (const std::u16string& chars : {std::u16string(u""), std::u16string(u"   "), std::u16string(u" \r ")}) {
+    auto om = Text(chars, LAYOUT_HORZ, 24);
+    om->glowf = om->outlf = om->shadf = om->undf = true;
+    om->glow_radius = om->outl_radius = 4;
+    MW text, shad;
+    Render(om.get(), text.mw, shad.mw);
+    EXPECT_EQ(text.mw.fore, nullptr);
+    EXPECT_EQ(shad.mw.fore, nullptr);
+  }
+}
+
+// An underline runs under underlined characters and the spaces between
+// them, in the text's level, and not under a space at the end.
+TEST_F(TextPixels, UnderlinesRunUnderTheCharactersAndTheSpacesBetween) {
+  auto plain = Text(u"x  x ", LAYOUT_HORZ, 36);
+  auto under = Text(u"x  x ", LAYOUT_HORZ, 36);
+  under->undf = true;
+  MW t0, s0, t1, s1;
+  Render(plain.get(), t0.mw, s0.mw);
+  Render(under.get(), t1.mw, s1.mw);
+  ASSERT_NE(t1.mw.mask, nullptr);
+  // Under the gap between the x's: ink only with the underline, a row or a
+  // few just under the baseline.
+  const int base = under->xyl[0].mm_y;
+  const int gap = (under->xyl[1].mm_x + under->xyl[3].mm_x) / 2;
+  int rows = 0;
+  for (int y = base; y < base + 12; ++y) {
+    EXPECT_EQ(Level(t0.mw, gap, y), 0);
+    if (Level(t1.mw, gap, y) > 0) ++rows;
+  }
+  a_fontspec spec;
+  Push_TextSize_Mapping_U(1);
+  Calc_Net_Char(*under, 0, spec);
+  Pop_TextSize_Mapping();
+  a_glyph_font_info info;
+  Get_Glyph_Font_Info(spec, info);
+  EXPECT_GE(rows, int(info.ul_thickness));
+  EXPECT_LE(rows, int(std::ceil(info.ul_thickness)) + 2);
+  // Not past the last x's advance.
+  const int after = under->xyl[3].mm_x + under->xyl[3].mm_width + 3;
+  for (int y = base; y < base + 12; ++y) EXPECT_EQ(Level(t1.mw, after, y), 0) << y;
+}
+
+// A text sits in the unit's drawing order among photos: over a photo below
+// it in the list, under one moved above it.
+TEST_F(TextPixels, TextSitsInStackingOrderAmongPhotos) {
+  a_om_rec* om = New_OM_Rec();
+  ASSERT_NE(om, nullptr);
+  auto laid = Text(u"\u2588\u2588\u2588", LAYOUT_HORZ, 72);  // full blocks
+  laid->base_color = Rgb(200, 0, 0);
+  OM_Copy_Into(*laid, *om);
+  Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
+  const int x = om->xyl[1].mm_x + 10, y = om->xyl[1].mm_y - 20;
+  // A green photo over the middle block (new photos go under the texts).
+  a_masked_gworld basis;
+  Null_MW(basis);
+  basis.bounds = Rect{0, 0, 200, 200};
+  New_GWorldF("green", basis.bounds, 32, nullptr, basis.fore);
+  for (int v = 0; v < 200; ++v)
+    for (int h = 0; h < 200; ++h) M32(basis.fore, h, v) = Rgb(0, 200, 0);
+  a_source_desc source{};
+  source.kind = SOURCE_CLIPBOARD;
+  ASSERT_TRUE(Cache_Insert_External(source, basis, nullptr));
+  int32 photox = 0;
+  a_ph_rec* ph = PH_New(photox, PHOTO_BLOCK);
+  ASSERT_NE(ph, nullptr);
+  ph->spec.source = source;
+  ph->spec.subset = basis.bounds;
+  ph->dst_center = Point{int16(y), int16(x + 95)};
+  Photo_Merge(photox, false);
+  auto layer_at = [&]() {
+    Rect rect;
+    GWorldPtr world = nullptr;
+    Current_Unit_Merge_Check(rect, world);
+    EXPECT_NE(world, nullptr);
+    return world != nullptr ? M32(world, x, y).raw & 0xFFFFFFu : 0u;
+  };
+  const uint32 red = Rgb(200, 0, 0).raw & 0xFFFFFFu, green = Rgb(0, 200, 0).raw & 0xFFFFFFu;
+  a_oj_master& m = unit_->oj;
+  int32 textx = 0;
+  for (int32 k = 1; k <= m.nlist; ++k)
+    if (m.list[k - 1].kind == TEXT_BLOCK) textx = k;
+  ASSERT_LT(photox, textx);
+  EXPECT_EQ(layer_at(), red);
+  // The photo moved above the text shows over it.
+  std::swap(m.list[photox - 1], m.list[textx - 1]);
+  Unit_PostRender(unit_);
+  EXPECT_EQ(layer_at(), green);
 }
 
 }  // namespace
