@@ -9,11 +9,14 @@
 
 #include "FontTestSupport.h"
 #include "doc/VoskDoc.h"
+#include "doc/VoskHist.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskText.h"
 #include "objects/VoskTextI.h"
 #include "platform/SysFont.h"
 #include "platform/VoskDef.h"
+#include "ui/VoskDelt.h"
+#include "ui/VoskIntI.h"
 
 namespace {
 
@@ -535,6 +538,200 @@ TEST_F(TextLayout, TextSizeMappingNestsTwoDeep) {
   Pop_TextSize_Mapping();
   Pop_TextSize_Mapping();
   EXPECT_EQ(Points_To_Pixels(72), 300);
+}
+
+// --- Text objects on the unit --------------------------------------------------------
+
+class TextObjects : public TextLayout {
+ protected:
+  void SetUp() override {
+    TextLayout::SetUp();
+    if (IsSkipped()) return;
+    SV_Init();
+    History_Null();
+    gs.nviews = 1;
+    gs.views[0] = a_view_rec{Point{0, 0}, a_ratio{1, 1}, 1, Rect{0, 0, kSide, kSide}};
+    gs.curr_phase = TEXT_PHASE;
+    gs.curr_kindset = 8;  // texts
+    for (int32 sl = 0; sl < NSLIDERS; ++sl) gs.slider_vals[sl] = SLIDER_VALUES[sl].defaultval;
+    gs.slider_vals[TEXT_SIZE_SLIDER] = 24;
+    gs.bar_selection[FONT_BAR] = int16(mono_);
+  }
+  a_om_rec* Om(int32 omx) { return unit_->oj.list[omx - 1].om; }
+  int32 New(const std::u16string& text, a_text_layout layout = LAYOUT_HORZ) {
+    gs.grid_vals[TEXT_LAYOUT_GRID] = layout;
+    int32 omx = 0;
+    Text_New4(omx, reinterpret_cast<const UniChar*>(text.data()), int32(text.size()), 95, Point{300, 200},
+              Point{kCentre, kCentre}, false);
+    return omx;
+  }
+};
+
+TEST_F(TextObjects, NewTextsTakeTheirTextPlaceAndSettings) {
+  const int32 before = unit_->oj.nlist;
+  const std::u16string text = u"Track 1\nTrack 2";
+  int32 omx = 0;
+  Text_New4(omx, reinterpret_cast<const UniChar*>(text.data()), 9, 60, Point{300, 200}, Point{kCentre, 600}, false);
+  ASSERT_EQ(omx, before + 1);
+  a_oj_item& item = unit_->oj.list[omx - 1];
+  EXPECT_EQ(item.kind, TEXT_BLOCK);
+  const a_om_rec* om = item.om;
+  char str[64];
+  OM_To_Str(om, str, sizeof str);
+  EXPECT_STREQ(str, "Track 1T");  // nine units, the line feed dropped
+  EXPECT_EQ(om->radius, 60);
+  EXPECT_EQ(om->rotcenter, (Point{kCentre, 600}));
+  EXPECT_EQ(om->fontx, mono_);
+  EXPECT_EQ(om->size, 24);
+  EXPECT_EQ(om->targwidth, NEW_TEXT_TARGWIDTH);
+  EXPECT_EQ(om->cache.progress, Progress_Bit(READY_COORD));
+  EXPECT_EQ(om->xyl[0].mm_x, 200);
+  // The default place: centred, a quarter down; after a source, below it.
+  Point centre, anchor;
+  int16 radius;
+  Calc_New_Anchor(0, centre, anchor, radius);
+  EXPECT_EQ(centre, (Point{kCentre, kCentre}));
+  EXPECT_EQ(anchor, (Point{354, kCentre}));
+  EXPECT_EQ(radius, SLIDER_VALUES[TEXT_RADIUS_SLIDER].defaultval);
+  Calc_New_Anchor(omx, centre, anchor, radius);
+  Rect box;
+  OM_NetBox(om, box);
+  EXPECT_EQ(anchor, (Point{int16(300 + box.bottom - box.top), 200}));
+  EXPECT_EQ(radius, 50);
+  EXPECT_EQ(centre, om->rotcenter);
+  // Breaks come out as line ends.
+  const std::u16string two = u"A\rB";
+  const int32 omx2 = New(two);
+  OM_To_Str(Om(omx2), str, sizeof str);
+  EXPECT_STREQ(str, "A\nB");
+}
+
+TEST_F(TextObjects, AFullListTakesNoText) {
+  while (unit_->oj.nlist < MAX_OJ) New(u"x");
+  int32 omx = 7;
+  const std::u16string text = u"more";
+  Text_New4(omx, reinterpret_cast<const UniChar*>(text.data()), 4, 95, Point{0, 0}, Point{0, 0}, false);
+  EXPECT_EQ(omx, 0);
+  EXPECT_EQ(unit_->oj.nlist, MAX_OJ);
+  EXPECT_FALSE(Text_Inject_Unicode(reinterpret_cast<const UniChar*>(text.data()), 4));
+  OM_Dup(Om(2));
+  EXPECT_EQ(unit_->oj.nlist, MAX_OJ);
+}
+
+TEST_F(TextObjects, SettingsGoToTheSlidersAndBack) {
+  const int32 omx = New(u"ABC");
+  a_om_rec* om = Om(omx);
+  om->layout = LAYOUT_VERT;
+  om->justify = JUST_RIGHT;
+  om->hspacing = 150;
+  om->skew_h = 30;
+  om->glowf = true;
+  om->glow_radius = 25;
+  om->polarangle = -45;
+  OM_To_Sliders(om);
+  EXPECT_EQ(gs.grid_vals[TEXT_VJUST_GRID], JUST_RIGHT);
+  EXPECT_EQ(gs.slider_vals[TEXT_HSPACING_SLIDER], 150);
+  EXPECT_EQ(gs.slider_vals[TEXT_GLOW_RADIUS_SLIDER], 25);
+  EXPECT_TRUE(gs.toggle_vals[TEXT_GLOW_TOGGLE]);
+  a_om_rec& back = *OM_Copy(om);
+  made_.push_back(&back);
+  back.hspacing = back.skew_h = back.glow_radius = back.polarangle = 0;
+  back.glowf = false;
+  Sliders_To_OM(&back);
+  EXPECT_EQ(back.layout, LAYOUT_VERT);
+  EXPECT_EQ(back.justify, JUST_RIGHT);
+  EXPECT_EQ(back.hspacing, 150);
+  EXPECT_EQ(back.skew_h, 30);
+  EXPECT_EQ(back.glow_radius, 25);
+  EXPECT_EQ(back.polarangle, -45);
+  EXPECT_TRUE(back.glowf);
+  EXPECT_EQ(back.cache.progress, 0);
+  // The contour layout shows left and right only; the size is held to the
+  // layout's largest.
+  om->layout = LAYOUT_CONTOUR;
+  om->justify = JUST_CENTER;
+  OM_To_Sliders(om);
+  EXPECT_EQ(gs.grid_vals[TEXT_CJUST_GRID], 0);
+  gs.grid_vals[TEXT_CJUST_GRID] = 1;
+  gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_SPIRAL_CW;
+  gs.slider_vals[TEXT_SIZE_SLIDER] = 200;
+  Sliders_To_OM(&back);
+  EXPECT_EQ(back.size, 72);
+  EXPECT_EQ(gs.slider_vals[TEXT_SIZE_SLIDER], 72);
+  gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_CONTOUR;
+  Sliders_To_OM(&back);
+  EXPECT_EQ(back.justify, JUST_RIGHT);
+}
+
+TEST_F(TextObjects, JustifyingAStraightTextKeepsItInPlace) {
+  const int32 omx = New(u"ABCD\rEF");
+  a_om_rec* om = Om(omx);
+  om->lineangle = 300;
+  OM_Recalc(om, 1);
+  const a_xyl_char first = om->xyl[0];
+  Set_Text_Block_HJust(om, omx, JUST_CENTER);
+  EXPECT_EQ(om->cache.progress, 0);
+  OM_Recalc(om, 1);
+  EXPECT_NEAR(om->xyl[0].mm_x, first.mm_x, 1);
+  EXPECT_NEAR(om->xyl[0].mm_y, first.mm_y, 1);
+  // The short line moves to the middle.
+  EXPECT_NEAR(om->xyl[5].mm_x, first.mm_x + kAdvance * std::cos(M_PI / 6) + kLine * std::sin(M_PI / 6), 1);
+}
+
+TEST_F(TextObjects, MovesByLayout) {
+  // Straight: free moves; a move of nothing changes nothing.
+  const int32 straight = New(u"AB");
+  Text_Move_XY(straight, 0, 0);
+  Text_Move_XY(straight, 15, -20);
+  EXPECT_EQ(Om(straight)->anchor, (Point{280, 215}));
+  EXPECT_EQ(Om(straight)->xyl[0].mm_x, 215);
+  Text_AlignTo(Point{-10000, 500}, straight);
+  EXPECT_EQ(Om(straight)->anchor, (Point{280, 500}));
+  // Contour: vertical only, the anchor kept inside the circle.
+  const int32 contour = New(u"AB", LAYOUT_CONTOUR);
+  Text_Nudge(contour, true, 1, 1);
+  EXPECT_EQ(Om(contour)->anchor, (Point{310, 200}));
+  Text_Move_XY(contour, 0, 5000);
+  EXPECT_EQ(Om(contour)->anchor.v, 708 + 658);
+  // Circles turn: clockwise texts turn the other way; angles wrap within
+  // the slider, radii are held to theirs.
+  const int32 circle = New(u"AB", LAYOUT_CIRC_CW);
+  Om(circle)->polarangle = 175;
+  Text_Nudge(circle, false, -1, 0);
+  EXPECT_EQ(Om(circle)->polarangle, 176);
+  Text_Move_Polar(100, 0, Point{kCentre, kCentre}, circle);
+  EXPECT_EQ(Om(circle)->polarangle, -174);
+  Text_Move_Polar(0, 5000, Point{kCentre, kCentre}, circle);
+  EXPECT_EQ(Om(circle)->radius, SLIDER_VALUES[TEXT_RADIUS_SLIDER].maxval);
+  EXPECT_EQ(gs.slider_vals[TEXT_RADIUS_SLIDER], Om(circle)->radius);
+  // A drag round the centre by a quarter turn, radius kept with Shift.
+  Om(circle)->radius = 50;
+  Om(circle)->polarangle = 0;
+  Apply_Move_Text(Point{kCentre - 300, kCentre}, Point{kCentre, kCentre + 300}, true, true, circle);
+  EXPECT_EQ(Om(circle)->polarangle, 90);
+  EXPECT_EQ(Om(circle)->radius, 50);
+  // Spokes change their outer radius.
+  const int32 spoke = New(u"AB", LAYOUT_SPOKE);
+  Om(spoke)->spoke_outerd = 80;
+  Text_Nudge(spoke, false, 0, 1);  // 5 pixels in: 0.7 per cent, rounded to 1
+  EXPECT_EQ(Om(spoke)->spoke_outerd, 79);
+}
+
+TEST_F(TextObjects, FramesAreWhatHitsTheText) {
+  const int32 circle = New(u"OOOO", LAYOUT_CIRC_CW);
+  a_oj_part part;
+  // On the characters at the top, not at the centre of the disc.
+  EXPECT_TRUE(OM_Is_Inside(part, Point{130, kCentre + 60}, circle));
+  EXPECT_EQ(part, DRAG_PART);
+  EXPECT_FALSE(OM_Is_Inside(part, Point{kCentre, kCentre}, circle));
+  EXPECT_EQ(part, OUTSIDE_PART);
+  // Every spoke has an outline of its own.
+  const int32 spokes = New(u"A\rB\rC\rD", LAYOUT_SPOKE);
+  const Point right{kCentre, kCentre + 400}, down{kCentre + 400, kCentre}, left{kCentre, kCentre - 400};
+  EXPECT_TRUE(OM_Is_Inside(part, right, spokes));
+  EXPECT_TRUE(OM_Is_Inside(part, down, spokes));
+  EXPECT_TRUE(OM_Is_Inside(part, left, spokes));
+  EXPECT_FALSE(OM_Is_Inside(part, Point{kCentre + 283, kCentre + 283}, spokes));
 }
 
 }  // namespace
