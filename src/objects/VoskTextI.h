@@ -60,6 +60,13 @@ void Store_Place(a_xyl_char& c, double x, double y, double tenths);
 // The character overflows: no place and no angle.
 void Overflow_Char(a_xyl_char& c);
 
+// The cache made ready for straight lines (RECT_PATH), and one line added
+// (NIL when all 300 are there or no memory can be had).
+void Start_Linear_Paths(a_path_cache& cache);
+a_linear_path* Add_Linear_Path(a_path_cache& cache, const a_linear_path& line);
+// The box round a straight or column frame: 10 pixels round it, 20 below.
+Rect Box_Of_Frame(const a_om_rec& om);
+
 // Frame building: the frame emptied; points appended while there is room.
 int32 Frame_Room(const a_om_rec& om);
 void Frame_Clear(a_om_rec& om);

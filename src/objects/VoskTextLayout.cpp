@@ -119,10 +119,7 @@ int16 Rect_Line_Angle(const a_om_rec& om) {
 void Reformat_Rect(a_layout_pass& p) {
   a_om_rec& om = *p.om;
   a_path_cache& path = om.cache.path;
-  Flush_Path_Cache(path);
-  std::memset(static_cast<void*>(&path.spec), 0, sizeof path.spec);
-  path.spec.shape = RECT_PATH;
-  path.content = ARRAY_OF_LINES;
+  Start_Linear_Paths(path);
   const double base = -double(Rect_Line_Angle(om)) / 10.0;
   const double cs = std::cos(base * kDeg), sn = std::sin(base * kDeg);
   const float longest = Longest_Line();
@@ -134,20 +131,9 @@ void Reformat_Rect(a_layout_pass& p) {
   const double ax = -sn, ay = cs;
   const uint32 npaths = std::min<uint32>(g_breaks.nlines, MAX_TEXT_PATHS);
   for (uint32 l = 0; l < npaths; ++l) {
-    Ptr block = New_Ptr(sizeof(a_linear_path));
-    if (block == nullptr) {
-      g_err_mem_proc(sizeof(a_linear_path));
-      break;
-    }
-    a_linear_path* lp = reinterpret_cast<a_linear_path*>(block);
-    lp->endpointx = float(x0 + ax * p.linedist * l);
-    lp->endpointy = float(y0 + ay * p.linedist * l);
-    lp->avail = longest;
-    lp->baseangle = float(base);
-    lp->base_sin = float(sn);
-    lp->base_cos = float(cs);
-    lp->charangle = float(base);
-    path.paths[path.npaths++].line = lp;
+    const a_linear_path line{float(x0 + ax * p.linedist * l), float(y0 + ay * p.linedist * l), longest, float(base),
+                             float(sn), float(cs), float(base)};
+    if (Add_Linear_Path(path, line) == nullptr) break;
   }
   if (path.npaths > 0) {
     const a_linear_path& last = *path.paths[path.npaths - 1].line;
@@ -170,9 +156,7 @@ void Reformat_Rect(a_layout_pass& p) {
   Frame_Add(om, tx + cs * longest + ax * (up + down), ty + sn * longest + ay * (up + down));
   Frame_Add(om, tx + ax * (up + down), ty + ay * (up + down));
   Frame_Add(om, tx, ty);
-  Rect box = Frame_Bounds(om);
-  om.bbox = Rect{Text_Clamp16(int64(box.top) - 10), Text_Clamp16(int64(box.left) - 10), Text_Clamp16(int64(box.bottom) + 20),
-                 Text_Clamp16(int64(box.right) + 10)};
+  om.bbox = Box_Of_Frame(om);
 }
 
 // --- Circles ------------------------------------------------------------------------
@@ -306,6 +290,32 @@ float Points_To_PixelsR(float points) {
 int32 Points_To_Pixels(float points) { return int32(std::lround(Points_To_PixelsR(points))); }
 
 // --- Shared helpers of the pass ------------------------------------------------------
+
+void Start_Linear_Paths(a_path_cache& cache) {
+  Flush_Path_Cache(cache);
+  std::memset(static_cast<void*>(&cache.spec), 0, sizeof cache.spec);
+  cache.spec.shape = RECT_PATH;
+  cache.content = ARRAY_OF_LINES;
+}
+
+a_linear_path* Add_Linear_Path(a_path_cache& cache, const a_linear_path& line) {
+  if (cache.npaths >= uint32(MAX_TEXT_PATHS)) return nullptr;
+  Ptr block = New_Ptr(sizeof(a_linear_path));
+  if (block == nullptr) {
+    g_err_mem_proc(sizeof(a_linear_path));
+    return nullptr;
+  }
+  a_linear_path* lp = reinterpret_cast<a_linear_path*>(block);
+  *lp = line;
+  cache.paths[cache.npaths++].line = lp;
+  return lp;
+}
+
+Rect Box_Of_Frame(const a_om_rec& om) {
+  const Rect box = Frame_Bounds(om);
+  return Rect{Text_Clamp16(int64(box.top) - 10), Text_Clamp16(int64(box.left) - 10),
+              Text_Clamp16(int64(box.bottom) + 20), Text_Clamp16(int64(box.right) + 10)};
+}
 
 float Longest_Line() {
   float longest = 0;

@@ -99,16 +99,9 @@ void Calc_Spoke_Path(a_path_cache& cache, const a_spoke_spec& s) {
   Set_Overflow_At_End(cache, s.originx, s.originy);
 }
 
-void Add_Linear_Path(a_path_cache& cache, float x, float y, float length) {
-  if (cache.npaths >= uint32(MAX_TEXT_PATHS)) return;
-  Ptr block = New_Ptr(sizeof(a_linear_path));
-  if (block == nullptr) {
-    g_err_mem_proc(sizeof(a_linear_path));
-    return;
-  }
-  a_linear_path* lp = reinterpret_cast<a_linear_path*>(block);
-  *lp = a_linear_path{x, y, std::max(0.0f, length), 0, 0, 1, 0};
-  cache.paths[cache.npaths++].line = lp;
+// A horizontal line of the contour.
+void Add_Chord(a_path_cache& cache, float x, float y, float length) {
+  Add_Linear_Path(cache, a_linear_path{x, y, std::max(0.0f, length), 0, 0, 1, 0});
 }
 
 void Calc_Contour_Path(a_path_cache& cache, const a_contour_spec& s) {
@@ -118,11 +111,11 @@ void Calc_Contour_Path(a_path_cache& cache, const a_contour_spec& s) {
   const double asc = s.ascent, desc = s.descent;
   while (u <= R && u + asc + desc <= R && cache.npaths < uint32(MAX_TEXT_PATHS)) {
     const double h = std::sqrt(std::max(0.0, R * R - (u + asc) * (u + asc)));
-    Add_Linear_Path(cache, float(s.centerx - h), float(s.centery + u + asc), float(2 * h));
+    Add_Chord(cache, float(s.centerx - h), float(s.centery + u + asc), float(2 * h));
     if (!(s.lspacing > 0)) break;
     u += s.lspacing;
   }
-  if (cache.npaths == 0) Add_Linear_Path(cache, s.centerx - 10, float(s.centery + (R - 20) + asc), 20);
+  if (cache.npaths == 0) Add_Chord(cache, s.centerx - 10, float(s.centery + (R - 20) + asc), 20);
   cache.overflowx = s.centerx;
   cache.overflowy = float(s.centery + R + 20);
 }
@@ -433,24 +426,13 @@ void Reformat_Contour(a_layout_pass& p) {
 void Reformat_Vert(a_layout_pass& p) {
   a_om_rec& om = *p.om;
   a_path_cache& path = om.cache.path;
-  Flush_Path_Cache(path);
-  std::memset(static_cast<void*>(&path.spec), 0, sizeof path.spec);
-  path.spec.shape = RECT_PATH;
-  path.content = ARRAY_OF_LINES;
+  Start_Linear_Paths(path);
   const float longest = Longest_Line();
   const uint32 ncols = std::max<uint32>(g_breaks.nlines, 1);
   const float firstx = float(om.anchor.h) + float(ncols) * p.linedist / 2;
   const float top = float(om.anchor.v) - longest / 2;
-  for (uint32 l = 0; l < std::min<uint32>(g_breaks.nlines, MAX_TEXT_PATHS); ++l) {
-    Ptr block = New_Ptr(sizeof(a_linear_path));
-    if (block == nullptr) {
-      g_err_mem_proc(sizeof(a_linear_path));
-      break;
-    }
-    a_linear_path* lp = reinterpret_cast<a_linear_path*>(block);
-    *lp = a_linear_path{firstx - float(l) * p.linedist, top, longest, 90, 1, 0, 0};
-    path.paths[path.npaths++].line = lp;
-  }
+  for (uint32 l = 0; l < g_breaks.nlines; ++l)
+    if (Add_Linear_Path(path, a_linear_path{firstx - float(l) * p.linedist, top, longest, 90, 1, 0, 0}) == nullptr) break;
   const float lastx = firstx - float(ncols - 1) * p.linedist;
   path.overflowx = lastx;
   path.overflowy = top + longest;
@@ -462,7 +444,5 @@ void Reformat_Vert(a_layout_pass& p) {
   Frame_Add(om, firstx + half, top + longest + p.descent);
   Frame_Add(om, lastx - half, top + longest + p.descent);
   Frame_Add(om, lastx - half, top - p.ascent);
-  const Rect box = Frame_Bounds(om);
-  om.bbox = Rect{Text_Clamp16(int64(box.top) - 10), Text_Clamp16(int64(box.left) - 10),
-                 Text_Clamp16(int64(box.bottom) + 20), Text_Clamp16(int64(box.right) + 10)};
+  om.bbox = Box_Of_Frame(om);
 }
