@@ -276,7 +276,7 @@ void Text_New4(int32& omx, const UniChar* text, int32 len, int16 radius, Point a
   om->radius = radius;
   om->targwidth = NEW_TEXT_TARGWIDTH;
   OM_Recalc(om, g_doc.upx);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   Obj_Number_Changed();
   if (flag) Selection_Set1(omx);
 }
@@ -317,7 +317,7 @@ void Text_New_At(Point cell) {
   om->anchor = cell;
   om->targwidth = NEW_TEXT_TARGWIDTH;
   OM_Recalc(om, g_doc.upx);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   Obj_Number_Changed();
   Selection_Set1(omx);
   g_ed.edit_new = true;
@@ -389,7 +389,7 @@ int32 g_text_change_depth = 0;
 void Begin_Text_Change(int32 omx) {
   if (++g_text_change_depth == 1) {
     Caret_Inval();
-    Obj_PostRender(omx);
+    Text_PostRender(omx);
   }
 }
 
@@ -399,7 +399,7 @@ void End_Text_Change(int32 omx) {
   a_om_rec* om = Text_Of(omx);
   if (om == nullptr) return;
   OM_Recalc(om, g_doc.upx);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
 }
 
 // --- Settings and the sliders ------------------------------------------------------------
@@ -473,10 +473,10 @@ void Delta_Text(bool8 major) {
   const int32 omx = First_Selected_Text();
   a_om_rec* om = Text_Of(omx);
   if (om == nullptr) return;
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   Sliders_To_OM(om);
   OM_Recalc(om, g_doc.upx);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   if (major) History_Set_Pending(OP_TEXT_ADJUST);
 }
 
@@ -523,10 +523,10 @@ void Delta_Horz_Just() {
   a_om_rec* om = Text_Of(omx);
   if (om == nullptr) return;
   const int16 v = gs.grid_vals[om->layout == LAYOUT_VERT ? TEXT_VJUST_GRID : TEXT_HJUST_GRID];
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   Set_Text_Block_HJust(om, omx, v >= JUST_LEFT && v <= JUST_RIGHT ? a_horz_just(v) : JUST_LEFT);
   OM_Recalc(om, g_doc.upx);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   History_Set_Pending(OP_TEXT_JUST);
   Caret_Inval();
 }
@@ -547,10 +547,10 @@ void FontBar_Select() {
   const int16 fontx = gs.bar_selection[FONT_BAR];
   if (om == nullptr || fontx < 1 || om->fontx == uint32(fontx)) return;
   History_Set_Pending(OP_TEXT_SETFONT);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   om->fontx = uint32(fontx);
   OM_Recalc(om, g_doc.upx);
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
 }
 
 void Text_Enter() { Obj_Select_None_Except(TEXT_BLOCK); }

@@ -52,6 +52,10 @@ inline int16 Text_Clamp16(int64 v) { return int16(v < -32768 ? -32768 : (v > 327
 inline bool Is_High_Surrogate(UniChar c) { return c >= 0xD800 && c <= 0xDBFF; }
 inline bool Is_Low_Surrogate(UniChar c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// Text object omx of the current unit to be rendered again where it draws:
+// its box with the effects' reach (Obj_PostRender counts the net box).
+void Text_PostRender(int32 omx);
+
 // Line length of the pass's longest line.
 float Longest_Line();
 // Character i's place: rounded into the record's 16-bit fields; a place that

@@ -483,7 +483,19 @@ void OM_BringUpToDate(int32 omx) {
   const a_oj_item* item = Obj_Item(omx);
   if (item == nullptr || item->kind != TEXT_BLOCK || item->om == nullptr) return;
   if ((item->om->cache.progress & Progress_Bit(READY_BITS)) != 0) return;
-  Obj_PostRender(omx);
+  Text_PostRender(omx);
   OM_Recalc(item->om, g_doc.upx);
+  Text_PostRender(omx);
+}
+
+void Text_PostRender(int32 omx) {
+  const a_oj_item* item = Obj_Item(omx);
+  if (item == nullptr || item->kind != TEXT_BLOCK) return;
   Obj_PostRender(omx);
+  if (item->om == nullptr || g_doc.up == nullptr || EmptyRect(item->om->bbox)) return;
+  Rect& dirty = g_doc.up->render_dirty;
+  if (EmptyRect(dirty))
+    dirty = item->om->bbox;
+  else
+    UnionRect(dirty, item->om->bbox, dirty);
 }

@@ -687,6 +687,15 @@ TEST_F(TextObjects, MovesByLayout) {
   EXPECT_EQ(Om(straight)->xyl[0].mm_x, 215);
   Text_AlignTo(Point{-10000, 500}, straight);
   EXPECT_EQ(Om(straight)->anchor, (Point{280, 500}));
+  // What is rendered again reaches as far as the glow, before and after.
+  Om(straight)->glowf = true;
+  Om(straight)->glow_radius = 20;
+  OM_Recalc(Om(straight), 1);
+  const Rect before = Om(straight)->bbox;
+  unit_->render_dirty = Rect{0, 0, 0, 0};
+  Text_Move_XY(straight, 100, 0);
+  const Rect after = Om(straight)->bbox;
+  EXPECT_EQ(unit_->render_dirty, (Rect{before.top, before.left, after.bottom, after.right}));
   // Contour: vertical only, the anchor kept inside the circle.
   const int32 contour = New(u"AB", LAYOUT_CONTOUR);
   Text_Nudge(contour, true, 1, 1);
