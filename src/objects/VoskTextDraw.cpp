@@ -499,6 +499,11 @@ void Draw_Selected_Range(GWorldPtr world, const a_om_rec* om, const a_doc_unit* 
   const float mx = unit->paintbounds.right > 0 ? float(layer.right) / float(unit->paintbounds.right) : 1.0f;
   const float my = unit->paintbounds.bottom > 0 ? float(layer.bottom) / float(unit->paintbounds.bottom) : 1.0f;
   const a_win_pixel32 red{{80, 80, 255, 255}};
+  // Sizes as the layout measured them on this unit.
+  uint32 ux = 0;
+  for (uint32 k = 1; k <= MAXNUNITS && ux == 0; ++k)
+    if (g_doc.doc_units[k - 1] == unit) ux = k;
+  Push_TextSize_Mapping_U(ux);
   auto selected = [&](int32 j) {
     return j >= lo && j < hi && (om->xyl[j].mm_cat == CC_REGULAR || om->xyl[j].mm_cat == CC_SPACE);
   };
@@ -517,6 +522,7 @@ void Draw_Selected_Range(GWorldPtr world, const a_om_rec* om, const a_doc_unit* 
       Blend_Pixels(*p, *p, red, cov);
     });
   }
+  Pop_TextSize_Mapping();
 }
 
 void OM_Draw_Frame(uint16 vx, bool8 visible, bool8 hilite, const a_om_rec* om) {

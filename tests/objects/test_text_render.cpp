@@ -71,8 +71,17 @@ struct MW {
   ~MW() { Dispose_MW(mw); }
 };
 
-std::unique_ptr<a_om_rec> New_Om() {
-  auto om = std::make_unique<a_om_rec>();
+// A text record of the test's own; its paths go with it.
+struct Om_Free {
+  void operator()(a_om_rec* om) const {
+    Flush_Path_Cache(om->cache.path);
+    delete om;
+  }
+};
+using Om_Ptr = std::unique_ptr<a_om_rec, Om_Free>;
+
+Om_Ptr New_Om() {
+  Om_Ptr om(new a_om_rec);
   std::memset(static_cast<void*>(om.get()), 0, sizeof(a_om_rec));
   om->opacity = 100;
   om->base_color = Rgb(0, 0, 0);
@@ -359,7 +368,7 @@ class TextPixels : public ::testing::Test {
     Cache_Clear();
   }
   // A text object of the unit (not in its list), laid out.
-  std::unique_ptr<a_om_rec> Text(const std::u16string& chars, a_text_layout layout, int16 size) {
+  Om_Ptr Text(const std::u16string& chars, a_text_layout layout, int16 size) {
     auto om = New_Om();
     om->layout = layout;
     om->size = size;
@@ -557,6 +566,88 @@ TEST_F(TextPixels, TextSitsInStackingOrderAmongPhotos) {
   std::swap(m.list[photox - 1], m.list[textx - 1]);
   Unit_PostRender(unit_);
   EXPECT_EQ(layer_at(), green);
+}
+
+// A text running far past the unit is rendered only as far as the unit
+// and its effects reach.
+TEST_F(TextPixels, TheRenderingCoversOnlyTheUnit) {
+  auto om = Text(std::u16string(60, u'H'), LAYOUT_HORZ, 72);
+  om->anchor = Point{400, 900};
+  om->justify = JUST_LEFT;
+  OM_Recalc(om.get(), 1);
+  ASSERT_GT(om->bbox.right, unit_->paintbounds.right + 1000);
+  MW text, shad;
+  Render(om.get(), text.mw, shad.mw);
+  ASSERT_NE(text.mw.mask, nullptr);
+  EXPECT_LE(text.mw.bounds.right, unit_->paintbounds.right + 4);
+  EXPECT_GT(text.mw.bounds.right, unit_->paintbounds.right - 20);
+}
+
+// The editor's selection highlighted character by character; positions
+// outside the text are limited to it, an empty selection draws nothing.
+TEST_F(TextPixels, TheSelectedRangeIsHighlightedWithinTheText) {
+  auto om = Text(u"ab cd", LAYOUT_HORZ, 36);
+  const Rect& pb = unit_->paintbounds;
+  GWorldPtr world = nullptr;
+  New_GWorld(pb, 32, nullptr, world);
+  ASSERT_NE(world, nullptr);
+  auto count_red = [&]() {
+    int n = 0;
+    for (int y = pb.top; y < pb.bottom; ++y)
+      for (int x = pb.left; x < pb.right; ++x) n += (M32(world, x, y).raw & 0xFFFFFFu) == 0xFF5050u;
+    return n;
+  };
+  auto clear = [&]() {
+    for (int y = pb.top; y < pb.bottom; ++y)
+      for (int x = pb.left; x < pb.right; ++x) M32(world, x, y) = Rgb(255, 255, 255);
+  };
+  clear();
+  g_ed.sel_lo = g_ed.sel_hi = 2;
+  Draw_Selected_Range(world, om.get(), unit_);
+  EXPECT_EQ(count_red(), 0);
+  // The first two characters: as high as 85 % above the baseline to 30 %
+  // below, along their advances.
+  g_ed.sel_lo = 0;
+  g_ed.sel_hi = 2;
+  Draw_Selected_Range(world, om.get(), unit_);
+  const int two = count_red();
+  Push_TextSize_Mapping_U(1);
+  const float size = Calc_Text_Size(100, *om);
+  Pop_TextSize_Mapping();
+  const float width = om->xyl[0].mm_width + om->xyl[1].mm_width;
+  EXPECT_NEAR(two, 1.15 * size * width, 0.05 * size * width);
+  EXPECT_EQ(M32(world, om->xyl[1].mm_x, om->xyl[1].mm_y - 2).raw & 0xFFFFFFu, 0xFF5050u);
+  // Far outside the text: the whole text, never past its end.
+  clear();
+  g_ed.sel_lo = -40;
+  g_ed.sel_hi = 100000;
+  Draw_Selected_Range(world, om.get(), unit_);
+  EXPECT_GT(count_red(), two * 2);
+  const int end = om->xyl[4].mm_x + om->xyl[4].mm_width + int(0.15f * size) + 2;
+  EXPECT_EQ(M32(world, end, om->xyl[4].mm_y - 2).raw & 0xFFFFFFu, 0xFFFFFFu);
+  g_ed = a_edit_rec{};
+  Dispose_GWorld(world);
+}
+
+// An overflow mark: a blue disc of 16 pixels with a white plus.
+TEST_F(TextPixels, AnOverflowMarkIsABlueDiscWithAPlus) {
+  GWorldPtr world = nullptr;
+  New_GWorld(Rect{0, 0, 40, 40}, 32, nullptr, world);
+  ASSERT_NE(world, nullptr);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) M32(world, x, y) = Rgb(0, 0, 0);
+  Push_GWorld(world);
+  Draw_Overflow(Point{20, 20});
+  Pop_GWorld();
+  const uint32 blue = Rgb(8, 112, 229).raw & 0xFFFFFFu, white = 0xFFFFFFu;
+  EXPECT_EQ(M32(world, 20, 20).raw & 0xFFFFFFu, white);
+  EXPECT_EQ(M32(world, 24, 20).raw & 0xFFFFFFu, white);  // the bars
+  EXPECT_EQ(M32(world, 20, 16).raw & 0xFFFFFFu, white);
+  EXPECT_EQ(M32(world, 17, 17).raw & 0xFFFFFFu, blue);  // between them
+  EXPECT_EQ(M32(world, 26, 20).raw & 0xFFFFFFu, blue);
+  EXPECT_EQ(M32(world, 20, 31).raw & 0xFFFFFFu, 0u);  // outside the disc
+  EXPECT_EQ(M32(world, 13, 13).raw & 0xFFFFFFu, 0u);
+  Dispose_GWorld(world);
 }
 
 }  // namespace

@@ -85,8 +85,9 @@ class TextEndToEnd : public ::testing::Test {
     used.count = 2;
     used.when = DateTimeRec{2026, 1, 2, 3, 4, 5, 5};
     std::strncpy(used.label, kCdLayout, sizeof used.label - 1);
-    used.tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
-    ASSERT_NE(used.tx, 0u);
+    const uint32 tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
+    ASSERT_NE(tx, 0u);
+    used.tx = tx;
     std::memcpy(&rec.recentlay[0], &used, sizeof used);
     std::ofstream out(prefs_, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&rec), sizeof rec);
