@@ -650,4 +650,46 @@ TEST_F(TextPixels, AnOverflowMarkIsABlueDiscWithAPlus) {
   Dispose_GWorld(world);
 }
 
+// The bounds of the pixels of a world that are near a colour.
+Rect Colour_Box(GWorldPtr w, uint32 rgb) {
+  const Rect& b = w->pix.bounds;
+  int top = b.bottom, left = b.right, bottom = b.top, right = b.left;
+  for (int y = b.top; y < b.bottom; ++y)
+    for (int x = b.left; x < b.right; ++x) {
+      const uint32 c = M32(w, x, y).raw & 0xFFFFFFu;
+      int d = 0;
+      for (int sh : {0, 8, 16}) d = std::max(d, std::abs(int((c >> sh) & 0xFF) - int((rgb >> sh) & 0xFF)));
+      if (d > 8) continue;
+      top = std::min(top, y), left = std::min(left, x);
+      bottom = std::max(bottom, y + 1), right = std::max(right, x + 1);
+    }
+  return Rect{int16(top), int16(left), int16(bottom), int16(right)};
+}
+
+// A unit printed at twice its cells draws its text twice as large, where
+// the screen's layer puts it, scaled.
+TEST_F(TextPixels, APrintAtTwiceTheScaleDrawsTheTextTwiceAsLarge) {
+  a_om_rec* om = New_OM_Rec();
+  ASSERT_NE(om, nullptr);
+  auto laid = Text(u"HHH", LAYOUT_HORZ, 36);
+  laid->base_color = Rgb(200, 0, 0);
+  OM_Copy_Into(*laid, *om);
+  Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
+  const uint32 red = Rgb(200, 0, 0).raw & 0xFFFFFFu;
+  Rect rect;
+  GWorldPtr layer = nullptr;
+  Current_Unit_Merge_Check(rect, layer);
+  ASSERT_NE(layer, nullptr);
+  const Rect screen = Colour_Box(layer, red);
+  ASSERT_FALSE(EmptyRect(screen));
+  const Rect& pb = unit_->paintbounds;
+  GWorldPtr print = nullptr;
+  ASSERT_TRUE(Render_Unit_Print(1, unit_, Rect{0, 0, int16(2 * pb.bottom), int16(2 * pb.right)}, print));
+  const Rect paper = Colour_Box(print, red);
+  Dispose_GWorld(print);
+  for (const auto& [s, p] : {std::pair{screen.left, paper.left}, std::pair{screen.right, paper.right},
+                             std::pair{screen.top, paper.top}, std::pair{screen.bottom, paper.bottom}})
+    EXPECT_NEAR(p, 2 * s, 3);
+}
+
 }  // namespace
