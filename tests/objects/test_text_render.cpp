@@ -692,4 +692,46 @@ TEST_F(TextPixels, APrintAtTwiceTheScaleDrawsTheTextTwiceAsLarge) {
     EXPECT_NEAR(p, 2 * s, 3);
 }
 
+// The frame round a text: green when not selected, red when selected,
+// amber while it is the text being edited; dashed when the text is hidden.
+TEST_F(TextPixels, TheFrameTakesTheColourOfItsState) {
+  auto om = Text(u"Frame", LAYOUT_HORZ, 36);
+  ASSERT_GT(om->cache.frame.npoints, 3);
+  gs.views[0].zoom_factor = a_ratio{1, 1};
+  gs.views[0].origin = Point{0, 0};
+  const Rect& pb = unit_->paintbounds;
+  GWorldPtr world = nullptr;
+  New_GWorld(pb, 32, nullptr, world);
+  ASSERT_NE(world, nullptr);
+  auto count = [&](bool visible, bool hilite, uint32 rgb) {
+    for (int y = pb.top; y < pb.bottom; ++y)
+      for (int x = pb.left; x < pb.right; ++x) M32(world, x, y) = Rgb(255, 255, 255);
+    Push_GWorld(world);
+    OM_Draw_Frame(1, visible, hilite, om.get());
+    Pop_GWorld();
+    int n = 0, others = 0;
+    for (int y = pb.top; y < pb.bottom; ++y)
+      for (int x = pb.left; x < pb.right; ++x) {
+        const uint32 c = M32(world, x, y).raw & 0xFFFFFFu;
+        n += c == rgb;
+        others += c != rgb && c != 0xFFFFFFu;
+      }
+    EXPECT_EQ(others, 0);
+    return n;
+  };
+  const uint32 green = 0x00F000u, red = 0xF00000u, amber = 0xFFC800u;
+  const int solid = count(true, false, green);
+  EXPECT_GT(solid, 200);
+  EXPECT_EQ(count(true, true, red), solid);
+  const int dashed = count(false, true, red);
+  EXPECT_GT(dashed, solid / 4);
+  EXPECT_LT(dashed, solid * 3 / 4);
+  gs.curr_phase = TEXT_PHASE;
+  gs.txedit_phase = TXEDIT_EDIT;
+  g_ed.edit_om = om.get();
+  EXPECT_EQ(count(true, true, amber), solid);
+  g_ed = a_edit_rec{};
+  Dispose_GWorld(world);
+}
+
 }  // namespace
