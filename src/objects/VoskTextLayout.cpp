@@ -97,8 +97,11 @@ void Simple_Line_Breaks(a_layout_pass& p) {
     if (ends && i + 1 < p.eos && Is_High_Surrogate(c.cc_char) && Is_Low_Surrogate(om.xyl[i + 1].cc_char)) ends = false;
     if (!ends) continue;
     if (g_breaks.nlines >= uint32(MAX_TEXT_LINES)) {
-      om.xyl[first].mm_cat = CC_OVERFLOW;
-      for (int32 j = first + 1; j < p.eos; ++j) om.xyl[j].mm_cat = CC_IGNORE;
+      Overflow_Char(om.xyl[first]);
+      for (int32 j = first + 1; j < p.eos; ++j) {
+        Overflow_Char(om.xyl[j]);
+        om.xyl[j].mm_cat = CC_IGNORE;
+      }
       return;
     }
     g_breaks.lines[g_breaks.nlines++] = a_line_break{first, i, g_ow[first].start, g_ow[i].runend};

@@ -400,7 +400,7 @@ TEST_F(TextLayout, OverflowMarksAtMostTenAndNoRepeat) {
 TEST_F(TextLayout, AThousandLinesAndThreeHundredPaths) {
   std::u16string text;
   for (int32 i = 0; i < 1000; ++i) text += u"a\r";
-  text += u"b";
+  text += u"bc";
   a_om_rec* om = Make(text, LAYOUT_HORZ);
   om->size = 5;  // 20.8 pixels a line
   Laid(om);
@@ -410,6 +410,7 @@ TEST_F(TextLayout, AThousandLinesAndThreeHundredPaths) {
   EXPECT_EQ(om->xyl[2 * 299].mm_cat, CC_REGULAR);
   EXPECT_EQ(om->xyl[2 * 300].mm_cat, CC_OVERFLOW);
   EXPECT_EQ(om->xyl[2000].mm_cat, CC_OVERFLOW);
+  EXPECT_EQ(om->xyl[2001].mm_cat, CC_IGNORE);
   ASSERT_EQ(om->noverflows, 1u);
   EXPECT_EQ(om->overflows[0].id, 10001);
   // A path layout with 1000 lines of 50 pixels: places past 16 bits overflow.
