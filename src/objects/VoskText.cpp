@@ -16,6 +16,7 @@
 #include "platform/QDRect.h"
 #include "platform/SysMem.h"
 #include "platform/SysSound.h"
+#include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
 bool8 OM_Is_Inside(a_oj_part& part, Point cell, int32 omx) {
@@ -500,6 +501,7 @@ void Delta_Text_Layout() {
   if (gs.grid_vals[TEXT_LAYOUT_GRID] == LAYOUT_HORZ) gs.slider_vals[TEXT_LINEANGLE_SLIDER] = 0;
   Delta_Text(false);
   History_Set_Pending(OP_TEXT_LAYOUT);
+  SV_Set_Virtual(SV_CONFIG_LSIDE);
 }
 
 void Set_Text_Block_HJust(a_om_rec* om, int32, a_horz_just just) {
