@@ -254,26 +254,51 @@ void SetFont(const a_fontspec& font) {
   theShadow->text_familyx = font.fontID;
 }
 
+namespace {
+
+// Text of a stretched or skewed record, glyph by glyph along its transformed
+// baseline from (x, y), placed by the port's text alignment as TextOutW
+// places text; the current position moves as it would.
+void Draw_Shaped_Text(const a_fontspec& spec, int16 x, int16 y, std::u16string_view sv) {
+  const HostLogFont lf = Log_Font_Of(spec);
+  const HostGlyphXform m = Xform_Of(spec, 1.0);
+  const uint32 align = GetTextAlign(theHDC);
+  double total = 0;
+  for (size_t i = 0; i < sv.size();) total += Host_Glyph_Advance(lf, Host_Utf16_Next(sv, i));
+  HostGlyphFaceMetrics fm;
+  Host_Glyph_Face_Metrics(lf, &fm);
+  // The first glyph's origin in the glyph's own frame (y up) from (x, y).
+  double u = 0, v = 0;
+  if ((align & TA_CENTER) == TA_CENTER) u = -std::floor(total / 2);
+  else if ((align & TA_CENTER) == TA_RIGHT) u = -total;
+  if ((align & TA_BASELINE) == TA_TOP) v = -fm.ascent;
+  else if ((align & TA_BASELINE) == TA_BOTTOM) v = fm.descent;
+  double px = x + m.xx * u + m.xy * v, py = y - (m.yx * u + m.yy * v);
+  for (size_t i = 0; i < sv.size();) {
+    const char32_t cp = Host_Utf16_Next(sv, i);
+    Host_Glyph_Draw_DC(theHDC, lf, cp, m, px, py);
+    const double adv = Host_Glyph_Advance(lf, cp);
+    px += m.xx * adv;
+    py -= m.yx * adv;
+  }
+  if (align & TA_UPDATECP) {
+    double step = 0;
+    if ((align & TA_CENTER) == TA_LEFT) step = total;
+    else if ((align & TA_CENTER) == TA_RIGHT) step = -total;
+    auto c16 = [](double d) { return int16(std::clamp<long>(std::lround(d), -32768, 32767)); };
+    MoveTo(c16(x + m.xx * step), c16(y - m.yx * step));
+  }
+}
+
+}  // namespace
+
 void Draw_Unicode_Text(const a_fontspec& spec, int16 x, int16 y, const UniChar* str, int32 len) {
   SetFont(spec);
   if (!Port_Ready()) return;
   MoveTo(x, y);
   if (!str || len <= 0) return;
   if (!Plain_Shape(spec)) {
-    // Glyph by glyph along the transformed baseline, the current position
-    // left at the end.
-    const HostLogFont lf = Log_Font_Of(spec);
-    const HostGlyphXform m = Xform_Of(spec, 1.0);
-    double px = x, py = y;
-    const std::u16string_view sv(reinterpret_cast<const char16_t*>(str), size_t(len));
-    for (size_t i = 0; i < sv.size();) {
-      const char32_t cp = Host_Utf16_Next(sv, i);
-      Host_Glyph_Draw_DC(theHDC, lf, cp, m, px, py);
-      const double adv = Host_Glyph_Advance(lf, cp);
-      px += m.xx * adv;
-      py -= m.yx * adv;
-    }
-    MoveTo(int16(std::clamp(std::lround(px), -32768L, 32767L)), int16(std::clamp(std::lround(py), -32768L, 32767L)));
+    Draw_Shaped_Text(spec, x, y, std::u16string_view(reinterpret_cast<const char16_t*>(str), size_t(len)));
     return;
   }
   const int32 old = SetBkMode(theHDC, theShadow->text_mode == 1 ? TRANSPARENT : OPAQUE);

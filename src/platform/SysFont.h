@@ -122,8 +122,8 @@ void SetFont(const a_fontspec& font);
 // transparent when the drawing state's text mode is 1, opaque otherwise (the
 // DC's background mode is restored). When the record's scales or skews are
 // not 1 and 0 the glyphs are drawn one by one as Draw_Glyph draws them, in the
-// port's text colour, along the transformed baseline, and no background cell
-// is painted.
+// port's text colour, along the transformed baseline, placed by the port's
+// text alignment as plain text is, and no background cell is painted.
 void Draw_Unicode_Text(const a_fontspec& spec, int16 x, int16 y, const UniChar* str, int32 len);
 // Ascent and descent of the font selected in the current port.
 void Get_Font_Info(a_font_info& info);

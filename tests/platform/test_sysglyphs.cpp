@@ -76,6 +76,12 @@ class SysGlyphTest : public ::testing::Test {
 
 constexpr a_pixel32 kGrey{{200, 200, 200, 200}};
 
+float Glyph_Font_Ascent(const a_fontspec& s) {
+  a_glyph_font_info info;
+  Get_Glyph_Font_Info(s, info);
+  return info.ascent;
+}
+
 TEST_F(SysGlyphTest, StretchSkewAngleAndScaleReachTheGlyph) {
   // A world whose coordinates do not start at 0.
   GWorldPtr w = World(32, Rect{100, 200, 300, 500});
@@ -199,6 +205,22 @@ TEST_F(SysGlyphTest, DrawUnicodeTextHonoursStretchAndPairs) {
   GetCurrentPositionEx(theHDC, &cp);
   EXPECT_EQ(cp.x - 10, 2 * (cp0.x - 10)) << "the pen moved by the stretched advances";
   EXPECT_EQ(cp.y, 80);
+
+  // Aligned at the top, the pen left where it is: the stretched text hangs
+  // below y, as plain text does.
+  SetTextAlign(theHDC, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+  for (float hs : {1.0f, 2.0f}) {
+    Fill32(w, white);
+    s.hscale = hs;
+    Draw_Unicode_Text(s, 10, 20, reinterpret_cast<const UniChar*>(text), 5);
+    const Rect top = Ink(w, white, 0xFFFFFF);
+    EXPECT_NEAR(top.top, 20 + (plain.top - 80) + Glyph_Font_Ascent(s), 1.5) << hs;
+    GetCurrentPositionEx(theHDC, &cp);
+    EXPECT_EQ(cp.x, 10);
+    EXPECT_EQ(cp.y, 20);
+  }
+  SetTextAlign(theHDC, TA_BASELINE | TA_LEFT | TA_UPDATECP);
+  s.hscale = 2;
 
   // A surrogate pair is one glyph, drawn as Draw_Glyph draws it.
   Fill32(w, white);
