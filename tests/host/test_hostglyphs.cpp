@@ -330,6 +330,39 @@ TEST(HostGlyphs, ColourTouchedBoxClippingAndRefusals) {
   EXPECT_EQ(far.Mass(), 0);
 }
 
+TEST(HostGlyphs, IntoADeviceContextThroughItsOriginAndClip) {
+  REQUIRE_DEJAVU();
+  const HostLogFont lf = Sans(30);
+  const HostGlyphXform m = Turn(15, 1.5, 1);
+  HBITMAP surf = Host_NewSurface(100, 80, 32, nullptr, 0);
+  HDC dc = Host_CreateSurfaceDC(surf);
+  ASSERT_NE(dc, nullptr);
+  PatBlt(dc, 0, 0, 100, 80, WHITENESS);
+  SetTextColor(dc, RGB(255, 0, 0));
+  SetWindowOrgEx(dc, 50, 0, nullptr);        // logical x 50 is device column 0
+  IntersectClipRect(dc, 50, 0, 80, 80);      // device columns 0 .. 29
+  ASSERT_TRUE(Host_Glyph_Draw_DC(dc, lf, U'W', m, 55.5, 60));
+  Canvas want(100, 80);
+  ASSERT_TRUE(Host_Glyph_Draw(lf, U'W', m, 5.5, 60, want.Target(), nullptr));
+  const HostSurface* s = Host_Surface(surf);
+  int32 wrong = 0, full = 0;
+  for (int32 y = 0; y < 80; ++y)
+    for (int32 x = 0; x < 100; ++x) {
+      uint32 v;
+      std::memcpy(&v, s->bits + int64(y) * s->stride + 4 * x, 4);
+      v &= 0xFFFFFF;
+      const bool inked = v != 0xFFFFFF, expect = x < 30 && want.At(x, y) > 0;
+      wrong += inked != expect;
+      if (x < 30 && want.At(x, y) == 255) full += v == 0xFF0000;
+    }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_GT(full, 10) << "fully covered pixels take the text colour";
+  EXPECT_GT(want.Ink().right, 30) << "the glyph reaches past the clip";
+  EXPECT_FALSE(Host_Glyph_Draw_DC(nullptr, lf, U'W', m, 0, 0));
+  DeleteDC(dc);
+  DeleteObject(surf);
+}
+
 TEST(HostGlyphs, FaceMetricsAndSynthesis) {
   REQUIRE_DEJAVU();
   HostGlyphFaceMetrics m;
