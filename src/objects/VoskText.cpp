@@ -639,7 +639,7 @@ void Text_Preview_Move(int32 omx, int32 dx, int32 dy, float dangle) {
   } else {
     a_om_pointlist& f = om->cache.frame;
     f.npoints = std::min<uint16>(g_preview_frame.npoints, f.max);
-    const double a = -dangle / 10.0 * kPiT / 180.0;  // counter-clockwise on the screen
+    const double a = dangle / 10.0 * kPiT / 180.0;  // counter-clockwise on the screen
     for (int32 i = 0; i < f.npoints; ++i) {
       const Point p = g_preview_frame.points[i];
       if (Is_Pointlist_Break(p)) {
@@ -648,8 +648,8 @@ void Text_Preview_Move(int32 omx, int32 dx, int32 dy, float dangle) {
       }
       if (Move_Kind(*om) == 3) {
         const double vx = p.h - om->rotcenter.h, vy = p.v - om->rotcenter.v;
-        f.points[i] = Point{Text_Clamp16(std::lround(om->rotcenter.v + vx * std::sin(-a) + vy * std::cos(a))),
-                            Text_Clamp16(std::lround(om->rotcenter.h + vx * std::cos(a) - vy * std::sin(-a)))};
+        f.points[i] = Point{Text_Clamp16(std::lround(om->rotcenter.v - vx * std::sin(a) + vy * std::cos(a))),
+                            Text_Clamp16(std::lround(om->rotcenter.h + vx * std::cos(a) + vy * std::sin(a)))};
       } else {
         f.points[i] = Point{Text_Clamp16(int64(p.v) + dy), Text_Clamp16(int64(p.h) + dx)};
       }

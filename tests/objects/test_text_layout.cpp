@@ -720,6 +720,25 @@ TEST_F(TextObjects, MovesByLayout) {
   Apply_Move_Text(Point{kCentre - 300, kCentre}, Point{kCentre, kCentre + 300}, true, true, circle);
   EXPECT_EQ(Om(circle)->polarangle, 90);
   EXPECT_EQ(Om(circle)->radius, 50);
+  // A drag's preview moves only the frame: turned about the centre, or
+  // offset; the final move lays the text out anew.
+  const Rect frame = Frame_Bounds(*Om(circle));
+  Apply_Move_Text(Point{kCentre, kCentre - 300}, Point{kCentre - 300, kCentre}, false, false, circle);
+  const Rect turned = Frame_Bounds(*Om(circle));
+  // A quarter turn counter-clockwise: (h, v) goes to (v, 2c - h).
+  EXPECT_NEAR(turned.left, frame.top, 2);
+  EXPECT_NEAR(turned.right, frame.bottom, 2);
+  EXPECT_NEAR(turned.top, 2 * kCentre - frame.right, 2);
+  EXPECT_NEAR(turned.bottom, 2 * kCentre - frame.left, 2);
+  EXPECT_EQ(Om(circle)->polarangle, 90);
+  Apply_Move_Text(Point{kCentre, kCentre - 300}, Point{kCentre - 300, kCentre}, false, true, circle);
+  EXPECT_EQ(Om(circle)->polarangle, 180);
+  EXPECT_EQ(Frame_Bounds(*Om(circle)), turned);
+  const Rect still = Frame_Bounds(*Om(straight));
+  Apply_Move_Text(Point{10, 40}, Point{0, 0}, false, false, straight);
+  Apply_Move_Text(Point{20, 30}, Point{0, 0}, false, false, straight);
+  EXPECT_EQ(Frame_Bounds(*Om(straight)),
+            (Rect{int16(still.top + 20), int16(still.left + 30), int16(still.bottom + 20), int16(still.right + 30)}));
   // Spokes change their outer radius.
   const int32 spoke = New(u"AB", LAYOUT_SPOKE);
   Om(spoke)->spoke_outerd = 80;
