@@ -288,6 +288,8 @@ bool Text_Tool_Key(const a_keystroke& key) {
     typed_count = 0;
     return true;
   }
+  // Shortcuts are the menus'.
+  if ((key.mods & (Keymod_Bit(CONTROLKEY) | Keymod_Bit(COMMANDKEY))) != 0) return false;
   if (key.charcode == 0 || key.unicode < 32 || key.charcode == 127) return false;
   if (typed_count < MAX_NXYL - 1) typed_line[size_t(typed_count++)] = key.unicode;
   return true;
