@@ -2,8 +2,9 @@
 // map (equal on every side), the text picture's effects and its shadow on
 // coverage drawn by hand; then laid-out texts drawn with real glyphs: a
 // circle of O's between its circles, a stretched glyph, a text without
-// regular characters, underlines, and a text in the drawing order of a
-// unit's layer among photos.
+// regular characters, underlines, a text in the drawing order of a unit's
+// layer among photos and symbols, a print at twice the scale, the selected
+// range, the frame and the overflow mark.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,11 +25,15 @@
 #include "objects/VoskPhot.h"
 #include "objects/VoskTextDraw.h"
 #include "pixel/DrawUtilMasked.h"
+#include "pixel/ArtKeys.h"
+#include "pixel/OP.h"
 #include "pixel/OPUtil.h"
+#include "pixel/SysPixt.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
 #include "platform/SysFont.h"
+#include "platform/SysIO.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
@@ -566,6 +571,56 @@ TEST_F(TextPixels, TextSitsInStackingOrderAmongPhotos) {
   std::swap(m.list[photox - 1], m.list[textx - 1]);
   Unit_PostRender(unit_);
   EXPECT_EQ(layer_at(), green);
+}
+
+// The same among symbols: a symbol of the library under the text leaves
+// every pixel of the text showing; moved above it, it covers some.
+TEST_F(TextPixels, TextSitsInStackingOrderAmongSymbols) {
+  SysPixt_Init();
+  OP_Init();
+  FSSpec lib{};
+  if (!Path_From_Text(lib, VELMOR_ART_LIBRARY) || OP_OpenFile(lib) != OPEN_OKAY) {
+    OP_Stop();
+    GTEST_SKIP() << "the picture library is not built";
+  }
+  a_om_rec* om = New_OM_Rec();
+  ASSERT_NE(om, nullptr);
+  auto laid = Text(u"\u2588\u2588\u2588", LAYOUT_HORZ, 72);
+  laid->base_color = Rgb(200, 0, 0);
+  OM_Copy_Into(*laid, *om);
+  Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
+  auto red_pixels = [&]() {
+    Rect rect;
+    GWorldPtr world = nullptr;
+    Current_Unit_Merge_Check(rect, world);
+    int n = 0;
+    if (world == nullptr) return n;
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x) n += (M32(world, x, y).raw & 0xFFFFFFu) == 0xC80000u;
+    return n;
+  };
+  const int alone = red_pixels();
+  ASSERT_GT(alone, 1000);
+  int32 symx = 0;
+  a_ph_rec* ph = PH_New(symx, SYMBOL_BLOCK);
+  ASSERT_NE(ph, nullptr);
+  ph->spec.source.kind = SOURCE_DATABASE;
+  ph->spec.source.key = a_keyset{ART_SYMBOL, ART_SYMBOL_MUSIC, 1, 0};
+  ph->spec.is_symbol = true;
+  ph->spec.symbol_color = a_pixel32{0x90, 0x40, 0x20, 0xFF};
+  ph->spec.scalingh = ph->spec.scalingv = 1000;
+  ph->dst_center = Point{int16(om->xyl[1].mm_y - 40), int16(om->xyl[1].mm_x + 30)};
+  Photo_Merge(symx, false);
+  a_oj_master& m = unit_->oj;
+  int32 textx = 0;
+  for (int32 k = 1; k <= m.nlist; ++k)
+    if (m.list[k - 1].kind == TEXT_BLOCK) textx = k;
+  ASSERT_LT(symx, textx);
+  EXPECT_EQ(red_pixels(), alone);
+  std::swap(m.list[symx - 1], m.list[textx - 1]);
+  Unit_PostRender(unit_);
+  EXPECT_LT(red_pixels(), alone - 200);
+  OP_Stop();
 }
 
 // A text running far past the unit is rendered only as far as the unit
