@@ -529,14 +529,21 @@ uint32 Sized_Glyph_Index(SizedFace* sf, char32_t cp) {
 
 constexpr size_t kMaxGlyphBytes = size_t(16) << 20;
 
-SizedGlyph* Sized_Entry(SizedFace* sf, uint32 glyph) {
-  auto it = sf->glyphs.find(glyph);
-  if (it != sf->glyphs.end()) return &it->second;
-  if (sf->glyph_bytes > kMaxGlyphBytes || sf->glyphs.size() > 20000) {
-    sf->glyphs.clear();
-    sf->glyph_bytes = 0;
+// A glyph's entry in a cache of glyphs, new when it has none; the cache is
+// emptied first once it holds too many glyphs or bytes.
+template <class T>
+T* Glyph_Entry(std::unordered_map<uint32, T>& glyphs, size_t& bytes, uint32 glyph) {
+  auto it = glyphs.find(glyph);
+  if (it != glyphs.end()) return &it->second;
+  if (bytes > kMaxGlyphBytes || glyphs.size() > 20000) {
+    glyphs.clear();
+    bytes = 0;
   }
-  return &sf->glyphs[glyph];
+  return &glyphs[glyph];
+}
+
+SizedGlyph* Sized_Entry(SizedFace* sf, uint32 glyph) {
+  return Glyph_Entry(sf->glyphs, sf->glyph_bytes, glyph);
 }
 
 int32 Embolden_Strength(int32 em) {
@@ -774,13 +781,7 @@ HostFontInstance* Resolve(const HostLogFont& lf) {
 void Drop_Memo();
 
 GlyphBitmaps* Entry(HostFontInstance* in, uint32 glyph) {
-  auto it = in->glyphs.find(glyph);
-  if (it != in->glyphs.end()) return &it->second;
-  if (in->glyph_bytes > kMaxGlyphBytes || in->glyphs.size() > 20000) {
-    in->glyphs.clear();
-    in->glyph_bytes = 0;
-  }
-  return &in->glyphs[glyph];
+  return Glyph_Entry(in->glyphs, in->glyph_bytes, glyph);
 }
 
 }  // namespace

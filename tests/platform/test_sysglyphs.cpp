@@ -68,7 +68,8 @@ class SysGlyphTest : public ::testing::Test {
       for (int32 x = w->pix.bounds.left; x < w->pix.bounds.right; ++x)
         if ((Px32(w, x, y) & mask) != (v & mask)) {
           r.left = int16(std::min<int32>(r.left, x)), r.top = int16(std::min<int32>(r.top, y));
-          r.right = int16(std::max<int32>(r.right, x + 1)), r.bottom = int16(std::max<int32>(r.bottom, y + 1));
+          r.right = int16(std::max<int32>(r.right, x + 1));
+          r.bottom = int16(std::max<int32>(r.bottom, y + 1));
         }
     return r;
   }
