@@ -393,9 +393,9 @@ void Fill_Quad(const float (&qx)[4], const float (&qy)[4], const Rect& clip, Plo
     }
 }
 
-// The corners of a band along a character's baseline: from origin (x, y)
-// along angle (tenths of a degree, counter-clockwise) for length, across it
-// from below (positive: under the baseline) above to below.
+// The corners of a band along a character's baseline from origin (x, y) at
+// angle (tenths of a degree, counter-clockwise): along it from along0 to
+// along1, across it from below0 to below1 (positive: under the baseline).
 void Baseline_Band(float x, float y, float tenths, float along0, float along1, float below0, float below1,
                    float (&qx)[4], float (&qy)[4]) {
   const double a = double(tenths) * 3.14159265358979323846 / 1800.0;
