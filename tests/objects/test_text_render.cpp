@@ -389,6 +389,23 @@ class TextPixels : public ::testing::Test {
     OM_Recalc(om.get(), 1);
     return om;
   }
+  // A red straight text on top of the unit's list, laid out.
+  a_om_rec* Add_Red_Text(const std::u16string& chars, int16 size) {
+    a_om_rec* om = New_OM_Rec();
+    if (om == nullptr) return nullptr;
+    auto laid = Text(chars, LAYOUT_HORZ, size);
+    laid->base_color = Rgb(200, 0, 0);
+    OM_Copy_Into(*laid, *om);
+    Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
+    return om;
+  }
+  // The index of the unit's (last) text in its list.
+  int32 Text_Index() const {
+    int32 textx = 0;
+    for (int32 k = 1; k <= unit_->oj.nlist; ++k)
+      if (unit_->oj.list[k - 1].kind == TEXT_BLOCK) textx = k;
+    return textx;
+  }
   void Render(a_om_rec* om, a_masked_gworld& text, a_masked_gworld& shad) {
     OM_Render_In(kIdentity, om, 1, text, shad);
   }
@@ -527,14 +544,10 @@ TEST_F(TextPixels, UnderlinesRunUnderTheCharactersAndTheSpacesBetween) {
 }
 
 // A text sits in the unit's drawing order among photos: over a photo below
-// it in the list, under one moved above it.
+// it in the list, under one moved above it, over everything while edited.
 TEST_F(TextPixels, TextSitsInStackingOrderAmongPhotos) {
-  a_om_rec* om = New_OM_Rec();
+  a_om_rec* om = Add_Red_Text(u"\u2588\u2588\u2588", 72);  // full blocks
   ASSERT_NE(om, nullptr);
-  auto laid = Text(u"\u2588\u2588\u2588", LAYOUT_HORZ, 72);  // full blocks
-  laid->base_color = Rgb(200, 0, 0);
-  OM_Copy_Into(*laid, *om);
-  Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
   const int x = om->xyl[1].mm_x + 10, y = om->xyl[1].mm_y - 20;
   // A green photo over the middle block (new photos go under the texts).
   a_masked_gworld basis;
@@ -562,15 +575,27 @@ TEST_F(TextPixels, TextSitsInStackingOrderAmongPhotos) {
   };
   const uint32 red = Rgb(200, 0, 0).raw & 0xFFFFFFu, green = Rgb(0, 200, 0).raw & 0xFFFFFFu;
   a_oj_master& m = unit_->oj;
-  int32 textx = 0;
-  for (int32 k = 1; k <= m.nlist; ++k)
-    if (m.list[k - 1].kind == TEXT_BLOCK) textx = k;
+  const int32 textx = Text_Index();
   ASSERT_LT(photox, textx);
   EXPECT_EQ(layer_at(), red);
   // The photo moved above the text shows over it.
   std::swap(m.list[photox - 1], m.list[textx - 1]);
   Unit_PostRender(unit_);
   EXPECT_EQ(layer_at(), green);
+  // While the text is edited it is merged over everything else, the rest
+  // kept in the minus layer; when the edit ends it takes its place again.
+  gs.curr_phase = TEXT_PHASE;
+  gs.txedit_phase = TXEDIT_EDIT;
+  g_ed.edit_ux = 1;
+  g_ed.edit_omx = Text_Index();
+  g_ed.edit_objid = m.list[g_ed.edit_omx - 1].objid;
+  g_ed.edit_om = om;
+  EXPECT_EQ(layer_at(), red);
+  EXPECT_NE(unit_->statics[MINUS_LAYER].world, nullptr);
+  EXPECT_EQ(unit_->excluded_id, g_ed.edit_objid);
+  g_ed = a_edit_rec{};
+  EXPECT_EQ(layer_at(), green);
+  EXPECT_EQ(unit_->statics[MINUS_LAYER].world, nullptr);
 }
 
 // The same among symbols: a symbol of the library under the text leaves
@@ -583,12 +608,8 @@ TEST_F(TextPixels, TextSitsInStackingOrderAmongSymbols) {
     OP_Stop();
     GTEST_SKIP() << "the picture library is not built";
   }
-  a_om_rec* om = New_OM_Rec();
+  a_om_rec* om = Add_Red_Text(u"\u2588\u2588\u2588", 72);
   ASSERT_NE(om, nullptr);
-  auto laid = Text(u"\u2588\u2588\u2588", LAYOUT_HORZ, 72);
-  laid->base_color = Rgb(200, 0, 0);
-  OM_Copy_Into(*laid, *om);
-  Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
   auto red_pixels = [&]() {
     Rect rect;
     GWorldPtr world = nullptr;
@@ -612,9 +633,7 @@ TEST_F(TextPixels, TextSitsInStackingOrderAmongSymbols) {
   ph->dst_center = Point{int16(om->xyl[1].mm_y - 40), int16(om->xyl[1].mm_x + 30)};
   Photo_Merge(symx, false);
   a_oj_master& m = unit_->oj;
-  int32 textx = 0;
-  for (int32 k = 1; k <= m.nlist; ++k)
-    if (m.list[k - 1].kind == TEXT_BLOCK) textx = k;
+  const int32 textx = Text_Index();
   ASSERT_LT(symx, textx);
   EXPECT_EQ(red_pixels(), alone);
   std::swap(m.list[symx - 1], m.list[textx - 1]);
@@ -724,12 +743,7 @@ Rect Colour_Box(GWorldPtr w, uint32 rgb) {
 // A unit printed at twice its cells draws its text twice as large, where
 // the screen's layer puts it, scaled.
 TEST_F(TextPixels, APrintAtTwiceTheScaleDrawsTheTextTwiceAsLarge) {
-  a_om_rec* om = New_OM_Rec();
-  ASSERT_NE(om, nullptr);
-  auto laid = Text(u"HHH", LAYOUT_HORZ, 36);
-  laid->base_color = Rgb(200, 0, 0);
-  OM_Copy_Into(*laid, *om);
-  Obj_PostRender(Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om));
+  ASSERT_NE(Add_Red_Text(u"HHH", 36), nullptr);
   const uint32 red = Rgb(200, 0, 0).raw & 0xFFFFFFu;
   Rect rect;
   GWorldPtr layer = nullptr;
