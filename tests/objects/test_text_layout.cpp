@@ -526,6 +526,43 @@ TEST_F(TextLayout, RefusalsLayOutSoundly) {
   EXPECT_EQ(bad->xyl[MAX_NXYL - 1].mm_cat, CC_EOS);
 }
 
+// Records from files may hold anything: every layout of extreme numbers
+// lays out within the record's fields and the frame's room.
+TEST_F(TextLayout, ExtremeRecordsLayOutSoundly) {
+  for (int32 layout = 0; layout < NTEXT_LAYOUTS; ++layout) {
+    for (const int16 v : {int16(-32768), int16(0), int16(32767)}) {
+      a_om_rec* om = Make(u"Ab c\rD\xD83D\xDE00 e\rF", a_text_layout(layout));
+      for (int16 a_om_rec::*f :
+           {&a_om_rec::size, &a_om_rec::lineangle, &a_om_rec::polarangle, &a_om_rec::radius, &a_om_rec::hspacing,
+            &a_om_rec::vspacing, &a_om_rec::stretch_h, &a_om_rec::stretch_v, &a_om_rec::skew_h, &a_om_rec::skew_v,
+            &a_om_rec::glow_radius, &a_om_rec::shad_dx, &a_om_rec::shad_dy, &a_om_rec::shad_radius,
+            &a_om_rec::outl_radius, &a_om_rec::spoke_outerd, &a_om_rec::spoke_thickness, &a_om_rec::spoke_totangle,
+            &a_om_rec::spoke_twist, &a_om_rec::contour_margin})
+        om->*f = v;
+      om->glowf = om->shadf = om->outlf = true;
+      om->anchor = om->rotcenter = Point{v, v};
+      om->fontx = uint32(v) * 7919u;
+      for (int32 i = 0; i + 1 < om->nxyl; ++i) {
+        om->xyl[i].cc_nudgex = om->xyl[i].cc_nudgey = om->xyl[i].cc_nudget = v;
+        om->xyl[i].cc_size = v;
+      }
+      om->noverflows = 1000;
+      Laid(om);
+      SCOPED_TRACE(testing::Message() << "layout " << layout << " value " << v);
+      EXPECT_EQ(om->cache.progress, Progress_Bit(READY_COORD));
+      EXPECT_LE(om->cache.frame.npoints, om->cache.frame.max);
+      EXPECT_LE(om->noverflows, uint32(MAX_OVERFLOWS));
+      for (int32 i = 0; i + 1 < om->nxyl; ++i) {
+        const a_char_category c = om->xyl[i].mm_cat;
+        EXPECT_TRUE(c == CC_REGULAR || c == CC_SPACE || c == CC_HARDBREAK || c == CC_OVERFLOW || c == CC_IGNORE);
+        EXPECT_TRUE(om->xyl[i].mm_t >= 0 && om->xyl[i].mm_t < 3600);
+      }
+      EXPECT_LE(om->bbox.top, om->bbox.bottom);
+      EXPECT_LE(om->bbox.left, om->bbox.right);
+    }
+  }
+}
+
 TEST_F(TextLayout, TextSizeMappingNestsTwoDeep) {
   EXPECT_FLOAT_EQ(Points_To_PixelsR(72), 300);
   Push_TextSize_Mapping(2);
