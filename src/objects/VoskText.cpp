@@ -73,8 +73,17 @@ void Flush_Path_Cache(a_path_cache& path) {
   path.npaths = 0;
 }
 
+namespace {
+// The frame of the text being dragged as it was before the preview moved it.
+const a_om_rec* g_preview_om = nullptr;
+a_om_pointlist g_preview_frame;
+
+void End_Preview() { g_preview_om = nullptr; }
+}  // namespace
+
 void OM_Dispose(a_om_rec*& om) {
   if (om == nullptr) return;
+  if (g_preview_om == om) End_Preview();
   if (g_ed.edit_om == om) Null_Ed();  // the editor lets go of the record first
   Dispose_MW(om->cache.text);
   Dispose_MW(om->cache.shad);
@@ -379,6 +388,7 @@ void OM_Dup(const a_om_rec* om) {
       Obj_Append(unit->oj, TEXT_BLOCK, uint8(OJ_Flag_Bit(PENDING_FLAG) | OJ_Flag_Bit(VISIBLE_FLAG)), nullptr, copy);
   Begin_Text_Change(omx);
   End_Text_Change(omx);
+  Obj_Number_Changed();
 }
 
 // --- The change bracket ----------------------------------------------------------------
@@ -574,12 +584,6 @@ namespace {
 constexpr double kPiT = 3.14159265358979323846;
 
 uint8 Move_Kind(const a_om_rec& om) { return TEXT_MOVE_KINDS[om.layout < NTEXT_LAYOUTS ? om.layout : 0]; }
-
-// The frame as it was before a preview moved it.
-const a_om_rec* g_preview_om = nullptr;
-a_om_pointlist g_preview_frame;
-
-void End_Preview() { g_preview_om = nullptr; }
 
 }  // namespace
 
