@@ -644,6 +644,37 @@ TEST_F(TextObjects, NewTextsTakeTheirTextPlaceAndSettings) {
   EXPECT_STREQ(str, "A\nB");
 }
 
+TEST_F(TextObjects, TypedAndPastedTextsFollowTheSelectedOne) {
+  const int32 styled = New(u"Title", LAYOUT_CIRC_CCW);
+  Om(styled)->boldf = true;
+  Om(styled)->size = 30;
+  Selection_Set1(styled);
+  // A click with the text tool: an empty text in that style, to be typed into.
+  Text_New_At(Point{500, 400});
+  const int32 at = unit_->oj.nlist;
+  ASSERT_EQ(at, styled + 1);
+  EXPECT_EQ(Om(at)->nxyl, 1);
+  EXPECT_EQ(Om(at)->anchor, (Point{500, 400}));
+  EXPECT_TRUE(Om(at)->boldf);
+  EXPECT_EQ(Om(at)->size, 30);
+  EXPECT_EQ(Om(at)->layout, LAYOUT_CIRC_CCW);
+  EXPECT_TRUE(g_ed.edit_new);
+  EXPECT_TRUE(Is_Obj_Selected(at));
+  // Pasted text outside an edit: a new text placed below the selected one.
+  gs.txedit_phase = TXEDIT_MOVE;
+  Selection_Set1(styled);
+  const char pasted[] = "Track 1";
+  ASSERT_TRUE(Text_Inject_Roman(pasted, 7));
+  const int32 omx = unit_->oj.nlist;
+  ASSERT_EQ(omx, at + 1);
+  char str[16];
+  OM_To_Str(Om(omx), str, sizeof str);
+  EXPECT_STREQ(str, "Track 1");
+  EXPECT_EQ(Om(omx)->radius, Om(styled)->radius - 10);
+  EXPECT_TRUE(Is_Obj_Selected(omx));
+  EXPECT_FALSE(Is_Obj_Selected(styled));
+}
+
 TEST_F(TextObjects, AFullListTakesNoText) {
   while (unit_->oj.nlist < MAX_OJ) New(u"x");
   int32 omx = 7;
