@@ -100,8 +100,6 @@ bool8 Is_Editing_Text() { return gs.curr_phase == TEXT_PHASE && gs.txedit_phase 
 
 namespace {
 
-constexpr int16 kSoundRefused = 136;
-
 int16 Limit_To(a_slider_enum slider, int32 v) {
   const a_slider_values& r = SLIDER_VALUES[slider];
   return int16(std::clamp<int32>(v, r.minval, r.maxval));
@@ -274,7 +272,7 @@ int32 OM_New() {
 void Text_New4(int32& omx, const UniChar* text, int32 len, int16 radius, Point anchor, Point rotcenter, bool8 flag) {
   omx = 0;
   if (List_Full()) {
-    Sound_Effect(kSoundRefused);
+    Sound_Effect(SND_OBJ_REFUSED);
     return;
   }
   omx = OM_New();
@@ -307,7 +305,7 @@ void Text_New2(const UniChar* text, int32 len, int32 srcx, Point pt, bool8 flag)
 
 void Text_New_At(Point cell) {
   if (List_Full()) {
-    Sound_Effect(kSoundRefused);
+    Sound_Effect(SND_OBJ_REFUSED);
     return;
   }
   const a_om_rec* style = Text_Of(Top_Selected_Text());
@@ -339,7 +337,7 @@ bool8 Text_Inject_Unicode(const UniChar* buf, int32 count) {
   // Insertion at the caret is the editor's; it does not take text yet.
   if (Is_Editing_Text()) return false;
   if (List_Full()) {
-    Sound_Effect(kSoundRefused);
+    Sound_Effect(SND_OBJ_REFUSED);
     return false;
   }
   Text_New2(buf, count, Top_Selected_Text(), Point{NO_POINT, NO_POINT}, true);
@@ -377,7 +375,7 @@ void OM_Dup(const a_om_rec* om) {
   a_doc_unit* unit = Curr_Unit();
   if (unit == nullptr || om == nullptr) return;
   if (unit->oj.nlist >= MAX_OJ) {
-    Sound_Effect(kSoundRefused);
+    Sound_Effect(SND_OBJ_REFUSED);
     return;
   }
   a_om_rec* copy = OM_Copy(om);
