@@ -373,6 +373,16 @@ void Calc_Frame_Contour(a_om_rec& om, Point centre, float radius, int32 cut_v, b
 
 // --- The layouts on paths -------------------------------------------------------------
 
+namespace {
+// The lines on the paths of spec, outlined by their frames; the box is the unit.
+void Lay_On_Points_Paths(a_layout_pass& p, const a_generic_path_spec& spec) {
+  Gen_Path(*p.om, spec);
+  Place_Lines_On_Path(p, JUST_LEFT, APPLY_PLAIN);
+  Path_To_Frame(*p.om, p.ascent, p.descent);
+  p.om->bbox = p.canvas;
+}
+}  // namespace
+
 void Reformat_Spiral(a_layout_pass& p) {
   a_om_rec& om = *p.om;
   a_generic_path_spec spec;
@@ -380,10 +390,7 @@ void Reformat_Spiral(a_layout_pass& p) {
   spec.shape = SPIRAL_PATH;
   spec.spiral = a_spiral_spec{float(om.rotcenter.h), float(om.rotcenter.v), Radius_To_Pixels(p.canvas, om.radius),
                               float(om.polarangle), p.linedist, om.layout == LAYOUT_SPIRAL_CW};
-  Gen_Path(om, spec);
-  Place_Lines_On_Path(p, JUST_LEFT, APPLY_PLAIN);
-  Path_To_Frame(om, p.ascent, p.descent);
-  om.bbox = p.canvas;
+  Lay_On_Points_Paths(p, spec);
 }
 
 void Reformat_Spoke(a_layout_pass& p) {
@@ -401,10 +408,7 @@ void Reformat_Spoke(a_layout_pass& p) {
                             float(100 - om.spoke_thickness) * outer / 100.0f,
                             outer,
                             float(om.spoke_twist)};
-  Gen_Path(om, spec);
-  Place_Lines_On_Path(p, JUST_LEFT, APPLY_PLAIN);
-  Path_To_Frame(om, p.ascent, p.descent);
-  om.bbox = p.canvas;
+  Lay_On_Points_Paths(p, spec);
 }
 
 void Reformat_Contour(a_layout_pass& p) {
