@@ -11,6 +11,7 @@
 #include "objects/VoskCanv.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskText.h"
+#include "objects/VoskTextDraw.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/Fast.h"
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr int16 kAlertNoMemory = 16;    // "Sorry, there is not enough memory to do this."
-constexpr float kMMPerPoint = 0.3527778f;
 
 const Rect kNoRect{0, 0, 0, 0};
 
@@ -61,17 +61,6 @@ uint32 Unit_Index(const a_doc_unit* unit) {
 
 // The object id a unit's layers leave out: the text being edited on it.
 uint32 Edited_Id(uint32 ux) { return g_ed.edit_objid != 0 && g_ed.edit_ux == ux ? g_ed.edit_objid : 0; }
-
-// Pixels per point for text on a unit whose canvas is height pixels high
-// (none for a unit of no height).
-bool Push_Text_Size(uint32 ux, int32 height) {
-  const a_unit* spec = Template_Unit(ux);
-  if (spec == nullptr) return false;
-  const float mm = spec->bbox.bottom - spec->bbox.top;
-  if (!(mm > 0) || height <= 0) return false;
-  Push_TextSize_Mapping(float(height) * kMMPerPoint / mm);
-  return true;
-}
 
 // A rectangular region of r (NIL when none could be made).
 RgnHandle Rect_Region(const Rect& r) {
@@ -294,8 +283,9 @@ void Render_Unit_Screen(uint32 ux, a_doc_unit* unit, const Rect& dirty, const Re
   }
   GWorldPtr target = edited != 0 && minus.world != nullptr ? minus.world : total.world;
   if (target == nullptr) return;
-  // 3. Text sizes at the unit's scale.
-  const bool text_size = Push_Text_Size(ux, unit->paintbounds.bottom);
+  // 3. Text sizes in the unit's cells, as the layout measured them: the
+  // layer's scale reaches the glyphs through the mapping they render at.
+  Push_TextSize_Mapping_U(ux);
   // 4. The canvas.
   Push_GWorld(target);
   Render_Canvas(target, true, ux, unit->canv, r, rect);
@@ -324,7 +314,7 @@ void Render_Unit_Screen(uint32 ux, a_doc_unit* unit, const Rect& dirty, const Re
       }
   }
   // 8.
-  if (text_size) Pop_TextSize_Mapping();
+  Pop_TextSize_Mapping();
   unit->excluded_id = edited;
 }
 
@@ -386,7 +376,7 @@ void OM_Ensure_Cache_Bits(a_doc_unit* unit, int32, a_om_rec* om) {
   if ((cache.progress & Progress_Bit(READY_BITS)) != 0 && Equal_CMapping(cache.mapping, wanted)) return;
   Dispose_MW(cache.text);
   Dispose_MW(cache.shad);
-  OM_Render(wanted, om, cache.text, cache.shad);
+  OM_Render_In(wanted, om, Unit_Index(unit), cache.text, cache.shad);
   cache.mapping = wanted;
   cache.progress = a_cache_progress_set(cache.progress | Progress_Bit(READY_BITS));
 }
@@ -410,8 +400,8 @@ bool8 Render_Unit_Print(uint32 ux, a_doc_unit* unit, const Rect& bounds, GWorldP
   p.scaling_factorx = a_ratio{int16(w), int16(unit->paintbounds.right - unit->paintbounds.left)};
   p.scaling_factory = a_ratio{int16(h), int16(unit->paintbounds.bottom - unit->paintbounds.top)};
   p.doc_origin = Point{bounds.top, bounds.left};
-  // 2. Text sizes at the print's scale. 3. The picture.
-  const bool text_size = Push_Text_Size(ux, int32(h));
+  // 2. Text sizes in cells, as on the screen. 3. The picture.
+  Push_TextSize_Mapping_U(ux);
   Push_GWorld(world);
   Render_Canvas(world, false, ux, unit->canv, bounds, bounds);
   const int32 n = std::min<int32>(unit->oj.nlist, MAX_OJ);
@@ -426,7 +416,7 @@ bool8 Render_Unit_Print(uint32 ux, a_doc_unit* unit, const Rect& bounds, GWorldP
   Dispose_GWorld(mworld);
   Dispose_GWorld(mmask);
   Pop_GWorld();
-  if (text_size) Pop_TextSize_Mapping();
+  Pop_TextSize_Mapping();
   return true;
 }
 
@@ -452,7 +442,7 @@ void Print_Text_Block(a_doc_unit* unit, int32, a_om_rec* om, const Rect& bounds)
   a_masked_gworld text, shad;
   Null_MW(text);
   Null_MW(shad);
-  OM_Render(Text_Mapping(Print_Scale()), om, text, shad);
+  OM_Render_In(Text_Mapping(Print_Scale()), om, Unit_Index(unit), text, shad);
   GWorldPtr world = Get_GWorld();
   Blend_MW(shad, world, bounds);
   Blend_MW(text, world, bounds);

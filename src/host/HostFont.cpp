@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <list>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -308,44 +310,331 @@ const Family* Match_Family(const std::string& name, int32 fc_weight, bool italic
 }  // namespace
 
 // --- Sized faces ----------------------------------------------------------------------
+//
+// One FreeType face per file, face index, em and synthesis, shared by every
+// logical font that resolves to it whatever its escapement, and by the
+// transformed glyphs. Each keeps its glyphs' advances and their untransformed
+// outlines (synthesis applied); the fonts' instances keep the bitmaps turned
+// by their escapement.
 
 namespace {
 
-struct GlyphEntry {
+int32 g_faces_opened = 0;
+
+// An outline kept in plain arrays, ready to be copied and transformed.
+using ContourIndex = std::remove_pointer_t<decltype(FT_Outline::contours)>;
+struct OutlineCopy {
+  std::vector<FT_Vector> points;
+  std::vector<char> tags;
+  std::vector<ContourIndex> contours;
+  int flags = 0;
+};
+
+struct SizedGlyph {
   int32 advance = 0;
   bool have_adv = false;
+  bool have_outline = false;
+  OutlineCopy outline;  // unhinted, 26.6 pixels at the em, y up
+};
+
+struct SizedFace {
+  std::string file;
+  int32 index = 0;
+  int32 em = 12;
+  bool bold = false, italic = false;  // synthesised
+  std::string family;
+  FT_Face face = nullptr;
+  bool symbol_map = false;
+  HostTextMetric tm;  // of the face at the em; weight and italics not set
+  double ul_offset = 0, ul_thickness = 0;  // pixels, down from the baseline to the line's middle
+  std::unordered_map<uint32, SizedGlyph> glyphs;
+  size_t glyph_bytes = 0;
+  uint32 ascii_gi[128]{};
+  bool ascii_valid[128]{};
+  int32 refs = 0;
+  ~SizedFace() {
+    if (face) FT_Done_Face(face);
+  }
+};
+
+struct SizedKey {
+  std::string file;
+  int32 index, em;
+  bool bold, italic;
+  bool operator==(const SizedKey& o) const {
+    return file == o.file && index == o.index && em == o.em && bold == o.bold && italic == o.italic;
+  }
+};
+
+// Records shared by key, most recently used first, each counting who holds
+// it (`refs`); those nothing holds are dropped beyond the first kKeep.
+template <class Key, class T, size_t kKeep>
+struct SharedCache {
+  std::list<std::pair<Key, T*>> lru;
+  ~SharedCache() {
+    for (auto& e : lru) delete e.second;
+  }
+  void Trim() {
+    size_t n = 0;
+    for (auto it = lru.begin(); it != lru.end();) {
+      ++n;
+      if (n > kKeep && it->second->refs == 0) {
+        delete it->second;
+        it = lru.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  // The record of the key, made the most recent and held once more; NIL
+  // when there is none.
+  T* Take(const Key& key) {
+    for (auto it = lru.begin(); it != lru.end(); ++it) {
+      if (it->first == key) {
+        lru.splice(lru.begin(), lru, it);
+        ++it->second->refs;
+        return it->second;
+      }
+    }
+    return nullptr;
+  }
+  // A new record, held once.
+  void Add(const Key& key, T* rec) {
+    rec->refs = 1;
+    lru.emplace_front(key, rec);
+    Trim();
+  }
+};
+
+using SizedCache = SharedCache<SizedKey, SizedFace, 16>;
+
+SizedCache& Sized() {
+  static SizedCache c;
+  return c;
+}
+
+void Release_Sized(SizedFace* sf) {
+  if (!sf) return;
+  --sf->refs;
+  Sized().Trim();
+}
+
+FT_Face Open_Face(const std::string& file, int32 index) {
+  FT_Library lib = Ft();
+  if (!lib) return nullptr;
+  FT_Face f = nullptr;
+  if (FT_New_Face(lib, file.c_str(), index, &f) != 0 || !f) return nullptr;
+  ++g_faces_opened;
+  if (!FT_IS_SCALABLE(f)) {
+    FT_Done_Face(f);
+    return nullptr;
+  }
+  return f;
+}
+
+int32 Round_Div(int64 a, int64 b) {
+  if (b <= 0) return 0;
+  return int32(a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b));
+}
+
+// Ascent and descent in font units: the Windows metrics of the OS/2 table
+// when it has them, else the face's own.
+void Face_Extent(FT_Face f, int64& asc, int64& desc) {
+  asc = f->ascender;
+  desc = -int64(f->descender);
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+  if (os2 && os2->version != 0xFFFF && int64(os2->usWinAscent) + os2->usWinDescent > 0) {
+    asc = os2->usWinAscent;
+    desc = os2->usWinDescent;
+  }
+}
+
+void Compute_Metrics(SizedFace& sf) {
+  FT_Face f = sf.face;
+  const int64 upem = f->units_per_EM > 0 ? f->units_per_EM : 1000;
+  int64 asc = 0, desc = 0;
+  Face_Extent(f, asc, desc);
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+  HostTextMetric& tm = sf.tm;
+  tm.tmAscent = Round_Div(asc * sf.em, upem);
+  tm.tmDescent = Round_Div(desc * sf.em, upem);
+  tm.tmHeight = tm.tmAscent + tm.tmDescent;
+  tm.tmInternalLeading = std::max(0, tm.tmHeight - sf.em);
+  tm.tmExternalLeading = 0;
+  auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(f, FT_SFNT_HHEA));
+  if (hhea) {
+    const int64 gap = int64(hhea->Line_Gap) - ((asc + desc) - (int64(hhea->Ascender) - hhea->Descender));
+    if (gap > 0) tm.tmExternalLeading = Round_Div(gap * sf.em, upem);
+  }
+  tm.tmAveCharWidth = os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0
+                          ? Round_Div(int64(os2->xAvgCharWidth) * sf.em, upem)
+                          : Round_Div(int64(f->max_advance_width) * sf.em, upem * 2);
+  tm.tmMaxCharWidth = Round_Div(int64(f->max_advance_width) * sf.em, upem);
+  // The underline as FreeType gives it (its middle, y up), else a tenth of
+  // the em below the baseline, a twentieth thick.
+  sf.ul_thickness = double(f->underline_thickness) * sf.em / double(upem);
+  sf.ul_offset = -double(f->underline_position) * sf.em / double(upem);
+  if (f->underline_thickness <= 0) {
+    sf.ul_thickness = sf.em / 20.0;
+    sf.ul_offset = sf.em / 10.0;
+  }
+}
+
+SizedFace* Open_Sized(const Face& face, const std::string& family, int32 em, bool bold, bool italic) {
+  SizedCache& c = Sized();
+  const SizedKey key{face.file, face.index, em, bold, italic};
+  if (SizedFace* known = c.Take(key)) return known;
+  FT_Face f = Open_Face(face.file, face.index);
+  if (!f) return nullptr;
+  auto* sf = new (std::nothrow) SizedFace;
+  if (!sf) {
+    FT_Done_Face(f);
+    return nullptr;
+  }
+  sf->face = f;
+  sf->file = face.file;
+  sf->index = face.index;
+  sf->em = em;
+  sf->bold = bold;
+  sf->italic = italic;
+  sf->family = family;
+  // A face without a Unicode map: take its symbol map when it has one.
+  if (!f->charmap || f->charmap->encoding != FT_ENCODING_UNICODE) {
+    for (int i = 0; i < f->num_charmaps; ++i) {
+      if (f->charmaps[i]->encoding == FT_ENCODING_MS_SYMBOL) {
+        FT_Set_Charmap(f, f->charmaps[i]);
+        break;
+      }
+    }
+  }
+  sf->symbol_map = f->charmap && f->charmap->encoding == FT_ENCODING_MS_SYMBOL;
+  FT_Set_Pixel_Sizes(f, 0, FT_UInt(em));
+  Compute_Metrics(*sf);
+  c.Add(key, sf);
+  return sf;
+}
+
+uint32 Sized_Glyph_Index(SizedFace* sf, char32_t cp) {
+  if (cp < 128 && sf->ascii_valid[cp]) return sf->ascii_gi[cp];
+  uint32 gi = cp > 0x10FFFF ? 0 : FT_Get_Char_Index(sf->face, FT_ULong(cp));
+  // Symbol maps keep their glyphs in the U+F000 block.
+  if (gi == 0 && sf->symbol_map && cp >= 0x20 && cp <= 0xFF)
+    gi = FT_Get_Char_Index(sf->face, FT_ULong(0xF000 + cp));
+  if (cp < 128) {
+    sf->ascii_gi[cp] = gi;
+    sf->ascii_valid[cp] = true;
+  }
+  return gi;
+}
+
+constexpr size_t kMaxGlyphBytes = size_t(16) << 20;
+
+// A glyph's entry in a cache of glyphs, new when it has none; the cache is
+// emptied first once it holds too many glyphs or bytes.
+template <class T>
+T* Glyph_Entry(std::unordered_map<uint32, T>& glyphs, size_t& bytes, uint32 glyph) {
+  auto it = glyphs.find(glyph);
+  if (it != glyphs.end()) return &it->second;
+  if (bytes > kMaxGlyphBytes || glyphs.size() > 20000) {
+    glyphs.clear();
+    bytes = 0;
+  }
+  return &glyphs[glyph];
+}
+
+SizedGlyph* Sized_Entry(SizedFace* sf, uint32 glyph) {
+  return Glyph_Entry(sf->glyphs, sf->glyph_bytes, glyph);
+}
+
+int32 Embolden_Strength(int32 em) {
+  // 26.6 units: a 24th of the em, as FreeType's own emboldening uses.
+  return std::max(1, em * 64 / 24);
+}
+
+bool Load(FT_Face f, uint32 glyph, FT_Int32 flags) {
+  return FT_Load_Glyph(f, glyph, flags | FT_LOAD_NO_BITMAP) == 0 &&
+         f->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
+}
+
+// Advance of a glyph along the baseline, hinted, in whole pixels.
+int32 Sized_Advance(SizedFace* sf, uint32 glyph) {
+  SizedGlyph* e = Sized_Entry(sf, glyph);
+  if (e->have_adv) return e->advance;
+  int64 adv = 0;
+  if (Load(sf->face, glyph, FT_LOAD_DEFAULT)) {
+    adv = sf->face->glyph->advance.x;  // 26.6
+    if (sf->bold) adv += Embolden_Strength(sf->em);
+  }
+  e->advance = int32((adv + 32) >> 6);
+  e->have_adv = true;
+  return e->advance;
+}
+
+// The synthesised italics' shear: about 12 degrees.
+constexpr double kItalicShear = 0.2126;
+
+// The box drawn for a code point the face lacks when its glyph 0 is empty: a
+// frame 0.5 em wide and 0.7 em high standing on the baseline.
+void Missing_Box(int32 em, OutlineCopy& o) {
+  const FT_Pos l = em * 64 / 10, r = l + em * 64 / 2, b = 0, t = em * 64 * 7 / 10;
+  const FT_Pos w = std::max<FT_Pos>(64, em * 64 / 16);
+  // Outer frame clockwise, inner one counter-clockwise (y up).
+  o.points = {{l, b}, {l, t}, {r, t}, {r, b}, {l + w, b + w}, {r - w, b + w}, {r - w, t - w}, {l + w, t - w}};
+  o.tags.assign(8, FT_CURVE_TAG_ON);
+  o.contours = {3, 7};
+  o.flags = 0;
+}
+
+const OutlineCopy* Sized_Outline(SizedFace* sf, uint32 glyph) {
+  SizedGlyph* e = Sized_Entry(sf, glyph);
+  if (e->have_outline) return &e->outline;
+  e->have_outline = true;
+  OutlineCopy& o = e->outline;
+  if (Load(sf->face, glyph, FT_LOAD_NO_HINTING)) {
+    FT_Outline& src = sf->face->glyph->outline;
+    if (sf->bold) {
+      const FT_Pos s = Embolden_Strength(sf->em);
+      FT_Outline_EmboldenXY(&src, s, s);
+    }
+    if (sf->italic) {
+      FT_Matrix sh{0x10000, FT_Fixed(std::lround(kItalicShear * 65536)), 0, 0x10000};
+      FT_Outline_Transform(&src, &sh);
+    }
+    o.points.assign(src.points, src.points + src.n_points);
+    o.tags.assign(src.tags, src.tags + src.n_points);
+    o.contours.assign(src.contours, src.contours + src.n_contours);
+    o.flags = src.flags;
+  }
+  if (glyph == 0 && o.contours.empty()) Missing_Box(sf->em, o);
+  sf->glyph_bytes += o.points.size() * (sizeof(FT_Vector) + 1) + o.contours.size() * sizeof(ContourIndex);
+  return &o;
+}
+
+}  // namespace
+
+namespace {
+
+struct GlyphBitmaps {
   bool have_bm[2] = {false, false};  // antialiased, mono
   int32 left[2]{}, top[2]{}, width[2]{}, rows[2]{};
   std::vector<uint8> cov[2];
 };
 
-constexpr size_t kMaxGlyphBytes = size_t(16) << 20;
-
 }  // namespace
 
+// A logical font's view of its sized face: the escapement's turn and the
+// bitmaps turned by it.
 struct HostFontInstance {
-  std::string family;
-  std::string file;
-  int32 index = 0;
-  int32 em = 12;
-  bool synth_bold = false;
-  bool synth_italic = false;
-  int32 escapement = 0;  // 0 .. 3599
-  FT_Face face = nullptr;
-  bool symbol_map = false;
+  SizedFace* sf = nullptr;  // one reference held
+  int32 escapement = 0;     // 0 .. 3599
   HostTextMetric tm;
   FT_Matrix xform{0x10000, 0, 0, 0x10000};  // shear and rotation of outlines
   bool has_xform = false;
-  std::unordered_map<uint32, GlyphEntry> glyphs;
+  std::unordered_map<uint32, GlyphBitmaps> glyphs;
   size_t glyph_bytes = 0;
-  char32_t ascii_cp_cached[128]{};
-  uint32 ascii_gi[128]{};
-  bool ascii_valid[128]{};
   int32 refs = 0;
 
-  ~HostFontInstance() {
-    if (face) FT_Done_Face(face);
-  }
+  ~HostFontInstance() { Release_Sized(sf); }
 };
 
 namespace {
@@ -361,27 +650,11 @@ struct InstanceKey {
   }
 };
 
-struct InstanceCache {
-  // Most recently used first; instances no font holds are dropped beyond 32.
-  std::list<std::pair<InstanceKey, HostFontInstance*>> lru;
-  ~InstanceCache() {
-    for (auto& e : lru) delete e.second;
-  }
-  void Trim() {
-    size_t n = 0;
-    for (auto it = lru.begin(); it != lru.end();) {
-      ++n;
-      if (n > 32 && it->second->refs == 0) {
-        delete it->second;
-        it = lru.erase(it);
-      } else {
-        ++it;
-      }
-    }
-  }
-};
+using InstanceCache = SharedCache<InstanceKey, HostFontInstance, 32>;
 
 InstanceCache& Cache() {
+  // The sized faces first, so that they outlive the instances holding them.
+  Sized();
   static InstanceCache c;
   return c;
 }
@@ -397,89 +670,29 @@ int32 Norm_Esc(int32 e) {
   return e < 0 ? e + 3600 : e;
 }
 
-int32 Round_Div(int64 a, int64 b) {
-  if (b <= 0) return 0;
-  return int32(a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b));
-}
-
-void Compute_Metrics(HostFontInstance& in, int32 want_weight, bool want_italic) {
-  FT_Face f = in.face;
-  const int64 upem = f->units_per_EM > 0 ? f->units_per_EM : 1000;
-  int64 asc = f->ascender, desc = -int64(f->descender);
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
-  if (os2 && os2->version != 0xFFFF && int64(os2->usWinAscent) + os2->usWinDescent > 0) {
-    asc = os2->usWinAscent;
-    desc = os2->usWinDescent;
-  }
-  HostTextMetric& tm = in.tm;
-  tm.tmAscent = Round_Div(asc * in.em, upem);
-  tm.tmDescent = Round_Div(desc * in.em, upem);
-  tm.tmHeight = tm.tmAscent + tm.tmDescent;
-  tm.tmInternalLeading = std::max(0, tm.tmHeight - in.em);
-  tm.tmExternalLeading = 0;
-  auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(f, FT_SFNT_HHEA));
-  if (hhea) {
-    const int64 gap = int64(hhea->Line_Gap) - ((asc + desc) - (int64(hhea->Ascender) - hhea->Descender));
-    if (gap > 0) tm.tmExternalLeading = Round_Div(gap * in.em, upem);
-  }
-  tm.tmAveCharWidth = os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0
-                          ? Round_Div(int64(os2->xAvgCharWidth) * in.em, upem)
-                          : Round_Div(int64(f->max_advance_width) * in.em, upem * 2);
-  tm.tmMaxCharWidth = Round_Div(int64(f->max_advance_width) * in.em, upem);
-  tm.tmWeight = want_weight;
-  tm.tmItalic = want_italic ? 1 : 0;
-}
-
 HostFontInstance* Open_Instance(const Face& face, const std::string& family, int32 em, bool bold,
                                 bool italic, int32 esc, int32 want_weight, bool want_italic,
                                 const Family& fam) {
   InstanceCache& c = Cache();
   const InstanceKey key{face.file, face.index, em, esc, bold, italic};
-  for (auto it = c.lru.begin(); it != c.lru.end(); ++it) {
-    if (it->first == key) {
-      c.lru.splice(c.lru.begin(), c.lru, it);
-      ++it->second->refs;
-      return it->second;
-    }
-  }
-  FT_Library lib = Ft();
-  if (!lib) return nullptr;
-  FT_Face f = nullptr;
-  if (FT_New_Face(lib, face.file.c_str(), face.index, &f) != 0 || !f) return nullptr;
-  if (!FT_IS_SCALABLE(f)) {
-    FT_Done_Face(f);
-    return nullptr;
-  }
+  if (HostFontInstance* known = c.Take(key)) return known;
+  SizedFace* sf = Open_Sized(face, family, em, bold, italic);
+  if (!sf) return nullptr;
   auto* in = new (std::nothrow) HostFontInstance;
   if (!in) {
-    FT_Done_Face(f);
+    Release_Sized(sf);
     return nullptr;
   }
-  in->face = f;
-  in->family = family;
-  in->file = face.file;
-  in->index = face.index;
-  in->em = em;
-  in->synth_bold = bold;
-  in->synth_italic = italic;
+  in->sf = sf;
   in->escapement = esc;
-  // A face without a Unicode map: take its symbol map when it has one.
-  if (!f->charmap || f->charmap->encoding != FT_ENCODING_UNICODE) {
-    for (int i = 0; i < f->num_charmaps; ++i) {
-      if (f->charmaps[i]->encoding == FT_ENCODING_MS_SYMBOL) {
-        FT_Set_Charmap(f, f->charmaps[i]);
-        break;
-      }
-    }
-  }
-  in->symbol_map = f->charmap && f->charmap->encoding == FT_ENCODING_MS_SYMBOL;
-  FT_Set_Pixel_Sizes(f, 0, FT_UInt(em));
-  Compute_Metrics(*in, want_weight, want_italic);
+  in->tm = sf->tm;
+  in->tm.tmWeight = want_weight;
+  in->tm.tmItalic = want_italic ? 1 : 0;
   in->tm.tmPitchAndFamily = fam.pitch;
   in->tm.tmCharSet = fam.charset;
   // Outline transform: shear for synthesised italics, then the rotation.
   double a = 1, b = 0, cc = 0, d = 1;  // [a b; c d], y up
-  if (italic) b = 0.2126;               // about 12 degrees
+  if (italic) b = kItalicShear;
   if (esc != 0) {
     const double th = esc * M_PI / 1800.0;
     const double cs = std::cos(th), sn = std::sin(th);
@@ -490,70 +703,85 @@ HostFontInstance* Open_Instance(const Face& face, const std::string& family, int
   in->has_xform = italic || esc != 0;
   in->xform = FT_Matrix{FT_Fixed(std::lround(a * 65536)), FT_Fixed(std::lround(b * 65536)),
                         FT_Fixed(std::lround(cc * 65536)), FT_Fixed(std::lround(d * 65536))};
-  in->refs = 1;
-  c.lru.emplace_front(key, in);
-  c.Trim();
+  c.Add(key, in);
   return in;
 }
 
-HostFontInstance* Resolve(const HostLogFont& lf) {
+// What a logical font resolves to, its escapement aside.
+struct Resolved {
+  const Family* fam = nullptr;
+  const Face* face = nullptr;
+  int32 em = 12;
+  bool bold = false, italic = false;  // synthesised
+  int32 weight = FW_NORMAL;           // asked
+  bool want_italic = false;
+};
+
+// Ascent plus descent of a face in its units per em, read once per face.
+bool Cell_Units(const Face& face, int64& cell, int64& upem) {
+  static std::unordered_map<std::string, std::pair<int64, int64>> known;
+  const std::string key = face.file + '\n' + std::to_string(face.index);
+  auto it = known.find(key);
+  if (it == known.end()) {
+    std::pair<int64, int64> v{0, 0};
+    if (FT_Face f = Open_Face(face.file, face.index)) {
+      int64 asc = 0, desc = 0;
+      Face_Extent(f, asc, desc);
+      v = {asc + desc, f->units_per_EM};
+      FT_Done_Face(f);
+    }
+    it = known.emplace(key, v).first;
+  }
+  cell = it->second.first;
+  upem = it->second.second;
+  return cell > 0 && upem > 0;
+}
+
+bool Resolve_Face(const HostLogFont& lf, Resolved& r) {
   Build_Table();
-  if (Tab().families.empty()) return nullptr;
+  if (Tab().families.empty()) return false;
   size_t n = 0;
   while (n < size_t(kHostFaceNameUnits) && lf.lfFaceName[n]) ++n;
   const std::u16string name(lf.lfFaceName, n);
-  const int32 weight = lf.lfWeight <= 0 ? FW_NORMAL : std::min(lf.lfWeight, 1000);
-  const int32 fc_weight = FcWeightFromOpenType(weight);
-  const bool italic = lf.lfItalic != 0;
+  r.weight = lf.lfWeight <= 0 ? FW_NORMAL : std::min(lf.lfWeight, 1000);
+  const int32 fc_weight = FcWeightFromOpenType(r.weight);
+  r.want_italic = lf.lfItalic != 0;
   const Family* fam = name.empty() ? nullptr : Find_Family(name);
-  if (!fam) fam = Match_Family(Host_Utf16_To_Utf8(lf.lfFaceName, kHostFaceNameUnits), fc_weight, italic);
-  if (!fam) return nullptr;
-  const Face* face = Best_Face(*fam, fc_weight, italic);
-  if (!face) return nullptr;
-  const bool bold = weight >= FW_SEMIBOLD && face->weight < FC_WEIGHT_DEMIBOLD;
-  const bool slant = italic && face->slant == FC_SLANT_ROMAN;
+  if (!fam)
+    fam = Match_Family(Host_Utf16_To_Utf8(lf.lfFaceName, kHostFaceNameUnits), fc_weight, r.want_italic);
+  if (!fam) return false;
+  const Face* face = Best_Face(*fam, fc_weight, r.want_italic);
+  if (!face) return false;
+  r.fam = fam;
+  r.face = face;
+  r.bold = r.weight >= FW_SEMIBOLD && face->weight < FC_WEIGHT_DEMIBOLD;
+  r.italic = r.want_italic && face->slant == FC_SLANT_ROMAN;
   // Height: negative is the em, positive the cell (ascent + descent).
   int64 em = 12;
   if (lf.lfHeight < 0) em = -int64(lf.lfHeight);
   if (lf.lfHeight > 0) {
     em = lf.lfHeight;
     // Scale the cell to the em with the face's own proportions.
-    FT_Face f = nullptr;
-    if (Ft() && FT_New_Face(Ft(), face->file.c_str(), face->index, &f) == 0 && f) {
-      int64 asc = f->ascender, desc = -int64(f->descender);
-      auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
-      if (os2 && os2->version != 0xFFFF && int64(os2->usWinAscent) + os2->usWinDescent > 0) {
-        asc = os2->usWinAscent;
-        desc = os2->usWinDescent;
-      }
-      if (asc + desc > 0) em = std::max<int64>(1, Round_Div(em * f->units_per_EM, asc + desc));
-      FT_Done_Face(f);
-    }
+    int64 cell = 0, upem = 0;
+    if (Cell_Units(*face, cell, upem)) em = std::max<int64>(1, Round_Div(em * upem, cell));
   }
   // Sizes beyond this are no text anyone draws; keep glyph bitmaps bounded.
-  em = std::clamp<int64>(em, 1, 4000);
-  return Open_Instance(*face, fam->name, int32(em), bold, slant, Norm_Esc(lf.lfEscapement), weight,
-                       italic, *fam);
+  r.em = int32(std::clamp<int64>(em, 1, 4000));
+  return true;
 }
 
-GlyphEntry* Entry(HostFontInstance* in, uint32 glyph) {
-  auto it = in->glyphs.find(glyph);
-  if (it != in->glyphs.end()) return &it->second;
-  if (in->glyph_bytes > kMaxGlyphBytes || in->glyphs.size() > 20000) {
-    in->glyphs.clear();
-    in->glyph_bytes = 0;
-  }
-  return &in->glyphs[glyph];
+HostFontInstance* Resolve(const HostLogFont& lf) {
+  Resolved r;
+  if (!Resolve_Face(lf, r)) return nullptr;
+  return Open_Instance(*r.face, r.fam->name, r.em, r.bold, r.italic, Norm_Esc(lf.lfEscapement),
+                       r.weight, r.want_italic, *r.fam);
 }
 
-int32 Embolden_Strength(const HostFontInstance* in) {
-  // 26.6 units: a 24th of the em, as FreeType's own emboldening uses.
-  return std::max(1, in->em * 64 / 24);
-}
+// Lets go of the sized face the transformed glyphs last drew with.
+void Drop_Memo();
 
-bool Load(HostFontInstance* in, uint32 glyph) {
-  return FT_Load_Glyph(in->face, glyph, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) == 0 &&
-         in->face->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
+GlyphBitmaps* Entry(HostFontInstance* in, uint32 glyph) {
+  return Glyph_Entry(in->glyphs, in->glyph_bytes, glyph);
 }
 
 }  // namespace
@@ -603,8 +831,10 @@ int32 Host_Font_Family_Count() {
 }
 
 void Host_Fonts_Reset() {
+  Drop_Memo();
   Tab().Clear();
   Cache().Trim();
+  Sized().Trim();
   FcInitReinitialize();
 }
 
@@ -652,14 +882,14 @@ bool Host_GetLogFont(HGDIOBJ font, HostLogFont* out) {
 bool Host_Font_Describe(HGDIOBJ font, HostFontFaceInfo* out) {
   HostFont* f = As_Font(font);
   if (!f || !f->inst || !out) return false;
-  const HostFontInstance& in = *f->inst;
-  out->family = in.family;
-  out->file = in.file;
-  out->face_index = in.index;
-  out->em = in.em;
-  out->synth_bold = in.synth_bold;
-  out->synth_italic = in.synth_italic;
-  out->symbol_map = in.symbol_map;
+  const SizedFace& sf = *f->inst->sf;
+  out->family = sf.family;
+  out->file = sf.file;
+  out->face_index = sf.index;
+  out->em = sf.em;
+  out->synth_bold = sf.bold;
+  out->synth_italic = sf.italic;
+  out->symbol_map = sf.symbol_map;
   return true;
 }
 
@@ -682,34 +912,12 @@ HFONT Host_DC_Font(HDC hdc) {
 
 uint32 Host_Font_Glyph_Index(HFONT hfont, char32_t cp) {
   HostFont* font = As_Font(hfont);
-  if (!font || !font->inst) return 0;
-  HostFontInstance* in = font->inst;
-  if (cp < 128 && in->ascii_valid[cp]) return in->ascii_gi[cp];
-  uint32 gi = FT_Get_Char_Index(in->face, FT_ULong(cp));
-  // Symbol maps keep their glyphs in the U+F000 block.
-  if (gi == 0 && in->symbol_map && cp >= 0x20 && cp <= 0xFF)
-    gi = FT_Get_Char_Index(in->face, FT_ULong(0xF000 + cp));
-  if (cp < 128) {
-    in->ascii_gi[cp] = gi;
-    in->ascii_valid[cp] = true;
-  }
-  return gi;
+  return font && font->inst ? Sized_Glyph_Index(font->inst->sf, cp) : 0;
 }
 
 int32 Host_Font_Advance(HFONT hfont, uint32 glyph) {
   HostFont* font = As_Font(hfont);
-  if (!font || !font->inst) return 0;
-  HostFontInstance* in = font->inst;
-  GlyphEntry* e = Entry(in, glyph);
-  if (e->have_adv) return e->advance;
-  int64 adv = 0;
-  if (Load(in, glyph)) {
-    adv = in->face->glyph->advance.x;  // hinted, 26.6
-    if (in->synth_bold) adv += Embolden_Strength(in);
-  }
-  e->advance = int32((adv + 32) >> 6);
-  e->have_adv = true;
-  return e->advance;
+  return font && font->inst ? Sized_Advance(font->inst->sf, glyph) : 0;
 }
 
 bool Host_Font_Glyph(HFONT hfont, uint32 glyph, bool mono, HostGlyphBitmap* out) {
@@ -717,14 +925,14 @@ bool Host_Font_Glyph(HFONT hfont, uint32 glyph, bool mono, HostGlyphBitmap* out)
   if (!font || !font->inst || !out) return false;
   HostFontInstance* in = font->inst;
   const int m = mono ? 1 : 0;
-  GlyphEntry* e = Entry(in, glyph);
+  GlyphBitmaps* e = Entry(in, glyph);
   if (!e->have_bm[m]) {
     e->have_bm[m] = true;
     e->width[m] = e->rows[m] = 0;
-    if (Load(in, glyph)) {
-      FT_GlyphSlot slot = in->face->glyph;
-      if (in->synth_bold) {
-        const FT_Pos s = Embolden_Strength(in);
+    if (Load(in->sf->face, glyph, FT_LOAD_DEFAULT)) {
+      FT_GlyphSlot slot = in->sf->face->glyph;
+      if (in->sf->bold) {
+        const FT_Pos s = Embolden_Strength(in->sf->em);
         FT_Outline_EmboldenXY(&slot->outline, s, s);
       }
       if (in->has_xform) FT_Outline_Transform(&slot->outline, &in->xform);
@@ -776,6 +984,267 @@ int32 Host_Font_Escapement(HFONT hfont) {
   HostFont* font = As_Font(hfont);
   return font && font->inst ? font->inst->escapement : 0;
 }
+
+// --- Transformed glyphs: public ---------------------------------------------------------
+
+namespace {
+
+// The sized face of the last logical font asked for (one reference held):
+// text placed character by character asks for the same font over and over.
+struct GlyphMemo {
+  HostLogFont lf;
+  bool valid = false;
+  SizedFace* sf = nullptr;
+};
+GlyphMemo g_memo;
+
+bool Same_Request(const HostLogFont& a, const HostLogFont& b) {
+  if (a.lfHeight != b.lfHeight || a.lfWeight != b.lfWeight || (a.lfItalic != 0) != (b.lfItalic != 0))
+    return false;
+  for (int32 i = 0; i < kHostFaceNameUnits; ++i) {
+    if (a.lfFaceName[i] != b.lfFaceName[i]) return false;
+    if (a.lfFaceName[i] == 0) break;
+  }
+  return true;
+}
+
+void Drop_Memo() {
+  SizedFace* sf = g_memo.sf;
+  g_memo.sf = nullptr;
+  g_memo.valid = false;
+  Release_Sized(sf);
+}
+
+SizedFace* Glyph_Face(const HostLogFont& lf) {
+  if (g_memo.valid && Same_Request(g_memo.lf, lf)) return g_memo.sf;
+  Resolved r;
+  SizedFace* sf = Resolve_Face(lf, r) ? Open_Sized(*r.face, r.fam->name, r.em, r.bold, r.italic) : nullptr;
+  Drop_Memo();
+  g_memo.lf = lf;
+  g_memo.valid = true;
+  g_memo.sf = sf;
+  return sf;
+}
+
+// Transformed outlines beyond this many pixels from their origin are no
+// glyph anyone draws, and more than the rasteriser can address.
+constexpr double kMaxReach = 1 << 20;
+// The rasteriser's spans address at most this many pixels across.
+constexpr int64 kMaxSpanBox = 32000;
+
+// Renders the glyph antialiased over the part of its box inside
+// [0, clip_w) x [0, clip_h), origin (x, y) in device pixels, y down, handing
+// each run of equal coverage to sink.Span(y, x, len, coverage) in device
+// pixels. FALSE when nothing of it lies there.
+template <class Sink>
+bool Render_Spans(SizedFace* sf, char32_t cp, const HostGlyphXform& m, double x, double y, int64 clip_w,
+                  int64 clip_h, Sink& sink) {
+  const OutlineCopy* o = Sized_Outline(sf, Sized_Glyph_Index(sf, cp));
+  if (!o || o->contours.empty()) return false;
+  const double bx = std::floor(x), by = std::floor(y);
+  const double fx = (x - bx) * 64, fy = (y - by) * 64;
+  // Local coordinates in 26.6, y up, origin at device (bx, by).
+  static std::vector<FT_Vector> pts;
+  pts.resize(o->points.size());
+  double xmin = 1e300, xmax = -1e300, ymin = 1e300, ymax = -1e300;
+  for (size_t i = 0; i < pts.size(); ++i) {
+    const double px = double(o->points[i].x), py = double(o->points[i].y);
+    const double lx = fx + m.xx * px + m.xy * py;
+    const double ly = -fy + m.yx * px + m.yy * py;
+    if (!(std::fabs(lx) < kMaxReach * 64) || !(std::fabs(ly) < kMaxReach * 64)) return false;
+    pts[i].x = FT_Pos(std::lround(lx));
+    pts[i].y = FT_Pos(std::lround(ly));
+    xmin = std::min(xmin, lx), xmax = std::max(xmax, lx);
+    ymin = std::min(ymin, ly), ymax = std::max(ymax, ly);
+  }
+  // Device columns and rows the glyph's control box reaches, clipped.
+  const int64 ibx = int64(bx), iby = int64(by);
+  int64 c0 = ibx + int64(std::floor(xmin / 64)) - 1, c1 = ibx + int64(std::ceil(xmax / 64)) + 1;
+  int64 r0 = iby - int64(std::ceil(ymax / 64)) - 1, r1 = iby - int64(std::floor(ymin / 64)) + 1;
+  c0 = std::max<int64>(c0, 0), c1 = std::min<int64>(c1, clip_w);
+  r0 = std::max<int64>(r0, 0), r1 = std::min<int64>(r1, clip_h);
+  c1 = std::min(c1, c0 + kMaxSpanBox);
+  r0 = std::max(r0, r1 - kMaxSpanBox);
+  if (c0 >= c1 || r0 >= r1) return false;
+  // Raster (0, 0) is the bottom-left corner of the box: local
+  // ((c0 - bx), (by - r1)) pixels.
+  const FT_Pos sx = FT_Pos((c0 - ibx) * 64), sy = FT_Pos((iby - r1) * 64);
+  for (FT_Vector& p : pts) p.x -= sx, p.y -= sy;
+  FT_Outline ol{};
+  ol.n_contours = decltype(ol.n_contours)(o->contours.size());
+  ol.n_points = decltype(ol.n_points)(pts.size());
+  ol.points = pts.data();
+  ol.tags = const_cast<char*>(o->tags.data());
+  ol.contours = const_cast<ContourIndex*>(o->contours.data());
+  ol.flags = o->flags;
+  struct Ctx {
+    Sink* sink;
+    int32 x0, y_bottom;
+  } ctx{&sink, int32(c0), int32(r1 - 1)};
+  FT_Raster_Params params{};
+  params.source = &ol;
+  params.flags = FT_RASTER_FLAG_AA | FT_RASTER_FLAG_DIRECT | FT_RASTER_FLAG_CLIP;
+  params.gray_spans = [](int ry, int count, const FT_Span* spans, void* user) {
+    const Ctx& c = *static_cast<const Ctx*>(user);
+    const int32 yd = c.y_bottom - ry;
+    for (int k = 0; k < count; ++k)
+      if (spans[k].coverage) c.sink->Span(yd, c.x0 + spans[k].x, int32(spans[k].len), spans[k].coverage);
+  };
+  params.user = &ctx;
+  params.clip_box = FT_BBox{0, 0, FT_Pos(c1 - c0), FT_Pos(r1 - r0)};
+  return FT_Outline_Render(Ft(), &ol, &params) == 0;
+}
+
+// d moved toward t by c / 255, rounded.
+inline uint8 Mix(uint32 d, uint32 t, uint32 c) { return uint8((d * (255 - c) + t * c + 127) / 255); }
+
+// The bounds of the spans handed over.
+struct SpanBox {
+  RECT r{0, 0, 0, 0};
+  void Add(int32 y, int32 x, int32 len) {
+    if (r.left >= r.right) {
+      r = RECT{x, y, x + len, y + 1};
+      return;
+    }
+    r.left = std::min(r.left, x);
+    r.top = std::min(r.top, y);
+    r.right = std::max(r.right, x + len);
+    r.bottom = std::max(r.bottom, y + 1);
+  }
+};
+
+struct Sink8 {
+  uint8* bits;
+  int64 stride;
+  uint8 level;
+  SpanBox box;
+  void Span(int32 y, int32 x, int32 len, uint32 c) {
+    box.Add(y, x, len);
+    uint8* p = bits + int64(y) * stride + x;
+    if (c == 255) {
+      std::memset(p, level, size_t(len));
+      return;
+    }
+    for (int32 i = 0; i < len; ++i) p[i] = Mix(p[i], level, c);
+  }
+};
+
+struct Sink32 {
+  uint8* bits;
+  int64 stride;
+  uint8 col[4];
+  uint32 raw;  // col as stored
+  SpanBox box;
+  void Span(int32 y, int32 x, int32 len, uint32 c) {
+    box.Add(y, x, len);
+    uint8* p = bits + int64(y) * stride + 4 * int64(x);
+    if (c == 255) {
+      for (int32 i = 0; i < len; ++i) std::memcpy(p + 4 * i, &raw, 4);
+      return;
+    }
+    for (int32 i = 0; i < len; ++i, p += 4)
+      for (int k = 0; k < 4; ++k) p[k] = Mix(p[k], col[k], c);
+  }
+};
+
+struct SinkDC {
+  const hostgdi::ClipView* cv;
+  HostSurface* s;
+  uint32 raw;
+  uint8 tr, tg, tb;
+  void Span(int32 y, int32 x, int32 len, uint32 c) {
+    uint8* row = hostgdi::Row_Ptr(*s, y);
+    cv->For_Each(y, x, int64(x) + len, [&](int32 a, int32 b) {
+      for (int32 xd = a; xd < b; ++xd) {
+        if (c == 255) {
+          hostgdi::Put_Raw(*s, row, xd, raw);
+        } else if (s->depth == 32) {
+          uint8* p = row + 4 * int64(xd);
+          p[0] = Mix(p[0], tb, c);
+          p[1] = Mix(p[1], tg, c);
+          p[2] = Mix(p[2], tr, c);
+        } else {
+          const COLORREF d = hostgdi::Raw_To_Rgb(*s, hostgdi::Get_Raw(*s, row, xd));
+          hostgdi::Put_Raw(*s, row, xd,
+                           hostgdi::Rgb_To_Raw(*s, Mix(GetRValue(d), tr, c), Mix(GetGValue(d), tg, c),
+                                               Mix(GetBValue(d), tb, c)));
+        }
+      }
+    });
+  }
+};
+
+bool Finite(const HostGlyphXform& m, double x, double y) {
+  return std::isfinite(m.xx) && std::isfinite(m.xy) && std::isfinite(m.yx) && std::isfinite(m.yy) &&
+         std::isfinite(x) && std::isfinite(y);
+}
+
+}  // namespace
+
+bool Host_Glyph_Face_Metrics(const HostLogFont& lf, HostGlyphFaceMetrics* out) {
+  if (!out) return false;
+  *out = HostGlyphFaceMetrics{};
+  SizedFace* sf = Glyph_Face(lf);
+  if (!sf) return false;
+  out->em = sf->em;
+  out->ascent = sf->tm.tmAscent;
+  out->descent = sf->tm.tmDescent;
+  out->ul_offset = sf->ul_offset;
+  out->ul_thickness = sf->ul_thickness;
+  return true;
+}
+
+int32 Host_Glyph_Advance(const HostLogFont& lf, char32_t cp) {
+  SizedFace* sf = Glyph_Face(lf);
+  if (!sf) return 0;
+  const uint32 gi = Sized_Glyph_Index(sf, cp);
+  const int32 adv = Sized_Advance(sf, gi);
+  // A missing glyph whose box we draw ourselves takes the box's room.
+  if (gi == 0 && adv == 0) return sf->em * 7 / 10;
+  return adv;
+}
+
+bool Host_Glyph_Draw(const HostLogFont& lf, char32_t cp, const HostGlyphXform& m, double x, double y,
+                     const HostGlyphTarget& t, RECT* touched) {
+  if (touched) *touched = RECT{0, 0, 0, 0};
+  if (!t.bits || (t.depth != 8 && t.depth != 32) || t.width <= 0 || t.height <= 0 || !Finite(m, x, y))
+    return false;
+  SizedFace* sf = Glyph_Face(lf);
+  if (!sf) return false;
+  RECT box{0, 0, 0, 0};
+  if (t.depth == 32) {
+    Sink32 sink{t.bits, t.stride, {}, 0, {}};
+    for (int k = 0; k < 4; ++k) sink.col[k] = uint8(t.color >> (8 * k));
+    std::memcpy(&sink.raw, sink.col, 4);
+    Render_Spans(sf, cp, m, x, y, t.width, t.height, sink);
+    box = sink.box.r;
+  } else {
+    Sink8 sink{t.bits, t.stride, uint8(t.color), {}};
+    Render_Spans(sf, cp, m, x, y, t.width, t.height, sink);
+    box = sink.box.r;
+  }
+  if (touched) *touched = box;
+  return true;
+}
+
+bool Host_Glyph_Draw_DC(HDC hdc, const HostLogFont& lf, char32_t cp, const HostGlyphXform& m, double x,
+                        double y) {
+  HostDC* dc = hostgdi::As_DC(hdc);
+  if (!dc || !Finite(m, x, y)) return false;
+  SizedFace* sf = Glyph_Face(lf);
+  if (!sf) return false;
+  const hostgdi::ClipView cv(dc);
+  if (!cv.surf) return true;
+  HostSurface& s = *cv.surf;
+  const double dx = x + double(hostgdi::Dev_X(dc, 0)), dy = y + double(hostgdi::Dev_Y(dc, 0));
+  const uint32 raw = hostgdi::Color_To_Raw(dc, s, dc->st.text_color);
+  const COLORREF rgb = hostgdi::Raw_To_Rgb(s, raw);
+  SinkDC sink{&cv, &s, raw, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+  Render_Spans(sf, cp, m, dx, dy, s.width, s.height, sink);
+  return true;
+}
+
+int32 Host_Font_Faces_Opened() { return g_faces_opened; }
 
 // --- UTF-16 names ---------------------------------------------------------------------
 

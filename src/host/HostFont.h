@@ -134,7 +134,7 @@ bool Host_Match_Family(const UniChar* name, UniChar (&out)[kHostFaceNameUnits]);
 // Number of families (0 when no font is installed).
 int32 Host_Font_Family_Count();
 
-// Forgets the families and the opened faces and makes fontconfig read its
+// Forgets the families and the faces no font holds and makes fontconfig read its
 // configuration again (FONTCONFIG_FILE included). Fonts made before stay
 // usable.
 void Host_Fonts_Reset();
@@ -199,6 +199,67 @@ bool Host_Font_Glyph(HFONT font, uint32 glyph, bool mono, HostGlyphBitmap* out);
 void Host_Font_Metrics(HFONT font, HostTextMetric* out);
 // Escapement in tenths of a degree, normalised to 0 .. 3599.
 int32 Host_Font_Escapement(HFONT font);
+
+// --- Transformed glyphs (for text placed character by character) -------------------
+//
+// One glyph drawn through any 2 x 2 transform at a sub-pixel origin, from the
+// sized face a logical font resolves to: one FreeType face per file, face
+// index, em and synthesis, shared by every font, angle, stretch and scale;
+// each glyph's outline is read once and kept with it. The logical font's
+// escapement is ignored here: the transform carries every turn. Outlines are
+// drawn unhinted, antialiased.
+
+// Acts on the glyph's own coordinates (pixels at the em, x along the
+// baseline, y up): x' = xx * x + xy * y, y' = yx * x + yy * y, y' still up.
+struct HostGlyphXform {
+  double xx = 1, xy = 0;
+  double yx = 0, yy = 1;
+};
+
+// A caller's pixels: `depth` 8 (one level a pixel) or 32 (four bytes a
+// pixel). Each pixel the glyph covers moves toward `color` by the coverage
+// c / 255: a 32-bit pixel byte by byte toward the four bytes of `color` (in
+// memory order, as one little-endian value), an 8-bit pixel toward its low
+// byte.
+struct HostGlyphTarget {
+  uint8* bits = nullptr;  // pixel (0, 0)
+  int64 stride = 0;       // bytes from one row to the next
+  int32 width = 0, height = 0;
+  int32 depth = 8;
+  uint32 color = 0;
+};
+
+// Measures of the sized face a logical font resolves to, in pixels at its em,
+// untransformed.
+struct HostGlyphFaceMetrics {
+  int32 em = 0;
+  int32 ascent = 0, descent = 0;  // as the font's HostTextMetric gives them
+  double ul_offset = 0;           // from the baseline down to the underline's middle
+  double ul_thickness = 0;
+};
+
+// FALSE (all 0) when no font is installed.
+bool Host_Glyph_Face_Metrics(const HostLogFont& lf, HostGlyphFaceMetrics* out);
+// The advance of code point cp along the baseline, hinted, in whole pixels
+// at the em (synthesised bold included): what Host_Font_Advance gives for the
+// same glyph. A code point the face lacks has the missing glyph's advance.
+int32 Host_Glyph_Advance(const HostLogFont& lf, char32_t cp);
+// Draws code point cp's glyph (the missing-glyph box when the face lacks it:
+// its glyph 0, or a frame when that is empty) with its pen origin at (x, y)
+// in the target's pixels (y down; pixel (i, j) spans [i, i + 1) x [j, j + 1)),
+// transformed by m. `touched`, when not NIL, receives the bounds of the pixels
+// changed (empty when none). FALSE when no font is installed, the target is
+// not 8 or 32 bits deep, or the transform or origin is not finite.
+bool Host_Glyph_Draw(const HostLogFont& lf, char32_t cp, const HostGlyphXform& m, double x, double y,
+                     const HostGlyphTarget& t, RECT* touched);
+// The same into a device context at (x, y) in its logical coordinates, in its
+// text colour, within its clip region; raster operations and background are
+// not used.
+bool Host_Glyph_Draw_DC(HDC dc, const HostLogFont& lf, char32_t cp, const HostGlyphXform& m, double x,
+                        double y);
+// FreeType faces opened since the program started (sized faces and the one
+// reading of each face's cell proportions), for tests of the face cache.
+int32 Host_Font_Faces_Opened();
 
 // UTF-8 to a face name, cut to the array without splitting a character
 // (Host_Utf16_To_Utf8 of HostUtf.h goes the other way).

@@ -3,11 +3,15 @@
 #include "platform/SysFont.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "host/HostText.h"
+#include "host/HostUtf.h"
 #include "platform/LangUtil.h"
+#include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
 #include "platform/SysMem.h"
@@ -180,7 +184,9 @@ void Null_FontSpec(a_fontspec& spec) {
   spec.effects = 0;
 }
 
-HFONT Create_Font_Hdl(const a_fontspec& font) {
+namespace {
+
+HostLogFont Log_Font_Of(const a_fontspec& font) {
   HostLogFont lf;
   // -size as a 64-bit value: the smallest int32 has no 32-bit negation.
   lf.lfHeight = int32(std::clamp<int64>(-int64(font.size), INT32_MIN, INT32_MAX));
@@ -197,6 +203,42 @@ HFONT Create_Font_Hdl(const a_fontspec& font) {
     for (int32 i = 0; i < kFontNameUnits && i < kHostFaceNameUnits - 1 && e->fontname[i]; ++i)
       lf.lfFaceName[i] = e->fontname[i];
   }
+  return lf;
+}
+
+// Scales and skews as the glyphs take them: a value that is not a finite
+// number (a damaged record) counts as none, and each is kept within what a
+// glyph can be drawn with.
+double Scale_Of(float v) { return std::isfinite(v) ? std::clamp(double(v), 0.01, 100.0) : 1.0; }
+double Skew_Of(float v) { return std::isfinite(v) ? std::clamp(double(v), -100.0, 100.0) : 0.0; }
+
+bool Plain_Shape(const a_fontspec& spec) {
+  return spec.hscale == 1.0f && spec.vscale == 1.0f && spec.hskew == 0.0f && spec.vskew == 0.0f;
+}
+
+// factor x turn x (stretch x skew), on the glyph's coordinates (y up).
+HostGlyphXform Xform_Of(const a_fontspec& spec, double factor) {
+  const double hs = Scale_Of(spec.hscale), vs = Scale_Of(spec.vscale);
+  const double kh = Skew_Of(spec.hskew), kv = Skew_Of(spec.vskew);
+  const double a = hs, b = hs * kh, c = vs * kv, d = vs;
+  double cs = 1, sn = 0;
+  if (spec.angle % 3600 != 0) {
+    const double th = double(spec.angle % 3600) * M_PI / 1800.0;
+    cs = std::cos(th);
+    sn = std::sin(th);
+  }
+  HostGlyphXform m;
+  m.xx = factor * (cs * a - sn * c);
+  m.xy = factor * (cs * b - sn * d);
+  m.yx = factor * (sn * a + cs * c);
+  m.yy = factor * (sn * b + cs * d);
+  return m;
+}
+
+}  // namespace
+
+HFONT Create_Font_Hdl(const a_fontspec& font) {
+  const HostLogFont lf = Log_Font_Of(font);
   return CreateFontIndirectW(&lf);
 }
 
@@ -212,11 +254,53 @@ void SetFont(const a_fontspec& font) {
   theShadow->text_familyx = font.fontID;
 }
 
+namespace {
+
+// Text of a stretched or skewed record, glyph by glyph along its transformed
+// baseline from (x, y), placed by the port's text alignment as TextOutW
+// places text; the current position moves as it would.
+void Draw_Shaped_Text(const a_fontspec& spec, int16 x, int16 y, std::u16string_view sv) {
+  const HostLogFont lf = Log_Font_Of(spec);
+  const HostGlyphXform m = Xform_Of(spec, 1.0);
+  const uint32 align = GetTextAlign(theHDC);
+  double total = 0;
+  for (size_t i = 0; i < sv.size();) total += Host_Glyph_Advance(lf, Host_Utf16_Next(sv, i));
+  HostGlyphFaceMetrics fm;
+  Host_Glyph_Face_Metrics(lf, &fm);
+  // The first glyph's origin in the glyph's own frame (y up) from (x, y).
+  double u = 0, v = 0;
+  if ((align & TA_CENTER) == TA_CENTER) u = -std::floor(total / 2);
+  else if ((align & TA_CENTER) == TA_RIGHT) u = -total;
+  if ((align & TA_BASELINE) == TA_TOP) v = -fm.ascent;
+  else if ((align & TA_BASELINE) == TA_BOTTOM) v = fm.descent;
+  double px = x + m.xx * u + m.xy * v, py = y - (m.yx * u + m.yy * v);
+  for (size_t i = 0; i < sv.size();) {
+    const char32_t cp = Host_Utf16_Next(sv, i);
+    Host_Glyph_Draw_DC(theHDC, lf, cp, m, px, py);
+    const double adv = Host_Glyph_Advance(lf, cp);
+    px += m.xx * adv;
+    py -= m.yx * adv;
+  }
+  if (align & TA_UPDATECP) {
+    double step = 0;
+    if ((align & TA_CENTER) == TA_LEFT) step = total;
+    else if ((align & TA_CENTER) == TA_RIGHT) step = -total;
+    auto c16 = [](double d) { return int16(std::clamp<long>(std::lround(d), -32768, 32767)); };
+    MoveTo(c16(x + m.xx * step), c16(y - m.yx * step));
+  }
+}
+
+}  // namespace
+
 void Draw_Unicode_Text(const a_fontspec& spec, int16 x, int16 y, const UniChar* str, int32 len) {
   SetFont(spec);
   if (!Port_Ready()) return;
   MoveTo(x, y);
   if (!str || len <= 0) return;
+  if (!Plain_Shape(spec)) {
+    Draw_Shaped_Text(spec, x, y, std::u16string_view(reinterpret_cast<const char16_t*>(str), size_t(len)));
+    return;
+  }
   const int32 old = SetBkMode(theHDC, theShadow->text_mode == 1 ? TRANSPARENT : OPAQUE);
   TextOutW(theHDC, x, y, str, len);
   if (old) SetBkMode(theHDC, old);
@@ -352,4 +436,47 @@ bool8 Is_Special_Font_Name(CUStrSpan name) {
   for (const char* p : kSpecialPrefixes)
     if (Begins(name, p)) return true;
   return false;
+}
+
+// --- Characters drawn one by one ---------------------------------------------------------
+
+double Glyph_Advance(const a_fontspec& spec, char32_t cp) {
+  return double(Host_Glyph_Advance(Log_Font_Of(spec), cp)) * Scale_Of(spec.hscale);
+}
+
+void Get_Glyph_Font_Info(const a_fontspec& spec, a_glyph_font_info& info) {
+  info = a_glyph_font_info{};
+  HostGlyphFaceMetrics fm;
+  if (!Host_Glyph_Face_Metrics(Log_Font_Of(spec), &fm)) return;
+  const double vs = Scale_Of(spec.vscale);
+  info.ascent = float(fm.ascent * vs);
+  info.descent = float(fm.descent * vs);
+  info.ul_offset = float(fm.ul_offset * vs);
+  info.ul_thickness = float(std::max(1.0, fm.ul_thickness * vs));
+}
+
+bool8 Draw_Glyph(PixMap& pix, const a_fontspec& spec, char32_t cp, double x, double y, double scale,
+                 a_pixel32 color, Rect* touched) {
+  if (!pix.baseAddr || (pix.pixelSize != 8 && pix.pixelSize != 32)) return false;
+  if (!std::isfinite(scale) || scale <= 0) return false;
+  HostGlyphTarget t;
+  t.bits = reinterpret_cast<uint8*>(pix.baseAddr);
+  t.stride = int64(PixMap_RowBytes(pix));
+  t.width = int32(pix.bounds.right) - pix.bounds.left;
+  t.height = int32(pix.bounds.bottom) - pix.bounds.top;
+  t.depth = pix.pixelSize;
+  t.color = pix.pixelSize == 32 ? uint32(color.b) | uint32(color.g) << 8 | uint32(color.r) << 16 |
+                                      uint32(color.a) << 24
+                                : uint32((int32(color.r) + color.g + color.b) / 3);
+  RECT box{0, 0, 0, 0};
+  if (!Host_Glyph_Draw(Log_Font_Of(spec), cp, Xform_Of(spec, scale), x - pix.bounds.left,
+                       y - pix.bounds.top, t, &box))
+    return false;
+  if (touched && box.left < box.right && box.top < box.bottom) {
+    const Rect r{int16(box.top + pix.bounds.top), int16(box.left + pix.bounds.left),
+                 int16(box.bottom + pix.bounds.top), int16(box.right + pix.bounds.left)};
+    if (touched->left >= touched->right || touched->top >= touched->bottom) *touched = r;
+    else UnionRect(*touched, r, *touched);
+  }
+  return true;
 }

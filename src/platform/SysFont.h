@@ -14,6 +14,7 @@
 #include <cstddef>
 
 #include "host/HostFont.h"
+#include "platform/PixMaps.h"
 #include "platform/Types.h"
 
 // --- Records --------------------------------------------------------------------
@@ -23,7 +24,8 @@ using a_text_effect_set = uint8;  // bit e set for effect e
 constexpr a_text_effect_set Effect_Bit(a_text_effect e) { return a_text_effect_set(1u << e); }
 
 // The program's font record. The host font uses fontID, size, angle and
-// effects; the scales and skews are for the text layout, which applies them.
+// effects; the scales and skews shape the glyphs drawn one by one
+// (Draw_Glyph below) and the text drawn by Draw_Unicode_Text.
 struct a_fontspec {
   uint32 fontID;  // index in the font list, from 1
   int32 size;     // character height in pixels
@@ -118,13 +120,58 @@ HFONT Create_Font_Hdl(const a_fontspec& font);
 void SetFont(const a_fontspec& font);
 // SetFont, MoveTo(x, y), then the len UTF-16 units at the current position,
 // transparent when the drawing state's text mode is 1, opaque otherwise (the
-// DC's background mode is restored).
+// DC's background mode is restored). When the record's scales or skews are
+// not 1 and 0 the glyphs are drawn one by one as Draw_Glyph draws them, in the
+// port's text colour, along the transformed baseline, placed by the port's
+// text alignment as plain text is, and no background cell is painted.
 void Draw_Unicode_Text(const a_fontspec& spec, int16 x, int16 y, const UniChar* str, int32 len);
 // Ascent and descent of the font selected in the current port.
 void Get_Font_Info(a_font_info& info);
 // Selects font fontx (other settings of Null_FontSpec) into the current port,
 // where it stays, and tells whether it has a glyph for the character.
 bool8 Is_Glyph_Avail(uint32 fontx, UniChar unicode);
+
+// --- Characters drawn one by one --------------------------------------------------
+//
+// The text objects place every character themselves, each alone in its own
+// font record, at its own point and angle. The glyph's shape: in its own frame
+// (x along the baseline, y up), a point (x, y) of the glyph as the face draws
+// it at `size` becomes
+//     (hscale * (x + hskew * y), vscale * (y + vskew * x)),
+// is then turned counter-clockwise by `angle` (tenths of a degree) and scaled
+// by the caller's factor. Bold and italics the family lacks are synthesised.
+// One face per file, size and synthesis serves every angle, scale and skew.
+
+// Measures of a font record for one-by-one drawing, in pixels at `size`,
+// never turned, skewed or scaled by the caller's factor.
+struct a_glyph_font_info {
+  float ascent;       // the face's ascent times vscale
+  float descent;      // the face's descent times vscale
+  float ul_offset;    // from the baseline down to the underline's middle, times vscale
+  float ul_thickness; // the underline's thickness times vscale, at least 1
+};
+
+// The advance of code point cp (a surrogate pair's code point) in the font
+// record: the face's advance at `size` in whole pixels (synthesised bold
+// included) times hscale. Zero-advance marks give 0; a code point the font
+// lacks gives the missing-glyph box's advance. 0 when no font is installed.
+double Glyph_Advance(const a_fontspec& spec, char32_t cp);
+// The measures above (all 0 when no font is installed).
+void Get_Glyph_Font_Info(const a_fontspec& spec, a_glyph_font_info& info);
+// Draws the glyph of code point cp (a surrogate pair's code point) in the font
+// record into pix, its pen origin (the glyph's start on its baseline) at
+// (x, y) in the map's own coordinates (those of its bounds), sub-pixel, the
+// glyph transformed as above with `scale` as the caller's factor (the
+// mapping of a rendering; size and origin are not scaled by it). A code point
+// the font lacks draws the missing-glyph box. Each pixel moves toward `color`
+// by the glyph's coverage (c / 255): in a 32-bit map each of its b, g, r, a
+// bytes, in an 8-bit map its value toward the colour's grey level
+// ((r + g + b) / 3). Other depths and a null map draw nothing. When
+// `touched` is not NIL it grows to include every pixel the glyph changed
+// (an empty rectangle counts as none). FALSE when nothing could be drawn
+// (no font installed, no map, a scale that is not a finite positive number).
+bool8 Draw_Glyph(PixMap& pix, const a_fontspec& spec, char32_t cp, double x, double y, double scale,
+                 a_pixel32 color, Rect* touched);
 
 // --- The list ------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include "objects/VoskCanv.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskSym.h"
+#include "objects/VoskText.h"
 #include "pixel/DrawUtilMasked.h"
 #include "platform/SysScrap.h"
 #include "platform/SysSound.h"
@@ -26,6 +27,7 @@
 
 namespace {
 constexpr uint8 kEscape = 27;
+constexpr uint8 kReturn = 13;
 constexpr int16 kAlertRestoreMenus = 26;
 
 // --- File ----------------------------------------------------------------------------
@@ -131,8 +133,17 @@ void Slider_Action(int16 slider) {
     case SYMBOL_SIZE_SLIDER:
     case SYMBOL_ANGLE_SLIDER:
     case SYMBOL_OPACITY_SLIDER: Delta_Symbol(); break;
+    case TEXT_SHAD_DX_SLIDER:
+    case TEXT_SHAD_DY_SLIDER:
+    case TEXT_SHAD_OPACITY_SLIDER:
+    case TEXT_SHAD_RADIUS_SLIDER: Delta_Shad(); break;
+    case TEXT_GLOW_OPACITY_SLIDER:
+    case TEXT_GLOW_RADIUS_SLIDER: Delta_Glow(); break;
+    case TEXT_OUTL_RADIUS_SLIDER: Delta_Outl(); break;
     default:
       if (slider >= PHOTO_SIZE_SLIDER && slider <= PHOTO_SHAD_RADIUS_SLIDER) Delta_Photo();
+      if ((slider >= TEXT_SIZE_SLIDER && slider <= TEXT_SKEW_V_SLIDER) || slider == TEXT_OPACITY_SLIDER)
+        Delta_Text_Major();
       break;
   }
 }
@@ -191,6 +202,9 @@ bool Panel_Command(int32 n) {
       SV_Set_Enum(SV_PHASE, uint8(n - PANEL_PHASE));
     else
       Sound_Effect(SND_NULL);
+  } else if (n >= PANEL_TEXT_LAYOUT && n < PANEL_TEXT_LAYOUT + NTEXT_LAYOUTS) {
+    gs.grid_vals[TEXT_LAYOUT_GRID] = int16(n - PANEL_TEXT_LAYOUT);
+    Delta_Text_Layout();
   } else {
     return false;
   }
@@ -259,10 +273,44 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
   }
 }
 
+namespace {
+
+// The line typed for the text tool, until Return makes it a text object.
+std::array<UniChar, MAX_NXYL> typed_line;
+int32 typed_count = 0;
+
+// The text tool takes the key: characters are kept, Return makes the line
+// a text object, Escape drops it.
+bool Text_Tool_Key(const a_keystroke& key) {
+  if (!g_doc.doc_open || gs.curr_phase != TEXT_PHASE || Is_Editing_Text()) {
+    typed_count = 0;
+    return false;
+  }
+  if (key.charcode == kReturn || key.virtcode == VK_RETURN) {
+    if (typed_count == 0) return false;
+    Text_Inject_Unicode(typed_line.data(), typed_count);
+    typed_count = 0;
+    pending_op = OP_TEXT_NEW;
+    return true;
+  }
+  if ((key.charcode == kEscape || key.virtcode == VK_ESCAPE) && typed_count != 0) {
+    typed_count = 0;
+    return true;
+  }
+  // Shortcuts are the menus'.
+  if ((key.mods & (Keymod_Bit(CONTROLKEY) | Keymod_Bit(COMMANDKEY))) != 0) return false;
+  if (key.charcode == 0 || key.unicode < 32 || key.charcode == 127) return false;
+  if (typed_count < MAX_NXYL - 1) typed_line[size_t(typed_count++)] = key.unicode;
+  return true;
+}
+
+}  // namespace
+
 void DoKeyDown(const a_keystroke& key) {
   if (g_intf_key_observer != nullptr) g_intf_key_observer(key);
   // Help, the text editor and the document take keys first once they exist;
-  // so far only the panels' items do.
+  // so far the text tool's typed lines and the panels' items do.
+  if (Text_Tool_Key(key)) return;
   if (gs.tool_show && Intf_KeyDown(key)) return;
   if (gs.tool_show) {
     Sound_Effect(SND_NULL);

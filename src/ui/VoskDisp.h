@@ -45,12 +45,19 @@ constexpr int16 ARRANGE_COVER_D = 15;  // "Scale to cover distorting"
 // - PANEL_BAR + b: palette bar b's elements in the browser, the choice
 //   becoming the bar's selection, with the bar's procedure (the canvas, the
 //   symbol's colour, the edge colours);
-// - PANEL_PHASE + p: the phase strip's phase p (a_phase).
+// - PANEL_PHASE + p: the phase strip's phase p (a_phase);
+// - PANEL_TEXT_LAYOUT + l: the text layout grid's layout l (a_text_layout),
+//   applied to the selected text.
+// Until the text editor comes, the text tool takes typed lines: in the text
+// phase the characters typed are kept, and Return makes a new text object
+// holding them (as pasted text does: styled from the text sliders, or after
+// the selected text); Escape drops them.
 constexpr int16 PANEL_ONESHOT = 2000;
 constexpr int16 PANEL_SLIDER_UP = 2200;
 constexpr int16 PANEL_SLIDER_DOWN = 2400;
 constexpr int16 PANEL_BAR = 2600;
 constexpr int16 PANEL_PHASE = 2700;
+constexpr int16 PANEL_TEXT_LAYOUT = 2720;
 
 // Carries out the command of a menu (its id, language copies folded onto
 // the base id) and item (from 1).

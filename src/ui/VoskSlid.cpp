@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "doc/VoskRend.h"
 #include "host/HostClock.h"
 #include "pixel/ArtItems.h"
 #include "pixel/Draw.h"
@@ -435,7 +436,12 @@ bool8 Track_Thumb_Step(int16 left) {
   gs.slider_vals[slider] = value;
   Click_Sound();
   Draw_Part(slider, PART_RACK, HILITE_BUTTON);
-  if (g_sliders[slider].thumb_trak != nullptr) g_sliders[slider].thumb_trak();
+  if (g_sliders[slider].thumb_trak != nullptr) {
+    g_sliders[slider].thumb_trak();
+    // A live slider shows its effect on the label while it is dragged, not
+    // only when the interaction ends.
+    if (g_doc.doc_open && gs.curr_phase >= PAINT_PHASE && gs.curr_phase <= TEXT_PHASE) Current_Unit_UpToDate();
+  }
   Slider_Annotation_Update();
   return true;
 }

@@ -719,7 +719,9 @@ TEST_F(Rendering, NewBoundsAndTextEditsRenderTheWholeUnit) {
   // Editing a text of this unit.
   a_om_rec* om = New_OM_Rec();
   ASSERT_NE(om, nullptr);
-  om->bbox = Rect{10, 10, 40, 80};
+  om->size = 5;
+  om->hspacing = om->vspacing = 100;
+  om->anchor = Point{40, 20};
   const int32 omx = Obj_Append(u->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om);
   g_ed.edit_ux = 1;
   g_ed.edit_objid = u->oj.list[omx - 1].objid;
@@ -728,11 +730,14 @@ TEST_F(Rendering, NewBoundsAndTextEditsRenderTheWholeUnit) {
   EXPECT_EQ(u->excluded_id, g_ed.edit_objid);
   EXPECT_NE(u->statics[MINUS_LAYER].world, nullptr);
   EXPECT_TRUE(Same(u->refresh_dirty, Rect{-17, -17, 137, 217}));
-  // A keystroke's area: only that.
+  // A keystroke's area: only that (the text's box, laid out by now).
+  const Rect box = om->bbox;
+  ASSERT_FALSE(EmptyRect(box));
   u->refresh_dirty = Rect{0, 0, 0, 0};
-  u->render_dirty = om->bbox;
+  u->render_dirty = box;
   Layer();
-  EXPECT_TRUE(Same(u->refresh_dirty, Rect{-7, -7, 57, 97}));
+  EXPECT_TRUE(Same(u->refresh_dirty, Rect{int16(box.top - 17), int16(box.left - 17), int16(box.bottom + 17),
+                                          int16(box.right + 17)}));
   // The edit ends: everything once more, and the minus layer goes.
   g_ed = a_edit_rec{};
   u->refresh_dirty = Rect{0, 0, 0, 0};

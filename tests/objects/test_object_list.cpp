@@ -636,7 +636,10 @@ TEST_F(ObjectList, ATextDuplicateStartsWithoutTheOriginalsPictures) {
   ASSERT_EQ(List().nlist, 3);
   const a_om_rec* copy = List().list[2].om;
   EXPECT_NE(copy, om);
-  EXPECT_EQ(copy->cache.progress, 0);
+  // Laid out afresh, without pictures of its own yet.
+  EXPECT_EQ(copy->cache.progress, Progress_Bit(READY_COORD));
+  EXPECT_EQ(copy->cache.text.fore, nullptr);
+  EXPECT_EQ(copy->cache.shad.fore, nullptr);
   EXPECT_EQ(copy->cache.frame.max, MAX_OM_POINTS);
   EXPECT_EQ(copy->nxyl, 1);
   EXPECT_EQ(Selected(), std::vector<int32>{3});

@@ -119,7 +119,8 @@ class LabelsEndToEnd : public ::testing::Test {
     used.when = DateTimeRec{2026, 1, 2, 3, 4, 5, 5};
     std::strncpy(used.label, kCdLayout, sizeof used.label - 1);
     used.tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
-    ASSERT_NE(used.tx, 0u);
+    const uint32 tx = used.tx;  // the record is packed
+    ASSERT_NE(tx, 0u);
     std::memcpy(&rec.recentlay[0], &used, sizeof used);
     const a_pixel24 colours[2] = {kUserRed, kUserTeal};
     std::memcpy(rec.colors, colours, sizeof colours);
@@ -247,7 +248,6 @@ TEST_F(LabelsEndToEnd, ADiscLabelWithCanvasPhotoAndSymbol) {
 
   std::string err;
   const int rc = Run(s.str(), err);
-  std::printf("STDERR<<%s>>\n", err.c_str());
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
   EXPECT_EQ(err.find("alert"), std::string::npos) << err;

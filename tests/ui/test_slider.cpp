@@ -276,6 +276,44 @@ TEST_F(Slider, ALiveDragReportsEveryValueAndLeavesItsHistoryOperation) {
   EXPECT_EQ(pending_op, OP_NOP);
 }
 
+// A live slider's effect shows on the label while the thumb moves: each
+// step brings the current unit up to date, not only the release.
+TEST_F(Slider, ALiveDragRendersTheUnitAtEachStep) {
+  VoskDoc_Init();
+  VoskFunc_Init();
+  VoskUndo_Init();
+  History_Null();
+  VoskBlok_Init();
+  a_template x{};
+  std::strcpy(x.label, "Test sheet");
+  x.papersize = {215.9f, 279.4f};
+  a_unit& u = x.units[x.nunits++];
+  u.kind = UNIT_RECT;
+  u.bbox = a_frect{5, 5, 5 + 300 * 0.0846667f, 5 + 200 * 0.0846667f};
+  ASSERT_TRUE(Doc_New(x));
+  Select_Doc_Unit(1);
+  gs.nviews = 1;
+  gs.views[0] = a_view_rec{Point{0, 0}, a_ratio{1, 1}, 1, Rect{0, 0, 200, 300}};
+  gs.curr_phase = PHOTO_PHASE;
+  static a_doc_unit* unit;
+  static std::vector<bool> merged_before;
+  unit = g_doc.up;
+  merged_before.clear();
+  // Each step finds the previous one's rendering done, then asks for more.
+  a_slider_item& r = g_sliders[PHOTO_CORNER_SLIDER];
+  Show(PHOTO_CORNER_SLIDER, 0, true);
+  r.thumb_trak = [] {
+    merged_before.push_back(EmptyRect(unit->render_dirty));
+    unit->render_dirty = unit->paintbounds;
+  };
+  unit->render_dirty = Rect{0, 0, 0, 0};
+  Drag(5, 25, {28, 51, 74});
+  EXPECT_EQ(merged_before, (std::vector<bool>{true, true, true}));
+  EXPECT_TRUE(EmptyRect(unit->render_dirty)) << "the last step is shown too";
+  Doc_Dispose();
+  Dispose_Doc_Buffers();
+}
+
 // The reset button is shown once the value leaves its default and hidden
 // when it comes back; pressing it puts the default back.
 TEST_F(Slider, ResetShowsAndHides) {

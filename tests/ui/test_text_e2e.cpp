@@ -1,0 +1,169 @@
+// Texts on a disc label made through the real program on the headless
+// backend, by a script: a new CD document from the layout chooser, then in
+// the text phase a straight title with a drop shadow, a circular track list
+// with a glow, an outlined spiral and spokes, each typed as a line for
+// the text tool and styled with the text sliders. A snapshot after each step
+// goes to <build>/e2e/text/ for a person to look at; the test checks that
+// each step changed the label and that the glow's colour shows.
+//
+// The text layouts and sliders are sent as the command numbers the dispatch
+// takes until the panels offer them, and the lines are typed for the text
+// tool's typed-line form until the editor comes (ui/VoskDisp.h).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "FontTestSupport.h"
+#include "TestSupport.h"
+#include "host/HostScript.h"
+#include "host/HostCodecs.h"
+#include "objects/VoskText.h"
+#include "platform/Resources.h"
+#include "platform/SysFont.h"
+#include "platform/VoskDef.h"
+#include "platform/VoskPref.h"
+#include "ui/TempConfigHome.h"
+#include "ui/VoskBrow.h"
+#include "ui/VoskDisp.h"
+#include "ui/VoskIntI.h"
+#include "ui/VoskStat.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCdLayout = "_ Disc printer, CD/DVD";
+
+std::string Menu(int32 id) { return "menu " + std::to_string(id) + "\n"; }
+std::string Repeat(int n, const std::string& line) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += line;
+  return s;
+}
+std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+
+// The glow's colour: the glow bar's default, the palette's light blue.
+int Count_Bluish(const std::vector<uint32>& px) {
+  int n = 0;
+  for (uint32 p : px) {
+    const int b = int(p & 0xFF), g = int((p >> 8) & 0xFF), r = int((p >> 16) & 0xFF);
+    if (b > r + 40 && b > 100) ++n;
+  }
+  return n;
+}
+
+class TextEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
+    if (!fs::exists(VELMOR_ART_LIBRARY)) GTEST_SKIP() << "the picture library is not built";
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    ASSERT_FALSE(home_.dir.empty());
+    dir_ = home_.dir;
+    Resources_Init();
+    ASSERT_TRUE(Prefs_File_Path(prefs_));
+    fs::create_directories(fs::path(prefs_).parent_path());
+  }
+  void TearDown() override { Fonts_Stop(); }
+
+  // The preferences the run starts from: the CD layout used last.
+  void Write_Prefs() {
+    VoskDef_Init();
+    VoskStat_Init();
+    os_language = ENGLISH;
+    Prefs_SetToDefault();
+    a_pref_rec rec = gs.pref;
+    a_layout_usage_rec used{};
+    used.count = 2;
+    used.when = DateTimeRec{2026, 1, 2, 3, 4, 5, 5};
+    std::strncpy(used.label, kCdLayout, sizeof used.label - 1);
+    const uint32 tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
+    ASSERT_NE(tx, 0u);
+    used.tx = tx;
+    std::memcpy(&rec.recentlay[0], &used, sizeof used);
+    std::ofstream out(prefs_, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&rec), sizeof rec);
+  }
+
+  int Run(const std::string& script_text, std::string& err) {
+    const std::string script = dir_ + "/script.txt";
+    std::ofstream(script) << script_text;
+    std::string cmd = "env -i";
+    for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+      if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
+    cmd += " HOME=" + Quoted(dir_) + " XDG_CONFIG_HOME=" + Quoted(dir_ + "/config") + " XDG_RUNTIME_DIR=" +
+           Quoted(dir_) + " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" + Quoted(script) + " " +
+           Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(dir_ + "/stderr.txt");
+    const int rc = std::system(cmd.c_str());
+    std::ifstream in(dir_ + "/stderr.txt", std::ios::binary);
+    err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return rc;
+  }
+
+  TempConfigHome home_{"config"};
+  std::string dir_, prefs_;
+};
+
+TEST_F(TextEndToEnd, TitleTrackListSpiralAndSpokesOnADisc) {
+  Write_Prefs();
+  const std::string exe = VELMOR4_EXE;
+  const std::string shots = exe.substr(0, exe.find_last_of('/')) + "/e2e/text";
+  fs::create_directories(shots);
+  const char* names[] = {"1-cd-document", "2-title-shadow", "3-track-list-circle-glow", "4-spiral-outline",
+                         "5-spokes"};
+  std::vector<std::string> shot;
+  for (const char* n : names) {
+    shot.push_back(shots + "/" + n + ".png");
+    fs::remove(shot.back());
+  }
+  const auto snapshot = [&](int k) { return "wait 5\nsnapshot " + shot[size_t(k)] + "\n"; };
+  const std::string none = Menu(MENU_EDIT + EDIT_SELECT_NONE);
+  auto slider = [](int16 s, int n) {
+    return Repeat(std::abs(n), Menu((n > 0 ? PANEL_SLIDER_UP : PANEL_SLIDER_DOWN) + s));
+  };
+
+  std::ostringstream s;
+  s << "wait 30\n"
+    << "answer alert 1\n" << Menu(MENU_FILE + FILE_NEW) << snapshot(0)
+    // The title: typed, made larger, with a drop shadow.
+    << Menu(PANEL_PHASE + TEXT_PHASE) << "type Summer Road Trip\nkey return\n" << slider(TEXT_SIZE_SLIDER, 16)
+    << slider(TEXT_SHAD_DX_SLIDER, 4) << slider(TEXT_SHAD_DY_SLIDER, 4) << snapshot(1)
+    // The track list round the disc's edge, smaller again, glowing.
+    << none << slider(TEXT_SIZE_SLIDER, -18) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_CIRC_CW)
+    << "type 1 Open Road \xC2\xB7 2 Coastline \xC2\xB7 3 Night Drive \xC2\xB7 4 Desert Sun \xC2\xB7 5 Home Again\n"
+    << "key return\n" << slider(TEXT_GLOW_RADIUS_SLIDER, 2) << snapshot(2)
+    // A spiral inside it, outlined (the effects switched on before stay on).
+    << none << slider(TEXT_RADIUS_SLIDER, -25) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_SPIRAL_CW)
+    << "type round and round the songs go, on and on until the hole\nkey return\n"
+    << slider(TEXT_OUTL_RADIUS_SLIDER, 2) << snapshot(3)
+    // Spokes.
+    << none << Menu(PANEL_TEXT_LAYOUT + LAYOUT_SPOKE) << "type north east south west\nkey return\n"
+    << snapshot(4) << "quit\n";
+
+  std::string err;
+  const int rc = Run(s.str(), err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  EXPECT_EQ(err.find("script line"), std::string::npos) << err;
+
+  std::vector<std::vector<uint32>> px(shot.size());
+  for (size_t k = 0; k < shot.size(); ++k) {
+    int32 w = 0, h = 0;
+    std::string why;
+    ASSERT_TRUE(Host_Read_PNG(shot[k], px[k], w, h, why)) << shot[k] << ": " << why;
+  }
+  for (size_t k = 1; k < shot.size(); ++k) EXPECT_TRUE(px[k] != px[k - 1]) << names[k] << " shows no change";
+  // The glow appears with the track list.
+  EXPECT_GT(Count_Bluish(px[2]), Count_Bluish(px[1]) + 200);
+}
+
+}  // namespace
