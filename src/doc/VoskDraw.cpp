@@ -8,6 +8,7 @@
 #include "doc/VoskShap.h"
 #include "host/HostWin.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskTextDraw.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/Fast.h"
 #include "pixel/SysBlt.h"
@@ -252,7 +253,8 @@ void Doc_DrawS(const Rect& screenr) {
   }
   // 4. Cut lines.
   if (gs.pref.cutlines_option && gs.tool_show) Draw_CutLines();
-  // 5. The overflow marks of texts come with the text rendering's marks.
+  // 5. The overflow marks of texts.
+  if (meets && gs.curr_phase == TEXT_PHASE) Draw_Overflow_Marks(1);
   // 6. Frames of the phase's objects.
   if (meets && (gs.curr_phase == SYMBOL_PHASE || gs.curr_phase == PHOTO_PHASE || gs.curr_phase == TEXT_PHASE))
     Enum_Draw_Frames(1, area);

@@ -4,6 +4,7 @@
 
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
+#include "doc/VoskHist.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskRend.h"
 #include "doc/VoskTmpl.h"
@@ -305,6 +306,8 @@ void Init_Custom() {
   g_custom[CUSTOM_PAPERLIST].custom_hit = PaperList_MouseDown;
   g_custom[CUSTOM_OUTERPAT].custom_draw = Fill_LightStripe;
   g_custom[CUSTOM_PAPERECHO].custom_draw = PaperEcho_PaintAll;
+  g_custom[CUSTOM_HISTORY].custom_draw = History_Paint;
+  g_custom[CUSTOM_HISTORY].custom_hit = History_MouseDown;
 }
 
 bool8 Is_Grid_Element(int16 grid, int16 element) {

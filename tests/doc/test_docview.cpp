@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DocTestSupport.h"
+#include "FontTestSupport.h"
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
@@ -25,8 +26,10 @@
 #include "doc/VoskShap.h"
 #include "doc/VoskUndo.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskText.h"
 #include "pixel/OPUtil.h"
 #include "platform/QDRect.h"
+#include "platform/SysFont.h"
 #include "platform/SysIO.h"
 #include "platform/SysSound.h"
 #include "platform/VoskErr.h"
@@ -710,6 +713,42 @@ TEST_F(DocView, ThePreviewDrawsMastersForTheirClonesAndMarks) {
   EXPECT_EQ(left_of(1, 3.0f), 0x00FC3E3Eu);
   EXPECT_EQ(left_of(2, 1.5f), Grey(120));
   EXPECT_EQ(left_of(3, 1.5f), Grey(210));
+}
+
+// A text's overflow marks show over the view in the text phase, and only
+// there.
+TEST_F(DocView, OverflowMarksShowInTheTextPhase) {
+  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  Fonts_Stop();
+  Fonts_Init();
+  a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));
+  ASSERT_NE(u, nullptr);
+  gs.toggle_vals[GRIDLINES_TOGGLE] = false;
+  a_om_rec* om = New_OM_Rec();
+  ASSERT_NE(om, nullptr);
+  om->fontx = Find_Font_Name(CStrSpan("DejaVu Sans"));
+  om->size = 12;
+  om->hspacing = om->vspacing = 100;
+  om->opacity = 100;
+  om->anchor = Point{100, 150};
+  om->rotcenter = Point{100, 150};
+  const std::u16string text = u"Hi";
+  UniStr_To_OM(om, text.data(), int32(text.size()));
+  Obj_Append(u->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, om);
+  OM_Recalc(om, 1);
+  Unit_PostRender(u);
+  Edit1_PaintAll();  // the text's pictures made: its layout stays as it is
+  om->noverflows = 1;
+  om->overflows[0].id = 1;
+  om->overflows[0].pos = Point{40, 250};  // cell (250, 40): screen (310, 90)
+  const uint32 blue = 0x000870E5u;
+  Edit1_PaintAll();
+  EXPECT_NE(Window_Pixels().At(313, 90), blue) << "a mark outside the text phase";
+  gs.curr_phase = TEXT_PHASE;
+  Edit1_PaintAll();
+  const Window_Pixels p;
+  EXPECT_EQ(p.At(310, 90), 0xFFFFFFu);  // the plus
+  EXPECT_EQ(p.At(316, 90), blue);       // the disc round it
 }
 
 }  // namespace

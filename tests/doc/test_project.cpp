@@ -574,7 +574,7 @@ TEST_F(ProjectFiles, ObjectTablesOfVersionOneAreRead) {
   EXPECT_EQ(om.xyl[2].mm_cat, CC_EOS);
   EXPECT_EQ(Doc_Unit(1)->oj.list[1].ph->dst_box, (Rect{150, 200, 450, 600}));
   for (const Chunk& c : Split(Save("again.CD4")))
-    if (c.label == "OBJT") EXPECT_EQ(c.body, objt);
+    if (c.label == "OBJT") { EXPECT_EQ(c.body, objt); }
 }
 
 // Importing a project (append) replaces the open document's layout and

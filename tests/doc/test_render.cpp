@@ -417,7 +417,7 @@ TEST_F(Rendering, LightScribeCoveragesCutTheirDiameters) {
       return i;
     };
     EXPECT_TRUE(in(c.outer / 2 - 0.5f));
-    if (c.outer < 117) EXPECT_FALSE(in(c.outer / 2 + 0.5f));
+    if (c.outer < 117) { EXPECT_FALSE(in(c.outer / 2 + 0.5f)); }
     EXPECT_TRUE(in(c.hole / 2 + 0.5f));
     EXPECT_FALSE(in(c.hole / 2 - 0.5f));
     EXPECT_FALSE(in(0));

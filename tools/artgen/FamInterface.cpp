@@ -182,7 +182,8 @@ bool Pair_Option(const a_table_row& r, const std::string& name, char sep, int64_
 }
 
 bool Only_Options(const a_table_row& r, std::initializer_list<const char*> allowed, std::string& err) {
-  for (const auto& [name, value] : r.options) {
+  for (const auto& option : r.options) {
+    const auto& name = option.first;
     if (std::none_of(allowed.begin(), allowed.end(), [&](const char* a) { return name == a; })) {
       err = r.Where() + ": option " + name + "= does not belong on a " + r.words[0] + " row";
       return false;
