@@ -424,7 +424,8 @@ void Leaves(a_surface& s, const a_pattern& p) {
   cairo_t* cr = s.Cr();
   Ground(s, p.C(0));
   a_rng r(p.seed);
-  for (const auto& [x, y] : Scatter(p, 14, p.w * 0.18, p.seed)) {
+  for (const auto& spot : Scatter(p, 14, p.w * 0.18, p.seed)) {
+    const double x = spot.first, y = spot.second;
     const double rot = r.Range(0, kTau), len = r.Range(0.1, 0.15) * p.w;
     const a_rgb col = p.C(1 + size_t(r.Below(int(p.cols.size()) - 1)));
     Wrapped(cr, p, [&] {
@@ -473,7 +474,7 @@ void Flowers(a_surface& s, const a_pattern& p) {
   a_rng r(p.seed);
   const auto pts = Scatter(p, 11, p.w * 0.22, p.seed);
   for (size_t i = 0; i < pts.size(); ++i) {
-    const auto [x, y] = pts[i];
+    const double x = pts[i].first, y = pts[i].second;
     const double rad = r.Range(0.07, 0.1) * p.w, rot = r.Range(0, kTau);
     const a_rgb petal = p.C(1 + size_t(r.Below(int(p.cols.size()) - 2)));
     const double la = r.Range(0, kTau);
@@ -496,7 +497,8 @@ void Bubbles(a_surface& s, const a_pattern& p) {
   cairo_t* cr = s.Cr();
   Ground(s, p.C(0));
   a_rng r(p.seed);
-  for (const auto& [x, y] : Scatter(p, 9, p.w * 0.2, p.seed)) {
+  for (const auto& spot : Scatter(p, 9, p.w * 0.2, p.seed)) {
+    const double x = spot.first, y = spot.second;
     const double rad = r.Range(0.05, 0.12) * p.w;
     Wrapped(cr, p, [&] {
       cairo_arc(cr, x, y, rad, 0, kTau);
@@ -545,7 +547,8 @@ void Stars(a_surface& s, const a_pattern& p) {
   cairo_t* cr = s.Cr();
   Ground(s, p.C(0));
   a_rng r(p.seed);
-  for (const auto& [x, y] : Scatter(p, 10, p.w * 0.2, p.seed)) {
+  for (const auto& spot : Scatter(p, 10, p.w * 0.2, p.seed)) {
+    const double x = spot.first, y = spot.second;
     const double rad = r.Range(0.05, 0.1) * p.w, rot = r.Range(0, kTau);
     const a_rgb col = p.C(1 + size_t(r.Below(int(p.cols.size()) - 1)));
     Wrapped(cr, p, [&] {
@@ -589,7 +592,8 @@ void Snowflakes(a_surface& s, const a_pattern& p) {
   Ground(s, p.C(0));
   a_rng r(p.seed);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  for (const auto& [x, y] : Scatter(p, 6, p.w * 0.3, p.seed)) {
+  for (const auto& spot : Scatter(p, 6, p.w * 0.3, p.seed)) {
+    const double x = spot.first, y = spot.second;
     const double len = r.Range(0.08, 0.13) * p.w, rot = r.Range(0, 1);
     Wrapped(cr, p, [&] {
       cairo_save(cr);
@@ -610,7 +614,8 @@ void Snowflakes(a_surface& s, const a_pattern& p) {
       cairo_restore(cr);
     });
   }
-  for (const auto& [x, y] : Scatter(p, 14, p.w * 0.1, p.seed + 9)) {
+  for (const auto& spot : Scatter(p, 14, p.w * 0.1, p.seed + 9)) {
+    const double x = spot.first, y = spot.second;
     Wrapped(cr, p, [&] {
       cairo_arc(cr, x, y, 1.1, 0, kTau);
       Set_Rgb(cr, p.C(1), 0.8);
@@ -623,7 +628,8 @@ void Confetti(a_surface& s, const a_pattern& p) {
   cairo_t* cr = s.Cr();
   Ground(s, p.C(0));
   a_rng r(p.seed);
-  for (const auto& [x, y] : Scatter(p, 26, p.w * 0.1, p.seed)) {
+  for (const auto& spot : Scatter(p, 26, p.w * 0.1, p.seed)) {
+    const double x = spot.first, y = spot.second;
     const double rot = r.Range(0, kTau), k = r.Range(0.8, 1.2);
     const int kind = r.Below(2);
     const a_rgb col = p.C(1 + size_t(r.Below(int(p.cols.size()) - 1)));
@@ -661,7 +667,8 @@ void Notes(a_surface& s, const a_pattern& p) {
   Ground(s, p.C(0));
   a_rng r(p.seed);
   Use_Font(cr, "sans", p.w * 0.3);
-  for (const auto& [x, y] : Scatter(p, 6, p.w * 0.3, p.seed)) {
+  for (const auto& spot : Scatter(p, 6, p.w * 0.3, p.seed)) {
+    const double x = spot.first, y = spot.second;
     const char* glyph = r.Chance(0.5) ? "\xE2\x99\xAA" : "\xE2\x99\xAB";
     const double rot = r.Range(-0.35, 0.35);
     const a_rgb col = p.C(1 + size_t(r.Below(int(p.cols.size()) - 1)));

@@ -1396,7 +1396,8 @@ void Draw_Film_Strip(cairo_t* cr, const a_stamp& s) {
 }
 
 void Draw_Camera(cairo_t* cr, const a_stamp& s) {
-  for (const auto& [x, y, r] : std::vector<std::array<double, 3>>{{30, 26, 17}, {64, 22, 14}}) {
+  for (const auto& c : std::vector<std::array<double, 3>>{{30, 26, 17}, {64, 22, 14}}) {
+    const double x = c[0], y = c[1], r = c[2];
     Solid(cr, [=](cairo_t* k) { Circle_Path(k, x, y, r); }, s.C(1), kLine, 0.3);
     for (int i = 0; i < 3; ++i) {
       const double a = (i * 120 + 30) * kPi / 180;
