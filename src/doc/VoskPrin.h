@@ -43,10 +43,6 @@ bool8 Is_Small_Paper();
 bool8 LaserJet_Toggle();
 void Set_LaserJet_Toggle(bool8 on);
 
-// The print panel's adjustment sliders from the current medium (the outer
-// diameter's range by the direct-print kind, then the sliders from the media
-// specs). The print panel comes with printing; until then nothing is set.
-void Load_Print_Adjust();
 
 // The round mask of a disc unit in mask (an 8-bit world: 0 shows the
 // label, 255 covers it). The mask's width spans the unit's box plus its left
@@ -63,12 +59,104 @@ void Calc_Circular_Mask(uint8 outer_translucency, int16 inner_feather, int16 out
 // Module start-up: clears the override record and the feed toggle.
 void VoskPrin_Init();
 
-// The print panel's adjustment sliders moved: their values into the media
-// specs (Delta_Print_Adjust), and the unit drawn again with them
-// (Final_Print_Adjust). They come with printing: nothing happens yet.
-void Delta_Print_Adjust();
-void Final_Print_Adjust();
-
 // The name of the open document's layout (empty with none open). The name
 // as printed comes with printing; until then the layout's own label.
 void Get_Template_Name(UStrSpan name);
+
+// --- Printing --------------------------------------------------------------------------
+
+// The rendered picture of one master unit, kept while a print pass runs so
+// that its clones print the same picture: masterx 0 holds nothing.
+struct a_unitcache {
+  uint32 masterx;
+  GWorldPtr gworld;  // the unit rendered over bounds, turned and flipped as its unit says
+  Rect bounds;       // the unit's paintbounds
+};
+extern a_unitcache g_unitcache;
+
+// What a print pass draws: 0 a test sheet (outlines with colour chips), 1
+// an outline sheet of a layout (no chips), 2 the units marked for printing.
+enum a_print_purpose : int16 { PRINT_TEST_SHEET = 0, PRINT_TEMPLATE_SHEET = 1, PRINT_UNITS = 2 };
+
+// The print commands. Each is TRUE when a job was delivered with at least
+// one page on it; FALSE when nothing was printed (nothing marked, the
+// question or the print dialog refused, no printer, a page that could not
+// be started, a job cancelled or not delivered), after telling the user.
+bool8 Print_Doc();   // with the print dialog
+bool8 Print1_Doc();  // without it
+bool8 Print_Test();
+// An outline sheet of tmpl, printed as if it were the document's layout.
+bool8 Print_Template(const a_template& tmpl);
+// askjob: show the print dialog (never in a command-line run). Refuses with
+// alert 48 when no unit is marked; a DVD wrap on Letter paper asks first.
+bool8 Print_Doc1(bool8 askjob);
+bool8 Print_Doc2(a_print_purpose purpose, bool8 askjob);
+// One page: every unit of the pass through the print mapping.
+void Print_Doc3(a_print_purpose purpose);
+
+// The sheet: paper_fed the layout's paper size, paper_eff the same turned
+// for a landscape page.
+void Calc_Paper_Size(bool8& landscapef, a_fpoint& paper_fed, a_fpoint& paper_eff);
+// No unit is marked for printing.
+bool8 Is_Null_Print();
+// Any of the unit's bleeds is other than 0 (-0 is 0).
+bool8 Is_Unit_Bled(const a_unit& unit);
+// Unit ux has nothing to print: a white canvas, no objects and no paint.
+// A unit that is not there is empty.
+bool8 Is_Unit_Empty(uint32 ux);
+// Tenths of a millimetre in printer dots.
+int32 MMT_To_Dots(int32 mmt);
+
+// The unit cache: unit ux rendered for print, then turned 180 degrees and
+// flipped as its layout unit says. FALSE (cache empty) when it could not be.
+bool8 UnitCache_Init(uint32 ux);
+void UnitCache_Stop();
+void Print_Unit(a_print_purpose purpose, uint32 ux);
+// Unit ux (a clone prints its master's picture) placed on the page at its
+// position, nudged and adjusted for the medium, clipped to its circle when
+// the unit says so, crop marks after it.
+void Print_Unit2(uint32 ux);
+// The unit's device rectangle on the page (its box through the print
+// mapping, nudged and adjusted).
+void Calc_Unit_Device_Rect(uint32 ux, Rect& dest);
+// rgn := the circle inscribed in dest for a unit that is clipped to one;
+// NIL otherwise.
+void Calc_Unit_Clipping(uint32 ux, const Rect& dest, RgnHandle& rgn);
+void Print_CropMarks(uint32 ux, const Rect& dest);
+void Print_Paper_Test(bool8 chips, uint32 ux);
+void Print_Direct_Test(bool8 chips, uint32 ux);
+void Draw_Color_Bars(bool8 chips, uint8 kind, const Rect& rect);
+// A 4-mm crosshair (h, v) tenths of a millimetre from the sheet's corner
+// with its label; not on small paper fed through the LaserJet slot.
+void Draw_Corner_Mark(int32 h, int32 v, const char* label);
+
+// The nudge of the current medium, tenths of a millimetre: each way within
+// -800 .. 800, else refused with sound 136 (FALSE, nothing stored).
+bool8 Set_Nudge(int16 h, int16 v);
+// The nudge step: 1 (10 with Shift) printing on discs, else 5 (25).
+int16 Nudge();
+void Print_Nudge_U();
+void Print_Nudge_D();
+void Print_Nudge_L();
+void Print_Nudge_R();
+void Print_Nudge_0();
+
+// The print panel's adjustment sliders from the current medium (the outer
+// diameter's range by the direct-print kind, then the sliders from the media
+// specs); a slider moved stores its value into the media specs
+// (Delta_Print_Adjust; only when printing on discs), and the unit is drawn
+// again with them (Final_Print_Adjust).
+void Load_Print_Adjust();
+void Delta_Print_Adjust();
+void Final_Print_Adjust();
+
+// Unit ux rendered (turned and flipped) and written as a picture file of
+// format at 300 dpi; alert 49 with the error number when it fails (the
+// result, 0 on success).
+int32 Export_Unit(uint32 ux, a_file_format format, const FSSpec& path);
+
+// Lengths given in tenths of a millimetre as text: "12 mm", "12,5 mm"
+// (the locale's decimal mark); "0.47 in", "1 in" (hundredths, rounded to
+// the thousandth).
+void To_MM_Str(int32 mmt, StrSpan s);
+void To_IN_Str(int32 mmt, StrSpan s);

@@ -1,0 +1,351 @@
+// Printing through the file printer to PNG pages, measured on the pages: a
+// two-up disc sheet (each disc where its layout puts it, the clone the
+// master's picture), the nudge, a booklet's crop marks, the test sheet's
+// corner marks; jobs that print nothing say so and report failure; the
+// unit cache, empty units, nudge limits and the dimension texts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "DocTestSupport.h"
+#include "FontTestSupport.h"
+#include "TempDirSupport.h"
+#include "TestSupport.h"
+#include "doc/VoskPrin.h"
+#include "doc/VoskRend.h"
+#include "host/HostCodecs.h"
+#include "host/HostFiles.h"
+#include "host/HostPrint.h"
+#include "host/HostScript.h"
+#include "pixel/SysBlt.h"
+#include "pixel/SysPixt.h"
+#include "platform/SysInfo.h"
+#include "platform/SysKey.h"
+#include "platform/SysDlog.h"
+#include "platform/SysPrint.h"
+#include "platform/VoskDef.h"
+
+namespace {
+
+uint32* Px(GWorldPtr w, int x, int y) {
+  const PixMap& p = w->pix;
+  return reinterpret_cast<uint32*>(p.baseAddr + size_t(y - p.bounds.top) * PixMap_RowBytes(p)) + (x - p.bounds.left);
+}
+uint8* Mx(GWorldPtr w, int x, int y) {
+  const PixMap& p = w->pix;
+  return reinterpret_cast<uint8*>(p.baseAddr + size_t(y - p.bounds.top) * PixMap_RowBytes(p)) + (x - p.bounds.left);
+}
+
+constexpr double kDotsPerMM = 300.0 / 25.4;  // the file printer prints at 300 dpi
+
+a_unit Unit(uint8 kind, float left, float top, float w, float h, uint32 uflags = 0, float m1 = 0) {
+  a_unit u{};
+  u.kind = kind;
+  u.uflags = uflags;
+  u.bbox = a_frect{left, top, left + w, top + h};
+  u.meas[0] = m1;
+  return u;
+}
+
+a_template Sheet(std::initializer_list<a_unit> units) {
+  a_template x{};
+  std::strcpy(x.label, "Print sheet");
+  x.papersize = {210.0f, 297.0f};
+  for (const a_unit& u : units) x.units[x.nunits++] = u;
+  return x;
+}
+
+// A decoded page: 4 bytes a pixel, blue, green, red, alpha.
+struct Page {
+  int32 width = 0, height = 0;
+  std::vector<uint8> px;
+  uint32 Rgb(int32 x, int32 y) const {
+    const uint8* p = &px[(size_t(y) * size_t(width) + size_t(x)) * 4];
+    return uint32(p[2]) << 16 | uint32(p[1]) << 8 | p[0];
+  }
+  bool Ink(int32 x, int32 y) const { return Rgb(x, y) != 0xFFFFFFu; }
+  bool Dark(int32 x, int32 y) const {
+    const uint32 c = Rgb(x, y);
+    return ((c >> 16) & 0xFF) < 96 && ((c >> 8) & 0xFF) < 96 && (c & 0xFF) < 96;
+  }
+  // The centre of the inked pixels within [x0, x1) x [y0, y1).
+  bool Centroid(int32 x0, int32 y0, int32 x1, int32 y1, double& cx, double& cy) const {
+    double sx = 0, sy = 0, n = 0;
+    for (int32 y = y0; y < y1; ++y)
+      for (int32 x = x0; x < x1; ++x)
+        if (Ink(x, y)) sx += x + 0.5, sy += y + 0.5, n += 1;
+    if (n == 0) return false;
+    cx = sx / n, cy = sy / n;
+    return true;
+  }
+};
+
+class Printing : public testdir::TempDirTest {
+ protected:
+  Printing() : TempDirTest("print") {}
+  void SetUp() override {
+    TempDirTest::SetUp();
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    Host_Print_Set_Cups(false);
+    Host_Print_Set_Disc_Printer(false);
+    doctests::Start_Document_Modules();
+    SysDlog_Init();
+    SysPrint_Init();
+    SysBlt_Init();
+    gs.controller = GHOST;
+    gs.curr_phase = NODOC_PHASE;
+    Host_Script_Reset();
+    Host_Print_Set_Output_Path(P("page.png"));
+  }
+  void TearDown() override {
+    UnitCache_Stop();
+    doctests::Close_Document();
+    SysPrint_Init();
+    Host_Print_Set_Output_Path("");
+    Host_Print_Set_Cups(true);
+    Host_Script_Reset();
+    TempDirTest::TearDown();
+  }
+  // The document on layout x, every unit marked and given paint: red over
+  // the whole unit, a blue block in its top-left quarter.
+  void Open(const a_template& x) {
+    ASSERT_TRUE(Doc_New(x));
+    for (uint32 ux = 1; ux <= x.nunits; ++ux) {
+      a_doc_unit* u = Doc_Unit(ux);
+      u->printf = true;
+      if (u->clonef) continue;
+      Sync_Existence(true, u, PAINT1_LAYER);
+      u->paintinuse = true;
+      const Rect& b = u->paintbounds;
+      for (int y = b.top; y < b.bottom; ++y)
+        for (int x2 = b.left; x2 < b.right; ++x2) {
+          const bool corner = y < b.bottom / 3 && x2 < b.right / 3;
+          *Px(u->statics[PAINT1_LAYER].world, x2, y) = corner ? 0x002030E0u : 0x00E02010u;
+          *Mx(u->statics[PAINT1_LAYER].mask, x2, y) = 255;
+        }
+      Unit_PostRender(u);
+    }
+  }
+  static Page Read_Page(const std::string& path) {
+    Page page;
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.empty()) return page;
+    HostImageBuffer buf;
+    if (Host_Decode_PNG(bytes.data(), bytes.size(), Host_Buffer_Sink(buf)) != HC_OK) return page;
+    page.width = buf.info.out_width;
+    page.height = buf.info.out_height;
+    page.px = std::move(buf.pixels);
+    return page;
+  }
+  // The page printed by a print command that must succeed.
+  Page Printed(bool8 (*command)()) {
+    EXPECT_TRUE(command());
+    const std::vector<std::string> files = Host_Print_Last_Files();
+    EXPECT_EQ(files.size(), 1u);
+    if (files.empty()) return Page{};
+    Page page = Read_Page(files.front());
+    EXPECT_EQ(page.width, 2480);  // A4 at 300 dpi
+    EXPECT_EQ(page.height, 3508);
+    return page;
+  }
+  static int32 Dots(double mm) { return int32(std::lround(mm * kDotsPerMM)); }
+};
+
+// Two discs of 120 mm, the second a clone, each clipped to its circle: each
+// disc's centre where the layout has it, the clone the same picture as its
+// master; a nudge of +5 moves both half a millimetre right.
+TEST_F(Printing, TwoUpDiscSheetPlacesEachDiscAndItsClone) {
+  const uint32 round = uint32(1) << UNIT_CLOBBERS;
+  // 127 mm apart: exactly 1500 dots, so that the two pictures can be compared pixel for pixel.
+  Open(Sheet({Unit(UNIT_CD, 45, 20, 120, 120, round, 15), Unit(UNIT_CD, 45, 147, 120, 120, round, 15)}));
+  if (!Doc_Unit(2)->clonef) {
+    ASSERT_TRUE(Clone(2));
+  }
+  Doc_Unit(2)->printf = true;
+  const Page page = Printed(Print1_Doc);
+  ASSERT_GT(page.width, 0);
+  const int32 mid = Dots(143.5);
+  double cx, cy;
+  ASSERT_TRUE(page.Centroid(0, 0, page.width, mid, cx, cy));
+  EXPECT_NEAR(cx / kDotsPerMM, 105.0, 0.2);
+  EXPECT_NEAR(cy / kDotsPerMM, 80.0, 0.2);
+  double kx, ky;
+  ASSERT_TRUE(page.Centroid(0, mid, page.width, page.height, kx, ky));
+  EXPECT_NEAR(kx / kDotsPerMM, 105.0, 0.2);
+  EXPECT_NEAR(ky / kDotsPerMM, 207.0, 0.2);
+  // Round: the box's corners stay white, its centre is inked.
+  EXPECT_FALSE(page.Ink(Dots(46), Dots(21)));
+  EXPECT_TRUE(page.Ink(Dots(105), Dots(80)));
+  // The clone is the master's picture, pixel for pixel (blue corner included).
+  EXPECT_EQ(page.Rgb(Dots(75), Dots(55)), 0x2030E0u);
+  int32 differ = 0;
+  for (int32 y = Dots(19); y < Dots(141); ++y)
+    for (int32 x = Dots(44); x < Dots(166); ++x) differ += page.Rgb(x, y) != page.Rgb(x, y + 1500);
+  EXPECT_EQ(differ, 0);
+
+  ASSERT_TRUE(Set_Nudge(5, 0));
+  const Page nudged = Printed(Print1_Doc);
+  double nx, ny;
+  ASSERT_TRUE(nudged.Centroid(0, 0, nudged.width, mid, nx, ny));
+  EXPECT_NEAR((nx - cx) / kDotsPerMM, 0.5, 0.05);
+  EXPECT_NEAR(ny, cy, 0.5);
+}
+
+// A booklet's crop marks: 4 mm long, starting 1 mm outside its box, in line
+// with its sides and, for a booklet, its middle.
+TEST_F(Printing, BookletCropMarksStartOneMillimetreOutside) {
+  Open(Sheet({Unit(UNIT_CD_WALLET, 40, 50, 120, 120, uint32(1) << UNIT_CROPMARKS)}));
+  const Page page = Printed(Print1_Doc);
+  ASSERT_GT(page.width, 0);
+  const int32 left = Dots(40), top = Dots(50), right = Dots(160) - 1, bottom = Dots(170) - 1;
+  // Walking out from each side along the line of another side: white for
+  // 1 mm, then the mark for about 4 mm.
+  struct Walk {
+    int32 x, y, dx, dy;
+  };
+  const std::vector<Walk> walks = {{left, top - 1, 0, -1},        {right, top - 1, 0, -1},
+                                   {left, bottom + 1, 0, 1},      {right, bottom + 1, 0, 1},
+                                   {left - 1, top, -1, 0},        {right + 1, top, 1, 0},
+                                   {left - 1, bottom, -1, 0},     {right + 1, bottom, 1, 0},
+                                   {left - 1, Dots(110), -1, 0},  {right + 1, Dots(110), 1, 0}};
+  for (const Walk& w : walks) {
+    int32 gap = 0, mark = 0, x = w.x, y = w.y;
+    while (gap < 100 && !page.Dark(x, y)) ++gap, x += w.dx, y += w.dy;
+    while (mark < 100 && page.Dark(x, y)) ++mark, x += w.dx, y += w.dy;
+    SCOPED_TRACE(testing::Message() << "from " << w.x << "," << w.y);
+    EXPECT_NEAR(gap / kDotsPerMM, 1.0, 0.1);
+    EXPECT_NEAR(mark / kDotsPerMM, 4.0, 0.15);
+  }
+}
+
+// The test sheet prints every unit (marked or not) as outlines, and the
+// "20 mm" and "1 inch" crosshairs at those distances from the sheet's corner.
+TEST_F(Printing, TestSheetCornerMarksAtTheirDistances) {
+  Open(Sheet({Unit(UNIT_RECT, 60, 60, 90, 50)}));
+  Doc_Unit(1)->printf = false;
+  info_is_cmdline = true;  // no print dialog
+  const Page page = Printed(Print_Test);
+  info_is_cmdline = false;
+  ASSERT_GT(page.width, 0);
+  for (const double mm : {20.0, 25.4}) {
+    SCOPED_TRACE(mm);
+    const int32 c = Dots(mm);
+    // The crosshair's horizontal line: the row with the most dark pixels
+    // left of the centre; its vertical line: the column with the most below it.
+    int32 best_row = -1, best_n = 0;
+    for (int32 y = c - 15; y <= c + 15; ++y) {
+      int32 n = 0;
+      for (int32 x = c - 22; x < c - 4; ++x) n += page.Dark(x, y);
+      if (n > best_n) best_n = n, best_row = y;
+    }
+    int32 best_col = -1, best_m = 0;
+    for (int32 x = c - 15; x <= c + 15; ++x) {
+      int32 n = 0;
+      for (int32 y = c + 4; y < c + 22; ++y) n += page.Dark(x, y);
+      if (n > best_m) best_m = n, best_col = x;
+    }
+    EXPECT_GE(best_n, 15);
+    EXPECT_GE(best_m, 15);
+    EXPECT_NEAR((best_row + 0.5) / kDotsPerMM, mm, 0.1);
+    EXPECT_NEAR((best_col + 0.5) / kDotsPerMM, mm, 0.1);
+  }
+  // The unit's outline, though it is not marked for printing.
+  int32 outline = 0;
+  for (int32 x = Dots(70); x < Dots(140); ++x) outline += page.Dark(x, Dots(60));
+  EXPECT_GT(outline, Dots(60));
+}
+
+// A print that prints nothing fails and says why: nothing marked (alert
+// 48, no job), a job that could not be delivered (not reported as done).
+TEST_F(Printing, JobsThatPrintNothingFail) {
+  Open(Sheet({Unit(UNIT_RECT, 60, 60, 90, 50)}));
+  gs.controller = HUMAN;
+  Doc_Unit(1)->printf = false;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Print1_Doc());
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("alert 48:"), std::string::npos) << err;
+  EXPECT_FALSE(Host_Exists(P("page.png").c_str()));
+
+  Doc_Unit(1)->printf = true;
+  Host_Print_Set_Output_Path(P("no-such-folder/page.png"));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Print1_Doc());
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("alert 75:"), std::string::npos) << err;
+}
+
+// A unit with nothing on it is empty, but paint alone is something to
+// print; the cache holds the master's picture until it is freed; -0 bleeds
+// are no bleed.
+TEST_F(Printing, CacheAndEmptyUnits) {
+  ASSERT_TRUE(Doc_New(Sheet({Unit(UNIT_RECT, 10, 10, 40, 30), Unit(UNIT_RECT, 60, 10, 40, 30),
+                             Unit(UNIT_RECT, 110, 10, 40, 30)})));
+  EXPECT_TRUE(Is_Unit_Empty(1));
+  EXPECT_TRUE(Is_Unit_Empty(9));
+  Sync_Existence(true, Doc_Unit(1), PAINT1_LAYER);
+  Doc_Unit(1)->paintinuse = true;
+  EXPECT_FALSE(Is_Unit_Empty(1));
+  ASSERT_TRUE(UnitCache_Init(1));
+  EXPECT_EQ(g_unitcache.masterx, 1u);
+  ASSERT_NE(g_unitcache.gworld, nullptr);
+  EXPECT_EQ(g_unitcache.bounds.right, Doc_Unit(1)->paintbounds.right);
+  UnitCache_Stop();
+  EXPECT_EQ(g_unitcache.gworld, nullptr);
+  EXPECT_EQ(g_unitcache.masterx, 0u);
+  a_unit bled{};
+  bled.bleed = a_frect{-0.0f, -0.0f, -0.0f, -0.0f};
+  EXPECT_FALSE(Is_Unit_Bled(bled));
+  bled.bleed.top = 1;
+  EXPECT_TRUE(Is_Unit_Bled(bled));
+}
+
+// Nudges within -800 .. 800 are kept; past them refused and nothing stored.
+TEST_F(Printing, NudgeLimits) {
+  ASSERT_TRUE(Doc_New(Sheet({Unit(UNIT_RECT, 10, 10, 40, 30)})));
+  a_print_media_spec spec{};
+  for (const int16 v : {int16(-800), int16(800), int16(0)}) {
+    EXPECT_TRUE(Set_Nudge(v, int16(-v)));
+    Get_Media_Specs(spec);
+    EXPECT_EQ(spec.nudge.h, v);
+    EXPECT_EQ(spec.nudge.v, -v);
+  }
+  ASSERT_TRUE(Set_Nudge(30, 40));
+  EXPECT_FALSE(Set_Nudge(801, 0));
+  EXPECT_FALSE(Set_Nudge(0, -801));
+  Get_Media_Specs(spec);
+  EXPECT_EQ(spec.nudge.h, 30);
+  EXPECT_EQ(spec.nudge.v, 40);
+  Print_Nudge_R();
+  Print_Nudge_U();
+  Get_Media_Specs(spec);
+  EXPECT_EQ(spec.nudge.h, 35);
+  EXPECT_EQ(spec.nudge.v, 35);
+}
+
+TEST(PrintTexts, MillimetresAndInches) {
+  char mark = '.';
+  Get_Decimal_Mark(mark);
+  const std::string d(1, mark);
+  const struct {
+    int32 mmt;
+    std::string mm, in;
+  } table[] = {{1200, "120 mm", "4" + d + "72 in"}, {125, "12" + d + "5 mm", "0" + d + "49 in"},
+               {254, "25" + d + "4 mm", "1 in"},    {0, "0 mm", "0 in"},
+               {1, "0" + d + "1 mm", "0 in"},       {3, "0" + d + "3 mm", "0" + d + "01 in"}};
+  for (const auto& c : table) {
+    char s[32];
+    To_MM_Str(c.mmt, s);
+    EXPECT_EQ(std::string(s), c.mm) << c.mmt;
+    To_IN_Str(c.mmt, s);
+    EXPECT_EQ(std::string(s), c.in) << c.mmt;
+  }
+}
+
+}  // namespace
