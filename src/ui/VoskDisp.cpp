@@ -7,6 +7,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskPrin.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskCanv.h"
@@ -235,6 +236,7 @@ void Do_Paste_MW(a_picture_scan_rec& scan) {
 
 namespace {
 constexpr int16 kFileSave = 4;  // "Save" (Ctrl+S), command 304
+constexpr int16 kFilePrint = 9;  // "Print..." (Ctrl+P), command 309
 }  // namespace
 
 void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
@@ -244,6 +246,7 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
     case MENU_FILE:
       if (menu_item == FILE_NEW) New_Project();
       if (menu_item == kFileSave) Do_File_Save();
+      if (menu_item == kFilePrint && g_doc.doc_open) Print_Doc();
       break;
     case MENU_EDIT:
       switch (menu_item) {
