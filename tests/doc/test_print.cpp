@@ -29,6 +29,7 @@
 #include "platform/SysDlog.h"
 #include "platform/SysPrint.h"
 #include "platform/VoskDef.h"
+#include "ui/VoskDisp.h"
 
 namespace {
 
@@ -272,6 +273,12 @@ TEST_F(Printing, JobsThatPrintNothingFail) {
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("alert 48:"), std::string::npos) << err;
   EXPECT_FALSE(Host_Exists(P("page.png").c_str()));
+
+  // The File menu's Print reaches the same refusal.
+  testing::internal::CaptureStderr();
+  DoMenuEvent(MENU_FILE, 9, false, false);
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("alert 48:"), std::string::npos) << err;
 
   Doc_Unit(1)->printf = true;
   Host_Print_Set_Output_Path(P("no-such-folder/page.png"));
