@@ -432,3 +432,23 @@ void Toggle_Print(uint32 ux) {
   Custom_Inval(CUSTOM_UNITLIST);
   History_Set_Pending(OP_TOGGLEPRINT);
 }
+
+void Recent_Add_Path(const FSSpec& path) {
+  const size_t n = strnlen(path.name, sizeof path.name);
+  if (n == 0 || n >= sizeof(a_stored_fsspec::name)) return;
+  a_recent_doc* list = gs.pref.recent;
+  int16 last = MAX_NRECENT - 1;  // the entry that makes room
+  for (int16 i = 0; i < MAX_NRECENT; ++i) {
+    if (std::strcmp(list[i].doc_path.name, path.name) == 0) {
+      last = i;
+      break;
+    }
+  }
+  for (int16 i = last; i > 0; --i) list[i] = list[i - 1];
+  a_recent_doc entry{};
+  entry.doc_path.vRefNum = path.vRefNum;
+  entry.doc_path.parID = path.parID;
+  std::memcpy(entry.doc_path.name, path.name, n);
+  Get_Date_Time(entry.doc_time);
+  list[0] = entry;
+}

@@ -70,6 +70,10 @@ void RecentLay_Add(CStrSpan label);
 // else the entry of that label; 0 for a free slot or a label the catalogue
 // no longer has.
 uint32 RecentLay_TemplateX(int16 slot);
+// A project file was opened or saved: it goes first in the recent files
+// (gs.pref.recent) with the time now; its own older entry leaves the list,
+// and with the list full the oldest entry drops off its end.
+void Recent_Add_Path(const FSSpec& path);
 // The entry of the catalogue whose label is label (31 characters compared),
 // from 1; 0 when none.
 uint32 Find_Template(CStrSpan label);
