@@ -1,0 +1,218 @@
+// Disc-printer jobs: the FlexStick ticket as a table, the printer file's
+// rows and whole files of tiny pictures byte for byte, and job writes that
+// fail part-way leaving none of the job's files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "DocTestSupport.h"
+#include "TempDirSupport.h"
+#include "doc/VoskDoc.h"
+#include "doc/VoskJob.h"
+#include "host/HostFiles.h"
+#include "platform/VoskDef.h"
+#include "platform/VoskErr.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+using Bytes = std::vector<uint8>;
+
+Bytes B(std::initializer_list<int> v) {
+  Bytes out;
+  for (int b : v) out.push_back(uint8(b));
+  return out;
+}
+Bytes T(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes operator+(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Pixels as the program keeps them: blue, green, red, alpha.
+struct Px {
+  uint8 r, g, b;
+};
+std::vector<uint8> Row_Of(const std::vector<Px>& px) {
+  std::vector<uint8> row;
+  for (const Px& p : px) row.insert(row.end(), {p.b, p.g, p.r, 255});
+  return row;
+}
+std::vector<Px> Same(Px p, int n) { return std::vector<Px>(size_t(n), p); }
+
+constexpr Px kRed{255, 0, 0};
+constexpr Px kWhite{255, 255, 255};
+
+TEST(FlexTicket, Table) {
+  struct Case {
+    bool burn, print;
+    int16 copies, speed;
+    bool verify;
+    const char* want;
+  } cases[] = {
+      {true, true, 7, 2, false, "<024,01,A,0007,0007,M,0>"},
+      {true, false, 1, 1, true, "<024,01,B,0001,0001,L,1>"},
+      {false, true, 12, 3, false, "<024,01,P,0012,0012,H,0>"},
+      {false, false, 250, 4, true, "<024,01,P,0250,0250,D,1>"},
+      {true, true, 9999, 4, false, "<024,01,A,9999,9999,D,0>"},
+  };
+  for (const Case& c : cases) {
+    std::string t;
+    ASSERT_TRUE(Flex_Ticket(c.burn, c.print, c.copies, c.speed, c.verify, t));
+    EXPECT_EQ(t, c.want);
+    EXPECT_EQ(t.size(), 24u);
+  }
+  std::string t = "x";
+  EXPECT_FALSE(Flex_Ticket(true, true, 1, 0, false, t));
+  EXPECT_FALSE(Flex_Ticket(true, true, 1, 5, false, t));
+  EXPECT_TRUE(t.empty());
+}
+
+// Runs of one colour: the short codes, the long code with its remainder
+// bytes, the margin folded into the first run, a row white to its end.
+TEST(PclRows, RunCodes) {
+  const Bytes red = B({0x7F, 0x80, 0x00});
+  const Bytes white = B({0x7F, 0xFF, 0xFF});
+  struct Case {
+    std::vector<Px> row;
+    int32 left;
+    Bytes want;
+  } cases[] = {
+      {Same(kRed, 1), 0, B({0x00}) + red},
+      {Same(kRed, 2), 0, B({0x80}) + red},
+      {Same(kRed, 8), 0, B({0x86}) + red},
+      {Same(kRed, 9), 0, B({0x87}) + red + B({0x00})},
+      {Same(kRed, 264), 0, B({0x87}) + red + B({0xFF, 0x00})},
+      {Same(kRed, 265), 0, B({0x87}) + red + B({0xFF, 0x01})},
+      {Same(kRed, 9 + 510), 0, B({0x87}) + red + B({0xFF, 0xFF, 0x00})},
+      {Same(kRed, 1), 3, B({0x81}) + white + B({0x00}) + red},
+      {Same(kWhite, 5), 10, B({0x87}) + white + B({0x06})},
+      {{kWhite, kRed, kRed, kWhite}, 0, B({0x00}) + white + B({0x80}) + red + B({0x00}) + white},
+      // Blue keeps its top seven bits; green and red all eight.
+      {{Px{1, 2, 255}}, 0, B({0x00, 0x00, 0x81, 0x7F})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.row.size() << " pixels, left " << c.left);
+    const std::vector<uint8> row = Row_Of(c.row);
+    Bytes got;
+    PCL_Row(got, row.data(), int32(c.row.size()), c.left);
+    EXPECT_EQ(got, c.want);
+  }
+}
+
+Bytes Header() {
+  const char esc = 27;
+  std::string h = std::string(1, esc) + "E" + esc + "%-12345X@PJL ENTER LANGUAGE=PCL3GUI\n";
+  for (const char* s : {"&l1H", "&l3M", "&l2A", "*o1M", "&l-2H", "&u300D", "*r1500S", "&l0E", "&l0L"})
+    h += std::string(1, esc) + s;
+  return T(h);
+}
+
+// A picture of two rows, red then white, placed 2 dots in and 5 down.
+TEST(PclFile, TinyPictureByteForByte) {
+  const std::vector<uint8> pixels = Row_Of({kRed, kWhite}) + Row_Of({kWhite, kWhite});
+  const a_pcl_picture pic{pixels.data(), 2, 2, 8};
+  const Bytes header = Header();
+  ASSERT_EQ(header.size(), 90u);
+  const Bytes raster_start = B({27}) + T("*g12W") + B({6, 7, 0, 1, 1, 44, 1, 44, 10, 1, 32, 1}) + B({27}) +
+                             T("*r1A") + B({27}) + T("*b5y");
+  const Bytes rows = T("12w") + B({0x80, 0x7F, 0xFF, 0xFF, 0x00, 0x7F, 0x80, 0x00, 0x00, 0x7F, 0xFF, 0xFF}) + T("4w") +
+                     B({0x82, 0x7F, 0xFF, 0xFF});
+  const Bytes end = T("0Y") + B({27}) + T("*rC");
+  const Bytes trailer = B({27}) + T("E") + B({27}) + T("%-12345X");
+  ASSERT_EQ(trailer.size(), 11u);
+  for (const bool gray : {false, true}) {
+    SCOPED_TRACE(gray);
+    Bytes got;
+    PCL_Header(got);
+    PCL_Raster(got, pic, 2, 5, 0x0104, gray);
+    PCL_Trailer(got);
+    Bytes want = header + B({27}) + T("*o5W") + B({11, 9, 0, 0, 4});
+    if (gray) want = want + B({27}) + T("*o5W") + B({11, 1, 0, 0, 2});
+    want = want + raster_start + rows + end + trailer;
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(int(got[i]), int(want[i])) << "byte " << i;
+  }
+}
+
+// A row far wider than any label still codes whole (4 bytes a pixel at
+// the most).
+TEST(PclFile, WideRowOfChangingPixels) {
+  constexpr int32 kWidth = 12000;
+  std::vector<Px> px;
+  for (int32 x = 0; x < kWidth; ++x) px.push_back(x % 2 == 0 ? kRed : Px{0, 0, 0});
+  const std::vector<uint8> row = Row_Of(px);
+  const a_pcl_picture pic{row.data(), kWidth, 1, row.size()};
+  Bytes got;
+  PCL_Raster(got, pic, 0, 0, 0, false);
+  const std::string text(got.begin(), got.end());
+  EXPECT_NE(text.find("48000w"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 6), "0Y\x1b*rC");
+}
+
+class FlexJobs : public ::testing::Test {
+ protected:
+  std::string dir_;
+  void SetUp() override {
+    doctests::Start_Document_Modules();
+    gs.controller = GHOST;
+    gs.tool_show = true;
+    gs.curr_phase = NODOC_PHASE;
+    dir_ = testdir::Make_Temp_Dir("velmor-jobs");
+    ASSERT_FALSE(dir_.empty());
+    ASSERT_TRUE(Proj_PickLayout2(1));
+    g_doc.doc_ncopies = 7;
+    gs.toggle_vals[FLEX_BURN_TOGGLE] = true;
+    gs.toggle_vals[FLEX_PRINT_TOGGLE] = true;
+    gs.toggle_vals[FLEX_VERIFY_TOGGLE] = false;
+    gs.slider_vals[FLEX_SPEED_SLIDER] = 2;
+  }
+  void TearDown() override {
+    Host_Fail_Writes_After(-1);
+    doctests::Close_Document();
+    testdir::Remove_Dir(dir_);
+  }
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    Host_List_Dir(dir_.c_str(), names);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(FlexJobs, JobWrittenWholeOrNotAtAll) {
+  std::string name, why;
+  // Failures in each of the three files, at their start and part-way.
+  for (const int64 after : {int64(0), int64(10), int64(400), int64(2000), int64(20000)}) {
+    SCOPED_TRACE(after);
+    Host_Fail_Writes_After(after);
+    const bool8 ok = Flex_Write_Job_Files(dir_, name, why);
+    Host_Fail_Writes_After(-1);
+    if (ok) {
+      // Past the whole job's size: written whole.
+      EXPECT_EQ(Files().size(), 3u);
+      continue;
+    }
+    EXPECT_TRUE(Files().empty()) << name;
+    EXPECT_FALSE(name.empty());
+    EXPECT_EQ(why, std::strerror(EIO));
+  }
+  ASSERT_TRUE(Flex_Write_Job_Files(dir_, name, why)) << name << ": " << why;
+  EXPECT_EQ(Files(), (std::vector<std::string>{"flexlabl.jpg", "flexlabl.pcl", "flexset.txt"}));
+  EXPECT_EQ(testdir::Read_Text(dir_ + "/flexset.txt"), "<024,01,A,0007,0007,M,0>");
+  const std::string jpg = testdir::Read_Text(dir_ + "/flexlabl.jpg");
+  ASSERT_GT(jpg.size(), 2u);
+  EXPECT_EQ(uint8(jpg[0]), 0xFF);
+  EXPECT_EQ(uint8(jpg[1]), 0xD8);
+  const std::string pcl = testdir::Read_Text(dir_ + "/flexlabl.pcl");
+  const Bytes header = Header();
+  ASSERT_GT(pcl.size(), 101u);
+  EXPECT_EQ(Bytes(pcl.begin(), pcl.begin() + 90), header);
+  EXPECT_EQ(pcl.substr(pcl.size() - 11), std::string("\x1b" "E" "\x1b" "%-12345X"));
+}
+
+}  // namespace
