@@ -413,7 +413,7 @@ bool8 Print_Doc2(a_print_purpose purpose, bool8 askjob) {
   VP_Stop(flags);
   if (pages == 0 && page_failed && !cancelled) {
     const std::string reason = page_error != 0 ? std::strerror(page_error) : "the printer refused it";
-    Param_Text(CStrSpan(reason.c_str(), reason.size() + 1), {}, {}, {});
+    Param_Text(CStrSpan(reason.c_str(), reason.size() + 1), "", "", "");
     OK_Alert(false, 81);
   }
   return pages > 0 && delivered && !cancelled;
@@ -535,7 +535,7 @@ int32 Export_Unit(uint32 ux, a_file_format format, const FSSpec& path) {
   UnitCache_Stop();
   if (err != 0) {
     const std::string number = std::to_string(err);
-    Param_Text(CStrSpan(number.c_str(), number.size() + 1), {}, {}, {});
+    Param_Text(CStrSpan(number.c_str(), number.size() + 1), "", "", "");
     OK_Alert(false, 49);
   }
   return err;

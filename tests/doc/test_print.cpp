@@ -313,6 +313,53 @@ TEST_F(Printing, CacheAndEmptyUnits) {
   EXPECT_TRUE(Is_Unit_Bled(bled));
 }
 
+// The cache holds the unit turned half a turn or flipped as its layout unit
+// says: the blue top-left corner of the painting moves to the matching corner.
+TEST_F(Printing, CacheTurnsAndFlipsTheMaster) {
+  const struct {
+    uint32 uflags;
+    bool right, bottom;
+  } cases[] = {{0, false, false},
+               {uint32(1) << UNIT_ROTATE180, true, true},
+               {uint32(1) << UNIT_FLIPX, true, false},
+               {uint32(1) << UNIT_FLIPY, false, true},
+               {uint32(1) << UNIT_ROTATE180 | uint32(1) << UNIT_FLIPX, false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.uflags);
+    Open(Sheet({Unit(UNIT_RECT, 10, 10, 60, 40, c.uflags)}));
+    ASSERT_TRUE(UnitCache_Init(1));
+    const Rect& b = g_unitcache.bounds;
+    const int x = c.right ? b.right - 5 : 5, y = c.bottom ? b.bottom - 5 : 5;
+    EXPECT_EQ(*Px(g_unitcache.gworld, x, y) & 0xFFFFFFu, 0x2030E0u);
+    EXPECT_EQ(*Px(g_unitcache.gworld, b.right - 1 - x, b.bottom - 1 - y) & 0xFFFFFFu, 0xE02010u);
+    UnitCache_Stop();
+    doctests::Close_Document();
+  }
+}
+
+// An exported unit records 300 dots per inch, the resolution it is drawn
+// at (11811 pixels a metre in a BMP header); a failed export says so.
+TEST_F(Printing, ExportedUnitRecords300Dpi) {
+  Open(Sheet({Unit(UNIT_RECT, 10, 10, 60, 40)}));
+  FSSpec spec;
+  ASSERT_TRUE(Path_From_Text(spec, P("unit.bmp").c_str()));
+  ASSERT_EQ(Export_Unit(1, FMT_BMP, spec), 0);
+  std::ifstream in(P("unit.bmp"), std::ios::binary);
+  const std::vector<uint8> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GE(bytes.size(), 54u);
+  const auto le32 = [&](size_t at) { return uint32(bytes[at]) | uint32(bytes[at + 1]) << 8 | uint32(bytes[at + 2]) << 16 | uint32(bytes[at + 3]) << 24; };
+  EXPECT_EQ(le32(18), uint32(Doc_Unit(1)->paintbounds.right));
+  EXPECT_EQ(le32(38), 11811u);
+  EXPECT_EQ(le32(42), 11811u);
+
+  gs.controller = HUMAN;
+  ASSERT_TRUE(Path_From_Text(spec, P("no-such-folder/unit.bmp").c_str()));
+  testing::internal::CaptureStderr();
+  EXPECT_NE(Export_Unit(1, FMT_BMP, spec), 0);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("alert 49: Sorry, the export failed."), std::string::npos) << err;
+}
+
 // Nudges within -800 .. 800 are kept; past them refused and nothing stored.
 TEST_F(Printing, NudgeLimits) {
   ASSERT_TRUE(Doc_New(Sheet({Unit(UNIT_RECT, 10, 10, 40, 30)})));
