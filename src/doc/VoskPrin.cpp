@@ -489,6 +489,12 @@ void Print_Nudge_0() { Set_Nudge(0, 0); }
 void Load_Print_Adjust() {
   const a_direct_print_kind kind = Calc_Direct_Print_Kind();
   if (kind == NOT_DIRECT) return;
+  a_slider_item& outer = g_sliders[PRINT_OUTERD_SLIDER];
+  if (kind == CD_DIRECT) {
+    outer.minval = PRINT_OUTERD_CD_MIN, outer.maxval = PRINT_OUTERD_CD_MAX, outer.defaultval = 1180;
+  } else {
+    outer.minval = PRINT_OUTERD_MINI_MIN, outer.maxval = PRINT_OUTERD_MINI_MAX, outer.defaultval = 780;
+  }
   a_print_media_spec spec{};
   Get_Media_Specs(spec);
   if (kind == RECT_DIRECT) {

@@ -30,6 +30,7 @@
 #include "platform/SysPrint.h"
 #include "platform/VoskDef.h"
 #include "ui/VoskDisp.h"
+#include "ui/VoskIntI.h"
 
 namespace {
 
@@ -381,6 +382,31 @@ TEST_F(Printing, NudgeLimits) {
   Get_Media_Specs(spec);
   EXPECT_EQ(spec.nudge.h, 35);
   EXPECT_EQ(spec.nudge.v, 35);
+}
+
+// The print panel's sliders follow the medium of a disc-printer layout: the
+// outer diameter's range by the kind of disc, each slider's value from the
+// medium, and a moved slider's value back into the medium.
+TEST_F(Printing, AdjustSlidersFollowTheMedium) {
+  a_template x = Sheet({Unit(UNIT_CD, 0, 0, 120, 120, 0, 15)});
+  x.tflags = uint32(1) << IS_CDPRINTER;
+  x.papersize = {120, 120};
+  ASSERT_TRUE(Doc_New(x));
+  a_print_media_spec spec{};
+  Get_Media_Specs(spec);
+  spec.adj[0] = 170, spec.adj[1] = 1170, spec.adj[2] = 600;
+  Set_Media_Specs(spec);
+  Load_Print_Adjust();
+  EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].minval, 1000);
+  EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].maxval, 1200);
+  EXPECT_EQ(gs.slider_vals[PRINT_INNERD_SLIDER], 170);
+  EXPECT_EQ(gs.slider_vals[PRINT_OUTERD_SLIDER], 1170);
+  EXPECT_EQ(gs.slider_vals[PRINT_BIZSIDE_SLIDER], 600);
+  gs.slider_vals[PRINT_OUTERD_SLIDER] = 1190;
+  Delta_Print_Adjust();
+  Get_Media_Specs(spec);
+  EXPECT_EQ(spec.adj[0], 170);
+  EXPECT_EQ(spec.adj[1], 1190);
 }
 
 TEST(PrintTexts, MillimetresAndInches) {
