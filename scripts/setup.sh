@@ -14,6 +14,8 @@ PACKAGES=(
   fonts-dejavu-core fonts-font-awesome fonts-noto-core
   # independent readers and writers of image files, the oracles of the image tests
   netpbm imagemagick libjpeg-turbo-progs
+  # a print spooler of the tests' own with a PDF queue, and readers of the PDFs printed
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils
   # a display server without a screen, for the smoke test of the real window, and a
   # second program that copies and pastes through its clipboard
   xvfb xauth xclip

@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "host/HostByteOrder.h"
 #include "host/HostCodecs.h"
@@ -172,6 +174,36 @@ HostPrinterInfo Disc_Printer() {
 
 enum class JobState { Idle, InDoc, InPage, Failed };
 
+using CairoSurface = std::shared_ptr<cairo_surface_t>;
+
+CairoSurface Cairo_Own(cairo_surface_t* s) { return CairoSurface(s, cairo_surface_destroy); }
+
+// One filled rectangle of the page, in device units.
+struct PageFill {
+  int32 x, y, w, h;
+  uint32 rgb;  // 0x00RRGGBB
+};
+
+// What a PDF page holds, in drawing order.
+struct PageOp {
+  enum class Kind { Fills, Patch, Image } kind = Kind::Fills;
+  std::vector<PageFill> fills;  // Fills: disjoint, any order
+  CairoSurface picture;         // Patch, Image
+  int32 x = 0, y = 0;           // Patch: its top-left corner on the page
+  // Image: the source picture (sw x sh pixels, upright) onto the destination
+  // rectangle, mirrored when flip_x / flip_y; clipped to `clip` when clipped.
+  int32 dx = 0, dy = 0, dw = 0, dh = 0, sw = 0, sh = 0;
+  bool flip_x = false, flip_y = false;
+  bool clipped = false;
+  std::vector<RECT> clip;
+};
+
+// A picture of the job, embedded once however often it is printed.
+struct JobPicture {
+  int32 width, height;
+  CairoSurface surface;
+};
+
 struct Job {
   HDC dc = nullptr;
   HBITMAP page = nullptr;
@@ -199,6 +231,11 @@ struct Job {
   bool write_failed = false;
   int write_errno = 0;              // why the first failed write failed
   std::vector<std::shared_ptr<std::vector<uint8>>> png_pages;
+  // A PDF page under way: the page as it was when the drawing was last taken
+  // into `ops` (the changes since are what other drawing did), and its ops.
+  HBITMAP shadow = nullptr;
+  std::vector<PageOp> ops;
+  std::multimap<uint64, JobPicture> pictures;  // by content hash
 };
 
 std::map<HDC, std::unique_ptr<Job>> g_jobs;
@@ -218,6 +255,7 @@ Job* Job_Of(HDC dc) {
       Host_Delete(j->temp_path.c_str());
     }
     DeleteObject(j->page);
+    if (j->shadow) DeleteObject(j->shadow);
     g_jobs.erase(it);
     return nullptr;
   }
@@ -255,6 +293,8 @@ void Discard(Job& j, JobState to) {
     j.temp_path.clear();
   }
   j.png_pages.clear();
+  j.ops.clear();
+  j.pictures.clear();
   j.state = to;
 }
 
@@ -293,6 +333,246 @@ bool Call_Abort(Job& j) {
   if (j.abort(j.dc, 0)) return true;
   Discard(j, JobState::Failed);
   return false;
+}
+
+
+// --- What a PDF page holds ------------------------------------------------------------
+//
+// The page surface receives all drawing. Pictures printed with
+// Host_Print_DIBits are recorded as they come; everything else is found by
+// comparing the page with its shadow (the page as it was when drawing was
+// last taken), just before each picture and at the end of the page.
+
+constexpr int32 kTile = 64;
+// A tile whose changed pixels make more row runs than this goes into the PDF
+// as an image patch: fills of single pixels would cost more than the pixels.
+constexpr int32 kPatchRuns = kTile * kTile / 16;
+constexpr uint32 kRgbMask = 0x00FFFFFFu;
+
+uint32* Row(const HostSurface& s, int32 y) {
+  return reinterpret_cast<uint32*>(s.bits + int64(y) * s.stride);
+}
+
+// A cairo RGB24 image (native 0x00RRGGBB words, as our 32-bit pixels read on
+// a little-endian machine) of part of the page.
+CairoSurface Patch_Of(const HostSurface& page, int32 x, int32 y, int32 w, int32 h) {
+  CairoSurface img = Cairo_Own(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h));
+  if (cairo_surface_status(img.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_surface_flush(img.get());
+  uint8* data = cairo_image_surface_get_data(img.get());
+  const int stride = cairo_image_surface_get_stride(img.get());
+  for (int32 r = 0; r < h; ++r)
+    std::memcpy(data + int64(r) * stride, Row(page, y + r) + x, size_t(w) * 4);
+  cairo_surface_mark_dirty(img.get());
+  return img;
+}
+
+struct PageRun {
+  int32 y, x0, x1;
+  uint32 rgb;
+};
+
+// Takes what drawing changed on the page since the last call into the page's
+// ops: runs of changed pixels of one colour along the rows, merged down into
+// rectangles, and image patches for bands of busy tiles. The shadow then
+// equals the page. FALSE when a patch could not be made.
+bool Take_Drawing(Job& j) {
+  const HostSurface& page = *Host_Surface(j.page);
+  const HostSurface& shadow = *Host_Surface(j.shadow);
+  const int32 w = page.width, h = page.height;
+  const int32 ntx = (w + kTile - 1) / kTile;
+  PageOp fills;
+  std::vector<PageOp> patches;
+  std::vector<PageFill> open, next;  // rectangles still growing down, by x
+  std::vector<PageRun> band;
+  std::vector<int32> counts(size_t(ntx), 0);
+  std::vector<uint8> busy(size_t(ntx), 0);
+  for (int32 by = 0; by < h; by += kTile) {
+    const int32 bh = std::min(kTile, h - by);
+    band.clear();
+    std::fill(counts.begin(), counts.end(), 0);
+    for (int32 y = by; y < by + bh; ++y) {
+      const uint32* a = Row(page, y);
+      uint32* b = Row(shadow, y);
+      if (std::memcmp(a, b, size_t(w) * 4) == 0) continue;
+      for (int32 x = 0; x < w;) {
+        if (((a[x] ^ b[x]) & kRgbMask) == 0) {
+          ++x;
+          continue;
+        }
+        const uint32 c = a[x] & kRgbMask;
+        int32 k = x + 1;
+        while (k < w && ((a[k] ^ b[k]) & kRgbMask) != 0 && (a[k] & kRgbMask) == c) ++k;
+        band.push_back({y, x, k, c});
+        ++counts[size_t(x / kTile)];
+        x = k;
+      }
+      std::memcpy(b, a, size_t(w) * 4);
+    }
+    if (band.empty()) {
+      for (const PageFill& f : open) fills.fills.push_back(f);
+      open.clear();
+      continue;
+    }
+    for (int32 t = 0; t < ntx; ++t) busy[size_t(t)] = counts[size_t(t)] > kPatchRuns;
+    for (int32 t = 0; t < ntx;) {
+      if (!busy[size_t(t)]) {
+        ++t;
+        continue;
+      }
+      int32 e = t;
+      while (e < ntx && busy[size_t(e)]) ++e;
+      PageOp op;
+      op.kind = PageOp::Kind::Patch;
+      op.x = t * kTile;
+      op.y = by;
+      op.picture = Patch_Of(page, op.x, by, std::min(e * kTile, w) - op.x, bh);
+      if (!op.picture) return false;
+      patches.push_back(std::move(op));
+      t = e;
+    }
+    size_t i = 0;
+    for (int32 y = by; y < by + bh; ++y) {
+      next.clear();
+      size_t o = 0;
+      auto add = [&](int32 x0, int32 x1, uint32 c) {
+        while (o < open.size() && open[o].x < x0) fills.fills.push_back(open[o++]);
+        if (o < open.size() && open[o].x == x0 && open[o].w == x1 - x0 && open[o].rgb == c) {
+          PageFill f = open[o++];
+          ++f.h;
+          next.push_back(f);
+        } else {
+          next.push_back({x0, y, x1 - x0, 1, c});
+        }
+      };
+      for (; i < band.size() && band[i].y == y; ++i) {
+        // The parts of a run within busy tiles are in their patch.
+        int32 x0 = band[i].x0;
+        const int32 x1 = band[i].x1;
+        while (x0 < x1) {
+          int32 e = std::min(x1, (x0 / kTile + 1) * kTile);
+          if (busy[size_t(x0 / kTile)]) {
+            x0 = e;
+            continue;
+          }
+          while (e < x1 && !busy[size_t(e / kTile)]) e = std::min(x1, (e / kTile + 1) * kTile);
+          add(x0, e, band[i].rgb);
+          x0 = e;
+        }
+      }
+      while (o < open.size()) fills.fills.push_back(open[o++]);
+      open.swap(next);
+    }
+  }
+  for (const PageFill& f : open) fills.fills.push_back(f);
+  if (!fills.fills.empty()) j.ops.push_back(std::move(fills));
+  for (PageOp& p : patches) j.ops.push_back(std::move(p));
+  return true;
+}
+
+uint64 Hash_Picture(const uint8* data, int stride, int32 w, int32 h) {
+  uint64 hash = 0xCBF29CE484222325ull ^ (uint64(uint32(w)) << 32 | uint32(h));
+  for (int32 y = 0; y < h; ++y) {
+    const uint32* p = reinterpret_cast<const uint32*>(data + int64(y) * stride);
+    for (int32 x = 0; x < w; ++x) hash = (hash ^ (p[x] & kRgbMask)) * 0x100000001B3ull;
+  }
+  return hash;
+}
+
+bool Same_Picture(cairo_surface_t* a, cairo_surface_t* b, int32 w, int32 h) {
+  const uint8* da = cairo_image_surface_get_data(a);
+  const uint8* db = cairo_image_surface_get_data(b);
+  const int sa = cairo_image_surface_get_stride(a), sb = cairo_image_surface_get_stride(b);
+  for (int32 y = 0; y < h; ++y) {
+    const uint32* pa = reinterpret_cast<const uint32*>(da + int64(y) * sa);
+    const uint32* pb = reinterpret_cast<const uint32*>(db + int64(y) * sb);
+    for (int32 x = 0; x < w; ++x)
+      if (((pa[x] ^ pb[x]) & kRgbMask) != 0) return false;
+  }
+  return true;
+}
+
+// The source rectangle of a DIB as an upright picture of the job: the one
+// already recorded when the job printed the same pixels before. NIL when the
+// pixels cannot be read or the image made.
+CairoSurface Job_Picture(Job& j, int32 sx, int32 sy, int32 sw, int32 sh, const void* bits,
+                         const BITMAPINFO* info, size_t bits_size) {
+  CairoSurface img = Cairo_Own(cairo_image_surface_create(CAIRO_FORMAT_RGB24, sw, sh));
+  if (cairo_surface_status(img.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_surface_flush(img.get());
+  uint8* data = cairo_image_surface_get_data(img.get());
+  const int stride = cairo_image_surface_get_stride(img.get());
+  HBITMAP wrap = Host_WrapSurface(data, sw, sh, 32, stride, nullptr, 0);
+  HDC mem = wrap ? CreateCompatibleDC(nullptr) : nullptr;
+  int32 rows = 0;
+  if (mem && SelectObject(mem, wrap))
+    rows = StretchDIBits(mem, 0, 0, sw, sh, sx, sy, sw, sh, bits, info, DIB_RGB_COLORS, SRCCOPY, bits_size);
+  if (mem) DeleteDC(mem);
+  if (wrap) DeleteObject(wrap);
+  if (rows == 0) return nullptr;
+  cairo_surface_mark_dirty(img.get());
+  const uint64 hash = Hash_Picture(data, stride, sw, sh);
+  auto [first, last] = j.pictures.equal_range(hash);
+  for (auto it = first; it != last; ++it)
+    if (it->second.width == sw && it->second.height == sh &&
+        Same_Picture(it->second.surface.get(), img.get(), sw, sh))
+      return it->second.surface;
+  j.pictures.insert({hash, JobPicture{sw, sh, img}});
+  return img;
+}
+
+// Replays a page's ops into cairo, in device units of the printable area.
+void Draw_Ops(cairo_t* cr, const Job& j) {
+  cairo_save(cr);
+  cairo_rectangle(cr, 0, 0, j.res_w, j.res_h);
+  cairo_clip(cr);
+  for (const PageOp& op : j.ops) {
+    switch (op.kind) {
+      case PageOp::Kind::Fills: {
+        std::vector<const PageFill*> order;
+        order.reserve(op.fills.size());
+        for (const PageFill& f : op.fills) order.push_back(&f);
+        std::stable_sort(order.begin(), order.end(),
+                         [](const PageFill* a, const PageFill* b) { return a->rgb < b->rgb; });
+        for (size_t i = 0; i < order.size();) {
+          const uint32 c = order[i]->rgb;
+          cairo_set_source_rgb(cr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0);
+          for (; i < order.size() && order[i]->rgb == c; ++i)
+            cairo_rectangle(cr, order[i]->x, order[i]->y, order[i]->w, order[i]->h);
+          cairo_fill(cr);
+        }
+        break;
+      }
+      case PageOp::Kind::Patch: {
+        cairo_save(cr);
+        cairo_rectangle(cr, op.x, op.y, cairo_image_surface_get_width(op.picture.get()),
+                        cairo_image_surface_get_height(op.picture.get()));
+        cairo_clip(cr);
+        cairo_set_source_surface(cr, op.picture.get(), op.x, op.y);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        break;
+      }
+      case PageOp::Kind::Image: {
+        cairo_save(cr);
+        if (op.clipped) {
+          for (const RECT& r : op.clip) cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+          cairo_clip(cr);
+        }
+        cairo_rectangle(cr, op.dx, op.dy, op.dw, op.dh);
+        cairo_clip(cr);
+        cairo_translate(cr, op.dx + (op.flip_x ? op.dw : 0), op.dy + (op.flip_y ? op.dh : 0));
+        cairo_scale(cr, (op.flip_x ? -1.0 : 1.0) * op.dw / op.sw, (op.flip_y ? -1.0 : 1.0) * op.dh / op.sh);
+        cairo_set_source_surface(cr, op.picture.get(), 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        break;
+      }
+    }
+  }
+  cairo_restore(cr);
 }
 
 }  // namespace
@@ -601,9 +881,11 @@ bool Host_DeletePrinterDC(HDC dc) {
   if (!j) return false;
   Discard(*j, JobState::Idle);
   HBITMAP page = j->page;
+  HBITMAP shadow = j->shadow;
   g_jobs.erase(dc);
   DeleteDC(dc);
   DeleteObject(page);
+  if (shadow) DeleteObject(shadow);
   return true;
 }
 
@@ -669,9 +951,16 @@ int32 StartPage(HDC dc) {
   if (!Call_Abort(*j)) return SP_APPABORT;
   // A fresh white sheet (alpha 0, as drawing in a colour leaves it).
   HostSurface& s = *Host_Surface(j->page);  // the job's own page: live while the job is
-  for (int32 y = 0; y < s.height; ++y) {
-    uint32* row = reinterpret_cast<uint32*>(s.bits + int64(y) * s.stride);
-    std::fill(row, row + s.width, 0x00FFFFFFu);
+  for (int32 y = 0; y < s.height; ++y) std::fill(Row(s, y), Row(s, y) + s.width, 0x00FFFFFFu);
+  if (j->pdf) {
+    if (!j->shadow) j->shadow = Host_NewSurface(j->res_w, j->res_h, 32, nullptr, 0);
+    HostSurface* shadow = Host_Surface(j->shadow);
+    if (!shadow) {
+      Discard(*j, JobState::Failed);
+      return SP_ERROR;
+    }
+    for (int32 y = 0; y < s.height; ++y) std::memcpy(Row(*shadow, y), Row(s, y), size_t(s.width) * 4);
+    j->ops.clear();
   }
   j->state = JobState::InPage;
   return 1;
@@ -691,26 +980,23 @@ int32 EndPage(HDC dc) {
     }
     for (int32 c = 0; c < (j->printer.is_file ? j->copies : 1); ++c) j->png_pages.push_back(bytes);
   } else {
-    cairo_surface_t* img =
-        cairo_image_surface_create_for_data(s.bits, CAIRO_FORMAT_RGB24, s.width, s.height, s.stride);
+    if (!Take_Drawing(*j)) {
+      Discard(*j, JobState::Failed);
+      return SP_ERROR;
+    }
     const int32 reps = (j->printer.is_file || j->to_file) ? j->copies : 1;
     cairo_t* cr = cairo_create(j->pdf);
     for (int32 c = 0; c < reps; ++c) {
       cairo_save(cr);
       cairo_translate(cr, Points(j->off_x, j->dpi_x), Points(j->off_y, j->dpi_y));
       cairo_scale(cr, 72.0 / j->dpi_x, 72.0 / j->dpi_y);
-      cairo_set_source_surface(cr, img, 0, 0);
-      cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-      cairo_paint(cr);
+      Draw_Ops(cr, *j);
       cairo_restore(cr);
       cairo_show_page(cr);
     }
     const cairo_status_t st = cairo_status(cr);
     cairo_destroy(cr);
-    // The PDF may still refer to the page's pixels; finishing the image makes
-    // cairo take its own copy before the next page overwrites them.
-    cairo_surface_finish(img);
-    cairo_surface_destroy(img);
+    j->ops.clear();
     if (st != CAIRO_STATUS_SUCCESS || j->write_failed ||
         cairo_surface_status(j->pdf) != CAIRO_STATUS_SUCCESS) {
       Discard(*j, JobState::Failed);
@@ -720,6 +1006,75 @@ int32 EndPage(HDC dc) {
   ++j->pages;
   j->state = JobState::InDoc;
   return 1;
+}
+
+int32 Host_Print_DIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, int32 sy, int32 sw,
+                        int32 sh, const void* bits, const BITMAPINFO* info, uint32 usage,
+                        uint32 rop, size_t bits_size) {
+  auto plain = [&] {
+    return StretchDIBits(dc, x, y, w, h, sx, sy, sw, sh, bits, info, usage, rop, bits_size);
+  };
+  Job* j = Job_Of(dc);
+  if (!j || j->state != JobState::InPage || !j->shadow || rop != SRCCOPY || usage != DIB_RGB_COLORS ||
+      !bits || !info || w == 0 || h == 0 || sw == 0 || sh == 0)
+    return plain();
+  // The source rectangle put in order; it must lie within the DIB (pixels
+  // off the DIB leave the page alone, which a picture cannot say).
+  const int64 ax = sw < 0 ? int64(sx) + sw : sx, ay = sh < 0 ? int64(sy) + sh : sy;
+  const int64 aw = sw < 0 ? -int64(sw) : sw, ah = sh < 0 ? -int64(sh) : sh;
+  const int64 dib_w = info->bmiHeader.biWidth;
+  const int64 dib_h = info->bmiHeader.biHeight < 0 ? -int64(info->bmiHeader.biHeight)
+                                                   : int64(info->bmiHeader.biHeight);
+  if (ax < 0 || ay < 0 || ax + aw > dib_w || ay + ah > dib_h || aw > kMaxSide || ah > kMaxSide)
+    return plain();
+  POINT corners[2] = {{x, y}, {0, 0}};
+  if (int64(x) + w < INT32_MIN || int64(x) + w > INT32_MAX || int64(y) + h < INT32_MIN ||
+      int64(y) + h > INT32_MAX)
+    return plain();
+  corners[1] = POINT{x + w, y + h};
+  if (!LPtoDP(dc, corners, 2)) return plain();
+
+  // What was drawn before the picture goes before it.
+  if (!Take_Drawing(*j)) {
+    j->write_failed = true;
+    j->write_errno = ENOMEM;
+    return plain();
+  }
+  const int32 rows = plain();
+  if (rows == 0) return 0;
+  PageOp op;
+  op.kind = PageOp::Kind::Image;
+  op.picture = Job_Picture(*j, int32(ax), int32(ay), int32(aw), int32(ah), bits, info, bits_size);
+  if (!op.picture) {
+    j->write_failed = true;  // the page could not say what it shows
+    j->write_errno = ENOMEM;
+    return rows;
+  }
+  op.dx = std::min(corners[0].x, corners[1].x);
+  op.dy = std::min(corners[0].y, corners[1].y);
+  op.dw = std::abs(corners[1].x - corners[0].x);
+  op.dh = std::abs(corners[1].y - corners[0].y);
+  op.sw = int32(aw);
+  op.sh = int32(ah);
+  op.flip_x = (w < 0) != (sw < 0);
+  op.flip_y = (h < 0) != (sh < 0);
+  if (HRGN clip = CreateRectRgn(0, 0, 0, 0)) {
+    if (GetClipRgn(dc, clip) == 1) {
+      op.clipped = true;
+      op.clip = Host_Rgn_Rects(clip);
+    }
+    DeleteRgn(clip);
+  }
+  // The picture's pixels are on the page now: keep them out of the next
+  // look at what other drawing did.
+  const HostSurface& page = *Host_Surface(j->page);
+  const HostSurface& shadow = *Host_Surface(j->shadow);
+  const int32 x0 = std::clamp(op.dx, 0, page.width), x1 = int32(std::clamp<int64>(int64(op.dx) + op.dw, 0, page.width));
+  const int32 y0 = std::clamp(op.dy, 0, page.height), y1 = int32(std::clamp<int64>(int64(op.dy) + op.dh, 0, page.height));
+  for (int32 r = y0; r < y1 && x1 > x0; ++r)
+    std::memcpy(Row(shadow, r) + x0, Row(page, r) + x0, size_t(x1 - x0) * 4);
+  if (!op.clipped || !op.clip.empty()) j->ops.push_back(std::move(op));
+  return rows;
 }
 
 int32 EndDoc(HDC dc) {

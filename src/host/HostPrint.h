@@ -18,8 +18,14 @@
 // software GDI (HostGdi.h): 32 bits, white at StartPage, at the job's
 // resolution, covering the printable area (device (0, 0) is its top-left
 // corner, PHYSICALOFFSETX/Y place it on the sheet). EndPage appends the page
-// to the job: a PDF page of the sheet's size in points (cairo) with the page
-// image placed at the printable area, or a PNG page. EndDoc delivers the job:
+// to the job: a PNG page of the page surface, or a PDF page of the sheet's
+// size in points (cairo) holding what was drawn, in drawing order: each
+// picture printed with Host_Print_DIBits as an image of its source pixels
+// placed at its destination and clipped by the DC's clip region as a path
+// (a picture printed several times in a job is embedded once), and what any
+// other drawing changed on the page as filled rectangles of its colours, or
+// as small image patches where it changed many pixels to many colours
+// (photo-like blits). The page is never embedded whole. EndDoc delivers the job:
 // the PDF goes to CUPS (cupsPrintFile2), or the file printer renames its
 // finished temporary file(s) into place, so an aborted or failed job leaves
 // no partial file and never touches an existing one.
@@ -29,6 +35,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -204,6 +211,14 @@ struct DOCINFOA {
   const char* lpszDatatype;
   uint32 fwType;
 };
+
+// StretchDIBits for printers: on the page of a PDF job a picture drawn with
+// SRCCOPY from within its DIB also goes into the job as an image (see above);
+// otherwise, and on every other DC, exactly StretchDIBits. The page surface
+// receives the pixels either way.
+int32 Host_Print_DIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, int32 sy, int32 sw,
+                        int32 sh, const void* bits, const BITMAPINFO* info, uint32 usage,
+                        uint32 rop, size_t bits_size = SIZE_MAX);
 
 // Results of the job calls.
 constexpr int32 SP_ERROR = -1;

@@ -551,10 +551,10 @@ void VP_Blt(GWorldPtr doc_world, const Rect& doc_bounds, const Rect& dest, RgnHa
   const size_t stride = size_t(uint16(pix.rowBytes) & 0x3FFF);
   const size_t bits_size = stride * size_t(std::max(0, pix.bounds.bottom - pix.bounds.top));
   if (cliprgn) SelectClipRgn(g_print.hdc, cliprgn);
-  StretchDIBits(g_print.hdc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
-                doc_bounds.left - pix.bounds.left, doc_bounds.top - pix.bounds.top,
-                doc_bounds.right - doc_bounds.left, doc_bounds.bottom - doc_bounds.top, pix.baseAddr, &bmi,
-                DIB_RGB_COLORS, SRCCOPY, bits_size);
+  Host_Print_DIBits(g_print.hdc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
+                    doc_bounds.left - pix.bounds.left, doc_bounds.top - pix.bounds.top,
+                    doc_bounds.right - doc_bounds.left, doc_bounds.bottom - doc_bounds.top, pix.baseAddr, &bmi,
+                    DIB_RGB_COLORS, SRCCOPY, bits_size);
   if (cliprgn) SelectClipRgn(g_print.hdc, nullptr);
   Dispose_GWorld(temp);
 }
