@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -155,6 +158,37 @@ TEST_F(SysPrintTest, WholeJobPrintsTheBlittedWorldStretchedAndClipped) {
         ASSERT_EQ(px[size_t(y) * w + x] & 0xFFFFFF, want) << "depth " << depth << " at " << x << "," << y;
       }
   }
+}
+
+TEST_F(SysPrintTest, BlittedWorldGoesIntoThePdfAsOneImageOfItsPixels) {
+  // A 16-bit world goes through a new 24-bit copy at each blit: still one image.
+  Host_Print_Set_Output_Path(dir_ + "/out.pdf");
+  int16 nreps = 0;
+  ASSERT_TRUE(Is_Printer_Avail());
+  Low_Resolution(g_print.devmode_hdl, 72);
+  ASSERT_TRUE(VP_Init(false, true, false, kA4, 0, "Job", nreps));
+  ASSERT_TRUE(VP_OpenDoc());
+  ASSERT_TRUE(VP_OpenPage());
+  GWorldPtr src = Make_Source(16);
+  VP_Blt(src, Rect{0, 0, 2, 4}, Rect{5, 10, 11, 22}, nullptr);
+  HRGN clip = CreateEllipticRgn(40, 5, 60, 30);
+  VP_Blt(src, Rect{0, 0, 2, 4}, Rect{5, 40, 30, 60}, clip);
+  DeleteObject(clip);
+  Dispose_GWorld(src);
+  ASSERT_TRUE(VP_ClosePage());
+  ASSERT_TRUE(VP_CloseDoc());
+  VP_Stop(0);
+  std::ifstream f(dir_ + "/out.pdf", std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  const std::string pdf = ss.str();
+  const std::regex image(R"(/Subtype\s*/Image[^>]*)");
+  std::vector<std::string> images;
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), image); it != std::sregex_iterator(); ++it)
+    images.push_back(it->str());
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_NE(images[0].find("/Width 4"), std::string::npos) << images[0];
+  EXPECT_NE(images[0].find("/Height 2"), std::string::npos) << images[0];
 }
 
 TEST_F(SysPrintTest, PaperSizeIsSetOnlyForExactlyA4OrLetter) {
