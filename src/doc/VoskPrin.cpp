@@ -581,3 +581,95 @@ void To_IN_Str(int32 mmt, StrSpan s) {
   std::memcpy(s.data(), text.data(), n);
   s[n] = 0;
 }
+
+// --- Dimension arrows -----------------------------------------------------------------------
+
+namespace {
+
+constexpr int16 kArrowHead = 5;  // pixels back from the tip
+
+// Lines one pixel thick covering both ends.
+void H_Line(int32 h1, int32 h2, int32 v) {
+  PaintRect(Rect{int16(v), int16(std::min(h1, h2)), int16(v + 1), int16(std::max(h1, h2) + 1)});
+}
+void V_Line(int32 v1, int32 v2, int32 h) {
+  PaintRect(Rect{int16(std::min(v1, v2)), int16(h), int16(std::max(v1, v2) + 1), int16(h + 1)});
+}
+// Arrow heads as stacked lines widening back from the tip.
+void L_Arrow(int32 h, int32 v) {
+  for (int32 i = 0; i < kArrowHead; ++i) V_Line(v - i, v + i, h + i);
+}
+void R_Arrow(int32 h, int32 v) {
+  for (int32 i = 0; i < kArrowHead; ++i) V_Line(v - i, v + i, h - i);
+}
+void U_Arrow(int32 h, int32 v) {
+  for (int32 i = 0; i < kArrowHead; ++i) H_Line(h - i, h + i, v + i);
+}
+void D_Arrow(int32 h, int32 v) {
+  for (int32 i = 0; i < kArrowHead; ++i) H_Line(h - i, h + i, v - i);
+}
+
+void Length_Text(int32 mmt, char (&s)[32]) {
+  if ((g_doc.doc_template.tflags & Flag(IS_INCHES)) != 0)
+    To_IN_Str(mmt, s);
+  else
+    To_MM_Str(mmt, s);
+}
+
+}  // namespace
+
+void Draw_Arrow_H(int16 h1, int16 h2, int16 v, int32 mmt) {
+  if (h2 < h1) std::swap(h1, h2);
+  H_Line(h1, h2 - 1, v);
+  L_Arrow(h1, v);
+  R_Arrow(h2 - 1, v);
+  char s[32];
+  Length_Text(mmt, s);
+  const CStrSpan text(s, std::strlen(s));
+  MoveTo(int16((int32(h1) + h2 - StringWidth(text)) / 2), int16(v - kArrowHead - 2));
+  DrawString(text);
+}
+
+void Draw_Arrow_V(int16 v1, int16 v2, int16 h, int32 mmt) {
+  if (v2 < v1) std::swap(v1, v2);
+  V_Line(v1, v2 - 1, h);
+  U_Arrow(h, v1);
+  D_Arrow(h, v2 - 1);
+  char s[32];
+  Length_Text(mmt, s);
+  const CStrSpan text(s, std::strlen(s));
+  MoveTo(int16(h + kArrowHead + 2), int16((int32(v1) + v2) / 2));
+  DrawString(text);
+}
+
+void Echo_Template(const Rect& box, int16 which) {
+  if (!g_doc.doc_open || g_doc.doc_template.nunits == 0) return;
+  a_unit unit{};
+  Calc_Adjusted_Unit(false, false, 1, Calc_Direct_Print_Kind(), g_doc.doc_template.units[0], unit);
+  Push_Fit_Mapping(unit.bbox, box);
+  a_iunit iunit{};
+  Map_Unit(unit, iunit);
+  RgnHandle rgn = NewRgn();
+  Calc_Unit_Region(true, iunit, rgn);
+  RGBColor fore;
+  GetForeColor(fore);
+  RGBForeColor(RGBColor{27 * 257, 51 * 257, 85 * 257});
+  PaintRgn(rgn);
+  DisposeRgn(rgn);
+  RGBForeColor(kBlack);
+  const Rect& b = iunit.bbox;
+  const int16 ch = int16((int32(b.left) + b.right) / 2), cv = int16((int32(b.top) + b.bottom) / 2);
+  const float w = unit.bbox.right - unit.bbox.left, h = unit.bbox.bottom - unit.bbox.top;
+  switch (which) {
+    case 0: Draw_Arrow_H(b.left, b.right, cv, int32(std::lround(w * 10))); break;
+    case 1: {
+      const int16 half = int16(iunit.imeas[0] / 2);
+      Draw_Arrow_H(int16(ch - half), int16(ch + half), cv, int32(std::lround(unit.meas[0] * 10)));
+      break;
+    }
+    case 2: Draw_Arrow_V(b.top, b.bottom, ch, int32(std::lround(h * 10))); break;
+    default: break;
+  }
+  RGBForeColor(fore);
+  Pop_Mapping();
+}

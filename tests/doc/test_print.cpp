@@ -409,6 +409,34 @@ TEST_F(Printing, AdjustSlidersFollowTheMedium) {
   EXPECT_EQ(spec.adj[1], 1190);
 }
 
+// The echo of the layout: the first unit in dark blue fitted into the box,
+// and a dimension line with its arrow heads across the disc's width, or
+// across its hole, centred.
+TEST_F(Printing, EchoTemplateDrawsTheUnitAndItsDimension) {
+  ASSERT_TRUE(Doc_New(Sheet({Unit(UNIT_CD, 10, 10, 120, 120, 0, 40)})));
+  GWorldPtr world = nullptr;
+  ASSERT_EQ(New_GWorld(Rect{0, 0, 200, 200}, 32, nullptr, world), noErr);
+  Push_GWorld(world);
+  for (const int16 which : {int16(0), int16(1)}) {
+    SCOPED_TRACE(which);
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x) *Px(world, x, y) = 0xFFFFFFFFu;
+    Echo_Template(Rect{0, 0, 200, 200}, which);
+    // The disc's ring in dark blue (the box is 120 mm: 1 mm to 1.67 pixels).
+    EXPECT_EQ(*Px(world, 100, 30) & 0xFFFFFFu, 0x1B3355u);
+    EXPECT_EQ(*Px(world, 2, 2) & 0xFFFFFFu, 0xFFFFFFu);
+    // The line along the middle row: black from end to end of what it measures.
+    const int half = which == 0 ? 100 : int(std::lround(20 * 200.0 / 120));
+    int black = 0;
+    for (int x = 0; x < 200; ++x) black += (*Px(world, x, 100) & 0xFFFFFFu) == 0;
+    EXPECT_NEAR(black, 2 * half, 3);
+    EXPECT_EQ(*Px(world, 100 - half + 2, 100) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(*Px(world, 100 - half + 2, 102) & 0xFFFFFFu, 0u);  // the arrow head
+  }
+  Pop_GWorld();
+  Dispose_GWorld(world);
+}
+
 TEST(PrintTexts, MillimetresAndInches) {
   char mark = '.';
   Get_Decimal_Mark(mark);
