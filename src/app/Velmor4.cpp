@@ -20,6 +20,7 @@
 #include "host/HostInstance.h"
 #include "host/HostLaunch.h"
 #include "host/HostMenu.h"
+#include "host/HostPrint.h"
 #include "pixel/Draw.h"
 #include "pixel/OPUtil.h"
 #include "pixel/ParsBMP.h"
@@ -106,6 +107,7 @@ bool8 To_Path(const std::string& name, FSSpec& path) {
 // made from it, or not when made is FALSE); anything but a print is said on
 // standard error and gives the run its status.
 void Shell_Print(const std::string& name, const FSSpec& path, bool8 made) {
+  info_is_cmdline = true;  // no print dialog
   std::string why;
   if (!made) why = std::strerror(ENAMETOOLONG);
   else if (Do_File_Print(path, why)) return;
@@ -157,6 +159,13 @@ constexpr const char* kDesktopId = "velmor4";
 }  // namespace
 
 int16 Art_Volume() { return g_vol; }
+
+bool8 Is_Print_Run(const std::vector<std::string>& params) {
+  if (params.empty()) return false;
+  const std::string& first = params[0];
+  if (first.size() == 2 && first[0] == '/' && Upper(first[1]) == 'P') return params.size() > 1 && !params[1].empty();
+  return Looks_Like_Option(first) && (first.size() < 2 || Upper(first[1]) != 'P');
+}
 
 void Set_Command_Line(const std::vector<std::string>& params) { g_params = params; }
 
@@ -237,7 +246,15 @@ bool8 Do_Shell_Events() {
     }
     if (valid) {
       if ((overrides.flags & (1u << IF_PARM)) != 0) {
+        const bool8 to_file = (overrides.flags & (1u << OF_PARM)) != 0;
+        if (to_file) {
+          // The job goes through the file printer to exactly that file.
+          Host_Print_Set_Cups(false);
+          Host_Print_Set_Output_Path(std::string(overrides.of_file.name,
+                                                 strnlen(overrides.of_file.name, sizeof overrides.of_file.name)));
+        }
         Shell_Print(if_name, overrides.if_file, if_made);
+        if (to_file) Host_Print_Set_Output_Path("");
       } else {
         std::string all;
         for (const std::string& p : g_params) all += (all.empty() ? "" : " ") + p;
@@ -589,8 +606,10 @@ int Velmor4_Main(int argc, char** argv) {
   Halt_AddTerminator(Termination);
   g_normal_quit = false;
 
-  // One running copy: a second start ends at once, silently.
-  if (Host_Instance_Acquire() == HostInstanceResult::HELD_ELSEWHERE) {
+  // One running copy: a second start ends at once, silently. A print run
+  // prints beside it and leaves its preferences alone.
+  const bool8 print_run = Is_Print_Run(params);
+  if (!print_run && Host_Instance_Acquire() == HostInstanceResult::HELD_ELSEWHERE) {
     g_normal_quit = true;
     Halt(0);
   }
@@ -611,7 +630,7 @@ int Velmor4_Main(int argc, char** argv) {
     SysErr_Set_Running(false);
     Main_Stop();
   }
-  if (!Prefs_Write()) OK_Alert(false, 13);
+  if (!print_run && !Prefs_Write()) OK_Alert(false, 13);
   Sound_Stop();
   App_Deactivate();
   g_normal_quit = true;

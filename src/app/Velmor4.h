@@ -75,6 +75,9 @@ void Set_Command_Line(const std::vector<std::string>& params);
 // print run that printed nothing as "velmor: nothing printed: FILE: REASON"
 // (status 3). The status is kept for the end of the program.
 bool8 Do_Shell_Events();
+// A command line that prints and ends ("/P" and a file, or an override
+// run): such a run prints beside a running copy and writes no preferences.
+bool8 Is_Print_Run(const std::vector<std::string>& params);
 // The exit status the last Do_Shell_Events asks for: kExitNormal,
 // kExitBadCommandLine or kExitNothingPrinted.
 int Shell_Exit_Status();

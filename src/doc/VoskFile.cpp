@@ -6,6 +6,7 @@
 #include "doc/ParsDISC.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskPrin.h"
 #include "host/HostFiles.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/Fast.h"
@@ -198,11 +199,17 @@ bool8 Do_File_Print(const FSSpec& path, std::string& why) {
     }
     return false;
   }
-  // Printing joins with the printing back end; the document read for it is
-  // not kept.
+  // The printing module tells the user why a job printed nothing; the
+  // command line hears it in a few words.
+  bool8 printed = false;
+  if (Is_Null_Print()) {
+    why = "no unit is marked for printing";
+  } else {
+    printed = Print_Doc();
+    if (!printed) why = "the job was not printed (no printer, refused, cancelled or not delivered)";
+  }
   Doc_Dispose();
-  why = "there is no unit to print";
-  return false;
+  return printed;
 }
 
 bool8 Do_File_Print(const FSSpec& path) {
@@ -285,6 +292,22 @@ std::string Export_Default_Name(a_file_format format) {
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name + suffix;
+}
+
+void Export_Project(a_file_format format) {
+  if (!g_doc.doc_open || g_doc.upx == 0) return;
+  const std::string defname = Export_Default_Name(format);
+  if (defname.empty()) return;
+  Str255 prompt{};
+  Get_DLOG_String(prompt, STR_SAVE_AS);
+  a_put_customize custom{};
+  custom.format = format;
+  custom.formats_enabled = Format_Bit(format);
+  FSSpec path{};
+  const bool8 chosen =
+      Ask_Put_Path(CStrSpan(prompt, sizeof prompt), CStrSpan(defname.c_str(), defname.size() + 1), 0, custom, path);
+  if (gs.outer_window != nullptr) UpdateWindow(gs.outer_window);
+  if (chosen) (void)Export_Unit(g_doc.upx, format, path);
 }
 
 // --- The open dialog's preview ------------------------------------------------------------

@@ -38,7 +38,8 @@ void Do_File_Revert();
 // (prompt 4: Save, Cancel, Don't Save); a failed save keeps the program
 // running.
 void Do_File_Quit();
-// With no document open: reads the file and prints it. TRUE when printed.
+// With no document open: reads the file and prints it (Print_Doc: the print
+// dialog, except in a command-line run), then closes it. TRUE when printed.
 // When nothing was printed, why says why in a few words ("No such file or
 // directory", "Permission denied", ...), for the command line's report.
 bool8 Do_File_Print(const FSSpec& path, std::string& why);
@@ -65,6 +66,9 @@ const char* Export_Suffix(a_file_format format);
 // The name proposed for an export: the document's file name with its suffix
 // replaced by the format's.
 std::string Export_Default_Name(a_file_format format);
+// Export: the current unit as a picture of format (BMP, JPEG, TIFF, PICT
+// or PSD) to a file the user names, proposed as Export_Default_Name.
+void Export_Project(a_file_format format);
 
 // The open dialog's preview: Get_Hook follows the dialog's messages (-1
 // start, -2 end, 100 a new selection); FilePreview draws the preview of spec

@@ -196,4 +196,20 @@ TEST_F(FileCommands, RecentFilesTakeSavedAndOpenedFiles) {
   EXPECT_FALSE(g_doc.doc_changed);
 }
 
+// Printing a file from the command line with nothing marked prints nothing
+// and says so; the document read for it is not kept.
+TEST_F(FileCommands, PrintingAFileWithNothingMarked) {
+  for (uint32 ux = 1; ux <= g_doc.doc_template.nunits; ++ux) Doc_Unit(ux)->printf = false;
+  ASSERT_TRUE(Doc_Write(FMT_DISC, Spec(Path("none.CD4"))));
+  std::string why;
+  EXPECT_FALSE(Do_File_Print(Spec(Path("none.CD4")), why));
+  EXPECT_NE(why, "") << "a document is open: refused";
+  Doc_Dispose();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Do_File_Print(Spec(Path("none.CD4")), why));
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(why, "no unit is marked for printing");
+  EXPECT_FALSE(g_doc.doc_open);
+}
+
 }  // namespace

@@ -96,8 +96,8 @@ TEST_F(CommandLine, OverrideErrorsEndWithoutPrinting) {
 
 // Every run of the command line ends with a status: 2 for a command line that
 // cannot be used, 3 for a print run that printed nothing, with the file and
-// the reason on standard error. (No print can succeed yet: printing a
-// document read from a file comes with the printing path.)
+// the reason on standard error. (Runs that print are run as a child of the
+// tests of the user interface.)
 TEST_F(CommandLine, FailedRunsSayWhyAndSetTheExitStatus) {
   const std::string dir = testdir::Make_Temp_Dir("velmor-cmdline");
   ASSERT_FALSE(dir.empty());
