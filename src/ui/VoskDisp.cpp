@@ -15,6 +15,8 @@
 #include "objects/VoskSym.h"
 #include "objects/VoskText.h"
 #include "pixel/DrawUtilMasked.h"
+#include "platform/SysLoop.h"
+#include "platform/SysPrint.h"
 #include "platform/SysScrap.h"
 #include "platform/SysSound.h"
 #include "platform/SysTimer.h"
@@ -235,8 +237,17 @@ void Do_Paste_MW(a_picture_scan_rec& scan) {
 }
 
 namespace {
-constexpr int16 kFileSave = 4;  // "Save" (Ctrl+S), command 304
-constexpr int16 kFilePrint = 9;  // "Print..." (Ctrl+P), command 309
+constexpr int16 kFileOpen = 2;      // "Open Project..." (Ctrl+O), command 302
+constexpr int16 kFileClose = 3;     // "Close" (Ctrl+W)
+constexpr int16 kFileSave = 4;      // "Save" (Ctrl+S), command 304
+constexpr int16 kFileSaveAs = 5;    // "Save As..."
+constexpr int16 kFileRevert = 6;    // "Revert"
+constexpr int16 kFileSetup = 8;     // "Print Setup..." (Ctrl+U)
+constexpr int16 kFilePrint = 9;     // "Print..." (Ctrl+P), command 309
+constexpr int16 kFileQuit = 11;     // "Quit" (Ctrl+Q)
+constexpr int16 kMenuExport = 1100;
+// Export items 3 to 7: the current unit as a picture file.
+constexpr a_file_format kExportFormats[] = {FMT_BMP, FMT_JPEG, FMT_PICT, FMT_PSD, FMT_TIFF};
 }  // namespace
 
 void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
@@ -245,8 +256,17 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
   switch (menu_category) {
     case MENU_FILE:
       if (menu_item == FILE_NEW) New_Project();
+      if (menu_item == kFileOpen) Do_File_Open(FSSpec{}, false);
+      if (menu_item == kFileClose) Do_File_Close();
       if (menu_item == kFileSave) Do_File_Save();
+      if (menu_item == kFileSaveAs) Do_File_SaveAs();
+      if (menu_item == kFileRevert) Do_File_Revert();
+      if (menu_item == kFileSetup) Print_Setup();
       if (menu_item == kFilePrint && g_doc.doc_open) Print_Doc();
+      if (menu_item == kFileQuit) Request_Quit();
+      break;
+    case kMenuExport:
+      if (menu_item >= 3 && menu_item <= 7) Export_Project(kExportFormats[menu_item - 3]);
       break;
     case MENU_EDIT:
       switch (menu_item) {
