@@ -261,6 +261,38 @@ TEST_F(Printing, TestSheetCornerMarksAtTheirDistances) {
   int32 outline = 0;
   for (int32 x = Dots(70); x < Dots(140); ++x) outline += page.Dark(x, Dots(60));
   EXPECT_GT(outline, Dots(60));
+  // The seven colour chips, 6 mm squares, their top at 70 % of the unit's
+  // height; the red one first, the black one last.
+  int32 red = 0, blue = 0;
+  for (int32 y = Dots(95); y < Dots(101); ++y)
+    for (int32 x = Dots(60); x < Dots(150); ++x) red += page.Rgb(x, y) == 0xFF0000u, blue += page.Rgb(x, y) == 0x0000FFu;
+  // 6 mm is 70 dots; inside its black frame 68 x 68 are the chip's colour.
+  EXPECT_EQ(red, 68 * 68);
+  EXPECT_EQ(blue, 68 * 68);
+}
+
+// An outline sheet of another layout prints that layout's outlines (no
+// chips), and the document keeps its own layout.
+TEST_F(Printing, TemplateSheetOfAnotherLayout) {
+  Open(Sheet({Unit(UNIT_RECT, 60, 60, 90, 50)}));
+  info_is_cmdline = true;  // no print dialog
+  const Page page = Printed([]() -> bool8 {
+    a_template x = Sheet({Unit(UNIT_RECT, 20, 200, 50, 40)});
+    std::strcpy(x.label, "Other sheet");
+    return Print_Template(x);
+  });
+  info_is_cmdline = false;
+  ASSERT_GT(page.width, 0);
+  int32 other_edge = 0, own_edge = 0, chips = 0;
+  for (int32 x = Dots(25); x < Dots(65); ++x) other_edge += page.Dark(x, Dots(200));
+  for (int32 x = Dots(70); x < Dots(140); ++x) own_edge += page.Dark(x, Dots(60));
+  for (int32 y = Dots(200); y < Dots(240); ++y)
+    for (int32 x = Dots(20); x < Dots(70); ++x) chips += (page.Rgb(x, y) == 0xFF0000u);
+  EXPECT_GT(other_edge, Dots(30));
+  EXPECT_EQ(own_edge, 0);
+  EXPECT_EQ(chips, 0);
+  EXPECT_STREQ(g_doc.doc_template.label, "Print sheet");
+  EXPECT_EQ(g_doc.doc_template.units[0].bbox.left, 60.0f);
 }
 
 // A print that prints nothing fails and says why: nothing marked (alert
