@@ -240,19 +240,28 @@ bool8 Do_File_Save() {
   return Doc_Write(FMT_DISC, g_doc.doc_path);
 }
 
-bool8 Do_File_SaveAs() {
-  if (!g_doc.doc_open) return false;
+namespace {
+
+// The save dialog ("Save as") offering only format, proposing defname; the
+// main window is drawn again after it either way. TRUE with path chosen.
+bool8 Ask_Save_Path(a_file_format format, const std::string& defname, FSSpec& path) {
   Str255 prompt{};
   Get_DLOG_String(prompt, STR_SAVE_AS);
-  const std::string defname = File_Name(g_doc.doc_path);
   a_put_customize custom{};
-  custom.format = FMT_DISC;
-  custom.formats_enabled = Format_Bit(FMT_DISC);
-  FSSpec path{};
+  custom.format = format;
+  custom.formats_enabled = Format_Bit(format);
   const bool8 chosen =
       Ask_Put_Path(CStrSpan(prompt, sizeof prompt), CStrSpan(defname.c_str(), defname.size() + 1), 0, custom, path);
   if (gs.outer_window != nullptr) UpdateWindow(gs.outer_window);
-  if (!chosen) return false;
+  return chosen;
+}
+
+}  // namespace
+
+bool8 Do_File_SaveAs() {
+  if (!g_doc.doc_open) return false;
+  FSSpec path{};
+  if (!Ask_Save_Path(FMT_DISC, File_Name(g_doc.doc_path), path)) return false;
   if (!Doc_Write(FMT_DISC, path)) return false;
   g_doc.doc_path = path;
   Show_Name();
@@ -298,16 +307,8 @@ void Export_Project(a_file_format format) {
   if (!g_doc.doc_open || g_doc.upx == 0) return;
   const std::string defname = Export_Default_Name(format);
   if (defname.empty()) return;
-  Str255 prompt{};
-  Get_DLOG_String(prompt, STR_SAVE_AS);
-  a_put_customize custom{};
-  custom.format = format;
-  custom.formats_enabled = Format_Bit(format);
   FSSpec path{};
-  const bool8 chosen =
-      Ask_Put_Path(CStrSpan(prompt, sizeof prompt), CStrSpan(defname.c_str(), defname.size() + 1), 0, custom, path);
-  if (gs.outer_window != nullptr) UpdateWindow(gs.outer_window);
-  if (chosen) (void)Export_Unit(g_doc.upx, format, path);
+  if (Ask_Save_Path(format, defname, path)) (void)Export_Unit(g_doc.upx, format, path);
 }
 
 // --- The open dialog's preview ------------------------------------------------------------

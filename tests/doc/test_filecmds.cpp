@@ -212,4 +212,29 @@ TEST_F(FileCommands, PrintingAFileWithNothingMarked) {
   EXPECT_FALSE(g_doc.doc_open);
 }
 
+// A new document saves through Save As; it takes the new path only once
+// written there, and a cancelled dialog leaves it changed.
+TEST_F(FileCommands, SaveAsOfANewDocument) {
+  g_doc.doc_new = true;
+  Change();
+  const std::string target = Path("c.CD4");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Do_File_Save());  // nothing answered: cancelled
+  Host_Script_Push_Answer(HOST_ANSWER_SAVE, target);
+  Host_Fail_Writes_After(10);
+  EXPECT_FALSE(Do_File_Save());
+  Host_Fail_Writes_After(-1);
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(g_doc.doc_changed);
+  EXPECT_TRUE(g_doc.doc_new);
+  EXPECT_STREQ(g_doc.doc_path.name, Path("a.CD4").c_str());
+  EXPECT_FALSE(testdir::Read_Text(target).size() > 0);
+  Host_Script_Push_Answer(HOST_ANSWER_SAVE, target);
+  EXPECT_TRUE(Do_File_Save());
+  EXPECT_FALSE(g_doc.doc_changed);
+  EXPECT_FALSE(g_doc.doc_new);
+  EXPECT_STREQ(g_doc.doc_path.name, target.c_str());
+  EXPECT_STREQ(gs.pref.recent[0].doc_path.name, target.c_str());
+}
+
 }  // namespace
