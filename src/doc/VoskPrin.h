@@ -1,7 +1,12 @@
-// The printing module: the command-line override record (the settings of an
-// override run, "/IF", "/OF", "/CX" ...; only the input file is acted on, the
-// other settings are kept for the print path), and what the layout's
-// geometry asks of printing: small paper and the LaserJet feed setting.
+// The printing module: the document's pages (each unit marked for printing
+// rendered once per master and placed on the paper through the print
+// mapping, nudged and adjusted for the medium), test and outline sheets,
+// the media's nudges and adjustments, the export of one unit, the
+// dimension arrows of the echoes and the disc mask; also the command-line
+// override record (the settings of an override run, "/IF", "/OF", "/CX" ...;
+// the input and output files are acted on, the others are kept) and what
+// the layout's geometry asks of printing: small paper and the LaserJet
+// feed setting.
 #pragma once
 
 #include "platform/SysIO.h"
