@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskJob.h"
 #include "host/HostFiles.h"
+#include "host/HostScript.h"
+#include "host/HostVolumes.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
 #include "ui/VoskIntI.h"
@@ -213,6 +216,29 @@ TEST_F(FlexJobs, JobWrittenWholeOrNotAtAll) {
   ASSERT_GT(pcl.size(), 101u);
   EXPECT_EQ(Bytes(pcl.begin(), pcl.begin() + 90), header);
   EXPECT_EQ(pcl.substr(pcl.size() - 11), std::string("\x1b" "E" "\x1b" "%-12345X"));
+}
+
+// The job goes to the stick labelled "FlexStix" when one is mounted; with
+// none, the question answered "Cancel" writes nothing.
+TEST_F(FlexJobs, StickFoundByItsLabelOrNothingWritten) {
+  const HostVolume root{"/", "/dev/sda1", "ext4", "", false, false};
+  const HostVolume stick{dir_, "/dev/sdb1", "vfat", "FlexStix", true, false};
+  const HostVolume other{dir_, "/dev/sdb1", "vfat", "USBDISK", true, false};
+  const HostVolume with_stick[] = {root, stick};
+  const HostVolume without[] = {root, other};
+  Host_Volumes_Inject(with_stick);
+  testing::internal::CaptureStderr();
+  FlexStick_Write_Job();
+  EXPECT_EQ(Files(), (std::vector<std::string>{"flexlabl.jpg", "flexlabl.pcl", "flexset.txt"}));
+  for (const std::string& f : Files()) std::remove((dir_ + "/" + f).c_str());
+  Host_Volumes_Inject(without);
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "2");
+  FlexStick_Write_Job();
+  const std::string said = testing::internal::GetCapturedStderr();
+  Host_Volumes_Inject({});
+  Host_Script_Reset();
+  EXPECT_TRUE(Files().empty());
+  EXPECT_NE(said.find("no FlexStix was found"), std::string::npos) << said;
 }
 
 }  // namespace
