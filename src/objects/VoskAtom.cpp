@@ -28,6 +28,7 @@
 namespace {
 
 constexpr int16 ALERT_TOO_COMPLEX = 30;
+constexpr int16 ALERT_NO_MEMORY = 16;
 
 // An imprint the painting tools have not yet given a drawing: nothing is
 // drawn, nothing changed.
@@ -68,6 +69,15 @@ void Paint_Area(a_atom_rec& p, RgnHandle rgn, const a_pixel32& colour) {
     PaintRgn(rgn);
     Pop_GWorld();
   }
+}
+
+// The coverage alone into the mask world.
+void Paint_Mask_Only(a_atom_rec& p, RgnHandle rgn) {
+  if (rgn == nullptr || p.mask_world == nullptr || Paints_Nothing(p.fill)) return;
+  Push_GWorld(p.mask_world);
+  SetForeOpacity(p.fill == ERASER_FILL ? 0 : gs.slider_vals[PAINT_OPACITY_SLIDER]);
+  PaintRgn(rgn);
+  Pop_GWorld();
 }
 
 void Too_Complex() {
@@ -392,7 +402,113 @@ void Imprint(bool8 drawfirst, a_tool toolx, const a_atom_rec& base) {
 
 // --- Fills --------------------------------------------------------------------------------
 
-void Atom_Rgn(a_atom_rec& p, RgnHandle rgn) { Paint_Area(p, rgn, gs.fill_color32); }
+void Atom_Rgn(a_atom_rec& p, RgnHandle rgn) {
+  if (rgn == nullptr) return;
+  switch (p.fill) {
+    case PATTERN_FILL:
+      Draw_Pattern_Rgn(rgn);
+      break;
+    case STAMP_FILL:
+      Draw_Stamp_Rgn(rgn, 0, gs.slider_vals[STAMP_SPACINGF_SLIDER], gs.slider_vals[STAMP_SPACINGF_SLIDER]);
+      break;
+    case GRADIENT_FILL: {
+      PixMap bits{};
+      Rgn_To_PixMap1(rgn, bits);
+      if (bits.baseAddr != nullptr) {
+        Draw_Gradient(&bits, bits.bounds);
+        Dispose_PixMap(bits);
+      }
+      break;
+    }
+    default:
+      Paint_Area(p, rgn, gs.fill_color32);
+      return;
+  }
+  // The tiled and gradient fills have drawn the colour: the coverage alone.
+  a_atom_rec cover = p;
+  Paint_Mask_Only(cover, rgn);
+}
+
+void Draw_Stamp3(PixMapPtr stamp, PixMapPtr mask, const Rect& dest) {
+  if (stamp == nullptr || stamp->baseAddr == nullptr) return;
+  const int16 opacity = gs.slider_vals[PAINT_OPACITY_SLIDER];
+  if (opacity >= 100 || mask == nullptr || mask->baseAddr == nullptr) {
+    if (mask != nullptr && mask->baseAddr != nullptr)
+      Pix_To_PortM(stamp, mask, Get_GWorld(), stamp->bounds, mask->bounds, dest, nullptr);
+    else
+      Pix_To_Port(stamp, Get_GWorld(), stamp->bounds, dest, srcCopy, nullptr);
+  } else {
+    CopyMask_Blend(uint16(std::max<int16>(opacity, 0)), stamp, mask, dest, nullptr);
+  }
+}
+
+void Tile_Rgn(RgnHandle fill_rgn, PixMapPtr stamp, PixMapPtr mask, int16 spacex, int16 spacey, bool8 plain) {
+  GWorldPtr port = Get_GWorld();
+  if (fill_rgn == nullptr || port == nullptr || stamp == nullptr || stamp->baseAddr == nullptr) return;
+  const int32 w = stamp->bounds.right - stamp->bounds.left, h = stamp->bounds.bottom - stamp->bounds.top;
+  if (w <= 0 || h <= 0) return;
+  const int32 stepx = w + std::max<int32>(6 - w, spacex), stepy = h + std::max<int32>(6 - h, spacey);
+  Rect box;
+  Rgn_GetBounds(fill_rgn, box);
+  if (!SectRect(box, port->pix.bounds, box)) return;
+  GWorldPtr tiles = nullptr;
+  if (New_GWorld(box, 32, nullptr, tiles) != noErr || tiles == nullptr) {
+    OK_Alert(false, ALERT_NO_MEMORY);
+    return;
+  }
+  if (port->pix.pixelSize != 32) {
+    Dispose_GWorld(tiles);
+    return;
+  }
+  auto row = [](GWorldPtr g, int32 y) {
+    return reinterpret_cast<uint32*>(g->pix.baseAddr + size_t(y - g->pix.bounds.top) * PixMap_RowBytes(g->pix));
+  };
+  const int32 bw = box.right - box.left;
+  for (int32 y = box.top; y < box.bottom; ++y)
+    std::copy_n(row(port, y) + (box.left - port->pix.bounds.left), bw, row(tiles, y));
+  Push_GWorld(tiles);
+  auto floor_to = [](int32 v, int32 step) { return (v >= 0 ? v / step : -((-v + step - 1) / step)) * step; };
+  for (int32 y = floor_to(box.top, stepy); y < box.bottom; y += stepy)
+    for (int32 x = floor_to(box.left, stepx); x < box.right; x += stepx) {
+      const Rect dest{int16(y), int16(x), int16(y + h), int16(x + w)};
+      if (plain) Pix_To_Port(stamp, tiles, stamp->bounds, dest, srcCopy, nullptr);
+      else Draw_Stamp3(stamp, mask, dest);
+    }
+  Pop_GWorld();
+  // Back into the port inside the region only.
+  const int32 bh = box.bottom - box.top, rb = (bw + 31) / 32 * 4;
+  std::vector<uint8> bits(size_t(rb) * size_t(bh));
+  if (Host_Rgn_To_Mask(fill_rgn, std::span<uint8>(bits), rb, bw, bh, box.left, box.top)) {
+    for (int32 y = 0; y < bh; ++y) {
+      uint32* dst = row(port, box.top + y) + (box.left - port->pix.bounds.left);
+      const uint32* src = row(tiles, box.top + y);
+      for (int32 x = 0; x < bw; ++x)
+        if ((bits[size_t(y) * rb + x / 8] >> (7 - x % 8)) & 1) dst[x] = src[x];
+    }
+  }
+  Dispose_GWorld(tiles);
+}
+
+void Draw_Stamp_Rgn(RgnHandle fill_rgn, int16, int16 spacex, int16 spacey) {
+  PixMapPtr stamp = nullptr, mask = nullptr;
+  Get_Fill_Stamp(stamp, mask);
+  Tile_Rgn(fill_rgn, stamp, mask, spacex, spacey, false);
+}
+
+void Draw_Pattern_Rgn(RgnHandle fill_rgn) {
+  PixMapPtr stamp = nullptr, mask = nullptr;
+  Get_Fill_Stamp(stamp, mask);
+  Tile_Rgn(fill_rgn, stamp, mask, 0, 0, true);
+}
+
+void Draw_Gradient(PixMapPtr maskbits, const Rect& maskbbox) {
+  GWorldPtr port = Get_GWorld();
+  if (port == nullptr || gs.fill_gradient == nullptr || gs.fill_gradient->nbands == 0) return;
+  const bool8 ok = Fill_Dither(a_dither_kind(gs.grid_vals[GRAD_KIND_GRID]), &port->pix, maskbits, maskbbox, nullptr,
+                               nullptr, true, gs.fill_gradient, gs.slider_vals[GRAD_TWIST_SLIDER],
+                               int16(-gs.slider_vals[GRAD_ANGLE_SLIDER]), t.grad_center, t.grad_radius);
+  if (!ok) OK_Alert(false, ALERT_NO_MEMORY);
+}
 
 void Atom_Rect(a_atom_rec& p, const Rect& bounds) {
   if (EmptyRect(bounds)) return;
@@ -572,8 +688,8 @@ void Atom_Brush(a_atom_rec& p) {
   Rgn_GetBounds(rgn.rgn, b);
   const Point c = p.list->points[0];
   OffsetRgn(rgn.rgn, c.h - (b.right - b.left) / 2 - b.left, c.v - (b.bottom - b.top) / 2 - b.top);
-  const a_pixel32 colour = p.fill == GRADIENT_FILL ? Inc_Gradient_Band(1) : gs.fill_color32;
-  Paint_Area(p, rgn.rgn, colour);
+  if (p.fill == GRADIENT_FILL) Paint_Area(p, rgn.rgn, Inc_Gradient_Band(1));
+  else Atom_Rgn(p, rgn.rgn);
   Rgn_GetBounds(rgn.rgn, p.dirty);
 }
 

@@ -65,6 +65,25 @@ void Imprint(bool8 drawfirst, a_tool toolx, const a_atom_rec& base);
 void Atom_Rgn(a_atom_rec& p, RgnHandle rgn);
 void Atom_Rect(a_atom_rec& p, const Rect& bounds);
 
+// Tiling of a region in the current port: the stamp (with its mask, which
+// may be NIL) laid at every step of a grid anchored at multiples of the step,
+// horizontal step w + max(6 - w, spacex) and vertical h + max(6 - h, spacey)
+// (never below 6 cells), then copied into the port inside the region only.
+// plain copies the tiles (patterns), otherwise they go through Draw_Stamp3.
+void Tile_Rgn(RgnHandle fill_rgn, PixMapPtr stamp, PixMapPtr mask, int16 spacex, int16 spacey, bool8 plain);
+// The fill stamp tiled over the region (style 0, the only one) with the gaps.
+void Draw_Stamp_Rgn(RgnHandle fill_rgn, int16 style, int16 spacex, int16 spacey);
+// The fill pattern tiled over the region without gaps.
+void Draw_Pattern_Rgn(RgnHandle fill_rgn);
+// The stamp into dest of the current port: through its mask at the paint
+// opacity 100, blended with its mask below.
+void Draw_Stamp3(PixMapPtr stamp, PixMapPtr mask, const Rect& dest);
+// The gradient of gs.fill_gradient (kind GRAD_KIND_GRID, centre and radius
+// t.grad_center and t.grad_radius, angle -GRAD_ANGLE_SLIDER, twist
+// GRAD_TWIST_SLIDER) into the current world through a 1-bit mask over
+// maskbbox; alert 16 when it cannot be drawn.
+void Draw_Gradient(PixMapPtr maskbits, const Rect& maskbbox);
+
 // The next gradient band colour of a stroke: the band counter advances by 1
 // and band counter / nrepeat is the band (back to band 0 past the last); the
 // fore colour becomes it. Returns the colour.
