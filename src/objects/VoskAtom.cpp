@@ -10,8 +10,10 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "doc/VoskFunc.h"
+#include "doc/VoskRend.h"
 #include "host/HostRegion.h"
 #include "objects/VoskBrus.h"
+#include "objects/VoskGrad.h"
 #include "objects/VoskStam.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
@@ -741,7 +743,49 @@ void Atom_Stamp(a_atom_rec& p) {
   p.dirty = dest;
 }
 void Atom_Spray(a_atom_rec& p) { No_Imprint(p); }
-void Atom_Eyedropper(a_atom_rec& p) { No_Imprint(p); }
+void Atom_Eyedropper(a_atom_rec& p) {
+  No_Imprint(p);
+  if (p.list == nullptr || p.list->npoints < 1) return;
+  Set_Color_From_Doc_Pixel(p.list->points[0]);
+}
+
+int16 Get_Merged_ColorX(Point cell) {
+  const a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr) return 0;
+  Rect rect;
+  GWorldPtr world = nullptr;
+  Current_Unit_Merge_Check(rect, world);
+  if (world == nullptr || world->pix.pixelSize != 32) return 0;
+  Point merge;
+  CellToMerge(unit, cell, merge);
+  if (!PtInRect(merge, rect) || !PtInRect(merge, world->pix.bounds)) return 0;
+  const PixMap& pm = world->pix;
+  a_pixel32 c;
+  c.raw = reinterpret_cast<const uint32*>(pm.baseAddr + size_t(merge.v - pm.bounds.top) * PixMap_RowBytes(pm))[merge.h - pm.bounds.left];
+  return Find_In_Palette32(c);
+}
+
+void Set_Color_From_Doc_Pixel(Point cell) {
+  const a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || !PtInRect(cell, unit->paintbounds)) return;
+  const int16 colorx = Get_Merged_ColorX(cell);
+  a_bar bar = PAINT_COLORBAR;
+  if (gs.curr_bar >= PAINT_COLORBAR && gs.curr_bar <= SYMBOLS_COLORBAR) {
+    bar = gs.curr_bar;
+  } else if (gs.curr_phase == TEXT_PHASE) {
+    constexpr a_bar kByTextPart[4] = {PAINT_COLORBAR, TEXT_OUTL_COLORBAR, TEXT_GLOW_COLORBAR, TEXT_SHAD_COLORBAR};
+    const int16 part = gs.grid_vals[TEXT_PHASE_GRID];
+    bar = part >= 0 && part < 4 ? kByTextPart[part] : PAINT_COLORBAR;
+  } else if (gs.curr_phase == SYMBOL_PHASE) {
+    bar = SYMBOLS_COLORBAR;
+  }
+  if (gs.bar_selection[bar] != colorx) {
+    Sound_Effect(SND_EYEDROPPER);
+    gs.bar_selection[bar] = colorx;
+    if (bar == PAINT_COLORBAR) Calc_Fill_Color();
+  }
+  t.eyedropper_hit = true;
+}
 
 void Atom_Eraser(a_atom_rec& p) {
   No_Imprint(p);

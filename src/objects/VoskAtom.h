@@ -146,6 +146,15 @@ void Atom_Symmetry(a_atom_rec& p);
 // The imprint of tools that never imprint: an internal error (QUIT).
 void Atom_Error(a_atom_rec& p);
 
+// The eyedropper at a cell of the current unit's paint area: the merged
+// view's colour there becomes the selection of the colour bar it serves
+// (the current bar when it is a colour bar, else the phase's), with the
+// eyedropper's sound when it changes. Outside the paint area nothing.
+void Set_Color_From_Doc_Pixel(Point cell);
+// The palette index of the merged view's pixel at the cell (converted to
+// the merged layer's pixels, which are fewer below zoom 1); 0 outside.
+int16 Get_Merged_ColorX(Point cell);
+
 // The palette entry nearest to a colour: over gs.color_table's
 // gs.ncolor_table entries in order, by the sum of the squared differences
 // of red, green and blue; an exact match is returned at once, and of
