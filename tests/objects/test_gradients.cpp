@@ -3,6 +3,7 @@
 // ones refused.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "TempDirSupport.h"
 #include "objects/VoskGrad.h"
 #include "pixel/ArtKeys.h"
+#include "pixel/Fast.h"
+#include "pixel/SysPix.h"
 #include "pixel/OP.h"
 #include "platform/SysErr.h"
 #include "platform/SysIO.h"
@@ -221,6 +224,49 @@ TEST_F(GradientLibraryTest, DamagedOrMissingItemsAreReportedAndChangeNothing) {
     EXPECT_EQ(g_reported.c, id);
     EXPECT_EQ(Indices(work_), Indices(Ramp(6))) << id;
   }
+}
+
+// Ray fills against each pixel's own angle and distance round the centre,
+// for centres inside, off and outside the box, with and without a twist,
+// through a mask with holes.
+TEST(RayKernel, EveryPixelByItsAngleAndDistance) {
+  Draw_Init();
+  a_grad_rec g{};
+  g.nbands = 4;
+  g.bands[0].raw = 0xFF102030u;
+  g.bands[1].raw = 0xFFF0E010u;
+  g.bands[2].raw = 0xFF30C0F0u;
+  g.bands[3].raw = 0xFF801010u;
+  const Rect box{-7, 3, 61, 83};
+  PixMap pix{}, mask{};
+  New_PixMap(pix, box, 32, nullptr);
+  New_PixMap(mask, box, 1, nullptr);
+  for (int32 v = box.top; v < box.bottom; ++v)
+    for (int32 h = box.left; h < box.right; ++h)
+      if ((h * 7 + v * 3) % 11 != 0)
+        mask.baseAddr[size_t(v - box.top) * PixMap_RowBytes(mask) + size_t((h - box.left) >> 3)] |=
+            char(0x80 >> ((h - box.left) & 7));
+  const Point centres[] = {{20, 40}, {-7, 3}, {60, 82}, {27, 200}, {-300, -90}};
+  for (const Point& c : centres)
+    for (int16 twist : {int16{0}, int16{35}, int16{-12}}) {
+      std::memset(pix.baseAddr, 0, size_t(PixMap_RowBytes(pix)) * size_t(box.bottom - box.top));
+      ASSERT_TRUE(Fill_Dither(RAY_DITHER, &pix, &mask, box, nullptr, nullptr, true, &g, twist, 0, c, 0));
+      Ramp_Init(0, 3599, g);
+      int wrong = 0;
+      for (int32 v = box.top; v < box.bottom; ++v)
+        for (int32 h = box.left; h < box.right; ++h) {
+          const uint32 got = reinterpret_cast<const uint32*>(pix.baseAddr + size_t(v - box.top) * PixMap_RowBytes(pix))[h - box.left];
+          const bool inside = (h * 7 + v * 3) % 11 != 0;
+          const Point p{int16(v), int16(h)};
+          const int32 index = MOD_Positive(SegmentAngle(p, c) + Point2PointDistance(p, c) * twist / 10, 3600);
+          const uint32 want = inside ? Ramp_Entry(index).raw : 0u;
+          wrong += got != want;
+        }
+      Ramp_Stop();
+      EXPECT_EQ(wrong, 0) << "centre " << c.v << "," << c.h << " twist " << twist;
+    }
+  Dispose_PixMap(pix);
+  Dispose_PixMap(mask);
 }
 
 }  // namespace
