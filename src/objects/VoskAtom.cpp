@@ -252,47 +252,76 @@ void Line_Step(int16 x, int16 y, void* data) {
 // (unpainted cells, coverage 0, all count as one colour), as a region; its
 // bounds into bbox.
 RgnHandle Bucket_Area(GWorldPtr world, GWorldPtr mask, const Rect& bounds, Point seed) {
-  const PixMap& wp = world->pix;
   const int32 w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
-  auto key = [&](int32 x, int32 y) -> uint64 {
-    const int32 gx = x + bounds.left, gy = y + bounds.top;
+  std::vector<const uint32*> colour_rows(static_cast<size_t>(h));
+  std::vector<const uint8*> mask_rows(static_cast<size_t>(h), nullptr);
+  for (int32 y = 0; y < h; ++y) {
+    const PixMap& wp = world->pix;
+    colour_rows[size_t(y)] = reinterpret_cast<const uint32*>(wp.baseAddr + size_t(y + bounds.top - wp.bounds.top) *
+                                                                             PixMap_RowBytes(wp)) +
+                             (bounds.left - wp.bounds.left);
     if (mask != nullptr) {
       const PixMap& mp = mask->pix;
-      const uint8 m = *(reinterpret_cast<const uint8*>(mp.baseAddr) + size_t(gy - mp.bounds.top) * PixMap_RowBytes(mp) +
-                        (gx - mp.bounds.left));
-      if (m == 0) return uint64(1) << 40;
-      const uint32 c = *(reinterpret_cast<const uint32*>(wp.baseAddr + size_t(gy - wp.bounds.top) * PixMap_RowBytes(wp)) +
-                         (gx - wp.bounds.left));
-      return (uint64(m) << 24) | (c & 0xFFFFFFu);
+      mask_rows[size_t(y)] = reinterpret_cast<const uint8*>(mp.baseAddr) +
+                             size_t(y + bounds.top - mp.bounds.top) * PixMap_RowBytes(mp) + (bounds.left - mp.bounds.left);
     }
-    const uint32 c = *(reinterpret_cast<const uint32*>(wp.baseAddr + size_t(gy - wp.bounds.top) * PixMap_RowBytes(wp)) +
-                       (gx - wp.bounds.left));
-    return c & 0xFFFFFFu;
+  }
+  constexpr uint64 kUnpainted = uint64(1) << 40;
+  auto key = [&](int32 x, int32 y) -> uint64 {
+    const uint8* m = mask_rows[size_t(y)];
+    if (m != nullptr) {
+      if (m[x] == 0) return kUnpainted;
+      return (uint64(m[x]) << 24) | (colour_rows[size_t(y)][x] & 0xFFFFFFu);
+    }
+    return colour_rows[size_t(y)][x] & 0xFFFFFFu;
   };
-  const int32 rowbytes = (w + 31) / 32 * 4;
-  std::vector<uint8> bits(size_t(rowbytes) * size_t(h), 0);
-  auto is_set = [&](int32 x, int32 y) { return (bits[size_t(y) * rowbytes + x / 8] >> (7 - x % 8)) & 1; };
-  auto set = [&](int32 x, int32 y) { bits[size_t(y) * rowbytes + x / 8] |= uint8(0x80 >> (x % 8)); };
+  // Each cell once: 1 where it matches the seed's key (open), 0 elsewhere;
+  // the fill turns open cells into 2.
   const int32 sx = seed.h - bounds.left, sy = seed.v - bounds.top;
   const uint64 want = key(sx, sy);
+  std::vector<uint8> state(size_t(w) * size_t(h));
+  for (int32 y = 0; y < h; ++y) {
+    uint8* row = state.data() + size_t(y) * size_t(w);
+    const uint32* c = colour_rows[size_t(y)];
+    const uint8* m = mask_rows[size_t(y)];
+    if (m == nullptr) {
+      const uint32 wc = uint32(want);
+      for (int32 x = 0; x < w; ++x) row[x] = (c[x] & 0xFFFFFFu) == wc;
+    } else if (want == kUnpainted) {
+      for (int32 x = 0; x < w; ++x) row[x] = m[x] == 0;
+    } else {
+      const uint32 wc = uint32(want & 0xFFFFFFu);
+      const uint8 wm = uint8(want >> 24);
+      for (int32 x = 0; x < w; ++x) row[x] = m[x] == wm && (c[x] & 0xFFFFFFu) == wc;
+    }
+  }
+  auto at = [&](int32 x, int32 y) -> uint8& { return state[size_t(y) * size_t(w) + size_t(x)]; };
   std::vector<std::pair<int32, int32>> stack{{sx, sy}};
   while (!stack.empty()) {
     auto [x, y] = stack.back();
     stack.pop_back();
-    if (is_set(x, y) || key(x, y) != want) continue;
+    if (at(x, y) != 1) continue;
     int32 lx = x, rx = x;
-    while (lx > 0 && !is_set(lx - 1, y) && key(lx - 1, y) == want) --lx;
-    while (rx + 1 < w && !is_set(rx + 1, y) && key(rx + 1, y) == want) ++rx;
-    for (int32 i = lx; i <= rx; ++i) set(i, y);
+    while (lx > 0 && at(lx - 1, y) == 1) --lx;
+    while (rx + 1 < w && at(rx + 1, y) == 1) ++rx;
+    for (int32 i = lx; i <= rx; ++i) at(i, y) = 2;
     for (int32 ny : {y - 1, y + 1}) {
       if (ny < 0 || ny >= h) continue;
       bool run = false;
       for (int32 i = lx; i <= rx; ++i) {
-        const bool open = !is_set(i, ny) && key(i, ny) == want;
+        const bool open = at(i, ny) == 1;
         if (open && !run) stack.emplace_back(i, ny);
         run = open;
       }
     }
+  }
+  const int32 rowbytes = (w + 31) / 32 * 4;
+  std::vector<uint8> bits(size_t(rowbytes) * size_t(h), 0);
+  for (int32 y = 0; y < h; ++y) {
+    const uint8* row = state.data() + size_t(y) * size_t(w);
+    uint8* out = bits.data() + size_t(y) * size_t(rowbytes);
+    for (int32 x = 0; x < w; ++x)
+      if (row[x] == 2) out[x / 8] |= uint8(0x80 >> (x % 8));
   }
   return Host_Mask_To_Rgn(std::span<const uint8>(bits), rowbytes, w, h, bounds.left, bounds.top);
 }
