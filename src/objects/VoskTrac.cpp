@@ -1,6 +1,7 @@
 #include "objects/VoskTrac.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -9,6 +10,7 @@
 #include "doc/VoskDraw.h"
 #include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
+#include "pixel/Draw.h"
 #include "pixel/DrawUtilDraw.h"
 #include "pixel/Fast.h"
 #include "pixel/FastFill.h"
@@ -18,7 +20,10 @@
 #include "platform/SysKey.h"
 #include "platform/SysSound.h"
 #include "platform/SysTimer.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskMarq.h"
 #include "objects/VoskStam.h"
+#include "platform/SysTrack.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskIntI.h"
 
@@ -335,6 +340,198 @@ void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint
   SmoothTrack_Stop();
 }
 
+// --- Rubber shapes -----------------------------------------------------------------
+
+void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
+                       Point& net1, Point& net2, Rect& dirty) {
+  int16 outset = 0;
+  if (toolx == LINE_TOOL) {
+    net1 = base;
+    net2 = corner;
+    if (constrain) Apply_Line_Constraint(net1, net2);
+    outset = std::max<int16>(gs.slider_vals[LINE_THICKNESS_SLIDER], 1);
+    dirty = Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), int16(std::max(net1.v, net2.v) + 1),
+                 int16(std::max(net1.h, net2.h) + 1)};
+  } else {
+    if (corner.v == base.v) ++corner.v;
+    if (corner.h == base.h) ++corner.h;
+    int32 dv = int32(corner.v) - base.v, dh = int32(corner.h) - base.h;
+    int32 mv = std::abs(dv), mh = std::abs(dh);
+    if (constrain) mv = mh = (mv + mh) / 2;
+    mv = std::max<int32>(mv, 1);
+    mh = std::max<int32>(mh, 1);
+    auto axis = [&](int16 b, int32 d, int32 m, int16& n1, int16& n2) {
+      if (shaping == 0) {
+        n1 = b;
+        n2 = int16(b + (d < 0 ? -m : m));
+      } else if (d > 0) {
+        n1 = int16(b - (m - 1));
+        n2 = int16(b + m);
+      } else {
+        n1 = int16(b - m);
+        n2 = int16(b + m + 1);
+      }
+    };
+    axis(base.v, dv, mv, net1.v, net2.v);
+    axis(base.h, dh, mh, net1.h, net2.h);
+    dirty = Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
+                 std::max(net1.h, net2.h)};
+  }
+  const int16 fudge = vx >= 1 && vx <= MAXNVIEWS ? gs.views[vx - 1].zoom_fudge : 0;
+  outset = int16(outset + std::max<int16>(fudge, 0));
+  dirty = Rect{int16(dirty.top - outset), int16(dirty.left - outset), int16(dirty.bottom + outset),
+               int16(dirty.right + outset)};
+}
+
+void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2) {
+  list.npoints = 4;
+  list.points[0] = corner1;
+  list.points[1] = Point{corner1.v, corner2.h};
+  list.points[2] = corner2;
+  list.points[3] = Point{corner2.v, corner1.h};
+}
+
+namespace {
+
+Rect Clip_To(const Rect& r, const Rect& bounds) {
+  Rect c{std::max(r.top, bounds.top), std::max(r.left, bounds.left), std::min(r.bottom, bounds.bottom),
+         std::min(r.right, bounds.right)};
+  return Empty(c) ? kNoRect : c;
+}
+
+}  // namespace
+
+void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  const a_atom_proc proc = gs.tool_desc[toolx].atom_proc != nullptr ? gs.tool_desc[toolx].atom_proc : Atom_Error;
+  t.layerx = PAINT1_LAYER;
+  Undo_SaveLayer(PAINT1_LAYER);
+  a_atom_rec parm;
+  New_PaintParm(4, parm);
+  if (parm.list == nullptr) OutOfMemory(4 + 4 * uint32(sizeof(Point)));
+  parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  const bool select = gs.tool_net == SELECT_TOOL;
+  const bool eraser = parm.fill == ERASER_FILL;
+  bool marqf = false;
+  if (select) {
+    parm.fill = TRACKING_MARQUEE;
+    marqf = true;
+    if (t.marq_rgn == nullptr) t.marq_rgn = NewRgn();
+    SetEmptyRgn(t.marq_rgn);
+  } else if (eraser || gs.fill_kind == STAMP_FILL) {
+    // Eraser shapes always erase and are previewed as a marquee.
+    marqf = true;
+  } else if (gs.fill_kind == GRADIENT_FILL && toolx != LINE_TOOL) {
+    parm.fill = COLOR_FILL;
+  }
+  parm.marqf = marqf;
+  Point base;
+  ScreenToCell(vx, lanchor, base);
+  t.status_sizing = true;
+  Rect old_dirty = kNoRect;
+  Point net1{0, -999}, net2{0, -999};
+  bool shift = false, drawn = false;
+  auto imprint_temporary = [&](const Rect& dirty) {
+    const Rect old_clip = Clip_To(old_dirty, unit->paintbounds);
+    if (!Empty(old_clip)) Undo_RestoreRect(old_clip);
+    Set_4_Points(*parm.list, net1, net2);
+    parm.dirty = kNoRect;
+    Push_GWorld(parm.paint_world);
+    proc(parm);
+    Pop_GWorld();
+    Rect both = old_clip;
+    Union_Into(both, Clip_To(dirty, unit->paintbounds));
+    Union_Into(unit->render_dirty, both);
+    if (!Empty(both)) Doc_Merge_Draw(both);
+    t.status_size = Point{int16(std::abs(net2.v - net1.v)), int16(std::abs(net2.h - net1.h))};
+    old_dirty = dirty;
+    drawn = true;
+  };
+  Point mouse = lanchor;
+  do {
+    Point cell;
+    ScreenToCell(vx, mouse, cell);
+    const bool now_shift = ShiftKeyDown();
+    Point n1, n2;
+    Rect dirty;
+    Apply_Constraints(toolx, vx, base, cell, gs.grid_vals[FROM_CORNER_GRID], now_shift, n1, n2, dirty);
+    if (!drawn || !Same(n1, net1) || !Same(n2, net2) || now_shift != shift) {
+      net1 = n1;
+      net2 = n2;
+      shift = now_shift;
+      imprint_temporary(dirty);
+    }
+    GetMouse(mouse);
+  } while (StillDown());
+  t.status_sizing = false;
+  // The final imprint, with the symmetry copies.
+  const Rect final_clip = Clip_To(old_dirty, unit->paintbounds);
+  a_history_op op = OP_NOP;
+  if (select) {
+    parm.fill = GETTING_MARQUEE;
+    if (!Empty(final_clip)) Undo_RestoreRect(final_clip);
+    Imprint(true, toolx, parm);
+    if (!EmptyRgn(t.marq_rgn) && Marq_To_Stamp() && gs.grid_vals[MARQ_CUT_GRID] == CUT_SELECTION) op = OP_PAINT_CUT;
+  } else {
+    const bool redo = marqf || (gs.fill_kind == GRADIENT_FILL && toolx != LINE_TOOL && !eraser);
+    if (redo) {
+      if (gs.fill_kind == GRADIENT_FILL && !eraser) {
+        Ask_Gradient_Spec(vx);
+        parm.fill = GRADIENT_FILL;
+      }
+      parm.fill = eraser ? ERASER_FILL : parm.fill;
+      if (gs.fill_kind == STAMP_FILL && !eraser) parm.fill = STAMP_FILL;
+      parm.marqf = false;
+      if (!Empty(final_clip)) {
+        Undo_RestoreRect(final_clip);
+        Doc_Merge_Draw(final_clip);
+      }
+      Cursor_Push_Watch();
+      Imprint(true, toolx, parm);
+      Cursor_Pop();
+    } else {
+      Imprint(false, toolx, parm);
+    }
+    switch (toolx) {
+      case LINE_TOOL: op = OP_PAINT_LINE; break;
+      case SOVAL_TOOL:
+      case FOVAL_TOOL: op = OP_PAINT_OVAL; break;
+      case SRECT_TOOL:
+      case FRECT_TOOL:
+      case SROUNDRECT_TOOL:
+      case FROUNDRECT_TOOL: op = OP_PAINT_RECT; break;
+      default: break;
+    }
+  }
+  History_Emit(op);
+  Dispose_PaintParm(parm);
+  Undo_Dispose();
+}
+
+void Ask_Gradient_Spec(uint16 vx) {
+  const int16 kind = gs.grid_vals[GRAD_KIND_GRID];
+  if (kind != CIRCULAR_DITHER && kind != RAY_DITHER) return;
+  Sound_Effect(SND_PROMPT);
+  Cursor_Set_Shape(CROSSHAIR_CURSOR);
+  Point mouse;
+  WaitForMouseDown();
+  Sound_Effect(SND_SET_GRAD_CENTER);
+  GetMouse(mouse);
+  ScreenToCell(vx, mouse, t.grad_center);
+  if (kind == CIRCULAR_DITHER) {
+    WaitForMouseDown();
+    Sound_Effect(SND_SET_GRAD_RADIUS);
+    GetMouse(mouse);
+    Point edge;
+    ScreenToCell(vx, mouse, edge);
+    const double dv = edge.v - t.grad_center.v, dh = edge.h - t.grad_center.h;
+    t.grad_radius = int16(std::min(std::sqrt(dv * dv + dh * dh), 32767.0));
+  }
+  Cursor_Set_Shape(ARROW_CURSOR);
+}
+
 // --- The other tools ---------------------------------------------------------------
 
 void Track_Bucket(uint16 vx, Point startcell) {
@@ -406,10 +603,35 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       const int16 e = gs.grid_vals[ERASER_GRID];
       if (e >= 0 && e <= LAST_FIXED_ERASER) {
         Track_1(1, std::max<int16>(int16(Eraser_Side(e) / 3), 1), false, false, vx, startcell, ERASER_TOOL);
-        return;
+      } else if (e == 10) {
+        Track_4(SOVAL_TOOL, vx, stroke.lmouse);
+      } else if (e == 11) {
+        // The polygon eraser comes with the lasso.
+        Sound_Effect(SND_LIMIT);
+      } else {
+        Track_4(SRECT_TOOL, vx, stroke.lmouse);
       }
-      // The eraser's shapes come with the shape tools.
-      Sound_Effect(SND_LIMIT);
+      return;
+    }
+    case SOVAL_TOOL:
+    case LINE_TOOL:
+    case FOVAL_TOOL: Track_4(tool, vx, stroke.lmouse); return;
+    case SRECT_TOOL:
+      Track_4(gs.slider_vals[PAINT_CORNER_SLIDER] != 0 ? SROUNDRECT_TOOL : SRECT_TOOL, vx, stroke.lmouse);
+      return;
+    case FRECT_TOOL:
+      Track_4(gs.slider_vals[PAINT_CORNER_SLIDER] != 0 && gs.fill_kind != BORDER_FILL ? FROUNDRECT_TOOL : FRECT_TOOL,
+              vx, stroke.lmouse);
+      return;
+    case SELECT_TOOL: {
+      const uint32 seq = gs.custom_stamp.seq;
+      if (gs.grid_vals[MARQ_KIND_GRID] == OVAL_SELECTION)
+        Track_4(FOVAL_TOOL, vx, stroke.lmouse);
+      else if (gs.grid_vals[MARQ_KIND_GRID] == LASSO_SELECTION)
+        Sound_Effect(SND_LIMIT);  // the lasso marquee comes with the lasso
+      else
+        Track_4(FRECT_TOOL, vx, stroke.lmouse);
+      if (gs.custom_stamp.seq != seq) gs.tool_net = STAMP_TOOL;
       return;
     }
     case SPRAY_TOOL:

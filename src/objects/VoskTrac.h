@@ -98,6 +98,29 @@ void Track_1_End();
 // Cells queued and not yet imprinted by copy cx.
 uint16 Track_1_Pending(uint16 cx);
 
+// The corners of a dragged shape of tool toolx from the anchor cell base
+// to the mouse cell corner: a line runs between them (on the nearest
+// horizontal, vertical or diagonal with constrain); other shapes never have
+// a zero side, are square with constrain (the sides the average of the two
+// drags), and span from base (shaping FROM_CORNERS, 0) or are centred on it.
+// dirty covers the shape, outset for a line by its thickness and by view
+// vx's zoom fudge.
+void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
+                       Point& net1, Point& net2, Rect& dirty);
+// The four corners of the shape from corner1 to corner2, in order
+// corner1, (corner1.v, corner2.h), corner2, (corner2.v, corner1.h).
+void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2);
+
+// The rubber shape of toolx (line, oval, rectangle, round rectangle, or
+// the marquee with the select tool) from the window point lanchor in view
+// vx while the button is down: previewed on the paint layer, imprinted with
+// its symmetry copies at release, one undo step.
+void Track_4(a_tool toolx, uint16 vx, Point lanchor);
+
+// For a circular or ray gradient: the centre (and for the circular one the
+// extent) clicked by the user in view vx into t.grad_center, t.grad_radius.
+void Ask_Gradient_Spec(uint16 vx);
+
 // The bucket at startcell: one imprint (with its symmetry copies) and one
 // undo step.
 void Track_Bucket(uint16 vx, Point startcell);

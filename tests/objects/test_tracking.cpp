@@ -364,4 +364,48 @@ TEST_F(Tracking, UndoPerTool) {
   }
 }
 
+// The corners of a dragged shape: from the corner or the centre, squares
+// under Shift (the sides the average of the two drags), never a zero side;
+// lines run to the mouse or, under Shift, to the nearest straight line.
+TEST_F(Tracking, ShapeConstraints) {
+  gs.views[0].zoom_fudge = 0;
+  gs.slider_vals[LINE_THICKNESS_SLIDER] = 3;
+  struct Case {
+    const char* what;
+    a_tool tool;
+    int16 shaping;
+    bool shift;
+    Point base, corner, net1, net2;
+  } cases[] = {
+      {"corners", SRECT_TOOL, 0, false, {10, 10}, {20, 30}, {10, 10}, {20, 30}},
+      {"on the base's row", SRECT_TOOL, 0, false, {10, 10}, {10, 30}, {10, 10}, {11, 30}},
+      {"on the base's column", SOVAL_TOOL, 0, false, {10, 10}, {30, 10}, {10, 10}, {30, 11}},
+      {"up and left", SRECT_TOOL, 0, false, {10, 10}, {4, 2}, {10, 10}, {4, 2}},
+      {"square", SRECT_TOOL, 0, true, {10, 10}, {20, 40}, {10, 10}, {30, 30}},
+      {"square up", FRECT_TOOL, 0, true, {10, 10}, {0, 40}, {10, 10}, {-10, 30}},
+      {"from the centre", SOVAL_TOOL, 1, false, {50, 50}, {45, 40}, {45, 40}, {56, 61}},
+      {"square from the centre", SRECT_TOOL, 1, true, {50, 50}, {60, 80}, {31, 31}, {70, 70}},
+      {"line", LINE_TOOL, 0, false, {10, 10}, {15, 40}, {10, 10}, {15, 40}},
+      {"straight line", LINE_TOOL, 0, true, {10, 10}, {11, 40}, {10, 10}, {10, 40}},
+  };
+  for (const Case& c : cases) {
+    Point n1, n2;
+    Rect dirty;
+    Apply_Constraints(c.tool, 1, c.base, c.corner, c.shaping, c.shift, n1, n2, dirty);
+    EXPECT_TRUE(n1 == c.net1) << c.what << ": " << n1.v << "," << n1.h;
+    EXPECT_TRUE(n2 == c.net2) << c.what << ": " << n2.v << "," << n2.h;
+    const int16 out = c.tool == LINE_TOOL ? 3 : 0;
+    const int16 end = c.tool == LINE_TOOL ? 1 : 0;
+    EXPECT_EQ(dirty.left, std::min(n1.h, n2.h) - out) << c.what;
+    EXPECT_EQ(dirty.bottom, std::max(n1.v, n2.v) + end + out) << c.what;
+  }
+  // The view's zoom fudge widens the area on every side.
+  gs.views[0].zoom_fudge = 2;
+  Point n1, n2;
+  Rect dirty;
+  Apply_Constraints(SRECT_TOOL, 1, Point{10, 10}, Point{20, 30}, 0, false, n1, n2, dirty);
+  EXPECT_EQ(dirty.top, 8);
+  EXPECT_EQ(dirty.right, 32);
+}
+
 }  // namespace
