@@ -14,6 +14,7 @@
 #include "host/HostRegion.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskGrad.h"
+#include "objects/VoskSpra.h"
 #include "objects/VoskStam.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
@@ -80,6 +81,20 @@ void Paint_Mask_Only(a_atom_rec& p, RgnHandle rgn) {
   SetForeOpacity(p.fill == ERASER_FILL ? 0 : gs.slider_vals[PAINT_OPACITY_SLIDER]);
   PaintRgn(rgn);
   Pop_GWorld();
+}
+
+// The cells a stamp placed at dest covers: its 1-bit mask's set bits, or
+// the whole of dest without such a mask.
+RgnHandle Stamp_Cover(const PixMap& stamp, PixMapPtr mask, const Rect& dest) {
+  if (mask == nullptr || mask->baseAddr == nullptr || mask->pixelSize != 1) {
+    RgnHandle rgn = NewRgn();
+    RectRgn(rgn, dest);
+    return rgn;
+  }
+  const int32 w = stamp.bounds.right - stamp.bounds.left, h = stamp.bounds.bottom - stamp.bounds.top;
+  const int32 rb = int32(PixMap_RowBytes(*mask));
+  return Host_Mask_To_Rgn(std::span<const uint8>(reinterpret_cast<const uint8*>(mask->baseAddr), size_t(rb) * size_t(h)),
+                          rb, w, h, dest.left, dest.top);
 }
 
 void Too_Complex() {
@@ -747,31 +762,65 @@ void Atom_Stamp(a_atom_rec& p) {
   if (stamp == nullptr || stamp->baseAddr == nullptr) return;
   Rect dest;
   Calc_Stamp(*stamp, p.list->points[0], dest);
-  const int32 w = stamp->bounds.right - stamp->bounds.left, h = stamp->bounds.bottom - stamp->bounds.top;
-  a_rgn_owner cover;
-  if (mask != nullptr && mask->baseAddr != nullptr && mask->pixelSize == 1) {
-    const int32 rb = int32(PixMap_RowBytes(*mask));
-    cover.rgn = Host_Mask_To_Rgn(std::span<const uint8>(reinterpret_cast<const uint8*>(mask->baseAddr), size_t(rb) * size_t(h)),
-                                 rb, w, h, dest.left, dest.top);
-  } else {
-    cover.rgn = NewRgn();
-    RectRgn(cover.rgn, dest);
-  }
-  if (cover.rgn == nullptr) return;
-  const int16 opacity = gs.slider_vals[PAINT_OPACITY_SLIDER];
-  if (p.fill != ERASER_FILL) {
-    if (opacity >= 100 || mask == nullptr) Pix_To_PortM(stamp, mask, Get_GWorld(), stamp->bounds, mask != nullptr ? mask->bounds : stamp->bounds, dest, nullptr);
-    else CopyMask_Blend(uint16(std::max<int16>(opacity, 0)), stamp, mask, dest, nullptr);
-  }
-  if (p.mask_world != nullptr) {
-    Push_GWorld(p.mask_world);
-    SetForeOpacity(p.fill == ERASER_FILL ? 0 : opacity);
-    PaintRgn(cover.rgn);
-    Pop_GWorld();
-  }
+  if (p.fill != ERASER_FILL) Draw_Stamp3(stamp, mask, dest);
+  a_rgn_owner cover(Stamp_Cover(*stamp, mask, dest));
+  Paint_Mask_Only(p, cover.rgn);
   p.dirty = dest;
 }
-void Atom_Spray(a_atom_rec& p) { No_Imprint(p); }
+void Atom_Spray(a_atom_rec& p) {
+  No_Imprint(p);
+  if (p.list == nullptr || p.list->npoints < 1 || Paints_Nothing(p.fill)) return;
+  const Point c = p.list->points[0];
+  const int16 radius = g_spray.radius;
+  switch (g_spray.method) {
+    case POINTLIST_SPRAY: {
+      a_pointlist_ptr dots = nullptr;
+      New_Pointlist(g_spray.ndots, dots);
+      if (dots == nullptr) return;
+      Rect bounds;
+      Spray_GetPointlist(dots, radius, bounds);
+      const a_pixel32 colour = p.fill == GRADIENT_FILL ? Inc_Gradient_Band(1) : gs.fill_color32;
+      a_rgn_owner area(NewRgn());
+      a_rgn_owner dot(NewRgn());
+      for (uint16 i = 0; i < dots->npoints; ++i) {
+        const Point d{int16(c.v + dots->points[i].v), int16(c.h + dots->points[i].h)};
+        RectRgn(dot.rgn, Rect{d.v, d.h, int16(d.v + 1), int16(d.h + 1)});
+        UnionRgn(area.rgn, dot.rgn, area.rgn);
+      }
+      Dispose_Pointlist(dots);
+      Paint_Area(p, area.rgn, colour);
+      Rgn_GetBounds(area.rgn, p.dirty);
+      return;
+    }
+    case BITMAP_SPRAY: {
+      PixMap bits{};
+      Spray_GetBitMap(bits, radius);
+      if (bits.baseAddr == nullptr) return;
+      const int32 side = 2 * radius + 1, rb = int32(PixMap_RowBytes(bits));
+      a_rgn_owner area(Host_Mask_To_Rgn(std::span<const uint8>(reinterpret_cast<const uint8*>(bits.baseAddr), size_t(rb) * size_t(side)),
+                                        rb, side, side, c.h - radius, c.v - radius));
+      Dispose_PixMap(bits);
+      if (area.rgn == nullptr) return;
+      Atom_Rgn(p, area.rgn);
+      Rgn_GetBounds(area.rgn, p.dirty);
+      return;
+    }
+    case STAMP_SPRAY: {
+      PixMapPtr pix = nullptr, mask = nullptr;
+      Spray_GetStamp(pix, mask, radius);
+      if (pix == nullptr || pix->baseAddr == nullptr) return;
+      Rect dest;
+      Calc_Stamp(*pix, c, dest);
+      Draw_Stamp3(pix, mask, dest);
+      a_rgn_owner cover(Stamp_Cover(*pix, mask, dest));
+      Paint_Mask_Only(p, cover.rgn);
+      p.dirty = dest;
+      return;
+    }
+    default:
+      return;
+  }
+}
 void Atom_Eyedropper(a_atom_rec& p) {
   No_Imprint(p);
   if (p.list == nullptr || p.list->npoints < 1) return;

@@ -17,7 +17,9 @@
 #include "doc/VoskFunc.h"
 #include "objects/VoskAtom.h"
 #include "objects/VoskBrus.h"
+#include "objects/VoskSpra.h"
 #include "pixel/Draw.h"
+#include "pixel/Fast.h"
 #include "pixel/DrawUtilMasked.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
@@ -389,6 +391,40 @@ TEST_F(Atoms, TilingStepAndAnchor) {
     DisposeRgn(area);
   }
   Dispose_GWorld(stamp);
+}
+
+// Sprays: the dot pattern (opacity below 100) and the bitmap (100) of the
+// colour fill land within the radius around the point, in colour and mask
+// alike; the dot spray of radius 15 has at most its 8 dots.
+TEST_F(Atoms, SprayDotsAndBitmapLandAroundThePoint) {
+  gs.fill_kind = COLOR_FILL;
+  gs.slider_vals[SPRAY_RADIUS_SLIDER] = 15;
+  a_rand_rec random{};
+  Init_RandRec(random);
+  gs.spray_seedU = &random;
+  for (int16 opacity : {60, 100}) {
+    SCOPED_TRACE(opacity);
+    gs.slider_vals[PAINT_OPACITY_SLIDER] = opacity;
+    Spray_Init(UNIFORM_SPREAD);
+    a_layer got, before;
+    Rect dirty{};
+    Do_Atom_1(Point{30, 34}, Atom_Spray, got.mw.fore, got.mw.mask, &dirty);
+    int painted = 0;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const bool mask_changed = Mx(got.mw.mask, x, y) != 200;
+        const bool colour_changed = Px(got.mw.fore, x, y) != Px(before.mw.fore, x, y);
+        EXPECT_EQ(mask_changed, colour_changed) << x << "," << y;
+        if (!mask_changed) continue;
+        ++painted;
+        EXPECT_LE(std::abs(x - 34), 15);
+        EXPECT_LE(std::abs(y - 30), 15);
+        EXPECT_TRUE(PtInRect(Point{int16(y), int16(x)}, dirty));
+      }
+    EXPECT_GT(painted, 0);
+    if (opacity < 100) EXPECT_LE(painted, 8);
+    Spray_Stop();
+  }
 }
 
 // The bucket on a ring fixture: a painted ring around an unpainted disc.
