@@ -286,42 +286,41 @@ bool Dither_Contour(const Target& t, const Mask& m, const Rect& box, const a_gra
   Ptr block = New_Ptr_Clear(uint32(bytes));
   if (!block) return false;
   uint16* dist = reinterpret_cast<uint16*>(block);
-  std::vector<int32> line;
-  line.reserve(size_t(std::max(width, height)));
+  // Inside the mask starts deep, outside at 0.
+  for (int32 y = 0; y < height; ++y)
+    for (int32 x = 0; x < width; ++x) dist[y * width + x] = m.Allows(box.left + x, box.top + y) ? 65000 : 0;
   uint16 deepest = 0;
   // One scan line from (x, y) in direction (dx, dy), walked forward then back.
   auto scan = [&](int pass, int32 x, int32 y, int32 dx, int32 dy, int32 cost) {
-    line.clear();
-    const int32 x0 = x, y0 = y;
-    while (x >= 0 && x < width && y >= 0 && y < height) {
-      line.push_back(y * width + x);
-      x += dx;
-      y += dy;
-    }
-    if (line.empty()) return;
+    // Steps until the line leaves the box.
+    int32 count = INT32_MAX;
+    if (dx > 0) count = std::min(count, width - x);
+    if (dx < 0) count = std::min(count, x + 1);
+    if (dy > 0) count = std::min(count, height - y);
+    if (x < 0 || x >= width || y < 0 || y >= height) count = 0;
+    if (count <= 0 || count == INT32_MAX) return;
+    const int32 step = dy * width + dx;
+    const int32 first = y * width + x;
     int32 prev = 0;
-    for (int32 idx : line) {
-      int32 v;
-      if (pass == 1)
-        v = m.Allows(box.left + idx % width, box.top + idx / width) ? 65000 : 0;
-      else
-        v = dist[idx];
+    for (int32 i = 0, idx = first; i < count; ++i, idx += step) {
+      int32 v = dist[idx];
       if (prev + cost < v) v = prev + cost;
       dist[idx] = uint16(v);
       prev = v;
     }
     prev = 0;
-    for (auto it = line.rbegin(); it != line.rend(); ++it) {
-      int32 v = dist[*it];
+    for (int32 i = count - 1, idx = first + (count - 1) * step; i >= 0; --i, idx -= step) {
+      int32 v = dist[idx];
       if (prev + cost < v) {
         v = prev + cost;
-        dist[*it] = uint16(v);
+        dist[idx] = uint16(v);
       }
       if (pass == 4) deepest = std::max(deepest, uint16(v));
       prev = v;
     }
     if (echo_active)
-      Echo_Line(int16(box.left + x0), int16(box.top + y0), int16(box.left + x - dx), int16(box.top + y - dy));
+      Echo_Line(int16(box.left + x), int16(box.top + y), int16(box.left + x + (count - 1) * dx),
+                int16(box.top + y + (count - 1) * dy));
   };
   for (int32 d = -(height - 1); d < width; ++d) scan(1, std::max(d, 0), std::max(-d, 0), 1, 1, 17);
   for (int32 s = 0; s < width + height - 1; ++s) {
