@@ -5,13 +5,19 @@
 
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
+#include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
 #include "doc/VoskRend.h"
 #include "doc/VoskShap.h"
 #include "host/HostRegion.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskStam.h"
+#include "platform/Events.h"
 #include "platform/PixMaps.h"
+#include "platform/SysKey.h"
+#include "platform/SysSound.h"
+#include "platform/SysTimer.h"
+#include "platform/SysTrack.h"
 #include "platform/SysRgn.h"
 #include "platform/SysWin.h"
 #include "platform/VoskErr.h"
@@ -255,4 +261,96 @@ void Lasso_Select(const a_pointlist_rec& outline, const Rect& boundary) {
   if (!EmptyRgn(t.marq_rgn) && Marq_To_Stamp() && gs.grid_vals[MARQ_CUT_GRID] == CUT_SELECTION)
     History_Emit(OP_PAINT_CUT);
   if (!Empty(boundary)) Doc_Merge_Draw(boundary);
+}
+
+namespace {
+
+int32 Dist2(Point a, Point b) {
+  const int32 dv = int32(a.v) - b.v, dh = int32(a.h) - b.h;
+  return dv * dv + dh * dh;
+}
+
+void Add_Segment(a_lasso& l, Point cell) {
+  l.boundary.top = std::min(l.boundary.top, cell.v);
+  l.boundary.left = std::min(l.boundary.left, cell.h);
+  l.boundary.bottom = std::max<int16>(l.boundary.bottom, int16(cell.v + 1));
+  l.boundary.right = std::max<int16>(l.boundary.right, int16(cell.h + 1));
+  if (l.list->npoints < l.list->max) l.list->points[l.list->npoints++] = cell;
+}
+
+}  // namespace
+
+void Lasso_Start(a_lasso& l, a_pointlist_rec* list, Point origin) {
+  l = a_lasso{list, origin, Rect{origin.v, origin.h, int16(origin.v + 1), int16(origin.h + 1)}, false, false};
+  list->npoints = 0;
+  if (list->max > 0) list->points[list->npoints++] = origin;
+}
+
+void Lasso_Drag(a_lasso& l, Point cell) {
+  if (l.closed) return;
+  const int32 d = Dist2(cell, l.origin);
+  if (l.may_close && d <= 16) {
+    l.closed = true;
+    return;
+  }
+  Add_Segment(l, cell);
+  if (d > 64) l.may_close = true;
+}
+
+void Lasso_Click(a_lasso& l, Point cell) {
+  if (l.closed) return;
+  Sound_Effect(SND_POLYGON_POINT);
+  if ((l.may_close && Dist2(cell, l.origin) <= 16) || (cell.v == l.origin.v && cell.h == l.origin.h)) {
+    l.closed = true;
+    return;
+  }
+  Add_Segment(l, cell);
+  if (l.list->npoints > 2) l.may_close = true;
+}
+
+void Lasso_Close(a_lasso& l) {
+  l.closed = true;
+  Add_Segment(l, l.origin);
+  if (const a_doc_unit* unit = g_doc.up; unit != nullptr) {
+    const Rect& pb = unit->paintbounds;
+    l.boundary = Rect{std::max(l.boundary.top, pb.top), std::max(l.boundary.left, pb.left),
+                      std::min(l.boundary.bottom, pb.bottom), std::min(l.boundary.right, pb.right)};
+    if (Empty(l.boundary)) l.boundary = Rect{0, 0, 0, 0};
+  }
+}
+
+void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary) {
+  a_lasso l;
+  Lasso_Start(l, lasso, origin);
+  Point mouse, cell;
+  while (!l.closed) {
+    // Dragging: every new cell.
+    while (StillDown() && !l.closed) {
+      GetMouse(mouse);
+      ScreenToCell(vx, mouse, cell);
+      const Point last = l.list->points[std::max<int32>(l.list->npoints - 1, 0)];
+      if (cell.v != last.v || cell.h != last.h) Lasso_Drag(l, cell);
+    }
+    if (l.closed) break;
+    // Straight sides: the next click, or a key to close.
+    WaitForMouseDown();
+    if (!StillDown()) break;
+    GetMouse(mouse);
+    ScreenToCell(vx, mouse, cell);
+    if (ShiftKeyDown()) Apply_Line_Constraint(l.list->points[std::max<int32>(l.list->npoints - 1, 0)], cell);
+    Lasso_Click(l, cell);
+    Sleep(1);
+  }
+  Lasso_Close(l);
+  boundary = l.boundary;
+}
+
+void Track_Lasso_Select(uint16 vx, Point startcell) {
+  a_pointlist_ptr lasso = nullptr;
+  New_Pointlist(kPointlistMax, lasso);
+  if (lasso == nullptr) OutOfMemory(4 + uint32(kPointlistMax) * uint32(sizeof(Point)));
+  Rect boundary;
+  Track_Lasso(vx, startcell, lasso, boundary);
+  Lasso_Select(*lasso, boundary);
+  Dispose_Pointlist(lasso);
 }

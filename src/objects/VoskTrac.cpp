@@ -532,6 +532,29 @@ void Ask_Gradient_Spec(uint16 vx) {
   Cursor_Set_Shape(ARROW_CURSOR);
 }
 
+void Track_Polygon(uint16 vx, Point startcell) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  a_atom_rec parm;
+  New_PaintParm(kPointlistMax, parm);
+  if (parm.list == nullptr) OutOfMemory(4 + uint32(kPointlistMax) * uint32(sizeof(Point)));
+  parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  Rect bounds;
+  Track_Lasso(vx, startcell, parm.list, bounds);
+  if (!Empty(bounds)) {
+    // The polygon eraser erases and never asks for a gradient.
+    if (parm.fill == GRADIENT_FILL) Ask_Gradient_Spec(vx);
+    Sound_Effect(SND_POLYGON_FILL);
+    Cursor_Push_Watch();
+    Imprint(true, SPOLYGON_TOOL, parm);
+    Cursor_Pop();
+    History_Emit(OP_PAINT_POLYGON);
+    Doc_Merge_Draw(bounds);
+  }
+  Dispose_PaintParm(parm);
+}
+
 // --- The other tools ---------------------------------------------------------------
 
 void Track_Bucket(uint16 vx, Point startcell) {
@@ -606,13 +629,13 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       } else if (e == 10) {
         Track_4(SOVAL_TOOL, vx, stroke.lmouse);
       } else if (e == 11) {
-        // The polygon eraser comes with the lasso.
-        Sound_Effect(SND_LIMIT);
+        Track_Polygon(vx, startcell);
       } else {
         Track_4(SRECT_TOOL, vx, stroke.lmouse);
       }
       return;
     }
+    case SPOLYGON_TOOL: Track_Polygon(vx, startcell); return;
     case SOVAL_TOOL:
     case LINE_TOOL:
     case FOVAL_TOOL: Track_4(tool, vx, stroke.lmouse); return;
@@ -628,7 +651,7 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       if (gs.grid_vals[MARQ_KIND_GRID] == OVAL_SELECTION)
         Track_4(FOVAL_TOOL, vx, stroke.lmouse);
       else if (gs.grid_vals[MARQ_KIND_GRID] == LASSO_SELECTION)
-        Sound_Effect(SND_LIMIT);  // the lasso marquee comes with the lasso
+        Track_Lasso_Select(vx, startcell);
       else
         Track_4(FRECT_TOOL, vx, stroke.lmouse);
       if (gs.custom_stamp.seq != seq) gs.tool_net = STAMP_TOOL;

@@ -117,6 +117,10 @@ void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2);
 // its symmetry copies at release, one undo step.
 void Track_4(a_tool toolx, uint16 vx, Point lanchor);
 
+// A filled polygon: the outline collected by the lasso from startcell,
+// imprinted with its symmetry copies, one undo step.
+void Track_Polygon(uint16 vx, Point startcell);
+
 // For a circular or ray gradient: the centre (and for the circular one the
 // extent) clicked by the user in view vx into t.grad_center, t.grad_radius.
 void Ask_Gradient_Spec(uint16 vx);
