@@ -12,6 +12,7 @@
 #include "objects/VoskBrus.h"
 #include "objects/VoskSpra.h"
 #include "objects/VoskStam.h"
+#include "pixel/Fast.h"
 #include "pixel/OP.h"
 #include "platform/PixMaps.h"
 #include "platform/Quickdraw.h"
@@ -324,6 +325,73 @@ TEST_F(FillStampTest, LibraryStampUnwarpedAndRemadeOnlyWhenTheWarpChanges) {
   EXPECT_EQ(W(*stamp), 47);
   EXPECT_EQ(H(*stamp), 28);
   EXPECT_EQ(W(*mask), 47);
+}
+
+// Each imprint's dots stay within the radius and number at most ndots; the
+// stamp spray makes its variants once, each warped picture with a mask of
+// its own size.
+TEST_F(FillStampTest, SprayRecordsByMethod) {
+  a_rand_rec rand{};
+  Init_RandRec(rand);
+  gs.spray_seedU = &rand;
+  gs.spray_seed = 77;
+  gs.fill_kind = COLOR_FILL;
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
+  gs.slider_vals[SPRAY_RADIUS_SLIDER] = 15;
+  Spray_Init(NORMAL_SPREAD);
+  EXPECT_EQ(g_spray.method, BITMAP_SPRAY);
+  EXPECT_EQ(g_spray.ndots, 8);
+  EXPECT_EQ(g_spray.spread, 3);
+  PixMap bits{};
+  Spray_GetBitMap(bits, 15);
+  ASSERT_EQ(W(bits), 31);
+  const int dots = Bits(bits);
+  EXPECT_GT(dots, 0);
+  EXPECT_LE(dots, 8);
+  for (int32 y = 0; y < 31; ++y)
+    for (int32 x = 0; x < 31; ++x)
+      if (Bit(bits, x, y)) EXPECT_LE((x - 15) * (x - 15) + (y - 15) * (y - 15), 15 * 15);
+  Dispose_PixMap(bits);
+
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 99;
+  gs.slider_vals[SPRAY_RADIUS_SLIDER] = 16;
+  Spray_Init(NORMAL_SPREAD);
+  EXPECT_EQ(g_spray.method, POINTLIST_SPRAY);
+  EXPECT_EQ(g_spray.ndots, 4);
+  std::vector<uint8> block(sizeof(a_pointlist_rec));
+  auto* list = reinterpret_cast<a_pointlist_rec*>(block.data());
+  list->max = 100;
+  Rect bounds{};
+  Spray_GetPointlist(list, 16, bounds);
+  EXPECT_EQ(list->npoints, 4);
+  for (uint16 i = 0; i < list->npoints; ++i) {
+    const Point p = list->points[i];
+    EXPECT_LE(p.h * p.h + p.v * p.v, 16 * 16);
+    EXPECT_TRUE(p.v >= bounds.top && p.v < bounds.bottom && p.h >= bounds.left && p.h < bounds.right);
+  }
+
+  Open_Stamp();
+  gs.tool_net = SPRAY_TOOL;
+  gs.fill_kind = STAMP_FILL;
+  gs.bar_selection[STAMP_BAR] = 1;
+  Spray_Init(NORMAL_SPREAD);
+  EXPECT_EQ(g_spray.method, STAMP_SPRAY);
+  ASSERT_EQ(g_spray.stamp_n, MAX_SPRAY_VARIANTS);
+  for (int16 i = 0; i < g_spray.stamp_n; ++i) {
+    ASSERT_FALSE(Is_Null_PixMap(g_spray.stamp_pix[i]));
+    EXPECT_EQ(W(g_spray.stamp_masks[i]), W(g_spray.stamp_pix[i]));
+    EXPECT_EQ(H(g_spray.stamp_masks[i]), H(g_spray.stamp_pix[i]));
+  }
+  for (int k = 0; k < 20; ++k) {
+    PixMapPtr pix = nullptr, mask = nullptr;
+    Spray_GetStamp(pix, mask, 16);
+    ASSERT_NE(pix, nullptr);
+    EXPECT_EQ(W(*mask), W(*pix));
+  }
+  Spray_Stop();
+  EXPECT_EQ(g_spray.method, NULL_SPRAY);
+  EXPECT_TRUE(Is_Null_PixMap(g_spray.stamp_pix[0]));
+  gs.spray_seedU = nullptr;
 }
 
 }  // namespace
