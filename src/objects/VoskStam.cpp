@@ -424,7 +424,10 @@ void Stamp_GenStamp() {
   gsc.stamp_set = STAMP_STAMPSET;
   gsc.stamp_id = id;
   PixMap pix, mask;
-  if (!Stamp_Get(STAMP_STAMPSET, id, pix, mask)) return;
+  if (!Stamp_Get(STAMP_STAMPSET, id, pix, mask)) {
+    Set_Cache(pix, mask);  // no picture: an empty stamp, not the last one
+    return;
+  }
   Gen_Warped(pix, mask, false);
   Swatch_PostUpdate();
 }
@@ -435,7 +438,10 @@ void Custom_GenStamp() {
   gsc.stamp_id = CUSTOM_STAMP;
   gsc.stamp_seq = gs.custom_stamp.seq;
   PixMap pix, mask;
-  if (!Stamp_Get(STAMP_STAMPSET, CUSTOM_STAMP, pix, mask)) return;
+  if (!Stamp_Get(STAMP_STAMPSET, CUSTOM_STAMP, pix, mask)) {
+    Set_Cache(pix, mask);
+    return;
+  }
   Gen_Warped(pix, mask, true);
   Swatch_PostUpdate();
 }
@@ -445,7 +451,8 @@ void Pattern_GenStamp() {
   gsc.stamp_set = PATTERN_STAMPSET;
   gsc.stamp_id = id;
   PixMap pix, mask;
-  if (Stamp_Get(PATTERN_STAMPSET, id, pix, mask)) Set_Cache(pix, mask);
+  Stamp_Get(PATTERN_STAMPSET, id, pix, mask);
+  Set_Cache(pix, mask);
 }
 
 void Get_Fill_Stamp(PixMapPtr& stamp, PixMapPtr& mask) {
@@ -493,7 +500,10 @@ void Stamp_DrawElement(int16 id, const Rect& destrect) {
   ForeColor(1);
   PixMap pix, mask;
   if (id == CUSTOM_STAMP) {
-    if (!Stamp_Get(STAMP_STAMPSET, CUSTOM_STAMP, pix, mask)) return;
+    if (!Stamp_Get(STAMP_STAMPSET, CUSTOM_STAMP, pix, mask)) {
+    Set_Cache(pix, mask);
+    return;
+  }
     Rect fit{};
     Calc_Rect_Fit(pix.bounds, destrect, fit);
     Pix_To_Port_Deep(&pix, Is_Null_PixMap(mask) ? nullptr : &mask, nullptr, pix.bounds, pix.bounds, fit, nullptr);

@@ -325,6 +325,11 @@ TEST_F(FillStampTest, LibraryStampUnwarpedAndRemadeOnlyWhenTheWarpChanges) {
   EXPECT_EQ(W(*stamp), 47);
   EXPECT_EQ(H(*stamp), 28);
   EXPECT_EQ(W(*mask), 47);
+  // A bar id with no picture leaves an empty stamp, not the last one.
+  gs.bar_selection[STAMP_BAR] = 2;
+  Get_Fill_Stamp(stamp, mask);
+  EXPECT_TRUE(Is_Null_PixMap(*stamp));
+  EXPECT_TRUE(Is_Null_PixMap(*mask));
 }
 
 // Each imprint's dots stay within the radius and number at most ndots; the
