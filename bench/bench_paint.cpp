@@ -13,6 +13,7 @@
 #include "doc/VoskHist.h"
 #include "doc/VoskUndo.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskBrus.h"
 #include "objects/VoskTrac.h"
 #include "pixel/OPUtil.h"
 #include "platform/Resources.h"
@@ -179,6 +180,8 @@ void BM_BrushStroke6(benchmark::State& state) {
   a_doc_unit* unit = g_doc.up;
   unit->paintinuse = true;
   Sync_Existence(true, unit, PAINT1_LAYER);
+  gs.tool_net = BRUSH_TOOL;
+  Brush_Init();
   gs.tool_desc[BRUSH_TOOL].atom_proc = Atom_Brush;
   gs.tool_desc[BRUSH_TOOL].single_point = true;
   gs.tool_desc[BRUSH_TOOL].symmetry = true;
@@ -205,6 +208,7 @@ void BM_BrushStroke6(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["worst_ms"] = worst;
+  Brush_Stop();
   Undo_Dispose();
   Doc_Dispose();
   Dispose_Doc_Buffers();

@@ -14,6 +14,7 @@
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "host/HostAudio.h"
+#include "objects/VoskBrus.h"
 #include "objects/VoskTrac.h"
 #include "platform/Events.h"
 #include "platform/SysSound.h"
@@ -238,6 +239,26 @@ TEST_F(Tracking, ClickPaintsOneImprintPerCopy) {
       }
     }
   }
+}
+
+// With the brush's own imprint a click paints the layer at the click and
+// nowhere far from it.
+TEST_F(Tracking, BrushClickPaintsAtTheClick) {
+  Paint_Layer();
+  gs.tool_net = BRUSH_TOOL;
+  gs.tool_desc[BRUSH_TOOL].atom_proc = Atom_Brush;
+  Brush_Init();
+  gs.fill_kind = COLOR_FILL;
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, BRUSH_TOOL));
+  Stroke({{70, 40}});
+  Track_1_End();
+  Brush_Stop();
+  const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+  auto at = [&](int x, int y) { return uint8(m.baseAddr[size_t(y - m.bounds.top) * PixMap_RowBytes(m) + size_t(x - m.bounds.left)]); };
+  EXPECT_GT(at(40, 70), 0);
+  EXPECT_EQ(at(150, 150), 0);
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
 }
 
 // A fast stroke leaves the copies behind (no idle pass between samples);
