@@ -633,7 +633,9 @@ uint8 Read_U8() {
 bool Checksum_Ok() {
   uint16 sum = 0;
   Chunk_ReadCard16(sum);
-  if (Chunk_Read_Error() != noErr) return false;
+  // A record that ran past its chunk is damaged, not merely short of its
+  // check word.
+  if (!Body_Ok()) return false;
   if (sum == DISC_CHECKSUM) return true;
   Add_Defect(DEFECT_CHECKSUM);
   return false;

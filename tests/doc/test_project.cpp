@@ -446,6 +446,9 @@ std::vector<Damage> Damages() {
       {"subset past 16 bits", objt(kLibPhoto + 13 + 38 + 7 + 12 + 2, set16(0x8001)), DEFECT_OBJTABLE_VERSION},
       {"dst_box inverted", objt(kFilePhoto + 110, set16(0x8000)), DEFECT_OBJTABLE_VERSION},
       {"photo checksum", objt(kLibPhoto + 13 + 38 + 7 + 12 + 8, set16(0x1200)), DEFECT_CHECKSUM},
+      // The file photo's path said to run on for 255 bytes: its record then
+      // runs past the end of the table.
+      {"photo path past the table", [](Bytes& b) { b[At(b, "OBJT", 1, kFilePhoto + 11)] = 255; }, DEFECT_IO_ERROR},
       {"text version 3001", objt(kText, set16(3001)), DEFECT_CHECKSUM},
       {"layout 10", [](Bytes& b) { b[At(b, "OBJT", 1, kText + 2 + 16 + 6)] = 10; }, DEFECT_OBJTABLE_VERSION},
       {"justify 3", [](Bytes& b) { b[At(b, "OBJT", 1, kText + 2 + 16 + 7)] = 3; }, DEFECT_OBJTABLE_VERSION},
