@@ -9,6 +9,7 @@
 #include "host/HostWin.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskTextDraw.h"
+#include "objects/VoskTrac.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/Fast.h"
 #include "pixel/SysBlt.h"
@@ -406,10 +407,7 @@ void Edit1_MouseDown(const a_mousestroke& stroke) {
       // The text editor's presses come with the editor.
       if (pressed) Sound_Effect(SND_NULL);
       return;
-    case PAINT_PHASE:
-      // Painting comes with the painting tools.
-      if (pressed) Sound_Effect(SND_NULL);
-      return;
+    case PAINT_PHASE: Paint_MouseDown(1, stroke); return;
     case PREVIEW_PHASE: return;
     case GRID_PHASE: GridLines_MouseDown(1, stroke); return;
     default:

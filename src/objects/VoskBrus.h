@@ -1,7 +1,6 @@
 // Brushes of the paint tools: the shapes the brush imprints (chosen in the
 // brush-shape grid), the spacing each starts with, and the cached region of
-// the brush in use. The shapes' regions, the brush stamp and the choice of a
-// shape come with the painting tools; the cache is made at start-up.
+// the brush in use.
 #pragma once
 
 #include "platform/Quickdraw.h"
@@ -35,3 +34,19 @@ extern a_brush_cache b_cache;
 // memory for it calls the out-of-memory hook. Brush_Stop frees the region.
 void Brush_Init();
 void Brush_Stop();
+
+// rgn := the brush shape's cells (a union of rectangles, top-left at the
+// origin); a shape outside the grid is the default shape.
+void Brush_GenRgn(int16 shape, RgnHandle rgn);
+// The side of the eraser square at an ERASER_GRID value; a value outside
+// the table takes its last entry.
+int16 Eraser_Size(int16 index);
+// The brush region for the tool in force: the eraser square, or the brush
+// shape; rebuilt only when the tool or the index changed. Other tools get
+// the cached region as it is.
+RgnHandle Get_Brush_Rgn();
+// Brush shape chosen: the spacing slider goes to the shape's default.
+void Brush_Select();
+// The fill stamp from the brush: mask the brush region as a 1-bit map,
+// stamp that map in gs.fill_color32; the stamp cache records the brush.
+void Brush_GenStamp();

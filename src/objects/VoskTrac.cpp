@@ -1,8 +1,712 @@
 #include "objects/VoskTrac.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "doc/VoskDoc.h"
+#include "doc/VoskDraw.h"
+#include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
+#include "pixel/Draw.h"
+#include "pixel/DrawUtilDraw.h"
+#include "pixel/Fast.h"
+#include "pixel/FastFill.h"
 #include "platform/Events.h"
+#include "platform/VoskErr.h"
 #include "platform/SysInfo.h"
+#include "platform/SysKey.h"
+#include "platform/SysSound.h"
 #include "platform/SysTimer.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskMarq.h"
+#include "objects/VoskStam.h"
+#include "platform/SysTrack.h"
+#include "ui/VoskCurs.h"
+#include "ui/VoskIntI.h"
+
+a_track1_rec* g_track1 = nullptr;
+a_tool_sound g_tool_sound;
+
+namespace {
+
+constexpr Rect kNoRect{0, 0, 0, 0};
+
+bool Empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+void Union_Into(Rect& total, const Rect& r) {
+  if (Empty(r)) return;
+  if (Empty(total)) {
+    total = r;
+    return;
+  }
+  total.left = std::min(total.left, r.left);
+  total.top = std::min(total.top, r.top);
+  total.right = std::max(total.right, r.right);
+  total.bottom = std::max(total.bottom, r.bottom);
+}
+
+bool Same(Point a, Point b) { return a.h == b.h && a.v == b.v; }
+
+bool Shift_Held(a_shift_set s) { return (s & Shift_Bit(SHIFT_KEY)) != 0; }
+
+// The tools that create the paint layer when the unit has none.
+bool Makes_Paint(a_tool tool) { return tool <= SRECT_TOOL || (tool >= STAMP_TOOL && tool <= FRECT_TOOL); }
+
+// The square eraser's side for grid values 0 .. LAST_FIXED_ERASER (the
+// table's entries); the values after them are shapes.
+int16 Eraser_Side(int16 e) {
+  static_assert(std::size(EraserxToSize) == LAST_FIXED_ERASER + 1);
+  return e >= 0 && e <= LAST_FIXED_ERASER ? EraserxToSize[e] : 1;
+}
+
+// --- The queue and its copies ------------------------------------------------------
+
+// One imprint of copy cx at queue entry q.
+void Track1_Step2(uint16 cx, const a_track1q_rec& q) {
+  a_track1_rec& r = *g_track1;
+  const int16 angle = int16(int32(cx) * 360 / r.nchannels);
+  auto imprint = [&](Point pt, Point& last) {
+    if (r.single_point) {
+      r.list->npoints = 1;
+      r.list->points[0] = pt;
+      r.parm.dirty = kNoRect;
+      r.atomproc(r.parm);
+      Union_Into(r.total_dirty, r.parm.dirty);
+      r.some_imprints = true;
+    } else if (!q.jumps) {
+      r.list->npoints = 2;
+      r.list->points[0] = last;
+      r.list->points[1] = pt;
+      r.parm.dirty = kNoRect;
+      r.atomproc(r.parm);
+      Union_Into(r.total_dirty, r.parm.dirty);
+      r.some_imprints = true;
+    }
+    last = pt;
+  };
+  a_paint_channel& ch = r.channels[cx];
+  Point pt = q.cell;
+  if (cx != 0) Calc_Cyclic(angle, q.cell, pt);
+  imprint(pt, ch.last_imprint);
+  if (r.mirror) {
+    Point mp;
+    Calc_Mirror(angle, q.cell, mp);
+    imprint(mp, ch.last_mirror);
+  }
+  Sound_Tool_NextNote();
+}
+
+// Up to limit imprints of copy cx, then the merged view redrawn over what
+// they changed.
+void Track1_Step(uint16 cx, int32 limit) {
+  a_track1_rec& r = *g_track1;
+  a_paint_channel& ch = r.channels[cx];
+  r.total_dirty = kNoRect;
+  for (int32 n = 0; n < limit && ch.out != r.in; ++n) {
+    Track1_Step2(cx, r.queue[ch.out]);
+    ch.out = uint16((ch.out + 1) % TRACK1_QUEUE);
+  }
+  if (gs.tool_desc[r.tracktool].paints && !Empty(r.total_dirty)) Doc_Merge_Draw(r.total_dirty);
+}
+
+void Track_1_Post(Point cell, bool8 jumps) {
+  a_track1_rec& r = *g_track1;
+  const uint16 next = uint16((r.in + 1) % TRACK1_QUEUE);
+  if (next == r.channels[r.nchannels - 1].out)
+    for (uint16 cx = 1; cx < r.nchannels; ++cx) Track1_Step(cx, 1);
+  r.queue[r.in] = a_track1q_rec{cell, jumps};
+  r.in = next;
+  // Copy 0 follows at once; the others are served again from the first.
+  Track1_Step(0, 32000);
+  r.caught_up = r.nchannels == 1;
+  r.serving = 1;
+}
+
+// Bresenham on the line's pixel walk: a step moving both coordinates is
+// diagonal.
+struct a_walk {
+  Point prev;
+  bool first;
+  void (*step)(Point pt, bool diagonal, void* data);
+  void* data;
+};
+
+void Walk_Pixel(int16 x, int16 y, void* data) {
+  a_walk& w = *static_cast<a_walk*>(data);
+  const Point pt{y, x};
+  if (w.first) {
+    w.first = false;
+  } else {
+    w.step(pt, pt.h != w.prev.h && pt.v != w.prev.v, w.data);
+  }
+  w.prev = pt;
+}
+
+// The cell snapped to the stamp grid: on the row or the column through the
+// grid's origin, whichever the pixel lies further along.
+Point Snap_To_Grid(Point pt) {
+  const Point o = t.stampgrid_origin;
+  const int32 ih = std::max<int32>(t.stampgrid_interval.h, 1), iv = std::max<int32>(t.stampgrid_interval.v, 1);
+  const int32 dh = RoundNearest(int32(pt.h) - o.h, ih);
+  const int32 dv = RoundNearest(int32(pt.v) - o.v, iv);
+  if (std::abs(dh) > std::abs(dv)) return Point{o.v, int16(o.h + dh)};
+  return Point{int16(o.v + dv), o.h};
+}
+
+struct a_walk_ctx {
+  a_track1_rec* r;
+  bool snap;
+};
+
+void Walk_Step(Point pt, bool diagonal, void* data) {
+  a_walk_ctx& c = *static_cast<a_walk_ctx*>(data);
+  a_track1_rec& r = *c.r;
+  if (c.snap) {
+    const Point s = Snap_To_Grid(pt);
+    const a_track1q_rec& last = r.queue[(r.in + TRACK1_QUEUE - 1) % TRACK1_QUEUE];
+    if (!Same(s, last.cell)) Track_1_Post(s, false);
+    return;
+  }
+  r.ds += diagonal ? 14 : 10;
+  if (r.ds >= r.spacing10) {
+    Track_1_Post(pt, false);
+    r.ds = 0;
+  }
+}
+
+}  // namespace
+
+static void Bresenham(Point from, Point to, void (*step)(Point pt, bool diagonal, void* data), void* data) {
+  a_walk w{from, true, step, data};
+  DDA(from, to, Walk_Pixel, &w);
+}
+
+// --- The free-hand loop ------------------------------------------------------------
+
+bool8 Track_1_Begin(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint16 vx, a_tool tracktool) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return false;
+  t.status_tracking = true;
+  t.status_sizing_vx = int16(vx);
+  t.eyedropper_hit = false;
+  t.too_complex = false;
+  auto* r = new (std::nothrow) a_track1_rec{};
+  if (r == nullptr) OutOfMemory(uint32(sizeof(a_track1_rec)));
+  g_track1 = r;
+  const a_tool_desc& desc = gs.tool_desc[tracktool];
+  if (gs.toggle_vals[SYMMETRY_TOGGLE] && desc.symmetry) {
+    r->nchannels = uint16(std::clamp<int16>(gs.slider_vals[SYMMETRY_COUNT_SLIDER], 1, int16(MAX_SYMMETRY)));
+    r->mirror = gs.grid_vals[SYMMETRY_KIND_GRID] == MIRROR_SYMMETRY;
+  } else {
+    r->nchannels = 1;
+    r->mirror = false;
+  }
+  r->single_point = desc.single_point;
+  r->tracktool = tracktool;
+  r->atomproc = desc.atom_proc != nullptr ? desc.atom_proc : Atom_Error;
+  New_PaintParm(2, r->parm);
+  r->list = r->parm.list;
+  if (r->list == nullptr) OutOfMemory(4 + 2 * uint32(sizeof(Point)));
+  r->list->npoints = r->single_point ? 1 : 2;
+  r->parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  r->parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  r->spacing10 = int32(spacing) * 10;
+  r->ds = 0;
+  r->prev = Point{0, -999};
+  r->sinterval = sinterval;
+  r->repeat = repeat;
+  r->use_shift = use_shift;
+  r->caught_up = true;
+  r->serving = 1;
+  if (tracktool == BRUSH_TOOL) Cursor_HideCustom();
+  Sound_Tool_Init(tracktool);
+  return true;
+}
+
+void Track_1_Sample(Point cell, a_sample_kind kind, a_shift_set shifts, uint32 now) {
+  a_track1_rec& r = *g_track1;
+  bool good = false;
+  switch (kind) {
+    case REGULAR_SAMPLE: good = !Same(cell, r.prev); break;
+    case JUMP_SAMPLE:
+      good = true;
+      r.ds = 0;
+      break;
+    case HOLD_SAMPLE: good = r.repeat && now - r.last_good >= uint32(std::max<int16>(r.sinterval, 0)); break;
+  }
+  if (!good) return;
+  r.last_good = now;
+  if (r.spacing10 == 0 || kind == JUMP_SAMPLE) {
+    Track_1_Post(cell, kind == JUMP_SAMPLE);
+    r.ds = 0;
+  } else {
+    a_walk_ctx c{&r, r.use_shift && Shift_Held(shifts)};
+    Bresenham(r.prev, cell, Walk_Step, &c);
+  }
+  r.prev = cell;
+}
+
+void Track_1_Idle() {
+  a_track1_rec& r = *g_track1;
+  if (r.caught_up) return;
+  while (r.serving < r.nchannels && r.channels[r.serving].out == r.in) ++r.serving;
+  if (r.serving >= r.nchannels) {
+    r.caught_up = true;
+    r.serving = 1;
+    return;
+  }
+  Track1_Step(r.serving, 1);
+}
+
+void Track_1_Release(Point startcell) {
+  a_track1_rec& r = *g_track1;
+  bool watch = false;
+  if (!r.caught_up) {
+    for (uint16 cx = 1; cx < r.nchannels; ++cx) {
+      bool stop = false;
+      while (r.channels[cx].out != r.in) {
+        if (!watch && Track_1_Pending(cx) > 10) {
+          Cursor_Push_Watch();
+          watch = true;
+        }
+        if (EscapeKeyPending()) {
+          Sound_Effect(SND_ALERT);
+          stop = true;
+          break;
+        }
+        Track1_Step(cx, 1);
+      }
+      if (stop) break;
+    }
+    r.caught_up = true;
+  }
+  if (!r.some_imprints) {
+    // A click: one imprint of every copy.
+    Track_1_Post(startcell, false);
+    for (uint16 cx = 1; cx < r.nchannels; ++cx) Track1_Step(cx, 1);
+  }
+  if (watch) Cursor_Pop();
+}
+
+uint16 Track_1_Pending(uint16 cx) {
+  const a_track1_rec& r = *g_track1;
+  return uint16((r.in + TRACK1_QUEUE - r.channels[cx].out) % TRACK1_QUEUE);
+}
+
+void Track_1_End() {
+  a_track1_rec* r = g_track1;
+  if (r == nullptr) return;
+  t.status_tracking = false;
+  // The imprints still queued (a catch-up cut short by Escape) belong to the
+  // stroke: drawn before the undo step records it.
+  for (uint16 cx = 1; cx < r->nchannels; ++cx)
+    if (r->channels[cx].out != r->in) Track1_Step(cx, 32000);
+  if (r->some_imprints) {
+    a_history_op op = OP_NOP;
+    switch (r->tracktool) {
+      case STAMP_TOOL: op = OP_PAINT_STAMP; break;
+      case BRUSH_TOOL:
+      case BRUSHLINE_TOOL: op = OP_PAINT_BRUSH; break;
+      case SPRAY_TOOL: op = OP_PAINT_SPRAY; break;
+      case ERASER_TOOL: op = OP_PAINT_ERASE; break;
+      default: break;
+    }
+    History_Emit(op);
+  }
+  Dispose_PaintParm(r->parm);
+  delete r;
+  g_track1 = nullptr;
+  Sound_Tool_Stop();
+}
+
+void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint16 vx, Point startcell,
+             a_tool tracktool) {
+  if (!Track_1_Begin(sinterval, spacing, repeat, use_shift, vx, tracktool)) return;
+  SmoothTrack_Init(sinterval);
+  a_mouse_sample s;
+  while (SmoothTrack_Sample(s)) {
+    Point cell;
+    ScreenToCell(vx, s.mouse, cell);
+    const uint16 before = g_track1->in;
+    Track_1_Sample(cell, s.kind, s.shifts, TickCount());
+    if (g_track1->in == before) Track_1_Idle();
+    if (s.kind == HOLD_SAMPLE) Sleep(1);
+  }
+  Track_1_Release(startcell);
+  Track_1_End();
+  SmoothTrack_Stop();
+}
+
+// --- Rubber shapes -----------------------------------------------------------------
+
+void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
+                       Point& net1, Point& net2, Rect& dirty) {
+  int16 outset = 0;
+  if (toolx == LINE_TOOL) {
+    net1 = base;
+    net2 = corner;
+    if (constrain) Apply_Line_Constraint(net1, net2);
+    outset = std::max<int16>(gs.slider_vals[LINE_THICKNESS_SLIDER], 1);
+    dirty = Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), int16(std::max(net1.v, net2.v) + 1),
+                 int16(std::max(net1.h, net2.h) + 1)};
+  } else {
+    if (corner.v == base.v) ++corner.v;
+    if (corner.h == base.h) ++corner.h;
+    int32 dv = int32(corner.v) - base.v, dh = int32(corner.h) - base.h;
+    int32 mv = std::abs(dv), mh = std::abs(dh);
+    if (constrain) mv = mh = (mv + mh) / 2;
+    mv = std::max<int32>(mv, 1);
+    mh = std::max<int32>(mh, 1);
+    auto axis = [&](int16 b, int32 d, int32 m, int16& n1, int16& n2) {
+      if (shaping == 0) {
+        n1 = b;
+        n2 = int16(b + (d < 0 ? -m : m));
+      } else if (d > 0) {
+        n1 = int16(b - (m - 1));
+        n2 = int16(b + m);
+      } else {
+        n1 = int16(b - m);
+        n2 = int16(b + m + 1);
+      }
+    };
+    axis(base.v, dv, mv, net1.v, net2.v);
+    axis(base.h, dh, mh, net1.h, net2.h);
+    dirty = Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
+                 std::max(net1.h, net2.h)};
+  }
+  const int16 fudge = vx >= 1 && vx <= MAXNVIEWS ? gs.views[vx - 1].zoom_fudge : 0;
+  outset = int16(outset + std::max<int16>(fudge, 0));
+  dirty = Rect{int16(dirty.top - outset), int16(dirty.left - outset), int16(dirty.bottom + outset),
+               int16(dirty.right + outset)};
+}
+
+void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2) {
+  list.npoints = 4;
+  list.points[0] = corner1;
+  list.points[1] = Point{corner1.v, corner2.h};
+  list.points[2] = corner2;
+  list.points[3] = Point{corner2.v, corner1.h};
+}
+
+namespace {
+
+Rect Clip_To(const Rect& r, const Rect& bounds) {
+  Rect c{std::max(r.top, bounds.top), std::max(r.left, bounds.left), std::min(r.bottom, bounds.bottom),
+         std::min(r.right, bounds.right)};
+  return Empty(c) ? kNoRect : c;
+}
+
+}  // namespace
+
+void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  const a_atom_proc proc = gs.tool_desc[toolx].atom_proc != nullptr ? gs.tool_desc[toolx].atom_proc : Atom_Error;
+  t.layerx = PAINT1_LAYER;
+  Undo_SaveLayer(PAINT1_LAYER);
+  a_atom_rec parm;
+  New_PaintParm(4, parm);
+  if (parm.list == nullptr) OutOfMemory(4 + 4 * uint32(sizeof(Point)));
+  parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  const bool select = gs.tool_net == SELECT_TOOL;
+  const bool eraser = parm.fill == ERASER_FILL;
+  bool marqf = false;
+  if (select) {
+    parm.fill = TRACKING_MARQUEE;
+    marqf = true;
+    if (t.marq_rgn == nullptr) t.marq_rgn = NewRgn();
+    SetEmptyRgn(t.marq_rgn);
+  } else if (eraser || gs.fill_kind == STAMP_FILL) {
+    // Eraser shapes always erase and are previewed as a marquee.
+    marqf = true;
+  } else if (gs.fill_kind == GRADIENT_FILL && toolx != LINE_TOOL) {
+    parm.fill = COLOR_FILL;
+  }
+  parm.marqf = marqf;
+  Point base;
+  ScreenToCell(vx, lanchor, base);
+  t.status_sizing = true;
+  Rect old_dirty = kNoRect;
+  Point net1{0, -999}, net2{0, -999};
+  bool shift = false, drawn = false;
+  auto imprint_temporary = [&](const Rect& dirty) {
+    const Rect old_clip = Clip_To(old_dirty, unit->paintbounds);
+    if (!Empty(old_clip)) Undo_RestoreRect(old_clip);
+    Set_4_Points(*parm.list, net1, net2);
+    parm.dirty = kNoRect;
+    Push_GWorld(parm.paint_world);
+    proc(parm);
+    Pop_GWorld();
+    Rect both = old_clip;
+    Union_Into(both, Clip_To(dirty, unit->paintbounds));
+    Union_Into(unit->render_dirty, both);
+    if (!Empty(both)) Doc_Merge_Draw(both);
+    t.status_size = Point{int16(std::abs(net2.v - net1.v)), int16(std::abs(net2.h - net1.h))};
+    old_dirty = dirty;
+    drawn = true;
+  };
+  Point mouse = lanchor;
+  do {
+    Point cell;
+    ScreenToCell(vx, mouse, cell);
+    const bool now_shift = ShiftKeyDown();
+    Point n1, n2;
+    Rect dirty;
+    Apply_Constraints(toolx, vx, base, cell, gs.grid_vals[FROM_CORNER_GRID], now_shift, n1, n2, dirty);
+    if (!drawn || !Same(n1, net1) || !Same(n2, net2) || now_shift != shift) {
+      net1 = n1;
+      net2 = n2;
+      shift = now_shift;
+      imprint_temporary(dirty);
+    }
+    GetMouse(mouse);
+  } while (StillDown());
+  t.status_sizing = false;
+  // The final imprint, with the symmetry copies.
+  const Rect final_clip = Clip_To(old_dirty, unit->paintbounds);
+  a_history_op op = OP_NOP;
+  if (select) {
+    parm.fill = GETTING_MARQUEE;
+    if (!Empty(final_clip)) Undo_RestoreRect(final_clip);
+    Imprint(true, toolx, parm);
+    if (!EmptyRgn(t.marq_rgn) && Marq_To_Stamp() && gs.grid_vals[MARQ_CUT_GRID] == CUT_SELECTION) op = OP_PAINT_CUT;
+  } else {
+    const bool redo = marqf || (gs.fill_kind == GRADIENT_FILL && toolx != LINE_TOOL && !eraser);
+    if (redo) {
+      if (gs.fill_kind == GRADIENT_FILL && !eraser) {
+        Ask_Gradient_Spec(vx);
+        parm.fill = GRADIENT_FILL;
+      }
+      parm.fill = eraser ? ERASER_FILL : parm.fill;
+      if (gs.fill_kind == STAMP_FILL && !eraser) parm.fill = STAMP_FILL;
+      parm.marqf = false;
+      if (!Empty(final_clip)) {
+        Undo_RestoreRect(final_clip);
+        Doc_Merge_Draw(final_clip);
+      }
+      Cursor_Push_Watch();
+      Imprint(true, toolx, parm);
+      Cursor_Pop();
+    } else {
+      Imprint(false, toolx, parm);
+    }
+    switch (toolx) {
+      case LINE_TOOL: op = OP_PAINT_LINE; break;
+      case SOVAL_TOOL:
+      case FOVAL_TOOL: op = OP_PAINT_OVAL; break;
+      case SRECT_TOOL:
+      case FRECT_TOOL:
+      case SROUNDRECT_TOOL:
+      case FROUNDRECT_TOOL: op = OP_PAINT_RECT; break;
+      default: break;
+    }
+  }
+  History_Emit(op);
+  Dispose_PaintParm(parm);
+  Undo_Dispose();
+}
+
+void Ask_Gradient_Spec(uint16 vx) {
+  const int16 kind = gs.grid_vals[GRAD_KIND_GRID];
+  if (kind != CIRCULAR_DITHER && kind != RAY_DITHER) return;
+  Sound_Effect(SND_PROMPT);
+  Cursor_Set_Shape(CROSSHAIR_CURSOR);
+  Point mouse;
+  WaitForMouseDown();
+  Sound_Effect(SND_SET_GRAD_CENTER);
+  GetMouse(mouse);
+  ScreenToCell(vx, mouse, t.grad_center);
+  if (kind == CIRCULAR_DITHER) {
+    WaitForMouseDown();
+    Sound_Effect(SND_SET_GRAD_RADIUS);
+    GetMouse(mouse);
+    Point edge;
+    ScreenToCell(vx, mouse, edge);
+    const double dv = edge.v - t.grad_center.v, dh = edge.h - t.grad_center.h;
+    t.grad_radius = int16(std::min(std::sqrt(dv * dv + dh * dh), 32767.0));
+  }
+  Cursor_Set_Shape(ARROW_CURSOR);
+}
+
+void Track_Polygon(uint16 vx, Point startcell) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  a_atom_rec parm;
+  New_PaintParm(kPointlistMax, parm);
+  if (parm.list == nullptr) OutOfMemory(4 + uint32(kPointlistMax) * uint32(sizeof(Point)));
+  parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  Rect bounds;
+  Track_Lasso(vx, startcell, parm.list, bounds);
+  if (!Empty(bounds)) {
+    // The polygon eraser erases and never asks for a gradient.
+    if (parm.fill == GRADIENT_FILL) Ask_Gradient_Spec(vx);
+    Sound_Effect(SND_POLYGON_FILL);
+    Cursor_Push_Watch();
+    Imprint(true, SPOLYGON_TOOL, parm);
+    Cursor_Pop();
+    History_Emit(OP_PAINT_POLYGON);
+    Doc_Merge_Draw(bounds);
+  }
+  Dispose_PaintParm(parm);
+}
+
+// --- The other tools ---------------------------------------------------------------
+
+void Track_Bucket(uint16 vx, Point startcell) {
+  (void)vx;
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  Sound_Effect(SND_BUCKET);
+  Cursor_Push_Watch();
+  a_atom_rec parm;
+  New_PaintParm(1, parm);
+  if (parm.list == nullptr) OutOfMemory(8);
+  parm.list->npoints = 1;
+  parm.list->points[0] = startcell;
+  parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  Imprint(true, BUCKET_TOOL, parm);
+  Dispose_PaintParm(parm);
+  Cursor_Pop();
+  History_Emit(OP_PAINT_BUCKET);
+  FlushEvents(mDownMask, 0);
+}
+
+void Track_Dropper1(uint16 vx, Point startcell) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr) return;
+  a_atom_rec parm;
+  New_PaintParm(1, parm);
+  if (parm.list == nullptr) OutOfMemory(8);
+  a_pointlist_rec* list = parm.list;
+  list->npoints = 1;
+  parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  Point cell = startcell, last{0, -999};
+  Point mouse;
+  do {
+    if (!Same(cell, last)) {
+      list->points[0] = cell;
+      Atom_Eyedropper(parm);
+      last = cell;
+    }
+    GetMouse(mouse);
+    ScreenToCell(vx, mouse, cell);
+  } while (StillDown());
+  Dispose_PaintParm(parm);
+}
+
+// --- Dispatch ----------------------------------------------------------------------
+
+void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
+  a_tool tool = gs.tool_net;
+  if ((stroke.mods & Keymod_Bit(CONTROLKEY)) != 0 && gs.tool_desc[tool].dropper) tool = DROPPER_TOOL;
+  if (!stroke.button1) {
+    Calc_Edit_Cursor(vx, stroke, tool);
+    return;
+  }
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr) return;
+  Point startcell;
+  ScreenToCell(vx, stroke.lmouse, startcell);
+  if (!unit->paintinuse && Makes_Paint(tool)) {
+    unit->paintinuse = true;
+    Sync_Existence(true, unit, PAINT1_LAYER);
+  }
+  switch (tool) {
+    case BRUSH_TOOL:
+      Track_1(1, gs.slider_vals[BRUSH_SPACING_SLIDER], false, false, vx, startcell, BRUSH_TOOL);
+      return;
+    case ERASER_TOOL: {
+      const int16 e = gs.grid_vals[ERASER_GRID];
+      if (e >= 0 && e <= LAST_FIXED_ERASER) {
+        Track_1(1, std::max<int16>(int16(Eraser_Side(e) / 3), 1), false, false, vx, startcell, ERASER_TOOL);
+      } else if (e == 10) {
+        Track_4(SOVAL_TOOL, vx, stroke.lmouse);
+      } else if (e == 11) {
+        Track_Polygon(vx, startcell);
+      } else {
+        Track_4(SRECT_TOOL, vx, stroke.lmouse);
+      }
+      return;
+    }
+    case SPOLYGON_TOOL: Track_Polygon(vx, startcell); return;
+    case SOVAL_TOOL:
+    case LINE_TOOL:
+    case FOVAL_TOOL: Track_4(tool, vx, stroke.lmouse); return;
+    case SRECT_TOOL:
+      Track_4(gs.slider_vals[PAINT_CORNER_SLIDER] != 0 ? SROUNDRECT_TOOL : SRECT_TOOL, vx, stroke.lmouse);
+      return;
+    case FRECT_TOOL:
+      Track_4(gs.slider_vals[PAINT_CORNER_SLIDER] != 0 && gs.fill_kind != BORDER_FILL ? FROUNDRECT_TOOL : FRECT_TOOL,
+              vx, stroke.lmouse);
+      return;
+    case SELECT_TOOL: {
+      const uint32 seq = gs.custom_stamp.seq;
+      if (gs.grid_vals[MARQ_KIND_GRID] == OVAL_SELECTION)
+        Track_4(FOVAL_TOOL, vx, stroke.lmouse);
+      else if (gs.grid_vals[MARQ_KIND_GRID] == LASSO_SELECTION)
+        Track_Lasso_Select(vx, startcell);
+      else
+        Track_4(FRECT_TOOL, vx, stroke.lmouse);
+      if (gs.custom_stamp.seq != seq) gs.tool_net = STAMP_TOOL;
+      return;
+    }
+    case SPRAY_TOOL:
+      Track_1(gs.fill_kind == STAMP_FILL ? 5 : 1, 0, true, false, vx, startcell, SPRAY_TOOL);
+      return;
+    case STAMP_TOOL: {
+      PixMapPtr stamp = nullptr, mask = nullptr;
+      Get_Fill_Stamp(stamp, mask);
+      if (stamp != nullptr) {
+        t.stampgrid_interval = Point{int16(stamp->bounds.bottom - stamp->bounds.top),
+                                     int16(stamp->bounds.right - stamp->bounds.left)};
+      } else {
+        t.stampgrid_interval = Point{1, 1};
+      }
+      t.stampgrid_origin = startcell;
+      Track_1(1, gs.slider_vals[STAMP_SPACING_SLIDER], false, true, vx, startcell, STAMP_TOOL);
+      return;
+    }
+    case BUCKET_TOOL: Track_Bucket(vx, startcell); return;
+    case DROPPER_TOOL: Track_Dropper1(vx, startcell); return;
+    default:
+      // Shapes, polygons, ring sectors, the grabber and the marquee come
+      // with the shape tools.
+      Sound_Effect(SND_LIMIT);
+      return;
+  }
+}
+
+// --- Sounds ------------------------------------------------------------------------
+
+void Sound_Tool_Init(a_tool tool) {
+  if (gs.pref.sound2_option && tool < NTOOLS) {
+    g_tool_sound.snd1 = gs.tool_desc[tool].snd_drag1;
+    g_tool_sound.snd2 = gs.tool_desc[tool].snd_drag2;
+  } else {
+    g_tool_sound.snd1 = g_tool_sound.snd2 = 0;
+  }
+  g_tool_sound.next_time = 0;
+}
+
+void Sound_Tool_NextNote() {
+  if (!gs.pref.sound2_option || gs.controller == STEALTH || g_tool_sound.snd1 == 0) return;
+  const int32 now = int32(TickCount());
+  if (now < g_tool_sound.next_time && !Sound_Done()) return;
+  const int16 span = int16(std::max(g_tool_sound.snd2 - g_tool_sound.snd1, 0) + 1);
+  Sound_Effect(int16(g_tool_sound.snd1 + std::rand() % span));
+  g_tool_sound.next_time = now + 25;
+}
+
+void Sound_Tool_Stop() { Sound_Quiet(); }
+
+// --- Holds and double presses ------------------------------------------------------
 
 bool8 Is_Mouse_Holding() {
   const uint32 start = TickCount();
@@ -11,5 +715,16 @@ bool8 Is_Mouse_Holding() {
     if (TickCount() - start > hold) return true;
     Sleep(1);
   }
+  return false;
+}
+
+bool8 Is_Another_Click() {
+  const uint32 start = TickCount();
+  const uint32 wait = uint32(info_doubleclick > 0 ? info_doubleclick : 0) / 2;
+  EventRecord ev;
+  do {
+    if (EventAvail(ev, mDownMask)) return true;
+    Sleep(1);
+  } while (TickCount() - start <= wait);
   return false;
 }

@@ -1,12 +1,147 @@
 // Paint tracking: a press in the document view in the paint phase turned
-// into paint on the current unit's paint layer, one loop per tool. So far
-// only the hold test that object dragging and text selection share is here;
-// the tracking loops come with the painting tools.
+// into paint on the current unit's paint layer, one loop per tool, and the
+// hold and double-press tests that object dragging and text selection share.
+//
+// The free-hand loop (brush, eraser, spray, stamp) queues the cells of the
+// stroke and serves them to every symmetry copy ("channel"): copy 0 follows
+// the mouse at once, the others catch up one imprint per idle pass, and all
+// of them are drained at release. Its steps are open to callers that feed
+// their own samples (Track_1_Begin .. Track_1_End).
 #pragma once
 
+#include <array>
+
+#include "objects/VoskAtom.h"
+#include "platform/SysLoop.h"
+#include "platform/SysTrack.h"
 #include "platform/Types.h"
+#include "platform/VoskDef.h"
+
+constexpr uint16 TRACK1_QUEUE = 4096;  // cells queued ahead of the slowest copy
+constexpr uint16 MAX_SYMMETRY = 30;
+constexpr int16 LAST_FIXED_ERASER = 8;  // eraser grid values up to this one are square sizes
+
+struct a_paint_channel {
+  uint16 out;          // this copy's read index into the queue
+  Point last_imprint;  // its last point
+  Point last_mirror;   // and that of its mirrored copy
+};
+
+struct a_track1q_rec {
+  Point cell;
+  bool8 jumps;  // the pen was lifted before this cell: no segment leads to it
+};
+
+// The stroke record of the free-hand loop.
+struct a_track1_rec {
+  uint16 in;  // queue write index
+  uint16 nchannels;
+  bool8 single_point;
+  a_tool tracktool;
+  bool8 mirror;
+  bool8 some_imprints;
+  a_atom_proc atomproc;
+  a_atom_rec parm;
+  a_pointlist_rec* list;
+  // The walk from sample to sample.
+  int32 spacing10;
+  int32 ds;
+  Point prev;
+  uint32 last_good;  // tick of the last good sample
+  int16 sinterval;
+  bool8 repeat;
+  bool8 use_shift;
+  bool8 caught_up;
+  uint16 serving;  // the copy served on the next idle pass (1 .. nchannels - 1)
+  Rect total_dirty;
+  std::array<a_paint_channel, MAX_SYMMETRY> channels;
+  std::array<a_track1q_rec, TRACK1_QUEUE> queue;
+};
+
+// The stroke under way (NIL between strokes).
+extern a_track1_rec* g_track1;
+
+// The tool's drag sounds: the range and the tick before which no further
+// drag sound starts.
+struct a_tool_sound {
+  int16 snd1;
+  int16 snd2;
+  int32 next_time;
+};
+extern a_tool_sound g_tool_sound;
+
+// A press in the document view vx in the paint phase: the tool (the
+// dropper when Ctrl is held and the tool allows it) tracks the press; a
+// stroke without the first button only sets the cursor. The paint layer is
+// made for a painting tool on a unit that has none.
+void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke);
+
+// The free-hand loop of tracktool from startcell in view vx: a post every
+// spacing cells walked (every good sample with 0), hold samples every
+// sinterval ticks with repeat, the stamp grid under Shift with use_shift.
+// One undo step when something was painted.
+void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint16 vx, Point startcell,
+             a_tool tracktool);
+
+// The steps of Track_1 for a caller with its own samples (cells, not
+// window points). Begin makes the stroke record (FALSE without a current
+// unit); Sample takes one sample at tick now (the first one a jump); Idle
+// is one pass of the loop without a new sample (the next lagging copy makes
+// one imprint); Release drains the copies (Escape stops it with sound 167);
+// End draws whatever is still queued, records the undo step and frees the
+// record.
+bool8 Track_1_Begin(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint16 vx, a_tool tracktool);
+void Track_1_Sample(Point cell, a_sample_kind kind, a_shift_set shifts, uint32 now);
+void Track_1_Idle();
+void Track_1_Release(Point startcell);
+void Track_1_End();
+// Cells queued and not yet imprinted by copy cx.
+uint16 Track_1_Pending(uint16 cx);
+
+// The corners of a dragged shape of tool toolx from the anchor cell base
+// to the mouse cell corner: a line runs between them (on the nearest
+// horizontal, vertical or diagonal with constrain); other shapes never have
+// a zero side, are square with constrain (the sides the average of the two
+// drags), and span from base (shaping FROM_CORNERS, 0) or are centred on it.
+// dirty covers the shape, outset for a line by its thickness and by view
+// vx's zoom fudge.
+void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
+                       Point& net1, Point& net2, Rect& dirty);
+// The four corners of the shape from corner1 to corner2, in order
+// corner1, (corner1.v, corner2.h), corner2, (corner2.v, corner1.h).
+void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2);
+
+// The rubber shape of toolx (line, oval, rectangle, round rectangle, or
+// the marquee with the select tool) from the window point lanchor in view
+// vx while the button is down: previewed on the paint layer, imprinted with
+// its symmetry copies at release, one undo step.
+void Track_4(a_tool toolx, uint16 vx, Point lanchor);
+
+// A filled polygon: the outline collected by the lasso from startcell,
+// imprinted with its symmetry copies, one undo step.
+void Track_Polygon(uint16 vx, Point startcell);
+
+// For a circular or ray gradient: the centre (and for the circular one the
+// extent) clicked by the user in view vx into t.grad_center, t.grad_radius.
+void Ask_Gradient_Spec(uint16 vx);
+
+// The bucket at startcell: one imprint (with its symmetry copies) and one
+// undo step.
+void Track_Bucket(uint16 vx, Point startcell);
+// The dropper: the colour at the start cell, then at each new cell while
+// the button is down.
+void Track_Dropper1(uint16 vx, Point startcell);
+
+// The sound of each tool's drag: Init takes the tool's range (when the
+// second sound option is on), NextNote plays one of it at most every 25
+// ticks unless the last one ended, Stop silences.
+void Sound_Tool_Init(a_tool tool);
+void Sound_Tool_NextNote();
+void Sound_Tool_Stop();
 
 // TRUE when the button stays down for more than half the double-click
 // interval from the call (a drag, not a click); FALSE as soon as it is
 // released.
 bool8 Is_Mouse_Holding();
+// TRUE when a further press arrives within half the double-click interval.
+bool8 Is_Another_Click();

@@ -123,15 +123,60 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
   Ramp_Stop();
 }
 
+// The ray index of every pixel: its angle round the centre (tenths of a
+// degree) times rpm, plus its distance times twistf div 10. The angle within
+// a quadrant depends only on the distances across and down from the centre,
+// which a picture centred on it meets four times: it is looked up once for
+// each pair and kept. Distances are taken only when they count (a twist).
 void Dither_Rays(const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad, int32 rpm, int16 twistf,
                  Point center) {
   Ramp_Init(0, 3599, grad);
+  // The distances from the centre along each axis that the box reaches.
+  auto span = [](int32 lo, int32 hi, int32 c, int32& dmin, int32& dmax) {
+    dmin = c >= lo && c < hi ? 0 : std::min(std::abs(c - lo), std::abs(c - (hi - 1)));
+    dmax = std::max(std::abs(c - lo), std::abs(c - (hi - 1)));
+  };
+  int32 xmin, xmax, ymin, ymax;
+  span(box.left, box.right, center.h, xmin, xmax);
+  span(box.top, box.bottom, center.v, ymin, ymax);
+  const int64 cells = int64(xmax - xmin + 1) * (ymax - ymin + 1);
+  // Beyond 16-bit differences the angle wraps as SegmentAngle computes it:
+  // those boxes, and very large ones, take every pixel's angle directly.
+  const bool keep = xmax <= 32767 && ymax <= 32767 && cells <= (int64(1) << 24);
+  std::vector<int16> angles(keep ? size_t(cells) : 0, int16(-1));
+  std::vector<int32> dists(keep && twistf != 0 ? size_t(cells) : 0, -1);
+  const int32 across = xmax - xmin + 1;
   for (int32 row = box.top; row < box.bottom; ++row) {
+    const int32 dy = center.v - row;
+    const size_t rowx = keep ? size_t(std::abs(dy) - ymin) * size_t(across) : 0;
+    int16* arow = keep ? angles.data() + rowx : nullptr;
+    int32* drow = dists.empty() ? nullptr : dists.data() + rowx;
     for (int32 col = box.left; col < box.right; ++col) {
       if (!m.Allows(col, row)) continue;
       const Point p{int16(row), int16(col)};
-      const int32 d = Point2PointDistance(p, center);
-      const int32 a = SegmentAngle(p, center);
+      int32 a;
+      if (keep) {
+        const int32 dx = center.h - col;
+        int16& inner = arow[std::abs(dx) - xmin];
+        // The angle of the quadrant toward (+across, up), 0 .. 900.
+        if (inner < 0) inner = SegmentAngle(Point{0, 0}, Point{int16(-std::abs(dy)), int16(std::abs(dx))});
+        if (dx < 0) {
+          a = dy <= 0 ? 1800 - inner : 1800 + inner;
+        } else {
+          a = dy <= 0 ? inner : 3600 - inner;
+        }
+        if (a == 3600) a = 0;
+      } else {
+        a = SegmentAngle(p, center);
+      }
+      int32 d = 0;
+      if (drow != nullptr) {
+        int32& kept = drow[std::abs(center.h - col) - xmin];
+        if (kept < 0) kept = Point2PointDistance(p, center);
+        d = kept;
+      } else if (twistf != 0) {
+        d = Point2PointDistance(p, center);
+      }
       const int32 index = MOD_Positive(a * rpm + d * twistf / 10, 3600);
       t.Put(col, row, ramp[index]);
     }
@@ -140,11 +185,15 @@ void Dither_Rays(const Target& t, const Mask& m, const Rect& box, const a_grad_r
   Ramp_Stop();
 }
 
+// The ramps of the ridges by run length: a ramp depends only on how many
+// entries it has, and runs of one length recur from line to line.
+using RampsByLength = std::vector<std::vector<a_win_pixel32>>;
+
 // One straight line of the ridges: positions (base + k along the walked
 // axis, offset tab[k] across it). Every run of allowed positions gets the
 // whole gradient.
 void Ridge_Line(const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad, bool steep, int32 b,
-                const std::vector<int32>& tab) {
+                const std::vector<int32>& tab, RampsByLength& ramps) {
   const int32 n = int32(tab.size()) - 1;  // the last position lies on the far edge
   auto pos = [&](int32 k, int32& col, int32& row) {
     if (steep) {
@@ -166,12 +215,18 @@ void Ridge_Line(const Target& t, const Mask& m, const Rect& box, const a_grad_re
       continue;
     }
     if (start < 0) continue;
-    Ramp_Init(start, k - 1, grad);
-    for (int32 j = start; j < k; ++j) {
-      pos(j, col, row);
-      t.Put(col, row, ramp[j - start]);
+    std::vector<a_win_pixel32>& run = ramps[size_t(k - start)];
+    if (run.empty()) {
+      Ramp_Init(start, k - 1, grad);
+      if (ramp != nullptr) run.assign(ramp, ramp + ramp_n);
+      Ramp_Stop();
     }
-    Ramp_Stop();
+    if (int32(run.size()) == k - start) {
+      for (int32 j = start; j < k; ++j) {
+        pos(j, col, row);
+        t.Put(col, row, run[size_t(j - start)]);
+      }
+    }
     if (echo_active) {
       int32 c0, r0, c1, r1;
       pos(start, c0, r0);
@@ -219,7 +274,8 @@ void Dither_Ridges(const Target& t, const Mask& m, const Rect& box, const a_grad
   }
   const int32 first = steep ? box.left : box.top;
   const int32 end = steep ? box.right : box.bottom;
-  for (int32 b = first - hi; b < end - lo; ++b) Ridge_Line(t, m, box, grad, steep, b, tab);
+  RampsByLength ramps(size_t(along) + 1);
+  for (int32 b = first - hi; b < end - lo; ++b) Ridge_Line(t, m, box, grad, steep, b, tab, ramps);
 }
 
 bool Dither_Contour(const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad) {
@@ -230,42 +286,41 @@ bool Dither_Contour(const Target& t, const Mask& m, const Rect& box, const a_gra
   Ptr block = New_Ptr_Clear(uint32(bytes));
   if (!block) return false;
   uint16* dist = reinterpret_cast<uint16*>(block);
-  std::vector<int32> line;
-  line.reserve(size_t(std::max(width, height)));
+  // Inside the mask starts deep, outside at 0.
+  for (int32 y = 0; y < height; ++y)
+    for (int32 x = 0; x < width; ++x) dist[y * width + x] = m.Allows(box.left + x, box.top + y) ? 65000 : 0;
   uint16 deepest = 0;
   // One scan line from (x, y) in direction (dx, dy), walked forward then back.
   auto scan = [&](int pass, int32 x, int32 y, int32 dx, int32 dy, int32 cost) {
-    line.clear();
-    const int32 x0 = x, y0 = y;
-    while (x >= 0 && x < width && y >= 0 && y < height) {
-      line.push_back(y * width + x);
-      x += dx;
-      y += dy;
-    }
-    if (line.empty()) return;
+    // Steps until the line leaves the box.
+    int32 count = INT32_MAX;
+    if (dx > 0) count = std::min(count, width - x);
+    if (dx < 0) count = std::min(count, x + 1);
+    if (dy > 0) count = std::min(count, height - y);
+    if (x < 0 || x >= width || y < 0 || y >= height) count = 0;
+    if (count <= 0 || count == INT32_MAX) return;
+    const int32 step = dy * width + dx;
+    const int32 first = y * width + x;
     int32 prev = 0;
-    for (int32 idx : line) {
-      int32 v;
-      if (pass == 1)
-        v = m.Allows(box.left + idx % width, box.top + idx / width) ? 65000 : 0;
-      else
-        v = dist[idx];
+    for (int32 i = 0, idx = first; i < count; ++i, idx += step) {
+      int32 v = dist[idx];
       if (prev + cost < v) v = prev + cost;
       dist[idx] = uint16(v);
       prev = v;
     }
     prev = 0;
-    for (auto it = line.rbegin(); it != line.rend(); ++it) {
-      int32 v = dist[*it];
+    for (int32 i = count - 1, idx = first + (count - 1) * step; i >= 0; --i, idx -= step) {
+      int32 v = dist[idx];
       if (prev + cost < v) {
         v = prev + cost;
-        dist[*it] = uint16(v);
+        dist[idx] = uint16(v);
       }
       if (pass == 4) deepest = std::max(deepest, uint16(v));
       prev = v;
     }
     if (echo_active)
-      Echo_Line(int16(box.left + x0), int16(box.top + y0), int16(box.left + x - dx), int16(box.top + y - dy));
+      Echo_Line(int16(box.left + x), int16(box.top + y), int16(box.left + x + (count - 1) * dx),
+                int16(box.top + y + (count - 1) * dy));
   };
   for (int32 d = -(height - 1); d < width; ++d) scan(1, std::max(d, 0), std::max(-d, 0), 1, 1, 17);
   for (int32 s = 0; s < width + height - 1; ++s) {

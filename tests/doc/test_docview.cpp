@@ -25,6 +25,7 @@
 #include "doc/VoskRend.h"
 #include "doc/VoskShap.h"
 #include "doc/VoskUndo.h"
+#include "objects/VoskAtom.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskText.h"
 #include "pixel/OPUtil.h"
@@ -558,9 +559,16 @@ TEST_F(DocView, PressesInTheViewByPhase) {
     return sounds.Ids();
   };
   const Point inside{100, 100}, outside{10, 10};
-  // Painting, the text editor and the eyedropper are refused until they
-  // come; the preview takes nothing; phases without presses refuse them.
-  EXPECT_EQ(press(PAINT_PHASE, inside), std::vector<int16>{SND_NULL});
+  // A press in the paint phase paints with the tool in force (the brush,
+  // which makes the unit's paint layer); the text editor and the eyedropper
+  // are refused until they come; the preview takes nothing; phases without
+  // presses refuse them.
+  gs.tool_net = BRUSH_TOOL;
+  gs.tool_desc[BRUSH_TOOL].atom_proc = Atom_Brush;
+  gs.tool_desc[BRUSH_TOOL].single_point = true;
+  EXPECT_TRUE(press(PAINT_PHASE, inside).empty());
+  EXPECT_TRUE(u->paintinuse);
+  EXPECT_NE(u->statics[PAINT1_LAYER].world, nullptr);
   EXPECT_EQ(press(PAINT_PHASE, inside, Keymod_Bit(SHIFTKEY)), std::vector<int16>{SND_NULL});
   gs.txedit_phase = TXEDIT_EDIT;
   EXPECT_EQ(press(TEXT_PHASE, inside), std::vector<int16>{SND_NULL});

@@ -1,0 +1,72 @@
+// The marquee of the select tool: its dashed outlines, and the capture of
+// the area under it as the custom stamp (the first cell of the stamp bar),
+// optionally cut out of the paint layer.
+#pragma once
+
+#include "pixel/DrawUtilDraw.h"
+#include "platform/Quickdraw.h"
+#include "platform/Types.h"
+#include "platform/VoskDef.h"
+
+enum a_marquee_method : int16 { RECT_SELECTION = 0, OVAL_SELECTION = 1, LASSO_SELECTION = 2 };
+enum a_marquee_howtaken : int16 { CUT_SELECTION = 0, COPY_SELECTION = 1 };
+enum a_marquee_opacity : int16 { TRANSPARENT_SELECTION = 0, OPAQUE_SELECTION = 1 };
+
+constexpr int16 ALERT_SELECTION_EMPTY = 22;  // "the transparent selection contains nothing"
+
+// The marquee pen in the current port: 1 x 1, the marquee's stripes, black
+// on white.
+void Prep_Marq();
+// The shape framed with the marquee pen; the pen pattern is black again
+// afterwards.
+void Draw_Marq_Rgn(RgnHandle rgn);
+void Draw_Marq_Rect(const Rect& bounds);
+void Draw_Marq_Oval(const Rect& bounds);
+
+// The area of t.marq_rgn (cells of the current unit, within its paint
+// bounds and, on units with round ends or holes, its label area) becomes the
+// custom stamp: only the paint under it with a transparent selection (or on
+// a unit without canvas), else the canvas with the paint over it, white and
+// uncovered outside the marquee. With a cut the paint under it is erased.
+// The stamp's sequence number advances, the stamp bar selects it and the
+// warp sliders return to their defaults. Nothing to take: alert 22 (paint
+// only) or nothing at all, and the custom stamp stays as it was. TRUE when
+// the stamp was taken.
+bool8 Marq_To_Stamp();
+
+// The region of an outline from every one of its points (no cap on their
+// number), closed from the last point to the first. NIL when none could be
+// made (after alert 30, once per stroke).
+RgnHandle Outline_Rgn(const a_pointlist_rec& outline);
+
+// The lasso marquee from a collected outline: its region captured, one undo
+// step for a cut, the outline's bounds shown again.
+void Lasso_Select(const a_pointlist_rec& outline, const Rect& boundary);
+
+// An outline being collected: its points (the first the origin), bounds
+// and whether it may close yet (after a drag more than 8 cells from the
+// origin, or after more than 2 clicked points) or has closed.
+struct a_lasso {
+  a_pointlist_rec* list;
+  Point origin;
+  Rect boundary;
+  bool8 may_close;
+  bool8 closed;
+};
+// The steps of the lasso: Start with the origin; Drag adds a cell of a
+// drag (closing on a cell within 4 cells of the origin once it may); Click
+// adds a clicked cell (snapped onto the origin, closing, when it may close
+// and lies within 4 cells); Close ends it with the origin as the last point
+// and the bounds clipped to the unit's paint bounds. Points past the list's
+// capacity widen the bounds but are not stored.
+void Lasso_Start(a_lasso& l, a_pointlist_rec* list, Point origin);
+void Lasso_Drag(a_lasso& l, Point cell);
+void Lasso_Click(a_lasso& l, Point cell);
+void Lasso_Close(a_lasso& l);
+
+// Collects an outline from origin in view vx: drag to draw it, release and
+// click to add straight sides (Shift keeps them straight or diagonal), a
+// click on the origin or a key closes it. boundary := its bounds.
+void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary);
+// The lasso marquee from startcell.
+void Track_Lasso_Select(uint16 vx, Point startcell);

@@ -1,0 +1,3 @@
+#include "objects/VoskSwat.h"
+
+void Swatch_PostUpdate() {}

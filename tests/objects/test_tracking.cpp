@@ -1,0 +1,432 @@
+// The free-hand loop fed with scripted samples: the spacing walk, hold
+// samples, the stamp grid under Shift, a click, symmetry copies keeping up
+// and catching up (cut short by Escape), the queue wrapping, and each tool's
+// stroke as one undo step that gives the paint layer back byte for byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DocTestSupport.h"
+#include "SoundTestSupport.h"
+#include "TempDirSupport.h"
+#include "host/HostAudio.h"
+#include "objects/VoskBrus.h"
+#include "objects/VoskTrac.h"
+#include "platform/Events.h"
+#include "platform/SysSound.h"
+#include "platform/SysKey.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+constexpr float kMMPerPixel = 0.0846667f;
+
+// Every imprint the tools made, in order: its points.
+std::vector<std::vector<Point>>& Imprints() {
+  static std::vector<std::vector<Point>> v;
+  return v;
+}
+
+// An imprint that records its points and paints each one's cell (colour
+// from the number of imprints so far, full coverage).
+void Recording_Atom(a_atom_rec& p) {
+  std::vector<Point> pts(p.list->points, p.list->points + p.list->npoints);
+  Imprints().push_back(pts);
+  const PixMap& w = p.paint_world->pix;
+  Rect d{0, 0, 0, 0};
+  for (const Point& pt : pts) {
+    if (pt.h < w.bounds.left || pt.h >= w.bounds.right || pt.v < w.bounds.top || pt.v >= w.bounds.bottom) continue;
+    auto* row = reinterpret_cast<uint32*>(w.baseAddr + size_t(pt.v - w.bounds.top) * PixMap_RowBytes(w));
+    row[pt.h - w.bounds.left] = 0xFF000000u | uint32(Imprints().size() * 2654435761u);
+    if (p.mask_world != nullptr) {
+      const PixMap& m = p.mask_world->pix;
+      m.baseAddr[size_t(pt.v - m.bounds.top) * PixMap_RowBytes(m) + size_t(pt.h - m.bounds.left)] =
+          p.fill == ERASER_FILL ? 0 : 255;
+    }
+    d = Rect{pt.v, pt.h, int16(pt.v + 1), int16(pt.h + 1)};
+  }
+  p.dirty = d;
+}
+
+
+class Tracking : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tmp_ = testdir::Make_Temp_Dir("track");
+    ASSERT_FALSE(tmp_.empty());
+    env_ = std::make_unique<testdir::EnvGuard>("TMPDIR", tmp_.c_str());
+    doctests::Start_Document_Modules();
+    gs.controller = GHOST;
+    gs.tool_show = true;
+    a_template x{};
+    std::strcpy(x.label, "Tracking");
+    x.papersize = {215.9f, 279.4f};
+    a_unit& u = x.units[x.nunits++];
+    u.kind = UNIT_RECT;
+    u.bbox = a_frect{5, 5, 5 + 200 * kMMPerPixel, 5 + 200 * kMMPerPixel};
+    ASSERT_TRUE(Doc_New(x));
+    unit_ = Doc_Unit(1);
+    ASSERT_NE(unit_, nullptr);
+    ASSERT_EQ(g_doc.up, unit_);
+    for (a_tool tool : {BRUSH_TOOL, ERASER_TOOL, SPRAY_TOOL, STAMP_TOOL}) {
+      gs.tool_desc[tool].atom_proc = Recording_Atom;
+      gs.tool_desc[tool].single_point = true;
+      gs.tool_desc[tool].symmetry = true;
+      gs.tool_desc[tool].paints = true;
+    }
+    gs.toggle_vals[SYMMETRY_TOGGLE] = false;
+    Imprints().clear();
+  }
+  void TearDown() override {
+    doctests::Close_Document();
+    History_Stop();
+    env_.reset();
+    testdir::Remove_Dir(tmp_);
+  }
+  void Paint_Layer() {
+    unit_->paintinuse = true;
+    Sync_Existence(true, unit_, PAINT1_LAYER);
+  }
+  void Symmetry(int16 n, bool mirror) {
+    gs.toggle_vals[SYMMETRY_TOGGLE] = true;
+    gs.slider_vals[SYMMETRY_COUNT_SLIDER] = n;
+    gs.grid_vals[SYMMETRY_KIND_GRID] = mirror ? MIRROR_SYMMETRY : CYCLIC_SYMMETRY;
+  }
+  // A stroke: the first cell a jump, the rest regular moves, then release.
+  void Stroke(const std::vector<Point>& cells, a_shift_set shifts = 0, bool idle = false) {
+    uint32 tick = 0;
+    bool first = true;
+    for (Point c : cells) {
+      Track_1_Sample(c, first ? JUMP_SAMPLE : REGULAR_SAMPLE, shifts, tick++);
+      if (idle) Track_1_Idle();
+      first = false;
+    }
+    Track_1_Release(cells.front());
+  }
+  std::vector<uint8> Layer_Bytes() {
+    std::vector<uint8> out;
+    for (GWorldPtr w : {unit_->statics[PAINT1_LAYER].world, unit_->statics[PAINT1_LAYER].mask}) {
+      if (w == nullptr) continue;
+      const PixMap& p = w->pix;
+      const size_t n = size_t(p.bounds.bottom - p.bounds.top) * PixMap_RowBytes(p);
+      out.insert(out.end(), p.baseAddr, p.baseAddr + n);
+    }
+    return out;
+  }
+
+  a_doc_unit* unit_ = nullptr;
+  std::string tmp_;
+  std::unique_ptr<testdir::EnvGuard> env_;
+};
+
+std::vector<Point> Line(Point from, Point to) {
+  std::vector<Point> v;
+  const int n = std::max(std::abs(to.h - from.h), std::abs(to.v - from.v));
+  for (int i = 0; i <= n; ++i)
+    v.push_back(Point{int16(from.v + (to.v - from.v) * i / std::max(n, 1)),
+                      int16(from.h + (to.h - from.h) * i / std::max(n, 1))});
+  return v;
+}
+
+// The walk posts a cell each time the distance walked (10 a straight step,
+// 14 a diagonal one) reaches ten times the spacing, whatever the samples'
+// gaps; spacing 0 posts every sample.
+TEST_F(Tracking, SpacingWalk) {
+  Paint_Layer();
+  struct Case {
+    int16 spacing;
+    std::vector<Point> samples;
+    size_t imprints;
+    Point last;
+  } cases[] = {
+      {1, {{10, 10}, {10, 30}}, 21, {10, 30}},            // one sample 20 cells on: every cell
+      {5, {{10, 10}, {10, 30}}, 5, {10, 30}},             // 50 per post: h 15, 20, 25, 30
+      {5, Line({10, 10}, {10, 30}), 5, {10, 30}},          // the same from samples a cell apart
+      {3, {{10, 10}, {30, 30}}, 7, {28, 28}},              // diagonal: 42 per 3 steps
+      {2, {{10, 10}, {30, 30}}, 11, {30, 30}},             // 28 per 2 steps
+      {7, {{10, 10}, {10, 16}}, 1, {10, 10}},              // never far enough: the jump alone
+      {0, {{10, 10}, {10, 11}, {10, 11}, {12, 15}}, 3, {12, 15}},  // a repeat is no sample
+  };
+  for (const Case& c : cases) {
+    Imprints().clear();
+    ASSERT_TRUE(Track_1_Begin(1, c.spacing, false, false, 1, BRUSH_TOOL));
+    Stroke(c.samples);
+    Track_1_End();
+    ASSERT_EQ(Imprints().size(), c.imprints) << "spacing " << c.spacing;
+    EXPECT_TRUE(Imprints().front()[0] == c.samples.front());
+    EXPECT_TRUE(Imprints().back()[0] == c.last) << Imprints().back()[0].v << "," << Imprints().back()[0].h;
+  }
+}
+
+// Held still, the spray posts every sinterval ticks; the brush, without
+// repeat, posts nothing more.
+TEST_F(Tracking, HoldSamples) {
+  Paint_Layer();
+  for (auto [tool, repeat, interval, want] :
+       {std::tuple{SPRAY_TOOL, true, int16(5), size_t(1 + 4)}, std::tuple{SPRAY_TOOL, true, int16(1), size_t(1 + 20)},
+        std::tuple{BRUSH_TOOL, false, int16(1), size_t(1)}}) {
+    Imprints().clear();
+    ASSERT_TRUE(Track_1_Begin(interval, 0, repeat, false, 1, tool));
+    Track_1_Sample(Point{40, 40}, JUMP_SAMPLE, 0, 0);
+    for (uint32 tick = 1; tick <= 20; ++tick) Track_1_Sample(Point{40, 40}, HOLD_SAMPLE, 0, tick);
+    Track_1_Release(Point{40, 40});
+    Track_1_End();
+    EXPECT_EQ(Imprints().size(), want) << "tool " << tool << " interval " << interval;
+  }
+}
+
+// Under Shift the stamp lands only on the row or column through the start,
+// at whole multiples of the stamp's size, never twice in a row; without
+// Shift the walk is free.
+TEST_F(Tracking, ShiftStampGrid) {
+  Paint_Layer();
+  t.stampgrid_interval = Point{12, 10};
+  t.stampgrid_origin = Point{50, 50};
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, true, 1, STAMP_TOOL));
+  Stroke({{50, 50}, {53, 73}, {60, 100}}, Shift_Bit(SHIFT_KEY));
+  Track_1_End();
+  std::vector<Point> got;
+  for (auto& i : Imprints()) got.push_back(i[0]);
+  // Mostly sideways: the row, though the walk drifts 10 cells down.
+  const std::vector<Point> want{{50, 50}, {50, 60}, {50, 70}, {50, 80}, {50, 90}, {50, 100}};
+  ASSERT_EQ(got.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i) EXPECT_TRUE(got[i] == want[i]) << i << ": " << got[i].v << "," << got[i].h;
+
+  // Mostly down: the column, at multiples of the stamp's height (30 rounds
+  // away from zero to 36).
+  Imprints().clear();
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, true, 1, STAMP_TOOL));
+  Stroke({{50, 50}, {80, 53}}, Shift_Bit(SHIFT_KEY));
+  Track_1_End();
+  const std::vector<Point> down{{50, 50}, {62, 50}, {74, 50}, {86, 50}};
+  ASSERT_EQ(Imprints().size(), down.size());
+  for (size_t i = 0; i < down.size(); ++i) EXPECT_TRUE(Imprints()[i][0] == down[i]) << i;
+
+  Imprints().clear();
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, true, 1, STAMP_TOOL));
+  Stroke({{50, 50}, {53, 73}});
+  Track_1_End();
+  EXPECT_EQ(Imprints().size(), 24u);  // every cell walked
+}
+
+// A click without movement paints one imprint per copy, at the click and
+// its copies.
+TEST_F(Tracking, ClickPaintsOneImprintPerCopy) {
+  Paint_Layer();
+  for (int16 n : {1, 4, 6, 30}) {
+    for (bool mirror : {false, true}) {
+      if (n == 1 && mirror) continue;
+      Symmetry(n, mirror);
+      Imprints().clear();
+      ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, BRUSH_TOOL));
+      Stroke({{70, 40}});
+      Track_1_End();
+      ASSERT_EQ(Imprints().size(), size_t(n) * (mirror ? 2 : 1)) << n;
+      for (int16 cx = 0; cx < n; ++cx) {
+        Point want{70, 40};
+        if (cx != 0) Calc_Cyclic(int16(cx * 360 / n), Point{70, 40}, want);
+        const size_t at = size_t(cx) * (mirror ? 2 : 1);
+        EXPECT_TRUE(Imprints()[at][0] == want) << n << " copy " << cx;
+        if (mirror) {
+          Point m;
+          Calc_Mirror(int16(cx * 360 / n), Point{70, 40}, m);
+          EXPECT_TRUE(Imprints()[at + 1][0] == m) << n << " mirror " << cx;
+        }
+      }
+    }
+  }
+}
+
+// With the brush's own imprint a click paints the layer at the click and
+// nowhere far from it.
+TEST_F(Tracking, BrushClickPaintsAtTheClick) {
+  Paint_Layer();
+  gs.tool_net = BRUSH_TOOL;
+  gs.tool_desc[BRUSH_TOOL].atom_proc = Atom_Brush;
+  Brush_Init();
+  gs.fill_kind = COLOR_FILL;
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, BRUSH_TOOL));
+  Stroke({{70, 40}});
+  Track_1_End();
+  Brush_Stop();
+  const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+  auto at = [&](int x, int y) { return uint8(m.baseAddr[size_t(y - m.bounds.top) * PixMap_RowBytes(m) + size_t(x - m.bounds.left)]); };
+  EXPECT_GT(at(40, 70), 0);
+  EXPECT_EQ(at(150, 150), 0);
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
+}
+
+// A fast stroke leaves the copies behind (no idle pass between samples);
+// after release every copy has made as many imprints as copy 0, each at its
+// own turn of the cell. Idle passes serve one lagging copy each.
+TEST_F(Tracking, CopiesCatchUp) {
+  Paint_Layer();
+  for (int16 n : {1, 4, 6, 30}) {
+    Symmetry(n, false);
+    Imprints().clear();
+    ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, BRUSH_TOOL));
+    Stroke(Line({20, 20}, {20, 119}));
+    EXPECT_EQ(Track_1_Pending(uint16(n - 1)), 0);
+    Track_1_End();
+    ASSERT_EQ(Imprints().size(), size_t(100) * size_t(n));
+    std::vector<int> counts(size_t(n), 0);
+    for (const auto& i : Imprints()) {
+      for (int16 cx = 0; cx < n; ++cx) {
+        Point c0{20, int16(20 + counts[size_t(cx)])};
+        Point want = c0;
+        if (cx != 0) Calc_Cyclic(int16(cx * 360 / n), c0, want);
+        if (i[0] == want) {
+          ++counts[size_t(cx)];
+          break;
+        }
+      }
+    }
+    for (int16 cx = 0; cx < n; ++cx) EXPECT_EQ(counts[size_t(cx)], 100) << n << " copy " << cx;
+  }
+  // Idle passes: copy 1 first, then copy 2.
+  Symmetry(3, false);
+  Imprints().clear();
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, BRUSH_TOOL));
+  Track_1_Sample(Point{20, 20}, JUMP_SAMPLE, 0, 0);
+  Track_1_Sample(Point{20, 21}, REGULAR_SAMPLE, 0, 1);
+  EXPECT_EQ(Track_1_Pending(1), 2);
+  Track_1_Idle();
+  Track_1_Idle();
+  EXPECT_EQ(Track_1_Pending(1), 0);
+  EXPECT_EQ(Track_1_Pending(2), 2);
+  Track_1_Idle();
+  EXPECT_EQ(Track_1_Pending(2), 1);
+  Track_1_Release(Point{20, 20});
+  Track_1_End();
+  EXPECT_EQ(Imprints().size(), 6u);
+}
+
+// More cells than the queue holds: the lagging copies are pushed on before
+// an entry is overwritten, and none loses a cell.
+TEST_F(Tracking, QueueWrapsWithoutLoss) {
+  Paint_Layer();
+  Symmetry(2, false);
+  ASSERT_TRUE(Track_1_Begin(0, 0, true, false, 1, SPRAY_TOOL));
+  Track_1_Sample(Point{30, 30}, JUMP_SAMPLE, 0, 0);
+  for (uint32 i = 1; i < 5000; ++i) Track_1_Sample(Point{30, 30}, HOLD_SAMPLE, 0, i);
+  EXPECT_EQ(Track_1_Pending(1), TRACK1_QUEUE - 1);  // full, never more
+  Track_1_Release(Point{30, 30});
+  Track_1_End();
+  EXPECT_EQ(Imprints().size(), 10000u);
+}
+
+// Escape during the catch-up ends it at once with sound 167; the imprints
+// still queued are drawn before the undo step is recorded, so redo gives the
+// whole stroke back, and undo the layer as it was.
+TEST_F(Tracking, EscapeDrainsBeforeTheUndoStep) {
+  Paint_Layer();
+  History_Emit(OP_PAINT_BRUSH);  // the empty layer as a state of its own
+  const std::vector<uint8> before = Layer_Bytes();
+  soundtest::SoundRecorder sounds;
+  Symmetry(30, true);
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, BRUSH_TOOL));
+  uint32 tick = 0;
+  Track_1_Sample(Point{100, 60}, JUMP_SAMPLE, 0, tick++);
+  for (int16 h = 61; h < 140; ++h) Track_1_Sample(Point{100, h}, REGULAR_SAMPLE, 0, tick++);
+  PostMessage(main_hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  Track_1_Release(Point{100, 60});
+  EXPECT_GT(Track_1_Pending(29), 0);  // the catch-up was cut short
+  Track_1_End();
+  const auto& ev = Host_Audio_Events();
+  EXPECT_NE(std::find_if(ev.begin(), ev.end(), [](const HostAudioEvent& e) { return e.kind == HostAudioEventKind::BEEP; }),
+            ev.end());  // sound 167 is the system's beep
+  EXPECT_EQ(Imprints().size(), size_t(80 * 30 * 2));
+  const std::vector<uint8> after = Layer_Bytes();
+  ASSERT_NE(after, before);
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
+  Undo_Silent();
+  EXPECT_EQ(Layer_Bytes(), before);
+  Redo_Button();
+  EXPECT_EQ(Layer_Bytes(), after);
+}
+
+// Each free-hand tool's stroke is one undo step: undo gives the layer back
+// byte for byte (no layer at all when the stroke made it), redo the stroke.
+TEST_F(Tracking, UndoPerTool) {
+  const struct {
+    a_tool tool;
+    a_history_op op;
+  } tools[] = {{BRUSH_TOOL, OP_PAINT_BRUSH}, {ERASER_TOOL, OP_PAINT_ERASE}, {SPRAY_TOOL, OP_PAINT_SPRAY},
+               {STAMP_TOOL, OP_PAINT_STAMP}};
+  bool first = true;
+  for (const auto& c : tools) {
+    std::vector<uint8> before;
+    if (first) {
+      Paint_Layer();  // the stroke makes the layer
+    } else {
+      before = Layer_Bytes();
+    }
+    gs.tool_net = c.tool;
+    ASSERT_TRUE(Track_1_Begin(1, 2, c.tool == SPRAY_TOOL, false, 1, c.tool));
+    Stroke(Line({30, 30}, {60, 90}));
+    Track_1_End();
+    EXPECT_EQ(History_Last_Op(), c.op);
+    const std::vector<uint8> after = Layer_Bytes();
+    Undo_Silent();
+    if (first) {
+      EXPECT_EQ(unit_->statics[PAINT1_LAYER].world, nullptr);
+      EXPECT_FALSE(unit_->paintinuse);
+    } else {
+      EXPECT_EQ(Layer_Bytes(), before) << c.tool;
+    }
+    Redo_Button();
+    EXPECT_EQ(Layer_Bytes(), after) << c.tool;
+    first = false;
+  }
+}
+
+// The corners of a dragged shape: from the corner or the centre, squares
+// under Shift (the sides the average of the two drags), never a zero side;
+// lines run to the mouse or, under Shift, to the nearest straight line.
+TEST_F(Tracking, ShapeConstraints) {
+  gs.views[0].zoom_fudge = 0;
+  gs.slider_vals[LINE_THICKNESS_SLIDER] = 3;
+  struct Case {
+    const char* what;
+    a_tool tool;
+    int16 shaping;
+    bool shift;
+    Point base, corner, net1, net2;
+  } cases[] = {
+      {"corners", SRECT_TOOL, 0, false, {10, 10}, {20, 30}, {10, 10}, {20, 30}},
+      {"on the base's row", SRECT_TOOL, 0, false, {10, 10}, {10, 30}, {10, 10}, {11, 30}},
+      {"on the base's column", SOVAL_TOOL, 0, false, {10, 10}, {30, 10}, {10, 10}, {30, 11}},
+      {"up and left", SRECT_TOOL, 0, false, {10, 10}, {4, 2}, {10, 10}, {4, 2}},
+      {"square", SRECT_TOOL, 0, true, {10, 10}, {20, 40}, {10, 10}, {30, 30}},
+      {"square up", FRECT_TOOL, 0, true, {10, 10}, {0, 40}, {10, 10}, {-10, 30}},
+      {"from the centre", SOVAL_TOOL, 1, false, {50, 50}, {45, 40}, {45, 40}, {56, 61}},
+      {"square from the centre", SRECT_TOOL, 1, true, {50, 50}, {60, 80}, {31, 31}, {70, 70}},
+      {"line", LINE_TOOL, 0, false, {10, 10}, {15, 40}, {10, 10}, {15, 40}},
+      {"straight line", LINE_TOOL, 0, true, {10, 10}, {11, 40}, {10, 10}, {10, 40}},
+  };
+  for (const Case& c : cases) {
+    Point n1, n2;
+    Rect dirty;
+    Apply_Constraints(c.tool, 1, c.base, c.corner, c.shaping, c.shift, n1, n2, dirty);
+    EXPECT_TRUE(n1 == c.net1) << c.what << ": " << n1.v << "," << n1.h;
+    EXPECT_TRUE(n2 == c.net2) << c.what << ": " << n2.v << "," << n2.h;
+    const int16 out = c.tool == LINE_TOOL ? 3 : 0;
+    const int16 end = c.tool == LINE_TOOL ? 1 : 0;
+    EXPECT_EQ(dirty.left, std::min(n1.h, n2.h) - out) << c.what;
+    EXPECT_EQ(dirty.bottom, std::max(n1.v, n2.v) + end + out) << c.what;
+  }
+  // The view's zoom fudge widens the area on every side.
+  gs.views[0].zoom_fudge = 2;
+  Point n1, n2;
+  Rect dirty;
+  Apply_Constraints(SRECT_TOOL, 1, Point{10, 10}, Point{20, 30}, 0, false, n1, n2, dirty);
+  EXPECT_EQ(dirty.top, 8);
+  EXPECT_EQ(dirty.right, 32);
+}
+
+}  // namespace
