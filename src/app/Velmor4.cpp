@@ -11,6 +11,7 @@
 #include "doc/VoskHist.h"
 #include "doc/VoskUndo.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskBrus.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskTmpl.h"
 #include "host/HostBackend.h"
@@ -30,6 +31,8 @@
 #include "host/HostWin.h"
 #include "objects/VoskEdit.h"
 #include "objects/VoskLayer.h"
+#include "objects/VoskSpra.h"
+#include "objects/VoskStam.h"
 #include "pixel/Fast.h"
 #include "pixel/MAsm2.h"
 #include "pixel/SysPix.h"
@@ -375,6 +378,9 @@ void Start_Modules() {
   SysTimer_Init();
   Quickdraw_Init();
   Caret_Init();
+  // The painting tools' brush and stamp caches (regions and worlds).
+  Brush_Init();
+  Stamp_Init();
 }
 
 void Register_Classes() {
@@ -586,6 +592,9 @@ void Main_Stop() {
   Intf_Stop();
   Static_Stop();
   main_hwnd = nullptr;
+  Spray_Stop();
+  Stamp_Stop();
+  Brush_Stop();
   OP_Stop();
   Stop_Quickdraw();
   SysVideo_Stop();
