@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "LabelSessionSupport.h"
 #include "TestSupport.h"
 #include "host/HostCodecs.h"
 #include "host/HostScript.h"
@@ -53,15 +54,8 @@ constexpr int16 kScreenW = 1024, kScreenH = 768;
 // 22-pixel title and frame (8 pixels of it above the client area's top).
 constexpr int32 kMainClientTop = 29;
 constexpr int32 kModalTitle = 22, kModalTopInset = 8;
-constexpr const char* kCdLayout = "_ Disc printer, CD/DVD";
 constexpr a_pixel24 kUserRed{220, 40, 60};
 constexpr a_pixel24 kUserTeal{20, 170, 160};
-
-std::vector<uint8> Read_Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 // A point of a modal window of client size w x h, in the main window's
 // client coordinates (where the script's clicks are given).
@@ -72,7 +66,7 @@ Point Modal_To_Main(int16 w, int16 h, Point p) {
 }
 std::string Click(Point p) { return "click " + std::to_string(p.h) + " " + std::to_string(p.v) + "\n"; }
 Point Middle(const Rect& r) { return Point{int16((r.top + r.bottom) / 2), int16((r.left + r.right) / 2)}; }
-std::string Menu(int32 id) { return "menu " + std::to_string(id) + "\n"; }
+using labelsession::Menu;
 
 // How many pixels of the picture are within 24 of the colour on each channel.
 int Count_Near(const std::vector<uint32>& px, a_pixel24 c) {
@@ -109,23 +103,11 @@ class LabelsEndToEnd : public ::testing::Test {
   // The preferences the run starts from: the CD layout used last, and two
   // colours of the user's own (the palette's first entries).
   void Write_Prefs() {
-    VoskDef_Init();
-    VoskStat_Init();
-    os_language = ENGLISH;
-    Prefs_SetToDefault();
-    a_pref_rec rec = gs.pref;
-    a_layout_usage_rec used{};
-    used.count = 2;
-    used.when = DateTimeRec{2026, 1, 2, 3, 4, 5, 5};
-    std::strncpy(used.label, kCdLayout, sizeof used.label - 1);
-    used.tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
-    const uint32 tx = used.tx;  // the record is packed
-    ASSERT_NE(tx, 0u);
-    std::memcpy(&rec.recentlay[0], &used, sizeof used);
+    a_pref_rec rec;
+    ASSERT_TRUE(labelsession::CD_Prefs(rec));
     const a_pixel24 colours[2] = {kUserRed, kUserTeal};
     std::memcpy(rec.colors, colours, sizeof colours);
-    std::ofstream out(prefs_, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&rec), sizeof rec);
+    labelsession::Write_Prefs(prefs_, rec);
   }
 
   // A 600 x 400 photo in four coloured quadrants with a light frame.
@@ -153,19 +135,7 @@ class LabelsEndToEnd : public ::testing::Test {
   }
 
   int Run(const std::string& script_text, std::string& err) {
-    const std::string script = dir_ + "/script.txt";
-    std::ofstream(script) << script_text;
-    std::string cmd = "env -i";
-    for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-      if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
-    cmd += " HOME=" + Quoted(dir_) + " XDG_CONFIG_HOME=" + Quoted(dir_ + "/config") + " XDG_RUNTIME_DIR=" +
-           Quoted(dir_) + " VELMOR_BACKEND=headless VELMOR_SCREEN=" + std::to_string(kScreenW) + "x" +
-           std::to_string(kScreenH) + " VELMOR_SCRIPT=" + Quoted(script) + " " + Quoted(VELMOR4_EXE) +
-           " >/dev/null 2>" + Quoted(dir_ + "/stderr.txt");
-    const int rc = std::system(cmd.c_str());
-    const std::vector<uint8> e = Read_Bytes(dir_ + "/stderr.txt");
-    err.assign(e.begin(), e.end());
-    return rc;
+    return labelsession::Run(dir_, script_text, kScreenW, kScreenH, err);
   }
 
   TempConfigHome home_{"config"};

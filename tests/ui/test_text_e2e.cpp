@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "LabelSessionSupport.h"
 #include "TestSupport.h"
 #include "host/HostScript.h"
 #include "host/HostCodecs.h"
@@ -40,21 +41,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kCdLayout = "_ Disc printer, CD/DVD";
+using labelsession::Menu;
 
-std::string Menu(int32 id) { return "menu " + std::to_string(id) + "\n"; }
 std::string Repeat(int n, const std::string& line) {
   std::string s;
   for (int i = 0; i < n; ++i) s += line;
   return s;
 }
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 // The glow's colour: the glow bar's default, the palette's light blue.
 int Count_Bluish(const std::vector<uint32>& px) {
   int n = 0;
   for (uint32 p : px) {
-    const int b = int(p & 0xFF), g = int((p >> 8) & 0xFF), r = int((p >> 16) & 0xFF);
+    const int b = int(p & 0xFF), r = int((p >> 16) & 0xFF);
     if (b > r + 40 && b > 100) ++n;
   }
   return n;
@@ -76,36 +75,13 @@ class TextEndToEnd : public ::testing::Test {
 
   // The preferences the run starts from: the CD layout used last.
   void Write_Prefs() {
-    VoskDef_Init();
-    VoskStat_Init();
-    os_language = ENGLISH;
-    Prefs_SetToDefault();
-    a_pref_rec rec = gs.pref;
-    a_layout_usage_rec used{};
-    used.count = 2;
-    used.when = DateTimeRec{2026, 1, 2, 3, 4, 5, 5};
-    std::strncpy(used.label, kCdLayout, sizeof used.label - 1);
-    const uint32 tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
-    ASSERT_NE(tx, 0u);
-    used.tx = tx;
-    std::memcpy(&rec.recentlay[0], &used, sizeof used);
-    std::ofstream out(prefs_, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&rec), sizeof rec);
+    a_pref_rec rec;
+    ASSERT_TRUE(labelsession::CD_Prefs(rec));
+    labelsession::Write_Prefs(prefs_, rec);
   }
 
   int Run(const std::string& script_text, std::string& err) {
-    const std::string script = dir_ + "/script.txt";
-    std::ofstream(script) << script_text;
-    std::string cmd = "env -i";
-    for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-      if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
-    cmd += " HOME=" + Quoted(dir_) + " XDG_CONFIG_HOME=" + Quoted(dir_ + "/config") + " XDG_RUNTIME_DIR=" +
-           Quoted(dir_) + " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" + Quoted(script) + " " +
-           Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(dir_ + "/stderr.txt");
-    const int rc = std::system(cmd.c_str());
-    std::ifstream in(dir_ + "/stderr.txt", std::ios::binary);
-    err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return rc;
+    return labelsession::Run(dir_, script_text, 1024, 768, err);
   }
 
   TempConfigHome home_{"config"};
