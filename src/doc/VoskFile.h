@@ -71,7 +71,7 @@ std::string Export_Default_Name(a_file_format format);
 void Export_Project(a_file_format format);
 
 // The open dialog's preview: Get_Hook follows the dialog's messages (-1
-// start, -2 end, 100 a new selection); FilePreview draws the preview of spec
+// start, -2 end, 100 a new selection); FilePreview draws the preview of the file
 // fitted and centred in box on a grey ground.
 int16 Get_Hook(int16 item, HWND dialog, int16 message);
 void FilePreview(const FSSpec& spec, const Rect& box);

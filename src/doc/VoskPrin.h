@@ -148,7 +148,7 @@ void Print_Nudge_0();
 
 // The print panel's adjustment sliders from the current medium (the outer
 // diameter's range by the direct-print kind, then the sliders from the media
-// specs); a slider moved stores its value into the media specs
+// settings); a slider moved stores its value into the media settings
 // (Delta_Print_Adjust; only when printing on discs), and the unit is drawn
 // again with them (Final_Print_Adjust).
 void Load_Print_Adjust();

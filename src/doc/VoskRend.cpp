@@ -595,7 +595,7 @@ bool8 Calc_Outer_Mask(bool8 forprint, uint32 ux, a_doc_unit* unit, const Rect& b
 
 namespace {
 
-// inside := unit spec's region through the mapping of frame onto bounds;
+// inside := the unit's region through the mapping of frame onto bounds;
 // outside := bounds less inside.
 void Rgns_On(bool8 withhole, const a_unit& frame, const a_unit& spec, const Rect& bounds, RgnHandle inside,
              RgnHandle outside) {

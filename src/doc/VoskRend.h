@@ -141,7 +141,7 @@ void Outer_Mask_Check(uint32 ux, a_doc_unit* unit, const Rect& bounds);
 // be made.
 bool8 Calc_Outer_Mask(bool8 forprint, uint32 ux, a_doc_unit* unit, const Rect& bounds, GWorldPtr& world,
                       GWorldPtr& mask);
-// inside := the region of unit spec (millimetres) mapped onto bounds, with
+// inside := the region of the unit (millimetres) mapped onto bounds, with
 // its hole when withhole; outside := bounds less inside. Both regions exist.
 void Calc_Hole_Rgns(bool8 withhole, const a_unit& spec, const Rect& bounds, RgnHandle inside, RgnHandle outside);
 // The same for the LightScribe labelling area chosen by LS_COVERAGE_SLIDER

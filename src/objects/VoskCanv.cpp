@@ -234,7 +234,7 @@ bool8 Find_Full_Canvas(a_keyset& fullkey, const a_keyset& key) {
   return true;
 }
 
-// --- The spec -------------------------------------------------------------------------
+// --- The settings ----------------------------------------------------------------------
 
 void Init_CV(a_canvas_spec& cv) {
   std::memset(static_cast<void*>(&cv), 0, sizeof cv);

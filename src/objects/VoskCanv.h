@@ -1,6 +1,6 @@
 // The canvas: a unit's background, plain white, a solid tint or a picture of
 // the library's canvas set, adjusted by darkness, colour, quarter turns,
-// flips and inversion. Each unit keeps its spec and a one-entry cache of the
+// flips and inversion. Each unit keeps its settings and a one-entry cache of the
 // rendered picture.
 //
 // Canvas keys: the canvas bar shows thumbnails (2, set, c, d), set being the
@@ -35,7 +35,7 @@ struct a_canvas_spec {
 
 struct a_cached_canvas {
   a_canvas_spec cv;         // the unit's canvas
-  a_canvas_spec cached_cv;  // the spec cached_world was made from
+  a_canvas_spec cached_cv;  // the settings cached_world was made from
   Rect cached_bounds;
   GWorldPtr cached_world;   // 32 bits, or NIL
 };
@@ -73,12 +73,12 @@ int16 Canvas_Count(uint8 unitkind);
 // fails: FALSE.
 bool8 Find_Full_Canvas(a_keyset& fullkey, const a_keyset& key);
 
-// --- The spec -------------------------------------------------------------------------
+// --- The settings ----------------------------------------------------------------------
 
 // cv := zero, then darkness, both feathers and saturation at their sliders'
 // defaults.
 void Init_CV(a_canvas_spec& cv);
-// Every field the same (the spec has no padding that could differ).
+// Every field the same (the record has no padding that could differ).
 bool8 Equal_CV(const a_canvas_spec& a, const a_canvas_spec& b);
 // Darkness, saturation, hue and distance at their sliders' defaults.
 bool8 Is_Canvas_Uncolored(const a_canvas_spec& cv);
@@ -102,7 +102,7 @@ void Canvas_Verify(uint32 ux, a_doc_unit* up);
 // other world (a print, a world in cells) subset is the destination itself.
 // A white key paints white, or the solid tint when coloured, and drops the
 // cached picture. A picture with cachef is rendered once into a world of
-// bounds total (kept in canv while the spec and total stay the same) and
+// bounds total (kept in canv while the settings and total stay the same) and
 // the destination copied from it; without cachef it is rendered straight
 // into the destination.
 void Render_Canvas(GWorldPtr port, bool8 cachef, uint32 ux, a_cached_canvas& canv, const Rect& subset,
@@ -131,10 +131,10 @@ bool8 Calc_Canvas_Source(uint8 unitkind, const Rect& unitbounds, const a_keyset&
 
 // --- Commands and sliders (on the current unit) ----------------------------------------
 
-// The canvas sliders := the spec's adjustments, and the canvas bar's
+// The canvas sliders := the settings' adjustments, and the canvas bar's
 // selection := the key's place in the current unit's set.
 void CV_To_Sliders(const a_canvas_spec& cv);
-// The spec's adjustments := the canvas sliders.
+// The settings' adjustments := the canvas sliders.
 void Sliders_To_CV(a_canvas_spec& cv);
 // The end of every canvas command: the current unit redrawn (with the watch
 // cursor) and op made the action's history operation.
@@ -148,7 +148,7 @@ void Canvas_Rotate_CW();   // a quarter turn clockwise, 3 -> 0; OP_CANVAS_ROTATE
 void Canvas_Rotate_CCW();  // 0 -> 3; OP_CANVAS_ROTATE
 void Canvas_FlipX();       // OP_CANVAS_FLIP
 void Canvas_FlipY();       // OP_CANVAS_FLIP
-// Slider hooks: the sliders into the spec and the unit redrawn, with the
+// Slider hooks: the sliders into the settings and the unit redrawn, with the
 // slider's pending operation; the feathers also make the outline's layer
 // again (OP_CANVAS_ADJUST).
 void Delta_Canvas();

@@ -160,7 +160,7 @@ a_pixel32 Bar_Color(a_bar bar) {
   return gs.color_table[x];
 }
 
-// The spec's fields that a photo slider of their own shows, one to one.
+// The rendering record's fields that a photo slider of their own shows, one to one.
 struct a_spec_slider {
   a_slider_enum slider;
   int16 a_spec::*field;
@@ -187,7 +187,7 @@ constexpr a_spec_slider kSpecSliders[] = {
 a_slider_enum Size_Slider_H(const a_spec& s) { return s.is_symbol ? SYMBOL_SIZE_SLIDER : PHOTO_SIZEH_SLIDER; }
 a_slider_enum Size_Slider_V(const a_spec& s) { return s.is_symbol ? SYMBOL_SIZE_SLIDER : PHOTO_SIZEV_SLIDER; }
 a_slider_enum Angle_Slider(const a_spec& s) { return s.is_symbol ? SYMBOL_ANGLE_SLIDER : PHOTO_ANGLE_SLIDER; }
-// The slider of a table row for spec: a symbol's angle and opacity have
+// The slider of a table row for the record s: a symbol's angle and opacity have
 // sliders of their own.
 a_slider_enum Spec_Slider(const a_spec_slider& row, const a_spec& s) {
   if (row.field == &a_spec::angle) return Angle_Slider(s);
@@ -195,7 +195,7 @@ a_slider_enum Spec_Slider(const a_spec_slider& row, const a_spec& s) {
   return row.slider;
 }
 
-// The size of a rendering of spec predicted from the spec alone: its
+// The size of a rendering predicted from its record alone: its
 // subset at its scalings with the edge, turned (for a picture the render
 // cache cannot size).
 void Predicted_Size(const a_spec& s, int32& w, int32& h) {
@@ -615,7 +615,7 @@ void PH_Draw(GWorldPtr world, const a_ph_rec* ph, a_cache_purpose purpose, const
         clip = NewRgn();
         RectRgn(clip, area);
       }
-      // The rendering laid on the box its spec gives: pieces at their place
+      // The rendering laid on the box its record gives: pieces at their place
       // within the union, scaled when the cache holds the picture at
       // another size (a reduced basis, or the rounding of a conversion).
       const int64 uw = Width(u), uh = Height(u), dw = Width(dest), dh = Height(dest);

@@ -101,7 +101,7 @@ void Do_Paste_PH(const uint8* data, uint32 size);
 // box := the placed picture's box (dst_box).
 void PH_NetBox(const a_ph_rec* ph, Rect& box);
 // A new object of kind on the current unit (the caller checks for room) with
-// a fresh record of the render cache's null spec, visible, placed on top or
+// a fresh record of the render cache's null record, visible, placed on top or
 // below the lowest text (Check_Layer_Order): omx := its index. No memory: NIL.
 a_ph_rec* PH_New(int32& omx, a_oj_kind kind);
 // A copy of ph as a new object of kind on top of the current unit's list,
@@ -160,13 +160,13 @@ void Photo_Natural_Bounds(const a_ph_rec* ph, Rect& bounds);
 
 // --- Placing, moving and scaling ---------------------------------------------------------
 
-// The scalings of spec limited to the size sliders' range (the symbol's for
+// The scalings of the record limited to the size sliders' range (the symbol's for
 // a symbol) and so that its subset placed at them has a diagonal of at most
 // PH_MAX_PLACED cells (both reduced in proportion). An empty subset leaves
 // them as they are.
 void PH_Limit_Scalings(a_spec& spec);
 // Object omx's box := the size of its rendering (the render cache's, or from
-// its spec when the picture is missing) centred on dst_center.
+// its record when the picture is missing) centred on dst_center.
 void Photo_Calc_DstBox(int32 omx);
 // Photo_Calc_DstBox, the object posted; with select, it becomes the selection.
 void Photo_Merge(int32 omx, bool8 select);

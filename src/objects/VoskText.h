@@ -354,7 +354,7 @@ void Calc_Net_Char(const a_om_rec& om, int32 i, a_fontspec& spec);
 // unit, 0 on its second; U+FFFD for a lone surrogate. units := 1 or 2.
 char32_t XYL_Code_Point(const a_om_rec& om, int32 i, int32& units);
 
-// The paths: the cache built from spec unless it holds that spec already.
+// The paths: the cache built from the path settings unless it holds them already.
 bool8 Is_Equal_Path_Spec(const a_generic_path_spec& a, const a_generic_path_spec& b);
 void Gen_Path(a_om_rec& om, const a_generic_path_spec& spec);
 // The point (unit pixels) and angle (tenths of a degree, counter-clockwise)

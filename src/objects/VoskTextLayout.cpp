@@ -27,7 +27,7 @@ float g_textsize_stack[2];
 int32 g_textsize_nstack = 0;
 int32 g_textsize_ignored = 0;  // pushes past the second, popped without effect
 
-// Advance of code point cp in the font of spec, stretched by its scale.
+// Advance of code point cp in the font record's font, stretched by its scale.
 float Measure_Advance(const a_fontspec& spec, char32_t cp) { return float(Glyph_Advance(spec, cp)); }
 
 int32 Layout_Size_Limit(const a_om_rec& om) {

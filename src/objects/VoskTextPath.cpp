@@ -374,7 +374,7 @@ void Calc_Frame_Contour(a_om_rec& om, Point centre, float radius, int32 cut_v, b
 // --- The layouts on paths -------------------------------------------------------------
 
 namespace {
-// The lines on the paths of spec, outlined by their frames; the box is the unit.
+// The lines on the paths the settings give, outlined by their frames; the box is the unit.
 void Lay_On_Points_Paths(a_layout_pass& p, const a_generic_path_spec& spec) {
   Gen_Path(*p.om, spec);
   Place_Lines_On_Path(p, JUST_LEFT, APPLY_PLAIN);

@@ -101,7 +101,7 @@ bool Is_Reduced(const a_cache_item& e) {
   return e.basis && (Width(e.c.body.bounds) < Width(e.natural) || Height(e.c.body.bounds) < Height(e.natural));
 }
 
-// The fraction of its picture a rendering by spec needs: the larger of its
+// The fraction of its picture a rendering by its record needs: the larger of its
 // scalings, at most the whole picture.
 double Needed_Fraction(const a_spec& spec) {
   const int32 s = std::max(std::abs(int32(spec.scalingh)), std::abs(int32(spec.scalingv)));
@@ -345,7 +345,7 @@ void Cache_Clear() {
 
 namespace {
 
-// A reduced basis too small for a rendering by spec is read again larger;
+// A reduced basis too small for a rendering by its record is read again larger;
 // TRUE when the basis then is the rendering (the whole picture as it is).
 bool Enlarge_Basis(int32 bx, a_cache_purpose purpose, a_spec& spec) {
   const double f = Needed_Fraction(spec);

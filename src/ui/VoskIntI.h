@@ -816,7 +816,7 @@ void Calc_Media_Name(int16 element, UStrSpan label);
 // adjustments follow it.
 void Print_SelectMedia();
 void Jump_Print_Adjust();
-// The disc printer's density and quality into the media specs.
+// The disc printer's density and quality into the media settings.
 void Delta_Zadaz();
 // With the proportions kept, the photo's horizontal and vertical sizes (and
 // its size) become their average, without an action or a history step of

@@ -386,7 +386,7 @@ TEST_F(Canvas, WhiteCanvasWithoutALibrary) {
   Dispose_GWorld(w);
 }
 
-// The cached picture is reused while the spec and the bounds stay; a new
+// The cached picture is reused while the settings and the bounds stay; a new
 // darkness or other bounds render it again.
 TEST_F(Canvas, OneEntryCache) {
   Open_Library({Picture({1, 1, 2, 1}, Solid(16, 16, Rgb{200, 100, 50})), Picture({2, 1, 2, 1}, Solid(4, 4, kRed))});
