@@ -60,3 +60,15 @@ void Config_EditArea() {
   }
 }
 void Config_Tools() {}
+void Config_TTB() {
+  Config_LSide();
+  Config_BSide();
+}
+void Config_Tags() {}
+void Config_Bar(const Rect& /*area*/) {}
+void Config_ProjPicker() {}
+int16 Count_Ring_Elements(a_ring_kind /*ring*/) { return 0; }
+void Set_Default_Window_Title() {}
+a_window_layout Calc_Editing_Layout(const Rect& total) { return a_window_layout{total, {}, {}, {}, {}, {}, total, {}}; }
+a_edit_rects Calc_Edit_Rects(const Rect& /*area*/, uint16 /*nviews*/) { return {}; }
+int16 ProjPicker_Strip_Height(int16 /*window_height*/) { return 0; }
