@@ -67,6 +67,7 @@ void Config_TTB() {
 void Config_Tags() {}
 void Config_Bar(const Rect& /*area*/) {}
 void Config_ProjPicker() {}
+void Gen_Paper_Lists() {}
 int16 Count_Ring_Elements(a_ring_kind /*ring*/) { return 0; }
 void Set_Default_Window_Title() {}
 a_window_layout Calc_Editing_Layout(const Rect& total) { return a_window_layout{total, {}, {}, {}, {}, {}, total, {}}; }

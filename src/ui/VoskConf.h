@@ -88,18 +88,19 @@ constexpr a_locator EXAMPLES_PAGE_LABEL_LOC = 0x0106F000;
 
 // --- Metrics of the layouts ----------------------------------------------------------
 
-constexpr int16 LEFT_COLUMN_WIDTH = 350;   // phase strip, tool panel, tags strip
-constexpr int16 PHASE_STRIP_HEIGHT = 56;
-constexpr int16 TAGS_STRIP_HEIGHT = 35;
-constexpr int16 BAR_AREA_HEIGHT = 102;     // palette bar and corner
-constexpr int16 CORNER_WIDTH = 179;        // zoom grid 46 + navigator 133
-constexpr int16 NAV_WIDTH = 133;
-constexpr int16 STATUS_LINE_HEIGHT = 20;
-constexpr int16 RULER_WIDTH = 24;
-constexpr int16 HISTORY_NARROW = 133;      // history column of an edit area below 579 pixels
-constexpr int16 HISTORY_WIDE = 179;
-constexpr int16 HISTORY_WIDE_FROM = 579;
-constexpr int16 VIEW_SEPARATOR_WIDTH = 8;  // between two views
+constexpr int16 CONF_LEFT_WIDTH = 350;        // phase strip, tool panel, tags strip
+constexpr int16 CONF_PHASE_HEIGHT = 56;
+constexpr int16 CONF_TAGS_HEIGHT = 35;
+constexpr int16 CONF_BAR_HEIGHT = 102;       // palette bar and corner
+constexpr int16 CONF_CORNER_WIDTH = 179;     // zoom grid 46 + navigator 133
+constexpr int16 CONF_NAV_WIDTH = 133;
+constexpr int16 CONF_STATUS_HEIGHT = 20;
+constexpr int16 CONF_RULER_WIDTH = 24;
+constexpr int16 CONF_HISTORY_NARROW = 133;   // history column of an edit area below 579 pixels
+constexpr int16 CONF_HISTORY_WIDE = 179;
+constexpr int16 CONF_HISTORY_WIDE_FROM = 579;
+constexpr int16 CONF_VIEW_SEPARATOR = 8;     // between two views
+constexpr int16 CONF_PREVIEW_INSET = 16;     // the print preview's page within the edit area
 
 // Left-column layout style.
 enum a_lside_style : uint8 { BAR_AND_TAGS, BAR_NO_TAGS, NO_BAR };
@@ -127,6 +128,11 @@ void Config_Tags();
 void Config_Bar(const Rect& area);
 // The start screen (no document open).
 void Config_ProjPicker();
+// The paper picker's two lists made anew for their boxes and filled from
+// the working list of layouts (the paper panels call it last). The chosen
+// kind or brand and layout stay chosen unless the sort grid changed since
+// the lists were last made.
+void Gen_Paper_Lists();
 // Number of bars the ring offers.
 int16 Count_Ring_Elements(a_ring_kind ring);
 // The main window's title with no document open: the program's name.
