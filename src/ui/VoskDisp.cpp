@@ -5,17 +5,22 @@
 #include <cstring>
 
 #include "doc/VoskDoc.h"
+#include "doc/VoskDraw.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskPrev.h"
 #include "doc/VoskPrin.h"
-#include "doc/VoskTmpl.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskCanv.h"
+#include "objects/VoskEdit.h"
 #include "objects/VoskPhot.h"
+#include "objects/VoskStam.h"
 #include "objects/VoskSym.h"
 #include "objects/VoskText.h"
 #include "pixel/DrawUtilMasked.h"
+#include "platform/QDRect.h"
 #include "platform/SysLoop.h"
+#include "platform/SysMenu.h"
 #include "platform/SysPrint.h"
 #include "platform/SysScrap.h"
 #include "platform/SysSound.h"
@@ -33,60 +38,57 @@ constexpr uint8 kEscape = 27;
 constexpr uint8 kReturn = 13;
 constexpr int16 kAlertRestoreMenus = 26;
 
-// --- File ----------------------------------------------------------------------------
-
-// The layout chooser until the start screen has its paper list: the
-// catalogue's layouts in the browser, opening on the layout used last, and
-// a new document on the one chosen.
-void New_Project() {
-  gs.grid_vals[PROJ_AGE_GRID] = 0;
-  int16 newest = -1;
-  a_layout_usage_rec best{};
-  for (int16 slot = 0; slot < MAX_NRECENTLAY; ++slot) {
-    a_layout_usage_rec rec;
-    std::memcpy(&rec, &gs.pref.recentlay[slot], sizeof rec);
-    if (rec.count == 0 || RecentLay_TemplateX(slot) == 0) continue;
-    const auto key = [](const a_layout_usage_rec& r) {
-      const DateTimeRec& w = r.when;
-      return std::array<int32, 6>{w.year, w.month, w.day, w.hour, w.minute, w.second};
-    };
-    if (newest < 0 || key(rec) > key(best)) {
-      newest = slot;
-      best = rec;
-    }
-  }
-  int16 chosen = int16(newest >= 0 ? RecentLay_TemplateX(newest) : 1);
-  if (Browser_Choose(PAPER_BAR, chosen)) Proj_PickLayout2(uint32(chosen));
-}
-
 // --- Edit ----------------------------------------------------------------------------
 
 void Install_Scrap_Readers() {
   a_scrap_readers readers{};
   readers.paste_ph = Do_Paste_PH;
   readers.paste_mw = Do_Paste_MW;
+  readers.inject_unicode = Do_Paste_UTF16;
   Scrap_Set_Readers(readers);
 }
 
-void Cut_Copy(bool cut) {
-  Scrap_Clear();
-  switch (gs.curr_phase) {
-    case SYMBOL_PHASE:
-    case PHOTO_PHASE:
-    case TEXT_PHASE:
-      Scrap_Add_FirstBlock();
-      if (cut) Enum_Obj_Del();
-      break;
-    default: Sound_Effect(SND_NULL); break;
-  }
+// The fill stamp's picture, when it has bounds.
+PixMapPtr Copyable_Stamp() {
+  if (!g_doc.doc_open) return nullptr;
+  PixMapPtr stamp = nullptr, mask = nullptr;
+  Get_Fill_Stamp(stamp, mask);
+  return stamp != nullptr && !EmptyRect(stamp->bounds) ? stamp : nullptr;
 }
 
-void Paste() {
-  if (!g_doc.doc_open) {
+// The first selected object when it is one the clipboard takes (a photo or
+// a symbol); ENUM_DONE otherwise.
+int32 First_Copyable() {
+  int32 omx = ENUM_START;
+  const a_oj_item* item = Enum(true, true, OBJECT_KINDS, omx) ? Obj_Item(omx) : nullptr;
+  if (item == nullptr || (item->kind != PHOTO_BLOCK && item->kind != SYMBOL_BLOCK)) return ENUM_DONE;
+  return omx;
+}
+
+void Press_Oneshot(int16 button);
+
+// Cut and Copy: the clipboard is emptied only when something goes there;
+// Cut takes away exactly the object it copied.
+void Cut_Copy(bool cut) {
+  if (!Copy_Would_Put()) {
     Sound_Effect(SND_NULL);
     return;
   }
+  Scrap_Clear();
+  if (gs.curr_phase == PAINT_PHASE) {
+    (void)Scrap_Add_Stamp();
+    return;
+  }
+  int32 omx = ENUM_DONE;
+  if (!Scrap_Add_FirstBlock(omx) || !cut) return;
+  if (Selection_Count() > 1) Selection_Set1(omx);
+  Press_Oneshot(OBJ_DEL_BUTTON);
+}
+
+void Paste() {
   Install_Scrap_Readers();
+  // A clone has no content of its own: what is pasted goes to its master.
+  if (g_doc.up != nullptr && g_doc.up->clonef) Select_Doc_Unit(Find_Clone_Master(g_doc.upx));
   if (!Scrap_Paste()) Sound_Effect(SND_NULL);
 }
 
@@ -216,19 +218,48 @@ bool Panel_Command(int32 n) {
 
 }  // namespace
 
-void Scrap_Add_FirstBlock() {
+bool8 Copy_Would_Put() {
+  if (!g_doc.doc_open) return false;
+  switch (gs.curr_phase) {
+    case PAINT_PHASE: return Copyable_Stamp() != nullptr;
+    case TEXT_PHASE:
+      // The editor's ranges go to the clipboard with the text clipboard.
+      if (Is_Editing_Text()) return false;
+      return First_Copyable() != ENUM_DONE;
+    case SYMBOL_PHASE:
+    case PHOTO_PHASE: return First_Copyable() != ENUM_DONE;
+    default: return false;
+  }
+}
+
+bool8 Scrap_Add_Stamp() {
+  PixMapPtr stamp = Copyable_Stamp();
+  if (stamp == nullptr) return false;
+  SetPort(gs.outer_window);
+  Scrap_Add_PixMap(*stamp);
+  return true;
+}
+
+bool8 Scrap_Add_FirstBlock(int32& omx) {
   // The first selected object (the phase's own kinds once entering a phase
   // deselects the others).
-  int32 omx = ENUM_START;
-  const a_oj_item* item = Enum(true, true, OBJECT_KINDS, omx) ? Obj_Item(omx) : nullptr;
-  if (item == nullptr || (item->kind != PHOTO_BLOCK && item->kind != SYMBOL_BLOCK)) {
+  omx = First_Copyable();
+  const a_oj_item* item = Obj_Item(omx);
+  if (item == nullptr) {
+    omx = ENUM_DONE;
     Sound_Effect(SND_NULL);
-    return;
+    return false;
   }
   Scrap_Add_PH(item->kind, item->ph);
+  return true;
 }
 
 void Do_Paste_MW(a_picture_scan_rec& scan) {
+  // The collage takes pasted pictures into its slots once it has them.
+  if (gs.curr_phase == COLLAGE_PHASE) {
+    Sound_Effect(SND_NULL);
+    return;
+  }
   SV_Set_Enum(SV_PHASE, PHOTO_PHASE);
   SV_Finish();
   a_masked_gworld world = scan.body;
@@ -236,65 +267,228 @@ void Do_Paste_MW(a_picture_scan_rec& scan) {
   Photo_Paste(world, SOURCE_CLIPBOARD);
 }
 
+bool8 Do_Paste_UTF16(CUStrSpan text, int32 max) {
+  if (!g_doc.doc_open || gs.curr_phase == COLLAGE_PHASE) return false;
+  int32 n = 0;
+  const int32 limit = std::min<int32>(max, int32(text.size()));
+  while (n < limit && text[size_t(n)] != 0) ++n;
+  if (n == 0) return false;
+  if (!Is_Editing_Text()) {
+    SV_Set_Enum(SV_PHASE, TEXT_PHASE);
+    SV_Finish();
+  }
+  if (!Text_Inject_Unicode(text.data(), n)) return false;
+  History_Set_Pending(OP_TEXT_NEW);
+  return true;
+}
+
+// --- The command table ------------------------------------------------------------------
+
 namespace {
-constexpr int16 kFileOpen = 2;      // "Open Project..." (Ctrl+O), command 302
-constexpr int16 kFileClose = 3;     // "Close" (Ctrl+W)
-constexpr int16 kFileSave = 4;      // "Save" (Ctrl+S), command 304
-constexpr int16 kFileSaveAs = 5;    // "Save As..."
-constexpr int16 kFileRevert = 6;    // "Revert"
-constexpr int16 kFileSetup = 8;     // "Print Setup..." (Ctrl+U)
-constexpr int16 kFilePrint = 9;     // "Print..." (Ctrl+P), command 309
-constexpr int16 kFileQuit = 11;     // "Quit" (Ctrl+Q)
-constexpr int16 kMenuExport = 1100;
-// Export items 3 to 7: the current unit as a picture file.
+
 constexpr a_file_format kExportFormats[] = {FMT_BMP, FMT_JPEG, FMT_PICT, FMT_PSD, FMT_TIFF};
+
+// "New Project...": the start screen's layout chooser, on the newest layouts.
+void Cmd_New(bool8, bool8) {
+  gs.grid_vals[PROJ_AGE_GRID] = 0;
+  Do_File_Close();
+}
+void Cmd_Open(bool8, bool8 optionkey) { Do_File_Open(FSSpec{}, optionkey); }
+void Cmd_Close(bool8, bool8) { Do_File_Close(); }
+void Cmd_Save(bool8 shiftkey, bool8) {
+  if (shiftkey || g_doc.doc_new)
+    (void)Do_File_SaveAs();
+  else
+    (void)Do_File_Save();
+}
+void Cmd_SaveAs(bool8, bool8) { (void)Do_File_SaveAs(); }
+void Cmd_Revert(bool8, bool8) { Do_File_Revert(); }
+void Cmd_Setup(bool8, bool8) { Print_Setup(); }
+void Cmd_Print(bool8, bool8) { (void)Print_Doc(); }
+// Quit waits for the loops of dialogs and print jobs to end.
+void Cmd_Quit(bool8, bool8) { Request_Quit(); }
+
+void Cmd_Undo(bool8, bool8) { Undo_Button(); }
+void Cmd_Redo(bool8, bool8) { Redo_Button(); }
+void Cmd_Cut(bool8, bool8) { Cut_Copy(true); }
+void Cmd_Copy(bool8, bool8) { Cut_Copy(false); }
+void Cmd_Paste(bool8, bool8) { Paste(); }
+void Cmd_Select_All(bool8, bool8) {
+  if (gs.curr_phase == PREVIEW_PHASE)
+    PrintPreview_Select_All();
+  else
+    Obj_Select_All();
+}
+void Cmd_Select_None(bool8, bool8) {
+  if (gs.curr_phase == PREVIEW_PHASE)
+    PrintPreview_Select_None();
+  else
+    Obj_Select_None();
+}
+
+void Cmd_History(bool8, bool8) { History_Toggle(); }
+void Cmd_Status(bool8, bool8) { Status_Toggle(); }
+void Cmd_Frames(bool8, bool8) { ShowFrames_Toggle(); }
+void Cmd_Sound(bool8, bool8) { Sound_Toggle(); }
+void Cmd_Embed(bool8, bool8) { Embed_Toggle(); }
+void Cmd_HideAll(bool8, bool8) { HideAll_Toggle(); }
+
+void Cmd_Fit_H(bool8, bool8) { Photo_Fit_H(); }
+void Cmd_Fit_V(bool8, bool8) { Photo_Fit_V(); }
+void Cmd_Cover_P(bool8, bool8) { Photo_Cover_P(); }
+void Cmd_Cover_D(bool8, bool8) { Photo_Cover_D(); }
+
+void Zoom_To(int16 index) {
+  if (index < 0 || index >= NZOOMS) {
+    Sound_Effect(SND_LIMIT);
+    return;
+  }
+  Grid_Click(ZOOM_GRID, index);
+}
+void Cmd_Bigger(bool8, bool8) { Zoom_To(int16(gs.grid_vals[ZOOM_GRID] + 1)); }
+void Cmd_Smaller(bool8, bool8) { Zoom_To(int16(gs.grid_vals[ZOOM_GRID] - 1)); }
+template <int16 kIndex>
+void Cmd_Zoom(bool8, bool8) {
+  Zoom_To(kIndex);
+}
+
+template <int16 kFormat>
+void Cmd_Export(bool8, bool8) {
+  Export_Project(kExportFormats[kFormat]);
+}
+
+constexpr a_command_row kCommands[] = {
+    {MENU_ABOUT + 1, nullptr, RULE_ALWAYS},  // the about box
+
+    {MENU_FILE + FILE_NEW, Cmd_New, RULE_DOC_NOT_COLLAGE},
+    {MENU_FILE + 2, Cmd_Open, RULE_NOT_COLLAGE},
+    {MENU_FILE + 3, Cmd_Close, RULE_DOC_NOT_COLLAGE},
+    {MENU_FILE + 4, Cmd_Save, RULE_DOC_NOT_COLLAGE},
+    {MENU_FILE + 5, Cmd_SaveAs, RULE_DOC_NOT_COLLAGE},
+    {MENU_FILE + 6, Cmd_Revert, RULE_REVERT},
+    {MENU_FILE + 8, Cmd_Setup, RULE_DOC_NOT_COLLAGE},
+    {MENU_FILE + 9, Cmd_Print, RULE_DOC_NOT_COLLAGE},
+    {MENU_FILE + 11, Cmd_Quit, RULE_ALWAYS},
+
+    {MENU_EDIT + EDIT_UNDO, Cmd_Undo, RULE_UNDO},
+    {MENU_EDIT + EDIT_REDO, Cmd_Redo, RULE_REDO},
+    {MENU_EDIT + EDIT_CUT, Cmd_Cut, RULE_CUT_COPY},
+    {MENU_EDIT + EDIT_COPY, Cmd_Copy, RULE_CUT_COPY},
+    {MENU_EDIT + EDIT_PASTE, Cmd_Paste, RULE_DOC},
+    {MENU_EDIT + EDIT_SELECT_ALL, Cmd_Select_All, RULE_SELECT},
+    {MENU_EDIT + EDIT_SELECT_NONE, Cmd_Select_None, RULE_SELECT},
+
+    {MENU_VIEW + 1, Cmd_History, RULE_VIEW_DOC},
+    {MENU_VIEW + 2, Cmd_Status, RULE_VIEW_DOC},
+    {MENU_VIEW + 3, Cmd_Frames, RULE_VIEW_DOC},
+    {MENU_VIEW + 5, Cmd_Sound, RULE_ALWAYS},
+    {MENU_VIEW + 6, Cmd_Embed, RULE_ALWAYS},
+    {MENU_VIEW + VIEW_HIDE_ALL, Cmd_HideAll, RULE_VIEW_DOC},
+
+    // Help pages, the manufacturer's page, the layout designer, the about box.
+    {MENU_HELP + 1, nullptr, RULE_HELP},
+    {MENU_HELP + 2, nullptr, RULE_HELP},
+    {MENU_HELP + 4, nullptr, RULE_HELP},
+    {MENU_HELP + 6, nullptr, RULE_HELP},
+    {MENU_HELP + 8, nullptr, RULE_HELP},
+
+    // The stacking order and the alignments come with the layer bar.
+    {MENU_ARRANGE + 1, nullptr, RULE_ARRANGE_UP},
+    {MENU_ARRANGE + 2, nullptr, RULE_ARRANGE_DOWN},
+    {MENU_ARRANGE + 3, nullptr, RULE_ARRANGE_UP},
+    {MENU_ARRANGE + 4, nullptr, RULE_ARRANGE_DOWN},
+    {MENU_ARRANGE + 6, nullptr, RULE_POSITION},
+    {MENU_ARRANGE + 7, nullptr, RULE_POSITION},
+    {MENU_ARRANGE + 8, nullptr, RULE_POSITION},
+    {MENU_ARRANGE + ARRANGE_FIT_H, Cmd_Fit_H, RULE_SCALE},
+    {MENU_ARRANGE + ARRANGE_FIT_V, Cmd_Fit_V, RULE_SCALE},
+    {MENU_ARRANGE + ARRANGE_COVER_P, Cmd_Cover_P, RULE_SCALE},
+    {MENU_ARRANGE + ARRANGE_COVER_D, Cmd_Cover_D, RULE_SCALE},
+    {MENU_ARRANGE_H + 1, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_H + 2, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_H + 3, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_H + 4, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_H + 5, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_V + 1, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_V + 2, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_V + 3, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_V + 4, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_V + 5, nullptr, RULE_POSITION},
+
+    {MENU_ZOOM + 1, Cmd_Bigger, RULE_ZOOM_IN},
+    {MENU_ZOOM + 2, Cmd_Smaller, RULE_ZOOM_OUT},
+    {MENU_ZOOM + 4, Cmd_Zoom<0>, RULE_ZOOM},
+    {MENU_ZOOM + 5, Cmd_Zoom<1>, RULE_ZOOM},
+    {MENU_ZOOM + 6, Cmd_Zoom<2>, RULE_ZOOM},
+    {MENU_ZOOM + 7, Cmd_Zoom<3>, RULE_ZOOM},
+    {MENU_ZOOM + 8, Cmd_Zoom<4>, RULE_ZOOM},
+
+    {MENU_EXPORT + 1, nullptr, RULE_DOC},  // to a different layout
+    {MENU_EXPORT + 3, Cmd_Export<0>, RULE_DOC},
+    {MENU_EXPORT + 4, Cmd_Export<1>, RULE_DOC},
+    {MENU_EXPORT + 5, Cmd_Export<2>, RULE_DOC},
+    {MENU_EXPORT + 6, Cmd_Export<3>, RULE_DOC},
+    {MENU_EXPORT + 7, Cmd_Export<4>, RULE_DOC},
+    {MENU_EXPORT + 9, nullptr, RULE_DOC},  // taken away when the menus are loaded
+
+    // Track lists and other projects are imported with their readers.
+    {MENU_IMPORT + IMPORT_ITUNES, nullptr, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_TABTEXT, nullptr, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_FILENAMES, nullptr, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_VELMOR, nullptr, RULE_IMPORT},
+};
+
+constexpr bool Commands_Ascend_Within_Menus() {
+  for (size_t i = 0; i < std::size(kCommands); ++i)
+    for (size_t j = i + 1; j < std::size(kCommands); ++j)
+      if (kCommands[i].command == kCommands[j].command) return false;
+  return true;
+}
+static_assert(Commands_Ascend_Within_Menus(), "a command has two rows");
+static_assert(std::size(kExportFormats) == 5);
+
+// The command of a menu choice: Save with Shift is Save As, the Help menu's
+// items come after the platform's.
+int16 Command_Of(int16 menu, int16 item, bool8 shiftkey) {
+  if (menu == MENU_FILE && item == 4 && shiftkey) item = 5;
+  if (menu == MENU_HELP) item = int16(item - g_nsyshelp);
+  return int16(menu + item);
+}
+
+void Run_Command(int16 command, bool8 shiftkey, bool8 optionkey) {
+  const a_command_row* row = Command_Row(command);
+  if (row == nullptr) return;  // separators and numbers of no item
+  if (!Command_Enabled(command)) {
+    Sound_Effect(SND_NULL);
+    return;
+  }
+  row->action(shiftkey, optionkey);
+}
+
 }  // namespace
+
+const a_command_row* Command_Table(int32& count) {
+  count = int32(std::size(kCommands));
+  return kCommands;
+}
+
+const a_command_row* Command_Row(int16 command) {
+  for (const a_command_row& row : kCommands)
+    if (row.command == command) return &row;
+  return nullptr;
+}
+
+int16 Net_Menu(int16 id) { return id < 20 ? id : int16(id - id % 20); }
 
 void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey) {
   if (g_intf_menu_observer != nullptr) g_intf_menu_observer(menu_category, menu_item, shiftkey, optionkey);
   if (Panel_Command(int32(menu_category) + menu_item)) return;
-  switch (menu_category) {
-    case MENU_FILE:
-      if (menu_item == FILE_NEW) New_Project();
-      if (menu_item == kFileOpen) Do_File_Open(FSSpec{}, false);
-      if (menu_item == kFileClose) Do_File_Close();
-      if (menu_item == kFileSave) Do_File_Save();
-      if (menu_item == kFileSaveAs) Do_File_SaveAs();
-      if (menu_item == kFileRevert) Do_File_Revert();
-      if (menu_item == kFileSetup) Print_Setup();
-      if (menu_item == kFilePrint && g_doc.doc_open) Print_Doc();
-      if (menu_item == kFileQuit) Request_Quit();
-      break;
-    case kMenuExport:
-      if (menu_item >= 3 && menu_item <= 7) Export_Project(kExportFormats[menu_item - 3]);
-      break;
-    case MENU_EDIT:
-      switch (menu_item) {
-        case EDIT_UNDO: Undo_Button(); break;
-        case EDIT_REDO: Redo_Button(); break;
-        case EDIT_CUT: Cut_Copy(true); break;
-        case EDIT_COPY: Cut_Copy(false); break;
-        case EDIT_PASTE: Paste(); break;
-        case EDIT_SELECT_ALL: Obj_Select_All(); break;
-        case EDIT_SELECT_NONE: Obj_Select_None(); break;
-        default: break;
-      }
-      break;
-    case MENU_VIEW:
-      if (menu_item == VIEW_HIDE_ALL) HideAll_Toggle();
-      break;
-    case MENU_ARRANGE:
-      switch (menu_item) {
-        case ARRANGE_FIT_H: Photo_Fit_H(); break;
-        case ARRANGE_FIT_V: Photo_Fit_V(); break;
-        case ARRANGE_COVER_P: Photo_Cover_P(); break;
-        case ARRANGE_COVER_D: Photo_Cover_D(); break;
-        default: break;
-      }
-      break;
-    default: break;
-  }
+  const int16 menu = Net_Menu(menu_category);
+  Run_Command(Command_Of(menu, menu_item, shiftkey), shiftkey, optionkey);
 }
+
+void Proj_Open() { DoMenuEvent(MENU_FILE, 2, false, false); }
+void Proj_Quit() { DoMenuEvent(MENU_FILE, 11, false, false); }
 
 namespace {
 
@@ -331,10 +525,17 @@ bool Text_Tool_Key(const a_keystroke& key) {
 
 void DoKeyDown(const a_keystroke& key) {
   if (g_intf_key_observer != nullptr) g_intf_key_observer(key);
-  // Help, the text editor and the document take keys first once they exist;
-  // so far the text tool's typed lines and the panels' items do.
+  // 1. F1: help on the phase, as the Help menu's item 2.
+  if (key.virtcode == VK_F1) {
+    Run_Command(Command_Of(MENU_HELP, int16(2 + g_nsyshelp), false), false, false);
+    return;
+  }
+  // 2. The text being typed (the text tool's lines until the editor comes).
   if (Text_Tool_Key(key)) return;
-  if (gs.tool_show && Intf_KeyDown(key)) return;
+  // 3. The document view; 4. the tool panels' items.
+  if (Doc_KeyDown(key)) return;
+  if (Intf_KeyDown(key)) return;
+  // 5. Nobody took it.
   if (gs.tool_show) {
     Sound_Effect(SND_NULL);
   } else if (key.charcode == kEscape) {

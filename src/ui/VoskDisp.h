@@ -2,13 +2,14 @@
 // The main window hands them here (through the hooks of SysLoop.h, which
 // Intf_Init sets), each between SV_Begin_Interaction and SV_End_Interaction.
 //
-// Carried out so far: "New Project..." (the layout chooser in its first
-// form), the Edit menu's Undo and Redo (the history's buttons), Cut, Copy,
-// Paste, Select All and Select None for objects, the Arrange menu's scalings
-// to fit and cover, "Hide Everything", and the tool panels' commands that
-// have no menu item, by command number until the panels show them (below).
-// The other commands come with what they act on (the observers of
-// ui/VoskIntf.h see every one).
+// One table names every command of the menus with its action and the rule
+// that enables it; the menus (ui/VoskMenu.h) grey by the same rules, and a
+// command whose rule refuses it plays sound 136 and does nothing, whether it
+// comes from a menu, a shortcut or a script. A command whose action comes
+// later (arranging and aligning, the text clipboard and the editor's
+// selection, the collage's paste, the layout switch, the imports, help, the
+// layout designer and the about box) has an empty action and stays
+// disabled until then.
 #pragma once
 
 #include "platform/SysLoop.h"
@@ -59,18 +60,98 @@ constexpr int16 PANEL_BAR = 2600;
 constexpr int16 PANEL_PHASE = 2700;
 constexpr int16 PANEL_TEXT_LAYOUT = 2720;
 
+constexpr int16 MENU_ABOUT = 200;    // the window's system menu: item 1 "About ..."
+constexpr int16 MENU_HELP = 600;
+constexpr int16 MENU_ARRANGE_H = 100;  // "Move Horizontally" (Arrange item 9)
+constexpr int16 MENU_ARRANGE_V = 120;  // "Move Vertically" (Arrange item 10)
+constexpr int16 MENU_ZOOM = 1000;
+constexpr int16 MENU_EXPORT = 1100;
+constexpr int16 MENU_IMPORT = 1200;
+
+// The Import menu's items (0: the command has no item).
+constexpr int16 IMPORT_TOASTC = 0;
+constexpr int16 IMPORT_TOAST = 0;
+constexpr int16 IMPORT_JAM = 0;
+constexpr int16 IMPORT_DRAGON = 0;
+constexpr int16 IMPORT_ITUNES = 1;
+constexpr int16 IMPORT_TABTEXT = 2;
+constexpr int16 IMPORT_FILENAMES = 3;
+constexpr int16 IMPORT_MP3_TAGS = 0;
+constexpr int16 IMPORT_VELMOR = 5;
+constexpr int16 IMPORT_WPL_ART = 0;
+
+// When a command is enabled (with the menu it belongs to).
+enum a_enable_rule : uint8 {
+  RULE_ALWAYS,          // Quit and the options without a document
+  RULE_NOT_COLLAGE,     // Open
+  RULE_DOC,             // a document is open (Paste, Export)
+  RULE_DOC_NOT_COLLAGE, // New, Close, Save, Save As, Print Setup, Print
+  RULE_REVERT,          // open, changed, saved before, not the collage
+  RULE_UNDO,            // the history has an operation to undo
+  RULE_REDO,            // ... and one to redo
+  RULE_CUT_COPY,        // something to put on the clipboard
+  RULE_SELECT,          // the preview, symbol, photo and text phases
+  RULE_VIEW_DOC,        // open and not the preview
+  RULE_IMPORT,          // open, not the collage, the current unit no clone
+  RULE_ARRANGE_UP,      // the selection can move up the stack
+  RULE_ARRANGE_DOWN,    // ... down the stack
+  RULE_POSITION,        // Can_Position
+  RULE_SCALE,           // Can_Scale
+  RULE_ZOOM_IN,         // the zoom menu's, below the largest zoom
+  RULE_ZOOM_OUT,        // ... above fit in window
+  RULE_ZOOM,            // the zoom menu's
+  RULE_HELP,            // the Help menu's
+  NENABLE_RULES
+};
+
+// A command's action, with the Shift and Ctrl state of the choice.
+using a_command_proc = void (*)(bool8 shiftkey, bool8 optionkey);
+struct a_command_row {
+  int16 command;          // menu id + item position (separators counted)
+  a_command_proc action;  // NIL: not yet (the command stays disabled)
+  a_enable_rule rule;
+};
+// Every command of the menus, by command.
+const a_command_row* Command_Table(int32& count);
+// The row of a command, NIL when it has none (separators, pop-ups, other
+// numbers).
+const a_command_row* Command_Row(int16 command);
+
+// A menu id with its language offset taken away: ids below 20 stay, others
+// drop id mod 20 (403, the Edit menu in language 3, gives 400).
+int16 Net_Menu(int16 id);
 // Carries out the command of a menu (its id, language copies folded onto
-// the base id) and item (from 1).
+// the base id) and item (from 1). A command whose rule refuses it plays
+// sound 136 and does nothing; so do separators and unknown numbers.
 void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 optionkey);
-// Offers a key to the application. A key nothing uses plays sound 136 while
-// the tool panels are shown; while they are hidden, Escape brings them back
-// (sound 130) and any other key shows alert 26 ("Press the ESC key to
-// restore the menus.").
+// "Open Project..." and "Quit" as the other modules ask for them.
+void Proj_Open();
+void Proj_Quit();
+// Offers a key to the application, in order: F1 (help on the phase), the
+// text being typed, the document view, the tool panels' items. A key nothing
+// uses plays sound 136 while the tool panels are shown; while they are
+// hidden, Escape brings them back (sound 130) and any other key shows alert
+// 26 ("Press the ESC key to restore the menus.").
 void DoKeyDown(const a_keystroke& key);
 
+// Whether Cut and Copy would put something on the clipboard now: in the
+// paint phase a fill stamp with bounds; in the symbol, photo and text
+// phases a selected photo or symbol first in the selection. (Until the text
+// clipboard comes, ranges of the edited text and text objects are not.)
+bool8 Copy_Would_Put();
+// Copy in the paint phase: the fill stamp's picture on the clipboard (with
+// a document open and a stamp of non-empty bounds). FALSE when nothing was
+// put there.
+bool8 Scrap_Add_Stamp();
 // Copy of objects: the first selected photo or symbol on the clipboard as
 // its record (format 768); nothing selected, or another kind: sound 136.
-void Scrap_Add_FirstBlock();
+// omx := the object copied (ENUM_DONE when none); FALSE when none was.
+bool8 Scrap_Add_FirstBlock(int32& omx);
 // A picture pasted from the clipboard: a new photo (the photo phase made
-// current first). The photo takes the scan's worlds.
+// current first). The photo takes the scan's worlds. In the collage phase
+// nothing is pasted (sound 136) until the collage takes pictures.
 void Do_Paste_MW(a_picture_scan_rec& scan);
+// Unicode text pasted from the clipboard (at most max units, 0-terminated):
+// a new text object in the text phase (made current first). FALSE when
+// nothing was made.
+bool8 Do_Paste_UTF16(CUStrSpan text, int32 max);
