@@ -15,3 +15,5 @@ void Slot_To_Sliders(int32) {}
 void Delta_Pack() {}
 
 void Delta_Pack_Item() {}
+
+bool8 Is_Pack_Sizeable() { return false; }

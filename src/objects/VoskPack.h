@@ -5,6 +5,10 @@
 
 #include "platform/Types.h"
 
+// The patterns a collage lays its slots out in (the value of the collage
+// panel's kind grid).
+enum a_pack_kind : uint8 { PACK_GRID = 0, PACK_CLOCK1 = 1, PACK_CLOCK2 = 2, PACK_CLOCKSQ = 3, PACK_LOTUS = 4 };
+
 // The slot under cell, or ENUM_DONE (objects/VoskBlok.h).
 int32 Slot_Find(Point cell);
 // Slot omx is to be drawn again; the collage view is to be drawn again.
@@ -18,3 +22,6 @@ void Slot_To_Sliders(int32 omx);
 // with the collage tools: nothing happens yet.
 void Delta_Pack();
 void Delta_Pack_Item();
+// Exactly one slot is selected and it holds a photo, whose size can then be
+// set. With no collage open there is none: FALSE.
+bool8 Is_Pack_Sizeable();

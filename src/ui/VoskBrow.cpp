@@ -426,6 +426,8 @@ void Jump_To_Unit(uint32 ux) {
   Custom_Inval(CUSTOM_UNITLIST);
 }
 
+int32 Calc_UnitList_V(const Rect&) { return 0; }
+
 void Toggle_Print(uint32 ux) {
   if (Doc_Unit(ux) == nullptr) return;
   Custom_Inval(CUSTOM_PREVIEW);

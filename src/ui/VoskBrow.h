@@ -86,6 +86,10 @@ void PaperEcho_Paint();
 // Sound 130, unit ux made current, the print preview and the unit list to
 // be painted again (the strip itself comes with the print panel).
 void Jump_To_Unit(uint32 ux);
+// How many rows of the unit list do not fit in box list: the range its
+// scroll bar takes beyond the first row (0: the whole list shows). The
+// strip's own layout comes with the unit list: until then it always fits.
+int32 Calc_UnitList_V(const Rect& list);
 // Unit ux's print mark was just changed: the print preview and the unit
 // list to be painted again, and the change recorded as a history step
 // (OP_TOGGLEPRINT) at the end of the user's action.

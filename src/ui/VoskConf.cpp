@@ -59,7 +59,6 @@ void Config_EditArea() {
     view.zoom_fudge = ZoomxFudge[zoomx];
   }
 }
-void Config_Tools() {}
 void Config_TTB() {
   Config_LSide();
   Config_BSide();
