@@ -208,33 +208,18 @@ void Add_Row(std::initializer_list<a_row_cell> cells, int16 dy) {
 }
 
 void Add_Alignment_Buttons() {
-  const bool8 spread = Mix() == THREE_PURE;
-  // Buttons 48 wide spread evenly over 250 pixels from x = 50.
-  auto x = [spread](int16 i) { return int16(50 + i * (250 - 48) / (spread ? 3 : 2)); };
+  const int16 n = Mix() == THREE_PURE ? 4 : 3;
+  // Buttons 48 wide spread evenly over 250 pixels from x = 50; the spread
+  // buttons last, with three or more objects.
+  auto row = [n](int16 top, const std::array<a_oneshot_enum, 4>& buttons) {
+    for (int16 i = 0; i < n; ++i)
+      Add_Item(ONESHOT_NODE, buttons[i], Point{top, int16(g_pen.panel.left + 50 + i * (250 - 48) / (n - 1))});
+  };
   const int16 top = int16(g_pen.pen.v + Next_Gap());
-  g_pen.pen.v = top;
-  if (spread)
-    Add_Row({{ONESHOT_NODE, OBJ_ALIGN_H_L, 0, x(0)},
-             {ONESHOT_NODE, OBJ_ALIGN_H_C, 0, x(1)},
-             {ONESHOT_NODE, OBJ_ALIGN_H_R, 0, x(2)},
-             {ONESHOT_NODE, OBJ_SPREAD_H, 0, x(3)}},
-            0);
-  else
-    Add_Row({{ONESHOT_NODE, OBJ_ALIGN_H_L, 0, x(0)}, {ONESHOT_NODE, OBJ_ALIGN_H_C, 0, x(1)},
-             {ONESHOT_NODE, OBJ_ALIGN_H_R, 0, x(2)}},
-            0);
+  row(top, {OBJ_ALIGN_H_L, OBJ_ALIGN_H_C, OBJ_ALIGN_H_R, OBJ_SPREAD_H});
   // The second row 53 pixels below the first.
-  g_pen.pen.v = int16(top + 53);
-  if (spread)
-    Add_Row({{ONESHOT_NODE, OBJ_ALIGN_V_T, 0, x(0)},
-             {ONESHOT_NODE, OBJ_ALIGN_V_C, 0, x(1)},
-             {ONESHOT_NODE, OBJ_ALIGN_V_B, 0, x(2)},
-             {ONESHOT_NODE, OBJ_SPREAD_V, 0, x(3)}},
-            0);
-  else
-    Add_Row({{ONESHOT_NODE, OBJ_ALIGN_V_T, 0, x(0)}, {ONESHOT_NODE, OBJ_ALIGN_V_C, 0, x(1)},
-             {ONESHOT_NODE, OBJ_ALIGN_V_B, 0, x(2)}},
-            0);
+  row(int16(top + 53), {OBJ_ALIGN_V_T, OBJ_ALIGN_V_C, OBJ_ALIGN_V_B, OBJ_SPREAD_V});
+  g_pen.pen.v = int16(top + 53 + Item_Size(ONESHOT_NODE, OBJ_ALIGN_V_T).v);
 }
 
 void Add_Nudge(int16 x) {
@@ -941,13 +926,16 @@ a_panel_builder Panel_Builder(a_phase phase) {
 }
 
 void Config_Tools() {
+  // The phase selector, in a strip of its height (the collage's strip has
+  // none).
   Rect strip;
   if (g_doc.doc_open && Node_Exists(NFT[PHASE_DIV_NODE])) {
     Node_BeginConfig(NFT[PHASE_DIV_NODE], strip);
-    Node_Add_Custom(PHASE_CUST_LOC,
-                    Rect{strip.top, strip.left, int16(strip.top + CONF_PHASE_HEIGHT),
-                         int16(strip.left + CONF_LEFT_WIDTH)},
-                    true, CUSTOM_PHASE);
+    if (Height(strip) >= CONF_PHASE_HEIGHT)
+      Node_Add_Custom(PHASE_CUST_LOC,
+                      Rect{strip.top, strip.left, int16(strip.top + CONF_PHASE_HEIGHT),
+                           int16(strip.left + CONF_LEFT_WIDTH)},
+                      true, CUSTOM_PHASE);
     Node_EndConfig();
   }
   if (!Node_Exists(NFT[TOOL_DIV_NODE])) return;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "NodeTestSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDoc.h"
@@ -456,10 +457,7 @@ class ToolPanels : public nodetest::NodeTree {
     template_ = g_doc.doc_template;
   }
   void TearDown() override {
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
-    Cache_Clear();
+    doctests::Close_Document();
     nodetest::NodeTree::TearDown();
   }
 
@@ -488,14 +486,14 @@ class ToolPanels : public nodetest::NodeTree {
     return m.nlist == kSlot;
   }
 
-  // The window with its phase strip and a tool panel of the given height
-  // and width, then the phase's tool panel described.
-  static Rect Describe(int16 height, int16 width = 350) {
+  // The window with its phase strip (strip pixels high) and a tool panel
+  // of the given height and width below it, then Config_Tools.
+  static Rect Describe(int16 height, int16 width = 350, int16 strip = 56) {
     Rect total, g;
     Node_BeginConfig(0, total);
     Node_Add_Window(NFT[OUTER_WIN_NODE], total, gs.outer_window, g);
-    Node_Add_Division(NFT[PHASE_DIV_NODE], Rect{0, 0, 56, width}, DECORATION_NOPAINT, a_pixel24{160, 160, 160});
-    const Rect tools{56, 0, int16(56 + height), width};
+    Node_Add_Division(NFT[PHASE_DIV_NODE], Rect{0, 0, strip, width}, DECORATION_NOPAINT, a_pixel24{160, 160, 160});
+    const Rect tools{strip, 0, int16(strip + height), width};
     Node_Add_Division(NFT[TOOL_DIV_NODE], tools, DECORATION_STRIPED_RT, a_pixel24{160, 160, 160});
     Node_EndConfig();
     Config_Tools();
@@ -528,7 +526,8 @@ TEST_F(ToolPanels, ItemsInLocatorOrderForEveryPhaseToolAndState) {
   }
 }
 
-// The phase strip holds the phase selector while a document is open.
+// The phase strip holds the phase selector while a document is open; a
+// strip without height (the collage's) holds none.
 TEST_F(ToolPanels, ThePhaseStripHoldsTheSelector) {
   gs.curr_phase = PAINT_PHASE;
   Describe(400);
@@ -536,6 +535,8 @@ TEST_F(ToolPanels, ThePhaseStripHoldsTheSelector) {
   ASSERT_NE(nx, 0);
   EXPECT_EQ(Node_Get(CURR, nx).custom_ix, CUSTOM_PHASE);
   EXPECT_TRUE(EqualRect(Node_Get(CURR, nx).nbounds, Rect{0, 0, 56, 350}));
+  Describe(400, 350, 0);
+  EXPECT_EQ(nodetest::Slot_Of(PHASE_CUST_LOC), 0);
 }
 
 // Items lie inside the panel and never over each other: in a panel tall
