@@ -5,6 +5,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "objects/VoskBlok.h"
+#include "platform/SysLoop.h"
 #include "platform/SysMenu.h"
 #include "platform/SysSound.h"
 #include "platform/VoskDef.h"
@@ -124,6 +125,8 @@ bool8 Command_Enabled(int16 command) {
 }
 
 void Menus_Load(int16 base, int16 lang) {
+  // The bar belongs to the main window: none before it is made.
+  if (main_hwnd == nullptr) return;
   Menus_Init(base, lang);
   // A bar built before (the same base and language) has lost them already.
   if (Menus_CountItems(MENU_EXPORT) != kExportItems) return;
@@ -131,7 +134,8 @@ void Menus_Load(int16 base, int16 lang) {
 }
 
 void Menus_Update() {
-  if (t.status_tracking) return;
+  // Nothing while a drag is tracked, nor before the bar is built.
+  if (t.status_tracking || main_menu == nullptr) return;
   if (!gs.mytask || g_menu_enable != ENABLE_ALL) {
     Update_Restricted();
     Menus_Draw();

@@ -29,7 +29,7 @@ constexpr int16 MENUBAR_TEXT = 134;
 
 // Builds the menu bar `base` in language `lang` (Menus_Init) without the
 // Export menu's last two items (the disc-printer label item and the
-// separator before it).
+// separator before it). Nothing before the main window is made.
 void Menus_Load(int16 base, int16 lang);
 
 // Recomputes the menus' enabling, check marks, the Undo and Redo texts and

@@ -278,7 +278,15 @@ TEST_F(StateVars, HideEverythingAndTheKeysNobodyUses) {
   DoKeyDown(letter);
   EXPECT_EQ(sounds_.Ids(), (std::vector<int16>{SND_NULL, SND_NULL}));
   EXPECT_TRUE(gs.tool_show);
-  // "Hide Everything" goes through the engine: the window's layout follows.
+  // "Hide Everything" needs a document; it goes through the engine: the
+  // window's layout follows.
+  sounds_.Clear();
+  DoMenuEvent(MENU_VIEW, VIEW_HIDE_ALL, false, false);
+  EXPECT_TRUE(gs.tool_show);
+  EXPECT_EQ(sounds_.Ids(), (std::vector<int16>{SND_NULL}));
+  EXPECT_TRUE(Take().empty());
+  g_doc.doc_open = true;
+  gs.curr_phase = GRID_PHASE;
   DoMenuEvent(MENU_VIEW, VIEW_HIDE_ALL, false, false);
   EXPECT_FALSE(gs.tool_show);
   EXPECT_TRUE(SV_Is_Changed(SV_TOOL_SHOW));

@@ -1,0 +1,245 @@
+// The dispatch of commands and keys: refused commands beep and change
+// nothing, Save asks where for a document never saved, the zoom stops at its
+// ends, the keys nobody takes, language copies of a menu, and the clipboard
+// commands: Cut and Copy only empty the clipboard when they put something
+// there, Cut removes what it copied, and a paste into a clone goes to its
+// master.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "DispatchTestSupport.h"
+#include "host/HostScript.h"
+#include "objects/VoskText.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DispatchCommands : public dispatchtest::Dispatch {
+ protected:
+  // The object ids of the current unit, bottom to top (the paint layer left out).
+  static std::vector<uint32> Ids(a_oj_kind kind) {
+    std::vector<uint32> ids;
+    const a_oj_master& oj = g_doc.up->oj;
+    for (int32 i = 0; i < oj.nlist; ++i)
+      if (oj.list[i].kind == kind) ids.push_back(oj.list[i].objid);
+    return ids;
+  }
+  static a_keystroke Key(uint8 charcode, int32 virtcode = 0, a_keymod_set mods = 0) {
+    return a_keystroke{int16(virtcode), charcode, UniChar(charcode), mods};
+  }
+};
+
+// With no document, every command that needs one (or that comes later)
+// plays sound 136 and changes nothing: no dialog is asked, no file written.
+TEST_F(DispatchCommands, RefusedCommandsBeepAndChangeNothing) {
+  const std::string path = tmp_ + "/written.CD4";
+  const struct {
+    int16 menu, item;
+  } refused[] = {{MENU_FILE, 1},  {MENU_FILE, 3},   {MENU_FILE, 4},    {MENU_FILE, 5}, {MENU_FILE, 9},
+                 {MENU_EDIT, 1},  {MENU_EDIT, 4},   {MENU_EDIT, 5},    {MENU_EDIT, 6}, {MENU_EDIT, 7},
+                 {MENU_VIEW, 8},  {MENU_VIEW, 1},   {MENU_ZOOM, 1},    {MENU_ZOOM, 8}, {MENU_EXPORT, 3},
+                 {MENU_ARRANGE, 12}, {MENU_HELP, 2}, {MENU_IMPORT, 5}, {403, 6}};
+  for (const auto& c : refused) {
+    SCOPED_TRACE(testing::Message() << "command " << c.menu + c.item);
+    Host_Script_Push_Answer(HOST_ANSWER_SAVE, path);
+    DoMenuEvent(c.menu, c.item, false, false);
+    EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL}));
+    EXPECT_FALSE(g_doc.doc_open);
+    EXPECT_TRUE(gs.tool_show);
+    EXPECT_EQ(gs.grid_vals[ZOOM_GRID], 0);
+    EXPECT_FALSE(fs::exists(path));
+    Host_Script_Reset();
+  }
+  // A separator or a number of no item is no command: nothing, silently.
+  DoMenuEvent(MENU_FILE, 7, false, false);
+  DoMenuEvent(MENU_EDIT, 19, false, false);
+  EXPECT_TRUE(Sounds().empty());
+
+  // With a document, the commands whose actions come later are refused too.
+  Open(PHOTO_PHASE);
+  Photos(2);
+  for (const int16 command : {MENU_ARRANGE + 1, MENU_ARRANGE + 6, MENU_ARRANGE_H + 3, MENU_EXPORT + 1,
+                              MENU_IMPORT + IMPORT_VELMOR, MENU_HELP + 8}) {
+    DoMenuEvent(Net_Menu(command), int16(command % 20 == 0 ? 20 : command - Net_Menu(command)), false, false);
+    EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL})) << command;
+  }
+  // One the state allows acts.
+  const bool8 sound = gs.pref.sound_option;
+  DoMenuEvent(MENU_VIEW, 5, false, false);
+  EXPECT_NE(gs.pref.sound_option, sound);
+}
+
+// Save on a document never saved asks where (Save As); with Shift it always
+// asks; on a saved document it writes the same file without asking.
+TEST_F(DispatchCommands, SaveAsksWhereForANewDocumentAndWithShift) {
+  Open(PAINT_PHASE);
+  g_doc.doc_new = true;
+  g_doc.doc_changed = true;
+  const std::string first = tmp_ + "/first.CD4", second = tmp_ + "/second.CD4";
+  Host_Script_Push_Answer(HOST_ANSWER_SAVE, first);
+  DoMenuEvent(MENU_FILE, 4, false, false);
+  ASSERT_TRUE(fs::exists(first));
+  EXPECT_FALSE(g_doc.doc_new);
+  EXPECT_FALSE(g_doc.doc_changed);
+
+  Host_Script_Push_Answer(HOST_ANSWER_SAVE, second);
+  DoMenuEvent(MENU_FILE, 4, true, false);
+  ASSERT_TRUE(fs::exists(second));
+
+  fs::remove(second);
+  g_doc.doc_changed = true;
+  DoMenuEvent(MENU_FILE, 4, false, false);
+  EXPECT_TRUE(fs::exists(second)) << "saved where it was saved last";
+  EXPECT_FALSE(g_doc.doc_changed);
+  EXPECT_TRUE(Sounds().empty());
+}
+
+// Bigger at 400 % and Smaller at fit in window only beep; between them the
+// zoom steps; the Zoom items choose their zoom; the preview has no zoom.
+TEST_F(DispatchCommands, TheZoomStopsAtItsEnds) {
+  Open(PAINT_PHASE);
+  const struct {
+    int16 from, item, to;
+    bool beep;
+  } cases[] = {{4, 1, 4, true}, {0, 2, 0, true}, {2, 1, 3, false}, {2, 2, 1, false},
+               {1, 8, 4, false}, {3, 4, 0, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "zoom " << c.from << " item " << c.item);
+    gs.grid_vals[ZOOM_GRID] = c.from;
+    DoMenuEvent(MENU_ZOOM, c.item, false, false);
+    EXPECT_EQ(gs.grid_vals[ZOOM_GRID], c.to);
+    const std::vector<int16> heard = Sounds();
+    if (c.beep)
+      EXPECT_EQ(heard, (std::vector<int16>{SND_NULL}));
+    else
+      EXPECT_EQ(std::count(heard.begin(), heard.end(), SND_NULL), 0);
+    SV_Init();
+  }
+  Phase(PREVIEW_PHASE);
+  gs.grid_vals[ZOOM_GRID] = 2;
+  DoMenuEvent(MENU_ZOOM, 1, false, false);
+  EXPECT_EQ(gs.grid_vals[ZOOM_GRID], 2);
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL}));
+}
+
+// Keys nobody takes: sound 136 while the panels are shown; while they are
+// hidden alert 26, and Escape brings them back with sound 130. F1 (help on
+// the phase) is refused until help comes.
+TEST_F(DispatchCommands, KeysNobodyTakes) {
+  const a_keystroke letter = Key('q'), escape = Key(27, VK_ESCAPE), f1 = Key(0, VK_F1);
+  DoKeyDown(letter);
+  DoKeyDown(escape);
+  DoKeyDown(f1);
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL, SND_NULL, SND_NULL}));
+  // "Hide Everything" needs a document.
+  DoMenuEvent(MENU_VIEW, VIEW_HIDE_ALL, false, false);
+  EXPECT_TRUE(gs.tool_show);
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL}));
+
+  Open(GRID_PHASE);
+  DoMenuEvent(MENU_VIEW, VIEW_HIDE_ALL, false, false);
+  ASSERT_FALSE(gs.tool_show);
+  gs.controller = HUMAN;
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+  testing::internal::CaptureStderr();
+  DoKeyDown(letter);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("alert 26"), std::string::npos) << said;
+  EXPECT_TRUE(Sounds().empty());
+  EXPECT_FALSE(gs.tool_show);
+  DoKeyDown(escape);
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_SUBTOOL_ONESHOT}));
+  EXPECT_TRUE(gs.tool_show);
+}
+
+// A language copy of a menu (403: the Edit menu in language 3) dispatches
+// as its base: Undo undoes.
+TEST_F(DispatchCommands, ALanguageCopyOfAMenuDispatchesAsItsBase) {
+  Open(PAINT_PHASE);
+  const int16 before = Doc_Unit(1)->canv.cv.canvas_darkness;
+  Step(int16(before + 10));
+  DoMenuEvent(403, EDIT_UNDO, false, false);
+  EXPECT_EQ(Doc_Unit(1)->canv.cv.canvas_darkness, before);
+  const std::vector<int16> heard = Sounds();
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), SND_NULL), 0);
+}
+
+// Cut and Copy with nothing to put on the clipboard beep and leave it as it
+// was (another program's text included); with something, it replaces it.
+TEST_F(DispatchCommands, CutAndCopyKeepTheClipboardWhenTheyHaveNothingToPut) {
+  Open(PHOTO_PHASE);
+  Photos(1);
+  Obj_Select_None();
+  const size_t objects = size_t(g_doc.up->oj.nlist);
+  const a_phase phases[] = {GRID_PHASE, CANVAS_PHASE, PAINT_PHASE, PHOTO_PHASE, SYMBOL_PHASE, TEXT_PHASE,
+                            PREVIEW_PHASE};
+  for (const a_phase p : phases) {
+    for (const int16 item : {EDIT_CUT, EDIT_COPY}) {
+      SCOPED_TRACE(testing::Message() << "phase " << int(p) << " item " << item);
+      Phase(p);
+      Host_Clipboard_Foreign_Text("another program's text");
+      DoMenuEvent(MENU_EDIT, item, false, false);
+      EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL}));
+      EXPECT_EQ(Clip(), (std::vector<uint32>{SCRAP_UNICODETEXT}));
+      EXPECT_EQ(size_t(g_doc.up->oj.nlist), objects);
+    }
+  }
+  // The paint phase copies its fill's picture.
+  Phase(PAINT_PHASE);
+  Pattern_Fill(1);
+  DoMenuEvent(MENU_EDIT, EDIT_COPY, false, false);
+  EXPECT_TRUE(Sounds().empty());
+  EXPECT_EQ(Clip(), (std::vector<uint32>{SCRAP_DIB}));
+}
+
+// Cut with three photos selected copies the first and removes only it; a
+// paste brings it back.
+TEST_F(DispatchCommands, CutRemovesExactlyWhatItCopied) {
+  Open(PHOTO_PHASE);
+  Photos(3);
+  const std::vector<uint32> before = Ids(PHOTO_BLOCK);
+  ASSERT_EQ(before.size(), 3u);
+  ASSERT_EQ(Selection_Count(), 3);
+  DoMenuEvent(MENU_EDIT, EDIT_CUT, false, false);
+  EXPECT_TRUE(Sounds().empty());
+  EXPECT_EQ(Clip(), (std::vector<uint32>{SCRAP_PH}));
+  EXPECT_EQ(Ids(PHOTO_BLOCK), (std::vector<uint32>{before[1], before[2]}));
+  DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+  EXPECT_EQ(Ids(PHOTO_BLOCK).size(), 3u);
+}
+
+// A paste while the current unit is a clone goes to its master, which
+// becomes current; the clone stays without content of its own.
+TEST_F(DispatchCommands, APasteIntoACloneGoesToItsMaster) {
+  Open(PHOTO_PHASE);
+  Photos(1);
+  DoMenuEvent(MENU_EDIT, EDIT_COPY, false, false);
+  ASSERT_EQ(Clip(), (std::vector<uint32>{SCRAP_PH}));
+  if (!Doc_Unit(2)->clonef) ASSERT_TRUE(Clone(2));
+  Select_Doc_Unit(2);
+  ASSERT_TRUE(g_doc.up->clonef);
+  Phase(PREVIEW_PHASE);
+  DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+  EXPECT_TRUE(Sounds().empty());
+  EXPECT_EQ(g_doc.upx, 1u);
+  EXPECT_EQ(Ids(PHOTO_BLOCK).size(), 2u);
+  EXPECT_TRUE(Doc_Unit(2)->clonef);
+}
+
+// Text from another program pasted in the paint phase becomes a new text
+// object in the text phase.
+TEST_F(DispatchCommands, PastedTextBecomesATextObject) {
+  Open(PAINT_PHASE);
+  Host_Clipboard_Foreign_Text("Summer");
+  DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+  EXPECT_TRUE(Sounds().empty());
+  EXPECT_EQ(gs.curr_phase, TEXT_PHASE);
+  EXPECT_EQ(Ids(TEXT_BLOCK).size(), 1u);
+  EXPECT_EQ(pending_op, OP_TEXT_NEW);
+}
+
+}  // namespace
