@@ -5,12 +5,14 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskPrev.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskRend.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskEdit.h"
+#include "objects/VoskGrad.h"
 #include "objects/VoskPack.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskStam.h"
@@ -22,6 +24,7 @@
 #include "platform/SysSound.h"
 #include "platform/UString.h"
 #include "platform/VoskPref.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskConf.h"
 #include "ui/VoskDelt.h"
@@ -138,6 +141,7 @@ void Init_Sliders() {
   Slider_Procs(STAMP_SKEWY_SLIDER, nullptr, SkewY_Thumb, SkewY_Thumb, nullptr);
   Slider_Procs(STAMP_BENDX_SLIDER, nullptr, BendX_Thumb, BendX_Thumb, nullptr);
   Slider_Procs(STAMP_BENDY_SLIDER, nullptr, BendY_Thumb, BendY_Thumb, nullptr);
+  Slider_Procs(SYMMETRY_COUNT_SLIDER, Symmetry_Select, nullptr, nullptr, nullptr);
   Slider_Live(COLOR_SAT_SLIDER, COLOR_SAT_SLIDER, Delta_Photo);
   for (int16 s = PHOTO_SIZE_SLIDER; s <= PHOTO_ANGLE_SLIDER; ++s)
     Slider_Procs(a_slider_enum(s), Delta_Photo, Init_Photo_Geom, Track_Photo_Geom, Stop_Photo_Geom);
@@ -197,7 +201,9 @@ void Init_Grids() {
       {PROJ_AGE_GRID, Delta_Proj_Age},       {PROJ_SORT_GRID, Delta_Sort_Grid},   {PRINT_MEDIA_GRID, Print_SelectMedia},
       {TEXT_VJUST_GRID, Delta_Text_Major},   {TEXT_CJUST_GRID, Delta_Text_Major}, {PHOTO_PHASE_GRID, Delta_Photo_Phase},
       {PHOTO_EDGE_GRID, Delta_Edge},         {PACK_KIND_GRID, Delta_Pack_Kind},   {ERASER_GRID, Config_Tools},
-      {MARQ_KIND_GRID, Config_Tools},        {RULERS_UNITS_GRID, Rulers_Delta_Units},
+      {MARQ_KIND_GRID, Config_Tools},        {RULERS_UNITS_GRID, Rulers_Delta_Units}, {TEXT_PHASE_GRID, Delta_Text_Phase},
+      {SYMMETRY_KIND_GRID, Symmetry_Select}, {TEXT_LAYOUT_GRID, Delta_Text_Layout}, {TEXT_HJUST_GRID, Delta_Horz_Just},
+      {GRAD_KIND_GRID, Grad_Kind_Select},    {GRAD_DIR_GRID, Grad_Dir_Select},    {BRUSH_SHAPE_GRID, Brush_Select},
   };
   for (const auto& s : selects) g_grid[s.g].grid_select = s.select;
   g_grid[TOOL_GRID].grid_is_statevar = true;
@@ -308,6 +314,17 @@ void Init_Custom() {
   g_custom[CUSTOM_PAPERECHO].custom_draw = PaperEcho_PaintAll;
   g_custom[CUSTOM_HISTORY].custom_draw = History_Paint;
   g_custom[CUSTOM_HISTORY].custom_hit = History_MouseDown;
+  g_custom[CUSTOM_EDIT1].custom_draw = [](const Rect&) { Edit1_PaintAll(); };
+  g_custom[CUSTOM_EDIT1].custom_hit = Edit1_MouseDown;
+  g_custom[CUSTOM_EDIT1].custom_exit = Edit1_Exit;
+  g_custom[CUSTOM_PREVIEW].custom_draw = PrintPreview_Paint;
+  g_custom[CUSTOM_PREVIEW].custom_hit = PrintPreview_MouseDown;
+  g_custom[CUSTOM_EXAMPLES].keyfilter = Examples_KeyFilter;
+  g_custom[CUSTOM_EXAMPLES].custom_draw = Examples_Paint;
+  g_custom[CUSTOM_EXAMPLES].custom_hit = Examples_MouseDown;
+  g_custom[CUSTOM_SEP].custom_draw = Separator_Paint;
+  g_custom[CUSTOM_PHASE].custom_draw = Phase_Paint;
+  g_custom[CUSTOM_PHASE].custom_hit = Phase_MouseDown;
 }
 
 bool8 Is_Grid_Element(int16 grid, int16 element) {
