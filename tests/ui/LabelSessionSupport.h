@@ -1,6 +1,7 @@
 // What the scripted sessions of the real program on the headless backend
 // share: the script's command lines, the preferences a session starts from
-// (a CD layout used last), and the run itself with its error output.
+// (a CD layout used last), a fresh CD project for the session to open, and
+// the run itself with its error output.
 #pragma once
 
 #include <cstdlib>
@@ -9,6 +10,9 @@
 #include <iterator>
 #include <string>
 
+#include "DocTestSupport.h"
+#include "doc/VoskFile.h"
+#include "platform/SysIO.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskPref.h"
 #include "ui/VoskBrow.h"
@@ -37,6 +41,20 @@ inline bool CD_Prefs(a_pref_rec& rec) {
   std::memcpy(&rec.recentlay[0], &used, sizeof used);
   return used.tx != 0;
 }
+
+// A fresh document of the CD layout written as a project at path, for a
+// session to open ("answer open PATH" then Open_Project): File > New Project
+// leads to the start screen's layout chooser. FALSE when it was not written.
+inline bool Write_CD_Project(const std::string& path) {
+  doctests::Start_Document_Modules();
+  const uint32 tx = Find_Template(CStrSpan(kCdLayout, std::strlen(kCdLayout)));
+  FSSpec spec{};
+  const bool ok = tx != 0 && Proj_PickLayout2(tx) && Path_From_Text(spec, path.c_str()) && Doc_Write(FMT_DISC, spec);
+  doctests::Close_Document();
+  return ok;
+}
+// The script lines that open it.
+inline std::string Open_Project(const std::string& path) { return "answer open " + path + "\n" + Menu(302); }
 
 inline void Write_Prefs(const std::string& path, const a_pref_rec& rec) {
   std::ofstream out(path, std::ios::binary);

@@ -144,6 +144,8 @@ class LabelsEndToEnd : public ::testing::Test {
 
 TEST_F(LabelsEndToEnd, ADiscLabelWithCanvasPhotoAndSymbol) {
   Write_Prefs();
+  const std::string project = dir_ + "/cd.CD4";
+  ASSERT_TRUE(labelsession::Write_CD_Project(project));
   const std::string photo = Write_Photo();
 
   const std::string exe = VELMOR4_EXE;
@@ -192,8 +194,8 @@ TEST_F(LabelsEndToEnd, ADiscLabelWithCanvasPhotoAndSymbol) {
 
   std::ostringstream s;
   s << "wait 30\n"
-    // File > New Project: the layout chooser opens on the layout used last.
-    << "answer alert 1\n" << Menu(MENU_FILE + FILE_NEW) << snapshot(0)
+    // A fresh CD project opened.
+    << labelsession::Open_Project(project) << snapshot(0)
     // The canvas: chosen, turned a quarter, its outer edge feathered.
     << Menu(PANEL_PHASE + CANVAS_PHASE) << Menu(PANEL_BAR + CANVAS_BAR) << "wait 5\n" << Click(canvas_cell)
     << Menu(PANEL_ONESHOT + CANV_ROTATECW_BUTTON);

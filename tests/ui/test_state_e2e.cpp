@@ -1,8 +1,8 @@
 // The interface state through the real program on the headless backend: a
 // preferences file the program must mend (a language it has no strings for,
 // a project age out of range, a font no longer installed, colours of the
-// user's own), the tool panels hidden with "Hide Everything" and shown again
-// with Escape, and the file the program writes at the end. Snapshots go to
+// user's own), the tool panels of an open project hidden with "Hide
+// Everything" and shown again with Escape, and the file the program writes at the end. Snapshots go to
 // <build>/e2e/state/ for a person to look at.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "LabelSessionSupport.h"
+#include "ui/VoskDisp.h"
 #include "ui/TempConfigHome.h"
 #include "TestSupport.h"
 #include "host/HostScript.h"
@@ -70,6 +72,10 @@ class StateEndToEnd : public ::testing::Test {
 };
 
 TEST_F(StateEndToEnd, MendedPreferencesAndHideEverything) {
+  // "Hide Everything" acts over a document outside the print preview: a
+  // fresh CD project to open, then its paint phase.
+  const std::string project = dir_ + "/cd.CD4";
+  ASSERT_TRUE(labelsession::Write_CD_Project(project));
   // The stored settings: German (the program has no German strings), a
   // project age of 3, a base font no installed font has, colours of our own.
   VoskDef_Init();
@@ -107,7 +113,8 @@ TEST_F(StateEndToEnd, MendedPreferencesAndHideEverything) {
   const std::string again = shots + "/3-escape-shows-them.png";
   for (const std::string& p : {shown, hidden, again}) fs::remove(p);
   const std::string script = dir_ + "/script.txt";
-  std::ofstream(script) << "wait 30\nsnapshot " << shown << "\nkey Ctrl+E\nwait 10\nsnapshot " << hidden
+  std::ofstream(script) << "wait 30\n" << labelsession::Open_Project(project)
+                        << labelsession::Menu(PANEL_PHASE + PAINT_PHASE) << "wait 10\nsnapshot " << shown << "\nkey Ctrl+E\nwait 10\nsnapshot " << hidden
                         << "\nkey Escape\nwait 10\nsnapshot " << again << "\nquit\n";
 
   const int rc = std::system(Program_Command(dir_, script).c_str());

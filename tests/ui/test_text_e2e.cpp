@@ -90,6 +90,8 @@ class TextEndToEnd : public ::testing::Test {
 
 TEST_F(TextEndToEnd, TitleTrackListSpiralAndSpokesOnADisc) {
   Write_Prefs();
+  const std::string project = dir_ + "/cd.CD4";
+  ASSERT_TRUE(labelsession::Write_CD_Project(project));
   const std::string exe = VELMOR4_EXE;
   const std::string shots = exe.substr(0, exe.find_last_of('/')) + "/e2e/text";
   fs::create_directories(shots);
@@ -108,7 +110,7 @@ TEST_F(TextEndToEnd, TitleTrackListSpiralAndSpokesOnADisc) {
 
   std::ostringstream s;
   s << "wait 30\n"
-    << "answer alert 1\n" << Menu(MENU_FILE + FILE_NEW) << snapshot(0)
+    << labelsession::Open_Project(project) << snapshot(0)
     // The title: typed, made larger, with a drop shadow.
     << Menu(PANEL_PHASE + TEXT_PHASE) << "type Summer Road Trip\nkey return\n" << slider(TEXT_SIZE_SLIDER, 16)
     << slider(TEXT_SHAD_DX_SLIDER, 4) << slider(TEXT_SHAD_DY_SLIDER, 4) << snapshot(1)
