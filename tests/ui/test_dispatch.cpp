@@ -6,11 +6,15 @@
 // master.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "DispatchTestSupport.h"
+#include "LabelSessionSupport.h"
+#include "TempDirSupport.h"
 #include "host/HostScript.h"
 #include "objects/VoskText.h"
 
@@ -240,6 +244,35 @@ TEST_F(DispatchCommands, PastedTextBecomesATextObject) {
   EXPECT_EQ(gs.curr_phase, TEXT_PHASE);
   EXPECT_EQ(Ids(TEXT_BLOCK).size(), 1u);
   EXPECT_EQ(pending_op, OP_TEXT_NEW);
+}
+
+// The real program: the script's commands meet the same rules. With no
+// document, Save, Save As, Export and Print are refused (no dialog, no
+// file, no alert); once a project is open, Export writes its picture.
+TEST(DispatchSession, ScriptedCommandsMeetTheRules) {
+  const std::string dir = testdir::Make_Temp_Dir("velmor-dispatch-e2e");
+  ASSERT_FALSE(dir.empty());
+  const std::string project = dir + "/cd.CD4", saved = dir + "/saved.CD4", bmp = dir + "/unit.bmp";
+  ASSERT_TRUE(labelsession::Write_CD_Project(project));
+  using labelsession::Menu;
+  std::string err;
+  int rc = labelsession::Run(dir,
+                             "wait 10\nanswer save " + saved + "\n" + Menu(304) + Menu(305) + "answer save " + bmp +
+                                 "\n" + Menu(1103) + Menu(309) + Menu(508) + "key Ctrl+S\nwait 10\nquit\n",
+                             800, 600, err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  EXPECT_FALSE(fs::exists(saved));
+  EXPECT_FALSE(fs::exists(bmp));
+
+  rc = labelsession::Run(dir, "wait 10\n" + labelsession::Open_Project(project) + "answer save " + bmp + "\n" +
+                                  Menu(1103) + "wait 10\nquit\n",
+                         800, 600, err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_TRUE(fs::exists(bmp)) << err;
+  testdir::Remove_Dir(dir);
 }
 
 }  // namespace

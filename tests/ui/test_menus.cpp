@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DispatchTestSupport.h"
+#include "platform/SysDlog.h"
 
 namespace {
 
@@ -259,6 +260,44 @@ TEST_F(Menus, HelpItemTwoNamesThePhase) {
     Menus_Update();
     EXPECT_EQ(Item_Text(MENU_HELP, 2), c.text) << int(c.phase);
   }
+}
+
+}  // namespace
+
+namespace {
+
+a_menu_enable g_seen_enable = ENABLE_ALL;
+std::vector<int16> g_seen_enabled;
+bool g_seen_save = true, g_seen_paste = false;
+
+void Note_Menus(HWND) {
+  g_seen_enable = g_menu_enable;
+  g_seen_enabled = Enabled_Commands();
+  g_seen_save = Command_Enabled(MENU_FILE + 4);
+  g_seen_paste = Command_Enabled(MENU_EDIT + EDIT_PASTE);
+}
+
+bool8 Close_At_Once(HWND, const EventRecord&, bool8& okay) {
+  okay = true;
+  return true;
+}
+
+// A modal window runs with the menus restricted as asked (the commands they
+// grey refused), and the menus are as before once it is gone.
+TEST_F(Menus, AModalWindowRestrictsTheMenusWhileItRuns) {
+  SysDlog_Init();
+  Open(PHOTO_PHASE);
+  Photos(1);
+  Menus_Update();
+  const std::vector<int16> before = Enabled_Commands();
+  ASSERT_FALSE(before.empty());
+  (void)Modal_WindowM(ENABLE_EDIT, 200, 100, Note_Menus, nullptr, Close_At_Once);
+  EXPECT_EQ(g_seen_enable, ENABLE_EDIT);
+  EXPECT_EQ(g_seen_enabled, (std::vector<int16>{401, 404, 405, 406}));
+  EXPECT_FALSE(g_seen_save);
+  EXPECT_TRUE(g_seen_paste);
+  EXPECT_EQ(g_menu_enable, ENABLE_ALL);
+  EXPECT_EQ(Enabled_Commands(), before);
 }
 
 }  // namespace
