@@ -196,6 +196,33 @@ TEST_F(ViewProcs, TheRingRemembersTheBarItOffersAndTheTextPageGivesTheRing) {
   EXPECT_EQ(gs.txedit_phase, TXEDIT_MOVE);
 }
 
+// Each phase works on its own kinds of object; the start screen follows the
+// document's closing with the arrow.
+TEST_F(ViewProcs, EachPhaseWorksOnItsKindsAndClosingShowsTheStartScreen) {
+  Open(Rects(1, 600, 600));
+  constexpr a_oj_kind_set objects = Kind_Bit(PHOTO_BLOCK) | Kind_Bit(SYMBOL_BLOCK) | Kind_Bit(TEXT_BLOCK);
+  struct Case {
+    a_phase phase;
+    a_oj_kind_set kinds;
+  };
+  const Case cases[] = {{PHOTO_PHASE, objects},   {PAINT_PHASE, 0},  {SYMBOL_PHASE, objects},
+                        {COLLAGE_PHASE, Kind_Bit(SLOT_BLOCK)}, {TEXT_PHASE, objects}, {PREVIEW_PHASE, 0}};
+  for (const Case& c : cases) {
+    Phase(c.phase);
+    EXPECT_EQ(gs.curr_kindset, c.kinds) << "phase " << int(c.phase);
+  }
+  Phase(PHOTO_PHASE);
+  const Point photo = Button(Strip(), PHOTO_PHASE);
+  Intf_MouseDown(Stroke(photo.h, photo.v), true);
+  ASSERT_EQ(g_curr_cursor.shape, FINGER_CURSOR);
+  Doc_Dispose();
+  EXPECT_EQ(gs.curr_phase, NODOC_PHASE);
+  EXPECT_EQ(gs.curr_kindset, 0);
+  EXPECT_EQ(g_curr_cursor.shape, ARROW_CURSOR);
+  SV_Finish();
+  EXPECT_EQ(gs.nviews, 0);
+}
+
 // The eyedropper goes back to the last tool that paints with a colour: the
 // eraser (which offers no colour) and the dropper itself leave it.
 TEST_F(ViewProcs, TheEyedropperKeepsTheToolToGoBackTo) {
