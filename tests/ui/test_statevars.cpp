@@ -62,6 +62,9 @@ class StateVars : public ::testing::Test {
     pending_op = OP_NOP;
     gs.controller = GHOST;  // alerts that are not fatal stay silent
     gs.curr_phase = NODOC_PHASE;
+    gs.tool_net = NULL_TOOL;
+    gs.curr_ring = NULL_RING;
+    gs.curr_bar = EMPTY_BAR;
     gs.tool_show = true;
     gs.grid_vals[ZOOM_GRID] = 0;
     gs.views[0].zoom_factor = ZoomxToFactor[0];
