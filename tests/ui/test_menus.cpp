@@ -300,4 +300,46 @@ TEST_F(Menus, AModalWindowRestrictsTheMenusWhileItRuns) {
   EXPECT_EQ(Enabled_Commands(), before);
 }
 
+// Each toggle flips its option and marks what follows it (the state
+// variable of the option, or the menus' check marks); the menus show it.
+TEST_F(Menus, TogglesFlipTheirOptionAndTheMenusFollow) {
+  Open(PAINT_PHASE);
+  const struct {
+    const char* what;
+    void (*toggle)();
+    bool8* option;
+    a_statevar marked;
+    int16 item;  // of the Options menu (0: none)
+  } cases[] = {
+      {"history", History_Toggle, &gs.pref.history_option, SV_HISTORY_OPTION, 1},
+      {"coordinates", Status_Toggle, &gs.pref.status_option, SV_STATUS_OPTION, 2},
+      {"frames", ShowFrames_Toggle, &gs.pref.showframes_option, SV_MENUBAR_CHECKMARKS, 3},
+      {"sound", Sound_Toggle, &gs.pref.sound_option, SV_SOUND_OPTION, 5},
+      {"embedding", Embed_Toggle, &gs.pref.embed_option, SV_MENUBAR_CHECKMARKS, 6},
+      {"echo", Echo_Toggle, &gs.pref.echo_option, SV_ECHO_OPTION, 0},
+      {"small cursors", TinyCurs_Toggle, &gs.pref.tinycurs_option, SV_TINYCURS_OPTION, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const bool8 start : {false, true}) {
+      SV_Init();
+      *c.option = start;
+      c.toggle();
+      EXPECT_EQ(*c.option, !start);
+      EXPECT_TRUE(SV_Is_Changed(c.marked));
+      Menus_Update();
+      if (c.item == 0) continue;
+      const std::vector<int16> checked = Checked_Commands();
+      EXPECT_EQ(std::count(checked.begin(), checked.end(), int16(MENU_VIEW + c.item)), start ? 0 : 1);
+    }
+  }
+  // Sound follows its option.
+  gs.pref.sound_option = true;
+  Sound_Enable(true);
+  Sound_Toggle();
+  EXPECT_FALSE(Sound_Enabled());
+  Sound_Toggle();
+  EXPECT_TRUE(Sound_Enabled());
+}
+
 }  // namespace
