@@ -17,7 +17,7 @@
 
 struct a_picture_scan_rec;
 
-// Menus and items of the commands carried out.
+// Menus, and items of the commands named elsewhere.
 constexpr int16 MENU_FILE = 300;
 constexpr int16 FILE_NEW = 1;        // "New Project..." (Ctrl+N)
 constexpr int16 MENU_EDIT = 400;
@@ -35,6 +35,13 @@ constexpr int16 ARRANGE_FIT_H = 12;    // "Scale to fit Horizontally"
 constexpr int16 ARRANGE_FIT_V = 13;    // "Scale to fit Vertically"
 constexpr int16 ARRANGE_COVER_P = 14;  // "Scale to cover preserving aspect"
 constexpr int16 ARRANGE_COVER_D = 15;  // "Scale to cover distorting"
+constexpr int16 MENU_ARRANGE_H = 100;  // "Move Horizontally" (Arrange item 9)
+constexpr int16 MENU_ARRANGE_V = 120;  // "Move Vertically" (Arrange item 10)
+constexpr int16 MENU_ABOUT = 200;      // the window's system menu: item 1 "About ..."
+constexpr int16 MENU_HELP = 600;
+constexpr int16 MENU_ZOOM = 1000;
+constexpr int16 MENU_EXPORT = 1100;
+constexpr int16 MENU_IMPORT = 1200;
 
 // The tool panels' commands by number (a menu command id is the menu's id
 // plus the item, so command n arrives as menu n - n mod 20, item n mod 20),
@@ -59,14 +66,6 @@ constexpr int16 PANEL_SLIDER_DOWN = 2400;
 constexpr int16 PANEL_BAR = 2600;
 constexpr int16 PANEL_PHASE = 2700;
 constexpr int16 PANEL_TEXT_LAYOUT = 2720;
-
-constexpr int16 MENU_ABOUT = 200;    // the window's system menu: item 1 "About ..."
-constexpr int16 MENU_HELP = 600;
-constexpr int16 MENU_ARRANGE_H = 100;  // "Move Horizontally" (Arrange item 9)
-constexpr int16 MENU_ARRANGE_V = 120;  // "Move Vertically" (Arrange item 10)
-constexpr int16 MENU_ZOOM = 1000;
-constexpr int16 MENU_EXPORT = 1100;
-constexpr int16 MENU_IMPORT = 1200;
 
 // The Import menu's items (0: the command has no item).
 constexpr int16 IMPORT_TOASTC = 0;

@@ -5,6 +5,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskText.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMenu.h"
 #include "platform/SysSound.h"
@@ -38,7 +39,7 @@ bool8 Open() { return g_doc.doc_open; }
 bool8 Collage() { return gs.curr_phase == COLLAGE_PHASE; }
 
 // Whether the rule holds for the state, menus restricted or not.
-bool8 Rule_Holds(a_enable_rule rule, int16 command) {
+bool8 Rule_Holds(a_enable_rule rule) {
   const a_phase phase = gs.curr_phase;
   switch (rule) {
     case RULE_ALWAYS: return true;
@@ -55,6 +56,8 @@ bool8 Rule_Holds(a_enable_rule rule, int16 command) {
     }
     case RULE_CUT_COPY: return Open() && Copy_Would_Put();
     case RULE_SELECT:
+      // The edited text's own selection comes with the text clipboard.
+      if (Is_Editing_Text()) return false;
       return Open() && (phase == PREVIEW_PHASE || phase == SYMBOL_PHASE || phase == PHOTO_PHASE || phase == TEXT_PHASE);
     case RULE_VIEW_DOC: return Open() && phase != PREVIEW_PHASE;
     case RULE_IMPORT: return Open() && !Collage() && g_doc.up != nullptr && !g_doc.up->clonef;
@@ -76,7 +79,6 @@ bool8 Rule_Holds(a_enable_rule rule, int16 command) {
     case RULE_HELP: return true;
     case NENABLE_RULES: break;
   }
-  (void)command;
   return false;
 }
 
@@ -121,7 +123,7 @@ void Update_Help_Text() {
 bool8 Command_Enabled(int16 command) {
   const a_command_row* row = Command_Row(command);
   if (row == nullptr || row->action == nullptr) return false;
-  return Restriction_Allows(command, g_menu_enable) && Rule_Holds(row->rule, command);
+  return Restriction_Allows(command, g_menu_enable) && Rule_Holds(row->rule);
 }
 
 void Menus_Load(int16 base, int16 lang) {
