@@ -17,18 +17,14 @@ static_assert(PHASE_STRIP_WIDTH == ART_PHASE_STRIP_WIDTH && PHASE_STRIP_HEIGHT =
 
 namespace {
 
-// The buttons' picture, loaded at the first paint (empty when the library
-// lacks it: the buttons are then left grey).
-a_pixt g_phase_pixt{};
-bool g_phase_loaded = false;
-
-a_pixt* Phase_Picture() {
-  if (!g_phase_loaded) {
-    g_phase_loaded = true;
-    Null_Pixt(g_phase_pixt);
-    if (Pixt_Exists(ART_PICT_PHASE_STRIP)) (void)KPixt_Load_Checked(Pixt_Key(ART_PICT_PHASE_STRIP), g_phase_pixt);
-  }
-  return g_phase_pixt.bits != nullptr ? &g_phase_pixt : nullptr;
+// The buttons' picture for one paint (FALSE, and the buttons plain grey,
+// when the library lacks it). It is not kept between paints: a picture held
+// in the stored pictures' ring would outlive a ring started afresh.
+bool Load_Phase_Picture(a_pixt& pixt) {
+  Null_Pixt(pixt);
+  if (!Pixt_Exists(ART_PICT_PHASE_STRIP)) return false;
+  (void)KPixt_Load_Checked(Pixt_Key(ART_PICT_PHASE_STRIP), pixt);
+  return pixt.bits != nullptr;
 }
 
 constexpr a_pixel24 kPlainGrey{200, 200, 200};
@@ -66,19 +62,21 @@ a_phase Phase_Find(const Rect& area, Point pt) {
 }
 
 void Phase_Paint(const Rect& area) {
-  a_pixt* pixt = Phase_Picture();
+  a_pixt picture;
+  const bool loaded = Load_Phase_Picture(picture);
   for (int i = 0; i < NPHASE_BUTTONS; ++i) {
     Rect dst;
     Phase_Button_Rect(PHASE_BUTTON_PHASES[i], area, dst);
-    if (pixt == nullptr) {
+    if (!loaded) {
       SetForeColor24(PHASE_BUTTON_PHASES[i] == gs.curr_phase ? kSelectedGrey : kPlainGrey);
       PaintRect(dst);
       ForeColor(1);
       continue;
     }
     const int16 dv = PHASE_BUTTON_PHASES[i] == gs.curr_phase ? ART_PHASE_SELECTED_DV : int16(0);
-    Pixt_DrawPartial(*pixt, Moved(ART_PHASE_BUTTON[i], ART_PHASE_SOURCE_DH, dv), dst, srcCopy, nullptr);
+    Pixt_DrawPartial(picture, Moved(ART_PHASE_BUTTON[i], ART_PHASE_SOURCE_DH, dv), dst, srcCopy, nullptr);
   }
+  Pixt_Unload(picture);
 }
 
 void Phase_MouseDown(const a_mousestroke& stroke) {

@@ -68,7 +68,8 @@ void Axis_Limits(const a_view_rec& v, int16 w, int16 dw, int16 lo, int16 hi, int
     return;
   }
   min = int16(lo - Screen_To_Cells(v, quarter));
-  max = int16(hi - Screen_To_Cells(v, int16(w - quarter)));
+  // (Rounding to cells never leaves the range empty.)
+  max = std::max(min, int16(hi - Screen_To_Cells(v, int16(w - quarter))));
 }
 
 bool Same_Point(const Point& a, const Point& b) { return a.h == b.h && a.v == b.v; }
