@@ -20,6 +20,9 @@ int16 g_cached_menu = 0;
 // The base id of the bar built last. Base plus language alone cannot tell
 // bar 134 in English from bar 132 in language 2, so both are compared.
 int16 g_cached_base = 0;
+// The window the bar was last given to: a new main window gets the bar
+// again even when it is the one built last.
+HWND g_menu_window = nullptr;
 
 constexpr OSType kMbarType = FourCC("MBAR");
 constexpr OSType kMentType = FourCC("MENT");
@@ -141,7 +144,7 @@ int16 AdjustMenuX(int16 menuid, int16 lang) {
 
 bool8 Menus_Init(int16 base, int16 lang) {
   if (g_cached_menu != 0 && int16(base + lang) == g_cached_menu && base == g_cached_base && lang == g_lang &&
-      main_menu && IsMenu(main_menu))
+      main_menu && IsMenu(main_menu) && main_hwnd == g_menu_window)
     return false;
   ResHandle mbar = GetResource(kMbarType, base);
   if (!mbar) {
@@ -183,6 +186,7 @@ bool8 Menus_Init(int16 base, int16 lang) {
   }
   if (main_menu && main_menu != bar) DestroyMenu(main_menu);
   main_menu = bar;
+  g_menu_window = main_hwnd;
   g_cached_menu = int16(base + lang);
   g_cached_base = base;
   g_lang = lang;
