@@ -454,3 +454,20 @@ void Recent_Add_Path(const FSSpec& path) {
   Get_Date_Time(entry.doc_time);
   list[0] = entry;
 }
+
+void RecentLay_BuildList() {}
+int16 RecentLay_Count() { return 0; }
+void Calc_Recent_List(const Rect&) {}
+
+void Build_Template_List() {
+  t.tlist_n = 0;
+  for (uint32 tx = 1; tx <= NTEMPLATES && t.tlist_n < MAXNTEMPLATES; ++tx)
+    if ((g_ctemplates[tx - 1].platforms & (1u << PLATFORM_WIN)) != 0) t.tlist[t.tlist_n++] = tx;
+  // Sort key and name are the record's first bytes.
+  std::stable_sort(t.tlist, t.tlist + t.tlist_n, [](uint32 a, uint32 b) {
+    const a_ctemplate& x = g_ctemplates[a - 1];
+    const a_ctemplate& y = g_ctemplates[b - 1];
+    const int c = std::memcmp(x.sort, y.sort, sizeof x.sort);
+    return c != 0 ? c < 0 : std::memcmp(x.label, y.label, sizeof x.label) < 0;
+  });
+}

@@ -70,6 +70,17 @@ void RecentLay_Add(CStrSpan label);
 // else the entry of that label; 0 for a free slot or a label the catalogue
 // no longer has.
 uint32 RecentLay_TemplateX(int16 slot);
+// The working list of the layout chooser (t.tlist): every catalogue layout
+// offered on this platform, ordered by its sort key and then its name.
+void Build_Template_List();
+// The start screen's recent layouts: the most used and the newest of them
+// placed in the list shown (at most 6), and how many are placed. The list
+// comes with the start screen's browsers: none is placed yet.
+void RecentLay_BuildList();
+int16 RecentLay_Count();
+// The start screen's recent documents laid out in area. They come with the
+// start screen's browsers: none is listed yet.
+void Calc_Recent_List(const Rect& area);
 // A project file was opened or saved: it goes first in the recent files
 // (gs.pref.recent) with the time now; its own older entry leaves the list,
 // and with the list full the oldest entry drops off its end.

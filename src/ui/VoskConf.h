@@ -155,6 +155,10 @@ struct a_window_layout {
 // (phase, options) as it stands.
 a_window_layout Calc_Editing_Layout(const Rect& total);
 
+// The print preview's layout of window rectangle total: the phase strip,
+// the tool panel and the edit area (the rest are empty).
+a_window_layout Calc_Preview_Layout(const Rect& total);
+
 // The rectangles inside an edit area.
 struct a_edit_rects {
   Rect ruler_h;

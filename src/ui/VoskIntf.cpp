@@ -573,8 +573,9 @@ void Paint_Custom_Node(int16 nx) {
   Pop_Window();
 }
 
-void Paint_Division(const a_node_rec& d) {
-  Paint_Division_Look(d, d.nbounds);
+// The division's look over the part r of it.
+void Paint_Division(const a_node_rec& d, const Rect& r) {
+  Paint_Division_Look(d, r);
   if (d.division_decoration == DECORATION_STRIPED_RT && d.nbounds.right > d.nbounds.left) {
     SetForeColor24(kStripeLine);
     MoveTo(int16(d.nbounds.right - 1), d.nbounds.top);
@@ -597,15 +598,10 @@ void Paint_Decoration_Node(int16 nx) {
 // --- The main window ---------------------------------------------------------------------
 
 void Main_Window_Paint(HostWindow* window) {
-  // Until the panels give the edit area its custom node, an open document's
-  // view fills the window under the nodes.
-  if (g_doc.doc_open && gs.curr_phase == PREVIEW_PHASE && gs.nviews >= 1)
-    PrintPreview_Paint(gs.views[0].bounds);
-  else if (g_doc.doc_open)
-    Edit1_PaintAll();
-  else if (Node_Used(CURR) == 0 && g_plain_update != nullptr)
-    g_plain_update(window);
-  if (Node_Used(CURR) == 0) return;
+  if (Node_Used(CURR) == 0) {
+    if (g_plain_update != nullptr) g_plain_update(window);
+    return;
+  }
   Intf_Paint(window);
 }
 
@@ -788,7 +784,9 @@ void No_Node_PopAndUpdate() {}
 
 // Whether each push in force pushed an area.
 constexpr int kMaxNodePush = 4;
-bool8 g_node_pushed[kMaxNodePush];
+// Per push: 0 nothing pushed, 1 the node's area, 2 also its window (no
+// port was current: a list painted outside the window's paint).
+uint8 g_node_pushed[kMaxNodePush];
 int g_node_npush = 0;
 
 void Close_All_Nodes() {
@@ -1068,15 +1066,29 @@ a_locator NX_To_Loc(int16 nx) {
 // --- Painting and invalidation -------------------------------------------------------------
 
 void Intf_Paint(HWND window) {
+  // The pictures that tile a division are copied without the port's clip,
+  // over whole rectangles: the clip becomes its box, the divisions are
+  // painted over that box, and every node that meets it is painted again.
+  Rect box{-32768, -32768, 32767, 32767};
+  RECT clip{};
+  if (theHDC != nullptr && GetClipBox(theHDC, &clip) > NULLREGION) {
+    box = Rect{int16(clip.top), int16(clip.left), int16(clip.bottom), int16(clip.right)};
+    POINT corners[2] = {{clip.left, clip.top}, {clip.right, clip.bottom}};
+    LPtoDP(theHDC, corners, 2);
+    HRGN rgn = CreateRectRgn(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+    SelectClipRgn(theHDC, rgn);
+    DeleteRgn(rgn);
+  }
   for (int16 nx = 1; nx <= Slots(CURR); ++nx) {
     const a_node_rec& n = Slot(CURR, nx);
     if (Is_Free(n)) break;
     if (window != nullptr && n.nowner != window) continue;
-    if (n.kind == WINDOW_NODE || !IsRectVisible(n.nbounds)) continue;
-    if (n.kind == DIVISION_NODE)
-      Paint_Division(n);
-    else
+    Rect part;
+    if (n.kind == WINDOW_NODE || !SectRect(n.nbounds, box, part)) continue;
+    if (n.kind != DIVISION_NODE)
       Node_Paint1(nx);
+    else if (IsRectVisible(part))
+      Paint_Division(n, part);
   }
 }
 
@@ -1152,13 +1164,6 @@ void Toggle_Inval(a_toggle_enum ix) {
 }
 void Custom_Inval(int16 customx) {
   if (!Is_Custom(customx)) return;
-  // Until the panels give them nodes, the main window shows the document
-  // view and the print preview itself.
-  if ((customx == CUSTOM_EDIT1 || customx == CUSTOM_PREVIEW) &&
-      Shown_Node(g_custom[size_t(customx)].nodex, CUSTOM_NODE) == nullptr) {
-    Edit_InvalAll();
-    return;
-  }
   Node_Inval3(g_custom[size_t(customx)].nodex);
 }
 
@@ -1561,15 +1566,6 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
     g_tracked.nx = nx;
     Dispatch_To_Node(false, false, stroke, candidate);
   }
-  // Until the panels frame them, the preview and the document view take
-  // what no node takes in the main window.
-  if (nx == 0 && g_doc.doc_open && stroke.window == gs.outer_window && gs.nviews >= 1 &&
-      PtInRect(stroke.lmouse, gs.views[0].bounds)) {
-    if (gs.curr_phase == PREVIEW_PHASE)
-      PrintPreview_MouseDown(stroke);
-    else if (Is_Doc_View_Shown())
-      Edit1_MouseDown(stroke);
-  }
   --g_dispatch_depth;
   g_docursor = saved_docursor;
   if (g_dispatch_depth == 0 && g_recheck_tracked) Recheck_Tracked();
@@ -1696,8 +1692,18 @@ void Node_PushOff(int16 nx) {
   }
   const a_node_rec* n = Curr(nx);
   const bool8 has = n != nullptr && n->noffarea.gworld != nullptr;
-  if (has) Off_Push(n->noffarea);
-  g_node_pushed[g_node_npush++] = has;
+  uint8 pushed = 0;
+  if (has) {
+    // Outside a paint (a list answering a key or a click) no port is
+    // current: the area is copied to the node's window then.
+    if (theHDC == nullptr && theGWorld == nullptr && n->nowner != nullptr) {
+      Push_Window(n->nowner);
+      pushed = 1;
+    }
+    Off_Push(n->noffarea);
+    ++pushed;
+  }
+  g_node_pushed[g_node_npush++] = pushed;
 }
 
 void Node_PopAndUpdate() {
@@ -1705,12 +1711,15 @@ void Node_PopAndUpdate() {
     QUIT();
     return;
   }
-  if (!g_node_pushed[--g_node_npush]) return;
+  const uint8 pushed = g_node_pushed[--g_node_npush];
+  if (pushed == 0) return;
   Off_Pop();
-  if (off_last_area == nullptr || off_last_area->gworld == nullptr) return;
-  Rect whole;
-  Get_GWorld_Bounds(off_last_area->gworld, whole);
-  Off_UpdateRect(whole, whole);
+  if (off_last_area != nullptr && off_last_area->gworld != nullptr) {
+    Rect whole;
+    Get_GWorld_Bounds(off_last_area->gworld, whole);
+    Off_UpdateRect(whole, whole);
+  }
+  if (pushed == 2) Pop_Window();
 }
 
 void Node_PopAndUpdate_Subset(const Rect& r) {
@@ -1718,10 +1727,11 @@ void Node_PopAndUpdate_Subset(const Rect& r) {
     QUIT();
     return;
   }
-  if (!g_node_pushed[--g_node_npush]) return;
+  const uint8 pushed = g_node_pushed[--g_node_npush];
+  if (pushed == 0) return;
   Off_Pop();
-  if (off_last_area == nullptr || off_last_area->gworld == nullptr) return;
-  Off_UpdateRect(r, r);
+  if (off_last_area != nullptr && off_last_area->gworld != nullptr) Off_UpdateRect(r, r);
+  if (pushed == 2) Pop_Window();
 }
 
 void Custom_PushOff(int16 customx) { Node_PushOff(Is_Custom(customx) ? g_custom[size_t(customx)].nodex : 0); }
