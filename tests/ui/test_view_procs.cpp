@@ -16,6 +16,7 @@
 #include "doc/VoskHist.h"
 #include "doc/VoskUndo.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskText.h"
 #include "pixel/SysPixt.h"
 #include "platform/Controls.h"
 #include "platform/SysMenu.h"
@@ -25,6 +26,7 @@
 #include "ui/VoskCurs.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskFun2.h"
+#include "ui/VoskSlid.h"
 
 namespace {
 
@@ -221,6 +223,40 @@ TEST_F(ViewProcs, EachPhaseWorksOnItsKindsAndClosingShowsTheStartScreen) {
   EXPECT_EQ(g_curr_cursor.shape, ARROW_CURSOR);
   SV_Finish();
   EXPECT_EQ(gs.nviews, 0);
+}
+
+// The panels' grids and the symmetry slider reach their procedures: the
+// symmetry grid and count turn symmetry on, a brush shape brings its
+// spacing, a text page its ring (and an edited text's caret to its end).
+TEST_F(ViewProcs, ThePanelsItemsReachTheirProcedures) {
+  Open(Rects(1, 600, 600));
+  Phase(PAINT_PHASE);
+  Grid_SetVal_Silent(SYMMETRY_KIND_GRID, 1);
+  EXPECT_TRUE(gs.toggle_vals[SYMMETRY_TOGGLE]);
+  SV_Set_Bool(SV_SYMMETRY_ENABLED, false);
+  Slider_SetVal(SYMMETRY_COUNT_SLIDER, 9);
+  EXPECT_TRUE(gs.toggle_vals[SYMMETRY_TOGGLE]);
+  Grid_SetVal_Silent(BRUSH_SHAPE_GRID, 20);
+  EXPECT_EQ(gs.slider_vals[BRUSH_SPACING_SLIDER], Calc_Default_BSpacing(20));
+
+  Phase(TEXT_PHASE);
+  a_om_rec om{};
+  om.nxyl = 12;
+  g_ed.edit_objid = 1;
+  g_ed.edit_om = &om;
+  g_ed.sel_lo = 2;
+  g_ed.sel_hi = 5;
+  Grid_SetVal_Silent(TEXT_PHASE_GRID, 3);
+  EXPECT_EQ(gs.curr_ring, TEXT_SHAD_RING);
+  EXPECT_EQ(g_ed.sel_lo, 12);
+  EXPECT_EQ(g_ed.sel_hi, 12);
+  g_ed = a_edit_rec{};
+  // The tool cells of the basic tool grid: the first seven shown, the
+  // current one hilited.
+  gs.grid_vals[TOOL_GRID] = 2;
+  EXPECT_EQ(Base_Calc_Hilite(2), HILITE_BUTTON);
+  EXPECT_EQ(Base_Calc_Hilite(6), PLAIN_BUTTON);
+  EXPECT_EQ(Base_Calc_Hilite(7), HIDDEN_BUTTON);
 }
 
 // The eyedropper goes back to the last tool that paints with a colour: the
