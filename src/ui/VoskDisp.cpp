@@ -293,7 +293,9 @@ void Cmd_New(bool8, bool8) {
   gs.grid_vals[PROJ_AGE_GRID] = 0;
   Do_File_Close();
 }
-void Cmd_Open(bool8, bool8 optionkey) { Do_File_Open(FSSpec{}, optionkey); }
+// Ctrl is held for the shortcut itself: a changed document is always offered
+// its save first.
+void Cmd_Open(bool8, bool8) { Do_File_Open(FSSpec{}, false); }
 void Cmd_Close(bool8, bool8) { Do_File_Close(); }
 void Cmd_Save(bool8 shiftkey, bool8) {
   if (shiftkey || g_doc.doc_new)

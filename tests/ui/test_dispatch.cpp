@@ -102,6 +102,20 @@ TEST_F(DispatchCommands, SaveAsksWhereForANewDocumentAndWithShift) {
   EXPECT_TRUE(Sounds().empty());
 }
 
+// Open Project with Ctrl held (as its shortcut is typed) still offers the
+// changed document its save first: cancelled, the document stays.
+TEST_F(DispatchCommands, OpenWithCtrlHeldStillOffersTheSave) {
+  Open(PAINT_PHASE);
+  g_doc.doc_changed = true;
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "2");  // Cancel
+  testing::internal::CaptureStderr();
+  DoMenuEvent(MENU_FILE, 2, false, true);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("before opening a new file?"), std::string::npos) << said;
+  EXPECT_TRUE(g_doc.doc_open);
+  EXPECT_TRUE(g_doc.doc_changed);
+}
+
 // Bigger at 400 % and Smaller at fit in window only beep; between them the
 // zoom steps; the Zoom items choose their zoom; the preview has no zoom.
 TEST_F(DispatchCommands, TheZoomStopsAtItsEnds) {
