@@ -223,6 +223,9 @@ class NodeTree : public ::testing::Test {
     App_Activate();
     Cursor_Init();
     Intf_Init();
+    // State variables an earlier test marked and never settled would lay the
+    // window out afresh at the first interaction, over the test's own nodes.
+    SV_Init();
     ASSERT_TRUE(library_) << "the build's picture library is not there";
   }
   void TearDown() override {

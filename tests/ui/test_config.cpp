@@ -34,6 +34,7 @@
 #include "platform/VoskDef.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskConf.h"
+#include "ui/VoskDelt.h"
 #include "ui/VoskIntf.h"
 
 namespace {
@@ -74,6 +75,9 @@ class Config : public nodetest::NodeTree {
   }
   void TearDown() override {
     doctests::Close_Document();
+    // Opening and closing the document marked state variables that no
+    // interaction settled: they leave with the test.
+    SV_Init();
     nodetest::NodeTree::TearDown();
   }
   // A new document of one disc face, in phase.

@@ -80,6 +80,9 @@ class MainSession : public ::testing::Test {
     App_Activate();
     Cursor_Init();
     Intf_Init();
+    // State variables an earlier test marked and never settled would lay the
+    // window out afresh at the first interaction.
+    SV_Init();
     g_keys.clear();
     g_menus.clear();
     g_navs = 0;
