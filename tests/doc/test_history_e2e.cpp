@@ -87,7 +87,7 @@ TEST(HistoryEndToEnd, UndoAndRedoOfASymbolLeaveNoUndoFiles) {
   const auto snapshot = [&](int k) { return "wait 5\nsnapshot " + shots[k] + "\n"; };
   std::ostringstream s;
   s << "wait 30\n" << Menu(PANEL_PHASE + SYMBOL_PHASE) << snapshot(0) << "answer alert 1\n"
-    << Menu(PANEL_ONESHOT + SYMBOL_NEW_BUTTON) << select_none << snapshot(1) << "key Ctrl+Z\n" << snapshot(2)
+    << Menu(PANEL_ONESHOT + SYMBOL_NEW_BUTTON) << "wait 5\n" << select_none << snapshot(1) << "key Ctrl+Z\n" << snapshot(2)
     << "key Ctrl+Y\n" << select_none << snapshot(3) << "key Ctrl+Z\n" << snapshot(4) << "key Ctrl+Y\n"
     << select_none << snapshot(5) << "quit\n";
   const std::string script = dir + "/script.txt";
