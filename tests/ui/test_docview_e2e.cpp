@@ -35,6 +35,7 @@
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
+#include "ui/VoskConf.h"
 
 namespace {
 
@@ -122,12 +123,12 @@ class DocViewEndToEnd : public ::testing::Test {
   }
 
   // A point of unit ux of the project at path in the main window's
-  // preview (centred across, a fifth down: clear of a disc's hole), for a
-  // client area of w x h pixels.
+  // preview, right of the tool panel (centred across, a fifth down: clear
+  // of a disc's hole), for a client area of w x h pixels.
   Point Unit_Point(const std::string& path, uint32 ux, int32 w, int32 h) {
     Units_Of(path);
     gs.nviews = 1;
-    gs.views[0].bounds = Rect{0, 0, int16(h), int16(w)};
+    gs.views[0].bounds = Calc_Preview_Layout(Rect{0, 0, int16(h), int16(w)}).edit;
     a_coord_mapping m;
     PrintPreview_Main_Mapping(m);
     const a_unit& u = g_doc.doc_template.units[ux - 1];
