@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DispatchTestSupport.h"
+#include "platform/Resources.h"
 #include "platform/SysDlog.h"
 
 namespace {
@@ -68,6 +69,24 @@ TEST_F(Menus, TheCommandTableMatchesEveryCompiledMenu) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), rows[i].command), seen.end())
         << "command " << rows[i].command << " is on no menu";
     EXPECT_LT(rows[i].rule, NENABLE_RULES);
+  }
+}
+
+// Every accelerator of every bar reaches a command of the table (Ctrl+S
+// with and without Shift: Save).
+TEST_F(Menus, EveryAcceleratorReachesACommandOfTheTable) {
+  for (const int16 bar : {MENUBAR_GENERAL, MENUBAR_OBJECTS, MENUBAR_TEXT}) {
+    SCOPED_TRACE(testing::Message() << "bar " << bar);
+    ResHandle h = GetResource(FourCC("ACCL"), bar);
+    ASSERT_TRUE(h);
+    const uint8* p = LockResource(h);
+    const int32 n = p[0] | (p[1] << 8);
+    ASSERT_GE(n, 27);
+    for (int32 i = 0; i < n; ++i) {
+      const uint8* e = p + 2 + 6 * i;
+      const int16 command = int16(e[4] | (e[5] << 8));
+      EXPECT_NE(Command_Row(command), nullptr) << "entry " << i << ": command " << command;
+    }
   }
 }
 
