@@ -136,6 +136,9 @@ class Dispatch : public nodetest::NodeTree {
     sounds_ = std::make_unique<soundtest::SoundRecorder>();
   }
   void TearDown() override {
+    // The commands marked state variables that no interaction settled: they
+    // leave with the test.
+    SV_Init();
     sounds_.reset();
     g_menu_enable = ENABLE_ALL;
     Undo_Dispose();

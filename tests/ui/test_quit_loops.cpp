@@ -38,6 +38,7 @@
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskDelt.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskStat.h"
 
@@ -103,6 +104,9 @@ class QuitDuringLoops : public ::testing::Test {
     g_seen = Seen{};
     g_command = nullptr;
     g_intf_menu_observer = Run_Command;
+    // State variables an earlier test marked and never settled would lay the
+    // window out afresh at the first interaction.
+    SV_Init();
 
     Host_Print_Set_Cups(false);
     std::string tmpl = Host_Temp_Dir() + "/quitloops-XXXXXX";
