@@ -584,15 +584,18 @@ void Paint_Division(const a_node_rec& d, const Rect& r) {
   }
 }
 
-void Paint_Decoration_Node(int16 nx) {
+// The decoration of node nx over the part r of it.
+void Paint_Decoration_Part(int16 nx, const Rect& r) {
   const a_node_rec* n = Curr(nx);
   if (n == nullptr || n->nowner == nullptr) return;
   if (n->decorationx == DECORATION_SOLIDCOLOR || n->decorationx == DECORATION_BARLINE) return;
-  const Rect b = n->nbounds;
   const a_decoration d = n->decorationx;
   Push_Window(n->nowner);
-  Draw_Decoration(d, b);
+  Draw_Decoration(d, r);
   Pop_Window();
+}
+void Paint_Decoration_Node(int16 nx) {
+  if (const a_node_rec* n = Curr(nx)) Paint_Decoration_Part(nx, n->nbounds);
 }
 
 // --- The main window ---------------------------------------------------------------------
@@ -1066,9 +1069,10 @@ a_locator NX_To_Loc(int16 nx) {
 // --- Painting and invalidation -------------------------------------------------------------
 
 void Intf_Paint(HWND window) {
-  // The pictures that tile a division are copied without the port's clip,
-  // over whole rectangles: the clip becomes its box, the divisions are
-  // painted over that box, and every node that meets it is painted again.
+  // The pictures that tile divisions and decorations are copied without
+  // the port's clip, over whole rectangles: the clip becomes its box, they
+  // are painted over that box, and every node that meets it is painted
+  // again.
   Rect box{-32768, -32768, 32767, 32767};
   RECT clip{};
   if (theHDC != nullptr && GetClipBox(theHDC, &clip) > NULLREGION) {
@@ -1085,10 +1089,14 @@ void Intf_Paint(HWND window) {
     if (window != nullptr && n.nowner != window) continue;
     Rect part;
     if (n.kind == WINDOW_NODE || !SectRect(n.nbounds, box, part)) continue;
-    if (n.kind != DIVISION_NODE)
+    if (n.kind == DIVISION_NODE) {
+      if (IsRectVisible(part)) Paint_Division(n, part);
+    } else if (n.kind == DECORATION_NODE) {
+      Paint_Decoration_Part(nx, part);
+      if (a_node_rec* still = Curr(nx)) still->drawn = true;
+    } else {
       Node_Paint1(nx);
-    else if (IsRectVisible(part))
-      Paint_Division(n, part);
+    }
   }
 }
 
@@ -1172,7 +1180,18 @@ void Custom_Paint(a_custom_enum ix) {
 }
 
 void Draw_Node_Background(a_locator loc, const Rect& rect) {
-  if (const a_node_rec* d = Parent_Division(loc)) Paint_Division_Look(*d, rect);
+  const a_node_rec* d = Parent_Division(loc);
+  if (d == nullptr) return;
+  Paint_Division_Look(*d, rect);
+  // The decorations of the division that lie under the node (a translucent
+  // tag stands on its blue line).
+  for (int16 nx = 1; nx <= Slots(CURR); ++nx) {
+    const a_node_rec& n = Slot(CURR, nx);
+    if (Is_Free(n) || n.loc >= loc) break;
+    Rect part;
+    if (n.kind != DECORATION_NODE || Parent_Locator(n.loc) != d->loc || !SectRect(n.nbounds, rect, part)) continue;
+    if (n.decorationx != DECORATION_SOLIDCOLOR && n.decorationx != DECORATION_BARLINE) Draw_Decoration(n.decorationx, part);
+  }
 }
 
 void Dim_Out(int16 percent, a_locator loc, const Rect& rect) {

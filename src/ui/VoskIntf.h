@@ -225,7 +225,8 @@ void Custom_Inval(int16 customx);
 void Custom_Paint(a_custom_enum ix);
 
 // Background of an item: its parent division's colour or decoration over
-// rect (nothing when the parent is missing or not a division).
+// rect, with the division's decorations that come before the item (nothing
+// when the parent is missing or not a division).
 void Draw_Node_Background(a_locator loc, const Rect& rect);
 // Lays the background of loc over rect at (100 - percent) % opacity: what was
 // drawn stays at percent %.
