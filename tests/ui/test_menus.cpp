@@ -264,6 +264,20 @@ TEST_F(Menus, AnotherTaskActiveGreysTheMenusButNotTheCommands) {
   EXPECT_FALSE(Command_Enabled(MENU_EDIT + EDIT_UNDO));
 }
 
+// While a drag is tracked the menus stay as they are; after it they follow.
+TEST_F(Menus, TheMenusWaitForADragToEnd) {
+  Open(PAINT_PHASE);
+  Menus_Update();
+  const std::vector<int16> painting = Enabled_Commands();
+  Phase(PREVIEW_PHASE);
+  t.status_tracking = true;
+  Menus_Update();
+  EXPECT_EQ(Enabled_Commands(), painting);
+  t.status_tracking = false;
+  Menus_Update();
+  EXPECT_NE(Enabled_Commands(), painting);
+}
+
 // The Help menu's item 2 names the phase.
 TEST_F(Menus, HelpItemTwoNamesThePhase) {
   const struct {
