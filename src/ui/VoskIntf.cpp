@@ -1761,8 +1761,13 @@ void Bar_Init() {}
 void Bar_Stop() {}
 
 void Font_Cache_Tick() {}
-void Status_Tick() {}
+
+void Status_Tick() {
+  Annot_Tick();
+  if (int32(TickCount()) - Status_Due() >= 0) Status_ReCalc();
+}
 
 void Nav_Tick() {
   if (g_intf_nav_observer != nullptr) g_intf_nav_observer();
+  if (g_doc.doc_open && g_nav.pix_dirty && !t.status_sizing && !t.status_tracking) Nav_Recalc_Pix();
 }
