@@ -19,6 +19,7 @@
 #include "host/HostByteOrder.h"
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
+#include "host/HostTextInput.h"
 #include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
@@ -283,12 +284,20 @@ int32 Show_Message_Box(int32 number, const char* text, const char* const* button
   return hit;
 }
 
+// The input method composes text at the caret (SDL takes the box in the
+// coordinates of the window that has the keyboard).
+void Sdl_Text_Input_Rect(HWND /*top*/, const RECT& box) {
+  SDL_Rect r{box.left, box.top, std::max(1, int(box.right - box.left)), std::max(1, int(box.bottom - box.top))};
+  SDL_SetTextInputRect(&r);
+}
+
 // --- The display ------------------------------------------------------------------------------
 
 class SdlDisplay : public HostDisplay {
  public:
   SdlDisplay() = default;
   ~SdlDisplay() override {
+    Host_Set_Text_Input_Sink(nullptr);
     clip_.reset();  // before SDL, which puts back the X error handler it found
     for (auto& [hwnd, s] : shown_)
       if (s.win) SDL_DestroyWindow(s.win);
@@ -319,6 +328,7 @@ class SdlDisplay : public HostDisplay {
     else has_panel = false;
     if (g_host_screen_proc) g_host_screen_proc(int16(std::min(b.w, 32000)), int16(std::min(b.h, 32000)), has_panel, panel);
     SDL_StartTextInput();
+    Host_Set_Text_Input_Sink(Sdl_Text_Input_Rect);
     std::string why;
     clip_ = Host_Make_X11_Clipboard(nullptr, why);
     if (!clip_) clip_ = std::make_unique<SdlTextClipboard>();
