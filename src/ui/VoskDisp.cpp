@@ -13,6 +13,8 @@
 #include "objects/VoskBlok.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskEdit.h"
+#include "objects/VoskLayer.h"
+#include "objects/VoskMove.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskStam.h"
 #include "objects/VoskSym.h"
@@ -340,6 +342,21 @@ void Cmd_Fit_V(bool8, bool8) { Photo_Fit_V(); }
 void Cmd_Cover_P(bool8, bool8) { Photo_Cover_P(); }
 void Cmd_Cover_D(bool8, bool8) { Photo_Cover_D(); }
 
+// The stacking order, and the selection placed on the unit.
+template <int32 kDelta>
+void Cmd_Arrange(bool8, bool8) {
+  Layer_ArrangeRel(kDelta);
+}
+void Cmd_Align_Center(bool8, bool8) { Align_Center(); }
+template <int16 kNum, int16 kDen>
+void Cmd_Move_H(bool8, bool8) {
+  Align_Horz(kNum, kDen);
+}
+template <int16 kNum, int16 kDen>
+void Cmd_Move_V(bool8, bool8) {
+  Align_Vert(kNum, kDen);
+}
+
 void Zoom_To(int16 index) {
   if (index < 0 || index >= NZOOMS) {
     Sound_Effect(SND_LIMIT);
@@ -394,28 +411,27 @@ constexpr a_command_row kCommands[] = {
     {MENU_HELP + 6, nullptr, RULE_HELP},
     {MENU_HELP + 8, nullptr, RULE_HELP},
 
-    // The stacking order and the alignments come with the layer bar.
-    {MENU_ARRANGE + 1, nullptr, RULE_ARRANGE_UP},
-    {MENU_ARRANGE + 2, nullptr, RULE_ARRANGE_DOWN},
-    {MENU_ARRANGE + 3, nullptr, RULE_ARRANGE_UP},
-    {MENU_ARRANGE + 4, nullptr, RULE_ARRANGE_DOWN},
-    {MENU_ARRANGE + 6, nullptr, RULE_POSITION},
-    {MENU_ARRANGE + 7, nullptr, RULE_POSITION},
-    {MENU_ARRANGE + 8, nullptr, RULE_POSITION},
+    {MENU_ARRANGE + 1, Cmd_Arrange<999>, RULE_ARRANGE_UP},
+    {MENU_ARRANGE + 2, Cmd_Arrange<-999>, RULE_ARRANGE_DOWN},
+    {MENU_ARRANGE + 3, Cmd_Arrange<1>, RULE_ARRANGE_UP},
+    {MENU_ARRANGE + 4, Cmd_Arrange<-1>, RULE_ARRANGE_DOWN},
+    {MENU_ARRANGE + 6, Cmd_Align_Center, RULE_POSITION},
+    {MENU_ARRANGE + 7, Cmd_Move_H<1, 2>, RULE_POSITION},
+    {MENU_ARRANGE + 8, Cmd_Move_V<1, 2>, RULE_POSITION},
     {MENU_ARRANGE + ARRANGE_FIT_H, Cmd_Fit_H, RULE_SCALE},
     {MENU_ARRANGE + ARRANGE_FIT_V, Cmd_Fit_V, RULE_SCALE},
     {MENU_ARRANGE + ARRANGE_COVER_P, Cmd_Cover_P, RULE_SCALE},
     {MENU_ARRANGE + ARRANGE_COVER_D, Cmd_Cover_D, RULE_SCALE},
-    {MENU_ARRANGE_H + 1, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_H + 2, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_H + 3, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_H + 4, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_H + 5, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_V + 1, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_V + 2, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_V + 3, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_V + 4, nullptr, RULE_POSITION},
-    {MENU_ARRANGE_V + 5, nullptr, RULE_POSITION},
+    {MENU_ARRANGE_H + 1, Cmd_Move_H<1, 4>, RULE_POSITION},
+    {MENU_ARRANGE_H + 2, Cmd_Move_H<1, 3>, RULE_POSITION},
+    {MENU_ARRANGE_H + 3, Cmd_Move_H<1, 2>, RULE_POSITION},
+    {MENU_ARRANGE_H + 4, Cmd_Move_H<2, 3>, RULE_POSITION},
+    {MENU_ARRANGE_H + 5, Cmd_Move_H<3, 4>, RULE_POSITION},
+    {MENU_ARRANGE_V + 1, Cmd_Move_V<1, 4>, RULE_POSITION},
+    {MENU_ARRANGE_V + 2, Cmd_Move_V<1, 3>, RULE_POSITION},
+    {MENU_ARRANGE_V + 3, Cmd_Move_V<1, 2>, RULE_POSITION},
+    {MENU_ARRANGE_V + 4, Cmd_Move_V<2, 3>, RULE_POSITION},
+    {MENU_ARRANGE_V + 5, Cmd_Move_V<3, 4>, RULE_POSITION},
 
     {MENU_ZOOM + 1, Cmd_Bigger, RULE_ZOOM_IN},
     {MENU_ZOOM + 2, Cmd_Smaller, RULE_ZOOM_OUT},

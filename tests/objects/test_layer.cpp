@@ -1,0 +1,369 @@
+// The layer bar in the main window of the headless backend: the layers it
+// lists, its overlapping cells (the higher layer wins), the boundaries a
+// dragged tab can fall on, labels, scrolling by the scroll bar's actions,
+// the wheel and automatic scrolling, jumps to a layer, painting, tabs
+// dragged by scripted input restacking their objects, quick clicks and eyes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "doc/VoskDoc.h"
+#include "doc/VoskHist.h"
+#include "host/HostAudio.h"
+#include "host/HostClock.h"
+#include "host/HostScript.h"
+#include "objects/VoskBlok.h"
+#include "objects/VoskLayer.h"
+#include "objects/VoskPhot.h"
+#include "objects/VoskText.h"
+#include "platform/Controls.h"
+#include "platform/SysSound.h"
+#include "ui/NodeTestSupport.h"
+#include "ui/VoskDelt.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+// Six cells fit: (572 - 5) / 91.
+constexpr Rect kBar{100, 50, 166, 622};
+
+class LayerBar : public nodetest::NodeTree {
+ protected:
+  void SetUp() override {
+    nodetest::NodeTree::SetUp();
+    if (HasFatalFailure()) return;
+    gs.controller = HUMAN;
+    Sound_Init();
+    Sound_Enable(true);
+    Host_Audio_Reset_Sink();
+    VoskBlok_Init();
+    VoskLayer_Init();
+    History_Null();
+    g_ed = a_edit_rec{};
+    unit_ = New_Unit_Rec();
+    ASSERT_NE(unit_, nullptr);
+    unit_->paintbounds = Rect{0, 0, 1417, 1417};
+    g_doc.doc_units[0] = unit_;
+    g_doc.up = unit_;
+    g_doc.upx = 1;
+    gs.curr_phase = PHOTO_PHASE;
+    gs.curr_kindset = 11;  // photos, symbols and texts
+    g_custom[CUSTOM_LAYERS].custom_draw = LayerBar_Paint;
+    g_custom[CUSTOM_LAYERS].custom_hit = LayerBar_MouseDown;
+    nodetest::Describe({nodetest::Division(nodetest::kPanel, Rect{0, 0, 300, 900}, DECORATION_STRIPED),
+                        nodetest::Custom(nodetest::kItem1, kBar, CUSTOM_LAYERS)});
+    gs.layerbard.bounds = kBar;
+  }
+  void TearDown() override {
+    Host_Script_Reset();
+    OMast_Dispose(unit_->oj);
+    Dispose_Unit_Rec(unit_);
+    g_doc.up = nullptr;
+    g_doc.doc_units[0] = nullptr;
+    Sound_Stop();
+    Host_Audio_Reset_Sink();
+    nodetest::NodeTree::TearDown();
+  }
+
+  // n photos over the paint layer, none selected; the bar lists them.
+  void Photos(int n) {
+    for (int i = 0; i < n; ++i) {
+      a_ph_rec* ph = New_PH_Rec();
+      ph->spec.scalingh = ph->spec.scalingv = 1000;
+      ph->spec.subset = Rect{0, 0, 40, int16(60 + i)};
+      ph->dst_box = Rect{100, 100, 140, int16(160 + i)};
+      ph->dst_center = Point{120, int16(130 + i / 2)};
+      Obj_Append(unit_->oj, PHOTO_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), ph, nullptr);
+    }
+    LayerBar_Calc(true);
+  }
+  std::vector<uint32> Ids() {
+    std::vector<uint32> v;
+    for (int32 i = 0; i < unit_->oj.nlist; ++i) v.push_back(unit_->oj.list[i].objid);
+    return v;
+  }
+  static int16 Cell_Left(int32 layerx) {
+    Rect cell, eye, thumb;
+    Layer_Calc_Box(layerx, LayerBar_First_Visible(), cell, eye, thumb);
+    return cell.left;
+  }
+  // The sounds played since the last call, by id (the library's sounds
+  // differ in length); each given time to end.
+  static std::vector<int16> Sounds() {
+    std::vector<int16> ids;
+    for (const HostAudioEvent& e : Host_Audio_Events()) {
+      if (e.kind != HostAudioEventKind::PLAY) continue;
+      int16 id = -1;
+      for (int16 c : {SND_SUBTOOL_SLIDER, SND_NULL, SND_SUBTOOL_ONESHOT, SND_OBJ_SELECT})
+        if (e.samples.size() == Samples(c).size()) id = c;
+      ids.push_back(id);
+    }
+    Host_Audio_Reset_Sink();
+    Host_Clock_Advance_Millis(2000);
+    return ids;
+  }
+  static std::vector<uint8> Samples(int16 id) {
+    const a_keyset key{SOUND_KEY_FAMILY, 0, id, 0};
+    const int32 size = OP_Size(key);
+    Ptr p = OP_Lock(key);
+    std::vector<uint8> v;
+    if (p != nullptr && size > SOUND_HEADER_SIZE) v.assign(p + SOUND_HEADER_SIZE, p + size);
+    OP_Unlock(p);
+    return v;
+  }
+  // A press at (h, v) held for `hold` ticks, moved through path and let go
+  // at its end, the script holding the button while the bar's loops poll.
+  static void Drag(int16 h, int16 v, const std::vector<Point>& path, int hold = 40) {
+    std::string script = "down " + std::to_string(h) + " " + std::to_string(v) + "\nwait " + std::to_string(hold) + "\n";
+    for (Point p : path) script += "move " + std::to_string(p.h) + " " + std::to_string(p.v) + "\n";
+    const Point last = path.empty() ? Point{v, h} : path.back();
+    script += "wait 1\nup " + std::to_string(last.h) + " " + std::to_string(last.v) + "\n";
+    Press(script, h, v);
+  }
+  // A quick click: the button is up again when the bar looks.
+  static void Click(int16 h, int16 v, a_keymod_set mods = 0) { LayerBar_MouseDown(Stroke(h, v, true, mods)); }
+  static void Press(const std::string& script, int16 h, int16 v, a_keymod_set mods = 0) {
+    std::string err;
+    ASSERT_TRUE(Host_Script_Load_Text(script, "layers", err)) << err;
+    // The press itself is taken from the queue, as the main window would.
+    MSG msg;
+    int tries = 0;
+    while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+    LayerBar_MouseDown(Stroke(h, v, true, mods));
+    Host_Script_Reset();
+  }
+
+  a_doc_unit* unit_ = nullptr;
+};
+
+TEST_F(LayerBar, ListsPhotosAndThePaintLayerBottomUpNeverTexts) {
+  Photos(2);
+  Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, New_OM_Rec());
+  Photos(1);
+  const a_layer_bar_desc& d = gs.layerbard;
+  EXPECT_EQ(d.first_id, 1000);
+  EXPECT_EQ(d.last_id, 1003);
+  EXPECT_EQ(d.ncells_h, 6);
+  EXPECT_EQ(d.cell_h, 112);
+  EXPECT_EQ(d.cell_v, 66);
+  const std::vector<int16> want = {1, 2, 3, 5, -1000};
+  EXPECT_EQ(std::vector<int16>(d.lmapping, d.lmapping + 5), want);
+  EXPECT_EQ(Layer_Of_Object(4), 0) << "the text";
+  EXPECT_EQ(Object_Of_Layer(1003), 5);
+  EXPECT_EQ(Object_Of_Layer(1004), ENUM_DONE);
+  // All fit: the scroll bar cannot move.
+  EXPECT_EQ(GetControlMinimum(gs.lscroll_ctrl), 1000);
+  EXPECT_EQ(LayerBar_First_Visible(), 1000);
+}
+
+// Neighbouring cells overlap by 21 pixels, where the higher layer is found;
+// the eye is its own part; boundaries tie to the higher index.
+TEST_F(LayerBar, OverlappingCellsEyesAndBoundaries) {
+  Photos(3);
+  Rect cell, eye, thumb;
+  Layer_Calc_Box(1001, 1000, cell, eye, thumb);
+  EXPECT_TRUE(EqualRect(cell, (Rect{100, 146, 166, 258})));
+  EXPECT_TRUE(EqualRect(eye, (Rect{112, 164, 130, 182})));
+  EXPECT_TRUE(EqualRect(thumb, (Rect{109, 183, 158, 252})));
+  const struct {
+    Point pt;
+    bool found;
+    int32 layer;
+    int16 part;
+  } hits[] = {
+      {{140, 240}, true, 1002, 0},  // 146 + 91 = 237: the overlap of 1001 and 1002
+      {{140, 236}, true, 1001, 0},
+      {{120, 170}, true, 1001, 1},  // its eye
+      {{140, 60}, true, 1000, 0},
+      {{140, 450}, false, 0, 0},    // past the last cell
+      {{170, 150}, false, 0, 0},    // below the bar
+  };
+  for (const auto& c : hits) {
+    int16 part = -1;
+    int32 layer = -1;
+    EXPECT_EQ(Find_Layer(part, layer, c.pt), c.found) << c.pt.h;
+    EXPECT_EQ(layer, c.layer) << c.pt.h;
+    EXPECT_EQ(part, c.part) << c.pt.h;
+  }
+  // Left edges 55, 146, 237, 328, 419 (1004, past the last); pt.h - 3 is
+  // compared. Halfway between 146 and 237 (191.5) the nearer wins.
+  EXPECT_EQ(Find_Boundary(Point{130, 149}), 1001);
+  EXPECT_EQ(Find_Boundary(Point{130, 194}), 1001);
+  EXPECT_EQ(Find_Boundary(Point{130, 195}), 1002);
+  EXPECT_EQ(Find_Boundary(Point{130, 500}), 1004);
+  EXPECT_EQ(Find_Boundary(Point{130, 0}), 1000);
+  EXPECT_EQ(Find_Boundary(Point{180, 200}), 0) << "on no row";
+}
+
+TEST_F(LayerBar, LabelsCountFromOneOrAreLettersInTheCollage) {
+  char s[8];
+  const struct {
+    a_phase phase;
+    int32 layer;
+    const char* want;
+  } cases[] = {{PHOTO_PHASE, 1000, "1"}, {PHOTO_PHASE, 1026, "27"}, {COLLAGE_PHASE, 1000, "A"},
+               {COLLAGE_PHASE, 1025, "Z"}, {COLLAGE_PHASE, 1026, "BA"}, {COLLAGE_PHASE, 1053, "CB"}};
+  for (const auto& c : cases) {
+    gs.curr_phase = c.phase;
+    Layer_Label(c.layer, s, int32(sizeof s));
+    EXPECT_STREQ(s, c.want) << c.layer;
+  }
+}
+
+// 31 layers, 6 shown: the scroll bar's range ends with the last screenful;
+// lines and pages (a page is the cells less one) scroll, the wheel by the
+// cells shown times its delta, and at an end only a beep.
+TEST_F(LayerBar, ScrollActionsAndTheWheel) {
+  Photos(30);
+  EXPECT_EQ(GetControlMinimum(gs.lscroll_ctrl), 1000);
+  EXPECT_EQ(GetControlMaximum(gs.lscroll_ctrl), 1030 + 1 - 6 + 6 - 1);
+  Sounds();
+  const struct {
+    int16 part;
+    int16 wheel;
+    int32 first;
+    int16 sound;
+  } steps[] = {
+      {0, 0, 1000, SND_NULL},          {1, 0, 1001, SND_SUBTOOL_SLIDER}, {3, 0, 1006, SND_SUBTOOL_SLIDER},
+      {2, 0, 1001, SND_SUBTOOL_SLIDER}, {SCROLL_WHEEL, 2, 1013, SND_SUBTOOL_SLIDER},
+      {SCROLL_WHEEL, 2, 1025, SND_SUBTOOL_SLIDER}, {SCROLL_WHEEL, 1, 1025, SND_NULL},
+      {1, 0, 1025, SND_NULL},           {SCROLL_WHEEL, -3, 1007, SND_SUBTOOL_SLIDER},
+  };
+  for (const auto& s : steps) {
+    g_wheel_delta = s.wheel;
+    LayerBar_NonThumbAction(s.part, gs.lscroll_ctrl);
+    EXPECT_EQ(LayerBar_First_Visible(), s.first) << s.part << " " << s.wheel;
+    EXPECT_EQ(Sounds(), std::vector<int16>{s.sound}) << s.part << " " << s.wheel;
+  }
+  g_wheel_delta = 0;
+  // A thumb dragged elsewhere repaints; the bar remembers what it painted.
+  SetControlValue(gs.lscroll_ctrl, 1020);
+  LayerBar_ThumbAction(5, gs.lscroll_ctrl);
+  EXPECT_EQ(t.old_thumb, 1020);
+}
+
+TEST_F(LayerBar, JumpsBringALayerIntoView) {
+  Photos(20);
+  Jump_To_Layer(15, false);  // layer 1014: the last of the cells shown
+  EXPECT_EQ(LayerBar_First_Visible(), 1009);
+  Jump_To_Layer(4, false);  // layer 1003: the first
+  EXPECT_EQ(LayerBar_First_Visible(), 1003);
+  nodetest::Validate(gs.outer_window);
+  Jump_To_Layer(6, false);  // shown already: nothing
+  EXPECT_EQ(LayerBar_First_Visible(), 1003);
+  EXPECT_TRUE(nodetest::UpdateArea(gs.outer_window).Empty());
+  Jump_To_Layer(6, true);
+  EXPECT_TRUE(nodetest::UpdateArea(gs.outer_window).Is({kBar}));
+  Jump_To_First_Layer();
+  EXPECT_EQ(LayerBar_First_Visible(), 1000);
+}
+
+// Near an end of the bar a drag scrolls one layer, at most once per 30 ticks.
+TEST_F(LayerBar, AutomaticScrollingNearTheEnds) {
+  Photos(20);
+  Sounds();
+  const Point right{130, int16(kBar.right - 5)}, left{130, int16(kBar.left + 5)}, middle{130, 300};
+  EXPECT_TRUE(LayerBar_Check_Hotzone(right));
+  EXPECT_EQ(LayerBar_First_Visible(), 1001);
+  EXPECT_FALSE(LayerBar_Check_Hotzone(right)) << "too soon";
+  Host_Clock_Advance_Millis(30 * 16);
+  EXPECT_FALSE(LayerBar_Check_Hotzone(middle));
+  EXPECT_TRUE(LayerBar_Check_Hotzone(left));
+  EXPECT_EQ(LayerBar_First_Visible(), 1000);
+  Host_Clock_Advance_Millis(30 * 16);
+  EXPECT_FALSE(LayerBar_Check_Hotzone(left)) << "at the start";
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_SUBTOOL_SLIDER, SND_SUBTOOL_SLIDER}));
+}
+
+// The bar paints each shown cell: its thumbnail's grey ground, the eye and
+// the selected tab's colour.
+TEST_F(LayerBar, PaintsCellsWithTheirGroundAndTheSelectedTab) {
+  Photos(2);
+  Selection_Toggle(3);
+  LayerBar_PaintAll();
+  HDC dc = GetDC(gs.outer_window);
+  Rect cell, eye, thumb;
+  Layer_Calc_Box(1000, 1000, cell, eye, thumb);
+  EXPECT_EQ(GetPixel(dc, thumb.left + 3, thumb.bottom - 3), RGB(220, 220, 220)) << "the paint layer's ground";
+  Layer_Calc_Box(1002, 1000, cell, eye, thumb);
+  EXPECT_EQ(GetPixel(dc, thumb.left, thumb.top + 20), RGB(252, 62, 62)) << "the selected thumbnail's frame";
+  const COLORREF selected_tab = GetPixel(dc, cell.left + 10, cell.bottom - 5);
+  Layer_Calc_Box(1001, 1000, cell, eye, thumb);
+  EXPECT_NE(GetPixel(dc, cell.left + 10, cell.bottom - 5), selected_tab);
+  EXPECT_EQ(GetPixel(dc, kBar.right - 3, kBar.top + 3), RGB(206, 210, 218)) << "the bar's ground past the cells";
+  ReleaseDC(gs.outer_window, dc);
+}
+
+// A tab held and dragged restacks its object: rightwards past two layers
+// (the boundary lowered by one), then leftwards; each one history step.
+TEST_F(LayerBar, TabDragsRestackTheObjects) {
+  Photos(6);  // layers 1000 (paint) .. 1006
+  const std::vector<uint32> ids = Ids();
+  const int16 v = 140;
+  // The tab of layer 1002 (not its eye) to the boundary before 1005.
+  Drag(int16(Cell_Left(1002) + 5), v, {Point{v, 400}, Point{v, int16(Cell_Left(1005) + 3)}});
+  EXPECT_EQ(Ids(), (std::vector<uint32>{ids[0], ids[1], ids[3], ids[4], ids[2], ids[5], ids[6]}));
+  EXPECT_EQ(History_Last_Op(), OP_BLOCK_MOVEZ);
+  EXPECT_TRUE(Is_Obj_Selected(5)) << "the dragged object, selected by the hold";
+  EXPECT_FALSE(t.status_tracking);
+  EXPECT_EQ(LayerBar_Insert_Point(), 0);
+  // Layer 1005 to the boundary before 1001.
+  History_Null();
+  Drag(int16(Cell_Left(1005) + 5), v, {Point{v, 300}, Point{v, int16(Cell_Left(1001) + 3)}});
+  EXPECT_EQ(Ids(), (std::vector<uint32>{ids[0], ids[5], ids[1], ids[3], ids[4], ids[2], ids[6]}));
+  EXPECT_EQ(History_Last_Op(), OP_BLOCK_MOVEZ);
+  // Dropped on itself: nothing moves, nothing to undo.
+  History_Null();
+  const std::vector<uint32> before = Ids();
+  Drag(int16(Cell_Left(1003) + 5), v, {Point{v, int16(Cell_Left(1003) + 40)}, Point{v, int16(Cell_Left(1004) + 3)}});
+  EXPECT_EQ(Ids(), before) << "the boundary just past itself is its own place";
+  EXPECT_EQ(History_Last_Op(), OP_NOP);
+}
+
+// A quick click selects the layer's object alone, Shift adds to the
+// selection; a click on no layer selects nothing.
+TEST_F(LayerBar, QuickClicksSelect) {
+  Photos(3);
+  Sounds();
+  Click(int16(Cell_Left(1001) + 5), 150);
+  EXPECT_TRUE(Is_Obj_Selected(2));
+  Click(int16(Cell_Left(1003) + 5), 150, Keymod_Bit(SHIFTKEY));
+  EXPECT_TRUE(Is_Obj_Selected(2));
+  EXPECT_TRUE(Is_Obj_Selected(4));
+  Click(int16(Cell_Left(1001) + 5), 150);
+  EXPECT_FALSE(Is_Obj_Selected(4));
+  Click(600, 150);
+  EXPECT_EQ(Selection_Count(), 0);
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_OBJ_SELECT, SND_OBJ_SELECT, SND_OBJ_SELECT, SND_OBJ_SELECT}));
+}
+
+// An eye shows or hides its object; eyes passed over while the button is
+// held take the clicked one's new state.
+TEST_F(LayerBar, EyesHideAndShow) {
+  Photos(3);
+  Sounds();
+  Rect cell, eye, thumb;
+  Layer_Calc_Box(1001, 1000, cell, eye, thumb);
+  Drag(int16(eye.left + 5), int16(eye.top + 5), {}, 1);
+  EXPECT_FALSE(Is_Obj_Visible(2));
+  EXPECT_EQ(Sounds(), std::vector<int16>{SND_SUBTOOL_ONESHOT});
+  const int16 ev = int16(eye.top + 5);
+  std::vector<Point> path;
+  for (int32 layer : {1002, 1003}) {
+    Layer_Calc_Box(layer, 1000, cell, eye, thumb);
+    path.push_back(Point{ev, int16(eye.left + 5)});
+  }
+  Layer_Calc_Box(1001, 1000, cell, eye, thumb);
+  Drag(int16(eye.left + 5), ev, path, 1);
+  EXPECT_TRUE(Is_Obj_Visible(2));
+  EXPECT_TRUE(Is_Obj_Visible(3)) << "already shown";
+  EXPECT_TRUE(Is_Obj_Visible(4));
+  // Hiding by a drag hides the others passed.
+  Drag(int16(eye.left + 5), ev, path, 1);
+  EXPECT_FALSE(Is_Obj_Visible(2));
+  EXPECT_FALSE(Is_Obj_Visible(3));
+  EXPECT_FALSE(Is_Obj_Visible(4));
+}
+
+}  // namespace
