@@ -170,7 +170,7 @@ void Delta_Ring(a_ring_kind /*old*/) {
 void Delta_Bar(a_bar /*old*/) {
   const a_bar bar = gs.curr_bar < NBARS ? gs.curr_bar : EMPTY_BAR;
   if (bar == GLYPH_BAR) Glyph_List_Init();
-  SV_Set_Enum(SV_FILL_KIND, BAR_FILL_KINDS[bar]);
+  SV_Set_Enum(SV_FILL_KIND, gs.bard[bar].fill_kind);
   const a_ring_kind ring = gs.curr_ring < NRINGS ? gs.curr_ring : NULL_RING;
   if ((gs.ring_capability[ring] & Bar_Bit(bar)) != 0) gs.bar_in_ring[ring] = bar;
   Bar_Align_Row(gs.bar_selection[bar]);

@@ -1757,9 +1757,6 @@ void Custom_PushOff(int16 customx) { Node_PushOff(Is_Custom(customx) ? g_custom[
 
 // --- Stand-ins --------------------------------------------------------------------------------
 
-void Bar_Init() {}
-void Bar_Stop() {}
-
 void Font_Cache_Tick() {}
 
 void Status_Tick() {

@@ -24,6 +24,7 @@
 #include "platform/Controls.h"
 #include "platform/SysLoop.h"
 #include "platform/Types.h"
+#include "ui/VoskBar.h"   // Bar_Init and Bar_Stop, started and stopped with the interface
 #include "ui/VoskDelt.h"  // the engine Intf_Init installs in the main window's hooks
 #include "ui/VoskIntI.h"
 
@@ -345,10 +346,6 @@ const a_cached_tool& Tool_Cache_Entry(int16 i);
 // Intf_Stop closes the nodes and frees the tool pictures.
 void Intf_Init();
 void Intf_Stop();
-
-// The tool bar (no palettes yet).
-void Bar_Init();
-void Bar_Stop();
 
 // Idle ticks.
 void Font_Cache_Tick();

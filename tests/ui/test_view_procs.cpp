@@ -69,6 +69,7 @@ class ViewProcs : public nodetest::NodeTree {
     History_Null();
     VoskBlok_Init();
     SV_Init();
+    Bar_Init();
     gs.menu_base = 132;
   }
   void TearDown() override {
@@ -76,6 +77,7 @@ class ViewProcs : public nodetest::NodeTree {
     if (g_doc.doc_open) Doc_Dispose();
     Dispose_Doc_Buffers();
     SV_Init();
+    Bar_Stop();
     sounds_.reset();
     nodetest::NodeTree::TearDown();
   }
@@ -149,7 +151,7 @@ TEST_F(ViewProcs, ToolAndRingInForceFollowThePhaseAndThePanel) {
     EXPECT_EQ(gs.curr_ring, c.ring);
     // The ring's bar is shown, with its fill.
     EXPECT_EQ(gs.curr_bar, gs.bar_in_ring[c.ring]);
-    EXPECT_EQ(gs.fill_kind, BAR_FILL_KINDS[gs.curr_bar]);
+    EXPECT_EQ(gs.fill_kind, gs.bard[gs.curr_bar].fill_kind);
   }
   // The paint phase: the tool of the tool grid with its own ring.
   Phase(PAINT_PHASE);
