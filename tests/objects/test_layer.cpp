@@ -19,6 +19,10 @@
 #include "objects/VoskText.h"
 #include "platform/Controls.h"
 #include "platform/SysSound.h"
+#include "pixel/OPUtil.h"
+#include "ui/VoskCurs.h"
+#include "ui/VoskStus.h"
+#include "objects/VoskMove.h"
 #include "ui/NodeTestSupport.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
@@ -364,6 +368,71 @@ TEST_F(LayerBar, EyesHideAndShow) {
   EXPECT_FALSE(Is_Obj_Visible(2));
   EXPECT_FALSE(Is_Obj_Visible(3));
   EXPECT_FALSE(Is_Obj_Visible(4));
+}
+
+// Restacking lists the layers again: a layer never names an object that
+// moved away, such as a text passed over.
+TEST_F(LayerBar, RestackingMapsTheLayersAgain) {
+  Photos(1);
+  Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, New_OM_Rec());
+  Photos(1);  // paint 1, photo 2, text 3, photo 4
+  const uint32 photo = unit_->oj.list[1].objid, other = unit_->oj.list[3].objid;
+  Selection_Toggle(2);
+  LayerBar_Inval();
+  nodetest::Validate(gs.outer_window);
+  Layer_ArrangeRel(999);  // the photo to the top: paint, text, photo, photo
+  EXPECT_EQ(unit_->oj.list[Object_Of_Layer(1001) - 1].objid, other);
+  EXPECT_EQ(unit_->oj.list[Object_Of_Layer(1002) - 1].objid, photo);
+  EXPECT_EQ(unit_->oj.list[Object_Of_Layer(1002) - 1].kind, PHOTO_BLOCK);
+  EXPECT_FALSE(nodetest::UpdateArea(gs.outer_window).Empty()) << "the bar is painted again";
+}
+
+// Hovering shows the finger and the object's status: the paint layer, a
+// text, a clipboard picture with its size or missing, an empty slot, a
+// library picture (nothing); off the layers the arrow and the lone
+// selected object's status, or none.
+TEST_F(LayerBar, HoverAndDefaultStatus) {
+  Photos(3);
+  a_ph_rec* held = unit_->oj.list[1].ph;
+  a_masked_gworld mw;
+  Null_MW(mw);
+  mw.bounds = Rect{0, 0, 40, 60};
+  ASSERT_EQ(New_GWorld(mw.bounds, 32, nullptr, mw.fore), 0);
+  held->spec.source.kind = SOURCE_CLIPBOARD;
+  ASSERT_TRUE(Cache_Insert_External(held->spec.source, mw, nullptr));
+  held->spec.subset = Rect{0, 0, 40, 60};
+  unit_->oj.list[2].ph->spec.source.kind = SOURCE_CLIPBOARD;
+  unit_->oj.list[2].ph->spec.source.sid = 7;  // never inserted
+  unit_->oj.list[3].ph->spec.source.kind = SOURCE_DATABASE;
+  const int32 text = Obj_Append(unit_->oj, TEXT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), nullptr, New_OM_Rec());
+  a_ph_rec* slot = New_PH_Rec();
+  slot->spec.source.kind = SOURCE_COLLAGE;
+  slot->spec.source.sid = 9;
+  const int32 slotx = Obj_Append(unit_->oj, SLOT_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), slot, nullptr);
+  LayerBar_Calc(true);
+
+  LayerBar_MouseDown(Stroke(int16(Cell_Left(1000) + 5), 150));
+  EXPECT_EQ(g_curr_cursor.shape, FINGER_CURSOR);
+  EXPECT_STREQ(g_ph_status, "Paint layer");
+  LayerBar_MouseDown(Stroke(int16(Cell_Left(1001) + 5), 150));
+  EXPECT_STREQ(g_ph_status, "Clipboard  60 x 40");
+  LayerBar_MouseDown(Stroke(int16(Cell_Left(1002) + 5), 150));
+  EXPECT_STREQ(g_ph_status, "Clipboard (MISSING)");
+  LayerBar_MouseDown(Stroke(int16(Cell_Left(1003) + 5), 150));
+  EXPECT_STREQ(g_ph_status, "");
+  Calc_Hover_PStatus(text);
+  EXPECT_STREQ(g_ph_status, "Text object");
+  Calc_Hover_PStatus(slotx);
+  EXPECT_STREQ(g_ph_status, "CollageEmpty");
+
+  Selection_Toggle(2);
+  LayerBar_MouseDown(Stroke(600, 150));
+  EXPECT_EQ(g_curr_cursor.shape, ARROW_CURSOR);
+  EXPECT_STREQ(g_ph_status, "Clipboard  60 x 40");
+  Selection_Toggle(3);
+  Calc_Default_PStatus();
+  EXPECT_STREQ(g_ph_status, "") << "two selected";
+  Cache_Clear();
 }
 
 }  // namespace
