@@ -240,6 +240,9 @@ void Track_LayerTab(int32 layerx, const a_mousestroke& stroke) {
   TrackMouse_Init(Bar_Shown(window, box) ? window : gs.outer_window);
   Point mouse{0, 0};
   while (TrackMouse_StillDown(mouse)) Tab_Drag_Step(mouse);
+  // Where the button was let go (the loop read the pointer before it found
+  // the release).
+  GetMouse(mouse);
   Tab_Drag_Step(mouse);
   TrackMouse_Stop();
   LayerBar_Inval();

@@ -389,7 +389,9 @@ void Obj_Track_Move(uint16 vx, Point startcell, int32 omx) {
     Move_Step(cell, ShiftKeyDown());
     Sound_Tool_NextNote();
   }
-  // Where the button was let go counts too.
+  // Where the button was let go counts too (the loop read the pointer
+  // before it found the release).
+  GetMouse(mouse);
   ScreenToCell(vx, mouse, cell);
   TrackMouse_Stop();
   t.status_tracking = false;

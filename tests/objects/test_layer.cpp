@@ -23,6 +23,7 @@
 #include "ui/VoskCurs.h"
 #include "ui/VoskStus.h"
 #include "objects/VoskMove.h"
+#include "doc/VoskFunc.h"
 #include "ui/NodeTestSupport.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
@@ -368,6 +369,50 @@ TEST_F(LayerBar, EyesHideAndShow) {
   EXPECT_FALSE(Is_Obj_Visible(2));
   EXPECT_FALSE(Is_Obj_Visible(3));
   EXPECT_FALSE(Is_Obj_Visible(4));
+}
+
+// The object tool's drag through the main window's input: the photo
+// follows the pointer from where it was pressed, its exclusive-or frames
+// leave the window as it was, and the release is one history step.
+TEST_F(LayerBar, ADraggedPhotoFollowsThePointer) {
+  Photos(1);
+  gs.nviews = 1;
+  gs.views[0] = a_view_rec{Point{0, 0}, a_ratio{1, 1}, 1, Rect{200, 0, 900, 900}};
+  const int32 p = 2;
+  a_ph_rec* ph = unit_->oj.list[p - 1].ph;
+  ph->dst_box = Rect{300, 300, 400, 420};
+  ph->dst_center = Point{350, 360};
+  Selection_Toggle(p);
+  Point start;
+  ScreenToCell(1, Point{350, 350}, start);
+  Point end;
+  ScreenToCell(1, Point{375, 410}, end);
+  HDC dc = GetDC(gs.outer_window);
+  const auto pixels = [&] {
+    std::vector<COLORREF> v;
+    for (int y = 280; y < 460; y += 3)
+      for (int x = 280; x < 500; x += 3) v.push_back(GetPixel(dc, x, y));
+    return v;
+  };
+  const std::vector<COLORREF> before = pixels();
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("down 350 350\nwait 2\nmove 380 360\nmove 400 370\nwait 1\nup 410 375\n",
+                                    "drag", err))
+      << err;
+  MSG msg;
+  int tries = 0;
+  while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+  History_Null();
+  Obj_Track_Move(1, start, p);
+  EXPECT_EQ(ph->dst_box.left - 300, end.h - start.h);
+  EXPECT_EQ(ph->dst_box.top - 300, end.v - start.v);
+  EXPECT_NE(end.h, start.h);
+  EXPECT_EQ(History_Last_Op(), OP_BLOCK_MOVEXY);
+  EXPECT_FALSE(t.old_saved);
+  EXPECT_FALSE(t.status_tracking);
+  EXPECT_EQ(g_curr_cursor.shape, GRABBER_CURSOR);
+  EXPECT_EQ(pixels(), before) << "every frame drawn was taken off";
+  ReleaseDC(gs.outer_window, dc);
 }
 
 // Restacking lists the layers again: a layer never names an object that
