@@ -334,8 +334,8 @@ void Text_New_At(Point cell) {
 
 bool8 Text_Inject_Unicode(const UniChar* buf, int32 count) {
   if (buf == nullptr || count <= 0) return false;
-  // Insertion at the caret is the editor's; it does not take text yet.
-  if (Is_Editing_Text()) return false;
+  // While a text is edited, it goes in at the caret.
+  if (Is_Editing_Text()) return Ed_Target() != nullptr && Ed_Ins_UBuf(buf, count);
   if (List_Full()) {
     Sound_Effect(SND_OBJ_REFUSED);
     return false;

@@ -44,6 +44,8 @@ constexpr int16 kAlertRestoreMenus = 26;
 
 void Install_Scrap_Readers() {
   a_scrap_readers readers{};
+  readers.textr_paste = TextR_Paste;
+  readers.paste_om = Do_Paste_OM;
   readers.paste_ph = Do_Paste_PH;
   readers.paste_mw = Do_Paste_MW;
   readers.inject_unicode = Do_Paste_UTF16;
@@ -58,12 +60,13 @@ PixMapPtr Copyable_Stamp() {
   return stamp != nullptr && !EmptyRect(stamp->bounds) ? stamp : nullptr;
 }
 
-// The first selected object when it is one the clipboard takes (a photo or
-// a symbol); ENUM_DONE otherwise.
+// The first selected object when it is one the clipboard takes (a photo, a
+// symbol or a text); ENUM_DONE otherwise.
 int32 First_Copyable() {
   int32 omx = ENUM_START;
   const a_oj_item* item = Enum(true, true, OBJECT_KINDS, omx) ? Obj_Item(omx) : nullptr;
-  if (item == nullptr || (item->kind != PHOTO_BLOCK && item->kind != SYMBOL_BLOCK)) return ENUM_DONE;
+  if (item == nullptr || (item->kind != PHOTO_BLOCK && item->kind != SYMBOL_BLOCK && item->kind != TEXT_BLOCK))
+    return ENUM_DONE;
   return omx;
 }
 
@@ -79,6 +82,14 @@ void Cut_Copy(bool cut) {
   Scrap_Clear();
   if (gs.curr_phase == PAINT_PHASE) {
     (void)Scrap_Add_Stamp();
+    return;
+  }
+  // The edited text's selected characters.
+  if (Is_Editing_Text()) {
+    if (cut)
+      TextR_Cut();
+    else
+      TextR_Copy();
     return;
   }
   int32 omx = ENUM_DONE;
@@ -225,8 +236,7 @@ bool8 Copy_Would_Put() {
   switch (gs.curr_phase) {
     case PAINT_PHASE: return Copyable_Stamp() != nullptr;
     case TEXT_PHASE:
-      // The editor's ranges go to the clipboard with the text clipboard.
-      if (Is_Editing_Text()) return false;
+      if (Is_Editing_Text()) return Is_Text_Range();
       return First_Copyable() != ENUM_DONE;
     case SYMBOL_PHASE:
     case PHOTO_PHASE: return First_Copyable() != ENUM_DONE;
@@ -249,6 +259,12 @@ bool8 Scrap_Add_FirstBlock(int32& omx) {
   const a_oj_item* item = Obj_Item(omx);
   if (item == nullptr) {
     omx = ENUM_DONE;
+    Sound_Effect(SND_NULL);
+    return false;
+  }
+  if (item->kind == TEXT_BLOCK) {
+    // Cut takes away only what the clipboard holds whole.
+    if (Scrap_Add_OM(item->om)) return true;
     Sound_Effect(SND_NULL);
     return false;
   }
@@ -275,10 +291,13 @@ bool8 Do_Paste_UTF16(CUStrSpan text, int32 max) {
   const int32 limit = std::min<int32>(max, int32(text.size()));
   while (n < limit && text[size_t(n)] != 0) ++n;
   if (n == 0) return false;
-  if (!Is_Editing_Text()) {
-    SV_Set_Enum(SV_PHASE, TEXT_PHASE);
-    SV_Finish();
+  if (Is_Editing_Text() && Ed_Target() != nullptr) {
+    if (!Ed_Ins_UBuf(text.data(), n)) return false;
+    History_Set_Pending(OP_TEXT_NEW);
+    return true;
   }
+  SV_Set_Enum(SV_PHASE, TEXT_PHASE);
+  SV_Finish();
   if (!Text_Inject_Unicode(text.data(), n)) return false;
   History_Set_Pending(OP_TEXT_NEW);
   return true;
@@ -318,13 +337,17 @@ void Cmd_Cut(bool8, bool8) { Cut_Copy(true); }
 void Cmd_Copy(bool8, bool8) { Cut_Copy(false); }
 void Cmd_Paste(bool8, bool8) { Paste(); }
 void Cmd_Select_All(bool8, bool8) {
-  if (gs.curr_phase == PREVIEW_PHASE)
+  if (Is_Editing_Text())
+    TextR_Select_All();
+  else if (gs.curr_phase == PREVIEW_PHASE)
     PrintPreview_Select_All();
   else
     Obj_Select_All();
 }
 void Cmd_Select_None(bool8, bool8) {
-  if (gs.curr_phase == PREVIEW_PHASE)
+  if (Is_Editing_Text())
+    TextR_Select_None();
+  else if (gs.curr_phase == PREVIEW_PHASE)
     PrintPreview_Select_None();
   else
     Obj_Select_None();
@@ -548,7 +571,8 @@ void DoKeyDown(const a_keystroke& key) {
     Run_Command(Command_Of(MENU_HELP, int16(2 + g_nsyshelp), false), false, false);
     return;
   }
-  // 2. The text being typed (the text tool's lines until the editor comes).
+  // 2. The edited text; the text tool's typed line while no text is edited.
+  if (g_doc.doc_open && Edit_KeyDown(key)) return;
   if (Text_Tool_Key(key)) return;
   // 3. The document view; 4. the tool panels' items.
   if (Doc_KeyDown(key)) return;
