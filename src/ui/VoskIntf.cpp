@@ -31,6 +31,7 @@
 #include "platform/Windowv.h"
 #include "doc/VoskDraw.h"
 #include "doc/VoskPrev.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskDisp.h"
 #include "ui/VoskFun2.h"
@@ -1757,7 +1758,7 @@ void Custom_PushOff(int16 customx) { Node_PushOff(Is_Custom(customx) ? g_custom[
 
 // --- Stand-ins --------------------------------------------------------------------------------
 
-void Font_Cache_Tick() {}
+void Font_Cache_Tick() { (void)Font_Cache_Step(); }
 
 void Status_Tick() {
   Annot_Tick();

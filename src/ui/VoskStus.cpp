@@ -9,6 +9,7 @@
 #include "doc/VoskFunc.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskRend.h"
+#include "objects/VoskAtom.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskStam.h"
@@ -30,6 +31,7 @@
 #include "platform/SysSound.h"
 #include "platform/SysTrack.h"
 #include "platform/SysUnicode.h"
+#include "platform/SysVideo.h"
 #include "platform/Windowv.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
@@ -916,8 +918,12 @@ void Annot_BeginUpdate(HWND window, const Rect& bounds) {
   if (!g_annot.onscreen || window != Tip_Window()) return;
   Rect meet;
   if (!SectRect(bounds, g_annot.bbox, meet)) return;
-  // The saved area goes back first: the repaint draws over the real content.
-  Annot_Erase(false);
+  // A tip's saved area goes back first, so that the repaint draws over what
+  // lies under it; the echo box, which saves nothing, is simply painted over.
+  if (g_annot.curr.kind == ANNOT_ECHO)
+    g_annot.onscreen = false;
+  else
+    Annot_Erase(false);
   g_annot.forced_to_hide = true;
 }
 
@@ -1003,6 +1009,161 @@ void Draw_Checkerboard(const Rect& r) {
     }
 }
 
+// The preview of a paint slider: the current tool's shape, stamps or brush
+// imprints painted into the upper world and its mask with the paint atoms.
+void Echo_Shape_Area(const Rect& preview, GWorldPtr upper, GWorldPtr mask) {
+  Rect shape = preview;
+  InsetRect(shape, 6, 6);
+  if (EmptyRect(shape)) return;
+  const Point c{int16((shape.top + shape.bottom) / 2), int16((shape.left + shape.right) / 2)};
+  switch (gs.tool_net) {
+    case BRUSH_TOOL:
+    case BUCKET_TOOL: {
+      a_atom_rec p;
+      New_PaintParm(0, p);
+      p.paint_world = upper;
+      p.mask_world = mask;
+      Push_GWorld(upper);
+      Atom_Rect(p, shape);
+      Pop_GWorld();
+      Dispose_PaintParm(p);
+      break;
+    }
+    case SPRAY_TOOL: {
+      const int16 bursts = gs.fill_kind == STAMP_FILL ? 2 : 6;
+      for (int16 i = 0; i < bursts; ++i) Do_Atom_1(c, Atom_Spray, upper, mask);
+      const int16 r = gs.slider_vals[SPRAY_RADIUS_SLIDER];
+      Push_GWorld(upper);
+      SetForeColor32(gs.fill_color32);
+      FrameOval(Rect{int16(c.v - r), int16(c.h - r), int16(c.v + r + 1), int16(c.h + r + 1)});
+      ForeColor(1);
+      Pop_GWorld();
+      break;
+    }
+    case SPOLYGON_TOOL: {
+      a_atom_rec p;
+      New_PaintParm(0, p);
+      p.paint_world = upper;
+      p.mask_world = mask;
+      RgnHandle tri = NewRgn();
+      OpenRgn();
+      MoveTo(c.h, shape.top);
+      LineTo(shape.right, shape.bottom);
+      LineTo(shape.left, shape.bottom);
+      LineTo(c.h, shape.top);
+      CloseRgn(tri);
+      Push_GWorld(upper);
+      Atom_Rgn(p, tri);
+      Pop_GWorld();
+      DisposeRgn(tri);
+      Dispose_PaintParm(p);
+      break;
+    }
+    case SOVAL_TOOL:
+    case SRECT_TOOL:
+      Do_Atom_4(shape, gs.tool_net == SOVAL_TOOL ? Atom_SOval : Atom_SRect, upper, mask);
+      if (gs.fill_kind == STAMP_FILL) {
+        Push_GWorld(upper);
+        ForeColor(1);
+        if (gs.tool_net == SOVAL_TOOL)
+          FrameOval(shape);
+        else
+          FrameRect(shape);
+        Pop_GWorld();
+      }
+      break;
+    case SFURTER_TOOL:
+    case FFURTER_TOOL: {
+      // A fixed piece of a ring standing on the shape's bottom edge.
+      const int16 h = Rect_H(shape);
+      a_atom_rec p;
+      New_PaintParm(3, p);
+      if (p.list != nullptr) {
+        p.list->points[0] = Point{shape.bottom, c.h};
+        p.list->points[1] = Point{600, int16(h / 3)};
+        p.list->points[2] = Point{1200, int16(h - 2)};
+        p.list->npoints = 3;
+        p.paint_world = upper;
+        p.mask_world = mask;
+        Push_GWorld(upper);
+        Atom_Furter(p);
+        Pop_GWorld();
+      }
+      Dispose_PaintParm(p);
+      break;
+    }
+    case STAMP_TOOL:
+      Do_Atom_1(c, Atom_Stamp, upper, mask);
+      break;
+    case LINE_TOOL:
+      Do_Atom_2(Point{shape.top, shape.left}, Point{shape.bottom, shape.right}, Atom_Line, upper, mask);
+      break;
+    case FOVAL_TOOL:
+      Do_Atom_4(shape, Atom_FOval, upper, mask);
+      break;
+    case FRECT_TOOL:
+      Do_Atom_4(shape, Atom_FRect, upper, mask);
+      break;
+    default:
+      break;
+  }
+}
+
+void Echo_Preview(int16 slider, const Rect& preview, GWorldPtr upper, GWorldPtr mask) {
+  const Point c{int16((preview.top + preview.bottom) / 2), int16((preview.left + preview.right) / 2)};
+  if ((slider >= GRAD_TWIST_SLIDER && slider <= SPRAY_RADIUS_SLIDER) || slider == STAMP_SPACINGF_SLIDER ||
+      slider == LINE_THICKNESS_SLIDER || slider == PAINT_OPACITY_SLIDER) {
+    // The gradient is centred on the preview meanwhile.
+    const Point save_center = t.grad_center;
+    const int16 save_radius = t.grad_radius;
+    t.grad_center = c;
+    t.grad_radius = int16(Rect_W(preview) / 2);
+    Echo_Shape_Area(preview, upper, mask);
+    t.grad_center = save_center;
+    t.grad_radius = save_radius;
+  } else if (slider == STAMP_SIZE_SLIDER || slider == STAMP_ROTATE_SLIDER ||
+             (slider >= STAMP_DARKNESS_SLIDER && slider <= STAMP_STRETCH_SLIDER)) {
+    Do_Atom_1(c, Atom_Stamp, upper, mask);
+  } else if (slider == STAMP_SPACING_SLIDER) {
+    const int16 step = gs.slider_vals[STAMP_SPACING_SLIDER];
+    for (int16 i = -2; i <= 2; ++i) Do_Atom_1(Point{c.v, int16(c.h + i * step)}, Atom_Stamp, upper, mask);
+  } else if (slider == BRUSH_SPACING_SLIDER) {
+    const int16 step = gs.slider_vals[BRUSH_SPACING_SLIDER];
+    const int16 n = step < 5 ? 9 : (step >= 20 ? 5 : 7);
+    for (int16 i = 0; i < n; ++i)
+      Do_Atom_1(Point{c.v, int16(c.h + (i - n / 2) * step)}, Atom_Brush, upper, mask);
+  } else if (slider == PAINT_CORNER_SLIDER) {
+    Rect third = preview;
+    const int16 w3 = int16(Rect_W(preview) / 3), h3 = int16(Rect_H(preview) / 3);
+    third = Rect{int16(preview.top + h3), int16(preview.left + w3), int16(preview.bottom - h3),
+                 int16(preview.right - w3)};
+    const bool stroked = gs.tool_net == SRECT_TOOL || gs.tool_net == SFURTER_TOOL;
+    Do_Atom_4(third, stroked ? Atom_FRoundRect : Atom_SRoundRect, upper, mask);
+  }
+}
+
+void Echo_Text(const Rect& preview, GWorldPtr merged) {
+  // "abc ABC" in the text's font and colour at its opacity.
+  GWorldPtr text = nullptr;
+  Rect b;
+  Get_GWorld_Bounds(merged, b);
+  if (New_GWorld(b, 32, nullptr, text) != noErr || text == nullptr) return;
+  Port_To_Port(merged, text, b, b, srcCopy, nullptr);
+  Push_GWorld(text);
+  a_fontspec font = gs.font_14pt;
+  if (gs.bar_selection[FONT_BAR] > 0) font.fontID = uint32(gs.bar_selection[FONT_BAR]);
+  font.size = 18;
+  SetForeColor32(gs.fill_color32);
+  TextMode(srcOr);
+  (void)Draw_String_Fit(true, font, "abc ABC", preview);
+  ForeColor(1);
+  Pop_GWorld();
+  Set_Blend_Value(uint16(std::clamp<int16>(gs.slider_vals[TEXT_OPACITY_SLIDER], 0, 100)));
+  Port_To_Port(text, merged, preview, preview, blend, nullptr);
+  Set_Blend_Value(100);
+  Dispose_GWorld(text);
+}
+
 }  // namespace
 
 void Echo_Draw() {
@@ -1024,6 +1185,20 @@ void Echo_Draw() {
   Rect preview = inner;
   preview.top = int16(preview.top + 18);
   if (slider == PAINT_OPACITY_SLIDER || slider == TEXT_OPACITY_SLIDER) Draw_Checkerboard(preview);
+  if (slider == TEXT_OPACITY_SLIDER) {
+    Echo_Text(preview, merged);
+  } else if (slider < PRINT_INNERD_SLIDER || slider > PRINT_BIZSIDE_SLIDER) {
+    GWorldPtr upper = nullptr, mask = nullptr;
+    if (New_GWorld(box, 32, nullptr, upper) == noErr && upper != nullptr &&
+        New_GWorld(box, 8, gray_ctable, mask) == noErr && mask != nullptr) {
+      Pop_GWorld();
+      Echo_Preview(slider, preview, upper, mask);
+      Push_GWorld(merged);
+      Port_To_Port_Deep(upper, mask, merged, preview, preview, preview, nullptr);
+    }
+    Dispose_GWorld(upper);
+    Dispose_GWorld(mask);
+  }
   if (slider == PRINT_INNERD_SLIDER)
     Echo_Template(preview, 1);
   else if (slider == PRINT_OUTERD_SLIDER)

@@ -12,6 +12,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "SoundTestSupport.h"
 #include "doc/VoskDoc.h"
@@ -360,6 +361,12 @@ TEST_F(Readouts, TipsWaitTheirDelaysAndGoAtOnce) {
   Host_Clock_Advance_Millis(40 * 16);
   Annot_Tick();
   EXPECT_TRUE(g_annot.onscreen);
+  // A repaint under the tip takes it off and puts it back after.
+  InvalidateRect(gs.outer_window, nullptr, false);
+  DoUpdate(gs.outer_window);
+  EXPECT_TRUE(g_annot.onscreen);
+  EXPECT_FALSE(g_annot.forced_to_hide);
+  EXPECT_EQ(g_annot.forced_nesting, 0);
   Annot_Zap();
   EXPECT_FALSE(g_annot.onscreen);
 }
@@ -444,6 +451,28 @@ TEST_F(Readouts, SnapshotOfAnOpenDocumentWithRulersStatusAndEcho) {
   fs::create_directories(dir);
   std::string err;
   ASSERT_TRUE(Host_Snapshot_Window(gs.outer_window, dir + "/open-document.png", err)) << err;
+
+  // The line tool's echo paints a line of the paint colour across its box.
+  gs.tool_net = FRECT_TOOL;
+  gs.fill_kind = COLOR_FILL;
+  gs.fill_color32.r = 250, gs.fill_color32.g = 10, gs.fill_color32.b = 10;
+  gs.slider_vals[LINE_THICKNESS_SLIDER] = 6;
+  spec.ix = LINE_THICKNESS_SLIDER;
+  Annot_Set_Targ(spec);
+  ASSERT_TRUE(g_annot.onscreen);
+  const Rect box = g_annot.bbox;
+  const std::string echo = dir + "/line-thickness-echo.png";
+  ASSERT_TRUE(Host_Snapshot_Window(gs.outer_window, echo, err)) << err;
+  std::vector<uint32> px;
+  int32 pw = 0, ph = 0;
+  ASSERT_TRUE(Host_Read_PNG(echo, px, pw, ph, err)) << err;
+  int red = 0;
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x)
+      if ((px[size_t(y) * size_t(pw) + size_t(x)] & 0xFFFFFF) == 0xFA0A0Au) ++red;
+  EXPECT_GT(red, 200);
+  Annot_Zap();
+  EXPECT_FALSE(g_annot.onscreen);
 }
 
 }  // namespace
