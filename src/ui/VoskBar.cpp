@@ -323,7 +323,7 @@ void Frame_Element(const a_bar_row_desc& d, a_bar bar, const Rect& area, int16 i
 
 // --- Start-up and the descriptors ------------------------------------------------------
 
-bool8 Is_Color_Bar(a_bar bar) { return bar >= PAINT_COLORBAR && bar <= SYMBOLS_COLORBAR; }
+bool8 Is_Palette_Bar(a_bar bar) { return bar >= PAINT_COLORBAR && bar <= SYMBOLS_COLORBAR; }
 
 bool8 Bar_Is_Empty(a_bar bar) {
   if (bar >= NBARS || bar == EMPTY_BAR) return true;
@@ -515,7 +515,7 @@ bool8 Bar_ID_To_Rect(a_bar bar, const Rect& area, int16 id, Rect& r) {
   r = Rect{0, 0, 0, 0};
   if (bar >= NBARS) return false;
   const a_bar_row_desc& d = gs.bard[bar];
-  if (Is_Color_Bar(bar)) return PaletteToRect(d, area, id, r);
+  if (Is_Palette_Bar(bar)) return PaletteToRect(d, area, id, r);
   Point cell;
   if (!Bar_IDToCell(d, id, cell)) return false;
   Bar_CellToRect(d, area, cell, r);
@@ -531,7 +531,7 @@ int16 Bar_Find_Element(a_bar bar, const Rect& area, Point pt) {
     InsetRect(r, int16(-d.cell_margin), int16(-d.cell_margin));
     return PtInRect(pt, r);
   };
-  if (Is_Color_Bar(bar)) {
+  if (Is_Palette_Bar(bar)) {
     for (int16 id = d.first_id; id <= d.last_id; ++id)
       if (hit(id)) return id;
     return BAR_NO_ID;
@@ -609,7 +609,7 @@ void Bar_Paint(const Rect& area) {
   PaintRect(area);
   ForeColor(1);
   if (!Bar_Is_Empty(bar) && d.drawproc != nullptr) {
-    if (Is_Color_Bar(bar)) {
+    if (Is_Palette_Bar(bar)) {
       for (int16 id = d.first_id; id <= d.last_id; ++id) {
         Rect r;
         if (PaletteToRect(d, area, id, r)) d.drawproc(id, r);
@@ -652,7 +652,7 @@ void Bar_MouseDown(const a_mousestroke& stroke) {
       Annot_Zap();
       return;
     }
-    Cursor_Set_Shape(Is_Color_Bar(bar) ? EYEDROPPER_CURSOR : FINGER_CURSOR);
+    Cursor_Set_Shape(Is_Palette_Bar(bar) ? EYEDROPPER_CURSOR : FINGER_CURSOR);
     Rect r;
     Bar_ID_To_Rect(bar, area, id, r);
     if (window != nullptr) {
@@ -679,7 +679,7 @@ void Bar_MouseDown(const a_mousestroke& stroke) {
   }
   const bool8 shift = (stroke.mods & Keymod_Bit(SHIFTKEY)) != 0;
   const bool8 ctrl = (stroke.mods & Keymod_Bit(OPTIONKEY)) != 0;
-  if (Is_Color_Bar(bar) && (shift || ctrl) && id >= 0 && id < kNCustomColors) {
+  if (Is_Palette_Bar(bar) && (shift || ctrl) && id >= 0 && id < kNCustomColors) {
     Sound_Effect(SND_SUBTOOL_ONESHOT);
     a_win_pixel32 color = gs.color_table[id];
     static constexpr char kPrompt[] = "Please choose a color...";

@@ -85,7 +85,7 @@ constexpr int16 BAR_NO_ID = -10000;
 int16 Bar_Find_Element(a_bar bar, const Rect& area, Point pt);
 // A bar without elements (last_id below first_id).
 bool8 Bar_Is_Empty(a_bar bar);
-bool8 Is_Color_Bar(a_bar bar);
+bool8 Is_Palette_Bar(a_bar bar);
 
 // --- Painting and the mouse (CUSTOM_BAR) -----------------------------------------------
 
