@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "NodeTestSupport.h"
+#include "doc/VoskHist.h"
+#include "objects/VoskGrad.h"
 #include "SoundTestSupport.h"
 #include "host/HostScript.h"
 #include "pixel/DrawUtilMasked.h"
@@ -164,6 +166,15 @@ class BarTest : public nodetest::NodeTree {
   }
   static a_keystroke Key(uint8 virtcode, uint8 charcode = 0) {
     return a_keystroke{virtcode, charcode, UniChar(charcode != 0 ? charcode : 126), 0};
+  }
+  // Pixels darker than mid-grey in a box of the font samples.
+  static int Dark_Pixels(const Rect& box) {
+    const PixMap& samples = Font_Cache_Samples();
+    int dark = 0;
+    for (int16 y = box.top; y < box.bottom; ++y)
+      for (int16 x = box.left; x < box.right; ++x)
+        if (reinterpret_cast<const uint8*>(samples.baseAddr)[y * PixMap_RowBytes(samples) + x] < 128) ++dark;
+    return dark;
   }
   std::vector<int16> Sounds() {
     std::vector<int16> ids = sounds_->Ids();
@@ -404,12 +415,7 @@ TEST_F(BarTest, FontThumbnailsAreMadeOneAtATimeAndTheCountMended) {
   ASSERT_NE(made, 0u);
   Rect box;
   ASSERT_TRUE(Font_Cache_Box(made, box));
-  const PixMap& samples = Font_Cache_Samples();
-  int dark = 0;
-  for (int16 y = box.top; y < box.bottom; ++y)
-    for (int16 x = box.left; x < box.right; ++x)
-      if (reinterpret_cast<const uint8*>(samples.baseAddr)[y * PixMap_RowBytes(samples) + x] < 128) ++dark;
-  EXPECT_GT(dark, 10);
+  EXPECT_GT(Dark_Pixels(box), 10);
 
   // Every font marked elsewhere while the count says otherwise: no internal
   // error, the count is set right.
@@ -460,7 +466,7 @@ TEST_F(BarTest, AFontThatCannotBeDrawnShowsItsNameAndCountsAsDone) {
   Pop_GWorld();
   const PixMap& samples = Font_Cache_Samples();
   const PixMap* want = Get_GWorld_PixMap(world);
-  int dark = 0, differ = 0;
+  int differ = 0;
   for (int16 y = 0; y < FONT_CELL_V; ++y)
     for (int16 x = 0; x < FONT_CELL_H; ++x) {
       const uint8 got =
@@ -468,11 +474,10 @@ TEST_F(BarTest, AFontThatCannotBeDrawnShowsItsNameAndCountsAsDone) {
       const uint8 expect =
           reinterpret_cast<const a_win_pixel32*>(reinterpret_cast<const uint8*>(want->baseAddr) +
                                                  y * PixMap_RowBytes(*want))[x].g;
-      if (got < 128) ++dark;
       if (got != expect) ++differ;
     }
   Dispose_GWorld(world);
-  EXPECT_GT(dark, 10);
+  EXPECT_GT(Dark_Pixels(box), 10);
   EXPECT_EQ(differ, 0);
   entry = saved;
 }
@@ -486,6 +491,71 @@ TEST_F(BarTest, PaintingTheFontBarMakesTheVisibleThumbnailsOnly) {
     Point cell;
     EXPECT_EQ(Is_Font_Thumbnailed(uint32(f)), Bar_IDToCell(d, int16(f), cell)) << "font " << f;
   }
+}
+
+TEST_F(BarTest, TheColourBarsApplyTheirChoiceWhereItBelongs) {
+  struct Case {
+    a_bar_select_proc select;
+    a_toggle_enum toggle;  // switched on by the choice (NTOGGLES: none)
+    a_history_op op;
+  };
+  const Case cases[] = {
+      {TextOutl_Color_Select, TEXT_OUTL_TOGGLE, OP_TEXT_ADJUST},
+      {TextGlow_Color_Select, TEXT_GLOW_TOGGLE, OP_TEXT_ADJUST},
+      {TextShad_Color_Select, TEXT_SHAD_TOGGLE, OP_TEXT_ADJUST},
+      {EdgeOutl_Color_Select, a_toggle_enum(NTOGGLES), OP_PHOTO_ADJUST},
+      {EdgeBord_Color_Select, a_toggle_enum(NTOGGLES), OP_PHOTO_ADJUST},
+      {Symbols_Color_Select, a_toggle_enum(NTOGGLES), OP_SYMBOL_SETCOLOR},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "pending " << int(c.op) << " toggle " << int(c.toggle));
+    for (a_toggle_enum x : {TEXT_OUTL_TOGGLE, TEXT_GLOW_TOGGLE, TEXT_SHAD_TOGGLE}) gs.toggle_vals[x] = false;
+    pending_op = OP_NOP;
+    c.select();
+    EXPECT_EQ(pending_op, c.op);
+    for (a_toggle_enum x : {TEXT_OUTL_TOGGLE, TEXT_GLOW_TOGGLE, TEXT_SHAD_TOGGLE})
+      EXPECT_EQ(bool(gs.toggle_vals[x]), x == c.toggle) << "toggle " << int(x);
+  }
+  pending_op = OP_NOP;
+  // Each colour bar has its own procedure; the grid lines take their colour.
+  EXPECT_EQ(gs.bard[PAINT_COLORBAR].selectproc, Palette_Select);
+  EXPECT_EQ(gs.bard[TEXT_GLOW_COLORBAR].selectproc, TextGlow_Color_Select);
+  EXPECT_EQ(gs.bard[SYMBOLS_COLORBAR].selectproc, Symbols_Color_Select);
+  gs.bar_selection[GRIDLINES_COLORBAR] = 200;
+  GridLines_Color_Select();
+  const a_win_pixel32 grid = gs.pref.gridlines_color;
+  EXPECT_EQ(grid.raw & 0xFFFFFFu, gs.color_table[200].raw & 0xFFFFFFu);
+}
+
+TEST_F(BarTest, TagsShowTheirBarsAndTheRingsFollowTheEyedropper) {
+  // The tags' procedures are in the item tables.
+  EXPECT_EQ(g_grid[TAG_FONT].grid_select, Bar_Jump_Font);
+  EXPECT_EQ(g_grid[TAG_FONT].grid_hilite, Calc_Hilite_Font);
+  EXPECT_EQ(g_custom[CUSTOM_BAR].custom_draw, Bar_Paint);
+  gs.bar_selection[STAMP_BAR] = 7;
+  Bar_Jump_Stamp();
+  EXPECT_EQ(gs.curr_bar, STAMP_BAR);
+  EXPECT_EQ(gs.bar_selection[STAMP_BAR], 7);
+  EXPECT_TRUE(Calc_Hilite_Stamp(0));
+  EXPECT_FALSE(Calc_Hilite_Font(0));
+  Bar_Jump_Layers();
+  EXPECT_EQ(gs.curr_bar, LAYER_BAR);
+  EXPECT_TRUE(Calc_Hilite_Layers(0));
+  // After the eyedropper every ring that offers the paint colours shows them.
+  for (int16 r = 0; r < NRINGS; ++r) gs.bar_in_ring[r] = LAYER_BAR;
+  Dropper_Jump_Back();
+  for (int16 r = 0; r < NRINGS; ++r) {
+    const bool offers = (gs.ring_capability[r] & Bar_Bit(PAINT_COLORBAR)) != 0;
+    EXPECT_EQ(gs.bar_in_ring[r], offers ? PAINT_COLORBAR : LAYER_BAR) << "ring " << r;
+  }
+  // The text panel's pages: the current one, then the ones whose effect is on.
+  gs.grid_vals[TEXT_PHASE_GRID] = 1;
+  gs.toggle_vals[TEXT_GLOW_TOGGLE] = true;
+  gs.toggle_vals[TEXT_SHAD_TOGGLE] = false;
+  EXPECT_EQ(Calc_Hilite_TextPhase(1), 1);
+  EXPECT_EQ(Calc_Hilite_TextPhase(2), 2);
+  EXPECT_EQ(Calc_Hilite_TextPhase(3), 0);
+  EXPECT_EQ(Calc_Hilite_TextPhase(0), 0);
 }
 
 TEST_F(BarTest, TheCopyCounterStaysWithinItsThreeDigits) {
