@@ -156,6 +156,8 @@ uint32 g_thumbnail_last = 0;
 int16 g_thumbnail_cursorx = 0;
 // The world one sample is drawn into (32 bits, a cell's size).
 GWorldPtr g_sample_world = nullptr;
+// The bar area the geometry was last worked out for.
+Rect g_measured_area{0, 0, 0, 0};
 
 constexpr a_pixel24 kBarGrey{160, 160, 160};
 constexpr a_pixel24 kFrameRed{255, 0, 0};
@@ -545,6 +547,7 @@ int16 Bar_Find_Element(a_bar bar, const Rect& area, Point pt) {
 }
 
 void Bar_Calc_All_Desc(const Rect& area) {
+  g_measured_area = area;
   Bar_Recount();
   for (int16 b = 0; b < NBARS; ++b) {
     const a_bar bar = a_bar(b);
@@ -602,8 +605,11 @@ void Bar_Calc_All_Desc(const Rect& area) {
 void Bar_Paint(const Rect& area) {
   const a_bar bar = gs.curr_bar < NBARS ? gs.curr_bar : EMPTY_BAR;
   a_bar_row_desc& d = gs.bard[bar];
-  // A bar never measured is measured for the area it paints in.
-  if (d.ncells_tot == 0 && bar != EMPTY_BAR) Bar_Calc_All_Desc(area);
+  // The cells are measured again for an area that is not the one measured
+  // (the bar's own area lies at its right, after the row buttons).
+  const Rect& m = g_measured_area;
+  if (area.top != m.top || area.bottom != m.bottom || area.right != m.right || area.left < m.left)
+    Bar_Calc_All_Desc(area);
   Cursor_Push_Watch();
   SetForeColor24(kBarGrey);
   PaintRect(area);

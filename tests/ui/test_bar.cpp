@@ -271,6 +271,50 @@ TEST_F(BarTest, AClickStoresTheChoiceAndRunsTheBarsSelectProcedure) {
   EXPECT_EQ(Sounds().back(), SND_NULL);
 }
 
+COLORREF Window_Pixel(int16 h, int16 v) {
+  HDC dc = GetDC(gs.outer_window);
+  const COLORREF c = GetPixel(dc, h, v);
+  ReleaseDC(gs.outer_window, dc);
+  return c;
+}
+
+TEST_F(BarTest, TheChosenElementIsFramedAndTheFrameFollowsAClick) {
+  Show(PAINT_COLORBAR);
+  gs.fill_kind = COLOR_FILL;
+  gs.bar_selection[PAINT_COLORBAR] = 100;
+  Custom_Paint(CUSTOM_BAR);
+  const auto colour = [](int16 id) {
+    const a_win_pixel32 c = gs.color_table[id];
+    return RGB(c.r, c.g, c.b);
+  };
+  Rect r100, r200;
+  ASSERT_TRUE(Bar_ID_To_Rect(PAINT_COLORBAR, kArea, 100, r100));
+  ASSERT_TRUE(Bar_ID_To_Rect(PAINT_COLORBAR, kArea, 200, r200));
+  // Without a margin: a red frame with a grey one inside it.
+  EXPECT_EQ(Window_Pixel(r100.left, r100.top), RGB(255, 0, 0));
+  EXPECT_EQ(Window_Pixel(int16(r100.left + 1), int16(r100.top + 1)), RGB(128, 128, 128));
+  EXPECT_EQ(Window_Pixel(r200.left, r200.top), colour(200));
+  // Around the cells the bar's grey.
+  EXPECT_EQ(Window_Pixel(int16(kArea.right - 1), int16(kArea.bottom - 1)), RGB(160, 160, 160));
+  // A click moves the frame in place.
+  Bar_MouseDown(Press(Centre(r200)));
+  EXPECT_EQ(Window_Pixel(r200.left, r200.top), RGB(255, 0, 0));
+  EXPECT_EQ(Window_Pixel(r100.left, r100.top), colour(100));
+
+  // With a margin: a frame as wide as the margin around the cell, grey once
+  // another element is chosen.
+  Show(STAMP_BAR);
+  gs.fill_kind = STAMP_FILL;
+  gs.bar_selection[STAMP_BAR] = 2;
+  Custom_Paint(CUSTOM_BAR);
+  Rect s2;
+  ASSERT_TRUE(Bar_ID_To_Rect(STAMP_BAR, kArea, 2, s2));
+  EXPECT_EQ(Window_Pixel(int16(s2.left - 1), int16(s2.top - 1)), RGB(255, 0, 0));
+  EXPECT_EQ(Window_Pixel(int16(s2.left - 2), int16(s2.top - 2)), RGB(255, 0, 0));
+  Bar_MouseDown(Press(Centre_Of(STAMP_BAR, 3)));
+  EXPECT_EQ(Window_Pixel(int16(s2.left - 1), int16(s2.top - 1)), RGB(128, 128, 128));
+}
+
 TEST_F(BarTest, ShiftClickOnACustomColourReplacesItThroughTheColourChooser) {
   Show(PAINT_COLORBAR);
   gs.bard[PAINT_COLORBAR].selectproc = Count_Select;
