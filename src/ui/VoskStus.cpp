@@ -35,6 +35,7 @@
 #include "platform/Windowv.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskFun2.h"
@@ -604,6 +605,11 @@ void Status_Paint(const Rect& r) {
 
 void Status_MouseDown(const a_mousestroke&) { Cursor_Set_Shape(ARROW_CURSOR); }
 
+void BarJump_Flush() {
+  g_jump = a_jump_rec{};
+  Status_ReCalc();
+}
+
 void PStatus_Set(CStrSpan text) {
   Str255 s{};
   mStrCopy(text, s);
@@ -677,7 +683,8 @@ Rect Window_Client() {
 bool Is_Tip_Color_Bar(int16 bar) { return bar >= PAINT_COLORBAR && bar <= SYMBOLS_COLORBAR; }
 
 bool Tip_Face(const a_annot_spec& spec, a_pixel24& face) {
-  if (spec.kind != ANNOT_BAR || !Is_Tip_Color_Bar(spec.ix) || spec.subx < 0 || spec.subx >= NCOLOR_TABLE) return false;
+  if (spec.kind != ANNOT_BAR || !Is_Tip_Color_Bar(spec.ix)) return false;
+  if (spec.subx < 0 || spec.subx >= NCOLOR_TABLE) return false;
   const a_pixel32 c = gs.color_table[spec.subx];
   face = a_pixel24{c.r, c.g, c.b};
   return true;
@@ -1346,7 +1353,9 @@ void Colorize_Reset() {
 
 // --- The custom areas' rows -----------------------------------------------------------------
 
-void Stus_Init_Custom() {
+void Stus_Init_Items() {
+  g_grid[TOOL_GRID].keyfilter = Tools_KeyFilter;
+  g_oneshots[COLORIZE_RESET_BUTTON].one_proc = Colorize_Reset;
   g_custom[CUSTOM_NAV].custom_draw = Nav_Paint;
   g_custom[CUSTOM_NAV].custom_hit = Nav_MouseDown;
   g_custom[CUSTOM_STATUS].custom_draw = Status_Paint;

@@ -9,8 +9,9 @@
 //
 // The paint and mouse procedures below are those of the custom areas
 // CUSTOM_NAV, CUSTOM_STATUS, CUSTOM_PSTATUS, CUSTOM_COLORIZE, CUSTOM_RULERH
-// and CUSTOM_RULERV; Stus_Init_Custom puts them in their rows of the custom
-// table (ui/VoskIntI.h).
+// and CUSTOM_RULERV; Stus_Init_Items puts them in their rows of the custom
+// table (ui/VoskIntI.h), with the tool grid's key filter and the wheel's
+// reset button.
 #pragma once
 
 #include <array>
@@ -28,8 +29,10 @@
 // installs Annot_BeginUpdate and Annot_EndUpdate as the window-update hooks
 // (platform/SysWin.h).
 void Annot_Init();
-// The rows of the custom areas this module paints and tracks.
-void Stus_Init_Custom();
+// The rows of the custom areas this module paints and tracks, TOOL_GRID's
+// key filter (Tools_KeyFilter) and COLORIZE_RESET_BUTTON's action
+// (Colorize_Reset). Run after the item tables are filled.
+void Stus_Init_Items();
 
 // --- Value tips ------------------------------------------------------------------------
 
@@ -214,6 +217,8 @@ void Status_MouseDown(const a_mousestroke& stroke);
 // The layer bar's status column: a changed text is stored and repainted.
 void PStatus_Set(CStrSpan text);
 void PStatus_Paint(const Rect& r);
+// The palette bar's pending keyboard jump cleared, the status recomputed.
+void BarJump_Flush();
 extern Str255 g_ph_status;
 
 // --- Keys and small helpers -------------------------------------------------------------

@@ -6,6 +6,7 @@
 // the build folder's snapshots/readouts/ for a person to look at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -72,7 +73,7 @@ class Readouts : public nodetest::NodeTree {
     VoskBlok_Init();
     SV_Init();
     gs.menu_base = 132;
-    Stus_Init_Custom();
+    Stus_Init_Items();
   }
   void TearDown() override {
     Annot_Zap();
@@ -403,6 +404,40 @@ TEST_F(Readouts, EchoBoxesBySlider) {
   Echo_Calc_Size(PAINT_OPACITY_SLIDER, size);
   EXPECT_EQ(size.h, 150);
   EXPECT_EQ(size.v, 138);
+}
+
+// --- Colour wheel ---------------------------------------------------------------------------
+
+TEST_F(Readouts, WheelPointsAndValuesConvertBothWays) {
+  const Point c{100, 200};
+  struct Case {
+    int16 hue, dist;
+    Point at;
+  };
+  // Hue counter-clockwise from the right, distance in pixels from the centre.
+  const Case cases[] = {{0, 0, {100, 200}}, {0, 50, {100, 250}}, {90, 40, {60, 200}},
+                        {180, 72, {100, 128}}, {270, 10, {110, 200}}};
+  for (const Case& k : cases) {
+    const Point p = Colorize_HD_To_XY(c, k.hue, k.dist);
+    EXPECT_EQ(p.h, k.at.h) << k.hue << "/" << k.dist;
+    EXPECT_EQ(p.v, k.at.v) << k.hue << "/" << k.dist;
+    int16 hue = -1, dist = -1;
+    Colorize_XY_To_HD(c, p, hue, dist);
+    EXPECT_EQ(dist, k.dist);
+    if (k.dist != 0) EXPECT_EQ(hue, k.hue);
+  }
+  // Beyond the rim the distance stops at the slider's end.
+  int16 hue, dist;
+  Colorize_XY_To_HD(c, Point{100, 500}, hue, dist);
+  EXPECT_EQ(dist, 72);
+  for (int16 h = 0; h < 360; h += 7)
+    for (int16 d : {int16(20), int16(45), int16(72)}) {
+      // Whole pixels between: a pixel's worth of distance and of angle.
+      Colorize_XY_To_HD(c, Colorize_HD_To_XY(c, h, d), hue, dist);
+      EXPECT_LE(std::abs(dist - d), 1);
+      const int off = std::abs(hue - h), turn = std::min(off, 360 - off);
+      EXPECT_LE(turn, 1 + int(57.3 / d)) << h << "/" << d;
+    }
 }
 
 // --- Keys ---------------------------------------------------------------------------------
