@@ -18,6 +18,7 @@
 #include "objects/VoskTextI.h"
 #include "platform/SysFont.h"
 #include "platform/SysLoop.h"
+#include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
@@ -76,6 +77,10 @@ class Editing : public ::testing::Test {
   void TearDown() override {
     g_ed = a_edit_rec{};
     if (unit_ != nullptr) {
+      for (a_cached_gworld& layer : unit_->statics) {
+        Dispose_GWorld(layer.world);
+        Dispose_GWorld(layer.mask);
+      }
       OMast_Dispose(unit_->oj);
       Dispose_Unit_Rec(unit_);
     }
