@@ -464,12 +464,22 @@ TEST_F(Readouts, ToolLettersClickTheirCell) {
 TEST_F(Readouts, SnapshotOfAnOpenDocumentWithRulersStatusAndEcho) {
   Open(1200, 1200);
   gs.toggle_vals[RULERS_TOGGLE] = true;
+  gs.pref.status_option = true;
   SV_Set_Virtual(SV_CONFIG_ALL);
   SV_Finish();
   HWND w;
-  Rect rh;
+  Rect rh, st;
   ASSERT_TRUE(Custom_Get_Info(CUSTOM_RULERH, w, rh));
-  mStrAssign(t.status_lines[0].ss, "(120, 340)");
+  ASSERT_TRUE(Custom_Get_Info(CUSTOM_STATUS, w, st));
+  // The pointer over the view: the status shows its cell.
+  const Point at{int16(gs.views[0].bounds.top + 40), int16(gs.views[0].bounds.left + 60)};
+  POINT sp{at.h, at.v};
+  ClientToScreen(gs.outer_window, &sp);
+  SetCursorPos(sp.x, sp.y);
+  Status_ReCalc();
+  Point cell;
+  ScreenToCell(1, at, cell);
+  EXPECT_EQ(std::string(t.status_lines[0].ss), "(" + std::to_string(cell.h) + ", " + std::to_string(cell.v) + ")");
   Intf_Paint(nullptr);
   // An echo box of the spray radius.
   a_annot_spec spec{};
