@@ -184,7 +184,7 @@ bool Bar_Area(Rect& area) {
 
 bool Is_Real_Bar(a_bar bar) { return bar < NBARS && bar != EMPTY_BAR && bar != LAYER_BAR; }
 
-void Flush_Jump() { g_jump = a_jump_rec{}; }
+void Flush_Jump() { BarJump_Flush(); }
 
 int16 Clamp_ID(const a_bar_row_desc& d, int16 id) { return std::clamp(id, d.first_id, d.last_id); }
 
