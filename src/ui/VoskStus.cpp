@@ -12,6 +12,7 @@
 #include "objects/VoskAtom.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskPhot.h"
+#include "objects/VoskSpra.h"
 #include "objects/VoskStam.h"
 #include "pixel/ArtKeys.h"
 #include "pixel/Draw.h"
@@ -1037,8 +1038,16 @@ void Echo_Shape_Area(const Rect& preview, GWorldPtr upper, GWorldPtr mask) {
       break;
     }
     case SPRAY_TOOL: {
+      // The preview leaves the spray's random state as it found it.
+      const int16 save_seed = gs.spray_seed;
+      a_rand_rec save_rand{};
+      if (gs.spray_seedU != nullptr) save_rand = *gs.spray_seedU;
+      // At the radius the slider shows now.
+      Spray_Init(a_spray_spread(gs.grid_vals[SPRAY_KIND_GRID]));
       const int16 bursts = gs.fill_kind == STAMP_FILL ? 2 : 6;
       for (int16 i = 0; i < bursts; ++i) Do_Atom_1(c, Atom_Spray, upper, mask);
+      gs.spray_seed = save_seed;
+      if (gs.spray_seedU != nullptr) *gs.spray_seedU = save_rand;
       const int16 r = gs.slider_vals[SPRAY_RADIUS_SLIDER];
       Push_GWorld(upper);
       SetForeColor32(gs.fill_color32);

@@ -24,6 +24,7 @@
 #include "host/HostScript.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskStam.h"
+#include "pixel/Fast.h"
 #include "ui/NodeTestSupport.h"
 #include "ui/VoskConf.h"
 #include "platform/MString.h"
@@ -438,6 +439,24 @@ TEST_F(Readouts, WheelPointsAndValuesConvertBothWays) {
       const int off = std::abs(hue - h), turn = std::min(off, 360 - off);
       EXPECT_LE(turn, 1 + int(57.3 / d)) << h << "/" << d;
     }
+}
+
+TEST_F(Readouts, TheSpraysEchoLeavesItsRandomStateAlone) {
+  Open(1200, 1200);
+  gs.tool_net = SPRAY_TOOL;
+  gs.fill_kind = COLOR_FILL;
+  ASSERT_NE(gs.spray_seedU, nullptr);
+  const int16 seed = gs.spray_seed;
+  const a_rand_rec state = *gs.spray_seedU;
+  a_annot_spec spec{};
+  spec.kind = ANNOT_ECHO;
+  spec.ix = SPRAY_RADIUS_SLIDER;
+  spec.gref = gs.views[0].bounds;
+  Annot_Set_Targ(spec);
+  EXPECT_TRUE(g_annot.onscreen);
+  EXPECT_EQ(gs.spray_seed, seed);
+  EXPECT_EQ(std::memcmp(gs.spray_seedU, &state, sizeof state), 0);
+  Annot_Zap();
 }
 
 // --- Keys ---------------------------------------------------------------------------------
