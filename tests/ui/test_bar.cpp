@@ -4,12 +4,19 @@
 // list.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "NodeTestSupport.h"
+#include "doc/VoskDoc.h"
+#include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskBlok.h"
+#include "objects/VoskEdit.h"
+#include "objects/VoskText.h"
 #include "objects/VoskGrad.h"
 #include "SoundTestSupport.h"
 #include "host/HostScript.h"
@@ -600,6 +607,84 @@ TEST_F(BarTest, TagsShowTheirBarsAndTheRingsFollowTheEyedropper) {
   EXPECT_EQ(Calc_Hilite_TextPhase(2), 2);
   EXPECT_EQ(Calc_Hilite_TextPhase(3), 0);
   EXPECT_EQ(Calc_Hilite_TextPhase(0), 0);
+}
+
+// A disc face open in the text phase, the bar laid out under it.
+class BarDocTest : public BarTest {
+ protected:
+  void SetUp() override {
+    BarTest::SetUp();
+    VoskDoc_Init();
+    VoskFunc_Init();
+    VoskUndo_Init();
+    History_Null();
+    VoskBlok_Init();
+    SV_Init();
+    a_template x{};
+    std::strcpy(x.label, "Disc face");
+    x.papersize = {215.9f, 279.4f};
+    a_unit& d = x.units[x.nunits++];
+    d.kind = UNIT_CD;
+    d.bbox = a_frect{10, 10, 130, 130};
+    d.meas[0] = 41;
+    ASSERT_TRUE(Doc_New(x));
+    SV_Set_Enum(SV_PHASE, TEXT_PHASE);
+    SV_Finish();
+    Layout();
+  }
+  void TearDown() override {
+    Undo_Dispose();
+    if (g_doc.doc_open) Doc_Dispose();
+    Dispose_Doc_Buffers();
+    SV_Init();
+    BarTest::TearDown();
+  }
+  // The characters of every text object, bottom up.
+  static std::vector<std::u16string> Texts() {
+    std::vector<std::u16string> out;
+    int32 omx = ENUM_START;
+    while (Enum(true, false, TEXT_KINDS, omx)) {
+      const a_om_rec* om = Obj_Item(omx)->om;
+      std::u16string s;
+      for (int32 i = 0; i < om->nxyl; ++i)
+        if (om->xyl[i].cc_char != 0) s += char16_t(om->xyl[i].cc_char);
+      out.push_back(s);
+    }
+    return out;
+  }
+};
+
+TEST_F(BarDocTest, AGlyphGoesIntoANewTextOrIsRefusedForSeveral) {
+  gs.bar_selection[FONT_BAR] = int16(BASE_PROP_FONT);
+  Show(GLYPH_BAR);
+  ASSERT_EQ(g_glyph_fontx, BASE_PROP_FONT);
+  ASSERT_GT(n_glyphs, 3);
+  // Nothing selected: a click on the third glyph makes a text holding it.
+  ASSERT_TRUE(Texts().empty());
+  Bar_MouseDown(Press(Centre_Of(GLYPH_BAR, 3)));
+  std::vector<std::u16string> texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find(char16_t(g_glyphs[2].uchar)), std::u16string::npos);
+  // The text is no longer edited, nothing is selected: a second text.
+  Edit_OK();
+  Begin_Selection_Change();
+  Obj_Select_None();
+  End_Selection_Change();
+  Show(GLYPH_BAR);
+  Bar_MouseDown(Press(Centre_Of(GLYPH_BAR, 1)));
+  Edit_OK();
+  // Two texts selected: refused, nothing changes.
+  Begin_Selection_Change();
+  Obj_Select_All();
+  End_Selection_Change();
+  texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  ASSERT_EQ(Count(true, TEXT_KINDS), 2);
+  Show(GLYPH_BAR);
+  Sounds();
+  Bar_MouseDown(Press(Centre_Of(GLYPH_BAR, 4)));
+  EXPECT_EQ(Sounds().back(), SND_NULL);
+  EXPECT_EQ(Texts(), texts);
 }
 
 TEST_F(BarTest, TheCopyCounterStaysWithinItsThreeDigits) {
