@@ -185,14 +185,14 @@ void Cache_Tick_Table(float ppu) {
     by2 = !by2;
     if (step > 1e9) return;
   }
-  for (a_tick& t : g_ticks.ticks) t = a_tick{PLAIN_TICK, 0};
+  g_ticks.ticks.fill(a_tick{PLAIN_TICK, 0});
   const int64 span = int64(step * ppu);
   auto mark = [](double units, double ppu_, a_tick_kind kind, int32 val) {
     const double pos = std::round(units * ppu_);
     if (pos < 0 || pos >= NTICKS) return false;
-    a_tick& t = g_ticks.ticks[size_t(pos)];
+    a_tick& e = g_ticks.ticks[size_t(pos)];
     // A labelled tick wins over a half tick, which wins over a small one.
-    if (t.kind == PLAIN_TICK || kind == FULL_TICK || (kind == HALF_TICK && t.kind == QUARTER_TICK)) t = a_tick{kind, val};
+    if (e.kind == PLAIN_TICK || kind == FULL_TICK || (kind == HALF_TICK && e.kind == QUARTER_TICK)) e = a_tick{kind, val};
     return true;
   };
   double small = 0;
@@ -430,11 +430,10 @@ void Nav_Recalc_Pix() {
     Nav_Stop();
     return;
   }
-  Point lsize{Rect_H(lrect), Rect_W(lrect)};
-  lsize = Point{int16(lrect.bottom - lrect.top), int16(lrect.right - lrect.left)};
-  Calc_Reduction(Point{lsize.v, lsize.h}, Point{Rect_H(box), Rect_W(box)}, 6, g_nav.reduction);
+  const Point lsize{Rect_H(lrect), Rect_W(lrect)};
+  Calc_Reduction(lsize, Point{Rect_H(box), Rect_W(box)}, 6, g_nav.reduction);
   g_nav.tot = Point{box.top, box.left};
-  g_nav.doc = Nav_Doc_Rect(box, Point{lsize.v, lsize.h}, g_nav.reduction);
+  g_nav.doc = Nav_Doc_Rect(box, lsize, g_nav.reduction);
   Nav_Stop();
   const Rect wbounds{0, 0, Rect_H(box), Rect_W(box)};
   if (New_GWorld(wbounds, 32, nullptr, g_nav.mini_pix) != noErr || g_nav.mini_pix == nullptr) {
