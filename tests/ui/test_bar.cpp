@@ -685,6 +685,17 @@ TEST_F(BarDocTest, AGlyphGoesIntoANewTextOrIsRefusedForSeveral) {
   Bar_MouseDown(Press(Centre_Of(GLYPH_BAR, 4)));
   EXPECT_EQ(Sounds().back(), SND_NULL);
   EXPECT_EQ(Texts(), texts);
+  // One text selected: the glyph goes into it.
+  int32 first = ENUM_START;
+  ASSERT_TRUE(Enum(true, false, TEXT_KINDS, first));
+  Selection_Set1(first);
+  Show(GLYPH_BAR);
+  Bar_MouseDown(Press(Centre_Of(GLYPH_BAR, 4)));
+  const std::vector<std::u16string> after = Texts();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_EQ(after[0].size(), texts[0].size() + 1);
+  EXPECT_NE(after[0].find(char16_t(g_glyphs[3].uchar)), std::u16string::npos);
+  EXPECT_EQ(after[1], texts[1]);
 }
 
 TEST_F(BarTest, TheCopyCounterStaysWithinItsThreeDigits) {
