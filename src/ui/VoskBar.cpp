@@ -559,23 +559,11 @@ void Bar_Calc_All_Desc(const Rect& area) {
     };
     switch (bar) {
       case EMPTY_BAR:
-      case SYMBOL_BAR: {
-        const a_bar_row_desc keep = d;
-        d = a_bar_row_desc{};
-        d.first_id = keep.first_id;
-        d.last_id = keep.last_id;
-        d.drawproc = keep.drawproc;
-        d.selectproc = keep.selectproc;
-        d.fill_kind = keep.fill_kind;
-        d.stampset = keep.stampset;
-        d.showselect = keep.showselect;
-        d.resetsliders = keep.resetsliders;
-        d.shortcut = keep.shortcut;
-        d.stringx = keep.stringx;
-        d.order = keep.order;
-        d.rowstart_id = keep.rowstart_id;
+      case SYMBOL_BAR:
+        // No cells here.
+        d.ncells_h = d.ncells_v = d.ncells_tot = d.cell_h = d.cell_v = d.cell_margin = d.nrows = 0;
+        d.cell_indent = Point{0, 0};
         break;
-      }
       case CANVAS_BAR: cells(false, false, 98, 98, 2); break;
       case STAMP_BAR: cells(false, false, 48, 48, 2); break;
       case PATTERN_BAR: cells(false, false, 96, 96, 3); break;
