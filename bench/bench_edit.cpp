@@ -8,22 +8,11 @@
 #include <cstring>
 #include <string>
 
-#include "doc/VoskDoc.h"
-#include "doc/VoskFunc.h"
-#include "doc/VoskHist.h"
-#include "doc/VoskPrin.h"
+#include "../tests/DocTestSupport.h"
 #include "doc/VoskRend.h"
-#include "doc/VoskUndo.h"
-#include "objects/VoskBlok.h"
 #include "objects/VoskEdit.h"
 #include "objects/VoskText.h"
-#include "pixel/OPUtil.h"
-#include "platform/Quickdraw.h"
-#include "platform/Resources.h"
 #include "platform/SysFont.h"
-#include "platform/SysVideo.h"
-#include "platform/SysWin.h"
-#include "platform/VoskDef.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -38,18 +27,7 @@ bool Edited_Text() {
   static int state = 0;
   if (state != 0) return state > 0;
   state = -1;
-  VoskDef_Init();
-  Resources_Init();
-  SysVideo_Init();
-  SysWin_Init();
-  Quickdraw_Init();
-  VoskDoc_Init();
-  VoskFunc_Init();
-  VoskUndo_Init();
-  VoskPrin_Init();
-  History_Null();
-  VoskBlok_Init();
-  OPUtil_Init();
+  doctests::Start_Document_Modules();
   SV_Init();
   Fonts_Init();
   Caret_Init();
