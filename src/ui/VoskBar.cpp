@@ -172,11 +172,6 @@ constexpr int16 kGradientsInOneRow = 50;
 constexpr int16 kThumbnailSize = 14;
 constexpr uint32 kCursorStepTicks = 6;
 
-Rect Moved2(Rect r, int16 dh, int16 dv) {
-  OffsetRect(r, dh, dv);
-  return r;
-}
-
 bool Bar_Area(Rect& area) {
   HWND window = nullptr;
   return Custom_Get_Info(CUSTOM_BAR, window, area);
@@ -971,9 +966,10 @@ uint32 Font_Count() {
   return last;
 }
 
-// Whether the font list's entry still draws in its own face: the host
-// resolves its name to the same family, from a file that is still there.
-bool Font_Is_Drawable(uint32 fontx, CUStrSpan name) {
+// Whether the font selected in the sample world for the entry named name
+// draws in the entry's own face: the host resolved the name to the same
+// family, from a file that is still there.
+bool Font_Is_Drawable(CUStrSpan name) {
   HDC dc = Get_GWorld_HDC(g_sample_world);
   HFONT font = dc != nullptr ? Host_DC_Font(dc) : nullptr;
   HostFontFaceInfo info;
@@ -986,7 +982,6 @@ bool Font_Is_Drawable(uint32 fontx, CUStrSpan name) {
   size_t n = 0;
   while (n < name.size() && name[n] != 0) ++n;
   const std::string want = Host_Utf16_To_Utf8(name.data(), n);
-  (void)fontx;
   return want.size() == info.family.size() &&
          std::equal(want.begin(), want.end(), info.family.begin(), [](char a, char b) {
            return (a >= 'A' && a <= 'Z' ? a + 32 : a) == (b >= 'A' && b <= 'Z' ? b + 32 : b);
@@ -1071,7 +1066,7 @@ void Make_Font_Thumbnail(uint32 fontx) {
   own.fontID = fontx;
   own.size = kThumbnailSize;
   SetFont(own);
-  const bool drawable = Font_Is_Drawable(fontx, CUStrSpan(name, kFontNameUnits));
+  const bool drawable = Font_Is_Drawable(CUStrSpan(name, kFontNameUnits));
   if (drawable && !symbolic) {
     Draw_Run(own, 2, baseline, name, nlen);
   } else {
@@ -1220,7 +1215,7 @@ void Glyph_DrawElement2(bool8 hilite, int16 id, const Rect& r) {
   if (EmptyRect(tile)) return;
   for (int16 step = 0; step < 4; ++step) {
     SetForeColor24(kShadow[step]);
-    PaintRoundRect(Moved2(tile, int16(4 - step), int16(4 - step)), 11, 11);
+    PaintRoundRect(Moved(tile, int16(4 - step), int16(4 - step)), 11, 11);
   }
   SetForeColor24(hilite ? a_pixel24{247, 255, 183} : a_pixel24{255, 251, 247});
   PaintRoundRect(tile, 11, 11);
