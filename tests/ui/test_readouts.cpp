@@ -277,6 +277,31 @@ TEST_F(Readouts, NavigatorMiniatureMapsBackToCells) {
   t.status_tracking = false;
 }
 
+TEST_F(Readouts, AMovedNavigatorMovesItsMiniatureWithoutMakingItAgain) {
+  Open(1200, 600);
+  Describe_Readouts();
+  Nav_Recalc_Reduction();
+  const GWorldPtr mini = g_nav.mini_pix;
+  const Rect doc = g_nav.doc, vis = g_nav.vis;
+  const a_ratio red = g_nav.reduction;
+  ASSERT_NE(mini, nullptr);
+  Rect moved = kNavBox;
+  OffsetRect(moved, 30, -40);
+  Describe({Custom(kNav, moved, CUSTOM_NAV, true)});
+  Nav_Recalc_Reduction();
+  EXPECT_EQ(g_nav.mini_pix, mini);
+  EXPECT_EQ(g_nav.doc.left, doc.left + 30);
+  EXPECT_EQ(g_nav.doc.top, doc.top - 40);
+  EXPECT_EQ(g_nav.vis.left, vis.left + 30);
+  EXPECT_EQ(g_nav.vis.bottom, vis.bottom - 40);
+  // Another size: another reduction, a new miniature.
+  Describe({Custom(kNav, Rect{800, 20, 850, 120}, CUSTOM_NAV, true)});
+  Nav_Recalc_Reduction();
+  EXPECT_LE(g_nav.doc.right - g_nav.doc.left, 94);
+  EXPECT_LT(double(g_nav.reduction.num) / g_nav.reduction.den, double(red.num) / red.den);
+  EXPECT_NE(g_nav.mini_pix, nullptr);
+}
+
 TEST_F(Readouts, PressOnTheMiniatureCentresTheViewThere) {
   Open(3000, 3000);
   SV_Set_Int(SV_ZOOM_IX, 3);
@@ -371,6 +396,49 @@ TEST_F(Readouts, TipsWaitTheirDelaysAndGoAtOnce) {
   EXPECT_EQ(g_annot.forced_nesting, 0);
   Annot_Zap();
   EXPECT_FALSE(g_annot.onscreen);
+}
+
+TEST_F(Readouts, TipBoxesStandBelowTheirItemInsideTheWindow) {
+  Describe({});
+  RECT c;
+  GetClientRect(gs.outer_window, &c);
+  POINT o{0, 0};
+  ClientToScreen(gs.outer_window, &o);
+  auto global = [&](Rect r) {
+    OffsetRect(r, int16(o.x), int16(o.y));
+    return r;
+  };
+  a_annot_spec spec{};
+  spec.kind = ANNOT_TOGGLE;
+  spec.ix = RULERS_TOGGLE;
+  Str255 ss{};
+  Annot_Calc_String(spec, ss);
+  ASSERT_NE(ss[0], 0);
+  // 12 pixels below the item, 30 left of its right edge, 24 high.
+  spec.gref = global(Rect{100, 200, 130, 300});
+  Rect box;
+  Annot_Calc_Box(spec, ss, box);
+  EXPECT_EQ(box.top, 142);
+  EXPECT_EQ(box.bottom, 166);
+  EXPECT_EQ(box.left, 270);
+  const int16 width = int16(box.right - box.left);
+  // Right-justified: shifted left by its width.
+  spec.just = JUST_RIGHT;
+  Annot_Calc_Box(spec, ss, box);
+  EXPECT_EQ(box.left, 270 - width);
+  // Near the right edge: slid back inside, 20 pixels from it.
+  spec.just = JUST_CENTER;
+  spec.gref = global(Rect{100, int16(c.right - 20), 130, int16(c.right)});
+  Annot_Calc_Box(spec, ss, box);
+  EXPECT_EQ(box.right, c.right - 20);
+  EXPECT_EQ(box.right - box.left, width);
+  // A slider's tip is 50 pixels wider; no text, no box.
+  spec.kind = ANNOT_SLIDER;
+  spec.gref = global(Rect{100, 200, 130, 300});
+  Annot_Calc_Box(spec, ss, box);
+  EXPECT_EQ(box.right - box.left, width + 50);
+  Annot_Calc_Box(spec, "", box);
+  EXPECT_TRUE(EmptyRect(box));
 }
 
 TEST_F(Readouts, ColourBarTipsNameTheColour) {
