@@ -180,7 +180,11 @@ void Nav_Init();
 void Nav_Stop();
 // The miniature is made again from idle time.
 void Nav_Inval();
-// Procedures of SV_NAV_REDUCTION and SV_NAV_FRAME.
+// Procedures of SV_NAV_REDUCTION (the reduction of the current unit's
+// merged layer into the navigator's box, less 6; a box that only moved
+// moves the miniature and frame with it) and SV_NAV_FRAME (the frame of
+// view 1, 3 pixels inside the miniature). Nav_Recalc_Pix makes the
+// miniature (while a drag is tracked it is only marked to be made).
 void Nav_Recalc_Reduction();
 void Nav_Recalc_Frame();
 void Nav_Recalc_Pix();
@@ -194,8 +198,9 @@ void Animate_Focus(Point focus);
 
 // --- Colour wheel --------------------------------------------------------------------------
 
-// The point of hue (degrees) and distance (0 .. 72) on the wheel centred on
-// center, and back (FALSE beyond the wheel's reach).
+// The point of hue (degrees, counter-clockwise from the right) and distance
+// (pixels, 0 .. 72) on the wheel centred on center, and back (a point beyond
+// the rim gives the distance 72).
 Point Colorize_HD_To_XY(Point center, int16 hue, int16 dist);
 void Colorize_XY_To_HD(Point center, Point pt, int16& hue, int16& dist);
 void Colorize_Paint(const Rect& r);
