@@ -28,7 +28,9 @@
 #include "platform/SysLoop.h"
 #include "platform/SysWin.h"
 #include "ui/VoskBar.h"
+#include "ui/VoskCurs.h"
 #include "ui/VoskIntf.h"
+#include "ui/VoskStus.h"
 
 namespace {
 
@@ -320,6 +322,32 @@ TEST_F(BarTest, TheChosenElementIsFramedAndTheFrameFollowsAClick) {
   EXPECT_EQ(Window_Pixel(int16(s2.left - 2), int16(s2.top - 2)), RGB(255, 0, 0));
   Bar_MouseDown(Press(Centre_Of(STAMP_BAR, 3)));
   EXPECT_EQ(Window_Pixel(int16(s2.left - 1), int16(s2.top - 1)), RGB(128, 128, 128));
+}
+
+TEST_F(BarTest, HoveringAnElementAimsItsTipAndCursor) {
+  struct Case {
+    a_bar bar;
+    int16 id;
+    a_cursor_shape cursor;
+  };
+  for (const Case& c : {Case{PAINT_COLORBAR, 42, EYEDROPPER_CURSOR}, Case{STAMP_BAR, 3, FINGER_CURSOR}}) {
+    SCOPED_TRACE(testing::Message() << "bar " << int(c.bar));
+    Show(c.bar);
+    a_mousestroke hover = Press(Centre_Of(c.bar, c.id));
+    hover.button1 = false;
+    const int16 before = gs.bar_selection[c.bar];
+    Bar_MouseDown(hover);
+    EXPECT_EQ(g_annot.targ.kind, ANNOT_BAR);
+    EXPECT_EQ(g_annot.targ.ix, c.bar);
+    EXPECT_EQ(g_annot.targ.subx, c.id);
+    EXPECT_EQ(g_curr_cursor.shape, c.cursor);
+    EXPECT_EQ(gs.bar_selection[c.bar], before);
+    // Off the elements: no tip, the arrow.
+    hover.lmouse = Point{int16(kArea.bottom - 1), int16(kArea.right - 1)};
+    Bar_MouseDown(hover);
+    EXPECT_EQ(g_annot.targ.kind, ANNOT_NULL);
+    EXPECT_EQ(g_curr_cursor.shape, ARROW_CURSOR);
+  }
 }
 
 TEST_F(BarTest, ShiftClickOnACustomColourReplacesItThroughTheColourChooser) {
