@@ -277,7 +277,9 @@ void Caret_Set() {
 }
 
 void Caret_Draw() {
-  if (!g_caret.active || g_caret.rgn == nullptr || EmptyRect(g_caret.box) || gs.nviews < 1) return;
+  if (!g_caret.active || g_caret.rgn == nullptr || EmptyRect(g_caret.box) || gs.nviews < 1 ||
+      gs.outer_window == nullptr)
+    return;
   Rect shown;
   if (!SectRect(g_caret.box, gs.views[0].bounds, shown)) return;
   Edit_PushClip(1);

@@ -352,3 +352,28 @@ TEST_F(Editing, KeysAreTheEditorsOnlyWhileItEditsCharacters) {
   EXPECT_TRUE(Edit_KeyDown(Char(u'q')));
   EXPECT_EQ(Text(), U("abq cd\ref"));
 }
+
+TEST_F(Editing, TheCaretStandsAtTheSelectionsStartWhenNothingIsSelected) {
+  Caret_Init();
+  Edit(kTwoLines, 4);  // before c: x 280 on the line at y 300
+  Set_Sel_Range(4, 6);
+  Caret_Tick();
+  EXPECT_FALSE(g_caret.active) << "no caret over a range";
+  Set_Sel_Empty(4);
+  Caret_Tick();
+  ASSERT_TRUE(g_caret.active);
+  const Rect& b = g_caret.box;
+  EXPECT_LE(b.left, 280);
+  EXPECT_GE(b.right, 280);
+  EXPECT_LE(b.right - b.left, 4);
+  EXPECT_LT(b.top, 300 - 50) << "up to the ascent of 24 points";
+  EXPECT_GT(b.bottom, 300 + 10) << "down to the descent";
+  // At the end: after the last character of the second line.
+  Set_Sel_Empty(9);
+  Caret_Tick();
+  EXPECT_LE(g_caret.box.left, 220);
+  EXPECT_GE(g_caret.box.right, 220);
+  EXPECT_GT(g_caret.box.bottom, 400);
+  Caret_Inval();
+  EXPECT_FALSE(g_caret.active);
+}
