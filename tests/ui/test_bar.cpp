@@ -410,6 +410,29 @@ TEST_F(BarTest, ScreenfulsAndKeysWrapAtBothEnds) {
     Point cell;
     EXPECT_TRUE(Bar_IDToCell(d, s.to, cell));
   }
+  // With the row buttons shown, Page Down and "]" click the next one, which
+  // wraps from the last screenful to the first; Page Up goes back.
+  Rect total, g;
+  Node_BeginConfig(0, total);
+  Node_Add_Window(kWin, total, gs.outer_window, g);
+  Node_Add_Division(kBarDiv, kArea, DECORATION_SOLIDGRAY, a_pixel24{});
+  Point at{int16(kArea.top + 3), int16(kArea.left + 3)};
+  Node_Add_OneShot(0x01050100, at, 0, 1, BAR_PREV_BUTTON);
+  Node_Add_OneShot(0x01050300, at, 0, 1, BAR_NEXT_BUTTON);
+  Node_Add_Custom(kBarArea, Rect{kArea.top, int16(kArea.left + 56), kArea.bottom, kArea.right}, false, CUSTOM_BAR);
+  Node_EndConfig();
+  d.rowstart_id = last_start;
+  Sounds();
+  ASSERT_TRUE(Bar_Arrow_KeyFilter(Key(VK_NEXT)));
+  EXPECT_EQ(d.rowstart_id, d.first_id);
+  ASSERT_TRUE(Bar_Arrow_KeyFilter(Key(0, ']')));
+  EXPECT_EQ(d.rowstart_id, d.first_id + d.ncells_tot);
+  ASSERT_TRUE(Bar_Arrow_KeyFilter(Key(VK_PRIOR)));
+  ASSERT_TRUE(Bar_Arrow_KeyFilter(Key(VK_PRIOR)));
+  EXPECT_EQ(d.rowstart_id, last_start);
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_BAR_NEXT, SND_BAR_NEXT, SND_BAR_PREV, SND_BAR_PREV}));
+  Layout();
+
   // A column-first bar steps by columns left and right.
   Show(FONT_BAR);
   const a_bar_row_desc& f = gs.bard[FONT_BAR];
