@@ -362,6 +362,16 @@ TEST_F(BarTest, ShiftClickOnACustomColourReplacesItThroughTheColourChooser) {
   EXPECT_EQ(gs.pref.colors[3].g, 0xab);
   EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 3);
   EXPECT_EQ(g_selects, 1);
+  // The chosen custom colour changed again: applied again.
+  ASSERT_TRUE(Host_Script_Load_Text("answer color #203040\n", "t", err)) << err;
+  Bar_MouseDown(Press(Centre_Of(PAINT_COLORBAR, 3), Keymod_Bit(OPTIONKEY)));
+  EXPECT_EQ(gs.color_table[3].b, 0x40);
+  EXPECT_EQ(g_selects, 2);
+  // Cancelled: nothing changes.
+  ASSERT_TRUE(Host_Script_Load_Text("answer alert 2\n", "t", err)) << err;
+  Bar_MouseDown(Press(Centre_Of(PAINT_COLORBAR, 3), Keymod_Bit(SHIFTKEY)));
+  EXPECT_EQ(gs.color_table[3].b, 0x40);
+  EXPECT_EQ(g_selects, 2);
   // A plain click on another custom colour just chooses it.
   Bar_MouseDown(Press(Centre_Of(PAINT_COLORBAR, 5)));
   EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 5);
