@@ -591,8 +591,11 @@ void Bar_Paint(const Rect& area) {
   // The cells are measured again for an area that is not the one measured
   // (the bar's own area lies at its right, after the row buttons).
   const Rect& m = g_measured_area;
+  // The families may have changed since (another unit's canvases).
   if (area.top != m.top || area.bottom != m.bottom || area.right != m.right || area.left < m.left)
     Bar_Calc_All_Desc(area);
+  else
+    Bar_Recount();
   Cursor_Push_Watch();
   SetForeColor24(kBarGrey);
   PaintRect(area);
