@@ -61,8 +61,8 @@ void Caret_Inval();
 void Null_Ed();
 // The edited record, found again by its object id in its unit (the history
 // rebuilds every record on a restore); the selection kept within 1 .. nxyl
-// and off the middle of a surrogate pair. NIL, with the edit ended, when
-// the object is gone or lies on another unit than the current one.
+// and off the middle of a surrogate pair. NIL while its unit is not the
+// current one; NIL, with the edit ended, when the object is gone.
 a_om_rec* Ed_Target();
 // Starts editing the selected text (the editing state becomes TXEDIT_EDIT).
 void Text_Edit();

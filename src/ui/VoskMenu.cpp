@@ -56,8 +56,7 @@ bool8 Rule_Holds(a_enable_rule rule) {
     }
     case RULE_CUT_COPY: return Open() && Copy_Would_Put();
     case RULE_SELECT:
-      // The edited text's own selection comes with the text clipboard.
-      if (Is_Editing_Text()) return false;
+      // While a text is edited they select its characters.
       return Open() && (phase == PREVIEW_PHASE || phase == SYMBOL_PHASE || phase == PHOTO_PHASE || phase == TEXT_PHASE);
     case RULE_VIEW_DOC: return Open() && phase != PREVIEW_PHASE;
     case RULE_IMPORT: return Open() && !Collage() && g_doc.up != nullptr && !g_doc.up->clonef;

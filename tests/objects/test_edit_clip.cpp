@@ -338,3 +338,34 @@ TEST_F(TextClipboard, CutDeletesOnlyWhatWentOntoTheClipboard) {
   EXPECT_EQ(sounds.Ids(), (std::vector<int16>{SND_NULL, SND_NULL})) << "nothing selected";
   EXPECT_EQ(Text(), u"adef");
 }
+
+TEST_F(TextClipboard, TheEditMenuWorksOnTheEditedTextsCharacters) {
+  Edit(U("abcdef"), 3);
+  DoMenuEvent(MENU_EDIT, EDIT_SELECT_ALL, false, false);
+  EXPECT_EQ(Sel(), std::make_pair(1, 7));
+  DoMenuEvent(MENU_EDIT, EDIT_SELECT_NONE, false, false);
+  EXPECT_EQ(Sel(), std::make_pair(1, 1));
+  Set_Sel_Range(2, 4);
+  DoMenuEvent(MENU_EDIT, EDIT_CUT, false, false);
+  EXPECT_EQ(Text(), u"adef");
+  EXPECT_EQ(Host_Clipboard_Published_Text(), "bc");
+  Set_Sel_Empty(5);
+  DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+  EXPECT_EQ(Text(), u"adefbc");
+  EXPECT_EQ(unit_->oj.nlist, g_ed.edit_omx) << "no new object";
+}
+
+TEST_F(TextClipboard, AWholeTextIsCutOnlyOnceTheClipboardHoldsIt) {
+  const int32 omx = Edit(U("keep me"), 1);
+  gs.txedit_phase = TXEDIT_MOVE;
+  soundtest::SoundRecorder sounds;
+  ASSERT_TRUE(Host_Clipboard_Open(nullptr));  // another user holds it open
+  DoMenuEvent(MENU_EDIT, EDIT_CUT, false, false);
+  Host_Clipboard_Close();
+  ASSERT_EQ(unit_->oj.nlist, omx);
+  EXPECT_EQ(Obj_Item(omx)->om->nxyl, 8);
+  EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_NULL});
+  DoMenuEvent(MENU_EDIT, EDIT_CUT, false, false);
+  EXPECT_EQ(unit_->oj.nlist, omx - 1) << "cut once it was copied";
+  EXPECT_EQ(Held(SCRAP_OM).size(), OM_RECORD_BYTES);
+}
