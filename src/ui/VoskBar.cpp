@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 #include "doc/VoskDoc.h"
@@ -23,6 +24,7 @@
 #include "pixel/OP.h"
 #include "pixel/SysBlt.h"
 #include "pixel/SysPixt.h"
+#include "pixel/TextUtil.h"
 #include "platform/Events.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
@@ -381,6 +383,7 @@ void Bar_Init() {
   g_oneshots[BAR_NEXT_BUTTON].one_proc = Bar_JumpToNextRow;
   g_oneshots[BAR_INDEX_BUTTON].one_proc = Ask_Stamp_Category;
   g_oneshots[BAR_INDEX_BUTTON].keyfilter = I_KeyFilter;
+  g_oneshots[BAR_INDEX_BUTTON].one_draw = Bar_Index_Draw;
   const struct {
     a_grid_enum tag;
     a_item_proc select;
@@ -904,6 +907,20 @@ void Ask_Stamp_Browser() {
 
 void Ask_Stamp_Category() { Ask_Stamp_Browser(); }
 
+void Bar_Index_Draw(const Rect& bounds, a_pixt* pixt) {
+  const a_oneshot_item& item = g_oneshots[BAR_INDEX_BUTTON];
+  if (pixt != nullptr && pixt->bits != nullptr)
+    Pixt_DrawPartial(*pixt, item.src_rect, bounds, item.translucent ? ALPHA : transparent, nullptr);
+  char number[8];
+  const int n = std::snprintf(number, sizeof number, "%d", int(Bar_CalcSequence()));
+  SetFont(gs.font_12pt);
+  SetForeColor(0, 0, 0);
+  TextMode(srcOr);
+  DrawStringCentered(CStrSpan(number, size_t(std::max(n, 0))), bounds);
+  TextMode(srcCopy);
+  ForeColor(1);
+}
+
 namespace {
 bool Shown(a_oneshot_enum ix) { return g_oneshots[ix].nodex != 0; }
 }  // namespace
@@ -1302,8 +1319,8 @@ void QCombo_Paint(const Rect& area) {
   for (int16 i = 0; i < 3; ++i) {
     const Rect box = Digit_Box(area, i);
     if (arrows.bits != nullptr) {
-      Pixt_DrawPartial(arrows, ART_COPY_UP, Up_Triangle(box), 0x24, nullptr);
-      Pixt_DrawPartial(arrows, ART_COPY_DOWN, Down_Triangle(box), 0x24, nullptr);
+      Pixt_DrawPartial(arrows, ART_COPY_UP, Up_Triangle(box), ALPHA, nullptr);
+      Pixt_DrawPartial(arrows, ART_COPY_DOWN, Down_Triangle(box), ALPHA, nullptr);
     }
     SetForeColor(255, 255, 255);
     PaintRect(box);

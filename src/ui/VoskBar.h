@@ -177,6 +177,8 @@ void Bar_Find_Row_Containing(a_bar bar, int16 id);
 void Bar_JumpToPrevRow();
 void Bar_JumpToNextRow();
 int16 Bar_CalcSequence();
+// The index button: its picture with the number of the screenful shown.
+void Bar_Index_Draw(const Rect& bounds, a_pixt* pixt);
 void Ask_Stamp_Browser();
 void Ask_Stamp_Category();
 // Keys of the bar and of the tags: Page Up / "[" and Page Down / "]" the row

@@ -442,6 +442,32 @@ TEST_F(BarTest, ScreenfulsAndKeysWrapAtBothEnds) {
   EXPECT_EQ(d.rowstart_id, last_start);
   EXPECT_EQ(Sounds(), (std::vector<int16>{SND_BAR_NEXT, SND_BAR_NEXT, SND_BAR_PREV, SND_BAR_PREV}));
   Layout();
+  // The index button shows the number of the screenful.
+  ASSERT_EQ(g_oneshots[BAR_INDEX_BUTTON].one_draw, Bar_Index_Draw);
+  const auto index_face = [&](int16 rowstart) {
+    d.rowstart_id = rowstart;
+    GWorldPtr world = nullptr;
+    const Rect box{0, 0, 24, 40};
+    EXPECT_EQ(New_GWorld(box, 32, nullptr, world), noErr);
+    Push_GWorld(world);
+    SetForeColor(255, 255, 255);
+    PaintRect(box);
+    Bar_Index_Draw(box, nullptr);
+    Pop_GWorld();
+    const PixMap* pix = Get_GWorld_PixMap(world);
+    std::vector<uint32> px;
+    for (int16 y = 0; y < 24; ++y)
+      for (int16 x = 0; x < 40; ++x)
+        px.push_back(reinterpret_cast<const uint32*>(reinterpret_cast<const uint8*>(pix->baseAddr) +
+                                                     y * PixMap_RowBytes(*pix))[x]);
+    Dispose_GWorld(world);
+    return px;
+  };
+  const std::vector<uint32> one = index_face(d.first_id), two = index_face(int16(d.first_id + d.ncells_tot));
+  EXPECT_EQ(Bar_CalcSequence(), 2);
+  EXPECT_NE(one, two);
+  EXPECT_NE(one, index_face(int16(d.first_id + 2 * d.ncells_tot)));
+  EXPECT_EQ(one, index_face(d.first_id));
 
   // A column-first bar steps by columns left and right.
   Show(FONT_BAR);
