@@ -183,6 +183,12 @@ bool Is_Real_Bar(a_bar bar) { return bar < NBARS && bar != EMPTY_BAR && bar != L
 
 void Flush_Jump() { BarJump_Flush(); }
 
+// The bar and the index button, whose number follows the screenful.
+void Inval_Bar() {
+  Custom_Inval(CUSTOM_BAR);
+  OneShot_Inval(BAR_INDEX_BUTTON);
+}
+
 int16 Clamp_ID(const a_bar_row_desc& d, int16 id) { return std::clamp(id, d.first_id, d.last_id); }
 
 // The number of pictures of a library family (0 with no library open).
@@ -711,7 +717,7 @@ void Bar_JumpToID(bool8 reset_sliders, a_bar bar, int16 id) {
   }
   const bool8 marked = d.showselect && id == gs.bar_selection[bar];
   if (gs.curr_bar == bar && marked) {
-    if (Bar_Align_Row(id)) Custom_Inval(CUSTOM_BAR);
+    if (Bar_Align_Row(id)) Inval_Bar();
   } else {
     Bar_JumpToID2(!marked, reset_sliders, bar, id);
   }
@@ -734,7 +740,7 @@ void Bar_JumpToID2(bool8 call_select, bool8 reset_sliders, a_bar bar, int16 id) 
     if (in_place && d.showselect) Bar_DrawElementFrame(id, true);
     if (call_select && d.selectproc != nullptr) d.selectproc();
   }
-  if (changed || scrolled || gs.controller == GHOST2 || gs.controller == STEALTH) Custom_Inval(CUSTOM_BAR);
+  if (changed || scrolled || gs.controller == GHOST2 || gs.controller == STEALTH) Inval_Bar();
   if (reset_sliders) Warp_Slider_Default();
 }
 
@@ -878,13 +884,13 @@ void Bar_Find_Row_Containing(a_bar bar, int16 id) {
 
 void Bar_JumpToPrevRow() {
   Bar_PrevRow();
-  Custom_Inval(CUSTOM_BAR);
+  Inval_Bar();
   FlushEvents(mDownMask, 0);
 }
 
 void Bar_JumpToNextRow() {
   Bar_NextRow();
-  Custom_Inval(CUSTOM_BAR);
+  Inval_Bar();
   FlushEvents(mDownMask, 0);
 }
 
