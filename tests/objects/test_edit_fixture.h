@@ -18,7 +18,6 @@
 #include "objects/VoskTextI.h"
 #include "platform/SysFont.h"
 #include "platform/SysLoop.h"
-#include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
@@ -77,11 +76,7 @@ class Editing : public ::testing::Test {
   void TearDown() override {
     g_ed = a_edit_rec{};
     if (unit_ != nullptr) {
-      for (a_cached_gworld& layer : unit_->statics) {
-        Dispose_GWorld(layer.world);
-        Dispose_GWorld(layer.mask);
-      }
-      OMast_Dispose(unit_->oj);
+      Dispose_Unit_Content(unit_);
       Dispose_Unit_Rec(unit_);
     }
     g_doc.up = nullptr;
