@@ -519,6 +519,27 @@ TEST_F(BarTest, ABarWithoutElementsOnlyRefuses) {
   EXPECT_TRUE(Sounds().empty());
 }
 
+TEST_F(BarTest, IdsOutOfRangeAreClampedAndABlastDoesNotApply) {
+  Show(STAMP_BAR);
+  gs.bard[STAMP_BAR].selectproc = Count_Select;
+  gs.bard[PATTERN_BAR].selectproc = Count_Select;
+  const a_bar_row_desc& d = gs.bard[STAMP_BAR];
+  Bar_JumpToID(false, STAMP_BAR, 30000);
+  EXPECT_EQ(gs.bar_selection[STAMP_BAR], d.last_id);
+  Point cell;
+  EXPECT_TRUE(Bar_IDToCell(d, d.last_id, cell)) << "scrolled to the last screenful";
+  Bar_JumpToID(false, STAMP_BAR, -5);
+  EXPECT_EQ(gs.bar_selection[STAMP_BAR], d.first_id);
+  EXPECT_EQ(g_selects, 2);
+  // A blast stores without applying, on the bar shown or another.
+  Bar_Blast(STAMP_BAR, 4);
+  Bar_Blast(PATTERN_BAR, 30000);
+  EXPECT_EQ(gs.bar_selection[STAMP_BAR], 4);
+  EXPECT_EQ(gs.bar_selection[PATTERN_BAR], gs.bard[PATTERN_BAR].last_id);
+  EXPECT_EQ(gs.curr_bar, STAMP_BAR);
+  EXPECT_EQ(g_selects, 2);
+}
+
 TEST_F(BarTest, BlastingAFontWhileTheGlyphBarIsShownRebuildsItsList) {
   uint32 first = 1, last = 0;
   Count_Fonts(first, last);
