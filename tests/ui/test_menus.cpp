@@ -119,7 +119,9 @@ TEST_F(Menus, EnabledAndCheckedItemsFollowTheState) {
   const std::vector<int16> kViewDoc = {501, 502, 503, 508};
   const std::vector<int16> kSelect = {407, 408};
   const std::vector<int16> kZoom = {1000 + 4, 1005, 1006, 1007, 1008};
-  const std::vector<int16> kPosition = {100, 120};  // the pop-ups "Move Horizontally", "Vertically"
+  // The pop-ups "Move Horizontally" and "Vertically" with their five items,
+  // and Arrange's centring items.
+  const std::vector<int16> kPosition = {100, 101, 102, 103, 104, 105, 120, 121, 122, 123, 124, 125, 906, 907, 908};
   const std::vector<int16> kScale = {912, 913, 914, 915};
   const auto all = [](std::initializer_list<std::vector<int16>> parts) {
     std::vector<int16> v;
