@@ -18,6 +18,7 @@
 #include "DocTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "NodeTestSupport.h"
+#include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -445,12 +446,14 @@ TEST_F(Config, PaperChooserKeepsTheChoice) {
   a_listbox_desc& papers = gs.paper_list_desc;
   ASSERT_GT(kinds.nlist, 3);
   EXPECT_EQ(Node_At(NFT[EDIT1_CUST_NODE]).custom_ix, CUSTOM_PAPERECHO);
+  soundtest::SoundRecorder sounds;
   PaperKind_Set(3);
   ASSERT_GT(papers.nlist, 2);
   PaperList_Set(2);
   const uint32 kind = kinds.list[2].key;
   const uint32 layout = Get_Selected_TemplateX();
   ASSERT_NE(layout, 0u);
+  EXPECT_EQ(sounds.Ids(), (std::vector<int16>{SND_SUBTOOL_ONESHOT, SND_SUBTOOL_ONESHOT}));
   const int32 listed = papers.nlist;
   gs.pref.tot_window.right = int16(gs.pref.tot_window.right - 40);
   Config_All();
