@@ -350,6 +350,42 @@ TEST_F(Config, MixedSelectionShowsNoTagsNorBar) {
   EXPECT_TRUE(Has(NFT[TAGS_DIV_NODE]));
 }
 
+// A bar of several rows has its previous, index and next buttons stacked
+// at the left (the index button's place left empty for a colour bar), and
+// the bar starts right of them; a bar of one row takes the whole area.
+TEST_F(Config, PaletteBarButtons) {
+  Open(PAINT_PHASE);
+  const struct {
+    a_bar bar;
+    int16 nrows;
+    bool buttons, index;
+  } cases[] = {
+      {STAMP_BAR, 3, true, true},
+      {PAINT_COLORBAR, 2, true, false},
+      {GRADIENT_BAR, 1, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(int(c.bar));
+    gs.curr_bar = c.bar;
+    gs.bard[c.bar].nrows = c.nrows;
+    Config_All();
+    const Rect area = Bounds(NFT[BAR_DIV_NODE]);
+    EXPECT_EQ(Has(NFT[BAR_PREV_ITEM_NODE]), c.buttons);
+    EXPECT_EQ(Has(NFT[BAR_IX_ITEM_NODE]), c.index);
+    EXPECT_EQ(Has(NFT[BAR_NEXT_ITEM_NODE]), c.buttons);
+    const Rect bar = Bounds(NFT[BAR_CUST_NODE]);
+    EXPECT_EQ(Node_At(NFT[BAR_CUST_NODE]).custom_ix, CUSTOM_BAR);
+    EXPECT_EQ(bar.left, c.buttons ? area.left + 56 : area.left);
+    EXPECT_EQ(bar.right, area.right);
+    if (!c.buttons) continue;
+    const Rect prev = Bounds(NFT[BAR_PREV_ITEM_NODE]), next = Bounds(NFT[BAR_NEXT_ITEM_NODE]);
+    EXPECT_EQ(prev.left, area.left + 3);
+    EXPECT_EQ(prev.top, area.top + 3);
+    EXPECT_EQ(next.top, prev.bottom + (prev.bottom - prev.top)) << "under the index button or its place";
+    gs.bard[c.bar].nrows = 0;
+  }
+}
+
 // The layer bar: status column, bar and scroll bar across the bar area.
 TEST_F(Config, LayerBarFillsTheBarArea) {
   Open(PHOTO_PHASE);
