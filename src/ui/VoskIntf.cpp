@@ -566,10 +566,20 @@ void Paint_Custom_Node(int16 nx) {
     return;
   }
   const a_custom_draw_proc draw = g_custom[n->custom_ix].custom_draw;
-  if (draw == nullptr || n->nowner == nullptr) return;
+  if (n->nowner == nullptr) return;
   const Rect b = n->nbounds;
   Push_Window(n->nowner);
-  draw(b);
+  if (draw != nullptr) {
+    draw(b);
+  } else {
+    // An area whose owner paints nothing yet shows its division's
+    // background, or the pasteboard where the division paints none.
+    const a_node_rec* d = Parent_Division(n->loc);
+    if (d == nullptr || d->division_decoration == DECORATION_NOPAINT)
+      Draw_PasteBoard_Rect(b);
+    else
+      Draw_Node_Background(n->loc, b);
+  }
   Pop_Window();
 }
 
