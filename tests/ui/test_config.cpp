@@ -196,6 +196,14 @@ TEST_F(Config, RulersShrinkTheView) {
   EXPECT_RECT(Bounds(NFT[RULERV_NODE]), (Rect{v1.top, v0.left, v0.bottom, v1.left}));
   EXPECT_EQ(Node_At(NFT[RULERH_NODE]).custom_ix, CUSTOM_RULERH);
   EXPECT_EQ(Node_At(NFT[RULERV_NODE]).custom_ix, CUSTOM_RULERV);
+  // The rulers paint nothing of their own yet: the pasteboard shows there.
+  Invalidate_Window(gs.outer_window);
+  DoUpdate(gs.outer_window);
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  ASSERT_TRUE(Host_Window_Compose(gs.outer_window, px, w, h));
+  for (const Point p : {Point{int16(v0.top + 12), int16(v0.left + 100)}, Point{int16(v0.top + 100), int16(v0.left + 12)}})
+    EXPECT_EQ(px[size_t(p.v) * size_t(w) + size_t(p.h)] & 0xFFFFFF, 0xA5A5A5u) << p.h << " " << p.v;
   gs.toggle_vals[RULERS_TOGGLE] = false;
   Config_EditArea();
   EXPECT_RECT(gs.views[0].bounds, v0);
