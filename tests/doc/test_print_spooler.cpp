@@ -66,9 +66,16 @@ class SpooledPrinting : public printsheet::PrintingTest {
     if (!g_spooler) GTEST_SKIP() << "no print spooler of our own: " << g_no_spooler;
     PrintingTest::SetUp();
     if (IsSkipped()) return;
-    // The print server's default printer: its one queue.
+    // The default printer: the server's one queue, whatever the machine's
+    // own settings name.
+    printer_ = std::make_unique<testdir::EnvGuard>("PRINTER", g_spooler->Queue().c_str());
     Host_Print_Set_Cups(true);
   }
+  void TearDown() override {
+    PrintingTest::TearDown();
+    printer_.reset();
+  }
+  std::unique_ptr<testdir::EnvGuard> printer_;
   // The page the queue made of the job a print command sent: rendered at
   // 300 dpi, and the queue's file removed for the next job.
   Page Printed(bool8 (*command)(), const std::string& name) {
