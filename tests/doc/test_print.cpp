@@ -257,7 +257,7 @@ TEST_F(Printing, CacheTurnsAndFlipsTheMaster) {
 
 // An exported unit records 300 dots per inch, the resolution it is drawn
 // at (11811 pixels a metre in a BMP header); a failed export says so.
-TEST_F(Printing, ExportedUnitRecords300Dpi) {
+TEST_F(Printing, ExportedUnitRecordsItsResolutionOnPaper) {
   Open(Sheet({Unit(UNIT_RECT, 10, 10, 60, 40)}));
   FSSpec spec;
   ASSERT_TRUE(Path_From_Text(spec, P("unit.bmp").c_str()));
@@ -269,6 +269,18 @@ TEST_F(Printing, ExportedUnitRecords300Dpi) {
   EXPECT_EQ(le32(18), uint32(Doc_Unit(1)->paintbounds.right));
   EXPECT_EQ(le32(38), 11811u);
   EXPECT_EQ(le32(42), 11811u);
+  // A disc's picture has 1200 pixels over 120 mm: 254 dpi, 10000 per metre,
+  // so other programs show it at the disc's size.
+  Open(Sheet({Unit(UNIT_CD, 10, 10, 120, 120)}));
+  ASSERT_TRUE(Path_From_Text(spec, P("disc.bmp").c_str()));
+  ASSERT_EQ(Export_Unit(1, FMT_BMP, spec), 0);
+  std::ifstream disc(P("disc.bmp"), std::ios::binary);
+  const std::vector<uint8> dbytes((std::istreambuf_iterator<char>(disc)), std::istreambuf_iterator<char>());
+  ASSERT_GE(dbytes.size(), 54u);
+  const auto dle32 = [&](size_t at) { return uint32(dbytes[at]) | uint32(dbytes[at + 1]) << 8 | uint32(dbytes[at + 2]) << 16 | uint32(dbytes[at + 3]) << 24; };
+  EXPECT_EQ(dle32(18), uint32(Doc_Unit(1)->paintbounds.right - Doc_Unit(1)->paintbounds.left));
+  EXPECT_EQ(dle32(38), 10000u);
+  EXPECT_EQ(dle32(42), 10000u);
 
   gs.controller = HUMAN;
   ASSERT_TRUE(Path_From_Text(spec, P("no-such-folder/unit.bmp").c_str()));

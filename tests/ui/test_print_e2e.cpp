@@ -270,9 +270,9 @@ TEST_F(PrintEndToEnd, PrintExportToggleSaveAndPrintAgain) {
   }
   EXPECT_LT(both.differ, Dots(122) * Dots(122) / 1000);
 
-  // The exported unit: the disc's whole picture, with a print resolution
-  // (not a screen's 72 dpi); the dark canvas near its rim, the photo in
-  // its middle.
+  // The exported unit: the disc's whole picture, with the resolution that
+  // gives it the disc's own size on paper (its pixels over 120 mm); the dark
+  // canvas near its rim, the photo in its middle.
   const std::string tiff_bytes = testdir::Read_Text(tiff);
   HostImageBuffer buf;
   ASSERT_EQ(Host_Decode_TIFF(reinterpret_cast<const uint8*>(tiff_bytes.data()), tiff_bytes.size(),
@@ -282,7 +282,7 @@ TEST_F(PrintEndToEnd, PrintExportToggleSaveAndPrintAgain) {
   Calc_Unit_Bounds(printsheet::Two_Up_Disc_Sheet().units[0], unit_bounds);
   ASSERT_EQ(buf.info.out_width, unit_bounds.right);
   ASSERT_EQ(buf.info.out_height, unit_bounds.bottom);
-  EXPECT_GT(Tiff_X_Resolution(tiff), 250.0);
+  EXPECT_NEAR(Tiff_X_Resolution(tiff), unit_bounds.right * 25.4 / 120.0, 0.5);
   Page exported;
   exported.width = buf.info.out_width, exported.height = buf.info.out_height, exported.px = buf.pixels;
   EXPECT_TRUE(exported.Dark(exported.width / 2, exported.height * 9 / 10));
