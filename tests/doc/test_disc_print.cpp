@@ -70,8 +70,8 @@ bool Private_Block(const std::vector<uint8>& block, a_zadaz_private& z, DEVMODEA
 
 TEST_F(DiscPrinting, DiscLayoutPrintsOnTheDiscPrinterWithItsMedium) {
   a_template x{};
-  ASSERT_TRUE(Catalogue_Layout("_ Disc printer, CD/DVD", x));
-  x.tflags |= uint32(1) << IS_DYMO_ZADAZ;  // the layout of the disc printer's own driver
+  ASSERT_TRUE(Catalogue_Layout("_ Disc printer by driver, CD", x));
+  ASSERT_NE(x.tflags & (uint32(1) << IS_DYMO_ZADAZ), 0u);
   Open(x);
   ASSERT_EQ(Calc_Direct_Print_Kind(), CD_DIRECT);
   a_print_media_spec spec{};
