@@ -1380,7 +1380,20 @@ void Oneshot_Click(a_oneshot_enum ix) {
     if (item.one_sound != 0) Sound_Effect(item.one_sound);
     OneShot_Flash(ix);
   }
-  if (item.one_proc != nullptr) item.one_proc();
+  if (item.one_proc != nullptr) {
+    item.one_proc();
+    return;
+  }
+  switch (ix) {
+    case PRINT_TEST_BUTTON:
+      (void)Print_Test();
+      break;
+    case PRINT_TEMPLATE_BUTTON:
+      if (g_doc.doc_open) (void)Print_Template(g_doc.doc_template);
+      break;
+    default:
+      break;
+  }
 }
 
 void OneShot_Flash(a_oneshot_enum ix) {
