@@ -27,6 +27,7 @@
 #include "host/HostPrint.h"
 #include "host/HostScript.h"
 #include "platform/SysInfo.h"
+#include "ui/VoskConf.h"
 #include "ui/VoskIntI.h"
 #include "ui/VoskIntf.h"
 
@@ -175,8 +176,9 @@ class PrintEndToEnd : public printsheet::PrintingTest {
   // a client area of w x h pixels (the document read into this process):
   // near its left edge, clear of a disc's hole, where a press finds no unit.
   static Point Check_Box_Point(uint32 ux, int32 w, int32 h) {
+    // The preview fills the edit area right of the tool panel.
     gs.nviews = 1;
-    gs.views[0].bounds = Rect{0, 0, int16(h), int16(w)};
+    gs.views[0].bounds = Calc_Preview_Layout(Rect{0, 0, int16(h), int16(w)}).edit;
     a_coord_mapping m;
     PrintPreview_Main_Mapping(m);
     Rect box{}, badge{};
