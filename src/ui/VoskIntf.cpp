@@ -1615,9 +1615,6 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
 }
 
 bool8 Intf_KeyDown(const a_keystroke& key) {
-  // Until the dispatch of keys asks the document first, its keys come
-  // before the panels' items here.
-  if (Doc_KeyDown(key)) return true;
   for (int16 nx = 1; nx <= Slots(CURR); ++nx) {
     const a_node_rec& n = Slot(CURR, nx);
     if (Is_Free(n)) break;
