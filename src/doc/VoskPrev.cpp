@@ -119,6 +119,15 @@ bool Preview_Find_With(const a_coord_mapping& mapping, Point pt, uint32& ux) {
     if (PtInRgn(pt, rgn)) ux = i;
     DisposeRgn(rgn);
   }
+  // A unit's check box is drawn over its middle, which on a disc is the
+  // hole: a press anywhere on the box is a press on its unit.
+  for (uint32 i = 1; i <= n && ux == 0 && n > 1; ++i) {
+    a_iunit iunit;
+    if (!Map_Doc_Unit(i, false, true, iunit)) continue;
+    Rect badge;
+    Calc_Checkbox_Bounds(iunit.bbox, badge);
+    if (PtInRect(pt, badge)) ux = i;
+  }
   Pop_Mapping();
   return ux != 0;
 }

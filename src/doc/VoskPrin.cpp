@@ -535,9 +535,28 @@ void Final_Print_Adjust() {
 
 // --- Export and dimension texts -------------------------------------------------------------
 
+namespace {
+
+// The resolution the unit's picture has on paper: its pixels over the
+// unit's size (a disc's 1200 pixels span 120 mm: 254 dpi). Other programs
+// show the exported picture at the unit's own size by it. The longer side is
+// measured on both, so a picture turned with its unit agrees too.
+int32 Unit_Picture_Dpi(uint32 ux, const Rect& bounds) {
+  constexpr int32 kDefaultDpi = 300;
+  if (ux == 0 || ux > g_doc.doc_template.nunits) return kDefaultDpi;
+  const a_frect& box = g_doc.doc_template.units[ux - 1].bbox;
+  const double mm = std::max(double(box.right) - box.left, double(box.bottom) - box.top);
+  const int32 pixels = std::max(int32(bounds.right) - bounds.left, int32(bounds.bottom) - bounds.top);
+  if (!(mm > 0.5) || pixels <= 0) return kDefaultDpi;
+  return std::clamp(int32(std::lround(pixels * 25.4 / mm)), int32(1), int32(100000));
+}
+
+}  // namespace
+
 int32 Export_Unit(uint32 ux, a_file_format format, const FSSpec& path) {
   int32 err = -108;
-  if (UnitCache_Init(ux)) err = Export_World(format, 300, path, FourCC("DADO"), g_unitcache.gworld);
+  if (UnitCache_Init(ux))
+    err = Export_World(format, Unit_Picture_Dpi(ux, g_unitcache.bounds), path, FourCC("DADO"), g_unitcache.gworld);
   UnitCache_Stop();
   if (err != 0) {
     const std::string number = std::to_string(err);

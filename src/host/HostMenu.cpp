@@ -455,13 +455,9 @@ bool TranslateAcceleratorW(HWND hwnd, HACCEL accel, const MSG* msg) {
       if (sub) SendMessage(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), MAKELPARAM(path[k].pos, 0));
     }
     if (!IsWindow(hwnd)) return true;
-    // Look again: the owner may have changed the menu.
-    path.clear();
-    if (GetMenu(hwnd) == bar && Find_Path(bar, cmd, path)) {
-      for (const Path_Step& s : path)
-        if (!Item_Enabled(Live(s.menu)->items[size_t(s.pos)])) return true;
-    }
   }
+  // A greyed item's command is sent too: its owner refuses it as it refuses
+  // the command from anywhere else, and the user hears that it was refused.
   SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(cmd, 1), 0);
   return true;
 }

@@ -170,9 +170,10 @@ int32 Host_Menu_Tracked_Item(int32 level);
 // for a key of the table whose command is an item of the window's menu bar,
 // the window gets WM_INITMENU and WM_INITMENUPOPUP (for the item's pop-up)
 // as though the menu were about to show, and then WM_COMMAND (low word: the
-// command, high word 1) only when the item and its pop-up are enabled; a
-// command that no item carries is sent as it is. TRUE when the key matched
-// an entry (the key is then used up, whether a command was sent or not).
+// command, high word 1), also for a greyed item (the owner refuses it, as
+// it refuses the command from anywhere else); a command that no item
+// carries is sent as it is. TRUE when the key matched an entry (the key is
+// then used up).
 bool TranslateAcceleratorW(HWND hwnd, HACCEL accel, const MSG* msg);
 
 // Destroys every menu and ends any tracking (tests).

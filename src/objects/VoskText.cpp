@@ -10,6 +10,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
 #include "objects/VoskAtom.h"
+#include "objects/VoskBlok.h"
 #include "objects/VoskEdit.h"
 #include "objects/VoskTextI.h"
 #include "pixel/DrawUtilMasked.h"
@@ -565,7 +566,26 @@ void FontBar_Select() {
 
 void Text_Enter() { Obj_Select_None_Except(TEXT_BLOCK); }
 
-void Text_Leave() { Null_Ed(); }
+void Text_Leave() {
+  // What the editor drew over its text is rendered away with the text; the
+  // text is found by its id, since the list may have been rebuilt.
+  a_doc_unit* u = g_doc.up;
+  if (g_ed.edit_objid != 0 && u != nullptr && g_ed.edit_ux == g_doc.upx) {
+    for (int32 omx = 1; omx <= u->oj.nlist; ++omx) {
+      const a_oj_item* item = Obj_Item(omx);
+      if (item == nullptr || item->objid != g_ed.edit_objid || item->om == nullptr) continue;
+      const Rect box = item->om->bbox;
+      if (!EmptyRect(box)) {
+        if (EmptyRect(u->render_dirty))
+          u->render_dirty = box;
+        else
+          UnionRect(u->render_dirty, box, u->render_dirty);
+      }
+      break;
+    }
+  }
+  Null_Ed();
+}
 
 void Get_Curr_Font_Spec(a_fontspec& spec) {
   Null_FontSpec(spec);

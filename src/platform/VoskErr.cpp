@@ -14,6 +14,7 @@
 #include "platform/Quickdraw.h"
 #include "platform/SysDlog.h"
 #include "platform/SysFont.h"
+#include "platform/SysIO.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
 #include "platform/SysMem.h"
@@ -240,9 +241,10 @@ int16 Ask_YesNoCancel(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can
 }
 
 int16 Confirm_Msg(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can_strx, int16 no_strx) {
-  // No document subsystem names the open document yet: an untitled one.
-  Str255 name;
-  Get_DLOG_String(name, 48);
+  // The open document by its file's name; a new one carries the untitled
+  // name as its path, so this names it too. With no name at all: untitled.
+  Str255 name{};
+  if (!g_doc.doc_open || !Path_To_Name(g_doc.doc_path, name) || name[0] == 0) Get_DLOG_String(name, 48);
   Param_Text(name, "", "", "");
   return Ask_YesNoCancel(dlog_id, prompt_str, yes_strx, can_strx, no_strx);
 }

@@ -178,10 +178,10 @@ void Config_All_Editing() {
     Node_Add_Division(NFT[TAGS_DIV_NODE], lay.tags, DECORATION_STRIPED_RT, kWhite);
     Config_Tags();
   }
-  // The palette and layer bars and the navigator do not paint themselves
-  // yet: their areas show the bar's grey, in every phase.
-  Node_Add_Division(NFT[BAR_DIV_NODE], lay.bar, DECORATION_SOLIDCOLOR, kBarGray);
-  if (!Is_Empty(lay.corner)) Node_Add_Division(NFT[CORNER_DIV_NODE], lay.corner, DECORATION_SOLIDCOLOR, kBarGray);
+  // The layer bar of the photo and symbol phases covers its area.
+  const bool bare = gs.curr_phase == PHOTO_PHASE || gs.curr_phase == SYMBOL_PHASE;
+  Node_Add_Division(NFT[BAR_DIV_NODE], lay.bar, bare ? DECORATION_NOPAINT : DECORATION_SOLIDCOLOR, kBarGray);
+  if (!Is_Empty(lay.corner)) Add_Unpainted(CORNER_DIV_NODE, lay.corner);
   Config_BSide();
   Add_Unpainted(EDIT_DIV_NODE, lay.edit);
   Config_EditArea();

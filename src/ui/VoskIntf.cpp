@@ -567,10 +567,20 @@ void Paint_Custom_Node(int16 nx) {
     return;
   }
   const a_custom_draw_proc draw = g_custom[n->custom_ix].custom_draw;
-  if (draw == nullptr || n->nowner == nullptr) return;
+  if (n->nowner == nullptr) return;
   const Rect b = n->nbounds;
   Push_Window(n->nowner);
-  draw(b);
+  if (draw != nullptr) {
+    draw(b);
+  } else {
+    // An area whose owner paints nothing yet shows its division's
+    // background, or the pasteboard where the division paints none.
+    const a_node_rec* d = Parent_Division(n->loc);
+    if (d == nullptr || d->division_decoration == DECORATION_NOPAINT)
+      Draw_PasteBoard_Rect(b);
+    else
+      Draw_Node_Background(n->loc, b);
+  }
   Pop_Window();
 }
 
@@ -1371,7 +1381,20 @@ void Oneshot_Click(a_oneshot_enum ix) {
     if (item.one_sound != 0) Sound_Effect(item.one_sound);
     OneShot_Flash(ix);
   }
-  if (item.one_proc != nullptr) item.one_proc();
+  if (item.one_proc != nullptr) {
+    item.one_proc();
+    return;
+  }
+  switch (ix) {
+    case PRINT_TEST_BUTTON:
+      (void)Print_Test();
+      break;
+    case PRINT_TEMPLATE_BUTTON:
+      if (g_doc.doc_open) (void)Print_Template(g_doc.doc_template);
+      break;
+    default:
+      break;
+  }
 }
 
 void OneShot_Flash(a_oneshot_enum ix) {
@@ -1593,9 +1616,6 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
 }
 
 bool8 Intf_KeyDown(const a_keystroke& key) {
-  // Until the dispatch of keys asks the document first, its keys come
-  // before the panels' items here.
-  if (Doc_KeyDown(key)) return true;
   for (int16 nx = 1; nx <= Slots(CURR); ++nx) {
     const a_node_rec& n = Slot(CURR, nx);
     if (Is_Free(n)) break;

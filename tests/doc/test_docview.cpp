@@ -376,6 +376,28 @@ TEST_F(DocView, PressesInThePreviewJumpAndToggleMarks) {
   EXPECT_TRUE(PrintPreview_Find(centre(2), ux));
   EXPECT_EQ(ux, 2u);
   EXPECT_FALSE(PrintPreview_Find(Point{2, 2}, ux));
+  {
+    // Discs: the check box over the hole belongs to its disc; the hole
+    // outside the box does not.
+    a_unit disc1 = Unit(UNIT_CD, 20, 20, 1200, 1200), disc2 = Unit(UNIT_CD, 20, 150, 1200, 1200);
+    disc1.meas[0] = disc2.meas[0] = 41;  // the hole, mm
+    Open(Layout({disc1, disc2}));
+    PrintPreview_Main_Mapping(m);
+    EXPECT_TRUE(PrintPreview_Find(centre(2), ux));
+    EXPECT_EQ(ux, 2u);
+    const a_unit& u1 = g_doc.doc_template.units[0];
+    Point tl, br;
+    Map_FPoint_With(m, a_fpoint{u1.bbox.left, u1.bbox.top}, tl);
+    Map_FPoint_With(m, a_fpoint{u1.bbox.right, u1.bbox.bottom}, br);
+    Rect badge;
+    Calc_Checkbox_Bounds(Rect{tl.v, tl.h, br.v, br.h}, badge);
+    ASSERT_GT(br.v - tl.v, 3 * (badge.bottom - badge.top));  // the hole reaches past the box
+    const Point hole_outside_box{int16(centre(1).v + (badge.bottom - badge.top)), centre(1).h};
+    EXPECT_FALSE(PrintPreview_Find(hole_outside_box, ux));
+    Open(Layout({Unit(UNIT_RECT, 20, 20, 600, 400), Unit(UNIT_RECT, 20, 120, 600, 400)}));
+    gs.curr_phase = PREVIEW_PHASE;
+    PrintPreview_Main_Mapping(m);
+  }
   auto press = [&](Point pt) {
     a_mousestroke s{};
     s.window = gs.outer_window;

@@ -101,7 +101,7 @@ TEST_F(FileCommands, QuestionsBeforeLeavingADocument) {
         if (failing) Host_Fail_Writes_After(10);
         const std::string said = Run(c.cmd, answer);
         Host_Fail_Writes_After(-1);
-        EXPECT_NE(said.find(c.prompt), std::string::npos) << said;
+        EXPECT_NE(said.find(std::string("Save changes to \"a.CD4\" ") + c.prompt), std::string::npos) << said;
         const bool saved = answer == SAVE && !failing;
         const bool goes_on = saved || answer == DONT_SAVE;
         // The file on disc: written only by a good save.
@@ -120,12 +120,29 @@ TEST_F(FileCommands, QuestionsBeforeLeavingADocument) {
             EXPECT_EQ(bool(g_doc.doc_open), !goes_on);
             break;
         }
-        if (g_doc.doc_open && !goes_on) EXPECT_TRUE(g_doc.doc_changed);
+        if (g_doc.doc_open && !goes_on) {
+          EXPECT_TRUE(g_doc.doc_changed);
+        }
         // Put "a.CD4" back as it was for the next case.
         if (saved) testdir::Write_Text(Path("a.CD4"), before);
       }
     }
   }
+}
+
+// The questions name the document: a new one by its untitled name, one
+// opened since by its file's name.
+TEST_F(FileCommands, QuestionsNameTheDocument) {
+  ASSERT_TRUE(Proj_PickLayout2(1));
+  g_doc.doc_changed = true;
+  EXPECT_NE(Run(CLOSE, CANCEL).find("Save changes to \"Untitled\" before closing?"), std::string::npos);
+  EXPECT_NE(Run(OPEN, CANCEL).find("Save changes to \"Untitled\" before opening a new file?"), std::string::npos);
+  EXPECT_TRUE(g_doc.doc_new);
+  Do_File_Open(Spec(Path("b.CD4")), true);
+  ASSERT_STREQ(g_doc.doc_path.name, Path("b.CD4").c_str());
+  Change();
+  EXPECT_NE(Run(QUIT, CANCEL).find("Save changes to \"b.CD4\" before quitting?"), std::string::npos);
+  EXPECT_FALSE(g_doneflag);
 }
 
 TEST_F(FileCommands, UnchangedDocumentsAndNoDocumentAskNothing) {
@@ -147,7 +164,7 @@ TEST_F(FileCommands, RevertReadsTheFileAgainOrKeepsTheDocument) {
     testing::internal::CaptureStderr();
     Do_File_Revert();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Revert to previously saved version of"), std::string::npos) << said;
+    EXPECT_NE(said.find("Revert to previously saved version of \"a.CD4\"?"), std::string::npos) << said;
     EXPECT_EQ(Changed_Marks(), answer != 1);
     EXPECT_EQ(bool(g_doc.doc_changed), answer != 1);
   }

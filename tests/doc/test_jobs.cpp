@@ -1,6 +1,7 @@
 // Disc-printer jobs: the FlexStick ticket as a table, the printer file's
-// rows and whole files of tiny pictures byte for byte, and job writes that
-// fail part-way leaving none of the job's files.
+// rows and whole files of tiny pictures byte for byte, the printer file of a
+// real disc label read back by a decoder of the format into the label's
+// pixels, and job writes that fail part-way leaving none of the job's files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,12 +12,14 @@
 #include <vector>
 
 #include "DocTestSupport.h"
+#include "PrintTestSupport.h"
 #include "TempDirSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskJob.h"
 #include "host/HostFiles.h"
 #include "host/HostScript.h"
 #include "host/HostVolumes.h"
+#include "platform/PixMaps.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
 #include "ui/VoskIntI.h"
@@ -155,6 +158,197 @@ TEST(PclFile, WideRowOfChangingPixels) {
   const std::string text(got.begin(), got.end());
   EXPECT_NE(text.find("48000w"), std::string::npos);
   EXPECT_EQ(text.substr(text.size() - 6), "0Y\x1b*rC");
+}
+
+// A reader of PJL/PCL3GUI printer files as the printer takes them: escape
+// sequences (ESC, a parameter and a group character, then values each
+// ended by a letter: lower case goes on in the same group, upper case ends
+// it; "W" and "w" are followed by that many bytes of data), the PJL line
+// after the universal exit, and raster rows of colour runs.
+struct PclPage {
+  std::string error;         // why the file could not be read ("" when it was)
+  int32 top = -1;            // the raster's first row, in dots
+  int32 density = -1;        // the density configuration's last byte
+  bool gray = false;         // the grey setting was sent
+  bool raster_config = false;
+  bool ended = false;        // the raster was ended and the job closed
+  std::vector<std::vector<uint32>> rows;  // 0xRRGGBB, blue to 7 bits
+};
+
+PclPage Read_Pcl(const Bytes& f) {
+  PclPage page;
+  size_t i = 0;
+  bool in_raster = false, raster_done = false, reset = false;
+  auto fail = [&](const std::string& why) {
+    if (page.error.empty()) page.error = why + " at byte " + std::to_string(i);
+    return page;
+  };
+  auto number = [&](int64& v) {
+    bool neg = false, any = false;
+    if (i < f.size() && (f[i] == '-' || f[i] == '+')) neg = f[i++] == '-';
+    v = 0;
+    while (i < f.size() && f[i] >= '0' && f[i] <= '9') v = v * 10 + (f[i++] - '0'), any = true;
+    if (neg) v = -v;
+    return any;
+  };
+  // One row's runs: a code byte (0x00 one pixel, 0x80 + n - 2 for 2 .. 8,
+  // 0x87 for 9 or more with the remainder after the colour), the colour
+  // packed red << 15 | green << 7 | blue >> 1.
+  auto row = [&](size_t end, std::vector<uint32>& out) {
+    while (i < end) {
+      const uint8 code = f[i++];
+      if (code != 0x00 && (code < 0x80 || code > 0x87)) return false;
+      if (i + 3 > end) return false;
+      const uint32 packed = uint32(f[i]) << 16 | uint32(f[i + 1]) << 8 | f[i + 2];
+      i += 3;
+      if (packed & 0x800000u) return false;
+      int64 n = code == 0x00 ? 1 : code - 0x80 + 2;
+      if (code == 0x87) {
+        n = 9;
+        for (;;) {
+          if (i >= end) return false;
+          const uint8 more = f[i++];
+          n += more;
+          if (more != 0xFF) break;
+        }
+      }
+      const uint32 rgb = ((packed >> 15) & 0xFF) << 16 | ((packed >> 7) & 0xFF) << 8 | (packed & 0x7F) << 1;
+      out.insert(out.end(), size_t(n), rgb);
+    }
+    return true;
+  };
+  while (i < f.size()) {
+    if (f[i] != 27) return fail("stray byte");
+    ++i;
+    if (i >= f.size()) return fail("ESC at the end");
+    if (f[i] == 'E') {
+      ++i;
+      reset = true;
+      continue;
+    }
+    const bool after_reset = reset;
+    reset = false;
+    const uint8 param = f[i++];
+    if (param == '%') {
+      int64 v = 0;
+      if (!number(v) || v != -12345 || i >= f.size() || f[i] != 'X') return fail("bad universal exit");
+      ++i;
+      // A PJL line may follow, up to its line end.
+      if (i + 4 <= f.size() && std::equal(f.begin() + i, f.begin() + i + 4, "@PJL")) {
+        while (i < f.size() && f[i] != '\n') ++i;
+        if (i >= f.size()) return fail("PJL line without its end");
+        ++i;
+      }
+      // The job closes with a reset and the universal exit, after the raster.
+      page.ended = i == f.size() && after_reset && raster_done;
+      continue;
+    }
+    if (param != '*' && param != '&') return fail("unknown parameter character");
+    if (i >= f.size()) return fail("cut escape");
+    const uint8 group = f[i++];
+    for (;;) {
+      int64 v = 0;
+      const bool has = number(v);
+      if (i >= f.size()) return fail("escape without its letter");
+      const uint8 letter = f[i++];
+      const bool last = letter >= 'A' && letter <= 'Z';
+      const uint8 lower = last ? uint8(letter - 'A' + 'a') : letter;
+      if (lower == 'w') {
+        if (!has || v < 0 || i + size_t(v) > f.size()) return fail("data past the end");
+        const size_t end = i + size_t(v);
+        if (param == '*' && group == 'b') {
+          if (!in_raster) return fail("row outside the raster");
+          page.rows.emplace_back();
+          if (!row(end, page.rows.back()) || i != end) return fail("bad row");
+        } else if (param == '*' && group == 'o' && v == 5) {
+          if (f[i] == 11 && f[i + 1] == 9) page.density = f[i + 4];
+          else if (f[i] == 11 && f[i + 1] == 1 && f[i + 4] == 2) page.gray = true;
+          else return fail("unknown configuration");
+          i = end;
+        } else if (param == '*' && group == 'g') {
+          page.raster_config = v == 12 && Bytes(f.begin() + i, f.begin() + end) ==
+                                              B({6, 7, 0, 1, 1, 44, 1, 44, 10, 1, 32, 1});
+          i = end;
+        } else {
+          i = end;
+        }
+      } else if (param == '*' && group == 'r' && lower == 'a') {
+        in_raster = true;
+      } else if (param == '*' && group == 'r' && lower == 'c') {
+        if (!in_raster) return fail("raster ended twice");
+        in_raster = false;
+        raster_done = true;
+      } else if (param == '*' && group == 'b' && lower == 'y') {
+        // The first offset places the raster; "0Y" closes the rows.
+        if (has && page.top < 0) page.top = int32(v);
+      }
+      if (last) break;
+    }
+  }
+  if (in_raster) return fail("raster not ended");
+  return page;
+}
+
+// The printer file of a real disc label (a canvas, a photo and a text round
+// the disc, rendered as printing renders it) read back: every row is the
+// left margin in white and then the label's own pixels, blue to 7 bits.
+class PclOfALabel : public printsheet::PrintingTest {
+ protected:
+  PclOfALabel() : PrintingTest("pcl-label") {}
+};
+
+TEST_F(PclOfALabel, DecodesToTheRenderedUnit) {
+  Open_Two_Up(600, 400);
+  if (HasFatalFailure() || IsSkipped()) return;
+  gs.slider_vals[FLEX_DENSITY_SLIDER] = 7;
+  gs.toggle_vals[FLEX_GRAY_TOGGLE] = false;
+  Bytes file;
+  ASSERT_TRUE(PCL_Document(file));
+  const PclPage page = Read_Pcl(file);
+  ASSERT_EQ(page.error, "");
+  EXPECT_TRUE(page.ended);
+  EXPECT_TRUE(page.raster_config);
+  EXPECT_EQ(page.density, 7);
+  EXPECT_FALSE(page.gray);
+
+  // The label as printing renders it, the file's picture being that
+  // picture stretched over the unit's box at 300 dpi: each of its pixels is
+  // the unit's pixel under it (sampled at the pixel's corner or centre).
+  ASSERT_TRUE(UnitCache_Init(1));
+  const PixMap& pm = g_unitcache.gworld->pix;
+  const Rect b = g_unitcache.bounds;
+  const int32 sw = b.right - b.left, sh = b.bottom - b.top;
+  const int32 left = printsheet::Dots(printsheet::kDiscLeft);
+  const int32 w = printsheet::Dots(printsheet::kDiscSide), h = w;
+  EXPECT_EQ(page.top, printsheet::Dots(printsheet::kDiscTop[0]));
+  ASSERT_EQ(int32(page.rows.size()), h);
+  auto source = [&](int32 sx, int32 sy) {
+    sx = std::min(sx, sw - 1), sy = std::min(sy, sh - 1);
+    const size_t at = size_t(b.top - pm.bounds.top + sy) * PixMap_RowBytes(pm);
+    return reinterpret_cast<const uint32*>(pm.baseAddr + at)[b.left - pm.bounds.left + sx] & 0xFFFFFEu;
+  };
+  int32 wrong = 0, colours = 0;
+  uint32 last = 0xFFFFFFFFu;
+  for (int32 y = 0; y < h; ++y) {
+    const std::vector<uint32>& r = page.rows[size_t(y)];
+    ASSERT_EQ(int32(r.size()), left + w) << "row " << y;
+    for (int32 x = 0; x < left; ++x) wrong += r[size_t(x)] != 0xFFFFFEu;
+    const int32 sy[2] = {int32(int64(y) * sh / h), int32((2 * int64(y) + 1) * sh / (2 * h))};
+    for (int32 x = 0; x < w; ++x) {
+      const int32 sx[2] = {int32(int64(x) * sw / w), int32((2 * int64(x) + 1) * sw / (2 * w))};
+      const uint32 got = r[size_t(left + x)];
+      bool found = false;
+      for (int i = 0; i < 2 && !found; ++i)
+        for (int j = 0; j < 2 && !found; ++j) found = got == source(sx[j], sy[i]);
+      if (!found && wrong++ < 5)
+        ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << got << " for " << source(sx[0], sy[0]);
+      if (got != last) ++colours, last = got;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  // A photo-like label: many runs, not a plain fill.
+  EXPECT_GT(colours, 20000);
+  UnitCache_Stop();
 }
 
 class FlexJobs : public ::testing::Test {

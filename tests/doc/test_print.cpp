@@ -5,16 +5,16 @@
 // unit cache, empty units, nudge limits and the dimension texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "DocTestSupport.h"
-#include "FontTestSupport.h"
-#include "TempDirSupport.h"
+#include "PrintTestSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskRend.h"
@@ -34,116 +34,19 @@
 
 namespace {
 
-uint32* Px(GWorldPtr w, int x, int y) {
-  const PixMap& p = w->pix;
-  return reinterpret_cast<uint32*>(p.baseAddr + size_t(y - p.bounds.top) * PixMap_RowBytes(p)) + (x - p.bounds.left);
-}
-uint8* Mx(GWorldPtr w, int x, int y) {
-  const PixMap& p = w->pix;
-  return reinterpret_cast<uint8*>(p.baseAddr + size_t(y - p.bounds.top) * PixMap_RowBytes(p)) + (x - p.bounds.left);
-}
+using printsheet::Dots;
+using printsheet::kDotsPerMM;
+using printsheet::Page;
+using printsheet::Sheet;
+using printsheet::Unit;
 
-constexpr double kDotsPerMM = 300.0 / 25.4;  // the file printer prints at 300 dpi
-
-a_unit Unit(uint8 kind, float left, float top, float w, float h, uint32 uflags = 0, float m1 = 0) {
-  a_unit u{};
-  u.kind = kind;
-  u.uflags = uflags;
-  u.bbox = a_frect{left, top, left + w, top + h};
-  u.meas[0] = m1;
-  return u;
-}
-
-a_template Sheet(std::initializer_list<a_unit> units) {
-  a_template x{};
-  std::strcpy(x.label, "Print sheet");
-  x.papersize = {210.0f, 297.0f};
-  for (const a_unit& u : units) x.units[x.nunits++] = u;
-  return x;
-}
-
-// A decoded page: 4 bytes a pixel, blue, green, red, alpha.
-struct Page {
-  int32 width = 0, height = 0;
-  std::vector<uint8> px;
-  uint32 Rgb(int32 x, int32 y) const {
-    const uint8* p = &px[(size_t(y) * size_t(width) + size_t(x)) * 4];
-    return uint32(p[2]) << 16 | uint32(p[1]) << 8 | p[0];
-  }
-  bool Ink(int32 x, int32 y) const { return Rgb(x, y) != 0xFFFFFFu; }
-  bool Dark(int32 x, int32 y) const {
-    const uint32 c = Rgb(x, y);
-    return ((c >> 16) & 0xFF) < 96 && ((c >> 8) & 0xFF) < 96 && (c & 0xFF) < 96;
-  }
-  // The centre of the inked pixels within [x0, x1) x [y0, y1).
-  bool Centroid(int32 x0, int32 y0, int32 x1, int32 y1, double& cx, double& cy) const {
-    double sx = 0, sy = 0, n = 0;
-    for (int32 y = y0; y < y1; ++y)
-      for (int32 x = x0; x < x1; ++x)
-        if (Ink(x, y)) sx += x + 0.5, sy += y + 0.5, n += 1;
-    if (n == 0) return false;
-    cx = sx / n, cy = sy / n;
-    return true;
-  }
-};
-
-class Printing : public testdir::TempDirTest {
+class Printing : public printsheet::PrintingTest {
  protected:
-  Printing() : TempDirTest("print") {}
+  Printing() : PrintingTest("print") {}
   void SetUp() override {
-    TempDirTest::SetUp();
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
-    Host_Print_Set_Cups(false);
-    Host_Print_Set_Disc_Printer(false);
-    doctests::Start_Document_Modules();
-    SysDlog_Init();
-    SysPrint_Init();
-    SysBlt_Init();
-    gs.controller = GHOST;
-    gs.curr_phase = NODOC_PHASE;
-    Host_Script_Reset();
+    PrintingTest::SetUp();
+    if (IsSkipped()) return;
     Host_Print_Set_Output_Path(P("page.png"));
-  }
-  void TearDown() override {
-    UnitCache_Stop();
-    doctests::Close_Document();
-    SysPrint_Init();
-    Host_Print_Set_Output_Path("");
-    Host_Print_Set_Cups(true);
-    Host_Script_Reset();
-    TempDirTest::TearDown();
-  }
-  // The document on layout x, every unit marked and given paint: red over
-  // the whole unit, a blue block in its top-left quarter.
-  void Open(const a_template& x) {
-    ASSERT_TRUE(Doc_New(x));
-    for (uint32 ux = 1; ux <= x.nunits; ++ux) {
-      a_doc_unit* u = Doc_Unit(ux);
-      u->printf = true;
-      if (u->clonef) continue;
-      Sync_Existence(true, u, PAINT1_LAYER);
-      u->paintinuse = true;
-      const Rect& b = u->paintbounds;
-      for (int y = b.top; y < b.bottom; ++y)
-        for (int x2 = b.left; x2 < b.right; ++x2) {
-          const bool corner = y < b.bottom / 3 && x2 < b.right / 3;
-          *Px(u->statics[PAINT1_LAYER].world, x2, y) = corner ? 0x002030E0u : 0x00E02010u;
-          *Mx(u->statics[PAINT1_LAYER].mask, x2, y) = 255;
-        }
-      Unit_PostRender(u);
-    }
-  }
-  static Page Read_Page(const std::string& path) {
-    Page page;
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.empty()) return page;
-    HostImageBuffer buf;
-    if (Host_Decode_PNG(bytes.data(), bytes.size(), Host_Buffer_Sink(buf)) != HC_OK) return page;
-    page.width = buf.info.out_width;
-    page.height = buf.info.out_height;
-    page.px = std::move(buf.pixels);
-    return page;
   }
   // The page printed by a print command that must succeed.
   Page Printed(bool8 (*command)()) {
@@ -151,21 +54,19 @@ class Printing : public testdir::TempDirTest {
     const std::vector<std::string> files = Host_Print_Last_Files();
     EXPECT_EQ(files.size(), 1u);
     if (files.empty()) return Page{};
-    Page page = Read_Page(files.front());
+    Page page = printsheet::Read_Png_Page(files.front());
     EXPECT_EQ(page.width, 2480);  // A4 at 300 dpi
     EXPECT_EQ(page.height, 3508);
     return page;
   }
-  static int32 Dots(double mm) { return int32(std::lround(mm * kDotsPerMM)); }
 };
 
 // Two discs of 120 mm, the second a clone, each clipped to its circle: each
 // disc's centre where the layout has it, the clone the same picture as its
 // master; a nudge of +5 moves both half a millimetre right.
 TEST_F(Printing, TwoUpDiscSheetPlacesEachDiscAndItsClone) {
-  const uint32 round = uint32(1) << UNIT_CLOBBERS;
   // 127 mm apart: exactly 1500 dots, so that the two pictures can be compared pixel for pixel.
-  Open(Sheet({Unit(UNIT_CD, 45, 20, 120, 120, round, 15), Unit(UNIT_CD, 45, 147, 120, 120, round, 15)}));
+  Open(printsheet::Two_Up_Disc_Sheet());
   if (!Doc_Unit(2)->clonef) {
     ASSERT_TRUE(Clone(2));
   }
@@ -191,6 +92,29 @@ TEST_F(Printing, TwoUpDiscSheetPlacesEachDiscAndItsClone) {
     for (int32 x = Dots(44); x < Dots(166); ++x) differ += page.Rgb(x, y) != page.Rgb(x, y + 1500);
   EXPECT_EQ(differ, 0);
 
+  // As a PDF: the disc's picture is one image, placed twice; nothing else
+  // is an image larger than a small patch, none the page's size.
+  if (On_Path("pdfimages")) {
+    Host_Print_Set_Output_Path(P("sheet.pdf"));
+    ASSERT_TRUE(Print1_Doc());
+    const std::vector<printsheet::PdfImage> images = printsheet::Pdf_Images_Listed(P("sheet.pdf"));
+    const int32 side = Doc_Unit(1)->paintbounds.right;
+    std::set<int32> objects;
+    int32 uses = 0;
+    for (const printsheet::PdfImage& im : images) {
+      SCOPED_TRACE(testing::Message() << im.width << "x" << im.height);
+      if (im.width == side && im.height == side) {
+        ++uses;
+        objects.insert(im.object);
+      } else {
+        EXPECT_LE(std::min(im.width, im.height), 64);
+      }
+    }
+    EXPECT_EQ(uses, 2);
+    EXPECT_EQ(objects.size(), 1u);
+    Host_Print_Set_Output_Path(P("page.png"));
+  }
+
   ASSERT_TRUE(Set_Nudge(5, 0));
   const Page nudged = Printed(Print1_Doc);
   double nx, ny;
@@ -202,28 +126,10 @@ TEST_F(Printing, TwoUpDiscSheetPlacesEachDiscAndItsClone) {
 // A booklet's crop marks: 4 mm long, starting 1 mm outside its box, in line
 // with its sides and, for a booklet, its middle.
 TEST_F(Printing, BookletCropMarksStartOneMillimetreOutside) {
-  Open(Sheet({Unit(UNIT_CD_WALLET, 40, 50, 120, 120, uint32(1) << UNIT_CROPMARKS)}));
+  Open(printsheet::Booklet_Sheet());
   const Page page = Printed(Print1_Doc);
   ASSERT_GT(page.width, 0);
-  const int32 left = Dots(40), top = Dots(50), right = Dots(160) - 1, bottom = Dots(170) - 1;
-  // Walking out from each side along the line of another side: white for
-  // 1 mm, then the mark for about 4 mm.
-  struct Walk {
-    int32 x, y, dx, dy;
-  };
-  const std::vector<Walk> walks = {{left, top - 1, 0, -1},        {right, top - 1, 0, -1},
-                                   {left, bottom + 1, 0, 1},      {right, bottom + 1, 0, 1},
-                                   {left - 1, top, -1, 0},        {right + 1, top, 1, 0},
-                                   {left - 1, bottom, -1, 0},     {right + 1, bottom, 1, 0},
-                                   {left - 1, Dots(110), -1, 0},  {right + 1, Dots(110), 1, 0}};
-  for (const Walk& w : walks) {
-    int32 gap = 0, mark = 0, x = w.x, y = w.y;
-    while (gap < 100 && !page.Dark(x, y)) ++gap, x += w.dx, y += w.dy;
-    while (mark < 100 && page.Dark(x, y)) ++mark, x += w.dx, y += w.dy;
-    SCOPED_TRACE(testing::Message() << "from " << w.x << "," << w.y);
-    EXPECT_NEAR(gap / kDotsPerMM, 1.0, 0.1);
-    EXPECT_NEAR(mark / kDotsPerMM, 4.0, 0.15);
-  }
+  printsheet::Expect_Booklet_Crop_Marks(page, 0, 0.1);
 }
 
 // The test sheet prints every unit (marked or not) as outlines, and the
@@ -235,28 +141,7 @@ TEST_F(Printing, TestSheetCornerMarksAtTheirDistances) {
   const Page page = Printed(Print_Test);
   info_is_cmdline = false;
   ASSERT_GT(page.width, 0);
-  for (const double mm : {20.0, 25.4}) {
-    SCOPED_TRACE(mm);
-    const int32 c = Dots(mm);
-    // The crosshair's horizontal line: the row with the most dark pixels
-    // left of the centre; its vertical line: the column with the most below it.
-    int32 best_row = -1, best_n = 0;
-    for (int32 y = c - 15; y <= c + 15; ++y) {
-      int32 n = 0;
-      for (int32 x = c - 22; x < c - 4; ++x) n += page.Dark(x, y);
-      if (n > best_n) best_n = n, best_row = y;
-    }
-    int32 best_col = -1, best_m = 0;
-    for (int32 x = c - 15; x <= c + 15; ++x) {
-      int32 n = 0;
-      for (int32 y = c + 4; y < c + 22; ++y) n += page.Dark(x, y);
-      if (n > best_m) best_m = n, best_col = x;
-    }
-    EXPECT_GE(best_n, 15);
-    EXPECT_GE(best_m, 15);
-    EXPECT_NEAR((best_row + 0.5) / kDotsPerMM, mm, 0.1);
-    EXPECT_NEAR((best_col + 0.5) / kDotsPerMM, mm, 0.1);
-  }
+  printsheet::Expect_Corner_Marks(page, 0.1);
   // The unit's outline, though it is not marked for printing.
   int32 outline = 0;
   for (int32 x = Dots(70); x < Dots(140); ++x) outline += page.Dark(x, Dots(60));
@@ -363,8 +248,8 @@ TEST_F(Printing, CacheTurnsAndFlipsTheMaster) {
     ASSERT_TRUE(UnitCache_Init(1));
     const Rect& b = g_unitcache.bounds;
     const int x = c.right ? b.right - 5 : 5, y = c.bottom ? b.bottom - 5 : 5;
-    EXPECT_EQ(*Px(g_unitcache.gworld, x, y) & 0xFFFFFFu, 0x2030E0u);
-    EXPECT_EQ(*Px(g_unitcache.gworld, b.right - 1 - x, b.bottom - 1 - y) & 0xFFFFFFu, 0xE02010u);
+    EXPECT_EQ(*Pixel(g_unitcache.gworld, x, y) & 0xFFFFFFu, 0x2030E0u);
+    EXPECT_EQ(*Pixel(g_unitcache.gworld, b.right - 1 - x, b.bottom - 1 - y) & 0xFFFFFFu, 0xE02010u);
     UnitCache_Stop();
     doctests::Close_Document();
   }
@@ -372,7 +257,7 @@ TEST_F(Printing, CacheTurnsAndFlipsTheMaster) {
 
 // An exported unit records 300 dots per inch, the resolution it is drawn
 // at (11811 pixels a metre in a BMP header); a failed export says so.
-TEST_F(Printing, ExportedUnitRecords300Dpi) {
+TEST_F(Printing, ExportedUnitRecordsItsResolutionOnPaper) {
   Open(Sheet({Unit(UNIT_RECT, 10, 10, 60, 40)}));
   FSSpec spec;
   ASSERT_TRUE(Path_From_Text(spec, P("unit.bmp").c_str()));
@@ -384,6 +269,18 @@ TEST_F(Printing, ExportedUnitRecords300Dpi) {
   EXPECT_EQ(le32(18), uint32(Doc_Unit(1)->paintbounds.right));
   EXPECT_EQ(le32(38), 11811u);
   EXPECT_EQ(le32(42), 11811u);
+  // A disc's picture has 1200 pixels over 120 mm: 254 dpi, 10000 per metre,
+  // so other programs show it at the disc's size.
+  Open(Sheet({Unit(UNIT_CD, 10, 10, 120, 120)}));
+  ASSERT_TRUE(Path_From_Text(spec, P("disc.bmp").c_str()));
+  ASSERT_EQ(Export_Unit(1, FMT_BMP, spec), 0);
+  std::ifstream disc(P("disc.bmp"), std::ios::binary);
+  const std::vector<uint8> dbytes((std::istreambuf_iterator<char>(disc)), std::istreambuf_iterator<char>());
+  ASSERT_GE(dbytes.size(), 54u);
+  const auto dle32 = [&](size_t at) { return uint32(dbytes[at]) | uint32(dbytes[at + 1]) << 8 | uint32(dbytes[at + 2]) << 16 | uint32(dbytes[at + 3]) << 24; };
+  EXPECT_EQ(dle32(18), uint32(Doc_Unit(1)->paintbounds.right - Doc_Unit(1)->paintbounds.left));
+  EXPECT_EQ(dle32(38), 10000u);
+  EXPECT_EQ(dle32(42), 10000u);
 
   gs.controller = HUMAN;
   ASSERT_TRUE(Path_From_Text(spec, P("no-such-folder/unit.bmp").c_str()));
@@ -452,18 +349,18 @@ TEST_F(Printing, EchoTemplateDrawsTheUnitAndItsDimension) {
   for (const int16 which : {int16(0), int16(1)}) {
     SCOPED_TRACE(which);
     for (int y = 0; y < 200; ++y)
-      for (int x = 0; x < 200; ++x) *Px(world, x, y) = 0xFFFFFFFFu;
+      for (int x = 0; x < 200; ++x) *Pixel(world, x, y) = 0xFFFFFFFFu;
     Echo_Template(Rect{0, 0, 200, 200}, which);
     // The disc's ring in dark blue (the box is 120 mm: 1 mm to 1.67 pixels).
-    EXPECT_EQ(*Px(world, 100, 30) & 0xFFFFFFu, 0x1B3355u);
-    EXPECT_EQ(*Px(world, 2, 2) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(*Pixel(world, 100, 30) & 0xFFFFFFu, 0x1B3355u);
+    EXPECT_EQ(*Pixel(world, 2, 2) & 0xFFFFFFu, 0xFFFFFFu);
     // The line along the middle row: black from end to end of what it measures.
     const int half = which == 0 ? 100 : int(std::lround(20 * 200.0 / 120));
     int black = 0;
-    for (int x = 0; x < 200; ++x) black += (*Px(world, x, 100) & 0xFFFFFFu) == 0;
+    for (int x = 0; x < 200; ++x) black += (*Pixel(world, x, 100) & 0xFFFFFFu) == 0;
     EXPECT_NEAR(black, 2 * half, 3);
-    EXPECT_EQ(*Px(world, 100 - half + 2, 100) & 0xFFFFFFu, 0u);
-    EXPECT_EQ(*Px(world, 100 - half + 2, 102) & 0xFFFFFFu, 0u);  // the arrow head
+    EXPECT_EQ(*Pixel(world, 100 - half + 2, 100) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(*Pixel(world, 100 - half + 2, 102) & 0xFFFFFFu, 0u);  // the arrow head
   }
   Pop_GWorld();
   Dispose_GWorld(world);

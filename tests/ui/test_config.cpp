@@ -18,6 +18,7 @@
 #include "DocTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "NodeTestSupport.h"
+#include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -195,6 +196,14 @@ TEST_F(Config, RulersShrinkTheView) {
   EXPECT_RECT(Bounds(NFT[RULERV_NODE]), (Rect{v1.top, v0.left, v0.bottom, v1.left}));
   EXPECT_EQ(Node_At(NFT[RULERH_NODE]).custom_ix, CUSTOM_RULERH);
   EXPECT_EQ(Node_At(NFT[RULERV_NODE]).custom_ix, CUSTOM_RULERV);
+  // The rulers paint nothing of their own yet: the pasteboard shows there.
+  Invalidate_Window(gs.outer_window);
+  DoUpdate(gs.outer_window);
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  ASSERT_TRUE(Host_Window_Compose(gs.outer_window, px, w, h));
+  for (const Point p : {Point{int16(v0.top + 12), int16(v0.left + 100)}, Point{int16(v0.top + 100), int16(v0.left + 12)}})
+    EXPECT_EQ(px[size_t(p.v) * size_t(w) + size_t(p.h)] & 0xFFFFFF, 0xA5A5A5u) << p.h << " " << p.v;
   gs.toggle_vals[RULERS_TOGGLE] = false;
   Config_EditArea();
   EXPECT_RECT(gs.views[0].bounds, v0);
@@ -349,6 +358,42 @@ TEST_F(Config, MixedSelectionShowsNoTagsNorBar) {
   EXPECT_TRUE(Has(NFT[TAGS_DIV_NODE]));
 }
 
+// A bar of several rows has its previous, index and next buttons stacked
+// at the left (the index button's place left empty for a colour bar), and
+// the bar starts right of them; a bar of one row takes the whole area.
+TEST_F(Config, PaletteBarButtons) {
+  Open(PAINT_PHASE);
+  const struct {
+    a_bar bar;
+    int16 nrows;
+    bool buttons, index;
+  } cases[] = {
+      {STAMP_BAR, 3, true, true},
+      {PAINT_COLORBAR, 2, true, false},
+      {GRADIENT_BAR, 1, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(int(c.bar));
+    gs.curr_bar = c.bar;
+    gs.bard[c.bar].nrows = c.nrows;
+    Config_All();
+    const Rect area = Bounds(NFT[BAR_DIV_NODE]);
+    EXPECT_EQ(Has(NFT[BAR_PREV_ITEM_NODE]), c.buttons);
+    EXPECT_EQ(Has(NFT[BAR_IX_ITEM_NODE]), c.index);
+    EXPECT_EQ(Has(NFT[BAR_NEXT_ITEM_NODE]), c.buttons);
+    const Rect bar = Bounds(NFT[BAR_CUST_NODE]);
+    EXPECT_EQ(Node_At(NFT[BAR_CUST_NODE]).custom_ix, CUSTOM_BAR);
+    EXPECT_EQ(bar.left, c.buttons ? area.left + 56 : area.left);
+    EXPECT_EQ(bar.right, area.right);
+    if (!c.buttons) continue;
+    const Rect prev = Bounds(NFT[BAR_PREV_ITEM_NODE]), next = Bounds(NFT[BAR_NEXT_ITEM_NODE]);
+    EXPECT_EQ(prev.left, area.left + 3);
+    EXPECT_EQ(prev.top, area.top + 3);
+    EXPECT_EQ(next.top, prev.bottom + (prev.bottom - prev.top)) << "under the index button or its place";
+    gs.bard[c.bar].nrows = 0;
+  }
+}
+
 // The layer bar: status column, bar and scroll bar across the bar area.
 TEST_F(Config, LayerBarFillsTheBarArea) {
   Open(PHOTO_PHASE);
@@ -445,12 +490,14 @@ TEST_F(Config, PaperChooserKeepsTheChoice) {
   a_listbox_desc& papers = gs.paper_list_desc;
   ASSERT_GT(kinds.nlist, 3);
   EXPECT_EQ(Node_At(NFT[EDIT1_CUST_NODE]).custom_ix, CUSTOM_PAPERECHO);
+  soundtest::SoundRecorder sounds;
   PaperKind_Set(3);
   ASSERT_GT(papers.nlist, 2);
   PaperList_Set(2);
   const uint32 kind = kinds.list[2].key;
   const uint32 layout = Get_Selected_TemplateX();
   ASSERT_NE(layout, 0u);
+  EXPECT_EQ(sounds.Ids(), (std::vector<int16>{SND_SUBTOOL_ONESHOT, SND_SUBTOOL_ONESHOT}));
   const int32 listed = papers.nlist;
   gs.pref.tot_window.right = int16(gs.pref.tot_window.right - 40);
   Config_All();
