@@ -125,26 +125,6 @@ void Track_1_Post(Point cell, bool8 jumps) {
   r.serving = 1;
 }
 
-// Bresenham on the line's pixel walk: a step moving both coordinates is
-// diagonal.
-struct a_walk {
-  Point prev;
-  bool first;
-  void (*step)(Point pt, bool diagonal, void* data);
-  void* data;
-};
-
-void Walk_Pixel(int16 x, int16 y, void* data) {
-  a_walk& w = *static_cast<a_walk*>(data);
-  const Point pt{y, x};
-  if (w.first) {
-    w.first = false;
-  } else {
-    w.step(pt, pt.h != w.prev.h && pt.v != w.prev.v, w.data);
-  }
-  w.prev = pt;
-}
-
 // The cell snapped to the stamp grid: on the row or the column through the
 // grid's origin, whichever the pixel lies further along.
 Point Snap_To_Grid(Point pt) {
@@ -161,7 +141,7 @@ struct a_walk_ctx {
   bool snap;
 };
 
-void Walk_Step(Point pt, bool diagonal, void* data) {
+void Walk_Step(Point pt, bool8 diagonal, void* data) {
   a_walk_ctx& c = *static_cast<a_walk_ctx*>(data);
   a_track1_rec& r = *c.r;
   if (c.snap) {
@@ -178,11 +158,6 @@ void Walk_Step(Point pt, bool diagonal, void* data) {
 }
 
 }  // namespace
-
-static void Bresenham(Point from, Point to, void (*step)(Point pt, bool diagonal, void* data), void* data) {
-  a_walk w{from, true, step, data};
-  DDA(from, to, Walk_Pixel, &w);
-}
 
 // --- The free-hand loop ------------------------------------------------------------
 
