@@ -14,6 +14,7 @@
 #include "pixel/DrawUtilDraw.h"
 #include "pixel/Fast.h"
 #include "pixel/FastFill.h"
+#include "pixel/Polar.h"
 #include "platform/Events.h"
 #include "platform/VoskErr.h"
 #include "platform/SysInfo.h"
@@ -530,6 +531,157 @@ void Track_Polygon(uint16 vx, Point startcell) {
   Dispose_PaintParm(parm);
 }
 
+// --- Ring sectors ------------------------------------------------------------------
+
+Point Calc_Furter_Origin(a_unit_kind kind, const Rect& paintbounds, Point anchor) {
+  const int32 left = paintbounds.left, right = paintbounds.right;
+  Point c{int16((int32(paintbounds.top) + paintbounds.bottom) / 2), int16((left + right) / 2)};
+  switch (kind) {
+    case UNIT_CD_WALLET:
+    case UNIT_MINICD_LID2:
+    case UNIT_JEWEL_LID2:
+    case UNIT_DVDBOX_INSERT2: c.h = int16(anchor.h < c.h ? (3 * left + right) / 4 : (left + 3 * right) / 4); break;
+    default: break;
+  }
+  return c;
+}
+
+void Furter_Unwrap_Start(a_furter_unwrap& u, int16 angle) {
+  u.last = angle;
+  u.offset = 0;
+}
+
+int32 Furter_Unwrap(a_furter_unwrap& u, int16 angle) {
+  if (u.last >= 2701 && angle < 900) {
+    if (u.offset < 3600) u.offset += 3600;
+  } else if (u.last < 900 && angle > 2700) {
+    if (u.offset > -3600) u.offset -= 3600;
+  }
+  u.last = angle;
+  return angle + u.offset;
+}
+
+namespace {
+
+// The ring sector being dragged.
+struct a_furter_track {
+  bool active;
+  uint16 vx;
+  a_tool saved_tool;  // the tool grid's tool, put back at the end
+  bool gradient;      // previewed in colour, painted with the gradient at release
+  Point origin;
+  a_polar anchor;
+  a_polar extend;
+  a_furter_unwrap unwrap;
+  a_atom_rec parm;
+  Rect drawn;  // the area of the sector shown now (empty: none)
+};
+a_furter_track g_furter{};
+
+// The shown sector replaced by the one from the anchor to the extent, the
+// two ordered by angle.
+void Imprint_Furter() {
+  a_furter_track& f = g_furter;
+  a_doc_unit* unit = g_doc.up;
+  const Rect old_clip = Clip_To(f.drawn, unit->paintbounds);
+  if (!Empty(old_clip)) Undo_RestoreRect(old_clip);
+  a_polar lo = f.anchor, hi = f.extend;
+  if (hi.angle < lo.angle) std::swap(lo, hi);
+  auto polar_point = [](const a_polar& p) {
+    return Point{int16(p.angle), int16(std::clamp<int32>(p.dist, 0, 32767))};
+  };
+  f.parm.list->npoints = 3;
+  f.parm.list->points[0] = f.origin;
+  f.parm.list->points[1] = polar_point(lo);
+  f.parm.list->points[2] = polar_point(hi);
+  f.parm.dirty = kNoRect;
+  Push_GWorld(f.parm.paint_world);
+  Atom_Furter(f.parm);
+  Pop_GWorld();
+  Rect both = old_clip;
+  Union_Into(both, Clip_To(f.parm.dirty, unit->paintbounds));
+  Union_Into(unit->render_dirty, both);
+  if (!Empty(both)) Doc_Merge_Draw(both);
+  f.drawn = f.parm.dirty;
+}
+
+}  // namespace
+
+bool8 Furter_Begin(uint16 vx, bool8 solid, Point anchor) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr || g_furter.active) return false;
+  a_furter_track& f = g_furter;
+  f = a_furter_track{};
+  f.active = true;
+  f.vx = vx;
+  t.layerx = PAINT1_LAYER;
+  Undo_SaveLayer(PAINT1_LAYER);
+  New_PaintParm(3, f.parm);
+  if (f.parm.list == nullptr) OutOfMemory(4 + 3 * uint32(sizeof(Point)));
+  f.parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  f.parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  f.gradient = f.parm.fill == GRADIENT_FILL;
+  if (f.gradient) f.parm.fill = COLOR_FILL;
+  const a_unit_kind kind = g_doc.upx >= 1 && g_doc.upx <= g_doc.doc_template.nunits
+                               ? a_unit_kind(g_doc.doc_template.units[g_doc.upx - 1].kind)
+                               : UNIT_EMPTY;
+  f.origin = Calc_Furter_Origin(kind, unit->paintbounds, anchor);
+  Point cyl;
+  XY_To_Cyl(f.origin, anchor, cyl);
+  f.anchor = a_polar{cyl.h, cyl.v};
+  f.extend = f.anchor;
+  Furter_Unwrap_Start(f.unwrap, cyl.v);
+  // The ring atom frames or fills by the tool in the grid.
+  f.saved_tool = gs.tool_net;
+  gs.tool_net = solid ? SFURTER_TOOL : FFURTER_TOOL;
+  Sound_Tool_Init(LINE_TOOL);
+  return true;
+}
+
+void Furter_Move(Point cell) {
+  a_furter_track& f = g_furter;
+  if (!f.active) return;
+  Point cyl;
+  XY_To_Cyl(f.origin, cell, cyl);
+  const a_polar e{cyl.h, Furter_Unwrap(f.unwrap, cyl.v)};
+  if (e.dist == f.extend.dist && e.angle == f.extend.angle) return;
+  f.extend = e;
+  Imprint_Furter();
+  Sound_Tool_NextNote();
+}
+
+void Furter_End() {
+  a_furter_track& f = g_furter;
+  if (!f.active) return;
+  if (!Empty(f.drawn) && f.gradient) {
+    Ask_Gradient_Spec(f.vx);
+    f.parm.fill = GRADIENT_FILL;
+    Cursor_Push_Watch();
+    Imprint_Furter();
+    Cursor_Pop();
+  }
+  if (!Empty(f.drawn)) History_Emit(OP_PAINT_FURTER);
+  gs.tool_net = f.saved_tool;
+  Dispose_PaintParm(f.parm);
+  Undo_Dispose();
+  Sound_Tool_Stop();
+  f.active = false;
+}
+
+void Track_Furter(uint16 vx, bool8 solid, Point anchor_local) {
+  Point anchor;
+  ScreenToCell(vx, anchor_local, anchor);
+  if (!Furter_Begin(vx, solid, anchor)) return;
+  Point mouse = anchor_local;
+  do {
+    Point cell;
+    ScreenToCell(vx, mouse, cell);
+    Furter_Move(cell);
+    GetMouse(mouse);
+  } while (StillDown());
+  Furter_End();
+}
+
 // --- The other tools ---------------------------------------------------------------
 
 void Track_Bucket(uint16 vx, Point startcell) {
@@ -648,6 +800,8 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       Track_1(1, gs.slider_vals[STAMP_SPACING_SLIDER], false, true, vx, startcell, STAMP_TOOL);
       return;
     }
+    case SFURTER_TOOL:
+    case FFURTER_TOOL: Track_Furter(vx, tool == SFURTER_TOOL, stroke.lmouse); return;
     case BUCKET_TOOL: Track_Bucket(vx, startcell); return;
     case DROPPER_TOOL: Track_Dropper1(vx, startcell); return;
     default:

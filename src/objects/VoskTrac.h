@@ -121,6 +121,35 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor);
 // imprinted with its symmetry copies, one undo step.
 void Track_Polygon(uint16 vx, Point startcell);
 
+// The centre of the ring sectors on a unit of kind with paintbounds: the
+// centre of the bounds; on the wallet and the folded lids and inserts, which
+// carry a disc on each half, the centre of the half the anchor cell lies in.
+Point Calc_Furter_Origin(a_unit_kind kind, const Rect& paintbounds, Point anchor);
+
+// The angle of a drag about the origin, unwrapped across 0: from 270.1
+// degrees or more to below 90 it goes on past 360 (up to one more turn),
+// from below 90 to above 270 below 0 (as far back). Start takes the
+// anchor's angle; Unwrap the angle of each new cell, giving it unwrapped.
+struct a_furter_unwrap {
+  int16 last;
+  int32 offset;
+};
+void Furter_Unwrap_Start(a_furter_unwrap& u, int16 angle);
+int32 Furter_Unwrap(a_furter_unwrap& u, int16 angle);
+
+// The ring sector dragged from the window point anchor_local in view vx
+// about the unit's centre (Calc_Furter_Origin): filled with solid, else
+// framed by the line thickness, its corners rounded by the corner slider;
+// previewed while the button is down (a gradient in the fill colour), the
+// gradient asked for and painted at release; one undo step when something
+// was painted.
+void Track_Furter(uint16 vx, bool8 solid, Point anchor_local);
+// Its steps for a caller with its own cells: Begin (FALSE without a paint
+// layer) from the anchor cell, Move to each cell, End the release.
+bool8 Furter_Begin(uint16 vx, bool8 solid, Point anchor);
+void Furter_Move(Point cell);
+void Furter_End();
+
 // For a circular or ray gradient: the centre (and for the circular one the
 // extent) clicked by the user in view vx into t.grad_center, t.grad_radius.
 void Ask_Gradient_Spec(uint16 vx);

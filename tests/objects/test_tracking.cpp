@@ -14,11 +14,13 @@
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "host/HostAudio.h"
+#include "objects/VoskAtom.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskTrac.h"
 #include "platform/Events.h"
 #include "platform/SysSound.h"
 #include "platform/SysKey.h"
+#include "pixel/Polar.h"
 #include "ui/VoskIntI.h"
 
 namespace {
@@ -427,6 +429,145 @@ TEST_F(Tracking, ShapeConstraints) {
   Apply_Constraints(SRECT_TOOL, 1, Point{10, 10}, Point{20, 30}, 0, false, n1, n2, dirty);
   EXPECT_EQ(dirty.top, 8);
   EXPECT_EQ(dirty.right, 32);
+}
+
+// --- Ring sectors --------------------------------------------------------------------
+
+// The drag's angle unwrapped: across 0 from above 270.1 degrees it goes
+// past 3600, from below 90 under 0, one turn at most either way; other
+// moves leave it as it is.
+TEST(FurterUnwrap, AcrossZeroOneTurnAtMost) {
+  struct Case {
+    const char* what;
+    int16 start;
+    std::vector<int16> angles;
+    std::vector<int32> want;
+  } cases[] = {
+      {"counter-clockwise across 0", 3400, {3550, 50, 400}, {3550, 3650, 4000}},
+      {"clockwise across 0", 200, {50, 3550, 3300}, {50, -50, -300}},
+      {"the long way round", 200, {1000, 1900, 2800, 3500}, {1000, 1900, 2800, 3500}},
+      {"there and back", 3400, {100, 3500}, {3700, 3500}},
+      {"from 270.0 is no crossing", 2700, {100}, {100}},
+      {"from 270.1 is", 2701, {899}, {4499}},
+      {"twice round stops at one turn", 3500, {100, 1800, 3000, 100}, {3700, 5400, 6600, 3700}},
+  };
+  for (const Case& c : cases) {
+    a_furter_unwrap u;
+    Furter_Unwrap_Start(u, c.start);
+    for (size_t i = 0; i < c.angles.size(); ++i) EXPECT_EQ(Furter_Unwrap(u, c.angles[i]), c.want[i]) << c.what << " " << i;
+  }
+}
+
+// The ring's centre is the unit's; on the units with a disc on each half,
+// the centre of the half the anchor is in.
+TEST(FurterOrigin, CentreOrTheAnchorsHalf) {
+  const Rect b{0, 0, 300, 800};
+  EXPECT_TRUE(Calc_Furter_Origin(UNIT_RECT, b, Point{10, 10}) == (Point{150, 400}));
+  for (a_unit_kind k : {UNIT_CD_WALLET, UNIT_MINICD_LID2, UNIT_JEWEL_LID2, UNIT_DVDBOX_INSERT2}) {
+    EXPECT_TRUE(Calc_Furter_Origin(k, b, Point{10, 399}) == (Point{150, 200})) << int(k);
+    EXPECT_TRUE(Calc_Furter_Origin(k, b, Point{290, 400}) == (Point{150, 600})) << int(k);
+  }
+}
+
+class Furter : public Tracking {
+ protected:
+  void SetUp() override {
+    Tracking::SetUp();
+    Paint_Layer();
+    gs.fill_kind = COLOR_FILL;
+    gs.fill_color32 = a_pixel32{{0x20, 0x80, 0xE0, 0xFF}};
+    gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
+    gs.slider_vals[PAINT_CORNER_SLIDER] = 0;
+    gs.slider_vals[LINE_THICKNESS_SLIDER] = 3;
+    gs.tool_net = SFURTER_TOOL;
+    History_Emit(OP_PAINT_BRUSH);  // the empty layer as a state of its own
+  }
+  uint8 Mask(Point c) {
+    const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+    return uint8(m.baseAddr[size_t(c.v - m.bounds.top) * PixMap_RowBytes(m) + size_t(c.h - m.bounds.left)]);
+  }
+  static Point At(int16 radius, int16 angle) {
+    Point p;
+    Cyl_To_XY(kOrigin, radius, angle, p);
+    return p;
+  }
+  static constexpr Point kOrigin{100, 100};  // the 200 x 200 unit's centre
+};
+
+// A drag round the centre through angle 0 paints the small sector across
+// 0, not the long way round; a drag the long way round paints that. Each
+// preview is taken back, so the layer holds exactly the last sector (that of
+// the anchor and the last cell, ordered by angle); one undo step takes it
+// away.
+TEST_F(Furter, RingSectorUnwrapAcrossZero) {
+  const std::vector<uint8> before = Layer_Bytes();
+  struct Case {
+    const char* what;
+    Point anchor;
+    std::vector<Point> path;
+    Point painted, unpainted;
+  } cases[] = {
+      {"clockwise across 0", At(40, 200), {At(90, 100), At(90, 0), At(85, 3500), At(80, 3400)}, At(60, 0), At(60, 1800)},
+      {"counter-clockwise across 0", At(80, 3400), {At(60, 3550), At(90, 50), At(40, 200)}, At(60, 0), At(60, 1800)},
+      {"the long way round", At(40, 200), {At(80, 900), At(80, 1800), At(80, 2700), At(80, 3400)}, At(60, 1800),
+       At(60, 0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(Furter_Begin(1, true, c.anchor));
+    for (Point p : c.path) Furter_Move(p);
+    Furter_End();
+    EXPECT_GT(Mask(c.painted), 0);
+    EXPECT_EQ(Mask(c.unpainted), 0);
+    EXPECT_EQ(History_Last_Op(), OP_PAINT_FURTER);
+    // The reference: the sector from the anchor's polar point to the last
+    // cell's, unwrapped as the drag went.
+    Point a, e;
+    XY_To_Cyl(kOrigin, c.anchor, a);
+    XY_To_Cyl(kOrigin, c.path.back(), e);
+    a_furter_unwrap u;
+    Furter_Unwrap_Start(u, a.v);
+    int32 ea = 0;
+    for (Point p : c.path) {
+      Point q;
+      XY_To_Cyl(kOrigin, p, q);
+      ea = Furter_Unwrap(u, q.v);
+    }
+    a_polar lo{a.h, a.v}, hi{e.h, ea};
+    if (hi.angle < lo.angle) std::swap(lo, hi);
+    RgnHandle ref = nullptr;
+    Calc_Furter_Rgn(0, kOrigin, lo, hi, ref);
+    ASSERT_NE(ref, nullptr);
+    int wrong = 0;
+    for (int16 v = 0; v < 200; ++v)
+      for (int16 h = 0; h < 200; ++h) wrong += (Mask(Point{v, h}) != 0) != bool(PtInRgn(Point{v, h}, ref));
+    DisposeRgn(ref);
+    EXPECT_EQ(wrong, 0);
+    Undo_Silent();
+    EXPECT_EQ(Layer_Bytes(), before);
+  }
+  EXPECT_EQ(gs.tool_net, SFURTER_TOOL);
+}
+
+// A press without a drag paints nothing and records nothing; the framed
+// tool paints the sector's edge, not its middle, whatever tool the grid
+// held during the drag.
+TEST_F(Furter, ClickPaintsNothingFramedPaintsTheEdge) {
+  const std::vector<uint8> before = Layer_Bytes();
+  ASSERT_TRUE(Furter_Begin(1, true, At(50, 450)));
+  Furter_Move(At(50, 450));
+  Furter_End();
+  EXPECT_EQ(Layer_Bytes(), before);
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
+
+  ASSERT_TRUE(Furter_Begin(1, false, At(30, 0)));
+  Furter_Move(At(90, 900));
+  Furter_End();
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_FURTER);
+  EXPECT_EQ(Mask(At(60, 450)), 0);  // the middle
+  EXPECT_GT(Mask(At(88, 450)), 0);  // inside the outer arc
+  EXPECT_GT(Mask(At(32, 450)), 0);  // inside the inner arc
+  EXPECT_EQ(gs.tool_net, SFURTER_TOOL);
 }
 
 }  // namespace
