@@ -26,6 +26,7 @@
 #include "objects/VoskStam.h"
 #include "platform/SysTrack.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
 a_track1_rec* g_track1 = nullptr;
@@ -728,6 +729,35 @@ void Track_Dropper1(uint16 vx, Point startcell) {
   Dispose_PaintParm(parm);
 }
 
+bool8 Grabber_Step(uint16 vx, Point& from, Point to) {
+  const int16 dh = ScreenToCellInt(vx, int16(to.h - from.h));
+  const int16 dv = ScreenToCellInt(vx, int16(to.v - from.v));
+  if (dh == 0 && dv == 0) return false;
+  Doc_Scroll(int16(-dh), int16(-dv));
+  SV_Finish();
+  Doc_Update();
+  from = to;
+  return true;
+}
+
+void Track_Grabber(uint16 vx) {
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  Cursor_Set_Shape(GRABBER2_CURSOR);
+  Point from, mouse;
+  GetMouse(from);
+  while (StillDown()) {
+    GetMouse(mouse);
+    if (!Grabber_Step(vx, from, mouse)) Sleep(1);
+  }
+  Cursor_Set_Shape(GRABBER_CURSOR);
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+}
+
+void Track_Dropper2(bool8 button, Point cell) {
+  Cursor_Set_Shape(EYEDROPPER_CURSOR);
+  if (button) Set_Color_From_Doc_Pixel(cell);
+}
+
 // --- Dispatch ----------------------------------------------------------------------
 
 void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
@@ -802,11 +832,10 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
     }
     case SFURTER_TOOL:
     case FFURTER_TOOL: Track_Furter(vx, tool == SFURTER_TOOL, stroke.lmouse); return;
+    case GRABBER_TOOL: Track_Grabber(vx); return;
     case BUCKET_TOOL: Track_Bucket(vx, startcell); return;
     case DROPPER_TOOL: Track_Dropper1(vx, startcell); return;
     default:
-      // Shapes, polygons, ring sectors, the grabber and the marquee come
-      // with the shape tools.
       Sound_Effect(SND_LIMIT);
       return;
   }

@@ -161,6 +161,20 @@ void Track_Bucket(uint16 vx, Point startcell);
 // the button is down.
 void Track_Dropper1(uint16 vx, Point startcell);
 
+// The hand in view vx: sound 130 at the press and at the release; while
+// the button is down the document follows the mouse (the view scrolled by
+// the mouse's move in cells, the other way), the state settled and the
+// window repainted after each scroll.
+void Track_Grabber(uint16 vx);
+// One step of it: the move from the window point from to to, in view vx's
+// cells; when that is not zero the view scrolls by it and from := to (a
+// move too small for a cell is kept for the next step). TRUE when it
+// scrolled.
+bool8 Grabber_Step(uint16 vx, Point& from, Point to);
+// The eyedropper's cursor, and with button the colour under the cell taken
+// (Set_Color_From_Doc_Pixel).
+void Track_Dropper2(bool8 button, Point cell);
+
 // The sound of each tool's drag: Init takes the tool's range (when the
 // second sound option is on), NextNote plays one of it at most every 25
 // ticks unless the last one ended, Stop silences.

@@ -13,6 +13,7 @@
 #include "DocTestSupport.h"
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
+#include "doc/VoskRend.h"
 #include "host/HostAudio.h"
 #include "objects/VoskAtom.h"
 #include "objects/VoskBrus.h"
@@ -21,6 +22,7 @@
 #include "platform/SysSound.h"
 #include "platform/SysKey.h"
 #include "pixel/Polar.h"
+#include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
 namespace {
@@ -568,6 +570,64 @@ TEST_F(Furter, ClickPaintsNothingFramedPaintsTheEdge) {
   EXPECT_GT(Mask(At(88, 450)), 0);  // inside the outer arc
   EXPECT_GT(Mask(At(32, 450)), 0);  // inside the inner arc
   EXPECT_EQ(gs.tool_net, SFURTER_TOOL);
+}
+
+// --- The hand and the eyedropper ------------------------------------------------------
+
+// The hand moves the view's focus the other way to the mouse, by the move
+// in cells at the view's zoom; a move too small for a cell waits for more.
+TEST_F(Tracking, GrabberScrollsByTheMoveInCells) {
+  SV_Init();
+  gs.nviews = 1;
+  struct Case {
+    const char* what;
+    a_ratio zoom;  // screen pixels per cell: num / den
+    Point to;      // the mouse from (100, 100)
+    bool scrolls;
+    Point focus;   // from (500, 500)
+  } cases[] = {
+      {"1:1", {1, 1}, {110, 95}, true, {490, 505}},
+      {"zoomed out 1:4", {1, 4}, {103, 100}, true, {488, 500}},
+      {"zoomed in 2:1, half a cell", {2, 1}, {100, 101}, false, {500, 500}},
+      {"zoomed in 2:1, a cell", {2, 1}, {100, 98}, true, {500, 501}},
+  };
+  for (const Case& c : cases) {
+    gs.views[0].zoom_factor = c.zoom;
+    SV_Set_Point(SV_EDIT_FOCUS, Point{500, 500});
+    SV_Finish();
+    Point from{100, 100};
+    EXPECT_EQ(Grabber_Step(1, from, c.to), c.scrolls) << c.what;
+    EXPECT_TRUE(gs.view_focus == c.focus) << c.what << ": " << gs.view_focus.v << "," << gs.view_focus.h;
+    EXPECT_TRUE(from == (c.scrolls ? c.to : Point{100, 100})) << c.what;
+  }
+}
+
+// The eyedropper takes the palette colour painted at the cell into the
+// paint colour bar only with the button down, and nothing outside the unit.
+TEST_F(Tracking, DropperTakesTheColourUnderTheButton) {
+  Paint_Layer();
+  gs.ncolor_table = 3;
+  gs.color_table[0] = a_pixel32{{0, 0, 0, 255}};
+  gs.color_table[1] = a_pixel32{{255, 255, 255, 255}};
+  gs.color_table[2] = a_pixel32{{50, 30, 200, 255}};
+  gs.curr_phase = PAINT_PHASE;
+  gs.curr_bar = PAINT_COLORBAR;
+  const PixMap& w = unit_->statics[PAINT1_LAYER].world->pix;
+  const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+  for (int16 v = 10; v < 20; ++v)
+    for (int16 h = 10; h < 20; ++h) {
+      reinterpret_cast<uint32*>(w.baseAddr + size_t(v) * PixMap_RowBytes(w))[h] = a_pixel32{{50, 30, 200, 255}}.raw;
+      m.baseAddr[size_t(v) * PixMap_RowBytes(m) + size_t(h)] = 255;
+    }
+  Unit_PostRender(unit_);
+  gs.bar_selection[PAINT_COLORBAR] = 0;
+  Track_Dropper2(false, Point{15, 15});
+  EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 0);
+  Track_Dropper2(true, Point{15, 15});
+  EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 2);
+  EXPECT_TRUE(t.eyedropper_hit);
+  Track_Dropper2(true, Point{-5, 15});
+  EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 2);
 }
 
 }  // namespace
