@@ -542,6 +542,7 @@ void Recording_Atom(a_atom_rec& p) {
 TEST_F(Atoms, SymmetryCopiesAtTheMappedPointsWithTheUsersGradient) {
   a_layer l;
   gs.tool_desc[BRUSH_TOOL].atom_proc = Recording_Atom;
+  gs.tool_desc[BRUSH_TOOL].symmetry = true;
   gs.fill_kind = GRADIENT_FILL;
   gs.toggle_vals[SYMMETRY_TOGGLE] = true;
   const Point at{20, 41}, centre{5, 9};
@@ -601,7 +602,49 @@ TEST_F(Atoms, SymmetryCopiesAtTheMappedPointsWithTheUsersGradient) {
   base.fill = GETTING_MARQUEE;
   Imprint(true, BRUSH_TOOL, base);
   EXPECT_EQ(Seen().size(), 2u);
+  // A tool that takes no part in symmetry imprints once, symmetry on.
+  base.fill = COLOR_FILL;
+  gs.slider_vals[SYMMETRY_COUNT_SLIDER] = 6;
+  gs.tool_desc[BRUSH_TOOL].symmetry = false;
+  Imprint(true, BRUSH_TOOL, base);
+  ASSERT_EQ(Seen().size(), 3u);
+  EXPECT_TRUE(EqualPt(Seen().back().at, at));
+  Imprint(false, BRUSH_TOOL, base);
+  EXPECT_EQ(Seen().size(), 3u);
   Dispose_PaintParm(base);
+}
+
+// A polygon of more points than a region once took (6000 round a square,
+// each side walked in 1500 steps) fills the whole square: no point left
+// out, no chord cutting the shape short.
+TEST_F(Atoms, PolygonOfEveryPointPast4000) {
+  gs.fill_kind = COLOR_FILL;
+  constexpr int32 kSteps = 1500;
+  const Point corners[5] = {{4, 4}, {4, 60}, {60, 60}, {60, 4}, {4, 4}};
+  a_atom_rec p;
+  New_PaintParm(4 * kSteps, p);
+  ASSERT_NE(p.list, nullptr);
+  for (int32 k = 0; k < 4; ++k)
+    for (int32 i = 0; i < kSteps; ++i) {
+      const Point a = corners[k], b = corners[k + 1];
+      p.list->points[k * kSteps + i] =
+          Point{int16(a.v + (b.v - a.v) * i / kSteps), int16(a.h + (b.h - a.h) * i / kSteps)};
+    }
+  p.list->npoints = uint16(4 * kSteps);
+  a_layer got, want;
+  p.paint_world = got.mw.fore;
+  p.mask_world = got.mw.mask;
+  Push_GWorld(got.mw.fore);
+  Atom_SPolygon(p);
+  Pop_GWorld();
+  Dispose_PaintParm(p);
+  HRGN square = nullptr;
+  PolygonRgn(corners, 4, square);
+  ASSERT_NE(square, nullptr);
+  Paint_Reference(want, square, COLOR_FILL);
+  DisposeRgn(square);
+  Expect_Same(got, want, "polygon of 6000 points");
+  EXPECT_FALSE(t.too_complex);
 }
 
 TEST(Palette, TiesTakeTheEarlierEntryAndExactMatchesWin) {

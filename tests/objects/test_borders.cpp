@@ -3,7 +3,8 @@
 // pictures refused without a hang, the pieces turned and mirrored by class
 // with their masks, the fitting counts, the pieces drawn edge by edge with
 // the slivers spread over the gaps and the coverage in the mask world, the
-// bar cell, the cache by id, and every border of the program's library.
+// framed rectangle's border fill, the bar cell, the cache by id, and every
+// border of the program's library.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "PictLibWrite.h"
 #include "SoundTestSupport.h"
 #include "TempDirSupport.h"
+#include "objects/VoskAtom.h"
 #include "objects/VoskBord.h"
 #include "pixel/ArtKeys.h"
 #include "pixel/DrawUtilMasked.h"
@@ -25,6 +27,7 @@
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
+#include "ui/VoskIntI.h"
 
 namespace {
 
@@ -439,11 +442,33 @@ class BorderDrawing : public Borders {
     Open_Library();
     ASSERT_EQ(New_GWorld(Rect{0, 0, 64, 64}, 32, nullptr, world_), noErr);
     ASSERT_EQ(New_GWorld(Rect{0, 0, 64, 64}, 8, nullptr, mask_), noErr);
+    Fill_Ground();
+  }
+  void Fill_Ground() {
     for (int32 y = 0; y < 64; ++y)
       for (int32 x = 0; x < 64; ++x) {
         Px(x, y) = 0xFF000000u | kGround;
         Mx(x, y) = 200;
       }
+  }
+  // Border B_CLASS2 round the 55 x 20 frame at (2, 3), and its coverage at
+  // level in the mask world.
+  void Expect_Class2_Round_55x20(uint8 level) {
+    const std::string side = N("S", 16);
+    EXPECT_EQ(Row(4, 0, 58), ".." + N("C", 4) + N("L", 6) + side + N("L", 4) + side + N("L", 4) + N("C", 4) + "..");
+    EXPECT_EQ(Row(21, 0, 58), ".." + N("C", 4) + N("L", 4) + side + N("L", 4) + side + N("L", 6) + N("C", 4) + "..");
+    EXPECT_EQ(Column(54, 0, 26), "..." + N("C", 4) + N("L", 12) + N("C", 4) + "...");
+    EXPECT_EQ(Column(3, 0, 26), "..." + N("C", 4) + N("L", 12) + N("C", 4) + "...");
+    EXPECT_EQ(Code(2, 3), '.') << "the corner's white pixel is left out";
+    EXPECT_EQ(Code(10, 10), '.') << "the inside is left alone";
+    // The bottom-right corner is the corner turned half round: its white
+    // pixel at its bottom right.
+    EXPECT_EQ(Code(55, 22), '.');
+    EXPECT_EQ(Code(54, 22), 'C');
+    int bad = 0;
+    for (int32 y = 0; y < 64; ++y)
+      for (int32 x = 0; x < 64; ++x) bad += Mx(x, y) != (Code(x, y) == '.' ? 200 : level);
+    EXPECT_EQ(bad, 0) << "mask cells not at the level where a piece was drawn, or changed elsewhere";
   }
   void TearDown() override {
     g_border_mask_world = nullptr;
@@ -511,23 +536,34 @@ TEST_F(BorderDrawing, EdgeByEdgeFromTheCornersIntoTheMaskWorld) {
   ASSERT_TRUE(Border_Draw(false, B_CLASS2, Rect{3, 2, 23, 57}, &dirty));
   Pop_GWorld();
   EXPECT_TRUE(Same_Rect(dirty, Rect{3, 2, 23, 56})) << Text(dirty);
-  const std::string side = N("S", 16);
-  EXPECT_EQ(Row(4, 0, 58), ".." + N("C", 4) + N("L", 6) + side + N("L", 4) + side + N("L", 4) + N("C", 4) + "..");
-  EXPECT_EQ(Row(21, 0, 58), ".." + N("C", 4) + N("L", 4) + side + N("L", 4) + side + N("L", 6) + N("C", 4) + "..");
-  EXPECT_EQ(Column(54, 0, 26), "..." + N("C", 4) + N("L", 12) + N("C", 4) + "...");
-  EXPECT_EQ(Column(3, 0, 26), "..." + N("C", 4) + N("L", 12) + N("C", 4) + "...");
-  EXPECT_EQ(Code(2, 3), '.') << "the corner's white pixel is left out";
-  EXPECT_EQ(Code(10, 10), '.') << "the inside is left alone";
-  // The mask world: the lent opacity exactly where a piece was drawn.
-  const uint8 level = Level(60);
-  int bad = 0;
+  Expect_Class2_Round_55x20(Level(60));
+}
+
+// The framed rectangle's border fill: the border chosen in the bar, centred
+// in the rectangle, its coverage in the layer's mask at the paint opacity;
+// a border that cannot be loaded changes neither world.
+TEST_F(BorderDrawing, FramedRectangleWithTheBorderFill) {
+  gs.fill_kind = BORDER_FILL;
+  gs.grid_vals[TOOL_GRID] = FRECT_TOOL;
+  gs.fill_color32 = a_win_pixel32{{1, 2, 3, 255}};
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 70;
+  gs.slider_vals[LINE_THICKNESS_SLIDER] = 3;
+  gs.bar_selection[BORDER_BAR] = B_CLASS2;
+  Rect dirty{};
+  Do_Atom_4(Rect{3, 2, 23, 57}, Atom_FRect, world_, mask_, &dirty);
+  EXPECT_TRUE(Same_Rect(dirty, Rect{3, 2, 23, 56})) << Text(dirty);
+  Expect_Class2_Round_55x20(Level(70));
+  EXPECT_EQ(g_border_mask_world, nullptr) << "the mask world is only lent";
+  gs.bar_selection[BORDER_BAR] = B_THIN;
+  Fill_Ground();
+  soundtest::SoundRecorder sounds;
+  Do_Atom_4(Rect{3, 2, 23, 57}, Atom_FRect, world_, mask_, &dirty);
+  EXPECT_TRUE(EmptyRect(dirty));
+  EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_LIMIT});
+  int touched = 0;
   for (int32 y = 0; y < 64; ++y)
-    for (int32 x = 0; x < 64; ++x) bad += Mx(x, y) != (Code(x, y) == '.' ? 200 : level);
-  EXPECT_EQ(bad, 0);
-  // The corners of the turned class: the bottom-right one is the corner
-  // turned half round (its white pixel at the bottom right).
-  EXPECT_EQ(Code(55, 22), '.');
-  EXPECT_EQ(Code(54, 22), 'C');
+    for (int32 x = 0; x < 64; ++x) touched += Code(x, y) != '.' || Mx(x, y) != 200;
+  EXPECT_EQ(touched, 0);
 }
 
 TEST_F(BorderDrawing, CentredInTheFrameWithoutAMaskWorld) {
