@@ -10,6 +10,7 @@
 #include "doc/VoskDraw.h"
 #include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskRend.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilDraw.h"
 #include "pixel/Fast.h"
@@ -530,6 +531,187 @@ void Track_Polygon(uint16 vx, Point startcell) {
     Doc_Merge_Draw(bounds);
   }
   Dispose_PaintParm(parm);
+}
+
+// --- The lasso ---------------------------------------------------------------------
+
+namespace {
+
+constexpr int16 PROMPT_LASSO = 23;  // "Click on starting point or press any key to complete polygon"
+
+int32 Dist2(Point a, Point b) {
+  const int32 dv = int32(a.v) - b.v, dh = int32(a.h) - b.h;
+  return dv * dv + dh * dh;
+}
+
+// The line from one cell to the next on the saved merged layer, shown.
+void Lasso_Line(a_lasso& l, Point from, Point to) {
+  a_doc_unit* unit = g_doc.up;
+  if (!l.saved || unit == nullptr || unit->statics[TOTAL_LAYER].world == nullptr) return;
+  Point a, b;
+  CellToMerge(unit, from, a);
+  CellToMerge(unit, to, b);
+  Push_GWorld(unit->statics[TOTAL_LAYER].world);
+  PenNormal();
+  if (gs.tool_net == SELECT_TOOL) {
+    Prep_Marq();
+  } else {
+    ForeColor(1);
+    BackColor(0);
+  }
+  MoveTo(a.h, a.v);
+  LineTo(b.h, b.v);
+  PenPat(kPatBlack);
+  Pop_GWorld();
+  const Rect r{std::min(from.v, to.v), std::min(from.h, to.h), int16(std::max(from.v, to.v) + 1),
+               int16(std::max(from.h, to.h) + 1)};
+  Union_Into(l.drawn, r);
+  Doc_Draw(r);
+}
+
+void Add_Segment(a_lasso& l, Point cell) {
+  l.boundary.top = std::min(l.boundary.top, cell.v);
+  l.boundary.left = std::min(l.boundary.left, cell.h);
+  l.boundary.bottom = std::max<int16>(l.boundary.bottom, int16(cell.v + 1));
+  l.boundary.right = std::max<int16>(l.boundary.right, int16(cell.h + 1));
+  Lasso_Line(l, l.last, cell);
+  l.last = cell;
+  if (l.list->npoints < l.list->max) l.list->points[l.list->npoints++] = cell;
+}
+
+}  // namespace
+
+void Lasso_Start(a_lasso& l, a_pointlist_rec* list, Point origin) {
+  l = a_lasso{list, origin, Rect{origin.v, origin.h, int16(origin.v + 1), int16(origin.h + 1)}, false, false,
+              origin, kNoRect, false};
+  list->npoints = 0;
+  if (list->max > 0) list->points[list->npoints++] = origin;
+  if (g_doc.up != nullptr) {
+    // The outline is drawn on the merged layer as it stands, and taken off
+    // again from this copy.
+    Current_Unit_UpToDate();
+    l.saved = Undo_SaveLayer(TOTAL_LAYER);
+  }
+  Prompt_Show(PROMPT_LASSO);
+}
+
+void Lasso_Drag(a_lasso& l, Point cell) {
+  if (l.closed) return;
+  const int32 d = Dist2(cell, l.origin);
+  if (l.may_close && d <= 16) {
+    l.closed = true;
+    return;
+  }
+  Add_Segment(l, cell);
+  if (d > 64) l.may_close = true;
+}
+
+void Lasso_Click(a_lasso& l, Point cell) {
+  if (l.closed) return;
+  Sound_Effect(SND_POLYGON_POINT);
+  if ((l.may_close && Dist2(cell, l.origin) <= 16) || Same(cell, l.origin)) {
+    l.closed = true;
+    return;
+  }
+  Add_Segment(l, cell);
+  if (l.list->npoints > 2) l.may_close = true;
+}
+
+void Lasso_Close(a_lasso& l) {
+  Prompt_Hide();
+  l.closed = true;
+  Add_Segment(l, l.origin);
+  a_doc_unit* unit = g_doc.up;
+  if (l.saved) {
+    if (unit != nullptr && !Empty(l.drawn)) {
+      Rect merge;
+      CellToMergeRect(unit, l.drawn, merge);
+      Undo_RestoreRect(merge);
+    }
+    Undo_Dispose();
+    l.saved = false;
+    if (!Empty(l.drawn)) Doc_Draw(l.drawn);
+  }
+  if (unit != nullptr) l.boundary = Clip_To(l.boundary, unit->paintbounds);
+}
+
+namespace {
+
+// The rubber line from the outline's last point to the mouse, in
+// exclusive-or over the views: until a press (TRUE, cell := where, kept
+// straight or diagonal with Shift) or a key (FALSE).
+bool Lasso_Rubber(uint16 vx, const a_lasso& l, Point& cell) {
+  a_pointlist_ptr line = nullptr;
+  New_Pointlist(2, line);
+  if (line == nullptr) OutOfMemory(4 + 2 * uint32(sizeof(Point)));
+  line->npoints = 0;
+  auto toggle = [&] {
+    if (line->npoints == 0 || gs.outer_window == nullptr) return;
+    Push_Window(gs.outer_window);
+    Draw_XOR_Pointlist(line);
+    Pop_Window();
+  };
+  bool pressed = false;
+  for (bool done = false; !done;) {
+    MSG msg;
+    while (!done && PeekMessage(&msg, nullptr, WM_NCLBUTTONDOWN, WM_MOUSELAST, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN) {
+        done = true;
+      } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+        done = pressed = true;
+      }
+    }
+    Point mouse;
+    if (gs.outer_window != nullptr) SetPort(gs.outer_window);
+    GetMouse(mouse);
+    ScreenToCell(vx, mouse, cell);
+    if (ShiftKeyDown()) Apply_Line_Constraint(l.last, cell);
+    if (!done && (line->npoints == 0 || !Same(line->points[1], cell))) {
+      toggle();
+      line->npoints = 2;
+      line->points[0] = l.last;
+      line->points[1] = cell;
+      toggle();
+    }
+    if (!done) Sleep(1);
+  }
+  toggle();
+  Dispose_Pointlist(line);
+  return pressed;
+}
+
+}  // namespace
+
+void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary) {
+  a_lasso l;
+  Lasso_Start(l, lasso, origin);
+  TrackMouse_Init(gs.outer_window);
+  Point mouse, cell;
+  while (!l.closed) {
+    // Drawing: every new cell until the button is released (after a click,
+    // a press held on goes on drawing).
+    while (!l.closed && TrackMouse_StillDown(mouse)) {
+      ScreenToCell(vx, mouse, cell);
+      if (!Same(cell, l.last)) Lasso_Drag(l, cell);
+    }
+    if (l.closed) break;
+    // Straight sides: the next click, or a key to close.
+    if (!Lasso_Rubber(vx, l, cell)) break;
+    Lasso_Click(l, cell);
+  }
+  TrackMouse_Stop();
+  Lasso_Close(l);
+  boundary = l.boundary;
+}
+
+void Track_Lasso_Select(uint16 vx, Point startcell) {
+  a_pointlist_ptr lasso = nullptr;
+  New_Pointlist(kPointlistMax, lasso);
+  if (lasso == nullptr) OutOfMemory(4 + uint32(kPointlistMax) * uint32(sizeof(Point)));
+  Rect boundary;
+  Track_Lasso(vx, startcell, lasso, boundary);
+  Lasso_Select(*lasso, boundary);
+  Dispose_Pointlist(lasso);
 }
 
 // --- Ring sectors ------------------------------------------------------------------

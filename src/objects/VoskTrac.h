@@ -150,6 +150,44 @@ bool8 Furter_Begin(uint16 vx, bool8 solid, Point anchor);
 void Furter_Move(Point cell);
 void Furter_End();
 
+// An outline being collected by the lasso: its points (the first the
+// origin), bounds, whether it may close yet (after a drag more than 8 cells
+// from the origin, or after more than 2 clicked points) or has closed; the
+// last cell added, and the outline drawn so far on the merged layer (cells),
+// which is saved while the outline is collected.
+struct a_lasso {
+  a_pointlist_rec* list;
+  Point origin;
+  Rect boundary;
+  bool8 may_close;
+  bool8 closed;
+  Point last;
+  Rect drawn;
+  bool8 saved;
+};
+// The steps of the lasso. Start with the origin: the merged layer saved,
+// prompt 23 shown. Drag adds a cell of a drag (closing on a cell within 4
+// cells of the origin once it may); Click adds a clicked cell (snapped onto
+// the origin, closing, when it may close and lies within 4 cells). Each cell
+// added is joined to the last one by a line on the merged layer (dashed
+// with the select tool, else black), shown at once. Close ends it: the
+// prompt hidden, the origin the last point, the bounds clipped to the
+// unit's paint bounds, the merged layer put back as it was. Points past
+// the list's capacity widen the bounds but are not stored.
+void Lasso_Start(a_lasso& l, a_pointlist_rec* list, Point origin);
+void Lasso_Drag(a_lasso& l, Point cell);
+void Lasso_Click(a_lasso& l, Point cell);
+void Lasso_Close(a_lasso& l);
+
+// Collects an outline from origin in view vx: drag to draw it; released, a
+// rubber line follows the mouse from the last point (straight or diagonal
+// with Shift) and each click adds a straight side (a press held goes on
+// drawing); a click on the origin or a key closes it. boundary := its
+// bounds.
+void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary);
+// The lasso marquee from startcell.
+void Track_Lasso_Select(uint16 vx, Point startcell);
+
 // For a circular or ray gradient: the centre (and for the circular one the
 // extent) clicked by the user in view vx into t.grad_center, t.grad_radius.
 void Ask_Gradient_Spec(uint16 vx);

@@ -15,12 +15,16 @@
 #include "TempDirSupport.h"
 #include "doc/VoskRend.h"
 #include "host/HostAudio.h"
+#include "host/HostBackend.h"
+#include "host/HostScript.h"
 #include "objects/VoskAtom.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskTrac.h"
 #include "platform/Events.h"
 #include "platform/SysSound.h"
 #include "platform/SysKey.h"
+#include "platform/VoskErr.h"
+#include "platform/WinTestSupport.h"
 #include "pixel/Polar.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
@@ -628,6 +632,137 @@ TEST_F(Tracking, DropperTakesTheColourUnderTheButton) {
   EXPECT_TRUE(t.eyedropper_hit);
   Track_Dropper2(true, Point{-5, 15});
   EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 2);
+}
+
+// --- The lasso -------------------------------------------------------------------------
+
+// The tracking fixture with a headless main window whose view 1 shows the
+// unit at 1:1, cell (0, 0) at the window's (0, 0).
+class Lasso : public Tracking {
+ protected:
+  void SetUp() override {
+    Host_Win_Reset();
+    Host_Backend_Start_Headless(1280, 1024);
+    wintest::Init_Window_Layer();
+    Tracking::SetUp();
+    gs.outer_window = New_Window(Rect{40, 40, 640, 840}, "main", true, 8, nullptr, nullptr, &info_);
+    ASSERT_NE(gs.outer_window, nullptr);
+    gs.nviews = 1;
+    gs.views[0] = a_view_rec{Point{0, 0}, a_ratio{1, 1}, 0, Rect{0, 0, 400, 640}};
+    gs.curr_phase = PAINT_PHASE;
+    New_Pointlist(kPointlistMax, list_);
+    ASSERT_NE(list_, nullptr);
+  }
+  void TearDown() override {
+    Dispose_Pointlist(list_);
+    Prompt_Hide();
+    Host_Script_Reset();
+    Tracking::TearDown();
+    gs.outer_window = nullptr;
+    wintest::Clear_Port_State();
+    wintest::Stop_Headless_Host();
+  }
+  std::vector<uint8> Merged_Bytes() {
+    const PixMap& p = unit_->statics[TOTAL_LAYER].world->pix;
+    return std::vector<uint8>(p.baseAddr, p.baseAddr + size_t(p.bounds.bottom - p.bounds.top) * PixMap_RowBytes(p));
+  }
+  uint32 Merged(Point c) {
+    const PixMap& p = unit_->statics[TOTAL_LAYER].world->pix;
+    return reinterpret_cast<const uint32*>(p.baseAddr + size_t(c.v) * PixMap_RowBytes(p))[c.h] & 0xFFFFFFu;
+  }
+
+  a_win_info_rec info_{nullptr, nullptr, MAIN_KIND, {}};
+  a_pointlist_ptr list_ = nullptr;
+};
+
+// The lasso closes only once it has gone far enough: a short drag back to
+// the start does not close, a click near the start then does; the last
+// point is the origin and the bounds stay within the unit. Points past the
+// list's capacity widen the bounds without being stored.
+TEST_F(Lasso, Closing) {
+  a_pointlist_ptr list = nullptr;
+  New_Pointlist(100, list);
+  a_lasso l;
+  Lasso_Start(l, list, Point{20, 20});
+  for (int16 h = 21; h <= 27; ++h) Lasso_Drag(l, Point{20, h});  // 7 cells out
+  Lasso_Drag(l, Point{20, 21});
+  EXPECT_FALSE(l.closed);
+  EXPECT_FALSE(l.may_close);
+  Lasso_Click(l, Point{40, 40});
+  Lasso_Click(l, Point{40, 10});
+  EXPECT_TRUE(l.may_close);
+  Lasso_Click(l, Point{22, 21});  // within 4 cells of the origin
+  EXPECT_TRUE(l.closed);
+  Lasso_Close(l);
+  EXPECT_TRUE(list->points[list->npoints - 1] == (Point{20, 20}));
+  EXPECT_EQ(list->npoints, 12);  // origin, 7 + 1 dragged, 2 clicked, origin
+  EXPECT_EQ(l.boundary.top, 20);
+  EXPECT_EQ(l.boundary.bottom, 41);
+  EXPECT_EQ(l.boundary.left, 10);
+
+  // A drag far out may close on coming back; past the unit the bounds are clipped.
+  Lasso_Start(l, list, Point{20, 20});
+  for (int16 h = 21; h <= 300; ++h) Lasso_Drag(l, Point{20, h});
+  EXPECT_EQ(list->npoints, 100);  // full
+  EXPECT_EQ(l.boundary.right, 301);
+  Lasso_Drag(l, Point{22, 23});
+  EXPECT_TRUE(l.closed);
+  Lasso_Close(l);
+  EXPECT_EQ(l.boundary.right, 200);  // the unit is 200 cells wide
+  Dispose_Pointlist(list);
+}
+
+// While the outline is collected, prompt 23 shows and every side is drawn
+// on the merged layer in black; closing hides the prompt and gives the
+// merged layer back as it was.
+TEST_F(Lasso, OutlineDrawnWhileTrackingAndTakenBack) {
+  Paint_Layer();
+  Current_Unit_UpToDate();
+  const std::vector<uint8> before = Merged_Bytes();
+  ASSERT_NE(Merged(Point{20, 40}), 0u);  // white canvas
+  a_lasso l;
+  Lasso_Start(l, list_, Point{20, 20});
+  EXPECT_NE(g_prompt_window, nullptr);
+  Lasso_Drag(l, Point{20, 60});
+  Lasso_Click(l, Point{60, 60});
+  EXPECT_EQ(Merged(Point{20, 40}), 0u);
+  EXPECT_EQ(Merged(Point{40, 60}), 0u);
+  EXPECT_NE(Merged(Point{40, 40}), 0u);
+  Lasso_Close(l);
+  EXPECT_EQ(g_prompt_window, nullptr);
+  EXPECT_EQ(Merged_Bytes(), before);
+}
+
+// A polygon from a script: a drag, then a quick click adding a straight
+// side, then a key closing it. The clicked corner belongs to the outline,
+// the polygon is filled as one undo step, and the outline is gone from the
+// merged layer.
+TEST_F(Lasso, PolygonFromDragClickAndKey) {
+  Paint_Layer();
+  gs.tool_net = SPOLYGON_TOOL;
+  gs.tool_desc[SPOLYGON_TOOL].atom_proc = Atom_SPolygon;
+  gs.fill_kind = COLOR_FILL;
+  gs.fill_color32 = a_pixel32{{0x20, 0x80, 0xE0, 0xFF}};
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("down 20 20\nmove 50 20\nmove 80 20\nmove 80 50\nmove 80 80\nup 80 80\n"
+                                    "wait 1\nclick 20 80\nwait 1\nkey Enter\n",
+                                    "polygon", err))
+      << err;
+  MSG msg;
+  int tries = 0;
+  while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+  Track_Polygon(1, Point{20, 20});
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_POLYGON);
+  const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+  auto mask = [&](int16 v, int16 h) { return uint8(m.baseAddr[size_t(v) * PixMap_RowBytes(m) + size_t(h)]); };
+  EXPECT_GT(mask(30, 70), 0);  // inside, near the dragged corner
+  EXPECT_GT(mask(70, 30), 0);  // inside, near the clicked corner: lost if the click closed the outline
+  EXPECT_EQ(mask(90, 50), 0);
+  EXPECT_EQ(mask(50, 90), 0);
+  Current_Unit_UpToDate();
+  EXPECT_NE(Merged(Point{80, 50}), 0u);  // no outline left on the polygon's edges
+  EXPECT_NE(Merged(Point{50, 80}), 0u);
 }
 
 }  // namespace
