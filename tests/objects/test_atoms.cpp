@@ -105,6 +105,17 @@ uint8 Opacity_Level() {
   return Mx(l.mw.mask, 0, 0);
 }
 
+// The layer got holds the colour fill's paint over the polygon of q.
+void Expect_Polygon_Painted(const a_layer& got, const Point* q, int32 n, const char* what) {
+  a_layer want;
+  HRGN ref = nullptr;
+  PolygonRgn(q, n, ref);
+  ASSERT_NE(ref, nullptr);
+  Paint_Reference(want, ref, COLOR_FILL);
+  DisposeRgn(ref);
+  Expect_Same(got, want, what);
+}
+
 class Atoms : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -262,17 +273,12 @@ TEST_F(Atoms, TurnedCornerSets) {
   for (const a_case& c : cases) {
     const Point q[4] = {Turned(centre, 30, -c.half_h, -c.half_v), Turned(centre, 30, c.half_h, -c.half_v),
                         Turned(centre, 30, c.half_h, c.half_v), Turned(centre, 30, -c.half_h, c.half_v)};
-    a_layer got, want;
+    a_layer got;
     a_atom_rec p = Corners(q);
     if (c.atom == Atom_SRoundRect) gs.slider_vals[PAINT_CORNER_SLIDER] = 0;
     Apply_Atom(c.atom, p, got);
     Dispose_PaintParm(p);
-    HRGN ref = nullptr;
-    PolygonRgn(q, 4, ref);
-    ASSERT_NE(ref, nullptr);
-    Paint_Reference(want, ref, COLOR_FILL);
-    DisposeRgn(ref);
-    Expect_Same(got, want, "turned quadrilateral");
+    Expect_Polygon_Painted(got, q, 4, "turned quadrilateral");
   }
   // A quarter turn of an upright oval's corners draws the upright oval.
   const Rect r{10, 20, 40, 44};
@@ -631,19 +637,10 @@ TEST_F(Atoms, PolygonOfEveryPointPast4000) {
           Point{int16(a.v + (b.v - a.v) * i / kSteps), int16(a.h + (b.h - a.h) * i / kSteps)};
     }
   p.list->npoints = uint16(4 * kSteps);
-  a_layer got, want;
-  p.paint_world = got.mw.fore;
-  p.mask_world = got.mw.mask;
-  Push_GWorld(got.mw.fore);
-  Atom_SPolygon(p);
-  Pop_GWorld();
+  a_layer got;
+  Apply_Atom(Atom_SPolygon, p, got);
   Dispose_PaintParm(p);
-  HRGN square = nullptr;
-  PolygonRgn(corners, 4, square);
-  ASSERT_NE(square, nullptr);
-  Paint_Reference(want, square, COLOR_FILL);
-  DisposeRgn(square);
-  Expect_Same(got, want, "polygon of 6000 points");
+  Expect_Polygon_Painted(got, corners, 4, "polygon of 6000 points");
   EXPECT_FALSE(t.too_complex);
 }
 
