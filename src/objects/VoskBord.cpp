@@ -50,12 +50,13 @@ Rect Piece(int32 top, int32 left, int32 bottom, int32 right) {
 bool Found(const Rect& r) { return r.bottom != 0 && r.right != 0; }
 bool Has_Area(const Rect& r) { return r.bottom > r.top && r.right > r.left; }
 
-bool8 Read_Spec(const PixMap& pic, a_bord_spec& spec) {
+// The layout of a picture of depth bits (the key is kept).
+bool8 Read_Spec(const PixMap& pic, int16 depth, a_bord_spec& spec) {
   const a_keyset key = spec.key;
   spec = a_bord_spec{};
   spec.key = key;
   spec.bclass = BORD_CLASS_TURN;
-  if (pic.baseAddr == nullptr || (pic.pixelSize != 16 && pic.pixelSize != 32)) return false;
+  if (pic.baseAddr == nullptr || pic.pixelSize != depth) return false;
   const int32 w = Width(pic), h = Height(pic);
   if (w < 3 || h < kMarkerRows) return false;
   const int32 last = w - 1;
@@ -205,66 +206,35 @@ bool8 Draw_Border(bool8 centerf, int16 targid, const Rect& frame, RgnHandle clip
     top += (framesize.v - used.v) / 2;
   }
   const int32 right = left + used.h, bottom = top + used.v;
-  const auto& cp = g_bord.corn_pix;
-  const auto& cm = g_bord.corn_pixm;
-  const auto& sp = g_bord.side_pix;
-  const auto& sm = g_bord.side_pixm;
-  const auto& lp = g_bord.sliv_pix;
-  const auto& lm = g_bord.sliv_pixm;
-  // Top, left to right.
-  int32 x = left;
-  Fragment_Draw(cp[0], cm[0], x, top, clip);
-  x += Width(cp[0]);
-  for (int16 i = 0; i <= nside.h; ++i) {
-    if (i > 0) {
-      Fragment_Draw(sp[0], sm[0], x, top, clip);
-      x += Width(sp[0]);
+  // One edge of direction d from its corner on: place(piece, mask, run,
+  // len) draws a piece whose length along the edge is len, run cells from
+  // the edge's start.
+  auto edge = [&](size_t d, int32 nsides, int32 nslivers, auto place) {
+    int32 run = 0;
+    auto put = [&](const PixMap& pix, const PixMap& mask) {
+      const int32 len = d % 2 == 0 ? Width(pix) : Height(pix);
+      place(pix, mask, run, len);
+      run += len;
+    };
+    put(g_bord.corn_pix[d], g_bord.corn_pixm[d]);
+    for (int32 i = 0; i <= nsides; ++i) {
+      if (i > 0) put(g_bord.side_pix[d], g_bord.side_pixm[d]);
+      for (int32 k = Calc_NSliv(int16(i), int16(nsides), int16(nslivers)); k > 0; --k)
+        put(g_bord.sliv_pix[d], g_bord.sliv_pixm[d]);
     }
-    for (int16 k = Calc_NSliv(i, nside.h, nsliv.h); k > 0; --k) {
-      Fragment_Draw(lp[0], lm[0], x, top, clip);
-      x += Width(lp[0]);
-    }
-  }
-  // Right, top to bottom.
-  int32 y = top;
-  Fragment_Draw(cp[1], cm[1], right - Width(cp[1]), y, clip);
-  y += Height(cp[1]);
-  for (int16 i = 0; i <= nside.v; ++i) {
-    if (i > 0) {
-      Fragment_Draw(sp[1], sm[1], right - Width(sp[1]), y, clip);
-      y += Height(sp[1]);
-    }
-    for (int16 k = Calc_NSliv(i, nside.v, nsliv.v); k > 0; --k) {
-      Fragment_Draw(lp[1], lm[1], right - Width(lp[1]), y, clip);
-      y += Height(lp[1]);
-    }
-  }
-  // Bottom, right to left.
-  x = right - Width(cp[2]);
-  Fragment_Draw(cp[2], cm[2], x, bottom - Height(cp[2]), clip);
-  for (int16 i = 0; i <= nside.h; ++i) {
-    if (i > 0) {
-      x -= Width(sp[2]);
-      Fragment_Draw(sp[2], sm[2], x, bottom - Height(sp[2]), clip);
-    }
-    for (int16 k = Calc_NSliv(i, nside.h, nsliv.h); k > 0; --k) {
-      x -= Width(lp[2]);
-      Fragment_Draw(lp[2], lm[2], x, bottom - Height(lp[2]), clip);
-    }
-  }
-  // Left, bottom to top.
-  y = bottom - Height(cp[3]);
-  Fragment_Draw(cp[3], cm[3], left, y, clip);
-  for (int16 i = 0; i <= nside.v; ++i) {
-    if (i > 0) {
-      y -= Height(sp[3]);
-      Fragment_Draw(sp[3], sm[3], left, y, clip);
-    }
-    for (int16 k = Calc_NSliv(i, nside.v, nsliv.v); k > 0; --k) {
-      y -= Height(lp[3]);
-      Fragment_Draw(lp[3], lm[3], left, y, clip);
-    }
-  }
+  };
+  // Top left to right, right edge down, bottom right to left, left edge up.
+  edge(0, nside.h, nsliv.h,
+       [&](const PixMap& p, const PixMap& m, int32 run, int32) { Fragment_Draw(p, m, left + run, top, clip); });
+  edge(1, nside.v, nsliv.v, [&](const PixMap& p, const PixMap& m, int32 run, int32) {
+    Fragment_Draw(p, m, right - Width(p), top + run, clip);
+  });
+  edge(2, nside.h, nsliv.h, [&](const PixMap& p, const PixMap& m, int32 run, int32 len) {
+    Fragment_Draw(p, m, right - run - len, bottom - Height(p), clip);
+  });
+  edge(3, nside.v, nsliv.v, [&](const PixMap& p, const PixMap& m, int32 run, int32 len) {
+    Fragment_Draw(p, m, left, bottom - run - len, clip);
+  });
   if (dirty != nullptr) *dirty = Rect{int16(top), int16(left), int16(bottom), int16(right)};
   return true;
 }
@@ -316,21 +286,9 @@ int32 FindV(const PixMap& pic, uint32 sep, int32 x, int32 spos) {
   return 0;
 }
 
-bool8 Load_Spec_32(const PixMap& pic, a_bord_spec& spec) {
-  if (pic.pixelSize != 32) {
-    Read_Spec(PixMap{}, spec);
-    return false;
-  }
-  return Read_Spec(pic, spec);
-}
+bool8 Load_Spec_32(const PixMap& pic, a_bord_spec& spec) { return Read_Spec(pic, 32, spec); }
 
-bool8 Load_Spec_16(const PixMap& pic, a_bord_spec& spec) {
-  if (pic.pixelSize != 16) {
-    Read_Spec(PixMap{}, spec);
-    return false;
-  }
-  return Read_Spec(pic, spec);
-}
+bool8 Load_Spec_16(const PixMap& pic, a_bord_spec& spec) { return Read_Spec(pic, 16, spec); }
 
 bool8 Load_Comp(int16 id) {
   if (id != 0 && id == g_bord.id) return true;

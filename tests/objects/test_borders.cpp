@@ -591,6 +591,20 @@ TEST_F(BorderDrawing, BarCellClippedAndErasedWhite) {
   EXPECT_EQ(Column(53, 48, 58), "..CCCCCC..");
 }
 
+// A frame reaching past the world: the pieces are cut at its edges.
+TEST_F(BorderDrawing, FrameBeyondTheWorldIsCut) {
+  g_border_mask_world = mask_;
+  Push_GWorld(world_);
+  ASSERT_TRUE(Border_Draw(false, B_CLASS2, Rect{-2, -6, 70, 70}, nullptr));
+  Pop_GWorld();
+  // 76 x 72: across 4 sides and 2 slivers, down 4 sides. Only the top
+  // edge's last two rows lie in the world, from its first side on.
+  EXPECT_EQ(Row(0, 0, 64), N("S", 16) + N("L", 2) + N("S", 46));
+  EXPECT_EQ(Row(2, 0, 64), N(".", 64));
+  EXPECT_EQ(Column(63, 2, 64), N(".", 62));
+  EXPECT_EQ(Mx(0, 0), Level(100));
+}
+
 TEST_F(Borders, SecondLoadReadsNothing) {
   Open_Library();
   ASSERT_TRUE(Load_Comp(B_CLASS3));
