@@ -724,7 +724,19 @@ void Atom_Furter(a_atom_rec& p) {
   Rgn_GetBounds(sector, p.dirty);
 }
 
-void Fill_Via_Mask(a_atom_rec& p, RgnHandle area) { Atom_Rgn(p, area); }
+bool8 Fill_Via_Mask(a_atom_rec& p, RgnHandle area) {
+  switch (p.fill) {
+    case COLOR_FILL:
+    case PATTERN_FILL:
+    case STAMP_FILL:
+    case GRADIENT_FILL:
+      Atom_Rgn(p, area);
+      return true;
+    default:
+      Sound_Effect(SND_LIMIT);
+      return false;
+  }
+}
 
 // --- The atoms ------------------------------------------------------------------------------
 
@@ -942,8 +954,7 @@ void Atom_Bucket(a_atom_rec& p) {
   }
   a_rgn_owner area(Bucket_Area(p.paint_world, p.mask_world, bounds, seed));
   if (area.rgn == nullptr) return;
-  Fill_Via_Mask(p, area.rgn);
-  Rgn_GetBounds(area.rgn, p.dirty);
+  if (Fill_Via_Mask(p, area.rgn)) Rgn_GetBounds(area.rgn, p.dirty);
 }
 
 void Atom_Symmetry(a_atom_rec& p) {

@@ -125,8 +125,10 @@ void Do_Arc(Point origin, int32 radius, int32 a0, int32 a1, std::vector<Point>& 
 // thickness.
 void Atom_Furter(a_atom_rec& p);
 
-// The bucket's fill of an area (a region of the layer's cells) with p.fill.
-void Fill_Via_Mask(a_atom_rec& p, RgnHandle area);
+// The bucket's fill of an area (a region of the layer's cells) with p.fill:
+// colour, pattern, stamp or gradient. Any other fill (the border, the
+// eraser, none) paints nothing and sounds 136; FALSE then.
+bool8 Fill_Via_Mask(a_atom_rec& p, RgnHandle area);
 
 // The imprints of the tool table (a_tool_desc.atom_proc).
 void Atom_Brush(a_atom_rec& p);

@@ -470,25 +470,35 @@ class Bucket : public Atoms {
   Rect dirty_{};
 };
 
-// Inside the ring: exactly the disc, for every fill; everything else byte
-// for byte as it was. An erased stroke across the disc (colour kept, mask 0)
-// does not wall the fill in.
+// Inside the ring: exactly the disc, for every fill the bucket takes;
+// everything else byte for byte as it was. An erased stroke across the disc
+// (colour kept, mask 0) does not wall the fill in. The border, the eraser
+// and no fill only sound the refusal.
 TEST_F(Bucket, FillsExactlyTheEnclosedAreaForEveryFill) {
   for (int x = 16; x < 48; ++x) Px(l_.mw.fore, x, 32) = 0xFF00FF00u;  // erased paint
   for (a_fill_kind fill : {COLOR_FILL, GRADIENT_FILL, BORDER_FILL, ERASER_FILL, NULL_FILL}) {
     SCOPED_TRACE(int(fill));
     gs.fill_kind = fill;
+    const bool takes = fill == COLOR_FILL || fill == GRADIENT_FILL;
     a_layer got, want;
     Copy(l_, got);
     Copy(l_, want);
+    soundtest::SoundRecorder sounds;
     Click(Point{25, 32}, got);
     HRGN disc = Oval_Of(Rect{14, 14, 50, 50});
-    Paint_Reference(want, disc, fill == GRADIENT_FILL || fill == BORDER_FILL ? COLOR_FILL : fill);
+    if (takes) Paint_Reference(want, disc, COLOR_FILL);
     Expect_Same(got, want, "bucket", fill == GRADIENT_FILL ? disc : nullptr);
-    if (fill == GRADIENT_FILL)  // the bands' colours across the disc
+    if (fill == GRADIENT_FILL) {  // the bands' colours across the disc
       EXPECT_NE(Px(got.mw.fore, 16, 32) & 0xFFFFFF, Px(got.mw.fore, 47, 32) & 0xFFFFFF);
+    }
     DisposeRgn(disc);
-    if (fill != NULL_FILL) EXPECT_TRUE(EqualRect(dirty_, Rect{14, 14, 50, 50}));
+    if (takes) {
+      EXPECT_TRUE(EqualRect(dirty_, Rect{14, 14, 50, 50}));
+      EXPECT_TRUE(sounds.Ids().empty());
+    } else {
+      EXPECT_TRUE(EmptyRect(dirty_));
+      EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_LIMIT});
+    }
   }
 }
 
