@@ -23,6 +23,7 @@
 #include "platform/SysSound.h"
 #include "platform/SysTimer.h"
 #include "doc/VoskUndo.h"
+#include "objects/VoskBord.h"
 #include "objects/VoskMarq.h"
 #include "objects/VoskStam.h"
 #include "platform/SysTrack.h"
@@ -52,6 +53,16 @@ void Union_Into(Rect& total, const Rect& r) {
 }
 
 bool Same(Point a, Point b) { return a.h == b.h && a.v == b.v; }
+
+// The mouse in the main window while the button is held (between
+// TrackMouse_Init and TrackMouse_Stop): FALSE at the release, whose message
+// it takes, or once the button is up; mouse is then where it was released.
+bool Mouse_Held(Point& mouse) {
+  if (TrackMouse_StillDown(mouse) && Button()) return true;
+  if (gs.outer_window != nullptr) SetPort(gs.outer_window);
+  GetMouse(mouse);
+  return false;
+}
 
 bool Shift_Held(a_shift_set s) { return (s & Shift_Bit(SHIFT_KEY)) != 0; }
 
@@ -320,6 +331,15 @@ void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint
 
 // --- Rubber shapes -----------------------------------------------------------------
 
+namespace {
+
+// The dragged shape is the bordered rectangle.
+bool Border_Shape(a_tool toolx) {
+  return toolx == FRECT_TOOL && gs.fill_kind == BORDER_FILL && gs.tool_net != SELECT_TOOL;
+}
+
+}  // namespace
+
 void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
                        Point& net1, Point& net2, Rect& dirty) {
   int16 outset = 0;
@@ -336,6 +356,13 @@ void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 
     int32 dv = int32(corner.v) - base.v, dh = int32(corner.h) - base.h;
     int32 mv = std::abs(dv), mh = std::abs(dh);
     if (constrain) mv = mh = (mv + mh) / 2;
+    if (Border_Shape(toolx)) {
+      // At least the border's corners.
+      Point least{0, 0};
+      Border_CalcSize(least, Point{0, 0});
+      mv = std::max<int32>(mv, shaping == 0 ? least.v : (least.v + 1) / 2);
+      mh = std::max<int32>(mh, shaping == 0 ? least.h : (least.h + 1) / 2);
+    }
     mv = std::max<int32>(mv, 1);
     mh = std::max<int32>(mh, 1);
     auto axis = [&](int16 b, int32 d, int32 m, int16& n1, int16& n2) {
@@ -359,6 +386,24 @@ void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 
   outset = int16(outset + std::max<int16>(fudge, 0));
   dirty = Rect{int16(dirty.top - outset), int16(dirty.left - outset), int16(dirty.bottom + outset),
                int16(dirty.right + outset)};
+}
+
+void Border_Fit_Corners(int16 shaping, Point& net1, Point& net2) {
+  const Point frame{int16(std::abs(int32(net2.v) - net1.v)), int16(std::abs(int32(net2.h) - net1.h))};
+  Point used{0, 0};
+  Border_CalcSize(used, frame);
+  if (used.h <= 0 || used.v <= 0) return;
+  auto axis = [&](int16& a, int16& b, int16 size) {
+    if (shaping == 0) {
+      b = int16(b < a ? a - size : a + size);
+    } else {
+      const int16 lo = int16(std::min(a, b) + (std::abs(int32(b) - a) - size) / 2);
+      a = lo;
+      b = int16(lo + size);
+    }
+  };
+  axis(net1.v, net2.v, used.v);
+  axis(net1.h, net2.h, used.h);
 }
 
 void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2) {
@@ -427,8 +472,10 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
     old_dirty = dirty;
     drawn = true;
   };
+  TrackMouse_Init(gs.outer_window);
   Point mouse = lanchor;
-  do {
+  // Each place of the mouse while the button is down, the release's last.
+  for (bool held = true;; held = held && Mouse_Held(mouse)) {
     Point cell;
     ScreenToCell(vx, mouse, cell);
     const bool now_shift = ShiftKeyDown();
@@ -441,9 +488,16 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
       shift = now_shift;
       imprint_temporary(dirty);
     }
-    GetMouse(mouse);
-  } while (StillDown());
+    if (!held) break;
+  }
+  TrackMouse_Stop();
   t.status_sizing = false;
+  if (Border_Shape(toolx) && drawn) {
+    // The border in whole pieces.
+    Border_Fit_Corners(gs.grid_vals[FROM_CORNER_GRID], net1, net2);
+    imprint_temporary(Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
+                           std::max(net1.h, net2.h)});
+  }
   // The final imprint, with the symmetry copies.
   const Rect final_clip = Clip_To(old_dirty, unit->paintbounds);
   a_history_op op = OP_NOP;
@@ -690,7 +744,8 @@ void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary
   while (!l.closed) {
     // Drawing: every new cell until the button is released (after a click,
     // a press held on goes on drawing).
-    while (!l.closed && TrackMouse_StillDown(mouse)) {
+    for (bool held = true; held && !l.closed;) {
+      held = Mouse_Held(mouse);
       ScreenToCell(vx, mouse, cell);
       if (!Same(cell, l.last)) Lasso_Drag(l, cell);
     }
@@ -855,13 +910,15 @@ void Track_Furter(uint16 vx, bool8 solid, Point anchor_local) {
   Point anchor;
   ScreenToCell(vx, anchor_local, anchor);
   if (!Furter_Begin(vx, solid, anchor)) return;
+  TrackMouse_Init(gs.outer_window);
   Point mouse = anchor_local;
-  do {
+  for (bool held = true;; held = held && Mouse_Held(mouse)) {
     Point cell;
     ScreenToCell(vx, mouse, cell);
     Furter_Move(cell);
-    GetMouse(mouse);
-  } while (StillDown());
+    if (!held) break;
+  }
+  TrackMouse_Stop();
   Furter_End();
 }
 
@@ -899,15 +956,18 @@ void Track_Dropper1(uint16 vx, Point startcell) {
   parm.mask_world = unit->statics[PAINT1_LAYER].mask;
   Point cell = startcell, last{0, -999};
   Point mouse;
-  do {
+  TrackMouse_Init(gs.outer_window);
+  for (bool held = true;;) {
     if (!Same(cell, last)) {
       list->points[0] = cell;
       Atom_Eyedropper(parm);
       last = cell;
     }
-    GetMouse(mouse);
+    if (!held) break;
+    held = Mouse_Held(mouse);
     ScreenToCell(vx, mouse, cell);
-  } while (StillDown());
+  }
+  TrackMouse_Stop();
   Dispose_PaintParm(parm);
 }
 
@@ -925,12 +985,15 @@ bool8 Grabber_Step(uint16 vx, Point& from, Point to) {
 void Track_Grabber(uint16 vx) {
   Sound_Effect(SND_SUBTOOL_ONESHOT);
   Cursor_Set_Shape(GRABBER2_CURSOR);
+  TrackMouse_Init(gs.outer_window);
   Point from, mouse;
+  if (gs.outer_window != nullptr) SetPort(gs.outer_window);
   GetMouse(from);
-  while (StillDown()) {
-    GetMouse(mouse);
-    if (!Grabber_Step(vx, from, mouse)) Sleep(1);
+  for (bool held = true; held;) {
+    held = Mouse_Held(mouse);
+    if (!Grabber_Step(vx, from, mouse) && held) Sleep(1);
   }
+  TrackMouse_Stop();
   Cursor_Set_Shape(GRABBER_CURSOR);
   Sound_Effect(SND_SUBTOOL_ONESHOT);
 }
@@ -941,6 +1004,17 @@ void Track_Dropper2(bool8 button, Point cell) {
 }
 
 // --- Dispatch ----------------------------------------------------------------------
+
+a_tool Eraser_Tracking(int16 e, int16& spacing) {
+  spacing = 1;
+  if (e >= 0 && e <= LAST_FIXED_ERASER) {
+    spacing = std::max<int16>(int16(Eraser_Side(e) / 3), 1);
+    return ERASER_TOOL;
+  }
+  if (e == 10) return SOVAL_TOOL;
+  if (e == 11) return SPOLYGON_TOOL;
+  return SRECT_TOOL;
+}
 
 void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
   a_tool tool = gs.tool_net;
@@ -962,15 +1036,11 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       Track_1(1, gs.slider_vals[BRUSH_SPACING_SLIDER], false, false, vx, startcell, BRUSH_TOOL);
       return;
     case ERASER_TOOL: {
-      const int16 e = gs.grid_vals[ERASER_GRID];
-      if (e >= 0 && e <= LAST_FIXED_ERASER) {
-        Track_1(1, std::max<int16>(int16(Eraser_Side(e) / 3), 1), false, false, vx, startcell, ERASER_TOOL);
-      } else if (e == 10) {
-        Track_4(SOVAL_TOOL, vx, stroke.lmouse);
-      } else if (e == 11) {
-        Track_Polygon(vx, startcell);
-      } else {
-        Track_4(SRECT_TOOL, vx, stroke.lmouse);
+      int16 spacing = 1;
+      switch (const a_tool how = Eraser_Tracking(gs.grid_vals[ERASER_GRID], spacing)) {
+        case ERASER_TOOL: Track_1(1, spacing, false, false, vx, startcell, ERASER_TOOL); break;
+        case SPOLYGON_TOOL: Track_Polygon(vx, startcell); break;
+        default: Track_4(how, vx, stroke.lmouse); break;
       }
       return;
     }

@@ -76,6 +76,12 @@ extern a_tool_sound g_tool_sound;
 // made for a painting tool on a unit that has none.
 void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke);
 
+// How the eraser tracks at ERASER_GRID value e: free-hand (ERASER_TOOL)
+// for the square sizes 0 .. LAST_FIXED_ERASER, spacing := a third of the
+// side (at least 1); an oval (SOVAL_TOOL) at 10, a polygon (SPOLYGON_TOOL)
+// at 11, and a rectangle (SRECT_TOOL) at any other value.
+a_tool Eraser_Tracking(int16 e, int16& spacing);
+
 // The free-hand loop of tracktool from startcell in view vx: a post every
 // spacing cells walked (every good sample with 0), hold samples every
 // sinterval ticks with repeat, the stamp grid under Shift with use_shift.
@@ -107,6 +113,12 @@ uint16 Track_1_Pending(uint16 cx);
 // vx's zoom fudge.
 void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
                        Point& net1, Point& net2, Rect& dirty);
+// A bordered rectangle (the framed rectangle with the border fill) is never
+// smaller than the border's two corners along each axis (half that from the
+// centre), and is fitted at release to whole pieces of the border chosen in
+// the border bar: Border_Fit_Corners shrinks net1 .. net2 to the size the
+// pieces make, keeping net1 (shaping FROM_CORNERS) or the centre.
+void Border_Fit_Corners(int16 shaping, Point& net1, Point& net2);
 // The four corners of the shape from corner1 to corner2, in order
 // corner1, (corner1.v, corner2.h), corner2, (corner2.v, corner1.h).
 void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2);

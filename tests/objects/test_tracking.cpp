@@ -18,6 +18,7 @@
 #include "host/HostBackend.h"
 #include "host/HostScript.h"
 #include "objects/VoskAtom.h"
+#include "objects/VoskBord.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskTrac.h"
 #include "platform/Events.h"
@@ -25,7 +26,9 @@
 #include "platform/SysKey.h"
 #include "platform/VoskErr.h"
 #include "platform/WinTestSupport.h"
+#include "pixel/OP.h"
 #include "pixel/Polar.h"
+#include "pixel/SysPixt.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -638,7 +641,7 @@ TEST_F(Tracking, DropperTakesTheColourUnderTheButton) {
 
 // The tracking fixture with a headless main window whose view 1 shows the
 // unit at 1:1, cell (0, 0) at the window's (0, 0).
-class Lasso : public Tracking {
+class InWindow : public Tracking {
  protected:
   void SetUp() override {
     Host_Win_Reset();
@@ -662,6 +665,15 @@ class Lasso : public Tracking {
     wintest::Clear_Port_State();
     wintest::Stop_Headless_Host();
   }
+  // Runs script and takes its first press from the queue, as the main
+  // window would before handing it to the view.
+  void Script(const std::string& script) {
+    std::string err;
+    ASSERT_TRUE(Host_Script_Load_Text(script, "script", err)) << err;
+    MSG msg;
+    int tries = 0;
+    while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+  }
   std::vector<uint8> Merged_Bytes() {
     const PixMap& p = unit_->statics[TOTAL_LAYER].world->pix;
     return std::vector<uint8>(p.baseAddr, p.baseAddr + size_t(p.bounds.bottom - p.bounds.top) * PixMap_RowBytes(p));
@@ -679,7 +691,7 @@ class Lasso : public Tracking {
 // the start does not close, a click near the start then does; the last
 // point is the origin and the bounds stay within the unit. Points past the
 // list's capacity widen the bounds without being stored.
-TEST_F(Lasso, Closing) {
+TEST_F(InWindow, LassoClosing) {
   a_pointlist_ptr list = nullptr;
   New_Pointlist(100, list);
   a_lasso l;
@@ -715,7 +727,7 @@ TEST_F(Lasso, Closing) {
 // While the outline is collected, prompt 23 shows and every side is drawn
 // on the merged layer in black; closing hides the prompt and gives the
 // merged layer back as it was.
-TEST_F(Lasso, OutlineDrawnWhileTrackingAndTakenBack) {
+TEST_F(InWindow, LassoOutlineDrawnWhileTrackingAndTakenBack) {
   Paint_Layer();
   Current_Unit_UpToDate();
   const std::vector<uint8> before = Merged_Bytes();
@@ -737,21 +749,14 @@ TEST_F(Lasso, OutlineDrawnWhileTrackingAndTakenBack) {
 // side, then a key closing it. The clicked corner belongs to the outline,
 // the polygon is filled as one undo step, and the outline is gone from the
 // merged layer.
-TEST_F(Lasso, PolygonFromDragClickAndKey) {
+TEST_F(InWindow, PolygonFromDragClickAndKey) {
   Paint_Layer();
   gs.tool_net = SPOLYGON_TOOL;
   gs.tool_desc[SPOLYGON_TOOL].atom_proc = Atom_SPolygon;
   gs.fill_kind = COLOR_FILL;
   gs.fill_color32 = a_pixel32{{0x20, 0x80, 0xE0, 0xFF}};
   gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
-  std::string err;
-  ASSERT_TRUE(Host_Script_Load_Text("down 20 20\nmove 50 20\nmove 80 20\nmove 80 50\nmove 80 80\nup 80 80\n"
-                                    "wait 1\nclick 20 80\nwait 1\nkey Enter\n",
-                                    "polygon", err))
-      << err;
-  MSG msg;
-  int tries = 0;
-  while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+  Script("down 20 20\nmove 50 20\nmove 80 20\nmove 80 50\nmove 80 80\nup 80 80\nwait 1\nclick 20 80\nwait 1\nkey Enter\n");
   Track_Polygon(1, Point{20, 20});
   EXPECT_EQ(History_Last_Op(), OP_PAINT_POLYGON);
   const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
@@ -763,6 +768,155 @@ TEST_F(Lasso, PolygonFromDragClickAndKey) {
   Current_Unit_UpToDate();
   EXPECT_NE(Merged(Point{80, 50}), 0u);  // no outline left on the polygon's edges
   EXPECT_NE(Merged(Point{50, 80}), 0u);
+}
+
+// --- The eraser ------------------------------------------------------------------------
+
+// Eraser grid 0 to 8 erases free-hand with the square's third as spacing,
+// 10 with an oval, 11 with a polygon, every other value with a rectangle.
+TEST(EraserTracking, GridZeroToTwelve) {
+  struct Case {
+    int16 e;
+    a_tool how;
+    int16 spacing;
+  } cases[] = {{0, ERASER_TOOL, 1},  {1, ERASER_TOOL, 1},  {4, ERASER_TOOL, 1},     {5, ERASER_TOOL, 2},
+               {6, ERASER_TOOL, 3},  {7, ERASER_TOOL, 3},  {8, ERASER_TOOL, 5},     {9, SRECT_TOOL, 1},
+               {10, SOVAL_TOOL, 1},  {11, SPOLYGON_TOOL, 1}, {12, SRECT_TOOL, 1},   {13, SRECT_TOOL, 1},
+               {-1, SRECT_TOOL, 1}};
+  for (const Case& c : cases) {
+    int16 spacing = -7;
+    EXPECT_EQ(Eraser_Tracking(c.e, spacing), c.how) << c.e;
+    EXPECT_EQ(spacing, c.spacing) << c.e;
+  }
+}
+
+// The rectangle and oval erasers, with a gradient the fill in force, erase
+// what they are dragged over (the mask only) and never ask for the
+// gradient's centre (whose prompt beeps and takes the next clicks).
+TEST_F(InWindow, EraserShapesEraseWithoutAskingForAGradient) {
+  Paint_Layer();
+  auto world = [&]() -> const PixMap& { return unit_->statics[PAINT1_LAYER].world->pix; };
+  auto maskpix = [&]() -> const PixMap& { return unit_->statics[PAINT1_LAYER].mask->pix; };
+  for (int16 v = 0; v < 100; ++v)
+    for (int16 h = 0; h < 100; ++h) {
+      reinterpret_cast<uint32*>(world().baseAddr + size_t(v) * PixMap_RowBytes(world()))[h] = 0xFF3060A0u;
+      maskpix().baseAddr[size_t(v) * PixMap_RowBytes(maskpix()) + size_t(h)] = 255;
+    }
+  History_Emit(OP_PAINT_BRUSH);  // the painted layer as a state of its own
+  auto mask = [&](int16 v, int16 h) {
+    return uint8(maskpix().baseAddr[size_t(v) * PixMap_RowBytes(maskpix()) + size_t(h)]);
+  };
+  gs.tool_net = ERASER_TOOL;
+  gs.grid_vals[TOOL_GRID] = ERASER_TOOL;
+  gs.tool_desc[SRECT_TOOL].atom_proc = Atom_SRect;
+  gs.tool_desc[SOVAL_TOOL].atom_proc = Atom_SOval;
+  gs.fill_kind = GRADIENT_FILL;
+  gs.grid_vals[GRAD_KIND_GRID] = CIRCULAR_DITHER;
+  const size_t colour_bytes = size_t(world().bounds.bottom) * PixMap_RowBytes(world());
+  for (int16 e : {int16(9), int16(10), int16(12)}) {
+    SCOPED_TRACE(e);
+    gs.grid_vals[ERASER_GRID] = e;
+    const std::vector<uint8> before = Layer_Bytes();
+    soundtest::SoundRecorder sounds;
+    Script("down 30 30\nmove 50 45\nmove 70 60\nup 70 60\nwait 1\nclick 5 5\nwait 1\nclick 6 6\n");
+    a_mousestroke stroke{};
+    stroke.window = gs.outer_window;
+    stroke.lmouse = Point{30, 30};
+    stroke.button1 = true;
+    Paint_MouseDown(1, stroke);
+    const std::vector<uint8> after = Layer_Bytes();
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_TRUE(std::equal(after.begin(), after.begin() + ptrdiff_t(colour_bytes), before.begin()));  // colours kept
+    EXPECT_EQ(mask(45, 50), 0);    // the middle erased
+    EXPECT_EQ(mask(25, 50), 255);  // above it kept
+    EXPECT_EQ(mask(45, 75), 255);  // right of it kept
+    EXPECT_EQ(sounds.Ids(), std::vector<int16>{}) << "the gradient's prompt";
+    EXPECT_EQ(History_Last_Op(), e == 10 ? OP_PAINT_OVAL : OP_PAINT_RECT);
+    Host_Script_Reset();
+    Undo_Silent();
+    EXPECT_EQ(Layer_Bytes(), before);
+  }
+}
+
+// --- The border fill ---------------------------------------------------------------------
+
+// A bordered rectangle is never smaller than the border's corners, and at
+// release its corners are fitted to whole pieces (from its anchor, or about
+// its centre) and imprinted once more; other shapes keep their size.
+TEST_F(InWindow, BorderFillInWholePieces) {
+  OP_Init();
+  SysPixt_Init();
+  Border_Init();
+  FSSpec lib;
+  ASSERT_TRUE(Path_From_Text(lib, VELMOR_ART_LIBRARY));
+  ASSERT_EQ(OP_OpenFile(lib), OPEN_OKAY) << VELMOR_ART_LIBRARY << " (the build draws it)";
+  gs.bar_selection[BORDER_BAR] = 1;
+  Point ncorn{}, nside{}, nsliv{}, least{};
+  ASSERT_TRUE(Border_CalcSize2(1, Point{0, 0}, ncorn, nside, nsliv, least));
+  ASSERT_GT(least.h, 1);
+  ASSERT_GT(least.v, 1);
+  auto fitted = [](Point frame) {
+    Point nc{}, ns{}, nl{}, used{};
+    EXPECT_TRUE(Border_CalcSize2(1, frame, nc, ns, nl, used));
+    return used;
+  };
+  gs.fill_kind = BORDER_FILL;
+  gs.tool_net = FRECT_TOOL;
+  gs.views[0].zoom_fudge = 0;
+
+  // Constraints: a click gives the corners' size, from the centre half of
+  // it each way; the marquee keeps one cell.
+  Point n1, n2;
+  Rect dirty;
+  Apply_Constraints(FRECT_TOOL, 1, Point{50, 50}, Point{50, 50}, 0, false, n1, n2, dirty);
+  EXPECT_TRUE(n1 == (Point{50, 50}));
+  EXPECT_TRUE(n2 == (Point{int16(50 + least.v), int16(50 + least.h)}));
+  Apply_Constraints(FRECT_TOOL, 1, Point{50, 50}, Point{49, 49}, 1, false, n1, n2, dirty);
+  EXPECT_EQ(n2.v - n1.v, 2 * ((least.v + 1) / 2) + 1);  // the corner before the base: one more
+  EXPECT_EQ(n2.h - n1.h, 2 * ((least.h + 1) / 2) + 1);
+  const Point far{int16(50 + least.v + 37), int16(50 + least.h + 41)};
+  Apply_Constraints(FRECT_TOOL, 1, Point{50, 50}, far, 0, false, n1, n2, dirty);
+  EXPECT_TRUE(n2 == far);
+  gs.tool_net = SELECT_TOOL;
+  Apply_Constraints(FRECT_TOOL, 1, Point{50, 50}, Point{50, 50}, 0, false, n1, n2, dirty);
+  EXPECT_TRUE(n2 == (Point{51, 51}));
+  gs.tool_net = FRECT_TOOL;
+
+  // Whole pieces: from the anchor either way, or about the centre.
+  const Point frame{150, 170};
+  const Point used = fitted(frame);
+  ASSERT_TRUE(used.v <= frame.v && used.h <= frame.h && (used.v < frame.v || used.h < frame.h));
+  Point a{10, 10}, b{160, 180};
+  Border_Fit_Corners(0, a, b);
+  EXPECT_TRUE(a == (Point{10, 10}));
+  EXPECT_TRUE(b == (Point{int16(10 + used.v), int16(10 + used.h)}));
+  a = Point{160, 180};
+  b = Point{10, 10};
+  Border_Fit_Corners(0, a, b);
+  EXPECT_TRUE(b == (Point{int16(160 - used.v), int16(180 - used.h)}));
+  a = Point{10, 10};
+  b = Point{160, 180};
+  Border_Fit_Corners(1, a, b);
+  EXPECT_TRUE(a == (Point{int16(10 + (150 - used.v) / 2), int16(10 + (170 - used.h) / 2)}));
+  EXPECT_EQ(b.v - a.v, used.v);
+  EXPECT_EQ(b.h - a.h, used.h);
+
+  // A drag: previews at the mouse, then once more in whole pieces.
+  Paint_Layer();
+  gs.tool_desc[FRECT_TOOL].atom_proc = Recording_Atom;
+  Imprints().clear();
+  Script("down 20 10\nmove 100 50\nmove 190 160\nup 190 160\n");
+  Track_4(FRECT_TOOL, 1, Point{10, 20});
+  ASSERT_GE(Imprints().size(), 2u);
+  const std::vector<Point>& before = Imprints()[Imprints().size() - 2];
+  const std::vector<Point>& last = Imprints().back();
+  EXPECT_TRUE(before[2] == (Point{160, 190}));
+  const Point whole = fitted(Point{150, 170});
+  EXPECT_TRUE(last[0] == (Point{10, 20}));
+  EXPECT_TRUE(last[2] == (Point{int16(10 + whole.v), int16(20 + whole.h)})) << last[2].v << "," << last[2].h;
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_RECT);
+  Border_Unload();
+  OP_Stop();
 }
 
 }  // namespace
