@@ -775,6 +775,7 @@ TEST_F(InWindow, PolygonFromDragClickAndKey) {
 // Eraser grid 0 to 8 erases free-hand with the square's third as spacing,
 // 10 with an oval, 11 with a polygon, every other value with a rectangle.
 TEST(EraserTracking, GridZeroToTwelve) {
+  VoskDef_Init();  // the size table
   struct Case {
     int16 e;
     a_tool how;
