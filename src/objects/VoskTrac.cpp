@@ -424,6 +424,28 @@ Rect Clip_To(const Rect& r, const Rect& bounds) {
 
 }  // namespace
 
+namespace {
+
+// The marquee outline of a dragged shape (an oval for the ovals, else a
+// rectangle) over cells r, drawn into the merged layer and shown; the next
+// merge of the area takes it off.
+void Draw_Marq_In_Merged(a_tool toolx, const Rect& r) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[TOTAL_LAYER].world == nullptr || Empty(r)) return;
+  Rect merge;
+  CellToMergeRect(unit, r, merge);
+  Push_GWorld(unit->statics[TOTAL_LAYER].world);
+  PenNormal();
+  if (toolx == SOVAL_TOOL || toolx == FOVAL_TOOL)
+    Draw_Marq_Oval(merge);
+  else
+    Draw_Marq_Rect(merge);
+  Pop_GWorld();
+  Doc_Draw(r);
+}
+
+}  // namespace
+
 void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
   a_doc_unit* unit = g_doc.up;
   if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
@@ -468,6 +490,9 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
     Union_Into(both, Clip_To(dirty, unit->paintbounds));
     Union_Into(unit->render_dirty, both);
     if (!Empty(both)) Doc_Merge_Draw(both);
+    if (marqf)
+      Draw_Marq_In_Merged(toolx, Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
+                                      std::max(net1.h, net2.h)});
     t.status_size = Point{int16(std::abs(net2.v - net1.v)), int16(std::abs(net2.h - net1.h))};
     old_dirty = dirty;
     drawn = true;
@@ -503,7 +528,11 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
   a_history_op op = OP_NOP;
   if (select) {
     parm.fill = GETTING_MARQUEE;
-    if (!Empty(final_clip)) Undo_RestoreRect(final_clip);
+    if (!Empty(final_clip)) {
+      // The outline off the screen before the capture.
+      Undo_RestoreRect(final_clip);
+      Doc_Merge_Draw(final_clip);
+    }
     Imprint(true, toolx, parm);
     if (!EmptyRgn(t.marq_rgn) && Marq_To_Stamp() && gs.grid_vals[MARQ_CUT_GRID] == CUT_SELECTION) op = OP_PAINT_CUT;
   } else {

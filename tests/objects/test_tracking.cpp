@@ -20,6 +20,7 @@
 #include "objects/VoskAtom.h"
 #include "objects/VoskBord.h"
 #include "objects/VoskBrus.h"
+#include "objects/VoskMarq.h"
 #include "objects/VoskTrac.h"
 #include "platform/Events.h"
 #include "platform/SysSound.h"
@@ -768,6 +769,55 @@ TEST_F(InWindow, PolygonFromDragClickAndKey) {
   Current_Unit_UpToDate();
   EXPECT_NE(Merged(Point{80, 50}), 0u);  // no outline left on the polygon's edges
   EXPECT_NE(Merged(Point{50, 80}), 0u);
+}
+
+// --- The marquee -----------------------------------------------------------------------
+
+// What a marquee preview saw on the merged layer: for each call, how many
+// pixels of the previous preview's top edge differ from the merged layer
+// before the drag.
+struct a_marquee_probe {
+  std::vector<uint32> before;
+  int32 rowbytes = 0;
+  Rect last{0, 0, 0, 0};
+  std::vector<int> outline;
+};
+a_marquee_probe g_probe;
+
+void Probing_Marquee_Atom(a_atom_rec& p) {
+  if (p.fill != TRACKING_MARQUEE) return;
+  const PixMap& m = g_doc.up->statics[TOTAL_LAYER].world->pix;
+  int changed = 0;
+  for (int16 h = g_probe.last.left; h < g_probe.last.right; ++h) {
+    const size_t at = size_t(g_probe.last.top) * size_t(g_probe.rowbytes / 4) + size_t(h);
+    changed += reinterpret_cast<const uint32*>(m.baseAddr)[at] != g_probe.before[at];
+  }
+  if (g_probe.last.right > g_probe.last.left) g_probe.outline.push_back(changed);
+  const Point a = p.list->points[0], b = p.list->points[2];
+  g_probe.last = Rect{std::min(a.v, b.v), std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h)};
+  p.dirty = Rect{0, 0, 0, 0};
+}
+
+// A rectangle marquee shows its dashed outline on the merged layer while it
+// is dragged, each outline taken off for the next, and none once released.
+TEST_F(InWindow, MarqueeOutlineWhileDragging) {
+  Paint_Layer();
+  Current_Unit_UpToDate();
+  const PixMap& m = unit_->statics[TOTAL_LAYER].world->pix;
+  g_probe = a_marquee_probe{};
+  g_probe.rowbytes = int32(PixMap_RowBytes(m));
+  g_probe.before.assign(reinterpret_cast<const uint32*>(m.baseAddr),
+                        reinterpret_cast<const uint32*>(m.baseAddr) + size_t(m.bounds.bottom) * PixMap_RowBytes(m) / 4);
+  const std::vector<uint8> before = Merged_Bytes();
+  gs.tool_net = SELECT_TOOL;
+  gs.grid_vals[MARQ_KIND_GRID] = RECT_SELECTION;
+  gs.tool_desc[FRECT_TOOL].atom_proc = Probing_Marquee_Atom;
+  Script("down 20 20\nmove 50 40\nmove 80 60\nup 80 60\n");
+  Track_4(FRECT_TOOL, 1, Point{20, 20});
+  ASSERT_GE(g_probe.outline.size(), 2u);
+  for (int n : g_probe.outline) EXPECT_GT(n, 0);  // the last preview's top edge drawn
+  EXPECT_GT(g_probe.outline.back(), 3);
+  EXPECT_EQ(Merged_Bytes(), before);
 }
 
 // --- The eraser ------------------------------------------------------------------------
