@@ -571,25 +571,89 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
   Undo_Dispose();
 }
 
+namespace {
+
+constexpr int16 PROMPT_GRAD_CENTER = 10;  // "Click to set the center point"
+constexpr int16 PROMPT_GRAD_EXTENT = 11;  // "Click to set the extent of the spread"
+
+// Follows the mouse in view vx until a press (TRUE) or
+// a key (FALSE); cell := the mouse's cell, passed through adjust. Meanwhile
+// xor_draw shows a figure for each new cell in exclusive-or (drawn again to
+// take it off), none left at the end.
+template <typename Adjust, typename Draw>
+bool Follow_Until_Press(uint16 vx, Point& cell, Adjust adjust, Draw xor_draw) {
+  bool shown = false, pressed = false;
+  Point drawn{0, 0};
+  for (bool done = false; !done;) {
+    MSG msg;
+    while (!done && PeekMessage(&msg, nullptr, WM_NCLBUTTONDOWN, WM_MOUSELAST, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN) {
+        done = true;
+      } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+        done = pressed = true;
+      }
+    }
+    Point mouse;
+    if (gs.outer_window != nullptr) SetPort(gs.outer_window);
+    GetMouse(mouse);
+    ScreenToCell(vx, mouse, cell);
+    adjust(cell);
+    if (!done && (!shown || !Same(drawn, cell))) {
+      if (shown) xor_draw(drawn);
+      xor_draw(cell);
+      drawn = cell;
+      shown = true;
+    }
+    if (!done) Sleep(1);
+  }
+  if (shown) xor_draw(drawn);
+  return pressed;
+}
+
+// The circle about the cell centre through the cell edge, in exclusive-or
+// in view vx of the main window.
+void XOR_Circle(uint16 vx, Point centre, Point edge) {
+  if (gs.outer_window == nullptr || vx < 1 || vx > MAXNVIEWS) return;
+  const double dv = edge.v - centre.v, dh = edge.h - centre.h;
+  const int16 r = CellToScreenInt(vx, int16(std::min(std::sqrt(dv * dv + dh * dh), 16000.0)));
+  Point c;
+  CellToScreen(vx, centre, c);
+  Push_Window(gs.outer_window);
+  PenState pen;
+  GetPenState(pen);
+  PushClip(gs.views[vx - 1].bounds);
+  PenNormal();
+  PenMode(patXor);
+  FrameOval(Rect{int16(c.v - r), int16(c.h - r), int16(c.v + r + 1), int16(c.h + r + 1)});
+  PopClip();
+  SetPenState(pen);
+  Pop_Window();
+}
+
+}  // namespace
+
 void Ask_Gradient_Spec(uint16 vx) {
   const int16 kind = gs.grid_vals[GRAD_KIND_GRID];
   if (kind != CIRCULAR_DITHER && kind != RAY_DITHER) return;
   Sound_Effect(SND_PROMPT);
+  Prompt_Show(PROMPT_GRAD_CENTER);
   Cursor_Set_Shape(CROSSHAIR_CURSOR);
-  Point mouse;
-  WaitForMouseDown();
+  Init_Capture();
+  auto as_is = [](Point&) {};
+  Point cell;
+  Follow_Until_Press(vx, cell, as_is, [](Point) {});
   Sound_Effect(SND_SET_GRAD_CENTER);
-  GetMouse(mouse);
-  ScreenToCell(vx, mouse, t.grad_center);
+  t.grad_center = cell;
   if (kind == CIRCULAR_DITHER) {
-    WaitForMouseDown();
+    Prompt_Show(PROMPT_GRAD_EXTENT);
+    const Point centre = cell;
+    Follow_Until_Press(vx, cell, as_is, [&](Point edge) { XOR_Circle(vx, centre, edge); });
     Sound_Effect(SND_SET_GRAD_RADIUS);
-    GetMouse(mouse);
-    Point edge;
-    ScreenToCell(vx, mouse, edge);
-    const double dv = edge.v - t.grad_center.v, dh = edge.h - t.grad_center.h;
+    const double dv = cell.v - centre.v, dh = cell.h - centre.h;
     t.grad_radius = int16(std::min(std::sqrt(dv * dv + dh * dh), 32767.0));
   }
+  Stop_Capture();
+  Prompt_Hide();
   Cursor_Set_Shape(ARROW_CURSOR);
 }
 
@@ -727,38 +791,20 @@ bool Lasso_Rubber(uint16 vx, const a_lasso& l, Point& cell) {
   a_pointlist_ptr line = nullptr;
   New_Pointlist(2, line);
   if (line == nullptr) OutOfMemory(4 + 2 * uint32(sizeof(Point)));
-  line->npoints = 0;
-  auto toggle = [&] {
-    if (line->npoints == 0 || gs.outer_window == nullptr) return;
-    Push_Window(gs.outer_window);
-    Draw_XOR_Pointlist(line);
-    Pop_Window();
-  };
-  bool pressed = false;
-  for (bool done = false; !done;) {
-    MSG msg;
-    while (!done && PeekMessage(&msg, nullptr, WM_NCLBUTTONDOWN, WM_MOUSELAST, PM_REMOVE)) {
-      if (msg.message == WM_KEYDOWN) {
-        done = true;
-      } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
-        done = pressed = true;
-      }
-    }
-    Point mouse;
-    if (gs.outer_window != nullptr) SetPort(gs.outer_window);
-    GetMouse(mouse);
-    ScreenToCell(vx, mouse, cell);
-    if (ShiftKeyDown()) Apply_Line_Constraint(l.last, cell);
-    if (!done && (line->npoints == 0 || !Same(line->points[1], cell))) {
-      toggle();
-      line->npoints = 2;
-      line->points[0] = l.last;
-      line->points[1] = cell;
-      toggle();
-    }
-    if (!done) Sleep(1);
-  }
-  toggle();
+  const bool pressed = Follow_Until_Press(
+      vx, cell,
+      [&](Point& c) {
+        if (ShiftKeyDown()) Apply_Line_Constraint(l.last, c);
+      },
+      [&](Point c) {
+        if (gs.outer_window == nullptr) return;
+        line->npoints = 2;
+        line->points[0] = l.last;
+        line->points[1] = c;
+        Push_Window(gs.outer_window);
+        Draw_XOR_Pointlist(line);
+        Pop_Window();
+      });
   Dispose_Pointlist(line);
   return pressed;
 }
@@ -954,9 +1000,9 @@ void Track_Furter(uint16 vx, bool8 solid, Point anchor_local) {
 // --- The other tools ---------------------------------------------------------------
 
 void Track_Bucket(uint16 vx, Point startcell) {
-  (void)vx;
   a_doc_unit* unit = g_doc.up;
   if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  if (gs.fill_kind == GRADIENT_FILL) Ask_Gradient_Spec(vx);
   Sound_Effect(SND_BUCKET);
   Cursor_Push_Watch();
   a_atom_rec parm;

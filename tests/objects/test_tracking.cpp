@@ -820,6 +820,32 @@ TEST_F(InWindow, MarqueeOutlineWhileDragging) {
   EXPECT_EQ(Merged_Bytes(), before);
 }
 
+// --- Gradient placement ----------------------------------------------------------------
+
+// A bucket click with a circular gradient first asks for the centre and
+// the extent (prompts 10 and 11, a click each with its sound), then fills.
+TEST_F(InWindow, BucketAsksForTheCircularGradientsCentreAndExtent) {
+  Paint_Layer();
+  gs.tool_net = BUCKET_TOOL;
+  gs.tool_desc[BUCKET_TOOL].atom_proc = Recording_Atom;
+  gs.fill_kind = GRADIENT_FILL;
+  gs.grid_vals[GRAD_KIND_GRID] = CIRCULAR_DITHER;
+  soundtest::SoundRecorder sounds;
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("click 40 50\nwait 1\nmove 60 60\nwait 1\nclick 70 50\nwait 5\n", "gradient", err)) << err;
+  Track_Bucket(1, Point{20, 30});
+  EXPECT_TRUE(t.grad_center == (Point{50, 40})) << t.grad_center.v << "," << t.grad_center.h;
+  EXPECT_EQ(t.grad_radius, 30);
+  EXPECT_EQ(sounds.Ids(), (std::vector<int16>{SND_SET_GRAD_CENTER, SND_SET_GRAD_RADIUS, SND_BUCKET}));
+  const auto& ev = Host_Audio_Events();  // the prompt's sound is the system's beep
+  EXPECT_NE(std::find_if(ev.begin(), ev.end(), [](const HostAudioEvent& e) { return e.kind == HostAudioEventKind::BEEP; }),
+            ev.end());
+  EXPECT_EQ(g_prompt_window, nullptr);
+  ASSERT_EQ(Imprints().size(), 1u);
+  EXPECT_TRUE(Imprints()[0][0] == (Point{20, 30}));
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BUCKET);
+}
+
 // --- The eraser ------------------------------------------------------------------------
 
 // Eraser grid 0 to 8 erases free-hand with the square's third as spacing,
