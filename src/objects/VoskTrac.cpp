@@ -1138,7 +1138,11 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
         Track_Lasso_Select(vx, startcell);
       else
         Track_4(FRECT_TOOL, vx, stroke.lmouse);
-      if (gs.custom_stamp.seq != seq) gs.tool_net = STAMP_TOOL;
+      if (gs.custom_stamp.seq != seq) {
+        // A new custom stamp: the stamp tool takes it, without a sound.
+        gs.grid_vals[TOOL_GRID] = STAMP_TOOL;
+        gs.tool_net = STAMP_TOOL;
+      }
       return;
     }
     case SPRAY_TOOL:

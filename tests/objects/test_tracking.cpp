@@ -820,6 +820,43 @@ TEST_F(InWindow, MarqueeOutlineWhileDragging) {
   EXPECT_EQ(Merged_Bytes(), before);
 }
 
+// A rectangle marquee over paint captures it as the custom stamp, and the
+// tool grid turns to the stamp tool; over nothing it stays the select tool.
+TEST_F(InWindow, CaptureTurnsToTheStampTool) {
+  Paint_Layer();
+  gs.tool_desc[FRECT_TOOL].atom_proc = Atom_FRect;
+  gs.grid_vals[MARQ_KIND_GRID] = RECT_SELECTION;
+  gs.grid_vals[MARQ_CUT_GRID] = COPY_SELECTION;
+  gs.grid_vals[MARQ_TRANSP_GRID] = TRANSPARENT_SELECTION;
+  if (t.marq_rgn == nullptr) t.marq_rgn = NewRgn();
+  a_mousestroke stroke{};
+  stroke.window = gs.outer_window;
+  stroke.lmouse = Point{20, 20};
+  stroke.button1 = true;
+  for (bool painted : {false, true}) {
+    SCOPED_TRACE(painted);
+    if (painted) {
+      const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+      for (int16 v = 30; v < 40; ++v)
+        for (int16 h = 30; h < 40; ++h) m.baseAddr[size_t(v) * PixMap_RowBytes(m) + size_t(h)] = 255;
+    }
+    gs.tool_net = SELECT_TOOL;
+    gs.grid_vals[TOOL_GRID] = SELECT_TOOL;
+    const uint32 seq = gs.custom_stamp.seq;
+    Script("down 20 20\nmove 50 50\nmove 60 60\nup 60 60\n");
+    Paint_MouseDown(1, stroke);
+    Host_Script_Reset();
+    EXPECT_EQ(gs.custom_stamp.seq != seq, painted);
+    EXPECT_EQ(gs.tool_net, painted ? STAMP_TOOL : SELECT_TOOL);
+    EXPECT_EQ(gs.grid_vals[TOOL_GRID], painted ? STAMP_TOOL : SELECT_TOOL);
+  }
+  DisposeRgn(t.marq_rgn);
+  t.marq_rgn = nullptr;
+  Dispose_GWorld(gs.custom_stamp.world);
+  Dispose_GWorld(gs.custom_stamp.mask);
+  gs.custom_stamp = a_doc_layer{};
+}
+
 // --- Gradient placement ----------------------------------------------------------------
 
 // A bucket click with a circular gradient first asks for the centre and
