@@ -316,9 +316,15 @@ void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint
   if (!Track_1_Begin(sinterval, spacing, repeat, use_shift, vx, tracktool)) return;
   SmoothTrack_Init(sinterval);
   a_mouse_sample s;
-  while (SmoothTrack_Sample(s)) {
+  for (;;) {
+    // Looking at the queue brings in the input that has arrived, the
+    // release among it.
+    MSG msg;
+    PeekMessage(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE);
+    if (!SmoothTrack_Sample(s)) break;
+    // Samples are screen points.
     Point cell;
-    ScreenToCell(vx, s.mouse, cell);
+    GlobalToCell(vx, s.mouse, cell);
     const uint16 before = g_track1->in;
     Track_1_Sample(cell, s.kind, s.shifts, TickCount());
     if (g_track1->in == before) Track_1_Idle();

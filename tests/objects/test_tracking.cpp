@@ -771,6 +771,21 @@ TEST_F(InWindow, PolygonFromDragClickAndKey) {
   EXPECT_NE(Merged(Point{50, 80}), 0u);
 }
 
+// --- Free-hand strokes from the mouse -------------------------------------------------------
+
+// A scripted brush stroke ends at the release and paints the cells under
+// the mouse (the window lies away from the screen's corner).
+TEST_F(InWindow, FreeHandStrokeFollowsTheMouseToTheRelease) {
+  Paint_Layer();
+  Script("down 30 30\nmove 40 30\nmove 50 34\nup 50 34\nwait 5\n");
+  Track_1(1, 1, false, false, 1, Point{30, 30}, BRUSH_TOOL);
+  ASSERT_FALSE(Imprints().empty());
+  EXPECT_TRUE(Imprints().front()[0] == (Point{30, 30})) << Imprints().front()[0].v << "," << Imprints().front()[0].h;
+  EXPECT_TRUE(Imprints().back()[0] == (Point{34, 50})) << Imprints().back()[0].v << "," << Imprints().back()[0].h;
+  EXPECT_EQ(Imprints().size(), 21u);
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
+}
+
 // --- The marquee -----------------------------------------------------------------------
 
 // What a marquee preview saw on the merged layer: for each call, how many
