@@ -1206,11 +1206,14 @@ void Sound_Tool_Stop() { Sound_Quiet(); }
 bool8 Is_Mouse_Holding() {
   const uint32 start = TickCount();
   const uint32 hold = uint32(info_doubleclick > 0 ? info_doubleclick : 0) / 2;
-  while (StillDown()) {
+  for (;;) {
+    // Looking at the queue brings in the release when it has come.
+    MSG msg;
+    PeekMessage(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE);
+    if (!StillDown()) return false;
     if (TickCount() - start > hold) return true;
     Sleep(1);
   }
-  return false;
 }
 
 bool8 Is_Another_Click() {

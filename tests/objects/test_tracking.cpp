@@ -24,6 +24,7 @@
 #include "objects/VoskTrac.h"
 #include "platform/Events.h"
 #include "platform/SysSound.h"
+#include "platform/SysInfo.h"
 #include "platform/SysKey.h"
 #include "platform/VoskErr.h"
 #include "platform/WinTestSupport.h"
@@ -784,6 +785,20 @@ TEST_F(InWindow, FreeHandStrokeFollowsTheMouseToTheRelease) {
   EXPECT_TRUE(Imprints().back()[0] == (Point{34, 50})) << Imprints().back()[0].v << "," << Imprints().back()[0].h;
   EXPECT_EQ(Imprints().size(), 21u);
   EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
+}
+
+// A press released within half the double-click time is no hold; one
+// kept down longer is.
+TEST_F(InWindow, HoldingIsAPressKeptDown) {
+  info_doubleclick = 30;
+  Script("down 10 10\nwait 2\nup 10 10\nwait 5\n");
+  EXPECT_FALSE(Is_Mouse_Holding());
+  Host_Script_Reset();
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+  }  // the release, which the main loop would take
+  Script("down 10 10\nwait 40\nmove 11 11\nup 11 11\nwait 5\n");
+  EXPECT_TRUE(Is_Mouse_Holding());
 }
 
 // --- The marquee -----------------------------------------------------------------------
