@@ -7,6 +7,12 @@
 // the mouse at once, the others catch up one imprint per idle pass, and all
 // of them are drained at release. Its steps are open to callers that feed
 // their own samples (Track_1_Begin .. Track_1_End).
+//
+// The other loops: rubber shapes and marquees (Track_4), ring sectors about
+// the unit's centre (Track_Furter, its steps open as Furter_Begin ..
+// Furter_End), the lasso and the polygons it outlines, the bucket, the
+// eyedropper and the hand. Loops that follow a press read the mouse through
+// the main window's messages up to the release.
 #pragma once
 
 #include <array>

@@ -2,6 +2,11 @@
 // samples, the stamp grid under Shift, a click, symmetry copies keeping up
 // and catching up (cut short by Escape), the queue wrapping, and each tool's
 // stroke as one undo step that gives the paint layer back byte for byte.
+// Then the other loops: shape constraints, ring sectors unwrapped across 0,
+// the hand and the eyedropper; and in a headless window with scripted
+// mouse input, the lasso and its polygon, a stroke to its release, the hold
+// test, the marquee's outline and its capture, the gradient's placement,
+// the eraser's shapes and the border fill in whole pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
