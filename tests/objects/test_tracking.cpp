@@ -939,9 +939,9 @@ TEST(EraserTracking, GridZeroToTwelve) {
   }
 }
 
-// The rectangle and oval erasers, with a gradient the fill in force, erase
-// what they are dragged over (the mask only) and never ask for the
-// gradient's centre (whose prompt beeps and takes the next clicks).
+// The rectangle, oval and polygon erasers, with a gradient the fill in
+// force, erase what they are dragged over (the mask only) and never ask for
+// the gradient's centre (whose prompt beeps and takes the next clicks).
 TEST_F(InWindow, EraserShapesEraseWithoutAskingForAGradient) {
   Paint_Layer();
   auto world = [&]() -> const PixMap& { return unit_->statics[PAINT1_LAYER].world->pix; };
@@ -985,6 +985,25 @@ TEST_F(InWindow, EraserShapesEraseWithoutAskingForAGradient) {
     Undo_Silent();
     EXPECT_EQ(Layer_Bytes(), before);
   }
+  // The polygon eraser (11) neither.
+  gs.grid_vals[ERASER_GRID] = 11;
+  gs.tool_desc[SPOLYGON_TOOL].atom_proc = Atom_SPolygon;
+  const std::vector<uint8> before = Layer_Bytes();
+  soundtest::SoundRecorder sounds;
+  Script("down 30 30\nmove 50 30\nmove 70 30\nmove 70 45\nmove 70 60\nup 70 60\nwait 1\nkey Enter\n"
+         "wait 1\nclick 5 5\nwait 1\nclick 6 6\n");
+  a_mousestroke stroke{};
+  stroke.window = gs.outer_window;
+  stroke.lmouse = Point{30, 30};
+  stroke.button1 = true;
+  Paint_MouseDown(1, stroke);
+  const std::vector<uint8> after = Layer_Bytes();
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_TRUE(std::equal(after.begin(), after.begin() + ptrdiff_t(colour_bytes), before.begin()));
+  EXPECT_EQ(mask(40, 60), 0);    // inside the outline
+  EXPECT_EQ(mask(55, 40), 255);  // below its diagonal
+  EXPECT_EQ(sounds.Ids(), (std::vector<int16>{SND_POLYGON_FILL}));
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_POLYGON);
 }
 
 // --- The border fill ---------------------------------------------------------------------
