@@ -806,6 +806,27 @@ TEST_F(InWindow, HoldingIsAPressKeptDown) {
   EXPECT_TRUE(Is_Mouse_Holding());
 }
 
+// A ring-sector press in the view drags the sector to the release.
+TEST_F(InWindow, RingSectorFromThePress) {
+  Paint_Layer();
+  gs.tool_net = SFURTER_TOOL;
+  gs.fill_kind = COLOR_FILL;
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 100;
+  gs.slider_vals[PAINT_CORNER_SLIDER] = 0;
+  Script("down 150 100\nmove 140 60\nmove 100 20\nup 100 20\nwait 5\n");
+  a_mousestroke stroke{};
+  stroke.window = gs.outer_window;
+  stroke.lmouse = Point{100, 150};
+  stroke.button1 = true;
+  Paint_MouseDown(1, stroke);
+  const PixMap& m = unit_->statics[PAINT1_LAYER].mask->pix;
+  auto mask = [&](int16 v, int16 h) { return uint8(m.baseAddr[size_t(v) * PixMap_RowBytes(m) + size_t(h)]); };
+  EXPECT_GT(mask(54, 146), 0);  // 45 degrees, radius 65: between the press and the release
+  EXPECT_EQ(mask(146, 146), 0);
+  EXPECT_EQ(mask(80, 110), 0);  // inside the inner radius
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_FURTER);
+}
+
 // --- The marquee -----------------------------------------------------------------------
 
 // What a marquee preview saw on the merged layer: for each call, how many
