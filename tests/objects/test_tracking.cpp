@@ -827,6 +827,36 @@ TEST_F(InWindow, RingSectorFromThePress) {
   EXPECT_EQ(History_Last_Op(), OP_PAINT_FURTER);
 }
 
+// Ctrl turns a tool that allows it into the eyedropper for the press: the
+// colour under it is taken and no paint layer is made; without Ctrl the
+// brush makes the layer and paints.
+TEST_F(InWindow, CtrlPressTakesTheColourInstead) {
+  gs.ncolor_table = 2;
+  gs.color_table[0] = a_pixel32{{0, 0, 0, 255}};
+  gs.color_table[1] = a_pixel32{{255, 255, 255, 255}};
+  gs.curr_bar = PAINT_COLORBAR;
+  gs.bar_selection[PAINT_COLORBAR] = 0;
+  gs.tool_net = BRUSH_TOOL;
+  gs.tool_desc[BRUSH_TOOL].dropper = true;
+  a_mousestroke stroke{};
+  stroke.window = gs.outer_window;
+  stroke.lmouse = Point{30, 30};
+  stroke.button1 = true;
+  stroke.mods = Keymod_Bit(CONTROLKEY);
+  Script("down 30 30\nup 30 30\nwait 5\n");
+  Paint_MouseDown(1, stroke);
+  EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], 1);  // the white canvas
+  EXPECT_FALSE(unit_->paintinuse);
+  EXPECT_TRUE(Imprints().empty());
+  Host_Script_Reset();
+  stroke.mods = 0;
+  Script("down 30 30\nup 30 30\nwait 5\n");
+  Paint_MouseDown(1, stroke);
+  EXPECT_TRUE(unit_->paintinuse);
+  ASSERT_EQ(Imprints().size(), 1u);
+  EXPECT_TRUE(Imprints()[0][0] == (Point{30, 30}));
+}
+
 // --- The marquee -----------------------------------------------------------------------
 
 // What a marquee preview saw on the merged layer: for each call, how many
