@@ -428,10 +428,6 @@ Rect Clip_To(const Rect& r, const Rect& bounds) {
   return Empty(c) ? kNoRect : c;
 }
 
-}  // namespace
-
-namespace {
-
 // The marquee outline of a dragged shape (an oval for the ovals, else a
 // rectangle) over cells r, drawn into the merged layer and shown; the next
 // merge of the area takes it off.
@@ -582,10 +578,10 @@ namespace {
 constexpr int16 PROMPT_GRAD_CENTER = 10;  // "Click to set the center point"
 constexpr int16 PROMPT_GRAD_EXTENT = 11;  // "Click to set the extent of the spread"
 
-// Follows the mouse in view vx until a press (TRUE) or
-// a key (FALSE); cell := the mouse's cell, passed through adjust. Meanwhile
-// xor_draw shows a figure for each new cell in exclusive-or (drawn again to
-// take it off), none left at the end.
+// Follows the mouse in view vx until a press (TRUE) or a key (FALSE);
+// cell := the mouse's cell, passed through adjust. Meanwhile xor_draw shows
+// a figure for each new cell in exclusive-or (drawn again to take it off),
+// none left at the end.
 template <typename Adjust, typename Draw>
 bool Follow_Until_Press(uint16 vx, Point& cell, Adjust adjust, Draw xor_draw) {
   bool shown = false, pressed = false;
