@@ -11,6 +11,7 @@
 #include "doc/VoskHist.h"
 #include "doc/VoskUndo.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskBord.h"
 #include "objects/VoskBrus.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskTmpl.h"
@@ -378,9 +379,11 @@ void Start_Modules() {
   SysTimer_Init();
   Quickdraw_Init();
   Caret_Init();
-  // The painting tools' brush and stamp caches (regions and worlds).
+  // The painting tools' brush and stamp caches (regions and worlds), and
+  // the border of the border fill (none loaded).
   Brush_Init();
   Stamp_Init();
+  Border_Init();
 }
 
 void Register_Classes() {
@@ -595,6 +598,7 @@ void Main_Stop() {
   Spray_Stop();
   Stamp_Stop();
   Brush_Stop();
+  Border_Unload();
   OP_Stop();
   Stop_Quickdraw();
   SysVideo_Stop();

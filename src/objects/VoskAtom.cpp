@@ -12,6 +12,7 @@
 #include "doc/VoskFunc.h"
 #include "doc/VoskRend.h"
 #include "host/HostRegion.h"
+#include "objects/VoskBord.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskGrad.h"
 #include "objects/VoskSpra.h"
@@ -103,11 +104,15 @@ void Too_Complex() {
   OK_Alert(false, ALERT_TOO_COMPLEX);
 }
 
-// A polygon region of the points (NIL, after the one alert of the stroke,
-// when none could be made).
+// A polygon region (alternate filling) of every point, however many (NIL,
+// after the one alert of the stroke, when none could be made); a polygon
+// with no area gives an empty region.
 RgnHandle Polygon_Of(const Point* pts, int32 n) {
-  HRGN rgn = nullptr;
-  PolygonRgn(pts, n, rgn);
+  if (pts == nullptr || n < 0) n = 0;
+  std::vector<POINT> xy(static_cast<size_t>(n));
+  for (int32 i = 0; i < n; ++i) xy[size_t(i)] = POINT{pts[i].h, pts[i].v};
+  HRGN rgn = CreatePolygonRgn(xy.data(), n, ALTERNATE);
+  if (rgn == nullptr && Is_Bad_Polygon(pts, n)) rgn = NewRgn();
   if (rgn == nullptr) Too_Complex();
   return rgn;
 }
@@ -418,8 +423,8 @@ void Imprint(bool8 drawfirst, a_tool toolx, const a_atom_rec& base) {
   if (toolx >= NTOOLS) return;
   const a_atom_proc proc = gs.tool_desc[toolx].atom_proc;
   if (proc == nullptr || base.list == nullptr) return;
-  const bool symmetric =
-      gs.toggle_vals[SYMMETRY_TOGGLE] && base.fill != BORDER_FILL && base.fill != GETTING_MARQUEE;
+  const bool symmetric = gs.toggle_vals[SYMMETRY_TOGGLE] && gs.tool_desc[toolx].symmetry &&
+                         base.fill != BORDER_FILL && base.fill != GETTING_MARQUEE;
   a_atom_rec copy = base;
   copy.list = nullptr;
   Copy_Pointlist(base.list, copy.list);
@@ -719,7 +724,19 @@ void Atom_Furter(a_atom_rec& p) {
   Rgn_GetBounds(sector, p.dirty);
 }
 
-void Fill_Via_Mask(a_atom_rec& p, RgnHandle area) { Atom_Rgn(p, area); }
+bool8 Fill_Via_Mask(a_atom_rec& p, RgnHandle area) {
+  switch (p.fill) {
+    case COLOR_FILL:
+    case PATTERN_FILL:
+    case STAMP_FILL:
+    case GRADIENT_FILL:
+      Atom_Rgn(p, area);
+      return true;
+    default:
+      Sound_Effect(SND_LIMIT);
+      return false;
+  }
+}
 
 // --- The atoms ------------------------------------------------------------------------------
 
@@ -893,7 +910,25 @@ void Atom_SOval(a_atom_rec& p) { Solid_Shape(SHAPE_OVAL, p); }
 void Atom_SRect(a_atom_rec& p) { Solid_Shape(SHAPE_RECT, p); }
 void Atom_SRoundRect(a_atom_rec& p) { Solid_Shape(SHAPE_ROUNDRECT, p); }
 void Atom_FOval(a_atom_rec& p) { Framed_Shape(SHAPE_OVAL, p); }
-void Atom_FRect(a_atom_rec& p) { Framed_Shape(SHAPE_RECT, p); }
+void Atom_FRect(a_atom_rec& p) {
+  if (p.fill != BORDER_FILL) {
+    Framed_Shape(SHAPE_RECT, p);
+    return;
+  }
+  // The border chosen in the border bar, centred in the corners' rectangle,
+  // its coverage into the layer's mask at the paint opacity.
+  No_Imprint(p);
+  if (p.list == nullptr || p.list->npoints < 4) return;
+  Rect frame;
+  Bounds_Of(p.list->points, 4, frame);
+  GWorldPtr const lent_world = g_border_mask_world;
+  const int16 lent_opacity = g_border_mask_opacity;
+  g_border_mask_world = p.mask_world;
+  g_border_mask_opacity = gs.slider_vals[PAINT_OPACITY_SLIDER];
+  Border_Draw(true, gs.bar_selection[BORDER_BAR], frame, &p.dirty);
+  g_border_mask_world = lent_world;
+  g_border_mask_opacity = lent_opacity;
+}
 void Atom_FRoundRect(a_atom_rec& p) { Framed_Shape(SHAPE_ROUNDRECT, p); }
 
 void Atom_SPolygon(a_atom_rec& p) {
@@ -919,8 +954,7 @@ void Atom_Bucket(a_atom_rec& p) {
   }
   a_rgn_owner area(Bucket_Area(p.paint_world, p.mask_world, bounds, seed));
   if (area.rgn == nullptr) return;
-  Fill_Via_Mask(p, area.rgn);
-  Rgn_GetBounds(area.rgn, p.dirty);
+  if (Fill_Via_Mask(p, area.rgn)) Rgn_GetBounds(area.rgn, p.dirty);
 }
 
 void Atom_Symmetry(a_atom_rec& p) {

@@ -7,9 +7,10 @@
 // The fills: colour paints gs.fill_color32; the eraser writes nothing into
 // the colour world and 0 into the mask; NULL_FILL and the two marquee kinds
 // change neither world nor mask. Every other fill writes its coverage into
-// the mask at the paint opacity. Pattern, stamp and gradient fills paint in
-// the fill colour until the fill stamps and gradients are drawn here; a
-// gradient stroke (brush, line) already cycles through the bands.
+// the mask at the paint opacity. The border fill draws the border bar's
+// border in a framed rectangle (centred in it, whole pieces); other shapes
+// paint it in the fill colour. A gradient stroke (brush, line) cycles
+// through the gradient's bands.
 #pragma once
 
 #include <vector>
@@ -56,8 +57,9 @@ void Doc_Atom(a_atom_proc atomproc, a_atom_rec& p);
 // The symmetry driver: base (unchanged) imprinted with tool toolx's atom in
 // every symmetry copy when symmetry is on (copy 0, the base itself, only
 // with drawfirst; the mirrored copies all follow), or base alone when
-// drawfirst is set and symmetry is off or the fill is the border fill or
-// a marquee capture. Each copy's gradient set-up is put back after it.
+// drawfirst is set and symmetry is off, the tool takes no part in symmetry
+// (its descriptor's flag), or the fill is the border fill or a marquee
+// capture. Each copy's gradient set-up is put back after it.
 void Imprint(bool8 drawfirst, a_tool toolx, const a_atom_rec& base);
 
 // The region or rectangle filled with p.fill into the current port and the
@@ -123,8 +125,10 @@ void Do_Arc(Point origin, int32 radius, int32 a0, int32 a1, std::vector<Point>& 
 // thickness.
 void Atom_Furter(a_atom_rec& p);
 
-// The bucket's fill of an area (a region of the layer's cells) with p.fill.
-void Fill_Via_Mask(a_atom_rec& p, RgnHandle area);
+// The bucket's fill of an area (a region of the layer's cells) with p.fill:
+// colour, pattern, stamp or gradient. Any other fill (the border, the
+// eraser, none) paints nothing and sounds 136; FALSE then.
+bool8 Fill_Via_Mask(a_atom_rec& p, RgnHandle area);
 
 // The imprints of the tool table (a_tool_desc.atom_proc).
 void Atom_Brush(a_atom_rec& p);

@@ -42,31 +42,3 @@ RgnHandle Outline_Rgn(const a_pointlist_rec& outline);
 // The lasso marquee from a collected outline: its region captured, one undo
 // step for a cut, the outline's bounds shown again.
 void Lasso_Select(const a_pointlist_rec& outline, const Rect& boundary);
-
-// An outline being collected: its points (the first the origin), bounds
-// and whether it may close yet (after a drag more than 8 cells from the
-// origin, or after more than 2 clicked points) or has closed.
-struct a_lasso {
-  a_pointlist_rec* list;
-  Point origin;
-  Rect boundary;
-  bool8 may_close;
-  bool8 closed;
-};
-// The steps of the lasso: Start with the origin; Drag adds a cell of a
-// drag (closing on a cell within 4 cells of the origin once it may); Click
-// adds a clicked cell (snapped onto the origin, closing, when it may close
-// and lies within 4 cells); Close ends it with the origin as the last point
-// and the bounds clipped to the unit's paint bounds. Points past the list's
-// capacity widen the bounds but are not stored.
-void Lasso_Start(a_lasso& l, a_pointlist_rec* list, Point origin);
-void Lasso_Drag(a_lasso& l, Point cell);
-void Lasso_Click(a_lasso& l, Point cell);
-void Lasso_Close(a_lasso& l);
-
-// Collects an outline from origin in view vx: drag to draw it, release and
-// click to add straight sides (Shift keeps them straight or diagonal), a
-// click on the origin or a key closes it. boundary := its bounds.
-void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary);
-// The lasso marquee from startcell.
-void Track_Lasso_Select(uint16 vx, Point startcell);

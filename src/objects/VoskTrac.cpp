@@ -10,10 +10,12 @@
 #include "doc/VoskDraw.h"
 #include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskRend.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilDraw.h"
 #include "pixel/Fast.h"
 #include "pixel/FastFill.h"
+#include "pixel/Polar.h"
 #include "platform/Events.h"
 #include "platform/VoskErr.h"
 #include "platform/SysInfo.h"
@@ -21,10 +23,12 @@
 #include "platform/SysSound.h"
 #include "platform/SysTimer.h"
 #include "doc/VoskUndo.h"
+#include "objects/VoskBord.h"
 #include "objects/VoskMarq.h"
 #include "objects/VoskStam.h"
 #include "platform/SysTrack.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
 a_track1_rec* g_track1 = nullptr;
@@ -49,6 +53,16 @@ void Union_Into(Rect& total, const Rect& r) {
 }
 
 bool Same(Point a, Point b) { return a.h == b.h && a.v == b.v; }
+
+// The mouse in the main window while the button is held (between
+// TrackMouse_Init and TrackMouse_Stop): FALSE at the release, whose message
+// it takes, or once the button is up; mouse is then where it was released.
+bool Mouse_Held(Point& mouse) {
+  if (TrackMouse_StillDown(mouse) && Button()) return true;
+  if (gs.outer_window != nullptr) SetPort(gs.outer_window);
+  GetMouse(mouse);
+  return false;
+}
 
 bool Shift_Held(a_shift_set s) { return (s & Shift_Bit(SHIFT_KEY)) != 0; }
 
@@ -125,26 +139,6 @@ void Track_1_Post(Point cell, bool8 jumps) {
   r.serving = 1;
 }
 
-// Bresenham on the line's pixel walk: a step moving both coordinates is
-// diagonal.
-struct a_walk {
-  Point prev;
-  bool first;
-  void (*step)(Point pt, bool diagonal, void* data);
-  void* data;
-};
-
-void Walk_Pixel(int16 x, int16 y, void* data) {
-  a_walk& w = *static_cast<a_walk*>(data);
-  const Point pt{y, x};
-  if (w.first) {
-    w.first = false;
-  } else {
-    w.step(pt, pt.h != w.prev.h && pt.v != w.prev.v, w.data);
-  }
-  w.prev = pt;
-}
-
 // The cell snapped to the stamp grid: on the row or the column through the
 // grid's origin, whichever the pixel lies further along.
 Point Snap_To_Grid(Point pt) {
@@ -161,7 +155,7 @@ struct a_walk_ctx {
   bool snap;
 };
 
-void Walk_Step(Point pt, bool diagonal, void* data) {
+void Walk_Step(Point pt, bool8 diagonal, void* data) {
   a_walk_ctx& c = *static_cast<a_walk_ctx*>(data);
   a_track1_rec& r = *c.r;
   if (c.snap) {
@@ -178,11 +172,6 @@ void Walk_Step(Point pt, bool diagonal, void* data) {
 }
 
 }  // namespace
-
-static void Bresenham(Point from, Point to, void (*step)(Point pt, bool diagonal, void* data), void* data) {
-  a_walk w{from, true, step, data};
-  DDA(from, to, Walk_Pixel, &w);
-}
 
 // --- The free-hand loop ------------------------------------------------------------
 
@@ -327,9 +316,15 @@ void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint
   if (!Track_1_Begin(sinterval, spacing, repeat, use_shift, vx, tracktool)) return;
   SmoothTrack_Init(sinterval);
   a_mouse_sample s;
-  while (SmoothTrack_Sample(s)) {
+  for (;;) {
+    // Looking at the queue brings in the input that has arrived, the
+    // release among it.
+    MSG msg;
+    PeekMessage(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE);
+    if (!SmoothTrack_Sample(s)) break;
+    // Samples are screen points.
     Point cell;
-    ScreenToCell(vx, s.mouse, cell);
+    GlobalToCell(vx, s.mouse, cell);
     const uint16 before = g_track1->in;
     Track_1_Sample(cell, s.kind, s.shifts, TickCount());
     if (g_track1->in == before) Track_1_Idle();
@@ -341,6 +336,15 @@ void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint
 }
 
 // --- Rubber shapes -----------------------------------------------------------------
+
+namespace {
+
+// The dragged shape is the bordered rectangle.
+bool Border_Shape(a_tool toolx) {
+  return toolx == FRECT_TOOL && gs.fill_kind == BORDER_FILL && gs.tool_net != SELECT_TOOL;
+}
+
+}  // namespace
 
 void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 shaping, bool8 constrain,
                        Point& net1, Point& net2, Rect& dirty) {
@@ -358,6 +362,13 @@ void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 
     int32 dv = int32(corner.v) - base.v, dh = int32(corner.h) - base.h;
     int32 mv = std::abs(dv), mh = std::abs(dh);
     if (constrain) mv = mh = (mv + mh) / 2;
+    if (Border_Shape(toolx)) {
+      // At least the border's corners.
+      Point least{0, 0};
+      Border_CalcSize(least, Point{0, 0});
+      mv = std::max<int32>(mv, shaping == 0 ? least.v : (least.v + 1) / 2);
+      mh = std::max<int32>(mh, shaping == 0 ? least.h : (least.h + 1) / 2);
+    }
     mv = std::max<int32>(mv, 1);
     mh = std::max<int32>(mh, 1);
     auto axis = [&](int16 b, int32 d, int32 m, int16& n1, int16& n2) {
@@ -383,6 +394,24 @@ void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 
                int16(dirty.right + outset)};
 }
 
+void Border_Fit_Corners(int16 shaping, Point& net1, Point& net2) {
+  const Point frame{int16(std::abs(int32(net2.v) - net1.v)), int16(std::abs(int32(net2.h) - net1.h))};
+  Point used{0, 0};
+  Border_CalcSize(used, frame);
+  if (used.h <= 0 || used.v <= 0) return;
+  auto axis = [&](int16& a, int16& b, int16 size) {
+    if (shaping == 0) {
+      b = int16(b < a ? a - size : a + size);
+    } else {
+      const int16 lo = int16(std::min(a, b) + (std::abs(int32(b) - a) - size) / 2);
+      a = lo;
+      b = int16(lo + size);
+    }
+  };
+  axis(net1.v, net2.v, used.v);
+  axis(net1.h, net2.h, used.h);
+}
+
 void Set_4_Points(a_pointlist_rec& list, Point corner1, Point corner2) {
   list.npoints = 4;
   list.points[0] = corner1;
@@ -397,6 +426,24 @@ Rect Clip_To(const Rect& r, const Rect& bounds) {
   Rect c{std::max(r.top, bounds.top), std::max(r.left, bounds.left), std::min(r.bottom, bounds.bottom),
          std::min(r.right, bounds.right)};
   return Empty(c) ? kNoRect : c;
+}
+
+// The marquee outline of a dragged shape (an oval for the ovals, else a
+// rectangle) over cells r, drawn into the merged layer and shown; the next
+// merge of the area takes it off.
+void Draw_Marq_In_Merged(a_tool toolx, const Rect& r) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[TOTAL_LAYER].world == nullptr || Empty(r)) return;
+  Rect merge;
+  CellToMergeRect(unit, r, merge);
+  Push_GWorld(unit->statics[TOTAL_LAYER].world);
+  PenNormal();
+  if (toolx == SOVAL_TOOL || toolx == FOVAL_TOOL)
+    Draw_Marq_Oval(merge);
+  else
+    Draw_Marq_Rect(merge);
+  Pop_GWorld();
+  Doc_Draw(r);
 }
 
 }  // namespace
@@ -445,12 +492,17 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
     Union_Into(both, Clip_To(dirty, unit->paintbounds));
     Union_Into(unit->render_dirty, both);
     if (!Empty(both)) Doc_Merge_Draw(both);
+    if (marqf)
+      Draw_Marq_In_Merged(toolx, Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
+                                      std::max(net1.h, net2.h)});
     t.status_size = Point{int16(std::abs(net2.v - net1.v)), int16(std::abs(net2.h - net1.h))};
     old_dirty = dirty;
     drawn = true;
   };
+  TrackMouse_Init(gs.outer_window);
   Point mouse = lanchor;
-  do {
+  // Each place of the mouse while the button is down, the release's last.
+  for (bool held = true;; held = held && Mouse_Held(mouse)) {
     Point cell;
     ScreenToCell(vx, mouse, cell);
     const bool now_shift = ShiftKeyDown();
@@ -463,15 +515,26 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
       shift = now_shift;
       imprint_temporary(dirty);
     }
-    GetMouse(mouse);
-  } while (StillDown());
+    if (!held) break;
+  }
+  TrackMouse_Stop();
   t.status_sizing = false;
+  if (Border_Shape(toolx) && drawn) {
+    // The border in whole pieces.
+    Border_Fit_Corners(gs.grid_vals[FROM_CORNER_GRID], net1, net2);
+    imprint_temporary(Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
+                           std::max(net1.h, net2.h)});
+  }
   // The final imprint, with the symmetry copies.
   const Rect final_clip = Clip_To(old_dirty, unit->paintbounds);
   a_history_op op = OP_NOP;
   if (select) {
     parm.fill = GETTING_MARQUEE;
-    if (!Empty(final_clip)) Undo_RestoreRect(final_clip);
+    if (!Empty(final_clip)) {
+      // The outline off the screen before the capture.
+      Undo_RestoreRect(final_clip);
+      Doc_Merge_Draw(final_clip);
+    }
     Imprint(true, toolx, parm);
     if (!EmptyRgn(t.marq_rgn) && Marq_To_Stamp() && gs.grid_vals[MARQ_CUT_GRID] == CUT_SELECTION) op = OP_PAINT_CUT;
   } else {
@@ -510,25 +573,89 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
   Undo_Dispose();
 }
 
+namespace {
+
+constexpr int16 PROMPT_GRAD_CENTER = 10;  // "Click to set the center point"
+constexpr int16 PROMPT_GRAD_EXTENT = 11;  // "Click to set the extent of the spread"
+
+// Follows the mouse in view vx until a press (TRUE) or a key (FALSE);
+// cell := the mouse's cell, passed through adjust. Meanwhile xor_draw shows
+// a figure for each new cell in exclusive-or (drawn again to take it off),
+// none left at the end.
+template <typename Adjust, typename Draw>
+bool Follow_Until_Press(uint16 vx, Point& cell, Adjust adjust, Draw xor_draw) {
+  bool shown = false, pressed = false;
+  Point drawn{0, 0};
+  for (bool done = false; !done;) {
+    MSG msg;
+    while (!done && PeekMessage(&msg, nullptr, WM_NCLBUTTONDOWN, WM_MOUSELAST, PM_REMOVE)) {
+      if (msg.message == WM_KEYDOWN) {
+        done = true;
+      } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+        done = pressed = true;
+      }
+    }
+    Point mouse;
+    if (gs.outer_window != nullptr) SetPort(gs.outer_window);
+    GetMouse(mouse);
+    ScreenToCell(vx, mouse, cell);
+    adjust(cell);
+    if (!done && (!shown || !Same(drawn, cell))) {
+      if (shown) xor_draw(drawn);
+      xor_draw(cell);
+      drawn = cell;
+      shown = true;
+    }
+    if (!done) Sleep(1);
+  }
+  if (shown) xor_draw(drawn);
+  return pressed;
+}
+
+// The circle about the cell centre through the cell edge, in exclusive-or
+// in view vx of the main window.
+void XOR_Circle(uint16 vx, Point centre, Point edge) {
+  if (gs.outer_window == nullptr || vx < 1 || vx > MAXNVIEWS) return;
+  const double dv = edge.v - centre.v, dh = edge.h - centre.h;
+  const int16 r = CellToScreenInt(vx, int16(std::min(std::sqrt(dv * dv + dh * dh), 16000.0)));
+  Point c;
+  CellToScreen(vx, centre, c);
+  Push_Window(gs.outer_window);
+  PenState pen;
+  GetPenState(pen);
+  PushClip(gs.views[vx - 1].bounds);
+  PenNormal();
+  PenMode(patXor);
+  FrameOval(Rect{int16(c.v - r), int16(c.h - r), int16(c.v + r + 1), int16(c.h + r + 1)});
+  PopClip();
+  SetPenState(pen);
+  Pop_Window();
+}
+
+}  // namespace
+
 void Ask_Gradient_Spec(uint16 vx) {
   const int16 kind = gs.grid_vals[GRAD_KIND_GRID];
   if (kind != CIRCULAR_DITHER && kind != RAY_DITHER) return;
   Sound_Effect(SND_PROMPT);
+  Prompt_Show(PROMPT_GRAD_CENTER);
   Cursor_Set_Shape(CROSSHAIR_CURSOR);
-  Point mouse;
-  WaitForMouseDown();
+  Init_Capture();
+  auto as_is = [](Point&) {};
+  Point cell;
+  Follow_Until_Press(vx, cell, as_is, [](Point) {});
   Sound_Effect(SND_SET_GRAD_CENTER);
-  GetMouse(mouse);
-  ScreenToCell(vx, mouse, t.grad_center);
+  t.grad_center = cell;
   if (kind == CIRCULAR_DITHER) {
-    WaitForMouseDown();
+    Prompt_Show(PROMPT_GRAD_EXTENT);
+    const Point centre = cell;
+    Follow_Until_Press(vx, cell, as_is, [&](Point edge) { XOR_Circle(vx, centre, edge); });
     Sound_Effect(SND_SET_GRAD_RADIUS);
-    GetMouse(mouse);
-    Point edge;
-    ScreenToCell(vx, mouse, edge);
-    const double dv = edge.v - t.grad_center.v, dh = edge.h - t.grad_center.h;
+    const double dv = cell.v - centre.v, dh = cell.h - centre.h;
     t.grad_radius = int16(std::min(std::sqrt(dv * dv + dh * dh), 32767.0));
   }
+  Stop_Capture();
+  Prompt_Hide();
   Cursor_Set_Shape(ARROW_CURSOR);
 }
 
@@ -555,12 +682,329 @@ void Track_Polygon(uint16 vx, Point startcell) {
   Dispose_PaintParm(parm);
 }
 
+// --- The lasso ---------------------------------------------------------------------
+
+namespace {
+
+constexpr int16 PROMPT_LASSO = 23;  // "Click on starting point or press any key to complete polygon"
+
+int32 Dist2(Point a, Point b) {
+  const int32 dv = int32(a.v) - b.v, dh = int32(a.h) - b.h;
+  return dv * dv + dh * dh;
+}
+
+// The line from one cell to the next on the saved merged layer, shown.
+void Lasso_Line(a_lasso& l, Point from, Point to) {
+  a_doc_unit* unit = g_doc.up;
+  if (!l.saved || unit == nullptr || unit->statics[TOTAL_LAYER].world == nullptr) return;
+  Point a, b;
+  CellToMerge(unit, from, a);
+  CellToMerge(unit, to, b);
+  Push_GWorld(unit->statics[TOTAL_LAYER].world);
+  PenNormal();
+  if (gs.tool_net == SELECT_TOOL) {
+    Prep_Marq();
+  } else {
+    ForeColor(1);
+    BackColor(0);
+  }
+  MoveTo(a.h, a.v);
+  LineTo(b.h, b.v);
+  PenPat(kPatBlack);
+  Pop_GWorld();
+  const Rect r{std::min(from.v, to.v), std::min(from.h, to.h), int16(std::max(from.v, to.v) + 1),
+               int16(std::max(from.h, to.h) + 1)};
+  Union_Into(l.drawn, r);
+  Doc_Draw(r);
+}
+
+void Add_Segment(a_lasso& l, Point cell) {
+  l.boundary.top = std::min(l.boundary.top, cell.v);
+  l.boundary.left = std::min(l.boundary.left, cell.h);
+  l.boundary.bottom = std::max<int16>(l.boundary.bottom, int16(cell.v + 1));
+  l.boundary.right = std::max<int16>(l.boundary.right, int16(cell.h + 1));
+  Lasso_Line(l, l.last, cell);
+  l.last = cell;
+  if (l.list->npoints < l.list->max) l.list->points[l.list->npoints++] = cell;
+}
+
+}  // namespace
+
+void Lasso_Start(a_lasso& l, a_pointlist_rec* list, Point origin) {
+  l = a_lasso{list, origin, Rect{origin.v, origin.h, int16(origin.v + 1), int16(origin.h + 1)}, false, false,
+              origin, kNoRect, false};
+  list->npoints = 0;
+  if (list->max > 0) list->points[list->npoints++] = origin;
+  if (g_doc.up != nullptr) {
+    // The outline is drawn on the merged layer as it stands, and taken off
+    // again from this copy.
+    Current_Unit_UpToDate();
+    l.saved = Undo_SaveLayer(TOTAL_LAYER);
+  }
+  Prompt_Show(PROMPT_LASSO);
+}
+
+void Lasso_Drag(a_lasso& l, Point cell) {
+  if (l.closed) return;
+  const int32 d = Dist2(cell, l.origin);
+  if (l.may_close && d <= 16) {
+    l.closed = true;
+    return;
+  }
+  Add_Segment(l, cell);
+  if (d > 64) l.may_close = true;
+}
+
+void Lasso_Click(a_lasso& l, Point cell) {
+  if (l.closed) return;
+  Sound_Effect(SND_POLYGON_POINT);
+  if ((l.may_close && Dist2(cell, l.origin) <= 16) || Same(cell, l.origin)) {
+    l.closed = true;
+    return;
+  }
+  Add_Segment(l, cell);
+  if (l.list->npoints > 2) l.may_close = true;
+}
+
+void Lasso_Close(a_lasso& l) {
+  Prompt_Hide();
+  l.closed = true;
+  Add_Segment(l, l.origin);
+  a_doc_unit* unit = g_doc.up;
+  if (l.saved) {
+    if (unit != nullptr && !Empty(l.drawn)) {
+      Rect merge;
+      CellToMergeRect(unit, l.drawn, merge);
+      Undo_RestoreRect(merge);
+    }
+    Undo_Dispose();
+    l.saved = false;
+    if (!Empty(l.drawn)) Doc_Draw(l.drawn);
+  }
+  if (unit != nullptr) l.boundary = Clip_To(l.boundary, unit->paintbounds);
+}
+
+namespace {
+
+// The rubber line from the outline's last point to the mouse, in
+// exclusive-or over the views: until a press (TRUE, cell := where, kept
+// straight or diagonal with Shift) or a key (FALSE).
+bool Lasso_Rubber(uint16 vx, const a_lasso& l, Point& cell) {
+  a_pointlist_ptr line = nullptr;
+  New_Pointlist(2, line);
+  if (line == nullptr) OutOfMemory(4 + 2 * uint32(sizeof(Point)));
+  const bool pressed = Follow_Until_Press(
+      vx, cell,
+      [&](Point& c) {
+        if (ShiftKeyDown()) Apply_Line_Constraint(l.last, c);
+      },
+      [&](Point c) {
+        if (gs.outer_window == nullptr) return;
+        line->npoints = 2;
+        line->points[0] = l.last;
+        line->points[1] = c;
+        Push_Window(gs.outer_window);
+        Draw_XOR_Pointlist(line);
+        Pop_Window();
+      });
+  Dispose_Pointlist(line);
+  return pressed;
+}
+
+}  // namespace
+
+void Track_Lasso(uint16 vx, Point origin, a_pointlist_rec* lasso, Rect& boundary) {
+  a_lasso l;
+  Lasso_Start(l, lasso, origin);
+  TrackMouse_Init(gs.outer_window);
+  Point mouse, cell;
+  while (!l.closed) {
+    // Drawing: every new cell until the button is released (after a click,
+    // a press held on goes on drawing).
+    for (bool held = true; held && !l.closed;) {
+      held = Mouse_Held(mouse);
+      ScreenToCell(vx, mouse, cell);
+      if (!Same(cell, l.last)) Lasso_Drag(l, cell);
+    }
+    if (l.closed) break;
+    // Straight sides: the next click, or a key to close.
+    if (!Lasso_Rubber(vx, l, cell)) break;
+    Lasso_Click(l, cell);
+  }
+  TrackMouse_Stop();
+  Lasso_Close(l);
+  boundary = l.boundary;
+}
+
+void Track_Lasso_Select(uint16 vx, Point startcell) {
+  a_pointlist_ptr lasso = nullptr;
+  New_Pointlist(kPointlistMax, lasso);
+  if (lasso == nullptr) OutOfMemory(4 + uint32(kPointlistMax) * uint32(sizeof(Point)));
+  Rect boundary;
+  Track_Lasso(vx, startcell, lasso, boundary);
+  Lasso_Select(*lasso, boundary);
+  Dispose_Pointlist(lasso);
+}
+
+// --- Ring sectors ------------------------------------------------------------------
+
+Point Calc_Furter_Origin(a_unit_kind kind, const Rect& paintbounds, Point anchor) {
+  const int32 left = paintbounds.left, right = paintbounds.right;
+  Point c{int16((int32(paintbounds.top) + paintbounds.bottom) / 2), int16((left + right) / 2)};
+  switch (kind) {
+    case UNIT_CD_WALLET:
+    case UNIT_MINICD_LID2:
+    case UNIT_JEWEL_LID2:
+    case UNIT_DVDBOX_INSERT2: c.h = int16(anchor.h < c.h ? (3 * left + right) / 4 : (left + 3 * right) / 4); break;
+    default: break;
+  }
+  return c;
+}
+
+void Furter_Unwrap_Start(a_furter_unwrap& u, int16 angle) {
+  u.last = angle;
+  u.offset = 0;
+}
+
+int32 Furter_Unwrap(a_furter_unwrap& u, int16 angle) {
+  if (u.last >= 2701 && angle < 900) {
+    if (u.offset < 3600) u.offset += 3600;
+  } else if (u.last < 900 && angle > 2700) {
+    if (u.offset > -3600) u.offset -= 3600;
+  }
+  u.last = angle;
+  return angle + u.offset;
+}
+
+namespace {
+
+// The ring sector being dragged.
+struct a_furter_track {
+  bool active;
+  uint16 vx;
+  a_tool saved_tool;  // the tool grid's tool, put back at the end
+  bool gradient;      // previewed in colour, painted with the gradient at release
+  Point origin;
+  a_polar anchor;
+  a_polar extend;
+  a_furter_unwrap unwrap;
+  a_atom_rec parm;
+  Rect drawn;  // the area of the sector shown now (empty: none)
+};
+a_furter_track g_furter{};
+
+// The shown sector replaced by the one from the anchor to the extent, the
+// two ordered by angle.
+void Imprint_Furter() {
+  a_furter_track& f = g_furter;
+  a_doc_unit* unit = g_doc.up;
+  const Rect old_clip = Clip_To(f.drawn, unit->paintbounds);
+  if (!Empty(old_clip)) Undo_RestoreRect(old_clip);
+  a_polar lo = f.anchor, hi = f.extend;
+  if (hi.angle < lo.angle) std::swap(lo, hi);
+  auto polar_point = [](const a_polar& p) {
+    return Point{int16(p.angle), int16(std::clamp<int32>(p.dist, 0, 32767))};
+  };
+  f.parm.list->npoints = 3;
+  f.parm.list->points[0] = f.origin;
+  f.parm.list->points[1] = polar_point(lo);
+  f.parm.list->points[2] = polar_point(hi);
+  f.parm.dirty = kNoRect;
+  Push_GWorld(f.parm.paint_world);
+  Atom_Furter(f.parm);
+  Pop_GWorld();
+  Rect both = old_clip;
+  Union_Into(both, Clip_To(f.parm.dirty, unit->paintbounds));
+  Union_Into(unit->render_dirty, both);
+  if (!Empty(both)) Doc_Merge_Draw(both);
+  f.drawn = f.parm.dirty;
+}
+
+}  // namespace
+
+bool8 Furter_Begin(uint16 vx, bool8 solid, Point anchor) {
+  a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr || g_furter.active) return false;
+  a_furter_track& f = g_furter;
+  f = a_furter_track{};
+  f.active = true;
+  f.vx = vx;
+  t.layerx = PAINT1_LAYER;
+  Undo_SaveLayer(PAINT1_LAYER);
+  New_PaintParm(3, f.parm);
+  if (f.parm.list == nullptr) OutOfMemory(4 + 3 * uint32(sizeof(Point)));
+  f.parm.paint_world = unit->statics[PAINT1_LAYER].world;
+  f.parm.mask_world = unit->statics[PAINT1_LAYER].mask;
+  f.gradient = f.parm.fill == GRADIENT_FILL;
+  if (f.gradient) f.parm.fill = COLOR_FILL;
+  const a_unit_kind kind = g_doc.upx >= 1 && g_doc.upx <= g_doc.doc_template.nunits
+                               ? a_unit_kind(g_doc.doc_template.units[g_doc.upx - 1].kind)
+                               : UNIT_EMPTY;
+  f.origin = Calc_Furter_Origin(kind, unit->paintbounds, anchor);
+  Point cyl;
+  XY_To_Cyl(f.origin, anchor, cyl);
+  f.anchor = a_polar{cyl.h, cyl.v};
+  f.extend = f.anchor;
+  Furter_Unwrap_Start(f.unwrap, cyl.v);
+  // The ring atom frames or fills by the tool in the grid.
+  f.saved_tool = gs.tool_net;
+  gs.tool_net = solid ? SFURTER_TOOL : FFURTER_TOOL;
+  Sound_Tool_Init(LINE_TOOL);
+  return true;
+}
+
+void Furter_Move(Point cell) {
+  a_furter_track& f = g_furter;
+  if (!f.active) return;
+  Point cyl;
+  XY_To_Cyl(f.origin, cell, cyl);
+  const a_polar e{cyl.h, Furter_Unwrap(f.unwrap, cyl.v)};
+  if (e.dist == f.extend.dist && e.angle == f.extend.angle) return;
+  f.extend = e;
+  Imprint_Furter();
+  Sound_Tool_NextNote();
+}
+
+void Furter_End() {
+  a_furter_track& f = g_furter;
+  if (!f.active) return;
+  if (!Empty(f.drawn) && f.gradient) {
+    Ask_Gradient_Spec(f.vx);
+    f.parm.fill = GRADIENT_FILL;
+    Cursor_Push_Watch();
+    Imprint_Furter();
+    Cursor_Pop();
+  }
+  if (!Empty(f.drawn)) History_Emit(OP_PAINT_FURTER);
+  gs.tool_net = f.saved_tool;
+  Dispose_PaintParm(f.parm);
+  Undo_Dispose();
+  Sound_Tool_Stop();
+  f.active = false;
+}
+
+void Track_Furter(uint16 vx, bool8 solid, Point anchor_local) {
+  Point anchor;
+  ScreenToCell(vx, anchor_local, anchor);
+  if (!Furter_Begin(vx, solid, anchor)) return;
+  TrackMouse_Init(gs.outer_window);
+  Point mouse = anchor_local;
+  for (bool held = true;; held = held && Mouse_Held(mouse)) {
+    Point cell;
+    ScreenToCell(vx, mouse, cell);
+    Furter_Move(cell);
+    if (!held) break;
+  }
+  TrackMouse_Stop();
+  Furter_End();
+}
+
 // --- The other tools ---------------------------------------------------------------
 
 void Track_Bucket(uint16 vx, Point startcell) {
-  (void)vx;
   a_doc_unit* unit = g_doc.up;
   if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return;
+  if (gs.fill_kind == GRADIENT_FILL) Ask_Gradient_Spec(vx);
   Sound_Effect(SND_BUCKET);
   Cursor_Push_Watch();
   a_atom_rec parm;
@@ -589,19 +1033,65 @@ void Track_Dropper1(uint16 vx, Point startcell) {
   parm.mask_world = unit->statics[PAINT1_LAYER].mask;
   Point cell = startcell, last{0, -999};
   Point mouse;
-  do {
+  TrackMouse_Init(gs.outer_window);
+  for (bool held = true;;) {
     if (!Same(cell, last)) {
       list->points[0] = cell;
       Atom_Eyedropper(parm);
       last = cell;
     }
-    GetMouse(mouse);
+    if (!held) break;
+    held = Mouse_Held(mouse);
     ScreenToCell(vx, mouse, cell);
-  } while (StillDown());
+  }
+  TrackMouse_Stop();
   Dispose_PaintParm(parm);
 }
 
+bool8 Grabber_Step(uint16 vx, Point& from, Point to) {
+  const int16 dh = ScreenToCellInt(vx, int16(to.h - from.h));
+  const int16 dv = ScreenToCellInt(vx, int16(to.v - from.v));
+  if (dh == 0 && dv == 0) return false;
+  Doc_Scroll(int16(-dh), int16(-dv));
+  SV_Finish();
+  Doc_Update();
+  from = to;
+  return true;
+}
+
+void Track_Grabber(uint16 vx) {
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  Cursor_Set_Shape(GRABBER2_CURSOR);
+  TrackMouse_Init(gs.outer_window);
+  Point from, mouse;
+  if (gs.outer_window != nullptr) SetPort(gs.outer_window);
+  GetMouse(from);
+  for (bool held = true; held;) {
+    held = Mouse_Held(mouse);
+    if (!Grabber_Step(vx, from, mouse) && held) Sleep(1);
+  }
+  TrackMouse_Stop();
+  Cursor_Set_Shape(GRABBER_CURSOR);
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+}
+
+void Track_Dropper2(bool8 button, Point cell) {
+  Cursor_Set_Shape(EYEDROPPER_CURSOR);
+  if (button) Set_Color_From_Doc_Pixel(cell);
+}
+
 // --- Dispatch ----------------------------------------------------------------------
+
+a_tool Eraser_Tracking(int16 e, int16& spacing) {
+  spacing = 1;
+  if (e >= 0 && e <= LAST_FIXED_ERASER) {
+    spacing = std::max<int16>(int16(Eraser_Side(e) / 3), 1);
+    return ERASER_TOOL;
+  }
+  if (e == 10) return SOVAL_TOOL;
+  if (e == 11) return SPOLYGON_TOOL;
+  return SRECT_TOOL;
+}
 
 void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
   a_tool tool = gs.tool_net;
@@ -623,15 +1113,11 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       Track_1(1, gs.slider_vals[BRUSH_SPACING_SLIDER], false, false, vx, startcell, BRUSH_TOOL);
       return;
     case ERASER_TOOL: {
-      const int16 e = gs.grid_vals[ERASER_GRID];
-      if (e >= 0 && e <= LAST_FIXED_ERASER) {
-        Track_1(1, std::max<int16>(int16(Eraser_Side(e) / 3), 1), false, false, vx, startcell, ERASER_TOOL);
-      } else if (e == 10) {
-        Track_4(SOVAL_TOOL, vx, stroke.lmouse);
-      } else if (e == 11) {
-        Track_Polygon(vx, startcell);
-      } else {
-        Track_4(SRECT_TOOL, vx, stroke.lmouse);
+      int16 spacing = 1;
+      switch (const a_tool how = Eraser_Tracking(gs.grid_vals[ERASER_GRID], spacing)) {
+        case ERASER_TOOL: Track_1(1, spacing, false, false, vx, startcell, ERASER_TOOL); break;
+        case SPOLYGON_TOOL: Track_Polygon(vx, startcell); break;
+        default: Track_4(how, vx, stroke.lmouse); break;
       }
       return;
     }
@@ -654,7 +1140,11 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
         Track_Lasso_Select(vx, startcell);
       else
         Track_4(FRECT_TOOL, vx, stroke.lmouse);
-      if (gs.custom_stamp.seq != seq) gs.tool_net = STAMP_TOOL;
+      if (gs.custom_stamp.seq != seq) {
+        // A new custom stamp: the stamp tool takes it, without a sound.
+        gs.grid_vals[TOOL_GRID] = STAMP_TOOL;
+        gs.tool_net = STAMP_TOOL;
+      }
       return;
     }
     case SPRAY_TOOL:
@@ -673,11 +1163,12 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       Track_1(1, gs.slider_vals[STAMP_SPACING_SLIDER], false, true, vx, startcell, STAMP_TOOL);
       return;
     }
+    case SFURTER_TOOL:
+    case FFURTER_TOOL: Track_Furter(vx, tool == SFURTER_TOOL, stroke.lmouse); return;
+    case GRABBER_TOOL: Track_Grabber(vx); return;
     case BUCKET_TOOL: Track_Bucket(vx, startcell); return;
     case DROPPER_TOOL: Track_Dropper1(vx, startcell); return;
     default:
-      // Shapes, polygons, ring sectors, the grabber and the marquee come
-      // with the shape tools.
       Sound_Effect(SND_LIMIT);
       return;
   }
@@ -711,11 +1202,14 @@ void Sound_Tool_Stop() { Sound_Quiet(); }
 bool8 Is_Mouse_Holding() {
   const uint32 start = TickCount();
   const uint32 hold = uint32(info_doubleclick > 0 ? info_doubleclick : 0) / 2;
-  while (StillDown()) {
+  for (;;) {
+    // Looking at the queue brings in the release when it has come.
+    MSG msg;
+    PeekMessage(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE);
+    if (!StillDown()) return false;
     if (TickCount() - start > hold) return true;
     Sleep(1);
   }
-  return false;
 }
 
 bool8 Is_Another_Click() {

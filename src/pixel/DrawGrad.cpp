@@ -3,6 +3,7 @@
 // moving XOR line in a window shows progress.
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "host/HostByteOrder.h"
@@ -28,8 +29,10 @@ struct Target {
   uint32 rb;
   Rect bounds;
   int16 depth;
-  void Put(int32 col, int32 row, const a_win_pixel32& c) const {
-    uint8* p = base + uint32(row - bounds.top) * rb;
+  uint8* Row(int32 row) const { return base + uint32(row - bounds.top) * rb; }
+  void Put(int32 col, int32 row, const a_win_pixel32& c) const { Put(Row(row), col, row, c); }
+  // The same, on the row Row(row) gave.
+  void Put(uint8* p, int32 col, int32 row, const a_win_pixel32& c) const {
     if (depth == 32) {
       std::memcpy(p + uint32(col - bounds.left) * 4, &c.raw, 4);
     } else {
@@ -49,6 +52,23 @@ struct Mask {
     if (col < bounds.left || col >= bounds.right || row < bounds.top || row >= bounds.bottom) return false;
     const uint32 x = uint32(col - bounds.left);
     return (base[uint32(row - bounds.top) * rb + (x >> 3)] & (0x80 >> (x & 7))) != 0;
+  }
+  // One row's test, its bounds checks taken once.
+  struct RowTest {
+    const uint8* bits;  // NIL: the row lies outside the mask
+    int32 left, right;
+    bool all;
+    bool Allows(int32 col) const {
+      if (all) return true;
+      if (bits == nullptr || col < left || col >= right) return false;
+      const uint32 x = uint32(col - left);
+      return (bits[x >> 3] & (0x80 >> (x & 7))) != 0;
+    }
+  };
+  RowTest Row(int32 row) const {
+    if (!base) return RowTest{nullptr, 0, 0, true};
+    if (row < bounds.top || row >= bounds.bottom) return RowTest{nullptr, 0, 0, false};
+    return RowTest{base + uint32(row - bounds.top) * rb, bounds.left, bounds.right, false};
   }
 };
 
@@ -94,8 +114,10 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
   Ramp_Init(minval, maxval, grad);
   const int32 last = ramp_n - 1;
   for (int32 row = box.top; row < box.bottom; ++row) {
+    const Mask::RowTest allowed = m.Row(row);
+    uint8* out = t.Row(row);
     for (int32 col = box.left; col < box.right; ++col) {
-      if (!m.Allows(col, row)) continue;
+      if (!allowed.Allows(col)) continue;
       int32 value;
       switch (kind) {
         case ONEPASS_LINEAR:
@@ -116,7 +138,7 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
         }
       }
       const int32 index = value <= minval ? 0 : value >= maxval ? last : value - minval;
-      t.Put(col, row, ramp[index]);
+      t.Put(out, col, row, ramp[index]);
     }
     if (echo_active) Echo_Line(box.left, int16(row), box.right, int16(row));
   }
@@ -128,6 +150,36 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
 // a quadrant depends only on the distances across and down from the centre,
 // which a picture centred on it meets four times: it is looked up once for
 // each pair and kept. Distances are taken only when they count (a twist).
+// The angles of one row of the quadrant toward (+across, up), 0 .. 900, as
+// SegmentAngle gives them, for distances across from `from` to `to` and
+// `up` rows up. Going inward the tangent only grows, so the nearest entry of
+// the tangent table is found by walking on from the last one rather than by
+// a search for each.
+void Quadrant_Angles(int32 up, int32 from, int32 to, int16* out) {
+  const std::span<const int32, 901> table = Fast_Tangent_Table();
+  int32 idx = 0;
+  for (int32 across = to; across >= from; --across) {
+    int32 a;
+    if (across == 0 || up / across >= 1145) {
+      a = 900;
+    } else {
+      const int32 tangent = up * 8192 / across;
+      while (idx <= 900 && table[size_t(idx)] < tangent) ++idx;
+      if (idx <= 900 && table[size_t(idx)] == tangent) {
+        a = idx;
+      } else if (idx == 0) {
+        a = 0;
+      } else if (idx > 900) {
+        a = 900;
+      } else {
+        // Between two entries: the nearer one, the lower on a tie.
+        a = table[size_t(idx)] - tangent < tangent - table[size_t(idx - 1)] ? idx : idx - 1;
+      }
+    }
+    out[across - from] = int16(a);
+  }
+}
+
 void Dither_Rays(const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad, int32 rpm, int16 twistf,
                  Point center) {
   Ramp_Init(0, 3599, grad);
@@ -151,15 +203,18 @@ void Dither_Rays(const Target& t, const Mask& m, const Rect& box, const a_grad_r
     const size_t rowx = keep ? size_t(std::abs(dy) - ymin) * size_t(across) : 0;
     int16* arow = keep ? angles.data() + rowx : nullptr;
     int32* drow = dists.empty() ? nullptr : dists.data() + rowx;
+    const Mask::RowTest allowed = m.Row(row);
+    uint8* out = t.Row(row);
     for (int32 col = box.left; col < box.right; ++col) {
-      if (!m.Allows(col, row)) continue;
+      if (!allowed.Allows(col)) continue;
       const Point p{int16(row), int16(col)};
       int32 a;
       if (keep) {
         const int32 dx = center.h - col;
-        int16& inner = arow[std::abs(dx) - xmin];
-        // The angle of the quadrant toward (+across, up), 0 .. 900.
-        if (inner < 0) inner = SegmentAngle(Point{0, 0}, Point{int16(-std::abs(dy)), int16(std::abs(dx))});
+        // The angle of the quadrant toward (+across, up), 0 .. 900: the
+        // row's angles are worked out together the first time it is met.
+        if (arow[0] < 0) Quadrant_Angles(std::abs(dy), xmin, xmax, arow);
+        const int16 inner = arow[std::abs(dx) - xmin];
         if (dx < 0) {
           a = dy <= 0 ? 1800 - inner : 1800 + inner;
         } else {
@@ -178,7 +233,7 @@ void Dither_Rays(const Target& t, const Mask& m, const Rect& box, const a_grad_r
         d = Point2PointDistance(p, center);
       }
       const int32 index = MOD_Positive(a * rpm + d * twistf / 10, 3600);
-      t.Put(col, row, ramp[index]);
+      t.Put(out, col, row, ramp[index]);
     }
     if (echo_active) Echo_Line(box.left, int16(row), box.right, int16(row));
   }
@@ -283,60 +338,88 @@ bool Dither_Contour(const Target& t, const Mask& m, const Rect& box, const a_gra
   const int32 height = int32(box.bottom) - box.top;
   const uint64 bytes = 2ull * uint64(width) * uint64(height);
   if (bytes > kMaxBlockSize) return false;
-  Ptr block = New_Ptr_Clear(uint32(bytes));
+  Ptr block = New_Ptr(uint32(bytes));  // every entry is set below
   if (!block) return false;
   uint16* dist = reinterpret_cast<uint16*>(block);
   // Inside the mask starts deep, outside at 0.
-  for (int32 y = 0; y < height; ++y)
-    for (int32 x = 0; x < width; ++x) dist[y * width + x] = m.Allows(box.left + x, box.top + y) ? 65000 : 0;
-  uint16 deepest = 0;
-  // One scan line from (x, y) in direction (dx, dy), walked forward then back.
-  auto scan = [&](int pass, int32 x, int32 y, int32 dx, int32 dy, int32 cost) {
-    // Steps until the line leaves the box.
-    int32 count = INT32_MAX;
-    if (dx > 0) count = std::min(count, width - x);
-    if (dx < 0) count = std::min(count, x + 1);
-    if (dy > 0) count = std::min(count, height - y);
-    if (x < 0 || x >= width || y < 0 || y >= height) count = 0;
-    if (count <= 0 || count == INT32_MAX) return;
-    const int32 step = dy * width + dx;
-    const int32 first = y * width + x;
-    int32 prev = 0;
-    for (int32 i = 0, idx = first; i < count; ++i, idx += step) {
-      int32 v = dist[idx];
-      if (prev + cost < v) v = prev + cost;
-      dist[idx] = uint16(v);
-      prev = v;
+  for (int32 y = 0; y < height; ++y) {
+    const Mask::RowTest allowed = m.Row(box.top + y);
+    uint16* row = dist + y * width;
+    if (allowed.all) {
+      std::fill(row, row + width, uint16(65000));
+      continue;
     }
-    prev = 0;
-    for (int32 i = count - 1, idx = first + (count - 1) * step; i >= 0; --i, idx -= step) {
-      int32 v = dist[idx];
-      if (prev + cost < v) {
-        v = prev + cost;
-        dist[idx] = uint16(v);
-      }
-      if (pass == 4) deepest = std::max(deepest, uint16(v));
-      prev = v;
+    std::fill(row, row + width, uint16(0));
+    if (allowed.bits == nullptr) continue;
+    // The columns the mask's row covers; its bits read without more checks.
+    const int32 from = std::max<int32>(box.left, allowed.left), to = std::min<int32>(box.right, allowed.right);
+    for (int32 col = from; col < to; ++col) {
+      const uint32 bit = uint32(col - allowed.left);
+      if ((allowed.bits[bit >> 3] >> (7 - (bit & 7))) & 1) row[col - box.left] = 65000;
     }
-    if (echo_active)
-      Echo_Line(int16(box.left + x), int16(box.top + y), int16(box.left + x + (count - 1) * dx),
-                int16(box.top + y + (count - 1) * dy));
-  };
-  for (int32 d = -(height - 1); d < width; ++d) scan(1, std::max(d, 0), std::max(-d, 0), 1, 1, 17);
-  for (int32 s = 0; s < width + height - 1; ++s) {
-    const int32 x = std::min(s, width - 1);
-    scan(2, x, s - x, -1, 1, 17);
   }
-  for (int32 y = 0; y < height; ++y) scan(3, 0, y, 1, 0, 12);
-  for (int32 x = 0; x < width; ++x) scan(4, x, 0, 0, 1, 12);
+
+  // A chamfer distance: four sweeps (both diagonals, rows, columns), each
+  // walking every line of its direction forward and then back, the box's
+  // edge counting as outside. Lines of one direction never meet, so a sweep
+  // runs row by row: a pixel takes its neighbour's value one row (or one
+  // pixel) back along the line, plus the step's cost, when that is less.
+  constexpr int32 kStraight = 12;
+  constexpr int32 kDiagonal = 17;
+  // One row against the row before it, whose pixel at x + shift is the
+  // line's previous step; past the box's edge the previous step is 0.
+  auto relax_row = [width](uint16* row, const uint16* before, int32 shift, int32 cost) {
+    const int32 lo = std::max<int32>(0, -shift);
+    const int32 hi = std::min<int32>(width, width - shift);
+    for (int32 x = 0; x < lo; ++x) row[x] = uint16(std::min<int32>(row[x], cost));
+    for (int32 x = lo; x < hi; ++x) row[x] = uint16(std::min<int32>(row[x], int32(before[x + shift]) + cost));
+    for (int32 x = std::max(hi, lo); x < width; ++x) row[x] = uint16(std::min<int32>(row[x], cost));
+  };
+  auto sweep_rows = [&](int32 shift, int32 cost) {
+    // Forward: top to bottom, each line's first pixel in the top row or at
+    // the side it enters from.
+    for (int32 x = 0; x < width; ++x) dist[x] = uint16(std::min<int32>(dist[x], cost));
+    for (int32 y = 1; y < height; ++y) relax_row(dist + y * width, dist + (y - 1) * width, -shift, cost);
+    // Back: bottom to top.
+    uint16* last = dist + (height - 1) * width;
+    for (int32 x = 0; x < width; ++x) last[x] = uint16(std::min<int32>(last[x], cost));
+    for (int32 y = height - 2; y >= 0; --y) relax_row(dist + y * width, dist + (y + 1) * width, shift, cost);
+  };
+  if (width > 0 && height > 0) {
+    sweep_rows(1, kDiagonal);   // down and to the right
+    sweep_rows(-1, kDiagonal);  // down and to the left
+    // Rows, four at a time: each row's walk is one chain of dependent
+    // steps, and four chains side by side keep the processor busy.
+    constexpr int32 kLanes = 4;
+    for (int32 y0 = 0; y0 < height; y0 += kLanes) {
+      const int32 lanes = std::min(kLanes, height - y0);
+      uint16* rows[kLanes];
+      for (int32 k = 0; k < kLanes; ++k) rows[k] = dist + (y0 + std::min(k, lanes - 1)) * width;
+      int32 prev[kLanes] = {};
+      for (int32 x = 0; x < width; ++x)
+        for (int32 k = 0; k < kLanes; ++k) prev[k] = rows[k][x] = uint16(std::min<int32>(rows[k][x], prev[k] + kStraight));
+      std::fill(prev, prev + kLanes, 0);
+      for (int32 x = width - 1; x >= 0; --x)
+        for (int32 k = 0; k < kLanes; ++k) prev[k] = rows[k][x] = uint16(std::min<int32>(rows[k][x], prev[k] + kStraight));
+      if (echo_active)
+        for (int32 k = 0; k < lanes; ++k)
+          Echo_Line(box.left, int16(box.top + y0 + k), int16(box.right - 1), int16(box.top + y0 + k));
+    }
+    sweep_rows(0, kStraight);  // columns
+  }
+  uint16 deepest = 0;
+  for (int32 i = 0, n = width * height; i < n; ++i) deepest = std::max(deepest, dist[i]);
 
   Ramp_Init(0, deepest / 8, grad);
   for (int32 y = 0; y < height; ++y) {
     const int32 row = box.top + y;
+    uint8* out = t.Row(row);
+    const uint16* d = dist + y * width;
+    // Every pixel the mask allows is at least one step deep; the others
+    // stayed 0.
     for (int32 x = 0; x < width; ++x) {
-      const int32 col = box.left + x;
-      if (!m.Allows(col, row)) continue;
-      t.Put(col, row, ramp[std::min<int32>(dist[y * width + x] / 8, ramp_n - 1)]);
+      if (d[x] == 0) continue;
+      t.Put(out, box.left + x, row, ramp[std::min<int32>(d[x] / 8, ramp_n - 1)]);
     }
     if (echo_active) Echo_Line(box.left, int16(row), box.right, int16(row));
   }

@@ -178,3 +178,29 @@ void DDA(Point p1, Point p2, a_imprint_proc imprint, void* data) {
     }
   }
 }
+
+namespace {
+
+struct a_bresenham_walk {
+  Point prev;
+  bool first;
+  a_walk_proc step;
+  void* data;
+};
+
+void Bresenham_Pixel(int16 x, int16 y, void* data) {
+  auto& w = *static_cast<a_bresenham_walk*>(data);
+  const Point pt{y, x};
+  if (w.first)
+    w.first = false;
+  else
+    w.step(pt, pt.h != w.prev.h && pt.v != w.prev.v, w.data);
+  w.prev = pt;
+}
+
+}  // namespace
+
+void Bresenham(Point p1, Point p2, a_walk_proc step, void* data) {
+  a_bresenham_walk w{p1, true, step, data};
+  DDA(p1, p2, Bresenham_Pixel, &w);
+}

@@ -1,5 +1,6 @@
 // Pixel walking: seed fills that find the 4-connected area of equal colour
-// around a seed and record it in a 1-bit mask, and the line stepper DDA.
+// around a seed and record it in a 1-bit mask, and the line steppers DDA
+// and Bresenham.
 #pragma once
 
 #include "pixel/SysPix.h"
@@ -27,3 +28,12 @@ using a_imprint_proc = void (*)(int16 x, int16 y, void* data);
 // ends included, one step along the major axis at a time (horizontal on
 // ties): max(|dh|, |dv|) + 1 calls, the first at p1 and the last at p2.
 void DDA(Point p1, Point p2, a_imprint_proc imprint, void* data);
+
+// Step procedure of Bresenham: the pixel reached and whether the step to it
+// moved both coordinates (a diagonal step).
+using a_walk_proc = void (*)(Point pt, bool8 diagonal, void* data);
+
+// The steps of DDA's walk from p1 to p2: step(pixel, diagonal, data) at
+// every pixel after p1, p2 the last; max(|dh|, |dv|) calls, none when the
+// two are the same pixel.
+void Bresenham(Point p1, Point p2, a_walk_proc step, void* data);

@@ -105,6 +105,17 @@ uint8 Opacity_Level() {
   return Mx(l.mw.mask, 0, 0);
 }
 
+// The layer got holds the colour fill's paint over the polygon of q.
+void Expect_Polygon_Painted(const a_layer& got, const Point* q, int32 n, const char* what) {
+  a_layer want;
+  HRGN ref = nullptr;
+  PolygonRgn(q, n, ref);
+  ASSERT_NE(ref, nullptr);
+  Paint_Reference(want, ref, COLOR_FILL);
+  DisposeRgn(ref);
+  Expect_Same(got, want, what);
+}
+
 class Atoms : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -262,17 +273,12 @@ TEST_F(Atoms, TurnedCornerSets) {
   for (const a_case& c : cases) {
     const Point q[4] = {Turned(centre, 30, -c.half_h, -c.half_v), Turned(centre, 30, c.half_h, -c.half_v),
                         Turned(centre, 30, c.half_h, c.half_v), Turned(centre, 30, -c.half_h, c.half_v)};
-    a_layer got, want;
+    a_layer got;
     a_atom_rec p = Corners(q);
     if (c.atom == Atom_SRoundRect) gs.slider_vals[PAINT_CORNER_SLIDER] = 0;
     Apply_Atom(c.atom, p, got);
     Dispose_PaintParm(p);
-    HRGN ref = nullptr;
-    PolygonRgn(q, 4, ref);
-    ASSERT_NE(ref, nullptr);
-    Paint_Reference(want, ref, COLOR_FILL);
-    DisposeRgn(ref);
-    Expect_Same(got, want, "turned quadrilateral");
+    Expect_Polygon_Painted(got, q, 4, "turned quadrilateral");
   }
   // A quarter turn of an upright oval's corners draws the upright oval.
   const Rect r{10, 20, 40, 44};
@@ -464,25 +470,35 @@ class Bucket : public Atoms {
   Rect dirty_{};
 };
 
-// Inside the ring: exactly the disc, for every fill; everything else byte
-// for byte as it was. An erased stroke across the disc (colour kept, mask 0)
-// does not wall the fill in.
+// Inside the ring: exactly the disc, for every fill the bucket takes;
+// everything else byte for byte as it was. An erased stroke across the disc
+// (colour kept, mask 0) does not wall the fill in. The border, the eraser
+// and no fill only sound the refusal.
 TEST_F(Bucket, FillsExactlyTheEnclosedAreaForEveryFill) {
   for (int x = 16; x < 48; ++x) Px(l_.mw.fore, x, 32) = 0xFF00FF00u;  // erased paint
   for (a_fill_kind fill : {COLOR_FILL, GRADIENT_FILL, BORDER_FILL, ERASER_FILL, NULL_FILL}) {
     SCOPED_TRACE(int(fill));
     gs.fill_kind = fill;
+    const bool takes = fill == COLOR_FILL || fill == GRADIENT_FILL;
     a_layer got, want;
     Copy(l_, got);
     Copy(l_, want);
+    soundtest::SoundRecorder sounds;
     Click(Point{25, 32}, got);
     HRGN disc = Oval_Of(Rect{14, 14, 50, 50});
-    Paint_Reference(want, disc, fill == GRADIENT_FILL || fill == BORDER_FILL ? COLOR_FILL : fill);
+    if (takes) Paint_Reference(want, disc, COLOR_FILL);
     Expect_Same(got, want, "bucket", fill == GRADIENT_FILL ? disc : nullptr);
-    if (fill == GRADIENT_FILL)  // the bands' colours across the disc
+    if (fill == GRADIENT_FILL) {  // the bands' colours across the disc
       EXPECT_NE(Px(got.mw.fore, 16, 32) & 0xFFFFFF, Px(got.mw.fore, 47, 32) & 0xFFFFFF);
+    }
     DisposeRgn(disc);
-    if (fill != NULL_FILL) EXPECT_TRUE(EqualRect(dirty_, Rect{14, 14, 50, 50}));
+    if (takes) {
+      EXPECT_TRUE(EqualRect(dirty_, Rect{14, 14, 50, 50}));
+      EXPECT_TRUE(sounds.Ids().empty());
+    } else {
+      EXPECT_TRUE(EmptyRect(dirty_));
+      EXPECT_EQ(sounds.Ids(), std::vector<int16>{SND_LIMIT});
+    }
   }
 }
 
@@ -542,6 +558,7 @@ void Recording_Atom(a_atom_rec& p) {
 TEST_F(Atoms, SymmetryCopiesAtTheMappedPointsWithTheUsersGradient) {
   a_layer l;
   gs.tool_desc[BRUSH_TOOL].atom_proc = Recording_Atom;
+  gs.tool_desc[BRUSH_TOOL].symmetry = true;
   gs.fill_kind = GRADIENT_FILL;
   gs.toggle_vals[SYMMETRY_TOGGLE] = true;
   const Point at{20, 41}, centre{5, 9};
@@ -601,7 +618,40 @@ TEST_F(Atoms, SymmetryCopiesAtTheMappedPointsWithTheUsersGradient) {
   base.fill = GETTING_MARQUEE;
   Imprint(true, BRUSH_TOOL, base);
   EXPECT_EQ(Seen().size(), 2u);
+  // A tool that takes no part in symmetry imprints once, symmetry on.
+  base.fill = COLOR_FILL;
+  gs.slider_vals[SYMMETRY_COUNT_SLIDER] = 6;
+  gs.tool_desc[BRUSH_TOOL].symmetry = false;
+  Imprint(true, BRUSH_TOOL, base);
+  ASSERT_EQ(Seen().size(), 3u);
+  EXPECT_TRUE(EqualPt(Seen().back().at, at));
+  Imprint(false, BRUSH_TOOL, base);
+  EXPECT_EQ(Seen().size(), 3u);
   Dispose_PaintParm(base);
+}
+
+// A polygon of more points than a region once took (6000 round a square,
+// each side walked in 1500 steps) fills the whole square: no point left
+// out, no chord cutting the shape short.
+TEST_F(Atoms, PolygonOfEveryPointPast4000) {
+  gs.fill_kind = COLOR_FILL;
+  constexpr int32 kSteps = 1500;
+  const Point corners[5] = {{4, 4}, {4, 60}, {60, 60}, {60, 4}, {4, 4}};
+  a_atom_rec p;
+  New_PaintParm(4 * kSteps, p);
+  ASSERT_NE(p.list, nullptr);
+  for (int32 k = 0; k < 4; ++k)
+    for (int32 i = 0; i < kSteps; ++i) {
+      const Point a = corners[k], b = corners[k + 1];
+      p.list->points[k * kSteps + i] =
+          Point{int16(a.v + (b.v - a.v) * i / kSteps), int16(a.h + (b.h - a.h) * i / kSteps)};
+    }
+  p.list->npoints = uint16(4 * kSteps);
+  a_layer got;
+  Apply_Atom(Atom_SPolygon, p, got);
+  Dispose_PaintParm(p);
+  Expect_Polygon_Painted(got, corners, 4, "polygon of 6000 points");
+  EXPECT_FALSE(t.too_complex);
 }
 
 TEST(Palette, TiesTakeTheEarlierEntryAndExactMatchesWin) {

@@ -186,41 +186,4 @@ TEST_F(Marquee, LongOutlineKeepsEveryPoint) {
   Dispose_Pointlist(list);
 }
 
-// The lasso closes only once it has gone far enough: a short drag back to
-// the start does not close, a click near the start then does; the last
-// point is the origin and the bounds stay within the unit. Points past the
-// list's capacity widen the bounds without being stored.
-TEST_F(Marquee, LassoClosing) {
-  a_pointlist_ptr list = nullptr;
-  New_Pointlist(100, list);
-  a_lasso l;
-  Lasso_Start(l, list, Point{20, 20});
-  for (int16 h = 21; h <= 27; ++h) Lasso_Drag(l, Point{20, h});  // 7 cells out
-  Lasso_Drag(l, Point{20, 21});
-  EXPECT_FALSE(l.closed);
-  EXPECT_FALSE(l.may_close);
-  Lasso_Click(l, Point{40, 40});
-  Lasso_Click(l, Point{40, 10});
-  EXPECT_TRUE(l.may_close);
-  Lasso_Click(l, Point{22, 21});  // within 4 cells of the origin
-  EXPECT_TRUE(l.closed);
-  Lasso_Close(l);
-  EXPECT_TRUE(list->points[list->npoints - 1] == (Point{20, 20}));
-  EXPECT_EQ(list->npoints, 12);  // origin, 7 + 1 dragged, 2 clicked, origin
-  EXPECT_EQ(l.boundary.top, 20);
-  EXPECT_EQ(l.boundary.bottom, 41);
-  EXPECT_EQ(l.boundary.left, 10);
-
-  // A drag far out may close on coming back; past the unit the bounds are clipped.
-  Lasso_Start(l, list, Point{20, 20});
-  for (int16 h = 21; h <= 200; ++h) Lasso_Drag(l, Point{20, h});
-  EXPECT_EQ(list->npoints, 100);  // full
-  EXPECT_EQ(l.boundary.right, 201);
-  Lasso_Drag(l, Point{22, 23});
-  EXPECT_TRUE(l.closed);
-  Lasso_Close(l);
-  EXPECT_EQ(l.boundary.right, 100);  // the unit is 100 cells wide
-  Dispose_Pointlist(list);
-}
-
 }  // namespace

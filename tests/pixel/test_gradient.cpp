@@ -3,6 +3,7 @@
 // chosen pixels, masks and holes, and the progress echo in a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -260,6 +261,31 @@ TEST_F(Gradient, RaysTurnWithAngleAndTwist) {
   EXPECT_EQ(m.Grey(0, 20), Ramp_Grey(200, 3600));
 }
 
+// Every pixel's ray index is its own angle round the centre, however the
+// fill shares the work between pixels: a centre off the box's middle, a box
+// that does not reach it, and long thin boxes where the angles crowd.
+TEST_F(Gradient, RaysGiveEveryPixelItsOwnAngle) {
+  struct Case {
+    Rect box;
+    Point center;
+  };
+  const Case cases[] = {
+      {Rect{0, 0, 61, 83}, Point{22, 37}},
+      {Rect{10, 40, 50, 90}, Point{5, 7}},          // the centre outside, up and left
+      {Rect{0, 0, 3, 400}, Point{1, 200}},          // nearly flat rays
+      {Rect{0, 0, 400, 3}, Point{200, 1}},          // nearly upright rays
+  };
+  for (const Case& c : cases) {
+    Map m(c.box, 32);
+    Fill(RAY_DITHER, m, nullptr, c.box, kBlackWhite, 0, c.center, 0, 0);
+    for (int y = c.box.top; y < c.box.bottom; ++y)
+      for (int x = c.box.left; x < c.box.right; ++x) {
+        const int a = SegmentAngle(Point{int16(y), int16(x)}, c.center);
+        ASSERT_EQ(m.Grey(x, y), Ramp_Grey(a, 3600)) << x << "," << y;
+      }
+  }
+}
+
 TEST_F(Gradient, RidgesGiveEachRunTheWholeGradient) {
   const Rect box{0, 0, 10, 20};
   Mask hole(box, [](int x, int) { return x < 8 || x > 11; });
@@ -321,6 +347,48 @@ TEST_F(Gradient, ContourFollowsDistanceFromTheEdge) {
   Fill(CONTOUR_DITHER, h, &holed.pm, Rect{0, 0, 9, 9}, kBlackWhite);
   EXPECT_EQ(h.At(4, 4).raw, 0xFF808080u);
   EXPECT_LT(h.Grey(4, 3), h.Grey(3, 2));
+}
+
+// The contour's distances, walked line by line as the definition reads:
+// each of the four directions, every line forward then back, the box's edge
+// counting as outside. The fill must give each pixel of an irregular shape
+// the ramp entry of that distance.
+TEST_F(Gradient, ContourMatchesTheLineByLineDistance) {
+  const Rect box{0, 0, 37, 53};
+  const int w = 53, h = 37;
+  const auto in = [](int x, int y) {
+    const int dx = x - 24, dy = y - 17;
+    const bool ring = dx * dx + dy * dy < 17 * 17 && dx * dx + dy * dy > 4 * 4;
+    return (ring && !(x > 30 && y < 12)) || (x < 6 && y > 20) || ((x * 7 + y * 3) % 11 == 0 && y > 30);
+  };
+  Mask shape(box, in);
+  std::vector<int> d(size_t(w * h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) d[size_t(y * w + x)] = in(x, y) ? 65000 : 0;
+  const auto walk = [&](int x, int y, int dx, int dy, int cost) {
+    std::vector<int> line;
+    for (int cx = x, cy = y; cx >= 0 && cx < w && cy >= 0 && cy < h; cx += dx, cy += dy) line.push_back(cy * w + cx);
+    int prev = 0;
+    for (int i : line) prev = d[size_t(i)] = std::min(d[size_t(i)], prev + cost);
+    prev = 0;
+    for (auto it = line.rbegin(); it != line.rend(); ++it) prev = d[size_t(*it)] = std::min(d[size_t(*it)], prev + cost);
+  };
+  for (int s = -(h - 1); s < w; ++s) walk(std::max(s, 0), std::max(-s, 0), 1, 1, 17);
+  for (int s = 0; s < w + h - 1; ++s) walk(std::min(s, w - 1), s - std::min(s, w - 1), -1, 1, 17);
+  for (int y = 0; y < h; ++y) walk(0, y, 1, 0, 12);
+  for (int x = 0; x < w; ++x) walk(x, 0, 0, 1, 12);
+  const int n = *std::max_element(d.begin(), d.end()) / 8 + 1;
+
+  Map m(box, 32);
+  ASSERT_TRUE(Fill(CONTOUR_DITHER, m, &shape.pm, box, kBlackWhite));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (!in(x, y)) {
+        ASSERT_EQ(m.At(x, y).raw, 0xFF808080u) << x << "," << y;
+        continue;
+      }
+      ASSERT_EQ(m.Grey(x, y), Ramp_Grey(std::min(d[size_t(y * w + x)] / 8, n - 1), n)) << x << "," << y;
+    }
 }
 
 // --- Masks, depths, the fill's frame -----------------------------------------------------------

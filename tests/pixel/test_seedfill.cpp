@@ -282,3 +282,42 @@ TEST(DDA, LongestSegmentStepsOnePixelAtATime) {
   EXPECT_EQ(got.back(), (Point{10, -32768}));
   for (size_t i = 1; i < got.size(); ++i) ASSERT_EQ(got[i].h, got[i - 1].h - 1);
 }
+
+namespace {
+
+struct Step {
+  Point pt;
+  bool diagonal;
+};
+
+void Step_Collect(Point pt, bool8 diagonal, void* data) {
+  static_cast<std::vector<Step>*>(data)->push_back(Step{pt, diagonal});
+}
+
+}  // namespace
+
+// Bresenham reports the pixels of DDA's walk after the first, each with
+// whether the step to it moved both coordinates.
+TEST(Bresenham, StepsAfterTheStartMarkedDiagonal) {
+  struct Case {
+    Point p1, p2;             // (v, h)
+    std::vector<Step> want;   // (v, h), diagonal
+  };
+  const Case cases[] = {
+      {{5, 5}, {5, 5}, {}},                                                           // no step
+      {{0, 0}, {0, 3}, {{{0, 1}, false}, {{0, 2}, false}, {{0, 3}, false}}},          // straight
+      {{0, 0}, {2, 4}, {{{1, 1}, true}, {{1, 2}, false}, {{2, 3}, true}, {{2, 4}, false}}},
+      {{3, 3}, {0, 0}, {{{2, 2}, true}, {{1, 1}, true}, {{0, 0}, true}}},             // diagonal back
+      {{0, 0}, {4, 1}, {{{1, 0}, false}, {{2, 1}, true}, {{3, 1}, false}, {{4, 1}, false}}},  // steep
+      {{-1, -1}, {1, -3}, {{{0, -2}, true}, {{1, -3}, true}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<Step> got;
+    Bresenham(c.p1, c.p2, Step_Collect, &got);
+    ASSERT_EQ(got.size(), c.want.size()) << c.p1.h << "," << c.p1.v << " -> " << c.p2.h << "," << c.p2.v;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].pt, c.want[i].pt) << "step " << i;
+      EXPECT_EQ(got[i].diagonal, c.want[i].diagonal) << "step " << i << ": (h " << got[i].pt.h << ", v " << got[i].pt.v << ")";
+    }
+  }
+}
