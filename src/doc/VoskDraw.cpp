@@ -8,6 +8,8 @@
 #include "doc/VoskShap.h"
 #include "host/HostWin.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskEdit.h"
+#include "objects/VoskMove.h"
 #include "objects/VoskTextDraw.h"
 #include "objects/VoskTrac.h"
 #include "pixel/DrawUtilMasked.h"
@@ -404,8 +406,7 @@ void Edit1_MouseDown(const a_mousestroke& stroke) {
         Obj_MouseDown(1, stroke);
         return;
       }
-      // The text editor's presses come with the editor.
-      if (pressed) Sound_Effect(SND_NULL);
+      Edit_MouseDown(1, stroke);
       return;
     case PAINT_PHASE: Paint_MouseDown(1, stroke); return;
     case PREVIEW_PHASE: return;
@@ -467,10 +468,12 @@ bool8 Doc_KeyDown(const a_keystroke& key) {
                                            key.virtcode == VK_UP || key.virtcode == VK_DOWN);
   const bool scrolling = phase == PAINT_PHASE || phase == CANVAS_PHASE || phase == SYMBOL_PHASE ||
                          phase == PHOTO_PHASE || phase == TEXT_PHASE;
-  // 1. Nudging the selection (comes with moving and aligning).
+  // 1. Nudging the selection, ten steps with the command key.
   if (arrow && ((selecting && (key.mods & ~ctrl) == 0) ||
                 (phase == TEXT_PHASE && gs.txedit_phase == TXEDIT_EDIT && key.mods == shift))) {
-    Sound_Effect(SND_NULL);
+    const int16 sx = key.virtcode == VK_LEFT ? -1 : key.virtcode == VK_RIGHT ? 1 : 0;
+    const int16 sy = key.virtcode == VK_UP ? -1 : key.virtcode == VK_DOWN ? 1 : 0;
+    Obj_Nudge((key.mods & ctrl) != 0, sx, sy);
     return true;
   }
   // 2. Scrolling a line.

@@ -22,6 +22,7 @@
 #include "platform/VoskErr.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskStus.h"
 
 namespace {
 
@@ -316,6 +317,8 @@ void Render_Unit_Screen(uint32 ux, a_doc_unit* unit, const Rect& dirty, const Re
   // 8.
   Pop_TextSize_Mapping();
   unit->excluded_id = edited;
+  // The navigator's miniature of the current unit is made again at idle.
+  if (ux == g_doc.upx) Nav_Inval();
 }
 
 void Merge_Object(a_doc_unit* unit, int32 objx, const a_oj_item& item, const Rect& mrect, GWorldPtr world) {

@@ -11,6 +11,7 @@
 #include "host/HostFont.h"
 #include "host/HostGdi.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskBord.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskEdit.h"
 #include "objects/VoskGrad.h"
@@ -206,6 +207,8 @@ uint8 Curr_Unit_Kind() {
 
 // A canvas cell (the canvas module takes its arguments the other way round).
 void Canvas_Bar_DrawElement(int16 id, const Rect& r) { Canvas_DrawElement(r, id); }
+// A border cell, likewise.
+void Border_Bar_DrawElement(int16 id, const Rect& r) { Border_DrawElement(r, id); }
 
 struct a_bar_row_init {
   a_bar_draw_proc drawproc;
@@ -236,7 +239,7 @@ const std::array<a_bar_row_init, NBARS> kBarRows = {{
     {Palette_DrawElement, Symbols_Color_Select, COLOR_FILL, NULL_STAMPSET, true, false, 16, LRTB},  // SYMBOLS
     {Pattern_DrawElement, Pattern_Select, PATTERN_FILL, PATTERN_STAMPSET, true, false, 17, LRTB},   // PATTERN_BAR
     {Gradient_DrawElement, Gradient_Select, GRADIENT_FILL, NULL_STAMPSET, true, false, 18, LRTB},   // GRADIENT_BAR
-    {nullptr, nullptr, BORDER_FILL, BORDER_STAMPSET, true, false, 19, LRTB},                        // BORDER_BAR
+    {Border_Bar_DrawElement, Border_Select, BORDER_FILL, BORDER_STAMPSET, true, false, 19, LRTB},    // BORDER_BAR
     {Symbol_DrawElement, nullptr, NULL_FILL, NULL_STAMPSET, false, false, 0, LRTB},                 // SYMBOL_BAR
     {nullptr, nullptr, NULL_FILL, NULL_STAMPSET, false, false, 0, LRTB},                            // LAYER_BAR
     {Font_DrawElement, FontBar_Select, NULL_FILL, NULL_STAMPSET, true, false, 0, TBLR},             // FONT_BAR
@@ -343,7 +346,7 @@ void Bar_Recount() {
   for (int16 b = PAINT_COLORBAR; b <= SYMBOLS_COLORBAR; ++b) Set_Ids(a_bar(b), 0, ncolors - 1);
   Set_Ids(PATTERN_BAR, 1, StampSet_Count(PATTERN_STAMPSET));
   Set_Ids(GRADIENT_BAR, 1, Family_Count(ART_GRADIENT, 0, WILDCARD, 0));
-  Set_Ids(BORDER_BAR, 1, 0);
+  Set_Ids(BORDER_BAR, 1, Border_Count());
   Set_Ids(SYMBOL_BAR, 1, Symbol_Count());
   Set_Ids(LAYER_BAR, int16(FIRST_LAYER_ID), std::max<int32>(FIRST_LAYER_ID - 1, gs.layerbard.last_id));
   uint32 first = 1, last = 0;

@@ -18,6 +18,7 @@
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskFun2.h"
 #include "ui/VoskIntI.h"
@@ -430,6 +431,9 @@ void Config_BSide() {
 }
 
 void Config_Bar(const Rect& area) {
+  // The bars' rows and screenfuls for this area, before the buttons that
+  // page through them are chosen.
+  Bar_Calc_All_Desc(area);
   Rect bar = area;
   const a_bar curr = gs.curr_bar;
   if (curr < NBARS && gs.bard[curr].nrows > 1) {

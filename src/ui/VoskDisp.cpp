@@ -30,6 +30,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntf.h"
@@ -189,20 +190,8 @@ void Choose_From_Bar(int16 bar) {
   }
   int16 chosen = gs.bar_selection[bar];
   if (!Browser_Choose(a_bar(bar), chosen)) return;
-  gs.bar_selection[bar] = chosen;
-  switch (bar) {
-    case CANVAS_BAR: Canvas_Select(); break;
-    case SYMBOLS_COLORBAR:
-      pending_op = OP_SYMBOL_SETCOLOR;
-      Delta_Symbol();
-      break;
-    case EDGE_OUTL_COLORBAR:
-    case EDGE_BORD_COLORBAR:
-      pending_op = OP_PHOTO_ADJUST;
-      Delta_Photo();
-      break;
-    default: break;
-  }
+  // As a click in the bar: the selection framed, the bar's procedure run.
+  Bar_JumpToID(true, a_bar(bar), chosen);
 }
 
 // A command of the tool panels by number; FALSE when n is none of them.

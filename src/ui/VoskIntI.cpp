@@ -13,6 +13,8 @@
 #include "objects/VoskCanv.h"
 #include "objects/VoskEdit.h"
 #include "objects/VoskGrad.h"
+#include "objects/VoskLayer.h"
+#include "objects/VoskMove.h"
 #include "objects/VoskPack.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskStam.h"
@@ -31,6 +33,7 @@
 #include "ui/VoskFun2.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskSlid.h"
+#include "ui/VoskStus.h"
 
 namespace {
 
@@ -251,6 +254,17 @@ void Init_OneShots() {
       {GRIDLINES_CENTER_BUTTON, GridLines_Center},
       {QCOMBO_RESET_BUTTON, QCombo_Reset},
       {QCOMBO_ALL_BUTTON, QCombo_All},
+      {TEXT_OK_BUTTON, Edit_OK},
+      {TEXT_CANCEL_BUTTON, Edit_Cancel},
+      {TEXTR_RESET_BUTTON, Text_Clear_Overrides},
+      {OBJ_ALIGN_H_L, Enum_Align_H_L},
+      {OBJ_ALIGN_H_C, Enum_Align_H_C},
+      {OBJ_ALIGN_H_R, Enum_Align_H_R},
+      {OBJ_ALIGN_V_T, Enum_Align_V_T},
+      {OBJ_ALIGN_V_C, Enum_Align_V_C},
+      {OBJ_ALIGN_V_B, Enum_Align_V_B},
+      {OBJ_SPREAD_H, Obj_Spread_H},
+      {OBJ_SPREAD_V, Obj_Spread_V},
   };
   for (const auto& a : actions) g_oneshots[a.o].one_proc = a.action;
   const struct {
@@ -325,6 +339,11 @@ void Init_Custom() {
   g_custom[CUSTOM_SEP].custom_draw = Separator_Paint;
   g_custom[CUSTOM_PHASE].custom_draw = Phase_Paint;
   g_custom[CUSTOM_PHASE].custom_hit = Phase_MouseDown;
+  g_custom[CUSTOM_LAYERS].custom_draw = LayerBar_Paint;
+  g_custom[CUSTOM_LAYERS].custom_hit = LayerBar_MouseDown;
+  g_custom[CUSTOM_LAYERS].custom_exit = LayerBar_Exit;
+  // The read-outs: navigator, status lines, colour wheel and rulers.
+  Stus_Init_Items();
 }
 
 bool8 Is_Grid_Element(int16 grid, int16 element) {

@@ -5,6 +5,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskLayer.h"
 #include "objects/VoskText.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMenu.h"
@@ -60,10 +61,10 @@ bool8 Rule_Holds(a_enable_rule rule) {
       return Open() && (phase == PREVIEW_PHASE || phase == SYMBOL_PHASE || phase == PHOTO_PHASE || phase == TEXT_PHASE);
     case RULE_VIEW_DOC: return Open() && phase != PREVIEW_PHASE;
     case RULE_IMPORT: return Open() && !Collage() && g_doc.up != nullptr && !g_doc.up->clonef;
-    // Arranging the stacking order comes with the layer bar; its rows have
-    // no action yet.
-    case RULE_ARRANGE_UP:
-    case RULE_ARRANGE_DOWN: return false;
+    // Bring to Front and Bring Forward move up if anything does; Send to
+    // Back and Send Backward down.
+    case RULE_ARRANGE_UP: return Open() && Layer_Can_Arrange(1);
+    case RULE_ARRANGE_DOWN: return Open() && Layer_Can_Arrange(-1);
     case RULE_POSITION: return Open() && Can_Position();
     case RULE_SCALE: return Open() && Can_Scale();
     case RULE_ZOOM:

@@ -296,8 +296,8 @@ TEST_F(DocView, KeysOfTheDocument) {
   gs.curr_phase = PREVIEW_PHASE;
   EXPECT_FALSE(Doc_KeyDown(left));
   EXPECT_FALSE(Doc_KeyDown(a_keystroke{0, 'x', 'x', 0}));
-  // Nudging in a selection phase is taken (and refused until objects move
-  // by keys).
+  // Nudging in a selection phase is taken (with nothing selected it is
+  // refused).
   gs.curr_phase = SYMBOL_PHASE;
   sounds.Clear();
   EXPECT_TRUE(Doc_KeyDown(left));
