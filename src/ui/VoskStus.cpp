@@ -1283,7 +1283,7 @@ void Colorize_Paint(const Rect& r) {
       Rect dst{int16(c.v - ART_HUE_WHEEL_CENTER), int16(c.h - ART_HUE_WHEEL_CENTER),
                int16(c.v - ART_HUE_WHEEL_CENTER + ART_HUE_WHEEL_SIZE),
                int16(c.h - ART_HUE_WHEEL_CENTER + ART_HUE_WHEEL_SIZE)};
-      Pixt_DrawPartial(pix, src, dst, 0x100, nullptr);
+      Pixt_DrawPartial(pix, src, dst, transparent, nullptr);
     }
     Pixt_Unload(pix);
   }
