@@ -18,6 +18,7 @@
 #include "DocTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "NodeTestSupport.h"
+#include "ProgramShotSupport.h"
 #include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskDoc.h"
@@ -61,26 +62,8 @@ Rect Client() {
 
 // The interface over the build's picture library, with the documents'
 // modules started.
-class Config : public nodetest::NodeTree {
+class Config : public programshot::PanelTree {
  protected:
-  void SetUp() override {
-    nodetest::NodeTree::SetUp();
-    if (HasFatalFailure()) return;
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    VoskPrin_Init();
-    History_Null();
-    VoskBlok_Init();
-    OPUtil_Init();
-  }
-  void TearDown() override {
-    doctests::Close_Document();
-    // Opening and closing the document marked state variables that no
-    // interaction settled: they leave with the test.
-    SV_Init();
-    nodetest::NodeTree::TearDown();
-  }
   // A new document of one disc face, in phase.
   void Open(a_phase phase) {
     a_template x{};
@@ -546,30 +529,15 @@ class ConfigEndToEnd : public Config {
   // Runs the program headless on a 1280 x 1024 screen with the script,
   // opening file when one is given; err := its standard error.
   int Run(const std::string& script, const std::string& file, std::string& err) {
-    const std::string path = dir_ + "/script.txt";
-    std::ofstream(path) << script;
-    using labelsession::Quoted;
-    std::string cmd = "env -i";
-    for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-      if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
-    cmd += " HOME=" + Quoted(dir_) + " XDG_CONFIG_HOME=" + Quoted(dir_ + "/config") + " XDG_RUNTIME_DIR=" +
-           Quoted(dir_) + " VELMOR_BACKEND=headless VELMOR_SCREEN=1280x1024 VELMOR_SCRIPT=" + Quoted(path) + " " +
-           Quoted(VELMOR4_EXE) + (file.empty() ? "" : " " + Quoted(file)) + " >/dev/null 2>" +
-           Quoted(dir_ + "/err.txt");
-    const int rc = std::system(cmd.c_str());
-    std::ifstream in(dir_ + "/err.txt");
-    err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return rc;
+    return programshot::Run(dir_, script, file, 1280, 1024, err);
   }
   std::string Shot(const std::string& name) {
     const std::string path = shots_ + "/" + name + ".png";
     fs::remove(path);
     return path;
   }
-  static uint32 Px(const std::vector<uint32>& px, int32 w, int x, int y) {
-    return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF;
-  }
-  static std::string At(Point p) { return std::to_string(p.h) + " " + std::to_string(p.v); }
+  static uint32 Px(const std::vector<uint32>& px, int32 w, int x, int y) { return programshot::Px(px, w, x, y); }
+  static std::string At(Point p) { return programshot::At(p); }
   std::string build_, shots_, dir_;
 };
 

@@ -1,0 +1,116 @@
+// What the walks of the real program through its panels share: a headless
+// run with a script (and a file to open), its snapshots read back, and
+// click points taken from the interface's own layout in the test process
+// (the item tables' nodes after a configuration of the same window).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "DocTestSupport.h"
+#include "LabelSessionSupport.h"
+#include "NodeTestSupport.h"
+#include "doc/VoskDoc.h"
+#include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
+#include "doc/VoskPrin.h"
+#include "doc/VoskUndo.h"
+#include "objects/VoskBlok.h"
+#include "pixel/OPUtil.h"
+#include "ui/VoskDelt.h"
+#include "host/HostScript.h"
+#include "platform/QDRect.h"
+#include "ui/VoskIntI.h"
+#include "ui/VoskIntf.h"
+
+namespace programshot {
+
+// Runs the program headless on a screen of w x h with the script, its home
+// and configuration in dir, opening file when one is given; err := its
+// standard error. The status of std::system.
+inline int Run(const std::string& dir, const std::string& script, const std::string& file, int w, int h,
+               std::string& err) {
+  const std::string path = dir + "/script.txt";
+  std::ofstream(path) << script;
+  using labelsession::Quoted;
+  std::string cmd = "env -i";
+  for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+    if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
+  cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " XDG_RUNTIME_DIR=" + Quoted(dir) +
+         " VELMOR_OPEN_COMMAND=true VELMOR_BACKEND=headless VELMOR_SCREEN=" + std::to_string(w) + "x" +
+         std::to_string(h) + " VELMOR_SCRIPT=" + Quoted(path) + " " + Quoted(VELMOR4_EXE) +
+         (file.empty() ? "" : " " + Quoted(file)) + " >/dev/null 2>" + Quoted(dir + "/err.txt");
+  const int rc = std::system(cmd.c_str());
+  std::ifstream in(dir + "/err.txt");
+  err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return rc;
+}
+
+// A snapshot read back.
+struct Shot {
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  bool Read(const std::string& path, std::string& why) { return Host_Read_PNG(path, px, w, h, why); }
+  uint32 At(int x, int y) const { return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF; }
+  // Whether the two differ inside r (window pixels).
+  bool Differs(const Shot& o, const Rect& r) const {
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (At(x, y) != o.At(x, y)) return true;
+    return false;
+  }
+};
+
+inline uint32 Px(const std::vector<uint32>& px, int32 w, int x, int y) {
+  return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF;
+}
+inline std::string At(Point p) { return std::to_string(p.h) + " " + std::to_string(p.v); }
+inline Point Middle(const Rect& r) { return Point{int16((r.top + r.bottom) / 2), int16((r.left + r.right) / 2)}; }
+inline std::string Click(const Rect& r) { return "click " + At(Middle(r)) + "\n"; }
+
+// The rectangle of an item's node as the last configuration laid it out
+// (empty when the item is not shown).
+inline Rect Node_Rect(int16 nodex) { return nodex == 0 ? Rect{0, 0, 0, 0} : Node_Get(CURR, nodex).nbounds; }
+inline Rect Grid_Rect(a_grid_enum ix) { return Node_Rect(g_grid[ix].nodex); }
+inline Rect OneShot_Rect(a_oneshot_enum ix) { return Node_Rect(g_oneshots[ix].nodex); }
+inline Rect Toggle_Rect(a_toggle_enum ix) { return Node_Rect(g_toggles[ix].nodex); }
+inline Rect Custom_Rect(a_custom_enum ix) { return Node_Rect(g_custom[ix].nodex); }
+// The cell of a grid's element in the window.
+inline Rect Grid_Cell_Rect(a_grid_enum ix, int16 element) {
+  const Rect node = Grid_Rect(ix);
+  Rect cell;
+  Calc_Grid_Cell(false, ix, element, cell);
+  OffsetRect(cell, node.left, node.top);
+  return cell;
+}
+
+// The interface over the build's picture library, with the documents'
+// modules started, for laying out the panels as the program does.
+class PanelTree : public nodetest::NodeTree {
+ protected:
+  void SetUp() override {
+    nodetest::NodeTree::SetUp();
+    if (HasFatalFailure()) return;
+    VoskDoc_Init();
+    VoskFunc_Init();
+    VoskUndo_Init();
+    VoskPrin_Init();
+    History_Null();
+    VoskBlok_Init();
+    OPUtil_Init();
+  }
+  void TearDown() override {
+    doctests::Close_Document();
+    // Opening and closing the document marked state variables that no
+    // interaction settled: they leave with the test.
+    SV_Init();
+    nodetest::NodeTree::TearDown();
+  }
+};
+
+}  // namespace programshot

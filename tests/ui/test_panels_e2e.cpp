@@ -1,0 +1,247 @@
+// The walk through the panels on the real program: click points taken from
+// the panels' own layout (the test process lays the window out as the
+// program does, step by step, with the same procedures), one scripted
+// headless run, and each panel saved under snapshots/panels for looking at.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ProgramShotSupport.h"
+#include "app/Velmor4.h"
+#include "doc/VoskTmpl.h"
+#include "pixel/DrawUtilList.h"
+#include "platform/LangUtil.h"
+#include "platform/VoskDef.h"
+#include "ui/VoskBar.h"
+#include "ui/VoskConf.h"
+#include "ui/VoskDelt.h"
+#include "ui/VoskIntI.h"
+#include "ui/VoskIntf.h"
+#include "ui/VoskStat.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using programshot::Click;
+using programshot::Grid_Cell_Rect;
+using programshot::Grid_Rect;
+using programshot::OneShot_Rect;
+using programshot::Shot;
+
+constexpr int kScreenW = 1280, kScreenH = 1024;
+
+// The tool grid's cells by tool, for the snapshots' names.
+constexpr const char* kToolNames[NGRID_TOOLS] = {
+    "brush", "eraser",  "spray",    "polygon",     "oval",       "ringsector", "rectangle", "hand",
+    "stamp", "marquee", "bucket",   "line",        "framedoval", "framedring", "framedrect", "eyedropper",
+};
+constexpr const char* kPhaseNames[NPHASE_BUTTONS] = {"preview", "paint", "canvas", "symbol", "photo", "grid", "text"};
+
+// The test process follows the program: each step runs the procedures the
+// click runs in the program, inside an interaction, so that the panels are
+// laid out again as they are there.
+template <typename F>
+void Step(F f) {
+  SV_Begin_Interaction();
+  f();
+  SV_End_Interaction();
+}
+
+class PanelWalk : public programshot::PanelTree {
+ protected:
+  void SetUp() override {
+    programshot::PanelTree::SetUp();
+    if (HasFatalFailure()) return;
+    const std::string exe = VELMOR4_EXE;
+    shots_ = exe.substr(0, exe.find_last_of('/')) + "/snapshots/panels";
+    fs::create_directories(shots_);
+    dir_ = fs::temp_directory_path() / ("velmor-panels-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ + "/config");
+    // The program's first start: its default preferences in English and the
+    // window at its default place on the screen.
+    VoskStat_Init();
+    os_language = ENGLISH;
+    Prefs_SetToDefault();
+    Calc_Default_WindowPos(gs.pref.tot_window);
+    Bar_Init();
+    gs.controller = HUMAN;
+    gs.tool_show = true;
+    gs.curr_phase = NODOC_PHASE;
+    Config_All();
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    Bar_Stop();
+    programshot::PanelTree::TearDown();
+  }
+  // The snapshot line of panel name (NN-phase-tool), numbered in order.
+  std::string Snap(const std::string& name) {
+    char nn[8];
+    std::snprintf(nn, sizeof nn, "%02d-", int(names_.size()));
+    names_.push_back(nn + name);
+    const std::string path = shots_ + "/" + names_.back() + ".png";
+    fs::remove(path);
+    paths_.push_back(path);
+    return "wait 5\nsnapshot " + path + "\n";
+  }
+  // The index of the snapshot named name.
+  size_t Ix(const std::string& name) const {
+    for (size_t i = 0; i < names_.size(); ++i)
+      if (names_[i].substr(3) == name) return i;
+    ADD_FAILURE() << "no snapshot " << name;
+    return 0;
+  }
+  // A click on a grid's element, here and in the script.
+  std::string Grid(a_grid_enum ix, int16 element) {
+    const Rect cell = Grid_Cell_Rect(ix, element);
+    EXPECT_FALSE(EmptyRect(cell)) << "grid " << int(ix) << " is not shown";
+    Step([&] { Grid_Click(ix, element); });
+    return Click(cell);
+  }
+  std::string Phase(a_phase phase) {
+    Rect button;
+    EXPECT_TRUE(Phase_Button_Rect(phase, Node_Get(CURR, nodetest::Slot_Of(PHASE_CUST_LOC)).nbounds, button));
+    Step([&] { SV_Set_Enum(SV_PHASE, phase); });
+    return Click(button);
+  }
+  std::string shots_, dir_;
+  std::vector<std::string> names_, paths_;
+  // Where the snapshots should differ, as pairs of snapshot and area.
+  struct Change {
+    size_t before, after;
+    Rect area;
+    std::string what;
+  };
+  std::vector<Change> changes_;
+};
+
+TEST_F(PanelWalk, StartScreenLayoutChooserPhasesAndPaintTools) {
+  ASSERT_EQ(gs.curr_phase, NODOC_PHASE);
+  const Rect whole{0, 0, kScreenH, kScreenW};
+  std::string s = "wait 10\n";
+
+  // The start screen's three tabs, and back to the first.
+  s += Snap("start-recent");
+  s += Grid(PROJ_AGE_GRID, 1) + Snap("start-documents");
+  s += Grid(PROJ_AGE_GRID, 2) + Snap("start-examples");
+  s += Grid(PROJ_AGE_GRID, 0);
+  changes_.push_back({Ix("start-recent"), Ix("start-documents"), whole, "the documents' tab"});
+  changes_.push_back({Ix("start-documents"), Ix("start-examples"), whole, "the examples' tab"});
+
+  // "Choose a layout...": the disc kind chosen, its first layout by the
+  // keys, OK.
+  const Rect pick = OneShot_Rect(PROJ_PICKLAYOUT_BUTTON);
+  ASSERT_FALSE(EmptyRect(pick));
+  Step([] { g_oneshots[PROJ_PICKLAYOUT_BUTTON].one_proc(); });
+  ASSERT_EQ(gs.curr_phase, PAPER_PHASE);
+  s += Click(pick) + Snap("paper-all");
+  // Sorted by kind.
+  if (gs.grid_vals[PROJ_SORT_GRID] != 0) s += Grid(PROJ_SORT_GRID, 0);
+  const a_listbox_desc& kinds = gs.paper_kind_desc;
+  int32 cd_row = 0;
+  for (int32 r = 1; r <= kinds.nlist && cd_row == 0; ++r)
+    if (kinds.list[r - 1].key == UNIT_CD) cd_row = r;
+  ASSERT_GT(cd_row, 0);
+  int32 firstvis = 0, lastvis = 0;
+  ListBox_Get_Vis_Range(kinds, firstvis, lastvis);
+  ASSERT_TRUE(cd_row >= firstvis && cd_row <= lastvis) << "the disc kind is not in sight";
+  Rect row;
+  ListBox_Calc_Box(cd_row, kinds, row);
+  Step([&] { PaperKind_Set(cd_row); });
+  s += Click(row) + "key End\nkey Home\n";
+  Step([] { PaperList_Set(1); });
+  const uint32 layout = Get_Selected_TemplateX();
+  ASSERT_NE(layout, 0u);
+  s += Snap("paper-disc");
+  changes_.push_back({Ix("paper-all"), Ix("paper-disc"), whole, "the disc kind chosen"});
+  const Rect ok = OneShot_Rect(PAPER_OK_BUTTON);
+  ASSERT_FALSE(EmptyRect(ok));
+  Step([] { Paper_OK(); });
+  ASSERT_TRUE(g_doc.doc_open);
+  ASSERT_EQ(gs.curr_phase, PREVIEW_PHASE);
+  s += Click(ok) + Snap("preview");
+
+  // Each phase button, the preview's last.
+  size_t before = Ix("preview");
+  for (int16 b = 1; b <= NPHASE_BUTTONS; ++b) {
+    const int16 i = b % NPHASE_BUTTONS;
+    const a_phase phase = PHASE_BUTTON_PHASES[i];
+    s += Phase(phase) + Snap(std::string(kPhaseNames[i]) + "-phase");
+    changes_.push_back({before, names_.size() - 1, whole, std::string("the ") + kPhaseNames[i] + " phase"});
+    before = names_.size() - 1;
+  }
+
+  // The paint phase: each tool of the grid, the brush (current) last; a
+  // tool's cell changes its look when chosen.
+  s += Phase(PAINT_PHASE);
+  ASSERT_EQ(gs.grid_vals[TOOL_GRID], BRUSH_TOOL);
+  s += Snap("paint-start");
+  before = names_.size() - 1;
+  for (int16 k = 1; k <= NGRID_TOOLS; ++k) {
+    const int16 tool = k % NGRID_TOOLS;
+    const Rect cell = Grid_Cell_Rect(TOOL_GRID, tool);
+    s += Grid(TOOL_GRID, tool);
+    ASSERT_EQ(gs.grid_vals[TOOL_GRID], tool);
+    s += Snap(std::string("paint-") + kToolNames[tool]);
+    changes_.push_back({before, names_.size() - 1, cell, std::string("the cell of ") + kToolNames[tool]});
+    before = names_.size() - 1;
+  }
+  // The branches: the eraser's rectangle and oval, the marquee's kinds, the
+  // gradient's kinds.
+  s += Grid(TOOL_GRID, ERASER_TOOL);
+  s += Grid(ERASER_GRID, 9) + Snap("paint-eraser9");
+  changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "eraser 9"});
+  s += Grid(ERASER_GRID, 10) + Snap("paint-eraser10");
+  changes_.push_back({names_.size() - 2, names_.size() - 1, Grid_Cell_Rect(ERASER_GRID, 10), "eraser 10"});
+  s += Grid(TOOL_GRID, SELECT_TOOL);
+  const int16 nmarq = Grid_Elements(MARQ_KIND_GRID);
+  ASSERT_GE(nmarq, 2);
+  for (int16 e = nmarq - 1; e >= 0; --e) {
+    s += Grid(MARQ_KIND_GRID, e) + Snap("paint-marquee-kind" + std::to_string(e));
+    if (e < nmarq - 1)
+      changes_.push_back({names_.size() - 2, names_.size() - 1, Grid_Cell_Rect(MARQ_KIND_GRID, e), "marquee kind"});
+  }
+  s += Grid(TOOL_GRID, SRECT_TOOL);
+  s += Grid(TAG_GRADIENT, 0);
+  ASSERT_EQ(int(gs.curr_bar), int(GRADIENT_BAR));
+  ASSERT_EQ(gs.fill_kind, GRADIENT_FILL);
+  const int16 ngrad = Grid_Elements(GRAD_KIND_GRID);
+  ASSERT_GE(ngrad, 2);
+  for (int16 e = ngrad - 1; e >= 0; --e) {
+    s += Grid(GRAD_KIND_GRID, e) + Snap("paint-gradient-kind" + std::to_string(e));
+    if (e < ngrad - 1)
+      changes_.push_back({names_.size() - 2, names_.size() - 1, Grid_Cell_Rect(GRAD_KIND_GRID, e), "gradient kind"});
+  }
+  s += "quit\n";
+
+  std::string err;
+  const int rc = programshot::Run(dir_, s, "", kScreenW, kScreenH, err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  std::vector<Shot> shots(paths_.size());
+  for (size_t i = 0; i < paths_.size(); ++i) {
+    std::string why;
+    ASSERT_TRUE(shots[i].Read(paths_[i], why)) << names_[i] << ": " << why;
+  }
+  // The program's window is the test's.
+  Rect interior;
+  GetWindowInterior(gs.outer_window, interior);
+  ASSERT_EQ(shots[0].w, interior.right - interior.left);
+  ASSERT_EQ(shots[0].h, interior.bottom - interior.top);
+  for (const Change& c : changes_) {
+    Rect area = c.area;
+    Rect within;
+    SectRect(area, Rect{0, 0, int16(shots[0].h), int16(shots[0].w)}, within);
+    EXPECT_TRUE(shots[c.after].Differs(shots[c.before], within))
+        << c.what << ": " << names_[c.after] << " shows no change from " << names_[c.before];
+  }
+}
+
+}  // namespace
