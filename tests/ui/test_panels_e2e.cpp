@@ -8,18 +8,24 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ProgramShotSupport.h"
+#include "SoundTestSupport.h"
 #include "app/Velmor4.h"
+#include "doc/VoskFile.h"
 #include "doc/VoskTmpl.h"
+#include "objects/VoskBlok.h"
+#include "objects/VoskPhot.h"
 #include "pixel/DrawUtilList.h"
 #include "platform/LangUtil.h"
 #include "platform/VoskDef.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskConf.h"
 #include "ui/VoskDelt.h"
+#include "ui/VoskDisp.h"
 #include "ui/VoskIntI.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskStat.h"
@@ -52,6 +58,16 @@ void Step(F f) {
   SV_End_Interaction();
 }
 
+// A photo of 300 x 200 pixels placed as the program places one from a file
+// (selected alone).
+void Place_Photo() {
+  a_masked_gworld mw;
+  Null_MW(mw);
+  mw.bounds = Rect{0, 0, 200, 300};
+  ASSERT_EQ(New_GWorld(mw.bounds, 32, nullptr, mw.fore), 0);
+  Photo_Paste(mw, SOURCE_CLIPBOARD);
+}
+
 class PanelWalk : public programshot::PanelTree {
  protected:
   void SetUp() override {
@@ -70,6 +86,8 @@ class PanelWalk : public programshot::PanelTree {
     Prefs_SetToDefault();
     Calc_Default_WindowPos(gs.pref.tot_window);
     Bar_Init();
+    // The clicks' sounds are the program's to play.
+    sounds_.emplace();
     gs.controller = HUMAN;
     gs.tool_show = true;
     gs.curr_phase = NODOC_PHASE;
@@ -78,12 +96,13 @@ class PanelWalk : public programshot::PanelTree {
   void TearDown() override {
     fs::remove_all(dir_);
     Bar_Stop();
+    sounds_.reset();
     programshot::PanelTree::TearDown();
   }
   // The snapshot line of panel name (NN-phase-tool), numbered in order.
   std::string Snap(const std::string& name) {
     char nn[8];
-    std::snprintf(nn, sizeof nn, "%02d-", int(names_.size()));
+    std::snprintf(nn, sizeof nn, "%02d-", int(first_ + names_.size()));
     names_.push_back(nn + name);
     const std::string path = shots_ + "/" + names_.back() + ".png";
     fs::remove(path);
@@ -110,6 +129,27 @@ class PanelWalk : public programshot::PanelTree {
     Step([&] { SV_Set_Enum(SV_PHASE, phase); });
     return Click(button);
   }
+  // The snapshots read back: the program's window is the test's, and each
+  // change shows.
+  void Check_Changes() {
+    std::vector<Shot> shots(paths_.size());
+    for (size_t i = 0; i < paths_.size(); ++i) {
+      std::string why;
+      ASSERT_TRUE(shots[i].Read(paths_[i], why)) << names_[i] << ": " << why;
+    }
+    Rect interior;
+    GetWindowInterior(gs.outer_window, interior);
+    ASSERT_EQ(shots[0].w, interior.right - interior.left);
+    ASSERT_EQ(shots[0].h, interior.bottom - interior.top);
+    for (const Change& c : changes_) {
+      Rect within;
+      SectRect(c.area, Rect{0, 0, int16(shots[0].h), int16(shots[0].w)}, within);
+      EXPECT_TRUE(shots[c.after].Differs(shots[c.before], within))
+          << c.what << ": " << names_[c.after] << " shows no change from " << names_[c.before];
+    }
+  }
+  std::optional<soundtest::SoundRecorder> sounds_;
+  size_t first_ = 0;  // the number of the walk's first snapshot
   std::string shots_, dir_;
   std::vector<std::string> names_, paths_;
   // Where the snapshots should differ, as pairs of snapshot and area.
@@ -121,8 +161,15 @@ class PanelWalk : public programshot::PanelTree {
   std::vector<Change> changes_;
 };
 
-TEST_F(PanelWalk, StartScreenLayoutChooserPhasesAndPaintTools) {
+TEST_F(PanelWalk, StartScreenLayoutChooserPhasesToolsPhotosAndSymbol) {
   ASSERT_EQ(gs.curr_phase, NODOC_PHASE);
+  // The photo: 300 x 200 pixels of blue.
+  const std::string photo = dir_ + "/photo.png";
+  {
+    std::vector<uint32> px(300 * 200, 0xFF3050E0u);
+    std::string why;
+    ASSERT_TRUE(Host_Write_PNG(photo, px.data(), 300, 200, why)) << why;
+  }
   const Rect whole{0, 0, kScreenH, kScreenW};
   std::string s = "wait 10\n";
 
@@ -218,6 +265,53 @@ TEST_F(PanelWalk, StartScreenLayoutChooserPhasesAndPaintTools) {
     if (e < ngrad - 1)
       changes_.push_back({names_.size() - 2, names_.size() - 1, Grid_Cell_Rect(GRAD_KIND_GRID, e), "gradient kind"});
   }
+  // A photo placed; each page of its panel, each edge on the edge page.
+  s += Phase(PHOTO_PHASE) + Snap("photo-none");
+  const Rect new_photo = OneShot_Rect(PHOTO_NEW_BUTTON);
+  ASSERT_FALSE(EmptyRect(new_photo));
+  // The New buttons of the photo and symbol panels have no action of their
+  // own yet: their panel command presses them.
+  s += "answer open " + photo + "\n" + labelsession::Menu(PANEL_ONESHOT + PHOTO_NEW_BUTTON) + Snap("photo-placed");
+  Step(Place_Photo);
+  changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "a photo placed"});
+  const int16 npages = Grid_Elements(PHOTO_PHASE_GRID);
+  ASSERT_GE(npages, 4);
+  for (int16 page = 1; page < npages; ++page) {
+    s += Grid(PHOTO_PHASE_GRID, page) + Snap("photo-page" + std::to_string(page));
+    changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "photo page " + std::to_string(page)});
+    if (page != 2) continue;
+    const int16 nedges = Grid_Elements(PHOTO_EDGE_GRID), first_edge = gs.grid_vals[PHOTO_EDGE_GRID];
+    for (int16 k = 1; k <= nedges; ++k) {
+      const int16 edge = int16((first_edge + k) % nedges);
+      s += Grid(PHOTO_EDGE_GRID, edge) + Snap("photo-edge" + std::to_string(edge));
+      changes_.push_back({names_.size() - 2, names_.size() - 1, Grid_Rect(PHOTO_EDGE_GRID), "photo edge"});
+    }
+  }
+  s += Grid(PHOTO_PHASE_GRID, 0);
+  // Two more, all three selected: the alignment buttons.
+  for (int i = 0; i < 2; ++i) {
+    s += "answer open " + photo + "\n" + labelsession::Menu(PANEL_ONESHOT + PHOTO_NEW_BUTTON);
+    Step(Place_Photo);
+  }
+  s += labelsession::Menu(MENU_EDIT + EDIT_SELECT_ALL) + Snap("photo-three");
+  Step([] { DoMenuEvent(MENU_EDIT, EDIT_SELECT_ALL, false, false); });
+  changes_.push_back({Ix("photo-page3"), Ix("photo-three"), whole, "three photos selected"});
+  for (a_oneshot_enum b : {OBJ_ALIGN_H_L, OBJ_ALIGN_H_C, OBJ_ALIGN_H_R, OBJ_SPREAD_H, OBJ_ALIGN_V_T, OBJ_ALIGN_V_C,
+                           OBJ_ALIGN_V_B, OBJ_SPREAD_V}) {
+    const Rect r = OneShot_Rect(b);
+    ASSERT_FALSE(EmptyRect(r)) << "alignment button " << int(b);
+    s += Click(r) + Snap("photo-align" + std::to_string(int(b)));
+  }
+  changes_.push_back({Ix("photo-three"), Ix("photo-align" + std::to_string(int(OBJ_ALIGN_H_L))), whole,
+                      "aligned at the left"});
+
+  // A symbol from the browser (its first).
+  s += Phase(SYMBOL_PHASE) + Snap("symbol-phase");
+  const Rect new_symbol = OneShot_Rect(SYMBOL_NEW_BUTTON);
+  ASSERT_FALSE(EmptyRect(new_symbol));
+  s += "answer alert 1\n" + labelsession::Menu(PANEL_ONESHOT + SYMBOL_NEW_BUTTON) + Snap("symbol-added");
+  changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "a symbol added"});
+
   s += "quit\n";
 
   std::string err;
@@ -225,23 +319,57 @@ TEST_F(PanelWalk, StartScreenLayoutChooserPhasesAndPaintTools) {
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
   EXPECT_EQ(err.find("alert"), std::string::npos) << err;
-  std::vector<Shot> shots(paths_.size());
-  for (size_t i = 0; i < paths_.size(); ++i) {
-    std::string why;
-    ASSERT_TRUE(shots[i].Read(paths_[i], why)) << names_[i] << ": " << why;
+  Check_Changes();
+}
+
+// A project of the disc layout holding one text, written by the program's
+// own writer and opened: the text selected and shown in each layout and
+// page; the grid phase.
+TEST_F(PanelWalk, TextLayoutsPagesAndGrid) {
+  const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
+  ASSERT_NE(tx, 0u);
+  first_ = 70;
+  Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
+  ASSERT_TRUE(g_doc.doc_open);
+  Step([] { SV_Set_Enum(SV_PHASE, TEXT_PHASE); });
+  static const UniChar kText[] = u"Side A";
+  Step([] { ASSERT_TRUE(Do_Paste_UTF16(CUStrSpan(kText, 6), 100)); });
+  const std::string project = dir_ + "/text.CD4";
+  FSSpec spec{};
+  ASSERT_TRUE(Path_From_Text(spec, project.c_str()));
+  ASSERT_TRUE(Doc_Write(FMT_DISC, spec));
+  Step([] { SV_Set_Enum(SV_PHASE, PREVIEW_PHASE); });
+  const Rect whole{0, 0, kScreenH, kScreenW};
+  std::string s = "wait 10\n" + Snap("text-project-preview");
+
+  // The text, selected; each layout, then each page.
+  s += Phase(TEXT_PHASE) + labelsession::Menu(MENU_EDIT + EDIT_SELECT_ALL) + Snap("text-selected");
+  Step([] { DoMenuEvent(MENU_EDIT, EDIT_SELECT_ALL, false, false); });
+  const int16 nlayouts = Grid_Elements(TEXT_LAYOUT_GRID);
+  ASSERT_GE(nlayouts, 8);
+  const int16 first_layout = gs.grid_vals[TEXT_LAYOUT_GRID];
+  for (int16 k = 1; k <= nlayouts; ++k) {
+    const int16 l = int16((first_layout + k) % nlayouts);
+    s += Grid(TEXT_LAYOUT_GRID, l) + Snap("text-layout" + std::to_string(l));
+    changes_.push_back({names_.size() - 2, names_.size() - 1, Grid_Cell_Rect(TEXT_LAYOUT_GRID, l), "text layout"});
   }
-  // The program's window is the test's.
-  Rect interior;
-  GetWindowInterior(gs.outer_window, interior);
-  ASSERT_EQ(shots[0].w, interior.right - interior.left);
-  ASSERT_EQ(shots[0].h, interior.bottom - interior.top);
-  for (const Change& c : changes_) {
-    Rect area = c.area;
-    Rect within;
-    SectRect(area, Rect{0, 0, int16(shots[0].h), int16(shots[0].w)}, within);
-    EXPECT_TRUE(shots[c.after].Differs(shots[c.before], within))
-        << c.what << ": " << names_[c.after] << " shows no change from " << names_[c.before];
+  const int16 ntextpages = Grid_Elements(TEXT_PHASE_GRID);
+  ASSERT_GE(ntextpages, 2);
+  for (int16 k = 1; k <= ntextpages; ++k) {
+    const int16 page = int16(k % ntextpages);
+    s += Grid(TEXT_PHASE_GRID, page) + Snap("text-page" + std::to_string(page));
+    changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "text page"});
   }
+  s += Phase(GRID_PHASE) + Snap("grid-phase");
+  changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "the grid phase"});
+  s += "quit\n";
+
+  std::string err;
+  const int rc = programshot::Run(dir_, s, project, kScreenW, kScreenH, err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  Check_Changes();
 }
 
 }  // namespace
