@@ -78,26 +78,29 @@ int16 Eraser_Side(int16 e) {
 
 // --- The queue and its copies ------------------------------------------------------
 
-// One imprint of copy cx at queue entry q.
+// One imprint of copy cx at queue entry q, drawn with the paint layer as
+// the current port (the stamps are copied into it).
 void Track1_Step2(uint16 cx, const a_track1q_rec& q) {
   a_track1_rec& r = *g_track1;
   const int16 angle = int16(int32(cx) * 360 / r.nchannels);
+  auto draw = [&r] {
+    r.parm.dirty = kNoRect;
+    Push_GWorld(r.parm.paint_world);
+    r.atomproc(r.parm);
+    Pop_GWorld();
+    Union_Into(r.total_dirty, r.parm.dirty);
+    r.some_imprints = true;
+  };
   auto imprint = [&](Point pt, Point& last) {
     if (r.single_point) {
       r.list->npoints = 1;
       r.list->points[0] = pt;
-      r.parm.dirty = kNoRect;
-      r.atomproc(r.parm);
-      Union_Into(r.total_dirty, r.parm.dirty);
-      r.some_imprints = true;
+      draw();
     } else if (!q.jumps) {
       r.list->npoints = 2;
       r.list->points[0] = last;
       r.list->points[1] = pt;
-      r.parm.dirty = kNoRect;
-      r.atomproc(r.parm);
-      Union_Into(r.total_dirty, r.parm.dirty);
-      r.some_imprints = true;
+      draw();
     }
     last = pt;
   };

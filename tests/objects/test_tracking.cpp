@@ -180,6 +180,27 @@ TEST_F(Tracking, SpacingWalk) {
   }
 }
 
+// Each imprint of the free-hand loop is drawn with the paint layer as the
+// current port, whatever port was current before: the stamps are copied
+// into the port, and the real program has none while the mouse is tracked.
+void Port_Checking_Atom(a_atom_rec& p) {
+  Imprints().push_back({Point{int16(Get_GWorld() == p.paint_world), 0}});
+  p.dirty = Rect{0, 0, 0, 0};
+}
+
+TEST_F(Tracking, ImprintsDrawIntoThePaintLayer) {
+  Paint_Layer();
+  gs.tool_desc[STAMP_TOOL].atom_proc = Port_Checking_Atom;
+  Push_GWorld(nullptr);
+  ASSERT_TRUE(Track_1_Begin(1, 1, false, false, 1, STAMP_TOOL));
+  Stroke({{20, 20}, {20, 30}});
+  EXPECT_EQ(Get_GWorld(), nullptr) << "the port is given back between imprints";
+  Track_1_End();
+  Pop_GWorld();
+  ASSERT_EQ(Imprints().size(), 11u);
+  for (const auto& i : Imprints()) EXPECT_EQ(i[0].v, 1) << "an imprint drawn elsewhere";
+}
+
 // Held still, the spray posts every sinterval ticks; the brush, without
 // repeat, posts nothing more.
 TEST_F(Tracking, HoldSamples) {
