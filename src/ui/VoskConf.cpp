@@ -97,27 +97,6 @@ void Calc_Tool_Areas(const Rect& total, int16 bottom, Rect& phase, Rect& tools) 
   if (Is_Empty(phase)) phase = Rect{};
 }
 
-// The fitting zoom for a view of room pixels (h across, v down): 1:1 when
-// the unit is smaller than the view less the margin both ways, else the
-// reduction that fits it (not below 1 in kFitLimit).
-void Calc_Fit_Zoom(const Rect& view) {
-  const a_doc_unit* unit = g_doc.up;
-  if (unit == nullptr) return;
-  Point size{Height(unit->paintbounds), Width(unit->paintbounds)};
-  if (gs.curr_phase == COLLAGE_PHASE) size.h = kCollageFitWidth;
-  const Point room{Height(view), Width(view)};
-  a_ratio fit{1, 1};
-  int16 fudge = 1;
-  if (size.h >= room.h - kFitMargin || size.v >= room.v - kFitMargin) {
-    Calc_Reduction(size, room, kFitMargin, fit);
-    if (int32(fit.num) * kFitLimit < fit.den) fit = a_ratio{1, kFitLimit};
-    fit.num = std::max<int16>(fit.num, 1);
-    fudge = int16((fit.den + fit.num - 1) / fit.num + 1);
-  }
-  ZoomxToFactor[0] = fit;
-  ZoomxFudge[0] = fudge;
-}
-
 // --- The print preview ------------------------------------------------------------------
 
 void Config_All_Preview() {
@@ -319,6 +298,24 @@ void Set_Tag_Pattern_Width(int16 w) {
 }  // namespace
 
 // --- Geometry ---------------------------------------------------------------------------------
+
+void Calc_Fit_Zoom(const Rect& view) {
+  const a_doc_unit* unit = g_doc.up;
+  if (unit == nullptr) return;
+  Point size{Height(unit->paintbounds), Width(unit->paintbounds)};
+  if (gs.curr_phase == COLLAGE_PHASE) size.h = kCollageFitWidth;
+  const Point room{Height(view), Width(view)};
+  a_ratio fit{1, 1};
+  int16 fudge = 1;
+  if (size.h >= room.h - kFitMargin || size.v >= room.v - kFitMargin) {
+    Calc_Reduction(size, room, kFitMargin, fit);
+    if (int32(fit.num) * kFitLimit < fit.den) fit = a_ratio{1, kFitLimit};
+    fit.num = std::max<int16>(fit.num, 1);
+    fudge = int16((fit.den + fit.num - 1) / fit.num + 1);
+  }
+  ZoomxToFactor[0] = fit;
+  ZoomxFudge[0] = fudge;
+}
 
 a_window_layout Calc_Editing_Layout(const Rect& total) {
   a_window_layout lay{};

@@ -159,6 +159,12 @@ a_window_layout Calc_Editing_Layout(const Rect& total);
 // the tool panel and the edit area (the rest are empty).
 a_window_layout Calc_Preview_Layout(const Rect& total);
 
+// The fitting zoom of the current unit for view rectangle view (zoom index
+// 0 of ZoomxToFactor and ZoomxFudge): 1:1 when the unit is smaller than the
+// view less a margin both ways, else the reduction that fits it (not below
+// 1 in 8).
+void Calc_Fit_Zoom(const Rect& view);
+
 // The rectangles inside an edit area.
 struct a_edit_rects {
   Rect ruler_h;
