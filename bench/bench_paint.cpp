@@ -1,7 +1,8 @@
 // Painting on a 1417 x 1417-cell paint layer (a 120 mm disc at 300 dpi):
-// the bucket filling the inside of a painted ring with the colour and with
-// every gradient kind, and imprints of the shape and eraser atoms, alone and
-// as a symmetric stroke of 6 copies.
+// the bucket filling the inside of a painted ring with the colour, with
+// every gradient kind and with a pattern and a stamp of the picture
+// library; imprints of the shape and eraser atoms, alone and as a symmetric
+// stroke of 6 copies; and one step of a dragged 1000-cell oval.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,21 +12,27 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskRend.h"
 #include "doc/VoskUndo.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskBrus.h"
+#include "objects/VoskStam.h"
 #include "objects/VoskTrac.h"
+#include "pixel/OP.h"
 #include "pixel/OPUtil.h"
 #include "platform/Resources.h"
 
 #include "objects/VoskAtom.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
+#include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
+#include "platform/SysIO.h"
 #include "platform/SysRgn.h"
 #include "platform/SysVideo.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
+#include "doc/VoskDraw.h"
 #include "ui/VoskIntI.h"
 
 namespace {
@@ -92,6 +99,52 @@ void Bucket_Fill(benchmark::State& state, a_fill_kind fill, a_dither_kind kind) 
   }
 }
 
+// The tiled fills take the first pattern and the first stamp of the
+// build's picture library, at the sliders' defaults.
+void Bucket_Tiled(benchmark::State& state, a_fill_kind fill) {
+  OP_Init();
+  FSSpec lib{};
+  if (!Path_From_Text(lib, VELMOR_ART_LIBRARY) || OP_OpenFile(lib) != OPEN_OKAY) {
+    state.SkipWithError("the picture library is not built");
+    return;
+  }
+  Brush_Init();
+  Stamp_Init();
+  {
+    a_paint_fixture f;
+    for (int16 i = 0; i < NSLIDERS; ++i) gs.slider_vals[i] = SLIDER_VALUES[i].defaultval;
+    gs.custom_limit = 100000000;
+    gs.tool_net = BUCKET_TOOL;
+    gs.fill_kind = fill;
+    gs.bar_selection[PATTERN_BAR] = 1;
+    gs.bar_selection[STAMP_BAR] = 1;
+    gs.slider_vals[PAINT_OPACITY_SLIDER] = 60;
+    PixMapPtr stamp = nullptr, mask = nullptr;
+    Get_Fill_Stamp(stamp, mask);
+    if (stamp == nullptr || stamp->baseAddr == nullptr) {
+      state.SkipWithError("no fill stamp");
+    } else {
+      for (auto _ : state) {
+        state.PauseTiming();
+        f.Reset();
+        state.ResumeTiming();
+        Rect dirty{};
+        Do_Atom_1(Point{kSide / 2, kSide / 2}, Atom_Bucket, f.mw.fore, f.mw.mask, &dirty);
+        benchmark::DoNotOptimize(dirty);
+      }
+      // The fill covers the inside of the ring.
+      const PixMap& m = f.mw.mask->pix;
+      if (m.baseAddr[size_t(kSide / 2) * PixMap_RowBytes(m) + kSide / 2] == 0) state.SkipWithError("nothing filled");
+    }
+  }
+  Stamp_Stop();
+  Brush_Stop();
+  OP_Stop();
+}
+
+void BM_BucketPattern(benchmark::State& s) { Bucket_Tiled(s, PATTERN_FILL); }
+void BM_BucketStamp(benchmark::State& s) { Bucket_Tiled(s, STAMP_FILL); }
+
 void BM_BucketColour(benchmark::State& s) { Bucket_Fill(s, COLOR_FILL, LINEAR_DITHER); }
 void BM_BucketLinear(benchmark::State& s) { Bucket_Fill(s, GRADIENT_FILL, LINEAR_DITHER); }
 void BM_BucketRidges(benchmark::State& s) { Bucket_Fill(s, GRADIENT_FILL, RIDGES_DITHER); }
@@ -150,36 +203,51 @@ void BM_ImprintSymmetric6(benchmark::State& state) {
   Dispose_PaintParm(base);
 }
 
+// A document of one 1417-cell unit (120 mm at 300 dpi) with its paint layer.
+struct a_doc_fixture {
+  a_doc_unit* unit = nullptr;
+  a_doc_fixture() {
+    VoskDef_Init();
+    Resources_Init();
+    SysVideo_Init();
+    SysWin_Init();
+    Quickdraw_Init();
+    VoskDoc_Init();
+    VoskFunc_Init();
+    VoskUndo_Init();
+    History_Null();
+    VoskBlok_Init();
+    OPUtil_Init();
+    gs.controller = GHOST;
+    a_template x{};
+    std::strcpy(x.label, "Paint bench");
+    x.papersize = {215.9f, 279.4f};
+    a_unit& u = x.units[x.nunits++];
+    u.kind = UNIT_RECT;
+    u.bbox = a_frect{5, 5, 125, 125};
+    if (!Doc_New(x)) return;
+    unit = g_doc.up;
+    unit->paintinuse = true;
+    Sync_Existence(true, unit, PAINT1_LAYER);
+  }
+  ~a_doc_fixture() {
+    Undo_Dispose();
+    if (g_doc.doc_open) Doc_Dispose();
+    Dispose_Doc_Buffers();
+    History_Stop();
+  }
+};
+
 // A brush stroke of 200 samples across a 1417-cell disc of a document with
 // 6 symmetry copies: copy 0 follows each sample and the lagging copies make
 // one imprint per sample; the release drains them. The time is the whole
 // stroke but the undo step; worst_ms is the slowest sample.
 void BM_BrushStroke6(benchmark::State& state) {
-  VoskDef_Init();
-  Resources_Init();
-  SysVideo_Init();
-  SysWin_Init();
-  Quickdraw_Init();
-  VoskDoc_Init();
-  VoskFunc_Init();
-  VoskUndo_Init();
-  History_Null();
-  VoskBlok_Init();
-  OPUtil_Init();
-  gs.controller = GHOST;
-  a_template x{};
-  std::strcpy(x.label, "Stroke bench");
-  x.papersize = {215.9f, 279.4f};
-  a_unit& u = x.units[x.nunits++];
-  u.kind = UNIT_RECT;
-  u.bbox = a_frect{5, 5, 125, 125};  // 1417 cells at 300 dpi
-  if (!Doc_New(x)) {
+  a_doc_fixture doc;
+  if (doc.unit == nullptr) {
     state.SkipWithError("no document");
     return;
   }
-  a_doc_unit* unit = g_doc.up;
-  unit->paintinuse = true;
-  Sync_Existence(true, unit, PAINT1_LAYER);
   gs.tool_net = BRUSH_TOOL;
   Brush_Init();
   gs.tool_desc[BRUSH_TOOL].atom_proc = Atom_Brush;
@@ -209,10 +277,49 @@ void BM_BrushStroke6(benchmark::State& state) {
   }
   state.counters["worst_ms"] = worst;
   Brush_Stop();
-  Undo_Dispose();
-  Doc_Dispose();
-  Dispose_Doc_Buffers();
-  History_Stop();
+}
+
+// One step of a dragged filled oval of about 1000 x 1000 cells, as the
+// rubber-shape loop makes it for each move of the mouse: the last preview
+// taken off from the undo copy, the oval imprinted into the paint layer,
+// and the merged layer made again over both and shown. The mouse moves 3
+// cells each step, the oval growing and shrinking about 1000 cells.
+void BM_Track4OvalStep(benchmark::State& state) {
+  a_doc_fixture doc;
+  if (doc.unit == nullptr) {
+    state.SkipWithError("no document");
+    return;
+  }
+  gs.fill_kind = COLOR_FILL;
+  gs.fill_color32.raw = 0xFF2060C0u;
+  gs.slider_vals[PAINT_OPACITY_SLIDER] = 60;
+  Current_Unit_UpToDate();
+  t.layerx = PAINT1_LAYER;
+  Undo_SaveLayer(PAINT1_LAYER);
+  a_atom_rec parm;
+  New_PaintParm(4, parm);
+  parm.paint_world = doc.unit->statics[PAINT1_LAYER].world;
+  parm.mask_world = doc.unit->statics[PAINT1_LAYER].mask;
+  const Point anchor{200, 200};
+  Rect old{0, 0, 0, 0};
+  int16 grow = 0, step = 3;
+  for (auto _ : state) {
+    const Point corner{int16(anchor.v + 1000 + grow), int16(anchor.h + 1000 + grow)};
+    if (!EmptyRect(old)) Undo_RestoreRect(old);
+    Set_4_Points(*parm.list, anchor, corner);
+    parm.dirty = Rect{0, 0, 0, 0};
+    Push_GWorld(parm.paint_world);
+    Atom_SOval(parm);
+    Pop_GWorld();
+    Rect both = parm.dirty;
+    if (!EmptyRect(old)) UnionRect(both, old, both);
+    Doc_Merge_Draw(both);
+    old = parm.dirty;
+    grow = int16(grow + step);
+    if (grow >= 30 || grow <= -30) step = int16(-step);
+  }
+  if (old.right - old.left < 900) state.SkipWithError("the oval was not imprinted");
+  Dispose_PaintParm(parm);
 }
 
 }  // namespace
@@ -225,7 +332,10 @@ BENCHMARK(BM_BucketContour)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BucketRay)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BucketWavy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BucketDiamond)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BucketPattern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BucketStamp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImprintOval150)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ImprintEraser)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ImprintSymmetric6)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BrushStroke6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Track4OvalStep)->Unit(benchmark::kMillisecond);
