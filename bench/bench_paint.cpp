@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "DocTestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
@@ -85,10 +86,9 @@ struct a_paint_fixture {
   }
 };
 
-void Bucket_Fill(benchmark::State& state, a_fill_kind fill, a_dither_kind kind) {
-  a_paint_fixture f;
-  gs.fill_kind = fill;
-  gs.grid_vals[GRAD_KIND_GRID] = kind;
+// The bucket in the middle of the ring, the layer made again before each
+// fill; a fill that leaves the middle unpainted is an error.
+void Time_Bucket(benchmark::State& state, a_paint_fixture& f) {
   for (auto _ : state) {
     state.PauseTiming();
     f.Reset();
@@ -97,6 +97,15 @@ void Bucket_Fill(benchmark::State& state, a_fill_kind fill, a_dither_kind kind) 
     Do_Atom_1(Point{kSide / 2, kSide / 2}, Atom_Bucket, f.mw.fore, f.mw.mask, &dirty);
     benchmark::DoNotOptimize(dirty);
   }
+  const PixMap& m = f.mw.mask->pix;
+  if (m.baseAddr[size_t(kSide / 2) * PixMap_RowBytes(m) + kSide / 2] == 0) state.SkipWithError("nothing filled");
+}
+
+void Bucket_Fill(benchmark::State& state, a_fill_kind fill, a_dither_kind kind) {
+  a_paint_fixture f;
+  gs.fill_kind = fill;
+  gs.grid_vals[GRAD_KIND_GRID] = kind;
+  Time_Bucket(state, f);
 }
 
 // The tiled fills take the first pattern and the first stamp of the
@@ -121,21 +130,10 @@ void Bucket_Tiled(benchmark::State& state, a_fill_kind fill) {
     gs.slider_vals[PAINT_OPACITY_SLIDER] = 60;
     PixMapPtr stamp = nullptr, mask = nullptr;
     Get_Fill_Stamp(stamp, mask);
-    if (stamp == nullptr || stamp->baseAddr == nullptr) {
+    if (stamp == nullptr || stamp->baseAddr == nullptr)
       state.SkipWithError("no fill stamp");
-    } else {
-      for (auto _ : state) {
-        state.PauseTiming();
-        f.Reset();
-        state.ResumeTiming();
-        Rect dirty{};
-        Do_Atom_1(Point{kSide / 2, kSide / 2}, Atom_Bucket, f.mw.fore, f.mw.mask, &dirty);
-        benchmark::DoNotOptimize(dirty);
-      }
-      // The fill covers the inside of the ring.
-      const PixMap& m = f.mw.mask->pix;
-      if (m.baseAddr[size_t(kSide / 2) * PixMap_RowBytes(m) + kSide / 2] == 0) state.SkipWithError("nothing filled");
-    }
+    else
+      Time_Bucket(state, f);
   }
   Stamp_Stop();
   Brush_Stop();
@@ -207,17 +205,7 @@ void BM_ImprintSymmetric6(benchmark::State& state) {
 struct a_doc_fixture {
   a_doc_unit* unit = nullptr;
   a_doc_fixture() {
-    VoskDef_Init();
-    Resources_Init();
-    SysVideo_Init();
-    SysWin_Init();
-    Quickdraw_Init();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    History_Null();
-    VoskBlok_Init();
-    OPUtil_Init();
+    doctests::Start_Document_Modules();
     gs.controller = GHOST;
     a_template x{};
     std::strcpy(x.label, "Paint bench");
@@ -231,9 +219,7 @@ struct a_doc_fixture {
     Sync_Existence(true, unit, PAINT1_LAYER);
   }
   ~a_doc_fixture() {
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
+    doctests::Close_Document();
     History_Stop();
   }
 };
