@@ -333,6 +333,14 @@ void Text_New_At(Point cell) {
   Text_Edit();
 }
 
+void Text_New() {
+  if (g_doc.up == nullptr) return;
+  Point rotcenter, anchor;
+  int16 radius;
+  Calc_New_Anchor(Top_Selected_Text(), rotcenter, anchor, radius);
+  Text_New_At(anchor);
+}
+
 bool8 Text_Inject_Unicode(const UniChar* buf, int32 count) {
   if (buf == nullptr || count <= 0) return false;
   // While a text is edited, it goes in at the caret.

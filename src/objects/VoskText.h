@@ -227,6 +227,9 @@ void Text_New2(const UniChar* text, int32 len, int32 srcx, Point pt, bool8 flag)
 // after the topmost selected text; the editor then edits it. A full list:
 // sound 136.
 void Text_New_At(Point cell);
+// The text panel's "new text" button: Text_New_At where Calc_New_Anchor puts
+// a text after the topmost selected one (or at the unit's default place).
+void Text_New();
 // Typed or pasted text: inserted at the caret while a text is edited (the
 // editor's), else a new object holding it. Whether it was taken.
 bool8 Text_Inject_Unicode(const UniChar* buf, int32 count);

@@ -243,6 +243,7 @@ void Init_OneShots() {
       {PROJ_PICKLAYOUT_BUTTON, Proj_PickLayout},
       {PRINT_SETUP_BUTTON, Print_Setup},
       {TEXT_EDIT_BUTTON, Text_Edit},
+      {TEXT_NEW_BUTTON, Text_New},
       {OBJ_DUP_BUTTON, Enum_Obj_Dup},
       {OBJ_DEL_BUTTON, Enum_Obj_Del},
       {PHOTO_DUP_BUTTON, Enum_Obj_Dup},
