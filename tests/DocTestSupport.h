@@ -3,6 +3,8 @@
 // the document closed again with what it held.
 #pragma once
 
+#include <cstring>
+
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
 #include "doc/VoskHist.h"
@@ -18,6 +20,18 @@
 
 namespace doctests {
 
+// The document's own modules over a platform already started (the
+// interface's tests start it with the interface).
+inline void Start_Document_Layer() {
+  VoskDoc_Init();
+  VoskFunc_Init();
+  VoskUndo_Init();
+  VoskPrin_Init();
+  History_Null();
+  VoskBlok_Init();
+  OPUtil_Init();
+}
+
 // Everything from a zeroed state: no document, nothing in the picture
 // cache, no history.
 inline void Start_Document_Modules() {
@@ -26,13 +40,19 @@ inline void Start_Document_Modules() {
   SysVideo_Init();
   SysWin_Init();
   Quickdraw_Init();
-  VoskDoc_Init();
-  VoskFunc_Init();
-  VoskUndo_Init();
-  VoskPrin_Init();
-  History_Null();
-  VoskBlok_Init();
-  OPUtil_Init();
+  Start_Document_Layer();
+}
+
+// A layout of one CD face on a letter sheet.
+inline a_template Disc_Face_Template() {
+  a_template x{};
+  std::strcpy(x.label, "Disc face");
+  x.papersize = {215.9f, 279.4f};
+  a_unit& u = x.units[x.nunits++];
+  u.kind = UNIT_CD;
+  u.bbox = a_frect{10, 10, 130, 130};
+  u.meas[0] = 41;
+  return x;
 }
 
 inline void Close_Document() {

@@ -1,0 +1,325 @@
+// Editing texts on a disc label in the real program on the headless backend,
+// by scripts: in the text phase the text panel's button makes a new text,
+// which is typed into past the Latin-1 range and broken into a second line;
+// the last word is selected by keys and made bold with the override toggle;
+// another font is picked on the font bar; the text is dragged; a second text
+// is made and the two aligned on their left edges. A snapshot after each
+// step goes to <build>/text-e2e/ for a person to look at. The test checks
+// that the text shows, that the drag shifts its pixels, and, in the saved
+// project read back, the bold range, the font and the aligned boxes.
+//
+// The new-text button, the bold toggle, the font bar's cell and the
+// alignment button are clicked where the layout code puts them for the same
+// window, computed in this process. The drag needs where the text shows: a
+// first run ends by saving, and a second run opens that project and starts
+// the drag on the text's pixels of the first run's last snapshot.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "DocTestSupport.h"
+#include "LabelSessionSupport.h"
+#include "NodeTestSupport.h"
+#include "doc/ParsDISC.h"
+#include "host/HostScript.h"
+#include "objects/VoskBlok.h"
+#include "objects/VoskText.h"
+#include "platform/VoskPref.h"
+#include "ui/TempConfigHome.h"
+#include "ui/VoskBar.h"
+#include "ui/VoskConf.h"
+#include "ui/VoskDisp.h"
+#include "ui/VoskIntI.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using labelsession::Menu;
+using nodetest::Node_At;
+
+// The window both this process and the program open (the preferences'
+// place on a 1280 x 1024 screen).
+constexpr Rect kWindow{60, 100, 700, 1000};
+constexpr int kScreenW = 1280, kScreenH = 1024;
+
+std::string At(Point p) { return std::to_string(p.h) + " " + std::to_string(p.v); }
+Point Middle(const Rect& r) { return Point{int16((r.top + r.bottom) / 2), int16((r.left + r.right) / 2)}; }
+
+struct Shot {
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+};
+Shot Load(const std::string& path) {
+  Shot s;
+  std::string why;
+  EXPECT_TRUE(Host_Read_PNG(path, s.px, s.w, s.h, why)) << path << ": " << why;
+  return s;
+}
+bool Dark(uint32 p) {
+  const int b = int(p & 0xFF), g = int((p >> 8) & 0xFF), r = int((p >> 16) & 0xFF);
+  return r + g + b < 3 * 90;
+}
+// The box of the pixels that are dark in b and not in a, within area; its
+// count of such pixels in n.
+Rect New_Dark(const Shot& a, const Shot& b, const Rect& area, int& n) {
+  Rect box{32767, 32767, -32768, -32768};
+  n = 0;
+  if (a.px.size() != b.px.size()) return Rect{};
+  for (int32 y = std::max<int32>(area.top, 0); y < std::min<int32>(area.bottom, b.h); ++y)
+    for (int32 x = std::max<int32>(area.left, 0); x < std::min<int32>(area.right, b.w); ++x) {
+      const size_t i = size_t(y) * size_t(b.w) + size_t(x);
+      if (!Dark(b.px[i]) || Dark(a.px[i])) continue;
+      ++n;
+      box.top = std::min<int16>(box.top, int16(y));
+      box.left = std::min<int16>(box.left, int16(x));
+      box.bottom = std::max<int16>(box.bottom, int16(y + 1));
+      box.right = std::max<int16>(box.right, int16(x + 1));
+    }
+  return n == 0 ? Rect{} : box;
+}
+
+// The texts of the project's first unit, bottom first.
+std::vector<const a_om_rec*> Texts_Of_Unit1() {
+  std::vector<const a_om_rec*> texts;
+  const a_doc_unit* u = Doc_Unit(1);
+  if (u == nullptr) return texts;
+  for (int32 i = 0; i < u->oj.nlist; ++i)
+    if (u->oj.list[i].kind == TEXT_BLOCK && u->oj.list[i].om != nullptr) texts.push_back(u->oj.list[i].om);
+  return texts;
+}
+std::u16string Chars_Of(const a_om_rec& om) {
+  std::u16string s;
+  for (int32 i = 0; i + 1 < om.nxyl; ++i) s += char16_t(om.xyl[i].cc_char);
+  return s;
+}
+
+class TextEditEndToEnd : public nodetest::NodeTree {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
+    if (!fs::exists(VELMOR_ART_LIBRARY)) GTEST_SKIP() << "the picture library is not built";
+    ASSERT_FALSE(home_.dir.empty());
+    dir_ = home_.dir;
+    project_ = dir_ + "/cd.CD4";
+    // The project and the preferences first: both start the shared records
+    // afresh, which the interface below fills.
+    ASSERT_TRUE(labelsession::Write_CD_Project(project_));
+    a_pref_rec rec;
+    ASSERT_TRUE(labelsession::CD_Prefs(rec));
+    rec.tot_window = kWindow;
+    std::string prefs;
+    ASSERT_TRUE(Prefs_File_Path(prefs));
+    fs::create_directories(fs::path(prefs).parent_path());
+    labelsession::Write_Prefs(prefs, rec);
+    nodetest::NodeTree::SetUp();
+    if (HasFatalFailure()) return;
+    if (!fonts_) GTEST_SKIP() << kNoDejaVuMessage;
+    ASSERT_TRUE(EqualRect(gs.pref.tot_window, kWindow));
+    doctests::Start_Document_Layer();
+    // The palette bar's descriptors, as the program starts them.
+    Bar_Init();
+  }
+  void TearDown() override {
+    Bar_Stop();
+    doctests::Close_Document();
+    SV_Init();
+    nodetest::NodeTree::TearDown();
+  }
+
+  // A disc face open in the text phase, laid out with the text edited or
+  // not; with texts, that many texts made and selected.
+  void Lay_Out_Text_Phase(a_txedit_phase edit, int texts = 0) {
+    if (!g_doc.doc_open) {
+      ASSERT_TRUE(Doc_New(doctests::Disc_Face_Template()));
+      Select_Doc_Unit(1);
+    }
+    gs.nviews = 1;
+    gs.curr_phase = TEXT_PHASE;
+    gs.tool_net = TEXT_TOOL;
+    gs.txedit_phase = edit;
+    gs.curr_kindset = a_oj_kind_set(Kind_Bit(PHOTO_BLOCK) | Kind_Bit(SYMBOL_BLOCK) | Kind_Bit(TEXT_BLOCK));
+    gs.curr_ring = edit == TXEDIT_EDIT ? TEXT_EDIT_RING : TEXT_SIZE_RING;
+    gs.curr_bar = edit == TXEDIT_EDIT ? GLYPH_BAR : FONT_BAR;
+    const UniChar one[] = {u'A'};
+    for (int i = 0; i < texts; ++i) Text_New2(one, 1, 0, Point{NO_POINT, NO_POINT}, true);
+    if (texts > 0) Obj_Select_All();
+    Config_All();
+  }
+
+  int Run(const std::string& script, std::string& err) {
+    return labelsession::Run(dir_, script, kScreenW, kScreenH, err);
+  }
+
+  TempConfigHome home_{"config"};
+  std::string dir_, project_;
+};
+
+}  // namespace
+
+TEST_F(TextEditEndToEnd, TypeBoldFontDragAndAlign) {
+  // Where the layout puts the override's bold toggle while a text is
+  // edited, and the font bar's cells once the edit is over.
+  Lay_Out_Text_Phase(TXEDIT_EDIT);
+  const int16 bold_node = g_toggles[TEXTR_BOLD_TOGGLE].nodex;
+  ASSERT_NE(bold_node, 0) << "the bold override is laid out while a text is edited";
+  const Point bold_at = Middle(Node_Get(CURR, bold_node).nbounds);
+  const Rect edit_area = gs.views[0].bounds;
+  Lay_Out_Text_Phase(TXEDIT_MOVE, 1);
+  const int16 new_node = g_oneshots[TEXT_NEW_BUTTON].nodex;
+  ASSERT_NE(new_node, 0) << "the new-text button is laid out in the text phase";
+  const Point new_at = Middle(Node_Get(CURR, new_node).nbounds);
+  const int16 bar_node = g_custom[CUSTOM_BAR].nodex;
+  ASSERT_NE(bar_node, 0) << "the palette bar is laid out in the text phase";
+  ASSERT_EQ(gs.curr_bar, FONT_BAR);
+  const Rect bar_area = Node_Get(CURR, bar_node).nbounds;
+  // The last font of the list (the default one comes before it), on the
+  // screenful that shows the default.
+  const int16 font = gs.bard[FONT_BAR].last_id;
+  ASSERT_GT(font, gs.bard[FONT_BAR].first_id) << "the font bar offers two fonts";
+  Rect font_cell{};
+  ASSERT_TRUE(Bar_ID_To_Rect(FONT_BAR, bar_area, font, font_cell)) << "the last font is on the first screenful";
+  doctests::Close_Document();
+  // The alignment buttons, with two texts selected.
+  Lay_Out_Text_Phase(TXEDIT_MOVE, 2);
+  const int16 align_node = g_oneshots[OBJ_ALIGN_H_L].nodex;
+  ASSERT_NE(align_node, 0) << "the alignment buttons are laid out with two texts selected";
+  const Point align_at = Middle(Node_Get(CURR, align_node).nbounds);
+  doctests::Close_Document();
+
+  const std::string exe = VELMOR4_EXE;
+  const std::string shots = exe.substr(0, exe.find_last_of('/')) + "/text-e2e";
+  fs::create_directories(shots);
+  const char* names[] = {"1-empty",   "2-text-typed", "3-second-line", "4-word-bold", "5-font",
+                         "6-dragged", "7-second-text", "8-aligned"};
+  std::vector<std::string> shot;
+  for (const char* n : names) {
+    shot.push_back(shots + "/" + n + ".png");
+    fs::remove(shot.back());
+  }
+  const auto snapshot = [&](int k) { return "wait 40\nsnapshot " + shot[size_t(k)] + "\n"; };
+
+  // The first run: a new text from the panel's button, typed into, a second
+  // line, a word bold, the edit confirmed, another font, saved.
+  std::ostringstream s;
+  s << "wait 30\n"
+    << labelsession::Open_Project(project_) << Menu(PANEL_PHASE + TEXT_PHASE) << snapshot(0)
+    << "click " << At(new_at) << "\nwait 5\ntype Velmor \xC3\x9Cn\xC3\xAF" "code\n" << snapshot(1)
+    << "key Return\ntype second line\n" << snapshot(2)
+    << "key Ctrl+Shift+Left\nwait 5\nclick " << At(bold_at) << "\n" << snapshot(3)
+    << "key KeypadEnter\nwait 5\nclick " << At(Middle(font_cell)) << "\n" << snapshot(4)
+    << "key Ctrl+S\nwait 10\nquit\n";
+  std::string err;
+  int rc = Run(s.str(), err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+
+  std::vector<Shot> px;
+  for (int k = 0; k <= 4; ++k) px.push_back(Load(shot[size_t(k)]));
+  if (HasFailure()) return;
+  // The text shows: dark pixels in the edit area where there were none.
+  int n = 0;
+  const Rect typed = New_Dark(px[0], px[1], edit_area, n);
+  EXPECT_GT(n, 150) << "the typed text is drawn";
+  New_Dark(px[1], px[2], edit_area, n);
+  EXPECT_GT(n, 100) << "the second line is drawn";
+  EXPECT_TRUE(px[3].px != px[2].px) << "the bold word shows";
+  EXPECT_TRUE(px[4].px != px[3].px) << "the font shows";
+  int text_n = 0;
+  const Rect text = New_Dark(px[0], px[4], edit_area, text_n);
+  ASSERT_GT(text_n, 250);
+  Rect common{};
+  EXPECT_TRUE(SectRect(typed, text, common)) << "the text stays where it was typed";
+
+  // The record as saved: two lines, the last word bold, the font chosen.
+  ASSERT_TRUE(Read_DISC([&] {
+    FSSpec spec{};
+    EXPECT_TRUE(Path_From_Text(spec, project_.c_str()));
+    return spec;
+  }(), false));
+  {
+    const std::vector<const a_om_rec*> texts = Texts_Of_Unit1();
+    ASSERT_EQ(texts.size(), 1u);
+    const a_om_rec& om = *texts[0];
+    EXPECT_EQ(Chars_Of(om), u"Velmor \u00DCn\u00EFcode\rsecond line");
+    const int32 line_at = int32(std::u16string(u"Velmor \u00DCn\u00EFcode\rsecond ").size());
+    for (int32 i = 0; i + 1 < om.nxyl; ++i)
+      EXPECT_EQ(bool(om.xyl[i].cc_boldf), i >= line_at) << "character " << i;
+    EXPECT_EQ(om.fontx, uint32(font));
+  }
+  doctests::Close_Document();
+
+  // The second run: the saved project opened, the text dragged down and
+  // right from its middle, a second text typed, both selected and their
+  // left edges aligned, saved again.
+  const Point from = Middle(text);
+  const Point to{int16(from.v + 60), int16(from.h + 40)};
+  std::ostringstream s2;
+  s2 << "wait 30\n"
+     << labelsession::Open_Project(project_) << Menu(PANEL_PHASE + TEXT_PHASE) << "wait 10\n"
+     << "down " << At(from) << "\nwait 30\nmove " << from.h + 10 << " " << from.v + 20 << "\nmove " << At(to) << "\nup " << At(to)
+     << "\n" << snapshot(5) << "type Label two\nkey Return\n" << snapshot(6)
+     << Menu(MENU_EDIT + EDIT_SELECT_ALL) << "click " << At(align_at) << "\n" << snapshot(7)
+     << "key Ctrl+S\nwait 10\nquit\n";
+  rc = Run(s2.str(), err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  for (int k = 5; k <= 7; ++k) px.push_back(Load(shot[size_t(k)]));
+  if (HasFailure()) return;
+
+  // The drag shifted the text's pixels by the mouse's way.
+  int moved_n = 0;
+  const Rect moved = New_Dark(px[0], px[5], edit_area, moved_n);
+  EXPECT_GT(moved_n, text_n / 2);
+  EXPECT_NEAR(moved.top - text.top, to.v - from.v, 2);
+  EXPECT_NEAR(moved.left - text.left, to.h - from.h, 2);
+  EXPECT_NEAR(moved.bottom - text.bottom, to.v - from.v, 2);
+  EXPECT_TRUE(px[6].px != px[5].px) << "the second text shows";
+  EXPECT_TRUE(px[7].px != px[6].px) << "the alignment moved a text";
+
+  // Read back: two texts, their left edges one.
+  FSSpec spec{};
+  ASSERT_TRUE(Path_From_Text(spec, project_.c_str()));
+  ASSERT_TRUE(Read_DISC(spec, false));
+  const std::vector<const a_om_rec*> texts = Texts_Of_Unit1();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(Chars_Of(*texts[1]), u"Label two");
+  const Rect a = texts[0]->bbox, b = texts[1]->bbox;
+  ASSERT_FALSE(EmptyRect(a));
+  ASSERT_FALSE(EmptyRect(b));
+  EXPECT_NEAR(a.left, b.left, 1) << "left edges aligned";
+  EXPECT_NE(a.top, b.top) << "the texts keep their heights apart";
+  EXPECT_EQ(texts[0]->fontx, uint32(font)) << "the dragged text keeps its font";
+}
+
+// The new-text button makes an empty text after the selected one, selected
+// alone and edited as a text made for the edit; the first keeps its place.
+TEST_F(TextEditEndToEnd, NewTextButtonStartsAnEditedText) {
+  Lay_Out_Text_Phase(TXEDIT_MOVE, 1);
+  ASSERT_EQ(Selection_Count(), 1);
+  const a_oj_master& oj = g_doc.up->oj;
+  const int32 before = oj.nlist;
+  const Point first_anchor = oj.list[before - 1].om->anchor;
+  SV_Begin_Interaction();
+  Oneshot_Click(TEXT_NEW_BUTTON);
+  SV_End_Interaction();
+  ASSERT_EQ(oj.nlist, before + 1);
+  const a_oj_item& made = oj.list[oj.nlist - 1];
+  ASSERT_EQ(made.kind, TEXT_BLOCK);
+  EXPECT_EQ(made.om->nxyl, 1) << "empty";
+  EXPECT_EQ(Selection_Count(), 1);
+  EXPECT_NE(made.flags & OJ_Flag_Bit(SELECTED_FLAG), 0);
+  EXPECT_TRUE(Is_Editing_Text());
+  EXPECT_TRUE(g_ed.edit_new);
+  EXPECT_EQ(g_ed.edit_objid, made.objid);
+  EXPECT_TRUE(made.om->anchor.v != first_anchor.v || made.om->anchor.h != first_anchor.h)
+      << "placed after the selected text, not over it";
+  EXPECT_EQ(oj.list[before - 1].om->anchor.v, first_anchor.v);
+}
