@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,6 +28,7 @@
 #include "ui/VoskConf.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskDisp.h"
+#include "ui/VoskMenu.h"
 #include "ui/VoskIntI.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskStat.h"
@@ -370,6 +373,110 @@ TEST_F(PanelWalk, TextLayoutsPagesAndGrid) {
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
   EXPECT_EQ(err.find("alert"), std::string::npos) << err;
   Check_Changes();
+}
+
+// Every command of the menus sent once with a photo selected in the photo
+// phase: those the rules refuse change nothing on screen; those they let
+// through act (the mirrored ones in the test process too), saving and
+// exporting write their files; the run ends with Quit.
+TEST_F(PanelWalk, EveryCommandOnce) {
+  const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
+  ASSERT_NE(tx, 0u);
+  first_ = 100;
+  Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
+  const std::string project = dir_ + "/disc.CD4";
+  FSSpec spec{};
+  ASSERT_TRUE(Path_From_Text(spec, project.c_str()));
+  ASSERT_TRUE(Doc_Write(FMT_DISC, spec));
+  const std::string photo = dir_ + "/photo.png";
+  {
+    std::vector<uint32> px(300 * 200, 0xFF3050E0u);
+    std::string why;
+    ASSERT_TRUE(Host_Write_PNG(photo, px.data(), 300, 200, why)) << why;
+  }
+  std::string s = "wait 10\n" + Phase(PHOTO_PHASE) + "answer open " + photo + "\n" +
+                  labelsession::Menu(PANEL_ONESHOT + PHOTO_NEW_BUTTON);
+  Step(Place_Photo);
+
+  int32 count = 0;
+  const a_command_row* table = Command_Table(count);
+  ASSERT_GT(count, 40);
+  // Commands that open a dialog, end the document or the session, or start
+  // another program: sent apart below, with their answers.
+  const std::vector<int16> apart = {301, 302, 303, 304, 305, 306, 308, 309, 311, 508, 601, 602, 604, 606, 608,
+                                    1101, 1103, 1104, 1105, 1106, 1107, 1109, 1201, 1202, 1203, 1205};
+  auto is_apart = [&](int16 c) { return std::find(apart.begin(), apart.end(), c) != apart.end(); };
+
+  // The refused ones, all at once: the window is the same after them.
+  std::vector<int16> refused;
+  for (int32 i = 0; i < count; ++i)
+    if (!Command_Enabled(table[i].command)) refused.push_back(table[i].command);
+  ASSERT_FALSE(refused.empty());
+  // (The navigator is drawn by the idle work first.)
+  s += "wait 60\n" + Snap("commands-before-refused");
+  for (int16 c : refused) s += labelsession::Menu(c);
+  s += Snap("commands-after-refused");
+  const size_t before_refused = names_.size() - 2, after_refused = names_.size() - 1;
+
+  // The others in the table's order, each followed in the test process;
+  // those that show on screen change the window (Select All with the photo
+  // selected, the sound and the embedding of photos do not, nor fitting
+  // the window at the fitting zoom).
+  const std::vector<int16> shows = {401, 402, 404, 406, 408, 501, 502, 503, 1001, 1002, 1005, 1006, 1007, 1008};
+  std::vector<int16> sent;
+  for (int32 i = 0; i < count; ++i) {
+    const int16 c = table[i].command;
+    if (is_apart(c) || !Command_Enabled(c)) continue;
+    s += labelsession::Menu(c) + Snap("command-" + std::to_string(c));
+    Step([&] { DoMenuEvent(int16(c - c % 20), int16(c % 20), false, false); });
+    sent.push_back(c);
+    if (std::find(shows.begin(), shows.end(), c) != shows.end())
+      changes_.push_back({names_.size() - 2, names_.size() - 1, Rect{0, 0, kScreenH, kScreenW},
+                          "command " + std::to_string(c)});
+  }
+  EXPECT_GE(sent.size(), 10u);
+
+  // Hidden everything, then Escape.
+  s += labelsession::Menu(508);
+  s += Snap("command-508");
+  s += "key Escape\n";
+  s += Snap("command-508-escape");
+  changes_.push_back({names_.size() - 3, names_.size() - 2, Rect{0, 0, kScreenH, kScreenW}, "everything hidden"});
+  changes_.push_back({names_.size() - 2, names_.size() - 1, Rect{0, 0, kScreenH, kScreenW}, "everything back"});
+  // Help pages (opened by a program that does nothing).
+  for (int16 c : {601, 602, 604})
+    if (Command_Enabled(c)) s += labelsession::Menu(c);
+  // Saved under a name, saved again, exported.
+  const std::string saved = dir_ + "/saved.CD4";
+  s += "answer save " + saved + "\n" + labelsession::Menu(305) + "wait 5\n" + labelsession::Menu(304) + "wait 5\n";
+  std::vector<std::string> exports;
+  for (const auto& [c, suffix] : {std::pair{1103, "bmp"}, {1104, "jpg"}, {1107, "tif"}}) {
+    if (!Command_Enabled(int16(c))) continue;
+    exports.push_back(dir_ + "/export." + suffix);
+    s += "answer save " + exports.back() + "\n" + labelsession::Menu(int16(c)) + "wait 5\n";
+  }
+  EXPECT_EQ(exports.size(), 3u);
+  s += labelsession::Menu(311) + "wait 10\n";
+
+  std::string err;
+  const int rc = programshot::Run(dir_, s, project, kScreenW, kScreenH, err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  EXPECT_TRUE(fs::exists(saved));
+  for (const std::string& e : exports) {
+    EXPECT_TRUE(fs::exists(e)) << e;
+    if (fs::exists(e)) EXPECT_GT(fs::file_size(e), 1000u) << e;
+  }
+  Check_Changes();
+  Shot a, b;
+  std::string why;
+  ASSERT_TRUE(a.Read(paths_[before_refused], why)) << why;
+  ASSERT_TRUE(b.Read(paths_[after_refused], why)) << why;
+  EXPECT_EQ(a.px, b.px) << "a refused command changed the window";
+  // Undo, redo, cut, paste and the zoom were among them.
+  for (int16 c : {401, 402, 404, 406, 1001, 1008})
+    EXPECT_NE(std::find(sent.begin(), sent.end(), c), sent.end()) << c << " was not enabled";
 }
 
 }  // namespace
