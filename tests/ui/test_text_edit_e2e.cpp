@@ -257,7 +257,8 @@ TEST_F(TextEditEndToEnd, TypeBoldFontDragAndAlign) {
 
   // The second run: the saved project opened, the text dragged down and
   // right from its middle, a second text typed, both selected and their
-  // left edges aligned, saved again.
+  // left edges aligned, saved again. A press on an object drags it once the
+  // button is held half the double-click time; a shorter one is a click.
   const Point from = Middle(text);
   const Point to{int16(from.v + 60), int16(from.h + 40)};
   std::ostringstream s2;
