@@ -132,6 +132,36 @@ class PanelWalk : public programshot::PanelTree {
     Step([&] { SV_Set_Enum(SV_PHASE, phase); });
     return Click(button);
   }
+  // A new document of the disc printer's CD layout, as the layout chooser
+  // opens it.
+  void Open_Disc() {
+    const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
+    ASSERT_NE(tx, 0u);
+    Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
+    ASSERT_TRUE(g_doc.doc_open);
+  }
+  // The open document written as a project by the program's writer.
+  static bool Write_Project(const std::string& path) {
+    FSSpec spec{};
+    return Path_From_Text(spec, path.c_str()) && Doc_Write(FMT_DISC, spec);
+  }
+  // A photo file of 300 x 200 pixels of blue (empty: not written).
+  std::string Write_Photo() {
+    const std::string path = dir_ + "/photo.png";
+    std::vector<uint32> px(300 * 200, 0xFF3050E0u);
+    std::string why;
+    return Host_Write_PNG(path, px.data(), 300, 200, why) ? path : std::string();
+  }
+  // Runs the script (opening file when one is given): a normal end with no
+  // alert, and each change seen.
+  void Run_And_Check(const std::string& script, const std::string& file) {
+    std::string err;
+    const int rc = programshot::Run(dir_, script, file, kScreenW, kScreenH, err);
+    ASSERT_TRUE(WIFEXITED(rc)) << rc;
+    EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+    EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+    Check_Changes();
+  }
   // The snapshots read back: the program's window is the test's, and each
   // change shows.
   void Check_Changes() {
@@ -166,13 +196,8 @@ class PanelWalk : public programshot::PanelTree {
 
 TEST_F(PanelWalk, StartScreenLayoutChooserPhasesToolsPhotosAndSymbol) {
   ASSERT_EQ(gs.curr_phase, NODOC_PHASE);
-  // The photo: 300 x 200 pixels of blue.
-  const std::string photo = dir_ + "/photo.png";
-  {
-    std::vector<uint32> px(300 * 200, 0xFF3050E0u);
-    std::string why;
-    ASSERT_TRUE(Host_Write_PNG(photo, px.data(), 300, 200, why)) << why;
-  }
+  const std::string photo = Write_Photo();
+  ASSERT_FALSE(photo.empty());
   const Rect whole{0, 0, kScreenH, kScreenW};
   std::string s = "wait 10\n";
 
@@ -317,30 +342,20 @@ TEST_F(PanelWalk, StartScreenLayoutChooserPhasesToolsPhotosAndSymbol) {
 
   s += "quit\n";
 
-  std::string err;
-  const int rc = programshot::Run(dir_, s, "", kScreenW, kScreenH, err);
-  ASSERT_TRUE(WIFEXITED(rc)) << rc;
-  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
-  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
-  Check_Changes();
+  Run_And_Check(s, "");
 }
 
 // A project of the disc layout holding one text, written by the program's
 // own writer and opened: the text selected and shown in each layout and
 // page; the grid phase.
 TEST_F(PanelWalk, TextLayoutsPagesAndGrid) {
-  const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
-  ASSERT_NE(tx, 0u);
   first_ = 70;
-  Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
-  ASSERT_TRUE(g_doc.doc_open);
+  Open_Disc();
   Step([] { SV_Set_Enum(SV_PHASE, TEXT_PHASE); });
   static const UniChar kText[] = u"Side A";
   Step([] { ASSERT_TRUE(Do_Paste_UTF16(CUStrSpan(kText, 6), 100)); });
   const std::string project = dir_ + "/text.CD4";
-  FSSpec spec{};
-  ASSERT_TRUE(Path_From_Text(spec, project.c_str()));
-  ASSERT_TRUE(Doc_Write(FMT_DISC, spec));
+  ASSERT_TRUE(Write_Project(project));
   Step([] { SV_Set_Enum(SV_PHASE, PREVIEW_PHASE); });
   const Rect whole{0, 0, kScreenH, kScreenW};
   std::string s = "wait 10\n" + Snap("text-project-preview");
@@ -367,12 +382,7 @@ TEST_F(PanelWalk, TextLayoutsPagesAndGrid) {
   changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "the grid phase"});
   s += "quit\n";
 
-  std::string err;
-  const int rc = programshot::Run(dir_, s, project, kScreenW, kScreenH, err);
-  ASSERT_TRUE(WIFEXITED(rc)) << rc;
-  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
-  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
-  Check_Changes();
+  Run_And_Check(s, project);
 }
 
 // Every command of the menus sent once with a photo selected in the photo
@@ -380,20 +390,12 @@ TEST_F(PanelWalk, TextLayoutsPagesAndGrid) {
 // through act (the mirrored ones in the test process too), saving and
 // exporting write their files; the run ends with Quit.
 TEST_F(PanelWalk, EveryCommandOnce) {
-  const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
-  ASSERT_NE(tx, 0u);
   first_ = 100;
-  Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
+  Open_Disc();
   const std::string project = dir_ + "/disc.CD4";
-  FSSpec spec{};
-  ASSERT_TRUE(Path_From_Text(spec, project.c_str()));
-  ASSERT_TRUE(Doc_Write(FMT_DISC, spec));
-  const std::string photo = dir_ + "/photo.png";
-  {
-    std::vector<uint32> px(300 * 200, 0xFF3050E0u);
-    std::string why;
-    ASSERT_TRUE(Host_Write_PNG(photo, px.data(), 300, 200, why)) << why;
-  }
+  ASSERT_TRUE(Write_Project(project));
+  const std::string photo = Write_Photo();
+  ASSERT_FALSE(photo.empty());
   std::string s = "wait 10\n" + Phase(PHOTO_PHASE) + "answer open " + photo + "\n" +
                   labelsession::Menu(PANEL_ONESHOT + PHOTO_NEW_BUTTON);
   Step(Place_Photo);
@@ -458,17 +460,12 @@ TEST_F(PanelWalk, EveryCommandOnce) {
   EXPECT_EQ(exports.size(), 3u);
   s += labelsession::Menu(311) + "wait 10\n";
 
-  std::string err;
-  const int rc = programshot::Run(dir_, s, project, kScreenW, kScreenH, err);
-  ASSERT_TRUE(WIFEXITED(rc)) << rc;
-  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
-  EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  Run_And_Check(s, project);
   EXPECT_TRUE(fs::exists(saved));
   for (const std::string& e : exports) {
     EXPECT_TRUE(fs::exists(e)) << e;
     if (fs::exists(e)) EXPECT_GT(fs::file_size(e), 1000u) << e;
   }
-  Check_Changes();
   Shot a, b;
   std::string why;
   ASSERT_TRUE(a.Read(paths_[before_refused], why)) << why;
