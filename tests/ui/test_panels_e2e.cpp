@@ -422,12 +422,18 @@ TEST_F(PanelWalk, EveryCommandOnce) {
 
   // The others in the table's order, each followed in the test process;
   // those that show on screen change the window (Select All with the photo
-  // selected, the sound and the embedding of photos do not, nor fitting
-  // the window at the fitting zoom).
-  const std::vector<int16> shows = {401, 402, 404, 406, 408, 501, 502, 503, 1001, 1002, 1005, 1006, 1007, 1008};
+  // selected, all frames over a selected photo, the sound and the embedding
+  // of photos do not, nor fitting the window at the fitting zoom).
+  const std::vector<int16> shows = {401, 402, 404, 406, 408, 501, 502, 1001, 1002, 1005, 1006, 1007, 1008};
+  // Cut, paste, undo, redo and Select None come last, so that the photo
+  // stays selected for the Arrange menu before them.
+  const std::vector<int16> last = {405, 404, 406, 401, 402, 408};
+  std::vector<int16> order;
+  for (int32 i = 0; i < count; ++i)
+    if (std::find(last.begin(), last.end(), table[i].command) == last.end()) order.push_back(table[i].command);
+  order.insert(order.end(), last.begin(), last.end());
   std::vector<int16> sent;
-  for (int32 i = 0; i < count; ++i) {
-    const int16 c = table[i].command;
+  for (const int16 c : order) {
     if (is_apart(c) || !Command_Enabled(c)) continue;
     s += labelsession::Menu(c) + Snap("command-" + std::to_string(c));
     Step([&] { DoMenuEvent(int16(c - c % 20), int16(c % 20), false, false); });
@@ -471,8 +477,9 @@ TEST_F(PanelWalk, EveryCommandOnce) {
   ASSERT_TRUE(a.Read(paths_[before_refused], why)) << why;
   ASSERT_TRUE(b.Read(paths_[after_refused], why)) << why;
   EXPECT_EQ(a.px, b.px) << "a refused command changed the window";
-  // Undo, redo, cut, paste and the zoom were among them.
-  for (int16 c : {401, 402, 404, 406, 1001, 1008})
+  // Undo, redo, cut, copy, paste, the Arrange menu's and the zoom were
+  // among them.
+  for (int16 c : {401, 402, 404, 405, 406, 906, 912, 101, 121, 1001, 1008})
     EXPECT_NE(std::find(sent.begin(), sent.end(), c), sent.end()) << c << " was not enabled";
 }
 
