@@ -109,29 +109,12 @@ void Paste() {
 // --- The tool panels' commands --------------------------------------------------------
 
 void Press_Oneshot(int16 button) {
-  switch (button) {
-    case CANV_FLIPX_BUTTON: Canvas_FlipX(); break;
-    case CANV_FLIPY_BUTTON: Canvas_FlipY(); break;
-    case CANV_INVERT_BUTTON: Canvas_Invert(); break;
-    case CANV_ROTATECW_BUTTON: Canvas_Rotate_CW(); break;
-    case CANV_ROTATECCW_BUTTON: Canvas_Rotate_CCW(); break;
-    case PAINT_ZAP_BUTTON: Paint_Clear_All(); break;
-    case OBJ_DUP_BUTTON:
-    case PHOTO_DUP_BUTTON: Enum_Obj_Dup(); break;
-    case OBJ_DEL_BUTTON:
-    case PHOTO_DEL_BUTTON: Enum_Obj_Del(); break;
-    case SYMBOL_NEW_BUTTON: Symbol_New(); break;
-    case PHOTO_NEW_BUTTON: Photo_New(); break;
-    case PHOTO_REPLACE_BUTTON: Photo_Replace(); break;
-    case PHOTO_CROP_BUTTON: Photo_Crop(); break;
-    case PHOTO_FIX_BUTTON: Photo_Fix(); break;
-    case PHOTO_FLIPX_BUTTON: Photo_FlipX(); break;
-    case PHOTO_FLIPY_BUTTON: Photo_FlipY(); break;
-    case PHOTO_INVERT_BUTTON: Photo_Invert(); break;
-    case PHOTO_ROTATECW_BUTTON: Photo_Rotate_CW(); break;
-    case PHOTO_ROTATECCW_BUTTON: Photo_Rotate_CCW(); break;
-    default: Sound_Effect(SND_NULL); return;
+  // The button's own procedure, as a click on it runs it.
+  if (button < 0 || button >= NONESHOTS || g_oneshots[button].one_proc == nullptr) {
+    Sound_Effect(SND_NULL);
+    return;
   }
+  g_oneshots[button].one_proc();
   if (ONESHOT_HISTORY_OPS[button] != OP_NOP) pending_op = ONESHOT_HISTORY_OPS[button];
 }
 

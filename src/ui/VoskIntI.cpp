@@ -266,6 +266,21 @@ void Init_OneShots() {
       {OBJ_ALIGN_V_B, Enum_Align_V_B},
       {OBJ_SPREAD_H, Obj_Spread_H},
       {OBJ_SPREAD_V, Obj_Spread_V},
+      {CANV_FLIPX_BUTTON, Canvas_FlipX},
+      {CANV_FLIPY_BUTTON, Canvas_FlipY},
+      {CANV_INVERT_BUTTON, Canvas_Invert},
+      {CANV_ROTATECW_BUTTON, Canvas_Rotate_CW},
+      {CANV_ROTATECCW_BUTTON, Canvas_Rotate_CCW},
+      {PAINT_ZAP_BUTTON, Paint_Clear_All},
+      {SYMBOL_NEW_BUTTON, Symbol_New},
+      {PHOTO_NEW_BUTTON, Photo_New},
+      {PHOTO_REPLACE_BUTTON, Photo_Replace},
+      {PHOTO_FIX_BUTTON, Photo_Fix},
+      {PHOTO_FLIPX_BUTTON, Photo_FlipX},
+      {PHOTO_FLIPY_BUTTON, Photo_FlipY},
+      {PHOTO_INVERT_BUTTON, Photo_Invert},
+      {PHOTO_ROTATECW_BUTTON, Photo_Rotate_CW},
+      {PHOTO_ROTATECCW_BUTTON, Photo_Rotate_CCW},
   };
   for (const auto& a : actions) g_oneshots[a.o].one_proc = a.action;
   const struct {

@@ -297,9 +297,7 @@ TEST_F(PanelWalk, StartScreenLayoutChooserPhasesToolsPhotosAndSymbol) {
   s += Phase(PHOTO_PHASE) + Snap("photo-none");
   const Rect new_photo = OneShot_Rect(PHOTO_NEW_BUTTON);
   ASSERT_FALSE(EmptyRect(new_photo));
-  // The New buttons of the photo and symbol panels have no action of their
-  // own yet: their panel command presses them.
-  s += "answer open " + photo + "\n" + labelsession::Menu(PANEL_ONESHOT + PHOTO_NEW_BUTTON) + Snap("photo-placed");
+  s += "answer open " + photo + "\n" + Click(new_photo) + Snap("photo-placed");
   Step(Place_Photo);
   changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "a photo placed"});
   const int16 npages = Grid_Elements(PHOTO_PHASE_GRID);
@@ -337,7 +335,7 @@ TEST_F(PanelWalk, StartScreenLayoutChooserPhasesToolsPhotosAndSymbol) {
   s += Phase(SYMBOL_PHASE) + Snap("symbol-phase");
   const Rect new_symbol = OneShot_Rect(SYMBOL_NEW_BUTTON);
   ASSERT_FALSE(EmptyRect(new_symbol));
-  s += "answer alert 1\n" + labelsession::Menu(PANEL_ONESHOT + SYMBOL_NEW_BUTTON) + Snap("symbol-added");
+  s += "answer alert 1\n" + Click(new_symbol) + Snap("symbol-added");
   changes_.push_back({names_.size() - 2, names_.size() - 1, whole, "a symbol added"});
 
   s += "quit\n";
