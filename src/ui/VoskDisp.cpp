@@ -96,7 +96,9 @@ void Cut_Copy(bool cut) {
   int32 omx = ENUM_DONE;
   if (!Scrap_Add_FirstBlock(omx) || !cut) return;
   if (Selection_Count() > 1) Selection_Set1(omx);
-  Press_Oneshot(OBJ_DEL_BUTTON);
+  // As the panel's Delete button does.
+  Enum_Obj_Del();
+  if (ONESHOT_HISTORY_OPS[OBJ_DEL_BUTTON] != OP_NOP) pending_op = ONESHOT_HISTORY_OPS[OBJ_DEL_BUTTON];
 }
 
 void Paste() {

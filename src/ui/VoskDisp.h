@@ -43,11 +43,11 @@ constexpr int16 MENU_ZOOM = 1000;
 constexpr int16 MENU_EXPORT = 1100;
 constexpr int16 MENU_IMPORT = 1200;
 
-// The tool panels' commands by number (a menu command id is the menu's id
-// plus the item, so command n arrives as menu n - n mod 20, item n mod 20),
-// until the panels offer them:
-// - PANEL_ONESHOT + b: one-shot button b (a_oneshot_enum) pressed, for the
-//   buttons of the canvas, photo, symbol and object panels;
+// The tool panels' commands by number, for scripts (a menu command id is
+// the menu's id plus the item, so command n arrives as menu n - n mod 20,
+// item n mod 20):
+// - PANEL_ONESHOT + b: one-shot button b (a_oneshot_enum) pressed: its own
+//   procedure, as a click runs it;
 // - PANEL_SLIDER_UP + s, PANEL_SLIDER_DOWN + s: slider s one unit up or
 //   down, its procedure called and its history operation pending;
 // - PANEL_BAR + b: palette bar b's elements in the browser, the choice
@@ -56,10 +56,10 @@ constexpr int16 MENU_IMPORT = 1200;
 // - PANEL_PHASE + p: the phase strip's phase p (a_phase);
 // - PANEL_TEXT_LAYOUT + l: the text layout grid's layout l (a_text_layout),
 //   applied to the selected text.
-// Until the text editor comes, the text tool takes typed lines: in the text
-// phase the characters typed are kept, and Return makes a new text object
-// holding them (as pasted text does: styled from the text sliders, or after
-// the selected text); Escape drops them.
+// While no text is edited, the text tool also takes typed lines: in the
+// text phase the characters typed are kept, and Return makes a new text
+// object holding them (as pasted text does: styled from the text sliders, or
+// after the selected text); Escape drops them.
 constexpr int16 PANEL_ONESHOT = 2000;
 constexpr int16 PANEL_SLIDER_UP = 2200;
 constexpr int16 PANEL_SLIDER_DOWN = 2400;
@@ -134,9 +134,9 @@ void Proj_Quit();
 void DoKeyDown(const a_keystroke& key);
 
 // Whether Cut and Copy would put something on the clipboard now: in the
-// paint phase a fill stamp with bounds; in the symbol, photo and text
-// phases a selected photo or symbol first in the selection. (Until the text
-// clipboard comes, ranges of the edited text and text objects are not.)
+// paint phase a fill stamp with bounds; while a text is edited a range of
+// its characters; in the symbol, photo and text phases a photo, symbol or
+// text first in the selection.
 bool8 Copy_Would_Put();
 // Copy in the paint phase: the fill stamp's picture on the clipboard (with
 // a document open and a stamp of non-empty bounds). FALSE when nothing was
