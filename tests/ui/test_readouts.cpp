@@ -133,6 +133,8 @@ TEST_F(Readouts, SliderTextsTakeEachSlidersForm) {
       {PRINT_WIDTH_SLIDER, 1200, "Print width  120 mm"},
       {PRINT_QUALITY_SLIDER, 3, "Print quality  Normal"},
       {PRINT_QUALITY_SLIDER, 2, "Print quality  Draft"},
+      {FLEX_SPEED_SLIDER, 2, "Burning speed  Medium"},
+      {FLEX_SPEED_SLIDER, 3, "Burning speed  High"},
       {PRINT_DENSITY_SLIDER, 1, "Ink density  Matte 1"},
       {PRINT_INNERD_SLIDER, 220, "Inner diameter"},  // the print diameters show their name only
       {SYMMETRY_COUNT_SLIDER, 6, "Number of copies  6"},
