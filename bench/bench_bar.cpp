@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "InterfaceBenchSupport.h"
 #include "app/Velmor4.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -65,30 +66,7 @@ void Forget_Samples() {
 }
 
 bool Start() {
-  Host_Backend_Start_Headless(1280, 1024);
-  Host_Clock_Set_Manual(true);
-  Resources_Init();
-  SysPixt_Init();
-  OP_Init();
-  FSSpec spec;
-  if (!Path_From_Text(spec, VELMOR_ART_LIBRARY) || OP_OpenFile(spec) != OPEN_OKAY) return false;
-  VoskDef_Init();
-  SysWin_Init();
-  Windowv_Init();
-  SysLoop_Init();
-  Init_Info();
-  Quickdraw_Init();
-  SysVideo_Init();
-  Register_Classes();
-  Fonts_Init();
-  if (n_fontlist == 0) return false;
-  gs.controller = GHOST;
-  gs.menu_base = 132;
-  gs.pref.tot_window = Rect{60, 100, 760, 1100};
-  Static_Init();
-  if (gs.outer_window == nullptr) return false;
-  main_hwnd = gs.outer_window;
-  Intf_Init();
+  if (!benchsupport::Start_Interface_Window(true)) return false;
   Use_Many_Fonts();
   Bar_Init();
   Rect total, g;

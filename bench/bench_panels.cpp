@@ -13,6 +13,8 @@
 
 #include <cstring>
 
+#include "DocTestSupport.h"
+#include "InterfaceBenchSupport.h"
 #include "app/Velmor4.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -36,6 +38,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/Windowv.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskConf.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntf.h"
@@ -47,43 +50,10 @@ namespace {
 // The interface on the main window with a CD document open in the paint
 // phase, its whole window described and painted.
 bool Start() {
-  Host_Backend_Start_Headless(1280, 1024);
-  Host_Clock_Set_Manual(true);
-  Resources_Init();
-  SysPixt_Init();
-  OP_Init();
-  FSSpec spec;
-  if (!Path_From_Text(spec, VELMOR_ART_LIBRARY) || OP_OpenFile(spec) != OPEN_OKAY) return false;
-  VoskDef_Init();
-  SysWin_Init();
-  Windowv_Init();
-  SysLoop_Init();
-  Init_Info();
-  Quickdraw_Init();
-  SysVideo_Init();
-  Register_Classes();
-  Fonts_Init();
-  gs.controller = GHOST;
-  gs.menu_base = 132;
-  gs.pref.tot_window = Rect{60, 100, 760, 1100};
-  Static_Init();
-  if (gs.outer_window == nullptr) return false;
-  main_hwnd = gs.outer_window;
-  Intf_Init();
-  VoskDoc_Init();
-  VoskFunc_Init();
-  VoskUndo_Init();
-  VoskPrin_Init();
-  History_Null();
-  VoskBlok_Init();
-  OPUtil_Init();
-  a_template x{};
-  std::strcpy(x.label, "Disc face");
-  x.papersize = {215.9f, 279.4f};
-  a_unit& d = x.units[x.nunits++];
-  d.kind = UNIT_CD;
-  d.bbox = a_frect{10, 10, 130, 130};
-  d.meas[0] = 41;
+  if (!benchsupport::Start_Interface_Window(false)) return false;
+  Bar_Init();  // the bars' fills, as the program's start-up makes them
+  doctests::Start_Document_Layer();
+  const a_template x = doctests::Disc_Face_Template();
   if (!Doc_New(x)) return false;
   SV_Set_Enum(SV_PHASE, PAINT_PHASE);
   SV_Set_Int(SV_TOOL_SELECTION, BRUSH_TOOL);
@@ -93,10 +63,8 @@ bool Start() {
 }
 
 void Stop() {
-  Undo_Dispose();
-  if (g_doc.doc_open) Doc_Dispose();
-  Dispose_Doc_Buffers();
-  Cache_Clear();
+  doctests::Close_Document();
+  Bar_Stop();
   Intf_Stop();
   Static_Stop();
   Fonts_Stop();

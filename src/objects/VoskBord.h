@@ -80,7 +80,7 @@ void BorderID_To_Key(int16 id, a_keyset& key);
 // Reading the layout of a border picture (16 or 32 bits deep, pixels as in
 // memory): the class from the markers (2 without them), the corner, side
 // and sliver rectangles found along the separator lines, the corner standing
-// in for a side that is not found. FALSE (spec cleared) for a picture the
+// in for a side that is not found. FALSE (record cleared) for a picture the
 // border cannot be made from: under 6 rows or 3 columns, another depth, a
 // corner not found or empty, or a side found empty. A sliver found empty
 // counts as none. Every read stays inside the picture.

@@ -1023,7 +1023,7 @@ int16 Units(CUStrSpan s) {
   return n;
 }
 
-// Draws len units at x on the baseline in spec; the pen's x after them.
+// Draws len units at x on the baseline in that font; the pen's x after them.
 int16 Draw_Run(const a_fontspec& spec, int16 x, int16 baseline, const UniChar* s, int32 len) {
   if (len <= 0) return x;
   Draw_Unicode_Text(spec, x, baseline, s, len);

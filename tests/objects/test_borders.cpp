@@ -170,7 +170,7 @@ TEST(BorderReader, DamagedPicturesRefused) {
     a_bord_spec spec{};
     spec.corn_piece = Rect{1, 2, 3, 4};
     EXPECT_FALSE(Load_Spec_32(m.pm, spec));
-    EXPECT_TRUE(EmptyRect(spec.corn_piece)) << "the spec is cleared";
+    EXPECT_TRUE(EmptyRect(spec.corn_piece)) << "the record is cleared";
   }
   // A sliver found empty is no sliver: the border stays legal.
   a_pic thin_sliver = Beside(4, 4, 10, 2, 2);
