@@ -222,7 +222,7 @@ void Browser_Paint(HWND window) {
 
 // Pages: delta cells on (a page either way), or to the first or last page
 // (kJump); past the last page comes the first, before the first the last.
-void Browser_Delta(HWND window, int32 delta) {
+void Browser_Delta_Paint(HWND window, int32 delta) {
   a_browser_rec& b = g_browser;
   Sound_Effect(SND_SUBTOOL_ONESHOT);
   const int16 per = std::max<int16>(1, b.celltotn);
@@ -253,9 +253,9 @@ bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
         }
       }
       if (PtInRect(p, b.bb_prev)) {
-        Browser_Delta(window, -b.celltotn);
+        Browser_Delta_Paint(window, -b.celltotn);
       } else if (PtInRect(p, b.bb_next)) {
-        Browser_Delta(window, b.celltotn);
+        Browser_Delta_Paint(window, b.celltotn);
       } else if (PtInRect(p, b.bb_cancel)) {
         Sound_Effect(SND_SUBTOOL_ONESHOT);
         okay = false;
@@ -282,13 +282,13 @@ bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
         return true;
       }
       if (code == VK_PRIOR || code == VK_LEFT || code == VK_UP || ch == '[')
-        Browser_Delta(window, -b.celltotn);
+        Browser_Delta_Paint(window, -b.celltotn);
       else if (code == VK_NEXT || code == VK_RIGHT || code == VK_DOWN || ch == ']')
-        Browser_Delta(window, b.celltotn);
+        Browser_Delta_Paint(window, b.celltotn);
       else if (code == VK_HOME || ch == '{')
-        Browser_Delta(window, -kJump);
+        Browser_Delta_Paint(window, -kJump);
       else if (code == VK_END || ch == '}')
-        Browser_Delta(window, kJump);
+        Browser_Delta_Paint(window, kJump);
       else
         Sound_Effect(SND_NULL);
       return false;
@@ -298,6 +298,9 @@ bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
 }
 
 }  // namespace
+
+bool8 Browser_Delta(a_browser_rec&, int32) { return false; }
+int16 Browser_Page_Of(const a_browser_rec& b, int16) { return b.first_id; }
 
 a_modal_key Modal_Key(const EventRecord& e) {
   const uint8 code = Event_KeyCode(e), ch = Event_CharCode(e);
@@ -415,6 +418,38 @@ bool8 Browser_Choose(a_bar bar, int16& chosen) {
   return okay;
 }
 void PaperEcho_Paint() {}
+bool8 Choose_Color32(a_pixel32&) { return false; }
+bool8 Choose_Color24(a_pixel24&) { return false; }
+bool8 Ask_Font_Remap(uint32&, CStrSpan, CStrSpan) { return false; }
+void Build_Paper_List2(uint64) { Build_Template_List(); }
+void PaperBar_DrawElement(int16, const Rect&) {}
+int16 PaperBar_Find(char) { return BROWSER_JUMP; }
+void PaperBar_Echo(int16) {}
+void PaperEcho_Paint3(const a_template&, const Rect&) {}
+a_recentlay_place g_recentlay[MAX_RECENTLAY_SHOWN];
+a_recent_list g_recent;
+Point Calc_Arrangement(int16) { return Point{1, 1}; }
+void RecentLay_Calc_Boxes(const Rect&) {}
+void RecentLay_Paint(const Rect&) {}
+void RecentLay_MouseDown(const a_mousestroke&) {}
+void Remove_Recent_Layout(uint32) {}
+void Recent_Paint(const Rect&) {}
+void Recent_MouseDown(const a_mousestroke&) {}
+int16 Ask_Language() { return -1; }
+void Language_Draw(const Rect&, a_pixt*) {}
+void Proj_Language() {}
+a_ubox_list g_ubox;
+void Calc_UnitList(const Rect&) {}
+void UnitList_Paint(const Rect&) {}
+void UnitList_Paint1(uint32) {}
+void UnitList_MouseDown(const a_mousestroke&) {}
+void UnitList_NonThumbAction(int16, HWND) {}
+void UnitList_ThumbAction(int16, HWND) {}
+bool8 UnitList_KeyFilter(const a_keystroke&) { return false; }
+void Cycle_Unit_Selected(bool8) {}
+void Ensure_UnitList_Visible(uint32) {}
+bool8 Unit_Pristine(uint32) { return false; }
+void Toggle_Clone(uint32) {}
 
 // --- The unit list ---------------------------------------------------------------------
 

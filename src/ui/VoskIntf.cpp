@@ -32,6 +32,7 @@
 #include "doc/VoskDraw.h"
 #include "doc/VoskPrev.h"
 #include "ui/VoskBar.h"
+#include "ui/VoskBrow.h"
 #include "ui/VoskCurs.h"
 #include "ui/VoskDisp.h"
 #include "ui/VoskFun2.h"
@@ -1718,10 +1719,6 @@ void Intf_Stop() {
   g_node_pushoff_proc = No_Node_PushOff;
   g_node_popandupdate_proc = No_Node_PopAndUpdate;
 }
-
-// No unit list is shown yet: there is nothing to scroll.
-void UnitList_NonThumbAction(int16, HWND) {}
-void UnitList_ThumbAction(int16, HWND) {}
 
 // --- Offscreen pushes of a node --------------------------------------------------------------
 

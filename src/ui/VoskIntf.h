@@ -367,9 +367,3 @@ void Node_PopAndUpdate_Subset(const Rect& r);
 // The same for the node of custom area customx (the list boxes' hook).
 void Custom_PushOff(int16 customx);
 
-// The unit list's scroll actions (its scroll bar is gs.uscroll_ctrl): scroll
-// code 0 to 3 (a unit or a page back or forward), and the thumb dragged to
-// the scroll bar's value. The unit list comes with the print panel; until
-// then the actions change nothing.
-void UnitList_NonThumbAction(int16 part, HWND ctrl);
-void UnitList_ThumbAction(int16 part, HWND ctrl);
