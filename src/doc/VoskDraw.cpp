@@ -10,6 +10,7 @@
 #include "objects/VoskBlok.h"
 #include "objects/VoskEdit.h"
 #include "objects/VoskMove.h"
+#include "objects/VoskPack.h"
 #include "objects/VoskTextDraw.h"
 #include "objects/VoskTrac.h"
 #include "pixel/DrawUtilMasked.h"
@@ -296,7 +297,11 @@ void Doc_InvalCells(const Rect& cellr) {
 }
 
 void Edit1_PaintAll() {
-  if (gs.nviews < 1 || gs.curr_phase == COLLAGE_PHASE) return;
+  if (gs.nviews < 1) return;
+  if (gs.curr_phase == COLLAGE_PHASE) {
+    Pack_Paint();
+    return;
+  }
   Doc_DrawS(gs.views[0].bounds);
   if (g_doc.up != nullptr) g_doc.up->refresh_dirty = Rect{0, 0, 0, 0};
 }

@@ -326,7 +326,7 @@ void Layer_Arrange2(int32 oldx, int32 newx) {
     std::copy_backward(m->list + newx - 1, m->list + oldx - 1, m->list + oldx);
   m->list[newx - 1] = moving;
   if (gs.curr_phase == COLLAGE_PHASE)
-    Pack_Inval();
+    Pack_Rebuild_Regions();
   else
     Obj_PostRender(newx);
   Calc_Mapping();

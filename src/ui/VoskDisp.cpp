@@ -15,6 +15,7 @@
 #include "objects/VoskEdit.h"
 #include "objects/VoskLayer.h"
 #include "objects/VoskMove.h"
+#include "objects/VoskPack.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskStam.h"
 #include "objects/VoskSym.h"
@@ -247,9 +248,11 @@ bool8 Scrap_Add_FirstBlock(int32& omx) {
 }
 
 void Do_Paste_MW(a_picture_scan_rec& scan) {
-  // The collage takes pasted pictures into its slots once it has them.
+  // In the collage the picture goes into the next empty slot.
   if (gs.curr_phase == COLLAGE_PHASE) {
-    Sound_Effect(SND_NULL);
+    a_masked_gworld world = scan.body;
+    Null_MW(scan.body);
+    Pack_Paste(world);
     return;
   }
   SV_Set_Enum(SV_PHASE, PHOTO_PHASE);
