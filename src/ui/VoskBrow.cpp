@@ -1,6 +1,7 @@
 #include "ui/VoskBrow.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -25,7 +26,10 @@
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskCurs.h"
 #include "ui/VoskIntf.h"
+#include "ui/VoskMenu.h"
+#include "objects/VoskAtom.h"
 
 namespace {
 
@@ -127,9 +131,9 @@ constexpr int16 kCancelW = 65;
 constexpr int16 kFaceH = 28;
 constexpr int16 kStrCancel = 105;
 constexpr int16 kButtonPicture = 131;
+constexpr int16 kEchoMin = 380, kEchoMax = 600, kEchoPercent = 25;
 constexpr a_pixel24 kFrameGrey{80, 80, 80};
 constexpr a_pixel24 kChosenColor{252, 62, 62};
-constexpr int16 kJump = 32000;
 
 struct a_cell_geometry {
   int16 w, h, spacing;
@@ -152,27 +156,18 @@ a_cell_geometry Cell_Of(a_bar bar) {
 
 bool Is_Color_Bar(a_bar bar) { return bar >= PAINT_COLORBAR && bar <= SYMBOLS_COLORBAR; }
 
-// An element drawn into its cell: the bar's own drawing, else by family.
-void Draw_Element(a_bar bar, int16 id, const Rect& r) {
-  if (gs.bard[bar].drawproc != nullptr) {
-    gs.bard[bar].drawproc(id, r);
-  } else if (bar == SYMBOL_BAR) {
+// An element drawn into its cell: the browser's own drawing, the bar's, else
+// by family.
+void Draw_Element(const a_browser_rec& b, int16 id, const Rect& r) {
+  if (b.cell_draw != nullptr) {
+    b.cell_draw(id, r);
+  } else if (b.bar < NBARS && gs.bard[b.bar].drawproc != nullptr) {
+    gs.bard[b.bar].drawproc(id, r);
+  } else if (b.bar == SYMBOL_BAR) {
     Symbol_DrawElement(id, r);
-  } else if (bar == CANVAS_BAR) {
+  } else if (b.bar == CANVAS_BAR) {
     Canvas_DrawElement(r, id);
-  } else if (bar == PAPER_BAR) {
-    // The layout's label until the paper list draws its own cells.
-    SetForeColor(255, 255, 255);
-    PaintRect(r);
-    a_ctemplate entry;
-    if (Get_CTemplate(uint32(id), entry)) {
-      char label[33] = {};
-      std::memcpy(label, entry.label, sizeof entry.label);
-      SetFont(gs.font_12pt);
-      SetForeColor(0, 0, 0);
-      DrawStringCentered(CStrSpan(label, std::strlen(label)), r);
-    }
-  } else if (Is_Color_Bar(bar) && id >= 0 && id < gs.ncolor_table && id < NCOLOR_TABLE) {
+  } else if (Is_Color_Bar(b.bar) && id >= 0 && id < gs.ncolor_table && id < NCOLOR_TABLE) {
     SetForeColor32(gs.color_table[id]);
     PaintRect(r);
   } else {
@@ -181,21 +176,45 @@ void Draw_Element(a_bar bar, int16 id, const Rect& r) {
   }
 }
 
-void Browser_Paint(HWND window) {
-  const a_browser_rec& b = g_browser;
+// The prompt: the browser's own drawing, else its string (item promptx of
+// list 200, or the bar's name) at the prompt's offset.
+void Draw_Prompt(const a_browser_rec& b) {
+  if (b.prompt_draw != nullptr) {
+    b.prompt_draw(b.bb_prompt);
+    return;
+  }
+  const int16 strx = b.bar < NBARS ? gs.bard[b.bar].stringx : 0;
+  if (strx <= 0) return;
+  uStr255 text{};
+  Get_DLOG_UString(text, strx);
+  SetForeColor(0, 0, 0);
+  DrawUStringLeft(gs.font_14pt, text, b.bb_prompt, int16(b.promptx - b.bb_prompt.left), 0);
+}
+
+// Draws into an offscreen world of box and copies it to the window.
+template <typename F>
+void Paint_Offscreen(HWND window, const Rect& box, F&& draw) {
+  if (EmptyRect(box)) return;
   GWorldPtr off = nullptr;
-  New_GWorldF("Browser_Paint", b.bb_window, 32, nullptr, off);
+  New_GWorldF("Browser_Paint", box, 32, nullptr, off);
   if (off == nullptr) return;
   Push_GWorld(off);
+  draw();
+  Pop_GWorld();
+  Push_Window(window);
+  Port_To_Port(off, nullptr, box, box, srcCopy, nullptr);
+  Pop_Window();
+  Dispose_GWorld(off);
+}
+
+void Paint_Cells(const a_browser_rec& b) {
   SetForeColor(240, 240, 240);
-  PaintRect(b.bb_window);
-  SetForeColor24(kFrameGrey);
-  FrameRect(b.bb_window);
+  PaintRect(b.bb_cells);
   for (int16 k = 0; k < b.celltotn; ++k) {
     const int32 id = int32(b.display_id) + k;
     if (id > b.last_id) break;
     const Rect cell = Browser_ID_To_Cell(b, int16(id));
-    Draw_Element(b.bar, int16(id), cell);
+    Draw_Element(b, int16(id), cell);
     if (id == b.chosen_id) {
       Rect r = cell;
       InsetRect(r, -2, -2);
@@ -205,6 +224,9 @@ void Browser_Paint(HWND window) {
       PenNormal();
     }
   }
+}
+
+void Paint_Buttons(const a_browser_rec& b) {
   char number[16];
   std::snprintf(number, sizeof number, "%d", (b.display_id - b.first_id) / std::max<int16>(1, b.celltotn) + 1);
   char cancel[256] = {};
@@ -213,49 +235,81 @@ void Browser_Paint(HWND window) {
   Draw_Button_Face(ART_FACE_NEXT, b.bb_next, CStrSpan(""));
   Draw_Button_Face(ART_FACE_NUMBER, b.bb_num, CStrSpan(number, std::strlen(number)));
   Draw_Button_Face(ART_FACE_TEXT, b.bb_cancel, CStrSpan(cancel, std::strlen(cancel)));
-  Pop_GWorld();
-  Push_Window(window);
-  Port_To_Port(off, nullptr, b.bb_window, b.bb_window, srcCopy, nullptr);
-  Pop_Window();
-  Dispose_GWorld(off);
 }
 
-// Pages: delta cells on (a page either way), or to the first or last page
-// (kJump); past the last page comes the first, before the first the last.
-void Browser_Delta_Paint(HWND window, int32 delta) {
+void Paint_Echo(const a_browser_rec& b) {
+  SetForeColor(255, 255, 255);
+  PaintRect(b.bb_echo);
+  if (b.echoproc == nullptr) return;
+  const int16 id = b.hover_id != 0 ? b.hover_id : b.chosen_id;
+  b.echoproc(id >= b.first_id && id <= b.last_id ? id : 0);
+}
+
+void Browser_Paint(HWND window) {
+  const a_browser_rec& b = g_browser;
+  Paint_Offscreen(window, b.bb_window, [&b] {
+    SetForeColor(240, 240, 240);
+    PaintRect(b.bb_window);
+    SetForeColor24(kFrameGrey);
+    FrameRect(b.bb_window);
+    Draw_Prompt(b);
+    Paint_Cells(b);
+    Paint_Buttons(b);
+    if (!EmptyRect(b.bb_echo)) Paint_Echo(b);
+  });
+}
+
+// Only a changed page repaints the cells, the page number and the buttons.
+void Page_Changed(HWND window) {
+  const a_browser_rec& b = g_browser;
+  Paint_Offscreen(window, b.bb_cells, [&b] { Paint_Cells(b); });
+  const Rect band{b.bb_prev.top, b.bb_prev.left, b.bb_prev.bottom, b.bb_num.right};
+  Paint_Offscreen(window, band, [&b, band] {
+    SetForeColor(240, 240, 240);
+    PaintRect(band);
+    Paint_Buttons(b);
+  });
+}
+
+// The shown id under p, 0 for none.
+int16 Id_At(const a_browser_rec& b, Point p) {
+  if (!PtInRect(p, b.bb_cells)) return 0;
+  for (int16 k = 0; k < b.celltotn && int32(b.display_id) + k <= b.last_id; ++k) {
+    const int16 id = int16(b.display_id + k);
+    if (PtInRect(p, Browser_ID_To_Cell(b, id))) return id;
+  }
+  return 0;
+}
+
+void Browser_Hover(HWND window, Point p) {
   a_browser_rec& b = g_browser;
-  Sound_Effect(SND_SUBTOOL_ONESHOT);
-  const int16 per = std::max<int16>(1, b.celltotn);
-  const int16 last_page = int16(b.last_id - (b.last_id - b.first_id) % per);
-  int32 d = delta == kJump ? last_page : delta == -kJump ? b.first_id : int32(b.display_id) + delta;
-  if (d > b.last_id) d = b.first_id;
-  if (d < b.first_id) d = last_page;
-  if (d == b.display_id) return;
-  b.display_id = int16(d);
-  Browser_Paint(window);
+  const int16 id = Id_At(b, p);
+  if (id != 0 || PtInRect(p, b.bb_prev) || PtInRect(p, b.bb_next))
+    Cursor_Set_Shape(FINGER_CURSOR);
+  else
+    Cursor_Arrow();
+  if (b.echoproc == nullptr || id == b.hover_id) return;
+  b.hover_id = id;
+  Paint_Offscreen(window, b.bb_echo, [&b] { Paint_Echo(b); });
 }
 
 bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
   a_browser_rec& b = g_browser;
   switch (e.what) {
     case updateEvt: Browser_Paint(window); return false;
+    case nullEvent: Browser_Hover(window, Modal_Point(window, e)); return false;
     case mouseDown: {
       const Point p = Modal_Point(window, e);
-      if (PtInRect(p, b.bb_cells)) {
-        for (int16 k = 0; k < b.celltotn && int32(b.display_id) + k <= b.last_id; ++k) {
-          const int16 id = int16(b.display_id + k);
-          if (PtInRect(p, Browser_ID_To_Cell(b, id))) {
-            Sound_Effect(SND_BAR_SELECT);
-            b.chosen_id = id;
-            okay = true;
-            return true;
-          }
-        }
+      if (const int16 id = Id_At(b, p); id != 0) {
+        Sound_Effect(SND_BAR_SELECT);
+        b.chosen_id = id;
+        okay = true;
+        return true;
       }
       if (PtInRect(p, b.bb_prev)) {
-        Browser_Delta_Paint(window, -b.celltotn);
+        if (Browser_Delta(b, -b.celltotn)) Page_Changed(window);
       } else if (PtInRect(p, b.bb_next)) {
-        Browser_Delta_Paint(window, b.celltotn);
+        if (Browser_Delta(b, b.celltotn)) Page_Changed(window);
       } else if (PtInRect(p, b.bb_cancel)) {
         Sound_Effect(SND_SUBTOOL_ONESHOT);
         okay = false;
@@ -281,16 +335,25 @@ bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
         okay = true;
         return true;
       }
-      if (code == VK_PRIOR || code == VK_LEFT || code == VK_UP || ch == '[')
-        Browser_Delta_Paint(window, -b.celltotn);
-      else if (code == VK_NEXT || code == VK_RIGHT || code == VK_DOWN || ch == ']')
-        Browser_Delta_Paint(window, b.celltotn);
-      else if (code == VK_HOME || ch == '{')
-        Browser_Delta_Paint(window, -kJump);
-      else if (code == VK_END || ch == '}')
-        Browser_Delta_Paint(window, kJump);
-      else
+      const char upper = char(std::toupper(ch));
+      bool changed = false;
+      if (code == VK_PRIOR || code == VK_LEFT || code == VK_UP || ch == '[') {
+        changed = Browser_Delta(b, -b.celltotn);
+      } else if (code == VK_NEXT || code == VK_RIGHT || code == VK_DOWN || ch == ']') {
+        changed = Browser_Delta(b, b.celltotn);
+      } else if (code == VK_HOME || ch == '{') {
+        changed = Browser_Delta(b, -BROWSER_JUMP);
+      } else if (code == VK_END || ch == '}') {
+        changed = Browser_Delta(b, BROWSER_JUMP);
+      } else if (b.jumpproc != nullptr && upper >= 'A' && upper <= 'Z') {
+        const int16 display = Browser_Page_Of(b, b.jumpproc(upper));
+        Sound_Effect(SND_SUBTOOL_ONESHOT);
+        changed = display != b.display_id;
+        b.display_id = display;
+      } else {
         Sound_Effect(SND_NULL);
+      }
+      if (changed) Page_Changed(window);
       return false;
     }
     default: return false;
@@ -299,8 +362,22 @@ bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
 
 }  // namespace
 
-bool8 Browser_Delta(a_browser_rec&, int32) { return false; }
-int16 Browser_Page_Of(const a_browser_rec& b, int16) { return b.first_id; }
+bool8 Browser_Delta(a_browser_rec& b, int32 delta) {
+  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  const int16 per = std::max<int16>(1, b.celltotn);
+  const int16 last_page = int16(b.last_id - (b.last_id - b.first_id) % per);
+  int32 d = delta == BROWSER_JUMP ? last_page : delta == -BROWSER_JUMP ? b.first_id : int32(b.display_id) + delta;
+  if (d > b.last_id) d = b.first_id;
+  if (d < b.first_id) d = last_page;
+  if (d == b.display_id) return false;
+  b.display_id = int16(d);
+  return true;
+}
+
+int16 Browser_Page_Of(const a_browser_rec& b, int16 id) {
+  if (id < b.first_id || id > b.last_id) return b.first_id;
+  return int16(id - (id - b.first_id) % std::max<int16>(1, b.celltotn));
+}
 
 a_modal_key Modal_Key(const EventRecord& e) {
   const uint8 code = Event_KeyCode(e), ch = Event_CharCode(e);
@@ -336,6 +413,13 @@ void Draw_Button_Face(const Rect& face, const Rect& box, CStrSpan label) {
 
 bool8 Browser_Ids(a_bar bar, int16& first_id, int16& last_id) {
   if (bar >= NBARS) return false;
+  if (bar == PAPER_BAR) {
+    // The paper list itself: its places, from 1.
+    if (t.tlist_n == 0) Build_Template_List();
+    first_id = 1;
+    last_id = int16(std::min<uint32>({t.tlist_n, MAXNTEMPLATES, 32767}));
+    return last_id >= first_id;
+  }
   first_id = gs.bard[bar].first_id;
   last_id = gs.bard[bar].last_id;
   if (last_id > 0 && last_id >= first_id) return true;
@@ -345,9 +429,6 @@ bool8 Browser_Ids(a_bar bar, int16& first_id, int16& last_id) {
   } else if (bar == CANVAS_BAR) {
     first_id = 1;
     last_id = g_doc.up != nullptr && g_doc.upx >= 1 ? Canvas_Count(g_doc.doc_template.units[g_doc.upx - 1].kind) : 0;
-  } else if (bar == PAPER_BAR) {
-    first_id = 1;
-    last_id = int16(std::min<uint32>(NTEMPLATES, 32767));
   } else if (Is_Color_Bar(bar)) {
     first_id = 0;
     last_id = int16(std::min<int32>(gs.ncolor_table, NCOLOR_TABLE) - 1);
@@ -364,44 +445,78 @@ void Browser_Layout(a_bar bar, int16 screen_w, int16 screen_h, int16 first_id, i
   b.first_id = first_id;
   b.last_id = last_id;
   const a_cell_geometry g = Cell_Of(bar);
+  const bool paper = bar == PAPER_BAR;
   b.cellsize = Point{g.h, g.w};
   b.celldivide = g.spacing;
-  b.margin = bar == PAPER_BAR ? 8 : 10;
+  b.margin = paper ? 8 : 10;
+  b.promptx = paper ? 32 : 50;
+  if (paper) {
+    b.cell_draw = PaperBar_DrawElement;
+    b.echoproc = PaperBar_Echo;
+    b.jumpproc = PaperBar_Find;
+  }
   const int32 avail_w = std::min<int32>(int32(screen_w) * 99 / 100, 2000);
   const int32 avail_h = std::min<int32>(int32(screen_h) * 90 / 100, 1200);
-  const int32 area_w = avail_w - 2 * b.margin, area_h = avail_h - 2 * b.margin - kSpareHeight;
-  const int32 cols = std::max<int32>(1, area_w / (g.w + g.spacing));
-  int32 rows = std::max<int32>(1, area_h / (g.h + g.spacing));
+  const int32 step_w = g.w + g.spacing, step_h = g.h + g.spacing;
+  int32 echo_w = paper ? std::clamp<int32>(avail_w * kEchoPercent / 100, kEchoMin, kEchoMax) : 0;
+  // A narrow screen narrows the echo first: one column of cells always fits.
+  echo_w = std::clamp<int32>(avail_w - 2 * b.margin - step_w, 0, echo_w);
+  const int32 area_w = avail_w - 2 * b.margin - echo_w, area_h = avail_h - 2 * b.margin - kSpareHeight;
+  const int32 cols = std::max<int32>(1, area_w / step_w);
+  int32 rows = std::max<int32>(1, area_h / step_h);
   const int32 n = int32(last_id) - first_id + 1;
   rows = std::max<int32>(1, std::min<int32>(rows, (n + cols - 1) / cols));
   b.celln = Point{int16(rows), int16(cols)};
-  b.celltotn = int16(cols * rows);
-  const int32 cells_w = cols * (g.w + g.spacing), cells_h = rows * (g.h + g.spacing);
+  b.celltotn = int16(std::min<int32>(cols * rows, 32767));
+  const int32 cells_w = cols * step_w, cells_h = rows * step_h;
   b.bb_prompt = Rect{8, 15, 8 + 27, 15 + 450};
   b.bb_cells = Rect{int16(b.margin + kPromptOffset), b.margin, int16(b.margin + kPromptOffset + cells_h),
                     int16(b.margin + cells_w)};
-  const int16 width = int16(std::max<int32>(b.margin + cells_w + b.margin, 2 * kPageButtonW + kPageButtonW + kCancelW + 4 * b.margin));
+  const int16 width = int16(std::max<int32>(b.margin + cells_w + echo_w + b.margin,
+                                            3 * kPageButtonW + kCancelW + 4 * b.margin));
   const int16 height = int16(b.margin + kPromptOffset + cells_h + b.margin + kBottomBand);
   b.bb_window = Rect{0, 0, height, width};
+  b.bb_prompt.right = std::min<int16>(b.bb_prompt.right, int16(width - b.margin));
+  if (echo_w > 0)
+    b.bb_echo = Rect{b.bb_cells.top, int16(b.bb_cells.right + b.margin / 2), b.bb_cells.bottom,
+                     int16(b.bb_cells.right + echo_w)};
   const int16 top = int16(height - kBottomBand + (kBottomBand - kFaceH) / 2);
   const int16 bottom = int16(top + kFaceH);
   b.bb_prev = Rect{top, b.margin, bottom, int16(b.margin + kPageButtonW)};
   b.bb_next = Rect{top, int16(b.bb_prev.right + 4), bottom, int16(b.bb_prev.right + 4 + kPageButtonW)};
   b.bb_num = Rect{top, int16(b.bb_next.right + 4), bottom, int16(b.bb_next.right + 4 + kPageButtonW)};
   b.bb_cancel = Rect{top, int16(width - b.margin - kCancelW), bottom, int16(width - b.margin)};
-  const int16 c = std::clamp(chosen, first_id, last_id);
   b.chosen_id = chosen;
-  b.display_id = int16(std::max<int32>(first_id, c - (c - first_id) % std::max<int16>(1, b.celltotn)));
+  b.display_id = Browser_Page_Of(b, std::clamp(chosen, first_id, last_id));
 }
 
 Rect Browser_ID_To_Cell(const a_browser_rec& b, int16 id) {
   const int32 k = int32(id) - b.display_id;
-  if (k < 0 || k >= b.celltotn || id > b.last_id || b.celln.h <= 0) return Rect{0, 0, 0, 0};
-  const int32 col = k % b.celln.h, row = k / b.celln.h;
+  if (k < 0 || k >= b.celltotn || id > b.last_id || b.celln.h <= 0 || b.celln.v <= 0) return Rect{0, 0, 0, 0};
+  const bool columns_first = b.bar < NBARS && gs.bard[b.bar].order == TBLR;
+  const int32 col = columns_first ? k / b.celln.v : k % b.celln.h;
+  const int32 row = columns_first ? k % b.celln.v : k / b.celln.h;
   const int16 left = int16(b.bb_cells.left + col * (b.cellsize.h + b.celldivide));
   const int16 top = int16(b.bb_cells.top + row * (b.cellsize.v + b.celldivide));
   return Rect{top, left, int16(top + b.cellsize.v), int16(left + b.cellsize.h)};
 }
+
+namespace {
+
+// Runs the browser laid out in g_browser.
+bool8 Run_Browser() {
+  const bool8 okay = Modal_WindowM(ENABLE_NONE, g_browser.bb_window.right, g_browser.bb_window.bottom, nullptr,
+                                   nullptr, Browser_Event);
+  Cursor_Arrow();
+  return okay;
+}
+
+void Screen_Size(int16& w, int16& h) {
+  w = int16(int32(info_videobounds.right) - info_videobounds.left);
+  h = int16(int32(info_videobounds.bottom) - info_videobounds.top);
+}
+
+}  // namespace
 
 bool8 Browser_Choose(a_bar bar, int16& chosen) {
   int16 first = 0, last = 0;
@@ -409,23 +524,78 @@ bool8 Browser_Choose(a_bar bar, int16& chosen) {
     Sound_Effect(SND_NULL);
     return false;
   }
-  const int16 sw = int16(int32(info_videobounds.right) - info_videobounds.left);
-  const int16 sh = int16(int32(info_videobounds.bottom) - info_videobounds.top);
+  int16 sw = 0, sh = 0;
+  Screen_Size(sw, sh);
   Browser_Layout(bar, sw, sh, first, last, chosen, g_browser);
-  const bool8 okay = Modal_Window(g_browser.bb_window.right, g_browser.bb_window.bottom, nullptr, nullptr,
-                                  Browser_Event);
+  const bool8 okay = Run_Browser();
   if (okay) chosen = g_browser.chosen_id;
   return okay;
 }
-void PaperEcho_Paint() {}
-bool8 Choose_Color32(a_pixel32&) { return false; }
-bool8 Choose_Color24(a_pixel24&) { return false; }
-bool8 Ask_Font_Remap(uint32&, CStrSpan, CStrSpan) { return false; }
-void Build_Paper_List2(uint64) { Build_Template_List(); }
-void PaperBar_DrawElement(int16, const Rect&) {}
-int16 PaperBar_Find(char) { return BROWSER_JUMP; }
-void PaperBar_Echo(int16) {}
-void PaperEcho_Paint3(const a_template&, const Rect&) {}
+
+bool8 Choose_Color32(a_pixel32& colour) {
+  int16 chosen = Find_In_Palette32(colour);
+  if (!Browser_Choose(PAINT_COLORBAR, chosen)) return false;
+  if (chosen < 0 || chosen >= NCOLOR_TABLE) return false;
+  colour = gs.color_table[chosen];
+  return true;
+}
+
+bool8 Choose_Color24(a_pixel24& colour) {
+  a_pixel32 c{};
+  c.r = colour.r;
+  c.g = colour.g;
+  c.b = colour.b;
+  if (!Choose_Color32(c)) return false;
+  colour = a_pixel24{c.r, c.g, c.b};
+  return true;
+}
+
+namespace {
+
+constexpr int16 kStrFontSub = 27;
+struct a_font_prompt {
+  char sample[64];
+  char name[64];
+} g_font_prompt;
+
+void Draw_Prompt_FontSub(const Rect& box) {
+  char text[256] = {};
+  Get_DLOG_String(StrSpan(text), kStrFontSub);
+  std::strncat(text, " ", sizeof text - std::strlen(text) - 1);
+  std::strncat(text, g_font_prompt.name, sizeof text - std::strlen(text) - 1);
+  SetFont(gs.font_14pt);
+  SetForeColor(0, 0, 0);
+  DrawStringLeft(CStrSpan(text, std::strlen(text)), box, g_browser.promptx, 0);
+  const int16 used = int16(StringWidth(CStrSpan(text, std::strlen(text))) + g_browser.promptx + 12);
+  if (g_font_prompt.sample[0] != 0 && used < box.right - box.left)
+    DrawStringLeft(CStrSpan(g_font_prompt.sample, std::strlen(g_font_prompt.sample)), box, used, 0);
+}
+
+void Copy_Text(CStrSpan src, char (&dst)[64]) {
+  std::memset(dst, 0, sizeof dst);
+  for (size_t i = 0; i < src.size() && i + 1 < sizeof dst && src[i] != 0; ++i) dst[i] = src[i];
+}
+
+}  // namespace
+
+bool8 Ask_Font_Remap(uint32& fontx, CStrSpan sample, CStrSpan name) {
+  int16 first = 0, last = 0;
+  if (!Browser_Ids(FONT_BAR, first, last)) {
+    Sound_Effect(SND_NULL);
+    return false;
+  }
+  Copy_Text(sample, g_font_prompt.sample);
+  Copy_Text(name, g_font_prompt.name);
+  int16 sw = 0, sh = 0;
+  Screen_Size(sw, sh);
+  Browser_Layout(FONT_BAR, sw, sh, first, last, int16(std::clamp<uint32>(fontx, 0, 32767)), g_browser);
+  g_browser.promptx = 27;
+  g_browser.prompt_draw = Draw_Prompt_FontSub;
+  if (!Run_Browser()) return false;
+  fontx = uint32(g_browser.chosen_id);
+  return true;
+}
+
 a_recentlay_place g_recentlay[MAX_RECENTLAY_SHOWN];
 a_recent_list g_recent;
 Point Calc_Arrangement(int16) { return Point{1, 1}; }
@@ -493,16 +663,3 @@ void Recent_Add_Path(const FSSpec& path) {
 void RecentLay_BuildList() {}
 int16 RecentLay_Count() { return 0; }
 void Calc_Recent_List(const Rect&) {}
-
-void Build_Template_List() {
-  t.tlist_n = 0;
-  for (uint32 tx = 1; tx <= NTEMPLATES && t.tlist_n < MAXNTEMPLATES; ++tx)
-    if ((g_ctemplates[tx - 1].platforms & (1u << PLATFORM_WIN)) != 0) t.tlist[t.tlist_n++] = tx;
-  // Sort key and name are the record's first bytes.
-  std::stable_sort(t.tlist, t.tlist + t.tlist_n, [](uint32 a, uint32 b) {
-    const a_ctemplate& x = g_ctemplates[a - 1];
-    const a_ctemplate& y = g_ctemplates[b - 1];
-    const int c = std::memcmp(x.sort, y.sort, sizeof x.sort);
-    return c != 0 ? c < 0 : std::memcmp(x.label, y.label, sizeof x.label) < 0;
-  });
-}

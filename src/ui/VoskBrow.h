@@ -6,6 +6,8 @@
 // list of the print panel (a strip of the document's units).
 #pragma once
 
+#include <bitset>
+
 #include "host/HostWin.h"
 #include "platform/Events.h"
 #include "platform/Types.h"
@@ -107,9 +109,10 @@ uint32 RecentLay_TemplateX(int16 slot);
 // offered on this platform, ordered by its sort key and then its name.
 void Build_Template_List();
 // The paper list t.tlist with every catalogue layout of this platform that
-// has a unit of one of kinds (a set of bits over a_unit_kind), ordered by
-// the records' bytes (sort key, then name); the paper list's area repainted.
-void Build_Paper_List2(uint64 kinds);
+// has a unit of one of kinds, ordered by the records' bytes (sort key, then
+// name); the paper list's area repainted. An empty set lists nothing.
+using a_unitkind_set = std::bitset<NUNITKINDS>;
+void Build_Paper_List2(const a_unitkind_set& kinds);
 // The paper browser's cell of list place id: the layout's shown name.
 void PaperBar_DrawElement(int16 id, const Rect& r);
 // The first list place whose sort key begins with letter, else with the
@@ -182,7 +185,9 @@ void Proj_Language();
 // from 1; 0 when none.
 uint32 Find_Template(CStrSpan label);
 // The paper echo of the start screen: the sheet of the layout selected in
-// its paper list.
+// its paper list, drawn into bounds; the second paints it again (the paper
+// list's hook when its selection changes).
+void PaperEcho_Draw(const Rect& bounds);
 void PaperEcho_Paint();
 
 // --- The unit list ---------------------------------------------------------------------

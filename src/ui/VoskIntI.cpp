@@ -348,6 +348,7 @@ void Init_Custom() {
   g_custom[CUSTOM_PAPERLIST].custom_hit = PaperList_MouseDown;
   g_custom[CUSTOM_OUTERPAT].custom_draw = Fill_LightStripe;
   g_custom[CUSTOM_PAPERECHO].custom_draw = PaperEcho_PaintAll;
+  g_paper_echo_proc = PaperEcho_Paint;
   g_custom[CUSTOM_HISTORY].custom_draw = History_Paint;
   g_custom[CUSTOM_HISTORY].custom_hit = History_MouseDown;
   g_custom[CUSTOM_EDIT1].custom_draw = [](const Rect&) { Edit1_PaintAll(); };
@@ -560,7 +561,7 @@ void Paper_OK() { Proj_PickLayout2(Get_Selected_TemplateX()); }
 
 void Paper_Cancel() { SV_Set_Enum(SV_PHASE, NODOC_PHASE); }
 
-void PaperEcho_PaintAll(const Rect&) { PaperEcho_Paint(); }
+void PaperEcho_PaintAll(const Rect& bounds) { PaperEcho_Draw(bounds); }
 
 void Flex_Burn_Toggle() {}
 void Do_Text_Undl_Toggle() {}
