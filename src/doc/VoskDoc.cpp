@@ -334,9 +334,12 @@ void Copy_Unit_Content2(a_doc_unit* src, a_doc_unit* dst) {
 void Map_Unit_Content(const a_doc_unit* src, a_doc_unit* dst) {
   if (src == nullptr || dst == nullptr || src == dst) return;
   dst->clonef = false;
-  dst->symmetry_center = src->symmetry_center;
-  dst->ruler_origin = src->ruler_origin;
-  dst->edit_focus = src->edit_focus;
+  // Points that the destination's canvas does not hold go to its centre.
+  const Point centre = Rect_Centre(dst->paintbounds);
+  auto inside = [&](Point p) { return PtInRect(p, dst->paintbounds) ? p : centre; };
+  dst->symmetry_center = inside(src->symmetry_center);
+  dst->ruler_origin = inside(src->ruler_origin);
+  dst->edit_focus = inside(src->edit_focus);
   dst->canv.cv = src->canv.cv;
   OMast_Copy(src->oj, dst->oj);
   dst->paintinuse = src->paintinuse;
@@ -448,6 +451,14 @@ bool8 Do_Remap(const a_template& new_tmpl, const a_template_mapping& map) {
     const uint32 srcx = Master_Of(old->doc_units, old_n, m.src_ux);
     if (srcx == 0) continue;
     Map_Unit_Content(old->doc_units[srcx - 1], Doc_Unit(ux));
+  }
+  // A clone the layout made may now be a master: the groups counted again.
+  uint32 group = 0;
+  for (uint32 ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+    a_doc_unit* unit = Doc_Unit(ux);
+    if (unit == nullptr) continue;
+    group = unit->clonef ? group + 1 : 1;
+    unit->groupx = group;
   }
   Select_Doc_Unit(1);
   SV_Set_Virtual(SV_CONFIG_ALL);

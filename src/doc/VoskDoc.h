@@ -129,7 +129,9 @@ void Dispose_Unit_Content(a_doc_unit* unit);
 // with the source's points, canvas spec, objects and paint. A unit copied
 // onto itself is left alone. The paint keeps its cells: where the
 // destination's canvas has another size the paint is cut off, or padded
-// with unpainted white, so paint and objects stay in line.
+// with unpainted white, so paint and objects stay in line. The symmetry
+// centre, ruler origin and edit focus keep their cells too, those outside
+// the destination's canvas going to its centre.
 void Copy_Unit_Content(uint32 srcx, uint32 dstx);
 void Copy_Unit_Content2(a_doc_unit* src, a_doc_unit* dst);
 // The same copy onto a fresh unit (nothing of dst's is freed first).

@@ -31,7 +31,8 @@ struct a_sig_list {
 // it follows the nearest copy before it over clones, when that copy is of
 // its kind (UMP_CLONE where the layout makes the unit a clone, else UMP_COPY
 // of that design); otherwise it starts empty. all_exact: no design is left
-// over and every new unit without UNIT_NOTINDEXED has one.
+// over and every new unit without UNIT_NOTINDEXED has one (always, for a
+// document without designs).
 void Calc_Template_Mapping(const a_template& new_tmpl, a_template_mapping& map, uint32& nsig, a_sig_list& sig,
                            bool8& all_exact);
 

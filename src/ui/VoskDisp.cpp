@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
+#include "doc/VoskFunc.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskHist.h"
+#include "doc/VoskTmpl.h"
 #include "doc/VoskPrev.h"
 #include "doc/VoskPrin.h"
 #include "objects/VoskBlok.h"
@@ -31,6 +34,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskAskRemap.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskDelt.h"
@@ -280,6 +284,61 @@ bool8 Do_Paste_UTF16(CUStrSpan text, int32 max) {
   return true;
 }
 
+// --- The layout switch ------------------------------------------------------------------
+
+namespace {
+constexpr int16 kPromptSwitch = 31;  // "Save changes to "^0" before switching layouts?"
+constexpr int16 kStrSave = 34, kStrCancel = 105, kStrDontSave = 33;
+constexpr int16 kAnswerSave = 0, kAnswerDontSave = 2;
+constexpr int16 kAlertLayoutRefused = 77;
+}  // namespace
+
+void Switch_Layout() {
+  // The collage's slots live in the current unit, which the switch frees.
+  if (!g_doc.doc_open || gs.curr_phase == COLLAGE_PHASE) {
+    Sound_Effect(SND_NULL);
+    return;
+  }
+  if (Is_Doc_Changed()) {
+    switch (Confirm_Msg(DLOG_ALERT3, kPromptSwitch, kStrSave, kStrCancel, kStrDontSave)) {
+      case kAnswerSave:
+        if (!Do_File_Save()) return;
+        break;
+      case kAnswerDontSave: break;
+      default: return;
+    }
+  }
+  // The browser offers the paper list by its places, opening at the
+  // document's own layout.
+  if (t.tlist_n == 0) Build_Template_List();
+  const uint32 listed = std::min<uint32>(t.tlist_n, MAXNTEMPLATES);
+  const uint32 current = Find_Template(CStrSpan(g_doc.doc_template.label, sizeof g_doc.doc_template.label));
+  int16 chosen = 1;
+  for (uint32 i = 0; i < listed && i < 32767; ++i)
+    if (current != 0 && t.tlist[i] == current) {
+      chosen = int16(i + 1);
+      break;
+    }
+  if (!Browser_Choose(PAPER_BAR, chosen)) return;
+  a_ctemplate entry;
+  if (chosen < 1 || uint32(chosen) > listed || !Get_CTemplate(t.tlist[chosen - 1], entry)) return;
+  auto layout = std::make_unique<a_template>();
+  const a_expand_result r = Expand_Template(entry, *layout);
+  if (r != EXPAND_OK) {
+    const char* why = Expand_Result_Text(r);
+    Param_Text(CStrSpan(why, std::strlen(why) + 1), "", "", "");
+    OK_Alert(false, kAlertLayoutRefused);
+    return;
+  }
+  auto map = std::make_unique<a_template_mapping>();
+  auto sig = std::make_unique<a_sig_list>();
+  uint32 nsig = 0;
+  bool8 exact = false;
+  Calc_Template_Mapping(*layout, *map, nsig, *sig, exact);
+  if (!exact && !Ask_Complex_Remap(*layout, *map, nsig, *sig)) return;
+  (void)Do_Remap(*layout, *map);
+}
+
 // --- The command table ------------------------------------------------------------------
 
 namespace {
@@ -371,6 +430,8 @@ void Cmd_Zoom(bool8, bool8) {
   Zoom_To(kIndex);
 }
 
+void Cmd_Switch_Layout(bool8, bool8) { Switch_Layout(); }
+
 template <int16 kFormat>
 void Cmd_Export(bool8, bool8) {
   Export_Project(kExportFormats[kFormat]);
@@ -441,7 +502,7 @@ constexpr a_command_row kCommands[] = {
     {MENU_ZOOM + 7, Cmd_Zoom<3>, RULE_ZOOM},
     {MENU_ZOOM + 8, Cmd_Zoom<4>, RULE_ZOOM},
 
-    {MENU_EXPORT + 1, nullptr, RULE_DOC},  // to a different layout
+    {MENU_EXPORT + 1, Cmd_Switch_Layout, RULE_DOC_NOT_COLLAGE},
     {MENU_EXPORT + 3, Cmd_Export<0>, RULE_DOC},
     {MENU_EXPORT + 4, Cmd_Export<1>, RULE_DOC},
     {MENU_EXPORT + 5, Cmd_Export<2>, RULE_DOC},

@@ -7,7 +7,7 @@
 // command whose rule refuses it plays sound 136 and does nothing, whether it
 // comes from a menu, a shortcut or a script. A command whose action comes
 // later (arranging and aligning, the text clipboard and the editor's
-// selection, the collage's paste, the layout switch, the imports, help, the
+// selection, the collage's paste, the imports, help, the
 // layout designer and the about box) has an empty action and stays
 // disabled until then.
 #pragma once
@@ -132,6 +132,15 @@ void Proj_Quit();
 // hidden, Escape brings them back (sound 130) and any other key shows alert
 // 26 ("Press the ESC key to restore the menus.").
 void DoKeyDown(const a_keystroke& key);
+
+// "To Different Layout": the open document moved onto a layout the user
+// picks in the browser. A changed document is offered its save first
+// (dialog 1200: Save, Cancel, Don't Save); it goes on only when the save
+// wrote the file, or with Don't Save. The old designs go to the new units as
+// Calc_Template_Mapping hands them out; when that is not exact the user
+// decides in the remapping window, whose Cancel leaves the document as it
+// was. Refused (sound 136) with no document and in the collage phase.
+void Switch_Layout();
 
 // Whether Cut and Copy would put something on the clipboard now: in the
 // paint phase a fill stamp with bounds; while a text is edited a range of

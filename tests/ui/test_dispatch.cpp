@@ -66,7 +66,7 @@ TEST_F(DispatchCommands, RefusedCommandsBeepAndChangeNothing) {
   // With a document, the commands whose actions come later are refused too.
   Open(PHOTO_PHASE);
   Photos(2);
-  for (const int16 command : {MENU_EXPORT + 1, MENU_IMPORT + IMPORT_VELMOR, MENU_HELP + 8}) {
+  for (const int16 command : {MENU_IMPORT + IMPORT_VELMOR, MENU_HELP + 8}) {
     DoMenuEvent(Net_Menu(command), int16(command % 20 == 0 ? 20 : command - Net_Menu(command)), false, false);
     EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL})) << command;
   }
