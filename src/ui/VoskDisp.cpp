@@ -149,7 +149,10 @@ void Slider_Action(int16 slider) {
     case TEXT_GLOW_OPACITY_SLIDER:
     case TEXT_GLOW_RADIUS_SLIDER: Delta_Glow(); break;
     case TEXT_OUTL_RADIUS_SLIDER: Delta_Outl(); break;
+    case PACK_ITEM_SIZE_SLIDER: Delta_Pack_Item(); break;
+    case PACK_LOTUS_N_SLIDER: Delta_Pack(); break;
     default:
+      if (slider >= PACK_CLOCK_NINNER_SLIDER && slider <= PACK_GRID_CORNER_SLIDER) Delta_Pack();
       if (slider >= PHOTO_SIZE_SLIDER && slider <= PHOTO_SHAD_RADIUS_SLIDER) Delta_Photo();
       if ((slider >= TEXT_SIZE_SLIDER && slider <= TEXT_SKEW_V_SLIDER) || slider == TEXT_OPACITY_SLIDER)
         Delta_Text_Major();
