@@ -311,7 +311,9 @@ void Layer_Arrange(int32 oldx, int32 newx) {
   if (oldx == newx) return;
   if (gs.controller == HUMAN) Sound_Effect(SND_SUBTOOL_ONESHOT);
   Layer_Arrange2(oldx, newx);
-  History_Emit(OP_BLOCK_MOVEZ);
+  // The collage keeps no history of its own: a state holding slots would
+  // bring them back after it ends.
+  if (gs.curr_phase != COLLAGE_PHASE) History_Emit(OP_BLOCK_MOVEZ);
 }
 
 void Layer_Arrange2(int32 oldx, int32 newx) {

@@ -7,6 +7,7 @@
 
 #include "doc/VoskDraw.h"
 #include "doc/VoskFunc.h"
+#include "doc/VoskHist.h"
 #include "objects/VoskLayer.h"
 #include "objects/VoskPhot.h"
 #include "pixel/DrawUtilMasked.h"
@@ -493,6 +494,7 @@ bool8 Pack_Enter() {
   g_pack->save_phase = gs.curr_phase;
   g_pack->save_doc_bounds = unit->paintbounds;
   g_pack->first_slot_omx = m->nlist + 1;
+  g_pack->save_hist_seq = g_hist.cumseq;
   unit->paintbounds = Rect{0, 0, 10, 10};
   SV_Set_Enum(SV_PHASE, COLLAGE_PHASE);
   SV_Set_Virtual(SV_CONFIG_LSIDE);
@@ -554,11 +556,13 @@ void Pack_Leave(bool8 ok) {
   if (g_pack == nullptr) return;
   SV_Set_Enum(SV_PHASE, ok ? PHOTO_PHASE : g_pack->save_phase);
   Dispose_Slots();
+  const bool recorded = g_hist.cumseq != g_pack->save_hist_seq;
   for (a_slot& s : g_pack->slots) DisposeRgn(s.slot_rgn);
   Dispose_MW(g_pack->compositemw);
   Ptr block = reinterpret_cast<Ptr>(g_pack);
   g_pack = nullptr;
   Dispose_Ptr(block);
+  if (recorded) History_Base();
   SV_Set_Virtual(SV_CONFIG_EDIT);
   Edit_InvalAll();
   LayerBar_Inval();

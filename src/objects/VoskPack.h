@@ -69,6 +69,7 @@ struct a_pack {
   a_phase save_phase;
   int32 first_slot_omx;        // object index of slot PACK_FIRST_SLOT
   int32 totnslots;
+  uint32 save_hist_seq;        // the history's running number on entering
   a_slot slots[PACK_MAX_SLOTS];
 };
 
@@ -91,7 +92,9 @@ void Pack_OK();
 // The slots gone, paintbounds and the phase as before the collage.
 void Pack_Cancel();
 // The phase (PHOTO_PHASE after ok, else the saved one), every slot object
-// left disposed of with its picture, g_pack freed, the zoom set again.
+// left disposed of with its picture, g_pack freed, the zoom set again. When
+// something recorded a history state while the collage was open (a state
+// holding slots), the history starts again from the unit as it is now.
 void Pack_Leave(bool8 ok);
 // The unit's paintbounds := those saved on entering.
 void Pack_RestoreBounds();

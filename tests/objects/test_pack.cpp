@@ -9,9 +9,11 @@
 
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "PictLibWrite.h"
 #include "TempDirSupport.h"
 #include "doc/VoskDoc.h"
@@ -539,6 +541,66 @@ TEST_F(PackTest, SlotTools) {
   EXPECT_FALSE(Is_Empty_Slot(10000));
   EXPECT_TRUE(Is_Empty_Slot(10001));
   EXPECT_EQ(Slot_Find(Center_Of(10001)), first + 1);
+}
+
+
+// A real document with its history: a state recorded while the collage is
+// open (a slot's photo moved) must not bring the slots back after OK. Undo
+// then goes back to the unit without slots and with its own paintbounds.
+class PackHistory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tmp_ = testdir::Make_Temp_Dir("velmor-pack-history");
+    ASSERT_FALSE(tmp_.empty());
+    env_ = std::make_unique<testdir::EnvGuard>("TMPDIR", tmp_.c_str());
+    doctests::Start_Document_Modules();
+    SV_Init();
+    gs.controller = GHOST;
+    gs.curr_phase = NODOC_PHASE;
+    for (int16 i = 0; i < NSLIDERS; ++i) gs.slider_vals[i] = SLIDER_VALUES[i].defaultval;
+    for (int16 i = 0; i < NGRIDS; ++i) gs.grid_vals[i] = GRID_VALUES[i].grid_defaultval;
+    ASSERT_TRUE(Doc_New(doctests::Disc_Face_Template()));
+    Select_Doc_Unit(1);
+    History_Base();
+    gs.curr_phase = PHOTO_PHASE;
+    gs.curr_kindset = 11;
+  }
+  void TearDown() override {
+    if (g_pack != nullptr) Pack_Cancel();
+    doctests::Close_Document();
+    History_Stop();
+    env_.reset();
+    testdir::Remove_Dir(tmp_);
+  }
+  std::string tmp_;
+  std::unique_ptr<testdir::EnvGuard> env_;
+};
+
+TEST_F(PackHistory, UndoAfterOKFindsNoSlots) {
+  const Rect bounds = g_doc.up->paintbounds;
+  const int32 before = g_doc.up->oj.nlist;
+  gs.grid_vals[PACK_KIND_GRID] = PACK_GRID;
+  Pack_New();
+  SV_Finish();
+  ASSERT_NE(g_pack, nullptr);
+  Pack_Paste(Solid(60, 40, kRed));
+  // What moving the slot's photo records.
+  History_Emit(OP_BLOCK_MOVEXY);
+  // Reordering slots records nothing.
+  const int32 emitted = History_Count();
+  Layer_Arrange(g_pack->first_slot_omx, g_pack->first_slot_omx + 1);
+  EXPECT_EQ(History_Count(), emitted);
+  Pack_OK();
+  SV_Finish();
+  ASSERT_EQ(g_doc.up->oj.nlist, before + 1);
+
+  int32 undo = -1, redo = -1;
+  Calc_Undo_Avail(undo, redo);
+  ASSERT_GE(undo, 0);
+  ASSERT_TRUE(Restore_State(undo));
+  EXPECT_EQ(g_doc.up->oj.nlist, before);
+  EXPECT_EQ(Count(false, Kind_Bit(SLOT_BLOCK)), 0);
+  EXPECT_TRUE(EqualRect(g_doc.up->paintbounds, bounds));
 }
 
 }  // namespace
