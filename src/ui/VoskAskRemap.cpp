@@ -228,50 +228,6 @@ void Draw_Text(const char* s, const Rect& box) {
   DrawStringCentered(CStrSpan(s, std::strlen(s)), box);
 }
 
-// A sheet of the layout fitted into box: the paper with its shadow, each
-// unit outlined (discs as circles) with its caption: the old designs'
-// numbers, or the new units' letters.
-void Draw_Sheet(const a_template& t, const Rect& box, bool numbers, const a_remap_window& w) {
-  SetForeColor(250, 250, 250);
-  PaintRect(box);
-  const float pw = t.papersize.x, ph = t.papersize.y;
-  if (!(pw > 0) || !(ph > 0)) return;
-  const float bw = float(box.right - box.left - 20), bh = float(box.bottom - box.top - 20);
-  const float scale = std::min(bw / pw, bh / ph);
-  const int16 sw = int16(pw * scale), sh = int16(ph * scale);
-  const int16 left = int16(box.left + (box.right - box.left - sw) / 2);
-  const int16 top = int16(box.top + (box.bottom - box.top - sh) / 2);
-  Rect shadow{int16(top + 3), int16(left + 3), int16(top + sh + 3), int16(left + sw + 3)};
-  SetForeColor(160, 160, 160);
-  PaintRect(shadow);
-  const Rect sheet{top, left, int16(top + sh), int16(left + sw)};
-  SetForeColor(255, 255, 255);
-  PaintRect(sheet);
-  SetForeColor(80, 80, 80);
-  FrameRect(sheet);
-  for (uint32 ux = 1; ux <= Unit_Count(t); ++ux) {
-    const a_unit& u = t.units[ux - 1];
-    const Rect r{int16(top + u.bbox.top * scale), int16(left + u.bbox.left * scale),
-                 int16(top + u.bbox.bottom * scale), int16(left + u.bbox.right * scale)};
-    const bool disc = u.kind == UNIT_CD || u.kind == UNIT_MINICD_RING;
-    bool design = !numbers;
-    if (numbers)
-      for (uint32 k = 0; k < w.nsig; ++k) design |= w.sig->sig[k].src_ux == ux;
-    SetForeColor(design ? 40 : 170, design ? 40 : 170, design ? 120 : 170);
-    if (disc)
-      FrameOval(r);
-    else
-      FrameRect(r);
-    char caption[16] = {};
-    if (numbers) {
-      if (design) std::snprintf(caption, sizeof caption, "%u", unsigned(ux));
-    } else {
-      Calc_Letter_String(int16(ux), StrSpan(caption));
-    }
-    if (caption[0] != 0) Draw_Text(caption, r);
-  }
-}
-
 // The fat arrow from the pop-up to the unit's letter.
 void Draw_Arrow(const Rect& r) {
   SetForeColor24(kArrowColor);
@@ -302,8 +258,9 @@ void Remap_Paint(HWND window) {
   PenSize(2, 2);
   FrameRect(w.bb_window);
   PenNormal();
-  Draw_Sheet(g_doc.doc_template, w.bb_old, true, w);
-  Draw_Sheet(*w.new_tmpl, w.bb_new, false, w);
+  // The old layout and the new, as the paper browser draws them.
+  PaperEcho_Paint3(g_doc.doc_template, w.bb_old);
+  PaperEcho_Paint3(*w.new_tmpl, w.bb_new);
   for (int16 r = 0; r < w.shown; ++r) {
     const uint32 row = uint32(w.first + r);
     if (row >= w.nrows) break;
