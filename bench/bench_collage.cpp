@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "DocTestSupport.h"
+#include "InterfaceBenchSupport.h"
 #include "app/Velmor4.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -45,7 +47,8 @@ constexpr float kMMPerPixel = 0.0846667f;
 constexpr int16 kSide = 1417;
 constexpr int16 kGrid = 12;
 constexpr int16 kPhoto = 600;
-// The view the editing layout gives a 1500-pixel window.
+// The document view: larger than the one the program gives itself on a
+// 1280 x 1024 screen, so that the step is timed at its dearest.
 constexpr Rect kView{40, 360, 1380, 1500};
 
 uint32* Px(GWorldPtr w, int x, int y) {
@@ -57,37 +60,10 @@ struct Filled_Collage {
   bool ok = false;
 
   Filled_Collage() {
-    Host_Backend_Start_Headless(1600, 1600);
-    Host_Clock_Set_Manual(true);
-    VoskDef_Init();
-    Resources_Init();
-    SysPixt_Init();
-    OP_Init();
-    FSSpec lib{};
-    if (!Path_From_Text(lib, VELMOR_ART_LIBRARY) || OP_OpenFile(lib) != OPEN_OKAY) return;
-    SysWin_Init();
-    Windowv_Init();
-    SysLoop_Init();
-    Init_Info();
-    Quickdraw_Init();
-    SysVideo_Init();
+    if (!benchsupport::Start_Interface_Window(false)) return;
     InitGray();
-    Register_Classes();
-    Fonts_Init();
-    gs.controller = GHOST;
-    gs.pref.tot_window = Rect{0, 0, 1500, 1500};
-    Static_Init();
-    main_hwnd = gs.outer_window;
-    if (gs.outer_window == nullptr) return;
-    Intf_Init();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    VoskPrin_Init();
-    History_Null();
-    VoskBlok_Init();
+    doctests::Start_Document_Layer();
     VoskLayer_Init();
-    OPUtil_Init();
 
     a_template x{};
     std::strcpy(x.label, "Disc face");

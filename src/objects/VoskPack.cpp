@@ -114,25 +114,26 @@ void Polygon_Slot(int32 slotx, const std::vector<Point>& pts) {
   Set_Rgn(slotx, rgn);
 }
 
+// The sliders the layout's numbers come from.
+constexpr struct {
+  a_slider_enum slider;
+  int16 a_pack_spec::*field;
+} kPackSliders[] = {
+    {PACK_CLOCK_NOUTER_SLIDER, &a_pack_spec::clock_nouter},       {PACK_CLOCK_NINNER_SLIDER, &a_pack_spec::clock_ninner},
+    {PACK_CLOCK_TOTANGLE_SLIDER, &a_pack_spec::clock_totangle},   {PACK_CLOCK_START_SLIDER, &a_pack_spec::clock_start},
+    {PACK_CLOCK_SPACING_SLIDER, &a_pack_spec::clock_spacing},     {PACK_CLOCK_THICKNESS_SLIDER, &a_pack_spec::clock_thickness},
+    {PACK_CLOCK_OUTERD_SLIDER, &a_pack_spec::clock_outerd},       {PACK_GRID_NX_SLIDER, &a_pack_spec::grid_nx},
+    {PACK_GRID_NY_SLIDER, &a_pack_spec::grid_ny},                 {PACK_GRID_SPACING_SLIDER, &a_pack_spec::grid_spacing},
+    {PACK_GRID_CORNER_SLIDER, &a_pack_spec::grid_corner},         {PACK_LOTUS_N_SLIDER, &a_pack_spec::lotus_n},
+    {PACK_OUTLINE_SLIDER, &a_pack_spec::outline},
+};
+
 a_pack_spec Spec_From_Sliders() {
   a_pack_spec s{};
-  const auto v = [](a_slider_enum e) { return gs.slider_vals[e]; };
   s.version = 1;
   s.packkind = a_pack_kind(std::clamp<int16>(gs.grid_vals[PACK_KIND_GRID], PACK_GRID, PACK_LOTUS));
   s.orient = gs.grid_vals[PACK_ORIENT_GRID] == PACK_ORIENT_VERT ? PACK_ORIENT_VERT : PACK_ORIENT_RAD;
-  s.clock_nouter = v(PACK_CLOCK_NOUTER_SLIDER);
-  s.clock_ninner = v(PACK_CLOCK_NINNER_SLIDER);
-  s.clock_totangle = v(PACK_CLOCK_TOTANGLE_SLIDER);
-  s.clock_start = v(PACK_CLOCK_START_SLIDER);
-  s.clock_spacing = v(PACK_CLOCK_SPACING_SLIDER);
-  s.clock_thickness = v(PACK_CLOCK_THICKNESS_SLIDER);
-  s.clock_outerd = v(PACK_CLOCK_OUTERD_SLIDER);
-  s.grid_nx = v(PACK_GRID_NX_SLIDER);
-  s.grid_ny = v(PACK_GRID_NY_SLIDER);
-  s.grid_spacing = v(PACK_GRID_SPACING_SLIDER);
-  s.grid_corner = v(PACK_GRID_CORNER_SLIDER);
-  s.lotus_n = v(PACK_LOTUS_N_SLIDER);
-  s.outline = v(PACK_OUTLINE_SLIDER);
+  for (const auto& row : kPackSliders) s.*row.field = gs.slider_vals[row.slider];
   return s;
 }
 
@@ -140,19 +141,7 @@ a_pack_spec Spec_From_Sliders() {
 void Pack_To_Sliders(const a_pack_spec& s) {
   gs.grid_vals[PACK_KIND_GRID] = s.packkind;
   gs.grid_vals[PACK_ORIENT_GRID] = int16(s.orient);
-  gs.slider_vals[PACK_CLOCK_NOUTER_SLIDER] = s.clock_nouter;
-  gs.slider_vals[PACK_CLOCK_NINNER_SLIDER] = s.clock_ninner;
-  gs.slider_vals[PACK_CLOCK_TOTANGLE_SLIDER] = s.clock_totangle;
-  gs.slider_vals[PACK_CLOCK_START_SLIDER] = s.clock_start;
-  gs.slider_vals[PACK_CLOCK_SPACING_SLIDER] = s.clock_spacing;
-  gs.slider_vals[PACK_CLOCK_THICKNESS_SLIDER] = s.clock_thickness;
-  gs.slider_vals[PACK_CLOCK_OUTERD_SLIDER] = s.clock_outerd;
-  gs.slider_vals[PACK_GRID_NX_SLIDER] = s.grid_nx;
-  gs.slider_vals[PACK_GRID_NY_SLIDER] = s.grid_ny;
-  gs.slider_vals[PACK_GRID_SPACING_SLIDER] = s.grid_spacing;
-  gs.slider_vals[PACK_GRID_CORNER_SLIDER] = s.grid_corner;
-  gs.slider_vals[PACK_LOTUS_N_SLIDER] = s.lotus_n;
-  gs.slider_vals[PACK_OUTLINE_SLIDER] = s.outline;
+  for (const auto& row : kPackSliders) gs.slider_vals[row.slider] = s.*row.field;
   SV_Set_Virtual(SV_CONFIG_LSIDE);
 }
 
