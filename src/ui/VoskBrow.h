@@ -123,8 +123,9 @@ void PaperBar_Echo(int16 id);
 // A sheet preview of tmpl fitted into area of the current port: the paper
 // with its drop shadow, every unit in its shape with its letter name, a
 // caption per unit kind (with the count when a kind occurs more than once)
-// and measuring arrows along the first unit.
-void PaperEcho_Paint3(const a_template& tmpl, const Rect& area);
+// and measuring arrows along the first unit; without details the paper and
+// the units' shapes alone.
+void PaperEcho_Paint3(const a_template& tmpl, const Rect& area, bool8 details = true);
 
 // The start screen's recent layouts: the three most used, then the newest
 // of the others, placed in the list shown (at most 6), and how many are.
@@ -176,6 +177,10 @@ void Recent_MouseDown(const a_mousestroke& stroke);
 // The language chooser: one button per interface language, those without
 // string lists shown but refused. The language chosen, or -1 when cancelled.
 int16 Ask_Language();
+// The chooser's window size (h: width, v: height) and the button of a
+// language in it.
+Point Language_Window_Size();
+Rect Language_Box(int16 lang);
 // The start screen's language button: the current language's name.
 void Language_Draw(const Rect& bounds, a_pixt* pixt);
 // The language button's action: Ask_Language, and the interface switched to

@@ -66,7 +66,7 @@ void Paint_Shadow(const Rect& paper, a_pixel24 back) {
   }
 }
 
-void Draw_Unit(const a_unit& unit, int16 index) {
+void Draw_Unit(const a_unit& unit, int16 index, bool8 letter) {
   a_iunit iunit{};
   Map_Unit(unit, iunit);
   if (EmptyRect(iunit.bbox)) return;
@@ -80,11 +80,11 @@ void Draw_Unit(const a_unit& unit, int16 index) {
   Outline_Shape2(false, true, true, SOLID_LINE, 1, 0, SUPRESS_BLEED, iunit);
   SetBackColor(255, 255, 255);
   const Rect& b = iunit.bbox;
-  if (b.right - b.left < 10 || b.bottom - b.top < 10) return;
-  char letter[8] = {};
-  Calc_Letter_String(int16(index + 1), StrSpan(letter));
+  if (!letter || b.right - b.left < 10 || b.bottom - b.top < 10) return;
+  char name[8] = {};
+  Calc_Letter_String(int16(index + 1), StrSpan(name));
   a_fontspec font = gs.font_12pt;
-  Draw_String_Fit(true, font, CStrSpan(letter, std::strlen(letter)), b);
+  Draw_String_Fit(true, font, CStrSpan(name, std::strlen(name)), b);
 }
 
 // The measuring arrows along the top and the left of the first unit.
@@ -205,15 +205,17 @@ void PaperBar_Echo(int16 id) {
   PaperEcho_Paint3(tmpl, area);
 }
 
-void PaperEcho_Paint3(const a_template& tmpl, const Rect& area) {
+void PaperEcho_Paint3(const a_template& tmpl, const Rect& area, bool8 details) {
   SetForeColor24(kEchoBack);
   PaintRect(area);
   if (tmpl.nunits < 1 || EmptyRect(area)) return;
-  const int16 caption_h = int16(std::min<int32>(Count_Kinds(tmpl) * kCaptionLine, (area.bottom - area.top) / 3));
+  const int16 caption_h =
+      details ? int16(std::min<int32>(Count_Kinds(tmpl) * kCaptionLine, (area.bottom - area.top) / 3)) : 0;
+  const int16 room = details ? kArrowRoom : 8;
   const Rect captions{int16(area.bottom - caption_h - 4), int16(area.left + 8), int16(area.bottom - 4),
                       int16(area.right - 8)};
-  const Rect avail{int16(area.top + kArrowRoom), int16(area.left + kArrowRoom),
-                   int16(captions.top - 4 - kShadowWidth), int16(area.right - 8 - kShadowWidth)};
+  const Rect avail{int16(area.top + room), int16(area.left + room), int16(captions.top - 4 - kShadowWidth),
+                   int16(area.right - 8 - kShadowWidth)};
   if (EmptyRect(avail)) return;
   a_coord_mapping mapping{};
   a_frect fused{};
@@ -231,11 +233,11 @@ void PaperEcho_Paint3(const a_template& tmpl, const Rect& area) {
     PenNormal();
     FrameRect(paper);
   }
-  for (uint32 u = 0; u < tmpl.nunits && u < MAXNUNITS; ++u) Draw_Unit(tmpl.units[u], int16(u));
-  Draw_Measures(tmpl.units[0]);
+  for (uint32 u = 0; u < tmpl.nunits && u < MAXNUNITS; ++u) Draw_Unit(tmpl.units[u], int16(u), details);
+  if (details) Draw_Measures(tmpl.units[0]);
   Pop_Mapping();
   PenNormal();
-  Draw_Captions(tmpl, captions);
+  if (details) Draw_Captions(tmpl, captions);
 }
 
 void PaperEcho_Draw(const Rect& bounds) {

@@ -237,10 +237,12 @@ void Init_OneShots() {
     Set_Art(r, ART_ONESHOT_ITEMS[o]);
   }
   for (a_oneshot_enum o : ONESHOT_EMBEDDED) Embed_Label(g_oneshots[o]);
+  g_oneshots[PROJ_LANG_BUTTON].one_draw = Language_Draw;
   const struct {
     a_oneshot_enum o;
     a_item_proc action;
   } actions[] = {
+      {PROJ_LANG_BUTTON, Proj_Language},
       {PROJ_PICKLAYOUT_BUTTON, Proj_PickLayout},
       {PRINT_SETUP_BUTTON, Print_Setup},
       {TEXT_EDIT_BUTTON, Text_Edit},
@@ -349,6 +351,13 @@ void Init_Custom() {
   g_custom[CUSTOM_OUTERPAT].custom_draw = Fill_LightStripe;
   g_custom[CUSTOM_PAPERECHO].custom_draw = PaperEcho_PaintAll;
   g_paper_echo_proc = PaperEcho_Paint;
+  g_custom[CUSTOM_RECENT_DOCS].custom_draw = Recent_Paint;
+  g_custom[CUSTOM_RECENT_DOCS].custom_hit = Recent_MouseDown;
+  g_custom[CUSTOM_RECENT_LAYOUTS].custom_draw = RecentLay_Paint;
+  g_custom[CUSTOM_RECENT_LAYOUTS].custom_hit = RecentLay_MouseDown;
+  g_custom[CUSTOM_UNITLIST].keyfilter = UnitList_KeyFilter;
+  g_custom[CUSTOM_UNITLIST].custom_draw = UnitList_Paint;
+  g_custom[CUSTOM_UNITLIST].custom_hit = UnitList_MouseDown;
   g_custom[CUSTOM_HISTORY].custom_draw = History_Paint;
   g_custom[CUSTOM_HISTORY].custom_hit = History_MouseDown;
   g_custom[CUSTOM_EDIT1].custom_draw = [](const Rect&) { Edit1_PaintAll(); };
