@@ -3,7 +3,8 @@
 // opened from the command line, "To Different Layout" onto three discs
 // picked in the browser, then, after "Don't Save", onto one disc, where the
 // remapping window asks and Return takes its preset; Close asks to save
-// (Cancel), Save As writes the file, which is read back. Snapshots of the
+// (Cancel), Save As writes the file; a border is drawn round its paint with
+// the frame tool and the file saved again, then read back. Snapshots of the
 // results go to <build>/snapshots/switch; the browser and the remapping
 // window, which the program's snapshots do not show, are drawn by the test
 // process the same way and written there too.
@@ -39,6 +40,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using labelsession::Menu;
+using programshot::At;
 using programshot::Shot;
 
 constexpr int16 kScreenW = 1024, kScreenH = 768;
@@ -48,6 +50,9 @@ constexpr int32 kMainClientTop = 29;
 constexpr int32 kModalTitle = 22, kModalTopInset = 8;
 constexpr uint32 kRed = 0xD02020, kBlue = 0x2040D0;
 constexpr Rect kPainted{400, 400, 800, 800};  // cells of each disc's paint
+// The frame tool's drag in the paint phase, in the window (round the painted
+// square of the one disc at the fitting zoom).
+constexpr Point kDragFrom{200, 480}, kDragTo{520, 800};
 
 // A point of a modal window of client size w x h on a screen of sw x sh, in
 // the coordinates of the main window's client area, whose top is main_top
@@ -298,7 +303,15 @@ TEST_F(SwitchEndToEnd, TwoDesignsOntoThreeDiscsThenOne) {
        Snap("one-disc");
   // Close asks to save: Cancel keeps the document; Save As writes it.
   s += "answer alert 2\n" + Menu(MENU_FILE + 3) + "wait 5\nanswer save " + result + "\n" + Menu(MENU_FILE + 5) +
-       "wait 10\nquit\n";
+       "wait 10\n";
+  // A border drawn with the frame tool: the frame tool, a border of the
+  // border bar (its browser's framed cell), a rectangle dragged round the
+  // painted square; saved.
+  s += Menu(PANEL_PHASE + PAINT_PHASE) + Snap("paint-phase") + "key T\nwait 2\n" + Menu(PANEL_BAR + BORDER_BAR) +
+       "wait 5\nanswer alert 1\nwait 5\n";
+  s += "down " + At(kDragFrom) + "\nwait 30\nmove " + At(Point{int16((kDragFrom.v + kDragTo.v) / 2),
+                                                                  int16((kDragFrom.h + kDragTo.h) / 2)}) +
+       "\nmove " + At(kDragTo) + "\nup " + At(kDragTo) + "\n" + Snap("border") + "key Ctrl+S\nwait 10\nquit\n";
   std::string err;
   const int rc = programshot::Run(dir_, s, project, kScreenW, kScreenH, err);
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
@@ -320,6 +333,32 @@ TEST_F(SwitchEndToEnd, TwoDesignsOntoThreeDiscsThenOne) {
   EXPECT_EQ(g_doc.doc_template.units[0].kind, UNIT_CD);
   EXPECT_EQ(Paint_Of(1), kRed);
   EXPECT_EQ(Texts_Of(1), (std::vector<std::string>{"Alpha"}));
+
+  // The border: paint round the square, a frame with nothing inside it
+  // between its edges and the square.
+  const a_doc_unit* u = Doc_Unit(1);
+  ASSERT_NE(u->statics[PAINT1_LAYER].mask, nullptr);
+  const PixMap& m = u->statics[PAINT1_LAYER].mask->pix;
+  auto painted = [&](int x, int y) { return reinterpret_cast<const uint8*>(m.baseAddr + size_t(y) * PixMap_RowBytes(m))[x] != 0; };
+  Rect frame{32767, 32767, -32768, -32768};
+  int outside = 0;
+  for (int y = 0; y < m.bounds.bottom; ++y)
+    for (int x = 0; x < m.bounds.right; ++x) {
+      if (!painted(x, y) || PtInRect(Point{int16(y), int16(x)}, kPainted)) continue;
+      ++outside;
+      frame.left = std::min<int16>(frame.left, int16(x));
+      frame.top = std::min<int16>(frame.top, int16(y));
+      frame.right = std::max<int16>(frame.right, int16(x + 1));
+      frame.bottom = std::max<int16>(frame.bottom, int16(y + 1));
+    }
+  ASSERT_GT(outside, 5000) << "the border's paint";
+  EXPECT_LT(frame.left, kPainted.left - 100);
+  EXPECT_GT(frame.bottom, kPainted.bottom + 100);
+  EXPECT_GE(frame.top, 0);
+  EXPECT_LE(frame.right, m.bounds.right);
+  // Between the frame's left edge and the square, below it: nothing.
+  const Point inside{int16((frame.bottom + kPainted.bottom) / 2), int16((frame.left + kPainted.left) / 2)};
+  EXPECT_FALSE(painted(inside.h, inside.v)) << "a frame, not a filled rectangle";
 }
 
 }  // namespace
