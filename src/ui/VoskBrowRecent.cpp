@@ -38,6 +38,7 @@ constexpr int16 kDelSize = 22;   // the delete box in a corner; a press counts 3
 constexpr int16 kDelInset = 3;
 constexpr int16 kNameBand = 22;  // the name under a box
 constexpr a_pixel24 kCardFrame{150, 150, 150};
+constexpr int16 kCardMaxW = 260, kCardMaxH = 300;
 
 // The small delete box: a grey square with a cross.
 void Draw_Delete_Box(const Rect& r) {
@@ -319,6 +320,11 @@ void Calc_Recent_List(const Rect& area) {
     Rect cell{int16(l.origin.v + row * l.cellsize.v), int16(l.origin.h + col * l.cellsize.h),
               int16(l.origin.v + (row + 1) * l.cellsize.v), int16(l.origin.h + (col + 1) * l.cellsize.h)};
     InsetRect(cell, 8, 6);
+    // A few items keep a card's size, centred in their cells.
+    const int16 w = std::min<int16>(int16(cell.right - cell.left), kCardMaxW);
+    const int16 h = std::min<int16>(int16(cell.bottom - cell.top), kCardMaxH);
+    cell = Rect{int16((cell.top + cell.bottom - h) / 2), int16((cell.left + cell.right - w) / 2),
+                int16((cell.top + cell.bottom + h) / 2), int16((cell.left + cell.right + w) / 2)};
     l.list[k].usedbox = cell;
     l.list[k].delbox = Delete_Box_Of(cell);
   }

@@ -197,7 +197,7 @@ TEST_F(Lists, RecentDocumentsKeepWholePathsAndReplaceTheOldest) {
   EXPECT_EQ(n, 1);
   EXPECT_EQ(Slot_Name(0), "/a/Disc.cd4");
   EXPECT_EQ(Slot_Name(1), "/b/Disc.cd4");
-  EXPECT_GT(gs.pref.recent[0].doc_time.year, 1990);
+  EXPECT_GT(int(gs.pref.recent[0].doc_time.year), 1990);
 
   // All 21 in use: the oldest goes.
   for (int16 i = 0; i < MAX_NRECENT; ++i) {
@@ -207,8 +207,11 @@ TEST_F(Lists, RecentDocumentsKeepWholePathsAndReplaceTheOldest) {
   Set_Date(13, 1994, 28);
   Recent_Add_Path(Path("/new/One.cd4"));
   EXPECT_EQ(Slot_Name(13), "/new/One.cd4");
-  for (int16 i = 0; i < MAX_NRECENT; ++i)
-    if (i != 13) EXPECT_EQ(Slot_Name(i), "/f/" + std::to_string(i) + ".cd4");
+  for (int16 i = 0; i < MAX_NRECENT; ++i) {
+    if (i != 13) {
+      EXPECT_EQ(Slot_Name(i), "/f/" + std::to_string(i) + ".cd4");
+    }
+  }
   // Equal oldest dates: the first of them.
   Set_Date(4, 1993, 1);
   Set_Date(17, 1993, 1);
@@ -383,7 +386,9 @@ TEST_F(Lists, TheCloneToggle) {
   }
   // A clone becomes a master with its own copy; still pristine, so it is
   // cloned again at once.
-  if (!Doc_Unit(2)->clonef) ASSERT_TRUE(Clone(2));
+  if (!Doc_Unit(2)->clonef) {
+    ASSERT_TRUE(Clone(2));
+  }
   Toggle_Clone(2);
   EXPECT_FALSE(Doc_Unit(2)->clonef);
   EXPECT_TRUE(Unit_Pristine(2));
