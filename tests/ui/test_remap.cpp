@@ -365,6 +365,38 @@ TEST_F(Switch, RefusedInTheCollage) {
   EXPECT_TRUE(Command_Enabled(MENU_EXPORT + 1));
 }
 
+// More rows than the window shows: every row is reached by scrolling, and
+// rows never shown keep their preset when the window is confirmed.
+TEST_F(Switch, RowsOutOfSightKeepTheirPresets) {
+  Open_Saved();
+  std::vector<Face> discs(20, Face{UNIT_CD});
+  const a_template next = Sheet(discs);
+  a_sig_list sig{};
+  sig.sig[0] = a_sig_source{1, false};
+  sig.sig[1] = a_sig_source{2, false};
+  a_template_mapping preset{};
+  for (uint32 ux = 1; ux <= 20; ++ux) preset.map[ux - 1] = a_unit_mapping{UMP_COPY, {ux % 2 == 1 ? 1u : 2u}};
+  preset.map[19] = a_unit_mapping{UMP_EMPTY, {0}};
+  for (const char* script : {"answer alert 1\n", "key PageDown\nkey PageDown\nkey Up\nkey Enter\n"}) {
+    SCOPED_TRACE(script);
+    a_template_mapping map = preset;
+    std::string err;
+    ASSERT_TRUE(Host_Script_Load_Text(script, "rows", err)) << err;
+    ASSERT_TRUE(Ask_Complex_Remap(next, map, 2, sig));
+    Host_Script_Reset();
+    for (uint32 ux = 1; ux <= 20; ++ux) {
+      EXPECT_EQ(map.map[ux - 1].mapkind, preset.map[ux - 1].mapkind) << ux;
+      EXPECT_EQ(map.map[ux - 1].src_ux, preset.map[ux - 1].src_ux) << ux;
+    }
+  }
+  // Escape: the mapping as it was.
+  a_template_mapping map{};
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("key PageDown\nkey Escape\n", "rows", err)) << err;
+  EXPECT_FALSE(Ask_Complex_Remap(next, map, 2, sig));
+  for (uint32 ux = 1; ux <= 20; ++ux) EXPECT_EQ(map.map[ux - 1].mapkind, UMP_EMPTY);
+}
+
 // --- The media name -------------------------------------------------------------------------
 
 std::u16string Text_Of(const uStr63& name) {
