@@ -26,6 +26,7 @@
 #include "platform/SysSound.h"
 #include "platform/UString.h"
 #include "platform/VoskPref.h"
+#include "ui/VoskAskRemap.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskConf.h"
@@ -245,6 +246,7 @@ void Init_OneShots() {
       {PROJ_LANG_BUTTON, Proj_Language},
       {PROJ_PICKLAYOUT_BUTTON, Proj_PickLayout},
       {PRINT_SETUP_BUTTON, Print_Setup},
+      {PRINT_MEDIANAME_BUTTON, Edit_Media_Name},
       {TEXT_EDIT_BUTTON, Text_Edit},
       {TEXT_NEW_BUTTON, Text_New},
       {OBJ_DUP_BUTTON, Enum_Obj_Dup},

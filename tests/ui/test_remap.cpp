@@ -441,11 +441,12 @@ TEST_F(Switch, MediaNameIsAskedForAndKeptWithinItsLength) {
     Host_Script_Reset();
   }
 
-  // The document's medium takes the name.
+  // The print panel's media name button: the document's medium takes the
+  // name.
   Open_Saved();
   std::string err;
   ASSERT_TRUE(Host_Script_Load_Text("type Silver disc\nanswer alert 1\n", "media", err)) << err;
-  Edit_Media_Name();
+  DoMenuEvent(PANEL_ONESHOT, PRINT_MEDIANAME_BUTTON, false, false);
   a_print_media_spec specs;
   Get_Media_Specs(specs);
   uStr63 stored;
