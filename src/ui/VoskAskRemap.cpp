@@ -160,7 +160,6 @@ constexpr a_pixel24 kStripeColor{255, 236, 236};
 
 struct a_remap_window {
   const a_template* new_tmpl;
-  const a_template_mapping* preset;
   const a_sig_list* sig;
   uint32 nsig;
   uint32 nrows;
@@ -382,7 +381,6 @@ bool8 Ask_Complex_Remap(const a_template& new_tmpl, a_template_mapping& map, uin
   a_remap_window& w = g_remap;
   w = a_remap_window{};
   w.new_tmpl = &new_tmpl;
-  w.preset = &map;
   w.sig = &sig;
   w.nsig = std::min(nsig, MAXNSIGS);
   w.nrows = Unit_Count(new_tmpl);
