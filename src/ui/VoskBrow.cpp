@@ -429,6 +429,9 @@ bool8 Browser_Ids(a_bar bar, int16& first_id, int16& last_id) {
   } else if (bar == CANVAS_BAR) {
     first_id = 1;
     last_id = g_doc.up != nullptr && g_doc.upx >= 1 ? Canvas_Count(g_doc.doc_template.units[g_doc.upx - 1].kind) : 0;
+  } else if (bar == FONT_BAR) {
+    first_id = 1;
+    last_id = int16(std::min<uint32>(n_fontlist, 32000));
   } else if (Is_Color_Bar(bar)) {
     first_id = 0;
     last_id = int16(std::min<int32>(gs.ncolor_table, NCOLOR_TABLE) - 1);

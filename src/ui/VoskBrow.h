@@ -44,8 +44,9 @@ extern a_browser_rec g_browser;
 
 // The ids a bar offers: its row's first and last id, or, while the palette
 // bars are not set up, those of its family (the symbols of the library for
-// SYMBOL_BAR, the palette's colours for the colour bars). FALSE when it
-// offers none.
+// SYMBOL_BAR, the installed fonts for FONT_BAR, the palette's colours for
+// the colour bars; the paper bar always offers the paper list's places).
+// FALSE when it offers none.
 bool8 Browser_Ids(a_bar bar, int16& first_id, int16& last_id);
 // The browser's layout for bar on a screen of screen_w x screen_h pixels,
 // showing the page that holds chosen. The paper bar gets its echo area (a

@@ -26,6 +26,9 @@
 #include "ui/VoskBrow.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
+#include "objects/VoskAtom.h"
+#include "platform/Controls.h"
+#include "platform/SysLoop.h"
 
 namespace {
 
@@ -413,6 +416,107 @@ TEST_F(Lists, TheCloneToggle) {
   Doc_Unit(2)->paintinuse = true;
   EXPECT_FALSE(Unit_Pristine(2));
   Doc_Unit(2)->paintinuse = false;
+}
+
+// The strip scrolls by rows: the arrows one, the page areas the rows shown
+// less one, the wheel the rows shown per notch; a move sounds 132, none 136.
+// A unit made current comes into view; presses pick units and, on the
+// current one right of its number, toggle its clone state.
+TEST_F(Lists, TheStripScrollsAndPicksUnits) {
+  ASSERT_TRUE(Doc_New(Layout_Of({UNIT_CD, UNIT_CD, UNIT_CD, UNIT_CD, UNIT_CD, UNIT_CD, UNIT_RECT, UNIT_RECT})));
+  Select_Doc_Unit(1);
+  ASSERT_NE(gs.uscroll_ctrl, nullptr);
+  const Rect area{100, 10, int16(100 + 4 * 34), 310};  // four rows of ten
+  const int32 hidden = Calc_UnitList_V(area);
+  ASSERT_EQ(hidden, 10 - 4);
+  EXPECT_EQ(gs.uscroll_nview, 4);
+  SetControlMinMax(gs.uscroll_ctrl, 1, 1 + hidden, 1);
+  SetControlValue(gs.uscroll_ctrl, 1);
+  const int16 saved_wheel = g_wheel_delta;
+  g_wheel_delta = 1;
+  const struct {
+    int16 part;
+    int32 value;
+    int16 sound;
+  } steps[] = {{SB_LINEUP, 1, SND_LIMIT},          {SB_LINEDOWN, 2, SND_SUBTOOL_SLIDER},
+               {SB_PAGEDOWN, 5, SND_SUBTOOL_SLIDER}, {SB_PAGEDOWN, 7, SND_SUBTOOL_SLIDER},
+               {SB_LINEDOWN, 7, SND_LIMIT},        {SB_PAGEUP, 4, SND_SUBTOOL_SLIDER},
+               {SCROLL_WHEEL, 7, SND_SUBTOOL_SLIDER}};
+  Sounds();
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.part);
+    UnitList_NonThumbAction(s.part, gs.uscroll_ctrl);
+    EXPECT_EQ(GetControlValue(gs.uscroll_ctrl), s.value);
+    EXPECT_EQ(Sounds(), std::vector<int16>{s.sound});
+  }
+  g_wheel_delta = saved_wheel;
+  // Unit 1 (rows 0 and 1 with its label) scrolled back into view.
+  Jump_To_Unit(1);
+  EXPECT_EQ(GetControlValue(gs.uscroll_ctrl), 1);
+  // Unit 8, the last row, at the bottom of the view.
+  Jump_To_Unit(8);
+  EXPECT_EQ(g_doc.upx, 8u);
+  EXPECT_EQ(GetControlValue(gs.uscroll_ctrl), 7);
+  // Presses at the scroll bar's place: rows 6 .. 9 show (units 5, 6, the
+  // rectangles' label, unit 7).
+  Calc_UnitList(area);
+  const auto row_point = [&](int row, int16 h) { return Point{int16(area.top + row * 34 + 17), h}; };
+  Sounds();
+  UnitList_MouseDown(Press(row_point(0, 100)));
+  EXPECT_EQ(g_doc.upx, 6u);
+  EXPECT_EQ(Sounds(), std::vector<int16>{SND_SUBTOOL_ONESHOT});
+  // On the current unit: near its number nothing; further right the clone
+  // toggle (unit 6 is a clone of the discs' master, or becomes one).
+  const bool was_clone = Doc_Unit(6)->clonef;
+  UnitList_MouseDown(Press(row_point(0, int16(area.left + 20))));
+  EXPECT_EQ(Doc_Unit(6)->clonef, was_clone);
+  UnitList_MouseDown(Press(row_point(0, int16(area.left + 60))));
+  EXPECT_NE(Doc_Unit(6)->clonef, was_clone);
+  // The label row picks nothing.
+  UnitList_MouseDown(Press(row_point(1, 100)));
+  EXPECT_EQ(g_doc.upx, 6u);
+}
+
+// The colour browser opens on the page of the colour's palette entry and
+// gives that entry's colour; the font browser gives the font chosen.
+TEST_F(Lists, TheColourAndFontChoosersOpenWhereTheChoiceIs) {
+  // A small screen, where the palette takes several pages.
+  const Rect saved_screen = info_videobounds;
+  const int16 sw = 260, sh = 260;
+  info_videobounds = Rect{0, 0, sh, sw};
+  a_browser_rec b;
+  Browser_Layout(PAINT_COLORBAR, sw, sh, 0, int16(std::min<int32>(gs.ncolor_table, NCOLOR_TABLE) - 1), 0, b);
+  ASSERT_GT(gs.ncolor_table, 2 * b.celltotn) << "the palette fills three pages";
+  const int16 entry = int16(std::min<int32>(2 * b.celltotn + 1, gs.ncolor_table - 1));
+  a_pixel32 colour = gs.color_table[entry];
+  ASSERT_EQ(Find_In_Palette32(colour), entry) << "an entry of its own";
+  Script("key Escape\n");
+  EXPECT_FALSE(Choose_Color32(colour));
+  EXPECT_EQ(g_browser.display_id, 2 * b.celltotn);
+  // Return takes the framed entry; Page Up and a click choose another.
+  Script("key Return\n");
+  a_pixel24 c24{colour.r, colour.g, colour.b};
+  ASSERT_TRUE(Choose_Color24(c24));
+  EXPECT_EQ(c24.g, gs.color_table[entry].g);
+  a_browser_rec first = b;
+  first.display_id = int16(b.celltotn);
+  Script("key PageUp\n" + Modal_Click(b.bb_window.right, b.bb_window.bottom,
+                                        Middle(Browser_ID_To_Cell(first, int16(b.celltotn + 3)))));
+  ASSERT_TRUE(Choose_Color32(colour));
+  EXPECT_EQ(colour.b, gs.color_table[b.celltotn + 3].b);
+  EXPECT_EQ(colour.r, gs.color_table[b.celltotn + 3].r);
+  info_videobounds = saved_screen;
+
+  uint32 fontx = 2;
+  Script("key Return\n");
+  ASSERT_TRUE(Ask_Font_Remap(fontx, CStrSpan("Abc", 4), CStrSpan("Missing Sans", 13)));
+  EXPECT_EQ(fontx, 2u);
+  EXPECT_EQ(g_browser.cellsize.h, 260);
+  EXPECT_EQ(g_browser.promptx, 27);
+  Script("key Escape\n");
+  fontx = 1;
+  EXPECT_FALSE(Ask_Font_Remap(fontx, CStrSpan("Abc", 4), CStrSpan("Missing Sans", 13)));
+  EXPECT_EQ(fontx, 1u);
 }
 
 }  // namespace
