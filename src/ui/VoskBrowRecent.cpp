@@ -66,6 +66,33 @@ bool In_Delete_Box(Point p, const Rect& del) {
   return PtInRect(p, r);
 }
 
+// The card of n under the mouse (del: its delete box). Without a button
+// pressed only the cursor follows (the crossed finger over a delete box, the
+// finger over a card, else the arrow) and the answer is -1; a press beside
+// every card sounds 136 and gives -1, one on a card sounds 130.
+template <typename BoxOf, typename DelOf>
+int16 Card_Pressed(const a_mousestroke& stroke, int16 n, BoxOf box_of, DelOf del_of, bool& del) {
+  int16 hit = -1;
+  del = false;
+  for (int16 k = 0; k < n && hit < 0; ++k) {
+    if (In_Delete_Box(stroke.lmouse, del_of(k))) {
+      hit = k;
+      del = true;
+    } else if (PtInRect(stroke.lmouse, box_of(k))) {
+      hit = k;
+    }
+  }
+  if (!stroke.button1) {
+    if (hit < 0)
+      Cursor_Arrow();
+    else
+      Cursor_Set_Shape(del ? FINGERX_CURSOR : FINGER_CURSOR);
+    return -1;
+  }
+  Sound_Effect(hit < 0 ? SND_NULL : SND_SUBTOOL_ONESHOT);
+  return hit;
+}
+
 // Date order: year, month, day, hour, minute, second.
 bool Earlier(const DateTimeRec& a, const DateTimeRec& b) {
   const int16 x[] = {a.year, a.month, a.day, a.hour, a.minute, a.second};
@@ -200,28 +227,11 @@ void RecentLay_Paint(const Rect& area) {
 }
 
 void RecentLay_MouseDown(const a_mousestroke& stroke) {
-  int16 hit = -1;
   bool del = false;
-  for (int16 k = 0; k < g_recentlay_n && hit < 0; ++k) {
-    if (In_Delete_Box(stroke.lmouse, g_recentlay[k].delbox)) {
-      hit = k;
-      del = true;
-    } else if (PtInRect(stroke.lmouse, g_recentlay[k].box)) {
-      hit = k;
-    }
-  }
-  if (!stroke.button1) {
-    if (hit < 0)
-      Cursor_Arrow();
-    else
-      Cursor_Set_Shape(del ? FINGERX_CURSOR : FINGER_CURSOR);
-    return;
-  }
-  if (hit < 0) {
-    Sound_Effect(SND_NULL);
-    return;
-  }
-  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  const int16 hit = Card_Pressed(
+      stroke, g_recentlay_n, [](int16 k) { return g_recentlay[k].box; }, [](int16 k) { return g_recentlay[k].delbox; },
+      del);
+  if (hit < 0) return;
   if (del)
     Remove_Recent_Layout(g_recentlay[hit].tx);
   else
@@ -362,28 +372,11 @@ void Recent_Paint(const Rect& area) {
 }
 
 void Recent_MouseDown(const a_mousestroke& stroke) {
-  int16 hit = -1;
   bool del = false;
-  for (int16 k = 0; k < g_recent.nlist && hit < 0; ++k) {
-    if (In_Delete_Box(stroke.lmouse, g_recent.list[k].delbox)) {
-      hit = k;
-      del = true;
-    } else if (PtInRect(stroke.lmouse, g_recent.list[k].usedbox)) {
-      hit = k;
-    }
-  }
-  if (!stroke.button1) {
-    if (hit < 0)
-      Cursor_Arrow();
-    else
-      Cursor_Set_Shape(del ? FINGERX_CURSOR : FINGER_CURSOR);
-    return;
-  }
-  if (hit < 0) {
-    Sound_Effect(SND_NULL);
-    return;
-  }
-  Sound_Effect(SND_SUBTOOL_ONESHOT);
+  const int16 hit = Card_Pressed(
+      stroke, g_recent.nlist, [](int16 k) { return g_recent.list[k].usedbox; },
+      [](int16 k) { return g_recent.list[k].delbox; }, del);
+  if (hit < 0) return;
   const int16 slot = g_recent.list[hit].prefx;
   if (del) {
     gs.pref.recent[slot] = a_recent_doc{};
