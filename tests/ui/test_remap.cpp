@@ -15,6 +15,7 @@
 
 #include "DispatchTestSupport.h"
 #include "DocTestSupport.h"
+#include "SoundTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskTmpl.h"
@@ -395,6 +396,39 @@ TEST_F(Switch, RowsOutOfSightKeepTheirPresets) {
   ASSERT_TRUE(Host_Script_Load_Text("key PageDown\nkey Escape\n", "rows", err)) << err;
   EXPECT_FALSE(Ask_Complex_Remap(next, map, 2, sig));
   for (uint32 ux = 1; ux <= 20; ++ux) EXPECT_EQ(map.map[ux - 1].mapkind, UMP_EMPTY);
+}
+
+// A choice made on a row shown stays with its row while the rows scroll:
+// the first row's pop-up set to Empty (when the window beeps at a key),
+// the rows scrolled away and back, Return.
+int32 Empty_First_Row(const a_keyset& key) {
+  if (key.a != SOUND_KEY_FAMILY || key.c != SND_NULL) return 0;
+  if (HWND popup = GetDlgItem(GetActiveWindow(), 100)) SetPopUp(popup, 1);
+  return 0;
+}
+
+TEST_F(Switch, AChoiceStaysWithItsRowThroughScrolling) {
+  Open_Saved();
+  std::vector<Face> discs(20, Face{UNIT_CD});
+  const a_template next = Sheet(discs);
+  a_sig_list sig{};
+  sig.sig[0] = a_sig_source{1, false};
+  sig.sig[1] = a_sig_source{2, false};
+  a_template_mapping map{};
+  for (uint32 ux = 1; ux <= 20; ++ux) map.map[ux - 1] = a_unit_mapping{UMP_COPY, {ux % 2 == 1 ? 1u : 2u}};
+  const a_sound_library saved = g_sound_library;
+  g_sound_library = a_sound_library{Empty_First_Row, soundtest::No_Lock, soundtest::No_Unlock};
+  Sound_Enable(true);
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("key x\nkey PageDown\nkey PageUp\nkey Enter\n", "rows", err)) << err;
+  const bool8 confirmed = Ask_Complex_Remap(next, map, 2, sig);
+  g_sound_library = saved;
+  ASSERT_TRUE(confirmed);
+  EXPECT_EQ(map.map[0].mapkind, UMP_EMPTY) << "the choice made before scrolling";
+  for (uint32 ux = 2; ux <= 20; ++ux) {
+    EXPECT_EQ(map.map[ux - 1].mapkind, UMP_COPY) << ux;
+    EXPECT_EQ(map.map[ux - 1].src_ux, ux % 2 == 1 ? 1u : 2u) << ux;
+  }
 }
 
 // --- The media name -------------------------------------------------------------------------
