@@ -107,6 +107,15 @@ void Cut_Copy(bool cut) {
 }
 
 void Paste() {
+  // The collage takes only pictures, into its slots: an object pasted there
+  // would sit among the slots.
+  if (gs.curr_phase == COLLAGE_PHASE) {
+    a_scrap_readers readers{};
+    readers.paste_mw = Do_Paste_MW;
+    Scrap_Set_Readers(readers);
+    if (!Scrap_Paste()) Sound_Effect(SND_NULL);
+    return;
+  }
   Install_Scrap_Readers();
   // A clone has no content of its own: what is pasted goes to its master.
   if (g_doc.up != nullptr && g_doc.up->clonef) Select_Doc_Unit(Find_Clone_Master(g_doc.upx));

@@ -19,6 +19,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
 #include "host/HostAudio.h"
+#include "host/HostClipboard.h"
 #include "host/HostClock.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskLayer.h"
@@ -27,13 +28,16 @@
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/OP.h"
 #include "pixel/OPUtil.h"
+#include "pixel/ParsBMP.h"
 #include "platform/QDRect.h"
 #include "platform/SysIO.h"
 #include "platform/SysRgn.h"
+#include "platform/SysScrap.h"
 #include "platform/SysSound.h"
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "ui/VoskDelt.h"
+#include "ui/VoskDisp.h"
 #include "ui/VoskIntI.h"
 
 namespace {
@@ -543,6 +547,39 @@ TEST_F(PackTest, SlotTools) {
   EXPECT_EQ(Slot_Find(Center_Of(10001)), first + 1);
 }
 
+
+// A paste in the collage takes a picture into the next empty slot; an
+// object record (a copied photo) is refused, never put among the slots.
+TEST_F(PackTest, PasteTakesPicturesOnly) {
+  Host_Clipboard_Reset();
+  ParsBMP_Init();
+  Enter({PACK_GRID, 2, 1, 0, 0, 0});
+  const int32 objects = unit_->oj.nlist;
+  a_ph_rec photo{};
+  Null_Spec(photo.spec);
+  photo.spec.source.kind = SOURCE_CLIPBOARD;
+  ASSERT_TRUE(Cache_Insert_External(photo.spec.source, Solid(30, 20, kBlue), nullptr));
+  photo.spec.subset = Rect{0, 0, 20, 30};
+  photo.dst_center = Point{300, 300};
+  Scrap_Clear();
+  Scrap_Add_PH(PHOTO_BLOCK, &photo);
+  Refusals();
+  DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+  EXPECT_EQ(unit_->oj.nlist, objects);
+  EXPECT_EQ(Count(false, Kind_Bit(PHOTO_BLOCK)), 0);
+  EXPECT_EQ(Refusals(), 1);
+
+  a_masked_gworld red = Solid(40, 30, kRed);
+  Scrap_Clear();
+  Scrap_Add_PixMap(*Get_GWorld_PixMap(red.fore));
+  Dispose_MW(red);
+  DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+  EXPECT_EQ(unit_->oj.nlist, objects);
+  EXPECT_FALSE(Is_Empty_Slot(10000));
+  EXPECT_EQ(Obj_Item(Slotx_To_Omx(10000))->ph->spec.source.kind, SOURCE_CLIPBOARD);
+  EXPECT_TRUE(EqualRect(Obj_Item(Slotx_To_Omx(10000))->ph->spec.subset, Rect{0, 0, 30, 40}));
+  Host_Clipboard_Reset();
+}
 
 // A real document with its history: a state recorded while the collage is
 // open (a slot's photo moved) must not bring the slots back after OK. Undo
