@@ -316,6 +316,7 @@ TEST_F(SwitchEndToEnd, TwoDesignsOntoThreeDiscsThenOne) {
   const int rc = programshot::Run(dir_, s, project, kScreenW, kScreenH, err);
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_EQ(err.find("script line"), std::string::npos) << err;
 
   // The three discs show the red design once and the blue one twice.
   Shot three_shot;
