@@ -16,7 +16,6 @@
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysFont.h"
-#include "platform/SysInfo.h"
 #include "platform/SysSound.h"
 #include "platform/VoskErr.h"
 #include "ui/VoskBrow.h"
@@ -175,10 +174,9 @@ void Calc_UnitList(const Rect& area) {
   }
   l.nrows = l.nlist;
   gs.uscroll_nview = int16(std::max<int32>(1, (area.bottom - area.top) / kRowH));
-  const int16 right = int16(Hidden_Rows() > 0 ? area.right - info_sbarheight : area.right);
   for (int16 k = 0; k < l.nlist; ++k) {
     const int16 top = int16(area.top + row++ * kRowH);
-    l.list[k].box = Rect{top, area.left, int16(top + kRowH), right};
+    l.list[k].box = Rect{top, area.left, int16(top + kRowH), area.right};
   }
 }
 

@@ -701,12 +701,15 @@ void Preview_Norm_Items() {
   const int16 top = int16(g_pen.pen.v + Next_Gap());
   const Rect list{top, Centred_X(UNITLIST_WIDTH), int16(top + g_unitlist_v),
                   int16(Centred_X(UNITLIST_WIDTH) + UNITLIST_WIDTH)};
-  Add_Custom_At(CUSTOM_UNITLIST, list, true);
-  // The scroll bar along the list's right edge when its units do not all fit.
+  // The scroll bar along the list's right edge, beside the strip, when its
+  // units do not all fit.
   const int32 hidden = g_pen.measuring ? 0 : Calc_UnitList_V(list);
-  if (hidden > 0 && gs.uscroll_ctrl != nullptr) {
+  const bool scrolls = hidden > 0 && gs.uscroll_ctrl != nullptr;
+  const int16 strip_right = int16(scrolls ? list.right - info_sbarheight : list.right);
+  Add_Custom_At(CUSTOM_UNITLIST, Rect{list.top, list.left, list.bottom, strip_right}, true);
+  if (scrolls) {
     SetControlMinMax(gs.uscroll_ctrl, 1, 1 + hidden, 1);
-    const Rect bar{list.top, int16(list.right - info_sbarheight), list.bottom, list.right};
+    const Rect bar{list.top, strip_right, list.bottom, list.right};
     Node_Add_ScrollBar(Next_Item_Loc(), bar, 1, gs.uscroll_ctrl);
   }
   g_pen.pen.v = list.bottom;
