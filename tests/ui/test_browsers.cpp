@@ -136,6 +136,20 @@ TEST(BrowserLayout, PagesHoldChosenAndWrap) {
   }
   EXPECT_EQ(Browser_Page_Of(b, 200), int16(200 - (200 - 1) % per));
   EXPECT_EQ(Browser_Page_Of(b, BROWSER_JUMP), 1);
+
+  // A bar whose cells run down the columns first (the layouts).
+  const a_grid_order saved = gs.bard[PAPER_BAR].order;
+  gs.bard[PAPER_BAR].order = TBLR;
+  Browser_Layout(PAPER_BAR, 1280, 1024, 1, 900, 1, b);
+  const int16 rows = b.celln.v;
+  ASSERT_GT(b.celln.h, 1);
+  const Rect first = Browser_ID_To_Cell(b, 1), below = Browser_ID_To_Cell(b, 2),
+             next_column = Browser_ID_To_Cell(b, int16(1 + rows));
+  EXPECT_EQ(below.left, first.left);
+  EXPECT_EQ(below.top, first.top + 21);
+  EXPECT_EQ(next_column.top, first.top);
+  EXPECT_EQ(next_column.left, first.left + 241);
+  gs.bard[PAPER_BAR].order = saved;
 }
 
 // The paper list: this platform's layouts ordered by sort key and name; a
