@@ -12,6 +12,7 @@
 #include "doc/VoskRend.h"
 #include "objects/VoskAtom.h"
 #include "objects/VoskLayer.h"
+#include "objects/VoskPack.h"
 #include "objects/VoskSym.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
@@ -777,6 +778,16 @@ void Photo_Fit(a_fit_kind how) {
 }
 
 void Photo_Turn(int16 delta) {
+  // In the collage the selected slots turn their photos.
+  if (gs.curr_phase == COLLAGE_PHASE) {
+    bool turned = false;
+    for (int32 omx = ENUM_START; Enum(true, true, Kind_Bit(SLOT_BLOCK), omx);) {
+      Slot_Rotate(omx, delta);
+      turned = true;
+    }
+    if (!turned) Sound_Effect(SND_OBJ_REFUSED);
+    return;
+  }
   bool any = false;
   for (int32 omx = ENUM_START; Enum(true, true, kTurnKinds, omx);) {
     a_ph_rec* ph = PH_Of(omx, kTurnKinds);

@@ -517,8 +517,10 @@ TEST_F(PackTest, SlotTools) {
   Slot_To_Sliders(omx);
   EXPECT_EQ(gs.slider_vals[PACK_ITEM_SIZE_SLIDER], 500);
 
-  for (int k = 0; k < 3; ++k) Slot_Rotate(omx, 900);
+  // The photo panel's turn buttons turn the slot's photo.
+  for (int k = 0; k < 3; ++k) Photo_Rotate_CCW();
   EXPECT_EQ(g_pack->slots[2].slot_extra_angle, -900) << "2700 brought back by a turn";
+  EXPECT_EQ(g_pack->slots[1].slot_extra_angle, 0) << "only the selected slot";
   Rect dest;
   ASSERT_TRUE(Calc_Slot_Dest_Rect(10002, false, dest));
   int32 turned = g_pack->slots[2].slot_base_angle - 900;
