@@ -143,7 +143,8 @@ namespace {
 constexpr int16 kRowH = 24;
 constexpr int16 kMargin = 16;
 constexpr int16 kStripe = 6;
-constexpr int16 kWindowW = 720;
+constexpr int16 kWindowW = 720;  // narrower on a small screen, down to kMinWindowW
+constexpr int16 kMinWindowW = 420;
 constexpr int16 kPreviewH = 210;
 constexpr int16 kPopUpW = 110;
 constexpr int16 kScrollW = 48;
@@ -178,12 +179,14 @@ void Layout_Window(a_remap_window& w) {
   const int32 fit = std::max<int32>(1, room / kRowH);
   w.shown = int16(std::min<int32>({int32(w.nrows), fit, kMaxShownRows}));
   if (w.shown < 1) w.shown = 1;
-  const int16 half = int16((kWindowW - 3 * kMargin) / 2);
+  const int32 screen_w = int32(info_videobounds.right) - info_videobounds.left;
+  const int16 width = int16(std::clamp<int32>(screen_w * 98 / 100, kMinWindowW, kWindowW));
+  const int16 half = int16((width - 3 * kMargin) / 2);
   w.bb_old = Rect{kMargin, kMargin, int16(kMargin + kPreviewH), int16(kMargin + half)};
-  w.bb_new = Rect{kMargin, int16(2 * kMargin + half), int16(kMargin + kPreviewH), int16(kWindowW - kMargin)};
+  w.bb_new = Rect{kMargin, int16(2 * kMargin + half), int16(kMargin + kPreviewH), int16(width - kMargin)};
   const int16 top = int16(w.bb_old.bottom + kMargin);
   const bool scrolls = uint32(w.shown) < w.nrows;
-  const int16 right = int16(kWindowW - kMargin - (scrolls ? kScrollW + 8 : 0));
+  const int16 right = int16(width - kMargin - (scrolls ? kScrollW + 8 : 0));
   w.bb_table = Rect{top, kMargin, int16(top + w.shown * kRowH), right};
   if (scrolls) {
     w.bb_up = Rect{top, int16(right + 8), int16(top + ART_FACE_HEIGHT), int16(right + 8 + kScrollW)};
@@ -193,10 +196,10 @@ void Layout_Window(a_remap_window& w) {
     w.bb_up = w.bb_down = Rect{0, 0, 0, 0};
   }
   const int16 height = int16(w.bb_table.bottom + kBottomBand);
-  w.bb_window = Rect{0, 0, height, kWindowW};
+  w.bb_window = Rect{0, 0, height, width};
   const int16 bt = int16(height - kBottomBand + (kBottomBand - ART_FACE_HEIGHT) / 2);
   const int16 face_w = int16(ART_FACE_TEXT.right - ART_FACE_TEXT.left);
-  w.bb_ok = Rect{bt, int16(kWindowW - kMargin - face_w), int16(bt + ART_FACE_HEIGHT), int16(kWindowW - kMargin)};
+  w.bb_ok = Rect{bt, int16(width - kMargin - face_w), int16(bt + ART_FACE_HEIGHT), int16(width - kMargin)};
   w.bb_cancel = Rect{bt, int16(w.bb_ok.left - 12 - face_w), int16(bt + ART_FACE_HEIGHT), int16(w.bb_ok.left - 12)};
 }
 
