@@ -1,7 +1,8 @@
 // A photo collage made in the real program on the headless backend: a disc
-// project opened, the photo phase, the collage button, the square grid
-// chosen (after a look at each other pattern) and brought down to 2 x 2 by its sliders, two photo files added
-// with the add-photo button, OK, the project saved. The test process lays
+// project opened, the photo phase, the collage button, each pattern shown,
+// the square grid chosen and brought down to 2 x 2 by its sliders, two
+// photo files added with the add-photo button, the first photo dragged
+// within its slot, OK, the project saved. The test process lays
 // the window out step by step as the program does, for its click points and
 // for where the slots show; snapshots of the collage and of the result go
 // to <build>/snapshots/collage. The saved project is read back: the unit
@@ -179,6 +180,21 @@ TEST_F(CollageEndToEnd, TwoPhotosInATwoByTwoGrid) {
                                g_pack->slots[2].slot_rgn_center, g_pack->slots[3].slot_rgn_center};
   Point slot_screen[4];
   for (int i = 0; i < 4; ++i) slot_screen[i] = Screen_Of(slot_cells[i]);
+  // The red photo dragged right within its slot (the slot is selected by
+  // the press).
+  const Point from = slot_screen[0], to{from.v, int16(from.h + 40)};
+  s += "down " + programshot::At(from) + "\nwait 30\nmove " + std::to_string(from.h + 20) + " " +
+       std::to_string(from.v) + "\nmove " + programshot::At(to) + "\nup " + programshot::At(to) + "\n";
+  Point from_cell, to_cell;
+  ScreenToCell(1, from, from_cell);
+  ScreenToCell(1, to, to_cell);
+  const int16 moved = int16(to_cell.h - from_cell.h);
+  ASSERT_GT(moved, 40);
+  ASSERT_LT(moved, 150);
+  Step([&] {
+    Selection_Set1(Slotx_To_Omx(10000));
+    Photo_Delta_XY1(Slotx_To_Omx(10000), false, moved, 0);
+  });
   const std::string collage_shot = shots_ + "/2-collage.png";
   s += Snap("2-collage");
   // OK: one collage photo on the disc.
@@ -253,6 +269,10 @@ TEST_F(CollageEndToEnd, TwoPhotosInATwoByTwoGrid) {
                                            size_t(p.h - m.bounds.left));
   };
   EXPECT_TRUE(Near(colour(slot_cells[0]), kRed)) << std::hex << colour(slot_cells[0]);
+  // The red photo (300 cells wide) moved right: its left end now white.
+  const auto beside = [](Point p, int dh) { return Point{p.v, int16(p.h + dh)}; };
+  EXPECT_TRUE(Near(colour(beside(slot_cells[0], 150 + moved / 2)), kRed)) << "the dragged photo's right end";
+  EXPECT_EQ(colour(beside(slot_cells[0], -150 + moved / 2)), 0xFFFFFFu) << "where the dragged photo's left end was";
   EXPECT_TRUE(Near(colour(slot_cells[1]), kBlue)) << std::hex << colour(slot_cells[1]);
   EXPECT_EQ(coverage(slot_cells[0]), 255);
   EXPECT_EQ(coverage(slot_cells[1]), 255);
