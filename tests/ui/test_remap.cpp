@@ -156,7 +156,9 @@ TEST_F(Remap, DesignsGoToNewUnitsAsTheTableSays) {
     for (uint32 ux = 1; ux <= c.want.size(); ++ux) {
       SCOPED_TRACE(ux);
       EXPECT_EQ(map.map[ux - 1].mapkind, c.want[ux - 1].kind);
-      if (c.want[ux - 1].kind != UMP_EMPTY) EXPECT_EQ(map.map[ux - 1].src_ux, c.want[ux - 1].link);
+      if (c.want[ux - 1].kind != UMP_EMPTY) {
+        EXPECT_EQ(map.map[ux - 1].src_ux, c.want[ux - 1].link);
+      }
     }
     ASSERT_TRUE(Do_Remap(next, map));
     for (uint32 ux = 1; ux <= c.want.size(); ++ux) EXPECT_EQ(Shown_Design(ux), c.want[ux - 1].design) << ux;
@@ -194,7 +196,9 @@ TEST_F(Remap, RowsBecomeCopiesAndClonesOfTheDesignChosen) {
     Remap_From_Dialog(Sheet(c.faces), c.choice.data(), 2, sig, map);
     for (uint32 ux = 1; ux <= c.want.size(); ++ux) {
       EXPECT_EQ(map.map[ux - 1].mapkind, c.want[ux - 1].first) << ux;
-      if (c.want[ux - 1].first != UMP_EMPTY) EXPECT_EQ(map.map[ux - 1].src_ux, c.want[ux - 1].second) << ux;
+      if (c.want[ux - 1].first != UMP_EMPTY) {
+        EXPECT_EQ(map.map[ux - 1].src_ux, c.want[ux - 1].second) << ux;
+      }
     }
   }
   // The rows' presets: the design in a copy's or a clone's link, else Empty.
