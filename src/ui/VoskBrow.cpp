@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
@@ -191,21 +192,6 @@ void Draw_Prompt(const a_browser_rec& b) {
   DrawUStringLeft(gs.font_14pt, text, b.bb_prompt, int16(b.promptx - b.bb_prompt.left), 0);
 }
 
-// Draws into an offscreen world of box and copies it to the window.
-template <typename F>
-void Paint_Offscreen(HWND window, const Rect& box, F&& draw) {
-  if (EmptyRect(box)) return;
-  GWorldPtr off = nullptr;
-  New_GWorldF("Browser_Paint", box, 32, nullptr, off);
-  if (off == nullptr) return;
-  Push_GWorld(off);
-  draw();
-  Pop_GWorld();
-  Push_Window(window);
-  Port_To_Port(off, nullptr, box, box, srcCopy, nullptr);
-  Pop_Window();
-  Dispose_GWorld(off);
-}
 
 void Paint_Cells(const a_browser_rec& b) {
   SetForeColor(240, 240, 240);
@@ -247,7 +233,7 @@ void Paint_Echo(const a_browser_rec& b) {
 
 void Browser_Paint(HWND window) {
   const a_browser_rec& b = g_browser;
-  Paint_Offscreen(window, b.bb_window, [&b] {
+  Modal_Paint_Offscreen(window, b.bb_window, [&b] {
     SetForeColor(240, 240, 240);
     PaintRect(b.bb_window);
     SetForeColor24(kFrameGrey);
@@ -262,9 +248,9 @@ void Browser_Paint(HWND window) {
 // Only a changed page repaints the cells, the page number and the buttons.
 void Page_Changed(HWND window) {
   const a_browser_rec& b = g_browser;
-  Paint_Offscreen(window, b.bb_cells, [&b] { Paint_Cells(b); });
+  Modal_Paint_Offscreen(window, b.bb_cells, [&b] { Paint_Cells(b); });
   const Rect band{b.bb_prev.top, b.bb_prev.left, b.bb_prev.bottom, b.bb_num.right};
-  Paint_Offscreen(window, band, [&b, band] {
+  Modal_Paint_Offscreen(window, band, [&b, band] {
     SetForeColor(240, 240, 240);
     PaintRect(band);
     Paint_Buttons(b);
@@ -290,7 +276,7 @@ void Browser_Hover(HWND window, Point p) {
     Cursor_Arrow();
   if (b.echoproc == nullptr || id == b.hover_id) return;
   b.hover_id = id;
-  Paint_Offscreen(window, b.bb_echo, [&b] { Paint_Echo(b); });
+  Modal_Paint_Offscreen(window, b.bb_echo, [&b] { Paint_Echo(b); });
 }
 
 bool8 Browser_Event(HWND window, const EventRecord& e, bool8& okay) {
@@ -377,6 +363,19 @@ bool8 Browser_Delta(a_browser_rec& b, int32 delta) {
 int16 Browser_Page_Of(const a_browser_rec& b, int16 id) {
   if (id < b.first_id || id > b.last_id) return b.first_id;
   return int16(id - (id - b.first_id) % std::max<int16>(1, b.celltotn));
+}
+
+void Modal_Paint_Offscreen(HWND window, const Rect& box, const std::function<void()>& draw) {
+  if (EmptyRect(box)) return;  GWorldPtr off = nullptr;
+  New_GWorldF("Browser_Paint", box, 32, nullptr, off);
+  if (off == nullptr) return;
+  Push_GWorld(off);
+  draw();
+  Pop_GWorld();
+  Push_Window(window);
+  Port_To_Port(off, nullptr, box, box, srcCopy, nullptr);
+  Pop_Window();
+  Dispose_GWorld(off);
 }
 
 a_modal_key Modal_Key(const EventRecord& e) {

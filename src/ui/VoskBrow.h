@@ -7,6 +7,7 @@
 #pragma once
 
 #include <bitset>
+#include <functional>
 
 #include "host/HostWin.h"
 #include "platform/Events.h"
@@ -72,6 +73,9 @@ enum a_modal_key : uint8 { MODAL_KEY_OTHER = 0, MODAL_KEY_ESCAPE = 1, MODAL_KEY_
 a_modal_key Modal_Key(const EventRecord& e);
 // A mouse event's point in the window's own coordinates.
 Point Modal_Point(HWND window, const EventRecord& e);
+// draw runs with an offscreen world of box (window pixels) as the port; the
+// world is then copied to box of the window.
+void Modal_Paint_Offscreen(HWND window, const Rect& box, const std::function<void()>& draw);
 // A face of the browsers' button picture (stored picture 131) drawn over box
 // in the current port, with label (may be empty) centred on it in black; a
 // plain framed box when the library lacks the picture.

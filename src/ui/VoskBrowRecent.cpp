@@ -9,6 +9,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskFile.h"
 #include "doc/VoskTmpl.h"
+#include "pixel/ArtKeys.h"
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/SysBlt.h"
@@ -393,11 +394,13 @@ void Recent_MouseDown(const a_mousestroke& stroke) {
 
 namespace {
 
-// Each language by its own name.
+// Each language by its own name; those in scripts the interface fonts may
+// lack by their English names.
 constexpr const char16_t* kLanguageNames[NLANGUAGES] = {
-    u"English",  u"Čeština", u"Dansk",    u"Deutsch", u"Español", u"Français", u"Italiano",
-    u"Magyar",   u"Nederlands", u"Norsk", u"Polski",  u"Português", u"Suomi",  u"Svenska",
-    u"Türkçe",   u"繁體中文", u"简体中文", u"日本語",  u"Ελληνικά", u"한국어",
+    u"English", u"Čeština",   u"Dansk",   u"Deutsch",  u"Español",    u"Français",
+    u"Italiano", u"Magyar",   u"Nederlands", u"Norsk", u"Polski",     u"Português",
+    u"Suomi",   u"Svenska",   u"Türkçe",  u"Chinese (Traditional)",   u"Chinese (Simplified)",
+    u"Japanese", u"Ελληνικά", u"Korean",
 };
 
 void Language_Name(int16 lang, uStr255& name) {
@@ -409,7 +412,6 @@ void Language_Name(int16 lang, uStr255& name) {
 
 constexpr int16 kLangMargin = 16, kLangGap = 8, kLangCols = 2;
 constexpr int16 kLangRows = (NLANGUAGES + kLangCols - 1) / kLangCols;
-constexpr int16 kLangButtonPicture = 137;
 
 struct a_language_run {
   int16 result;
@@ -419,43 +421,47 @@ bool Language_Available(int16 lang) { return lang >= 0 && lang < NLANGUAGES && (
 
 void Language_Button(int16 lang, bool inverted) {
   const Rect r = Language_Box(lang);
+  const bool current = lang == Current_Language();
+  const bool on = Language_Available(lang);
+  SetForeColor(240, 240, 240);
+  PaintRect(r);
   a_pixt faces{};
-  if (KPixt_Load_Checked(a_keyset{12, kLangButtonPicture, 0, 0}, faces) == PIXT_OK) {
+  if (KPixt_Load_Checked(a_keyset{12, ART_PICT_LANGUAGE_BUTTONS, 0, 0}, faces) == PIXT_OK) {
+    const int16 face = current ? ART_LANG_FACE_CURRENT : on ? ART_LANG_FACE_PLAIN : ART_LANG_FACE_UNAVAILABLE;
+    const int16 top = int16(face * ART_LANG_FACE_DV);
     Pixt_Lock(faces);
-    Pix_To_Port(&faces.pixmap, nullptr, faces.pixmap.bounds, r, srcCopy, nullptr);
+    Pixt_DrawPartial(faces, Rect{top, 0, int16(top + ART_LANG_FACE_HEIGHT), ART_LANG_FACE_WIDTH}, r, ALPHA, nullptr);
   } else {
-    SetForeColor(245, 245, 245);
+    // Without the library: a plain framed face, the current one in red.
+    SetForeColor(250, 250, 250);
     PaintRect(r);
+    SetForeColor(current ? 252 : 120, current ? 62 : 120, current ? 62 : 120);
+    PenSize(current ? 2 : 1, current ? 2 : 1);
+    FrameRect(r);
+    PenNormal();
   }
   Pixt_Unload(faces);
-  const bool current = lang == Current_Language();
-  SetForeColor(current ? 252 : 120, current ? 62 : 120, current ? 62 : 120);
-  PenSize(current ? 2 : 1, current ? 2 : 1);
-  FrameRect(r);
-  PenNormal();
   uStr255 name{};
   Language_Name(lang, name);
-  const bool on = Language_Available(lang);
-  SetForeColor(on ? 0 : 170, on ? 0 : 170, on ? 0 : 170);
-  Rect text = r;
-  InsetRect(text, 6, 0);
+  SetForeColor(on ? 0 : 150, on ? 0 : 150, on ? 0 : 150);
+  Rect text = ART_LANG_LABEL;
+  OffsetRect(text, r.left, r.top);
   Draw_UString_Fit(1, gs.font_18pt, name, text);
   if (inverted) InvertRect(r);
 }
 
 void Language_Paint(HWND window) {
-  Push_Window(window);
-  SetForeColor(240, 240, 240);
-  PaintRect(Rect{0, 0, Language_Window_Size().v, Language_Window_Size().h});
-  for (int16 l = 0; l < NLANGUAGES; ++l) Language_Button(l, false);
-  Pop_Window();
+  const Point size = Language_Window_Size();
+  Modal_Paint_Offscreen(window, Rect{0, 0, size.v, size.h}, [&size] {
+    SetForeColor(240, 240, 240);
+    PaintRect(Rect{0, 0, size.v, size.h});
+    for (int16 l = 0; l < NLANGUAGES; ++l) Language_Button(l, false);
+  });
 }
 
 void Flash(HWND window, int16 lang) {
   for (int k = 0; k < 6; ++k) {
-    Push_Window(window);
-    Language_Button(lang, k % 2 == 0);
-    Pop_Window();
+    Modal_Paint_Offscreen(window, Language_Box(lang), [lang, k] { Language_Button(lang, k % 2 == 0); });
     Sleep(2);
   }
 }
@@ -494,14 +500,15 @@ bool8 Language_Event(HWND window, const EventRecord& e, bool8& okay) {
 }  // namespace
 
 Point Language_Window_Size() {
-  return Point{int16(2 * kLangMargin + kLangRows * 38 + (kLangRows - 1) * kLangGap),
-               int16(2 * kLangMargin + kLangCols * 200 + (kLangCols - 1) * kLangGap)};
+  return Point{int16(2 * kLangMargin + kLangRows * ART_LANG_FACE_HEIGHT + (kLangRows - 1) * kLangGap),
+               int16(2 * kLangMargin + kLangCols * ART_LANG_FACE_WIDTH + (kLangCols - 1) * kLangGap)};
 }
 
 Rect Language_Box(int16 lang) {
   const int16 col = int16(lang / kLangRows), row = int16(lang % kLangRows);
-  const int16 left = int16(kLangMargin + col * (200 + kLangGap)), top = int16(kLangMargin + row * (38 + kLangGap));
-  return Rect{top, left, int16(top + 38), int16(left + 200)};
+  const int16 left = int16(kLangMargin + col * (ART_LANG_FACE_WIDTH + kLangGap));
+  const int16 top = int16(kLangMargin + row * (ART_LANG_FACE_HEIGHT + kLangGap));
+  return Rect{top, left, int16(top + ART_LANG_FACE_HEIGHT), int16(left + ART_LANG_FACE_WIDTH)};
 }
 
 int16 Ask_Language() {

@@ -304,6 +304,17 @@ TEST_F(Lists, RecentDocumentsGridOfProjectFiles) {
 
 // --- The language chooser ----------------------------------------------------------
 
+// The chooser as it was when a press was refused, for a look.
+std::string g_lang_shot;
+int32 Snapshot_On_Refusal(const a_keyset& key) {
+  if (key.a == SOUND_KEY_FAMILY && key.c == SND_NULL && !g_lang_shot.empty()) {
+    std::string err;
+    EXPECT_TRUE(Host_Snapshot_Window(GetActiveWindow(), g_lang_shot, err)) << err;
+    g_lang_shot.clear();
+  }
+  return soundtest::Record_Size(key);
+}
+
 TEST_F(Lists, TheLanguageChooserRefusesLanguagesWithoutStrings) {
   const a_language_set saved = app_capability;
   app_capability = Lang_Bit(ENGLISH) | Lang_Bit(GERMAN);
@@ -313,11 +324,25 @@ TEST_F(Lists, TheLanguageChooserRefusesLanguagesWithoutStrings) {
     ASSERT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= size.h && b.bottom <= size.v) << l;
   }
   // French has no strings: refused with sound 136; Escape then cancels.
+  const std::string exe = VELMOR4_EXE;
+  const std::string shot = exe.substr(0, exe.find_last_of('/')) + "/e2e/browsers/languages.png";
+  fs::create_directories(fs::path(shot).parent_path());
+  fs::remove(shot);
+  g_lang_shot = shot;
+  const a_sound_library saved_library = g_sound_library;
+  g_sound_library.size = Snapshot_On_Refusal;
   Script(Modal_Click(size.h, size.v, Middle(Language_Box(FRENCH))) + "key Escape\n");
   Sounds();
   EXPECT_EQ(Ask_Language(), -1);
+  g_sound_library = saved_library;
   std::vector<int16> ids = Sounds();
   EXPECT_NE(std::find(ids.begin(), ids.end(), SND_NULL), ids.end());
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  std::string why;
+  ASSERT_TRUE(Host_Read_PNG(shot, px, w, h, why)) << why;
+  EXPECT_EQ(w, size.h);
+  EXPECT_EQ(h, size.v);
   // German is chosen.
   Script(Modal_Click(size.h, size.v, Middle(Language_Box(GERMAN))));
   EXPECT_EQ(Ask_Language(), GERMAN);
