@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "doc/VoskDoc.h"
-#include "doc/VoskHist.h"
 #include "doc/VoskTmpl.h"
 #include "objects/VoskCanv.h"
 #include "objects/VoskSym.h"
