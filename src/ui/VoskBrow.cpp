@@ -130,6 +130,7 @@ constexpr int16 kPageButtonW = 48;
 constexpr int16 kCancelW = 65;
 constexpr int16 kFaceH = 28;
 constexpr int16 kStrCancel = 105;
+constexpr int16 kStrChooseLayout = 431;
 constexpr int16 kButtonPicture = 131;
 constexpr int16 kEchoMin = 380, kEchoMax = 600, kEchoPercent = 25;
 constexpr a_pixel24 kFrameGrey{80, 80, 80};
@@ -183,7 +184,7 @@ void Draw_Prompt(const a_browser_rec& b) {
     b.prompt_draw(b.bb_prompt);
     return;
   }
-  const int16 strx = b.bar < NBARS ? gs.bard[b.bar].stringx : 0;
+  const int16 strx = b.bar == PAPER_BAR ? kStrChooseLayout : b.bar < NBARS ? gs.bard[b.bar].stringx : 0;
   if (strx <= 0) return;
   uStr255 text{};
   Get_DLOG_UString(text, strx);
