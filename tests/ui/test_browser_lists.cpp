@@ -351,6 +351,14 @@ TEST_F(Lists, TheLanguageChooserRefusesLanguagesWithoutStrings) {
   // A press beside the buttons cancels.
   Script(Modal_Click(size.h, size.v, Point{2, 2}));
   EXPECT_EQ(Ask_Language(), -1);
+  // The start screen's button switches the interface to the choice.
+  ASSERT_EQ(Current_Language(), ENGLISH);
+  Script(Modal_Click(size.h, size.v, Middle(Language_Box(GERMAN))));
+  Proj_Language();
+  SV_Finish();
+  EXPECT_EQ(gs.pref.language_offset, GERMAN);
+  SV_Set_Int(SV_LANGUAGE, ENGLISH);
+  SV_Finish();
   app_capability = saved;
 }
 
