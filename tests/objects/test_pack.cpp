@@ -246,6 +246,12 @@ TEST_F(PackTest, SlotCountsAreasAndNumbersPerKind) {
   EXPECT_EQ(Center_Of(10000).v, Center_Of(10002).v);
   EXPECT_EQ(Center_Of(10003).h, Center_Of(10000).h);
   EXPECT_GT(Center_Of(10003).v, Center_Of(10000).v);
+  // Between two cells, in the spacing, there is no slot.
+  EXPECT_EQ(Slot_Find(Point{Center_Of(10000).v, 400}), ENUM_DONE);
+  EXPECT_EQ(Slot_Find(Point{400, Center_Of(10000).h}), ENUM_DONE);
+  a_oj_part part = OUTSIDE_PART;
+  EXPECT_EQ(Obj_Find(Point{0, 0}, Center_Of(10004), part), Slotx_To_Omx(10004));
+  EXPECT_EQ(part, DRAG_PART);
   Pack_Cancel();
 
   // Two rings: the inner one starts at 10008.
