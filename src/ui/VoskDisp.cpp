@@ -348,7 +348,8 @@ void Switch_Layout() {
   bool8 exact = false;
   Calc_Template_Mapping(*layout, *map, nsig, *sig, exact);
   if (!exact && !Ask_Complex_Remap(*layout, *map, nsig, *sig)) return;
-  (void)Do_Remap(*layout, *map);
+  // Every area shows the old layout: its unit strip, the sheet's caption.
+  if (Do_Remap(*layout, *map)) Node_Inval(0);
 }
 
 // --- The command table ------------------------------------------------------------------

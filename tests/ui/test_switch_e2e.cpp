@@ -325,6 +325,16 @@ TEST_F(SwitchEndToEnd, TwoDesignsOntoThreeDiscsThenOne) {
   const int red = Count_Near(three_shot, kRed), blue = Count_Near(three_shot, kBlue);
   EXPECT_GT(red, 50);
   EXPECT_GT(blue, red * 3 / 2) << "unit 3 is a clone of the blue design";
+  // The print panel's unit strip is drawn anew for the new layout: a box
+  // for each of its three units down the strip (on its grey).
+  int boxes = 0;
+  bool in_box = false;
+  for (int y = 75; y < 400; ++y) {
+    const bool grey = three_shot.At(200, y) == 0xC8C8C8;
+    if (!grey && !in_box) ++boxes;
+    in_box = !grey;
+  }
+  EXPECT_EQ(boxes, 3) << "the unit strip still shows the old layout";
 
   // Read back: one disc holding the first design, its paint and its text.
   FSSpec spec{};
