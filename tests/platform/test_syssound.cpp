@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "ResTestUtil.h"
 #include "TestSupport.h"
 #include "host/HostAudio.h"
 #include "host/HostClock.h"
 #include "pixel/OP.h"
 #include "PictLibWrite.h"
+#include "platform/Resources.h"
 #include "platform/SysIO.h"
 #include "platform/SysSound.h"
 
@@ -250,6 +252,11 @@ TEST_F(SysSound, DeviceThatCannotOpenSwitchesSoundOff) {
 TEST_F(SysSound, QuietAndDoneConcernOnlyTheEffectsChannel) {
   std::vector<uint8> second(8000, 0x80);
   Library({Sound_Obj(130, Snd8(8000, second))});
+  // Narration's sounds come from a resource file of their own.
+  restest::TempFile narr(restest::Archive({{kNarrationResType, 130, Snd8(8000, second)}}));
+  const int16 slot = HOpenResFile(0, 0, narr.path.c_str(), 0);
+  ASSERT_GT(slot, 0);
+  Narration_Init(slot);
   Dev_Play(130, SOUND_CHAN_NARRATION);
   EXPECT_FALSE(Dev_Done());
   EXPECT_TRUE(Sound_Done());
@@ -263,6 +270,8 @@ TEST_F(SysSound, QuietAndDoneConcernOnlyTheEffectsChannel) {
   Sound_Stop();
   EXPECT_EQ(Kinds().back(), Kind::CLOSE);
   EXPECT_FALSE(Host_Audio_Is_Open());
+  Narration_Stop();
+  CloseResFile(slot);
 }
 
 }  // namespace
