@@ -30,6 +30,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskAsk.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskDelt.h"
@@ -373,6 +374,11 @@ void Cmd_Export(bool8, bool8) {
   Export_Project(kExportFormats[kFormat]);
 }
 
+// Track names from a music library's export or a tabbed text file; file
+// names chosen in the open dialog.
+void Cmd_Import_Tracks(bool8, bool8) { Ask_Import_Tracks(); }
+void Cmd_Import_Filenames(bool8, bool8) { Do_Import_Filenames(); }
+
 constexpr a_command_row kCommands[] = {
     {MENU_ABOUT + 1, nullptr, RULE_ALWAYS},  // the about box
 
@@ -447,9 +453,9 @@ constexpr a_command_row kCommands[] = {
     {MENU_EXPORT + 9, nullptr, RULE_DOC},  // taken away when the menus are loaded
 
     // Track lists and other projects are imported with their readers.
-    {MENU_IMPORT + IMPORT_ITUNES, nullptr, RULE_IMPORT},
-    {MENU_IMPORT + IMPORT_TABTEXT, nullptr, RULE_IMPORT},
-    {MENU_IMPORT + IMPORT_FILENAMES, nullptr, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_ITUNES, Cmd_Import_Tracks, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_TABTEXT, Cmd_Import_Tracks, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_FILENAMES, Cmd_Import_Filenames, RULE_IMPORT},
     {MENU_IMPORT + IMPORT_VELMOR, nullptr, RULE_IMPORT},
 };
 

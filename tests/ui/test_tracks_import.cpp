@@ -1,0 +1,229 @@
+// Track lists and file names placed on the current unit: the text objects
+// side by side and selected as one history step, the room check of a full
+// unit, the field dialog answered by a script (its choices kept between
+// imports, Cancel putting them back), and the Import menu's commands.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DispatchTestSupport.h"
+#include "TempDirSupport.h"
+#include "host/HostScript.h"
+#include "objects/VoskText.h"
+#include "platform/SysDlog.h"
+#include "ui/VoskAsk.h"
+
+namespace {
+
+class TrackImport : public dispatchtest::Dispatch {
+ protected:
+  void SetUp() override {
+    Dispatch::SetUp();
+    SysDlog_Init();  // the preview's item class
+    VoskAsk_Init();
+  }
+  void TearDown() override {
+    Free_Import_Tables();
+    Host_Script_Reset();
+    Dispatch::TearDown();
+  }
+  static std::vector<int32> Texts() {
+    std::vector<int32> texts;
+    for (int32 omx = ENUM_START; Enum(true, false, TEXT_KINDS, omx);) texts.push_back(omx);
+    return texts;
+  }
+  static std::string Text_Of(int32 omx) {
+    char s[MAX_NXYL * 3];
+    OM_To_Str(Obj_Item(omx)->om, s, int32(sizeof s));
+    return s;
+  }
+  static a_history_op Last_Op() { return g_hist.curr >= 0 ? g_hist.list[g_hist.curr].op : OP_NOP; }
+  static std::string Fixture() { return VELMOR_FIXTURES_DIR "/tracks/library.xml"; }
+  static FSSpec Path(const std::string& s) {
+    FSSpec p{};
+    EXPECT_TRUE(Path_From_Text(p, s.c_str()));
+    return p;
+  }
+};
+
+// The chunks become text objects in a row across the unit at a fifth of its
+// height, selected, in the text phase, recorded as one import.
+TEST_F(TrackImport, ChunksBecomeSelectedTextObjectsInARow) {
+  Open();
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\tTotal Time\nOne\tAl\t61000\nTwo\tBo\t1000\n", true));
+  g_songfields_f = 0b1011;
+  g_songfields_c = 0b1001;
+  SongTable_To_Chunks();
+  const uint32 seq = g_hist.cumseq;
+  ASSERT_TRUE(Inject_Chunks());
+  EXPECT_EQ(g_chunks, nullptr);
+  EXPECT_EQ(gs.curr_phase, TEXT_PHASE);
+  const std::vector<int32> texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(Text_Of(texts[0]), "1)  One\n2)  Two");
+  EXPECT_EQ(Text_Of(texts[1]), "1:01\n0:01");
+  EXPECT_EQ(Last_Op(), OP_IMPORT);
+  EXPECT_EQ(g_hist.cumseq, seq + 1);
+  const Rect canvas = g_doc.up->paintbounds;
+  Rect a, b;
+  Obj_BBox(texts[0], a);
+  Obj_BBox(texts[1], b);
+  EXPECT_GE(b.left - a.right, 19) << "a gap of 20 between them";
+  EXPECT_NEAR(a.top - canvas.top, (canvas.bottom - canvas.top) / 5, 1);
+  EXPECT_NEAR(b.top, a.top, 1);
+  for (const int32 omx : texts) {
+    EXPECT_TRUE(Is_Obj_Selected(omx));
+    EXPECT_EQ(Obj_Item(omx)->om->size, 10);
+    EXPECT_EQ(Obj_Item(omx)->om->layout, LAYOUT_HORZ);
+  }
+}
+
+// Lines wider than the unit: the text size goes down so the row fits better.
+TEST_F(TrackImport, WideChunksAreMadeSmaller) {
+  Open();
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\n" + std::string(150, 'W') + "\t" + std::string(150, 'M') + "\n", true));
+  g_songfields_f = 0b110;
+  SongTable_To_Chunks();
+  ASSERT_TRUE(Inject_Chunks());
+  const std::vector<int32> texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  for (const int32 omx : texts) EXPECT_LT(Obj_Item(omx)->om->size, 10);
+}
+
+// A unit whose list cannot take every chunk refuses them all: sound 136,
+// alert 87, nothing added and no history step.
+TEST_F(TrackImport, AFullUnitIsRefusedWhole) {
+  Open(TEXT_PHASE);
+  const Point pt{100, 100};
+  while (g_doc.up->oj.nlist < MAX_OJ - 1) {
+    int32 omx = 0;
+    Text_New4(omx, u"x", 1, 95, pt, pt, false);
+    ASSERT_GT(omx, 0);
+  }
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\nOne\tAl\n", true));
+  g_songfields_f = 0b110;
+  SongTable_To_Chunks();
+  ASSERT_EQ(g_chunks->nchunks, 2);
+  const uint32 seq = g_hist.cumseq;
+  Sounds();
+  gs.controller = HUMAN;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Inject_Chunks());
+  const std::string err = testing::internal::GetCapturedStderr();
+  gs.controller = GHOST;
+  EXPECT_NE(err.find("alert 87"), std::string::npos) << err;
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL}));
+  EXPECT_EQ(g_doc.up->oj.nlist, MAX_OJ - 1);
+  EXPECT_EQ(g_hist.cumseq, seq);
+  EXPECT_EQ(g_chunks, nullptr);
+
+  // One chunk still fits.
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\nOne\tAl\n", true));
+  g_songfields_f = 0b110;
+  g_songfields_c = 1;
+  SongTable_To_Chunks();
+  EXPECT_TRUE(Inject_Chunks());
+  EXPECT_EQ(g_doc.up->oj.nlist, MAX_OJ);
+}
+
+// OK keeps the choices the dialog shows, so a second import offers what
+// was chosen the time before; Cancel puts the choices back as they were.
+TEST_F(TrackImport, FieldDialogKeepsItsChoices) {
+  Open();
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\tTotal Time\tAlbum\nOne\tAl\t61000\tX\n", true));
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+  ASSERT_TRUE(Ask_FieldDialog());
+  EXPECT_EQ(g_songfields_f, 0b1111u) << "the defaults";
+  EXPECT_EQ(g_songfields_c, 0b1011u);
+  EXPECT_EQ(g_tracknum_fmt, 1);
+
+  g_songfields_f = 0b10110;
+  g_songfields_c = 0b10001;
+  g_tracknum_fmt = 4;
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+  ASSERT_TRUE(Ask_FieldDialog());
+  EXPECT_EQ(g_songfields_f, 0b10110u);
+  EXPECT_EQ(g_songfields_c, 0b10001u);
+  EXPECT_EQ(g_tracknum_fmt, 4);
+
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "2");
+  EXPECT_FALSE(Ask_FieldDialog());
+  EXPECT_EQ(g_songfields_f, 0b10110u);
+  EXPECT_EQ(g_tracknum_fmt, 4);
+
+  // Cancel on the first import leaves the defaults uncomputed.
+  VoskAsk_Init();
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\nOne\tAl\n", true));
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "2");
+  EXPECT_FALSE(Ask_FieldDialog());
+  EXPECT_EQ(g_songfields_f, 0u);
+  EXPECT_EQ(g_songfields_c, 0xFFFFFFFFu);
+}
+
+// The Import menu: the property-list fixture through the open dialog and
+// the field dialog, both answered by the script.
+TEST_F(TrackImport, ImportMenuReadsAnExportFile) {
+  Open();
+  for (const int16 item : {IMPORT_ITUNES, IMPORT_TABTEXT, IMPORT_FILENAMES})
+    EXPECT_TRUE(Command_Enabled(int16(MENU_IMPORT + item))) << item;
+  Host_Script_Push_Answer(HOST_ANSWER_OPEN, Fixture());
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+  DoMenuEvent(MENU_IMPORT, IMPORT_ITUNES, false, false);
+  const std::vector<int32> texts = Texts();
+  // The defaults: the number, Name and Artist, Total Time, in three columns.
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(Text_Of(texts[0]), "1)\n2)\n3)\n4)");
+  EXPECT_EQ(Text_Of(texts[1]),
+            "\"Night\" Drive ? Live / Ana's Band\nSalt & Pepper / The <Quiet> Ones\n / \nThird / Ana's Band");
+  EXPECT_EQ(Text_Of(texts[2]), "1:02\n3:35\n\n");
+  EXPECT_EQ(Last_Op(), OP_IMPORT);
+  EXPECT_EQ(g_songtable, nullptr);
+  EXPECT_EQ(g_chunks, nullptr);
+}
+
+// A file of no known kind, or a missing one: alert 10 and nothing added.
+TEST_F(TrackImport, UnknownFilesAreRefused) {
+  Open();
+  const std::string plain = tmp_ + "/notes.txt", one_column = tmp_ + "/one.txt", empty = tmp_ + "/empty.xml";
+  testdir::Write_Text(plain, "just some words\n");
+  testdir::Write_Text(one_column, "Name\nOne\nTwo\n");
+  testdir::Write_Text(empty, "");
+  gs.controller = HUMAN;
+  for (const std::string& path : {plain, one_column, empty, tmp_ + "/missing.txt"}) {
+    testing::internal::CaptureStderr();
+    Do_iTunes(Path(path));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("alert 10"), std::string::npos) << path << err;
+  }
+  gs.controller = GHOST;
+  EXPECT_TRUE(Texts().empty());
+}
+
+// File names, one a line: a chunk passing 3950 units closes and the next
+// text object takes the names on.
+TEST_F(TrackImport, FileNamesContinueIntoFurtherObjects) {
+  Open();
+  std::vector<FSSpec> paths(200);
+  for (int i = 0; i < 200; ++i) {
+    char name[80];
+    std::snprintf(name, sizeof name, "/music/album/%03d-%s.mp3", i, std::string(36, 'x').c_str());
+    ASSERT_TRUE(Path_From_Text(paths[size_t(i)], name));
+  }
+  Action_Import_Filenames(200, paths.data());
+  const std::vector<int32> texts = Texts();
+  ASSERT_EQ(texts.size(), 3u);  // 200 lines of 45 units
+  int32 lines = 0;
+  for (const int32 omx : texts) {
+    const std::string t = Text_Of(omx);
+    EXPECT_LE(t.size(), 3999u);
+    lines += int32(std::count(t.begin(), t.end(), '\n'));
+  }
+  EXPECT_EQ(lines, 200);
+  EXPECT_EQ(Text_Of(texts[0]).substr(0, 45), "000-" + std::string(36, 'x') + ".mp3\n");
+  EXPECT_EQ(Last_Op(), OP_IMPORT);
+}
+
+}  // namespace
