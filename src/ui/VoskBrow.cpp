@@ -471,3 +471,27 @@ void Build_Template_List() {
     return c != 0 ? c < 0 : std::memcmp(x.label, y.label, sizeof x.label) < 0;
   });
 }
+
+void PaperEcho_Paint3(const a_template& tmpl, const Rect& area) {
+  const float pw = tmpl.papersize.x, ph = tmpl.papersize.y;
+  const int32 aw = area.right - area.left - 16, ah = area.bottom - area.top - 16;
+  if (!(pw > 0) || !(ph > 0) || aw < 4 || ah < 4) return;
+  const float scale = std::min(float(aw) / pw, float(ah) / ph);
+  const int16 left = int16(area.left + (area.right - area.left - int32(pw * scale)) / 2);
+  const int16 top = int16(area.top + (area.bottom - area.top - int32(ph * scale)) / 2);
+  auto to_px = [scale](float mm, int16 origin) { return int16(origin + int32(mm * scale + 0.5f)); };
+  const Rect paper{top, left, to_px(ph, top), to_px(pw, left)};
+  SetForeColor(255, 255, 255);
+  PaintRect(paper);
+  SetForeColor(0, 0, 0);
+  FrameRect(paper);
+  SetForeColor(40, 60, 120);
+  for (uint32 u = 0; u < tmpl.nunits && u < MAXNUNITS; ++u) {
+    const a_frect& b = tmpl.units[u].bbox;
+    Rect r{to_px(b.top, top), to_px(b.left, left), to_px(b.bottom, top), to_px(b.right, left)};
+    if (r.right - r.left < 2) r.right = int16(r.left + 2);
+    if (r.bottom - r.top < 2) r.bottom = int16(r.top + 2);
+    FrameRect(r);
+  }
+  SetForeColor(0, 0, 0);
+}

@@ -105,3 +105,7 @@ int32 Calc_UnitList_V(const Rect& list);
 // list to be painted again, and the change recorded as a history step
 // (OP_TOGGLEPRINT) at the end of the user's action.
 void Toggle_Print(uint32 ux);
+
+// The sheet preview of a layout drawn into area of the current port: the
+// paper fitted and centred, white, framed, each unit's box outlined.
+void PaperEcho_Paint3(const a_template& tmpl, const Rect& area);

@@ -30,6 +30,7 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskAskDesign.h"
 #include "ui/VoskAsk.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
@@ -374,6 +375,8 @@ void Cmd_Export(bool8, bool8) {
   Export_Project(kExportFormats[kFormat]);
 }
 
+void Cmd_Design(bool8, bool8) { Ask_Design(); }
+
 // Track names from a music library's export or a tabbed text file; file
 // names chosen in the open dialog.
 void Cmd_Import_Tracks(bool8, bool8) { Ask_Import_Tracks(); }
@@ -411,7 +414,7 @@ constexpr a_command_row kCommands[] = {
     {MENU_HELP + 1, nullptr, RULE_HELP},
     {MENU_HELP + 2, nullptr, RULE_HELP},
     {MENU_HELP + 4, nullptr, RULE_HELP},
-    {MENU_HELP + 6, nullptr, RULE_HELP},
+    {MENU_HELP + 6, Cmd_Design, RULE_HELP},
     {MENU_HELP + 8, nullptr, RULE_HELP},
 
     {MENU_ARRANGE + 1, Cmd_Arrange<999>, RULE_ARRANGE_UP},
