@@ -7,9 +7,10 @@
 // command whose rule refuses it plays sound 136 and does nothing, whether it
 // comes from a menu, a shortcut or a script. A command whose action comes
 // later (arranging and aligning, the text clipboard and the editor's
-// selection, the collage's paste, the layout switch, the imports, help, the
-// layout designer and the about box) has an empty action and stays
-// disabled until then.
+// selection, the collage's paste, the layout switch, the imports and the
+// layout designer) has an empty action and stays disabled until then. The
+// Help menu's web page item is greyed while the program has no address for
+// it.
 #pragma once
 
 #include "platform/SysLoop.h"
@@ -100,6 +101,7 @@ enum a_enable_rule : uint8 {
   RULE_ZOOM_OUT,        // ... above fit in window
   RULE_ZOOM,            // the zoom menu's
   RULE_HELP,            // the Help menu's
+  RULE_WEB_PAGE,        // the program has the maker's web page (its address)
   NENABLE_RULES
 };
 

@@ -1,0 +1,97 @@
+// The Help menu and the About box through the real program on the headless
+// backend, with the desktop's open command a stand-in that logs what it was
+// asked to open: F1 and Help Contents open the right page of the English
+// book beside the program, the About box takes the keys and the press that
+// close it, and the end of the session closes it too. Snapshots go to
+// <build>/e2e/help/ for a person to look at.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "FontTestSupport.h"
+#include "LabelSessionSupport.h"
+#include "TempDirSupport.h"
+#include "ui/VoskDisp.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using labelsession::Menu;
+using labelsession::Quoted;
+
+class HelpSession : public testdir::TempDirTest {
+ protected:
+  HelpSession() : TempDirTest("velmor-help-e2e") {}
+  void SetUp() override {
+    if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    TempDirTest::SetUp();
+    opener_ = P("opener");
+    testdir::Write_Text(opener_, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$0.log\"\n");
+    ::chmod(opener_.c_str(), 0755);
+    project_ = P("cd.CD4");
+    ASSERT_TRUE(labelsession::Write_CD_Project(project_));
+    shots_ = (fs::path(VELMOR4_EXE).parent_path() / "e2e" / "help").string();
+    fs::create_directories(shots_);
+  }
+  // Runs the program with the script; the exit status of std::system.
+  int Run(const std::string& script) {
+    testdir::Write_Text(P("script.txt"), script);
+    std::string cmd = "env -i";
+    for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+      if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
+    cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(P("config")) + " XDG_RUNTIME_DIR=" + Quoted(dir) +
+           " VELMOR_OPEN_COMMAND=" + Quoted(opener_) +
+           " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" + Quoted(P("script.txt")) + " " +
+           Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(P("stderr.txt"));
+    return std::system(cmd.c_str());
+  }
+  std::string Err() { return fs::exists(P("stderr.txt")) ? testdir::Read_Text(P("stderr.txt")) : ""; }
+  std::string Opened() { return fs::exists(opener_ + ".log") ? testdir::Read_Text(opener_ + ".log") : ""; }
+  std::string Page(int topic) {
+    return (fs::path(VELMOR4_EXE).parent_path() / "Help" / "Velmor_Help_en" / (std::to_string(topic) + ".html"))
+               .string() + "\n";
+  }
+  std::string Shot(const std::string& name) {
+    const std::string path = shots_ + "/" + name + ".png";
+    fs::remove(path);
+    return path;
+  }
+  std::string opener_, project_, shots_;
+};
+
+// F1 without a project opens the contents; Help Contents the contents;
+// F1 in the grid phase the grids page. While the About box is up F1 does
+// nothing; a press closes the box and F1 works again.
+TEST_F(HelpSession, F1HelpContentsAndAboutBox) {
+  const std::string start = Shot("1-start"), about = Shot("2-about-up"), closed = Shot("3-about-closed");
+  const std::string script = "wait 30\nsnapshot " + start + "\nkey F1\nwait 5\n" +
+                             labelsession::Open_Project(project_) + "wait 30\n" + Menu(MENU_HELP + 1) + "wait 5\n" +
+                             Menu(PANEL_PHASE + GRID_PHASE) + "wait 10\nkey F1\nwait 5\n" +
+                             Menu(MENU_HELP + 8) + "wait 10\nkey F1\nwait 5\nsnapshot " + about +
+                             "\nclick 5 5\nwait 10\nsnapshot " + closed + "\nkey F1\nwait 5\nquit\n";
+  const int rc = Run(script);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << Err();
+  EXPECT_EQ(Err().find("alert"), std::string::npos) << Err();
+  EXPECT_EQ(Opened(), Page(1) + Page(1) + Page(101) + Page(101));
+  for (const std::string& s : {start, about, closed}) EXPECT_TRUE(fs::exists(s)) << s;
+}
+
+// SIGTERM while the About box is up ends it and then the program, normally.
+TEST_F(HelpSession, SigtermClosesTheAboutBoxAndQuits) {
+  const std::string after = Shot("4-after-sigterm");
+  const std::string script = "wait 30\n" + labelsession::Open_Project(project_) + "wait 30\n" + Menu(MENU_HELP + 8) +
+                             "wait 10\nsignal term\nwait 60\nsnapshot " + after + "\nwait 600\nquit\n";
+  const int rc = Run(script);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << Err();
+  EXPECT_FALSE(fs::exists(after)) << "the program went on after SIGTERM";
+  EXPECT_EQ(Err().find("ended without"), std::string::npos) << Err();
+}
+
+}  // namespace
