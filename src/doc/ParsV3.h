@@ -55,11 +55,9 @@ inline constexpr a_v3_canvas_size V3_CANVAS_SIZES[NV3_DOC_KINDS] = {
     {1280, 870}, {584, 870}, {810, 495}, {810, 376}, {1280, 167}, {810, 484}, {800, 571}, {571, 800},
 };
 
-// Text sizes in points of the old size slider's 36 steps.
+// The old text sizes are steps of the size slider (SliderToPoints,
+// platform/VoskDef.h).
 constexpr int32 NV3_SIZES = 36;
-inline constexpr int16 SliderToPoints[NV3_SIZES] = {9,   10,  11,  12,  14,  16,  18,  20,  22,  24,  26,  29,
-                                                    32,  36,  40,  44,  48,  53,  59,  64,  72,  86,  94,  104,
-                                                    114, 126, 138, 152, 167, 184, 202, 245, 269, 296, 326, 358};
 
 // Where an old photo's picture came from.
 enum a_v3_source_kind : uint8 {
@@ -104,6 +102,10 @@ bool8 Is_V3_File(const FSSpec& path);
 // unit (g_doc.up), re-rendering the units. TRUE when it was imported; FALSE
 // with defects saying why, and then nothing of the document changed.
 bool8 Read_V3(const FSSpec& docpath);
+
+// The objects the last Read_V3 found in its file when the current unit's
+// list had no room for them all (it then imported nothing); 0 otherwise.
+int32 V3_Objects_Refused();
 
 // dst := src_pt mapped linearly from map_src onto map_dst, each axis on its
 // own (32-bit arithmetic, the result held to 16 bits). An empty source side

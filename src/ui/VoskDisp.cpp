@@ -32,6 +32,7 @@
 #include "platform/VoskErr.h"
 #include "ui/VoskAskDesign.h"
 #include "ui/VoskAsk.h"
+#include "ui/VoskAskImport.h"
 #include "ui/VoskAbou.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
@@ -466,7 +467,7 @@ constexpr a_command_row kCommands[] = {
     {MENU_IMPORT + IMPORT_ITUNES, Cmd_Import_Tracks, RULE_IMPORT},
     {MENU_IMPORT + IMPORT_TABTEXT, Cmd_Import_Tracks, RULE_IMPORT},
     {MENU_IMPORT + IMPORT_FILENAMES, Cmd_Import_Filenames, RULE_IMPORT},
-    {MENU_IMPORT + IMPORT_VELMOR, nullptr, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_VELMOR, Cmd_Import_Velmor, RULE_IMPORT},
 };
 
 constexpr bool Commands_Ascend_Within_Menus() {
