@@ -13,15 +13,18 @@
 
 #include "../platform/WinTestSupport.h"
 #include "DocTestSupport.h"
+#include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "TestSupport.h"
 #include "doc/VoskTmpl.h"
+#include "host/HostLaunch.h"
 #include "host/HostScript.h"
 #include "legacy/Console.h"
 #include "legacy/VoskOld.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskText.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskHelp.h"
 
 namespace {
 
@@ -252,6 +255,48 @@ TEST(OlderRoutines, AnUndoOperationIsTracedByItsNumber) {
     Trace_Stop();
   }
   testdir::Remove_Dir(dir);
+}
+
+// --- The older Help menus -----------------------------------------------------------------
+
+TEST(OlderHelpMenus, EachItemReachesItsCommand) {
+  Resources_Init();
+  VoskDef_Init();
+  gs.controller = HUMAN;  // alerts are written to standard error
+  gs.curr_phase = PAINT_PHASE;
+  // Nothing may really open: a stand-in that does nothing.
+  Host_Set_Open_Command({"true"});
+  soundtest::SoundRecorder sounds;
+  // The web pages the items name have no address in this program, so each
+  // plays the refusal; the help book and the manual are not beside the test
+  // program, so they give alert 50; other items do nothing.
+  enum Outcome { REFUSED, NO_HELP, NOTHING };
+  struct Case {
+    void (*menu)(int16);
+    const char* name;
+    int16 item;
+    Outcome outcome;
+  } cases[] = {
+      {Do_Help_Menu, "Help", 1, NO_HELP},    {Do_Help_Menu, "Help", 3, REFUSED},
+      {Do_Help_Menu, "Help", 4, REFUSED},    {Do_Help_Menu, "Help", 2, NOTHING},
+      {Do_Help_Menu, "Help", 6, NOTHING},    {Do_Help2_Menu, "Help2", 1, NO_HELP},
+      {Do_Help2_Menu, "Help2", 2, NO_HELP},  {Do_Help2_Menu, "Help2", 4, REFUSED},
+      {Do_Help2_Menu, "Help2", 5, REFUSED},  {Do_Help2_Menu, "Help2", 7, REFUSED},
+      {Do_Help2_Menu, "Help2", 3, NOTHING},  {Do_Help2_Menu, "Help2", 11, NOTHING},
+  };
+  for (const Case& c : cases) {
+    sounds.Clear();
+    testing::internal::CaptureStderr();
+    c.menu(c.item);
+    Host_Wait_Opens();
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string what = std::string(c.name) + " item " + std::to_string(c.item);
+    EXPECT_EQ(sounds.Ids(), c.outcome == REFUSED ? std::vector<int16>{SND_NULL} : std::vector<int16>{})
+        << what;
+    EXPECT_EQ(said.find("alert 50") != std::string::npos, c.outcome == NO_HELP) << what << ": " << said;
+    if (c.outcome != NO_HELP) EXPECT_EQ(said, "") << what;
+  }
+  Host_Set_Open_Command({});
 }
 
 }  // namespace
