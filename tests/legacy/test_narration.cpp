@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../platform/ResTestUtil.h"
+#include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "host/HostAudio.h"
 #include "host/HostClock.h"
@@ -57,12 +58,7 @@ class Narration : public ::testing::Test {
     return slot;
   }
 
-  static std::vector<const HostAudioEvent*> Plays() {
-    std::vector<const HostAudioEvent*> p;
-    for (const HostAudioEvent& e : Host_Audio_Events())
-      if (e.kind == Kind::PLAY) p.push_back(&e);
-    return p;
-  }
+  static std::vector<const HostAudioEvent*> Plays() { return soundtest::Played(); }
 
   std::vector<int16> opened_;
 };

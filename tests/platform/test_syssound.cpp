@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ResTestUtil.h"
+#include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "host/HostAudio.h"
 #include "host/HostClock.h"
@@ -95,12 +96,7 @@ class SysSound : public ::testing::Test {
     for (const HostAudioEvent& e : Host_Audio_Events()) k.push_back(e.kind);
     return k;
   }
-  static std::vector<const HostAudioEvent*> Plays() {
-    std::vector<const HostAudioEvent*> p;
-    for (const HostAudioEvent& e : Host_Audio_Events())
-      if (e.kind == Kind::PLAY) p.push_back(&e);
-    return p;
-  }
+  static std::vector<const HostAudioEvent*> Plays() { return soundtest::Played(); }
 
   std::string path_;
 };
