@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "doc/VoskHist.h"
 #include "host/HostUtf.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskPhot.h"
 #include "objects/VoskText.h"
 #include "platform/ParseXML.h"
 #include "platform/SysErr.h"
@@ -385,13 +387,18 @@ int32 Preset_Index(std::string_view name) {
   return 0;
 }
 
+// After a key: TRUE when the value is the container opened by tag; an
+// empty one is passed over, anything else left to be read.
+bool Enter_Container(a_plist_reader& r, const char* tag) {
+  if (!Next_Token(r)) return false;
+  if (Is(r, tag)) return true;
+  if (!Is_Empty_Tag(r.token)) Push_Back(r);
+  return false;
+}
+
 // "Tracks": one dictionary per track, named by its id.
 void Read_Tracks(a_plist_reader& r) {
-  if (!Next_Token(r)) return;
-  if (!Is(r, "<dict>")) {
-    if (!Is_Empty_Tag(r.token)) Push_Back(r);
-    return;
-  }
+  if (!Enter_Container(r, "<dict>")) return;
   while (Next_Token(r)) {
     if (Is(r, "</dict>")) return;
     if (!Is(r, "<key>")) continue;
@@ -418,11 +425,7 @@ void Read_Tracks(a_plist_reader& r) {
 // "Playlist Items": the play order, one "Track ID" per dictionary; an id
 // with no track is skipped.
 void Read_Play_Order(a_plist_reader& r) {
-  if (!Next_Token(r)) return;
-  if (!Is(r, "<array>")) {
-    if (!Is_Empty_Tag(r.token)) Push_Back(r);
-    return;
-  }
+  if (!Enter_Container(r, "<array>")) return;
   while (Next_Token(r)) {
     if (Is(r, "</array>")) return;
     if (!Is(r, "<dict>")) {
@@ -577,6 +580,92 @@ bool8 Parse_Text_Export(std::string_view text, bool8 utf8) {
   return false;
 }
 
+// --- Playlists -------------------------------------------------------------------------
+
+std::vector<std::string>* g_listing = nullptr;
+void Collect_Entry(const FSSpec& p) { g_listing->push_back(p.name); }
+
+// The complete paths of a folder's entries, sorted; FALSE when it cannot be listed.
+bool List_Folder(const std::string& folder, std::vector<std::string>& names) {
+  FSSpec spec{};
+  if (folder.empty() || !Path_From_Text(spec, folder.c_str())) return false;
+  names.clear();
+  g_listing = &names;
+  Enumerate_Local_Files(Collect_Entry, spec, FourCC("????"), FourCC("????"));
+  g_listing = nullptr;
+  std::sort(names.begin(), names.end());
+  return !names.empty();
+}
+
+bool Same_Name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(uint8(a[i])) != std::tolower(uint8(b[i]))) return false;
+  return true;
+}
+
+std::string_view Leaf(std::string_view path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A folder named on Windows, relative to base unless complete: each step
+// taken as written when it is there, else matched without regard to case.
+std::string Resolve_Folder(std::string_view written, const std::string& base) {
+  std::string path(written);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);  // a drive letter
+  std::string at = path.empty() || path[0] != '/' ? base : std::string();
+  std::vector<std::string> names;
+  size_t i = 0;
+  while (i <= path.size()) {
+    const size_t next = std::min(path.find('/', i), path.size());
+    const std::string step = path.substr(i, next - i);
+    i = next + 1;
+    if (step.empty() || step == ".") continue;
+    if (step == "..") {
+      const size_t slash = at.find_last_of('/');
+      at = slash == std::string::npos || slash == 0 ? std::string("/") : at.substr(0, slash);
+      continue;
+    }
+    const std::string direct = (at == "/" ? "" : at) + "/" + step;
+    if (List_Folder(direct, names) || !List_Folder(at.empty() ? "/" : at, names)) {
+      at = direct;
+      continue;
+    }
+    std::string found = direct;
+    for (const std::string& n : names)
+      if (Same_Name(Leaf(n), step)) {
+        found = n;
+        break;
+      }
+    at = found;
+  }
+  return at;
+}
+
+// An attribute of a tag token ("name=\"value\"" or with single quotes),
+// entities decoded; FALSE when the tag has none of that name.
+bool Tag_Attribute(std::string_view tag, std::string_view name, std::string& value) {
+  size_t i = 0;
+  while ((i = tag.find(name, i)) != std::string_view::npos) {
+    const bool starts = i > 0 && (tag[i - 1] == ' ' || tag[i - 1] == '\t' || tag[i - 1] == '\n');
+    size_t j = i + name.size();
+    i = j;
+    if (!starts) continue;
+    while (j < tag.size() && tag[j] == ' ') ++j;
+    if (j >= tag.size() || tag[j] != '=') continue;
+    ++j;
+    while (j < tag.size() && tag[j] == ' ') ++j;
+    if (j >= tag.size() || (tag[j] != '"' && tag[j] != '\'')) continue;
+    const size_t end = tag.find(tag[j], j + 1);
+    if (end == std::string_view::npos) return false;
+    value = Decode_Entities(tag.substr(j + 1, end - j - 1));
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void VoskAsk_Init() {
@@ -684,6 +773,10 @@ bool8 Parse_Tracks_Tabbed(std::string_view text, bool8 utf8) {
     const std::vector<std::string_view> tokens = Split_Tokens(lines[l], delim, utf8);
     for (int32 f = 1; f <= nfields && size_t(f) <= tokens.size(); ++f)
       Convert_Field(st.songs[s][f], st.fieldtypes[f], tokens[size_t(f - 1)], utf8);
+  }
+  if (st.nsongs == 0) {  // field names and no song: nothing to offer
+    Refuse_File();
+    return false;
   }
   return true;
 }
@@ -952,3 +1045,65 @@ void Action_Import_MP3(int16 n, const FSSpec* paths) {
 }
 
 void Do_Import_MP3() { Ask_File_List(Action_Import_MP3, kMp3Files); }
+
+// --- Playlists -------------------------------------------------------------------------
+
+bool8 Scan_Playlist(const FSSpec& path, a_playlist_scan& scan) {
+  scan = a_playlist_scan{};
+  if (!Init_ParseXML(path)) return false;
+  const std::string_view own = path.name;
+  const size_t slash = own.find_last_of('/');
+  const std::string base(slash == std::string_view::npos ? std::string_view(".") : own.substr(0, slash));
+  char token[XML_TOKEN_SIZE];
+  std::string last_folder;
+  bool any_folder = false;
+  std::vector<std::string> names;
+  while (GetTokenXML(StrSpan(token, sizeof token)) == noErr) {
+    const std::string_view tag = token;
+    if (tag.rfind("<media", 0) != 0 || tag.size() < 7 || !std::isspace(uint8(tag[6]))) continue;
+    std::string src;
+    if (!Tag_Attribute(tag, "src", src)) continue;
+    ++scan.songs;
+    std::replace(src.begin(), src.end(), '\\', '/');
+    const size_t cut = src.find_last_of('/');
+    const std::string folder = Resolve_Folder(cut == std::string::npos ? std::string_view() : std::string_view(src).substr(0, cut), base);
+    if (any_folder && folder == last_folder) continue;
+    any_folder = true;
+    last_folder = folder;
+    ++scan.folders;
+    if (!List_Folder(folder, names)) continue;
+    for (const std::string& n : names) {
+      const std::string_view leaf = Leaf(n);
+      if (leaf.size() > 10 && Same_Name(leaf.substr(leaf.size() - 10), "_LARGE.JPG")) {
+        scan.pictures.push_back(n);
+        break;
+      }
+    }
+  }
+  const bool failed = ParseXML_Failed();
+  Stop_ParseXML();
+  return !failed;
+}
+
+void Do_Import_WPL(const FSSpec& path) {
+  a_playlist_scan scan;
+  if (!Scan_Playlist(path, scan)) {
+    OK_Alert(false, ALERT_READ_FAILED);
+    return;
+  }
+  const a_oj_master* list = Curr_Obj_List();
+  const int32 n = int32(scan.pictures.size());
+  if (n > 0 && (!g_doc.doc_open || list == nullptr || list->nlist + n > MAX_OJ)) {
+    Sound_Effect(SND_OBJ_REFUSED);
+    Alert_Counts(ALERT_UNIT_FULL, n, 0);
+    return;
+  }
+  int32 images = 0;
+  for (const std::string& picture : scan.pictures) {
+    FSSpec spec{};
+    if (Path_From_Text(spec, picture.c_str()) && Photo_NewP(spec, true)) ++images;
+  }
+  const std::string a = std::to_string(scan.songs), b = std::to_string(scan.folders), c = std::to_string(images);
+  Param_Text(CStrSpan(a.c_str(), a.size() + 1), CStrSpan(b.c_str(), b.size() + 1), CStrSpan(c.c_str(), c.size() + 1), "");
+  OK_Alert(false, ALERT_PLAYLIST_COUNTS);
+}

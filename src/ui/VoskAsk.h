@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/SysIO.h"
 #include "platform/Types.h"
@@ -95,7 +96,24 @@ void Action_Import_Filenames(int16 n, const FSSpec* paths);
 void Do_Import_MP3();
 void Action_Import_MP3(int16 n, const FSSpec* paths);
 
+// The photos of a playlist's albums: for each new folder of its songs, the
+// first picture named "..._LARGE.JPG" there becomes a photo object; alert
+// 47 gives the counts. Unreadable: alert 10. A unit without room for all
+// the pictures: sound 136 and alert 87, nothing added.
+void Do_Import_WPL(const FSSpec& path);
+
 // --- Readers ------------------------------------------------------------------------
+
+// What a playlist names: its songs, the folders they lie in, and the
+// album picture found in each folder (complete paths). Song paths are
+// taken as written on Windows ("\" or "/", relative to the playlist's
+// folder), folders matched without regard to case when not found as
+// written. FALSE when the file cannot be read.
+struct a_playlist_scan {
+  int32 songs = 0, folders = 0;
+  std::vector<std::string> pictures;
+};
+bool8 Scan_Playlist(const FSSpec& path, a_playlist_scan& scan);
 
 // The tabbed test on the start of a file (at most its first 5000 bytes are
 // looked at): at least two tabs or bars before the first line end, and at
@@ -108,7 +126,7 @@ std::string Import_Text(std::span<const uint8> bytes, bool8& utf8);
 
 // Fills a new song table from tabbed text (the first line names the
 // fields). TRUE when it holds a list; FALSE after alert 10 (fewer than two
-// fields), with no table.
+// fields, or no song), with no table.
 bool8 Parse_Tracks_Tabbed(std::string_view text, bool8 utf8);
 // Fills a new song table from a property list, read from the file as it
 // goes (or from text already in memory). TRUE when it holds a list; FALSE

@@ -156,6 +156,8 @@ TEST_F(Tracks, TabbedReaderDelimitersAndLimits) {
   EXPECT_FALSE(Parse_Tracks_Tabbed("Name\nOne\nTwo\n", true));
   EXPECT_EQ(g_songtable, nullptr);
   EXPECT_FALSE(Parse_Tracks_Tabbed("", true));
+  EXPECT_FALSE(Parse_Tracks_Tabbed("Name\tArtist\r\n", true));  // names and no song
+  EXPECT_EQ(g_songtable, nullptr);
 
   // At most 600 songs and 30 fields; the 30th field of a song is kept.
   std::string head, row;

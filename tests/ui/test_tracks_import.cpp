@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "DispatchTestSupport.h"
 #include "TempDirSupport.h"
+#include "host/HostCodecs.h"
 #include "host/HostScript.h"
 #include "objects/VoskText.h"
 #include "platform/SysDlog.h"
@@ -224,6 +227,62 @@ TEST_F(TrackImport, FileNamesContinueIntoFurtherObjects) {
   EXPECT_EQ(lines, 200);
   EXPECT_EQ(Text_Of(texts[0]).substr(0, 45), "000-" + std::string(36, 'x') + ".mp3\n");
   EXPECT_EQ(Last_Op(), OP_IMPORT);
+}
+
+// A playlist written on Windows: songs in two album folders named in
+// another case, the first holding its large album picture. The picture
+// becomes a photo and the counts are told; a unit without room for the
+// pictures refuses them with sound 136 and alert 87.
+TEST_F(TrackImport, PlaylistPicturesBecomePhotos) {
+  namespace fs = std::filesystem;
+  const std::string music = tmp_ + "/Music";
+  fs::create_directories(music + "/Artist/Album A");
+  fs::create_directories(music + "/Artist/Album B");
+  fs::create_directories(tmp_ + "/Lists");
+  std::vector<uint8> px(16 * 16 * 4, 0x80), jpg;
+  ASSERT_EQ(Host_Encode_JPEG(HostImageSource{px.data(), 16, 16, 64, 300}, 90, jpg), 0);
+  const std::string picture = music + "/Artist/Album A/AlbumArt_{1}_Large.jpg";
+  std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(jpg.data()), std::streamsize(jpg.size()));
+  testdir::Write_Text(music + "/Artist/Album A/AlbumArt_{1}_Small.jpg", "not read");
+  testdir::Write_Text(music + "/Artist/Album B/cover.jpg", "not large");
+  const std::string list = tmp_ + "/Lists/mix.wpl";
+  testdir::Write_Text(list,
+                      "<?wpl version=\"1.0\"?>\r\n<smil><head><title>Mix</title></head><body><seq>\r\n"
+                      "<media src=\"..\\music\\ARTIST\\album a\\01 One.mp3\" tid=\"{A}\" cid=\"{B}\"/>\r\n"
+                      "<media src=\"..\\music\\ARTIST\\album a\\02 Two &amp; Three.mp3\" tid=\"{C}\" cid=\"{D}\"/>\r\n"
+                      "<media src='../Music/Artist/Album B/01.mp3' cid=\"{E}\" tid=\"{F}\"/>\r\n"
+                      "<mediaX src=\"no.mp3\"/></seq></body></smil>\r\n");
+  a_playlist_scan scan;
+  ASSERT_TRUE(Scan_Playlist(Path(list), scan));
+  EXPECT_EQ(scan.songs, 3);
+  EXPECT_EQ(scan.folders, 2);
+  ASSERT_EQ(scan.pictures.size(), 1u);
+  EXPECT_EQ(fs::path(scan.pictures[0]).filename(), "AlbumArt_{1}_Large.jpg");
+
+  Open(PHOTO_PHASE);
+  gs.controller = HUMAN;
+  testing::internal::CaptureStderr();
+  Do_Import_WPL(Path(list));
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("alert 47"), std::string::npos) << err;
+  EXPECT_NE(err.find("3 songs in playlist"), std::string::npos) << err;
+  EXPECT_NE(err.find("1 images retrieved"), std::string::npos) << err;
+  EXPECT_EQ(Count(false, Kind_Bit(PHOTO_BLOCK)), 1);
+
+  const Point pt{100, 100};
+  while (g_doc.up->oj.nlist < MAX_OJ) {
+    int32 omx = 0;
+    Text_New4(omx, u"x", 1, 95, pt, pt, false);
+    ASSERT_GT(omx, 0);
+  }
+  Sounds();
+  testing::internal::CaptureStderr();
+  Do_Import_WPL(Path(list));
+  err = testing::internal::GetCapturedStderr();
+  gs.controller = GHOST;
+  EXPECT_NE(err.find("alert 87"), std::string::npos) << err;
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL}));
+  EXPECT_EQ(Count(false, Kind_Bit(PHOTO_BLOCK)), 1);
 }
 
 }  // namespace
