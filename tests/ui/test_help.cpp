@@ -95,11 +95,12 @@ TEST_F(HelpCommands, EveryTopicHasAPageInTheBuiltBook) {
 
 // Every page of the built book: its links and pictures lead to files of the
 // book, it uses the one stylesheet, and it loads nothing from outside; the
-// contents lead to every page.
+// contents lead to every page, and every other file of the book is used.
 TEST_F(HelpCommands, PagesLinkOnlyWithinTheBook) {
   const std::regex ref(R"re((href|src)\s*=\s*"([^"]*)")re", std::regex::icase);
-  std::set<std::string> pages, linked_from_contents;
+  std::set<std::string> pages, linked_from_contents, files, used;
   for (const fs::directory_entry& e : fs::recursive_directory_iterator(Built_Book())) {
+    if (e.is_regular_file()) files.insert(fs::relative(e.path(), Built_Book()).string());
     if (e.path().extension() != ".html") continue;
     pages.insert(e.path().filename().string());
     const std::string text = Read_Text(e.path().string());
@@ -116,6 +117,7 @@ TEST_F(HelpCommands, PagesLinkOnlyWithinTheBook) {
       target = target.substr(0, target.find('#'));
       if (target.empty()) continue;
       EXPECT_TRUE(fs::is_regular_file(e.path().parent_path() / target)) << target;
+      used.insert(fs::relative(fs::weakly_canonical(e.path().parent_path() / target), Built_Book()).string());
       if (e.path().filename() == "1.html") linked_from_contents.insert(target);
     }
     EXPECT_GT(refs, 1);
@@ -123,6 +125,11 @@ TEST_F(HelpCommands, PagesLinkOnlyWithinTheBook) {
   EXPECT_GE(pages.size(), 12u);
   for (const std::string& p : pages)
     if (p != "1.html") EXPECT_TRUE(linked_from_contents.count(p)) << p << " is not in the contents";
+  for (const std::string& f : files)
+    if (f != "1.html") EXPECT_TRUE(used.count(f)) << f << " is used by no page";
+  const std::string style = Read_Text((Built_Book() / "help.css").string());
+  EXPECT_EQ(style.find("url("), std::string::npos);
+  EXPECT_EQ(style.find("@import"), std::string::npos);
 }
 
 // The interface language's book when it has the topic; the English book
