@@ -156,12 +156,15 @@ void Fields_Cmd(HWND dialog, int16 item) {
     if (g_songfields_f != 0) Modal_Exit(dialog, ITEM_OK);
     return;
   }
+  // The boxes are ticked here, so that a script's press ticks them as a
+  // click does.
   const bool check = item == ITEM_TRACKNUM || (item >= ITEM_INCLUDE1 && item < ITEM_PREVIEW);
-  if ((check && Modal_Cmd_Notification() == BN_CLICKED) ||
-      (item == ITEM_FORMAT && Modal_Cmd_Notification() == CBN_SELCHANGE)) {
-    Store_Panel(dialog);
-    Refresh_Preview(dialog);
-  }
+  if (check && Modal_Cmd_Notification() == BN_CLICKED)
+    SetDialogCheckBox(dialog, item, !GetDialogCheckBox(dialog, item));
+  else if (item != ITEM_FORMAT || Modal_Cmd_Notification() != CBN_SELCHANGE)
+    return;
+  Store_Panel(dialog);
+  Refresh_Preview(dialog);
 }
 
 }  // namespace

@@ -143,6 +143,15 @@ TEST_F(TrackImport, FieldDialogKeepsItsChoices) {
   EXPECT_EQ(g_songfields_c, 0b1011u);
   EXPECT_EQ(g_tracknum_fmt, 1);
 
+  // A script's press ticks a box as a click does: Artist (field 2) left
+  // out, and made to start a column.
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "9");
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "23");
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+  ASSERT_TRUE(Ask_FieldDialog());
+  EXPECT_EQ(g_songfields_f, 0b1011u);
+  EXPECT_EQ(g_songfields_c, 0b1111u);
+
   g_songfields_f = 0b10110;
   g_songfields_c = 0b10001;
   g_tracknum_fmt = 4;
