@@ -30,10 +30,10 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
-#include "ui/VoskAskDesign.h"
-#include "ui/VoskAsk.h"
-#include "ui/VoskAskImport.h"
 #include "ui/VoskAbou.h"
+#include "ui/VoskAskDesign.h"
+#include "ui/VoskAskImport.h"
+#include "ui/VoskAsk.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskDelt.h"
@@ -378,12 +378,12 @@ void Cmd_Export(bool8, bool8) {
   Export_Project(kExportFormats[kFormat]);
 }
 
+void Cmd_Design(bool8, bool8) { Ask_Design(); }
+
 void Cmd_Help_Contents(bool8, bool8) { Do_HelpTopic(HELP_CONTENTS); }
 void Cmd_Help_Phase(bool8, bool8) { Do_Contextual_Help(); }
 void Cmd_Web_Page(bool8, bool8) { Go_To_Website(WEB_MAKER_PAGE); }
 void Cmd_About(bool8, bool8) { Do_About(); }
-
-void Cmd_Design(bool8, bool8) { Ask_Design(); }
 
 // Track names from a music library's export or a tabbed text file; file
 // names chosen in the open dialog.
