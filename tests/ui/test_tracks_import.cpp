@@ -238,6 +238,43 @@ TEST_F(TrackImport, FileNamesContinueIntoFurtherObjects) {
   EXPECT_EQ(Last_Op(), OP_IMPORT);
 }
 
+// MP3 files' tags become a track list of title, artist and album, one
+// column each; files without a tag, too short or missing are passed over,
+// and none with a tag gives alert 56.
+TEST_F(TrackImport, Mp3TagsBecomeATrackList) {
+  Open();
+  const auto mp3 = [&](const std::string& name, const std::string& title, const std::string& artist) {
+    std::string tag(128, '\0');
+    tag.replace(0, 3, "TAG");
+    tag.replace(3, title.size(), title);
+    tag.replace(33, artist.size(), artist);
+    tag.replace(63, 5, "Album");
+    testdir::Write_Text(tmp_ + "/" + name, std::string(300, '\x55') + tag);
+    return Path(tmp_ + "/" + name);
+  };
+  std::vector<FSSpec> paths = {mp3("a.mp3", "Caf\xE9", "Al"), Path(tmp_ + "/missing.mp3"), mp3("b.mp3", "Two", "Bo")};
+  testdir::Write_Text(tmp_ + "/short.mp3", "TAG");
+  testdir::Write_Text(tmp_ + "/untagged.mp3", std::string(400, 'x'));
+  paths.push_back(Path(tmp_ + "/short.mp3"));
+  paths.push_back(Path(tmp_ + "/untagged.mp3"));
+  Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+  Action_Import_MP3(int16(paths.size()), paths.data());
+  const std::vector<int32> texts = Texts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(Text_Of(texts[0]), "Caf\xE9\nTwo");
+  EXPECT_EQ(Text_Of(texts[1]), "Al\nBo");
+  EXPECT_EQ(Text_Of(texts[2]), "Album\nAlbum");
+
+  gs.controller = HUMAN;
+  testing::internal::CaptureStderr();
+  Action_Import_MP3(2, paths.data() + 3);
+  const std::string err = testing::internal::GetCapturedStderr();
+  gs.controller = GHOST;
+  EXPECT_NE(err.find("alert 56"), std::string::npos) << err;
+  EXPECT_EQ(Texts().size(), 3u);
+  EXPECT_EQ(g_songtable, nullptr);
+}
+
 // A playlist written on Windows: songs in two album folders named in
 // another case, the first holding its large album picture. The picture
 // becomes a photo and the counts are told; a unit without room for the
