@@ -354,11 +354,24 @@ std::string Snapshot_Path(const std::string& name) {
   return dir + "/design/" + name;
 }
 
-void Snapshot(HWND d, const std::string& name) {
+// The dialog as a PNG under the build folder; the colour of the middle of
+// the preview's lower half read back.
+uint32 Snapshot(HWND d, const std::string& name) {
   UpdateWindow(d);
   for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) UpdateWindow(c);
   std::string err;
-  EXPECT_TRUE(Host_Snapshot_Window(d, Snapshot_Path(name), err)) << err;
+  const std::string path = Snapshot_Path(name);
+  EXPECT_TRUE(Host_Snapshot_Window(d, path, err)) << err;
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  if (!Host_Read_PNG(path, px, w, h, err)) return 0xFFFFFFFFu;
+  Rect area{};
+  GetDialogItemBounds(d, DES_PREVIEW, area);
+  POINT p{(area.left + area.right) / 2, area.top + (area.bottom - area.top) * 3 / 5};
+  ClientToScreen(GetDlgItem(d, DES_PREVIEW), &p);
+  ScreenToClient(d, &p);
+  if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) return 0xFFFFFFFFu;
+  return px[size_t(p.y) * size_t(w) + size_t(p.x)] & 0xFFFFFF;
 }
 
 class DesignDialog : public ::testing::Test {
@@ -418,6 +431,7 @@ struct DialogSeen {
   a_design_echo echo_too_many = ECHO_INVALID;
   std::string section1_after_clear;
   a_cunit cleared{};
+  uint32 preview_empty = 0, preview_sheet = 0, preview_too_many = 0;
 };
 DialogSeen g_seen;
 
@@ -427,6 +441,7 @@ void Two_Sections_Body(HWND d) {
   s.print_at_start = Enabled(d, DES_PRINT_PREVIEW);
   s.width = Text_Of(d, DES_PAPER_WIDTH);
   s.height = Text_Of(d, DES_PAPER_HEIGHT);
+  s.preview_empty = Snapshot(d, "empty.png");
 
   Fill_Two_Sections(d);
   // Without a name the design stays invalid: Return only beeps.
@@ -443,7 +458,7 @@ void Two_Sections_Body(HWND d) {
   s.echo = g_design.echo;
   s.expanded = g_design.expanded.nunits;
   s.text = AskDes_Text(g_design.design);
-  Snapshot(d, "two_sections.png");
+  s.preview_sheet = Snapshot(d, "two_sections.png");
 
   Choose(d, DES_SECTION, 1);
   s.section1_left = Text_Of(d, DES_BBOX_LEFT);
@@ -459,7 +474,7 @@ void Two_Sections_Body(HWND d) {
   Type(d, DES_BBOX_WIDTH, "5");
   Type(d, DES_BBOX_HEIGHT, "5");
   s.echo_too_many = g_design.echo;
-  Snapshot(d, "too_many.png");
+  s.preview_too_many = Snapshot(d, "too_many.png");
 
   Choose(d, DES_SECTION, 1);
   Host_Dialog_Press(d, DES_CLEAR_SECTION);
@@ -493,6 +508,10 @@ TEST_F(DesignDialog, TwoSectionsTypedInWriteTheGoldenText) {
   EXPECT_EQ(s.cleared.nx, 0u);
   EXPECT_EQ(s.cleared.uflags, 0u);
   EXPECT_EQ(s.cleared.bleedright, 0.0f);
+  // Grey while invalid, the white paper of the sheet, grey under the message.
+  EXPECT_EQ(s.preview_empty, 0xDCDCDCu);
+  EXPECT_EQ(s.preview_sheet, 0xFFFFFFu);
+  EXPECT_EQ(s.preview_too_many, 0xDCDCDCu);
 }
 
 // Return on a valid design exports, Escape cancels; each export asks for
