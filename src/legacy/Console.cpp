@@ -155,8 +155,8 @@ void Trace_String(CStrSpan s) {
 
 void Trace_Line() {
   Open_If_Needed();
+  Draw_Line(line_buf, line_pos);
   const uint16 len = line_pos < TRACE_LOG_MAX ? line_pos : TRACE_LOG_MAX;
-  Draw_Line(line_buf, len);
   if (trace_fd != nullptr) {
     char out[TRACE_LOG_MAX + 2];
     std::memcpy(out, line_buf, len);
