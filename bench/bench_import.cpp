@@ -69,7 +69,8 @@ std::string Write_Export() {
              "\t\t\t<key>Playlist Items</key>\n\t\t\t<array>\n",
              f);
   for (int id = kTracks; id >= 1; --id)
-    std::fprintf(f, "\t\t\t\t<dict>\n\t\t\t\t\t<key>Track ID</key><integer>%d</integer>\n\t\t\t\t</dict>\n", id * 2 + 100);
+    std::fprintf(f, "\t\t\t\t<dict>\n\t\t\t\t\t<key>Track ID</key><integer>%d</integer>\n\t\t\t\t</dict>\n",
+                 id * 2 + 100);
   std::fputs("\t\t\t</array>\n\t\t</dict>\n\t</array>\n</dict>\n</plist>\n", f);
   std::fclose(f);
   return tmpl;

@@ -1066,7 +1066,8 @@ bool8 Scan_Playlist(const FSSpec& path, a_playlist_scan& scan) {
     ++scan.songs;
     std::replace(src.begin(), src.end(), '\\', '/');
     const size_t cut = src.find_last_of('/');
-    const std::string folder = Resolve_Folder(cut == std::string::npos ? std::string_view() : std::string_view(src).substr(0, cut), base);
+    const std::string_view written = cut == std::string::npos ? std::string_view() : std::string_view(src).substr(0, cut);
+    const std::string folder = Resolve_Folder(written, base);
     if (any_folder && folder == last_folder) continue;
     any_folder = true;
     last_folder = folder;
@@ -1104,6 +1105,7 @@ void Do_Import_WPL(const FSSpec& path) {
     if (Path_From_Text(spec, picture.c_str()) && Photo_NewP(spec, true)) ++images;
   }
   const std::string a = std::to_string(scan.songs), b = std::to_string(scan.folders), c = std::to_string(images);
-  Param_Text(CStrSpan(a.c_str(), a.size() + 1), CStrSpan(b.c_str(), b.size() + 1), CStrSpan(c.c_str(), c.size() + 1), "");
+  Param_Text(CStrSpan(a.c_str(), a.size() + 1), CStrSpan(b.c_str(), b.size() + 1), CStrSpan(c.c_str(), c.size() + 1),
+             "");
   OK_Alert(false, ALERT_PLAYLIST_COUNTS);
 }

@@ -261,7 +261,8 @@ TEST_F(Tracks, PropertyListEdgeCases) {
   Free_Import_Tables();
   // Over 600 entries in the play order: the first 600; tracks by id in any number.
   std::string tracks, items;
-  for (int id = 1; id <= 2000; ++id) tracks += Track(id * 3, "<key>Name</key><string>T" + std::to_string(id) + "</string>");
+  for (int id = 1; id <= 2000; ++id)
+    tracks += Track(id * 3, "<key>Name</key><string>T" + std::to_string(id) + "</string>");
   for (int id = 2000; id >= 1; --id) items += Item(id * 3);
   ASSERT_TRUE(Parse_Tracks_XML_Text(Plist(tracks, items)));
   EXPECT_EQ(g_songtable->nsongs, MAX_SONGS);
@@ -327,7 +328,8 @@ TEST_F(Tracks, ChunksFollowTheChoices) {
 // the songs that do not fit are left out and counted.
 TEST_F(Tracks, FullColumnsContinueInFurtherChunks) {
   std::string text = "Name\tArtist\n";
-  for (int s = 1; s <= 600; ++s) text += "Song " + std::to_string(s) + std::string(60, 'n') + "\t" + std::string(10, 'a') + "\n";
+  for (int s = 1; s <= 600; ++s)
+    text += "Song " + std::to_string(s) + std::string(60, 'n') + "\t" + std::string(10, 'a') + "\n";
   ASSERT_TRUE(Parse_Tracks_Tabbed(text, true));
   g_songfields_f = 0b110;
   g_songfields_c = 0xFFFFFFFFu;

@@ -15,6 +15,7 @@
 #include "TempDirSupport.h"
 #include "host/HostCodecs.h"
 #include "host/HostScript.h"
+#include "host/HostUtf.h"
 #include "objects/VoskText.h"
 #include "platform/SysDlog.h"
 #include "ui/VoskAsk.h"
@@ -87,7 +88,8 @@ TEST_F(TrackImport, ChunksBecomeSelectedTextObjectsInARow) {
 // Lines wider than the unit: the text size goes down so the row fits better.
 TEST_F(TrackImport, WideChunksAreMadeSmaller) {
   Open();
-  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\n" + std::string(150, 'W') + "\t" + std::string(150, 'M') + "\n", true));
+  const std::string wide = std::string(150, 'W') + "\t" + std::string(150, 'M');
+  ASSERT_TRUE(Parse_Tracks_Tabbed("Name\tArtist\n" + wide + "\n", true));
   g_songfields_f = 0b110;
   SongTable_To_Chunks();
   ASSERT_TRUE(Inject_Chunks());
@@ -196,6 +198,50 @@ TEST_F(TrackImport, ImportMenuReadsAnExportFile) {
   EXPECT_EQ(g_chunks, nullptr);
 }
 
+// Export files in each encoding and line end reach the unit alike: UTF-16
+// in either order (text and property list), Windows-1252, UTF-8 with a mark.
+TEST_F(TrackImport, ExportFilesOfEveryEncoding) {
+  Open();
+  const auto utf16 = [](const std::u16string& text, bool little) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t c : text) {
+      const char hi = char(c >> 8), lo = char(c & 0xFF);
+      bytes += little ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return bytes;
+  };
+  const std::string plist =
+      "<?xml version=\"1.0\"?><plist><dict><key>Tracks</key><dict><key>1</key><dict><key>Track ID</key>"
+      "<integer>1</integer><key>Name</key><string>Caf\xC3\xA9</string><key>Artist</key><string>Al</string>"
+      "<key>Total Time</key><integer>1000</integer></dict></dict><key>Playlist Items</key><array><dict>"
+      "<key>Track ID</key><integer>1</integer></dict></array></dict></plist>";
+  const struct {
+    const char* what;
+    std::string bytes;
+  } files[] = {
+      {"UTF-16, low byte first, CR LF", utf16(u"Name\tArtist\tTotal Time\r\nCaf\u00e9\tAl\t1000\r\n", true)},
+      {"UTF-16, high byte first, LF", utf16(u"Name\tArtist\tTotal Time\nCaf\u00e9\tAl\t1000\n", false)},
+      {"UTF-16 property list", utf16(Host_Utf8_To_Utf16(plist), false)},
+      {"Windows-1252, LF", "Name\tArtist\tTotal Time\nCaf\xE9\tAl\t1000\n"},
+      {"UTF-8 with a mark, CR", "\xEF\xBB\xBFName\tArtist\tTotal Time\rCaf\xC3\xA9\tAl\t1000\r"},
+      {"UTF-8 property list", "\xEF\xBB\xBF" + plist},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.what);
+    const std::string path = tmp_ + "/export.txt";
+    testdir::Write_Text(path, f.bytes);
+    VoskAsk_Init();
+    Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
+    const size_t before = Texts().size();
+    Do_iTunes(Path(path));
+    const std::vector<int32> texts = Texts();
+    ASSERT_EQ(texts.size(), before + 3);
+    EXPECT_EQ(Text_Of(texts[before]), "1)");
+    EXPECT_EQ(Text_Of(texts[before + 1]), "Caf\xE9 / Al");
+    EXPECT_EQ(Text_Of(texts[before + 2]), "0:01");
+  }
+}
+
 // A file of no known kind, or a missing one: alert 10 and nothing added.
 TEST_F(TrackImport, UnknownFilesAreRefused) {
   Open();
@@ -288,7 +334,8 @@ TEST_F(TrackImport, PlaylistPicturesBecomePhotos) {
   std::vector<uint8> px(16 * 16 * 4, 0x80), jpg;
   ASSERT_EQ(Host_Encode_JPEG(HostImageSource{px.data(), 16, 16, 64, 300}, 90, jpg), 0);
   const std::string picture = music + "/Artist/Album A/AlbumArt_{1}_Large.jpg";
-  std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(jpg.data()), std::streamsize(jpg.size()));
+  std::ofstream(picture, std::ios::binary)
+      .write(reinterpret_cast<const char*>(jpg.data()), std::streamsize(jpg.size()));
   testdir::Write_Text(music + "/Artist/Album A/AlbumArt_{1}_Small.jpg", "not read");
   testdir::Write_Text(music + "/Artist/Album B/cover.jpg", "not large");
   const std::string list = tmp_ + "/Lists/mix.wpl";
