@@ -223,6 +223,31 @@ void Read_Canvas(a_v3_reader& rd) {
   rd.map_src = Rect{0, 0, size.height, size.width};
 }
 
+// out := a new 32-bit map of the picture: 16 and 32 bits through the blit
+// layer, 8 bits as grey levels, 1 bit black on white. FALSE when the map
+// cannot be had (out null).
+bool To_32(const PixMap& in, PixMap& out) {
+  Null_PixMap(out);
+  New_PixMap(out, in.bounds, 32, nullptr);
+  if (Is_Null_PixMap(out)) return false;
+  if (in.pixelSize == 16 || in.pixelSize == 32) {
+    PixMap src = in;
+    Pix_To_Pix(&src, &out, in.bounds, in.bounds, srcCopy, nullptr);
+    return true;
+  }
+  const int32 w = int32(in.bounds.right) - in.bounds.left, h = int32(in.bounds.bottom) - in.bounds.top;
+  for (int32 y = 0; y < h; ++y) {
+    const uint8* s = reinterpret_cast<const uint8*>(in.baseAddr) + size_t(y) * PixMap_RowBytes(in);
+    a_pixel32* d = reinterpret_cast<a_pixel32*>(reinterpret_cast<uint8*>(out.baseAddr) + size_t(y) * PixMap_RowBytes(out));
+    for (int32 x = 0; x < w; ++x) {
+      const uint8 v = in.pixelSize == 8 ? s[x] : (((s[x >> 3] >> (7 - (x & 7))) & 1) != 0 ? 0 : 255);
+      d[x].r = d[x].g = d[x].b = v;
+      d[x].a = 255;
+    }
+  }
+  return true;
+}
+
 // The painting: a picture and its mask of the same size, or neither.
 void Read_Painting(a_v3_reader& rd) {
   if (Chunk_ReadPix("LAYR", 1, rd.layr) != noErr) {
@@ -230,7 +255,13 @@ void Read_Painting(a_v3_reader& rd) {
     return Damaged();
   }
   if (Is_Null_PixMap(rd.layr)) return;
-  if (rd.layr.pixelSize != 16 && rd.layr.pixelSize != 32) return Damaged();
+  if (rd.layr.pixelSize != 32) {
+    PixMap deep;
+    const bool ok = To_32(rd.layr, deep);
+    Dispose_PixMap(rd.layr);
+    rd.layr = deep;
+    if (!ok) return Damaged();
+  }
   if (Chunk_ReadPix("MASK", 1, rd.mask) != noErr) {
     Null_PixMap(rd.mask);
     return Damaged();
@@ -504,17 +535,19 @@ bool Read_Clip(int16 clipx, a_v3_picture& pic) {
   Null_PixMap(pix);
   if (Chunk_ReadPix("CLIP", clipx, pix) != noErr) return false;
   if (Is_Null_PixMap(pix)) return true;
-  bool ok = pix.pixelSize == 16 || pix.pixelSize == 32;
+  PixMap deep;
+  bool ok = To_32(pix, deep);
+  Dispose_PixMap(pix);
   GWorldPtr world = nullptr;
-  if (ok && New_GWorld(pix.bounds, 32, nullptr, world) == noErr && world != nullptr) {
-    Pix_To_Pix(&pix, &world->pix, pix.bounds, pix.bounds, srcCopy, nullptr);
+  if (ok && New_GWorld(deep.bounds, 32, nullptr, world) == noErr && world != nullptr) {
+    Pix_To_Pix(&deep, &world->pix, deep.bounds, deep.bounds, srcCopy, nullptr);
     pic.body.fore = world;
     pic.body.mask = nullptr;
-    pic.body.bounds = pix.bounds;
+    pic.body.bounds = deep.bounds;
   } else {
     ok = false;
   }
-  Dispose_PixMap(pix);
+  if (!Is_Null_PixMap(deep)) Dispose_PixMap(deep);
   return ok;
 }
 

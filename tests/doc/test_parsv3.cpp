@@ -552,7 +552,7 @@ TEST_F(OlderProjects, PictureSources) {
     const Bytes bmp = Tiny_BMP();
     f.write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
   }
-  V3Photo embedded, by_name, clip, lost;
+  V3Photo embedded, by_name, clip, lost, grey;
   embedded.kind = by_name.kind = lost.kind = V3_SOURCE_EXTFILE;
   embedded.path = "C:\\gone\\x.bmp";
   embedded.embedx = 4;
@@ -560,16 +560,19 @@ TEST_F(OlderProjects, PictureSources) {
   lost.path = "E:\\nowhere\\lost.bmp";
   clip.kind = V3_SOURCE_CLIP;
   clip.clipx = 2;
+  grey.kind = V3_SOURCE_CLIP;
+  grey.clipx = 3;
   {
     V3Writer w(Path());
     w.Canv(CD_LABEL);
-    w.Photos(3, {embedded, by_name, clip, lost});
+    w.Photos(3, {embedded, by_name, clip, lost, grey});
     w.Embd(4, Tiny_BMP(), "BMPf");
     w.Picture("CLIP", 2, 3, 5, 32, [](int, int) { return 0xFF00FF00u; });
+    w.Picture("CLIP", 3, 4, 2, 8, [](int, int) { return 128u; });
   }
   ASSERT_TRUE(Import()) << defects;
   const auto photos = Items(PHOTO_BLOCK);
-  ASSERT_EQ(photos.size(), 4u);
+  ASSERT_EQ(photos.size(), 5u);
   Rect natural{};
   const a_ph_rec& e = *photos[0]->ph;
   EXPECT_FALSE(Is_Photo_Missing(&e));
@@ -588,6 +591,11 @@ TEST_F(OlderProjects, PictureSources) {
   // The missing picture keeps the photo's size from its subset.
   ASSERT_TRUE(Basis_Natural(l.spec.source.sid, natural));
   EXPECT_EQ(natural, (Rect{0, 0, 40, 60}));
+  // A grey pasted picture is made a colour one.
+  const a_ph_rec& g = *photos[4]->ph;
+  ASSERT_TRUE(Basis_Natural(g.spec.source.sid, natural));
+  EXPECT_EQ(natural, (Rect{0, 0, 2, 4}));
+  EXPECT_FALSE(Is_Photo_Missing(&g));
 }
 
 // The painting lands on the paint layer scaled to the unit; its mask says
