@@ -455,7 +455,8 @@ void AskDes_Store(HWND dialog) {
   Check_Valid(dialog);
   g_design.echo = AskDes_Check(d, g_design.expanded);
   g_design.print_ok = g_design.echo == ECHO_SHEET;
-  if (g_design.valid) Redraw_Preview(dialog);
+  // Drawn again either way: a design that stops being valid turns grey.
+  Redraw_Preview(dialog);
 }
 
 void AskDes_Init(HWND dialog) {

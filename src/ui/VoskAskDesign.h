@@ -98,7 +98,7 @@ void AskDes_Init(HWND dialog);
 void AskDes_Cmd(HWND dialog, int16 item);
 bool8 AskDes_Filter(HWND dialog, EventRecord& event, int16& item);
 // Reads the whole panel into g_design (name, template flags, paper, the
-// current section), checks the design and redraws the preview when valid.
+// current section), checks the design and redraws the preview.
 void AskDes_Store(HWND dialog);
 // Fills the section's items from g_design.design.
 void AskDes_Load_Section(HWND dialog);

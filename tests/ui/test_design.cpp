@@ -432,6 +432,7 @@ struct DialogSeen {
   std::string section1_after_clear;
   a_cunit cleared{};
   uint32 preview_empty = 0, preview_sheet = 0, preview_too_many = 0;
+  bool preview_redrawn_without_name = false;
 };
 DialogSeen g_seen;
 
@@ -444,8 +445,11 @@ void Two_Sections_Body(HWND d) {
   s.preview_empty = Snapshot(d, "empty.png");
 
   Fill_Two_Sections(d);
-  // Without a name the design stays invalid: Return only beeps.
+  // Without a name the design stays invalid: Return only beeps. The sheet
+  // shown is to be painted over.
+  UpdateWindow(GetDlgItem(d, DES_PREVIEW));
   Type(d, DES_NAME, "");
+  s.preview_redrawn_without_name = GetUpdateRect(GetDlgItem(d, DES_PREVIEW), nullptr, false);
   s.export_without_name = Enabled(d, DES_EXPORT);
   {
     soundtest::SoundRecorder sounds;
@@ -492,6 +496,7 @@ TEST_F(DesignDialog, TwoSectionsTypedInWriteTheGoldenText) {
   EXPECT_EQ(s.width, "215.9");
   EXPECT_EQ(s.height, "279.4");
   EXPECT_FALSE(s.export_without_name);
+  EXPECT_TRUE(s.preview_redrawn_without_name);
   EXPECT_TRUE(s.running_after_return);
   EXPECT_EQ(s.sounds_after_return, std::vector<int16>{136});
   EXPECT_TRUE(s.export_when_valid);
