@@ -594,8 +594,9 @@ int32 Map_Height(const a_v3_reader& rd, int64 v) {
   return int32(std::clamp<int64>(v * to / from, -32768, 32767));
 }
 
-// The mask, scaled to the layer's mask by nearest pixel: what the old mask
-// marks painted (a set bit, or its value) is painted.
+// The mask scaled onto the layer's mask (each pixel from the four nearest,
+// weighed by distance): what the old mask marks painted (a set bit, or its
+// value) is painted.
 void Copy_Mask(const PixMap& src, GWorldPtr dst_world, const Rect& dst_rect) {
   if (dst_world == nullptr) return;
   PixMap& dst = dst_world->pix;
@@ -605,13 +606,21 @@ void Copy_Mask(const PixMap& src, GWorldPtr dst_world, const Rect& dst_rect) {
   const uint8* sbase = reinterpret_cast<const uint8*>(src.baseAddr);
   uint8* dbase = reinterpret_cast<uint8*>(dst.baseAddr);
   const size_t srow = PixMap_RowBytes(src), drow = PixMap_RowBytes(dst);
+  auto at = [&](int32 x, int32 y) -> int32 {
+    const uint8* s = sbase + size_t(y) * srow;
+    return src.pixelSize == 1 ? ((s[x >> 3] >> (7 - (x & 7))) & 1) * 255 : s[x];
+  };
+  // Source positions in 1/256 of a pixel.
   for (int32 y = 0; y < dh; ++y) {
-    const int32 sy = int32(int64(y) * sh / dh);
-    const uint8* s = sbase + size_t(sy) * srow;
+    const int64 fy = std::clamp<int64>((int64(2 * y + 1) * sh * 256) / (2 * dh) - 128, 0, int64(sh - 1) * 256);
+    const int32 y0 = int32(fy >> 8), y1 = std::min(y0 + 1, sh - 1), wy = int32(fy & 255);
     uint8* d = dbase + size_t(dst_rect.top - dst.bounds.top + y) * drow + (dst_rect.left - dst.bounds.left);
     for (int32 x = 0; x < dw; ++x) {
-      const int32 sx = int32(int64(x) * sw / dw);
-      d[x] = src.pixelSize == 1 ? ((s[sx >> 3] >> (7 - (sx & 7))) & 1) * 255 : s[sx];
+      const int64 fx = std::clamp<int64>((int64(2 * x + 1) * sw * 256) / (2 * dw) - 128, 0, int64(sw - 1) * 256);
+      const int32 x0 = int32(fx >> 8), x1 = std::min(x0 + 1, sw - 1), wx = int32(fx & 255);
+      const int32 top = at(x0, y0) * (256 - wx) + at(x1, y0) * wx;
+      const int32 bottom = at(x0, y1) * (256 - wx) + at(x1, y1) * wx;
+      d[x] = uint8((top * (256 - wy) + bottom * wy + 32768) >> 16);
     }
   }
 }
@@ -626,7 +635,7 @@ bool Apply_Painting(a_v3_reader& rd, a_doc_unit* unit) {
     return false;
   }
   unit->paintinuse = true;
-  Pix_To_Pix(&rd.layr, &layer.world->pix, rd.layr.bounds, unit->paintbounds, srcCopy, nullptr);
+  Pix_To_Pix(&rd.layr, &layer.world->pix, rd.layr.bounds, unit->paintbounds, ditherCopy, nullptr);
   Copy_Mask(rd.mask, layer.mask, unit->paintbounds);
   return true;
 }
@@ -656,7 +665,8 @@ void Fill_Text(const a_v3_reader& rd, const a_v3_om& v, a_om_rec& om) {
   om.lineangle = v.angle;
   om.polarangle = int16(v.angle / 10);
   if (om.layout == LAYOUT_CIRC_CW) om.polarangle = int16(-om.polarangle);
-  om.radius = Slider_Clamp(TEXT_RADIUS_SLIDER, (old_h / 2) * int32(v.radius) / 100);
+  // A per cent of half the canvas either way: the same circle on the unit.
+  om.radius = Slider_Clamp(TEXT_RADIUS_SLIDER, v.radius);
   om.vspacing = v.vpercent;
   om.glow_radius = v.glow_radius;
   om.glow_opacity = v.glow_opacity;

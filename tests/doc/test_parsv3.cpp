@@ -330,8 +330,8 @@ TEST_F(OlderProjects, EachTextVersionBecomesATextObject) {
     EXPECT_EQ(om.rotcenter, (Point{kCells / 2, kCells / 2}));
     // Size step 10 is 26 points on a 640-pixel height: 120 mm of unit.
     EXPECT_EQ(om.size, int16(std::lround(120 * 2.834645669291339 * 26 / 640)));
-    // 320 x 80 % = 256, beyond the radius slider: held to its largest.
-    EXPECT_EQ(om.radius, SLIDER_VALUES[TEXT_RADIUS_SLIDER].maxval);
+    // A per cent of half the canvas, the same on the unit.
+    EXPECT_EQ(om.radius, 80);
     EXPECT_EQ(om.lineangle, 150);
     EXPECT_EQ(om.vspacing, 120);
     EXPECT_EQ(om.hspacing, SLIDER_VALUES[TEXT_HSPACING_SLIDER].defaultval);
