@@ -56,7 +56,7 @@ a_ctemplate Two_Section_Design() {
   d.tflags = Bit(IS_LANDSCAPE) | Bit(IS_PITCHBETWEEN);
   a_cunit& cd = d.units[0];
   cd = Section(UNIT_CD, 1, 2, 120, 120);
-  cd.uflags = Bit(UNIT_STAGGERED) | Bit(UNIT_CROPMARKS);
+  cd.uflags = Bit(UNIT_CLOBBERS) | Bit(UNIT_CROPMARKS);
   cd.bboxleft = 45;
   cd.bboxtop = 20;
   cd.pitchy = 5;
@@ -65,7 +65,7 @@ a_ctemplate Two_Section_Design() {
   a_cunit& spine = d.units[2];
   spine = Section(UNIT_JEWEL_SPINE, 1, 2, 117.5f, 6.5f);
   spine.bboxleft = 20.25f;
-  spine.bboxtop = 262;
+  spine.bboxtop = 270;
   spine.pitchy = 10;
   return d;
 }
@@ -406,12 +406,12 @@ void Fill_Two_Sections(HWND d) {
            {DES_BLEED_LEFT, "1.5"}, {DES_BLEED_TOP, "1.5"}, {DES_BLEED_RIGHT, "1.5"},
            {DES_BLEED_BOTTOM, "1.5"}, {DES_MEAS1, "41"}})
     Type(d, item, text);
-  Host_Dialog_Press(d, DES_STAGGERED);
+  Host_Dialog_Press(d, DES_CLOBBERS);
   Host_Dialog_Press(d, DES_CROPMARKS);
   Choose(d, DES_SECTION, 3);
   Choose(d, DES_KIND, int16(UNIT_JEWEL_SPINE + 1));
   for (auto [item, text] : std::initializer_list<std::pair<int16, const char*>>{
-           {DES_NX, "1"}, {DES_NY, " 2 "}, {DES_BBOX_LEFT, "20.25"}, {DES_BBOX_TOP, "262"},
+           {DES_NX, "1"}, {DES_NY, " 2 "}, {DES_BBOX_LEFT, "20.25"}, {DES_BBOX_TOP, "270"},
            {DES_BBOX_WIDTH, "117.5"}, {DES_BBOX_HEIGHT, "6.5"}, {DES_PITCH_Y, "10"}, {DES_MEAS2, "x"}})
     Type(d, item, text);
 }
@@ -427,7 +427,7 @@ struct DialogSeen {
   uint32 expanded = 0;
   std::string text;
   std::string section1_left, section1_bleed, section1_nx;
-  bool staggered_shown = false;
+  bool clobbers_shown = false;
   a_design_echo echo_too_many = ECHO_INVALID;
   std::string section1_after_clear;
   a_cunit cleared{};
@@ -468,7 +468,7 @@ void Two_Sections_Body(HWND d) {
   s.section1_left = Text_Of(d, DES_BBOX_LEFT);
   s.section1_bleed = Text_Of(d, DES_BLEED_RIGHT);
   s.section1_nx = Text_Of(d, DES_NX);
-  s.staggered_shown = GetDialogCheckBox(d, DES_STAGGERED);
+  s.clobbers_shown = GetDialogCheckBox(d, DES_CLOBBERS) && !GetDialogCheckBox(d, DES_STAGGERED);
 
   // 20 across and 13 down in section 2.
   Choose(d, DES_SECTION, 2);
@@ -506,7 +506,7 @@ TEST_F(DesignDialog, TwoSectionsTypedInWriteTheGoldenText) {
   EXPECT_EQ(s.section1_left, "45.");
   EXPECT_EQ(s.section1_bleed, "1.5");
   EXPECT_EQ(s.section1_nx, "1");
-  EXPECT_TRUE(s.staggered_shown);
+  EXPECT_TRUE(s.clobbers_shown);
   EXPECT_EQ(s.echo_too_many, ECHO_TOO_MANY);
   EXPECT_EQ(s.section1_after_clear, "0.");
   EXPECT_EQ(s.cleared.kind, UNIT_EMPTY);

@@ -46,12 +46,12 @@ std::string Golden_Design_Script(const std::string& out) {
     << Tab(2) << Type("5")                                   // pitch y
     << Tab() << Type("41")                                   // meas 1
     << Tab(4) << Type("1.5") << Tab() << Type("1.5") << Tab() << Type("1.5") << Tab() << Type("1.5")
-    << Tab() << "key Space\n"                                // Staggered
-    << Tab(4) << "key Space\n"                               // Print Cropmarks
+    << Tab(3) << "key Space\n"                               // Clip to prevent overlap
+    << Tab(2) << "key Space\n"                               // Print Cropmarks
     << Tab(12) << Keys("Down", 2)                            // round to section 3
     << Tab(2) << Keys("Down", UNIT_JEWEL_SPINE)
     << Tab() << Type("1") << Tab() << Type("2")
-    << Tab() << Type("20.25") << Tab() << Type("262") << Tab() << Type("117.5") << Tab() << Type("6.5")
+    << Tab() << Type("20.25") << Tab() << Type("270") << Tab() << Type("117.5") << Tab() << Type("6.5")
     << Tab(2) << Type("10")
     << "wait 10\n"
     << "key Return\n"
