@@ -19,6 +19,7 @@
 #include "platform/SysFont.h"
 #include "platform/SysIONav.h"
 #include "platform/SysSound.h"
+#include "platform/TextEdit.h"
 #include "platform/VoskErr.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskIntf.h"
@@ -576,7 +577,19 @@ void AskDes_Echo(HWND dialog, int16 item) {
   if (s[0] != 0) {
     SetFont(gs.font_12pt);
     SetForeColor(0, 0, 0);
-    DrawStringCentered(CStrSpan(s, strnlen(s, sizeof s)), area);
+    const int32 len = int32(strnlen(s, sizeof s));
+    Rect box = area;
+    InsetRect(box, 12, 0);
+    if (StringWidth(CStrSpan(s, size_t(len))) <= box.right - box.left) {
+      DrawStringCentered(CStrSpan(s, size_t(len)), area);
+    } else {
+      // A longer reason wraps over a few lines about the middle.
+      const int16 mid = int16((area.top + area.bottom) / 2);
+      box.top = int16(mid - 24);
+      box.bottom = int16(mid + 48);
+      TextMode(srcOr);
+      TETextBox(s, len, box, teCenter);
+    }
     return;
   }
   if (g_design.echo != ECHO_SHEET) return;

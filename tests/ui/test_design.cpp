@@ -212,6 +212,8 @@ TEST(DesignSheet, PreviewVerdicts) {
     const char* name;
     std::vector<a_cunit> sections;
     a_design_echo echo;
+    uint32 tflags = 0;
+    a_fpoint paper{210, 297};
   };
   a_cunit shortodd = Section(UNIT_CD_CORE, 21, 24, 5, 5);  // 12 x 21 + 12 x 20 = 492
   shortodd.uflags = Bit(UNIT_SHORTODD);
@@ -237,10 +239,18 @@ TEST(DesignSheet, PreviewVerdicts) {
       {"exactly 250", "Sheet", {Section(UNIT_RECT, 10, 25, 5, 5)}, ECHO_SHEET},
       {"a kind without labels beside one with", "Sheet",
        {Section(UNIT_CD, 0, 0, 0, 0), Section(UNIT_RECT, 2, 3, 50, 30)}, ECHO_SHEET},
+      // Refused by the expansion, which gives the reason shown.
+      {"cards for a disc printer", "Sheet", {Section(UNIT_RECT, 4, 6, 50, 30)}, ECHO_CANNOT_EXPAND,
+       Bit(IS_CDPRINTER)},
+      {"a custom paper left blank", "Sheet", {Section(UNIT_RECT, 1, 1, 50, 30)}, ECHO_CANNOT_EXPAND, 0, {0, 0}},
+      {"inches", "Sheet", {Section(UNIT_RECT, 1, 1, 8, 8)}, ECHO_SHEET, Bit(IS_INCHES)},
+      {"a label of 16 inches", "Sheet", {Section(UNIT_RECT, 1, 1, 16, 1)}, ECHO_TOO_LARGE, Bit(IS_INCHES)},
   };
   static a_template x;
   for (const Case& c : cases) {
     a_ctemplate d = Design(c.name);
+    d.tflags = c.tflags;
+    d.papersize = c.paper;
     for (size_t k = 0; k < c.sections.size(); ++k) d.units[k] = c.sections[k];
     x = a_template{};
     EXPECT_EQ(AskDes_Check(d, x), c.echo) << c.what;
@@ -433,6 +443,9 @@ struct DialogSeen {
   a_cunit cleared{};
   uint32 preview_empty = 0, preview_sheet = 0, preview_too_many = 0;
   bool preview_redrawn_without_name = false;
+  a_design_echo echo_disc_printer = ECHO_INVALID;
+  bool cdprinter_flag = false;
+  uint32 preview_disc_printer = 0;
 };
 DialogSeen g_seen;
 
@@ -484,6 +497,14 @@ void Two_Sections_Body(HWND d) {
   Host_Dialog_Press(d, DES_CLEAR_SECTION);
   s.section1_after_clear = Text_Of(d, DES_BBOX_WIDTH);
   s.cleared = g_design.design.units[0];
+
+  // Rectangles first on a disc printer: the expansion's reason is shown.
+  Choose(d, DES_SECTION, 2);
+  Type(d, DES_NY, "2");
+  Host_Dialog_Press(d, DES_CDPRINTER);
+  s.echo_disc_printer = g_design.echo;
+  s.cdprinter_flag = (g_design.design.tflags & Bit(IS_CDPRINTER)) != 0;
+  s.preview_disc_printer = Snapshot(d, "disc_printer.png");
 }
 
 TEST_F(DesignDialog, TwoSectionsTypedInWriteTheGoldenText) {
@@ -517,6 +538,9 @@ TEST_F(DesignDialog, TwoSectionsTypedInWriteTheGoldenText) {
   EXPECT_EQ(s.preview_empty, 0xDCDCDCu);
   EXPECT_EQ(s.preview_sheet, 0xFFFFFFu);
   EXPECT_EQ(s.preview_too_many, 0xDCDCDCu);
+  EXPECT_EQ(s.echo_disc_printer, ECHO_CANNOT_EXPAND);
+  EXPECT_TRUE(s.cdprinter_flag);
+  EXPECT_EQ(s.preview_disc_printer, 0xDCDCDCu);
 }
 
 // Return on a valid design exports, Escape cancels; each export asks for
