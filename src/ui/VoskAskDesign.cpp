@@ -236,8 +236,8 @@ std::string Real_4(float v) {
 }
 
 // The name as the text carries it: a double quote would end the string, so
-// it becomes a single quote, as do control characters a blank; at most 31
-// bytes, cut on a character.
+// it becomes a single quote, and a control character becomes a blank; at
+// most 31 bytes, cut on a character.
 std::string Name_Token(const char (&label)[32]) {
   const int32 len = int32(strnlen(label, sizeof label));
   const int32 cut = UTF8_Cut_Length(CStrSpan(label, sizeof label), len, int32(sizeof label) - 1);
