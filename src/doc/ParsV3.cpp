@@ -271,11 +271,16 @@ void Read_Painting(a_v3_reader& rd) {
     Damaged();
 }
 
+// A chunk the file may lack: FALSE when it is absent (a damaged stream on
+// the way is damage).
+bool Find_Optional(const char (&label)[5]) {
+  if (Chunk_Find(label, 1)) return true;
+  if (Chunk_Read_Error() != noErr) Damaged();
+  return false;
+}
+
 void Read_Fonts(a_v3_reader& rd) {
-  if (!Chunk_Find("FONT", 1)) {
-    if (Chunk_Read_Error() != noErr) Damaged();
-    return;
-  }
+  if (!Find_Optional("FONT")) return;
   a_body b;
   const int16 version = b.I16();
   const int16 n = b.I16();
@@ -388,10 +393,7 @@ bool Read_Text_Block(a_v3_reader& rd, a_body& b, int16 version, a_v3_om& om) {
 }
 
 void Read_Texts(a_v3_reader& rd) {
-  if (!Chunk_Find("TEXT", 1)) {
-    if (Chunk_Read_Error() != noErr) Damaged();
-    return;
-  }
+  if (!Find_Optional("TEXT")) return;
   a_body b;
   const int16 version = b.I16();
   const int16 count = b.I16();
@@ -470,10 +472,7 @@ bool Read_Photo(a_body& b, int16 version, a_v3_ph_rec& ph) {
 }
 
 void Read_Photos(a_v3_reader& rd) {
-  if (!Chunk_Find("PHOT", 1)) {
-    if (Chunk_Read_Error() != noErr) Damaged();
-    return;
-  }
+  if (!Find_Optional("PHOT")) return;
   a_body b;
   const int16 version = b.I16();
   const int16 count = b.I16();
