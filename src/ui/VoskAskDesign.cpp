@@ -306,12 +306,15 @@ void Sort_CTemplate(a_ctemplate& dst, const a_ctemplate& src) {
 
 a_design_echo AskDes_Check(const a_ctemplate& design, a_template& expanded) {
   if (!AskDes_Valid(design)) return ECHO_INVALID;
-  // Every section that counts, counted before anything is expanded.
+  // Every section that counts, counted before anything is expanded; a
+  // section over the limit ends the count, so the sum cannot wrap round.
   uint64 total = 0;
   bool kinds = false;
   for (const a_cunit& c : design.units) {
     if (!AskDes_Section_Counts(c)) continue;
-    total += Section_Labels(c);
+    const uint64 labels = Section_Labels(c);
+    if (labels > kMaxLabels) return ECHO_TOO_MANY;
+    total += labels;
     kinds = kinds || c.kind != UNIT_EMPTY;
   }
   if (total > kMaxLabels) return ECHO_TOO_MANY;

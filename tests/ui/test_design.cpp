@@ -232,6 +232,10 @@ TEST(DesignSheet, PreviewVerdicts) {
       {"six sections of 250", "Sheet",
        std::vector<a_cunit>(6, Section(UNIT_RECT, 25, 10, 5, 5)), ECHO_TOO_MANY},
       {"a count past 32 bits", "Sheet", {Section(UNIT_RECT, 65536, 65536, 5, 5)}, ECHO_TOO_MANY},
+      // (2^32 - 1)^2 + 4 x 2^31 is 2^64 + 1: a 64-bit sum would wrap round to 1.
+      {"counts whose sum wraps 64 bits", "Sheet",
+       {Section(UNIT_RECT, 4294967295u, 4294967295u, 5, 5), Section(UNIT_RECT, 4, 2147483648u, 5, 5)},
+       ECHO_TOO_MANY},
       {"staggered short rows over 250", "Sheet", {shortodd}, ECHO_TOO_MANY},
       {"staggered short rows within 250", "Sheet", {shortodd_fits}, ECHO_SHEET},
       {"labels without a kind", "Sheet", {Section(UNIT_EMPTY, 2, 2, 50, 30)}, ECHO_NO_UNITS},
