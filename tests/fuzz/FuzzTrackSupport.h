@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/SysErr.h"
 #include "platform/VoskDef.h"
@@ -47,22 +48,33 @@ inline int32 Checked_Len(const UniChar* s, int32 room) {
   return n;
 }
 
+inline void Check_Chunks() {
+  SongTable_To_Chunks();
+  if (g_chunks == nullptr) __builtin_trap();
+  const a_chunk_table& ct = *g_chunks;
+  if (ct.nchunks < 0 || ct.nchunks > MAX_CHUNKS || ct.nsongs_kept > g_songtable->nsongs) __builtin_trap();
+  for (int32 k = 1; k <= MAX_CHUNKS; ++k) {
+    const int32 n = Checked_Len(ct.chunks[k], CHUNK_SIZE);
+    if (k > ct.nchunks && n != 0) __builtin_trap();
+  }
+}
+
+// The songs read, checked and made into chunks; then the table filled to
+// its 600 songs by repeating them, so that columns fill their chunks and go
+// on in further ones, up to the last chunk.
 inline void Check_Songs_And_Chunks(const a_choices& c) {
-  const a_song_table& st = *g_songtable;
+  a_song_table& st = *g_songtable;
   if (st.nsongs < 1 || st.nsongs > MAX_SONGS) __builtin_trap();
   for (int32 s = 1; s <= st.nsongs; ++s)
     for (int32 f = 0; f <= st.nfields; ++f) Checked_Len(st.songs[s][f], SONG_FIELD_SIZE);
   g_songfields_f = c.fields;
   g_songfields_c = c.columns;
   g_tracknum_fmt = c.format;
-  SongTable_To_Chunks();
-  if (g_chunks == nullptr) __builtin_trap();
-  const a_chunk_table& ct = *g_chunks;
-  if (ct.nchunks < 0 || ct.nchunks > MAX_CHUNKS || ct.nsongs_kept > st.nsongs) __builtin_trap();
-  for (int32 k = 1; k <= MAX_CHUNKS; ++k) {
-    const int32 n = Checked_Len(ct.chunks[k], CHUNK_SIZE);
-    if (k > ct.nchunks && n != 0) __builtin_trap();
-  }
+  Check_Chunks();
+  const int32 read = st.nsongs;
+  for (int32 s = read + 1; s <= MAX_SONGS; ++s) std::memcpy(st.songs[s], st.songs[(s - 1) % read + 1], sizeof st.songs[s]);
+  st.nsongs = MAX_SONGS;
+  Check_Chunks();
 }
 
 }  // namespace fuzztracks
