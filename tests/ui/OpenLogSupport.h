@@ -1,0 +1,51 @@
+// A scripted session of the real program on the headless backend whose
+// desktop open command is a stand-in that logs each address it was asked to
+// open, one a line, beside itself: what the help commands and web links
+// opened is read back after the run.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "LabelSessionSupport.h"
+#include "TempDirSupport.h"
+
+namespace openlog {
+
+// Writes the stand-in at path; it appends its arguments to path + ".log".
+inline bool Write_Opener(const std::string& path) {
+  testdir::Write_Text(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$0.log\"\n");
+  return ::chmod(path.c_str(), 0755) == 0;
+}
+// What the stand-in at path logged ("" when it never ran).
+inline std::string Opened(const std::string& opener) {
+  const std::string log = opener + ".log";
+  return std::filesystem::exists(log) ? testdir::Read_Text(log) : "";
+}
+// The log line of a page of the English help book beside the program.
+inline std::string Help_Page(int topic) {
+  return (std::filesystem::path(VELMOR4_EXE).parent_path() / "Help" / "Velmor_Help_en" /
+          (std::to_string(topic) + ".html"))
+             .string() +
+         "\n";
+}
+
+// Runs the program on a screen of 1024 x 768 with the script at script_path,
+// its home and configuration in dir and the stand-in at opener as its open
+// command; its standard error goes to err_path. The status of std::system.
+inline int Run(const std::string& dir, const std::string& script_path, const std::string& opener,
+               const std::string& err_path) {
+  using labelsession::Quoted;
+  std::string cmd = "env -i";
+  for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+    if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
+  cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " XDG_RUNTIME_DIR=" + Quoted(dir) +
+         " VELMOR_OPEN_COMMAND=" + Quoted(opener) + " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" +
+         Quoted(script_path) + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(err_path);
+  return std::system(cmd.c_str());
+}
+
+}  // namespace openlog
