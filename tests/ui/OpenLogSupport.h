@@ -33,18 +33,19 @@ inline std::string Help_Page(int topic) {
          "\n";
 }
 
-// Runs the program on a screen of 1024 x 768 with the script at script_path,
-// its home and configuration in dir and the stand-in at opener as its open
-// command; its standard error goes to err_path. The status of std::system.
-inline int Run(const std::string& dir, const std::string& script_path, const std::string& opener,
-               const std::string& err_path) {
+// Runs the program on a screen of 1024 x 768 with the script, its home and
+// configuration in dir and the stand-in at opener as its open command; the
+// script is written to dir/script.txt and standard error to dir/stderr.txt.
+// The status of std::system.
+inline int Run(const std::string& dir, const std::string& script, const std::string& opener) {
   using labelsession::Quoted;
+  testdir::Write_Text(dir + "/script.txt", script);
   std::string cmd = "env -i";
   for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
     if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
   cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " XDG_RUNTIME_DIR=" + Quoted(dir) +
          " VELMOR_OPEN_COMMAND=" + Quoted(opener) + " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" +
-         Quoted(script_path) + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(err_path);
+         Quoted(dir + "/script.txt") + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(dir + "/stderr.txt");
   return std::system(cmd.c_str());
 }
 

@@ -137,8 +137,7 @@ TEST_F(PeripherySession, ImportsHelpDesignerAndAbout) {
   // The project saved for the test to read.
   s += "answer save " + project + "\n" + Menu(MENU_FILE + 5) + "wait 10\nquit\n";
 
-  testdir::Write_Text(P("script.txt"), s);
-  const int rc = openlog::Run(dir, P("script.txt"), opener_, P("stderr.txt"));
+  const int rc = openlog::Run(dir, s, opener_);
   const std::string err = testdir::Read_Text(P("stderr.txt"));
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
