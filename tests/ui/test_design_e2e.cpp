@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "DesignScriptSupport.h"
 #include "PrintSheetSupport.h"
 #include "ProgramShotSupport.h"
 #include "TempDirSupport.h"
@@ -19,46 +20,12 @@
 
 namespace {
 
-// Key presses of the script.
-std::string Keys(const std::string& key, int n) {
-  std::string s;
-  for (int k = 0; k < n; ++k) s += "key " + key + "\n";
-  return s;
-}
-std::string Tab(int n = 1) { return Keys("Tab", n); }
-std::string Type(const std::string& text) { return "type " + text + "\n"; }
+using designscript::Keys;
+using designscript::Tab;
+using designscript::Type;
 
-// The script from the name field on, in the fields' tab order: name, CD
-// Printer, paper, its width and height, orientation, pitch, units, section,
-// Clear Section, kind, across, down, the box, the pitches, the measures, the
-// bleeds, the five flags, then Print Preview, Cancel, Export and the name
-// again.
 std::string Golden_Design_Script(const std::string& out) {
-  std::ostringstream s;
-  s << "wait 30\n"
-    << "menu " << (MENU_HELP + 6) << "\n"
-    << "wait 10\n"
-    << Type("CD and inserts") << Tab(2) << Keys("Down", 5)  // A4
-    << Tab(3) << Keys("Down", 1)                             // Landscape
-    << Tab(5) << Keys("Down", UNIT_CD)                       // the kind's entry is kind + 1
-    << Tab() << Type("1") << Tab() << Type("2")              // across, down
-    << Tab() << Type("45") << Tab() << Type("20") << Tab() << Type("120") << Tab() << Type("120")
-    << Tab(2) << Type("5")                                   // pitch y
-    << Tab() << Type("41")                                   // meas 1
-    << Tab(4) << Type("1.5") << Tab() << Type("1.5") << Tab() << Type("1.5") << Tab() << Type("1.5")
-    << Tab(3) << "key Space\n"                               // Clip to prevent overlap
-    << Tab(2) << "key Space\n"                               // Print Cropmarks
-    << Tab(12) << Keys("Down", 2)                            // round to section 3
-    << Tab(2) << Keys("Down", UNIT_JEWEL_SPINE)
-    << Tab() << Type("1") << Tab() << Type("2")
-    << Tab() << Type("20.25") << Tab() << Type("270") << Tab() << Type("117.5") << Tab() << Type("6.5")
-    << Tab(2) << Type("10")
-    << "wait 10\n"
-    << "key Return\n"
-    << "answer save " << out << "\n"
-    << "wait 10\n"
-    << "quit\n";
-  return s.str();
+  return "wait 30\n" + designscript::Golden_Design_Typed() + designscript::Export_Design(out) + "quit\n";
 }
 
 TEST(DesignProgram, GoldenDesignTypedInAndExported) {

@@ -5,15 +5,14 @@
 // close it, and the end of the session closes it too. Snapshots go to
 // <build>/e2e/help/ for a person to look at.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "FontTestSupport.h"
 #include "LabelSessionSupport.h"
+#include "OpenLogSupport.h"
 #include "TempDirSupport.h"
 #include "ui/VoskDisp.h"
 
@@ -21,7 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using labelsession::Menu;
-using labelsession::Quoted;
 
 class HelpSession : public testdir::TempDirTest {
  protected:
@@ -31,31 +29,17 @@ class HelpSession : public testdir::TempDirTest {
     if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
     TempDirTest::SetUp();
     opener_ = P("opener");
-    testdir::Write_Text(opener_, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$0.log\"\n");
-    ::chmod(opener_.c_str(), 0755);
+    ASSERT_TRUE(openlog::Write_Opener(opener_));
     project_ = P("cd.CD4");
     ASSERT_TRUE(labelsession::Write_CD_Project(project_));
     shots_ = (fs::path(VELMOR4_EXE).parent_path() / "e2e" / "help").string();
     fs::create_directories(shots_);
   }
   // Runs the program with the script; the exit status of std::system.
-  int Run(const std::string& script) {
-    testdir::Write_Text(P("script.txt"), script);
-    std::string cmd = "env -i";
-    for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-      if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
-    cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(P("config")) + " XDG_RUNTIME_DIR=" + Quoted(dir) +
-           " VELMOR_OPEN_COMMAND=" + Quoted(opener_) +
-           " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" + Quoted(P("script.txt")) + " " +
-           Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(P("stderr.txt"));
-    return std::system(cmd.c_str());
-  }
+  int Run(const std::string& script) { return openlog::Run(dir, script, opener_); }
   std::string Err() { return fs::exists(P("stderr.txt")) ? testdir::Read_Text(P("stderr.txt")) : ""; }
-  std::string Opened() { return fs::exists(opener_ + ".log") ? testdir::Read_Text(opener_ + ".log") : ""; }
-  std::string Page(int topic) {
-    return (fs::path(VELMOR4_EXE).parent_path() / "Help" / "Velmor_Help_en" / (std::to_string(topic) + ".html"))
-               .string() + "\n";
-  }
+  std::string Opened() { return openlog::Opened(opener_); }
+  static std::string Page(int topic) { return openlog::Help_Page(topic); }
   std::string Shot(const std::string& name) {
     const std::string path = shots_ + "/" + name + ".png";
     fs::remove(path);
