@@ -1,15 +1,18 @@
 // A scripted session of the real program on the headless backend whose
 // desktop open command is a stand-in that logs each address it was asked to
 // open, one a line, beside itself: what the help commands and web links
-// opened is read back after the run.
+// opened is read back after the run. Its snapshots go to a folder of
+// <build>/e2e/ for a person to look at.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "FontTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "TempDirSupport.h"
 
@@ -48,5 +51,37 @@ inline int Run(const std::string& dir, const std::string& script, const std::str
          Quoted(dir + "/script.txt") + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(dir + "/stderr.txt");
   return std::system(cmd.c_str());
 }
+
+// A test of such a session in a fresh folder, the stand-in there; skipped
+// when the program or the fonts it draws with are missing.
+class Session : public testdir::TempDirTest {
+ protected:
+  // prefix: the folder's; shots: the folder of <build>/e2e/ for snapshots.
+  Session(const std::string& prefix, const std::string& shots) : TempDirTest(prefix), shots_name_(shots) {}
+  void SetUp() override {
+    if (!std::filesystem::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
+    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    TempDirTest::SetUp();
+    opener_ = P("opener");
+    ASSERT_TRUE(Write_Opener(opener_));
+    shots_ = (std::filesystem::path(VELMOR4_EXE).parent_path() / "e2e" / shots_name_).string();
+    std::filesystem::create_directories(shots_);
+  }
+  int Run(const std::string& script) { return openlog::Run(dir, script, opener_); }
+  std::string Err() const {
+    return std::filesystem::exists(P("stderr.txt")) ? testdir::Read_Text(P("stderr.txt")) : "";
+  }
+  std::string Opened() const { return openlog::Opened(opener_); }
+  // The path of the snapshot named name, the old one removed.
+  std::string Shot(const std::string& name) const {
+    const std::string path = shots_ + "/" + name + ".png";
+    std::filesystem::remove(path);
+    return path;
+  }
+  std::string opener_, shots_;
+
+ private:
+  std::string shots_name_;
+};
 
 }  // namespace openlog

@@ -16,15 +16,14 @@
 
 #include "DesignScriptSupport.h"
 #include "DocTestSupport.h"
-#include "FontTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "OpenLogSupport.h"
+#include "ProgramShotSupport.h"
 #include "TempDirSupport.h"
 #include "doc/ParsDISC.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskText.h"
 #include "platform/SysIO.h"
-#include "ProgramShotSupport.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskDisp.h"
 #include "ui/VoskIntI.h"
@@ -34,26 +33,16 @@ namespace {
 namespace fs = std::filesystem;
 using labelsession::Menu;
 
-class PeripherySession : public testdir::TempDirTest {
+class PeripherySession : public openlog::Session {
  protected:
-  PeripherySession() : TempDirTest("velmor-periphery-e2e") {}
-  void SetUp() override {
-    if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
-    TempDirTest::SetUp();
-    opener_ = P("opener");
-    ASSERT_TRUE(openlog::Write_Opener(opener_));
-    shots_ = (fs::path(VELMOR4_EXE).parent_path() / "e2e" / "periphery").string();
-    fs::create_directories(shots_);
-  }
+  PeripherySession() : Session("velmor-periphery-e2e", "periphery") {}
   void TearDown() override {
     doctests::Close_Document();
-    TempDirTest::TearDown();
+    Session::TearDown();
   }
-  // The script line of a snapshot named name, the old one removed.
+  // The script lines of a snapshot named name.
   std::string Snap(const std::string& name) {
-    shots_taken_.push_back(shots_ + "/" + name + ".png");
-    fs::remove(shots_taken_.back());
+    shots_taken_.push_back(Shot(name));
     return "wait 5\nsnapshot " + shots_taken_.back() + "\n";
   }
   // How many rows below the first the CD layout is in the layout chooser's
@@ -106,7 +95,6 @@ class PeripherySession : public testdir::TempDirTest {
         lines.back() += c;
     return lines;
   }
-  std::string opener_, shots_;
   std::vector<std::string> shots_taken_;
 };
 
@@ -137,8 +125,8 @@ TEST_F(PeripherySession, ImportsHelpDesignerAndAbout) {
   // The project saved for the test to read.
   s += "answer save " + project + "\n" + Menu(MENU_FILE + 5) + "wait 10\nquit\n";
 
-  const int rc = openlog::Run(dir, s, opener_);
-  const std::string err = testdir::Read_Text(P("stderr.txt"));
+  const int rc = Run(s);
+  const std::string err = Err();
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
   for (const char* bad : {"alert", "script line", "ended without"})
@@ -157,8 +145,7 @@ TEST_F(PeripherySession, ImportsHelpDesignerAndAbout) {
 
   // F1 in the text phase the imports left, then the contents; both pages
   // are in the book beside the program.
-  const std::string opened = openlog::Opened(opener_);
-  EXPECT_EQ(opened, openlog::Help_Page(106) + openlog::Help_Page(1));
+  EXPECT_EQ(Opened(), openlog::Help_Page(106) + openlog::Help_Page(1));
   for (const int topic : {106, 1}) {
     const std::string page = openlog::Help_Page(topic);
     EXPECT_TRUE(fs::exists(page.substr(0, page.size() - 1))) << page;
