@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <string>
 
-#include "FontTestSupport.h"
 #include "LabelSessionSupport.h"
 #include "OpenLogSupport.h"
 #include "TempDirSupport.h"
@@ -21,31 +20,17 @@ namespace {
 namespace fs = std::filesystem;
 using labelsession::Menu;
 
-class HelpSession : public testdir::TempDirTest {
+class HelpSession : public openlog::Session {
  protected:
-  HelpSession() : TempDirTest("velmor-help-e2e") {}
+  HelpSession() : Session("velmor-help-e2e", "help") {}
   void SetUp() override {
-    if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
-    TempDirTest::SetUp();
-    opener_ = P("opener");
-    ASSERT_TRUE(openlog::Write_Opener(opener_));
+    Session::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     project_ = P("cd.CD4");
     ASSERT_TRUE(labelsession::Write_CD_Project(project_));
-    shots_ = (fs::path(VELMOR4_EXE).parent_path() / "e2e" / "help").string();
-    fs::create_directories(shots_);
   }
-  // Runs the program with the script; the exit status of std::system.
-  int Run(const std::string& script) { return openlog::Run(dir, script, opener_); }
-  std::string Err() { return fs::exists(P("stderr.txt")) ? testdir::Read_Text(P("stderr.txt")) : ""; }
-  std::string Opened() { return openlog::Opened(opener_); }
   static std::string Page(int topic) { return openlog::Help_Page(topic); }
-  std::string Shot(const std::string& name) {
-    const std::string path = shots_ + "/" + name + ".png";
-    fs::remove(path);
-    return path;
-  }
-  std::string opener_, project_, shots_;
+  std::string project_;
 };
 
 // F1 without a project opens the contents; Help Contents the contents;
