@@ -494,19 +494,25 @@ std::vector<int32> Included_Fields() {
 // Song s as one line per column, each cut to a chunk between characters.
 std::vector<std::u16string> Song_Lines(int32 s, const std::vector<int32>& fields) {
   std::vector<std::u16string> lines;
-  int32 prev = -1;
+  // What the line ends with so far: nothing, the number, or a field. A
+  // separator stands only between two parts that have text, so a song
+  // without an artist shows no dangling " / ".
+  enum { kNothing, kNumber, kField } last = kNothing;
   for (const int32 f : fields) {
     if (lines.empty() || ((g_songfields_c >> f) & 1u)) {
       lines.emplace_back();
-    } else {
-      lines.back() += prev == 0 ? u"  " : u" / ";
+      last = kNothing;
     }
+    std::u16string piece;
     if (f == 0) {
-      for (const char c : Format_Track_Number(s, g_tracknum_fmt)) lines.back().push_back(char16_t(c));
+      for (const char c : Format_Track_Number(s, g_tracknum_fmt)) piece.push_back(char16_t(c));
     } else {
-      Append_Units(lines.back(), g_songtable->songs[s][f]);
+      Append_Units(piece, g_songtable->songs[s][f]);
     }
-    prev = f;
+    if (piece.empty()) continue;
+    if (last != kNothing) lines.back() += last == kNumber ? u"  " : u" / ";
+    lines.back() += piece;
+    last = f == 0 ? kNumber : kField;
   }
   for (std::u16string& line : lines) {
     if (line.size() <= size_t(kChunkUnits)) continue;

@@ -191,7 +191,7 @@ TEST_F(TrackImport, ImportMenuReadsAnExportFile) {
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(Text_Of(texts[0]), "1)\n2)\n3)\n4)");
   EXPECT_EQ(Text_Of(texts[1]),
-            "\"Night\" Drive ? Live / Ana's Band\nSalt & Pepper / The <Quiet> Ones\n / \nThird / Ana's Band");
+            "\"Night\" Drive ? Live / Ana's Band\nSalt & Pepper / The <Quiet> Ones\n\nThird / Ana's Band");
   EXPECT_EQ(Text_Of(texts[2]), "1:02\n3:35\n\n");
   EXPECT_EQ(Last_Op(), OP_IMPORT);
   EXPECT_EQ(g_songtable, nullptr);
