@@ -17,7 +17,8 @@ rank() {
     platform) echo 1 ;;
     pixel) echo 2 ;;
     doc | objects | ui) echo 3 ;;
-    app) echo 4 ;;
+    legacy) echo 4 ;;
+    app) echo 5 ;;
     *) echo -1 ;;
   esac
 }

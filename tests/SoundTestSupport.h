@@ -1,14 +1,25 @@
-// Which sound effects a test made the program ask for: a picture library
-// with no sounds at all, installed for the life of a SoundRecorder, records
-// the id of every sound asked of it (each is then skipped in silence). Sound
-// is switched on for the test; the library of before comes back at the end.
+// What a test made the sound services do: the sounds that reached the
+// recording sink's device, and which sound effects the program asked for. A
+// picture library with no sounds at all, installed for the life of a
+// SoundRecorder, records the id of every sound asked of it (each is then
+// skipped in silence). Sound is switched on for the test; the library of
+// before comes back at the end.
 #pragma once
 
 #include <vector>
 
+#include "host/HostAudio.h"
 #include "platform/SysSound.h"
 
 namespace soundtest {
+
+// The sounds that reached the recording sink's device since its last reset.
+inline std::vector<const HostAudioEvent*> Played() {
+  std::vector<const HostAudioEvent*> p;
+  for (const HostAudioEvent& e : Host_Audio_Events())
+    if (e.kind == HostAudioEventKind::PLAY) p.push_back(&e);
+  return p;
+}
 
 inline std::vector<int16>& Asked() {
   static std::vector<int16> ids;

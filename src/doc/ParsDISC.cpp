@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "doc/ParsV3.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskDraw.h"
 #include "doc/VoskPrev.h"
@@ -1318,6 +1319,13 @@ bool8 Read_DISC(const FSSpec& path, bool8 append) {
   rd.path = path;
   uint16 version = 0;
   const a_fd fd = Read_V4_Preamble(path, version);
+  // An older project: the import command reads it into the current unit.
+  if (Is_Null_Fd(fd) && append && version == V3_PREAMBLE_VERSION) {
+    const bool8 imported = Read_V3(path);
+    g_suppress_updates = false;
+    if (imported && g_doc.up != nullptr) Doc_Merge_Draw(g_doc.up->paintbounds);
+    return imported;
+  }
   if (!Is_Null_Fd(fd)) {
     Chunk_Init(fd, VELMOR_PREAMBLE_LEN);
     Read_Template(rd);
@@ -1328,7 +1336,6 @@ bool8 Read_DISC(const FSSpec& path, bool8 append) {
     if (No_Serious_Defects()) Ask_Font_Subst(rd);
     Chunk_Stop();
   }
-  // An older project: the import command reads it into the current unit.
   if ((defects & Defect_Bit(DEFECT_FILE_VERSION)) != 0 && version == V3_PREAMBLE_VERSION && !append)
     OK_Alert(false, STR_CANT_V3);
   g_suppress_updates = false;

@@ -106,7 +106,9 @@ const std::string& Write_DISC_Reason();
 // (with append, the import command's, the rest of the open document stays;
 // without, the open document is closed and g_doc becomes the file's, its
 // doc_path path). On FALSE nothing of the open document changed and
-// defects says why. An older project (version 7) shows alert 53 when opened.
+// defects says why. An older project (version 7) shows alert 53 when opened;
+// with append it is imported into the current unit (doc/ParsV3.h: Read_V3),
+// which is then drawn again.
 bool8 Read_DISC(const FSSpec& path, bool8 append);
 
 // TRUE when path holds a version-8 preamble and a "PREV" chunk 1.

@@ -102,7 +102,10 @@ a_expand_result Check_Sections(const a_ctemplate& c) {
       if (!Finite(v)) return EXPAND_BAD_SIZE;
     if (!(u.bboxwidth > 0) || !(u.bboxheight > 0)) return EXPAND_BAD_SIZE;
     if (u.bleedleft < 0 || u.bleedtop < 0 || u.bleedright < 0 || u.bleedbottom < 0) return EXPAND_NEGATIVE_BLEED;
-    total += Section_Count(u);
+    // Each section alone is held to the limit, so the sum cannot wrap.
+    const uint64 count = Section_Count(u);
+    if (count > MAXNUNITS) return EXPAND_BAD_COUNT;
+    total += count;
   }
   if (total < 1 || total > MAXNUNITS) return EXPAND_BAD_COUNT;
   if ((c.tflags & Bit(IS_CDPRINTER)) != 0 && !Is_Disc_Kind(c.units[0].kind)) return EXPAND_NOT_DISC;

@@ -2,8 +2,12 @@
 // output.
 #include "platform/SysSound.h"
 
+#include <cstring>
+
 #include "host/HostByteOrder.h"
 #include "host/HostAudio.h"
+#include "platform/Resources.h"
+#include "platform/SysMem.h"
 #include "platform/SysTimer.h"
 
 namespace {
@@ -21,8 +25,43 @@ struct a_wave_state {
   uint32 srate;       // its sample rate
   bool8 prepared;
   bool8 turned;  // its 16-bit samples are in the device's byte order
+  bool8 narration;  // locked is our copy of a narration resource, not a library object
 };
 a_wave_state g_wave{};
+
+// The resource file holding the narration, -1 none.
+int16 g_narration_file = -1;
+
+// Reads a sound's header: TRUE when it describes samples that all lie within
+// size bytes.
+bool Sound_Header_Ok(const uint8* p, uint32 size, uint32& rate, uint16& bits, uint32& len) {
+  if (size < uint32(SOUND_HEADER_SIZE) || size > uint32(SOUND_MAX_OBJECT)) return false;
+  rate = Load_BE16(p);
+  bits = Load_BE16(p + 2);
+  len = Load_BE32(p + 4);
+  return (bits == 8 || bits == 16) && rate >= 1000 && len > 0 &&
+         len <= size - uint32(SOUND_HEADER_SIZE) && len % (bits / 8u) == 0;
+}
+
+// A copy of narration sound id from the narration file (NIL when there is
+// none): the copy is ours, so preparing may turn its samples in place.
+Ptr Narration_Copy(int16 id, uint32& size) {
+  if (g_narration_file < 0) return nullptr;
+  ResHandle h = Get_Res(id, kNarrationResType, g_narration_file);
+  if (h == nullptr) return nullptr;
+  size = Res_Size(h);
+  if (size < uint32(SOUND_HEADER_SIZE) || size > uint32(SOUND_MAX_OBJECT)) return nullptr;
+  Ptr copy = New_Ptr(size);
+  if (copy != nullptr) std::memcpy(copy, Res_Lock(h), size);
+  return copy;
+}
+
+void Release_Locked(Ptr& obj, bool narration) {
+  if (narration)
+    Dispose_Ptr(obj);
+  else
+    g_sound_library.unlock(obj);
+}
 
 
 }  // namespace
@@ -60,9 +99,45 @@ void Sound_Stop() {
   Host_Audio_Shutdown();
 }
 
+// --- Narration -------------------------------------------------------------------------
+
+bool8 Narration_Init(int16 resfile) {
+  g_narration_file = resfile;
+  return true;
+}
+
+bool8 Is_Narration_Avail(int16 id) {
+  if (g_narration_file < 0 || !g_enabled) return false;
+  // Looked up in the narration file alone; the current file is not touched.
+  return Get_Res(id, kNarrationResType, g_narration_file) != nullptr;
+}
+
+void Narration_Play(int16 id) { Dev_Play(id, SOUND_CHAN_NARRATION); }
+
+void Narration_Quiet() {
+  if (g_wave.chan == SOUND_CHAN_NARRATION) Dev_Quiet();
+}
+
+void Narration_Stop() {
+  if (g_wave.chan == SOUND_CHAN_NARRATION || g_wave.narration) {
+    Dev_Quiet();
+    Wav_Unprepare();
+    Wav_Unlock();
+    g_wave.chan = 0;
+  }
+  g_narration_file = -1;
+}
+
+bool8 Narration_Done() { return !(g_wave.chan == SOUND_CHAN_NARRATION && !Dev_Done()); }
+
+void Sound_Preload() {}
+void Sound_Tick() {}
+
+// --- The device layer ------------------------------------------------------------------
+
 void Dev_Play(int16 targid, int16 chanx) {
   if (targid == 0 || !g_enabled) return;
-  if (targid == SND_ALERT) {
+  if (targid == SND_ALERT && chanx == SOUND_CHAN_EFFECTS) {
     Host_Audio_Beep();
     return;
   }
@@ -110,23 +185,27 @@ void Dev_Quiet() { Host_Audio_Stop(); }
 
 bool8 Dev_Done() { return !Host_Audio_Is_Open() || !Host_Audio_Is_Playing(); }
 
-bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
+bool8 Wav_Lock(int16 targid, int16 chanx) {
   if (g_wave.locked != nullptr) return true;
-  const a_keyset key{SOUND_KEY_FAMILY, 0, targid, 0};
-  // The object comes from a file: its header must describe samples that are
+  // The sound comes from a file: its header must describe samples that are
   // all there before anything is played.
-  const int32 size = g_sound_library.size(key);
-  if (size < SOUND_HEADER_SIZE || size > SOUND_MAX_OBJECT) return false;
-  Ptr obj = g_sound_library.lock(key);
+  const bool narration = chanx == SOUND_CHAN_NARRATION;
+  Ptr obj = nullptr;
+  uint32 size = 0;
+  if (narration) {
+    obj = Narration_Copy(targid, size);
+  } else {
+    const a_keyset key{SOUND_KEY_FAMILY, 0, targid, 0};
+    const int32 have = g_sound_library.size(key);
+    if (have < SOUND_HEADER_SIZE || have > SOUND_MAX_OBJECT) return false;
+    size = uint32(have);
+    obj = g_sound_library.lock(key);
+  }
   if (obj == nullptr) return false;
-  const uint8* p = reinterpret_cast<const uint8*>(obj);
-  const uint32 rate = Load_BE16(p);
-  const uint16 bits = Load_BE16(p + 2);
-  const uint32 len = Load_BE32(p + 4);
-  const bool ok = (bits == 8 || bits == 16) && rate >= 1000 && len > 0 &&
-                  len <= uint32(size - SOUND_HEADER_SIZE) && len % (bits / 8u) == 0;
-  if (!ok) {
-    g_sound_library.unlock(obj);
+  uint32 rate = 0, len = 0;
+  uint16 bits = 0;
+  if (!Sound_Header_Ok(reinterpret_cast<const uint8*>(obj), size, rate, bits, len)) {
+    Release_Locked(obj, narration);
     return false;
   }
   g_wave.locked = obj;
@@ -135,14 +214,16 @@ bool8 Wav_Lock(int16 targid, int16 /*chanx*/) {
   g_wave.srate = rate;
   g_wave.prepared = false;
   g_wave.turned = false;
+  g_wave.narration = narration;
   return true;
 }
 
 void Wav_Unlock() {
   if (g_wave.locked == nullptr) return;
   Wav_Unprepare();
-  g_sound_library.unlock(g_wave.locked);
+  Release_Locked(g_wave.locked, g_wave.narration);
   g_wave.locked = nullptr;
+  g_wave.narration = false;
   g_wave.data_len = 0;
 }
 

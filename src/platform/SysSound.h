@@ -88,6 +88,32 @@ bool8 Sound_Done();
 // Silences, releases the sound and closes the device (shutdown).
 void Sound_Stop();
 
+// --- Narration: spoken sounds on channel 2 ---------------------------------------
+//
+// Narration sounds are resources of type "WAVE" in a resource file of their
+// own (Resources.h), each laid out as the sound objects above and checked the
+// same way before it plays. The file is the caller's: narration only
+// remembers its slot.
+constexpr OSType kNarrationResType = FourCC("WAVE");
+
+// Remembers the resource file (its slot) that holds the narration; TRUE.
+bool8 Narration_Init(int16 resfile);
+// FALSE while narration is off (no narration file, or sound switched off);
+// else TRUE when the narration file itself holds a "WAVE" resource id (the
+// current resource file is the same afterwards).
+bool8 Is_Narration_Avail(int16 id);
+// Plays narration sound id on channel 2, cutting off whatever plays.
+void Narration_Play(int16 id);
+// Silences the device when narration is playing.
+void Narration_Quiet();
+// Silences narration, releases its sound and forgets the narration file.
+void Narration_Stop();
+// TRUE unless narration is still playing.
+bool8 Narration_Done();
+// Kept for their callers; sounds are read when they play.
+void Sound_Preload();
+void Sound_Tick();
+
 // The device layer, shared with narration (channel 2).
 void Dev_Play(int16 targid, int16 chanx);
 // Opens the output for srate samples a second of slen bytes (1 or 2) per
@@ -97,7 +123,10 @@ void Dev_Close();
 void Dev_Quiet();
 // TRUE when no device is open or nothing is playing.
 bool8 Dev_Done();
-// Locks sound targid (unless one is locked); FALSE when it is missing or damaged.
+// Locks sound targid (unless one is locked): from the picture library for
+// the effects channel, from the narration file for channel 2. FALSE when it
+// is missing or damaged: a header that does not describe samples that are
+// all there, bits other than 8 or 16, a rate below 1000 Hz, no samples.
 bool8 Wav_Lock(int16 targid, int16 chanx);
 void Wav_Unlock();
 void Wav_Prepare();

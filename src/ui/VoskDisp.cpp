@@ -34,10 +34,15 @@
 #include "platform/SysWin.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskAbou.h"
+#include "ui/VoskAsk.h"
+#include "ui/VoskAskDesign.h"
+#include "ui/VoskAskImport.h"
 #include "ui/VoskAskRemap.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskDelt.h"
+#include "ui/VoskHelp.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskMenu.h"
 
@@ -450,8 +455,20 @@ void Cmd_Export(bool8, bool8) {
   Export_Project(kExportFormats[kFormat]);
 }
 
+void Cmd_Design(bool8, bool8) { Ask_Design(); }
+
+void Cmd_Help_Contents(bool8, bool8) { Do_HelpTopic(HELP_CONTENTS); }
+void Cmd_Help_Phase(bool8, bool8) { Do_Contextual_Help(); }
+void Cmd_Web_Page(bool8, bool8) { Go_To_Website(WEB_MAKER_PAGE); }
+void Cmd_About(bool8, bool8) { Do_About(); }
+
+// Track names from a music library's export or a tabbed text file; file
+// names chosen in the open dialog.
+void Cmd_Import_Tracks(bool8, bool8) { Ask_Import_Tracks(); }
+void Cmd_Import_Filenames(bool8, bool8) { Do_Import_Filenames(); }
+
 constexpr a_command_row kCommands[] = {
-    {MENU_ABOUT + 1, nullptr, RULE_ALWAYS},  // the about box
+    {MENU_ABOUT + 1, Cmd_About, RULE_ALWAYS},
 
     {MENU_FILE + FILE_NEW, Cmd_New, RULE_DOC_NOT_COLLAGE},
     {MENU_FILE + 2, Cmd_Open, RULE_NOT_COLLAGE},
@@ -479,11 +496,11 @@ constexpr a_command_row kCommands[] = {
     {MENU_VIEW + VIEW_HIDE_ALL, Cmd_HideAll, RULE_VIEW_DOC},
 
     // Help pages, the manufacturer's page, the layout designer, the about box.
-    {MENU_HELP + 1, nullptr, RULE_HELP},
-    {MENU_HELP + 2, nullptr, RULE_HELP},
-    {MENU_HELP + 4, nullptr, RULE_HELP},
-    {MENU_HELP + 6, nullptr, RULE_HELP},
-    {MENU_HELP + 8, nullptr, RULE_HELP},
+    {MENU_HELP + 1, Cmd_Help_Contents, RULE_HELP},
+    {MENU_HELP + 2, Cmd_Help_Phase, RULE_HELP},
+    {MENU_HELP + 4, Cmd_Web_Page, RULE_WEB_PAGE},
+    {MENU_HELP + 6, Cmd_Design, RULE_HELP},
+    {MENU_HELP + 8, Cmd_About, RULE_HELP},
 
     {MENU_ARRANGE + 1, Cmd_Arrange<999>, RULE_ARRANGE_UP},
     {MENU_ARRANGE + 2, Cmd_Arrange<-999>, RULE_ARRANGE_DOWN},
@@ -524,10 +541,10 @@ constexpr a_command_row kCommands[] = {
     {MENU_EXPORT + 9, nullptr, RULE_DOC},  // taken away when the menus are loaded
 
     // Track lists and other projects are imported with their readers.
-    {MENU_IMPORT + IMPORT_ITUNES, nullptr, RULE_IMPORT},
-    {MENU_IMPORT + IMPORT_TABTEXT, nullptr, RULE_IMPORT},
-    {MENU_IMPORT + IMPORT_FILENAMES, nullptr, RULE_IMPORT},
-    {MENU_IMPORT + IMPORT_VELMOR, nullptr, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_ITUNES, Cmd_Import_Tracks, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_TABTEXT, Cmd_Import_Tracks, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_FILENAMES, Cmd_Import_Filenames, RULE_IMPORT},
+    {MENU_IMPORT + IMPORT_VELMOR, Cmd_Import_Velmor, RULE_IMPORT},
 };
 
 constexpr bool Commands_Ascend_Within_Menus() {

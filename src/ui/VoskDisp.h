@@ -5,11 +5,8 @@
 // One table names every command of the menus with its action and the rule
 // that enables it; the menus (ui/VoskMenu.h) grey by the same rules, and a
 // command whose rule refuses it plays sound 136 and does nothing, whether it
-// comes from a menu, a shortcut or a script. A command whose action comes
-// later (arranging and aligning, the text clipboard and the editor's
-// selection, the collage's paste, the imports, help, the
-// layout designer and the about box) has an empty action and stays
-// disabled until then.
+// comes from a menu, a shortcut or a script. The Help menu's web page item
+// is greyed while the program has no address for it.
 #pragma once
 
 #include "platform/SysLoop.h"
@@ -100,6 +97,7 @@ enum a_enable_rule : uint8 {
   RULE_ZOOM_OUT,        // ... above fit in window
   RULE_ZOOM,            // the zoom menu's
   RULE_HELP,            // the Help menu's
+  RULE_WEB_PAGE,        // the program has the maker's web page (its address)
   NENABLE_RULES
 };
 

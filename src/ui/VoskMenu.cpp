@@ -14,6 +14,7 @@
 #include "platform/VoskErr.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskDisp.h"
+#include "ui/VoskHelp.h"
 #include "ui/VoskIntI.h"
 
 a_menu_enable g_menu_enable = ENABLE_ALL;
@@ -77,6 +78,10 @@ bool8 Rule_Holds(a_enable_rule rule) {
       return true;
     }
     case RULE_HELP: return true;
+    case RULE_WEB_PAGE: {
+      Str255 url{};
+      return Web_Address(WEB_MAKER_PAGE, url);
+    }
     case NENABLE_RULES: break;
   }
   return false;

@@ -302,6 +302,14 @@ TEST(Expansion, RefusesBadEntriesAndLeavesTheLayoutAlone) {
       {"no rows", [](a_ctemplate& c) { c.units[1].ny = 0; }, EXPAND_EMPTY_GRID},
       {"251 units", [](a_ctemplate& c) { c.units[0].ny = 249; }, EXPAND_BAD_COUNT},
       {"a product past 32 bits", [](a_ctemplate& c) { c.units[0].nx = c.units[0].ny = 0x10000u; }, EXPAND_BAD_COUNT},
+      {"counts whose sum wraps round",
+       [](a_ctemplate& c) {
+         // (2^32 - 1)^2 + 3 * 0xAAAAAAAB is 2^64 + 2: 2 in 64 bits.
+         c.units[0].nx = c.units[0].ny = 0xFFFFFFFFu;
+         c.units[1].nx = 3;
+         c.units[1].ny = 0xAAAAAAABu;
+       },
+       EXPAND_BAD_COUNT},
       {"short rows counted",
        [](a_ctemplate& c) {
          // 16 x 16 short-odd: 8 * 16 + 8 * 15 = 248 units, plus the 2 of section 2 is 250.

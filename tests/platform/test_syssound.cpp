@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "ResTestUtil.h"
+#include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "host/HostAudio.h"
 #include "host/HostClock.h"
 #include "pixel/OP.h"
 #include "PictLibWrite.h"
+#include "platform/Resources.h"
 #include "platform/SysIO.h"
 #include "platform/SysSound.h"
 
@@ -93,12 +96,7 @@ class SysSound : public ::testing::Test {
     for (const HostAudioEvent& e : Host_Audio_Events()) k.push_back(e.kind);
     return k;
   }
-  static std::vector<const HostAudioEvent*> Plays() {
-    std::vector<const HostAudioEvent*> p;
-    for (const HostAudioEvent& e : Host_Audio_Events())
-      if (e.kind == Kind::PLAY) p.push_back(&e);
-    return p;
-  }
+  static std::vector<const HostAudioEvent*> Plays() { return soundtest::Played(); }
 
   std::string path_;
 };
@@ -250,6 +248,11 @@ TEST_F(SysSound, DeviceThatCannotOpenSwitchesSoundOff) {
 TEST_F(SysSound, QuietAndDoneConcernOnlyTheEffectsChannel) {
   std::vector<uint8> second(8000, 0x80);
   Library({Sound_Obj(130, Snd8(8000, second))});
+  // Narration's sounds come from a resource file of their own.
+  restest::TempFile narr(restest::Archive({{kNarrationResType, 130, Snd8(8000, second)}}));
+  const int16 slot = HOpenResFile(0, 0, narr.path.c_str(), 0);
+  ASSERT_GT(slot, 0);
+  Narration_Init(slot);
   Dev_Play(130, SOUND_CHAN_NARRATION);
   EXPECT_FALSE(Dev_Done());
   EXPECT_TRUE(Sound_Done());
@@ -263,6 +266,8 @@ TEST_F(SysSound, QuietAndDoneConcernOnlyTheEffectsChannel) {
   Sound_Stop();
   EXPECT_EQ(Kinds().back(), Kind::CLOSE);
   EXPECT_FALSE(Host_Audio_Is_Open());
+  Narration_Stop();
+  CloseResFile(slot);
 }
 
 }  // namespace

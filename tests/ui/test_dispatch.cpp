@@ -46,7 +46,7 @@ TEST_F(DispatchCommands, RefusedCommandsBeepAndChangeNothing) {
   } refused[] = {{MENU_FILE, 1},  {MENU_FILE, 3},   {MENU_FILE, 4},    {MENU_FILE, 5}, {MENU_FILE, 9},
                  {MENU_EDIT, 1},  {MENU_EDIT, 4},   {MENU_EDIT, 5},    {MENU_EDIT, 6}, {MENU_EDIT, 7},
                  {MENU_VIEW, 8},  {MENU_VIEW, 1},   {MENU_ZOOM, 1},    {MENU_ZOOM, 8}, {MENU_EXPORT, 3},
-                 {MENU_ARRANGE, 12}, {MENU_HELP, 2}, {MENU_IMPORT, 5}, {403, 6}};
+                 {MENU_ARRANGE, 12}, {MENU_HELP, 4}, {MENU_IMPORT, 5}, {403, 6}};
   for (const auto& c : refused) {
     SCOPED_TRACE(testing::Message() << "command " << c.menu + c.item);
     Host_Script_Push_Answer(HOST_ANSWER_SAVE, path);
@@ -63,10 +63,10 @@ TEST_F(DispatchCommands, RefusedCommandsBeepAndChangeNothing) {
   DoMenuEvent(MENU_EDIT, 19, false, false);
   EXPECT_TRUE(Sounds().empty());
 
-  // With a document, the commands whose actions come later are refused too.
+  // With a document, the web page without an address is refused too.
   Open(PHOTO_PHASE);
   Photos(2);
-  for (const int16 command : {MENU_IMPORT + IMPORT_VELMOR, MENU_HELP + 8}) {
+  for (const int16 command : {MENU_HELP + 4}) {
     DoMenuEvent(Net_Menu(command), int16(command % 20 == 0 ? 20 : command - Net_Menu(command)), false, false);
     EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL})) << command;
   }
@@ -144,14 +144,14 @@ TEST_F(DispatchCommands, TheZoomStopsAtItsEnds) {
 }
 
 // Keys nobody takes: sound 136 while the panels are shown; while they are
-// hidden alert 26, and Escape brings them back with sound 130. F1 (help on
-// the phase) is refused until help comes.
+// hidden alert 26, and Escape brings them back with sound 130. F1 is help's
+// key (help on the phase): never a key nobody takes.
 TEST_F(DispatchCommands, KeysNobodyTakes) {
   const a_keystroke letter = Key('q'), escape = Key(27, VK_ESCAPE), f1 = Key(0, VK_F1);
   DoKeyDown(letter);
   DoKeyDown(escape);
   DoKeyDown(f1);
-  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL, SND_NULL, SND_NULL}));
+  EXPECT_EQ(Sounds(), (std::vector<int16>{SND_NULL, SND_NULL}));
   // "Hide Everything" needs a document.
   DoMenuEvent(MENU_VIEW, VIEW_HIDE_ALL, false, false);
   EXPECT_TRUE(gs.tool_show);

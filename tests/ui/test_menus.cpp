@@ -125,6 +125,12 @@ TEST_F(Menus, EnabledAndCheckedItemsFollowTheState) {
   // and Arrange's centring items.
   const std::vector<int16> kPosition = {100, 101, 102, 103, 104, 105, 120, 121, 122, 123, 124, 125, 906, 907, 908};
   const std::vector<int16> kScale = {912, 913, 914, 915};
+  // The Import menu's: with a document, outside the collage and on a unit
+  // that is not a clone.
+  const std::vector<int16> kImport = {1201, 1202, 1203, 1205};
+  // The Help menu's: always, while no modal window restricts the menus (the
+  // web page item greyed: the program has no address for it).
+  const std::vector<int16> kHelp = {601, 602, 606, 608};
   const auto all = [](std::initializer_list<std::vector<int16>> parts) {
     std::vector<int16> v;
     for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
@@ -140,40 +146,41 @@ TEST_F(Menus, EnabledAndCheckedItemsFollowTheState) {
     const char* redo;
   };
   const std::vector<Case> cases = {
-      {"no document", [] {}, {302, 311, 505, 506}, {505, 1004}, "Undo", "Redo"},
+      {"no document", [] {}, all({{302, 311, 505, 506}, kHelp}), {505, 1004}, "Undo", "Redo"},
       {"print preview", [this] { Open(PREVIEW_PHASE); },
-       all({kFile, {406}, kSelect, {505, 506}, kExport}), {505, 1004}, "Undo", "Redo"},
+       all({kFile, {406}, kSelect, {505, 506}, kExport, kImport, kHelp}), {505, 1004}, "Undo", "Redo"},
       {"paint phase, a fill stamp with no picture", [this] { Open(PAINT_PHASE); },
-       all({kFile, {406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {505, 1004}, "Undo", "Redo"},
+       all({kFile, {406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kImport, kHelp}), {505, 1004}, "Undo", "Redo"},
       {"paint phase, a pattern to fill with",
        [this] {
          Open(PAINT_PHASE);
          Pattern_Fill(1);
        },
-       all({kFile, {404, 405, 406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {505, 1004}, "Undo", "Redo"},
+       all({kFile, {404, 405, 406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kImport, kHelp}), {505, 1004}, "Undo", "Redo"},
       {"one photo selected",
        [this] {
          Open(PHOTO_PHASE);
          Photos(1);
        },
        all({kFile, {306, 401, 404, 405, 406}, kSelect, kViewDoc, {505, 506}, kPosition, kScale, {1001}, kZoom,
-            kExport}),
+            kExport, kImport, kHelp}),
        {505, 1004}, "Undo Photo paste", "Redo"},
       {"three photos selected",
        [this] {
          Open(PHOTO_PHASE);
          Photos(3);
        },
-       all({kFile, {306, 401, 404, 405, 406}, kSelect, kViewDoc, {505, 506}, kPosition, {1001}, kZoom, kExport}),
+       all({kFile, {306, 401, 404, 405, 406}, kSelect, kViewDoc, {505, 506}, kPosition, {1001}, kZoom, kExport, kImport,
+            kHelp}),
        {505, 1004}, "Undo Photo paste", "Redo"},
       {"text phase, nothing selected", [this] { Open(TEXT_PHASE); },
-       all({kFile, {406}, kSelect, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {505, 1004}, "Undo", "Redo"},
+       all({kFile, {406}, kSelect, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kImport, kHelp}), {505, 1004}, "Undo", "Redo"},
       {"collage phase, with an operation to undo",
        [this] {
          Open(COLLAGE_PHASE);
          Step(10);
        },
-       all({{311, 406}, kViewDoc, {505, 506}, kExportInCollage}), {505, 1004}, "Undo Canvas adjust", "Redo"},
+       all({{311, 406}, kViewDoc, {505, 506}, kExportInCollage, kHelp}), {505, 1004}, "Undo Canvas adjust", "Redo"},
       {"panels hidden, frames and history shown",
        [this] {
          Open(PAINT_PHASE);
@@ -181,14 +188,14 @@ TEST_F(Menus, EnabledAndCheckedItemsFollowTheState) {
          gs.pref.showframes_option = true;
          gs.pref.history_option = true;
        },
-       all({kFile, {406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {501, 503, 505, 508, 1004}, "Undo",
-       "Redo"},
+       all({kFile, {406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kImport, kHelp}), {501, 503, 505, 508, 1004},
+       "Undo", "Redo"},
       {"an operation to undo",
        [this] {
          Open(PAINT_PHASE);
          Step(10);
        },
-       all({kFile, {306, 401, 406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {505, 1004},
+       all({kFile, {306, 401, 406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kImport, kHelp}), {505, 1004},
        "Undo Canvas adjust", "Redo"},
       {"an operation to redo, the document changed",
        [this] {
@@ -197,8 +204,8 @@ TEST_F(Menus, EnabledAndCheckedItemsFollowTheState) {
          Undo_Button();
          g_doc.doc_changed = true;
        },
-       all({kFile, {306, 402, 406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {505, 1004}, "Undo",
-       "Redo Canvas adjust"},
+       all({kFile, {306, 402, 406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kImport, kHelp}), {505, 1004},
+       "Undo", "Redo Canvas adjust"},
       {"the current unit a clone",
        [this] {
          Open(PAINT_PHASE);
@@ -206,13 +213,13 @@ TEST_F(Menus, EnabledAndCheckedItemsFollowTheState) {
          Select_Doc_Unit(2);
          ASSERT_TRUE(g_doc.up->clonef);
        },
-       all({kFile, {406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport}), {505, 1004}, "Undo", "Redo"},
+       all({kFile, {406}, kViewDoc, {505, 506}, {1001}, kZoom, kExport, kHelp}), {505, 1004}, "Undo", "Redo"},
       {"zoom index 4",
        [this] {
          Open(PAINT_PHASE);
          gs.grid_vals[ZOOM_GRID] = 4;
        },
-       all({kFile, {406}, kViewDoc, {505, 506}, {1002}, kZoom, kExport}), {505, 1008}, "Undo", "Redo"},
+       all({kFile, {406}, kViewDoc, {505, 506}, {1002}, kZoom, kExport, kImport, kHelp}), {505, 1008}, "Undo", "Redo"},
       {"a modal window that allows editing",
        [this] {
          Open(PHOTO_PHASE);
