@@ -588,7 +588,7 @@ bool Host_Write_PNG(const std::string& path, const uint32* bgra, int32 width, in
 bool Host_Snapshot_Window(HWND hwnd, const std::string& path, std::string& err) {
   std::vector<uint32> px;
   int32 w = 0, h = 0;
-  if (!Host_Window_Compose(hwnd, px, w, h)) {
+  if (!Host_Screen_Compose(hwnd, px, w, h)) {
     err = "no such window";
     return false;
   }

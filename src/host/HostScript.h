@@ -93,7 +93,8 @@ void Host_Script_Push_Answer(HostAnswerKind kind, const std::string& value);
 // Writes 32-bit BGRA pixels as an 8-bit RGB PNG, through a temporary file
 // in the same folder renamed into place. FALSE with a message on failure.
 bool Host_Write_PNG(const std::string& path, const uint32* bgra, int32 width, int32 height, std::string& err);
-// The client area of a window, composited, as a PNG.
+// The client area of a window with the program's windows above it
+// (Host_Screen_Compose), as a PNG.
 bool Host_Snapshot_Window(HWND hwnd, const std::string& path, std::string& err);
 // Reads an 8-bit RGB or RGBA PNG back as BGRA pixels (alpha dropped to 0)
 // (tests and checks).

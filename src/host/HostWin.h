@@ -678,6 +678,12 @@ HBITMAP Host_Window_Surface(HWND hwnd);
 // The client area with its visible children composited over it, as 32-bit
 // BGRA pixels (alpha as drawn), row-major, width x height.
 bool Host_Window_Compose(HWND hwnd, std::vector<uint32>& pixels, int32& width, int32& height);
+// What the user sees over the client area of hwnd: the composition above,
+// with the program's other visible top-level windows that stand above hwnd
+// (a modal dialog, a chooser, a message box) drawn over it in their stacking
+// order, each whole with its frame, at its place on the screen, clipped to
+// the client area.
+bool Host_Screen_Compose(HWND hwnd, std::vector<uint32>& pixels, int32& width, int32& height);
 // Bumped whenever a window's pixels may have changed (EndPaint, ReleaseDC,
 // size changes): backends redraw what changed.
 uint64 Host_Window_Generation(HWND hwnd);

@@ -252,6 +252,27 @@ bool Host_Window_Compose(HWND hwnd, std::vector<uint32>& pixels, int32& width, i
   return true;
 }
 
+bool Host_Screen_Compose(HWND hwnd, std::vector<uint32>& pixels, int32& width, int32& height) {
+  HostWindowRec* w = Live(hwnd);
+  if (!w) return false;
+  Compose_Client(w, pixels, width, height);
+  if (w->style & WS_CHILD) return true;
+  const int32 origin_x = w->wrect.left + w->frame_l, origin_y = w->wrect.top + w->frame_t;
+  const std::vector<HWND>& tops = Tops();
+  const auto self = std::find(tops.begin(), tops.end(), hwnd);
+  if (self == tops.end()) return true;
+  for (auto it = self + 1; it != tops.end(); ++it) {
+    HostWindowRec* o = Live(*it);
+    if (!o || !o->visible || o->minimized) continue;
+    std::vector<uint32> sub;
+    int32 sw = 0, sh = 0;
+    Compose_Whole(o, sub, sw, sh);
+    if (sw > 0 && sh > 0)
+      Blit(pixels, width, height, sub.data(), sw, sh, sw, o->wrect.left - origin_x, o->wrect.top - origin_y);
+  }
+  return true;
+}
+
 uint64 Host_Window_Generation(HWND hwnd) {
   HostWindowRec* w = Live(hwnd);
   return w ? w->generation : 0;

@@ -31,8 +31,7 @@ inline std::string Golden_Design_Typed() {
   s << "menu " << (MENU_HELP + 6) << "\n"
     << "wait 10\n"
     << Type("CD and inserts") << Tab(2) << Keys("Down", 5)  // A4
-    << Tab(3) << Keys("Down", 1)                             // Landscape
-    << Tab(5) << Keys("Down", UNIT_CD)                       // the kind's entry is kind + 1
+    << Tab(8) << Keys("Down", UNIT_CD)                       // portrait kept; the kind's entry is kind + 1
     << Tab() << Type("1") << Tab() << Type("2")              // across, down
     << Tab() << Type("45") << Tab() << Type("20") << Tab() << Type("120") << Tab() << Type("120")
     << Tab(2) << Type("5")                                   // pitch y
