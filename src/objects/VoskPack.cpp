@@ -39,14 +39,6 @@ constexpr double kMinInner = 30.0;
 constexpr double kCentreAt = 55.0;
 // Angles of the paths of sectors and petals step by a tenth of a degree.
 constexpr double kArcStep = 0.1;
-// The photo files the add-photo button offers.
-constexpr a_type_suffix kPackFileTypes[] = {
-    {{'J', 'P', 'E', 'G'}, ".JPG"}, {{'J', 'P', 'E', 'G'}, ".JPEG"}, {{'P', 'N', 'G', 'f'}, ".PNG"},
-    {{'T', 'I', 'F', 'F'}, ".TIF"}, {{'T', 'I', 'F', 'F'}, ".TIFF"}, {{'G', 'I', 'F', 'f'}, ".GIF"},
-    {{'B', 'M', 'P', 'f'}, ".BMP"}, {{'P', 'I', 'C', 'T'}, ".PCT"}, {{'P', 'I', 'C', 'T'}, ".PICT"},
-    {{'8', 'B', 'P', 'S'}, ".PSD"}, {{'I', 'L', 'B', 'M'}, ".IFF"}, {{'I', 'L', 'B', 'M'}, ".LBM"},
-};
-constexpr int16 kPackDialogKey = 4;
 
 int16 Clamp16(int64 v) { return int16(std::clamp<int64>(v, -32768, 32767)); }
 
@@ -940,7 +932,7 @@ void Pack_Get() {
     return;
   }
   std::vector<FSSpec> paths(static_cast<size_t>(PACK_MAX_FILES));
-  const int16 n = Ask_Get_Path(false, CStrSpan(""), FourCC("????"), kPackFileTypes, kPackDialogKey, nullptr,
+  const int16 n = Ask_Get_Path(false, CStrSpan(""), FourCC("????"), Photo_File_Types(), kPhotoDialogKey, nullptr,
                                nullptr, nullptr, nullptr, PACK_MAX_FILES, paths.data());
   const bool progress = n > 1;
   if (progress) Progress_Tick(PROGRESS_INIT, PROGRESS_INIT);

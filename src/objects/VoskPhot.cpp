@@ -56,15 +56,12 @@ constexpr a_oj_kind_set kPhotoRecKinds = a_oj_kind_set(Kind_Bit(PHOTO_BLOCK) | K
 constexpr a_oj_kind_set kTurnKinds = a_oj_kind_set(Kind_Bit(PHOTO_BLOCK) | Kind_Bit(SYMBOL_BLOCK));
 // A coordinate Photo_Set_Center leaves as it is.
 constexpr int16 kKeepCoordinate = -10000;
-// The photo files the new-photo command offers (more than 11 pairs: the
-// dialog offers its list of picture suffixes).
 constexpr a_type_suffix kPhotoFileTypes[] = {
     {{'J', 'P', 'E', 'G'}, ".JPG"}, {{'J', 'P', 'E', 'G'}, ".JPEG"}, {{'P', 'N', 'G', 'f'}, ".PNG"},
     {{'T', 'I', 'F', 'F'}, ".TIF"}, {{'T', 'I', 'F', 'F'}, ".TIFF"}, {{'G', 'I', 'F', 'f'}, ".GIF"},
     {{'B', 'M', 'P', 'f'}, ".BMP"}, {{'P', 'I', 'C', 'T'}, ".PCT"}, {{'P', 'I', 'C', 'T'}, ".PICT"},
     {{'8', 'B', 'P', 'S'}, ".PSD"}, {{'I', 'L', 'B', 'M'}, ".IFF"}, {{'I', 'L', 'B', 'M'}, ".LBM"},
 };
-constexpr int16 kPhotoDialogKey = 4;
 // The frame's colours.
 constexpr a_pixel24 kFrameColor{128, 128, 128};
 constexpr a_pixel24 kSelectColor{252, 62, 62};
@@ -984,7 +981,7 @@ void Photo_New() {
     return;
   }
   std::vector<FSSpec> paths(MAX_NEW_PHOTOS);
-  const int16 n = Ask_Get_Path(false, CStrSpan(""), FourCC("????"), kPhotoFileTypes, kPhotoDialogKey, nullptr,
+  const int16 n = Ask_Get_Path(false, CStrSpan(""), FourCC("????"), Photo_File_Types(), kPhotoDialogKey, nullptr,
                                nullptr, nullptr, nullptr, MAX_NEW_PHOTOS, paths.data());
   bool refused = false;
   for (int16 i = 0; i < n; ++i) {
@@ -1021,7 +1018,7 @@ void Photo_Relink(bool missing_only) {
     return;
   }
   FSSpec path{};
-  if (Ask_Get_Path(false, CStrSpan(""), FourCC("????"), kPhotoFileTypes, kPhotoDialogKey, nullptr, nullptr, nullptr,
+  if (Ask_Get_Path(false, CStrSpan(""), FourCC("????"), Photo_File_Types(), kPhotoDialogKey, nullptr, nullptr, nullptr,
                    nullptr, 1, &path) < 1)
     return;
   a_picture_scan_rec scan;
@@ -1521,3 +1518,5 @@ void Photo_Crop() {
   Crop_Free();
   if (okay) Photo_Crop2(crop);
 }
+
+std::span<const a_type_suffix> Photo_File_Types() { return kPhotoFileTypes; }

@@ -17,6 +17,7 @@
 #include "pixel/DrawUtilDraw.h"  // a_pointlist_rec
 #include "pixel/OPUtil.h"        // a_spec
 #include "platform/SysIO.h"
+#include "platform/SysIONav.h"
 #include "platform/SysWin.h"
 #include "platform/Types.h"
 
@@ -365,3 +366,9 @@ void Photo_Crop();
 // natural bounds, at least CROP_MIN_SIDE a side); FALSE when there is no
 // such photo or crop.
 bool8 Photo_Crop2(const Rect& crop);
+
+// The photo files the photo dialogs offer (new photo, replace, the collage's
+// add-photo: more than 11 pairs, so the dialog offers its list of picture
+// suffixes), and the dialog key they share.
+std::span<const a_type_suffix> Photo_File_Types();
+constexpr int16 kPhotoDialogKey = 4;

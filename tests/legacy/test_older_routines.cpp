@@ -294,7 +294,9 @@ TEST(OlderHelpMenus, EachItemReachesItsCommand) {
     EXPECT_EQ(sounds.Ids(), c.outcome == REFUSED ? std::vector<int16>{SND_NULL} : std::vector<int16>{})
         << what;
     EXPECT_EQ(said.find("alert 50") != std::string::npos, c.outcome == NO_HELP) << what << ": " << said;
-    if (c.outcome != NO_HELP) EXPECT_EQ(said, "") << what;
+    if (c.outcome != NO_HELP) {
+      EXPECT_EQ(said, "") << what;
+    }
   }
   Host_Set_Open_Command({});
 }

@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "DocTestSupport.h"
+#include "app/Velmor4.h"
 #include "LabelSessionSupport.h"
 #include "NodeTestSupport.h"
 #include "doc/VoskDoc.h"
@@ -26,7 +30,10 @@
 #include "host/HostScript.h"
 #include "platform/QDRect.h"
 #include "ui/VoskIntI.h"
+#include "platform/LangUtil.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskIntf.h"
+#include "ui/VoskStat.h"
 
 namespace programshot {
 
@@ -111,6 +118,24 @@ class PanelTree : public nodetest::NodeTree {
     SV_Init();
     nodetest::NodeTree::TearDown();
   }
+  // The program as on its first start: its default preferences in English,
+  // the window at its default place on the screen, the bars; snapshots go to
+  // <build>/snapshots/<name> and files to a scratch folder with a config
+  // folder in it (shots_, dir_).
+  void Start_First_Run(const std::string& name) {
+    const std::string exe = VELMOR4_EXE;
+    shots_ = exe.substr(0, exe.find_last_of('/')) + "/snapshots/" + name;
+    std::filesystem::create_directories(shots_);
+    dir_ = (std::filesystem::temp_directory_path() / ("velmor-" + name + "-" + std::to_string(::getpid()))).string();
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ + "/config");
+    VoskStat_Init();
+    os_language = ENGLISH;
+    Prefs_SetToDefault();
+    Calc_Default_WindowPos(gs.pref.tot_window);
+    Bar_Init();
+  }
+  std::string shots_, dir_;
 };
 
 }  // namespace programshot

@@ -67,17 +67,7 @@ class CollageEndToEnd : public programshot::PanelTree {
   void SetUp() override {
     programshot::PanelTree::SetUp();
     if (HasFatalFailure()) return;
-    const std::string exe = VELMOR4_EXE;
-    shots_ = exe.substr(0, exe.find_last_of('/')) + "/snapshots/collage";
-    fs::create_directories(shots_);
-    dir_ = fs::temp_directory_path() / ("velmor-collage-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ + "/config");
-    VoskStat_Init();
-    os_language = ENGLISH;
-    Prefs_SetToDefault();
-    Calc_Default_WindowPos(gs.pref.tot_window);
-    Bar_Init();
+    Start_First_Run("collage");
     sounds_.emplace();
     gs.controller = HUMAN;
     gs.tool_show = true;
@@ -117,7 +107,6 @@ class CollageEndToEnd : public programshot::PanelTree {
   }
 
   std::optional<soundtest::SoundRecorder> sounds_;
-  std::string shots_, dir_;
 };
 
 TEST_F(CollageEndToEnd, TwoPhotosInATwoByTwoGrid) {

@@ -124,9 +124,13 @@ TEST_F(HelpCommands, PagesLinkOnlyWithinTheBook) {
   }
   EXPECT_GE(pages.size(), 12u);
   for (const std::string& p : pages)
-    if (p != "1.html") EXPECT_TRUE(linked_from_contents.count(p)) << p << " is not in the contents";
+    if (p != "1.html") {
+      EXPECT_TRUE(linked_from_contents.count(p)) << p << " is not in the contents";
+    }
   for (const std::string& f : files)
-    if (f != "1.html") EXPECT_TRUE(used.count(f)) << f << " is used by no page";
+    if (f != "1.html") {
+      EXPECT_TRUE(used.count(f)) << f << " is used by no page";
+    }
   const std::string style = Read_Text((Built_Book() / "help.css").string());
   EXPECT_EQ(style.find("url("), std::string::npos);
   EXPECT_EQ(style.find("@import"), std::string::npos);

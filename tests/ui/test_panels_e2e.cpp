@@ -76,19 +76,7 @@ class PanelWalk : public programshot::PanelTree {
   void SetUp() override {
     programshot::PanelTree::SetUp();
     if (HasFatalFailure()) return;
-    const std::string exe = VELMOR4_EXE;
-    shots_ = exe.substr(0, exe.find_last_of('/')) + "/snapshots/panels";
-    fs::create_directories(shots_);
-    dir_ = fs::temp_directory_path() / ("velmor-panels-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ + "/config");
-    // The program's first start: its default preferences in English and the
-    // window at its default place on the screen.
-    VoskStat_Init();
-    os_language = ENGLISH;
-    Prefs_SetToDefault();
-    Calc_Default_WindowPos(gs.pref.tot_window);
-    Bar_Init();
+    Start_First_Run("panels");
     // The clicks' sounds are the program's to play.
     sounds_.emplace();
     gs.controller = HUMAN;
@@ -183,7 +171,6 @@ class PanelWalk : public programshot::PanelTree {
   }
   std::optional<soundtest::SoundRecorder> sounds_;
   size_t first_ = 0;  // the number of the walk's first snapshot
-  std::string shots_, dir_;
   std::vector<std::string> names_, paths_;
   // Where the snapshots should differ, as pairs of snapshot and area.
   struct Change {

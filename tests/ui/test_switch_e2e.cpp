@@ -156,17 +156,7 @@ class SwitchEndToEnd : public programshot::PanelTree {
   void SetUp() override {
     programshot::PanelTree::SetUp();
     if (HasFatalFailure()) return;
-    const std::string exe = VELMOR4_EXE;
-    shots_ = exe.substr(0, exe.find_last_of('/')) + "/snapshots/switch";
-    fs::create_directories(shots_);
-    dir_ = fs::temp_directory_path() / ("velmor-switch-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ + "/config");
-    VoskStat_Init();
-    os_language = ENGLISH;
-    Prefs_SetToDefault();
-    Calc_Default_WindowPos(gs.pref.tot_window);
-    Bar_Init();
+    Start_First_Run("switch");
     SysDlog_Init();
     Host_Script_Set_Quit_At_End(false);
     gs.controller = HUMAN;
@@ -233,7 +223,6 @@ class SwitchEndToEnd : public programshot::PanelTree {
     ASSERT_TRUE(Doc_Write(FMT_DISC, spec));
   }
 
-  std::string shots_, dir_;
 };
 
 TEST_F(SwitchEndToEnd, TwoDesignsOntoThreeDiscsThenOne) {
