@@ -14,6 +14,7 @@
 #include "objects/VoskEdit.h"
 #include "objects/VoskTextI.h"
 #include "pixel/DrawUtilMasked.h"
+#include "pixel/Fast.h"
 #include "platform/QDRect.h"
 #include "platform/SysMem.h"
 #include "platform/SysSound.h"
@@ -575,23 +576,10 @@ void FontBar_Select() {
 void Text_Enter() { Obj_Select_None_Except(TEXT_BLOCK); }
 
 void Text_Leave() {
-  // What the editor drew over its text is rendered away with the text; the
-  // text is found by its id, since the list may have been rebuilt.
-  a_doc_unit* u = g_doc.up;
-  if (g_ed.edit_objid != 0 && u != nullptr && g_ed.edit_ux == g_doc.upx) {
-    for (int32 omx = 1; omx <= u->oj.nlist; ++omx) {
-      const a_oj_item* item = Obj_Item(omx);
-      if (item == nullptr || item->objid != g_ed.edit_objid || item->om == nullptr) continue;
-      const Rect box = item->om->bbox;
-      if (!EmptyRect(box)) {
-        if (EmptyRect(u->render_dirty))
-          u->render_dirty = box;
-        else
-          UnionRect(u->render_dirty, box, u->render_dirty);
-      }
-      break;
-    }
-  }
+  // What the editor drew over its text is rendered away with the text (the
+  // editor finds its text again by its id in the current unit).
+  if (const a_om_rec* om = Ed_Target(); om != nullptr)
+    UnionRect2(g_doc.up->render_dirty, om->bbox, g_doc.up->render_dirty);
   Null_Ed();
 }
 

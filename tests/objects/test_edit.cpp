@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SoundTestSupport.h"
+#include "platform/QDRect.h"
 #include "test_edit_fixture.h"
 
 using namespace edittest;
@@ -376,4 +377,36 @@ TEST_F(Editing, TheCaretStandsAtTheSelectionsStartWhenNothingIsSelected) {
   EXPECT_GT(g_caret.box.bottom, 400);
   Caret_Inval();
   EXPECT_FALSE(g_caret.active);
+}
+
+TEST_F(Editing, LeavingTheTextPhaseRendersTheEditedTextAgain) {
+  Edit(kTwoLines, 3);
+  const Rect box = Om()->bbox;
+  ASSERT_FALSE(EmptyRect(box));
+  OMast_Dispose(unit_->oj);
+  const struct {
+    const char* name;
+    Rect dirty, want;
+  } cases[] = {
+      {"nothing dirty: the text's box", Rect{0, 0, 0, 0}, box},
+      {"something dirty: both", Rect{1000, 1000, 1010, 1010}, Rect{box.top, box.left, 1010, 1010}},
+  };
+  for (const auto& c : cases) {
+    Edit(kTwoLines, 3);
+    unit_->render_dirty = c.dirty;
+    Text_Leave();
+    EXPECT_EQ(unit_->render_dirty, c.want) << c.name;
+    EXPECT_EQ(g_ed.edit_objid, 0u) << c.name;
+    OMast_Dispose(unit_->oj);
+  }
+  // The edited text gone (a restore without it): nothing to render, the
+  // edit ends all the same.
+  Edit(kTwoLines, 3);
+  const uint32 id = g_ed.edit_objid;
+  Obj_Dispose(unit_->oj, unit_->oj.nlist);
+  ASSERT_NE(id, 0u);
+  unit_->render_dirty = Rect{0, 0, 0, 0};
+  Text_Leave();
+  EXPECT_TRUE(EmptyRect(unit_->render_dirty));
+  EXPECT_EQ(g_ed.edit_objid, 0u);
 }
