@@ -57,12 +57,17 @@ inline a_template Sheet(std::initializer_list<a_unit> units) {
 
 // --- Pages -------------------------------------------------------------------------------
 
-// A decoded page: 4 bytes a pixel, blue, green, red, alpha.
+// A decoded page: 4 bytes a pixel, blue, green, red, alpha. Outside the
+// page (or past pixels a short page lacks) is paper, so that a page of the
+// wrong size fails the measures instead of reading past its pixels.
 struct Page {
   int32 width = 0, height = 0;
   std::vector<uint8> px;
   uint32 Rgb(int32 x, int32 y) const {
-    const uint8* p = &px[(size_t(y) * size_t(width) + size_t(x)) * 4];
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFu;
+    const size_t at = (size_t(y) * size_t(width) + size_t(x)) * 4;
+    if (at + 4 > px.size()) return 0xFFFFFFu;
+    const uint8* p = &px[at];
     return uint32(p[2]) << 16 | uint32(p[1]) << 8 | p[0];
   }
   bool Ink(int32 x, int32 y) const { return Rgb(x, y) != 0xFFFFFFu; }

@@ -18,6 +18,7 @@
 #include "TestSupport.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskRend.h"
+#include "host/HostByteOrder.h"
 #include "host/HostCodecs.h"
 #include "host/HostFiles.h"
 #include "host/HostPrint.h"
@@ -255,32 +256,32 @@ TEST_F(Printing, CacheTurnsAndFlipsTheMaster) {
   }
 }
 
-// An exported unit records 300 dots per inch, the resolution it is drawn
-// at (11811 pixels a metre in a BMP header); a failed export says so.
+// An exported unit records its resolution on paper, its pixels over its
+// size: a rectangle drawn at 300 dots per inch records 11811 pixels a
+// metre in a BMP header; a disc's picture, 1200 pixels over 120 mm, 254
+// dpi (10000 a metre), so that other programs show it at the disc's size.
+// A failed export says so.
 TEST_F(Printing, ExportedUnitRecordsItsResolutionOnPaper) {
-  Open(Sheet({Unit(UNIT_RECT, 10, 10, 60, 40)}));
+  const struct {
+    const char* file;
+    a_unit unit;
+    uint32 per_metre;
+  } cases[] = {{"unit.bmp", Unit(UNIT_RECT, 10, 10, 60, 40), 11811u},
+               {"disc.bmp", Unit(UNIT_CD, 10, 10, 120, 120), 10000u}};
   FSSpec spec;
-  ASSERT_TRUE(Path_From_Text(spec, P("unit.bmp").c_str()));
-  ASSERT_EQ(Export_Unit(1, FMT_BMP, spec), 0);
-  std::ifstream in(P("unit.bmp"), std::ios::binary);
-  const std::vector<uint8> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_GE(bytes.size(), 54u);
-  const auto le32 = [&](size_t at) { return uint32(bytes[at]) | uint32(bytes[at + 1]) << 8 | uint32(bytes[at + 2]) << 16 | uint32(bytes[at + 3]) << 24; };
-  EXPECT_EQ(le32(18), uint32(Doc_Unit(1)->paintbounds.right));
-  EXPECT_EQ(le32(38), 11811u);
-  EXPECT_EQ(le32(42), 11811u);
-  // A disc's picture has 1200 pixels over 120 mm: 254 dpi, 10000 per metre,
-  // so other programs show it at the disc's size.
-  Open(Sheet({Unit(UNIT_CD, 10, 10, 120, 120)}));
-  ASSERT_TRUE(Path_From_Text(spec, P("disc.bmp").c_str()));
-  ASSERT_EQ(Export_Unit(1, FMT_BMP, spec), 0);
-  std::ifstream disc(P("disc.bmp"), std::ios::binary);
-  const std::vector<uint8> dbytes((std::istreambuf_iterator<char>(disc)), std::istreambuf_iterator<char>());
-  ASSERT_GE(dbytes.size(), 54u);
-  const auto dle32 = [&](size_t at) { return uint32(dbytes[at]) | uint32(dbytes[at + 1]) << 8 | uint32(dbytes[at + 2]) << 16 | uint32(dbytes[at + 3]) << 24; };
-  EXPECT_EQ(dle32(18), uint32(Doc_Unit(1)->paintbounds.right - Doc_Unit(1)->paintbounds.left));
-  EXPECT_EQ(dle32(38), 10000u);
-  EXPECT_EQ(dle32(42), 10000u);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    Open(Sheet({c.unit}));
+    ASSERT_TRUE(Path_From_Text(spec, P(c.file).c_str()));
+    ASSERT_EQ(Export_Unit(1, FMT_BMP, spec), 0);
+    const std::string bytes = testdir::Read_Text(P(c.file));
+    ASSERT_GE(bytes.size(), 54u);
+    const uint8* header = reinterpret_cast<const uint8*>(bytes.data());
+    const Rect& b = Doc_Unit(1)->paintbounds;
+    EXPECT_EQ(Load_LE32(header + 18), uint32(b.right - b.left));
+    EXPECT_EQ(Load_LE32(header + 38), c.per_metre);
+    EXPECT_EQ(Load_LE32(header + 42), c.per_metre);
+  }
 
   gs.controller = HUMAN;
   ASSERT_TRUE(Path_From_Text(spec, P("no-such-folder/unit.bmp").c_str()));
