@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "SoundTestSupport.h"
+#include "host/HostBackend.h"
+#include "host/HostTextInput.h"
 #include "platform/QDRect.h"
+#include "platform/WinTestSupport.h"
 #include "test_edit_fixture.h"
 
 using namespace edittest;
@@ -409,4 +412,77 @@ TEST_F(Editing, LeavingTheTextPhaseRendersTheEditedTextAgain) {
   Text_Leave();
   EXPECT_TRUE(EmptyRect(unit_->render_dirty));
   EXPECT_EQ(g_ed.edit_objid, 0u);
+}
+
+namespace {
+
+// The editor with a headless main window, its client area from (40, 60) of
+// the screen.
+class EditingInWindow : public Editing {
+ protected:
+  void SetUp() override {
+    Host_Win_Reset();
+    Host_Backend_Start_Headless(1280, 1024);
+    wintest::Init_Window_Layer();
+    Editing::SetUp();
+    if (IsSkipped()) return;
+    gs.outer_window = New_Window(Rect{40, 60, 640, 860}, "main", true, 8, nullptr, nullptr, &info_);
+    ASSERT_NE(gs.outer_window, nullptr);
+  }
+  void TearDown() override {
+    Host_Set_Text_Input_Sink(nullptr);
+    Editing::TearDown();
+    gs.outer_window = nullptr;
+    wintest::Clear_Port_State();
+    wintest::Stop_Headless_Host();
+  }
+  a_win_info_rec info_{nullptr, nullptr, MAIN_KIND, {}};
+};
+
+HWND g_sink_top = nullptr;
+RECT g_sink_box{0, 0, 0, 0};
+void Sink(HWND top, const RECT& box) {
+  g_sink_top = top;
+  g_sink_box = box;
+}
+
+}  // namespace
+
+// The input method composes at the caret: its box follows the caret, on the
+// screen and, for the display, within the main window's frame.
+TEST_F(EditingInWindow, TheInputMethodsBoxFollowsTheCaret) {
+  Caret_Init();
+  g_sink_top = nullptr;
+  Host_Set_Text_Input_Sink(Sink);
+  RECT frame{};
+  ASSERT_TRUE(GetWindowRect(gs.outer_window, &frame));
+  for (const int32 p : {4, 9}) {
+    SCOPED_TRACE(p);
+    Edit(kTwoLines, p);
+    Caret_Set();
+    const Rect& caret = g_caret.box;
+    ASSERT_FALSE(EmptyRect(caret));
+    POINT origin{0, 0};
+    ASSERT_TRUE(ClientToScreen(gs.outer_window, &origin));
+    RECT screen{};
+    ASSERT_TRUE(Host_Text_Input_Rect_Last(screen));
+    EXPECT_EQ(screen.left, origin.x + caret.left);
+    EXPECT_EQ(screen.top, origin.y + caret.top);
+    EXPECT_EQ(screen.right - screen.left, caret.right - caret.left);
+    EXPECT_EQ(screen.bottom - screen.top, caret.bottom - caret.top);
+    EXPECT_EQ(g_sink_top, gs.outer_window);
+    EXPECT_EQ(g_sink_box.left, screen.left - frame.left);
+    EXPECT_EQ(g_sink_box.top, screen.top - frame.top);
+    EXPECT_EQ(g_sink_box.bottom - g_sink_box.top, screen.bottom - screen.top);
+    OMast_Dispose(unit_->oj);
+  }
+  // An empty box leaves the last one.
+  RECT before{};
+  ASSERT_TRUE(Host_Text_Input_Rect_Last(before));
+  Host_Text_Input_Rect(gs.outer_window, RECT{5, 5, 5, 20});
+  RECT after{};
+  ASSERT_TRUE(Host_Text_Input_Rect_Last(after));
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  Caret_Inval();
 }
