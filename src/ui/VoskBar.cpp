@@ -168,7 +168,6 @@ constexpr a_pixel24 kFrameGrey{128, 128, 128};
 constexpr int16 kRowButtonsWidth = 57;
 constexpr int16 kPaletteReserve = 14;
 constexpr int16 kCustomColumnMax = 28;
-constexpr int16 kNCustomColors = 7;
 constexpr int16 kPaletteBlockColumns = 21;
 constexpr int16 kPaletteBlockCells = kPaletteBlockColumns * PALETTE_ROWS;  // 147
 constexpr int16 kGradientsInOneRow = 50;
@@ -475,16 +474,16 @@ bool8 PaletteToRect(const a_bar_row_desc& desc, const Rect& area, int16 id, Rect
   if (id < desc.first_id || id > desc.last_id || id < 0 || desc.cell_h <= 0) return false;
   const int16 left = int16(area.left + desc.cell_indent.h);
   const int16 top = int16(area.top + desc.cell_indent.v);
-  if (id < kNCustomColors) {
+  if (id < NCUSTOM_COLORS) {
     const int16 w = std::min<int16>(kCustomColumnMax, desc.cell_indent.h);
     const int16 l = int16(area.left + (desc.cell_indent.h - w) / 2);
     r = Rect{int16(top + id * desc.cell_v), l, int16(top + (id + 1) * desc.cell_v), int16(l + w)};
     return true;
   }
-  if (id < kNCustomColors + 2) {
+  if (id < NCUSTOM_COLORS + 2) {
     const int16 half = int16(left + kPaletteBlockColumns * desc.cell_h / 2);
     const int16 right = int16(left + kPaletteBlockColumns * desc.cell_h);
-    r = id == kNCustomColors ? Rect{top, left, int16(top + desc.cell_v), half}
+    r = id == NCUSTOM_COLORS ? Rect{top, left, int16(top + desc.cell_v), half}
                              : Rect{top, half, int16(top + desc.cell_v), right};
     return true;
   }
@@ -683,7 +682,7 @@ void Bar_MouseDown(const a_mousestroke& stroke) {
   }
   const bool8 shift = (stroke.mods & Keymod_Bit(SHIFTKEY)) != 0;
   const bool8 ctrl = (stroke.mods & Keymod_Bit(OPTIONKEY)) != 0;
-  if (Is_Palette_Bar(bar) && (shift || ctrl) && id >= 0 && id < kNCustomColors) {
+  if (Is_Palette_Bar(bar) && (shift || ctrl) && id >= 0 && id < NCUSTOM_COLORS) {
     Sound_Effect(SND_SUBTOOL_ONESHOT);
     a_win_pixel32 color = gs.color_table[id];
     static constexpr char kPrompt[] = "Please choose a color...";

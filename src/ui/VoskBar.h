@@ -67,6 +67,8 @@ void Calc_Desc(const Rect& area, bool8 updown, bool8 fixednum, bool8 addcell, in
 // the seven custom colours at the left.
 constexpr int16 PALETTE_COLUMNS = 126;
 constexpr int16 PALETTE_ROWS = 7;
+// The user's own colours: ids 0 .. NCUSTOM_COLORS - 1 of every colour bar.
+constexpr int16 NCUSTOM_COLORS = 7;
 void Calc_Palette_Desc(const Rect& area, a_bar_row_desc& desc);
 // The rectangle of colour id in a colour bar laid out in area; FALSE (r
 // empty) outside the bar's ids.

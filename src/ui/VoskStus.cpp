@@ -680,7 +680,7 @@ Rect Window_Client() {
   return Rect{int16(c.top), int16(c.left), int16(c.bottom), int16(c.right)};
 }
 
-bool Is_Tip_Color_Bar(int16 bar) { return bar >= PAINT_COLORBAR && bar <= SYMBOLS_COLORBAR; }
+bool Is_Tip_Color_Bar(int16 bar) { return bar >= 0 && bar < NBARS && Is_Palette_Bar(a_bar(bar)); }
 
 bool Tip_Face(const a_annot_spec& spec, a_pixel24& face) {
   if (spec.kind != ANNOT_BAR || !Is_Tip_Color_Bar(spec.ix)) return false;
@@ -831,7 +831,7 @@ void Bar_Tip_String(int16 bar, int16 id, StrSpan str) {
   if (bar < 0 || bar >= NBARS) return;
   const a_bar_row_desc& d = gs.bard[size_t(bar)];
   if (Is_Tip_Color_Bar(bar)) {
-    const bool custom = id >= 0 && id <= 6;
+    const bool custom = id >= 0 && id < NCUSTOM_COLORS;
     if (custom)
       Append(str, "Custom Color");
     else if (d.stringx != 0)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "NodeTestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -726,28 +727,15 @@ class BarDocTest : public BarTest {
  protected:
   void SetUp() override {
     BarTest::SetUp();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    History_Null();
-    VoskBlok_Init();
+    doctests::Start_Document_Layer();
     SV_Init();
-    a_template x{};
-    std::strcpy(x.label, "Disc face");
-    x.papersize = {215.9f, 279.4f};
-    a_unit& d = x.units[x.nunits++];
-    d.kind = UNIT_CD;
-    d.bbox = a_frect{10, 10, 130, 130};
-    d.meas[0] = 41;
-    ASSERT_TRUE(Doc_New(x));
+    ASSERT_TRUE(Doc_New(doctests::Disc_Face_Template()));
     SV_Set_Enum(SV_PHASE, TEXT_PHASE);
     SV_Finish();
     Layout();
   }
   void TearDown() override {
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
+    doctests::Close_Document();
     SV_Init();
     BarTest::TearDown();
   }

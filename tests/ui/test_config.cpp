@@ -66,14 +66,7 @@ class Config : public programshot::PanelTree {
  protected:
   // A new document of one disc face, in phase.
   void Open(a_phase phase) {
-    a_template x{};
-    std::strcpy(x.label, "Disc face");
-    x.papersize = {215.9f, 279.4f};
-    a_unit& u = x.units[x.nunits++];
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{10, 10, 130, 130};
-    u.meas[0] = 41;
-    ASSERT_TRUE(Doc_New(x));
+    ASSERT_TRUE(Doc_New(doctests::Disc_Face_Template()));
     Select_Doc_Unit(1);
     gs.nviews = 1;
     gs.curr_phase = phase;
@@ -220,7 +213,9 @@ TEST_F(Config, HistoryColumnWidth) {
       EXPECT_RECT(e.history, (Rect{area.top, left, area.bottom, area.right}));
     }
     EXPECT_EQ(e.views[0].right, left);
-    if (c.rulers) EXPECT_EQ(e.ruler_h.right, left);
+    if (c.rulers) {
+      EXPECT_EQ(e.ruler_h.right, left);
+    }
   }
   // Two views: an 8-pixel separator at three quarters of the width.
   gs.pref.history_option = false;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "SoundTestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -26,6 +27,7 @@
 #include "objects/VoskStam.h"
 #include "pixel/Fast.h"
 #include "ui/NodeTestSupport.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskConf.h"
 #include "platform/MString.h"
 #include "ui/VoskDelt.h"
@@ -67,11 +69,7 @@ class Readouts : public nodetest::NodeTree {
     nodetest::NodeTree::SetUp();
     if (HasFatalFailure()) return;
     sounds_.emplace();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    History_Null();
-    VoskBlok_Init();
+    doctests::Start_Document_Layer();
     SV_Init();
     gs.menu_base = 132;
     Stus_Init_Items();
@@ -79,9 +77,7 @@ class Readouts : public nodetest::NodeTree {
   void TearDown() override {
     Annot_Zap();
     Nav_Stop();
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
+    doctests::Close_Document();
     SV_Init();
     sounds_.reset();
     nodetest::NodeTree::TearDown();
@@ -189,7 +185,9 @@ TEST_F(Readouts, TickTableAtSeveralScales) {
     Cache_Tick_Table(c.ppu);
     const a_tick t = Tick_At(c.d);
     EXPECT_EQ(t.kind, c.kind) << c.ppu << " at " << c.d;
-    if (c.kind == FULL_TICK) EXPECT_EQ(t.val, c.val) << c.ppu << " at " << c.d;
+    if (c.kind == FULL_TICK) {
+      EXPECT_EQ(t.val, c.val) << c.ppu << " at " << c.d;
+    }
   }
 }
 
@@ -345,8 +343,10 @@ TEST_F(Readouts, StatusTextsFollowThePointer) {
   // Over the navigator the unit's size; elsewhere nothing.
   Calc_Status_Text(Point{int16(kNavBox.top + 5), int16(kNavBox.left + 5)}, s);
   EXPECT_STREQ(s, "1200 x 900");
-  Calc_Status_Text(Point{int16(kStatusBox.top + 2), int16(kStatusBox.left + 2)}, s);
-  if (!PtInRect(Point{int16(kStatusBox.top + 2), int16(kStatusBox.left + 2)}, v)) EXPECT_STREQ(s, "");
+  const Point off{int16(kStatusBox.top + 2), int16(kStatusBox.left + 2)};
+  ASSERT_FALSE(PtInRect(off, v));
+  Calc_Status_Text(off, s);
+  EXPECT_STREQ(s, "");
   // Recalculated at most every 10 ticks, and only a changed text is kept.
   Status_ReCalc();
   const int32 due = Status_Due();
@@ -453,6 +453,15 @@ TEST_F(Readouts, ColourBarTipsNameTheColour) {
   Bar_Tip_String(PAINT_COLORBAR, 3, s);
   EXPECT_EQ(std::string(s).rfind("Custom Color 3", 0), 0u) << s;
   EXPECT_NE(std::string(s).find(" - control click to change"), std::string::npos) << s;
+  // The last of the user's own colours and the first of the palette's.
+  Bar_Tip_String(EDGE_BORD_COLORBAR, int16(NCUSTOM_COLORS - 1), s);
+  EXPECT_EQ(std::string(s).rfind("Custom Color " + std::to_string(NCUSTOM_COLORS - 1), 0), 0u) << s;
+  Bar_Tip_String(EDGE_BORD_COLORBAR, NCUSTOM_COLORS, s);
+  EXPECT_EQ(std::string(s).find("Custom"), std::string::npos) << s;
+  EXPECT_NE(std::string(s).find("   R "), std::string::npos) << s;
+  // Outside the bars: no text.
+  Bar_Tip_String(NBARS, 20, s);
+  EXPECT_STREQ(s, "");
 }
 
 TEST_F(Readouts, EchoBoxesBySlider) {
@@ -495,7 +504,9 @@ TEST_F(Readouts, WheelPointsAndValuesConvertBothWays) {
     int16 hue = -1, dist = -1;
     Colorize_XY_To_HD(c, p, hue, dist);
     EXPECT_EQ(dist, k.dist);
-    if (k.dist != 0) EXPECT_EQ(hue, k.hue);
+    if (k.dist != 0) {
+      EXPECT_EQ(hue, k.hue);
+    }
   }
   // Beyond the rim the distance stops at the slider's end.
   int16 hue, dist;

@@ -436,21 +436,8 @@ class ToolPanels : public nodetest::NodeTree {
  protected:
   void SetUp() override {
     nodetest::NodeTree::SetUp();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    VoskPrin_Init();
-    History_Null();
-    VoskBlok_Init();
-    OPUtil_Init();
-    a_template x{};
-    std::strcpy(x.label, "Disc face");
-    x.papersize = {215.9f, 279.4f};
-    a_unit& u = x.units[x.nunits++];
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{10, 10, 130, 130};
-    u.meas[0] = 41;
-    ASSERT_TRUE(Doc_New(x));
+    doctests::Start_Document_Layer();
+    ASSERT_TRUE(Doc_New(doctests::Disc_Face_Template()));
     Select_Doc_Unit(1);
     ASSERT_TRUE(Add_Objects());
     saved_ = gs;
@@ -553,7 +540,9 @@ TEST_F(ToolPanels, ItemsNeverOverlap) {
         EXPECT_GE(a.left, tools.left) << c.what << ": " << Name(Panel_Items()[i]);
         EXPECT_LE(a.right, tools.right) << c.what << ": " << Name(Panel_Items()[i]);
         EXPECT_GE(a.top, tools.top) << c.what << ": " << Name(Panel_Items()[i]);
-        if (height == 800) EXPECT_LE(a.bottom, tools.bottom) << c.what << ": " << Name(Panel_Items()[i]);
+        if (height == 800) {
+          EXPECT_LE(a.bottom, tools.bottom) << c.what << ": " << Name(Panel_Items()[i]);
+        }
         for (size_t j = i + 1; j < nodes.size(); ++j) {
           Rect both;
           EXPECT_FALSE(SectRect(a, nodes[j]->nbounds, both))

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "DocTestSupport.h"
 #include "SoundTestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskFunc.h"
@@ -63,19 +64,13 @@ class ViewProcs : public nodetest::NodeTree {
   void SetUp() override {
     nodetest::NodeTree::SetUp();
     sounds_.emplace();
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    History_Null();
-    VoskBlok_Init();
+    doctests::Start_Document_Layer();
     SV_Init();
     Bar_Init();
     gs.menu_base = 132;
   }
   void TearDown() override {
-    Undo_Dispose();
-    if (g_doc.doc_open) Doc_Dispose();
-    Dispose_Doc_Buffers();
+    doctests::Close_Document();
     SV_Init();
     Bar_Stop();
     sounds_.reset();
