@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "doc/VoskHist.h"
 #include "doc/VoskRend.h"
@@ -46,8 +47,6 @@ constexpr a_pixel24 kTabFace{238, 240, 245};
 constexpr a_pixel24 kTabSelected{168, 196, 240};
 constexpr a_pixel24 kTabEdge{96, 104, 120};
 constexpr a_pixel24 kThumbGround{220, 220, 220};
-constexpr a_pixel24 kSelectColor{252, 62, 62};
-constexpr a_pixel24 kFrameColor{128, 128, 128};
 constexpr a_pixel24 kEyeOpen{24, 24, 24};
 constexpr a_pixel24 kEyeShut{150, 150, 150};
 constexpr a_pixel24 kMarkColor{32, 64, 200};
@@ -55,9 +54,10 @@ constexpr a_pixel24 kMarkColor{32, 64, 200};
 // The first layer shown while the bar has no scroll bar.
 int32 g_first = FIRST_LAYER_ID;
 // The insertion point of a tab being dragged (0: none), and the tick of
-// the last automatic scroll.
+// the drag's last automatic scroll (empty before the first, whatever the
+// clock reads).
 int32 g_insertpoint = 0;
-uint32 g_last_hotzone = 0;
+std::optional<uint32> g_last_hotzone;
 // The layer whose tab is being dragged (0: none).
 int32 g_drag_layer = 0;
 
@@ -115,7 +115,7 @@ void Draw_Eye(const Rect& eye, bool visible) {
     const int16 cv = int16((eye.top + eye.bottom) / 2), ch = int16((eye.left + eye.right) / 2);
     PaintOval(Rect{int16(cv - 3), int16(ch - 3), int16(cv + 3), int16(ch + 3)});
   } else {
-    // Shut: a lid line across, the lashes below.
+    // Shut: a lid line across.
     const int16 cv = int16((eye.top + eye.bottom) / 2);
     PaintRect(Rect{cv, int16(eye.left + 1), int16(cv + 2), int16(eye.right - 1)});
   }
@@ -178,7 +178,7 @@ void Draw_Cell(int32 layerx, int32 first) {
     PopClip();
   }
   if (selected || gs.pref.showframes_option) {
-    SetForeColor24(selected ? kSelectColor : kFrameColor);
+    SetForeColor24(selected ? PH_SELECT_COLOR : PH_FRAME_COLOR);
     PenNormal();
     FrameRect(thumb);
   }
@@ -234,7 +234,7 @@ void Track_LayerTab(int32 layerx, const a_mousestroke& stroke) {
   t.status_tracking = true;
   g_insertpoint = start;
   g_drag_layer = start;
-  g_last_hotzone = 0;
+  g_last_hotzone.reset();
   HWND window;
   Rect box;
   TrackMouse_Init(Bar_Shown(window, box) ? window : gs.outer_window);
@@ -271,7 +271,7 @@ void Track_LayerEye(int32 layerx) {
   Rect box;
   TrackMouse_Init(Bar_Shown(window, box) ? window : gs.outer_window);
   Point mouse{0, 0};
-  g_last_hotzone = 0;
+  g_last_hotzone.reset();
   while (TrackMouse_StillDown(mouse)) {
     if (LayerBar_Check_Hotzone(mouse)) LayerBar_PaintAll();
     int16 part = 0;
@@ -303,8 +303,7 @@ bool8 Layer_Can_Arrange(int32 delta) {
 
 void Layer_ArrangeRel(int32 delta) {
   int32 omx = 0;
-  if (!Layer_Can_Arrange(delta) || !Is_One_Selected(omx)) return;
-  Layer_Arrange(omx, Constrain_Layer_Index(omx, delta));
+  if (Is_One_Selected(omx)) Layer_Arrange(omx, Constrain_Layer_Index(omx, delta));
 }
 
 void Layer_Arrange(int32 oldx, int32 newx) {
@@ -516,7 +515,7 @@ void LayerBar_ThumbAction(int16, HWND) {
 
 bool8 LayerBar_Check_Hotzone(Point pt) {
   const uint32 now = TickCount();
-  if (g_last_hotzone != 0 && now - g_last_hotzone < LAYER_HOTZONE_TICKS) return false;
+  if (g_last_hotzone && now - *g_last_hotzone < LAYER_HOTZONE_TICKS) return false;
   const Rect& b = Desc().bounds;
   const int32 first = LayerBar_First_Visible();
   int32 next = first;
@@ -526,7 +525,7 @@ bool8 LayerBar_Check_Hotzone(Point pt) {
     next = first + 1;
   next = std::clamp<int32>(next, Desc().first_id, Last_First());
   if (next == first) return false;
-  g_last_hotzone = now == 0 ? 1 : now;
+  g_last_hotzone = now;
   Set_First_Visible(next);
   Sound_Effect(SND_SUBTOOL_SLIDER);
   return true;
@@ -572,6 +571,6 @@ void VoskLayer_Init() {
   g_first = FIRST_LAYER_ID;
   g_insertpoint = 0;
   g_drag_layer = 0;
-  g_last_hotzone = 0;
+  g_last_hotzone.reset();
   Set_Scroll_Actions(SCROLL_LAYER_BAR, LayerBar_NonThumbAction, LayerBar_ThumbAction);
 }

@@ -37,8 +37,6 @@ constexpr int16 kKeep = -10000;
 // Steps of the arrow keys.
 constexpr int16 kNudgeStep = 1;
 constexpr int16 kNudgeShiftStep = 10;
-// Spreading sorts by edge + this, so keys stay positive.
-constexpr int32 kSpreadKeyBias = 33000;
 
 constexpr int16 kStrPaintLayer = 134;
 constexpr int16 kStrTextObject = 135;
@@ -184,7 +182,7 @@ void Obj_Spread(bool horizontal) {
     if (omx == first || omx == last) continue;
     Rect b;
     Obj_BBox(omx, b);
-    inner.push_back(a_inner{lo(b) + kSpreadKeyBias, omx});
+    inner.push_back(a_inner{lo(b), omx});
     total += hi(b) - lo(b);
   }
   // A stable sort keeps equal edges in list order.

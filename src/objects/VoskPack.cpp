@@ -27,9 +27,6 @@ a_pack* g_pack = nullptr;
 
 namespace {
 
-// The frame colours of a slot in the collage view.
-constexpr a_pixel24 kSlotFrame{128, 128, 128};
-constexpr a_pixel24 kSlotSelected{252, 62, 62};
 // The forbidden region of the ring of boxes reaches this far past the area.
 constexpr int16 kForbiddenMargin = 10;
 // The smallest inner radius of a clock, cells.
@@ -379,7 +376,7 @@ void Paint_Area(const Rect& area) {
       Paint_Slot2(off, true, slotx, omx, rgn);
       Push_GWorld(off);
       PenNormal();
-      SetForeColor24(Is_Obj_Selected(omx) ? kSlotSelected : kSlotFrame);
+      SetForeColor24(Is_Obj_Selected(omx) ? PH_SELECT_COLOR : PH_FRAME_COLOR);
       FrameRgn(rgn);
       Pop_GWorld();
     }
@@ -731,7 +728,7 @@ bool8 Calc_Slot_Dest_Rect(int32 slotx, bool8 toscreen, Rect& dest) {
 }
 
 void Slot_Calc_Frame(a_pointlist_rec* pointlist, int32 omx) {
-  if (pointlist == nullptr) return;
+  if (pointlist == nullptr || pointlist->max < PH_FRAME_POINTS) return;
   const int32 slotx = Omx_To_Slotx(omx);
   Rect b{0, 0, 0, 0};
   if (Is_Slot_Number(slotx)) Rgn_GetBounds(Slot(slotx).slot_rgn, b);

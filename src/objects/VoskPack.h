@@ -146,7 +146,8 @@ int32 Slot_Find(Point cell);
 // centred on the slot's centre plus dst_center (collage coordinates), or in
 // the main view's screen coordinates with toscreen. FALSE for an empty slot.
 bool8 Calc_Slot_Dest_Rect(int32 slotx, bool8 toscreen, Rect& dest);
-// pointlist := the slot's frame (its region's box), cells.
+// pointlist := the slot's frame (its region's box), cells; a list with
+// room for fewer than PH_FRAME_POINTS points is left as it is.
 void Slot_Calc_Frame(a_pointlist_rec* pointlist, int32 omx);
 
 // --- Drawing -----------------------------------------------------------------------------

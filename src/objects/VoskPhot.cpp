@@ -62,9 +62,6 @@ constexpr a_type_suffix kPhotoFileTypes[] = {
     {{'B', 'M', 'P', 'f'}, ".BMP"}, {{'P', 'I', 'C', 'T'}, ".PCT"}, {{'P', 'I', 'C', 'T'}, ".PICT"},
     {{'8', 'B', 'P', 'S'}, ".PSD"}, {{'I', 'L', 'B', 'M'}, ".IFF"}, {{'I', 'L', 'B', 'M'}, ".LBM"},
 };
-// The frame's colours.
-constexpr a_pixel24 kFrameColor{128, 128, 128};
-constexpr a_pixel24 kSelectColor{252, 62, 62};
 
 int16 Clamp16(int64 v) { return int16(std::clamp<int64>(v, -32768, 32767)); }
 
@@ -537,7 +534,7 @@ void PH_Draw_Frame(uint16 vx, bool8 visible, bool8 hilite, const a_ph_rec* ph) {
     PenState pen;
     GetPenState(pen);
     PenNormal();
-    SetForeColor24(hilite ? kSelectColor : kFrameColor);
+    SetForeColor24(hilite ? PH_SELECT_COLOR : PH_FRAME_COLOR);
     if (visible)
       Frame_Pointlist(1, screen);
     else

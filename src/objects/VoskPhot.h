@@ -16,6 +16,7 @@
 #include "objects/VoskBlok.h"
 #include "pixel/DrawUtilDraw.h"  // a_pointlist_rec
 #include "pixel/OPUtil.h"        // a_spec
+#include "platform/PixMaps.h"    // a_pixel24
 #include "platform/SysIO.h"
 #include "platform/SysIONav.h"
 #include "platform/SysWin.h"
@@ -32,6 +33,10 @@ struct a_ph_rec {
 constexpr int32 PH_FRAME_POINTS = 5;
 // Largest side of a corner handle, screen pixels.
 constexpr int16 PH_HANDLE_SIZE = 14;
+// An object's frame on the screen, and the frame of a selected object (the
+// layer bar's thumbnails and the collage's slots share them).
+constexpr a_pixel24 PH_FRAME_COLOR{128, 128, 128};
+constexpr a_pixel24 PH_SELECT_COLOR{252, 62, 62};
 // How far a duplicate lands from its original, cells; the margin it keeps
 // from the unit's right and bottom edges (else it goes to DUP_HOME).
 constexpr int16 DUP_OFFSET = 40;

@@ -7,18 +7,18 @@
 // turn, reordering on the layer bar).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "DocTestSupport.h"
-#include "PictLibWrite.h"
+#include "SoundTestSupport.h"
 #include "TempDirSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
-#include "host/HostAudio.h"
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
 #include "objects/VoskBlok.h"
@@ -43,7 +43,6 @@
 namespace {
 
 constexpr int16 kUnitSide = 1417;
-const std::vector<uint8> kRefusedSamples = {0x44, 0x55};
 
 constexpr a_pixel32 Px(uint8 r, uint8 g, uint8 b) { return a_pixel32{{b, g, r, 255}}; }
 constexpr a_pixel32 kRed = Px(255, 0, 0), kBlue = Px(0, 0, 255), kWhite = Px(255, 255, 255);
@@ -70,14 +69,6 @@ a_masked_gworld Solid(int16 w, int16 h, a_pixel32 c) {
   return mw;
 }
 
-a_art_object Sound_Obj(int16 id, const std::vector<uint8>& samples) {
-  a_art_object o;
-  o.key = a_keyset{6, 0, id, 0};
-  std::string err;
-  EXPECT_TRUE(Sound_Encode8(8000, samples, o.data, err)) << err;
-  return o;
-}
-
 // The layout the collage panel would give.
 struct a_layout {
   a_pack_kind kind;
@@ -94,15 +85,11 @@ class PackTest : public ::testing::Test {
     SV_Init();
     History_Null();
     Host_Clock_Set_Manual(true);
-    Host_Audio_Reset_Sink();
     OP_Init();
     OPUtil_Init();
-    Sound_Enable(true);
+    sounds_.emplace();
     for (int16 i = 0; i < NSLIDERS; ++i) gs.slider_vals[i] = SLIDER_VALUES[i].defaultval;
     for (int16 i = 0; i < NGRIDS; ++i) gs.grid_vals[i] = GRID_VALUES[i].grid_defaultval;
-    dir_ = testdir::Make_Temp_Dir("velmor-pack");
-    ASSERT_FALSE(dir_.empty());
-    Open_Library();
     unit_ = New_Unit_Rec();
     ASSERT_NE(unit_, nullptr);
     unit_->paintbounds = Rect{0, 0, kUnitSide, kUnitSide};
@@ -123,30 +110,15 @@ class PackTest : public ::testing::Test {
     g_doc.doc_units[0] = nullptr;
     g_doc.doc_open = false;
     Cache_Clear();
-    Sound_Stop();
+    sounds_.reset();
     OP_Stop();
-    Host_Audio_Reset_Sink();
     Host_Clock_Set_Manual(false);
-    testdir::Remove_Dir(dir_);
   }
 
-  void Open_Library() {
-    std::vector<uint8> bytes;
-    std::string err;
-    ASSERT_TRUE(ArtLib_Build({Sound_Obj(SND_NULL, kRefusedSamples)}, bytes, err)) << err;
-    const std::string path = dir_ + "/lib.ART4";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    FSSpec spec;
-    ASSERT_TRUE(Path_From_Text(spec, path.c_str()));
-    ASSERT_EQ(OP_OpenFile(spec), OPEN_OKAY);
-  }
-
-  // Refusal sounds played since the last call.
-  static int Refusals() {
-    int n = 0;
-    for (const HostAudioEvent& e : Host_Audio_Events())
-      if (e.kind == HostAudioEventKind::PLAY && e.samples == kRefusedSamples) ++n;
-    Host_Audio_Reset_Sink();
+  // Refusal sounds asked for since the last call.
+  int Refusals() {
+    const int n = int(std::count(sounds_->Ids().begin(), sounds_->Ids().end(), SND_NULL));
+    sounds_->Clear();
     return n;
   }
 
@@ -196,8 +168,8 @@ class PackTest : public ::testing::Test {
     return out;
   }
 
-  std::string dir_;
   a_doc_unit* unit_ = nullptr;
+  std::optional<soundtest::SoundRecorder> sounds_;
 };
 
 double Dist(double x, double y) { return std::hypot(x - PACK_CENTER.h, y - PACK_CENTER.v); }
@@ -252,6 +224,26 @@ TEST_F(PackTest, SlotCountsAreasAndNumbersPerKind) {
   a_oj_part part = OUTSIDE_PART;
   EXPECT_EQ(Obj_Find(Point{0, 0}, Center_Of(10004), part), Slotx_To_Omx(10004));
   EXPECT_EQ(part, DRAG_PART);
+  // A slot's frame is its region's box, closed; a list too short for the
+  // frame is left as it is.
+  Rect box;
+  Rgn_GetBounds(Rgn_Of(10004), box);
+  for (const int32 room : {PH_FRAME_POINTS, PH_FRAME_POINTS - 1}) {
+    a_pointlist_ptr frame = nullptr;
+    New_Pointlist(room, frame);
+    ASSERT_NE(frame, nullptr);
+    frame->npoints = 0;
+    Slot_Calc_Frame(frame, Slotx_To_Omx(10004));
+    if (room < PH_FRAME_POINTS) {
+      EXPECT_EQ(frame->npoints, 0);
+    } else {
+      ASSERT_EQ(frame->npoints, PH_FRAME_POINTS);
+      EXPECT_TRUE(frame->points[0] == (Point{box.top, box.left}));
+      EXPECT_TRUE(frame->points[2] == (Point{box.bottom, box.right}));
+      EXPECT_TRUE(frame->points[4] == frame->points[0]);
+    }
+    Dispose_Pointlist(frame);
+  }
   Pack_Cancel();
 
   // Two rings: the inner one starts at 10008.
