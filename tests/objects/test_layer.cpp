@@ -5,12 +5,13 @@
 // dragged by scripted input restacking their objects, quick clicks and eyes.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "SoundTestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
-#include "host/HostAudio.h"
 #include "host/HostClock.h"
 #include "host/HostScript.h"
 #include "objects/VoskBlok.h"
@@ -40,8 +41,7 @@ class LayerBar : public nodetest::NodeTree {
     if (HasFatalFailure()) return;
     gs.controller = HUMAN;
     Sound_Init();
-    Sound_Enable(true);
-    Host_Audio_Reset_Sink();
+    sounds_.emplace();
     VoskBlok_Init();
     VoskLayer_Init();
     History_Null();
@@ -66,8 +66,8 @@ class LayerBar : public nodetest::NodeTree {
     Dispose_Unit_Rec(unit_);
     g_doc.up = nullptr;
     g_doc.doc_units[0] = nullptr;
+    sounds_.reset();
     Sound_Stop();
-    Host_Audio_Reset_Sink();
     nodetest::NodeTree::TearDown();
   }
 
@@ -93,29 +93,11 @@ class LayerBar : public nodetest::NodeTree {
     Layer_Calc_Box(layerx, LayerBar_First_Visible(), cell, eye, thumb);
     return cell.left;
   }
-  // The sounds played since the last call, by id (the library's sounds
-  // differ in length); each given time to end.
-  static std::vector<int16> Sounds() {
-    std::vector<int16> ids;
-    for (const HostAudioEvent& e : Host_Audio_Events()) {
-      if (e.kind != HostAudioEventKind::PLAY) continue;
-      int16 id = -1;
-      for (int16 c : {SND_SUBTOOL_SLIDER, SND_NULL, SND_SUBTOOL_ONESHOT, SND_OBJ_SELECT})
-        if (e.samples.size() == Samples(c).size()) id = c;
-      ids.push_back(id);
-    }
-    Host_Audio_Reset_Sink();
-    Host_Clock_Advance_Millis(2000);
+  // The sounds asked for since the last call, by id.
+  std::vector<int16> Sounds() {
+    std::vector<int16> ids = sounds_->Ids();
+    sounds_->Clear();
     return ids;
-  }
-  static std::vector<uint8> Samples(int16 id) {
-    const a_keyset key{SOUND_KEY_FAMILY, 0, id, 0};
-    const int32 size = OP_Size(key);
-    Ptr p = OP_Lock(key);
-    std::vector<uint8> v;
-    if (p != nullptr && size > SOUND_HEADER_SIZE) v.assign(p + SOUND_HEADER_SIZE, p + size);
-    OP_Unlock(p);
-    return v;
   }
   // A press at (h, v) held for `hold` ticks, moved through path and let go
   // at its end, the script holding the button while the bar's loops poll.
@@ -140,6 +122,7 @@ class LayerBar : public nodetest::NodeTree {
   }
 
   a_doc_unit* unit_ = nullptr;
+  std::optional<soundtest::SoundRecorder> sounds_;
 };
 
 TEST_F(LayerBar, ListsPhotosAndThePaintLayerBottomUpNeverTexts) {
@@ -264,7 +247,8 @@ TEST_F(LayerBar, JumpsBringALayerIntoView) {
   EXPECT_EQ(LayerBar_First_Visible(), 1000);
 }
 
-// Near an end of the bar a drag scrolls one layer, at most once per 30 ticks.
+// Near an end of the bar a drag scrolls one layer, at most once per 30 ticks,
+// from the clock's first tick on.
 TEST_F(LayerBar, AutomaticScrollingNearTheEnds) {
   Photos(20);
   Sounds();

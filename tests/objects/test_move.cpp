@@ -7,15 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "PictLibWrite.h"
-#include "TempDirSupport.h"
+#include "SoundTestSupport.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskHist.h"
-#include "host/HostAudio.h"
 #include "host/HostClock.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskLayer.h"
@@ -35,11 +33,6 @@ namespace {
 constexpr int16 kUnitSide = 1417;
 constexpr a_oj_kind_set kObjectPhaseKinds = 11;  // photos, symbols and texts
 
-// Each sound the commands play, told apart by its samples.
-const int16 kSoundIds[] = {SND_OBJ_REFUSED, SND_SUBTOOL_SLIDER, SND_SUBTOOL_ONESHOT, SND_OBJ_SELECT};
-
-std::vector<uint8> Samples_Of(int16 id) { return std::vector<uint8>(size_t(2 + (id % 7)), uint8(id)); }
-
 class Moving : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,10 +43,8 @@ class Moving : public ::testing::Test {
     History_Null();
     g_ed = a_edit_rec{};
     Host_Clock_Set_Manual(true);
-    Host_Audio_Reset_Sink();
     OP_Init();
-    Sound_Enable(true);
-    Open_Sounds();
+    sounds_.emplace();
 
     unit_ = New_Unit_Rec();
     ASSERT_NE(unit_, nullptr);
@@ -74,46 +65,15 @@ class Moving : public ::testing::Test {
     g_doc.up = nullptr;
     g_doc.doc_units[0] = nullptr;
     g_doc.doc_open = false;
-    Sound_Stop();
+    sounds_.reset();
     OP_Stop();
-    Host_Audio_Reset_Sink();
     Host_Clock_Set_Manual(false);
-    testdir::Remove_Dir(dir_);
   }
 
-  void Open_Sounds() {
-    std::vector<a_art_object> objects;
-    std::string err;
-    for (int16 id : kSoundIds) {
-      a_art_object o;
-      o.key = a_keyset{SOUND_KEY_FAMILY, 0, id, 0};
-      ASSERT_TRUE(Sound_Encode8(8000, Samples_Of(id), o.data, err)) << err;
-      objects.push_back(std::move(o));
-    }
-    std::vector<uint8> bytes;
-    ASSERT_TRUE(ArtLib_Build(objects, bytes, err)) << err;
-    dir_ = testdir::Make_Temp_Dir("velmor-move");
-    ASSERT_FALSE(dir_.empty());
-    const std::string path = dir_ + "/sounds.ART4";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
-    FSSpec spec;
-    ASSERT_TRUE(Path_From_Text(spec, path.c_str()));
-    ASSERT_EQ(OP_OpenFile(spec), OPEN_OKAY);
-  }
-
-  // The sounds played since the last call, by id; each one given time to end.
-  static std::vector<int16> Sounds() {
-    std::vector<int16> ids;
-    for (const HostAudioEvent& e : Host_Audio_Events()) {
-      if (e.kind != HostAudioEventKind::PLAY) continue;
-      int16 id = -1;
-      for (int16 s : kSoundIds)
-        if (e.samples == Samples_Of(s)) id = s;
-      ids.push_back(id);
-    }
-    Host_Audio_Reset_Sink();
-    Host_Clock_Advance_Millis(2000);
+  // The sounds asked for since the last call, by id.
+  std::vector<int16> Sounds() {
+    std::vector<int16> ids = sounds_->Ids();
+    sounds_->Clear();
     return ids;
   }
 
@@ -148,7 +108,7 @@ class Moving : public ::testing::Test {
   }
 
   a_doc_unit* unit_ = nullptr;
-  std::string dir_;
+  std::optional<soundtest::SoundRecorder> sounds_;
 };
 
 #define EXPECT_BOX(got, want)                                                                                  \
@@ -472,8 +432,22 @@ TEST_F(Moving, ArrangeMenuRows) {
     const Point got = Obj_Item(p)->ph->dst_center;
     EXPECT_TRUE(got == c.centre) << c.menu << "/" << c.item << ": " << got.v << "," << got.h;
   }
-  for (const int16 item : {1, 2, 3, 4})
-    EXPECT_NE(Command_Row(int16(MENU_ARRANGE + item))->action, nullptr) << item;
+  // Rows 1 to 4 restack the lone selected photo: up one, to the front, down
+  // one, to the back (above the paint layer).
+  Add_Photo(Rect{0, 0, 10, 10}, PHOTO_BLOCK, false);
+  Add_Photo(Rect{0, 0, 10, 10}, PHOTO_BLOCK, false);
+  const uint32 id = Obj_Item(p)->objid;
+  const struct {
+    int16 item;
+    int32 at;
+  } rows[] = {{3, 3}, {1, 4}, {4, 3}, {2, 2}};
+  for (const auto& r : rows) {
+    const a_command_row* row = Command_Row(int16(MENU_ARRANGE + r.item));
+    ASSERT_NE(row, nullptr) << r.item;
+    EXPECT_NE(row->action, nullptr) << r.item;
+    DoMenuEvent(MENU_ARRANGE, r.item, false, false);
+    EXPECT_EQ(Obj_Item(r.at)->objid, id) << "Arrange item " << r.item;
+  }
 }
 
 }  // namespace
