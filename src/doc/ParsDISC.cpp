@@ -655,25 +655,8 @@ bool Rect_Ok(const Rect& r) {
 
 // Opens the file and checks its preamble; version gets what it holds.
 a_fd Read_V4_Preamble(const FSSpec& path, uint16& version) {
-  version = 0;
-  a_fd fd = File_Open(path, GENERIC_READ);
-  if (Is_Null_Fd(fd)) {
-    Add_Defect(DEFECT_FILE_OPEN);
-    return NULL_FD;
-  }
-  uint8 pre[4] = {};
-  uint32 got = 2;
-  if (File_Read2(fd, pre, got) != noErr || got < 2 || pre[0] != 0xCD || pre[1] != 0xCD) {
-    Add_Defect(DEFECT_FILE_SIGNATURE);
-    File_Close(fd);
-    return NULL_FD;
-  }
-  if (File_Read(fd, pre + 2, 2) != noErr) {
-    Add_Defect(DEFECT_FILE_VERSION);
-    File_Close(fd);
-    return NULL_FD;
-  }
-  version = uint16((pre[2] << 8) | pre[3]);
+  const a_fd fd = Open_Preamble(path, version);
+  if (Is_Null_Fd(fd)) return NULL_FD;
   if (version != V4_PREAMBLE_VERSION) {
     Add_Defect(DEFECT_FILE_VERSION);
     File_Close(fd);
@@ -1359,6 +1342,29 @@ bool Open_For_A_Look(const FSSpec& path) {
 }
 
 }  // namespace
+
+a_fd Open_Preamble(const FSSpec& path, uint16& version) {
+  version = 0;
+  a_fd fd = File_Open(path, GENERIC_READ);
+  if (Is_Null_Fd(fd)) {
+    Add_Defect(DEFECT_FILE_OPEN);
+    return NULL_FD;
+  }
+  uint8 pre[4] = {};
+  uint32 got = 2;
+  if (File_Read2(fd, pre, got) != noErr || got < 2 || pre[0] != 0xCD || pre[1] != 0xCD) {
+    Add_Defect(DEFECT_FILE_SIGNATURE);
+    File_Close(fd);
+    return NULL_FD;
+  }
+  if (File_Read(fd, pre + 2, 2) != noErr) {
+    Add_Defect(DEFECT_FILE_VERSION);
+    File_Close(fd);
+    return NULL_FD;
+  }
+  version = uint16((pre[2] << 8) | pre[3]);
+  return fd;
+}
 
 bool8 Is_DISC_File(const FSSpec& path) {
   if (!Open_For_A_Look(path)) return false;

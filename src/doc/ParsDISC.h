@@ -111,6 +111,12 @@ const std::string& Write_DISC_Reason();
 // which is then drawn again.
 bool8 Read_DISC(const FSSpec& path, bool8 append);
 
+// Opens the file at path and checks the signature 0xCDCD of its preamble:
+// the open file, version what the preamble holds. NULL_FD with
+// DEFECT_FILE_OPEN, DEFECT_FILE_SIGNATURE, or DEFECT_FILE_VERSION for a file
+// that ends before its version.
+a_fd Open_Preamble(const FSSpec& path, uint16& version);
+
 // TRUE when path holds a version-8 preamble and a "PREV" chunk 1.
 bool8 Is_DISC_File(const FSSpec& path);
 // pix := a new map of the file's preview (what pix held is not freed); TRUE

@@ -183,20 +183,10 @@ struct a_v3_reader {
 
 // The preamble: open, signature 0xCDCD, version 7.
 a_fd Read_V3_Preamble(const FSSpec& path) {
-  a_fd fd = File_Open(path, GENERIC_READ);
-  if (Is_Null_Fd(fd)) {
-    Add_Defect(DEFECT_FILE_OPEN);
-    return NULL_FD;
-  }
-  uint8 pre[4] = {};
-  uint32 got = 4;
-  if (File_Read2(fd, pre, got) != noErr || got < 2 || pre[0] != 0xCD || pre[1] != 0xCD) {
-    Add_Defect(DEFECT_FILE_SIGNATURE);
-  } else if (got < 4 || ((pre[2] << 8) | pre[3]) != V3_PREAMBLE_VERSION) {
-    Add_Defect(DEFECT_FILE_VERSION);
-  } else {
-    return fd;
-  }
+  uint16 version = 0;
+  const a_fd fd = Open_Preamble(path, version);
+  if (Is_Null_Fd(fd) || version == V3_PREAMBLE_VERSION) return fd;
+  Add_Defect(DEFECT_FILE_VERSION);
   File_Close(fd);
   return NULL_FD;
 }
