@@ -155,14 +155,14 @@ void Refuse_File() {
 
 // --- Tabbed text ---------------------------------------------------------------------
 
-// The lines of the text (ended by CR, LF or CR LF, the text by its end or a
-// NUL); a final line end adds no line.
-std::vector<std::string_view> Split_Lines(std::string_view text) {
+// The first most lines of the text (ended by CR, LF or CR LF, the text by
+// its end or a NUL); a final line end adds no line.
+std::vector<std::string_view> Split_Lines(std::string_view text, size_t most) {
   const size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   std::vector<std::string_view> lines;
   size_t start = 0, i = 0;
-  while (i < text.size()) {
+  while (i < text.size() && lines.size() < most) {
     const char c = text[i];
     if (c == 13 || c == 10) {
       lines.push_back(text.substr(start, i - start));
@@ -172,7 +172,7 @@ std::vector<std::string_view> Split_Lines(std::string_view text) {
       ++i;
     }
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
+  if (start < text.size() && lines.size() < most) lines.push_back(text.substr(start));
   return lines;
 }
 
@@ -751,7 +751,8 @@ bool8 Is_iTunes_Tabbed(std::span<const uint8> head) {
 }
 
 bool8 Parse_Tracks_Tabbed(std::string_view text, bool8 utf8) {
-  const std::vector<std::string_view> lines = Split_Lines(text);
+  // The field names and at most MAX_SONGS songs: the rest is never looked at.
+  const std::vector<std::string_view> lines = Split_Lines(text, size_t(MAX_SONGS) + 1);
   if (lines.empty()) {
     Refuse_File();
     return false;
@@ -1061,7 +1062,7 @@ bool8 Scan_Playlist(const FSSpec& path, a_playlist_scan& scan) {
   const size_t slash = own.find_last_of('/');
   const std::string base(slash == std::string_view::npos ? std::string_view(".") : own.substr(0, slash));
   char token[XML_TOKEN_SIZE];
-  std::string last_folder;
+  std::string last_written, last_folder;
   bool any_folder = false;
   std::vector<std::string> names;
   while (GetTokenXML(StrSpan(token, sizeof token)) == noErr) {
@@ -1073,6 +1074,9 @@ bool8 Scan_Playlist(const FSSpec& path, a_playlist_scan& scan) {
     std::replace(src.begin(), src.end(), '\\', '/');
     const size_t cut = src.find_last_of('/');
     const std::string_view written = cut == std::string::npos ? std::string_view() : std::string_view(src).substr(0, cut);
+    // An album's songs follow one another: their folder is looked for once.
+    if (any_folder && written == last_written) continue;
+    last_written = written;
     const std::string folder = Resolve_Folder(written, base);
     if (any_folder && folder == last_folder) continue;
     any_folder = true;
