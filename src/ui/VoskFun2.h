@@ -30,6 +30,7 @@ void Delta_Zoom(int16 old);
 void Delta_Tool(int16 old);
 // The edit area, the symmetry toggle and the symmetry tool's cell repainted.
 void Delta_Symmetry_Toggle(bool8 old);
+// Nothing follows the stencil toggle.
 void Delta_Stencil_Toggle(bool8 old);
 // A document just opened shows its print preview (PREVIEW_PHASE) and the
 // navigator is repainted; one just closed shows the start screen
@@ -60,6 +61,7 @@ void Delta_Paper();
 a_tri_state Base_Calc_Hilite(int16 element);
 // SV_EDIT_FOCUS := point when it differs.
 void Focus_Set(Point point);
+// Does nothing.
 void Print_Align();
 // The tag grids (TAG_PALETTE .. TAG_GLYPHS) repainted.
 void Tags_Inval();

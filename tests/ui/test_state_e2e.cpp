@@ -2,8 +2,8 @@
 // preferences file the program must mend (a language it has no strings for,
 // a project age out of range, a font no longer installed, colours of the
 // user's own), the tool panels of an open project hidden with "Hide
-// Everything" and shown again with Escape, and the file the program writes at the end. Snapshots go to
-// <build>/e2e/state/ for a person to look at.
+// Everything" and shown again with Escape, and the file the program writes
+// at the end. Snapshots go to <build>/e2e/state/ for a person to look at.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -114,7 +114,8 @@ TEST_F(StateEndToEnd, MendedPreferencesAndHideEverything) {
   for (const std::string& p : {shown, hidden, again}) fs::remove(p);
   const std::string script = dir_ + "/script.txt";
   std::ofstream(script) << "wait 30\n" << labelsession::Open_Project(project)
-                        << labelsession::Menu(PANEL_PHASE + PAINT_PHASE) << "wait 10\nsnapshot " << shown << "\nkey Ctrl+E\nwait 10\nsnapshot " << hidden
+                        << labelsession::Menu(PANEL_PHASE + PAINT_PHASE) << "wait 10\nsnapshot " << shown
+                        << "\nkey Ctrl+E\nwait 10\nsnapshot " << hidden
                         << "\nkey Escape\nwait 10\nsnapshot " << again << "\nquit\n";
 
   const int rc = std::system(Program_Command(dir_, script).c_str());
