@@ -304,7 +304,8 @@ void Sort_CTemplate(a_ctemplate& dst, const a_ctemplate& src) {
   dst.nunits = n;
 }
 
-a_design_echo AskDes_Check(const a_ctemplate& design, a_template& expanded) {
+a_design_echo AskDes_Check(const a_ctemplate& design, a_template& expanded, a_expand_result* refusal) {
+  if (refusal != nullptr) *refusal = EXPAND_OK;
   if (!AskDes_Valid(design)) return ECHO_INVALID;
   // Every section that counts, counted before anything is expanded; a
   // section over the limit ends the count, so the sum cannot wrap round.
@@ -319,7 +320,10 @@ a_design_echo AskDes_Check(const a_ctemplate& design, a_template& expanded) {
   }
   if (total > kMaxLabels) return ECHO_TOO_MANY;
   if (!kinds) return ECHO_NO_UNITS;
-  if (Expand_Preview(design, expanded) != EXPAND_OK) return ECHO_CANNOT_EXPAND;
+  if (const a_expand_result r = Expand_Preview(design, expanded); r != EXPAND_OK) {
+    if (refusal != nullptr) *refusal = r;
+    return ECHO_CANNOT_EXPAND;
+  }
   for (uint32 u = 0; u < expanded.nunits; ++u) {
     const a_frect& b = expanded.units[u].bbox;
     if (b.right - b.left > kMaxLabelMM || b.bottom - b.top > kMaxLabelMM) return ECHO_TOO_LARGE;
@@ -457,7 +461,7 @@ void AskDes_Store(HWND dialog) {
   }
 
   Check_Valid(dialog);
-  g_design.echo = AskDes_Check(d, g_design.expanded);
+  g_design.echo = AskDes_Check(d, g_design.expanded, &g_design.refusal);
   g_design.print_ok = g_design.echo == ECHO_SHEET;
   // Drawn again either way: a design that stops being valid turns grey.
   Redraw_Preview(dialog);
@@ -574,8 +578,7 @@ void AskDes_Echo(HWND dialog, int16 item) {
   if (message != 0) {
     Get_Translated_String(s, STRLIST_DESIGN, message);
   } else if (g_design.echo == ECHO_CANNOT_EXPAND) {
-    static a_template scratch;
-    std::snprintf(s, sizeof s, "%s", Expand_Result_Text(Expand_Preview(g_design.design, scratch)));
+    std::snprintf(s, sizeof s, "%s", Expand_Result_Text(g_design.refusal));
   }
   if (s[0] != 0) {
     SetFont(gs.font_12pt);

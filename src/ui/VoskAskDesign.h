@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "doc/VoskTmpl.h"
 #include "host/HostWin.h"
 #include "platform/Events.h"
 #include "platform/SysIO.h"
@@ -85,6 +86,7 @@ struct a_design_rec {
   Rect preview_area;    // the preview item's client rectangle
   bool8 print_ok;       // Print Preview may run
   a_design_echo echo;   // what the preview shows
+  a_expand_result refusal;  // the expansion's reason for ECHO_CANNOT_EXPAND
   a_template expanded;  // the design expanded for the preview
 };
 extern a_design_rec g_design;
@@ -112,8 +114,9 @@ bool8 AskDes_Section_Counts(const a_cunit& c);
 bool8 AskDes_Valid(const a_ctemplate& design);
 // What the preview of a valid design shows; for ECHO_SHEET, expanded holds
 // the expanded sheet. The labels of all sections are counted in 64 bits
-// before anything is expanded.
-a_design_echo AskDes_Check(const a_ctemplate& design, a_template& expanded);
+// before anything is expanded. refusal (when given) is the expansion's
+// reason for ECHO_CANNOT_EXPAND, EXPAND_OK otherwise.
+a_design_echo AskDes_Check(const a_ctemplate& design, a_template& expanded, a_expand_result* refusal = nullptr);
 
 // Copies the design and packs the sections whose kind is not UNIT_EMPTY to
 // the front (the rest cleared), nunits their count.

@@ -214,6 +214,7 @@ TEST(DesignSheet, PreviewVerdicts) {
     a_design_echo echo;
     uint32 tflags = 0;
     a_fpoint paper{210, 297};
+    a_expand_result refusal = EXPAND_OK;  // the reason the preview shows
   };
   a_cunit shortodd = Section(UNIT_CD_CORE, 21, 24, 5, 5);  // 12 x 21 + 12 x 20 = 492
   shortodd.uflags = Bit(UNIT_SHORTODD);
@@ -245,8 +246,9 @@ TEST(DesignSheet, PreviewVerdicts) {
        {Section(UNIT_CD, 0, 0, 0, 0), Section(UNIT_RECT, 2, 3, 50, 30)}, ECHO_SHEET},
       // Refused by the expansion, which gives the reason shown.
       {"cards for a disc printer", "Sheet", {Section(UNIT_RECT, 4, 6, 50, 30)}, ECHO_CANNOT_EXPAND,
-       Bit(IS_CDPRINTER)},
-      {"a custom paper left blank", "Sheet", {Section(UNIT_RECT, 1, 1, 50, 30)}, ECHO_CANNOT_EXPAND, 0, {0, 0}},
+       Bit(IS_CDPRINTER), {210, 297}, EXPAND_NOT_DISC},
+      {"a custom paper left blank", "Sheet", {Section(UNIT_RECT, 1, 1, 50, 30)}, ECHO_CANNOT_EXPAND, 0, {0, 0},
+       EXPAND_BAD_SIZE},
       {"inches", "Sheet", {Section(UNIT_RECT, 1, 1, 8, 8)}, ECHO_SHEET, Bit(IS_INCHES)},
       {"a label of 16 inches", "Sheet", {Section(UNIT_RECT, 1, 1, 16, 1)}, ECHO_TOO_LARGE, Bit(IS_INCHES)},
   };
@@ -257,7 +259,9 @@ TEST(DesignSheet, PreviewVerdicts) {
     d.papersize = c.paper;
     for (size_t k = 0; k < c.sections.size(); ++k) d.units[k] = c.sections[k];
     x = a_template{};
-    EXPECT_EQ(AskDes_Check(d, x), c.echo) << c.what;
+    a_expand_result refusal = EXPAND_BAD_KIND;
+    EXPECT_EQ(AskDes_Check(d, x, &refusal), c.echo) << c.what;
+    EXPECT_EQ(refusal, c.refusal) << c.what;
     EXPECT_EQ(AskDes_Valid(d), c.echo != ECHO_INVALID) << c.what;
     if (c.echo != ECHO_SHEET) continue;
     uint32 expect = 0;
@@ -448,6 +452,7 @@ struct DialogSeen {
   uint32 preview_empty = 0, preview_sheet = 0, preview_too_many = 0;
   bool preview_redrawn_without_name = false;
   a_design_echo echo_disc_printer = ECHO_INVALID;
+  a_expand_result refusal_disc_printer = EXPAND_OK;
   bool cdprinter_flag = false;
   uint32 preview_disc_printer = 0;
 };
@@ -507,6 +512,7 @@ void Two_Sections_Body(HWND d) {
   Type(d, DES_NY, "2");
   Host_Dialog_Press(d, DES_CDPRINTER);
   s.echo_disc_printer = g_design.echo;
+  s.refusal_disc_printer = g_design.refusal;
   s.cdprinter_flag = (g_design.design.tflags & Bit(IS_CDPRINTER)) != 0;
   s.preview_disc_printer = Snapshot(d, "disc_printer.png");
 }
@@ -544,6 +550,7 @@ TEST_F(DesignDialog, TwoSectionsTypedInWriteTheGoldenText) {
   EXPECT_NE(s.preview_sheet, 0xFFFFFFFFu);
   EXPECT_EQ(s.preview_too_many, 0xDCDCDCu);
   EXPECT_EQ(s.echo_disc_printer, ECHO_CANNOT_EXPAND);
+  EXPECT_EQ(s.refusal_disc_printer, EXPAND_NOT_DISC);
   EXPECT_TRUE(s.cdprinter_flag);
   EXPECT_EQ(s.preview_disc_printer, 0xDCDCDCu);
 }
