@@ -109,9 +109,9 @@ void Draw_Line(const char* text, int32 len) {
   TextOutA(dc, 4, tracev - 46, text, len);
 }
 
-void Padded(int16 width, uint32 value) { WriteCardPadded(width, value); }
-
+// The low digits hexadecimal digits of value, upper case.
 void Hex(uint64 value, int digits) {
+  Open_If_Needed();
   char s[17];
   for (int i = digits - 1; i >= 0; --i) {
     s[i] = kHexDigits[value & 15];
@@ -206,15 +206,9 @@ void WriteCardPadded(int16 width, uint32 value) {
   WriteString(s);
 }
 
-void WriteHex(uint16 value) {
-  Open_If_Needed();
-  Hex(value, 4);
-}
+void WriteHex(uint16 value) { Hex(value, 4); }
 
-void WriteLongHex(uint32 value) {
-  Open_If_Needed();
-  Hex(value, 8);
-}
+void WriteLongHex(uint32 value) { Hex(value, 8); }
 
 void WriteReal(double value) {
   char s[64];
@@ -288,11 +282,11 @@ void WriteRectSize(const Rect& r) {
 
 namespace {
 void Triple(uint32 a, uint32 b, uint32 c, int16 width) {
-  Padded(width, a);
+  WriteCardPadded(width, a);
   WriteString(", ");
-  Padded(width, b);
+  WriteCardPadded(width, b);
   WriteString(", ");
-  Padded(width, c);
+  WriteCardPadded(width, c);
 }
 }  // namespace
 
@@ -372,7 +366,6 @@ void WriteEventKind(int16 what) {
 
 void WriteHandle(const void* h) {
   WriteString("0x");
-  Open_If_Needed();
   Hex(uint64(reinterpret_cast<uintptr_t>(h)), int(sizeof(void*) * 2));
 }
 
