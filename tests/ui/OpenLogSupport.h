@@ -37,10 +37,12 @@ inline std::string Help_Page(int topic) {
 }
 
 // Runs the program on a screen of 1024 x 768 with the script, its home and
-// configuration in dir and the stand-in at opener as its open command; the
-// script is written to dir/script.txt and standard error to dir/stderr.txt.
-// The status of std::system.
-inline int Run(const std::string& dir, const std::string& script, const std::string& opener) {
+// configuration in dir, the stand-in at opener as its open command and the
+// assignments of extra_env (already quoted) besides; the script is written
+// to dir/script.txt and standard error to dir/stderr.txt. The status of
+// std::system.
+inline int Run(const std::string& dir, const std::string& script, const std::string& opener,
+               const std::string& extra_env = "") {
   using labelsession::Quoted;
   testdir::Write_Text(dir + "/script.txt", script);
   std::string cmd = "env -i";
@@ -48,7 +50,7 @@ inline int Run(const std::string& dir, const std::string& script, const std::str
     if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
   cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " XDG_RUNTIME_DIR=" + Quoted(dir) +
          " VELMOR_OPEN_COMMAND=" + Quoted(opener) + " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_SCRIPT=" +
-         Quoted(dir + "/script.txt") + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(dir + "/stderr.txt");
+         Quoted(dir + "/script.txt") + (extra_env.empty() ? "" : " " + extra_env) + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" + Quoted(dir + "/stderr.txt");
   return std::system(cmd.c_str());
 }
 

@@ -6,12 +6,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "DesignScriptSupport.h"
+#include "OpenLogSupport.h"
 #include "PrintSheetSupport.h"
 #include "ProgramShotSupport.h"
 #include "TempDirSupport.h"
@@ -64,18 +63,10 @@ std::string Cards_Print_Script() {
 
 TEST(DesignProgram, PrintPreviewPrintsTheOutlineSheet) {
   const std::string dir = testdir::Make_Temp_Dir("velmor-design-print");
-  const std::string script = dir + "/script.txt", page_path = dir + "/page.png";
-  std::ofstream(script) << Cards_Print_Script();
-  using labelsession::Quoted;
-  std::string cmd = "env -i";
-  for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-    if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
-  cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " XDG_RUNTIME_DIR=" + Quoted(dir) +
-         " VELMOR_BACKEND=headless VELMOR_SCREEN=1024x768 VELMOR_PRINT=file VELMOR_PRINT_OUTPUT=" +
-         Quoted(page_path) + " VELMOR_SCRIPT=" + Quoted(script) + " " + Quoted(VELMOR4_EXE) + " >/dev/null 2>" +
-         Quoted(dir + "/err.txt");
-  const int rc = std::system(cmd.c_str());
-  const std::string err = testdir::Read_Text(dir + "/err.txt");
+  const std::string page_path = dir + "/page.png";
+  const int rc = openlog::Run(dir, Cards_Print_Script(), "true",
+                              "VELMOR_PRINT=file VELMOR_PRINT_OUTPUT=" + labelsession::Quoted(page_path));
+  const std::string err = testdir::Read_Text(dir + "/stderr.txt");
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
   EXPECT_NE(err.find("alert 73:"), std::string::npos) << err;
