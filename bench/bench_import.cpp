@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "host/HostFiles.h"
 #include "platform/SysIO.h"
 #include "platform/VoskDef.h"
 #include "ui/VoskAsk.h"
@@ -57,8 +58,8 @@ void Write_Track(std::FILE* f, int id) {
 }
 
 std::string Write_Export() {
-  char tmpl[] = "/tmp/velmor-bench-import-XXXXXX";
-  const int fd = mkstemp(tmpl);
+  std::string tmpl = Host_Temp_Dir() + "/velmor-bench-import-XXXXXX";
+  const int fd = mkstemp(tmpl.data());
   if (fd < 0) return {};
   std::FILE* f = fdopen(fd, "w");
   std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
