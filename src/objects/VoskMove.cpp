@@ -45,6 +45,12 @@ constexpr int16 kStrEmpty = 260;
 constexpr int16 kStrClipboard = 335;
 constexpr int16 kStrCollage = 336;
 
+// One step of the history, but none in the collage: undo is off there, and
+// a state holding slots would bring them back after the collage ends.
+void Emit(a_history_op op) {
+  if (gs.curr_phase != COLLAGE_PHASE) History_Emit(op);
+}
+
 bool Is_Photo_Kind(a_oj_kind kind) { return kind == PHOTO_BLOCK || kind == SYMBOL_BLOCK || kind == SLOT_BLOCK; }
 
 int16 Clamp16(int32 v) { return int16(std::clamp<int32>(v, -32768, 32767)); }
@@ -154,7 +160,7 @@ void Enum_Align(a_align_kind how) {
     }
     Move_By(omx, dx, dy);
   }
-  History_Emit(OP_BLOCK_ALIGN);
+  Emit(OP_BLOCK_ALIGN);
 }
 
 // Spreading across (horizontal) or down.
@@ -205,7 +211,7 @@ void Obj_Spread(bool horizontal) {
     Obj_BBox(omx, b);
     pos = hi(b);
   }
-  History_Emit(OP_BLOCK_SPREAD);
+  Emit(OP_BLOCK_SPREAD);
 }
 
 // Each selected object's centre to c (a coordinate of kKeep stays).
@@ -217,7 +223,7 @@ void Align_To(Point c) {
     else if (item->kind == TEXT_BLOCK)
       Text_AlignTo(c, omx);
   }
-  History_Emit(OP_BLOCK_ALIGN);
+  Emit(OP_BLOCK_ALIGN);
 }
 
 // The unit's paintbounds' side times num / den, in 16-bit arithmetic.
@@ -312,7 +318,7 @@ void Apply_Move(bool8 renderf, bool8 constrainf, Point startcell, Point newcell)
     else if (item->kind == TEXT_BLOCK)
       Apply_Move_Text(newcell, startcell, constrainf, renderf, omx);
   }
-  if (renderf) History_Emit(OP_BLOCK_MOVEXY);
+  if (renderf) Emit(OP_BLOCK_MOVEXY);
 }
 
 bool8 Move_Begin(uint16 vx, Point startcell, int32 omx) {
@@ -418,7 +424,7 @@ void Obj_Nudge(bool8 is_shift, int16 signx, int16 signy) {
     else if (item->kind == TEXT_BLOCK)
       Text_Nudge(omx, is_shift, signx, signy);
   }
-  History_Emit(OP_BLOCK_MOVEXY);
+  Emit(OP_BLOCK_MOVEXY);
 }
 
 // --- Aligning, spreading and placing ---------------------------------------------------------------

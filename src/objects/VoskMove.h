@@ -5,7 +5,8 @@
 // Every object has a move class: photos and symbols 2; slots and the paint
 // layer 0; texts by their layout (straight layouts 2, the contour 1, the
 // circular, spiral and spoke layouts 3). Objects of different classes are
-// never moved together. Each command ends with one history step.
+// never moved together. Each command ends with one history step (none in the
+// collage, whose undo is off).
 #pragma once
 
 #include "platform/Types.h"

@@ -23,6 +23,7 @@
 #include "host/HostClock.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskLayer.h"
+#include "objects/VoskMove.h"
 #include "objects/VoskPack.h"
 #include "objects/VoskPhot.h"
 #include "pixel/DrawUtilMasked.h"
@@ -638,6 +639,40 @@ TEST_F(PackHistory, UndoAfterOKFindsNoSlots) {
   EXPECT_EQ(g_doc.up->oj.nlist, before);
   EXPECT_EQ(Count(false, Kind_Bit(SLOT_BLOCK)), 0);
   EXPECT_TRUE(EqualRect(g_doc.up->paintbounds, bounds));
+}
+
+// Moving a slot's photo, by the arrow keys or a drag, records nothing (undo
+// is off in the collage), so the steps from before the collage are still
+// there to undo after OK.
+TEST_F(PackHistory, MovingASlotsPhotoKeepsTheHistoryFromBefore) {
+  const int32 before = g_doc.up->oj.nlist;
+  History_Emit(OP_BLOCK_MOVEXY);  // a step before the collage
+  ASSERT_EQ(History_Count(), 2);
+  gs.grid_vals[PACK_KIND_GRID] = PACK_GRID;
+  Pack_New();
+  SV_Finish();
+  ASSERT_NE(g_pack, nullptr);
+  Pack_Paste(Solid(60, 40, kRed));
+  const int32 omx = Slotx_To_Omx(10000);
+  ASSERT_TRUE(Is_Obj_Selected(omx));
+  const a_ph_rec* ph = Obj_Item(omx)->ph;
+  const Point at = ph->dst_center;
+  Obj_Nudge(false, 1, 0);
+  const Point start{300, 300};
+  ASSERT_TRUE(Move_Begin(1, start, omx));
+  Move_End(Point{start.v, int16(start.h + 20)}, false);
+  EXPECT_EQ(ph->dst_center.h, at.h + 21) << "both moves reached the slot's photo";
+  EXPECT_EQ(History_Count(), 2);
+  Pack_OK();
+  SV_Finish();
+  ASSERT_EQ(g_doc.up->oj.nlist, before + 1);
+  EXPECT_EQ(History_Count(), 3) << "the step before the collage, then the collage";
+  int32 undo = -1, redo = -1;
+  Calc_Undo_Avail(undo, redo);
+  ASSERT_GE(undo, 0);
+  ASSERT_TRUE(Restore_State(undo));
+  EXPECT_EQ(g_doc.up->oj.nlist, before);
+  EXPECT_EQ(Count(false, Kind_Bit(SLOT_BLOCK)), 0);
 }
 
 }  // namespace
