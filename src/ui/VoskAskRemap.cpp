@@ -242,14 +242,8 @@ void Draw_Arrow(const Rect& r) {
   }
 }
 
-void Remap_Paint(HWND window) {
-  a_remap_window& w = g_remap;
-  GWorldPtr off = nullptr;
-  New_GWorldF("Remap_Paint", w.bb_window, 32, nullptr, off);
-  if (off == nullptr) return;
-  Push_GWorld(off);
-  SetForeColor(240, 240, 240);
-  PaintRect(w.bb_window);
+void Remap_Draw(const a_remap_window& w) {
+  // The stripe along the edge, the inside grey.
   SetForeColor24(kStripeColor);
   Rect stripe = w.bb_window;
   PaintRect(stripe);
@@ -285,11 +279,11 @@ void Remap_Paint(HWND window) {
   Get_DLOG_String(StrSpan(cancel), kStrCancel);
   Draw_Button_Face(ART_FACE_DEFAULT, w.bb_ok, CStrSpan(ok, std::strlen(ok)));
   Draw_Button_Face(ART_FACE_TEXT, w.bb_cancel, CStrSpan(cancel, std::strlen(cancel)));
-  Pop_GWorld();
-  Push_Window(window);
-  Port_To_Port(off, nullptr, w.bb_window, w.bb_window, srcCopy, nullptr);
-  Pop_Window();
-  Dispose_GWorld(off);
+}
+
+void Remap_Paint(HWND window) {
+  const a_remap_window& w = g_remap;
+  Modal_Paint_Offscreen(window, w.bb_window, [&w] { Remap_Draw(w); });
 }
 
 void Remap_Init(HWND window) {

@@ -366,8 +366,9 @@ int16 Browser_Page_Of(const a_browser_rec& b, int16 id) {
 }
 
 void Modal_Paint_Offscreen(HWND window, const Rect& box, const std::function<void()>& draw) {
-  if (EmptyRect(box)) return;  GWorldPtr off = nullptr;
-  New_GWorldF("Browser_Paint", box, 32, nullptr, off);
+  if (EmptyRect(box)) return;
+  GWorldPtr off = nullptr;
+  New_GWorldF("Modal_Paint_Offscreen", box, 32, nullptr, off);
   if (off == nullptr) return;
   Push_GWorld(off);
   draw();

@@ -257,22 +257,18 @@ void Recent_Add_Path(const FSSpec& path) {
   // another file.
   if (n == 0 || n >= sizeof(a_stored_fsspec::name)) return;
   a_recent_doc* list = gs.pref.recent;
-  DateTimeRec best_date{};
-  best_date.year = 3000;
-  int32 best_score = -1;
-  int16 winner = 0;
-  for (int16 i = 0; i < MAX_NRECENT; ++i) {
+  // The path's own slot, else the first free one, else the first oldest.
+  int16 same = -1, empty = -1, oldest = 0;
+  for (int16 i = 0; i < MAX_NRECENT && same < 0; ++i) {
     const a_stored_fsspec& have = list[i].doc_path;
-    int32 score = 0;
-    if (std::strncmp(have.name, path.name, sizeof have.name) == 0) score += 1000;
-    if (have.name[0] == 0) score += 100;
-    if (Earlier(list[i].doc_time, best_date)) score += 50;
-    if (score >= best_score) {
-      best_score = score;
-      winner = i;
-      best_date = list[i].doc_time;
-    }
+    if (std::strncmp(have.name, path.name, sizeof have.name) == 0)
+      same = i;
+    else if (have.name[0] == 0 && empty < 0)
+      empty = i;
+    else if (Earlier(list[i].doc_time, list[oldest].doc_time))
+      oldest = i;
   }
+  const int16 winner = same >= 0 ? same : empty >= 0 ? empty : oldest;
   a_recent_doc entry{};
   entry.doc_path.vRefNum = path.vRefNum;
   entry.doc_path.parID = path.parID;

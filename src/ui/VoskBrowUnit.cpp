@@ -35,6 +35,10 @@ constexpr a_pixel24 kStripGrey{200, 200, 200};
 constexpr a_pixel24 kCurrentRed{252, 62, 62};
 constexpr a_pixel24 kKindInk{40, 40, 40};
 
+// The scroll value the strip was last painted at: a thumb drag repaints
+// only when it differs.
+int32 g_thumb_painted = 1;
+
 uint32 Unit_Count() { return g_doc.doc_open ? std::min<uint32>(g_doc.doc_template.nunits, MAXNUNITS) : 0; }
 
 uint8 Kind_Of(uint32 ux) { return g_doc.doc_template.units[ux - 1].kind; }
@@ -191,6 +195,7 @@ void UnitList_Paint(const Rect& area) {
   PaintRect(area);
   PushClip(area);
   const int32 first = First_Row();
+  g_thumb_painted = first + 1;
   for (int16 k = int16(first); k < g_ubox.nlist && k < first + gs.uscroll_nview + 1; ++k)
     Paint_Row(k, Shown_Box(k));
   PopClip();
@@ -245,10 +250,6 @@ void UnitList_NonThumbAction(int16 part, HWND ctrl) {
     Sound_Effect(SND_LIMIT);
     Sleep(1);
   }
-}
-
-namespace {
-int32 g_thumb_painted = 1;
 }
 
 void UnitList_ThumbAction(int16, HWND ctrl) {

@@ -103,13 +103,7 @@ class PanelTree : public nodetest::NodeTree {
   void SetUp() override {
     nodetest::NodeTree::SetUp();
     if (HasFatalFailure()) return;
-    VoskDoc_Init();
-    VoskFunc_Init();
-    VoskUndo_Init();
-    VoskPrin_Init();
-    History_Null();
-    VoskBlok_Init();
-    OPUtil_Init();
+    doctests::Start_Document_Layer();
   }
   void TearDown() override {
     doctests::Close_Document();

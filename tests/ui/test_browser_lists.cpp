@@ -24,6 +24,7 @@
 #include "platform/SysInfo.h"
 #include "platform/VoskErr.h"
 #include "ui/VoskBrow.h"
+#include "ui/VoskConf.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 #include "objects/VoskAtom.h"
@@ -508,6 +509,41 @@ TEST_F(Lists, TheStripScrollsAndPicksUnits) {
   // The label row picks nothing.
   UnitList_MouseDown(Press(row_point(1, 100)));
   EXPECT_EQ(g_doc.upx, 6u);
+}
+
+// A drag of the strip's thumb repaints only at a value the strip was not
+// last painted at; a repaint at another value (a new document's strip at
+// the top) counts too, so a drag back to the old value repaints.
+TEST_F(Lists, TheStripThumbRepaintsWhereTheStripWasNotPainted) {
+  // Forty labels: more rows than the print panel shows.
+  a_template sheet = Layout_Of({UNIT_RECT});
+  while (sheet.nunits < 40) sheet.units[sheet.nunits++] = sheet.units[0];
+  ASSERT_TRUE(Doc_New(sheet));
+  Select_Doc_Unit(1);
+  gs.nviews = 1;
+  gs.curr_phase = PREVIEW_PHASE;
+  Config_All();
+  HWND window = nullptr;
+  Rect area{};
+  ASSERT_TRUE(Custom_Get_Info(CUSTOM_UNITLIST, window, area)) << "the print panel shows the strip";
+  ASSERT_NE(gs.uscroll_ctrl, nullptr);
+  SetControlMinMax(gs.uscroll_ctrl, 1, 1 + Calc_UnitList_V(area), 1);
+  ASSERT_GE(GetControlMaximum(gs.uscroll_ctrl), 3) << "the strip scrolls";
+  // A paint shows in g_ubox: emptied before each step, laid out again by it.
+  const auto painted = [] { return g_ubox.nlist > 0; };
+  SetControlValue(gs.uscroll_ctrl, 3);
+  g_ubox.nlist = 0;
+  UnitList_ThumbAction(0, gs.uscroll_ctrl);
+  EXPECT_TRUE(painted());
+  g_ubox.nlist = 0;
+  UnitList_ThumbAction(0, gs.uscroll_ctrl);
+  EXPECT_FALSE(painted()) << "the same value again";
+  SetControlValue(gs.uscroll_ctrl, 1);
+  Custom_Paint(CUSTOM_UNITLIST);
+  SetControlValue(gs.uscroll_ctrl, 3);
+  g_ubox.nlist = 0;
+  UnitList_ThumbAction(0, gs.uscroll_ctrl);
+  EXPECT_TRUE(painted()) << "the strip showed the top since";
 }
 
 // The colour browser opens on the page of the colour's palette entry and
