@@ -54,6 +54,11 @@ void Union_Into(Rect& total, const Rect& r) {
 
 bool Same(Point a, Point b) { return a.h == b.h && a.v == b.v; }
 
+// The rectangle with corners a and b, either way round.
+Rect Spanned(Point a, Point b) {
+  return Rect{std::min(a.v, b.v), std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h)};
+}
+
 // The mouse in the main window while the button is held (between
 // TrackMouse_Init and TrackMouse_Stop): FALSE at the release, whose message
 // it takes, or once the button is up; mouse is then where it was released.
@@ -388,8 +393,7 @@ void Apply_Constraints(a_tool toolx, uint16 vx, Point base, Point corner, int16 
     };
     axis(base.v, dv, mv, net1.v, net2.v);
     axis(base.h, dh, mh, net1.h, net2.h);
-    dirty = Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
-                 std::max(net1.h, net2.h)};
+    dirty = Spanned(net1, net2);
   }
   const int16 fudge = vx >= 1 && vx <= MAXNVIEWS ? gs.views[vx - 1].zoom_fudge : 0;
   outset = int16(outset + std::max<int16>(fudge, 0));
@@ -496,8 +500,7 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
     Union_Into(unit->render_dirty, both);
     if (!Empty(both)) Doc_Merge_Draw(both);
     if (marqf)
-      Draw_Marq_In_Merged(toolx, Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
-                                      std::max(net1.h, net2.h)});
+      Draw_Marq_In_Merged(toolx, Spanned(net1, net2));
     t.status_size = Point{int16(std::abs(net2.v - net1.v)), int16(std::abs(net2.h - net1.h))};
     old_dirty = dirty;
     drawn = true;
@@ -525,8 +528,7 @@ void Track_4(a_tool toolx, uint16 vx, Point lanchor) {
   if (Border_Shape(toolx) && drawn) {
     // The border in whole pieces.
     Border_Fit_Corners(gs.grid_vals[FROM_CORNER_GRID], net1, net2);
-    imprint_temporary(Rect{std::min(net1.v, net2.v), std::min(net1.h, net2.h), std::max(net1.v, net2.v),
-                           std::max(net1.h, net2.h)});
+    imprint_temporary(Spanned(net1, net2));
   }
   // The final imprint, with the symmetry copies.
   const Rect final_clip = Clip_To(old_dirty, unit->paintbounds);

@@ -375,7 +375,7 @@ TEST_F(Borders, DamagedPicturesRefusedWithTheLimitSoundAndRememberedOnce) {
     Point ncorn{1, 1}, nside{1, 1}, nsliv{1, 1}, used{1, 1};
     sounds.Clear();
     EXPECT_FALSE(Border_CalcSize2(id, Point{30, 30}, ncorn, nside, nsliv, used));
-    EXPECT_EQ(used.h + used.v + ncorn.h + nside.v + nsliv.h, 0);
+    for (const Point& zeroed : {ncorn, nside, nsliv, used}) EXPECT_TRUE(zeroed == (Point{0, 0}));
     if (id == B_EIGHT || id == B_THIN) {
       EXPECT_TRUE(sounds.Ids().empty()) << "the refusal is remembered";
     }

@@ -57,9 +57,12 @@ struct a_paint_copy {
   int32 w = 0, h = 0;
   std::vector<uint32> colour;
   std::vector<uint8> mask;
-  uint32 Colour(Point c) const { return colour[size_t(c.v) * size_t(w) + size_t(c.h)] & 0xFFFFFFu; }
-  uint8 Mask(Point c) const { return mask[size_t(c.v) * size_t(w) + size_t(c.h)]; }
   bool Inside(Point c) const { return c.h >= 0 && c.v >= 0 && c.h < w && c.v < h; }
+  // A cell outside the layer reads as unpainted black.
+  uint32 Colour(Point c) const {
+    return Inside(c) ? colour[size_t(c.v) * size_t(w) + size_t(c.h)] & 0xFFFFFFu : 0;
+  }
+  uint8 Mask(Point c) const { return Inside(c) ? mask[size_t(c.v) * size_t(w) + size_t(c.h)] : 0; }
   // Cells of r with any coverage.
   int Painted(const Rect& r) const {
     int n = 0;
@@ -253,6 +256,8 @@ TEST_F(PaintEndToEnd, StrokeBucketStampsUndoAndSave) {
   ASSERT_EQ(paint.w, side);
   // The stroke passes through every sample, and a cell next to the middle
   // of each pair (the 1-cell brush steps along the line between them).
+  ASSERT_TRUE(paint.Inside(stroke_cells[0]));
+  ASSERT_NE(paint.Mask(stroke_cells[0]), 0) << "the stroke's first sample is unpainted";
   const uint32 brush = paint.Colour(stroke_cells[0]);
   const auto stroked = [&](Point c, int reach) {
     for (int16 dv = int16(-reach); dv <= reach; ++dv)
