@@ -220,20 +220,28 @@ TEST_F(Startup, RunsUntilTerminatedThenShutsDownInOrder) {
 }
 
 TEST_F(Startup, EndOfSessionDuringAModalDialogCancelsItAndQuitsNormally) {
-  // Ctrl+O shows the open dialog, a modal one, and the signal arrives
-  // while it is up. The dialog is cancelled and the program quits at once:
-  // the script's remaining lines never run, so it does not reach its end.
+  // Help > Design a new layout... (menu 606) shows the layout designer, a
+  // modal dialog that waits for the user, and the signal arrives while it
+  // is up: the snapshots before and after the menu differ by the dialog.
+  // The dialog is cancelled and the program quits at once: the script's
+  // remaining lines never run, so it does not reach its end.
   for (const char* sig : {"term", "int"}) {
     Program p(dir_);
+    const std::string before = dir_ + "/before.png", up = dir_ + "/up.png";
+    std::error_code ec;
+    fs::remove(before, ec);
+    fs::remove(up, ec);
     p.env_extra = {"VELMOR_SCREEN=1024x768",
                    "VELMOR_SCRIPT=" + Write(std::string("sig-") + sig + ".txt",
-                                            std::string("key Ctrl+o\nsignal ") + sig +
-                                                "\nwait 30\ntype abc\nwait 30\n")};
+                                            "wait 5\nsnapshot " + before + "\nmenu 606\nwait 10\nsnapshot " + up +
+                                                "\nsignal " + sig + "\nwait 30\ntype abc\nwait 30\n")};
     EXPECT_EQ(p.Run(), 0) << sig << ": " << p.Stderr();
     const std::string err = p.Stderr();
+    const std::string shot_before = Read_All(before), shot_up = Read_All(up);
+    EXPECT_FALSE(shot_before.empty()) << sig << ": " << err;
+    EXPECT_NE(shot_up, shot_before) << sig << ": no dialog was up when the signal came";
     EXPECT_EQ(err.find("script ended"), std::string::npos) << sig << ": the dialog outlived the signal\n" << err;
     EXPECT_EQ(p.Prefs_Files().size(), 1u) << sig;
-    std::error_code ec;
     fs::remove_all(dir_ + "/config", ec);
   }
 }
