@@ -59,6 +59,7 @@ int16 Slider_Clamp(int16 slider, int32 v) {
   return int16(std::clamp<int32>(v, SLIDER_VALUES[slider].minval, SLIDER_VALUES[slider].maxval));
 }
 int16 Slider_Def(int16 slider) { return SLIDER_VALUES[slider].defaultval; }
+static_assert(std::size(SliderToPoints) == NV3_SIZES, "an old text size is a step of the size slider");
 
 // --- Reading one chunk's body, keeping count of the bytes taken -------------------
 

@@ -653,6 +653,24 @@ TEST_F(OlderProjects, DamageIsRefusedAndTheUnitKept) {
       {"MASK of another size", DEFECT_V3, [&](V3Writer& w) { w.Canv(CD_LABEL); painting(w, 8, true); }},
       {"FONT count -1", DEFECT_V3, [&](V3Writer& w) { w.Canv(CD_LABEL); w.Fonts({}, -1); }},
       {"FONT count past the chunk", DEFECT_V3, [&](V3Writer& w) { w.Canv(CD_LABEL); w.Fonts({{1, "A"}}, 900); }},
+      // Counts that pass the least-size test, the last entry cut off by the chunk's end.
+      {"FONT entry past the chunk", DEFECT_V3,
+       [&](V3Writer& w) { w.Canv(CD_LABEL); w.Fonts({{1, "A name long enough"}}, 2); }},
+      {"TEXT block past the chunk", DEFECT_V3,
+       [&](V3Writer& w) {
+         V3Text t;
+         t.chars = Bytes(7, 'x');
+         w.Canv(CD_LABEL);
+         w.Texts(3, {t}, 2);
+       }},
+      {"PHOT photo past the chunk", DEFECT_V3,
+       [&](V3Writer& w) {
+         V3Photo p;
+         p.kind = V3_SOURCE_EXTFILE;
+         p.path = std::string(40, 'p') + ".jpg";
+         w.Canv(CD_LABEL);
+         w.Photos(3, {p}, 2);
+       }},
       {"TEXT version 4", DEFECT_V3, [&](V3Writer& w) { w.Canv(CD_LABEL); w.Texts(4, {}); }},
       {"TEXT version 0", DEFECT_V3, [&](V3Writer& w) { w.Canv(CD_LABEL); w.Texts(0, {}); }},
       {"TEXT count -3", DEFECT_V3, [&](V3Writer& w) { w.Canv(CD_LABEL); w.Texts(3, {good_text}, -3); }},
