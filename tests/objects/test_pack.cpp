@@ -259,7 +259,8 @@ TEST_F(PackTest, SlotCountsAreasAndNumbersPerKind) {
 }
 
 // The ring of boxes keeps every box between the two radii, over a table of
-// slider values; a box's side is the largest that fits.
+// slider values; a box's side is the largest that fits: one cell more and a
+// box would cross a circle.
 TEST_F(PackTest, ClockBoxesStayInsideTheRing) {
   const struct {
     int16 n, outerd, thickness, totangle, start;
@@ -299,6 +300,22 @@ TEST_F(PackTest, ClockBoxesStayInsideTheRing) {
       EXPECT_TRUE(EmptyRgn(rest)) << "box " << s << " enters the inner circle";
       DisposeRgn(rest);
     }
+    // One cell larger, some box about its centre would cross a circle.
+    bool crosses = false;
+    const int32 larger = side + 1;
+    for (int32 s = PACK_FIRST_SLOT; s < PACK_FIRST_SLOT + c.n && !crosses; ++s) {
+      const Point m = Center_Of(s);
+      const int16 top = int16(m.v - larger / 2), left = int16(m.h - larger / 2);
+      RgnHandle box = NewRgn(), rest = NewRgn();
+      RectRgn(box, Rect{top, left, int16(top + larger), int16(left + larger)});
+      DiffRgn(box, outer_disc, rest);
+      crosses = !EmptyRgn(rest);
+      SectRgn(box, inner_disc, rest);
+      crosses = crosses || !EmptyRgn(rest);
+      DisposeRgn(box);
+      DisposeRgn(rest);
+    }
+    EXPECT_TRUE(crosses) << "boxes of side " << larger << " fit as well";
     DisposeRgn(outer_disc);
     DisposeRgn(inner_disc);
     Pack_Cancel();
