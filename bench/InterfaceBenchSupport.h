@@ -1,12 +1,13 @@
 // The program's main window for benchmarks of the interface: the headless
 // backend on a 1280 x 1024 screen with a manual clock, the build's picture
 // library open, the window of 1000 x 700 pixels made and the interface's
-// items set up, as the program starts them.
+// items set up, as the program starts them; and all of it stopped again.
 #pragma once
 
 #include "app/Velmor4.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
+#include "host/HostWin.h"
 #include "pixel/OP.h"
 #include "pixel/SysPixt.h"
 #include "platform/Quickdraw.h"
@@ -52,6 +53,18 @@ inline bool Start_Interface_Window(bool fonts_needed) {
   main_hwnd = gs.outer_window;
   Intf_Init();
   return true;
+}
+
+// Undoes Start_Interface_Window, after a benchmark's own modules stopped.
+inline void Stop_Interface_Window() {
+  Intf_Stop();
+  Static_Stop();
+  Fonts_Stop();
+  main_hwnd = nullptr;
+  Host_Win_Reset();
+  Host_Backend_Stop();
+  Host_Clock_Set_Manual(false);
+  OP_Stop();
 }
 
 }  // namespace benchsupport

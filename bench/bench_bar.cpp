@@ -83,14 +83,7 @@ bool Start() {
 void Stop() {
   Bar_Stop();
   Restore_Fonts();
-  Intf_Stop();
-  Static_Stop();
-  Fonts_Stop();
-  main_hwnd = nullptr;
-  Host_Win_Reset();
-  Host_Backend_Stop();
-  Host_Clock_Set_Manual(false);
-  OP_Stop();
+  benchsupport::Stop_Interface_Window();
 }
 
 // One idle step; when every font has its sample, untimed, they are all

@@ -65,14 +65,7 @@ bool Start() {
 void Stop() {
   doctests::Close_Document();
   Bar_Stop();
-  Intf_Stop();
-  Static_Stop();
-  Fonts_Stop();
-  main_hwnd = nullptr;
-  Host_Win_Reset();
-  Host_Backend_Stop();
-  Host_Clock_Set_Manual(false);
-  OP_Stop();
+  benchsupport::Stop_Interface_Window();
 }
 
 // The tool grid's cell chosen, as a click on it sets it, and settled.
