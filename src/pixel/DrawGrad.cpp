@@ -145,11 +145,6 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
   Ramp_Stop();
 }
 
-// The ray index of every pixel: its angle round the centre (tenths of a
-// degree) times rpm, plus its distance times twistf div 10. The angle within
-// a quadrant depends only on the distances across and down from the centre,
-// which a picture centred on it meets four times: it is looked up once for
-// each pair and kept. Distances are taken only when they count (a twist).
 // The angles of one row of the quadrant toward (+across, up), 0 .. 900, as
 // SegmentAngle gives them, for distances across from `from` to `to` and
 // `up` rows up. Going inward the tangent only grows, so the nearest entry of
@@ -180,6 +175,11 @@ void Quadrant_Angles(int32 up, int32 from, int32 to, int16* out) {
   }
 }
 
+// The ray index of every pixel: its angle round the centre (tenths of a
+// degree) times rpm, plus its distance times twistf div 10. The angle within
+// a quadrant depends only on the distances across and down from the centre,
+// which a picture centred on it meets four times: it is looked up once for
+// each pair and kept. Distances are taken only when they count (a twist).
 void Dither_Rays(const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad, int32 rpm, int16 twistf,
                  Point center) {
   Ramp_Init(0, 3599, grad);
