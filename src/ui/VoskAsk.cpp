@@ -216,7 +216,6 @@ constexpr a_preset_field kPresetFields[] = {
     {"Size", FIELD_KBYTE},     {"Total Time", FIELD_MSEC},  {"Comments", FIELD_STRING},
 };
 constexpr int32 kPresetCount = int32(std::size(kPresetFields)) - 1;  // fields 1 .. 10
-constexpr int32 kMaxNesting = 64;
 
 // A track of the library: its fields 1 .. 10 as decoded UTF-8.
 struct a_track {
