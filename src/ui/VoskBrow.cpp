@@ -15,6 +15,7 @@
 #include "pixel/SysBlt.h"
 #include "pixel/SysPixt.h"
 #include "pixel/TextUtil.h"
+#include "platform/MString.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysDlog.h"
@@ -564,19 +565,14 @@ struct a_font_prompt {
 void Draw_Prompt_FontSub(const Rect& box) {
   char text[256] = {};
   Get_DLOG_String(StrSpan(text), kStrFontSub);
-  std::strncat(text, " ", sizeof text - std::strlen(text) - 1);
-  std::strncat(text, g_font_prompt.name, sizeof text - std::strlen(text) - 1);
+  mAppend(CStrSpan(" ", 1), StrSpan(text));
+  mAppend(CStrSpan(g_font_prompt.name), StrSpan(text));
   SetFont(gs.font_14pt);
   SetForeColor(0, 0, 0);
   DrawStringLeft(CStrSpan(text, std::strlen(text)), box, g_browser.promptx, 0);
   const int16 used = int16(StringWidth(CStrSpan(text, std::strlen(text))) + g_browser.promptx + 12);
   if (g_font_prompt.sample[0] != 0 && used < box.right - box.left)
     DrawStringLeft(CStrSpan(g_font_prompt.sample, std::strlen(g_font_prompt.sample)), box, used, 0);
-}
-
-void Copy_Text(CStrSpan src, char (&dst)[64]) {
-  std::memset(dst, 0, sizeof dst);
-  for (size_t i = 0; i < src.size() && i + 1 < sizeof dst && src[i] != 0; ++i) dst[i] = src[i];
 }
 
 }  // namespace
@@ -587,8 +583,8 @@ bool8 Ask_Font_Remap(uint32& fontx, CStrSpan sample, CStrSpan name) {
     Sound_Effect(SND_NULL);
     return false;
   }
-  Copy_Text(sample, g_font_prompt.sample);
-  Copy_Text(name, g_font_prompt.name);
+  mStrCopy(sample, StrSpan(g_font_prompt.sample));
+  mStrCopy(name, StrSpan(g_font_prompt.name));
   int16 sw = 0, sh = 0;
   Screen_Size(sw, sh);
   Browser_Layout(FONT_BAR, sw, sh, first, last, int16(std::clamp<uint32>(fontx, 0, 32767)), g_browser);
