@@ -53,12 +53,16 @@ TEST_F(HelpSession, F1HelpContentsAndAboutBox) {
 
 // SIGTERM while the About box is up ends it and then the program, normally.
 TEST_F(HelpSession, SigtermClosesTheAboutBoxAndQuits) {
-  const std::string after = Shot("4-after-sigterm");
-  const std::string script = "wait 30\n" + labelsession::Open_Project(project_) + "wait 30\n" + Menu(MENU_HELP + 8) +
-                             "wait 10\nsignal term\nwait 60\nsnapshot " + after + "\nwait 600\nquit\n";
+  const std::string before = Shot("4-before-about"), up = Shot("5-about-at-sigterm"), after = Shot("6-after-sigterm");
+  const std::string script = "wait 30\n" + labelsession::Open_Project(project_) + "wait 30\nsnapshot " + before + "\n" +
+                             Menu(MENU_HELP + 8) + "wait 10\nsnapshot " + up + "\nsignal term\nwait 60\nsnapshot " +
+                             after + "\nwait 600\nquit\n";
   const int rc = Run(script);
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << Err();
+  // The box was on screen when the signal came.
+  ASSERT_TRUE(fs::exists(before) && fs::exists(up)) << Err();
+  EXPECT_NE(testdir::Read_Text(up), testdir::Read_Text(before)) << "no About box was up";
   EXPECT_FALSE(fs::exists(after)) << "the program went on after SIGTERM";
   EXPECT_EQ(Err().find("ended without"), std::string::npos) << Err();
 }
