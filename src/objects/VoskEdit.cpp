@@ -4,6 +4,7 @@
 #include "objects/VoskEdit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
