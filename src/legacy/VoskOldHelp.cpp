@@ -21,7 +21,7 @@ void Do_Help_Menu(int16 item) {
 void Do_Help2_Menu(int16 item) {
   switch (item) {
     case 1: Do_HelpTopic(HELP_CONTENTS); break;
-    case 2: Do_HelpTopic(Help_Topic_Of_Phase(gs.curr_phase)); break;
+    case 2: Do_Contextual_Help(); break;
     case 4: Go_To_Website(7); break;
     case 5: Go_To_Website(14); break;
     case 7: Go_To_Website(15); break;
