@@ -1276,7 +1276,15 @@ void Commit(a_reader& rd, bool8 append) {
   g_doc.doc_changed = append;
   if (!rd.media_found) {
     const a_direct_print_kind kind = Calc_Direct_Print_Kind();
-    gs.pref.print_media[kind].list[2] = rd.media;
+    a_print_media_spec& slot = gs.pref.print_media[kind].list[2];
+    // A medium saved without a name keeps the slot's own name, or its
+    // button would show nothing (the record is packed: copied out whole).
+    uStr63 name;
+    std::memcpy(name, slot.label, sizeof name);
+    slot = rd.media;
+    UniChar first = 0;
+    std::memcpy(&first, rd.media.label, sizeof first);
+    if (first == 0) std::memcpy(slot.label, name, sizeof name);
   }
   Insert_Pictures(rd, g_doc);
   for (uint32 ux = 1; ux <= n; ++ux) {

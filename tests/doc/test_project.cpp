@@ -192,6 +192,36 @@ class ProjectFiles : public ::testing::Test {
   }
 };
 
+// A medium saved without a name is new to the preferences, so it takes slot
+// 2 with its settings, but the slot keeps its name: its button never shows
+// an empty label.
+TEST_F(ProjectFiles, UnnamedMediumKeepsTheSlotsName) {
+  const auto set_name = [](int16 i, const std::u16string& text) {
+    uStr63 name{};
+    std::copy(text.begin(), text.end(), name);
+    std::memcpy(gs.pref.print_media[CD_DIRECT].list[i].label, name, sizeof name);
+  };
+  const auto name_of = [](int16 i) {
+    uStr63 name;
+    std::memcpy(name, gs.pref.print_media[CD_DIRECT].list[i].label, sizeof name);
+    name[63] = 0;
+    return std::u16string(name);
+  };
+  ASSERT_TRUE(Open(fixture_));
+  ASSERT_EQ(g_doc.doc_mediax, 2);
+  set_name(2, u"");
+  const Bytes unnamed = Save("unnamed.CD4");
+  set_name(0, u"Hub printable");
+  set_name(1, u"Standard");
+  set_name(2, u"Custom");
+  gs.pref.print_media[CD_DIRECT].list[2].nudge = Point{0, 0};
+  ASSERT_TRUE(Open(unnamed, "reopened.CD4"));
+  EXPECT_EQ(g_doc.doc_mediax, 2);
+  EXPECT_EQ(name_of(2), u"Custom");
+  const Point nudge = gs.pref.print_media[CD_DIRECT].list[2].nudge;
+  EXPECT_EQ(nudge, (Point{-2, 3})) << "the settings come from the file";
+}
+
 // The fixture names DejaVu Sans by the id the pinned font list gives it.
 TEST_F(ProjectFiles, FixtureReadsEveryField) {
   ASSERT_TRUE(Open(fixture_)) << "defects " << defects;
