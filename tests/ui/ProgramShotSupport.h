@@ -58,12 +58,21 @@ inline int Run(const std::string& dir, const std::string& script, const std::str
   return rc;
 }
 
+// The colour (0xRRGGBB) at (x, y) of a picture w pixels wide; kOutside, no
+// colour at all, for a point the picture does not have.
+constexpr uint32 kOutside = 0x1000000;
+inline uint32 Px(const std::vector<uint32>& px, int32 w, int x, int y) {
+  if (x < 0 || y < 0 || x >= w) return kOutside;
+  const size_t at = size_t(y) * size_t(w) + size_t(x);
+  return at < px.size() ? px[at] & 0xFFFFFF : kOutside;
+}
+
 // A snapshot read back.
 struct Shot {
   std::vector<uint32> px;
   int32 w = 0, h = 0;
   bool Read(const std::string& path, std::string& why) { return Host_Read_PNG(path, px, w, h, why); }
-  uint32 At(int x, int y) const { return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF; }
+  uint32 At(int x, int y) const { return Px(px, w, x, y); }
   // Whether the two differ inside r (window pixels).
   bool Differs(const Shot& o, const Rect& r) const {
     for (int y = r.top; y < r.bottom; ++y)
@@ -73,9 +82,6 @@ struct Shot {
   }
 };
 
-inline uint32 Px(const std::vector<uint32>& px, int32 w, int x, int y) {
-  return px[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF;
-}
 inline std::string At(Point p) { return std::to_string(p.h) + " " + std::to_string(p.v); }
 inline Point Middle(const Rect& r) { return Point{int16((r.top + r.bottom) / 2), int16((r.left + r.right) / 2)}; }
 inline std::string Click(const Rect& r) { return "click " + At(Middle(r)) + "\n"; }

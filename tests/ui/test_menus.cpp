@@ -79,9 +79,11 @@ TEST_F(Menus, EveryAcceleratorReachesACommandOfTheTable) {
     SCOPED_TRACE(testing::Message() << "bar " << bar);
     ResHandle h = GetResource(FourCC("ACCL"), bar);
     ASSERT_TRUE(h);
+    ASSERT_GE(Res_Size(h), 2u);
     const uint8* p = LockResource(h);
     const int32 n = p[0] | (p[1] << 8);
     ASSERT_GE(n, 27);
+    ASSERT_GE(Res_Size(h), uint32(2 + 6 * n)) << "the table holds its count of entries";
     for (int32 i = 0; i < n; ++i) {
       const uint8* e = p + 2 + 6 * i;
       const int16 command = int16(e[4] | (e[5] << 8));
