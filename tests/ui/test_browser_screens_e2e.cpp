@@ -25,7 +25,7 @@ int White_In(const std::vector<uint32>& px, int32 w, int left, int top, int righ
   int n = 0;
   for (int y = top; y < bottom; ++y)
     for (int x = left; x < right; ++x) {
-      const uint32 c = px[size_t(y) * size_t(w) + size_t(x)];
+      const uint32 c = programshot::Px(px, w, x, y);
       if ((c & 0xFF) > 240 && ((c >> 8) & 0xFF) > 240 && ((c >> 16) & 0xFF) > 240) ++n;
     }
   return n;
@@ -75,6 +75,8 @@ TEST(BrowserScreens, RecentLayoutsAndDocumentsOnTheStartScreen) {
   ASSERT_TRUE(Host_Read_PNG(paper, p, w, h, why)) << why;
   ASSERT_TRUE(Host_Read_PNG(layouts, l, w, h, why)) << why;
   ASSERT_TRUE(Host_Read_PNG(documents, d, w, h, why)) << why;
+  // One size for all four: the last one's is used for each.
+  for (const std::vector<uint32>* picture : {&e, &p, &l, &d}) ASSERT_EQ(picture->size(), size_t(w) * size_t(h));
   // The lists' area: below the tabs, left of the button column.
   const int left = 10, top = 60, right = w - 240, bottom = h - 10;
   EXPECT_EQ(White_In(e, w, left, top, right, bottom), 0);
@@ -87,7 +89,7 @@ TEST(BrowserScreens, RecentLayoutsAndDocumentsOnTheStartScreen) {
   // blue over most of it.
   int unit = 0;
   for (int y = 0; y < h; ++y)
-    for (int x = w / 2; x < w; ++x) unit += (p[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF) == 0xDEE8F8;
+    for (int x = w / 2; x < w; ++x) unit += programshot::Px(p, w, x, y) == 0xDEE8F8;
   EXPECT_GT(unit, w * h / 4);
   fs::remove_all(dir);
 }
