@@ -15,6 +15,7 @@
 #include "objects/VoskBord.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskGrad.h"
+#include "objects/VoskMarq.h"
 #include "objects/VoskSpra.h"
 #include "objects/VoskStam.h"
 #include "pixel/Draw.h"
@@ -96,25 +97,6 @@ RgnHandle Stamp_Cover(const PixMap& stamp, PixMapPtr mask, const Rect& dest) {
   const int32 rb = int32(PixMap_RowBytes(*mask));
   return Host_Mask_To_Rgn(std::span<const uint8>(reinterpret_cast<const uint8*>(mask->baseAddr), size_t(rb) * size_t(h)),
                           rb, w, h, dest.left, dest.top);
-}
-
-void Too_Complex() {
-  if (t.too_complex) return;
-  t.too_complex = true;
-  OK_Alert(false, ALERT_TOO_COMPLEX);
-}
-
-// A polygon region (alternate filling) of every point, however many (NIL,
-// after the one alert of the stroke, when none could be made); a polygon
-// with no area gives an empty region.
-RgnHandle Polygon_Of(const Point* pts, int32 n) {
-  if (pts == nullptr || n < 0) n = 0;
-  std::vector<POINT> xy(static_cast<size_t>(n));
-  for (int32 i = 0; i < n; ++i) xy[size_t(i)] = POINT{pts[i].h, pts[i].v};
-  HRGN rgn = CreatePolygonRgn(xy.data(), n, ALTERNATE);
-  if (rgn == nullptr && Is_Bad_Polygon(pts, n)) rgn = NewRgn();
-  if (rgn == nullptr) Too_Complex();
-  return rgn;
 }
 
 void Bounds_Of(const Point* pts, int32 n, Rect& r) {
@@ -211,7 +193,7 @@ RgnHandle Shape_Rgn(a_shape_kind kind, const a_atom_rec& p, int16 inset) {
   } else {
     pts = Rotated_RoundRect(rp, inset, 0, 0);
   }
-  return Polygon_Of(pts.data(), int32(pts.size()));
+  return Polygon_Rgn(pts.data(), int32(pts.size()));
 }
 
 void Corner_Dirty(a_atom_rec& p) {
@@ -692,7 +674,7 @@ void Calc_Furter_Rgn(int16 corner, Point origin, a_polar anchor, a_polar extend,
     for (size_t i = 1; i + 1 < ni; ++i) pts.push_back(inner_arc[i]);
     Round_Corner(inner_arc[ni - 2], inner_arc.back(), outer_arc.front(), round_in, pts);
   }
-  rgn = Polygon_Of(pts.data(), int32(pts.size()));
+  rgn = Polygon_Rgn(pts.data(), int32(pts.size()));
 }
 
 void Atom_Furter(a_atom_rec& p) {
@@ -934,7 +916,7 @@ void Atom_FRoundRect(a_atom_rec& p) { Framed_Shape(SHAPE_ROUNDRECT, p); }
 void Atom_SPolygon(a_atom_rec& p) {
   No_Imprint(p);
   if (p.list == nullptr || p.list->npoints < 3) return;
-  a_rgn_owner rgn(Polygon_Of(p.list->points, p.list->npoints));
+  a_rgn_owner rgn(Polygon_Rgn(p.list->points, p.list->npoints));
   if (rgn.rgn == nullptr) return;
   Atom_Rgn(p, rgn.rgn);
   Bounds_Of(p.list->points, p.list->npoints, p.dirty);

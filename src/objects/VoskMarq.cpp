@@ -236,18 +236,19 @@ bool8 Marq_To_Stamp() {
   return taken;
 }
 
-RgnHandle Outline_Rgn(const a_pointlist_rec& outline) {
-  const int32 n = outline.npoints;
-  if (Is_Bad_Polygon(outline.points, n)) return NewRgn();
-  std::vector<POINT> pts(static_cast<size_t>(n));
-  for (int32 i = 0; i < n; ++i) pts[size_t(i)] = POINT{outline.points[i].h, outline.points[i].v};
-  RgnHandle rgn = CreatePolygonRgn(pts.data(), n, ALTERNATE);
+RgnHandle Polygon_Rgn(const Point* pts, int32 n) {
+  if (Is_Bad_Polygon(pts, n)) return NewRgn();
+  std::vector<POINT> xy(static_cast<size_t>(n));
+  for (int32 i = 0; i < n; ++i) xy[size_t(i)] = POINT{pts[i].h, pts[i].v};
+  RgnHandle rgn = CreatePolygonRgn(xy.data(), n, ALTERNATE);
   if (rgn == nullptr && !t.too_complex) {
     t.too_complex = true;
     OK_Alert(false, ALERT_TOO_COMPLEX);
   }
   return rgn;
 }
+
+RgnHandle Outline_Rgn(const a_pointlist_rec& outline) { return Polygon_Rgn(outline.points, outline.npoints); }
 
 void Lasso_Select(const a_pointlist_rec& outline, const Rect& boundary) {
   if (t.marq_rgn == nullptr) t.marq_rgn = NewRgn();

@@ -34,9 +34,12 @@ void Draw_Marq_Oval(const Rect& bounds);
 // the stamp was taken.
 bool8 Marq_To_Stamp();
 
-// The region of an outline from every one of its points (no cap on their
-// number), closed from the last point to the first. NIL when none could be
-// made (after alert 30, once per stroke).
+// The region (alternate filling) of the polygon of points pts[0 .. n - 1],
+// every one of them (no cap on their number), closed from the last point to
+// the first; empty for a polygon with no area. NIL when none could be made
+// (after alert 30, once per stroke).
+RgnHandle Polygon_Rgn(const Point* pts, int32 n);
+// Polygon_Rgn of an outline's points.
 RgnHandle Outline_Rgn(const a_pointlist_rec& outline);
 
 // The lasso marquee from a collected outline: its region captured, one undo
