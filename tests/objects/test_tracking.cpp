@@ -676,6 +676,9 @@ class InWindow : public Tracking {
     Host_Backend_Start_Headless(1280, 1024);
     wintest::Init_Window_Layer();
     Tracking::SetUp();
+    // The state variables as at start: a change left pending by an earlier
+    // test would settle the whole interface at the window's first message.
+    SV_Init();
     gs.outer_window = New_Window(Rect{40, 40, 640, 840}, "main", true, 8, nullptr, nullptr, &info_);
     ASSERT_NE(gs.outer_window, nullptr);
     gs.nviews = 1;
