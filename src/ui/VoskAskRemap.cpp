@@ -9,7 +9,6 @@
 #include "doc/VoskTmpl.h"
 #include "pixel/ArtKeys.h"
 #include "pixel/DrawUtilMasked.h"
-#include "pixel/SysBlt.h"
 #include "pixel/TextUtil.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
