@@ -658,11 +658,6 @@ void Bar_MouseDown(const a_mousestroke& stroke) {
     Cursor_Set_Shape(Is_Palette_Bar(bar) ? EYEDROPPER_CURSOR : FINGER_CURSOR);
     Rect r;
     Bar_ID_To_Rect(bar, area, id, r);
-    if (window != nullptr) {
-      POINT tl{r.left, r.top};
-      ClientToScreen(window, &tl);
-      OffsetRect(r, int16(tl.x - r.left), int16(tl.y - r.top));
-    }
     a_annot_spec spec{};
     spec.kind = ANNOT_BAR;
     spec.just = JUST_LEFT;
@@ -670,7 +665,7 @@ void Bar_MouseDown(const a_mousestroke& stroke) {
     spec.subx = id;
     spec.delay1 = 60;
     spec.delay2 = 60;
-    spec.gref = r;
+    spec.gref = Client_To_Screen_Rect(window, r);
     Annot_Set_Targ(spec);
     return;
   }

@@ -635,13 +635,7 @@ void Ask_Tip(a_annot_kind kind, int16 ix, int16 subx, const a_node_rec& node) {
   spec.subx = subx;
   spec.delay1 = kTipDelay;
   spec.delay2 = kTipDelay;
-  Rect g = node.nbounds;
-  if (node.nowner != nullptr) {
-    POINT tl{g.left, g.top};
-    ClientToScreen(node.nowner, &tl);
-    OffsetRect(g, int16(tl.x - g.left), int16(tl.y - g.top));
-  }
-  spec.gref = g;
+  spec.gref = Client_To_Screen_Rect(node.nowner, node.nbounds);
   Annot_Set_Targ(spec);
 }
 

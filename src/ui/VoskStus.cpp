@@ -710,6 +710,14 @@ void Annot_Init() {
   g_annot_endupdate_proc = Annot_EndUpdate;
 }
 
+Rect Client_To_Screen_Rect(HWND window, Rect r) {
+  if (window == nullptr) return r;
+  POINT tl{r.left, r.top};
+  ClientToScreen(window, &tl);
+  OffsetRect(r, int16(tl.x - r.left), int16(tl.y - r.top));
+  return r;
+}
+
 void Annot_Set_Targ(const a_annot_spec& spec) {
   g_annot.targ = spec;
   Annot_Tick();

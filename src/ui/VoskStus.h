@@ -79,6 +79,9 @@ struct a_annot_state {
 };
 extern a_annot_state g_annot;
 
+// A rectangle in window's client coordinates in the screen's, as a tip's
+// gref is given (unmoved without a window).
+Rect Client_To_Screen_Rect(HWND window, Rect r);
 // The wanted tip; then Annot_Tick.
 void Annot_Set_Targ(const a_annot_spec& spec);
 // Another element of the wanted tip (a palette cell); then Annot_Tick.

@@ -341,6 +341,12 @@ TEST_F(BarTest, HoveringAnElementAimsItsTipAndCursor) {
     EXPECT_EQ(g_annot.targ.kind, ANNOT_BAR);
     EXPECT_EQ(g_annot.targ.ix, c.bar);
     EXPECT_EQ(g_annot.targ.subx, c.id);
+    // The tip's box starts under the cell's left edge in the window.
+    Rect cell, box;
+    ASSERT_TRUE(Bar_ID_To_Rect(c.bar, kArea, c.id, cell));
+    Annot_Calc_Box(g_annot.targ, "Tip", box);
+    EXPECT_EQ(box.left, cell.left);
+    EXPECT_GT(box.top, cell.top);
     EXPECT_EQ(g_curr_cursor.shape, c.cursor);
     EXPECT_EQ(gs.bar_selection[c.bar], before);
     // Off the elements: no tip, the arrow.
