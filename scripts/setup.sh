@@ -10,15 +10,19 @@ PACKAGES=(
   libpng-dev libtiff-dev libcairo2-dev libcups2-dev zlib1g-dev libx11-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  # fonts the art generator draws glyphs from (art/fonts.txt, licences in art/NOTICE)
-  fonts-dejavu-core fonts-font-awesome fonts-noto-core
+  # fonts the art generator draws glyphs from (art/fonts.txt, licences in art/NOTICE);
+  # the text tests pin every DejaVu face, core and extra
+  fonts-dejavu-core fonts-dejavu-extra fonts-font-awesome fonts-noto-core
   # independent readers and writers of image files, the oracles of the image tests
   netpbm imagemagick libjpeg-turbo-progs
   # a print spooler of the tests' own with a PDF queue, and readers of the PDFs printed
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
-  # a display server without a screen, for the smoke test of the real window, and a
-  # second program that copies and pastes through its clipboard
-  xvfb xauth xclip
+  # a display server without a screen, for the smoke test of the real window, a
+  # second program that copies and pastes through its clipboard, and the X tools
+  # that read the window's icon off the server
+  xvfb xauth xclip x11-utils
+  # the desktop's file-type database, refreshed when the program registers its type
+  shared-mime-info
   # fuzz targets (libFuzzer comes with clang)
   clang libclang-rt-14-dev
 )

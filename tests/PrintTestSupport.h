@@ -31,7 +31,7 @@ class PrintingTest : public testdir::TempDirTest {
   explicit PrintingTest(std::string prefix) : TempDirTest(std::move(prefix)) {}
   void SetUp() override {
     TempDirTest::SetUp();
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Host_Print_Set_Cups(false);
     Host_Print_Set_Disc_Printer(false);
     doctests::Start_Document_Modules();

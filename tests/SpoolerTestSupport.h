@@ -6,8 +6,9 @@
 // the system's configuration folder only, so the queue's own settings file
 // ("cups-pdf-<queue>.conf") lives there while the spooler runs.
 //
-// It needs root (the back end runs only as root) and the spooler's programs;
-// Start() otherwise fails with the reason, for the test to skip with.
+// It needs root (the back end runs only as root): a test skips when
+// Runs_Here() is FALSE. Start() fails with the reason otherwise, naming the
+// package of a missing program (scripts/setup.sh installs them all).
 #pragma once
 
 #include <signal.h>
@@ -24,6 +25,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class TestSpooler {
@@ -33,12 +35,19 @@ class TestSpooler {
   TestSpooler& operator=(const TestSpooler&) = delete;
   ~TestSpooler() { Stop(); }
 
+  // Whether the spooler can run here at all (the PDF back end runs only as root).
+  static bool Runs_Here() { return geteuid() == 0; }
+
   // Starts the server and makes the queue (about 3 s). FALSE with the reason.
   bool Start(std::string& why) {
     namespace fs = std::filesystem;
-    if (geteuid() != 0) return Fail(why, "not root: the PDF back end runs only as root");
-    for (const char* need : {kCupsd, kLpadmin, kBackend})
-      if (access(need, X_OK) != 0) return Fail(why, std::string("no ") + need);
+    if (!Runs_Here()) return Fail(why, "not root: the PDF back end runs only as root");
+    const std::pair<const char*, const char*> needs[] = {
+        {kCupsd, "cups-daemon"}, {kLpadmin, "cups-client"}, {kBackend, "printer-driver-cups-pdf"}};
+    for (const auto& [need, package] : needs)
+      if (access(need, X_OK) != 0)
+        return Fail(why, std::string(need) + " is missing: package " + package +
+                             " brings it (scripts/setup.sh installs it)");
     if (!fs::is_directory(kConfDir)) return Fail(why, std::string("no ") + kConfDir);
     std::string tmpl = (fs::temp_directory_path() / "velmor-spooler-XXXXXX").string();
     std::vector<char> buf(tmpl.begin(), tmpl.end());

@@ -41,6 +41,36 @@ bool On_Path(const std::string& tool) {
   return false;
 }
 
+std::string Package_Of(const std::string& tool) {
+  static const struct {
+    const char* tool;
+    const char* package;
+  } kPackages[] = {
+      {"convert", "imagemagick"},        {"import", "imagemagick"},
+      {"ppmtopict", "netpbm"},           {"ppmtoilbm", "netpbm"},
+      {"bmptopnm", "netpbm"},            {"ppmtobmp", "netpbm"},
+      {"giftopnm", "netpbm"},            {"ppmtogif", "netpbm"},
+      {"pnmtopng", "netpbm"},            {"tifftopnm", "netpbm"},
+      {"cjpeg", "libjpeg-turbo-progs"},  {"djpeg", "libjpeg-turbo-progs"},
+      {"pdftoppm", "poppler-utils"},     {"pdfimages", "poppler-utils"},
+      {"xvfb-run", "xvfb"},              {"Xvfb", "xvfb"},
+      {"xauth", "xauth"},                {"xclip", "xclip"},
+      {"xprop", "x11-utils"},            {"xwininfo", "x11-utils"},
+      {"update-mime-database", "shared-mime-info"},
+      {"cupsd", "cups-daemon"},          {"lpstat", "cups-client"},
+      {"lp", "cups-client"},             {"lpadmin", "cups-client"},
+  };
+  for (const auto& p : kPackages)
+    if (tool == p.tool) return p.package;
+  return "";
+}
+
+std::string Missing_Tool_Message(const std::string& tool) {
+  const std::string package = Package_Of(tool);
+  if (package.empty()) return tool + " is missing";
+  return tool + " is missing: package " + package + " brings it (scripts/setup.sh installs it)";
+}
+
 std::string Shared_Path(const std::string& name) { return std::string(VELMOR_SHARED_DIR) + "/" + name; }
 
 int main(int argc, char** argv) {

@@ -31,5 +31,17 @@ void Install_Test_Hooks();
 std::string Fixture_Path(const std::string& name);
 std::string Shared_Path(const std::string& name);
 
-// Whether a program of that name is on the PATH (tests of outside tools skip without it).
+// Whether a program of that name is on the PATH.
 bool On_Path(const std::string& tool);
+
+// The Debian package that brings a program the tests run ("" for one we do not know).
+std::string Package_Of(const std::string& tool);
+// "TOOL is missing: package P brings it (scripts/setup.sh installs it)".
+std::string Missing_Tool_Message(const std::string& tool);
+
+// Every outside program a test runs is installed by scripts/setup.sh, so a
+// missing one fails the test, naming the package that brings it.
+#define REQUIRE_TOOL(tool)                                                   \
+  do {                                                                       \
+    if (!On_Path(tool)) GTEST_FAIL() << Missing_Tool_Message(tool);          \
+  } while (0)

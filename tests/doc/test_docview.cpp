@@ -748,7 +748,7 @@ TEST_F(DocView, ThePreviewDrawsMastersForTheirClonesAndMarks) {
 // A text's overflow marks show over the view in the text phase, and only
 // there.
 TEST_F(DocView, OverflowMarksShowInTheTextPhase) {
-  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
   Fonts_Stop();
   Fonts_Init();
   a_doc_unit* u = Open(Layout({Unit(UNIT_RECT, 10, 10, 300, 200)}));

@@ -611,7 +611,7 @@ TEST_F(History, ThePanelsRowsFindTheirStates) {
 // The panel paints a row per state from the oldest: the current one on its
 // highlight strip in dark blue, the redo states in grey, the others black.
 TEST_F(History, ThePanelPaintsTheRowsByTheirPlace) {
-  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
   Fonts_Init();
   gs.font_14pt = a_fontspec{BASE_PROP_FONT, 14, 0, 1, 1, 0, 0, 0};
   Open(Layout(1, 60, 40));

@@ -46,7 +46,7 @@ class LayoutSheets : public ::testing::Test {
  protected:
   a_fontspec font_{};
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     VoskDef_Init();
     Resources_Init();
     SysVideo_Init();

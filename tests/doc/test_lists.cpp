@@ -72,7 +72,7 @@ class PaperLists : public ::testing::Test {
   void (*saved_pop_)() = nullptr;
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     wintest::Start_Dialog_Layer();
     Fonts_Stop();
     Fonts_Init();

@@ -236,7 +236,7 @@ class OlderProjects : public ::testing::Test {
   uint32 dejavu_ = 0;
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Fonts_Stop();
     Fonts_Init();
     doctests::Start_Document_Modules();

@@ -95,7 +95,9 @@ TEST_F(Printing, TwoUpDiscSheetPlacesEachDiscAndItsClone) {
 
   // As a PDF: the disc's picture is one image, placed twice; nothing else
   // is an image larger than a small patch, none the page's size.
-  if (On_Path("pdfimages")) {
+  if (!On_Path("pdfimages")) {
+    ADD_FAILURE() << Missing_Tool_Message("pdfimages");
+  } else {
     Host_Print_Set_Output_Path(P("sheet.pdf"));
     ASSERT_TRUE(Print1_Doc());
     const std::vector<printsheet::PdfImage> images = printsheet::Pdf_Images_Listed(P("sheet.pdf"));

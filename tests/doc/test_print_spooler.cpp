@@ -54,8 +54,9 @@ class SpooledPrinting : public printsheet::PrintingTest {
   SpooledPrinting() : PrintingTest("spooled") {}
   static void SetUpTestSuite() {
     g_no_spooler.clear();
+    if (!TestSpooler::Runs_Here()) return;
     if (!On_Path("pdftoppm")) {
-      g_no_spooler = "pdftoppm is not installed";
+      g_no_spooler = Missing_Tool_Message("pdftoppm");
       return;
     }
     g_spooler = std::make_unique<TestSpooler>();
@@ -63,7 +64,8 @@ class SpooledPrinting : public printsheet::PrintingTest {
   }
   static void TearDownTestSuite() { g_spooler.reset(); }
   void SetUp() override {
-    if (!g_spooler) GTEST_SKIP() << "no print spooler of our own: " << g_no_spooler;
+    if (!TestSpooler::Runs_Here()) GTEST_SKIP() << "no print spooler of our own: not root";
+    if (!g_spooler) GTEST_FAIL() << "no print spooler of our own: " << g_no_spooler;
     PrintingTest::SetUp();
     if (IsSkipped()) return;
     // The default printer: the server's one queue, whatever the machine's

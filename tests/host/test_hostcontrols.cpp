@@ -459,7 +459,7 @@ int32 Focus_Dots(HWND c) {
 }
 
 TEST_F(ControlsTest, ControlsDrawTextFramesAndTheFocusRectangle) {
-  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
   HWND b = Make("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 70, 10, 10, 90, 26, u"OK");
   HWND other = Make("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 71, 110, 10, 90, 26, u"Cancel");
   HWND e = Make("EDIT", 0, 72, 10, 50, 150, 22, u"text");

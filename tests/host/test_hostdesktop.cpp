@@ -333,7 +333,7 @@ TEST_F(Desktop, UnwritableOrMissingPlacesFailQuietly) {
 
 TEST_F(Desktop, TheRealMimeToolAcceptsThePackage) {
   std::string tool;
-  if (!Host_Find_Program("update-mime-database", tool)) GTEST_SKIP() << "update-mime-database not installed";
+  if (!Host_Find_Program("update-mime-database", tool)) GTEST_FAIL() << Missing_Tool_Message("update-mime-database");
   EnvGuard env("XDG_DATA_HOME", data.c_str());
   Host_Desktop_Set_Refresh_Commands({}, {});
   ASSERT_TRUE(Host_Desktop_Register(Sample_App("/usr/bin/velmor4")));

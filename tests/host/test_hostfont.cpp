@@ -1,5 +1,5 @@
 // Font families and logical fonts of the host layer, under a pinned font
-// configuration that holds only the DejaVu fonts (fonts-dejavu-core).
+// configuration that holds only the DejaVu fonts (fonts-dejavu-core and -extra).
 #include <gtest/gtest.h>
 
 #include <ft2build.h>
@@ -21,7 +21,7 @@ namespace {
 
 #define REQUIRE_DEJAVU()                                 \
   do {                                                   \
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage; \
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message(); \
   } while (0)
 
 std::u16string U(const char* s) {

@@ -14,7 +14,7 @@ namespace {
 
 #define REQUIRE_DEJAVU()                                 \
   do {                                                   \
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage; \
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message(); \
   } while (0)
 
 HostLogFont Sans(int32 em, const char* face = "DejaVu Sans") {

@@ -346,7 +346,7 @@ class HostMenuWindow : public ::testing::Test {
 };
 
 TEST_F(HostMenuWindow, TheBarIsDrawnWithItsTitlesInOrder) {
-  if (!have_fonts_) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!have_fonts_) GTEST_FAIL() << No_DejaVu_Message();
   RECT r0, r1, r2;
   ASSERT_TRUE(Host_Menu_Title_Rect(main_, 0, &r0));
   ASSERT_TRUE(Host_Menu_Title_Rect(main_, 1, &r1));

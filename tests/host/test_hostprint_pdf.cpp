@@ -240,7 +240,7 @@ TEST_F(HostPrintPdfTest, PdfEmbedsEachPictureOnceAndNeverThePage) {
   std::vector<std::pair<int, int>> images = Pdf_Images(testdir::Read_Text(out));
   std::sort(images.begin(), images.end());
   EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{120, 120}, {200, 150}}));
-  if (!On_Path("pdfimages")) GTEST_SKIP() << "pdfimages is not installed";
+  REQUIRE_TOOL("pdfimages");
   std::vector<std::pair<int, int>> listed = Pdfimages_List(out);
   // pdfimages lists an image at each use; the distinct ones are the two pictures.
   std::sort(listed.begin(), listed.end());
@@ -250,7 +250,7 @@ TEST_F(HostPrintPdfTest, PdfEmbedsEachPictureOnceAndNeverThePage) {
 }
 
 TEST_F(HostPrintPdfTest, PdfPageShowsWhatWasDrawnInItsOrder) {
-  if (!On_Path("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+  REQUIRE_TOOL("pdftoppm");
   HDC dc = File_DC(150);
   ASSERT_NE(dc, nullptr);
   const std::string out = P("page.pdf");
@@ -303,7 +303,7 @@ TEST_F(HostPrintPdfTest, BusyDrawingGoesInAsPatchesSmallerThanThePage) {
   const std::vector<std::pair<int, int>> images = Pdf_Images(testdir::Read_Text(out));
   ASSERT_FALSE(images.empty());
   for (auto [iw, ih] : images) EXPECT_LE(ih, 64) << iw << "x" << ih;
-  if (!On_Path("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+  REQUIRE_TOOL("pdftoppm");
   Raster r;
   ASSERT_TRUE(Render(out, 100, P("noise"), r));
   ASSERT_EQ(r.width, w);
@@ -312,10 +312,11 @@ TEST_F(HostPrintPdfTest, BusyDrawingGoesInAsPatchesSmallerThanThePage) {
 }
 
 TEST_F(HostPrintPdfTest, ThroughASpoolerThePicturesLandWhereTheyWereDrawn) {
-  if (!On_Path("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+  REQUIRE_TOOL("pdftoppm");
   TestSpooler spooler;
   std::string why;
-  if (!spooler.Start(why)) GTEST_SKIP() << "no print spooler of our own: " << why;
+  if (!TestSpooler::Runs_Here()) GTEST_SKIP() << "no print spooler of our own: not root";
+  if (!spooler.Start(why)) GTEST_FAIL() << "no print spooler of our own: " << why;
   Host_Print_Set_Cups(true);
   HDC dc = File_DC(150, spooler.Queue().c_str());
   ASSERT_NE(dc, nullptr);

@@ -35,7 +35,7 @@ class TextTest : public ::testing::Test {
   const HostSurface* Px() const { return Host_Surface(surf); }
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Make(32, 300, 200);
   }
   void TearDown() override { Release(); }

@@ -45,7 +45,7 @@ constexpr uint8 kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28, kHome = 0
 class Editing : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Fonts_Stop();
     Fonts_Init();
     mono_ = Find_Font_Name(CStrSpan("DejaVu Sans Mono"));

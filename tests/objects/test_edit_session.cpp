@@ -38,7 +38,7 @@ class EditSession : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
     if (!fs::exists(VELMOR_ART_LIBRARY)) GTEST_SKIP() << "the picture library is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     ASSERT_FALSE(home_.dir.empty());
     Resources_Init();
     std::string prefs;
@@ -96,8 +96,8 @@ TEST_F(EditSession, TypeBreakSelectCopyAndPasteInPlace) {
 }
 
 TEST_F(EditSession, TextRoundTripsWithAnotherProgramOnADisplay) {
-  if (!On_Path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
-  if (!On_Path("xclip")) GTEST_SKIP() << "xclip is not installed";
+  REQUIRE_TOOL("xvfb-run");
+  REQUIRE_TOOL("xclip");
   const std::string dir = home_.dir;
   const std::string project = dir + "/cd.CD4";
   ASSERT_TRUE(labelsession::Write_CD_Project(project));

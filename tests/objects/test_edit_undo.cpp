@@ -23,7 +23,7 @@ a_keystroke Typed(UniChar c) { return a_keystroke{0, uint8(c), c, 0}; }
 class EditUndo : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     tmp_ = testdir::Make_Temp_Dir("edit");
     ASSERT_FALSE(tmp_.empty());
     env_ = std::make_unique<testdir::EnvGuard>("TMPDIR", tmp_.c_str());

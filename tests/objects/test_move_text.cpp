@@ -30,7 +30,7 @@ int32 Width(const Rect& r) { return int32(r.right) - r.left; }
 class MovingTexts : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Fonts_Stop();
     Fonts_Init();
     const uint32 mono = Find_Font_Name(CStrSpan("DejaVu Sans Mono"));

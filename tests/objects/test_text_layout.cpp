@@ -35,7 +35,7 @@ std::u16string U(const char* s) {
 class TextLayout : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Fonts_Stop();
     Fonts_Init();
     mono_ = Find_Font_Name(CStrSpan("DejaVu Sans Mono"));

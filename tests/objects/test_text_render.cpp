@@ -330,7 +330,7 @@ constexpr int16 kDisc = 1417;  // a 120 mm disc face in cells
 class TextPixels : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     VoskDef_Init();
     Resources_Init();
     SysVideo_Init();

@@ -36,7 +36,7 @@ class ListBox : public ::testing::Test {
   void (*saved_pop_)() = nullptr;
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     SysVideo_Init();
     SysWin_Init();
     Quickdraw_Init();

@@ -31,7 +31,7 @@ class FitText : public ::testing::Test {
   GWorldPtr w_ = nullptr;
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     SysVideo_Init();
     SysWin_Init();
     Quickdraw_Init();

@@ -184,6 +184,7 @@ TEST_F(LargePhotoTest, JpegIsReadAtTheSmallestDctScaleThatServes) {
       {100, 100, 700, 600, 450},  // the larger need wins: 6/8
       {0, 0, 0, 800, 600},        // neither named: the whole picture
   };
+  REQUIRE_TOOL("djpeg");
   const std::string djpeg = Find_Tool("djpeg");
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.fit_w << "x" << c.fit_h << " " << c.permille);
@@ -195,7 +196,7 @@ TEST_F(LargePhotoTest, JpegIsReadAtTheSmallestDctScaleThatServes) {
     EXPECT_EQ(natural, (Rect{0, 0, 600, 800}));
     EXPECT_EQ(scan_.body.bounds, (Rect{0, 0, int16(c.want_h), int16(c.want_w)}));
     EXPECT_EQ(std::string(scan_.codec, 4), "JPEG");
-    if (djpeg.empty() || c.want_w == 800) continue;
+    if (c.want_w == 800) continue;
     ASSERT_TRUE(Write_Bytes(P("small.jpg"), small));
     const int m = c.want_w / 100;
     ASSERT_TRUE(Run_Tool(djpeg + " -scale " + std::to_string(m) + "/8 -outfile '" + P("small.ppm") + "' '" +
@@ -406,8 +407,9 @@ TEST_F(LargePhotoTest, OtherFormatsReduceToTheirBlockAverages) {
                            std::pair{FMT_PICT, "f.pict"}})
     ASSERT_EQ(Export_World(fmt, 72, Spec(P(name)), 0, src.fore), 0) << name;
   Dispose_MW(src);
+  REQUIRE_TOOL("convert");
   const std::string convert = Find_Tool("convert");
-  if (!convert.empty()) {
+  {
     Run_Tool(convert + " '" + P("f.png") + "' -interlace PNG '" + P("fi.png") + "'");
     Run_Tool(convert + " '" + P("f.png") + "' -define tiff:tile-geometry=32x32 '" + P("ft.tif") + "'");
     Run_Tool(convert + " '" + P("f.png") + "' -colors 200 '" + P("f.gif") + "'");
@@ -415,7 +417,7 @@ TEST_F(LargePhotoTest, OtherFormatsReduceToTheirBlockAverages) {
   const char* files[] = {"f.png", "fa.png", "fi.png", "f.tif", "ft.tif", "f.psd", "f.bmp", "f.pict", "f.gif"};
   for (const char* file : files) {
     if (Read_Bytes(P(file)).empty()) {
-      std::printf("note: %s not made (ImageMagick missing), not checked\n", file);
+      ADD_FAILURE() << file << " was not made";
       continue;
     }
     for (int32 permille : {500, 250, 90}) {
@@ -488,7 +490,7 @@ namespace {
 class LargePhotoRefusalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     wintest::Start_Dialog_Layer();
     SetActiveWindow(gs.outer_window);
     dir_ = Make_Temp_Dir();
@@ -523,15 +525,16 @@ TEST_F(LargePhotoRefusalTest, RefusedPicturesShowTheirAlerts) {
   ASSERT_EQ(Host_Encode_JPEG(HostImageSource{busy.data(), 256, 256, 256 * 4, 72}, 80, good_jpg), HC_OK);
   std::vector<uint8> truncated(good_jpg.begin(), good_jpg.begin() + long(good_jpg.size() / 2));
   std::vector<uint8> cmyk;
+  REQUIRE_TOOL("convert");
   const std::string convert = Find_Tool("convert");
-  if (!convert.empty()) {
+  {
     ASSERT_TRUE(Write_Bytes(dir_ + "/in.jpg", good_jpg));
     if (Run_Tool(convert + " '" + dir_ + "/in.jpg' -colorspace CMYK '" + dir_ + "/cmyk.jpg'"))
       cmyk = Read_Bytes(dir_ + "/cmyk.jpg");
   }
   // An interlaced PNG must be held whole before it is reduced.
   std::vector<uint8> interlaced;
-  if (!convert.empty()) {
+  {
     std::vector<uint8> px(size_t(300) * 200 * 4, 0x40), png;
     ASSERT_EQ(Host_Encode_PNG(HostImageSource{px.data(), 300, 200, 300 * 4, 72}, false, png), HC_OK);
     ASSERT_TRUE(Write_Bytes(dir_ + "/p.png", png));

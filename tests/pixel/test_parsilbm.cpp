@@ -234,7 +234,7 @@ TEST_F(ParsILBM, BadFilesAreRefusedWithTheirCode) {
 
 TEST_F(ParsILBM, FilesWrittenByPpmtoilbmAreRead) {
   const std::string ppmtoilbm = Find_Tool("ppmtoilbm");
-  if (ppmtoilbm.empty()) GTEST_SKIP() << "ppmtoilbm (netpbm) is not installed";
+  REQUIRE_TOOL("ppmtoilbm");
   const std::string tmp = Make_Temp_Dir();
   Image src;
   src.w = 37, src.h = 13;

@@ -23,9 +23,10 @@ class JpegTest : public ::testing::Test {
   void SetUp() override {
     dir_ = Make_Temp_Dir();
     ASSERT_FALSE(dir_.empty());
+    REQUIRE_TOOL("cjpeg");
+    REQUIRE_TOOL("djpeg");
     cjpeg_ = Find_Tool("cjpeg");
     djpeg_ = Find_Tool("djpeg");
-    if (cjpeg_.empty() || djpeg_.empty()) GTEST_SKIP() << "cjpeg/djpeg are not installed";
   }
   void TearDown() override {
     Dispose_Handle(expand_);

@@ -150,8 +150,6 @@ class QuikTest : public ::testing::Test {
   a_picture_scan_rec scan_{};
 };
 
-#define SKIP_WITHOUT(tool)                                              \
-  if (Find_Tool(tool).empty()) GTEST_SKIP() << tool " is not installed"
 
 // --- Imports compared with an independent reader ---------------------------------------
 
@@ -202,7 +200,7 @@ const ImportCase kImportCases[] = {
 };
 
 TEST_F(QuikTest, ImportsWhatImageMagickReads) {
-  if (convert_.empty()) GTEST_SKIP() << "ImageMagick is not installed";
+  REQUIRE_TOOL("convert");
   const int w = 37, h = 23;  // odd sizes: row padding and partial tiles
   ASSERT_TRUE(Write_PPM(P("in.ppm"), Test_Pattern(w, h)));
   const Rgba source = Alpha_Pattern(w, h);
@@ -227,7 +225,7 @@ TEST_F(QuikTest, ImportsWhatImageMagickReads) {
     std::remove(P(c.file).c_str());
     if (!Make(c.make)) {
       if (!missing_.empty()) {
-        std::printf("[ skipped ] %s: %s is not installed\n", c.name, missing_.c_str());
+        ADD_FAILURE() << Missing_Tool_Message(missing_);
         missing_.clear();
         continue;
       }
@@ -271,7 +269,7 @@ TEST_F(QuikTest, ImportsWhatImageMagickReads) {
 // Where a lossless file came from our own pattern, the import equals it
 // exactly (not merely what another reader makes of it).
 TEST_F(QuikTest, LosslessImportEqualsTheSource) {
-  SKIP_WITHOUT("pnmtopng");
+  REQUIRE_TOOL("pnmtopng");
   const Image src = Test_Pattern(64, 33);
   ASSERT_TRUE(Write_PPM(P("in.ppm"), src));
   ASSERT_TRUE(Make("{pnmtopng} {dir}/in.ppm > {dir}/f.png"));
@@ -289,7 +287,7 @@ TEST_F(QuikTest, LosslessImportEqualsTheSource) {
 // --- Transparent colours of palette pictures -----------------------------------------
 
 TEST_F(QuikTest, TransparentColourOfPalettePicturesTurnsWhiteAndMasked) {
-  if (convert_.empty()) GTEST_SKIP() << "ImageMagick is not installed";
+  REQUIRE_TOOL("convert");
   const Image pal = Palette_Pattern(20, 10);
   ASSERT_TRUE(Write_PPM(P("pal.ppm"), pal));
   for (const char* out : {"GIF:{dir}/t.gif", "PNG8:{dir}/t.png"}) {
@@ -397,7 +395,7 @@ TEST_F(QuikTest, PhotoshopIndexedAndBitmapModes) {
 // --- Refusals -------------------------------------------------------------------------
 
 TEST_F(QuikTest, NonRgbColourSpacesAreRefusedWithTheDepthCode) {
-  if (convert_.empty()) GTEST_SKIP() << "ImageMagick is not installed";
+  REQUIRE_TOOL("convert");
   ASSERT_TRUE(Write_PPM(P("in.ppm"), Test_Pattern(16, 16)));
   const char* cases[] = {
       "{convert} {dir}/in.ppm -colorspace CMYK {dir}/f.jpg",
@@ -478,7 +476,7 @@ TEST_F(QuikTest, HugeDeclaredSizeIsRefusedUpFront) {
 }
 
 TEST_F(QuikTest, DamagedFilesAreRefusedWithCodes) {
-  if (convert_.empty()) GTEST_SKIP() << "ImageMagick is not installed";
+  REQUIRE_TOOL("convert");
   ASSERT_TRUE(Write_PPM(P("in.ppm"), Test_Pattern(64, 48)));
   struct Damage {
     const char* file;
@@ -526,7 +524,7 @@ TEST_F(QuikTest, CorruptPngDataIsRefused) {
 // --- Import from memory ----------------------------------------------------------------
 
 TEST_F(QuikTest, BytesInMemoryImportWithTheRecordedCodec) {
-  SKIP_WITHOUT("cjpeg");
+  REQUIRE_TOOL("cjpeg");
   ASSERT_TRUE(Write_PPM(P("in.ppm"), Test_Pattern(40, 30)));
   ASSERT_TRUE(Make("{cjpeg} {dir}/in.ppm > {dir}/f.jpg"));
   ASSERT_EQ(Import(P("f.jpg")), 0);
@@ -618,7 +616,7 @@ TEST_F(ExportTest, EveryFormatReadsBackWithIndependentTools) {
     std::remove(P("back.ppm").c_str());
     if (!Make(c.readback)) {
       ASSERT_FALSE(missing_.empty()) << "the tool could not read the file";
-      std::printf("[ skipped ] %s: %s is not installed\n", c.file, missing_.c_str());
+      ADD_FAILURE() << Missing_Tool_Message(missing_);
       missing_.clear();
       continue;
     }
@@ -644,7 +642,7 @@ TEST_F(ExportTest, EveryFormatReadsBackWithIndependentTools) {
 }
 
 TEST_F(ExportTest, ResolutionIsRecorded) {
-  if (convert_.empty()) GTEST_SKIP() << "ImageMagick is not installed";
+  REQUIRE_TOOL("convert");
   for (auto [fmt, file] : {std::pair{FMT_JPEG, "r.jpg"}, std::pair{FMT_TIFF, "r.tif"},
                            std::pair{FMT_PSD, "r.psd"}, std::pair{FMT_BMP, "r.bmp"}}) {
     SCOPED_TRACE(file);

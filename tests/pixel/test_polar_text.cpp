@@ -163,7 +163,7 @@ TEST_F(PolarTextTest, PenMovesToPolarPositions) {
 // At angle 0 the turned string is the upright string, aliased: its ink sits
 // where DrawString puts it, baseline at oldpos, and the pen ends behind it.
 TEST_F(PolarTextTest, WorldAngleZeroMatchesUprightText) {
-  if (!Fonts()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Fonts()) GTEST_FAIL() << No_DejaVu_Message();
   GWorldPtr a = World();
   SetFont(sans_);
   ForeColor(1);
@@ -201,7 +201,7 @@ TEST_F(PolarTextTest, WorldAngleZeroMatchesUprightText) {
 // port without a world: the text runs from the turned start point in the
 // turned direction, and both ways give the same ink box within a pixel or two.
 TEST_F(PolarTextTest, TurnedTextInWorldAndByEscapement) {
-  if (!Fonts()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Fonts()) GTEST_FAIL() << No_DejaVu_Message();
   const Point origin{150, 150};
   const Point oldpos{150, 170};  // 20 pixels right of the origin
   struct Case {
@@ -262,7 +262,7 @@ TEST_F(PolarTextTest, TurnedTextInWorldAndByEscapement) {
 // world's clip keeps the ink inside; the scratch world is kept and enlarged
 // only when a text needs more room.
 TEST_F(PolarTextTest, OpaqueCellClipAndScratchReuse) {
-  if (!Fonts()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Fonts()) GTEST_FAIL() << No_DejaVu_Message();
   GWorldPtr w = World();
   ForeColor(1);
   RGBBackColor(RGBColor{0, 0xFFFF, 0});
@@ -305,7 +305,7 @@ TEST_F(PolarTextTest, OpaqueCellClipAndScratchReuse) {
 // expandf stretches the spacing: the ink and the pen's travel grow with it;
 // a factor out of range draws the normal spacing.
 TEST_F(PolarTextTest, ExpandedSpacing) {
-  if (!Fonts()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Fonts()) GTEST_FAIL() << No_DejaVu_Message();
   Point start{0, 0};
   struct Case {
     float expandf;

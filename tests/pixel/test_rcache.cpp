@@ -188,7 +188,7 @@ TEST_F(RCacheTest, PurposesThatShareRenderings) {
 // A key that no pool holds renders as the missing-picture pattern over the
 // record's subset: white, the legend in its colour, and the frame.
 TEST_F(RCacheTest, MissingKeyDrawsThePlaceholder) {
-  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
   a_spec s = Library_Spec(999);
   s.subset = Rect{0, 0, 60, 120};
   a_cache_result c;

@@ -53,7 +53,7 @@ void Shown(HWND dialog) {
 class ColorPickTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     wintest::Start_Dialog_Layer();
     main_hwnd = gs.outer_window;
     SetActiveWindow(main_hwnd);

@@ -61,7 +61,7 @@ TEST_F(PlatformAliasTest, SetWindowMakesEachWindowTheCurrentPort) {
 }
 
 TEST_F(PlatformAliasTest, ProgressConstantsOpenAndCloseTheDisplay) {
-  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
   Progress_Tick(PROGRESS_INIT, PROGRESS_INIT);
   EXPECT_NE(g_progress_window, nullptr);
   Progress_Tick(PROGRESS_STOP, PROGRESS_STOP);

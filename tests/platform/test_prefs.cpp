@@ -68,6 +68,7 @@ class Prefs : public ::testing::Test {
     // now missing file ends that for the next test.
     bool8 new_pref = false;
     Prefs_Read(new_pref);
+    std::filesystem::remove_all(dir_, ec);  // the read may have made the folder again
     if (had_old_)
       setenv("XDG_CONFIG_HOME", old_config_.c_str(), 1);
     else

@@ -39,7 +39,7 @@ class ProgressTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Text is drawn in the pinned fonts, whatever the machine has.
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Host_Win_Reset();
     Host_Backend_Start_Headless(1280, 1024);
     Host_Clock_Set_Manual(true);

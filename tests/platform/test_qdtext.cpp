@@ -41,7 +41,7 @@ class QdTextTest : public ::testing::Test {
   a_fontspec sans_{};
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     SysVideo_Init();
     SysWin_Init();
     Quickdraw_Init();

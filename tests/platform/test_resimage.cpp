@@ -676,7 +676,7 @@ TEST_F(CursorBackendTest, CursorShapesReachTheBackendWithTheirHotSpots) {
 class MissingPictureAlertTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     wintest::Start_Dialog_Layer();
     SetActiveWindow(gs.outer_window);
     g_item_res_proc = MissingResource_Item;

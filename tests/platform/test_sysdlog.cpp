@@ -111,7 +111,7 @@ class SysDlogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Text is drawn in the pinned fonts, whatever the machine has.
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     wintest::Start_Dialog_Layer();
     ultimate_hwnd = nullptr;
     SetActiveWindow(gs.outer_window);

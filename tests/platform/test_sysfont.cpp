@@ -1,6 +1,6 @@
 // The font list, its classification and order, base fonts, and font records
 // in the current port. The installed-font tests run under a pinned font
-// configuration that holds only the DejaVu fonts (fonts-dejavu-core).
+// configuration that holds only the DejaVu fonts (fonts-dejavu-core and -extra).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "pixel/Fast.h"
 #include "host/HostFont.h"
@@ -52,7 +53,7 @@ struct PinnedFonts {
   bool Pin() {
     if (state >= 0) return state == 1;
     state = 0;
-    if (access((kDejaVu + "/DejaVuSans.ttf").c_str(), R_OK) != 0) return false;
+    if (!Missing_DejaVu().empty()) return false;
     const char* tmp = std::getenv("TMPDIR");
     std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmor-sysfont-XXXXXX";
     std::vector<char> buf(templ.begin(), templ.end());
@@ -105,7 +106,7 @@ class SysFontTest : public ::testing::Test {
   a_language saved_lang_ = os_language;
 
   void SetUp() override {
-    if (!g_pin.Pin()) GTEST_SKIP() << "DejaVu fonts (fonts-dejavu-core) not installed";
+    if (!g_pin.Pin()) GTEST_FAIL() << No_DejaVu_Message();
     SysVideo_Init();
     SysWin_Init();
     Quickdraw_Init();

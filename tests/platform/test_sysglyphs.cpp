@@ -21,7 +21,7 @@ class SysGlyphTest : public ::testing::Test {
   std::vector<GWorldPtr> worlds_;
 
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     SysVideo_Init();
     SysWin_Init();
     Quickdraw_Init();

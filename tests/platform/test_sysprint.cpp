@@ -37,7 +37,7 @@ class SysPrintTest : public ::testing::Test {
   void SetUp() override {
     // The stop dialog and the page's drawing state use fonts: a pinned
     // configuration keeps the run independent of the machine's fonts.
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Host_Print_Set_Cups(false);
     Host_Print_Set_Disc_Printer(false);
     SysDlog_Init();

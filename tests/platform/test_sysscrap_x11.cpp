@@ -124,11 +124,11 @@ class XvfbClipboard : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (!On_Path("Xvfb")) {
-      skip_ = "Xvfb is not installed";
+      skip_ = Missing_Tool_Message("Xvfb");
       return;
     }
     if (!On_Path("xclip")) {
-      skip_ = "xclip is not installed";
+      skip_ = Missing_Tool_Message("xclip");
       return;
     }
     const char* base = std::getenv("TMPDIR");
@@ -200,7 +200,7 @@ class XvfbClipboard : public ::testing::Test {
   }
 
   void SetUp() override {
-    if (!skip_.empty()) GTEST_SKIP() << skip_;
+    if (!skip_.empty()) GTEST_FAIL() << skip_;
     ASSERT_TRUE(started_) << "the sdl backend did not start on the private Xvfb " << display_;
     ParsBMP_Init();  // the clipboard's bitmap reader
     Host_Clipboard_Reset();

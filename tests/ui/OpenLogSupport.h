@@ -62,7 +62,7 @@ class Session : public testdir::TempDirTest {
   Session(const std::string& prefix, const std::string& shots) : TempDirTest(prefix), shots_name_(shots) {}
   void SetUp() override {
     if (!std::filesystem::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     TempDirTest::SetUp();
     opener_ = P("opener");
     ASSERT_TRUE(Write_Opener(opener_));

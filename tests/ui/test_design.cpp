@@ -395,7 +395,7 @@ uint32 Snapshot(HWND d, const std::string& name) {
 class DesignDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     wintest::Start_Dialog_Layer();
     Fonts_Stop();
     Fonts_Init();

@@ -69,7 +69,7 @@ class DocViewEndToEnd : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
     if (!fs::exists(VELMOR_ART_LIBRARY)) GTEST_SKIP() << "the picture library is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     const std::string exe = VELMOR4_EXE;
     build_ = exe.substr(0, exe.find_last_of('/'));
     example_ = build_ + "/Templates/CD labels.CD4";

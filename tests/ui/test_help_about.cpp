@@ -74,7 +74,7 @@ class AboutBox : public nodetest::NodeTree {
 // The About picture with the version line in the band at its right; any
 // other picture alone.
 TEST_F(AboutBox, PaintsThePictureAndTheVersion) {
-  if (!fonts_) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!fonts_) GTEST_FAIL() << No_DejaVu_Message();
   ASSERT_TRUE(About_Open(ABOUT_PICTURE));
   std::vector<uint32> px;
   int32 w = 0, h = 0;

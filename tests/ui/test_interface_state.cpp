@@ -499,7 +499,7 @@ TEST_F(StatePrefs, LanguageWithoutStringsIsWrittenBackAsEnglish) {
 // The base font is kept by name: written as the name of the chosen font,
 // read back as that font; a name no font has gives the interface's own.
 TEST_F(StatePrefs, BaseFontByNameAndAnUnknownOneFallsBack) {
-  if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
   Fonts_Stop();
   Fonts_Init();
   uint32 first = 0, last = 0;

@@ -171,7 +171,7 @@ TEST_F(NodeDrawing, UnmatchedPopsAndTooManyPushesAreInternalErrors) {
 // A list box paints through the node of its custom area: the window gets
 // the whole list at once.
 TEST_F(NodeDrawing, AListBoxPaintsThroughItsCustomAreasNode) {
-  if (!fonts_) GTEST_SKIP() << kNoDejaVuMessage;
+  if (!fonts_) GTEST_FAIL() << No_DejaVu_Message();
   std::vector<a_listbox_item> rows(2);
   a_listbox_desc d{};
   Null_FontSpec(d.font);

@@ -77,7 +77,7 @@ class PaintEndToEnd : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
     if (!fs::exists(VELMOR_ART_LIBRARY)) GTEST_SKIP() << "the picture library is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     ASSERT_FALSE(home_.dir.empty());
     dir_ = home_.dir;
     Resources_Init();

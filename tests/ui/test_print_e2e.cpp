@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "PrintTestSupport.h"
+#include "TestSupport.h"
 #include "doc/ParsDISC.h"
 #include "doc/VoskDoc.h"
 #include "doc/VoskPrev.h"
@@ -135,7 +136,7 @@ class PrintEndToEnd : public printsheet::PrintingTest {
   PrintEndToEnd() : PrintingTest("print-e2e") {}
   void SetUp() override {
     if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
-    if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is missing";
+    REQUIRE_TOOL("pdftoppm");
     PrintingTest::SetUp();
     if (IsSkipped()) return;
     const std::string exe = VELMOR4_EXE;

@@ -67,7 +67,7 @@ void Run_Command(int16, int16, bool8, bool8) {
 class QuitDuringLoops : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     Host_Win_Reset();
     Host_Script_Reset();
     Host_Backend_Start_Headless(1280, 1024);

@@ -58,7 +58,7 @@ class StateEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
-    if (!Pin_DejaVu()) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
     ASSERT_FALSE(home_.dir.empty());
     dir_ = home_.dir;
     // Where the program will look for its preferences.

@@ -119,7 +119,7 @@ class TextEditEndToEnd : public nodetest::NodeTree {
     labelsession::Write_Prefs(prefs, rec);
     nodetest::NodeTree::SetUp();
     if (HasFatalFailure()) return;
-    if (!fonts_) GTEST_SKIP() << kNoDejaVuMessage;
+    if (!fonts_) GTEST_FAIL() << No_DejaVu_Message();
     ASSERT_TRUE(EqualRect(gs.pref.tot_window, kWindow));
     doctests::Start_Document_Layer();
     // The palette bar's descriptors, as the program starts them.
