@@ -83,7 +83,7 @@ class SpooledPrinting : public printsheet::PrintingTest {
   Page Printed(bool8 (*command)(), const std::string& name) {
     EXPECT_TRUE(command());
     EXPECT_STREQ(g_printername, g_spooler->Queue().c_str());
-    const std::string pdf = g_spooler->Wait_Pdf(30);
+    const std::string pdf = g_spooler->Wait_Pdf(120);
     EXPECT_FALSE(pdf.empty()) << "the queue wrote no PDF";
     if (pdf.empty()) return Page{};
     Page page = printsheet::Render_Pdf_Page(pdf, P(name));

@@ -330,7 +330,7 @@ TEST_F(HostPrintPdfTest, ThroughASpoolerThePicturesLandWhereTheyWereDrawn) {
   ASSERT_GT(EndPage(dc), 0);
   ASSERT_EQ(EndDoc(dc), 1);
   Host_DeletePrinterDC(dc);
-  const std::string pdf = spooler.Wait_Pdf(20);
+  const std::string pdf = spooler.Wait_Pdf(120);
   ASSERT_FALSE(pdf.empty()) << "the queue wrote no PDF";
   Raster r;
   ASSERT_TRUE(Render(pdf, 300, P("spooled"), r));
