@@ -462,7 +462,8 @@ a_disc_write_result Write_DISC(const FSSpec& path) {
   const char* name = std::memchr(path.name, 0, sizeof path.name) != nullptr ? path.name : "";
   HostReplace r;
   errno = 0;
-  if (!Host_Replace_Begin(r, name)) {
+  // A read-only project stays as it is, as the save dialog keeps it.
+  if (!Host_May_Replace(name) || !Host_Replace_Begin(r, name)) {
     g_write_reason = std::strerror(errno != 0 ? errno : ENOENT);
     return DISC_WRITE_CREATE;
   }
@@ -588,6 +589,9 @@ struct a_reader {
   std::vector<a_staged_picture> staged;
   bool media_found = true;
   a_print_media_spec media{};
+  // An object list had its paint layer off item 1 (an earlier version let
+  // the layer bar put it there): moved back, said once after the read.
+  bool layers_repaired = false;
   // What the records and layers made so far hold, against half the memory
   // free when the read began: a damaged file asking for more is refused
   // rather than ending the program in the out-of-memory alert.
@@ -1018,15 +1022,17 @@ void Read_Object_Table(a_reader& rd, uint32 ux, a_oj_master& oj) {
   }
   OMast_Dispose(oj);
   oj.seq = ux;
+  int32 paint = 0;
   for (int32 i = 1; i <= n; ++i) {
     const uint8 flags = Read_U8();
     const uint8 kind = Read_U8();
     if (!Body_Ok()) return;
-    // The paint layer is the bottom object, and only it.
-    if (kind > PAINT_BLOCK || (kind == PAINT_BLOCK) != (i == 1)) {
+    // One paint layer in the list; it belongs at the bottom (see below).
+    if (kind > PAINT_BLOCK || (kind == PAINT_BLOCK && paint != 0)) {
       Add_Defect(DEFECT_OBJTABLE_VERSION);
       return;
     }
+    if (kind == PAINT_BLOCK) paint = i;
     const uint8 f = flags & (OJ_Flag_Bit(SELECTED_FLAG) | OJ_Flag_Bit(PENDING_FLAG) | OJ_Flag_Bit(VISIBLE_FLAG));
     if (kind == PAINT_BLOCK) {
       Obj_Append(oj, PAINT_BLOCK, f, nullptr, nullptr);
@@ -1043,6 +1049,13 @@ void Read_Object_Table(a_reader& rd, uint32 ux, a_oj_master& oj) {
       Obj_Append(oj, a_oj_kind(kind), f, ph, nullptr);
       if (!Read_PH(version, *ph)) return;
     }
+  }
+  if (paint == 0) return Add_Defect(DEFECT_OBJTABLE_VERSION);
+  // A paint layer saved above other objects goes back to item 1; the
+  // others keep their order.
+  if (paint > 1) {
+    std::rotate(oj.list, oj.list + paint - 1, oj.list + paint);
+    rd.layers_repaired = true;
   }
 }
 
@@ -1332,6 +1345,7 @@ bool8 Read_DISC(const FSSpec& path, bool8 append) {
   g_suppress_updates = false;
   if (!No_Serious_Defects()) return false;
   Commit(rd, append);
+  if (rd.layers_repaired) OK_Alert(false, STR_LAYERS_REPAIRED);
   return true;
 }
 

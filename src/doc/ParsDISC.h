@@ -52,6 +52,7 @@ constexpr int16 FONT_SAMPLE_V = 16;
 constexpr int16 STR_CANT_READ = 10;
 constexpr int16 STR_CANT_SAVE = 15;
 constexpr int16 STR_CANT_V3 = 53;
+constexpr int16 STR_LAYERS_REPAIRED = 96;  // a paint layer read off the bottom, moved back
 
 // What was wrong with the file last read (bit n of defects for value n).
 enum a_defect : uint8 {
@@ -105,7 +106,9 @@ const std::string& Write_DISC_Reason();
 // defect; only then does it replace the open document's layout and units
 // (with append, the import command's, the rest of the open document stays;
 // without, the open document is closed and g_doc becomes the file's, its
-// doc_path path). On FALSE nothing of the open document changed and
+// doc_path path). A paint layer saved above other objects is moved back
+// under them, the others keeping their order, and alert 96 says so once
+// after the read. On FALSE nothing of the open document changed and
 // defects says why. An older project (version 7) shows alert 53 when opened;
 // with append it is imported into the current unit (doc/ParsV3.h: Read_V3),
 // which is then drawn again.

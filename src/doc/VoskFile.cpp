@@ -173,6 +173,7 @@ std::string Open_Problem(const FSSpec& path) {
   const char* name = std::memchr(path.name, 0, sizeof path.name) != nullptr ? path.name : "";
   if (name[0] == 0) return std::strerror(ENOENT);
   if (Host_Is_Dir(name)) return std::strerror(EISDIR);
+  if (const char* kind = Host_Special_Kind(name)) return std::string("not a file but ") + kind;
   errno = 0;
   const int fd = Host_Open(name, HOST_READ, HOST_OPEN_EXISTING);
   if (fd == HOST_NO_FD) return std::strerror(errno != 0 ? errno : ENOENT);
@@ -201,13 +202,13 @@ bool8 Do_File_Print(const FSSpec& path, std::string& why) {
   }
   // The printing module tells the user why a job printed nothing; the
   // command line hears it in a few words.
-  bool8 printed = false;
-  if (Is_Null_Print()) {
-    why = "no unit is marked for printing";
-  } else {
-    printed = Print_Doc();
-    if (!printed) why = "the job was not printed (no printer, refused, cancelled or not delivered)";
-  }
+  // Print_Doc refuses a document with nothing marked as the menu's Print
+  // does (alert 48).
+  const bool8 none_marked = Is_Null_Print();
+  const bool8 printed = Print_Doc();
+  if (!printed)
+    why = none_marked ? "no unit is marked for printing"
+                      : "the job was not printed (no printer, refused, cancelled or not delivered)";
   Doc_Dispose();
   return printed;
 }

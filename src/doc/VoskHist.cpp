@@ -232,8 +232,14 @@ void History_Base() {
 
 void History_Emit(a_history_op op) {
   if (op == OP_NOP) return;
+  // A step after an undo ends the redo states: their snapshots go, the new
+  // one's slot among them, so the slot is kept from the document as it is
+  // now and never from a state that was undone.
+  if (Is_In_Ring(g_hist.curr))
+    for (int32 s = Modulo(g_hist.curr + 1); s != g_hist.hi; s = Modulo(s + 1)) Forget_Slot(s);
   g_hist.curr = Modulo(g_hist.curr + 1);
   const int32 slot = g_hist.curr;
+  if (g_ram.slot == slot) RAM_Dispose();
   ++g_hist.cumseq;
   a_hist_state& s = g_hist.list[slot];
   s.seq = g_hist.cumseq;

@@ -176,8 +176,9 @@ int Host_Open(const char* path, uint32 access, HostDisposition disp) {
   if (fd < 0) return HOST_NO_FD;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool dir = S_ISDIR(st.st_mode);
     ::close(fd);
-    errno = EISDIR;
+    errno = dir ? EISDIR : EINVAL;
     return HOST_NO_FD;
   }
   // Back to blocking reads (O_NONBLOCK only kept a FIFO from stalling the open).
@@ -269,6 +270,21 @@ bool Host_Exists(const char* path) {
 bool Host_Is_Dir(const char* path) {
   struct stat st;
   return path != nullptr && path[0] != 0 && ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+const char* Host_Special_Kind(const char* path) {
+  struct stat st;
+  if (path == nullptr || path[0] == 0 || ::stat(path, &st) != 0) return nullptr;
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "a device";
+  if (S_ISFIFO(st.st_mode)) return "a FIFO";
+  if (S_ISSOCK(st.st_mode)) return "a socket";
+  return nullptr;
+}
+
+bool Host_May_Replace(const char* path) {
+  if (path == nullptr || path[0] == 0 || !Host_Exists(path)) return true;
+  // As the user the program runs as (its effective identity).
+  return ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) == 0;
 }
 
 bool Host_Is_File(const char* path) {

@@ -55,6 +55,13 @@ bool Host_Sync(int fd);
 // Named files and folders.
 bool Host_Exists(const char* path);       // file or folder
 bool Host_Is_Dir(const char* path);
+// What is at path when it is neither a regular file nor a folder ("a
+// device", "a FIFO", "a socket"); NIL otherwise, or when nothing is there.
+const char* Host_Special_Kind(const char* path);
+// FALSE (errno set: EACCES, EROFS) when a file is at path that this user may
+// not write: a read-only project is not replaced. TRUE when it may be
+// written or nothing is there.
+bool Host_May_Replace(const char* path);
 bool Host_Is_File(const char* path);      // regular file
 bool Host_Delete(const char* path);       // files only, like the program expects
 bool Host_Make_Dir(const char* path);     // one level; false when it exists

@@ -48,8 +48,10 @@ HostSpawnStatus Host_Spawn(const std::vector<std::string>& argv, int wait_ms);
 using HostOpenDone = std::function<void(const std::string& target, const HostSpawnStatus& status)>;
 bool Host_Open_With_Default(const std::string& target, HostOpenDone done = nullptr);
 // Collects the watched open commands that have ended and calls their done
-// procedures; never waits. Called from the program's idle work. The number
-// collected.
+// procedures; never waits, but on the manual clock (a scripted headless
+// run), where it waits up to 10 seconds for them to end, so that their
+// reports come at the same point every run. Called from the program's idle
+// work. The number collected.
 int Host_Poll_Opens();
 // Waits for every watched open command to end, collecting and reporting each
 // (tests, and anything that must not go on before the verdict).

@@ -43,6 +43,36 @@ constexpr int16 kEditBoxMargin = 60;
 // How close (screen pixels) a second press must be to count as a repeat.
 constexpr int16 kClickSlop = 4;
 
+// The history across an edit in place. The edit began on slot start (the
+// state of its seq), which Cancel goes back to. Typed changes make no step
+// of their own while they come; the first style change after them records
+// them first (as "Text edit"), so undoing the style leaves the typing.
+struct a_edit_history {
+  uint32 objid = 0;     // the text whose edit began on start (0: none yet)
+  int32 start = -1;
+  uint32 start_seq = 0;
+  bool typed = false;   // typing since the step of cumseq typed_seq
+  uint32 typed_seq = 0;
+};
+a_edit_history g_edit_hist;
+
+// Called before each change the editor makes to its text.
+void Note_Edit_Change(bool typing) {
+  if (g_edit_hist.objid != g_ed.edit_objid) {
+    g_edit_hist = a_edit_history{};
+    g_edit_hist.objid = g_ed.edit_objid;
+    g_edit_hist.start = g_hist.curr;
+    if (g_hist.curr >= 0 && g_hist.curr < NHIST_SLOTS) g_edit_hist.start_seq = g_hist.list[g_hist.curr].seq;
+  }
+  if (typing) {
+    g_edit_hist.typed = true;
+    g_edit_hist.typed_seq = g_hist.cumseq;
+  }
+}
+
+// Typing no step has recorded yet.
+bool Typing_Unrecorded() { return g_edit_hist.typed && g_edit_hist.typed_seq == g_hist.cumseq; }
+
 // Keys of the key table.
 constexpr uint8 kBackspace = 8;
 constexpr uint8 kDelete = 127;
@@ -159,6 +189,7 @@ void Delete_Range(int32 lo, int32 hi) {
   a_om_rec* om = Ed_Target();
   if (om == nullptr || hi <= lo) return;
   const int32 omx = g_ed.edit_omx;
+  Note_Edit_Change(true);
   Begin_Text_Change(omx);
   Del_N(*om, lo - 1, hi - lo);
   End_Text_Change(omx);
@@ -372,15 +403,28 @@ a_om_rec* Ed_Target() {
 
 void Text_Edit() { SV_Set_Enum(SV_TXEDIT_PHASE, TXEDIT_EDIT); }
 
+void Edit_History_Forget() { g_edit_hist = a_edit_history{}; }
+
 void Edit_OK() {
   History_Set_Pending(OP_TEXT_EDIT);
+  g_edit_hist = a_edit_history{};
   SV_Set_Enum(SV_TXEDIT_PHASE, TXEDIT_MOVE);
 }
 
 void Edit_Cancel() {
   const bool made = g_ed.edit_new;
+  // The edit is recorded (Redo brings it back), then the text goes back to
+  // where the edit began, past the steps recorded inside it.
+  const a_edit_history began = g_edit_hist;
+  g_edit_hist = a_edit_history{};
   History_Emit(OP_TEXT_EDIT);
-  Undo_Silent();
+  const bool to_start = began.objid != 0 && began.objid == g_ed.edit_objid && began.start >= 0 &&
+                        began.start < NHIST_SLOTS && began.start != g_hist.curr &&
+                        g_hist.list[began.start].seq == began.start_seq;
+  if (to_start)
+    Restore_State(began.start);
+  else
+    Undo_Silent();
   if (made) Null_Ed();
   g_ed.edit_new = false;
   SV_Set_Enum(SV_TXEDIT_PHASE, TXEDIT_MOVE);
@@ -490,6 +534,7 @@ bool8 Insert(const UniChar* codes, const a_xyl_char* styled, int32 n) {
     return false;
   }
   const int32 omx = g_ed.edit_omx;
+  Note_Edit_Change(true);
   Begin_Text_Change(omx);
   // The replaced characters keep their places (and styles) at the start.
   if (growth > 0)
@@ -898,9 +943,16 @@ void Delta_Text_Override() {
   a_om_rec* om = Live_Target();
   if (om == nullptr || g_ed.sel_lo == g_ed.sel_hi) return;
   const int32 omx = g_ed.edit_omx;
+  Note_Edit_Change(false);
+  if (Typing_Unrecorded()) {
+    g_edit_hist.typed = false;
+    History_Emit(OP_TEXT_EDIT);
+  }
+  bool changed = false;
   Begin_Text_Change(omx);
   for (int32 p = g_ed.sel_lo; p < g_ed.sel_hi; ++p) {
     a_xyl_char& c = om->xyl[p - 1];
+    const a_xyl_char was = c;
     // The first character's shift carries the rest of the line along.
     c.cc_nudgex = p == g_ed.sel_lo ? gs.slider_vals[TEXTR_DX_SLIDER] : 0;
     c.cc_nudgey = gs.slider_vals[TEXTR_DY_SLIDER];
@@ -909,9 +961,15 @@ void Delta_Text_Override() {
     c.cc_boldf = gs.toggle_vals[TEXTR_BOLD_TOGGLE];
     c.cc_italf = gs.toggle_vals[TEXTR_ITAL_TOGGLE];
     c.cc_undf = gs.toggle_vals[TEXTR_UNDL_TOGGLE];
+    changed = changed || c.cc_nudgex != was.cc_nudgex || c.cc_nudgey != was.cc_nudgey ||
+              c.cc_nudget != was.cc_nudget || c.cc_size != was.cc_size || c.cc_boldf != was.cc_boldf ||
+              c.cc_italf != was.cc_italf || c.cc_undf != was.cc_undf;
   }
   End_Text_Change(omx);
   Current_Unit_UpToDate();
+  // Each change of style is a step of its own (the sliders' own rows
+  // record none).
+  if (changed) History_Set_Pending(OP_TEXT_ADJUST);
 }
 
 void Text_Clear_Overrides() {

@@ -71,6 +71,9 @@ void Edit_OK();
 // Records the edit, undoes it silently, lets go of an object made for this
 // edit, and goes back to moving whole objects.
 void Edit_Cancel();
+// An edit in place begins or ends (the editing state changed): where it
+// began in the history is forgotten, so the next edit starts its own.
+void Edit_History_Forget();
 // TRUE while the text tool edits characters and a range is selected.
 bool8 Is_Text_Range();
 // The edited object's box in view 1's screen coordinates, 60 pixels wider

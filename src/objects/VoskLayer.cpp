@@ -94,6 +94,24 @@ bool Is_Selectable(int32 omx) {
   return item != nullptr && item->kind != PAINT_BLOCK;
 }
 
+// The paint layer's place in the bar (0: the bar does not list it). It
+// stays the bottom layer: its tab is not dragged and no boundary at or
+// below it takes a dragged tab.
+int32 Paint_Layer() {
+  const a_layer_bar_desc& d = Desc();
+  for (int32 layerx = d.first_id; layerx <= d.last_id && layerx - FIRST_LAYER_ID < MAXNLAYERS; ++layerx) {
+    const a_oj_item* item = Obj_Item(d.lmapping[size_t(layerx - FIRST_LAYER_ID)]);
+    if (item != nullptr && item->kind == PAINT_BLOCK) return layerx;
+  }
+  return 0;
+}
+
+// Whether moving item oldx to newx would take the paint layer off item 1 or
+// put an object under it.
+bool Moves_Paint_Layer(const a_oj_master& m, int32 oldx, int32 newx) {
+  return (oldx == 1 || newx == 1) && m.nlist >= 1 && m.list[0].kind == PAINT_BLOCK;
+}
+
 // --- Drawing ---------------------------------------------------------------------------------
 
 void Draw_Tab(const Rect& cell, bool selected) {
@@ -226,6 +244,9 @@ void Track_LayerTab(int32 layerx, const a_mousestroke& stroke) {
     return;
   }
   if (!Is_Obj_Selected(omx)) Selection_Set1_Sound(omx);
+  // The paint layer is held like a click: it chooses painting, and stays
+  // where it is.
+  if (!Is_Selectable(omx)) return;
   if (!StillDown()) return;
   // The selection may have changed the phase and so the layers listed.
   const int32 start = Layer_Of_Object(omx);
@@ -307,7 +328,8 @@ void Layer_ArrangeRel(int32 delta) {
 }
 
 void Layer_Arrange(int32 oldx, int32 newx) {
-  if (oldx == newx) return;
+  const a_oj_master* m = Curr_Obj_List();
+  if (oldx == newx || m == nullptr || Moves_Paint_Layer(*m, oldx, newx)) return;
   if (gs.controller == HUMAN) Sound_Effect(SND_SUBTOOL_ONESHOT);
   Layer_Arrange2(oldx, newx);
   // The collage keeps no history of its own: a state holding slots would
@@ -320,6 +342,7 @@ void Layer_Arrange2(int32 oldx, int32 newx) {
   if (m == nullptr || oldx == newx) return;
   const int32 n = std::min<int32>(m->nlist, MAX_OJ);
   if (oldx < 1 || oldx > n || newx < 1 || newx > n) return;
+  if (Moves_Paint_Layer(*m, oldx, newx)) return;
   const a_oj_item moving = m->list[oldx - 1];
   if (oldx < newx)
     std::copy(m->list + oldx, m->list + newx, m->list + oldx - 1);
@@ -422,6 +445,9 @@ int32 Find_Boundary(Point pt) {
   }
   // The last layer dragged past itself stays where it is.
   if (best > d.last_id && g_drag_layer == d.last_id) best = d.last_id;
+  // Nothing goes under the paint layer.
+  const int32 paint = Paint_Layer();
+  if (best != 0 && best <= paint) best = paint + 1;
   return best;
 }
 

@@ -445,7 +445,10 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
           Do_Key(Key(8, 8, 126, 0));
           break;
         default:
-          Do_Command_Id(id, ShiftKeyDown(), OptionKeyDown());
+          // The keys as they were with the message that chose the command
+          // (an accelerator's key, a menu's click), not as they are now:
+          // Ctrl+Shift+S may be let go before its command is taken.
+          Do_Command_Id(id, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
           g_sv_finish_proc();
           break;
       }

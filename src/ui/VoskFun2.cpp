@@ -118,6 +118,7 @@ void Delta_Phase(a_phase old) {
 }
 
 void Delta_TxEdit_Phase(a_txedit_phase /*old*/) {
+  Edit_History_Forget();
   if (gs.txedit_phase == TXEDIT_MOVE) Caret_Inval();
   if (g_ed.edit_objid != 0 && g_ed.edit_ux == g_doc.upx && Obj_Item(g_ed.edit_omx) != nullptr)
     Obj_PostRender(g_ed.edit_omx);

@@ -246,6 +246,55 @@ TEST_F(History, TheRingStepByStep) {
   g_doc.doc_open = true;
 }
 
+// After one undo, the next step keeps the document as it is, never the
+// state undone: A made, undone, B made, undone, and redo brings back B,
+// for a photo, a text and paint.
+TEST_F(History, AStepAfterAnUndoKeepsTheDocumentAsItIs) {
+  struct Kind {
+    const char* what;
+    std::function<void(a_doc_unit*, int)> make;  // the k-th change (1: A, 2: B)
+    a_history_op op;
+  } const kinds[] = {
+      {"photo",
+       [](a_doc_unit* u, int k) {
+         a_ph_rec* ph = New_PH_Rec();
+         ph->spec.source.kind = SOURCE_DATABASE;
+         ph->spec.source.key = a_keyset{2, 1, int16(k), 1};
+         ph->spec.angle = int16(100 * k);
+         ph->spec.scalingh = ph->spec.scalingv = 1000;
+         ph->dst_box = Rect{0, 0, 10, int16(10 * k)};
+         Obj_Append(u->oj, PHOTO_BLOCK, OJ_Flag_Bit(VISIBLE_FLAG), ph, nullptr);
+         Obj_PostRender(u->oj.nlist);
+       },
+       OP_PHOTO_NEW},
+      {"text", [](a_doc_unit* u, int k) { Add_Text(u, k == 1 ? "first" : "second"); ++u->oj.seq; }, OP_TEXT_NEW},
+      {"paint", [](a_doc_unit* u, int k) { Paint(u, 3, 4, 0xFF000000u | uint32(k * 0x1111), uint8(40 * k)); },
+       OP_PAINT_BRUSH},
+  };
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(kind.what);
+    doctests::Close_Document();
+    Open(Layout(1, 60, 40));
+    const std::string start = Describe();
+    kind.make(Doc_Unit(1), 1);
+    History_Emit(kind.op);
+    const std::string a = Describe();
+    Undo_Button();
+    EXPECT_EQ(Describe(), start);
+    kind.make(Doc_Unit(1), 2);
+    History_Emit(kind.op);
+    const std::string b = Describe();
+    ASSERT_NE(a, b);
+    Undo_Button();
+    EXPECT_EQ(Describe(), start);
+    Redo_Button();
+    EXPECT_EQ(Describe(), b) << "the redo gives the second change back, not the first";
+    int32 undo, redo;
+    Calc_Undo_Avail(undo, redo);
+    EXPECT_EQ(redo, -1) << "the first change was discarded";
+  }
+}
+
 // The Edit menu's items name the operation undone and the one redone, by
 // string list 800; none is OP_NOP.
 TEST_F(History, UndoAndRedoNameTheirOperations) {

@@ -403,6 +403,101 @@ TEST_F(ProjectFiles, WriteReadWriteGivesTheSameBytes) {
   EXPECT_EQ(reinterpret_cast<uint32*>(Cache_Entry(ix)->c.body.fore->pix.baseAddr)[4], 0xFF00FF00u);
 }
 
+// Unit 1 of the fixture with one object of every kind over its paint layer,
+// in the order given by kinds (the paint layer where PAINT_BLOCK stands):
+// the library photo, a symbol and an empty collage slot made from it, the
+// text. The file photo goes.
+void Stack_Unit1(const std::vector<a_oj_kind>& kinds) {
+  a_oj_master& oj = Doc_Unit(1)->oj;
+  ASSERT_EQ(oj.nlist, 4);
+  a_oj_item lib = oj.list[1], text = oj.list[3];
+  Dispose_Obj1(oj.list[2]);
+  a_oj_item symbol = lib, slot = lib;
+  symbol.kind = SYMBOL_BLOCK;
+  symbol.ph = New_PH_Rec();
+  *symbol.ph = *lib.ph;
+  slot.kind = SLOT_BLOCK;
+  slot.ph = New_PH_Rec();
+  *slot.ph = *lib.ph;
+  slot.ph->spec.source = a_source_desc{};
+  slot.ph->spec.source.kind = SOURCE_EMPTYSLOT;
+  const a_oj_item paint = oj.list[0];
+  oj.nlist = 0;
+  for (a_oj_kind k : kinds)
+    oj.list[oj.nlist++] = k == PAINT_BLOCK ? paint : k == PHOTO_BLOCK ? lib : k == SYMBOL_BLOCK ? symbol
+                                                 : k == SLOT_BLOCK    ? slot
+                                                                      : text;
+  ++oj.seq;
+}
+
+std::vector<a_oj_kind> Kinds_Of_Unit1() {
+  std::vector<a_oj_kind> kinds;
+  const a_oj_master& oj = Doc_Unit(1)->oj;
+  for (int32 i = 0; i < oj.nlist; ++i) kinds.push_back(a_oj_kind(oj.list[i].kind));
+  return kinds;
+}
+
+// Every order the layer bar and the arrange commands can give (the paint
+// layer at the bottom, the others in any order) is written and read back as
+// it was, byte for byte when written again.
+TEST_F(ProjectFiles, EveryLayerOrderReadsBack) {
+  std::vector<a_oj_kind> others{PHOTO_BLOCK, SYMBOL_BLOCK, SLOT_BLOCK, TEXT_BLOCK};
+  int orders = 0;
+  do {
+    std::vector<a_oj_kind> kinds{PAINT_BLOCK};
+    kinds.insert(kinds.end(), others.begin(), others.end());
+    SCOPED_TRACE(::testing::PrintToString(kinds));
+    ASSERT_TRUE(Open(fixture_));
+    Stack_Unit1(kinds);
+    const Bytes a = Save("order.CD4");
+    ASSERT_TRUE(Open(a, "order.CD4")) << "defects " << defects;
+    EXPECT_EQ(Kinds_Of_Unit1(), kinds);
+    EXPECT_EQ(Save("again.CD4"), a);
+    ++orders;
+  } while (std::next_permutation(others.begin(), others.end()));
+  EXPECT_EQ(orders, 24);
+}
+
+// A project saved with its paint layer above other objects (as the layer
+// bar once let it) opens with the paint layer back at the bottom, every
+// object kept in its order otherwise, and the program says so once: the
+// file is then what the same objects with the paint layer at the bottom
+// give.
+TEST_F(ProjectFiles, PaintLayerSavedAboveObjectsIsPutBackAtTheBottom) {
+  const std::vector<a_oj_kind> others{TEXT_BLOCK, PHOTO_BLOCK, SLOT_BLOCK, SYMBOL_BLOCK};
+  std::vector<a_oj_kind> right{PAINT_BLOCK};
+  right.insert(right.end(), others.begin(), others.end());
+  ASSERT_TRUE(Open(fixture_));
+  Stack_Unit1(right);
+  const Bytes expected = Save("right.CD4");
+  for (size_t at = 1; at <= others.size(); ++at) {
+    std::vector<a_oj_kind> kinds = others;
+    kinds.insert(kinds.begin() + std::ptrdiff_t(at), PAINT_BLOCK);
+    SCOPED_TRACE(::testing::PrintToString(kinds));
+    ASSERT_TRUE(Open(fixture_));
+    Stack_Unit1(kinds);
+    const Bytes wrong = Save("wrong.CD4");
+    gs.controller = HUMAN;
+    testing::internal::CaptureStderr();
+    const bool opened = Open(wrong, "wrong.CD4");
+    const std::string err = testing::internal::GetCapturedStderr();
+    gs.controller = GHOST;
+    ASSERT_TRUE(opened) << "defects " << defects;
+    EXPECT_EQ(Kinds_Of_Unit1(), right);
+    size_t said = 0;
+    for (size_t p = err.find("alert 96:"); p != std::string::npos; p = err.find("alert 96:", p + 1)) ++said;
+    EXPECT_EQ(said, 1u) << err;
+    EXPECT_EQ(Save("repaired.CD4"), expected);
+  }
+  // A file in order says nothing.
+  gs.controller = HUMAN;
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(Open(expected, "right.CD4"));
+  const std::string quiet = testing::internal::GetCapturedStderr();
+  gs.controller = GHOST;
+  EXPECT_EQ(quiet.find("alert 96"), std::string::npos) << quiet;
+}
+
 // One row per damaged copy: where the fixture is changed, and the defect.
 struct Damage {
   const char* what;

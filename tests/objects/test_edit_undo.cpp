@@ -116,3 +116,33 @@ TEST_F(EditUndo, AnUndoWhileEditingLeavesTheEditorOnTheRestoredText) {
   Edit_KeyDown(Typed(u'?'));
   EXPECT_EQ(Text(), u"hello world?");
 }
+
+// Two edits of one text cancelled in a row: each goes back to the text as
+// it was before that edit, never to what an earlier cancel recorded, and
+// the history offers the cancelled edit again with Redo.
+TEST_F(EditUndo, TwoCancelledEditsInARowEachGoBack) {
+  const std::u16string hello = u"hello";
+  Text_New2(reinterpret_cast<const UniChar*>(hello.data()), int32(hello.size()), 0, Point{NO_POINT, NO_POINT}, true);
+  History_Emit(OP_TEXT_NEW);
+  for (const std::u16string typed : {u" one", u" two"}) {
+    SCOPED_TRACE(std::string(typed.begin(), typed.end()));
+    Text_Edit();
+    SV_Finish();
+    ASSERT_NE(Ed_Target(), nullptr);
+    Set_Sel_Empty(6);
+    for (UniChar c : typed) Edit_KeyDown(Typed(c));
+    EXPECT_EQ(Text(), hello + typed);
+    Edit_KeyDown(a_keystroke{27, 27, 27, 0});  // Escape: Edit_Cancel
+    SV_Finish();
+    EXPECT_EQ(gs.txedit_phase, TXEDIT_MOVE);
+    Text_Edit();
+    SV_Finish();
+    EXPECT_EQ(Text(), hello);
+    int32 undo, redo;
+    Calc_Undo_Avail(undo, redo);
+    EXPECT_GE(redo, 0) << "the cancelled edit can be redone";
+  }
+  Redo_Button();
+  SV_Finish();
+  EXPECT_EQ(Text(), u"hello two") << "the last cancelled edit, not the first";
+}

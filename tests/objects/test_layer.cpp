@@ -180,7 +180,7 @@ TEST_F(LayerBar, OverlappingCellsEyesAndBoundaries) {
   EXPECT_EQ(Find_Boundary(Point{130, 194}), 1001);
   EXPECT_EQ(Find_Boundary(Point{130, 195}), 1002);
   EXPECT_EQ(Find_Boundary(Point{130, 500}), 1004);
-  EXPECT_EQ(Find_Boundary(Point{130, 0}), 1000);
+  EXPECT_EQ(Find_Boundary(Point{130, 0}), 1001) << "nothing goes under the paint layer (1000)";
   EXPECT_EQ(Find_Boundary(Point{180, 200}), 0) << "on no row";
 }
 
@@ -308,6 +308,55 @@ TEST_F(LayerBar, TabDragsRestackTheObjects) {
   Drag(int16(Cell_Left(1003) + 5), v, {Point{v, int16(Cell_Left(1003) + 40)}, Point{v, int16(Cell_Left(1004) + 3)}});
   EXPECT_EQ(Ids(), before) << "the boundary just past itself is its own place";
   EXPECT_EQ(History_Last_Op(), OP_NOP);
+}
+
+// The paint layer stays the bottom layer, item 1 of the list, whatever is
+// dragged: its own tab does not move, and a tab let go at or left of the
+// paint layer's boundary lands just above it (the insertion mark never
+// stands under it).
+TEST_F(LayerBar, ThePaintLayerStaysAtTheBottom) {
+  Photos(3);  // layers 1000 (paint) .. 1003
+  const std::vector<uint32> ids = Ids();
+  const int16 v = 140;
+  EXPECT_EQ(Find_Boundary(Point{v, int16(Cell_Left(1000) + 3)}), 1001);
+  EXPECT_EQ(Find_Boundary(Point{v, int16(kBar.left + 1)}), 1001);
+  EXPECT_EQ(Find_Boundary(Point{v, int16(Cell_Left(1002) + 3)}), 1002);
+  // The paint tab dragged over the photos: nothing moves, nothing to undo.
+  Drag(int16(Cell_Left(1000) + 60), v, {Point{v, 300}, Point{v, int16(Cell_Left(1003) + 3)}});
+  EXPECT_EQ(Ids(), ids);
+  EXPECT_EQ(History_Last_Op(), OP_NOP);
+  EXPECT_EQ(unit_->oj.list[0].kind, PAINT_BLOCK);
+  // A photo dragged to the bar's left end goes just above the paint layer.
+  Drag(int16(Cell_Left(1002) + 5), v, {Point{v, 200}, Point{v, int16(Cell_Left(1000) + 3)}});
+  EXPECT_EQ(Ids(), (std::vector<uint32>{ids[0], ids[2], ids[1], ids[3]}));
+  EXPECT_EQ(History_Last_Op(), OP_BLOCK_MOVEZ);
+  // The arrange procedure itself never takes item 1 or puts anything there.
+  History_Null();
+  Layer_Arrange(1, 3);
+  Layer_Arrange(4, 1);
+  EXPECT_EQ(Ids(), (std::vector<uint32>{ids[0], ids[2], ids[1], ids[3]}));
+  EXPECT_EQ(History_Last_Op(), OP_NOP);
+}
+
+// The same drag through the main window's own mouse dispatch: the press
+// reaches the bar through the window procedure and the node tree.
+TEST_F(LayerBar, ADragThroughTheWindowKeepsThePaintLayerAtTheBottom) {
+  Photos(2);  // layers 1000 (paint) .. 1002
+  const std::vector<uint32> ids = Ids();
+  const int16 v = 140, h = int16(Cell_Left(1002) + 5), to = int16(Cell_Left(1000) + 3);
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("down " + std::to_string(h) + " " + std::to_string(v) + "\nwait 40\nmove 200 " +
+                                        std::to_string(v) + "\nmove " + std::to_string(to) + " " + std::to_string(v) +
+                                        "\nwait 1\nup " + std::to_string(to) + " " + std::to_string(v) + "\n",
+                                    "layers", err))
+      << err;
+  MSG msg;
+  int tries = 0;
+  while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) == 0) ASSERT_LT(++tries, 100);
+  DispatchMessage(&msg);
+  Host_Script_Reset();
+  EXPECT_EQ(Ids(), (std::vector<uint32>{ids[0], ids[2], ids[1]}));
+  EXPECT_EQ(History_Last_Op(), OP_BLOCK_MOVEZ);
 }
 
 // A quick click selects the layer's object alone, Shift adds to the

@@ -4,13 +4,18 @@
 // file and the reason; "/OF" replaces exactly the file named; a print run
 // beside a running copy prints and writes no preferences.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
 
+#include "DocTestSupport.h"
 #include "TempDirSupport.h"
+#include "doc/ParsDISC.h"
+#include "doc/VoskDoc.h"
 #include "host/HostInstance.h"
+#include "platform/SysIO.h"
 
 namespace fs = std::filesystem;
 
@@ -68,6 +73,39 @@ TEST_F(CommandLinePrint, GoodAndMissingFiles) {
       << err;
   EXPECT_EQ(Run("/CX abc /IF " + Quoted(copy_), err), 2);
   EXPECT_EQ(Run("/CX 5", err), 2);
+}
+
+// What is not a file gets its own reason (not "Is a directory"); a project
+// with no label marked for printing is refused as Print refuses it, with
+// alert 48, then the line on standard error.
+TEST_F(CommandLinePrint, NoFilesAndNothingMarked) {
+  const std::string fifo = dir_ + "/pipe.CD4";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string err;
+  for (const auto& [path, kind] : {std::pair<std::string, std::string>{"/dev/null", "a device"}, {fifo, "a FIFO"}}) {
+    EXPECT_EQ(Run("/P " + Quoted(path), err), 3) << err;
+    EXPECT_NE(err.find("velmor: nothing printed: " + path + ": not a file but " + kind), std::string::npos) << err;
+    EXPECT_EQ(err.find("Is a directory"), std::string::npos) << err;
+  }
+  EXPECT_EQ(Run("/P " + Quoted(dir_), err), 3) << err;
+  EXPECT_NE(err.find(": Is a directory"), std::string::npos) << err;
+
+  const std::string unmarked = dir_ + "/unmarked.CD4";
+  doctests::Start_Document_Modules();
+  FSSpec spec{};
+  ASSERT_TRUE(Path_From_Text(spec, copy_.c_str()));
+  ASSERT_TRUE(Read_DISC(spec, false));
+  for (uint32 ux = 1; ux <= g_doc.doc_template.nunits; ++ux)
+    if (a_doc_unit* u = Doc_Unit(ux)) u->printf = false;
+  ASSERT_TRUE(Path_From_Text(spec, unmarked.c_str()));
+  EXPECT_EQ(Write_DISC(spec), DISC_WRITE_OK);
+  doctests::Close_Document();
+  EXPECT_EQ(Run("/P " + Quoted(unmarked), err), 3) << err;
+  const size_t alert = err.find("velmor: alert 48:"), line = err.find("velmor: nothing printed: " + unmarked);
+  EXPECT_NE(alert, std::string::npos) << err;
+  EXPECT_NE(line, std::string::npos) << err;
+  EXPECT_LT(alert, line) << err;
+  EXPECT_FALSE(fs::exists(dir_ + "/out.pdf"));
 }
 
 TEST_F(CommandLinePrint, OutputFileIsReplacedExactly) {

@@ -6,8 +6,12 @@
 // master.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -99,6 +103,52 @@ TEST_F(DispatchCommands, SaveAsksWhereForANewDocumentAndWithShift) {
   EXPECT_TRUE(fs::exists(second)) << "saved where it was saved last";
   EXPECT_FALSE(g_doc.doc_changed);
   EXPECT_TRUE(Sounds().empty());
+}
+
+// A read-only project is refused by Save and by a scripted Save As (which
+// meets no file dialog, only the question of replacing it) with alert 15 and the system's reason, and stays as it
+// was. The permission binds only another user than root, so the saves run
+// as nobody, in a folder anybody may write to.
+TEST_F(DispatchCommands, AReadOnlyProjectIsNotReplaced) {
+  Open(PAINT_PHASE);
+  const std::string kept = tmp_ + "/kept.CD4";
+  testdir::Write_Text(kept, "the user's project");
+  ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(tmp_.c_str(), 0777), 0);
+  ASSERT_TRUE(Path_From_Text(g_doc.doc_path, kept.c_str()));
+  g_doc.doc_new = false;
+  const auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(tmp_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> before = entries();
+  gs.controller = HUMAN;
+  const bool root = ::geteuid() == 0;
+  for (const bool save_as : {false, true}) {
+    SCOPED_TRACE(save_as ? "Save As" : "Save");
+    g_doc.doc_changed = true;
+    if (save_as) {
+      Host_Script_Push_Answer(HOST_ANSWER_SAVE, kept);
+      Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");  // "Replace" in the question of replacing it
+    }
+    testing::internal::CaptureStderr();
+    if (root && ::seteuid(65534) != 0) {
+      testing::internal::GetCapturedStderr();
+      GTEST_SKIP() << "cannot act as another user";
+    }
+    DoMenuEvent(MENU_FILE, int16(save_as ? 5 : 4), false, false);
+    if (root) ASSERT_EQ(::seteuid(0), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("alert 15:"), std::string::npos) << err;
+    EXPECT_NE(err.find(std::strerror(EACCES)), std::string::npos) << err;
+    EXPECT_EQ(testdir::Read_Text(kept), "the user's project");
+    EXPECT_TRUE(g_doc.doc_changed);
+    EXPECT_EQ(entries(), before) << "nothing left beside it";
+  }
+  gs.controller = GHOST;
+  ::chmod(tmp_.c_str(), 0700);
 }
 
 // Open Project with Ctrl held (as its shortcut is typed) still offers the
@@ -285,6 +335,31 @@ TEST(DispatchSession, ScriptedCommandsMeetTheRules) {
   ASSERT_TRUE(WIFEXITED(rc)) << rc;
   EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
   EXPECT_TRUE(fs::exists(bmp)) << err;
+  testdir::Remove_Dir(dir);
+}
+
+// Ctrl+Shift+S typed in the real program asks where to save (Save As): the
+// copy is written where the answer says and the open project's file is not
+// touched.
+TEST(DispatchSession, CtrlShiftSAsksWhereToSave) {
+  const std::string dir = testdir::Make_Temp_Dir("velmor-saveas-e2e");
+  ASSERT_FALSE(dir.empty());
+  const std::string project = dir + "/cd.CD4", copy = dir + "/copy.CD4";
+  ASSERT_TRUE(labelsession::Write_CD_Project(project));
+  const std::string before = testdir::Read_Text(project);
+  struct stat st0 {};
+  ASSERT_EQ(::stat(project.c_str(), &st0), 0);
+  std::string err;
+  const int rc = labelsession::Run(
+      dir, "wait 10\n" + labelsession::Open_Project(project) + "wait 10\nanswer save " + copy + "\nkey Ctrl+Shift+S\nwait 10\nquit\n",
+      800, 600, err);
+  ASSERT_TRUE(WIFEXITED(rc)) << rc;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+  EXPECT_TRUE(fs::exists(copy)) << "no save dialog was asked for\n" << err;
+  struct stat st1 {};
+  ASSERT_EQ(::stat(project.c_str(), &st1), 0);
+  EXPECT_EQ(st1.st_ino, st0.st_ino) << "the open project was saved over";
+  EXPECT_EQ(testdir::Read_Text(project), before);
   testdir::Remove_Dir(dir);
 }
 

@@ -5,6 +5,7 @@
 // close it, and the end of the session closes it too. Snapshots go to
 // <build>/e2e/help/ for a person to look at.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <filesystem>
@@ -49,6 +50,33 @@ TEST_F(HelpSession, F1HelpContentsAndAboutBox) {
   EXPECT_EQ(Err().find("alert"), std::string::npos) << Err();
   EXPECT_EQ(Opened(), Page(1) + Page(1) + Page(101) + Page(101));
   for (const std::string& s : {start, about, closed}) EXPECT_TRUE(fs::exists(s)) << s;
+}
+
+// A help page whose command fails after a while is reported at the same
+// point of a scripted run however long the command takes: before the
+// script's next line (a Save As into a folder that does not exist), and two
+// runs write the same error output.
+TEST_F(HelpSession, AFailedOpenIsReportedWhereTheScriptAskedForIt) {
+  const std::string slow = P("slow-opener");
+  testdir::Write_Text(slow, "#!/bin/sh\nsleep 1\nexit 3\n");
+  ASSERT_EQ(::chmod(slow.c_str(), 0755), 0);
+  const std::string script = "wait 30\n" + labelsession::Open_Project(project_) + "wait 30\n" + Menu(MENU_HELP + 1) +
+                             "wait 1\nanswer save " + P("no-such-folder/copy.CD4") + "\n" + Menu(305) +
+                             "wait 5\nquit\n";
+  std::string first;
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    const int rc = openlog::Run(dir, script, slow);
+    ASSERT_TRUE(WIFEXITED(rc)) << rc;
+    EXPECT_EQ(WEXITSTATUS(rc), 0) << Err();
+    const std::string err = Err();
+    const size_t opened = err.find("alert 71:"), saved = err.find("alert 15:");
+    ASSERT_NE(opened, std::string::npos) << err;
+    ASSERT_NE(saved, std::string::npos) << err;
+    EXPECT_LT(opened, saved) << err;
+    if (run == 0) first = err;
+    else EXPECT_EQ(err, first);
+  }
 }
 
 // SIGTERM while the About box is up ends it and then the program, normally.

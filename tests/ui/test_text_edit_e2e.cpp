@@ -36,6 +36,7 @@
 #include "ui/VoskConf.h"
 #include "ui/VoskDisp.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskSlid.h"
 
 namespace {
 
@@ -298,6 +299,76 @@ TEST_F(TextEditEndToEnd, TypeBoldFontDragAndAlign) {
   EXPECT_NEAR(a.left, b.left, 1) << "left edges aligned";
   EXPECT_NE(a.top, b.top) << "the texts keep their heights apart";
   EXPECT_EQ(texts[0]->fontx, uint32(font)) << "the dragged text keeps its font";
+}
+
+// Inside the editor each change is a step of its own: the typed text, the
+// last word made bold, its size raised by the size override's plus button.
+// One Ctrl+Z takes back only the size; three take back all, and three
+// Ctrl+Y give every change back, the size too. The project saved after
+// each run holds what the steps left.
+TEST_F(TextEditEndToEnd, EachChangeInTheEditorUndoesAndRedoesOnItsOwn) {
+  Lay_Out_Text_Phase(TXEDIT_EDIT);
+  const int16 bold_node = g_toggles[TEXTR_BOLD_TOGGLE].nodex;
+  const int16 size_node = g_sliders[TEXTR_SIZE_SLIDER].nodex;
+  ASSERT_NE(bold_node, 0);
+  ASSERT_NE(size_node, 0) << "the size override is laid out while a text is edited";
+  const Point bold_at = Middle(Node_Get(CURR, bold_node).nbounds);
+  const Rect size_box = Node_Get(CURR, size_node).nbounds;
+  Rect plus = Slider_Part_Box(TEXTR_SIZE_SLIDER, PART_PLUS);
+  OffsetRect(plus, size_box.left, size_box.top);
+  const Point plus_at = Middle(plus);
+  Lay_Out_Text_Phase(TXEDIT_MOVE, 1);
+  const int16 new_node = g_oneshots[TEXT_NEW_BUTTON].nodex;
+  ASSERT_NE(new_node, 0);
+  const Point new_at = Middle(Node_Get(CURR, new_node).nbounds);
+  doctests::Close_Document();
+
+  const std::string exe = VELMOR4_EXE;
+  const std::string shots = exe.substr(0, exe.find_last_of('/')) + "/text-e2e";
+  fs::create_directories(shots);
+  const std::string edited = labelsession::Open_Project(project_) + Menu(PANEL_PHASE + TEXT_PHASE) + "click " +
+                             At(new_at) + "\nwait 5\ntype abc def\nwait 5\nkey Ctrl+Shift+Left\nwait 5\nclick " +
+                             At(bold_at) + "\nwait 5\nclick " + At(plus_at) + "\nwait 40\n";
+  struct Case {
+    const char* name;
+    std::string keys;
+    std::u16string text;
+    bool bold, larger;
+  } cases[] = {
+      {"9-undo-size", "key Ctrl+Z\nwait 5\n", u"abc def", true, false},
+      {"10-undo-redo-all", "key Ctrl+Z\nkey Ctrl+Z\nkey Ctrl+Z\nwait 5\nkey Ctrl+Y\nkey Ctrl+Y\nkey Ctrl+Y\nwait 5\n",
+       u"abc def", true, true},
+  };
+  // Each run starts from the fresh project (written again here it would
+  // start the shared records afresh under the interface).
+  const std::string fresh = dir_ + "/fresh.CD4";
+  fs::copy_file(project_, fresh, fs::copy_options::overwrite_existing);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::copy_file(fresh, project_, fs::copy_options::overwrite_existing);
+    const std::string shot = shots + "/" + c.name + ".png";
+    std::string err;
+    const int rc = Run("wait 30\n" + edited + c.keys + "wait 40\nsnapshot " + shot +
+                           "\nkey KeypadEnter\nwait 5\nkey Ctrl+S\nwait 10\nquit\n",
+                       err);
+    ASSERT_TRUE(WIFEXITED(rc)) << rc;
+    EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+    EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+    FSSpec spec{};
+    ASSERT_TRUE(Path_From_Text(spec, project_.c_str()));
+    ASSERT_TRUE(Read_DISC(spec, false));
+    const std::vector<const a_om_rec*> texts = Texts_Of_Unit1();
+    ASSERT_EQ(texts.size(), 1u);
+    const a_om_rec& om = *texts[0];
+    EXPECT_EQ(Chars_Of(om), c.text);
+    for (int32 i = 0; i + 1 < om.nxyl; ++i) {
+      const bool word = i >= 4;
+      EXPECT_EQ(bool(om.xyl[i].cc_boldf), word && c.bold) << "character " << i;
+      EXPECT_EQ(om.xyl[i].cc_size > SLIDER_VALUES[TEXTR_SIZE_SLIDER].defaultval, word && c.larger)
+          << "character " << i << " size " << om.xyl[i].cc_size;
+    }
+    doctests::Close_Document();
+  }
 }
 
 // The new-text button makes an empty text after the selected one, selected
