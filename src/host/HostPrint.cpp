@@ -228,6 +228,7 @@ struct PageTiles final : hostgdi::HostLazyPixels {
   int32 w, h, ntx, nty;
   const std::vector<PageOp>& ops;
   std::vector<std::unique_ptr<uint32[]>> shadows;  // by tile, NIL until made
+  size_t made = 0;
 
   PageTiles(HBITMAP p, int32 width, int32 height, const std::vector<PageOp>& page_ops)
       : page(p), w(width), h(height), ntx((width + kTile - 1) / kTile), nty((height + kTile - 1) / kTile),
@@ -256,6 +257,7 @@ struct PageTiles final : hostgdi::HostLazyPixels {
 
   void Make(int32 tx, int32 ty) {
     shadows[size_t(ty) * size_t(ntx) + size_t(tx)].reset(new uint32[size_t(kTile) * kTile]);
+    ++made;
     const RECT t = Tile(tx, ty);
     const HostSurface& s = *Host_Surface(page);
     for (int32 y = t.top; y < t.bottom; ++y) std::fill(Row(s, y) + t.left, Row(s, y) + t.right, 0x00FFFFFFu);
@@ -293,6 +295,7 @@ struct PageTiles final : hostgdi::HostLazyPixels {
   }
 
   void Make_All() {
+    if (made == shadows.size()) return;
     for (int32 ty = 0; ty < nty; ++ty)
       for (int32 tx = 0; tx < ntx; ++tx)
         if (!Made(tx, ty)) Make(tx, ty);
