@@ -1121,7 +1121,8 @@ int32 EndPage(HDC dc) {
     }
     const cairo_status_t st = cairo_status(cr);
     cairo_destroy(cr);
-    j->ops.clear();
+    // The ops stay until the next page: a look at the page (Host_Printer_Page)
+    // still makes its tiles with the pictures.
     if (st != CAIRO_STATUS_SUCCESS || j->write_failed ||
         cairo_surface_status(j->pdf) != CAIRO_STATUS_SUCCESS) {
       Discard(*j, JobState::Failed);
