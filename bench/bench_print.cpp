@@ -14,6 +14,10 @@
 // the headless backend with the file printer and a configuration folder of
 // its own. Reported: the wall time, the child's processor time and its peak
 // resident memory.
+//
+// BM_PrintPhotoSheetProgram: the same for the photo sheet: a 1400 x 1400
+// photo on each disc (the second a clone of the first) and a line of bold
+// text, on white discs.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -140,7 +144,14 @@ std::string Program() {
 // (sheet.CD4), written once with the program's project writer; "" with the
 // reason when it could not be made. It is removed at the end unless
 // VELMOR_KEEP_SHEET is set.
-std::string Sheet_Folder(std::string& why) {
+struct SheetJob {
+  int32 photo_w, photo_h;
+  printsheet::SheetLook look;
+};
+constexpr SheetJob kCanvasSheet{3000, 2000, printsheet::SheetLook{}};
+constexpr SheetJob kPhotoSheet{1400, 1400, printsheet::kPhotoSheet};
+
+std::string Sheet_Folder(const SheetJob& job, std::string& why) {
   struct Kept {
     std::string dir;
     ~Kept() {
@@ -148,11 +159,14 @@ std::string Sheet_Folder(std::string& why) {
       if (!dir.empty() && std::getenv("VELMOR_KEEP_SHEET") == nullptr) std::filesystem::remove_all(dir, ec);
     }
   };
-  static Kept kept;
-  static std::string folder, reason;
-  static bool made = false;
-  if (made) return why = reason, folder;
-  made = true;
+  static Kept kept[2];
+  static std::string folders[2], reasons[2];
+  static bool made[2] = {false, false};
+  const int k = &job == &kPhotoSheet ? 1 : 0;
+  std::string& folder = folders[k];
+  std::string& reason = reasons[k];
+  if (made[k]) return why = reason, folder;
+  made[k] = true;
   const char* t = std::getenv("TMPDIR");
   std::string tmpl = std::string(t != nullptr && t[0] == '/' ? t : "/tmp") + "/velmor-bench-sheet-XXXXXX";
   std::vector<char> buf(tmpl.begin(), tmpl.end());
@@ -164,14 +178,15 @@ std::string Sheet_Folder(std::string& why) {
   Fonts_Init();
   gs.controller = GHOST;
   if (!printsheet::Open_Art_Library(VELMOR_ART_LIBRARY)) reason = "the picture library is not built";
-  else if (!printsheet::Make_Two_Up_Document(dir, 3000, 2000, reason)) reason = "the sheet: " + reason;
+  else if (!printsheet::Make_Two_Up_Document(dir, job.photo_w, job.photo_h, reason, job.look))
+    reason = "the sheet: " + reason;
   FSSpec spec{};
   if (reason.empty() && (!Path_From_Text(spec, (dir + "/sheet.CD4").c_str()) || Write_DISC(spec) != DISC_WRITE_OK))
     reason = "the project could not be written: " + Write_DISC_Reason();
   doctests::Close_Document();
   OP_Stop();
   Fonts_Stop();
-  kept.dir = dir;
+  kept[k].dir = dir;
   if (reason.empty()) folder = dir;
   why = reason;
   return folder;
@@ -210,14 +225,14 @@ int Run_Program(const std::string& exe, const std::string& dir, rusage& ru) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void BM_PrintSheetProgram(benchmark::State& state) {
+void Print_Sheet_Program(benchmark::State& state, const SheetJob& job) {
   const std::string exe = Program();
   if (access(exe.c_str(), X_OK) != 0) {
     state.SkipWithError(("no program at " + exe).c_str());
     return;
   }
   std::string why;
-  const std::string dir = Sheet_Folder(why);
+  const std::string dir = Sheet_Folder(job, why);
   if (dir.empty()) {
     state.SkipWithError(why.c_str());
     return;
@@ -246,6 +261,9 @@ void BM_PrintSheetProgram(benchmark::State& state) {
   state.counters["child_peak_rss_mb"] = peak_mb;
   state.counters["pdf_bytes"] = bytes;
 }
+void BM_PrintSheetProgram(benchmark::State& state) { Print_Sheet_Program(state, kCanvasSheet); }
+void BM_PrintPhotoSheetProgram(benchmark::State& state) { Print_Sheet_Program(state, kPhotoSheet); }
 BENCHMARK(BM_PrintSheetProgram)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PrintPhotoSheetProgram)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(7);
 
 }  // namespace

@@ -256,23 +256,36 @@ inline bool Write_Photo_Jpeg(const std::string& path, int32 w, int32 h) {
   return bool(out);
 }
 
+// What the first disc of the two-up sheet holds beside its photo: the dark
+// canvas and a text round the disc, or (the photo sheet) the white disc and
+// one straight line of bold text.
+struct SheetLook {
+  bool canvas = true;
+  bool circular_text = true;
+  bool bold = false;
+};
+constexpr SheetLook kPhotoSheet{false, false, true};
+
 // The two-up disc sheet as the open document, both discs marked for
 // printing: on the first a dark canvas, a photo of photo_w x photo_h pixels
 // (written as photo.jpg into dir and embedded) fitted across the disc, and
-// a text round the disc in DejaVu Sans; the second its clone. Needs the
-// document modules started, the fonts listed and the picture library open.
-// FALSE with the reason when a step fails.
-inline bool Make_Two_Up_Document(const std::string& dir, int32 photo_w, int32 photo_h, std::string& why) {
+// a text round the disc in DejaVu Sans (or as `look` says); the second its
+// clone. Needs the document modules started, the fonts listed and the
+// picture library open. FALSE with the reason when a step fails.
+inline bool Make_Two_Up_Document(const std::string& dir, int32 photo_w, int32 photo_h, std::string& why,
+                                 const SheetLook& look = SheetLook{}) {
   why.clear();
   if (!Doc_New(Two_Up_Disc_Sheet())) return why = "no document", false;
   if (!Doc_Unit(2)->clonef && !Clone(2)) return why = "the second disc is no clone", false;
   Select_Doc_Unit(1);
   a_doc_unit* u = g_doc.up;
   if (u == nullptr) return why = "no first disc", false;
-  // "Starry Night": dark to the rim, so that the disc's edge shows on paper.
-  CanvX_To_Key(u->canv.cv.canvas_key, 3, UNIT_CD);
-  if (Is_CanvKey_White(u->canv.cv.canvas_key)) return why = "the library has no disc canvases", false;
-  Unit_PostRender(u);
+  if (look.canvas) {
+    // "Starry Night": dark to the rim, so that the disc's edge shows on paper.
+    CanvX_To_Key(u->canv.cv.canvas_key, 3, UNIT_CD);
+    if (Is_CanvKey_White(u->canv.cv.canvas_key)) return why = "the library has no disc canvases", false;
+    Unit_PostRender(u);
+  }
 
   const std::string photo = dir + "/photo.jpg";
   if (!Write_Photo_Jpeg(photo, photo_w, photo_h)) return why = "the photo could not be written", false;
@@ -284,7 +297,8 @@ inline bool Make_Two_Up_Document(const std::string& dir, int32 photo_w, int32 ph
 
   for (int16 sl = 0; sl < NSLIDERS; ++sl) gs.slider_vals[sl] = SLIDER_VALUES[sl].defaultval;
   gs.slider_vals[TEXT_SIZE_SLIDER] = 20;
-  gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_CIRC_CW;
+  gs.grid_vals[TEXT_LAYOUT_GRID] = look.circular_text ? LAYOUT_CIRC_CW : LAYOUT_HORZ;
+  gs.toggle_vals[TEXT_BOLD_TOGGLE] = look.bold;
   gs.grid_vals[TEXT_HJUST_GRID] = JUST_CENTER;
   gs.bar_selection[FONT_BAR] = int16(Find_Font_Name(CStrSpan("DejaVu Sans")));
   if (gs.bar_selection[FONT_BAR] == 0) return why = "no DejaVu Sans", false;

@@ -31,9 +31,13 @@ HostBackendKind g_kind = HostBackendKind::NONE;
 int g_pipe[2] = {-1, -1};
 struct sigaction g_old_term, g_old_int;
 bool g_signals = false;
+// Set with each signal: the pipe is read only after one came, not on every
+// pass of the loop.
+volatile sig_atomic_t g_signalled = 0;
 
 extern "C" void On_Signal(int) {
   const int saved = errno;
+  g_signalled = 1;
   if (g_pipe[1] >= 0) {
     const char c = 1;
     ssize_t r = write(g_pipe[1], &c, 1);
@@ -44,7 +48,8 @@ extern "C" void On_Signal(int) {
 
 // TRUE when a signal arrived since the last call (the pipe is drained).
 bool Take_Signals() {
-  if (g_pipe[0] < 0) return false;
+  if (g_pipe[0] < 0 || !g_signalled) return false;
+  g_signalled = 0;
   bool any = false;
   char buf[64];
   for (;;) {

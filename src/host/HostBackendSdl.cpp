@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -19,13 +20,26 @@
 #include "host/HostByteOrder.h"
 #include "host/HostClipboard.h"
 #include "host/HostClock.h"
+#include "host/HostSdlX11.h"
 #include "host/HostTextInput.h"
 #include "host/HostUtf.h"
 #include "host/HostWinCore.h"
 
 namespace {
 
-constexpr uint32 kRepresentMs = 33;  // direct drawing outside paint brackets shows within this
+// A window is shown again only when what it shows may have changed (its
+// content key moved: drawing into its surfaces, inside paint brackets or
+// not, moves, sizes), and then only the rows and columns that differ from
+// what the display holds are sent. At rest nothing is drawn or sent.
+constexpr size_t kMaxBands = 32;  // more changed bands than this go as one rectangle
+// At rest SDL is not asked to pump its events (which reads the display
+// connection several times) unless a poll says input waits; it still pumps
+// this often whatever the poll says.
+constexpr uint32 kPumpAnywayMs = 250;
+// Likewise the clipboard's connection is served when the same poll finds
+// something on it, and at least this often (its timeouts, events Xlib took
+// in during a request of ours).
+constexpr uint32 kClipboardAnywayMs = 100;
 
 int32 Vk_Of(SDL_Keycode k, bool& extended) {
   extended = false;
@@ -343,11 +357,21 @@ class SdlDisplay : public HostDisplay {
   }
 
   void Pump() override {
-    if (clip_) clip_->Poll();
     SDL_Event e;
     bool lost = false, gained = false;
     HWND gained_hwnd = nullptr;
-    while (SDL_PollEvent(&e)) {
+    const uint32 now = SDL_GetTicks();
+    const int clip_fd = clip_ ? clip_->Fd() : -1;
+    bool clip_ready = false;
+    const int pending = shown_.empty() ? -1 : Host_Sdl_X11_Pending(shown_.begin()->second.win, clip_fd, clip_ready);
+    if (clip_ && (pending < 0 || clip_fd < 0 || clip_ready || now - clip_polled_ >= kClipboardAnywayMs)) {
+      clip_polled_ = now;
+      clip_->Poll();
+    }
+    const bool look =
+        pending != 0 || now - pumped_ >= kPumpAnywayMs || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    if (look) pumped_ = now;
+    while (look && SDL_PollEvent(&e)) {
       switch (e.type) {
         case SDL_WINDOWEVENT: {
           HWND h = By_Id(e.window.windowID);
@@ -363,9 +387,9 @@ class SdlDisplay : public HostDisplay {
               s.w = e.window.data1;
               s.h = e.window.data2;
               hostwin::Backend_Resized(h, s.w, s.h);
-              s.gen = 0;
+              s.stale = true;
               break;
-            case SDL_WINDOWEVENT_EXPOSED: s.gen = 0; break;
+            case SDL_WINDOWEVENT_EXPOSED: s.stale = true; break;
             case SDL_WINDOWEVENT_CLOSE: hostwin::Backend_Close(h); break;
             case SDL_WINDOWEVENT_FOCUS_GAINED: gained = true; gained_hwnd = h; break;
             case SDL_WINDOWEVENT_FOCUS_LOST: lost = true; break;
@@ -465,9 +489,13 @@ class SdlDisplay : public HostDisplay {
     SDL_Window* win = nullptr;
     uint32 id = 0;
     int32 x = 0, y = 0, w = 0, h = 0;
-    uint64 gen = 0;
-    uint32 presented = 0;
+    uint64 key = 0;       // the content key of what the display holds
+    bool stale = true;    // the display's copy is lost (new, resized, exposed): send it all
+    std::vector<uint32> frame;  // what the display holds, fw x fh
+    int32 fw = 0, fh = 0;
+    SDL_Surface* target = nullptr;  // the window surface frame went to
     std::string title;
+    uint64 title_gen = 0;  // the window's generation when the title was looked at
     bool minimized = false;
   };
 
@@ -493,15 +521,17 @@ class SdlDisplay : public HostDisplay {
         ++it;
       }
     }
-    const uint32 now = SDL_GetTicks();
-    for (HWND h : Host_Top_Windows()) {
+    tops_.assign(hostwin::Tops().rbegin(), hostwin::Tops().rend());  // top first, as Host_Top_Windows
+    for (HWND h : tops_) {
       if (!IsWindowVisible(h)) continue;
       RECT r;
       GetWindowRect(h, &r);
       const int32 w = std::max<int32>(1, r.right - r.left), ht = std::max<int32>(1, r.bottom - r.top);
-      const std::string title = Host_Window_Title_Utf8(h);
+      // A new title comes with a new generation of the window.
+      const uint64 gen = Host_Window_Generation(h);
       auto found = shown_.find(h);
       if (found == shown_.end()) {
+        const std::string title = Host_Window_Title_Utf8(h);
         const uint32 style = uint32(GetWindowLong(h, GWL_STYLE));
         Uint32 flags = SDL_WINDOW_SHOWN;
         if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
@@ -516,6 +546,7 @@ class SdlDisplay : public HostDisplay {
         s.w = w;
         s.h = ht;
         s.title = title;
+        s.title_gen = gen;
         found = shown_.emplace(h, s).first;
         Set_Icon(win, h);
         if (h == GetActiveWindow()) SDL_RaiseWindow(win);
@@ -530,22 +561,24 @@ class SdlDisplay : public HostDisplay {
         SDL_SetWindowSize(s.win, w, ht);
         s.w = w;
         s.h = ht;
-        s.gen = 0;
+        s.stale = true;
       }
-      if (s.title != title) {
-        SDL_SetWindowTitle(s.win, title.c_str());
-        s.title = title;
+      if (s.title_gen != gen) {
+        s.title_gen = gen;
+        if (std::string title = Host_Window_Title_Utf8(h); s.title != title) {
+          SDL_SetWindowTitle(s.win, title.c_str());
+          s.title = std::move(title);
+        }
       }
       if (IsIconic(h) != s.minimized) {
         s.minimized = IsIconic(h);
         if (s.minimized) SDL_MinimizeWindow(s.win);
         else SDL_RestoreWindow(s.win);
       }
-      const uint64 gen = Host_Window_Generation(h);
-      if (gen != s.gen || now - s.presented >= kRepresentMs) {
+      const uint64 key = hostwin::Content_Key(h);
+      if (key != s.key || s.stale) {
         Present(h, s);
-        s.gen = gen;
-        s.presented = now;
+        s.key = key;
       }
     }
   }
@@ -561,21 +594,77 @@ class SdlDisplay : public HostDisplay {
     SDL_FreeSurface(s);
   }
 
+  // The bands of rows where now differs from was (both w x h), each as
+  // wide as its changed columns reach; one rectangle round them all when
+  // there are many.
+  static void Changed_Bands(const std::vector<uint32>& was, const std::vector<uint32>& now, int32 w, int32 h,
+                            std::vector<SDL_Rect>& out) {
+    out.clear();
+    auto row = [w](const std::vector<uint32>& px, int32 y) { return px.data() + size_t(y) * size_t(w); };
+    for (int32 y = 0; y < h;) {
+      if (std::memcmp(row(was, y), row(now, y), size_t(w) * 4) == 0) {
+        ++y;
+        continue;
+      }
+      const int32 top = y;
+      int32 x0 = w, x1 = 0;
+      for (; y < h; ++y) {
+        const uint32* a = row(was, y);
+        const uint32* b = row(now, y);
+        if (std::memcmp(a, b, size_t(w) * 4) == 0) break;
+        int32 l = 0, r = w;
+        while (a[l] == b[l]) ++l;
+        while (a[r - 1] == b[r - 1]) --r;
+        x0 = std::min(x0, l);
+        x1 = std::max(x1, r);
+      }
+      out.push_back(SDL_Rect{x0, top, x1 - x0, y - top});
+    }
+    if (out.size() > kMaxBands) {
+      int32 l = w, t = h, r = 0, b = 0;
+      for (const SDL_Rect& q : out) {
+        l = std::min(l, q.x);
+        t = std::min(t, q.y);
+        r = std::max(r, q.x + q.w);
+        b = std::max(b, q.y + q.h);
+      }
+      out.assign(1, SDL_Rect{l, t, r - l, b - t});
+    }
+  }
+
   void Present(HWND h, Shown& s) {
-    std::vector<uint32> px;
     int32 w = 0, ht = 0;
-    if (!hostwin::Compose_Frame(h, px, w, ht) || w <= 0 || ht <= 0) return;
+    if (!hostwin::Compose_Frame(h, next_, w, ht) || w <= 0 || ht <= 0) return;
     SDL_Surface* ws = SDL_GetWindowSurface(s.win);
     if (!ws) return;
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(px.data(), w, ht, 32, w * 4, SDL_PIXELFORMAT_RGB888);
-    if (!src) return;
-    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
-    SDL_BlitSurface(src, nullptr, ws, nullptr);
-    SDL_FreeSurface(src);
-    SDL_UpdateWindowSurface(s.win);
+    const bool whole = s.stale || ws != s.target || w != s.fw || ht != s.fh || s.frame.size() != next_.size();
+    if (whole) rects_.assign(1, SDL_Rect{0, 0, w, ht});
+    else Changed_Bands(s.frame, next_, w, ht, rects_);
+    if (!rects_.empty()) {
+      SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(next_.data(), w, ht, 32, w * 4, SDL_PIXELFORMAT_RGB888);
+      if (!src) return;
+      SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
+      for (const SDL_Rect& r : rects_) {
+        SDL_Rect from = r, to = r;
+        SDL_BlitSurface(src, &from, ws, &to);
+      }
+      SDL_FreeSurface(src);
+      if (whole) SDL_UpdateWindowSurface(s.win);
+      else SDL_UpdateWindowSurfaceRects(s.win, rects_.data(), int(rects_.size()));
+    }
+    s.frame.swap(next_);
+    s.fw = w;
+    s.fh = ht;
+    s.target = ws;
+    s.stale = false;
   }
 
   std::unordered_map<HWND, Shown> shown_;
+  std::vector<uint32> next_;       // the frame being presented
+  std::vector<SDL_Rect> rects_;    // its changed parts
+  uint32 pumped_ = 0;              // when SDL last pumped its events
+  uint32 clip_polled_ = 0;         // when the clipboard was last served
+  std::vector<HWND> tops_;         // Sync's list of our windows
   std::unique_ptr<HostClipboardPeer> clip_;
   SDL_Cursor* cursor_ = nullptr;
   bool started_ = false;

@@ -195,7 +195,7 @@ class X11Clipboard : public HostClipboardPeer {
   }
 
   void Poll() override {
-    Drain();
+    bool busy = Drain() || !sends_.empty();
     // While a long transfer runs, its next pieces go out for a few
     // milliseconds more, so that it does not crawl at one piece per pass
     // of an idle loop that sleeps between passes.
@@ -208,6 +208,7 @@ class X11Clipboard : public HostClipboardPeer {
       if (poll(&p, 1, int(until - now)) <= 0) break;
       Drain();
     }
+    busy = busy || !sends_.empty();
     // A requestor that stopped taking the pieces of a long transfer.
     const uint32 now = Now_Ms();
     const uint32 stale = std::max<uint32>(10000, 5 * Host_Clipboard_Wait_Limit());
@@ -220,7 +221,9 @@ class X11Clipboard : public HostClipboardPeer {
         ++i;
       }
     }
-    XFlush(dpy_);
+    // The answers made above go out; a pass that found nothing to do has
+    // none (the calls that ask the server themselves flush their requests).
+    if (busy) XFlush(dpy_);
   }
 
   int Fd() const override { return ConnectionNumber(dpy_); }
@@ -230,12 +233,19 @@ class X11Clipboard : public HostClipboardPeer {
 
   static constexpr uint32 kStreamMs = 8;
 
-  void Drain() {
+  // The events that came; FALSE when none had (at rest a poll says so,
+  // for less than XPending's reads of the connection).
+  bool Drain() {
+    if (XEventsQueued(dpy_, QueuedAlready) == 0) {
+      pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+      if (poll(&p, 1, 0) == 0) return false;
+    }
     while (XPending(dpy_) > 0) {
       XEvent e;
       XNextEvent(dpy_, &e);
       Dispatch(e);
     }
+    return true;
   }
 
   // One long transfer to a requestor, piece by piece.

@@ -143,9 +143,10 @@ void Refresh(const std::vector<std::string>& command, const std::string& dir) {
   if (command.empty()) return;
   std::vector<std::string> argv = command;
   argv.push_back(dir);
-  // A missing tool or one that fails only delays the desktop noticing the
-  // new files until its next own refresh.
-  (void)Host_Spawn(argv, HOST_REFRESH_WAIT_MS);
+  // Started, not waited for (the tool takes longer than the start-up should):
+  // a missing tool or one that fails only delays the desktop noticing the new
+  // files until its next own refresh.
+  (void)Host_Spawn(argv, 0);
 }
 
 }  // namespace

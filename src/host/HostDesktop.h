@@ -75,8 +75,8 @@ bool Host_Mime_Package_Text(const HostDesktopApp& app, std::string& text);
 
 // Writes the files whose content changed (the icons before the entry that
 // names them), creating the folders as needed, and starts the cache refresh
-// for each folder whose file was written. Waits at most a short moment for
-// the refresh tools. False when a file that had to change could not be
+// for each folder whose file was written, without waiting for the refresh
+// tools. False when a file that had to change could not be
 // written or an icon was left out; the caller may ignore it.
 bool Host_Desktop_Register(const HostDesktopApp& app, HostDesktopReport* report = nullptr);
 
@@ -86,5 +86,3 @@ bool Host_Desktop_Register(const HostDesktopApp& app, HostDesktopReport* report 
 void Host_Desktop_Set_Refresh_Commands(const std::vector<std::string>& mime,
                                        const std::vector<std::string>& desktop);
 void Host_Desktop_Reset_Refresh_Commands();
-// How long start-up waits for each refresh tool before leaving it to run on.
-constexpr int HOST_REFRESH_WAIT_MS = 300;

@@ -205,12 +205,69 @@ uint32 Rop3(uint8 code, uint32 p, uint32 s, uint32 d) {
 
 // --- Clipping ------------------------------------------------------------------------------
 
-ClipView::ClipView(const HostDC* dc) {
+namespace {
+
+// The write counts, by the slot of the surface's handle: a slot's next
+// surface has another handle, which the readers compare as well.
+// Both tables outlive every static object that may still draw or free a
+// surface at exit.
+std::vector<uint64>& Writes_By_Slot() {
+  static auto* writes = new std::vector<uint64>;
+  return *writes;
+}
+
+uint32 Slot_Of(const void* handle) { return uint32(Host_Handle_Bits(handle) & kHostHandleMaxSlots); }
+
+struct LazyEntry {
+  HGDIOBJ surface = nullptr;
+  HostLazyPixels* lazy = nullptr;
+};
+
+std::vector<LazyEntry>& Lazy_By_Slot() {
+  static auto* lazy = new std::vector<LazyEntry>;
+  return *lazy;
+}
+
+HostLazyPixels* Lazy_Of(const HostSurface* surface) {
+  const std::vector<LazyEntry>& all = Lazy_By_Slot();
+  const uint32 slot = Slot_Of(surface->handle);
+  return slot < all.size() && all[slot].surface == surface->handle ? all[slot].lazy : nullptr;
+}
+
+}  // namespace
+
+bool Set_Lazy_Pixels(HBITMAP surface, HostLazyPixels* lazy) {
+  if (!As_Surface(surface)) return false;
+  std::vector<LazyEntry>& all = Lazy_By_Slot();
+  const uint32 slot = Slot_Of(surface);
+  if (slot >= all.size()) all.resize(size_t(slot) + 16);
+  all[slot] = lazy ? LazyEntry{surface, lazy} : LazyEntry{};
+  return true;
+}
+
+void Count_Write(const HostSurface* surface) {
+  if (!surface || !surface->handle) return;
+  std::vector<uint64>& writes = Writes_By_Slot();
+  const uint32 slot = Slot_Of(surface->handle);
+  if (slot >= writes.size()) writes.resize(size_t(slot) + 64, 0);
+  ++writes[slot];
+}
+
+uint64 Surface_Writes(HBITMAP surface) {
+  if (!As_Surface(surface)) return 0;
+  const std::vector<uint64>& writes = Writes_By_Slot();
+  const uint32 slot = Slot_Of(surface);
+  return slot < writes.size() ? writes[slot] : 0;
+}
+
+ClipView::ClipView(const HostDC* dc, bool reading) {
   surf = dc ? dc->st.bitmap : nullptr;
   if (!surf || !surf->bits || surf->width <= 0 || surf->height <= 0) {
     surf = nullptr;
     return;
   }
+  if (!reading) Count_Write(surf);
+  lazy = Lazy_Of(surf);
   if (dc->st.clip) {
     boxes = Host_Rgn_Boxes(dc->st.clip);
     use_rgn = true;

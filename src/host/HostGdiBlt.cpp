@@ -269,7 +269,7 @@ bool StretchBlt(HDC hdst, int32 x, int32 y, int32 w, int32 h, HDC hsrc, int32 sx
   HostDC* src = As_DC(hsrc);
   if (!src) return false;
   ClipView cv(dst);
-  ClipView scv(src);
+  ClipView scv(src, true);
   if (!cv.surf || !scv.surf) return true;
   Ink pat;
   const Ink* patp = nullptr;

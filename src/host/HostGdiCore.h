@@ -125,14 +125,31 @@ const HostPalette& Default_Palette();
 uint32 Rop2(int32 mode, uint32 p, uint32 d);
 uint32 Rop3(uint8 code, uint32 p, uint32 s, uint32 d);
 
+// A surface whose pixels are made where drawing first reaches them (a
+// printer's page): told of each run of a row just before drawing writes
+// it, so that it can put there what the run must find.
+class HostLazyPixels {
+ public:
+  virtual void Need(int32 y, int32 x0, int32 x1) = 0;
+
+ protected:
+  ~HostLazyPixels() = default;
+};
+// Makes lazy the maker of surface's pixels (NIL: none); FALSE for a handle
+// that names no surface.
+bool Set_Lazy_Pixels(HBITMAP surface, HostLazyPixels* lazy);
+
 // The writable part of a DC's surface: its bounds and clip region (device
 // coordinates). For_Each calls fn(a, b) for every visible run of row y
 // within [x0, x1).
+// Making one for drawing counts a write to the surface (Surface_Writes);
+// one made to read the surface (the source of a blit) does not.
 struct ClipView {
   HostSurface* surf = nullptr;
   std::span<const pixman_box32_t> boxes;
   bool use_rgn = false;
-  explicit ClipView(const HostDC* dc);
+  HostLazyPixels* lazy = nullptr;
+  explicit ClipView(const HostDC* dc, bool reading = false);
 
   template <class F>
   void For_Each(int64 y, int64 x0, int64 x1, F&& fn) const {
@@ -141,6 +158,7 @@ struct ClipView {
     x1 = std::min<int64>(x1, surf->width);
     if (x0 >= x1) return;
     if (!use_rgn) {
+      if (lazy) lazy->Need(int32(y), int32(x0), int32(x1));
       fn(int32(x0), int32(x1));
       return;
     }
@@ -149,11 +167,20 @@ struct ClipView {
                                [](int64 v, const pixman_box32_t& b) { return v < b.y2; });
     for (; it != boxes.end() && it->y1 <= y; ++it) {
       const int64 a = std::max<int64>(x0, it->x1), b = std::min<int64>(x1, it->x2);
-      if (a < b) fn(int32(a), int32(b));
+      if (a < b) {
+        if (lazy) lazy->Need(int32(y), int32(a), int32(b));
+        fn(int32(a), int32(b));
+      }
       if (it->x1 >= x1) break;
     }
   }
 };
+
+// How often drawing went to a surface: grows with every drawing call that
+// may have changed its pixels, so that the display knows when a window
+// must be shown again. 0 for NIL or a handle that names no surface.
+uint64 Surface_Writes(HBITMAP surface);
+void Count_Write(const HostSurface* surface);
 
 // What a drawing operation lays down: one raw value, or a pattern of raw
 // values aligned to the brush origin (cells marked in `skip` are left alone).

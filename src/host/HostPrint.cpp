@@ -5,6 +5,7 @@
 #include <cairo.h>
 #include <cups/cups.h>
 #include <cups/pwg.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cctype>
@@ -20,6 +21,7 @@
 #include "host/HostCodecs.h"
 #include "host/HostFiles.h"
 #include "host/HostFolders.h"
+#include "host/HostGdiCore.h"
 
 namespace {
 
@@ -196,6 +198,108 @@ struct PageOp {
   bool flip_x = false, flip_y = false;
   bool clipped = false;
   std::vector<RECT> clip;
+  // Image: the call that printed it, in device units, for painting it into
+  // page tiles made later: the signed destination and source extents (the
+  // source relative to the picture) and the clip region it had.
+  POINT at{0, 0};
+  int32 call_w = 0, call_h = 0, src_x = 0, src_y = 0, src_w = 0, src_h = 0;
+  std::shared_ptr<std::remove_pointer_t<HRGN>> clip_rgn;
+};
+
+constexpr int32 kTile = 64;
+
+uint32* Row(const HostSurface& s, int32 y) {
+  return reinterpret_cast<uint32*>(s.bits + int64(y) * s.stride);
+}
+
+bool Meets(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The page of a PDF job, made tile by tile: its pixels are zero pages until
+// drawing other than the pictures reaches a tile, which is then made (white,
+// with the pictures already printed painted into it) and gets a shadow, the
+// tile as it was when the drawing was last taken into the page's ops. The
+// pictures go into the job as images of their own; they are painted into the
+// page only where a tile is made, so that a page of pictures and a few marks
+// keeps only the marks' tiles in memory.
+struct PageTiles final : hostgdi::HostLazyPixels {
+  HBITMAP page;
+  int32 w, h, ntx, nty;
+  const std::vector<PageOp>& ops;
+  std::vector<std::unique_ptr<uint32[]>> shadows;  // by tile, NIL until made
+  size_t made = 0;
+
+  PageTiles(HBITMAP p, int32 width, int32 height, const std::vector<PageOp>& page_ops)
+      : page(p), w(width), h(height), ntx((width + kTile - 1) / kTile), nty((height + kTile - 1) / kTile),
+        ops(page_ops), shadows(size_t(ntx) * size_t(nty)) {
+    hostgdi::Set_Lazy_Pixels(page, this);
+  }
+  ~PageTiles() { hostgdi::Set_Lazy_Pixels(page, nullptr); }
+  PageTiles(const PageTiles&) = delete;
+  PageTiles& operator=(const PageTiles&) = delete;
+
+  bool Made(int32 tx, int32 ty) const { return shadows[size_t(ty) * size_t(ntx) + size_t(tx)] != nullptr; }
+  RECT Tile(int32 tx, int32 ty) const {
+    return RECT{tx * kTile, ty * kTile, std::min(w, (tx + 1) * kTile), std::min(h, (ty + 1) * kTile)};
+  }
+  // Row y of the shadow of tile (tx, ty); its first pixel is the tile's left column.
+  uint32* Shadow_Row(int32 tx, int32 ty, int32 y) {
+    return shadows[size_t(ty) * size_t(ntx) + size_t(tx)].get() + size_t(y - ty * kTile) * kTile;
+  }
+
+  void Need(int32 y, int32 x0, int32 x1) override {
+    if (y < 0 || y >= h || x0 >= x1) return;
+    const int32 ty = y / kTile;
+    for (int32 tx = std::max(0, x0 / kTile); tx <= std::min(ntx - 1, (x1 - 1) / kTile); ++tx)
+      if (!Made(tx, ty)) Make(tx, ty);
+  }
+
+  void Make(int32 tx, int32 ty) {
+    shadows[size_t(ty) * size_t(ntx) + size_t(tx)].reset(new uint32[size_t(kTile) * kTile]);
+    ++made;
+    const RECT t = Tile(tx, ty);
+    const HostSurface& s = *Host_Surface(page);
+    for (int32 y = t.top; y < t.bottom; ++y) std::fill(Row(s, y) + t.left, Row(s, y) + t.right, 0x00FFFFFFu);
+    for (const PageOp& op : ops)
+      if (op.kind == PageOp::Kind::Image && Meets(t, RECT{op.dx, op.dy, op.dx + op.dw, op.dy + op.dh})) Paint(op, t);
+    Take_Shadow(tx, ty);
+  }
+
+  void Take_Shadow(int32 tx, int32 ty) {
+    const RECT t = Tile(tx, ty);
+    const HostSurface& s = *Host_Surface(page);
+    for (int32 y = t.top; y < t.bottom; ++y)
+      std::memcpy(Shadow_Row(tx, ty, y), Row(s, y) + t.left, size_t(t.right - t.left) * 4);
+  }
+
+  // The picture of op into the tile t, as its call would have drawn it there.
+  void Paint(const PageOp& op, const RECT& t) {
+    HRGN clip = CreateRectRgn(t.left, t.top, t.right, t.bottom);
+    if (!clip) return;
+    if (op.clip_rgn) CombineRgn(clip, clip, op.clip_rgn.get(), RGN_AND);
+    HDC dc = Host_CreateSurfaceDC(page);
+    if (dc) {
+      SelectClipRgn(dc, clip);
+      cairo_surface_t* pic = op.picture.get();
+      const int32 pw = cairo_image_surface_get_width(pic), ph = cairo_image_surface_get_height(pic);
+      const int stride = cairo_image_surface_get_stride(pic);
+      BITMAPINFO bi{};
+      bi.bmiHeader = BITMAPINFOHEADER{40, pw, -ph, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+      if (stride == pw * 4)
+        StretchDIBits(dc, op.at.x, op.at.y, op.call_w, op.call_h, op.src_x, op.src_y, op.src_w, op.src_h,
+                      cairo_image_surface_get_data(pic), &bi, DIB_RGB_COLORS, SRCCOPY, size_t(stride) * size_t(ph));
+      DeleteDC(dc);
+    }
+    DeleteRgn(clip);
+  }
+
+  void Make_All() {
+    if (made == shadows.size()) return;
+    for (int32 ty = 0; ty < nty; ++ty)
+      for (int32 tx = 0; tx < ntx; ++tx)
+        if (!Made(tx, ty)) Make(tx, ty);
+  }
 };
 
 // A picture of the job, embedded once however often it is printed.
@@ -207,6 +311,8 @@ struct JobPicture {
 struct Job {
   HDC dc = nullptr;
   HBITMAP page = nullptr;
+  uint8* page_bits = nullptr;  // the page's pixels: a mapping of its own
+  size_t page_bytes = 0;
   HostPrinterInfo printer;
   std::vector<uint8> devmode;
   int32 dpi_x = kDefaultDpi, dpi_y = kDefaultDpi;
@@ -231,11 +337,20 @@ struct Job {
   bool write_failed = false;
   int write_errno = 0;              // why the first failed write failed
   std::vector<std::shared_ptr<std::vector<uint8>>> png_pages;
-  // A PDF page under way: the page as it was when the drawing was last taken
-  // into `ops` (the changes since are what other drawing did), and its ops.
-  HBITMAP shadow = nullptr;
+  // A PDF page under way: its tiles, with the page as it was when the
+  // drawing was last taken into `ops` (the changes since are what other
+  // drawing did), and its ops.
   std::vector<PageOp> ops;
+  std::unique_ptr<PageTiles> tiles;
   std::multimap<uint64, JobPicture> pictures;  // by content hash
+
+  Job() = default;
+  Job(const Job&) = delete;
+  Job& operator=(const Job&) = delete;
+  ~Job() {
+    tiles.reset();
+    if (page_bits) munmap(page_bits, page_bytes);
+  }
 };
 
 std::map<HDC, std::unique_ptr<Job>> g_jobs;
@@ -255,7 +370,6 @@ Job* Job_Of(HDC dc) {
       Host_Delete(j->temp_path.c_str());
     }
     DeleteObject(j->page);
-    if (j->shadow) DeleteObject(j->shadow);
     g_jobs.erase(it);
     return nullptr;
   }
@@ -293,6 +407,7 @@ void Discard(Job& j, JobState to) {
     j.temp_path.clear();
   }
   j.png_pages.clear();
+  j.tiles.reset();
   j.ops.clear();
   j.pictures.clear();
   j.state = to;
@@ -338,20 +453,16 @@ bool Call_Abort(Job& j) {
 
 // --- What a PDF page holds ------------------------------------------------------------
 //
-// The page surface receives all drawing. Pictures printed with
-// Host_Print_DIBits are recorded as they come; everything else is found by
-// comparing the page with its shadow (the page as it was when drawing was
-// last taken), just before each picture and at the end of the page.
+// The page surface receives all drawing but the pictures, which are
+// recorded as they come (Host_Print_DIBits); everything else is found by
+// comparing the page's made tiles with their shadows (each as it was when
+// drawing was last taken), just before each picture and at the end of the
+// page.
 
-constexpr int32 kTile = 64;
 // A tile whose changed pixels make more row runs than this goes into the PDF
 // as an image patch: fills of single pixels would cost more than the pixels.
 constexpr int32 kPatchRuns = kTile * kTile / 16;
 constexpr uint32 kRgbMask = 0x00FFFFFFu;
-
-uint32* Row(const HostSurface& s, int32 y) {
-  return reinterpret_cast<uint32*>(s.bits + int64(y) * s.stride);
-}
 
 // A cairo RGB24 image (native 0x00RRGGBB words, as our 32-bit pixels read on
 // a little-endian machine) of part of the page.
@@ -378,7 +489,7 @@ struct PageRun {
 // equals the page. FALSE when a patch could not be made.
 bool Take_Drawing(Job& j) {
   const HostSurface& page = *Host_Surface(j.page);
-  const HostSurface& shadow = *Host_Surface(j.shadow);
+  PageTiles& tiles = *j.tiles;
   const int32 w = page.width, h = page.height;
   const int32 ntx = (w + kTile - 1) / kTile;
   PageOp fills;
@@ -387,27 +498,39 @@ bool Take_Drawing(Job& j) {
   std::vector<PageRun> band;
   std::vector<int32> counts(size_t(ntx), 0);
   std::vector<uint8> busy(size_t(ntx), 0);
+  std::vector<int32> made;
   for (int32 by = 0; by < h; by += kTile) {
     const int32 bh = std::min(kTile, h - by);
+    const int32 ty = by / kTile;
     band.clear();
     std::fill(counts.begin(), counts.end(), 0);
-    for (int32 y = by; y < by + bh; ++y) {
+    made.clear();
+    for (int32 tx = 0; tx < ntx; ++tx)
+      if (tiles.Made(tx, ty)) made.push_back(tx);
+    for (int32 y = by; y < by + bh && !made.empty(); ++y) {
       const uint32* a = Row(page, y);
-      uint32* b = Row(shadow, y);
-      if (std::memcmp(a, b, size_t(w) * 4) == 0) continue;
-      for (int32 x = 0; x < w;) {
-        if (((a[x] ^ b[x]) & kRgbMask) == 0) {
-          ++x;
-          continue;
+      for (const int32 tx : made) {
+        const int32 x0 = tx * kTile, x1 = std::min(w, x0 + kTile);
+        uint32* b = tiles.Shadow_Row(tx, ty, y) - x0;  // b[x] for x0 <= x < x1
+        if (std::memcmp(a + x0, b + x0, size_t(x1 - x0) * 4) == 0) continue;
+        for (int32 x = x0; x < x1;) {
+          if (((a[x] ^ b[x]) & kRgbMask) == 0) {
+            ++x;
+            continue;
+          }
+          const uint32 c = a[x] & kRgbMask;
+          int32 k = x + 1;
+          while (k < x1 && ((a[k] ^ b[k]) & kRgbMask) != 0 && (a[k] & kRgbMask) == c) ++k;
+          if (x == x0 && !band.empty() && band.back().y == y && band.back().x1 == x0 && band.back().rgb == c) {
+            band.back().x1 = k;  // the run goes on from the tile before
+          } else {
+            band.push_back({y, x, k, c});
+            ++counts[size_t(x / kTile)];
+          }
+          x = k;
         }
-        const uint32 c = a[x] & kRgbMask;
-        int32 k = x + 1;
-        while (k < w && ((a[k] ^ b[k]) & kRgbMask) != 0 && (a[k] & kRgbMask) == c) ++k;
-        band.push_back({y, x, k, c});
-        ++counts[size_t(x / kTile)];
-        x = k;
+        std::memcpy(b + x0, a + x0, size_t(x1 - x0) * 4);
       }
-      std::memcpy(b, a, size_t(w) * 4);
     }
     if (band.empty()) {
       for (const PageFill& f : open) fills.fills.push_back(f);
@@ -860,7 +983,13 @@ HDC CreateDCA(const char* /*driver*/, const char* device, const char* output, co
   if (job->res_w < 1 || job->res_h < 1 || job->res_w > kMaxSide || job->res_h > kMaxSide) return nullptr;
   if (uint64(job->res_w) * uint64(job->res_h) * 4 > g_page_limit) return nullptr;
 
-  job->page = Host_NewSurface(job->res_w, job->res_h, 32, nullptr, 0);
+  // The page's pixels are zero pages of a mapping of their own: a PDF page
+  // makes real only the tiles drawing reaches, and each page gives them back.
+  job->page_bytes = size_t(job->res_w) * size_t(job->res_h) * 4;
+  void* bits = mmap(nullptr, job->page_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (bits == MAP_FAILED) return nullptr;
+  job->page_bits = static_cast<uint8*>(bits);
+  job->page = Host_WrapSurface(bits, job->res_w, job->res_h, 32, job->res_w * 4, nullptr, 0);
   if (!job->page) return nullptr;
   job->dc = Host_CreateSurfaceDC(job->page);
   if (!job->dc) {
@@ -880,12 +1009,9 @@ bool Host_DeletePrinterDC(HDC dc) {
   Job* j = Job_Of(dc);
   if (!j) return false;
   Discard(*j, JobState::Idle);
-  HBITMAP page = j->page;
-  HBITMAP shadow = j->shadow;
-  g_jobs.erase(dc);
   DeleteDC(dc);
-  DeleteObject(page);
-  if (shadow) DeleteObject(shadow);
+  DeleteObject(j->page);
+  g_jobs.erase(dc);  // the page's pixels go last
   return true;
 }
 
@@ -949,18 +1075,17 @@ int32 StartPage(HDC dc) {
   Job* j = Job_Of(dc);
   if (!j || j->state != JobState::InDoc) return SP_ERROR;
   if (!Call_Abort(*j)) return SP_APPABORT;
-  // A fresh white sheet (alpha 0, as drawing in a colour leaves it).
+  // A fresh white sheet (alpha 0, as drawing in a colour leaves it): the
+  // whole of it for a PNG page; a PDF page makes its tiles as drawing
+  // reaches them, from zero pages again.
   HostSurface& s = *Host_Surface(j->page);  // the job's own page: live while the job is
-  for (int32 y = 0; y < s.height; ++y) std::fill(Row(s, y), Row(s, y) + s.width, 0x00FFFFFFu);
   if (j->pdf) {
-    if (!j->shadow) j->shadow = Host_NewSurface(j->res_w, j->res_h, 32, nullptr, 0);
-    HostSurface* shadow = Host_Surface(j->shadow);
-    if (!shadow) {
-      Discard(*j, JobState::Failed);
-      return SP_ERROR;
-    }
-    for (int32 y = 0; y < s.height; ++y) std::memcpy(Row(*shadow, y), Row(s, y), size_t(s.width) * 4);
+    j->tiles.reset();
     j->ops.clear();
+    madvise(j->page_bits, j->page_bytes, MADV_DONTNEED);
+    j->tiles = std::make_unique<PageTiles>(j->page, s.width, s.height, j->ops);
+  } else {
+    for (int32 y = 0; y < s.height; ++y) std::fill(Row(s, y), Row(s, y) + s.width, 0x00FFFFFFu);
   }
   j->state = JobState::InPage;
   return 1;
@@ -996,7 +1121,8 @@ int32 EndPage(HDC dc) {
     }
     const cairo_status_t st = cairo_status(cr);
     cairo_destroy(cr);
-    j->ops.clear();
+    // The ops stay until the next page: a look at the page (Host_Printer_Page)
+    // still makes its tiles with the pictures.
     if (st != CAIRO_STATUS_SUCCESS || j->write_failed ||
         cairo_surface_status(j->pdf) != CAIRO_STATUS_SUCCESS) {
       Discard(*j, JobState::Failed);
@@ -1015,7 +1141,7 @@ int32 Host_Print_DIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, in
     return StretchDIBits(dc, x, y, w, h, sx, sy, sw, sh, bits, info, usage, rop, bits_size);
   };
   Job* j = Job_Of(dc);
-  if (!j || j->state != JobState::InPage || !j->shadow || rop != SRCCOPY || usage != DIB_RGB_COLORS ||
+  if (!j || j->state != JobState::InPage || !j->tiles || rop != SRCCOPY || usage != DIB_RGB_COLORS ||
       !bits || !info || w == 0 || h == 0 || sw == 0 || sh == 0)
     return plain();
   // The source rectangle put in order; it must lie within the DIB (pixels
@@ -1040,16 +1166,27 @@ int32 Host_Print_DIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, in
     j->write_errno = ENOMEM;
     return plain();
   }
-  const int32 rows = plain();
-  if (rows == 0) return 0;
   PageOp op;
   op.kind = PageOp::Kind::Image;
   op.picture = Job_Picture(*j, int32(ax), int32(ay), int32(aw), int32(ah), bits, info, bits_size);
   if (!op.picture) {
-    j->write_failed = true;  // the page could not say what it shows
-    j->write_errno = ENOMEM;
+    // Drawn on the page at least; unless the pixels could not be read at
+    // all, the page cannot say what it shows.
+    const int32 rows = plain();
+    if (rows != 0) {
+      j->write_failed = true;
+      j->write_errno = ENOMEM;
+    }
     return rows;
   }
+  const int32 rows = int32(ah);
+  op.at = corners[0];
+  op.call_w = w;
+  op.call_h = h;
+  op.src_x = int32(sx - ax);
+  op.src_y = int32(sy - ay);
+  op.src_w = sw;
+  op.src_h = sh;
   op.dx = std::min(corners[0].x, corners[1].x);
   op.dy = std::min(corners[0].y, corners[1].y);
   op.dw = std::abs(corners[1].x - corners[0].x);
@@ -1062,18 +1199,25 @@ int32 Host_Print_DIBits(HDC dc, int32 x, int32 y, int32 w, int32 h, int32 sx, in
     if (GetClipRgn(dc, clip) == 1) {
       op.clipped = true;
       op.clip = Host_Rgn_Rects(clip);
+      op.clip_rgn = std::shared_ptr<std::remove_pointer_t<HRGN>>(clip, [](HRGN r) { DeleteRgn(r); });
+    } else {
+      DeleteRgn(clip);
     }
-    DeleteRgn(clip);
   }
-  // The picture's pixels are on the page now: keep them out of the next
-  // look at what other drawing did.
-  const HostSurface& page = *Host_Surface(j->page);
-  const HostSurface& shadow = *Host_Surface(j->shadow);
-  const int32 x0 = std::clamp(op.dx, 0, page.width), x1 = int32(std::clamp<int64>(int64(op.dx) + op.dw, 0, page.width));
-  const int32 y0 = std::clamp(op.dy, 0, page.height), y1 = int32(std::clamp<int64>(int64(op.dy) + op.dh, 0, page.height));
-  for (int32 r = y0; r < y1 && x1 > x0; ++r)
-    std::memcpy(Row(shadow, r) + x0, Row(page, r) + x0, size_t(x1 - x0) * 4);
-  if (!op.clipped || !op.clip.empty()) j->ops.push_back(std::move(op));
+  if (op.clipped && op.clip.empty()) return rows;
+  // Into the tiles already made, whose shadows then hold it too, so that the
+  // next look at what other drawing did leaves it out; the tiles made later
+  // paint it themselves.
+  PageTiles& tiles = *j->tiles;
+  const RECT box{op.dx, op.dy, int32(std::min<int64>(int64(op.dx) + op.dw, INT32_MAX)),
+                 int32(std::min<int64>(int64(op.dy) + op.dh, INT32_MAX))};
+  for (int32 ty = std::max(0, box.top / kTile); ty < tiles.nty && ty * kTile < box.bottom; ++ty)
+    for (int32 tx = std::max(0, box.left / kTile); tx < tiles.ntx && tx * kTile < box.right; ++tx)
+      if (tiles.Made(tx, ty)) {
+        tiles.Paint(op, tiles.Tile(tx, ty));
+        tiles.Take_Shadow(tx, ty);
+      }
+  j->ops.push_back(std::move(op));
   return rows;
 }
 
@@ -1168,7 +1312,9 @@ int32 AbortDoc(HDC dc) {
 
 HBITMAP Host_Printer_Page(HDC dc) {
   Job* j = Job_Of(dc);
-  return j ? j->page : nullptr;
+  if (!j) return nullptr;
+  if (j->tiles) j->tiles->Make_All();  // the whole page, as it would be printed
+  return j->page;
 }
 
 bool Host_Printer_DC_DevMode(HDC dc, std::vector<uint8>& block) {

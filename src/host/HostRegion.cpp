@@ -503,9 +503,19 @@ bool Host_Rgn_To_Mask(HRGN rgn, std::span<uint8> bits, int32 rowbytes, int32 wid
     const int64 y0 = std::max<int64>(int64(b.y1) - origin_y, 0);
     const int64 y1 = std::min<int64>(int64(b.y2) - origin_y, height);
     if (x0 >= x1 || y0 >= y1) continue;
+    // Bits x0 .. x1 - 1 of each row: the partial bytes at the ends, whole
+    // bytes between.
+    const int64 first = x0 >> 3, last = (x1 - 1) >> 3;
+    const uint8 head = uint8(0xFFu >> (x0 & 7)), tail = uint8(0xFFu << (7 - ((x1 - 1) & 7)));
     for (int64 y = y0; y < y1; ++y) {
       uint8* row = bits.data() + size_t(y) * size_t(rowbytes);
-      for (int64 x = x0; x < x1; ++x) row[x >> 3] = uint8(row[x >> 3] | (0x80u >> (x & 7)));
+      if (first == last) {
+        row[first] = uint8(row[first] | (head & tail));
+        continue;
+      }
+      row[first] = uint8(row[first] | head);
+      if (last > first + 1) std::memset(row + first + 1, 0xFF, size_t(last - first - 1));
+      row[last] = uint8(row[last] | tail);
     }
   }
   return true;

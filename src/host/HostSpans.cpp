@@ -38,9 +38,18 @@ void Put_Span(HostSpanList& out, int32 y, int64 x0, int64 x1, const RECT* clip) 
   if (x0 < x1) out.push_back(HostSpan{y, int32(x0), int32(x1)});
 }
 
-// floor(sqrt(n)) for n < 2^124.
+// floor(sqrt(n)) for n < 2^124. Numbers that fit 64 bits (every shape the
+// program makes) take the double square root, corrected, rather than the
+// long double one and its 128-bit conversions.
 u128 Isqrt(u128 n) {
   if (n == 0) return 0;
+  if (n <= UINT64_MAX) {
+    const uint64 v = uint64(n);
+    uint64 s = std::min<uint64>(uint64(std::sqrt(double(v))), 0xFFFFFFFFull);
+    while (s > 0 && s * s > v) --s;
+    while (s < 0xFFFFFFFFull && (s + 1) * (s + 1) <= v) ++s;
+    return s;
+  }
   long double est = std::sqrt(static_cast<long double>(n));
   u128 s = static_cast<u128>(est);
   while (s > 0 && s * s > n) --s;
@@ -59,7 +68,8 @@ struct Ellipse_Rows {
     if ((h & 1) ? dy2 == 0 : (dy2 == 1 || dy2 == -1)) return 0;
     // Largest doubled horizontal distance m with m^2 h^2 + dy2^2 w^2 <= w^2 h^2.
     const u128 n = u128(w) * u128(w) * u128(h * h - dy2 * dy2);
-    int64 m = int64(Isqrt(n) / u128(h));
+    const u128 root = Isqrt(n);
+    int64 m = root <= UINT64_MAX ? int64(uint64(root) / uint64(h)) : int64(root / u128(h));
     // Doubled distances of pixel centres from the middle have the parity of w + 1.
     if (((m ^ (w + 1)) & 1) != 0) --m;
     const int64 min_m = (w & 1) ? 0 : 1;  // keep the middle pixel(s)

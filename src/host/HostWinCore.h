@@ -79,6 +79,10 @@ void Reset_Windows();
 
 // Whole window (frame, menu strip and client with its children) as BGRA.
 bool Compose_Frame(HWND hwnd, std::vector<uint32>& pixels, int32& width, int32& height);
+// Changes whenever what Compose_Frame would give may have changed: drawing
+// into the window's or its children's surfaces, moves, sizes, windows shown
+// or hidden. 0 for a handle that names no window.
+uint64 Content_Key(HWND hwnd);
 
 // --- Queue (HostWinQueue.cpp) ---
 void Queue_Push(const MSG& m);

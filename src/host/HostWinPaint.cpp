@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/HostGdiCore.h"
+#include "host/HostHandles.h"
 #include "host/HostWin.h"
 #include "host/HostWinCore.h"
 
@@ -31,51 +33,96 @@ void Touch(HostWindowRec* w) {
   }
 }
 
-// Copies src (sw x sh) into dst (dw x dh) at (x, y), clipped.
-void Blit(std::vector<uint32>& dst, int32 dw, int32 dh, const uint32* src, int32 sw, int32 sh, int32 sstride,
+// Copies src (sw x sh, its top-left corner at (x, y) of dst) into dst
+// (rows of dstride pixels), within clip.
+void Blit(uint32* dst, int32 dstride, const RECT& clip, const uint32* src, int32 sw, int32 sh, int32 sstride,
           int32 x, int32 y) {
-  const int32 x0 = std::max(0, x), y0 = std::max(0, y);
-  const int32 x1 = std::min(dw, x + sw), y1 = std::min(dh, y + sh);
+  const int32 x0 = std::max(clip.left, x), y0 = std::max(clip.top, y);
+  const int32 x1 = std::min(clip.right, x + sw), y1 = std::min(clip.bottom, y + sh);
   if (x0 >= x1 || y0 >= y1) return;
   for (int32 yy = y0; yy < y1; ++yy)
-    std::memcpy(&dst[size_t(yy) * dw + x0], src + size_t(yy - y) * sstride + (x0 - x), size_t(x1 - x0) * 4);
+    std::memcpy(dst + size_t(yy) * dstride + x0, src + size_t(yy - y) * sstride + (x0 - x), size_t(x1 - x0) * 4);
 }
 
-void Compose_Client(HostWindowRec* w, std::vector<uint32>& px, int32& cw, int32& ch);
+void Fill(uint32* dst, int32 dstride, const RECT& box, uint32 value) {
+  for (int32 y = box.top; y < box.bottom; ++y) std::fill_n(dst + size_t(y) * dstride + box.left, box.right - box.left, value);
+}
+
+RECT Meet(const RECT& a, const RECT& b) {
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  if (r.left >= r.right || r.top >= r.bottom) r = RECT{0, 0, 0, 0};
+  return r;
+}
+
+bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+void Compose_Children(HostWindowRec* w, uint32* dst, int32 dstride, int32 cx, int32 cy, const RECT& clip);
 
 // The whole window: frame (black for a border, grey for a dialog frame),
-// menu strip and client area.
-void Compose_Whole(HostWindowRec* w, std::vector<uint32>& px, int32& ww, int32& wh) {
-  ww = std::max<int32>(0, w->wrect.right - w->wrect.left);
-  wh = std::max<int32>(0, w->wrect.bottom - w->wrect.top);
-  const uint32 frame = (w->style & WS_BORDER) ? 0x00000000u : 0x00C0C0C0u;
-  px.assign(size_t(ww) * size_t(wh), frame);
+// menu strip and client area, drawn with its top-left corner at (ox, oy) of
+// dst, only within clip.
+void Compose_Into(HostWindowRec* w, uint32* dst, int32 dstride, int32 ox, int32 oy, const RECT& clip) {
+  const int32 ww = std::max<int32>(0, w->wrect.right - w->wrect.left);
+  const int32 wh = std::max<int32>(0, w->wrect.bottom - w->wrect.top);
+  const RECT whole = Meet(clip, RECT{ox, oy, ox + ww, oy + wh});
+  if (Empty(whole)) return;
+  Fill(dst, dstride, whole, (w->style & WS_BORDER) ? 0x00000000u : 0x00C0C0C0u);
   const HostSurface* m = Host_Surface(w->menu_surface);
   if (m && w->menu_h > 0) {
-    Blit(px, ww, wh, reinterpret_cast<const uint32*>(m->bits), m->width, m->height, m->stride / 4, w->frame_l,
-         w->frame_t - w->menu_h);
+    Blit(dst, dstride, whole, reinterpret_cast<const uint32*>(m->bits), m->width, m->height, m->stride / 4,
+         ox + w->frame_l, oy + w->frame_t - w->menu_h);
   }
-  std::vector<uint32> client;
-  int32 cw = 0, ch = 0;
-  Compose_Client(w, client, cw, ch);
-  if (cw > 0 && ch > 0) Blit(px, ww, wh, client.data(), cw, ch, cw, w->frame_l, w->frame_t);
+  const int32 cx = ox + w->frame_l, cy = oy + w->frame_t;
+  const RECT client = Meet(whole, RECT{cx, cy, cx + std::max<int32>(0, w->Client_W()), cy + std::max<int32>(0, w->Client_H())});
+  if (Empty(client)) return;
+  Fill(dst, dstride, client, 0);
+  if (const HostSurface* s = Host_Surface(w->surface)) {
+    Blit(dst, dstride, client, reinterpret_cast<const uint32*>(s->bits), std::min(w->Client_W(), s->width),
+         std::min(w->Client_H(), s->height), s->stride / 4, cx, cy);
+  }
+  Compose_Children(w, dst, dstride, cx, cy, client);
 }
 
-void Compose_Client(HostWindowRec* w, std::vector<uint32>& px, int32& cw, int32& ch) {
-  cw = w->Client_W();
-  ch = w->Client_H();
-  px.assign(size_t(cw) * size_t(ch), 0);
-  if (const HostSurface* s = Host_Surface(w->surface)) {
-    Blit(px, cw, ch, reinterpret_cast<const uint32*>(s->bits), std::min(cw, s->width), std::min(ch, s->height),
-         s->stride / 4, 0, 0);
-  }
+// The visible children of w, whose client's top-left corner is at (cx, cy).
+void Compose_Children(HostWindowRec* w, uint32* dst, int32 dstride, int32 cx, int32 cy, const RECT& clip) {
   for (HWND h : w->children) {
     HostWindowRec* c = Live(h);
     if (!c || !c->visible) continue;
-    std::vector<uint32> sub;
-    int32 sw = 0, sh = 0;
-    Compose_Whole(c, sub, sw, sh);
-    if (sw > 0 && sh > 0) Blit(px, cw, ch, sub.data(), sw, sh, sw, c->wrect.left, c->wrect.top);
+    Compose_Into(c, dst, dstride, cx + c->wrect.left, cy + c->wrect.top, clip);
+  }
+}
+
+void Compose_Whole(HostWindowRec* w, std::vector<uint32>& px, int32& ww, int32& wh) {
+  ww = std::max<int32>(0, w->wrect.right - w->wrect.left);
+  wh = std::max<int32>(0, w->wrect.bottom - w->wrect.top);
+  px.resize(size_t(ww) * size_t(wh));
+  Compose_Into(w, px.data(), ww, 0, 0, RECT{0, 0, ww, wh});
+}
+
+void Compose_Client(HostWindowRec* w, std::vector<uint32>& px, int32& cw, int32& ch) {
+  cw = std::max<int32>(0, w->Client_W());
+  ch = std::max<int32>(0, w->Client_H());
+  px.assign(size_t(cw) * size_t(ch), 0);
+  const RECT all{0, 0, cw, ch};
+  if (const HostSurface* s = Host_Surface(w->surface)) {
+    Blit(px.data(), cw, all, reinterpret_cast<const uint32*>(s->bits), std::min(cw, s->width),
+         std::min(ch, s->height), s->stride / 4, 0, 0);
+  }
+  Compose_Children(w, px.data(), cw, 0, 0, all);
+}
+
+// Mixes what the window shows into key: its surfaces (which, and how often
+// they were drawn into) and those of its visible children.
+void Mix_Content(const HostWindowRec* w, uint64& key) {
+  auto mix = [&key](uint64 v) { key = (key ^ v) * 0x100000001B3ull; };
+  mix(w->generation);
+  mix(Host_Handle_Bits(w->surface));
+  mix(hostgdi::Surface_Writes(w->surface));
+  mix(Host_Handle_Bits(w->menu_surface));
+  mix(hostgdi::Surface_Writes(w->menu_surface));
+  for (HWND h : w->children) {
+    const HostWindowRec* c = Live(h);
+    if (c && c->visible) Mix_Content(c, key);
   }
 }
 
@@ -104,6 +151,14 @@ bool hostwin::Compose_Frame(HWND hwnd, std::vector<uint32>& pixels, int32& width
   if (!w) return false;
   Compose_Whole(w, pixels, width, height);
   return true;
+}
+
+uint64 hostwin::Content_Key(HWND hwnd) {
+  const HostWindowRec* w = Live(hwnd);
+  if (!w) return 0;
+  uint64 key = 0xCBF29CE484222325ull;
+  Mix_Content(w, key);
+  return key;
 }
 
 bool InvalidateRect(HWND hwnd, const RECT* r, bool erase) {
@@ -264,11 +319,8 @@ bool Host_Screen_Compose(HWND hwnd, std::vector<uint32>& pixels, int32& width, i
   for (auto it = self + 1; it != tops.end(); ++it) {
     HostWindowRec* o = Live(*it);
     if (!o || !o->visible || o->minimized) continue;
-    std::vector<uint32> sub;
-    int32 sw = 0, sh = 0;
-    Compose_Whole(o, sub, sw, sh);
-    if (sw > 0 && sh > 0)
-      Blit(pixels, width, height, sub.data(), sw, sh, sw, o->wrect.left - origin_x, o->wrect.top - origin_y);
+    Compose_Into(o, pixels.data(), width, o->wrect.left - origin_x, o->wrect.top - origin_y,
+                 RECT{0, 0, width, height});
   }
   return true;
 }

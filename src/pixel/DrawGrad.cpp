@@ -64,6 +64,39 @@ struct Mask {
       const uint32 x = uint32(col - left);
       return (bits[x >> 3] & (0x80 >> (x & 7))) != 0;
     }
+    // fn(a, b) for each run of allowed columns within [from, to), left to
+    // right; whole bytes of the mask are skipped or taken at once.
+    template <class F>
+    void Runs(int32 from, int32 to, F&& fn) const {
+      if (all) {
+        if (from < to) fn(from, to);
+        return;
+      }
+      if (bits == nullptr) return;
+      from = std::max(from, left);
+      to = std::min(to, right);
+      for (int32 col = from; col < to;) {
+        for (; col < to; ++col) {
+          const uint32 x = uint32(col - left);
+          if ((x & 7) == 0 && bits[x >> 3] == 0) {
+            col += 7;
+            continue;
+          }
+          if (bits[x >> 3] & (0x80 >> (x & 7))) break;
+        }
+        if (col >= to) break;
+        const int32 start = col;
+        for (; col < to; ++col) {
+          const uint32 x = uint32(col - left);
+          if ((x & 7) == 0 && bits[x >> 3] == 0xFF) {
+            col += 7;
+            continue;
+          }
+          if (!(bits[x >> 3] & (0x80 >> (x & 7)))) break;
+        }
+        fn(start, std::min(col, to));
+      }
+    }
   };
   RowTest Row(int32 row) const {
     if (!base) return RowTest{nullptr, 0, 0, true};
@@ -77,12 +110,68 @@ bool echo_active = false;
 
 int16 Tenths(int16 degrees) { return int16(MOD_Positive(degrees, 360) * 10); }
 
+// The radial kind: each pixel's squared distance from the centre, wrapped at
+// the radius squared, in thousandths of the radius squared. Along a run of
+// the mask's row the squared distance grows by 2 dh + 1 from one column to
+// the next, so the remainder is carried along the run (one division a run,
+// not two a pixel), and the thousandths come from a multiplication by the
+// reciprocal, corrected to the exact quotient.
+void Dither_Radial(const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad, Point center,
+                   int16 radius) {
+  if (radius < 10) radius = 10;
+  const int64 r2 = int64(radius) * radius;
+  const uint64 inverse = ~uint64(0) / uint64(r2);
+  // floor(rem * 1000 / r2) for 0 <= rem < r2: the product by the reciprocal
+  // falls short of the quotient by at most one.
+  auto thousandths = [r2, inverse](int64 rem) {
+    const uint64 a = uint64(rem) * 1000;
+    uint64 q = uint64((unsigned __int128)a * inverse >> 64);
+    if ((q + 1) * uint64(r2) <= a) ++q;
+    return int32(q);
+  };
+  Ramp_Init(0, 1000, grad);
+  const int32 last = ramp_n - 1;
+  for (int32 row = box.top; row < box.bottom; ++row) {
+    uint8* out = t.Row(row);
+    const int64 dv = row - center.v;
+    m.Row(row).Runs(box.left, box.right, [&](int32 a, int32 b) {
+      int64 dh = a - center.h;
+      int64 rem = (dh * dh + dv * dv) % r2;
+      // The next column's remainder.
+      auto step = [&] {
+        rem += 2 * dh + 1;
+        ++dh;
+        if (rem >= r2) {
+          rem -= r2;
+          if (rem >= r2) rem %= r2;
+        } else if (rem < 0) {
+          rem += r2;
+          if (rem < 0) rem = (rem % r2 + r2) % r2;
+        }
+      };
+      if (t.depth == 32) {
+        uint8* p = out + uint32(a - t.bounds.left) * 4;
+        for (int32 col = a; col < b; ++col, p += 4) {
+          std::memcpy(p, &ramp[std::min(thousandths(rem), last)].raw, 4);
+          step();
+        }
+      } else {
+        for (int32 col = a; col < b; ++col) {
+          t.Put(out, col, row, ramp[std::min(thousandths(rem), last)]);
+          step();
+        }
+      }
+    });
+    if (echo_active) Echo_Line(box.left, int16(row), box.right, int16(row));
+  }
+  Ramp_Stop();
+}
+
 void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const Rect& box, const a_grad_rec& grad,
-                    int16 angle, int16 wave, Point center, int16 radius) {
+                    int16 angle, int16 wave) {
   const int32 s = IntSin(Tenths(angle));
   const int32 c = IntCos(Tenths(angle));
   int32 minval = 0, maxval = 1000;
-  int64 r2 = 1;
   float cx = 0, cy = 0, mx = 1, my = 1;
   int32 ripple[20] = {};
   switch (kind) {
@@ -100,16 +189,13 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
         for (int i = 0; i < 20; ++i) ripple[i] = int32(wave) * IntSin(int16(i * 180)) / 16384;
       break;
     }
-    case ONEPASS_RADIAL:
-      if (radius < 10) radius = 10;
-      r2 = int64(radius) * radius;
-      break;
     case ONEPASS_DIAMOND:
       cx = float(int32(box.left) + box.right) / 2.0f;
       cy = float(int32(box.top) + box.bottom) / 2.0f;
       mx = float(int32(box.right) - box.left) / 2.0f;
       my = float(int32(box.bottom) - box.top) / 2.0f;
       break;
+    case ONEPASS_RADIAL: return;  // Dither_Radial's
   }
   Ramp_Init(minval, maxval, grad);
   const int32 last = ramp_n - 1;
@@ -124,12 +210,6 @@ void Dither_OnePass(a_onepass_kind kind, const Target& t, const Mask& m, const R
           value = col * c / 16384 - row * s / 16384;
           if (wave != 0) value += ripple[MOD_Positive(row * c / 16384 + col * s / 16384, 20)];
           break;
-        case ONEPASS_RADIAL: {
-          const int64 dh = col - center.h, dv = row - center.v;
-          const int64 d = (dh * dh + dv * dv) % r2;
-          value = int32(d * 1000 / r2);
-          break;
-        }
         default: {
           const float fx = std::abs(float(col) - cx) / mx;
           const float fy = std::abs(float(row) - cy) / my;
@@ -608,10 +688,10 @@ bool8 Fill_Dither(a_dither_kind kind, PixMapPtr pix, PixMapPtr maskbits, Rect ma
   if (echo_active) Echo_Init(echoport, echomap);
   bool8 result = true;
   switch (kind) {
-    case LINEAR_DITHER: Dither_OnePass(ONEPASS_LINEAR, t, m, box, *gradptr, angle, 0, center, radius); break;
-    case CIRCULAR_DITHER: Dither_OnePass(ONEPASS_RADIAL, t, m, box, *gradptr, angle, 0, center, radius); break;
-    case DIAMOND_DITHER: Dither_OnePass(ONEPASS_DIAMOND, t, m, box, *gradptr, angle, 0, center, radius); break;
-    case WAVY_DITHER: Dither_OnePass(ONEPASS_LINEAR, t, m, box, *gradptr, angle, 8, center, radius); break;
+    case LINEAR_DITHER: Dither_OnePass(ONEPASS_LINEAR, t, m, box, *gradptr, angle, 0); break;
+    case CIRCULAR_DITHER: Dither_Radial(t, m, box, *gradptr, center, radius); break;
+    case DIAMOND_DITHER: Dither_OnePass(ONEPASS_DIAMOND, t, m, box, *gradptr, angle, 0); break;
+    case WAVY_DITHER: Dither_OnePass(ONEPASS_LINEAR, t, m, box, *gradptr, angle, 8); break;
     case RIDGES_DITHER: Dither_Ridges(t, m, box, *gradptr, angle); break;
     case CONTOUR_DITHER: result = Dither_Contour(t, m, box, *gradptr); break;
     case RAY_DITHER: Dither_Rays(t, m, box, *gradptr, 1, twistf, center); break;

@@ -186,17 +186,37 @@ class Desktop : public TempDirTest {
   void SetUp() override {
     TempDirTest::SetUp();
     data = P("data");
-    mime_tool = Write_Standin(P("update-mime"), 0);
-    desk_tool = Write_Standin(P("update-desktop"), 0);
+    // The refreshes run on without the program waiting for them: each
+    // stand-in says when it has recorded its arguments whole.
+    mime_tool = Write_Standin(P("update-mime"), 0, "touch \"$0.done\"\n");
+    desk_tool = Write_Standin(P("update-desktop"), 0, "touch \"$0.done\"\n");
     Host_Desktop_Set_Refresh_Commands({mime_tool}, {desk_tool});
   }
   void TearDown() override {
+    // No stand-in still writing into the folder that goes now.
+    for (int quiet = 0, i = 0; quiet < 3 && i < 400; ++i) {
+      quiet = Busy(mime_tool) || Busy(desk_tool) ? 0 : quiet + 1;
+      ::usleep(50000);
+    }
     Host_Desktop_Reset_Refresh_Commands();
     TempDirTest::TearDown();
   }
+  static bool Busy(const std::string& tool) {
+    return Host_Exists((tool + ".args").c_str()) && !Host_Exists((tool + ".done").c_str());
+  }
+  // Waits (20 s at most) for the refresh tool started last to finish.
+  static bool Finished(const std::string& tool) {
+    for (int i = 0; i < 4000; ++i) {
+      if (Host_Exists((tool + ".done").c_str())) return true;
+      ::usleep(5000);
+    }
+    return false;
+  }
   void Forget_Refreshes() {
-    ::unlink((mime_tool + ".args").c_str());
-    ::unlink((desk_tool + ".args").c_str());
+    for (const std::string& tool : {mime_tool, desk_tool}) {
+      ::unlink((tool + ".args").c_str());
+      ::unlink((tool + ".done").c_str());
+    }
   }
   std::string data, mime_tool, desk_tool;
 };
@@ -236,6 +256,8 @@ TEST_F(Desktop, WritesBothFilesAndRefreshesOnlyWhenTheyChange) {
             "    <glob pattern=\"*.art4\"/>\n"
             "  </mime-type>\n"
             "</mime-info>\n");
+  ASSERT_TRUE(Finished(mime_tool));
+  ASSERT_TRUE(Finished(desk_tool));
   EXPECT_EQ(Recorded_Args(mime_tool), std::vector<std::string>{data + "/mime"});
   EXPECT_EQ(Recorded_Args(desk_tool), std::vector<std::string>{data + "/applications"});
 
@@ -256,8 +278,8 @@ TEST_F(Desktop, WritesBothFilesAndRefreshesOnlyWhenTheyChange) {
   EXPECT_FALSE(r.mime_written);
   EXPECT_NE(Read_Text(data + "/applications/velmor4.desktop").find("Exec=\"/usr/bin/velmor4\" %f\n"),
             std::string::npos);
+  EXPECT_TRUE(Finished(desk_tool));
   EXPECT_FALSE(Host_Exists((mime_tool + ".args").c_str()));
-  EXPECT_TRUE(Host_Exists((desk_tool + ".args").c_str()));
 
   // A file edited by someone else is put right.
   Write_Text(data + "/mime/packages/velmor4.xml", "broken");

@@ -233,6 +233,68 @@ TEST_F(Gradient, CircularRingsRepeatEveryRadiusSquared) {
   for (const Case& k : cases) EXPECT_EQ(m.Grey(20 + k.dh, 20 + k.dv), Ramp_Grey(k.d * 10, 1001)) << k.dh << "," << k.dv;
 }
 
+// The circular kind pixel for pixel against its formula, where the fill
+// carries the wrapped squared distance along the rows: centres inside and
+// far outside the box, radii from the smallest (wrapping every column) to
+// the largest, 16-bit maps with their dither, masks, maps off the origin.
+TEST_F(Gradient, CircularMatchesItsFormulaAtEveryPixel) {
+  const a_grad_rec bands = Grad({Rgb(0x20, 0x20, 0x80), Rgb(0xE0, 0xE0, 0x40), Rgb(0x40, 0xC0, 0x40),
+                                 Rgb(0x10, 0xA0, 0xE0), Rgb(0xC0, 0x20, 0x20)});
+  struct Case {
+    Rect bounds, box;
+    int16 depth;
+    Point center;
+    int16 radius;
+    bool masked;
+  } cases[] = {
+      {{0, 0, 300, 300}, {0, 0, 300, 300}, 32, {150, 150}, 10, false},
+      {{0, 0, 200, 260}, {0, 0, 200, 260}, 32, {80, 130}, 5, true},
+      {{-70, -50, 90, 130}, {-70, -50, 90, 130}, 32, {400, -200}, 123, true},
+      {{0, 0, 150, 170}, {0, 0, 150, 170}, 16, {0, 0}, 1000, false},
+      {{10, 20, 130, 220}, {0, 0, 400, 400}, 16, {60, 90}, 37, true},
+      {{0, 0, 120, 120}, {0, 0, 120, 120}, 32, {30000, -30000}, 32767, false},
+      {{0, 0, 120, 120}, {0, 0, 120, 120}, 32, {-20000, 25000}, 30001, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << "radius " << k.radius << " depth " << k.depth);
+    Map m(k.bounds, k.depth, k.depth == 32 ? 0xFF808080u : 0x1234u);
+    // A ring with a hole, its mask over other bounds than the map's.
+    const Rect mb{int16(k.bounds.top + 3), int16(k.bounds.left - 5), int16(k.bounds.bottom - 2),
+                  int16(k.bounds.right + 4)};
+    const int cx = (k.bounds.left + k.bounds.right) / 2, cy = (k.bounds.top + k.bounds.bottom) / 2;
+    auto inside = [&](int x, int y) {
+      const int d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+      return d2 < 70 * 70 && d2 >= 12 * 12 && (x + y) % 7 != 0;
+    };
+    Mask mask(mb, inside);
+    ASSERT_TRUE(Fill(CIRCULAR_DITHER, m, k.masked ? &mask.pm : nullptr, k.box, bands, 0, k.center, k.radius));
+    Ramp_Init(0, 1000, bands);
+    const int64 r2 = int64(std::max<int16>(k.radius, 10)) * std::max<int16>(k.radius, 10);
+    int wrong = 0;
+    for (int y = k.bounds.top; y < k.bounds.bottom && wrong < 5; ++y)
+      for (int x = k.bounds.left; x < k.bounds.right && wrong < 5; ++x) {
+        const bool painted = y >= k.box.top && y < k.box.bottom && x >= k.box.left && x < k.box.right &&
+                             (!k.masked || (y >= mb.top && y < mb.bottom && x >= mb.left && x < mb.right && inside(x, y)));
+        const int64 dh = x - k.center.h, dv = y - k.center.v;
+        const a_win_pixel32 want = Ramp_Entry(int32((dh * dh + dv * dv) % r2 * 1000 / r2));
+        if (k.depth == 32) {
+          const uint32 expect = painted ? want.raw : 0xFF808080u;
+          if (m.At(x, y).raw != expect) {
+            ++wrong;
+            ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << m.At(x, y).raw << " not " << expect;
+          }
+        } else {
+          uint16 expect = 0x1234;
+          if (painted) RGB32_To_RGB16_Dithered(int16(x), int16(y), want, expect);
+          if (m.At16(x, y) != expect) {
+            ++wrong;
+            ADD_FAILURE() << "pixel " << x << "," << y << ": " << m.At16(x, y) << " not " << expect;
+          }
+        }
+      }
+  }
+}
+
 TEST_F(Gradient, DiamondFromTheBoxCentre) {
   Map m(Rect{0, 0, 20, 40}, 32);
   Fill(DIAMOND_DITHER, m, nullptr, Rect{0, 0, 20, 40}, kBlackWhite);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,12 +15,50 @@
 #include <string>
 #include <vector>
 
+#include "LabelSessionSupport.h"
 #include "TestSupport.h"
 #include "host/HostScript.h"
+#include "ui/VoskDisp.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// A folder of the test's own under the temporary folder.
+std::string Temp_Dir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string t = std::string(base && *base ? base : "/tmp") + "/velmor-xvfb-XXXXXX";
+  std::vector<char> buf(t.begin(), t.end());
+  buf.push_back(0);
+  return mkdtemp(buf.data()) != nullptr ? std::string(buf.data()) : std::string();
+}
+
+// The pixels of `part` that differ from `whole` with part's top-left corner
+// at the place of `whole` (within 400 pixels of its top-left corner) where
+// the fewest differ: 0 when whole shows part exactly somewhere there.
+size_t Fewest_Differences(const std::vector<uint32>& whole, int32 ww, int32 wh, const std::vector<uint32>& part,
+                          int32 pw, int32 ph) {
+  size_t best = size_t(pw) * size_t(ph);
+  auto differs = [&](int32 ox, int32 oy, int32 x, int32 y) {
+    return ((whole[size_t(oy + y) * size_t(ww) + size_t(ox + x)] ^ part[size_t(y) * size_t(pw) + size_t(x)]) &
+            0xFFFFFFu) != 0;
+  };
+  for (int32 oy = 0; oy <= std::min(400, wh - ph); ++oy)
+    for (int32 ox = 0; ox <= std::min(400, ww - pw); ++ox) {
+      // A sparse look first: plain areas match at many places for long.
+      size_t sampled = 0;
+      for (int32 y = 0; y < ph && sampled < 8; y += 23)
+        for (int32 x = 0; x < pw && sampled < 8; x += 19) sampled += differs(ox, oy, x, y) ? 1 : 0;
+      if (sampled >= 8) continue;
+      size_t diff = 0;
+      for (int32 y = 0; y < ph && diff < best; ++y)
+        for (int32 x = 0; x < pw && diff < best; ++x)
+          diff += (whole[size_t(oy + y) * size_t(ww) + size_t(ox + x)] ^ part[size_t(y) * size_t(pw) + size_t(x)]) &
+                  0xFFFFFFu ? 1 : 0;
+      best = std::min(best, diff);
+    }
+  return best;
+}
 
 size_t Colours(const std::string& png) {
   std::vector<uint32> px;
@@ -75,6 +114,51 @@ TEST(XvfbWindow, MainWindowShowsOnTheDisplay) {
     EXPECT_NE(icon.find("Icon (32 x 32)"), std::string::npos) << "no window shows the program's icon: " << icon;
   }
   fs::remove_all(dir);
+}
+
+// The display shows only what changed, when it changed: after a session of
+// actions (a project opened, the phases changed), once the program is at
+// rest, what the X server holds for the window is exactly what the program
+// drew, with nothing left over from an earlier screen.
+TEST(XvfbWindow, TheScreenHoldsWhatTheProgramDrewAfterActions) {
+  REQUIRE_TOOL("xvfb-run");
+  REQUIRE_TOOL("import");
+  if (!fs::exists(VELMOR4_EXE)) GTEST_SKIP() << "the program is not built";
+  const std::string dir = Temp_Dir();
+  ASSERT_FALSE(dir.empty());
+  const std::string project = dir + "/disc.CD4";
+  ASSERT_TRUE(labelsession::Write_CD_Project(project));
+  const auto phase = [](a_phase p) { return labelsession::Menu(PANEL_PHASE + p) + "wait 20\n"; };
+  std::ofstream(dir + "/s.txt") << "wait 30\n"
+                                << labelsession::Open_Project(project) << "wait 60\n"
+                                << phase(PAINT_PHASE)
+                                << phase(CANVAS_PHASE) << phase(TEXT_PHASE) << phase(PREVIEW_PHASE)
+                                << "snapshot " << dir << "/window.png\nwait 1200\n";
+  {
+    std::ofstream sh(dir + "/run.sh");
+    sh << "HOME='" << dir << "' XDG_CONFIG_HOME='" << dir << "/config' XDG_RUNTIME_DIR='" << dir
+       << "' VELMOR_BACKEND=sdl VELMOR_SCRIPT='" << dir << "/s.txt' '" << VELMOR4_EXE << "' 2>'" << dir
+       << "/stderr.txt' &\n"
+       << "p=$!\n"
+       << "for i in $(seq 150); do [ -s '" << dir << "/window.png' ] && break; sleep 0.2; done\n"
+       << "sleep 2\nimport -window root '" << dir << "/screen.png'\n"
+       << "kill -TERM $p\nwait $p\n";
+  }
+  const std::string cmd = "xvfb-run -a -s '-screen 0 1280x1024x24' sh '" + dir + "/run.sh'";
+  const int rc = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(rc)) << cmd;
+  EXPECT_EQ(WEXITSTATUS(rc), 0) << cmd;
+  std::vector<uint32> window, screen;
+  int32 ww = 0, wh = 0, sw = 0, sh = 0;
+  std::string err;
+  ASSERT_TRUE(Host_Read_PNG(dir + "/window.png", window, ww, wh, err)) << err;
+  ASSERT_TRUE(Host_Read_PNG(dir + "/screen.png", screen, sw, sh, err)) << err;
+  ASSERT_GT(Colours(dir + "/window.png"), 2u) << "the window's pixels are blank";
+  ASSERT_LE(ww, sw);
+  ASSERT_LE(wh, sh);
+  EXPECT_EQ(Fewest_Differences(screen, sw, sh, window, ww, wh), 0u)
+      << "the display does not show what the program drew (see " << dir << ")";
+  if (!HasFailure()) fs::remove_all(dir);
 }
 
 }  // namespace
