@@ -203,7 +203,7 @@ TEST_F(SysPrintTest, JobAsksForTheLayoutsPaper) {
       {{210.0f, 297.0f}, false, DMPAPER_A4},    {{215.9f, 279.4f}, true, DMPAPER_LETTER},
       {{215.9f, 355.6f}, false, DMPAPER_LEGAL}, {{148.0f, 210.0f}, false, DMPAPER_A5},
       {{297.0f, 420.0f}, true, DMPAPER_A3},     {{120.0f, 120.0f}, false, DMPAPER_USER},
-      {{210.1f, 297.0f}, false, DMPAPER_USER},
+      {{200.0f, 297.0f}, false, DMPAPER_USER},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.size.x);
