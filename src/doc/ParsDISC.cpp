@@ -1079,22 +1079,9 @@ void Read_Units(a_reader& rd) {
   }
 }
 
-// The placeholder of a picture that cannot be had: one grey pixel standing
-// for a picture as large as the photo's subset, drawn larger where shown.
-void Stage_Missing(a_reader& rd, const a_ph_rec& ph) {
-  a_staged_picture s{};
-  s.sid = ph.spec.source.sid;
-  s.kind = ph.spec.source.kind;
-  s.path = ph.spec.source.path;
-  Null_MW(s.body);
-  const Rect one{0, 0, 1, 1};
-  if (New_GWorld(one, 32, nullptr, s.body.fore) != noErr || s.body.fore == nullptr) return;
-  s.body.bounds = one;
-  *reinterpret_cast<uint32*>(s.body.fore->pix.baseAddr) = 0xFFC0C0C0u;
-  const Rect& sub = ph.spec.subset;
-  s.natural = EmptyRect(sub) ? kMissingBasis : Rect{0, 0, std::max<int16>(sub.bottom, 1), std::max<int16>(sub.right, 1)};
-  rd.staged.push_back(s);
-}
+// A picture that cannot be had stays missing: nothing is staged, so the
+// photo gets a sid of its own that no picture has (Insert_Pictures).
+void Stage_Missing(a_reader&, const a_ph_rec&) {}
 
 void Stage(a_reader& rd, const a_ph_rec& ph, a_masked_gworld body, Handle raw, const char (&codec)[4]) {
   a_staged_picture s{};

@@ -735,20 +735,14 @@ void Fill_Photo(const a_v3_reader& rd, const a_v3_ph_rec& v, const a_v3_picture&
   PH_Limit_Scalings(s);
 }
 
-// The picture of a photo into the picture cache (a grey placeholder for one
-// that was not found); the source gets its sid.
+// The picture of a photo into the picture cache; the source gets its sid.
+// A picture that was not found stays missing: a sid of its own that no
+// picture has, so that it shows as missing and can be relinked.
 void Insert_Picture(a_v3_picture& pic, a_ph_rec& ph) {
   a_source_desc& src = ph.spec.source;
   if (src.kind != SOURCE_EXTFILE && src.kind != SOURCE_CLIPBOARD) return;
   if (pic.missing) {
-    const Rect one{0, 0, 1, 1};
-    if (New_GWorld(one, 32, nullptr, pic.body.fore) != noErr || pic.body.fore == nullptr) return;
-    pic.body.bounds = one;
-    *reinterpret_cast<uint32*>(pic.body.fore->pix.baseAddr) = 0xFFC0C0C0u;
-    const Rect& sub = ph.spec.subset;
-    const Rect natural = EmptyRect(sub) ? kMissingBasis : Rect{0, 0, std::max<int16>(sub.bottom, 1), std::max<int16>(sub.right, 1)};
-    const char none[4] = {0, 0, 0, 0};
-    Cache_Insert_Basis(src, pic.body, nullptr, natural, none);
+    src.sid = Calc_Next_SID();
   } else {
     Cache_Insert_Basis(src, pic.body, pic.raw, pic.body.bounds, pic.codec);
   }

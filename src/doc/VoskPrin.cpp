@@ -165,6 +165,21 @@ uint32 Largest_Unit() {
 
 }  // namespace
 
+namespace {
+// The farthest any unit reaches from the sheet's corner, in millimetres,
+// with its bleeds, the nudge and the disc printer's adjustments.
+float Print_Extent() {
+  float reach = 0;
+  for (uint32 ux = 1; ux <= g_doc.doc_template.nunits && ux <= MAXNUNITS; ++ux) {
+    a_unit adjusted{};
+    Calc_Adjusted_Unit(true, true, 1, Calc_Direct_Print_Kind(), g_doc.doc_template.units[ux - 1], adjusted);
+    for (const float e : {adjusted.bbox.left, adjusted.bbox.top, adjusted.bbox.right, adjusted.bbox.bottom})
+      if (std::isfinite(e)) reach = std::max(reach, std::fabs(e));
+  }
+  return reach;
+}
+}  // namespace
+
 void Calc_Paper_Size(bool8& landscapef, a_fpoint& paper_fed, a_fpoint& paper_eff) {
   paper_fed = g_doc.doc_template.papersize;
   landscapef = Is_Landscape();
@@ -187,7 +202,7 @@ bool8 Is_Unit_Bled(const a_unit& unit) {
 bool8 Is_Unit_Empty(uint32 ux) {
   const a_doc_unit* u = Doc_Unit(ux);
   if (u == nullptr) return true;
-  return Is_CanvKey_White(u->canv.cv.canvas_key) && u->oj.nlist <= 1 && !u->paintinuse;
+  return Is_No_Canvas(u->canv.cv) && u->oj.nlist <= 1 && !u->paintinuse;
 }
 
 int32 MMT_To_Dots(int32 mmt) { return mmt * g_print.resolution / 254; }
@@ -213,13 +228,19 @@ void UnitCache_Stop() {
   g_unitcache = a_unitcache{};
 }
 
-void Calc_Unit_Device_Rect(uint32 ux, Rect& dest) {
+namespace {
+// The unit's box on the page, with its bleeds or without them (the cut).
+void Unit_Device_Box(uint32 ux, bool8 bleedf, Rect& dest) {
   a_unit adjusted{};
-  Calc_Adjusted_Unit(false, true, 1, Calc_Direct_Print_Kind(), g_doc.doc_template.units[ux - 1], adjusted);
+  Calc_Adjusted_Unit(bleedf, true, 1, Calc_Direct_Print_Kind(), g_doc.doc_template.units[ux - 1], adjusted);
   a_iunit iunit{};
   Map_Unit(adjusted, iunit);
   dest = iunit.bbox;
 }
+}  // namespace
+
+// The unit's picture covers the unit and its bleeds: it goes on the bled box.
+void Calc_Unit_Device_Rect(uint32 ux, Rect& dest) { Unit_Device_Box(ux, true, dest); }
 
 void Calc_Unit_Clipping(uint32 ux, const Rect& dest, RgnHandle& rgn) {
   rgn = nullptr;
@@ -239,7 +260,11 @@ void Print_Unit2(uint32 ux) {
   Calc_Unit_Clipping(ux, dest, clip);
   VP_Blt(g_unitcache.gworld, g_unitcache.bounds, dest, clip);
   if (clip != nullptr) DisposeRgn(clip);
-  if (Unit_Has(ux, UNIT_CROPMARKS)) Print_CropMarks(ux, dest);
+  if (Unit_Has(ux, UNIT_CROPMARKS)) {
+    Rect cut;
+    Unit_Device_Box(ux, false, cut);
+    Print_CropMarks(ux, cut);
+  }
 }
 
 void Print_CropMarks(uint32 ux, const Rect& dest) {
@@ -260,18 +285,23 @@ void Print_CropMarks(uint32 ux, const Rect& dest) {
   const auto mark = [](int32 top, int32 left, int32 bottom, int32 right) {
     PaintRect(Rect{int16(top), int16(left), int16(bottom), int16(right)});
   };
+  // In line with the cut, beginning outside the bleed printed round it.
+  Rect bled;
+  Calc_Unit_Device_Rect(ux, bled);
+  const int32 top = std::min<int32>(dest.top, bled.top), bottom = std::max<int32>(dest.bottom, bled.bottom);
+  const int32 left = std::min<int32>(dest.left, bled.left), right = std::max<int32>(dest.right, bled.right);
   // Above and below, in line with the left and right sides.
   for (const int32 h : {int32(dest.left), int32(dest.right) - pen}) {
-    mark(dest.top - gap - len, h, dest.top - gap, h + pen);
-    mark(dest.bottom + gap, h, dest.bottom + gap + len, h + pen);
+    mark(top - gap - len, h, top - gap, h + pen);
+    mark(bottom + gap, h, bottom + gap + len, h + pen);
   }
   // Left and right, in line with the top and bottom (and a booklet's fold).
   std::vector<int32> rows = {dest.top, int32(dest.bottom) - pen};
   if (Unit_Kind_Shape(g_doc.doc_template.units[ux - 1].kind) == SHAPE_BOOKLET)
     rows.push_back((int32(dest.top) + dest.bottom - pen) / 2);
   for (const int32 v : rows) {
-    mark(v, dest.left - gap - len, v + pen, dest.left - gap);
-    mark(v, dest.right + gap, v + pen, dest.right + gap + len);
+    mark(v, left - gap - len, v + pen, left - gap);
+    mark(v, right + gap, v + pen, right + gap + len);
   }
 }
 
@@ -341,7 +371,7 @@ void Print_Paper_Test(bool8 chips, uint32 ux) {
 void Print_Direct_Test(bool8 chips, uint32 ux) {
   const a_unit& unit = g_doc.doc_template.units[ux - 1];
   Rect dest;
-  Calc_Unit_Device_Rect(ux, dest);
+  Unit_Device_Box(ux, false, dest);
   PenNormal();
   RGBForeColor(kBlack);
   if (unit.kind == UNIT_CD) {
@@ -386,6 +416,7 @@ bool8 Print_Doc2(a_print_purpose purpose, bool8 askjob) {
   const uint32 flags = (g_doc.doc_template.tflags & Flag(IS_DYMO_ZADAZ)) != 0 ? PJ_Set(PJ_ZADAZ) : 0;
   const bool8 dialog = askjob && !info_is_cmdline;
   int16 nreps = 1;
+  g_print_extent_mm = Print_Extent();
   if (!VP_Init(dialog, true, landscape, paper_fed, flags, "Velmor Job", nreps)) return false;
   uint32 pages = 0;
   bool8 page_failed = false;

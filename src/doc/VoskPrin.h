@@ -121,12 +121,14 @@ void Print_Unit(a_print_purpose purpose, uint32 ux);
 // position, nudged and adjusted for the medium, clipped to its circle when
 // the unit says so, crop marks after it.
 void Print_Unit2(uint32 ux);
-// The unit's device rectangle on the page (its box through the print
-// mapping, nudged and adjusted).
+// The unit's device rectangle on the page (its box grown by its bleeds,
+// through the print mapping, nudged and adjusted): where its picture goes.
 void Calc_Unit_Device_Rect(uint32 ux, Rect& dest);
 // rgn := the circle inscribed in dest for a unit that is clipped to one;
 // NIL otherwise.
 void Calc_Unit_Clipping(uint32 ux, const Rect& dest, RgnHandle& rgn);
+// Crop marks in line with dest (the unit's cut on the page), beginning
+// outside the unit's bleeds.
 void Print_CropMarks(uint32 ux, const Rect& dest);
 void Print_Paper_Test(bool8 chips, uint32 ux);
 void Print_Direct_Test(bool8 chips, uint32 ux);

@@ -207,7 +207,7 @@ const char* Expand_Result_Text(a_expand_result r) {
     case EXPAND_BAD_COUNT: return "Only 250 labels per sheet allowed.";
     case EXPAND_BAD_KIND: return "The layout holds a kind of label this version does not know.";
     case EXPAND_BAD_SIZE: return "The layout holds a size that is not a positive number.";
-    case EXPAND_TOO_LARGE: return "The layout is too large to print: labels and paper must stay within 690 mm.";
+    case EXPAND_TOO_LARGE: return "The layout is too large to print: labels and paper must stay within 1000 mm.";
     case EXPAND_NEGATIVE_BLEED: return "The layout holds a negative bleed.";
     case EXPAND_NOT_DISC: return "A layout printed straight onto discs must start with a disc.";
   }

@@ -41,11 +41,10 @@ enum a_expand_result : uint8 {
   EXPAND_NOT_DISC,        // a disc-printer layout whose first unit is no disc
 };
 
-// The highest print resolution a layout must hold in 16-bit device
-// coordinates: every unit edge (with its bleeds) and the paper's sides lie
-// within 32767 dots at this resolution, that is 693.5 mm.
-constexpr int32 LAYOUT_MAX_DPI = 1200;
-constexpr double LAYOUT_MAX_MM = 32767.0 * 25.4 / LAYOUT_MAX_DPI;
+// The largest layout: its paper's sides and every unit edge (with its
+// bleeds) lie within 1000 mm of the sheet's corner. A print holds its
+// resolution where such a layout fits 16-bit device coordinates.
+constexpr double LAYOUT_MAX_MM = 1000.0;
 
 // Expands catalogue entry c into the layout x: units numbered down each
 // column (row by row with UNIT_SHORTODD), lengths in millimetres. The entry

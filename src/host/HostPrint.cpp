@@ -57,9 +57,10 @@ struct PaperDef {
 };
 constexpr PaperDef kPapers[] = {
     {DMPAPER_LETTER, 2159, 2794}, {DMPAPER_LEGAL, 2159, 3556}, {DMPAPER_A4, 2100, 2970},
-    {DMPAPER_A5, 1480, 2100},     {DMPAPER_DISC120, 1200, 1200}, {DMPAPER_DISC80, 800, 800},
+    {DMPAPER_A5, 1480, 2100},     {DMPAPER_A3, 2970, 4200},     {DMPAPER_DISC120, 1200, 1200},
+    {DMPAPER_DISC80, 800, 800},
 };
-constexpr int16 kPagePapers[] = {DMPAPER_A4, DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A5};
+constexpr int16 kPagePapers[] = {DMPAPER_A4, DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A5, DMPAPER_A3};
 constexpr int16 kDiscPapers[] = {DMPAPER_DISC120, DMPAPER_DISC80};
 constexpr int32 kResolutions[] = {72, 150, 300, 600};
 constexpr int32 kDefaultDpi = 300;
@@ -321,6 +322,8 @@ struct Job {
   int32 res_w = 0, res_h = 0;    // the printable area
   int32 copies = 1;
   int32 media_w = 0, media_l = 0;  // the sheet, portrait, tenths of a millimetre
+  bool landscape = false;          // the page is the sheet turned a quarter
+  bool turned = false;             // the PDF's pages are the portrait sheet, the page turned onto it
   ABORTPROC abort = nullptr;
   JobState state = JobState::Idle;
   int32 pages = 0;
@@ -851,6 +854,8 @@ bool Host_Paper_Size(int16 paper, int32& width, int32& length) {
   return true;
 }
 
+int16 Host_Paper_For_Size(int32 width, int32 length) { return Paper_For_Size(width, length); }
+
 int32 DeviceCapabilitiesA(const char* device, const char* /*port*/, uint16 index, void* out,
                           const DEVMODEA* /*devmode*/) {
   HostPrinterInfo p;
@@ -966,6 +971,7 @@ HDC CreateDCA(const char* /*driver*/, const char* device, const char* output, co
   job->media_l = l10;
   int32 m[4] = {d.margins[0], d.margins[1], d.margins[2], d.margins[3]};
   const bool landscape = (dm.dmFields & DM_ORIENTATION) && dm.dmOrientation == DMORIENT_LANDSCAPE;
+  job->landscape = landscape;
   if (landscape) {
     // Turned a quarter counter-clockwise: the portrait top edge is now on the left.
     std::swap(w10, l10);
@@ -1057,8 +1063,14 @@ int32 StartDocA(HDC dc, const DOCINFOA* info) {
       j->temp_fd = Host_Temp_File(Host_Temp_Dir().c_str(), "velmor-print-", j->temp_path);
       if (j->temp_fd == HOST_NO_FD) return SP_ERROR;
     }
-    j->pdf = cairo_pdf_surface_create_for_stream(Pdf_Write, j, Points(j->phys_w, j->dpi_x),
-                                                 Points(j->phys_h, j->dpi_y));
+    // A print server gets the sheet as it is fed, the landscape page turned
+    // onto it as the device context has it (its top edge on the sheet's
+    // left), so that no server turns it another way.
+    j->turned = j->landscape && !j->to_file;
+    j->pdf = j->turned ? cairo_pdf_surface_create_for_stream(Pdf_Write, j, Points(j->phys_h, j->dpi_y),
+                                                             Points(j->phys_w, j->dpi_x))
+                       : cairo_pdf_surface_create_for_stream(Pdf_Write, j, Points(j->phys_w, j->dpi_x),
+                                                             Points(j->phys_h, j->dpi_y));
     if (cairo_surface_status(j->pdf) != CAIRO_STATUS_SUCCESS) {
       Discard(*j, JobState::Idle);
       return SP_ERROR;
@@ -1113,6 +1125,12 @@ int32 EndPage(HDC dc) {
     cairo_t* cr = cairo_create(j->pdf);
     for (int32 c = 0; c < reps; ++c) {
       cairo_save(cr);
+      if (j->turned) {
+        // Page (X, Y) onto the sheet: x = page height - Y, y = X.
+        cairo_matrix_t turn;
+        cairo_matrix_init(&turn, 0, 1, -1, 0, Points(j->phys_h, j->dpi_y), 0);
+        cairo_transform(cr, &turn);
+      }
       cairo_translate(cr, Points(j->off_x, j->dpi_x), Points(j->off_y, j->dpi_y));
       cairo_scale(cr, 72.0 / j->dpi_x, 72.0 / j->dpi_y);
       Draw_Ops(cr, *j);

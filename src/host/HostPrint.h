@@ -25,7 +25,10 @@
 // (a picture printed several times in a job is embedded once), and what any
 // other drawing changed on the page as filled rectangles of its colours, or
 // as small image patches where it changed many pixels to many colours
-// (photo-like blits). The page is never embedded whole. EndDoc delivers the job:
+// (photo-like blits). The page is never embedded whole. A landscape job for a
+// print server has the portrait sheet's pages, the page turned onto each as
+// the device context has it (its top edge on the sheet's left), so that no
+// server turns it another way. EndDoc delivers the job:
 // the PDF goes to CUPS (cupsPrintFile2), or the file printer renames its
 // finished temporary file(s) into place, so an aborted or failed job leaves
 // no partial file and never touches an existing one.
@@ -59,6 +62,7 @@ constexpr int16 DMORIENT_LANDSCAPE = 2;
 // Paper ids. Ids from DMPAPER_USER on are the driver's own (the disc papers).
 constexpr int16 DMPAPER_LETTER = 1;
 constexpr int16 DMPAPER_LEGAL = 5;
+constexpr int16 DMPAPER_A3 = 8;
 constexpr int16 DMPAPER_A4 = 9;
 constexpr int16 DMPAPER_A5 = 11;
 constexpr int16 DMPAPER_USER = 256;
@@ -171,6 +175,9 @@ int32 DeviceCapabilitiesA(const char* device, const char* port, uint16 index, vo
 // The size in tenths of a millimetre (portrait) of a paper id; FALSE when
 // unknown.
 bool Host_Paper_Size(int16 paper, int32& width, int32& length);
+// The id of the page paper of that size (portrait, tenths of a millimetre,
+// within 0.2 mm); DMPAPER_USER when no paper has it.
+int16 Host_Paper_For_Size(int32 width, int32 length);
 
 // --- Print jobs -----------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -29,6 +30,7 @@ char g_printername[256];
 bool8 abort_printing = false;
 HWND abort_dialog = nullptr;
 int16 g_print_copies = 1;
+float g_print_extent_mm = 0;
 
 namespace {
 void No_Print_Blit(GWorldPtr, GWorldPtr, Rect, Rect, int16, HRGN) {}
@@ -43,6 +45,9 @@ bool8 g_zadaz_searched = false;
 bool8 g_stopped_for_quit = false;  // the job was stopped because the program quits
 
 constexpr int16 kStopDialogId = DLOG_PRINT_STOP;
+// What a job may draw beyond the farthest edge it is told of: the
+// printable area's offset on the sheet.
+constexpr double kPrintSlackMM = 25.0;
 constexpr int16 kAlertNoPrinter = 11;
 constexpr int16 kAlertCancelled = 20;
 constexpr int16 kAlertSavedAs = 73;         // the print went to a file: where
@@ -128,7 +133,68 @@ void Set_Blocks(Handle& dm_var, Handle& dn_var, Handle dm, Handle dn) {
   dn_var = dn;
 }
 
-bool Same_Paper(const a_fpoint& a, float w, float h) { return a.x == w && a.y == h; }
+// Tenths of a millimetre of a length in millimetres, within a settings field.
+int16 Tenths(float mm) { return int16(std::clamp<long>(std::lround(double(mm) * 10.0), 1, 32767)); }
+
+// The settings ask for the paper of that size (portrait, millimetres): its
+// named paper, else a size of its own.
+void Set_Paper(DEVMODEA& dm, const a_fpoint& size) {
+  const int16 w = Tenths(size.x), l = Tenths(size.y);
+  const int16 paper = Host_Paper_For_Size(w, l);
+  dm.dmPaperSize = paper;
+  dm.dmFields |= DM_PAPERSIZE;
+  if (paper == DMPAPER_USER) {
+    dm.dmPaperWidth = w;
+    dm.dmPaperLength = l;
+    dm.dmFields |= DM_PAPERLENGTH | DM_PAPERWIDTH;
+  } else {
+    // A named paper replaces a size of its own the blocks held.
+    dm.dmFields &= ~(DM_PAPERLENGTH | DM_PAPERWIDTH);
+  }
+}
+
+// The paper the settings ask for, in tenths of a millimetre (portrait).
+bool Paper_Of(const DEVMODEA& dm, int32& w, int32& l) {
+  if ((dm.dmFields & DM_PAPERLENGTH) && (dm.dmFields & DM_PAPERWIDTH) && dm.dmPaperWidth > 0 &&
+      dm.dmPaperLength > 0) {
+    w = dm.dmPaperWidth;
+    l = dm.dmPaperLength;
+    return true;
+  }
+  return (dm.dmFields & DM_PAPERSIZE) && Host_Paper_Size(dm.dmPaperSize, w, l);
+}
+
+// The name of a paper in the print dialog.
+std::string Paper_Name(int16 id, int32 w, int32 l) {
+  switch (id) {
+    case DMPAPER_A4: return "A4";
+    case DMPAPER_A3: return "A3";
+    case DMPAPER_A5: return "A5";
+    case DMPAPER_LETTER: return "Letter";
+    case DMPAPER_LEGAL: return "Legal";
+    default: break;
+  }
+  const auto mm = [](int32 t) {
+    std::string s = std::to_string(t / 10);
+    if (t % 10 != 0) s += "." + std::to_string(t % 10);
+    return s;
+  };
+  return mm(w) + " x " + mm(l) + " mm";
+}
+
+// The highest resolution at which a job's drawing stays within 16-bit
+// device coordinates (it reaches `extent` millimetres from the sheet's
+// corner) and its page within the page limit.
+int32 Resolution_Cap(const DEVMODEA& dm, float extent) {
+  int32 w = 0, l = 0;
+  if (!Paper_Of(dm, w, l)) w = l = 2970;
+  const double reach = std::max({double(extent), w / 10.0, l / 10.0}) + kPrintSlackMM;
+  int32 cap = int32(std::floor(32767.0 * 25.4 / reach));
+  const double pixels = double(Host_Print_Page_Limit()) / 4.0;
+  const double inches2 = (w / 254.0) * (l / 254.0);
+  if (inches2 > 0) cap = std::min(cap, int32(std::floor(std::sqrt(pixels / inches2))));
+  return std::max<int32>(cap, 36);
+}
 
 // --- The print dialog ---------------------------------------------------------------
 //
@@ -137,13 +203,47 @@ bool Same_Paper(const a_fpoint& a, float w, float h) { return a.x == w && a.y ==
 
 constexpr int32 kItemPrinter = 3;
 constexpr int32 kItemCopies = 4;
+constexpr int32 kItemPaper = 5;
+
+struct PaperChoice {
+  int16 id;
+  int32 width, length;  // tenths of a millimetre, portrait
+};
 
 struct PrintDlgState {
   std::vector<HostPrinterInfo> printers;
   int32 chosen;
   int16 copies;
   bool8 setup;
+  std::vector<PaperChoice> papers;  // the printer's papers and the one asked for
+  int32 paper;                      // the choice, -1 for none
 };
+
+// The papers the dialog offers: the printer's own, and the paper the
+// settings ask for when it is none of them (a size of its own), chosen.
+void List_Papers(PrintDlgState& st, const DEVMODEA* dm) {
+  st.papers.clear();
+  st.paper = -1;
+  if (st.printers.empty()) return;
+  const char* name = st.printers[size_t(st.chosen)].name.c_str();
+  const int32 n = DeviceCapabilitiesA(name, nullptr, DC_PAPERS, nullptr, dm);
+  if (n > 0 && n <= 64) {
+    std::vector<int16> ids(static_cast<size_t>(n));
+    DeviceCapabilitiesA(name, nullptr, DC_PAPERS, ids.data(), dm);
+    for (const int16 id : ids) {
+      int32 w = 0, l = 0;
+      if (Host_Paper_Size(id, w, l)) st.papers.push_back(PaperChoice{id, w, l});
+    }
+  }
+  int32 w = 0, l = 0;
+  if (dm == nullptr || !Paper_Of(*dm, w, l)) return;
+  for (size_t i = 0; i < st.papers.size(); ++i)
+    if (std::abs(st.papers[i].width - w) <= 2 && std::abs(st.papers[i].length - l) <= 2) st.paper = int32(i);
+  if (st.paper < 0) {
+    st.papers.push_back(PaperChoice{DMPAPER_USER, w, l});
+    st.paper = int32(st.papers.size() - 1);
+  }
+}
 
 intptr_t PrintDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* st = reinterpret_cast<PrintDlgState*>(GetWindowLongPtr(dialog, DWLP_USER));
@@ -156,7 +256,14 @@ intptr_t PrintDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
         SendDlgItemMessage(dialog, kItemPrinter, CB_ADDSTRING, 0, LPARAM(name.c_str()));
       }
       SendDlgItemMessage(dialog, kItemPrinter, CB_SETCURSEL, WPARAM(st->chosen), 0);
-      if (!st->setup) SetDlgItemInt(dialog, kItemCopies, uint32(st->copies), false);
+      if (!st->setup) {
+        SetDlgItemInt(dialog, kItemCopies, uint32(st->copies), false);
+        for (const PaperChoice& p : st->papers) {
+          const std::u16string name = Host_Utf8_To_Utf16(Paper_Name(p.id, p.width, p.length));
+          SendDlgItemMessage(dialog, kItemPaper, CB_ADDSTRING, 0, LPARAM(name.c_str()));
+        }
+        SendDlgItemMessage(dialog, kItemPaper, CB_SETCURSEL, WPARAM(st->paper), 0);
+      }
       return 1;
     }
     case WM_COMMAND: {
@@ -168,6 +275,8 @@ intptr_t PrintDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
           bool ok = false;
           const uint32 n = GetDlgItemInt(dialog, kItemCopies, &ok, false);
           st->copies = int16(ok ? std::clamp<uint32>(n, 1, 999) : 1);
+          const LRESULT paper = SendDlgItemMessage(dialog, kItemPaper, CB_GETCURSEL, 0, 0);
+          if (paper >= 0 && paper < LRESULT(st->papers.size())) st->paper = int32(paper);
         }
         EndDialog(dialog, IDOK);
         return 1;
@@ -186,11 +295,12 @@ intptr_t PrintDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
 // Runs the dialog over the blocks dm / dn. TRUE on OK, with dm / dn the
 // (possibly new) blocks of the choice and its copy count set.
 bool8 Print_Dialog(Handle& dm, Handle& dn, int16& copies, bool8 setup) {
-  PrintDlgState st{Host_Enum_Printers(), 0, copies, setup};
+  PrintDlgState st{Host_Enum_Printers(), 0, copies, setup, {}, -1};
   std::string driver, device, output;
   const bool have_names = Names_Of(dn, driver, device, output);
   for (size_t i = 0; i < st.printers.size(); ++i)
     if (have_names ? st.printers[i].name == device : st.printers[i].is_default) st.chosen = int32(i);
+  if (!setup) List_Papers(st, DevMode_Of(dm));
   HostDlgTemplate t;
   if (!Get_Dialog_Template(setup ? DLOG_PRINT_SETUP : DLOG_PRINT, t)) return false;
   if (DialogBoxIndirectParam(nullptr, &t, main_hwnd, PrintDlgProc, LPARAM(&st)) != IDOK) return false;
@@ -205,6 +315,10 @@ bool8 Print_Dialog(Handle& dm, Handle& dn, int16& copies, bool8 setup) {
       nw->dmOrientation = old->dmOrientation;
       nw->dmFields |= old->dmFields & DM_ORIENTATION;
       if (old->dmFields & DM_PAPERSIZE) nw->dmPaperSize = old->dmPaperSize;
+      nw->dmFields = (nw->dmFields & ~(DM_PAPERLENGTH | DM_PAPERWIDTH)) |
+                     (old->dmFields & (DM_PAPERLENGTH | DM_PAPERWIDTH));
+      nw->dmPaperLength = old->dmPaperLength;
+      nw->dmPaperWidth = old->dmPaperWidth;
     }
     Set_Blocks(dm, dn, ndm, ndn);
   }
@@ -213,6 +327,10 @@ bool8 Print_Dialog(Handle& dm, Handle& dn, int16& copies, bool8 setup) {
     if (DEVMODEA* d = DevMode_Of(dm)) {
       d->dmCopies = copies;
       d->dmFields |= DM_COPIES;
+      if (st.paper >= 0 && st.paper < int32(st.papers.size())) {
+        const PaperChoice& p = st.papers[size_t(st.paper)];
+        Set_Paper(*d, a_fpoint{p.width / 10.0f, p.length / 10.0f});
+      }
     }
   }
   return true;
@@ -456,15 +574,8 @@ bool8 VP_Init(bool8 askjob, bool8 /*hires*/, bool8 needland, const a_fpoint& tar
     if (DEVMODEA* dm = DevMode_Of(*dm_var)) {
       dm->dmOrientation = needland ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
       dm->dmFields |= DM_ORIENTATION;
-      int16 paper = 0;
-      if (Same_Paper(targ_size, 210.0f, 297.0f)) paper = DMPAPER_A4;
-      else if (Same_Paper(targ_size, 215.9f, 279.4f)) paper = DMPAPER_LETTER;
-      if (paper != 0) {
-        dm->dmPaperSize = paper;
-        dm->dmFields |= DM_PAPERSIZE;
-        // A size of our own choosing replaces a custom size the blocks held.
-        dm->dmFields &= ~(DM_PAPERLENGTH | DM_PAPERWIDTH);
-      }
+      // The layout's paper: the dialog offers it first, the job asks for it.
+      if (targ_size.x > 0 && targ_size.y > 0) Set_Paper(*dm, targ_size);
     }
   }
 
@@ -481,6 +592,24 @@ bool8 VP_Init(bool8 askjob, bool8 /*hires*/, bool8 needland, const a_fpoint& tar
     std::string driver, device, output;
     const DEVMODEA* dm = DevMode_Of(*dm_var);
     ok = dm && Names_Of(*dn_var, driver, device, output);
+    // The job's resolution is held where its drawing fits 16-bit
+    // coordinates and its page the page limit; the kept settings keep theirs.
+    std::vector<uint8> capped;
+    if (ok) {
+      const size_t n = size_t(dm->dmSize) + dm->dmDriverExtra;
+      const uint8* raw = reinterpret_cast<const uint8*>(dm);
+      capped.assign(raw, raw + n);
+      DEVMODEA* c = reinterpret_cast<DEVMODEA*>(capped.data());
+      const int32 cap = Resolution_Cap(*c, g_print_extent_mm);
+      const int32 x = (c->dmFields & DM_PRINTQUALITY) && c->dmPrintQuality > 0 ? c->dmPrintQuality : 300;
+      const int32 y = (c->dmFields & DM_YRESOLUTION) && c->dmYResolution > 0 ? c->dmYResolution : x;
+      if (x > cap || y > cap) {
+        c->dmPrintQuality = int16(std::min(x, cap));
+        c->dmYResolution = int16(std::min(y, cap));
+        c->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+      }
+      dm = c;
+    }
     if (ok) g_print.hdc = CreateDCA(driver.c_str(), device.c_str(), output.c_str(), dm);
     ok = ok && g_print.hdc != nullptr;
     if (ok) {

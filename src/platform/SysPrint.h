@@ -62,6 +62,12 @@ extern HWND abort_dialog;
 // 100); the interface keeps it current.
 extern int16 g_print_copies;
 
+// How far from the sheet's corner, in millimetres, the next job draws (its
+// farthest unit edge, bleeds and nudges included; 0: within the paper).
+// VP_Init holds the job's resolution where that distance and the paper
+// fit 16-bit device coordinates, and the page fits the page limit.
+extern float g_print_extent_mm;
+
 // The ranges of the disc printer's quality and ink-density sliders.
 constexpr int32 PRINT_QUALITY_MIN = 2;
 constexpr int32 PRINT_QUALITY_MAX = 4;

@@ -230,7 +230,7 @@ TEST_F(Documents, RefusedLayoutLeavesTheOpenDocumentUntouched) {
       {"no width", [](a_template& x) { x.units[0].bbox.right = x.units[0].bbox.left; }, EXPAND_BAD_SIZE},
       {"NaN", [](a_template& x) { x.units[1].bbox.top = s_nan; }, EXPAND_BAD_SIZE},
       {"negative bleed", [](a_template& x) { x.units[0].bleed.left = -1; }, EXPAND_NEGATIVE_BLEED},
-      {"too large", [](a_template& x) { x.units[0].bbox.right = 800; }, EXPAND_TOO_LARGE},
+      {"too large", [](a_template& x) { x.units[0].bbox.right = 1001; }, EXPAND_TOO_LARGE},
       {"no paper", [](a_template& x) { x.papersize.x = 0; }, EXPAND_BAD_SIZE},
       {"disc printer, no disc", [](a_template& x) { x.tflags |= 1u << IS_CDPRINTER; }, EXPAND_NOT_DISC},
   };

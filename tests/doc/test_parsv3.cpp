@@ -588,9 +588,16 @@ TEST_F(OlderProjects, PictureSources) {
   EXPECT_EQ(natural, (Rect{0, 0, 5, 3}));
   const a_ph_rec& l = *photos[3]->ph;
   EXPECT_EQ(std::string(l.spec.source.path.name), "E:\\nowhere\\lost.bmp");
-  // The missing picture keeps the photo's size from its subset.
-  ASSERT_TRUE(Basis_Natural(l.spec.source.sid, natural));
-  EXPECT_EQ(natural, (Rect{0, 0, 40, 60}));
+  // Found nowhere: it stays missing (no picture of any other photo either),
+  // its box as large as the photo placed, on its centre.
+  EXPECT_TRUE(Is_Photo_Missing(&l));
+  EXPECT_FALSE(Basis_Natural(l.spec.source.sid, natural));
+  for (const a_oj_item* p : photos)
+    if (p->ph != &l) EXPECT_NE(p->ph->spec.source.sid, l.spec.source.sid);
+  EXPECT_GT(l.dst_box.right - l.dst_box.left, 40);
+  EXPECT_GT(l.dst_box.bottom - l.dst_box.top, 30);
+  EXPECT_NEAR((l.dst_box.left + l.dst_box.right) / 2, l.dst_center.h, 1);
+  EXPECT_NEAR((l.dst_box.top + l.dst_box.bottom) / 2, l.dst_center.v, 1);
   // A grey pasted picture is made a colour one.
   const a_ph_rec& g = *photos[4]->ph;
   ASSERT_TRUE(Basis_Natural(g.spec.source.sid, natural));

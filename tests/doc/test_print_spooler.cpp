@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "platform/SysInfo.h"
 #include "platform/SysPrint.h"
 #include "platform/VoskDef.h"
+#include "platform/VoskPref.h"
 
 namespace {
 
@@ -78,9 +80,21 @@ class SpooledPrinting : public printsheet::PrintingTest {
     printer_.reset();
   }
   std::unique_ptr<testdir::EnvGuard> printer_;
-  // The page the queue made of the job a print command sent: rendered at
-  // 300 dpi, and the queue's file removed for the next job.
-  Page Printed(bool8 (*command)(), const std::string& name) {
+  // The blue corner's centre (the painting's top-left third).
+  static bool Blue_Centre(const Page& page, double& x, double& y) {
+    double sx = 0, sy = 0, n = 0;
+    for (int32 yy = 0; yy < page.height; yy += 2)
+      for (int32 xx = 0; xx < page.width; xx += 2) {
+        const uint32 c = page.Rgb(xx, yy);
+        if ((c & 0xFF) > 0xA0 && ((c >> 16) & 0xFF) < 0x60) sx += xx, sy += yy, n += 1;
+      }
+    if (n == 0) return false;
+    x = sx / n, y = sy / n;
+    return true;
+  }
+  // The page the queue made of the job a print command sent, of any size:
+  // rendered at 300 dpi, and the queue's file removed for the next job.
+  Page Printed_Any(bool8 (*command)(), const std::string& name) {
     EXPECT_TRUE(command());
     EXPECT_STREQ(g_printername, g_spooler->Queue().c_str());
     const std::string pdf = g_spooler->Wait_Pdf(120);
@@ -89,7 +103,11 @@ class SpooledPrinting : public printsheet::PrintingTest {
     Page page = printsheet::Render_Pdf_Page(pdf, P(name));
     std::error_code ec;
     std::filesystem::remove(pdf, ec);
-    // A4 at 300 dpi, the height rounded either way.
+    return page;
+  }
+  // The same, on A4 (the height rounded either way).
+  Page Printed(bool8 (*command)(), const std::string& name) {
+    Page page = Printed_Any(command, name);
     EXPECT_EQ(page.width, 2480);
     EXPECT_NEAR(page.height, 3508, 1);
     return page;
@@ -159,6 +177,100 @@ TEST_F(SpooledPrinting, TestSheetCornerMarksAtTheirDistances) {
   info_is_cmdline = false;
   ASSERT_GT(page.width, 0);
   printsheet::Expect_Corner_Marks(page, 0.15);
+}
+
+// A nudge moves the print the way its arrow points, on a portrait and on a
+// landscape layout alike, however the queue turns the page onto the paper:
+// the direction is read in the layout's own frame on the page, found from
+// the painting's blue corner (its top left).
+TEST_F(SpooledPrinting, NudgesMoveThePrintTheWayTheirArrowsPoint) {
+  for (const bool landscape : {false, true}) {
+    SCOPED_TRACE(landscape ? "landscape" : "portrait");
+    a_template x = Sheet({Unit(UNIT_RECT, 60, 50, 90, 60)});
+    if (landscape) x.tflags |= uint32(1) << IS_LANDSCAPE;
+    Open(x);
+    ASSERT_TRUE(Set_Nudge(0, 0));
+    const Page before = Printed_Any(Print1_Doc, "before");
+    ASSERT_GT(before.width, 0);
+    double cx, cy, bx, by;
+    ASSERT_TRUE(before.Marked_Centre(0, 0, before.width, before.height, cx, cy));
+    ASSERT_TRUE(Blue_Centre(before, bx, by));
+    // The layout's left and up on the page: towards the blue corner.
+    const double ux = bx - cx, uy = by - cy;
+    struct Arrow {
+      void (*press)();
+      double h, v;  // the way it points in the layout
+    } arrows[] = {{Print_Nudge_R, 1, 0}, {Print_Nudge_D, 0, 1}};
+    for (const Arrow& a : arrows) {
+      ASSERT_TRUE(Set_Nudge(0, 0));
+      for (int i = 0; i < 5; ++i) a.press();  // 5 x 0.5 mm
+      const Page after = Printed_Any(Print1_Doc, "after");
+      ASSERT_GT(after.width, 0);
+      double nx, ny;
+      ASSERT_TRUE(after.Marked_Centre(0, 0, after.width, after.height, nx, ny));
+      const double dx = (nx - cx) / kDotsPerMM, dy = (ny - cy) / kDotsPerMM;
+      // The blue corner lies left and up: (ux, uy) is minus (right + down)
+      // in the layout, whatever the turn. Right and down in page terms:
+      // a turn t maps the layout's (1, 0) and (0, 1) onto the page.
+      const double len = std::hypot(ux, uy);
+      // For the rectangle 90 x 60, left-up of the centre by a third of each
+      // side: (-15, -10) mm in the layout. Solve for the turn's cosine and sine.
+      const double lx = -15, ly = -10;
+      const double c = (ux * lx + uy * ly) / (len * std::hypot(lx, ly));
+      const double s = (uy * lx - ux * ly) / (len * std::hypot(lx, ly));
+      const double want_x = 2.5 * (c * a.h - s * a.v), want_y = 2.5 * (s * a.h + c * a.v);
+      EXPECT_NEAR(dx, want_x, 0.3) << a.h << "," << a.v;
+      EXPECT_NEAR(dy, want_y, 0.3) << a.h << "," << a.v;
+    }
+    ASSERT_TRUE(Set_Nudge(0, 0));
+    doctests::Close_Document();
+  }
+}
+
+// A nudge is kept for the paper: the same nudge moves a landscape layout's
+// print the same way on the sheet as a portrait one's, through the queue.
+TEST_F(SpooledPrinting, SameNudgeMovesLandscapeAndPortraitAlikeOnTheSheet) {
+  for (const bool landscape : {false, true}) {
+    SCOPED_TRACE(landscape ? "landscape" : "portrait");
+    a_template x = Sheet({Unit(UNIT_RECT, 60, 50, 90, 60)});
+    if (landscape) x.tflags |= uint32(1) << IS_LANDSCAPE;
+    Open(x);
+    const auto stored = [](int16 h, int16 v) {
+      // The nudge as the paper keeps it, whatever the layout's turn.
+      gs.pref.print_media[NOT_DIRECT].list[g_doc.doc_mediax].nudge = Point{v, h};
+    };
+    stored(0, 0);
+    const Page before = Printed_Any(Print1_Doc, "before");
+    ASSERT_GT(before.width, 0);
+    EXPECT_LT(before.width, before.height) << "the sheet comes out as it is fed";
+    double cx, cy;
+    ASSERT_TRUE(before.Marked_Centre(0, 0, before.width, before.height, cx, cy));
+    stored(25, 15);  // 2.5 mm right and 1.5 mm down on the sheet
+    const Page after = Printed_Any(Print1_Doc, "after");
+    ASSERT_GT(after.width, 0);
+    double nx, ny;
+    ASSERT_TRUE(after.Marked_Centre(0, 0, after.width, after.height, nx, ny));
+    EXPECT_NEAR((nx - cx) / kDotsPerMM, 2.5, 0.3);
+    EXPECT_NEAR((ny - cy) / kDotsPerMM, 1.5, 0.3);
+    stored(0, 0);
+    doctests::Close_Document();
+  }
+}
+
+// The queue is asked for the layout's paper: a named one (A5) and a size of
+// its own (a 120 mm disc tray) come out on pages of their size.
+TEST_F(SpooledPrinting, JobAsksTheQueueForTheLayoutsPaper) {
+  for (const a_fpoint paper : {a_fpoint{148, 210}, a_fpoint{120, 120}}) {
+    SCOPED_TRACE(paper.x);
+    a_template x = Sheet({Unit(UNIT_RECT, 10, 10, paper.x - 20, paper.y - 20)});
+    x.papersize = paper;
+    Open(x);
+    const Page page = Printed_Any(Print1_Doc, "paper");
+    // A named paper is the queue's own size of it (within a point).
+    EXPECT_NEAR(page.width, paper.x * kDotsPerMM, 8);
+    EXPECT_NEAR(page.height, paper.y * kDotsPerMM, 8);
+    doctests::Close_Document();
+  }
 }
 
 }  // namespace

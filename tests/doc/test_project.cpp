@@ -27,11 +27,14 @@
 #include "doc/VoskHist.h"
 #include "doc/VoskUndo.h"
 #include "host/HostFiles.h"
+#include "doc/VoskRend.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskMove.h"
 #include "objects/VoskPhot.h"
 #include "objects/VoskText.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/OPUtil.h"
+#include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/Resources.h"
 #include "platform/SysFont.h"
@@ -794,6 +797,70 @@ TEST_F(ProjectFiles, PicturesAreFoundAgainBesideTheProject) {
   EXPECT_STREQ(ph.spec.source.path.name, Path("Tiny.PNG").c_str());
   int32 ix = 0;
   EXPECT_TRUE(Find_Basis(ph.spec.source.sid, ix));
+}
+
+// A linked picture found nowhere stays missing: the photo is kept with its
+// path, the layer bar says " (MISSING)", the screen shows the missing
+// pattern over its box, and on paper its place is left as if it were not
+// there; no picture stands in for it in a save either.
+TEST_F(ProjectFiles, LinkedPictureFoundNowhereStaysMissing) {
+  Bytes lost = fixture_;
+  Put32(lost, At(lost, "EMBD", 1234, 6), 0);
+  ASSERT_TRUE(Open(lost));
+  a_doc_unit* u = Doc_Unit(1);
+  ASSERT_EQ(u->oj.list[2].kind, PHOTO_BLOCK);
+  const a_ph_rec& ph = *u->oj.list[2].ph;
+  EXPECT_TRUE(Is_Photo_Missing(&ph));
+  EXPECT_NE(std::string(ph.spec.source.path.name).find("tiny.png"), std::string::npos) << ph.spec.source.path.name;
+  char status[256] = {};
+  Calc_Spec_PStatus(3, status, int32(sizeof status));
+  EXPECT_NE(std::string(status).find(" (MISSING)"), std::string::npos) << status;
+
+  const Rect box = ph.dst_box;
+  ASSERT_FALSE(EmptyRect(box));
+  // Every other object hidden: what shows in the box is the photo's own.
+  for (int32 i = 0; i < u->oj.nlist; ++i)
+    if (i != 2 && u->oj.list[i].kind != PAINT_BLOCK) u->oj.list[i].flags &= ~OJ_Flag_Bit(VISIBLE_FLAG);
+  Unit_PostRender(u);
+  GWorldPtr screen = nullptr;
+  Unit_Merge_Check(1, u, u->paintbounds, screen);
+  ASSERT_NE(screen, nullptr);
+  int32 ink = 0, grey = 0;
+  const Rect in{int16(std::max<int32>(box.top, 0)), int16(std::max<int32>(box.left, 0)),
+                int16(std::min<int32>(box.bottom, u->paintbounds.bottom)),
+                int16(std::min<int32>(box.right, u->paintbounds.right))};
+  const auto at = [](GWorldPtr w, int32 x, int32 y) {
+    const PixMap& p = w->pix;
+    return reinterpret_cast<const uint32*>(p.baseAddr + size_t(y - p.bounds.top) * PixMap_RowBytes(p))[x - p.bounds.left] &
+           0xFFFFFFu;
+  };
+  for (int32 y = in.top; y < in.bottom; ++y)
+    for (int32 x = in.left; x < in.right; ++x) {
+      const uint32 c = at(screen, x, y);
+      const int32 r = int32(c >> 16), g = int32((c >> 8) & 0xFF), b = int32(c & 0xFF);
+      ink += r > 200 && g < 140 && b > 140;  // the pattern's pink legend
+      grey += c == 0xC0C0C0u;
+    }
+  EXPECT_GT(ink, 20);
+  EXPECT_EQ(grey, 0);
+
+  // On paper: the same as with the photo hidden.
+  GWorldPtr shown = nullptr, hidden = nullptr;
+  ASSERT_TRUE(Render_Unit_Print(1, u, u->paintbounds, shown));
+  u->oj.list[2].flags &= ~OJ_Flag_Bit(VISIBLE_FLAG);
+  ASSERT_TRUE(Render_Unit_Print(1, u, u->paintbounds, hidden));
+  int32 differ = 0;
+  for (int32 y = in.top; y < in.bottom; ++y)
+    for (int32 x = in.left; x < in.right; ++x) differ += at(shown, x, y) != at(hidden, x, y);
+  EXPECT_EQ(differ, 0);
+  Dispose_GWorld(shown);
+  Dispose_GWorld(hidden);
+
+  // Saved and read again it is still the linked, missing picture.
+  u->oj.list[2].flags |= OJ_Flag_Bit(VISIBLE_FLAG);
+  const Bytes again = Save("again.CD4");
+  ASSERT_TRUE(Open(again, "again.CD4"));
+  EXPECT_TRUE(Is_Photo_Missing(Doc_Unit(1)->oj.list[2].ph));
 }
 
 TEST(ProjectCodecs, StoredCodesAreNormalised) {

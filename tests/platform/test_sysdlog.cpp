@@ -780,7 +780,7 @@ TEST(DialogTemplates, EveryNamedDialogHasItsItems) {
       {DLOG_ALERT3, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "BUTTON"}, {4, "STATIC"}}},
       {DLOG_ALERT2, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "STATIC"}}},
       {DLOG_PRINT_STOP, {{1, "BUTTON"}, {2, "STATIC"}}},
-      {DLOG_PRINT, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "COMBOBOX"}, {4, "EDIT"}}},
+      {DLOG_PRINT, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "COMBOBOX"}, {4, "EDIT"}, {5, "COMBOBOX"}}},
       {DLOG_PRINT_SETUP, {{1, "BUTTON"}, {2, "BUTTON"}, {3, "COMBOBOX"}}},
       {DLOG_ASK_VOL, {{1, "BUTTON"}, {2, "STATIC"}}},
       {DLOG_PICK_COLOR,

@@ -191,17 +191,22 @@ TEST_F(SysPrintTest, BlittedWorldGoesIntoThePdfAsOneImageOfItsPixels) {
   EXPECT_NE(images[0].find("/Height 2"), std::string::npos) << images[0];
 }
 
-TEST_F(SysPrintTest, PaperSizeIsSetOnlyForExactlyA4OrLetter) {
+// The job asks for the layout's paper whatever the kept settings held: its
+// named paper, else a size of its own; the page is that paper, turned for
+// landscape.
+TEST_F(SysPrintTest, JobAsksForTheLayoutsPaper) {
   struct Case {
     a_fpoint size;
     bool land;
     int16 paper;
   } cases[] = {
-      {{210.0f, 297.0f}, false, DMPAPER_A4},
-      {{215.9f, 279.4f}, true, DMPAPER_LETTER},
-      {{210.1f, 297.0f}, false, DMPAPER_LEGAL},  // unchanged: what the blocks held
+      {{210.0f, 297.0f}, false, DMPAPER_A4},    {{215.9f, 279.4f}, true, DMPAPER_LETTER},
+      {{215.9f, 355.6f}, false, DMPAPER_LEGAL}, {{148.0f, 210.0f}, false, DMPAPER_A5},
+      {{297.0f, 420.0f}, true, DMPAPER_A3},     {{120.0f, 120.0f}, false, DMPAPER_USER},
+      {{200.0f, 297.0f}, false, DMPAPER_USER},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.size.x);
     ASSERT_TRUE(Is_Printer_Avail());
     Low_Resolution(g_print.devmode_hdl, 36);
     reinterpret_cast<DEVMODEA*>(Handle_Lock(g_print.devmode_hdl))->dmPaperSize = DMPAPER_LEGAL;
@@ -209,9 +214,10 @@ TEST_F(SysPrintTest, PaperSizeIsSetOnlyForExactlyA4OrLetter) {
     ASSERT_TRUE(VP_Init(false, false, c.land, c.size, 0, "Paper", nreps));
     EXPECT_EQ(Mode(g_print.devmode_hdl)->dmPaperSize, c.paper);
     EXPECT_EQ(Mode(g_print.devmode_hdl)->dmOrientation, c.land ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT);
-    // The page follows: landscape is wider than high.
+    // The page is the paper, landscape wider than high.
     const int32 pw = GetDeviceCaps(g_print.hdc, PHYSICALWIDTH), ph = GetDeviceCaps(g_print.hdc, PHYSICALHEIGHT);
-    EXPECT_EQ(pw > ph, c.land);
+    EXPECT_NEAR(c.land ? ph : pw, c.size.x * 36 / 25.4, 1);
+    EXPECT_NEAR(c.land ? pw : ph, c.size.y * 36 / 25.4, 1);
     VP_Stop(0);
   }
 }
