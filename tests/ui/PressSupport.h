@@ -130,12 +130,28 @@ inline void Pump() {
   if (gs.outer_window != nullptr) UpdateWindow(gs.outer_window);
 }
 
+// The script's command at the middle of r of the main window.
+inline std::string At(const char* command, const Rect& r) {
+  return std::string(command) + " " + std::to_string((r.left + r.right) / 2) + " " +
+         std::to_string((r.top + r.bottom) / 2) + "\n";
+}
+
+// The mouse brought over r, so that what hovering shows (a tip, a cursor,
+// the status line) is there before a press.
+inline bool Hover(const Rect& r) {
+  std::string err;
+  Host_Script_Set_Quit_At_End(false);
+  if (!Host_Script_Load_Text(At("move", r), "hover", err)) return false;
+  Pump();
+  return true;
+}
+
 // A click at the middle of r of the main window, as the script's "click"
 // gives it: the button goes down and up through the main window's
-// procedure, which hands the press to the interface.
-inline bool Click(const Rect& r) {
-  const std::string line =
-      "click " + std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2) + "\n";
+// procedure, which hands the press to the interface. before: script lines
+// to run first (answers for the dialogs the press may open).
+inline bool Click(const Rect& r, const std::string& before = std::string()) {
+  const std::string line = before + At("click", r);
   std::string err;
   Host_Script_Set_Quit_At_End(false);
   if (!Host_Script_Load_Text(line, "press", err)) return false;

@@ -35,6 +35,16 @@ struct Config {
   std::function<void()> make;
 };
 
+// The buttons that open a window of their own (the language list, the
+// stamp index, the symbol browser, the crop window): a run that nobody
+// attends cancels it at once, before it leaves a trace this look can see.
+bool Opens_Own_Window(const press::a_control& c) {
+  if (c.kind != ONESHOT_NODE) return false;
+  for (a_oneshot_enum b : {PROJ_LANG_BUTTON, BAR_INDEX_BUTTON, SYMBOL_NEW_BUTTON, PHOTO_CROP_BUTTON})
+    if (c.ix == b) return true;
+  return false;
+}
+
 // Whether the control's row says it need do nothing.
 bool Inert(const press::a_control& c) {
   switch (c.kind) {
@@ -152,15 +162,14 @@ protected:
         dead.push_back(c.name + ": " + control.Name() + " is not where it was");
         continue;
       }
+      EXPECT_TRUE(press::Hover(r));
+      sounds_->Clear();
       const press::a_look before = press::Look(*sounds_);
       // A dialog the press opens takes its answer: a photo to open, a file
       // to save, a colour, the alert's second button.
-      Host_Script_Push_Answer(HOST_ANSWER_OPEN, photo_);
-      Host_Script_Push_Answer(HOST_ANSWER_SAVE, dir_ + "/saved");
-      Host_Script_Push_Answer(HOST_ANSWER_FOLDER, dir_);
-      Host_Script_Push_Answer(HOST_ANSWER_COLOR, "#204060");
-      Host_Script_Push_Answer(HOST_ANSWER_ALERT, "2");
-      EXPECT_TRUE(press::Click(r));
+      const std::string answers = "answer open " + photo_ + "\nanswer save " + dir_ + "/saved\nanswer folder " +
+                                  dir_ + "\nanswer color #204060\nanswer alert 2\n";
+      EXPECT_TRUE(press::Click(r, answers));
       bool asked = false;
       std::string left;
       for (HostAnswerKind k : {HOST_ANSWER_OPEN, HOST_ANSWER_SAVE, HOST_ANSWER_FOLDER, HOST_ANSWER_COLOR,
@@ -168,7 +177,7 @@ protected:
         if (!Host_Script_Take_Answer(k, left)) asked = true;
       const press::a_look after = press::Look(*sounds_);
       ++pressed_;
-      if (!asked && before == after && !Inert(control)) dead.push_back(c.name + ": " + control.Name());
+      if (!asked && before == after && !Inert(control) && !Opens_Own_Window(control)) dead.push_back(c.name + ": " + control.Name());
     }
     return dead;
   }
