@@ -22,7 +22,9 @@
 #include "platform/VoskErr.h"
 #include "platform/VoskPref.h"
 #include "ui/VoskBrow.h"
+#include "ui/VoskConf.h"
 #include "ui/VoskCurs.h"
+#include "ui/VoskIntf.h"
 
 a_cached_unit g_cached_unit = {};
 a_examples_list exl = {};
@@ -478,6 +480,8 @@ void Examples_Inval() {
   if (gs.outer_window == nullptr) return;
   const RECT r{exl.box.left, exl.box.top, exl.box.right, exl.box.bottom};
   InvalidateRect(gs.outer_window, &r, false);
+  // The page number under the examples.
+  Node_Inval(EXAMPLES_PAGE_LABEL_LOC);
 }
 
 void Do_Example_Arrow_L() {

@@ -28,6 +28,7 @@
 #include "platform/SysUnicode.h"
 #include "platform/VoskDef.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskConf.h"
 #include "ui/VoskIntI.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskSlid.h"
@@ -35,18 +36,13 @@
 a_override_spec overrides;
 a_unitcache g_unitcache;
 
-namespace {
-bool8 g_laserjet_toggle = false;
-}  // namespace
-
 bool8 Is_Direct_Print() { return (g_doc.doc_template.tflags & (uint32(1) << IS_CDPRINTER)) != 0; }
 
 bool8 Is_Small_Paper() {
   return Calc_Direct_Print_Kind() == NOT_DIRECT && g_doc.doc_template.papersize.x < 210.0f;
 }
 
-bool8 LaserJet_Toggle() { return g_laserjet_toggle; }
-void Set_LaserJet_Toggle(bool8 on) { g_laserjet_toggle = on; }
+bool8 LaserJet_Toggle() { return gs.toggle_vals[LASERJET_TOGGLE]; }
 
 void Calc_Circular_Mask(uint8 outer_translucency, int16 inner_feather, int16 outer_feather, const a_unit& spec,
                         GWorldPtr mask) {
@@ -99,7 +95,6 @@ void Calc_Circular_Mask(uint8 outer_translucency, int16 inner_feather, int16 out
 
 void VoskPrin_Init() {
   std::memset(static_cast<void*>(&overrides), 0, sizeof overrides);
-  g_laserjet_toggle = false;
 }
 
 void Get_Template_Name(UStrSpan name) {
@@ -488,6 +483,9 @@ bool8 Set_Nudge(int16 h, int16 v) {
   Set_Media_Specs(spec);
   for (const a_oneshot_enum ix : {PRINT_NUDGE_U, PRINT_NUDGE_R, PRINT_NUDGE_D, PRINT_NUDGE_L, PRINT_NUDGE_0})
     OneShot_Inval(ix);
+  // The read-outs across and down, and the preview with its un-nudged ghost.
+  Node_Inval(NUDGE_X_LABEL_LOC);
+  Node_Inval(NUDGE_Y_LABEL_LOC);
   Custom_Inval(CUSTOM_PREVIEW);
   return true;
 }

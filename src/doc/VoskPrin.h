@@ -42,11 +42,9 @@ bool8 Is_Direct_Print();
 // paper narrower than 210 mm.
 bool8 Is_Small_Paper();
 
-// The print panel's LaserJet feed toggle: small paper is fed through a
-// manual slot that centres it in a Letter-width feed. Off at start-up. Held
-// here, and read through these two, until the interface keeps its toggles.
+// The print panel's LaserJet feed toggle (LASERJET_TOGGLE): small paper is
+// fed through a manual slot that centres it in a Letter-width feed.
 bool8 LaserJet_Toggle();
-void Set_LaserJet_Toggle(bool8 on);
 
 
 // The round mask of a disc unit in mask (an 8-bit world: 0 shows the

@@ -377,45 +377,6 @@ void Bar_Init() {
   Bar_Recount();
   for (a_bar_row_desc& d : gs.bard) d.rowstart_id = d.first_id;
   Font_Cache_Init();
-
-  // The bar's area, its row buttons and the tags.
-  a_custom_item& bar = g_custom[CUSTOM_BAR];
-  bar.keyfilter = BarTags_KeyFilter;
-  bar.custom_draw = Bar_Paint;
-  bar.custom_hit = Bar_MouseDown;
-  a_custom_item& qcombo = g_custom[CUSTOM_QCOMBO];
-  qcombo.keyfilter = QCombo_KeyFilter;
-  qcombo.custom_draw = QCombo_Paint;
-  qcombo.custom_hit = QCombo_MouseDown;
-  g_oneshots[BAR_PREV_BUTTON].one_proc = Bar_JumpToPrevRow;
-  g_oneshots[BAR_NEXT_BUTTON].one_proc = Bar_JumpToNextRow;
-  g_oneshots[BAR_INDEX_BUTTON].one_proc = Ask_Stamp_Category;
-  g_oneshots[BAR_INDEX_BUTTON].keyfilter = I_KeyFilter;
-  g_oneshots[BAR_INDEX_BUTTON].one_draw = Bar_Index_Draw;
-  const struct {
-    a_grid_enum tag;
-    a_item_proc select;
-    a_grid_state_proc hilite;
-  } tags[] = {
-      {TAG_PALETTE, Bar_Jump_Palette, Calc_Hilite_Palette},
-      {TAG_FONT, Bar_Jump_Font, Calc_Hilite_Font},
-      {TAG_PATTERN, Bar_Jump_Pattern, Calc_Hilite_Pattern},
-      {TAG_BORDER, Bar_Jump_Border, Calc_Hilite_Border},
-      {TAG_GRADIENT, Bar_Jump_Gradient, Calc_Hilite_Gradient},
-      {TAG_STAMP, Bar_Jump_Stamp, Calc_Hilite_Stamp},
-      {TAG_LAYERS, Bar_Jump_Layers, Calc_Hilite_Layers},
-      {TAG_GRID_COLOR, Bar_Jump_Grid_Color, Calc_Hilite_Grid_Color},
-      {TAG_CUTL_COLOR, Bar_Jump_Cutl_Color, Calc_Hilite_Cutl_Color},
-      {TAG_BORD_COLOR, Bar_Jump_Bord_Color, Calc_Hilite_Bord_Color},
-      {TAG_OUTL_COLOR, Bar_Jump_Outl_Color, Calc_Hilite_Outl_Color},
-      {TAG_SYMB_COLOR, Bar_Jump_Symb_Color, Calc_Hilite_Symb_Color},
-      {TAG_CANVAS, Bar_Jump_Canvas, Calc_Hilite_Canvas},
-      {TAG_GLYPHS, Bar_Jump_Glyphs, Calc_Hilite_Glyphs},
-  };
-  for (const auto& tag : tags) {
-    g_grid[tag.tag].grid_select = tag.select;
-    g_grid[tag.tag].grid_hilite = tag.hilite;
-  }
 }
 
 void Bar_Stop() { Font_Cache_Stop(); }

@@ -42,8 +42,8 @@ void Phase_MouseDown(const a_mousestroke& stroke);
 
 // Every bar's ids, procedures and flags (gs.bard), each bar scrolled to its
 // first screenful; the font cache made for the font list, the template list
-// built; the bar's custom area, its row buttons and the tags get their
-// procedures in the item tables. Bar_Stop frees the font cache.
+// built. (The bar's custom area, its row buttons and the tags name their
+// procedures in their rows of the item tables.) Bar_Stop frees the font cache.
 void Bar_Init();
 void Bar_Stop();
 // The element counts of the bars whose families can change (the library's

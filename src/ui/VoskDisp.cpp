@@ -45,6 +45,7 @@
 #include "ui/VoskHelp.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskMenu.h"
+#include "ui/VoskSlid.h"
 
 namespace {
 constexpr uint8 kEscape = 27;
@@ -108,7 +109,7 @@ void Cut_Copy(bool cut) {
   if (Selection_Count() > 1) Selection_Set1(omx);
   // As the panel's Delete button does.
   Enum_Obj_Del();
-  if (ONESHOT_HISTORY_OPS[OBJ_DEL_BUTTON] != OP_NOP) pending_op = ONESHOT_HISTORY_OPS[OBJ_DEL_BUTTON];
+  if (g_oneshots[OBJ_DEL_BUTTON].history_op != OP_NOP) pending_op = g_oneshots[OBJ_DEL_BUTTON].history_op;
 }
 
 void Paste() {
@@ -129,49 +130,13 @@ void Paste() {
 
 // --- The tool panels' commands --------------------------------------------------------
 
+// A press of a button by its number: the button's row, as a click runs it.
 void Press_Oneshot(int16 button) {
-  // The button's own procedure, as a click on it runs it.
-  if (button < 0 || button >= NONESHOTS || g_oneshots[button].one_proc == nullptr) {
+  if (!Is_OneShot(button)) {
     Sound_Effect(SND_NULL);
     return;
   }
-  g_oneshots[button].one_proc();
-  if (ONESHOT_HISTORY_OPS[button] != OP_NOP) pending_op = ONESHOT_HISTORY_OPS[button];
-}
-
-// The procedure a slider's change calls.
-void Slider_Action(int16 slider) {
-  switch (slider) {
-    case CANV_DARKNESS_SLIDER: Delta_Canvas(); break;
-    case CANV_FUZZ_IN_SLIDER:
-    case CANV_FUZZ_OUT_SLIDER: Canvas_Fuzz_Delta(); break;
-    case COLOR_SAT_SLIDER:
-    case COLOR_HUE_SLIDER:
-    case COLOR_DIST_SLIDER:
-      if (gs.curr_phase == CANVAS_PHASE)
-        Delta_Canvas();
-      else
-        Delta_Photo();
-      break;
-    case SYMBOL_SIZE_SLIDER:
-    case SYMBOL_ANGLE_SLIDER:
-    case SYMBOL_OPACITY_SLIDER: Delta_Symbol(); break;
-    case TEXT_SHAD_DX_SLIDER:
-    case TEXT_SHAD_DY_SLIDER:
-    case TEXT_SHAD_OPACITY_SLIDER:
-    case TEXT_SHAD_RADIUS_SLIDER: Delta_Shad(); break;
-    case TEXT_GLOW_OPACITY_SLIDER:
-    case TEXT_GLOW_RADIUS_SLIDER: Delta_Glow(); break;
-    case TEXT_OUTL_RADIUS_SLIDER: Delta_Outl(); break;
-    case PACK_ITEM_SIZE_SLIDER: Delta_Pack_Item(); break;
-    case PACK_LOTUS_N_SLIDER: Delta_Pack(); break;
-    default:
-      if (slider >= PACK_CLOCK_NINNER_SLIDER && slider <= PACK_GRID_CORNER_SLIDER) Delta_Pack();
-      if (slider >= PHOTO_SIZE_SLIDER && slider <= PHOTO_SHAD_RADIUS_SLIDER) Delta_Photo();
-      if ((slider >= TEXT_SIZE_SLIDER && slider <= TEXT_SKEW_V_SLIDER) || slider == TEXT_OPACITY_SLIDER)
-        Delta_Text_Major();
-      break;
-  }
+  Oneshot_Click(a_oneshot_enum(button));
 }
 
 void Step_Slider(int16 slider, int16 delta) {
@@ -185,9 +150,8 @@ void Step_Slider(int16 slider, int16 delta) {
     Sound_Effect(SND_LIMIT);
     return;
   }
-  gs.slider_vals[slider] = value;
-  pending_op = SLIDER_VALUES[slider].history_op;
-  Slider_Action(slider);
+  // As the slider's plus and minus buttons set it: its row's action runs.
+  Slider_SetVal(slider, value);
 }
 
 void Choose_From_Bar(int16 bar) {
@@ -385,8 +349,8 @@ void Cmd_Print(bool8, bool8) { (void)Print_Doc(); }
 // Quit waits for the loops of dialogs and print jobs to end.
 void Cmd_Quit(bool8, bool8) { Request_Quit(); }
 
-void Cmd_Undo(bool8, bool8) { Undo_Button(); }
-void Cmd_Redo(bool8, bool8) { Redo_Button(); }
+void Cmd_Undo(bool8, bool8) { Oneshot_Click(UNDO_BUTTON); }
+void Cmd_Redo(bool8, bool8) { Oneshot_Click(REDO_BUTTON); }
 void Cmd_Cut(bool8, bool8) { Cut_Copy(true); }
 void Cmd_Copy(bool8, bool8) { Cut_Copy(false); }
 void Cmd_Paste(bool8, bool8) { Paste(); }

@@ -43,10 +43,12 @@ constexpr int16 MENU_IMPORT = 1200;
 // The tool panels' commands by number, for scripts (a menu command id is
 // the menu's id plus the item, so command n arrives as menu n - n mod 20,
 // item n mod 20):
-// - PANEL_ONESHOT + b: one-shot button b (a_oneshot_enum) pressed: its own
-//   procedure, as a click runs it;
+// - PANEL_ONESHOT + b: one-shot button b (a_oneshot_enum) pressed through
+//   Oneshot_Click, as a click on it: its row's action, sound and history
+//   operation (a dimmed or hidden button does nothing);
 // - PANEL_SLIDER_UP + s, PANEL_SLIDER_DOWN + s: slider s one unit up or
-//   down, its procedure called and its history operation pending;
+//   down through Slider_SetVal, as its plus and minus buttons: its row's
+//   action runs and its history operation is pending;
 // - PANEL_BAR + b: palette bar b's elements in the browser, the choice
 //   becoming the bar's selection, with the bar's procedure (the canvas, the
 //   symbol's colour, the edge colours);

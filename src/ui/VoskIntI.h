@@ -15,11 +15,14 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <iterator>
+#include <span>
 
 #include "doc/VoskHist.h"
 #include "objects/VoskBrus.h"
 #include "objects/VoskText.h"  // a_horz_just
+#include "pixel/ArtKeys.h"     // a_art_item
 #include "platform/SysLoop.h"  // a_keystroke, a_mousestroke
 #include "platform/Types.h"
 #include "platform/VoskDef.h"
@@ -335,6 +338,7 @@ enum a_when_init : uint8 { INIT_NEVER = 0, INIT_BOOT = 1, INIT_NEWDOC = 2 };
 // A step of 0: that step is not offered (the big step with Shift, the tiny
 // one with Ctrl).
 struct a_slider_values {
+  a_slider_enum id;
   int16 minval;
   int16 maxval;
   int16 defaultval;
@@ -342,285 +346,208 @@ struct a_slider_values {
   int16 big_step;
   int16 normal_step;
   a_when_init when_init;
-  a_history_op history_op;
 };
 struct a_grid_values {
+  a_grid_enum id;
   int16 grid_defaultval;
   a_when_init when_init;
-  a_history_op history_op;
 };
 struct a_toggle_values {
+  a_toggle_enum id;
   bool8 toggle_defaultval;
   a_when_init when_init;
-  a_history_op history_op;
 };
 
-// The rows' values, by item. PRINT_OUTERD_SLIDER takes its range and default
+// Whether a table's rows stand in the order of their ids, one row for each.
+template <typename Row, size_t N>
+constexpr bool Rows_In_Order(const Row (&rows)[N], size_t count) {
+  if (N != count) return false;
+  for (size_t i = 0; i < N; ++i)
+    if (size_t(rows[i].id) != i) return false;
+  return true;
+}
+
+// The rows' values, keyed by item: the constant columns, which the document
+// and object modules read before the interface's tables are filled (the
+// other columns are in the rows of ui/VoskIntI.cpp). PRINT_OUTERD_SLIDER takes its range and default
 // from the print medium when the print panel shows it.
 inline constexpr a_slider_values SLIDER_VALUES[] = {
-    {0, 0, 0, 0, 0, 0, INIT_NEWDOC, OP_NOP},  // NULL_SLIDER
-    {0, 95, 50, 0, 5, 1, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_DARKNESS_SLIDER
-    {0, 10, 0, 0, 5, 1, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_FUZZ_IN_SLIDER
-    {0, 10, 0, 0, 5, 1, INIT_NEWDOC, OP_CANVAS_ADJUST},  // CANV_FUZZ_OUT_SLIDER
-    {6, 100, 100, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PAINT_OPACITY_SLIDER
-    {1, 19, 10, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SIZE_SLIDER
-    {-180, 180, 0, 1, 45, 5, INIT_NEWDOC, OP_NOP},  // STAMP_ROTATE_SLIDER
-    {1, 60, 30, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SPACING_SLIDER
-    {-20, 60, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SPACINGF_SLIDER
-    {5, 95, 50, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_DARKNESS_SLIDER
-    {-128, 128, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_COLORSHIFT_SLIDER
-    {-100, 100, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SKEWX_SLIDER
-    {-100, 100, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // STAMP_SKEWY_SLIDER
-    {-50, 50, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_BENDX_SLIDER
-    {-50, 50, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_BENDY_SLIDER
-    {-50, 50, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // STAMP_STRETCH_SLIDER
-    {1, 60, Calc_Default_BSpacing(DEFAULT_BRUSH_SELECTION), 0, 5, 1, INIT_NEWDOC, OP_NOP},  // BRUSH_SPACING_SLIDER
-    {0, 80, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PAINT_CORNER_SLIDER
-    {0, 1600, 800, 5, 200, 50, INIT_NEWDOC, OP_NOP},  // GRAD_TWIST_SLIDER
-    {-180, 180, 0, 1, 45, 5, INIT_NEWDOC, OP_NOP},  // GRAD_ANGLE_SLIDER
-    {1, 5, 1, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // GRAD_REP_SLIDER
-    {5, 40, 20, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // SPRAY_RADIUS_SLIDER
-    {1, 30, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // SYMMETRY_COUNT_SLIDER
-    {1, 40, 2, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // LINE_THICKNESS_SLIDER
-    {0, 100, 50, 1, 20, 5, INIT_NEWDOC, OP_PHOTO_ADJUST},  // COLOR_SAT_SLIDER
-    {0, 359, 0, 0, 0, 100, INIT_NEWDOC, OP_NOP},  // COLOR_HUE_SLIDER
-    {0, 72, 0, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // COLOR_DIST_SLIDER
-    {50, 6000, 1000, 1, 100, 10, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZE_SLIDER
-    {50, 6000, 1000, 0, 100, 10, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZEH_SLIDER
-    {50, 6000, 1000, 0, 100, 10, INIT_NEWDOC, OP_PHOTO_SIZE},  // PHOTO_SIZEV_SLIDER
-    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_PHOTO_ANGLE},  // PHOTO_ANGLE_SLIDER
-    {5, 95, 50, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_DARKNESS_SLIDER
-    {6, 100, 100, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_OPACITY},  // PHOTO_OPACITY_SLIDER
-    {0, 100, 0, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_CORNER_SLIDER
-    {0, 40, 0, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_FEATHER_SLIDER
-    {0, 40, 8, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_BORDER_SLIDER
-    {0, 40, 1, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_OUTLINE_SLIDER
-    {10, 90, 60, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_SCALLOP_SLIDER
-    {1, 20, 10, 0, 0, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_ROUGH_SLIDER
-    {-40, 40, 4, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_DX_SLIDER
-    {-40, 40, 4, 0, 5, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_DY_SLIDER
-    {6, 100, 75, 0, 10, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_OPACITY_SLIDER
-    {0, 8, 2, 0, 0, 1, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_RADIUS_SLIDER
-    {50, 3000, 800, 1, 100, 10, INIT_NEWDOC, OP_SYMBOL_SIZE},  // SYMBOL_SIZE_SLIDER
-    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_SYMBOL_ANGLE},  // SYMBOL_ANGLE_SLIDER
-    {6, 100, 100, 0, 4, 1, INIT_NEWDOC, OP_SYMBOL_OPACITY},  // SYMBOL_OPACITY_SLIDER
-    {5, 72, 14, 0, 1, 1, INIT_NEWDOC, OP_TEXT_SIZE},  // TEXT_SIZE_SLIDER
-    {80, 200, 100, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_HSPACING_SLIDER
-    {20, 300, 100, 1, 10, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_VSPACING_SLIDER
-    {20, 180, 95, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_RADIUS_SLIDER
-    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_TEXT_ANGLE},  // TEXT_LINEANGLE_SLIDER
-    {50, 100, 95, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_OUTERD_SLIDER
-    {20, 100, 80, 0, 5, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_THICKNESS_SLIDER
-    {-180, 180, 0, 0, 45, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_POLARANGLE_SLIDER
-    {45, 360, 360, 1, 45, 5, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_TOTANGLE_SLIDER
-    {0, 45, 5, 0, 20, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SPOKE_TWIST_SLIDER
-    {0, 30, 5, 0, 5, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_CMARGIN_SLIDER
-    {0, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_STRETCH_H_SLIDER
-    {0, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_STRETCH_V_SLIDER
-    {0, 50, 0, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SKEW_H_SLIDER
-    {0, 50, 0, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SKEW_V_SLIDER
-    {-100, 100, 4, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_DX_SLIDER
-    {-100, 100, 4, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_DY_SLIDER
-    {10, 100, 75, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_OPACITY_SLIDER
-    {0, 8, 1, 0, 0, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_RADIUS_SLIDER
-    {6, 100, 90, 0, 10, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_OPACITY_SLIDER
-    {1, 30, 8, 0, 0, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_RADIUS_SLIDER
-    {1, 30, 2, 0, 0, 1, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_OUTL_RADIUS_SLIDER
-    {6, 100, 100, 0, 10, 1, INIT_NEWDOC, OP_TEXT_OPACITY},  // TEXT_OPACITY_SLIDER
-    {2, 16, 4, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_NINNER_SLIDER
-    {2, 16, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_NOUTER_SLIDER
-    {45, 360, 360, 2, 45, 5, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_TOTANGLE_SLIDER
-    {-180, 180, 0, 1, 45, 5, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_START_SLIDER
-    {0, 10, 3, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_SPACING_SLIDER
-    {20, 100, 50, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_THICKNESS_SLIDER
-    {50, 100, 95, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PACK_CLOCK_OUTERD_SLIDER
-    {0, 20, 0, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_OUTLINE_SLIDER
-    {1, 12, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_NX_SLIDER
-    {1, 12, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_NY_SLIDER
-    {0, 10, 3, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_SPACING_SLIDER
-    {0, 100, 0, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PACK_GRID_CORNER_SLIDER
-    {50, 2500, 1000, 1, 100, 10, INIT_NEWDOC, OP_NOP},  // PACK_ITEM_SIZE_SLIDER
-    {4, 16, 6, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PACK_LOTUS_N_SLIDER
-    {1, 12, 10, 0, 2, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_HORZ_SLIDER
-    {1, 12, 10, 0, 2, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_VERT_SLIDER
-    {1, 10, 10, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_DASH_SLIDER
-    {10, 100, 30, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // GRIDLINES_OPACITY_SLIDER
-    {150, 550, 410, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_INNERD_SLIDER
-    {0, 0, 0, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_OUTERD_SLIDER
-    {520, 660, 590, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_BIZSIDE_SLIDER
-    {800, 900, 850, 0, 10, 1, INIT_NEWDOC, OP_NOP},  // PRINT_WIDTH_SLIDER
-    {400, 750, 590, 0, 5, 1, INIT_NEWDOC, OP_NOP},  // PRINT_HEIGHT_SLIDER
-    {1, 9, 5, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PRINT_DENSITY_SLIDER
-    {2, 4, 3, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PRINT_QUALITY_SLIDER
-    {1, 100, 1, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // PRINT_NCOPIES_SLIDER
-    {1, 3, 3, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // LS_CONTRAST_SLIDER
-    {1, 3, 3, 0, 0, 1, INIT_NEWDOC, OP_NOP},  // LS_COVERAGE_SLIDER
-    {20, 300, 100, 1, 50, 10, INIT_NEWDOC, OP_NOP},  // TEXTR_SIZE_SLIDER
-    {-1800, 1800, 0, 1, 450, 10, INIT_NEWDOC, OP_NOP},  // TEXTR_ANGLE_SLIDER
-    {-100, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_NOP},  // TEXTR_DX_SLIDER
-    {-100, 100, 0, 1, 20, 2, INIT_NEWDOC, OP_NOP},  // TEXTR_DY_SLIDER
-    {1, 4, 2, 0, 1, 1, INIT_NEWDOC, OP_NOP},  // FLEX_SPEED_SLIDER
-    {2, 6, 4, 0, 1, 1, INIT_NEWDOC, OP_NOP},  // FLEX_DENSITY_SLIDER
+    {NULL_SLIDER, 0, 0, 0, 0, 0, 0, INIT_NEWDOC},
+    {CANV_DARKNESS_SLIDER, 0, 95, 50, 0, 5, 1, INIT_NEWDOC},
+    {CANV_FUZZ_IN_SLIDER, 0, 10, 0, 0, 5, 1, INIT_NEWDOC},
+    {CANV_FUZZ_OUT_SLIDER, 0, 10, 0, 0, 5, 1, INIT_NEWDOC},
+    {PAINT_OPACITY_SLIDER, 6, 100, 100, 0, 10, 1, INIT_NEWDOC},
+    {STAMP_SIZE_SLIDER, 1, 19, 10, 0, 0, 1, INIT_NEWDOC},
+    {STAMP_ROTATE_SLIDER, -180, 180, 0, 1, 45, 5, INIT_NEWDOC},
+    {STAMP_SPACING_SLIDER, 1, 60, 30, 0, 0, 1, INIT_NEWDOC},
+    {STAMP_SPACINGF_SLIDER, -20, 60, 0, 0, 10, 1, INIT_NEWDOC},
+    {STAMP_DARKNESS_SLIDER, 5, 95, 50, 0, 5, 1, INIT_NEWDOC},
+    {STAMP_COLORSHIFT_SLIDER, -128, 128, 0, 0, 5, 1, INIT_NEWDOC},
+    {STAMP_SKEWX_SLIDER, -100, 100, 0, 0, 10, 1, INIT_NEWDOC},
+    {STAMP_SKEWY_SLIDER, -100, 100, 0, 0, 10, 1, INIT_NEWDOC},
+    {STAMP_BENDX_SLIDER, -50, 50, 0, 0, 5, 1, INIT_NEWDOC},
+    {STAMP_BENDY_SLIDER, -50, 50, 0, 0, 5, 1, INIT_NEWDOC},
+    {STAMP_STRETCH_SLIDER, -50, 50, 0, 0, 5, 1, INIT_NEWDOC},
+    {BRUSH_SPACING_SLIDER, 1, 60, Calc_Default_BSpacing(DEFAULT_BRUSH_SELECTION), 0, 5, 1, INIT_NEWDOC},
+    {PAINT_CORNER_SLIDER, 0, 80, 0, 0, 5, 1, INIT_NEWDOC},
+    {GRAD_TWIST_SLIDER, 0, 1600, 800, 5, 200, 50, INIT_NEWDOC},
+    {GRAD_ANGLE_SLIDER, -180, 180, 0, 1, 45, 5, INIT_NEWDOC},
+    {GRAD_REP_SLIDER, 1, 5, 1, 0, 0, 1, INIT_NEWDOC},
+    {SPRAY_RADIUS_SLIDER, 5, 40, 20, 0, 0, 1, INIT_NEWDOC},
+    {SYMMETRY_COUNT_SLIDER, 1, 30, 6, 0, 0, 1, INIT_NEWDOC},
+    {LINE_THICKNESS_SLIDER, 1, 40, 2, 0, 5, 1, INIT_NEWDOC},
+    {COLOR_SAT_SLIDER, 0, 100, 50, 1, 20, 5, INIT_NEWDOC},
+    {COLOR_HUE_SLIDER, 0, 359, 0, 0, 0, 100, INIT_NEWDOC},
+    {COLOR_DIST_SLIDER, 0, 72, 0, 0, 0, 1, INIT_NEWDOC},
+    {PHOTO_SIZE_SLIDER, 50, 6000, 1000, 1, 100, 10, INIT_NEWDOC},
+    {PHOTO_SIZEH_SLIDER, 50, 6000, 1000, 0, 100, 10, INIT_NEWDOC},
+    {PHOTO_SIZEV_SLIDER, 50, 6000, 1000, 0, 100, 10, INIT_NEWDOC},
+    {PHOTO_ANGLE_SLIDER, -1800, 1800, 0, 1, 450, 10, INIT_NEWDOC},
+    {PHOTO_DARKNESS_SLIDER, 5, 95, 50, 0, 5, 1, INIT_NEWDOC},
+    {PHOTO_OPACITY_SLIDER, 6, 100, 100, 0, 10, 1, INIT_NEWDOC},
+    {PHOTO_CORNER_SLIDER, 0, 100, 0, 0, 5, 1, INIT_NEWDOC},
+    {PHOTO_FEATHER_SLIDER, 0, 40, 0, 0, 5, 1, INIT_NEWDOC},
+    {PHOTO_EDGE_BORDER_SLIDER, 0, 40, 8, 0, 10, 1, INIT_NEWDOC},
+    {PHOTO_EDGE_OUTLINE_SLIDER, 0, 40, 1, 0, 10, 1, INIT_NEWDOC},
+    {PHOTO_EDGE_SCALLOP_SLIDER, 10, 90, 60, 0, 10, 1, INIT_NEWDOC},
+    {PHOTO_EDGE_ROUGH_SLIDER, 1, 20, 10, 0, 0, 1, INIT_NEWDOC},
+    {PHOTO_SHAD_DX_SLIDER, -40, 40, 4, 0, 5, 1, INIT_NEWDOC},
+    {PHOTO_SHAD_DY_SLIDER, -40, 40, 4, 0, 5, 1, INIT_NEWDOC},
+    {PHOTO_SHAD_OPACITY_SLIDER, 6, 100, 75, 0, 10, 1, INIT_NEWDOC},
+    {PHOTO_SHAD_RADIUS_SLIDER, 0, 8, 2, 0, 0, 1, INIT_NEWDOC},
+    {SYMBOL_SIZE_SLIDER, 50, 3000, 800, 1, 100, 10, INIT_NEWDOC},
+    {SYMBOL_ANGLE_SLIDER, -1800, 1800, 0, 1, 450, 10, INIT_NEWDOC},
+    {SYMBOL_OPACITY_SLIDER, 6, 100, 100, 0, 4, 1, INIT_NEWDOC},
+    {TEXT_SIZE_SLIDER, 5, 72, 14, 0, 1, 1, INIT_NEWDOC},
+    {TEXT_HSPACING_SLIDER, 80, 200, 100, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_VSPACING_SLIDER, 20, 300, 100, 1, 10, 2, INIT_NEWDOC},
+    {TEXT_RADIUS_SLIDER, 20, 180, 95, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_LINEANGLE_SLIDER, -1800, 1800, 0, 1, 450, 10, INIT_NEWDOC},
+    {TEXT_SPOKE_OUTERD_SLIDER, 50, 100, 95, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_SPOKE_THICKNESS_SLIDER, 20, 100, 80, 0, 5, 1, INIT_NEWDOC},
+    {TEXT_POLARANGLE_SLIDER, -180, 180, 0, 0, 45, 1, INIT_NEWDOC},
+    {TEXT_SPOKE_TOTANGLE_SLIDER, 45, 360, 360, 1, 45, 5, INIT_NEWDOC},
+    {TEXT_SPOKE_TWIST_SLIDER, 0, 45, 5, 0, 20, 1, INIT_NEWDOC},
+    {TEXT_CMARGIN_SLIDER, 0, 30, 5, 0, 5, 1, INIT_NEWDOC},
+    {TEXT_STRETCH_H_SLIDER, 0, 100, 0, 1, 20, 2, INIT_NEWDOC},
+    {TEXT_STRETCH_V_SLIDER, 0, 100, 0, 1, 20, 2, INIT_NEWDOC},
+    {TEXT_SKEW_H_SLIDER, 0, 50, 0, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_SKEW_V_SLIDER, 0, 50, 0, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_SHAD_DX_SLIDER, -100, 100, 4, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_SHAD_DY_SLIDER, -100, 100, 4, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_SHAD_OPACITY_SLIDER, 10, 100, 75, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_SHAD_RADIUS_SLIDER, 0, 8, 1, 0, 0, 1, INIT_NEWDOC},
+    {TEXT_GLOW_OPACITY_SLIDER, 6, 100, 90, 0, 10, 1, INIT_NEWDOC},
+    {TEXT_GLOW_RADIUS_SLIDER, 1, 30, 8, 0, 0, 1, INIT_NEWDOC},
+    {TEXT_OUTL_RADIUS_SLIDER, 1, 30, 2, 0, 0, 1, INIT_NEWDOC},
+    {TEXT_OPACITY_SLIDER, 6, 100, 100, 0, 10, 1, INIT_NEWDOC},
+    {PACK_CLOCK_NINNER_SLIDER, 2, 16, 4, 0, 0, 1, INIT_NEWDOC},
+    {PACK_CLOCK_NOUTER_SLIDER, 2, 16, 6, 0, 0, 1, INIT_NEWDOC},
+    {PACK_CLOCK_TOTANGLE_SLIDER, 45, 360, 360, 2, 45, 5, INIT_NEWDOC},
+    {PACK_CLOCK_START_SLIDER, -180, 180, 0, 1, 45, 5, INIT_NEWDOC},
+    {PACK_CLOCK_SPACING_SLIDER, 0, 10, 3, 0, 5, 1, INIT_NEWDOC},
+    {PACK_CLOCK_THICKNESS_SLIDER, 20, 100, 50, 0, 5, 1, INIT_NEWDOC},
+    {PACK_CLOCK_OUTERD_SLIDER, 50, 100, 95, 0, 10, 1, INIT_NEWDOC},
+    {PACK_OUTLINE_SLIDER, 0, 20, 0, 0, 0, 1, INIT_NEWDOC},
+    {PACK_GRID_NX_SLIDER, 1, 12, 6, 0, 0, 1, INIT_NEWDOC},
+    {PACK_GRID_NY_SLIDER, 1, 12, 6, 0, 0, 1, INIT_NEWDOC},
+    {PACK_GRID_SPACING_SLIDER, 0, 10, 3, 0, 5, 1, INIT_NEWDOC},
+    {PACK_GRID_CORNER_SLIDER, 0, 100, 0, 0, 5, 1, INIT_NEWDOC},
+    {PACK_ITEM_SIZE_SLIDER, 50, 2500, 1000, 1, 100, 10, INIT_NEWDOC},
+    {PACK_LOTUS_N_SLIDER, 4, 16, 6, 0, 0, 1, INIT_NEWDOC},
+    {GRIDLINES_HORZ_SLIDER, 1, 12, 10, 0, 2, 1, INIT_NEWDOC},
+    {GRIDLINES_VERT_SLIDER, 1, 12, 10, 0, 2, 1, INIT_NEWDOC},
+    {GRIDLINES_DASH_SLIDER, 1, 10, 10, 0, 5, 1, INIT_NEWDOC},
+    {GRIDLINES_OPACITY_SLIDER, 10, 100, 30, 0, 5, 1, INIT_NEWDOC},
+    {PRINT_INNERD_SLIDER, 150, 550, 410, 0, 10, 1, INIT_NEWDOC},
+    {PRINT_OUTERD_SLIDER, 0, 0, 0, 0, 10, 1, INIT_NEWDOC},
+    {PRINT_BIZSIDE_SLIDER, 520, 660, 590, 0, 10, 1, INIT_NEWDOC},
+    {PRINT_WIDTH_SLIDER, 800, 900, 850, 0, 10, 1, INIT_NEWDOC},
+    {PRINT_HEIGHT_SLIDER, 400, 750, 590, 0, 5, 1, INIT_NEWDOC},
+    {PRINT_DENSITY_SLIDER, 1, 9, 5, 0, 0, 1, INIT_NEWDOC},
+    {PRINT_QUALITY_SLIDER, 2, 4, 3, 0, 0, 1, INIT_NEWDOC},
+    {PRINT_NCOPIES_SLIDER, 1, 100, 1, 0, 0, 1, INIT_NEWDOC},
+    {LS_CONTRAST_SLIDER, 1, 3, 3, 0, 0, 1, INIT_NEWDOC},
+    {LS_COVERAGE_SLIDER, 1, 3, 3, 0, 0, 1, INIT_NEWDOC},
+    {TEXTR_SIZE_SLIDER, 20, 300, 100, 1, 50, 10, INIT_NEWDOC},
+    {TEXTR_ANGLE_SLIDER, -1800, 1800, 0, 1, 450, 10, INIT_NEWDOC},
+    {TEXTR_DX_SLIDER, -100, 100, 0, 1, 20, 2, INIT_NEWDOC},
+    {TEXTR_DY_SLIDER, -100, 100, 0, 1, 20, 2, INIT_NEWDOC},
+    {FLEX_SPEED_SLIDER, 1, 4, 2, 0, 1, 1, INIT_NEWDOC},
+    {FLEX_DENSITY_SLIDER, 2, 6, 4, 0, 1, 1, INIT_NEWDOC},
 };
 inline constexpr a_grid_values GRID_VALUES[] = {
-    {0, INIT_NEVER, OP_NOP},  // PROJ_AGE_GRID
-    {1, INIT_BOOT, OP_NOP},  // PROJ_SORT_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // PRINT_MEDIA_GRID
-    {0, INIT_NEWDOC, OP_TEXT_LAYOUT},  // TEXT_LAYOUT_GRID
-    {1, INIT_NEWDOC, OP_TEXT_JUST},  // TEXT_HJUST_GRID
-    {1, INIT_NEWDOC, OP_TEXT_JUST},  // TEXT_VJUST_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // TEXT_PHASE_GRID
-    {0, INIT_NEWDOC, OP_TEXT_JUST},  // TEXT_CJUST_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // PHOTO_PHASE_GRID
-    {0, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_EDGE_GRID
-    {1, INIT_NEWDOC, OP_NOP},  // PACK_KIND_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // PACK_ORIENT_GRID
-    {1, INIT_NEWDOC, OP_NOP},  // GRAD_KIND_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // GRAD_DIR_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // SYMMETRY_KIND_GRID
-    {8, INIT_NEWDOC, OP_NOP},  // ERASER_GRID
-    {2, INIT_NEWDOC, OP_NOP},  // SPRAY_KIND_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // MARQ_KIND_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // MARQ_CUT_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // MARQ_TRANSP_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // TOOL_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // BRUSH_SHAPE_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // FROM_CORNER_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // ZOOM_GRID
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_PALETTE
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_PALETTED
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_FONT
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_PATTERN
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_BORDER
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_GRADIENT
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_STAMP
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_LAYERS
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_GRID_COLOR
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_CUTL_COLOR
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_BORD_COLOR
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_OUTL_COLOR
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_SYMB_COLOR
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_CANVAS
-    {0, INIT_NEWDOC, OP_NOP},  // TAG_GLYPHS
-    {2, INIT_NEWDOC, OP_NOP},  // RULERS_UNITS_GRID
-};
-inline constexpr a_history_op ONESHOT_HISTORY_OPS[] = {
-    OP_NOP,  // PROJ_LANG_BUTTON
-    OP_NOP,  // PROJ_QUIT_BUTTON
-    OP_NOP,  // PROJ_PICKLAYOUT_BUTTON
-    OP_NOP,  // PROJ_OPEN_BUTTON
-    OP_NOP,  // PROJ_NEW_BUTTON
-    OP_NOP,  // EXL_PREV_BUTTON
-    OP_NOP,  // EXL_NEXT_BUTTON
-    OP_NOP,  // PRINT_SETUP_BUTTON
-    OP_NOP,  // PRINT_BUTTON
-    OP_NOP,  // PRINT_TEMPLATE_LABEL
-    OP_NOP,  // PRINT_TEMPLATE_BUTTON
-    OP_NOP,  // PRINT_TEST_BUTTON
-    OP_NOP,  // PRINT_MEDIANAME_BUTTON
-    OP_NOP,  // PRINT_NUDGE_U
-    OP_NOP,  // PRINT_NUDGE_R
-    OP_NOP,  // PRINT_NUDGE_D
-    OP_NOP,  // PRINT_NUDGE_L
-    OP_NOP,  // PRINT_NUDGE_0
-    OP_NOP,  // WARP_FLIPX_BUTTON
-    OP_NOP,  // WARP_FLIPY_BUTTON
-    OP_NOP,  // WARP_ROTATECW_BUTTON
-    OP_NOP,  // WARP_ROTATECCW_BUTTON
-    OP_CANVAS_FLIP,  // CANV_FLIPX_BUTTON
-    OP_CANVAS_FLIP,  // CANV_FLIPY_BUTTON
-    OP_CANVAS_INVERT,  // CANV_INVERT_BUTTON
-    OP_CANVAS_ADJUST,  // CANV_ROTATECW_BUTTON
-    OP_CANVAS_ADJUST,  // CANV_ROTATECCW_BUTTON
-    OP_NOP,  // UNDOREDO_BUTTON
-    OP_NOP,  // UNDO_BUTTON
-    OP_NOP,  // REDO_BUTTON
-    OP_NOP,  // STENCIL_PREVIEW_BUTTON
-    OP_NOP,  // STENCIL_CLEAR_BUTTON
-    OP_NOP,  // STENCIL_INVERT_BUTTON
-    OP_NOP,  // STENCIL_MAKE_BUTTON
-    OP_NOP,  // STENCIL_50A_BUTTON
-    OP_NOP,  // STENCIL_50B_BUTTON
-    OP_NOP,  // STENCIL_REVERSE_BUTTON
-    OP_PAINT_ZAP,  // PAINT_ZAP_BUTTON
-    OP_NOP,  // BAR_PREV_BUTTON
-    OP_NOP,  // BAR_INDEX_BUTTON
-    OP_NOP,  // BAR_NOINDEX_BUTTON
-    OP_NOP,  // BAR_NEXT_BUTTON
-    OP_TEXT_ADJUST,  // TEXT_OK_BUTTON
-    OP_NOP,  // TEXT_CANCEL_BUTTON
-    OP_NOP,  // TEXT_EDIT_BUTTON
-    OP_NOP,  // TEXT_NEW_BUTTON
-    OP_NOP,  // TEXT_STAMP_BUTTON
-    OP_NOP,  // TEXTR_RESET_BUTTON
-    OP_NOP,  // OBJ_ALIGN_H_L
-    OP_NOP,  // OBJ_ALIGN_H_C
-    OP_NOP,  // OBJ_ALIGN_H_R
-    OP_NOP,  // OBJ_ALIGN_V_T
-    OP_NOP,  // OBJ_ALIGN_V_C
-    OP_NOP,  // OBJ_ALIGN_V_B
-    OP_NOP,  // OBJ_SPREAD_H
-    OP_NOP,  // OBJ_SPREAD_V
-    OP_NOP,  // OBJ_DUP_BUTTON
-    OP_NOP,  // OBJ_DEL_BUTTON
-    OP_NOP,  // SYMBOL_NEW_BUTTON
-    OP_NOP,  // PHOTO_NEW_BUTTON
-    OP_NOP,  // PHOTO_DUP_BUTTON
-    OP_NOP,  // PHOTO_DEL_BUTTON
-    OP_NOP,  // PHOTO_REPLACE_BUTTON
-    OP_NOP,  // PHOTO_COLLAGE_BUTTON
-    OP_NOP,  // PHOTO_CROP_BUTTON
-    OP_NOP,  // PHOTO_FIX_BUTTON
-    OP_NOP,  // PHOTO_FLIPX_BUTTON
-    OP_NOP,  // PHOTO_FLIPY_BUTTON
-    OP_NOP,  // PHOTO_INVERT_BUTTON
-    OP_NOP,  // PHOTO_ROTATECW_BUTTON
-    OP_NOP,  // PHOTO_ROTATECCW_BUTTON
-    OP_NOP,  // COLORIZE_RESET_BUTTON
-    OP_NOP,  // PAPER_OK_BUTTON
-    OP_NOP,  // PAPER_CANCEL_BUTTON
-    OP_NOP,  // PACK_OK_BUTTON
-    OP_NOP,  // PACK_CANCEL_BUTTON
-    OP_NOP,  // PACK_GET_BUTTON
-    OP_NOP,  // PACK_DUP_BUTTON
-    OP_NOP,  // PACK_CLEAR_BUTTON
-    OP_NOP,  // PHOTO_OUTLINE_COLOR
-    OP_NOP,  // GRIDLINES_CENTER_BUTTON
-    OP_NOP,  // FLEXSTICK_OK_BUTTON
-    OP_NOP,  // FLEXLABEL_OK_BUTTON
-    OP_NOP,  // QCOMBO_RESET_BUTTON
-    OP_NOP,  // QCOMBO_ALL_BUTTON
-    OP_NOP,  // PLAYBACK_BUTTON
+    {PROJ_AGE_GRID, 0, INIT_NEVER},
+    {PROJ_SORT_GRID, 1, INIT_BOOT},
+    {PRINT_MEDIA_GRID, 0, INIT_NEWDOC},
+    {TEXT_LAYOUT_GRID, 0, INIT_NEWDOC},
+    {TEXT_HJUST_GRID, 1, INIT_NEWDOC},
+    {TEXT_VJUST_GRID, 1, INIT_NEWDOC},
+    {TEXT_PHASE_GRID, 0, INIT_NEWDOC},
+    {TEXT_CJUST_GRID, 0, INIT_NEWDOC},
+    {PHOTO_PHASE_GRID, 0, INIT_NEWDOC},
+    {PHOTO_EDGE_GRID, 0, INIT_NEWDOC},
+    {PACK_KIND_GRID, 1, INIT_NEWDOC},
+    {PACK_ORIENT_GRID, 0, INIT_NEWDOC},
+    {GRAD_KIND_GRID, 1, INIT_NEWDOC},
+    {GRAD_DIR_GRID, 0, INIT_NEWDOC},
+    {SYMMETRY_KIND_GRID, 0, INIT_NEWDOC},
+    {ERASER_GRID, 8, INIT_NEWDOC},
+    {SPRAY_KIND_GRID, 2, INIT_NEWDOC},
+    {MARQ_KIND_GRID, 0, INIT_NEWDOC},
+    {MARQ_CUT_GRID, 0, INIT_NEWDOC},
+    {MARQ_TRANSP_GRID, 0, INIT_NEWDOC},
+    {TOOL_GRID, 0, INIT_NEWDOC},
+    {BRUSH_SHAPE_GRID, 0, INIT_NEWDOC},
+    {FROM_CORNER_GRID, 0, INIT_NEWDOC},
+    {ZOOM_GRID, 0, INIT_NEWDOC},
+    {TAG_PALETTE, 0, INIT_NEWDOC},
+    {TAG_PALETTED, 0, INIT_NEWDOC},
+    {TAG_FONT, 0, INIT_NEWDOC},
+    {TAG_PATTERN, 0, INIT_NEWDOC},
+    {TAG_BORDER, 0, INIT_NEWDOC},
+    {TAG_GRADIENT, 0, INIT_NEWDOC},
+    {TAG_STAMP, 0, INIT_NEWDOC},
+    {TAG_LAYERS, 0, INIT_NEWDOC},
+    {TAG_GRID_COLOR, 0, INIT_NEWDOC},
+    {TAG_CUTL_COLOR, 0, INIT_NEWDOC},
+    {TAG_BORD_COLOR, 0, INIT_NEWDOC},
+    {TAG_OUTL_COLOR, 0, INIT_NEWDOC},
+    {TAG_SYMB_COLOR, 0, INIT_NEWDOC},
+    {TAG_CANVAS, 0, INIT_NEWDOC},
+    {TAG_GLYPHS, 0, INIT_NEWDOC},
+    {RULERS_UNITS_GRID, 2, INIT_NEWDOC},
 };
 inline constexpr a_toggle_values TOGGLE_VALUES[] = {
-    {false, INIT_NEWDOC, OP_NOP},  // FLIPX_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // FLIPY_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_BOLD_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_ITAL_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_GLOW_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_SHAD_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_OUTL_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXT_UNDL_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXTR_BOLD_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXTR_ITAL_TOGGLE
-    {false, INIT_NEWDOC, OP_TEXT_ADJUST},  // TEXTR_UNDL_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // SYMMETRY_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // STENCIL_TOGGLE
-    {false, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_SHAD_TOGGLE
-    {false, INIT_NEWDOC, OP_PHOTO_ADJUST},  // PHOTO_TRANSP_TOGGLE
-    {true, INIT_NEWDOC, OP_NOP},  // PHOTO_CONSTRAIN_TOGGLE
-    {true, INIT_NEWDOC, OP_NOP},  // GRID_CONSTRAIN_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // LASERJET_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // GRIDLINES_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // CUTLINES_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // RULERS_TOGGLE
-    {true, INIT_NEWDOC, OP_NOP},  // FLEX_BURN_TOGGLE
-    {true, INIT_NEWDOC, OP_NOP},  // FLEX_PRINT_TOGGLE
-    {false, INIT_NEWDOC, OP_NOP},  // FLEX_GRAY_TOGGLE
-    {true, INIT_NEWDOC, OP_NOP},  // FLEX_VERIFY_TOGGLE
+    {FLIPX_TOGGLE, false, INIT_NEWDOC},
+    {FLIPY_TOGGLE, false, INIT_NEWDOC},
+    {TEXT_BOLD_TOGGLE, false, INIT_NEWDOC},
+    {TEXT_ITAL_TOGGLE, false, INIT_NEWDOC},
+    {TEXT_GLOW_TOGGLE, false, INIT_NEWDOC},
+    {TEXT_SHAD_TOGGLE, false, INIT_NEWDOC},
+    {TEXT_OUTL_TOGGLE, false, INIT_NEWDOC},
+    {TEXT_UNDL_TOGGLE, false, INIT_NEWDOC},
+    {TEXTR_BOLD_TOGGLE, false, INIT_NEWDOC},
+    {TEXTR_ITAL_TOGGLE, false, INIT_NEWDOC},
+    {TEXTR_UNDL_TOGGLE, false, INIT_NEWDOC},
+    {SYMMETRY_TOGGLE, false, INIT_NEWDOC},
+    {STENCIL_TOGGLE, false, INIT_NEWDOC},
+    {PHOTO_SHAD_TOGGLE, false, INIT_NEWDOC},
+    {PHOTO_TRANSP_TOGGLE, false, INIT_NEWDOC},
+    {PHOTO_CONSTRAIN_TOGGLE, true, INIT_NEWDOC},
+    {GRID_CONSTRAIN_TOGGLE, true, INIT_NEWDOC},
+    {LASERJET_TOGGLE, false, INIT_NEWDOC},
+    {GRIDLINES_TOGGLE, false, INIT_NEWDOC},
+    {CUTLINES_TOGGLE, false, INIT_NEWDOC},
+    {RULERS_TOGGLE, false, INIT_NEWDOC},
+    {FLEX_BURN_TOGGLE, true, INIT_NEWDOC},
+    {FLEX_PRINT_TOGGLE, true, INIT_NEWDOC},
+    {FLEX_GRAY_TOGGLE, false, INIT_NEWDOC},
+    {FLEX_VERIFY_TOGGLE, true, INIT_NEWDOC},
 };
-static_assert(std::size(SLIDER_VALUES) == NSLIDERS && std::size(GRID_VALUES) == NGRIDS &&
-              std::size(ONESHOT_HISTORY_OPS) == NONESHOTS && std::size(TOGGLE_VALUES) == NTOGGLES);
+static_assert(Rows_In_Order(SLIDER_VALUES, NSLIDERS), "a slider's values out of order or missing");
+static_assert(Rows_In_Order(GRID_VALUES, NGRIDS), "a grid's values out of order or missing");
+static_assert(Rows_In_Order(TOGGLE_VALUES, NTOGGLES), "a toggle's values out of order or missing");
 
 // Slider defaults the documents' canvases start from.
 constexpr int16 CANV_DARKNESS_DEFAULT = SLIDER_VALUES[CANV_DARKNESS_SLIDER].defaultval;
@@ -770,6 +697,80 @@ extern std::array<a_grid_item, NGRIDS> g_grid;
 extern std::array<a_oneshot_item, NONESHOTS> g_oneshots;
 extern std::array<a_toggle_item, NTOGGLES> g_toggles;
 extern std::array<a_custom_item, NCUSTOMS> g_custom;
+
+// --- The rows as they are declared ------------------------------------------------
+
+// Every control is declared once, as one row keyed by its id that carries
+// its string, artwork, history operation, sound and procedures; the fill
+// procedures copy the rows into the tables. A procedure keeps the name it
+// was declared by, so that the tables can be read back by name. A row that
+// has no procedure to act says why (inert); a row may not have both.
+template <typename F>
+struct a_named {
+  F proc = nullptr;
+  const char* name = nullptr;
+};
+
+struct a_slider_row {
+  a_slider_enum id;
+  a_history_op history_op = OP_NOP;
+  a_named<a_state_proc> state;
+  a_named<a_item_proc> action;  // jump_proc: every change of the value
+  a_named<a_item_proc> init;    // the thumb drag's
+  a_named<a_item_proc> trak;
+  a_named<a_item_proc> stop;
+  a_named<a_step_proc> step;
+  const char* inert = nullptr;
+};
+struct a_grid_row {
+  a_grid_enum id;
+  const a_art_item* art = nullptr;
+  int16 stringx = 0;
+  a_history_op history_op = OP_NOP;
+  a_named<a_grid_state_proc> state;
+  a_named<a_item_proc> select;
+  int16 statevar = -1;  // the a_statevar that stores the element (-1: none)
+  a_named<a_keyfilter_proc> keys;
+  a_named<a_label_proc> label;
+  bool8 embed = false;
+  const char* inert = nullptr;
+};
+struct a_oneshot_row {
+  a_oneshot_enum id;
+  const a_art_item* art = nullptr;
+  int16 stringx = 0;
+  a_history_op history_op = OP_NOP;
+  a_named<a_state_proc> state;
+  a_named<a_item_proc> action;
+  a_named<a_keyfilter_proc> keys;
+  a_named<a_oneshot_draw_proc> draw;
+  int16 sound = 0;
+  bool8 embed = false;
+  const char* inert = nullptr;
+};
+struct a_toggle_row {
+  a_toggle_enum id;
+  const a_art_item* art = nullptr;
+  int16 stringx = 0;
+  a_history_op history_op = OP_NOP;
+  a_named<a_state_proc> state;
+  a_named<a_item_proc> proc;
+  const char* inert = nullptr;
+};
+struct a_custom_row {
+  a_custom_enum id;
+  a_named<a_keyfilter_proc> keys;
+  a_named<a_custom_draw_proc> paint;
+  a_named<a_custom_hit_proc> mouse;
+  a_named<a_item_proc> exit;
+  const char* inert = nullptr;
+};
+
+std::span<const a_slider_row> Slider_Rows();
+std::span<const a_grid_row> Grid_Rows();
+std::span<const a_oneshot_row> OneShot_Rows();
+std::span<const a_toggle_row> Toggle_Rows();
+std::span<const a_custom_row> Custom_Rows();
 
 // The tables' part of Intf_Init (ui/VoskIntf.h), run once the interface
 // state is built: Init_Sliders, Init_Grids, Init_OneShots, Init_Toggles,

@@ -1376,20 +1376,12 @@ void Oneshot_Click(a_oneshot_enum ix) {
     if (item.one_sound != 0) Sound_Effect(item.one_sound);
     OneShot_Flash(ix);
   }
-  if (item.one_proc != nullptr) {
+  // Every shown button's row names its action; the rows without one are
+  // placeholders that no panel shows.
+  if (item.one_proc != nullptr)
     item.one_proc();
-    return;
-  }
-  switch (ix) {
-    case PRINT_TEST_BUTTON:
-      (void)Print_Test();
-      break;
-    case PRINT_TEMPLATE_BUTTON:
-      if (g_doc.doc_open) (void)Print_Template(g_doc.doc_template);
-      break;
-    default:
-      break;
-  }
+  else
+    Sound_Effect(SND_NULL);
 }
 
 void OneShot_Flash(a_oneshot_enum ix) {

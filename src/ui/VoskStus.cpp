@@ -1069,13 +1069,15 @@ void Echo_Shape_Area(const Rect& preview, GWorldPtr upper, GWorldPtr mask) {
       p.paint_world = upper;
       p.mask_world = mask;
       RgnHandle tri = NewRgn();
+      // The triangle is built in the preview's own port, whatever port is
+      // current when the echo draws.
+      Push_GWorld(upper);
       OpenRgn();
       MoveTo(c.h, shape.top);
       LineTo(shape.right, shape.bottom);
       LineTo(shape.left, shape.bottom);
       LineTo(c.h, shape.top);
       CloseRgn(tri);
-      Push_GWorld(upper);
       Atom_Rgn(p, tri);
       Pop_GWorld();
       DisposeRgn(tri);
@@ -1365,20 +1367,4 @@ void Colorize_Reset() {
   Slider_Blast(COLOR_DIST_SLIDER, g_sliders[COLOR_DIST_SLIDER].defaultval);
   Custom_Paint(CUSTOM_COLORIZE);
   Colorize_Apply(OP_PHOTO_RESETHUE, OP_CANVAS_RESETHUE);
-}
-
-// --- The custom areas' rows -----------------------------------------------------------------
-
-void Stus_Init_Items() {
-  g_grid[TOOL_GRID].keyfilter = Tools_KeyFilter;
-  g_oneshots[COLORIZE_RESET_BUTTON].one_proc = Colorize_Reset;
-  g_custom[CUSTOM_NAV].custom_draw = Nav_Paint;
-  g_custom[CUSTOM_NAV].custom_hit = Nav_MouseDown;
-  g_custom[CUSTOM_STATUS].custom_draw = Status_Paint;
-  g_custom[CUSTOM_STATUS].custom_hit = Status_MouseDown;
-  g_custom[CUSTOM_PSTATUS].custom_draw = PStatus_Paint;
-  g_custom[CUSTOM_COLORIZE].custom_draw = Colorize_Paint;
-  g_custom[CUSTOM_COLORIZE].custom_hit = Colorize_MouseDown;
-  g_custom[CUSTOM_RULERH].custom_draw = RulerH_Paint;
-  g_custom[CUSTOM_RULERV].custom_draw = RulerV_Paint;
 }

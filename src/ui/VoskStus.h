@@ -9,9 +9,8 @@
 //
 // The paint and mouse procedures below are those of the custom areas
 // CUSTOM_NAV, CUSTOM_STATUS, CUSTOM_PSTATUS, CUSTOM_COLORIZE, CUSTOM_RULERH
-// and CUSTOM_RULERV; Stus_Init_Items puts them in their rows of the custom
-// table (ui/VoskIntI.h), with the tool grid's key filter and the wheel's
-// reset button.
+// and CUSTOM_RULERV, which their rows of the item tables name (ui/VoskIntI.cpp),
+// with the tool grid's key filter and the wheel's reset button.
 #pragma once
 
 #include <array>
@@ -29,10 +28,6 @@
 // installs Annot_BeginUpdate and Annot_EndUpdate as the window-update hooks
 // (platform/SysWin.h).
 void Annot_Init();
-// The rows of the custom areas this module paints and tracks, TOOL_GRID's
-// key filter (Tools_KeyFilter) and COLORIZE_RESET_BUTTON's action
-// (Colorize_Reset). Run after the item tables are filled.
-void Stus_Init_Items();
 
 // --- Value tips ------------------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include "doc/VoskDoc.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskShap.h"
+#include "ui/VoskIntI.h"
 #include "pixel/Draw.h"
 #include "platform/Quickdraw.h"
 #include "platform/VoskDef.h"
@@ -386,7 +387,7 @@ TEST_F(AdjustedUnits, NudgesTurnWithTheLandscapePageAndSmallPaperIsCentred) {
   };
   for (const Case& c : cases) {
     Layout(false, UNIT_RECT, c.landscape, c.paper_w);
-    Set_LaserJet_Toggle(c.toggle);
+    gs.toggle_vals[LASERJET_TOGGLE] = c.toggle;
     Media(NOT_DIRECT, 0, 0, 0, Point{5, -10});
     Calc_Adjusted_Unit(false, c.nudgef, 1, NOT_DIRECT, u, out);
     Expect_Box(out, a_frect{10 + c.dx, 10 + c.dy, 60 + c.dx, 40 + c.dy}, c.what);

@@ -72,7 +72,6 @@ class Readouts : public nodetest::NodeTree {
     doctests::Start_Document_Layer();
     SV_Init();
     gs.menu_base = 132;
-    Stus_Init_Items();
   }
   void TearDown() override {
     Annot_Zap();
