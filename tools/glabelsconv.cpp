@@ -652,11 +652,27 @@ bool Overlap(const std::vector<Section>& a, const std::vector<Section>& b) {
 
 bool Near(double a, double b, double slack) { return std::fabs(a - b) <= slack; }
 
+// A staggered grid a and one more row b of the same label where the grid's
+// next row stands: a grid one row longer.
+bool Stagger_Further(const Section& a, const Section& b, double slack, Section& out) {
+  if (b.ny != 1) return false;
+  for (int k = 0; k < 4; ++k)
+    if (a.bleed[k] != b.bleed[k] || a.meas[k] != b.meas[k]) return false;
+  const bool shifted = a.ny % 2 == 1;  // the next row, 0-based a.ny, is odd
+  const uint32_t n = shifted && (a.uflags & kShortOdd) ? a.nx - 1 : a.nx;
+  if (b.nx != n || (b.nx > 1 && !Near(b.dx, 2 * a.dx, 2 * slack))) return false;
+  if (!Near(b.x0, a.x0 + (shifted ? a.dx : 0), slack) || !Near(b.y0, a.y0 + a.ny * a.dy, slack)) return false;
+  out = a;
+  out.ny = a.ny + 1;
+  return true;
+}
+
 // Two layouts a and b of one label whose rows alternate (b's rows half a's
 // row pitch below a's, shifted right by s; a's labels 2s apart across, b's
 // the same or one fewer): one staggered grid starting at a.
 bool Stagger(const Section& a, const Section& b, double slack, Section& out) {
-  if (a.kind != b.kind || a.w != b.w || a.h != b.h || a.uflags || b.uflags) return false;
+  if (a.kind != b.kind || a.w != b.w || a.h != b.h || (a.uflags & ~(kStaggered | kShortOdd)) != b.uflags) return false;
+  if (a.uflags & (kStaggered | kShortOdd)) return Stagger_Further(a, b, slack, out);
   for (int k = 0; k < 4; ++k)
     if (a.bleed[k] != b.bleed[k] || a.meas[k] != b.meas[k]) return false;
   if (b.ny != a.ny && b.ny + 1 != a.ny) return false;
@@ -675,17 +691,19 @@ bool Stagger(const Section& a, const Section& b, double slack, Section& out) {
   out.ny = rows;
   out.dy = p;
   out.dx = a.nx > 1 ? a.dx / 2 : shift;
-  out.uflags = uint32_t(1) << 5;
-  if (b.nx + 1 == a.nx) out.uflags |= uint32_t(1) << 6;
+  out.uflags = a.uflags | kStaggered;
+  if (b.nx + 1 == a.nx) out.uflags |= kShortOdd;
   return true;
 }
 
 void Merge_Staggered(Tmpl& m) {
-  for (size_t i = 0; i + 1 < m.sections.size(); ++i) {
+  for (size_t i = 0; i + 1 < m.sections.size();) {
     Section merged;
     if (Stagger(m.sections[i], m.sections[i + 1], m.stagger_slack, merged)) {
       m.sections[i] = merged;
       m.sections.erase(m.sections.begin() + long(i) + 1);
+    } else {
+      ++i;
     }
   }
 }

@@ -130,6 +130,12 @@ void Paste() {
 // --- The tool panels' commands --------------------------------------------------------
 
 void Press_Oneshot(int16 button) {
+  // The print panel's test and outline sheets have no procedure of their
+  // own: the click handles them, so the command does as the click.
+  if (button == PRINT_TEST_BUTTON || button == PRINT_TEMPLATE_BUTTON) {
+    Oneshot_Click(a_oneshot_enum(button));
+    return;
+  }
   // The button's own procedure, as a click on it runs it.
   if (button < 0 || button >= NONESHOTS || g_oneshots[button].one_proc == nullptr) {
     Sound_Effect(SND_NULL);
