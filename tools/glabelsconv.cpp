@@ -19,7 +19,17 @@
 // -Spine) merge into one entry when they share the paper, do not overlap and
 // make at most 6 sections. Aliases (equiv) get entries of their own. Sheets
 // of more than 250 labels are left out. The override table sets media kinds
-// and mends values that disagree with the maker's sheet.
+// (by the package's categories, then by template) and mends values that
+// disagree with the maker's sheet; it can turn a portrait sheet onto its
+// landscape page (a portrait business-card disc is then a disc cut at the top
+// and bottom) and add unit flags.
+//
+// Unit flags found from the geometry: two layouts of one label whose rows
+// alternate, every other row shifted by half the pitch, become one staggered
+// grid (short in the shifted rows when they hold one label less); bleeds
+// that would run into the neighbouring label stay on the outside of the grid
+// in that direction; a round label whose box (with its bleed) overlaps
+// another label's box is clipped to its circle when printed.
 
 #include <algorithm>
 #include <cmath>
@@ -246,6 +256,7 @@ std::string MM(double v) {
 
 struct Section {
   int kind = 0;
+  uint32_t uflags = 0;
   uint32_t nx = 1, ny = 1;
   double x0 = 0, y0 = 0, w = 0, h = 0, dx = 0, dy = 0;
   double bleed[4] = {};  // left, top, right, bottom
@@ -260,6 +271,9 @@ struct Tmpl {
   uint32_t tflags = 0;
   std::vector<Section> sections;
   std::string left_out;  // why, when left out
+  bool portrait_disc = false;  // a business-card disc cut at the sides
+  std::set<std::string> categories;
+  double stagger_slack = 0.05;  // mm two layouts may miss a staggered grid by
   std::vector<std::string> mends;  // override notes, for the source text
 };
 
@@ -323,6 +337,9 @@ void Read_Templates(const fs::path& file, std::vector<Tmpl>& out, std::vector<Al
       m.paper[0] = it->second.first;
       m.paper[1] = it->second.second;
     }
+    for (const Element& meta : t.children)
+      if (meta.name == "Meta")
+        if (const std::string* c = meta.Attr("category")) m.categories.insert(*c);
     int nlabels = 0;
     for (const Element& l : t.children) {
       if (l.name.rfind("Label-", 0) != 0) continue;
@@ -352,6 +369,10 @@ void Read_Templates(const fs::path& file, std::vector<Tmpl>& out, std::vector<Al
         const double cw = Length_Attr(l, "width", d, lw), ch = Length_Attr(l, "height", d, lw);
         if (cw < d - 1e-9) {
           m.left_out = "portrait business-card disc (cut at the sides), a shape the program does not have";
+          m.portrait_disc = true;
+          base.kind = layoutnames::Kind_Of("UNIT_MINICD_HOCKEY");
+          base.w = cw;
+          base.h = d;
         } else if (ch < d - 1e-9) {
           base.kind = layoutnames::Kind_Of("UNIT_MINICD_HOCKEY");
         } else if (d >= 100) {
@@ -361,8 +382,10 @@ void Read_Templates(const fs::path& file, std::vector<Tmpl>& out, std::vector<Al
         } else {
           base.kind = layoutnames::Kind_Of("UNIT_CD_CORE");
         }
-        base.w = d;
-        base.h = std::min(ch, d);
+        if (!m.portrait_disc) {
+          base.w = d;
+          base.h = std::min(ch, d);
+        }
       } else {
         Fail(lw, "unknown label shape " + l.name);
       }
@@ -397,6 +420,7 @@ void Read_Templates(const fs::path& file, std::vector<Tmpl>& out, std::vector<Al
 
 struct Override {
   std::string brand, part, file;
+  std::vector<std::string> categories;  // a category rule: every one of these
   int line = 0;
   std::vector<std::pair<std::string, std::string>> sets;
   std::string note;
@@ -439,6 +463,8 @@ std::vector<Override> Read_Overrides(const fs::path& p) {
     Override o;
     o.file = fname;
     o.line = n;
+    const bool by_category = line.compare(i, 9, "category ") == 0;
+    if (by_category) i += 9;
     auto quoted = [&](std::string& dst) {
       i = line.find_first_not_of(" \t", i);
       if (i == std::string::npos || line[i] != '"') Fail(w, "expected \"BRAND\" \"PART\"");
@@ -447,8 +473,22 @@ std::vector<Override> Read_Overrides(const fs::path& p) {
       dst = line.substr(i + 1, e - i - 1);
       i = e + 1;
     };
-    quoted(o.brand);
-    quoted(o.part);
+    if (by_category) {
+      // category "NAME[+NAME...]" KEY=VALUE... # why
+      std::string names;
+      quoted(names);
+      size_t start = 0;
+      for (;;) {
+        const size_t plus = names.find('+', start);
+        o.categories.push_back(names.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+        if (o.categories.back().empty()) Fail(w, "empty category name");
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+      }
+    } else {
+      quoted(o.brand);
+      quoted(o.part);
+    }
     const size_t hash = line.find('#', i);
     if (hash == std::string::npos) Fail(w, "each override says why after #");
     o.note = line.substr(line.find_first_not_of(" #", hash));
@@ -466,13 +506,49 @@ std::vector<Override> Read_Overrides(const fs::path& p) {
   return out;
 }
 
+// The section as it lies on the page turned a quarter counter-clockwise (the
+// portrait top edge on the left), on a portrait sheet paper_w wide.
+Section Turned(const Section& s, double paper_w) {
+  Section t = s;
+  t.nx = s.ny;
+  t.ny = s.nx;
+  t.x0 = s.y0;
+  t.y0 = paper_w - (s.x0 + (s.nx - 1) * s.dx + s.w);
+  t.dx = s.dy;
+  t.dy = s.dx;
+  t.w = s.h;
+  t.h = s.w;
+  t.bleed[0] = s.bleed[1];
+  t.bleed[1] = s.bleed[2];
+  t.bleed[2] = s.bleed[3];
+  t.bleed[3] = s.bleed[0];
+  return t;
+}
+
 void Apply(Override& o, Tmpl& m) {
   const std::string w = Where(o.file, o.line);
   o.used = true;
   for (const auto& kv : o.sets) {
     const std::string& k = kv.first;
     const std::string& v = kv.second;
-    if (k == "kind") {
+    if (k == "turn") {
+      if (v != "landscape") Fail(w, "turn=landscape is the only turn");
+      if (m.tflags & (uint32_t(1) << layoutnames::Bit_Of(layoutnames::kTemplateFlags, "IS_LANDSCAPE")))
+        Fail(w, "the sheet is turned already");
+      for (Section& s : m.sections) s = Turned(s, m.paper[0]);
+      m.tflags |= uint32_t(1) << layoutnames::Bit_Of(layoutnames::kTemplateFlags, "IS_LANDSCAPE");
+      // Turned, a portrait business-card disc is cut at the top and bottom.
+      if (m.portrait_disc) m.left_out.clear();
+    } else if (k == "uflags") {
+      const int bit = layoutnames::Bit_Of(layoutnames::kUnitFlags, v.c_str());
+      if (bit < 0) Fail(w, "unknown unit flag " + v);
+      for (Section& s : m.sections) s.uflags |= uint32_t(1) << bit;
+    } else if (k == "stagger") {
+      char* end = nullptr;
+      const double x = std::strtod(v.c_str(), &end);
+      if (end == v.c_str() || *end != 0 || !(x >= 0 && x <= 1)) Fail(w, "stagger= takes 0 to 1 mm");
+      m.stagger_slack = x;
+    } else if (k == "kind") {
       const int kind = layoutnames::Kind_Of(v.c_str());
       if (kind < 0) Fail(w, "unknown kind " + v);
       for (Section& s : m.sections) s.kind = kind;
@@ -496,14 +572,22 @@ void Apply(Override& o, Tmpl& m) {
       Fail(w, "unknown override key " + k);
     }
   }
-  m.mends.push_back(o.note);
+  if (o.categories.empty()) m.mends.push_back(o.note);
+}
+
+bool In_Categories(const Override& o, const Tmpl& m) {
+  for (const std::string& c : o.categories)
+    if (!m.categories.count(c)) return false;
+  return true;
 }
 
 // --- Merging and rows ----------------------------------------------------------
 
 uint64_t Units_Of(const std::vector<Section>& ss) {
   uint64_t n = 0;
-  for (const Section& s : ss) n += uint64_t(s.nx) * s.ny;
+  for (const Section& s : ss)
+    n += (s.uflags & (uint32_t(1) << 6)) ? uint64_t((s.ny + 1) / 2) * s.nx + uint64_t(s.ny / 2) * (s.nx - 1)
+                                         : uint64_t(s.nx) * s.ny;
   return n;
 }
 
@@ -517,12 +601,18 @@ struct Box {
   bool round;           // a circle or disc (the whole box otherwise)
 };
 
+constexpr uint32_t kStaggered = uint32_t(1) << 5, kShortOdd = uint32_t(1) << 6;
+
 std::vector<Box> Boxes(const std::vector<Section>& ss) {
   std::vector<Box> out;
   for (const Section& s : ss)
     for (uint32_t c = 0; c < s.nx; ++c)
       for (uint32_t r = 0; r < s.ny; ++r) {
-        const double l = s.x0 + c * s.dx, t = s.y0 + r * s.dy;
+        if ((s.uflags & kShortOdd) && r % 2 == 1 && c + 1 == s.nx) continue;
+        // As the program expands a grid: staggered units two steps apart,
+        // every other row one step further right.
+        const double l = (s.uflags & kStaggered) ? s.x0 + 2 * c * s.dx + (r % 2 == 1 ? s.dx : 0) : s.x0 + c * s.dx;
+        const double t = s.y0 + r * s.dy;
         const bool round = s.w == s.h && (s.kind == layoutnames::Kind_Of("UNIT_CIRCLE") || s.hole > 0);
         out.push_back({l, t, l + s.w, t + s.h, l + s.w / 2, t + s.h / 2, s.hole, round});
       }
@@ -556,6 +646,100 @@ bool Overlap(const std::vector<Section>& a, const std::vector<Section>& b) {
       if (meet && !Inside_Hole(x, y) && !Inside_Hole(y, x)) return true;
     }
   return false;
+}
+
+// --- Unit flags from the geometry -----------------------------------------------
+
+bool Near(double a, double b, double slack) { return std::fabs(a - b) <= slack; }
+
+// A staggered grid a and one more row b of the same label where the grid's
+// next row stands: a grid one row longer.
+bool Stagger_Further(const Section& a, const Section& b, double slack, Section& out) {
+  if (b.ny != 1) return false;
+  for (int k = 0; k < 4; ++k)
+    if (a.bleed[k] != b.bleed[k] || a.meas[k] != b.meas[k]) return false;
+  const bool shifted = a.ny % 2 == 1;  // the next row, 0-based a.ny, is odd
+  const uint32_t n = shifted && (a.uflags & kShortOdd) ? a.nx - 1 : a.nx;
+  if (b.nx != n || (b.nx > 1 && !Near(b.dx, 2 * a.dx, 2 * slack))) return false;
+  if (!Near(b.x0, a.x0 + (shifted ? a.dx : 0), slack) || !Near(b.y0, a.y0 + a.ny * a.dy, slack)) return false;
+  out = a;
+  out.ny = a.ny + 1;
+  return true;
+}
+
+// Two layouts a and b of one label whose rows alternate (b's rows half a's
+// row pitch below a's, shifted right by s; a's labels 2s apart across, b's
+// the same or one fewer): one staggered grid starting at a.
+bool Stagger(const Section& a, const Section& b, double slack, Section& out) {
+  if (a.kind != b.kind || a.w != b.w || a.h != b.h || (a.uflags & ~(kStaggered | kShortOdd)) != b.uflags) return false;
+  if (a.uflags & (kStaggered | kShortOdd)) return Stagger_Further(a, b, slack, out);
+  for (int k = 0; k < 4; ++k)
+    if (a.bleed[k] != b.bleed[k] || a.meas[k] != b.meas[k]) return false;
+  if (b.ny != a.ny && b.ny + 1 != a.ny) return false;
+  if (b.nx != a.nx && b.nx + 1 != a.nx) return false;
+  // The row pitch of the merged grid: half a's, or b's distance below a.
+  const double p = a.ny > 1 ? a.dy / 2 : b.y0 - a.y0;
+  if (!(p > 0) || (b.ny > 1 && !Near(b.dy, a.dy, slack)) || !Near(b.y0, a.y0 + p, slack)) return false;
+  const double shift = b.x0 - a.x0;
+  if (std::fabs(shift) < 1) return false;  // one plain column, not staggered
+  if (a.nx > 1 && !Near(a.dx, 2 * shift, 2 * slack)) return false;
+  if (b.nx > 1 && !Near(b.dx, a.dx, slack)) return false;
+  // Rows alternate to the end: a's rows are the odd ones.
+  const uint32_t rows = a.ny + b.ny;
+  if ((rows + 1) / 2 != a.ny) return false;
+  out = a;
+  out.ny = rows;
+  out.dy = p;
+  out.dx = a.nx > 1 ? a.dx / 2 : shift;
+  out.uflags = a.uflags | kStaggered;
+  if (b.nx + 1 == a.nx) out.uflags |= kShortOdd;
+  return true;
+}
+
+void Merge_Staggered(Tmpl& m) {
+  for (size_t i = 0; i + 1 < m.sections.size();) {
+    Section merged;
+    if (Stagger(m.sections[i], m.sections[i + 1], m.stagger_slack, merged)) {
+      m.sections[i] = merged;
+      m.sections.erase(m.sections.begin() + long(i) + 1);
+    } else {
+      ++i;
+    }
+  }
+}
+
+// Bleeds that would run into the neighbouring label stay on the outside of
+// the grid in that direction: across (left and right), down (top and
+// bottom), or both.
+void Mark_Bleeds(Tmpl& m) {
+  for (Section& s : m.sections) {
+    if (s.uflags & kStaggered) continue;
+    const bool across = s.nx > 1 && s.dx - s.w < s.bleed[0] + s.bleed[2] - 1e-6;
+    const bool down = s.ny > 1 && s.dy - s.h < s.bleed[1] + s.bleed[3] - 1e-6;
+    if (across && down) s.uflags |= uint32_t(1) << 10;        // UNIT_PERIMETERBLEED
+    else if (across) s.uflags |= uint32_t(1) << 12;            // UNIT_PERIMETERPLUSV: top and bottom kept
+    else if (down) s.uflags |= uint32_t(1) << 11;              // UNIT_PERIMETERPLUSH: left and right kept
+  }
+}
+
+// A round label whose box with its bleed overlaps another label's box is
+// clipped to its circle when printed, so that its picture's corners do not
+// paint over the neighbour.
+void Mark_Clobbers(std::vector<Section>& ss) {
+  const auto boxes = Boxes(ss);
+  size_t at = 0;
+  for (Section& s : ss) {
+    const size_t n = size_t(Units_Of({s}));
+    const bool round = s.w == s.h && (s.kind == layoutnames::Kind_Of("UNIT_CIRCLE") || s.hole > 0);
+    for (size_t i = at; round && i < at + n; ++i) {
+      const Box& a = boxes[i];
+      const double l = a.l - s.bleed[0], t = a.t - s.bleed[1], r = a.r + s.bleed[2], b = a.b + s.bleed[3];
+      for (size_t j = 0; j < boxes.size(); ++j)
+        if (j != i && l < boxes[j].r - 0.01 && boxes[j].l < r - 0.01 && t < boxes[j].b - 0.01 && boxes[j].t < b - 0.01)
+          s.uflags |= uint32_t(1) << 8;  // UNIT_CLOBBERS
+    }
+    at += n;
+  }
 }
 
 // The sheet a part belongs to: the part without a "(...)" variant or a
@@ -638,9 +822,21 @@ int main(int argc, char** argv) {
         Fail(Where(m.file, m.line), "template " + m.brand + " " + m.part + " given twice");
     }
     for (Override& o : overrides) {
+      if (o.categories.empty()) continue;
+      for (Tmpl& m : tmpls)
+        if (In_Categories(o, m)) Apply(o, m);
+      if (!o.used) Fail(Where(o.file, o.line), "no template of that category");
+    }
+    for (Override& o : overrides) {
+      if (!o.categories.empty()) continue;
       auto it = by_name.find({o.brand, o.part});
       if (it == by_name.end()) Fail(Where(o.file, o.line), "no template " + o.brand + " \"" + o.part + "\"");
       Apply(o, *it->second);
+    }
+
+    for (Tmpl& m : tmpls) {
+      Merge_Staggered(m);
+      Mark_Bleeds(m);
     }
 
     std::vector<std::string> report;
@@ -650,9 +846,11 @@ int main(int argc, char** argv) {
         m.left_out = std::to_string(n) + " labels on the sheet, more than the 250 a layout holds";
       // Labels past the sheet's edge (beyond the slack the catalogue allows
       // for rounding) mean the package's numbers are wrong.
+      // A turned sheet's labels lie on the turned page.
+      const bool turned = (m.tflags & (uint32_t(1) << 1)) != 0;
+      const double pw = turned ? m.paper[1] : m.paper[0], ph = turned ? m.paper[0] : m.paper[1];
       double over = 0;
-      for (const Box& b : Boxes(m.sections))
-        over = std::max({over, -b.l, -b.t, b.r - m.paper[0], b.b - m.paper[1]});
+      for (const Box& b : Boxes(m.sections)) over = std::max({over, -b.l, -b.t, b.r - pw, b.b - ph});
       if (m.left_out.empty() && over > kPaperSlack) {
         char buf[96];
         std::snprintf(buf, sizeof buf, "labels run %.1f mm off the %gx%g mm sheet", over, m.paper[0], m.paper[1]);
@@ -788,6 +986,7 @@ int main(int argc, char** argv) {
     os << "# Label sheets converted from Debian's glabels-data 3.4.1 by velmor_glabelsconv\n"
           "# (scripts/convert-layouts.sh) with the overrides of overrides.txt; do not edit.\n"
           "# The template database is under the MIT licence: see LICENSE beside this file.\n";
+    for (Row& r : kept) Mark_Clobbers(r.sections);
     for (const Row& r : kept) {
       os << "\nentry " << r.sort << " \"" << r.label << "\" paper=" << MM(r.paper[0]) << "," << MM(r.paper[1]);
       if (r.tflags) {
@@ -805,6 +1004,12 @@ int main(int argc, char** argv) {
           os << " bleed=" << MM(s.bleed[0]) << "," << MM(s.bleed[1]) << "," << MM(s.bleed[2]) << "," << MM(s.bleed[3]);
         if (s.meas[0] || s.meas[1] || s.meas[2] || s.meas[3])
           os << " meas=" << MM(s.meas[0]) << "," << MM(s.meas[1]) << "," << MM(s.meas[2]) << "," << MM(s.meas[3]);
+        if (s.uflags) {
+          std::string f;
+          for (const auto& b : layoutnames::kUnitFlags)
+            if (s.uflags & (uint32_t(1) << b.bit)) f += (f.empty() ? "" : "|") + std::string(b.name);
+          os << " uflags=" << f;
+        }
         os << "\n";
       }
     }

@@ -290,7 +290,11 @@ void Check_Entry(const Entry& e) {
       py += h;
     }
     // The extreme units of the grid.
-    double maxdx = staggered ? 2.0 * (u.nx - 1) * px + (u.ny > 1 ? px : 0.0) : double(u.nx - 1) * px;
+    // Staggered: the shifted rows one step further right (one unit short of
+    // the others with UNIT_SHORTODD).
+    const double shifted = (shortodd ? 2.0 * (double(u.nx) - 2) : 2.0 * (u.nx - 1)) * px + px;
+    double maxdx = staggered ? std::max(2.0 * (u.nx - 1) * px, u.ny > 1 ? shifted : 0.0) : double(u.nx - 1) * px;
+    if (staggered && u.ny > 1 && px < 0) maxdx = std::min(2.0 * (u.nx - 1) * px, shifted);
     if (!staggered && u.nx == 1 && u.v[4] != 0) maxdx = double(u.ny - 1) * px;
     const double x0 = left + std::min(0.0, maxdx), x1 = left + w + std::max(0.0, maxdx);
     const double dy = double(u.ny - 1) * py;

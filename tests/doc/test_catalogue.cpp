@@ -8,8 +8,11 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "TestSupport.h"
@@ -18,6 +21,7 @@
 #include "doc/VoskTmpl.h"
 #include "platform/Resources.h"
 #include "platform/SysUnicode.h"
+#include "ui/VoskAskDesign.h"
 
 namespace {
 
@@ -286,6 +290,69 @@ TEST(RealSheets, CanonTrayPrintsStraightOntoTheDisc) {
   EXPECT_TRUE(Find("Canon MG6300 CD Tray", alias));
 }
 
+TEST(RealSheets, BusinessCardDiscsLieOnTheTurnedPageWhereThePackagePutsThem) {
+  // Online Labels OL5575: nine business-card disc labels on letter, a
+  // 3.0615 in disc cut to 2.322 in at its sides, its 0.3345 in hole, the
+  // first 0.52 in from the left and 0.64 in from the top, pitch 2.5695 x
+  // 3.3292 in. Read on the page turned a quarter counter-clockwise (the
+  // portrait top edge on the left, as landscape layouts print) each is a
+  // disc cut at the top and bottom, and turned back lies on a label of the
+  // package.
+  a_ctemplate c;
+  ASSERT_TRUE(Find("Online_Labels OL5575", c));
+  EXPECT_NE(c.tflags & Bit(IS_LANDSCAPE), 0u);
+  const a_template x = Expand_Ok(c);
+  ASSERT_EQ(x.nunits, 9u);
+  std::set<std::pair<int, int>> found;
+  for (uint32 i = 0; i < 9; ++i) {
+    const a_unit& u = x.units[i];
+    EXPECT_EQ(u.kind, UNIT_MINICD_HOCKEY);
+    EXPECT_NEAR(u.bbox.right - u.bbox.left, 3.0615 * kIn, 0.01) << "the disc across";
+    EXPECT_NEAR(u.bbox.bottom - u.bbox.top, 2.322 * kIn, 0.01) << "cut to the card";
+    EXPECT_NEAR(u.meas[0], 2 * 0.3345 * kIn, 0.01) << "the hole, 0.3345 in across its radius";
+    // Back on the portrait sheet: left = width - bottom, top = left.
+    const double pl = 215.9 - u.bbox.bottom, pt = u.bbox.left;
+    const double col = (pl / kIn - 0.52) / 2.5695, row = (pt / kIn - 0.64) / 3.3292;
+    EXPECT_NEAR(col, std::round(col), 0.005) << "unit " << i + 1;
+    EXPECT_NEAR(row, std::round(row), 0.005) << "unit " << i + 1;
+    found.insert({int(std::lround(col)), int(std::lround(row))});
+  }
+  EXPECT_EQ(found.size(), 9u) << "every label of the sheet once";
+}
+
+TEST(RealSheets, AlternatingRowsOfDiscsAreOneStaggeredGrid) {
+  // SheetLabels SL113: three discs in a zigzag on letter (7, 7), (94, 82.5),
+  // (7, 158) mm, their boxes overlapping, so each prints clipped to its
+  // circle. Meritline 176-020-001: five 78 mm discs, two, one between, two;
+  // the middle one within half a millimetre of the package's place.
+  struct Want {
+    const char* label;
+    uint32 uflags;
+    std::vector<std::pair<float, float>> at;
+    float slack;
+  };
+  const Want wants[] = {
+      {"SheetLabels SL113", Bit(UNIT_STAGGERED) | Bit(UNIT_CLOBBERS), {{7, 7}, {94, 82.5f}, {7, 158}}, 0.01f},
+      {"Meritline 176-020-001",
+       Bit(UNIT_STAGGERED) | Bit(UNIT_SHORTODD),
+       {{17.0744f, 16.7922f}, {122.7313f, 16.7922f}, {69.6031f, 102.1292f}, {17.0744f, 186.6547f},
+        {122.7313f, 186.6547f}},
+       0.5f},
+  };
+  for (const Want& w : wants) {
+    a_ctemplate c;
+    ASSERT_TRUE(Find(w.label, c)) << w.label;
+    ASSERT_EQ(c.nunits, 1u) << w.label;
+    EXPECT_EQ(c.units[0].uflags, w.uflags) << w.label;
+    const a_template x = Expand_Ok(c);
+    ASSERT_EQ(x.nunits, w.at.size()) << w.label;
+    for (uint32 i = 0; i < x.nunits; ++i) {
+      EXPECT_NEAR(x.units[i].bbox.left, w.at[i].first, w.slack) << w.label << " unit " << i + 1;
+      EXPECT_NEAR(x.units[i].bbox.top, w.at[i].second, w.slack) << w.label << " unit " << i + 1;
+    }
+  }
+}
+
 // --- Refusals ---------------------------------------------------------------------
 
 TEST(Expansion, RefusesBadEntriesAndLeavesTheLayoutAlone) {
@@ -467,6 +534,14 @@ TEST(Catalogue, HoldsTheAuthoredMediaAndLeavesOutWhatCannotBeShown) {
       {"_ Cassette J-card (Letter)", UNIT_AUDIO_JCARD, 101.6f, 101.6f},
       {"Amtren FlexLabel", UNIT_CD, 118, 118},
       {"_ Disc printer, mini disc", UNIT_MINICD_RING, 78, 78},
+      {"_ Cassette J-card (A4)", UNIT_AUDIO_JCARD, 101.6f, 101.6f},
+      {"_ Cassette spines (Letter)", UNIT_AUDIO_SPINE, 101.6f, 12.7f},
+      {"_ Video-8/Hi8 J-card (A4)", UNIT_HI8_JCARD, 155, 98.5f},
+      {"_ Slim case insert (A4)", UNIT_JEWEL_SLIMLINE, 241, 119.5f},
+      {"_ Jewel case spines (A4)", UNIT_JEWEL_SPINE, 6.35f, 117.475f},
+      {"_ Business cards (A4)", UNIT_VISITING, 85.6f, 53.98f},
+      {"_ Business cards (Letter)", UNIT_VISITING, 88.9f, 50.8f},
+      {"_ Folded business card (A4)", UNIT_VISITING2, 170, 54},
   };
   for (const Want& w : wants) {
     a_ctemplate c;
@@ -479,7 +554,99 @@ TEST(Catalogue, HoldsTheAuthoredMediaAndLeavesOutWhatCannotBeShown) {
   a_ctemplate c;
   EXPECT_FALSE(Find("Avery L4730", c)) << "270 labels";
   EXPECT_FALSE(Find("Rayfilm 3442", c)) << "270 labels";
-  EXPECT_FALSE(Find("Neato HandiCD-R", c)) << "portrait business-card disc";
+}
+
+// The kinds that data/layouts/unsized.txt names, each with why no layout
+// holds it.
+std::map<int, std::string> Unsized_Kinds() {
+  // The catalogue's own spelling of the kinds, as the layout compiler reads it.
+  std::map<std::string, int> by_name;
+  for (int k = 0; k < int(NUNITKINDS); ++k) by_name[Emit_Unit_Kind(uint8(k))] = k;
+  std::map<int, std::string> out;
+  std::ifstream in(std::string(VELMOR_SOURCE_DIR) + "/data/layouts/unsized.txt");
+  EXPECT_TRUE(in.good()) << "data/layouts/unsized.txt";
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line);
+    std::string kind, why;
+    words >> kind;
+    std::getline(words, why);
+    why.erase(0, why.find_first_not_of(' '));
+    const int k = by_name.count(kind) ? by_name[kind] : 0;
+    EXPECT_GT(k, 0) << "unknown kind " << kind;
+    EXPECT_GT(why.size(), 10u) << kind << " without why";
+    EXPECT_TRUE(out.emplace(k, why).second) << kind << " twice";
+  }
+  return out;
+}
+
+TEST(Catalogue, EveryKindHasALayoutOrAReasonWhyNot) {
+  // A kind counts when some entry offers it in the list of kinds (a unit of
+  // it without UNIT_NOTINDEXED).
+  std::set<int> offered;
+  for (uint32 i = 1; i <= NTEMPLATES; ++i) {
+    a_ctemplate c;
+    Get_CTemplate(i, c);
+    for (uint32 k = 0; k < c.nunits; ++k)
+      if ((c.units[k].uflags & Bit(UNIT_NOTINDEXED)) == 0) offered.insert(c.units[k].kind);
+  }
+  const std::map<int, std::string> unsized = Unsized_Kinds();
+  EXPECT_EQ(offered.count(UNIT_EMPTY), 0u);
+  for (int kind = 1; kind < int(NUNITKINDS); ++kind) {
+    Str255 name{};
+    GetIndString(name, 600, int16(kind + 1));
+    const bool has = offered.count(kind) != 0, listed = unsized.count(kind) != 0;
+    EXPECT_TRUE(has || listed) << name << " has no layout and no reason why";
+    EXPECT_FALSE(has && listed) << name << " has a layout but is listed as without a published size";
+  }
+  // The media families this catalogue was filled out for.
+  for (int kind : {UNIT_VISITING, UNIT_VISITING2, UNIT_MINICD_HOCKEY, UNIT_MINICD_RECT, UNIT_AUDIO_FACE, UNIT_AUDIO_JCARD,
+                   UNIT_AUDIO_SPINE, UNIT_MD_FACE, UNIT_HI8_JCARD, UNIT_VHS_SLEEVE, UNIT_JEWEL_SLIMLINE})
+    EXPECT_EQ(offered.count(kind), 1u) << "kind " << kind;
+}
+
+TEST(Catalogue, EveryUnitFlagThePrintingReadsIsOnRealStock) {
+  // Each flag on a row of a real sheet or plain-paper piece.
+  struct Want {
+    const char* label;
+    uint32 section;  // 0-based
+    uint32 flag;
+  };
+  const Want wants[] = {
+      {"Online_Labels OL5025", 1, UNIT_NOTINDEXED},     // the case label beside the discs
+      {"_ Jewel case insert (A4)", 0, UNIT_CROPMARKS},  // cut from plain paper
+      {"SheetLabels SL113", 0, UNIT_CLOBBERS},          // disc boxes overlapping
+      {"Online_Labels OL250", 0, UNIT_PERIMETERPLUSH},  // rows touching, bleed across kept
+      {"Meritline 176-020-001", 0, UNIT_STAGGERED},
+      {"Online_Labels OL800", 0, UNIT_PERIMETERBLEED},  // bleeds wider than the gaps both ways
+      {"Meritline 176-020-001", 0, UNIT_SHORTODD},
+      {"Neato Slimline CD Case, spine", 0, UNIT_ROTATE180},
+      {"Online_Labels OL5025", 2, UNIT_PERIMETERPLUSV},  // two spines side by side
+      {"Online_Labels OL2319", 0, UNIT_FLIPX},           // read through the glass
+  };
+  for (const Want& w : wants) {
+    a_ctemplate c;
+    ASSERT_TRUE(Find(w.label, c)) << w.label;
+    ASSERT_LT(w.section, c.nunits) << w.label;
+    EXPECT_NE(c.units[w.section].uflags & Bit(w.flag), 0u) << w.label << " flag " << w.flag;
+  }
+  // And in the whole table, each at least once.
+  uint32 all = 0;
+  for (uint32 i = 1; i <= NTEMPLATES; ++i) {
+    a_ctemplate c;
+    Get_CTemplate(i, c);
+    for (uint32 k = 0; k < c.nunits; ++k) all |= c.units[k].uflags;
+  }
+  for (const Want& w : wants) EXPECT_NE(all & Bit(w.flag), 0u) << "flag " << w.flag;
+  // Bleeds kept off the neighbours: OL800's inner edges have none.
+  a_ctemplate c;
+  ASSERT_TRUE(Find("Online_Labels OL800", c));
+  const a_template x = Expand_Ok(c);
+  EXPECT_EQ(x.units[0].bleed.right, 0.0f);
+  EXPECT_EQ(x.units[0].bleed.bottom, 0.0f);
+  EXPECT_GT(x.units[0].bleed.left, 0.0f);
+  EXPECT_GT(x.units[0].bleed.top, 0.0f);
 }
 
 // --- Paper names ------------------------------------------------------------------------

@@ -73,8 +73,6 @@ TEST_F(LayoutTools, ConverterRerunReproducesTheCommittedRows) {
   const std::string rep = testdir::Read_Text(report);
   for (const char* line : {"Avery L4730: 270 labels on the sheet, more than the 250 a layout holds",
                            "Rayfilm 3442: 270 labels on the sheet",
-                           "Neato HandiCD-R: portrait business-card disc",
-                           "Online Labels OL5575: portrait business-card disc",
                            "Herma 10801: alias of 4608, which the package does not hold"})
     EXPECT_NE(rep.find(line), std::string::npos) << "report lacks: " << line << "\n" << rep;
 }
@@ -88,6 +86,70 @@ TEST_F(LayoutTools, ConverterRefusesAnOverrideThatMatchesNothing) {
             1);
   EXPECT_NE(testdir::Read_Text(dir_ + "/err.txt").find("over.txt:1: no template Avery \"NO-SUCH-PART\""),
             std::string::npos);
+}
+
+TEST_F(LayoutTools, ConverterTurnsStaggersAndFlagsSheetsByTheirGeometry) {
+  // A package of five sheets: business-card discs cut at the sides on a
+  // portrait letter sheet (turned, they are cut at the top and bottom), three
+  // discs in a zigzag (one staggered grid going left, the boxes overlapping),
+  // labels in touching rows with bleed (kept across, outside only down),
+  // business cards and foldable business cards (kinds by category).
+  const std::string pkg = dir_ + "/pkg";
+  ASSERT_EQ(Shell("mkdir -p '" + pkg + "'"), 0);
+  testdir::Write_Text(pkg + "/paper-sizes.xml",
+                      "<?xml version=\"1.0\"?>\n<Glabels-paper-sizes>\n"
+                      "  <Paper-size id=\"A4\" name=\"A4\" width=\"210mm\" height=\"297mm\"/>\n"
+                      "  <Paper-size id=\"US-Letter\" name=\"US Letter\" width=\"8.5in\" height=\"11in\"/>\n"
+                      "</Glabels-paper-sizes>\n");
+  testdir::Write_Text(
+      pkg + "/maker-templates.xml",
+      "<?xml version=\"1.0\"?>\n<Glabels-templates>\n"
+      "  <Template brand=\"Maker\" part=\"BCD\" size=\"US-Letter\"><Meta category=\"media\"/>\n"
+      "    <Label-cd id=\"0\" radius=\"1.5in\" width=\"2.3in\" hole=\"0.25in\">\n"
+      "      <Layout nx=\"2\" ny=\"2\" x0=\"1in\" y0=\"1in\" dx=\"3in\" dy=\"4in\"/></Label-cd></Template>\n"
+      "  <Template brand=\"Maker\" part=\"ZIG\" size=\"A4\"><Meta category=\"media\"/>\n"
+      "    <Label-cd id=\"0\" radius=\"55mm\" hole=\"7.5mm\">\n"
+      "      <Layout nx=\"1\" ny=\"2\" x0=\"91.5mm\" y0=\"9mm\" dx=\"0mm\" dy=\"166mm\"/>\n"
+      "      <Layout nx=\"1\" ny=\"1\" x0=\"9mm\" y0=\"92mm\" dx=\"0mm\" dy=\"0mm\"/></Label-cd></Template>\n"
+      "  <Template brand=\"Maker\" part=\"TOUCH\" size=\"A4\"><Meta category=\"label\"/>\n"
+      "    <Label-rectangle id=\"0\" width=\"50mm\" height=\"30mm\" waste=\"2mm\">\n"
+      "      <Layout nx=\"3\" ny=\"4\" x0=\"10mm\" y0=\"10mm\" dx=\"60mm\" dy=\"30mm\"/></Label-rectangle></Template>\n"
+      "  <Template brand=\"Maker\" part=\"CARD\" size=\"A4\"><Meta category=\"business-card\"/>\n"
+      "    <Label-rectangle id=\"0\" width=\"85mm\" height=\"54mm\">\n"
+      "      <Layout nx=\"2\" ny=\"5\" x0=\"15mm\" y0=\"13.5mm\" dx=\"95mm\" dy=\"55mm\"/></Label-rectangle></Template>\n"
+      "  <Template brand=\"Maker\" part=\"FOLD\" size=\"A4\"><Meta category=\"business-card\"/>"
+      "<Meta category=\"foldable\"/>\n"
+      "    <Label-rectangle id=\"0\" width=\"170mm\" height=\"54mm\">\n"
+      "      <Layout nx=\"1\" ny=\"5\" x0=\"20mm\" y0=\"13.5mm\" dx=\"0mm\" dy=\"55mm\"/></Label-rectangle></Template>\n"
+      "</Glabels-templates>\n");
+  const std::string over = dir_ + "/over.txt";
+  testdir::Write_Text(over,
+                      "category \"business-card\" kind=UNIT_VISITING # cards\n"
+                      "category \"business-card+foldable\" kind=UNIT_VISITING2 # folded cards\n"
+                      "\"Maker\" \"BCD\" turn=landscape # read on the turned page\n");
+  const std::string run = "'" + Tool("velmor_glabelsconv") + "' --templates '" + pkg + "' --overrides '" + over +
+                          "' --out '" + dir_ + "/c.txt' --report '" + dir_ + "/r.txt' 2>'" + dir_ + "/err.txt'";
+  ASSERT_EQ(Shell(run), 0) << testdir::Read_Text(dir_ + "/err.txt");
+  const std::string rows = testdir::Read_Text(dir_ + "/c.txt");
+  for (const char* want :
+       {"\"Maker BCD\" paper=215.9,279.4 flags=IS_LANDSCAPE",
+        "unit UNIT_MINICD_HOCKEY grid=2x2 at=25.4,55.88 size=76.2,58.42 pitch=101.6,76.2 meas=12.7,0,0,0\n",
+        "unit UNIT_CD grid=1x3 at=91.5,9 size=110,110 pitch=-82.5,83 meas=15,0,0,0 uflags=UNIT_STAGGERED|UNIT_CLOBBERS\n",
+        "unit UNIT_RECT grid=3x4 at=10,10 size=50,30 pitch=60,30 bleed=2,2,2,2 uflags=UNIT_PERIMETERPLUSH\n",
+        "unit UNIT_VISITING grid=2x5", "unit UNIT_VISITING2 grid=1x5"})
+    EXPECT_NE(rows.find(want), std::string::npos) << "no row " << want << " in\n" << rows;
+  // The rows compile; a turn on a sheet turned already, or a category no
+  // template has, stops the conversion at its line.
+  std::string err;
+  EXPECT_EQ(Compile(rows, &err), 0) << err;
+  testdir::Write_Text(over, "\"Maker\" \"BCD\" turn=landscape # once\n\"Maker\" \"BCD\" turn=landscape # twice\n");
+  EXPECT_EQ(Shell(run), 1);
+  EXPECT_NE(testdir::Read_Text(dir_ + "/err.txt").find("over.txt:2: the sheet is turned already"), std::string::npos)
+      << testdir::Read_Text(dir_ + "/err.txt");
+  testdir::Write_Text(over, "category \"no-such\" kind=UNIT_VISITING # stale\n");
+  EXPECT_EQ(Shell(run), 1);
+  EXPECT_NE(testdir::Read_Text(dir_ + "/err.txt").find("over.txt:1: no template of that category"), std::string::npos)
+      << testdir::Read_Text(dir_ + "/err.txt");
 }
 
 TEST_F(LayoutTools, CompilerRefusesBadRowsWithTheirLine) {

@@ -85,6 +85,21 @@ uint32 Shown_Design(uint32 ux) {
   return (c & 0xFF) == 0x42 ? c >> 16 : 0;
 }
 
+// The open document's designs mapped onto next (exact starts as
+// exact_before, so that the call must set it).
+struct Mapping {
+  a_template_mapping map{};
+  a_sig_list sig{};
+  uint32 nsig = 0;
+  bool8 exact = false;
+};
+Mapping Map_Onto(const a_template& next, bool exact_before) {
+  Mapping m;
+  m.exact = exact_before;
+  Calc_Template_Mapping(next, m.map, m.nsig, m.sig, m.exact);
+  return m;
+}
+
 class Remap : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -146,13 +161,10 @@ TEST_F(Remap, DesignsGoToNewUnitsAsTheTableSays) {
     for (uint32 ux : c.masters) ASSERT_TRUE(Unclone(ux));
     for (uint32 ux : c.painted) Paint(ux, 1, 1, Design_Colour(ux));
     const a_template next = Sheet(c.new_faces);
-    a_template_mapping map{};
-    a_sig_list sig{};
-    uint32 nsig = 0;
-    bool8 exact = !c.exact;
-    Calc_Template_Mapping(next, map, nsig, sig, exact);
-    EXPECT_EQ(bool(exact), c.exact);
-    EXPECT_EQ(nsig, c.painted.size());
+    const Mapping m = Map_Onto(next, !c.exact);
+    const a_template_mapping& map = m.map;
+    EXPECT_EQ(bool(m.exact), c.exact);
+    EXPECT_EQ(m.nsig, c.painted.size());
     for (uint32 ux = 1; ux <= c.want.size(); ++ux) {
       SCOPED_TRACE(ux);
       EXPECT_EQ(map.map[ux - 1].mapkind, c.want[ux - 1].kind);
@@ -162,6 +174,48 @@ TEST_F(Remap, DesignsGoToNewUnitsAsTheTableSays) {
     }
     ASSERT_TRUE(Do_Remap(next, map));
     for (uint32 ux = 1; ux <= c.want.size(); ++ux) EXPECT_EQ(Shown_Design(ux), c.want[ux - 1].design) << ux;
+    doctests::Close_Document();
+  }
+}
+
+// The catalogue's media kinds switch as the table says: cards onto cards,
+// J-cards onto J-cards, discs onto a disc sheet whose case pieces (a label
+// and spine strips) need no design of their own, and nothing of a kind the
+// new layout lacks.
+TEST_F(Remap, CatalogueMediaSwitchByTheirKinds) {
+  const auto layout = [](const char* label) {
+    a_template x{};
+    a_ctemplate c{};
+    const uint32 tx = Find_Template(CStrSpan(label, std::strlen(label)));
+    EXPECT_NE(tx, 0u) << label;
+    if (tx != 0 && Get_CTemplate(tx, c)) EXPECT_EQ(Expand_Template(c, x), EXPAND_OK) << label;
+    return x;
+  };
+  const struct {
+    const char* from;
+    const char* to;
+    bool exact;
+    uint8 kind;  // of the new unit 1, which takes the design when it is of the old kind
+  } cases[] = {
+      {"_ Business cards (A4)", "Avery 5371", true, UNIT_VISITING},
+      {"Avery L7676", "Online_Labels OL5025", true, UNIT_CD},
+      {"_ Cassette J-card (A4)", "_ Cassette J-card (Letter)", true, UNIT_AUDIO_JCARD},
+      {"_ Business cards (A4)", "Online_Labels OL5575", false, UNIT_MINICD_HOCKEY},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.from) + " to " + c.to);
+    ASSERT_TRUE(Doc_New(layout(c.from)));
+    Paint(1, 1, 1, Design_Colour(1));
+    const a_template next = layout(c.to);
+    ASSERT_GT(next.nunits, 1u);
+    EXPECT_EQ(next.units[0].kind, c.kind);
+    const Mapping m = Map_Onto(next, !c.exact);
+    EXPECT_EQ(bool(m.exact), c.exact);
+    ASSERT_TRUE(Do_Remap(next, m.map));
+    for (uint32 ux = 1; ux <= next.nunits; ++ux) {
+      const bool same_kind = next.units[ux - 1].kind == c.kind && c.exact;
+      EXPECT_EQ(Shown_Design(ux), same_kind ? 1u : 0u) << "unit " << ux;
+    }
     doctests::Close_Document();
   }
 }
