@@ -20,6 +20,7 @@
 #include "platform/SysSound.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskIntf.h"
 #include "ui/VoskSlid.h"
 
 bool8 OM_Is_Inside(a_oj_part& part, Point cell, int32 omx) {
@@ -506,7 +507,7 @@ void Delta_Text_Minor() { Delta_Text(false); }
 namespace {
 // Moving an effect's slider switches the effect on.
 void Effect_On(a_toggle_enum toggle) {
-  if (!om_loading) gs.toggle_vals[toggle] = true;
+  if (!om_loading) Toggle_Blast(toggle, true);
   Delta_Text_Major();
 }
 }  // namespace
