@@ -10,11 +10,15 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "ProgramShotSupport.h"
+#include "TestSupport.h"
 #include "doc/VoskFile.h"
+#include "host/HostPrint.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskPhot.h"
 #include "pixel/DrawUtilMasked.h"
@@ -63,8 +67,10 @@ class FollowWalk : public programshot::PanelTree {
     Bar_Stop();
     programshot::PanelTree::TearDown();
   }
-  void Open_Disc() {
-    const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
+  // A new document of the layout named label (the disc printer's CD
+  // layout unless told), as the layout chooser opens it.
+  void Open_Disc(const char* label = labelsession::kCdLayout) {
+    const uint32 tx = Find_Template(CStrSpan(label, std::strlen(label)));
     ASSERT_NE(tx, 0u);
     Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
     ASSERT_TRUE(g_doc.doc_open);
@@ -91,9 +97,9 @@ class FollowWalk : public programshot::PanelTree {
   }
   // Runs the script, opening file: a normal end, and no alert but the one
   // the script asks for (alert 0: none).
-  void Run_Script(const std::string& script, const std::string& file, int asked = 0) {
+  void Run_Script(const std::string& script, const std::string& file, int asked = 0, const std::string& env = "") {
     std::string err;
-    const int rc = programshot::Run(dir_, script, file, kScreenW, kScreenH, err);
+    const int rc = programshot::Run(dir_, script, file, kScreenW, kScreenH, err, env);
     ASSERT_TRUE(WIFEXITED(rc)) << rc;
     EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
     std::string rest = err;
@@ -257,4 +263,106 @@ TEST_F(FollowWalk, AnEffectsCheckBoxIsTickedWhenItsSliderSwitchesItOn) {
   if (HasFailure()) return;
   EXPECT_TRUE(after.Differs(before, slider)) << "the slider moved";
   EXPECT_TRUE(after.Differs(before, box)) << "the check box shows the outline on";
+}
+
+// The alignment buttons of the top and bottom edges show their own edge:
+// the guide of "align top edges" in the button's upper half, that of
+// "align bottom edges" in its lower half.
+TEST_F(FollowWalk, TheTopAndBottomAlignButtonsShowTheirEdge) {
+  Open_Disc();
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, SYMBOL_PHASE); });
+  Step([] {
+    ASSERT_TRUE(Symbol_Add(1));
+    ASSERT_TRUE(Symbol_Add(2));
+    Obj_Select_All();
+  });
+  ASSERT_EQ(Selection_Count(), 2);
+  Config_All();
+  const Rect top = OneShot_Rect(OBJ_ALIGN_V_T), bottom = OneShot_Rect(OBJ_ALIGN_V_B);
+  ASSERT_FALSE(EmptyRect(top)) << "the alignment buttons are laid out for two symbols";
+  ASSERT_FALSE(EmptyRect(bottom));
+  const std::string project = dir_ + "/two.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Run_Script("wait 30\n" + Phase_Click(SYMBOL_PHASE) + "wait 5\n" + labelsession::Menu(MENU_EDIT + EDIT_SELECT_ALL) +
+                 Shot_Line("17-align-buttons") + "quit\n",
+             project);
+  const Shot shot = Read("17-align-buttons");
+  if (HasFailure()) return;
+  // The mean height of the guide's red in the button, 0 at its top, 1 at
+  // its bottom (-1: no red).
+  const auto guide = [&](const Rect& r) {
+    double sum = 0;
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        const uint32 p = shot.At(x, y);
+        const int red = int((p >> 16) & 0xFF), green = int((p >> 8) & 0xFF), blue = int(p & 0xFF);
+        if (red > 150 && red > green + 80 && red > blue + 80) {
+          sum += double(y - r.top) / double(r.bottom - r.top);
+          ++n;
+        }
+      }
+    return n == 0 ? -1.0 : sum / n;
+  };
+  const double at_top = guide(top), at_bottom = guide(bottom);
+  ASSERT_GE(at_top, 0) << "the top button shows its guide";
+  ASSERT_GE(at_bottom, 0);
+  EXPECT_LT(at_top, 0.5) << "align top edges: the guide at the top";
+  EXPECT_GT(at_bottom, 0.5) << "align bottom edges: the guide at the bottom";
+}
+
+// A print on the disc printer, whose driver makes the copies: the number of
+// copies set on the print panel reaches it, and the file printer names the
+// print after the document.
+TEST_F(FollowWalk, APrintIsNamedAfterItsDocumentWithTheCopiesAsked) {
+  REQUIRE_TOOL("pdfinfo");
+  Host_Print_Set_Disc_Printer(true);
+  Open_Disc("_ Disc printer by driver, CD");
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, PREVIEW_PHASE); });
+  Config_All();
+  const Rect copies = Slider_Rect(PRINT_NCOPIES_SLIDER);
+  Host_Print_Set_Disc_Printer(false);
+  ASSERT_FALSE(EmptyRect(copies)) << "the disc printer's panel shows the number of copies";
+  const Point plus{int16(copies.top + 22), int16(copies.left + 300)};
+  const std::string project = dir_ + "/Summer Mix.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Run_Script("wait 30\n" + Phase_Click(PREVIEW_PHASE) + "wait 5\nclick " + At(plus) + "\nwait 5\nclick " + At(plus) +
+                 "\nwait 5\nanswer alert 1\nkey Ctrl+P\nwait 20\nquit\n",
+             project, 73, "VELMOR_PRINT=file VELMOR_DISC_PRINTER=1");
+  const std::string pdf = dir_ + "/Summer Mix.pdf";
+  ASSERT_TRUE(fs::exists(pdf)) << "the print is named after the document";
+  const std::string info = dir_ + "/info.txt";
+  ASSERT_EQ(std::system(("pdfinfo '" + pdf + "' > '" + info + "'").c_str()), 0);
+  std::ifstream in(info);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Pages:           3\n"), std::string::npos) << "three copies: " << text;
+}
+
+// The stamp tool shows the stamp's outline under the pointer, and takes it
+// along when the pointer moves.
+TEST_F(FollowWalk, TheStampToolShowsItsOutlineUnderThePointer) {
+  Open_Disc();
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, PAINT_PHASE); });
+  Config_All();
+  const Rect stamp = programshot::Grid_Cell_Rect(TOOL_GRID, STAMP_TOOL);
+  ASSERT_FALSE(EmptyRect(stamp)) << "the stamp tool's cell is laid out";
+  const Rect view = gs.views[0].bounds;
+  ASSERT_FALSE(EmptyRect(view));
+  const std::string project = dir_ + "/paint.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  // Two points on the disc's white, apart.
+  const Point a{int16(view.top + (view.bottom - view.top) / 4), int16((view.left + view.right) / 2)};
+  const Point b{int16(view.bottom - (view.bottom - view.top) / 4), int16((view.left + view.right) / 2)};
+  Run_Script("wait 30\n" + Phase_Click(PAINT_PHASE) + "wait 5\n" + Click(stamp) + "wait 5\nmove " + At(a) + "\n" +
+                 Shot_Line("18-stamp-at-a") + "move " + At(b) + "\n" + Shot_Line("19-stamp-at-b") + "quit\n",
+             project);
+  const Shot at_a = Read("18-stamp-at-a"), at_b = Read("19-stamp-at-b");
+  if (HasFailure()) return;
+  const Rect around_a{int16(a.v - 40), int16(a.h - 40), int16(a.v + 40), int16(a.h + 40)};
+  const Rect around_b{int16(b.v - 40), int16(b.h - 40), int16(b.v + 40), int16(b.h + 40)};
+  EXPECT_TRUE(at_a.Differs(at_b, around_a)) << "the outline at the first point, gone when the pointer left";
+  EXPECT_TRUE(at_a.Differs(at_b, around_b)) << "and at the second";
 }
