@@ -13,6 +13,7 @@
 #include "platform/SysErr.h"
 #include "platform/SysLoop.h"
 #include "platform/SysVideo.h"
+#include "platform/SysWin.h"
 #include "platform/VoskErr.h"
 #include "platform/Windowv.h"
 #include "ui/VoskBrow.h"
@@ -195,6 +196,10 @@ bool8 Doc_Read(bool8 is_template) {
   gs.pref.print_media[kind].listx = uint16(mediax);
   Init_SP2();
   History_Base();
+  // Another document in the same phase (opened or reverted in the print
+  // preview): every panel shows it, not what was there before.
+  SV_Set_Virtual(SV_CONFIG_ALL);
+  if (gs.outer_window != nullptr) Invalidate_Window(gs.outer_window);
   return true;
 }
 

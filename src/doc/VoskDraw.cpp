@@ -497,8 +497,10 @@ bool8 Doc_KeyDown(const a_keystroke& key) {
   if (key.charcode == '+' || key.charcode == '-') {
     const bool up = key.charcode == '+';
     if (text_move) {
-      // Text sizes by key come with the text commands.
-      Sound_Effect(SND_NULL);
+      if (up)
+        Text_Plus();
+      else
+        Text_Minus();
       return true;
     }
     if (phase == PHOTO_PHASE || phase == COLLAGE_PHASE) {

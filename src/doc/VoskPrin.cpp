@@ -404,6 +404,20 @@ void Print_Doc3(a_print_purpose purpose) {
   Pop_Mapping();
 }
 
+namespace {
+// The job's name: the document's file name without its suffix, so that a
+// print to a file is named after the document ("Velmor Job" without one).
+std::string Job_Name() {
+  const a_filename& full = g_doc.doc_path.name;
+  std::string name(full, strnlen(full, sizeof full));
+  const size_t slash = name.find_last_of('/');
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name.empty() ? std::string("Velmor Job") : name;
+}
+}  // namespace
+
 bool8 Print_Doc2(a_print_purpose purpose, bool8 askjob) {
   bool8 landscape = false;
   a_fpoint paper_fed{}, paper_eff{};
@@ -412,7 +426,10 @@ bool8 Print_Doc2(a_print_purpose purpose, bool8 askjob) {
   const bool8 dialog = askjob && !info_is_cmdline;
   int16 nreps = 1;
   g_print_extent_mm = Print_Extent();
-  if (!VP_Init(dialog, true, landscape, paper_fed, flags, "Velmor Job", nreps)) return false;
+  const std::string job = Job_Name();
+  // The disc printer's driver makes the copies the panel asks for.
+  g_print_copies = gs.slider_vals[PRINT_NCOPIES_SLIDER];
+  if (!VP_Init(dialog, true, landscape, paper_fed, flags, job.c_str(), nreps)) return false;
   uint32 pages = 0;
   bool8 page_failed = false;
   int page_error = 0;

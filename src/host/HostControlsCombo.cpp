@@ -82,7 +82,7 @@ void Combo_Drop(HWND combo, Combo* st) {
   if (st->sel >= 0) Combo_Ensure_Visible(combo, st, st->sel);
   const int32 h = rows * Item_Height(st) + 2;
   auto* ls = new ComboList{combo};
-  HWND list = CreateWindowEx(0, kComboListClass, nullptr, WS_POPUP | WS_BORDER, wr.left, wr.bottom,
+  HWND list = CreateWindowEx(WS_EX_NOACTIVATE, kComboListClass, nullptr, WS_POPUP | WS_BORDER, wr.left, wr.bottom,
                              wr.right - wr.left, h, GetAncestorTop(combo), nullptr, nullptr, ls);
   if (!list) {
     delete ls;

@@ -226,6 +226,12 @@ void App_Deactivate() {
 
 void App_Activate(HWND preferred) {
   HWND w = Live(preferred) ? GetAncestorTop(preferred) : nullptr;
+  // A window that takes no activation (a combo box's dropped list, which the
+  // desktop may focus when it shows it) leaves it with the window it belongs to.
+  if (w && (uint32(GetWindowLong(w, GWL_EXSTYLE)) & WS_EX_NOACTIVATE) != 0) {
+    HWND owner = GetWindow(w, GW_OWNER);
+    w = Live(owner) ? GetAncestorTop(owner) : nullptr;
+  }
   if (!w) w = Alive(g_last_active);
   if (!w) w = Alive(g_main);
   if (!w) w = Next_To_Activate(nullptr);

@@ -351,6 +351,7 @@ constexpr uint32 WS_OVERLAPPEDWINDOW = 0x00CF0000;
 constexpr uint32 WS_EX_TOPMOST = 0x00000008;
 constexpr uint32 WS_EX_TOOLWINDOW = 0x00000080;
 constexpr uint32 WS_EX_APPWINDOW = 0x00040000;
+constexpr uint32 WS_EX_NOACTIVATE = 0x08000000;  // shown and clicked without taking the activation
 
 // Class styles.
 constexpr uint32 CS_VREDRAW = 0x0001;

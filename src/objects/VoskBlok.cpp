@@ -582,15 +582,26 @@ void Obj_MouseDown(uint16 vx, const a_mousestroke& stroke) {
   }
   // A quick click: the second on the same object within the double-click
   // time opens it.
+  // A text clicked alone also takes the editing caret at the character
+  // nearest the click, where its editor opens.
+  const auto place_caret = [&] {
+    const a_oj_item* now = Obj_Item(omx);
+    if (now == nullptr || now->kind != TEXT_BLOCK || now->om == nullptr || g_ed.edit_omx != omx) return;
+    const int32 p = Nearest_Position(*now->om, cell);
+    if (p != 0) Set_Sel_Empty(p);
+  };
   if (item->objid == g_last_sel_id && TickCount() - g_last_sel_time < GetDblTime()) {
+    if (item->kind == TEXT_BLOCK && !Is_Editing_Text()) place_caret();
     Obj_DoubleClick(omx);
     return;
   }
   Sound_Effect(SND_OBJ_SELECT);
-  if (shift)
+  if (shift) {
     Selection_Toggle(omx);
-  else
+  } else {
     Selection_Set1(omx);
+    place_caret();
+  }
 }
 
 void Obj_DoubleClick(int32 omx) {

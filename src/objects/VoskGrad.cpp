@@ -2,13 +2,16 @@
 
 #include <algorithm>
 
+#include "doc/VoskHist.h"
 #include "objects/VoskAtom.h"  // Find_In_Palette32
 #include "objects/VoskSwat.h"
+#include "objects/VoskText.h"
 #include "pixel/ArtKeys.h"
 #include "pixel/OP.h"
 #include "pixel/SysBlt.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysErr.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -123,7 +126,17 @@ void Grad_Kind_Select() {
   Swatch_PostUpdate();
 }
 
-void Palette_Select() { Calc_Fill_Color(); }
+void Palette_Select() {
+  Calc_Fill_Color();
+  // The text tool colours the selected text at once, as a step of its own;
+  // the dropper's choice shows in every ring that offers the palette.
+  if (gs.tool_net == TEXT_TOOL) {
+    History_Set_Pending(OP_TEXT_SETCOLOR);
+    Delta_Text_Minor();
+  } else if (gs.tool_net == DROPPER_TOOL) {
+    Synchronize_Rings(PAINT_COLORBAR);
+  }
+}
 
 void Palette_DrawElement(int16 id, const Rect& destrect) {
   if (id < 0 || id >= gs.ncolor_table) return;

@@ -40,6 +40,7 @@
 #include "ui/VoskCurs.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskSlid.h"
 
 bool8 ph_loading = false;
 a_crop_rec g_crop{};
@@ -142,10 +143,21 @@ bool One_Selected_Of(a_oj_kind_set kinds, int32& omx) {
   return PH_Of(omx, kinds) != nullptr;
 }
 
-// A slider's value stored as the slider keeps it (within its range). The
-// slider control draws it when it is shown.
-void Load_Slider(a_slider_enum slider, int32 value) {
-  gs.slider_vals[slider] = Slider_Limit_Value(slider, Clamp16(value));
+// A slider's value stored as the slider keeps it (within its range), its
+// thumb drawn again where it is shown.
+void Load_Slider(a_slider_enum slider, int32 value) { Slider_Blast(slider, Clamp16(value)); }
+
+// The sliders follow the lone selected photo or symbol after a change made
+// elsewhere than on them (buttons, menus).
+void Sliders_Follow(int32 omx) {
+  int32 only = 0;
+  if (!One_Selected_Of(kTurnKinds, only) || only != omx) return;
+  const a_ph_rec* ph = PH_Of(omx, kTurnKinds);
+  if (ph == nullptr) return;
+  if (ph->spec.is_symbol)
+    Symbol_To_Sliders(ph);
+  else
+    PH_To_Sliders(ph);
 }
 
 // The palette colour at bar's selection (white outside the palette).
@@ -768,6 +780,7 @@ void Photo_Fit(a_fit_kind how) {
   if (s.is_symbol) s.scalingh = s.scalingv = std::max(s.scalingh, s.scalingv);
   PH_Limit_Scalings(s);
   Photo_Recalc(omx);
+  Sliders_Follow(omx);
   History_Emit(s.is_symbol ? OP_SYMBOL_SIZE : OP_PHOTO_SIZE);
 }
 
@@ -794,6 +807,7 @@ void Photo_Turn(int16 delta) {
     Obj_PostRender(omx);
     s.angle = Clamp16(a);
     Photo_Recalc(omx);
+    Sliders_Follow(omx);
     any = true;
   }
   if (!any) {

@@ -20,6 +20,7 @@
 #include "platform/VoskDef.h"
 #include "ui/VoskBrow.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskSlid.h"
 
 namespace {
 
@@ -96,9 +97,10 @@ void Symbol_New() {
 void Symbol_To_Sliders(const a_ph_rec* ph) {
   if (ph == nullptr) return;
   const a_spec& s = ph->spec;
-  gs.slider_vals[SYMBOL_SIZE_SLIDER] = Slider_Limit_Value(SYMBOL_SIZE_SLIDER, s.scalingh);
-  gs.slider_vals[SYMBOL_ANGLE_SLIDER] = Slider_Limit_Value(SYMBOL_ANGLE_SLIDER, s.angle);
-  gs.slider_vals[SYMBOL_OPACITY_SLIDER] = Slider_Limit_Value(SYMBOL_OPACITY_SLIDER, s.opacity);
+  // Drawn again where they are shown.
+  Slider_Blast(SYMBOL_SIZE_SLIDER, s.scalingh);
+  Slider_Blast(SYMBOL_ANGLE_SLIDER, s.angle);
+  Slider_Blast(SYMBOL_OPACITY_SLIDER, s.opacity);
   gs.bar_selection[SYMBOLS_COLORBAR] = Find_In_Palette32(s.symbol_color);
 }
 

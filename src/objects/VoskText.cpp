@@ -20,6 +20,8 @@
 #include "platform/SysSound.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskIntf.h"
+#include "ui/VoskSlid.h"
 
 bool8 OM_Is_Inside(a_oj_part& part, Point cell, int32 omx) {
   part = OUTSIDE_PART;
@@ -505,7 +507,7 @@ void Delta_Text_Minor() { Delta_Text(false); }
 namespace {
 // Moving an effect's slider switches the effect on.
 void Effect_On(a_toggle_enum toggle) {
-  if (!om_loading) gs.toggle_vals[toggle] = true;
+  if (!om_loading) Toggle_Blast(toggle, true);
   Delta_Text_Major();
 }
 }  // namespace
@@ -551,15 +553,11 @@ void Delta_Horz_Just() {
   Caret_Inval();
 }
 
-namespace {
-void Step_Size(int32 by) {
-  gs.slider_vals[TEXT_SIZE_SLIDER] = Slider_Limit_Value(TEXT_SIZE_SLIDER, int16(gs.slider_vals[TEXT_SIZE_SLIDER] + by));
-  Delta_Text_Major();
-}
-}  // namespace
-
-void Text_Plus() { Step_Size(1); }
-void Text_Minus() { Step_Size(-1); }
+// The size slider moves as a step of its own would move it: its thumb is
+// drawn again, its procedure applies the size to the selected text and its
+// history step is pending.
+void Text_Plus() { Slider_SetRel(TEXT_SIZE_SLIDER, 1); }
+void Text_Minus() { Slider_SetRel(TEXT_SIZE_SLIDER, -1); }
 
 void FontBar_Select() {
   const int32 omx = First_Selected_Text();

@@ -510,9 +510,12 @@ void OM_Render(const a_coord_mapping& mapping, a_om_rec* om, a_masked_gworld& te
 
 void Draw_Selected_Range(GWorldPtr world, const a_om_rec* om, const a_doc_unit* unit) {
   if (world == nullptr || om == nullptr || unit == nullptr || Get_GWorld_PixelSize(world) != 32) return;
-  // The selection within the text (the end entry is never highlighted).
+  // The selection within the text: positions sel_lo up to sel_hi lie before
+  // characters sel_lo to sel_hi - 1, 1 being the first (entry 0); the end
+  // entry is never highlighted.
   const int32 end = Text_End(*om);
-  const int32 lo = std::clamp<int32>(g_ed.sel_lo, 0, end), hi = std::clamp<int32>(g_ed.sel_hi, 0, std::max(0, end - 1));
+  if (end < 1) return;
+  const int32 lo = std::clamp<int32>(g_ed.sel_lo, 1, end) - 1, hi = std::clamp<int32>(g_ed.sel_hi, 1, end) - 1;
   if (lo >= hi) return;
   // Cells to the layer's pixels.
   const Rect layer = World_Bounds(world);

@@ -452,6 +452,9 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
           g_sv_finish_proc();
           break;
       }
+      // A command is the user's action as a key or a click is: the idle work
+      // that follows one (the navigator's miniature) comes after it too.
+      g_null_flag = false;
       return 0;
     }
     case WM_SYSCOMMAND:

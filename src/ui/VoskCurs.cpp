@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 
 #include "doc/VoskFunc.h"
+#include "host/HostRegion.h"
 #include "objects/VoskBrus.h"
+#include "objects/VoskStam.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysRgn.h"
@@ -152,11 +155,45 @@ bool Eraser_Box(uint16 vx, Point centre, Rect& box) {
   return true;
 }
 
+// rgn := the stamp tool's stamp on the screen of view vx around centre: the
+// set bits of its mask (the whole stamp without a 1-bit mask) scaled by the
+// view's zoom. Empty without a stamp.
+void Stamp_Tool_Rgn(uint16 vx, Point centre, RgnHandle rgn) {
+  PixMapPtr stamp = nullptr, mask = nullptr;
+  Get_Fill_Stamp(stamp, mask);
+  if (stamp == nullptr || stamp->baseAddr == nullptr) return;
+  const Rect cells = stamp->bounds;
+  const int32 cw = cells.right - cells.left, ch = cells.bottom - cells.top;
+  if (cw <= 0 || ch <= 0) return;
+  const int32 w = std::max<int32>(1, CellToScreenInt(vx, To16(cw)));
+  const int32 h = std::max<int32>(1, CellToScreenInt(vx, To16(ch)));
+  const Rect box = Centred_Box(centre, w, h);
+  if (mask == nullptr || mask->baseAddr == nullptr || mask->pixelSize != 1) {
+    RectRgn(rgn, box);
+    return;
+  }
+  const int32 rb = int32(PixMap_RowBytes(*mask));
+  RgnHandle bits = Host_Mask_To_Rgn(
+      std::span<const uint8>(reinterpret_cast<const uint8*>(mask->baseAddr), size_t(rb) * size_t(ch)), rb, cw, ch,
+      cells.left, cells.top);
+  if (bits == nullptr) {
+    RectRgn(rgn, box);
+    return;
+  }
+  CopyRgn(bits, rgn);
+  DisposeRgn(bits);
+  MapRgn(rgn, cells, box);
+}
+
 // rgn := the brush on the screen of view vx around centre: the brush
-// region in cells scaled by the view's zoom. Empty while the brush region
-// is not the one of the brush and shape chosen.
+// region in cells scaled by the view's zoom (the stamp tool: its stamp).
+// Empty while the brush region is not the one of the brush and shape chosen.
 void Stamp_Rgn(uint16 vx, Point centre, RgnHandle rgn) {
   SetEmptyRgn(rgn);
+  if (gs.tool_net == STAMP_TOOL) {
+    Stamp_Tool_Rgn(vx, centre, rgn);
+    return;
+  }
   if (gs.tool_net != BRUSH_TOOL || b_cache.brush_rgn == nullptr || b_cache.brush_rgn_tool != BRUSH_TOOL ||
       b_cache.brush_rgn_id != gs.grid_vals[BRUSH_SHAPE_GRID])
     return;

@@ -1,7 +1,6 @@
 #include "ui/VoskDisp.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 
@@ -49,7 +48,6 @@
 
 namespace {
 constexpr uint8 kEscape = 27;
-constexpr uint8 kReturn = 13;
 constexpr int16 kAlertRestoreMenus = 26;
 
 // --- Edit ----------------------------------------------------------------------------
@@ -563,39 +561,6 @@ void DoMenuEvent(int16 menu_category, int16 menu_item, bool8 shiftkey, bool8 opt
 void Proj_Open() { DoMenuEvent(MENU_FILE, 2, false, false); }
 void Proj_Quit() { DoMenuEvent(MENU_FILE, 11, false, false); }
 
-namespace {
-
-// The line typed for the text tool, until Return makes it a text object.
-std::array<UniChar, MAX_NXYL> typed_line;
-int32 typed_count = 0;
-
-// The text tool takes the key: characters are kept, Return makes the line
-// a text object, Escape drops it.
-bool Text_Tool_Key(const a_keystroke& key) {
-  if (!g_doc.doc_open || gs.curr_phase != TEXT_PHASE || Is_Editing_Text()) {
-    typed_count = 0;
-    return false;
-  }
-  if (key.charcode == kReturn || key.virtcode == VK_RETURN) {
-    if (typed_count == 0) return false;
-    Text_Inject_Unicode(typed_line.data(), typed_count);
-    typed_count = 0;
-    pending_op = OP_TEXT_NEW;
-    return true;
-  }
-  if ((key.charcode == kEscape || key.virtcode == VK_ESCAPE) && typed_count != 0) {
-    typed_count = 0;
-    return true;
-  }
-  // Shortcuts are the menus'.
-  if ((key.mods & (Keymod_Bit(CONTROLKEY) | Keymod_Bit(COMMANDKEY))) != 0) return false;
-  if (key.charcode == 0 || key.unicode < 32 || key.charcode == 127) return false;
-  if (typed_count < MAX_NXYL - 1) typed_line[size_t(typed_count++)] = key.unicode;
-  return true;
-}
-
-}  // namespace
-
 void DoKeyDown(const a_keystroke& key) {
   if (g_intf_key_observer != nullptr) g_intf_key_observer(key);
   // 1. F1: help on the phase, as the Help menu's item 2.
@@ -603,9 +568,8 @@ void DoKeyDown(const a_keystroke& key) {
     Run_Command(Command_Of(MENU_HELP, int16(2 + g_nsyshelp), false), false, false);
     return;
   }
-  // 2. The edited text; the text tool's typed line while no text is edited.
+  // 2. The edited text.
   if (g_doc.doc_open && Edit_KeyDown(key)) return;
-  if (Text_Tool_Key(key)) return;
   // 3. The document view; 4. the tool panels' items.
   if (Doc_KeyDown(key)) return;
   if (Intf_KeyDown(key)) return;

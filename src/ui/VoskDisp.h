@@ -55,10 +55,6 @@ constexpr int16 MENU_IMPORT = 1200;
 // - PANEL_PHASE + p: the phase strip's phase p (a_phase);
 // - PANEL_TEXT_LAYOUT + l: the text layout grid's layout l (a_text_layout),
 //   applied to the selected text.
-// While no text is edited, the text tool also takes typed lines: in the
-// text phase the characters typed are kept, and Return makes a new text
-// object holding them (as pasted text does: styled from the text sliders, or
-// after the selected text); Escape drops them.
 constexpr int16 PANEL_ONESHOT = 2000;
 constexpr int16 PANEL_SLIDER_UP = 2200;
 constexpr int16 PANEL_SLIDER_DOWN = 2400;

@@ -401,13 +401,15 @@ void Nav_Recalc_Reduction() {
   const Rect d = Nav_Doc_Rect(box, lsize, red);
   if (red.num == g_nav.reduction.num && red.den == g_nav.reduction.den && g_nav.mini_pix != nullptr &&
       Rect_W(d) == Rect_W(g_nav.doc) && Rect_H(d) == Rect_H(g_nav.doc)) {
-    // Only the box moved: the miniature and its frame move with it.
+    // Only the box moved: the miniature and its frame move with it. The
+    // view may have changed all the same (another zoom): the frame follows.
     const int16 dh = int16(tot.h - g_nav.tot.h), dv = int16(tot.v - g_nav.tot.v);
     g_nav.tot = tot;
     if (dh != 0 || dv != 0) {
       OffsetRect(g_nav.doc, dh, dv);
       OffsetRect(g_nav.vis, dh, dv);
     }
+    Nav_Recalc_Frame();
     return;
   }
   g_nav.reduction = red;

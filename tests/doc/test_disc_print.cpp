@@ -17,6 +17,7 @@
 #include "platform/SysPrint.h"
 #include "platform/VoskPref.h"
 #include "ui/VoskBrow.h"
+#include "ui/VoskIntI.h"
 
 namespace {
 
@@ -81,7 +82,8 @@ TEST_F(DiscPrinting, DiscLayoutPrintsOnTheDiscPrinterWithItsMedium) {
   spec.adj[3] = 7;     // density
   spec.adj[4] = 4;     // quality
   Set_Media_Specs(spec);
-  g_print_copies = 3;
+  // The number of copies as the print panel's slider holds it.
+  gs.slider_vals[PRINT_NCOPIES_SLIDER] = 3;
 
   WNDCLASS wc;
   wc.lpfnWndProc = Settings_Taker;
@@ -93,6 +95,7 @@ TEST_F(DiscPrinting, DiscLayoutPrintsOnTheDiscPrinterWithItsMedium) {
   ASSERT_TRUE(PostMessage(taker, kTakeSettings, 0, 0));
   // The dialog is never asked for: the disc printer's settings are the job's.
   const bool8 printed = Print_Doc();
+  gs.slider_vals[PRINT_NCOPIES_SLIDER] = SLIDER_VALUES[PRINT_NCOPIES_SLIDER].defaultval;
   DestroyWindow(taker);
   UnregisterClass("SETTINGSTAKER", nullptr);
   ASSERT_TRUE(printed);

@@ -334,6 +334,36 @@ TEST_F(ControlsTest, ComboSortsAndPicksFromTheDroppedList) {
 
 // --- Scroll bars ---
 
+// A desktop that focuses the dropped list's own window when it shows it
+// (an X server without a window manager does, for the sdl backend) gives the
+// activation to its dialog: the list stays open and takes the click.
+TEST_F(ControlsTest, ADroppedListStaysOpenWhenTheDesktopFocusesIt) {
+  HWND c = Make("COMBOBOX", CBS_DROPDOWNLIST, 52, 10, 10, 150, 150);
+  for (const char16_t* s : {u"Empty", u"1", u"2"}) SendMessage(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  SendMessage(c, CB_SETCURSEL, 0, 0);
+  SetActiveWindow(parent);
+  Click(c, 20, 8);
+  ASSERT_EQ(SendMessage(c, CB_GETDROPPEDSTATE, 0, 0), 1);
+  RECT wr;
+  GetWindowRect(c, &wr);
+  HWND list = WindowFromPoint(POINT{wr.left + 20, wr.bottom + 5});
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(list, c);
+  hostwin::App_Activate(list);
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), parent) << "the dialog keeps the activation";
+  ASSERT_EQ(SendMessage(c, CB_GETDROPPEDSTATE, 0, 0), 1) << "the list stays open";
+  RECT lr;
+  GetClientRect(list, &lr);
+  const int32 row = (lr.bottom - lr.top) / 3;
+  POINT p{20, row + row / 2};
+  ClientToScreen(list, &p);
+  hostwin::Input_Button(0, true, p);
+  hostwin::Input_Button(0, false, p);
+  Pump();
+  EXPECT_EQ(SendMessage(c, CB_GETCURSEL, 0, 0), 1) << "the click on its second row chose it";
+}
+
 TEST_F(ControlsTest, ScrollInfoClampsRangePageAndPosition) {
   HWND s = Make("SCROLLBAR", SBS_VERT, 60, 10, 10, 16, 200);
   struct Case {

@@ -1,6 +1,6 @@
 // The editor in the real program on the headless backend, by a script: a
-// line typed for the text tool on a CD label, then, opened by a double
-// click, edited in place: typed
+// new text from the panel's button typed on a CD label and confirmed, then,
+// opened again by a double click, edited in place: typed
 // at its end (a character beyond Latin-1 included), broken into a second
 // line, a word selected by keys, copied and pasted back, while the caret
 // blinks. Each step must change the label; nothing may raise an alert.
@@ -72,7 +72,8 @@ TEST_F(EditSession, TypeBreakSelectCopyAndPasteInPlace) {
 
   std::ostringstream s;
   s << "wait 30\n"
-    << labelsession::Open_Project(project) << Menu(PANEL_PHASE + TEXT_PHASE) << "type Velmor\nkey Return\n"
+    << labelsession::Open_Project(project) << Menu(PANEL_PHASE + TEXT_PHASE)
+    << Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) << "type Velmor\nkey KeypadEnter\n"
     << snapshot(0) << "wait 60\nclick 686 149\nclick 686 149\nwait 5\nkey End\n"
     << "type  \xC3\x9Cn\xC3\xAF" "code\n"
     << "key Return\ntype second\nwait 80\n" << snapshot(1)

@@ -657,7 +657,8 @@ TEST_F(TextPixels, TheRenderingCoversOnlyTheUnit) {
   EXPECT_GT(text.mw.bounds.right, unit_->paintbounds.right - 20);
 }
 
-// The editor's selection highlighted character by character; positions
+// The editor's selection highlighted character by character: positions are
+// the editor's, 1 before the first character, so 1 to 3 is "ab"; positions
 // outside the text are limited to it, an empty selection draws nothing.
 TEST_F(TextPixels, TheSelectedRangeIsHighlightedWithinTheText) {
   auto om = Text(u"ab cd", LAYOUT_HORZ, 36);
@@ -681,8 +682,8 @@ TEST_F(TextPixels, TheSelectedRangeIsHighlightedWithinTheText) {
   EXPECT_EQ(count_red(), 0);
   // The first two characters: as high as 85 % above the baseline to 30 %
   // below, along their advances.
-  g_ed.sel_lo = 0;
-  g_ed.sel_hi = 2;
+  g_ed.sel_lo = 1;
+  g_ed.sel_hi = 3;
   Draw_Selected_Range(world, om.get(), unit_);
   const int two = count_red();
   Push_TextSize_Mapping_U(1);
@@ -690,7 +691,12 @@ TEST_F(TextPixels, TheSelectedRangeIsHighlightedWithinTheText) {
   Pop_TextSize_Mapping();
   const float width = om->xyl[0].mm_width + om->xyl[1].mm_width;
   EXPECT_NEAR(two, 1.15 * size * width, 0.05 * size * width);
-  EXPECT_EQ(M32(world, om->xyl[1].mm_x, om->xyl[1].mm_y - 2).raw & 0xFFFFFFu, 0xFF5050u);
+  const auto middle_of = [&](int32 i) {
+    return M32(world, om->xyl[i].mm_x + om->xyl[i].mm_width / 2, om->xyl[i].mm_y - 2).raw & 0xFFFFFFu;
+  };
+  EXPECT_EQ(middle_of(0), 0xFF5050u) << "the first character is selected";
+  EXPECT_EQ(middle_of(1), 0xFF5050u);
+  EXPECT_EQ(middle_of(2), 0xFFFFFFu) << "the space after the range is not";
   // Far outside the text: the whole text, never past its end.
   clear();
   g_ed.sel_lo = -40;

@@ -38,10 +38,11 @@
 namespace programshot {
 
 // Runs the program headless on a screen of w x h with the script, its home
-// and configuration in dir, opening file when one is given; err := its
+// and configuration in dir, opening file when one is given, with the
+// environment's further settings env ("NAME=value ..."); err := its
 // standard error. The status of std::system.
 inline int Run(const std::string& dir, const std::string& script, const std::string& file, int w, int h,
-               std::string& err) {
+               std::string& err, const std::string& env = "") {
   const std::string path = dir + "/script.txt";
   std::ofstream(path) << script;
   using labelsession::Quoted;
@@ -49,7 +50,8 @@ inline int Run(const std::string& dir, const std::string& script, const std::str
   for (const char* name : {"PATH", "TMPDIR", "FONTCONFIG_FILE", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
     if (const char* v = std::getenv(name)) cmd += std::string(" ") + name + "=" + Quoted(v);
   cmd += " HOME=" + Quoted(dir) + " XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " XDG_RUNTIME_DIR=" + Quoted(dir) +
-         " VELMOR_OPEN_COMMAND=true VELMOR_BACKEND=headless VELMOR_SCREEN=" + std::to_string(w) + "x" +
+         (env.empty() ? "" : " " + env) + " VELMOR_OPEN_COMMAND=true VELMOR_BACKEND=headless VELMOR_SCREEN=" +
+         std::to_string(w) + "x" +
          std::to_string(h) + " VELMOR_SCRIPT=" + Quoted(path) + " " + Quoted(VELMOR4_EXE) +
          (file.empty() ? "" : " " + Quoted(file)) + " >/dev/null 2>" + Quoted(dir + "/err.txt");
   const int rc = std::system(cmd.c_str());

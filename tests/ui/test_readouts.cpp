@@ -463,6 +463,27 @@ TEST_F(Readouts, ColourBarTipsNameTheColour) {
   EXPECT_STREQ(s, "");
 }
 
+// The bars with a name (as the program starts them) show it before the
+// element's number.
+TEST_F(Readouts, BarTipsNameTheBar) {
+  Bar_Init();
+  gs.color_table[20] = a_pixel32{{30, 20, 10, 0}};
+  const struct {
+    a_bar bar;
+    const char* tip;
+  } cases[] = {{PAINT_COLORBAR, "Color 20   R 10   G 20   B 30"},
+               {STAMP_BAR, "Stamp 20"},
+               {PATTERN_BAR, "Pattern 20"},
+               {GRADIENT_BAR, "Gradient 20"},
+               {BORDER_BAR, "Border 20"}};
+  for (const auto& c : cases) {
+    Str255 s{};
+    Bar_Tip_String(c.bar, 20, s);
+    EXPECT_STREQ(s, c.tip) << int(c.bar);
+  }
+  Bar_Stop();
+}
+
 TEST_F(Readouts, EchoBoxesBySlider) {
   struct Case {
     int16 slider;

@@ -7,8 +7,8 @@
 // each step changed the label and that the glow's colour shows.
 //
 // The text layouts and sliders are sent as the command numbers the dispatch
-// takes until the panels offer them, and the lines are typed for the text
-// tool's typed-line form until the editor comes (ui/VoskDisp.h).
+// takes until the panels offer them; each text is opened with the panel's
+// new-text button, typed into its editor and confirmed with keypad Enter.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -104,6 +104,12 @@ TEST_F(TextEndToEnd, TitleTrackListSpiralAndSpokesOnADisc) {
   }
   const auto snapshot = [&](int k) { return "wait 5\nsnapshot " + shot[size_t(k)] + "\n"; };
   const std::string none = Menu(MENU_EDIT + EDIT_SELECT_NONE);
+  // A new text, typed and confirmed: the editor takes the typed keys over
+  // some ticks, each drawn.
+  auto text = [](const std::string& line) {
+    return Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) + "wait 5\ntype " + line + "\nwait " +
+           std::to_string(2 * line.size() + 20) + "\nkey KeypadEnter\nwait 5\n";
+  };
   auto slider = [](int16 s, int n) {
     return Repeat(std::abs(n), Menu((n > 0 ? PANEL_SLIDER_UP : PANEL_SLIDER_DOWN) + s));
   };
@@ -112,18 +118,18 @@ TEST_F(TextEndToEnd, TitleTrackListSpiralAndSpokesOnADisc) {
   s << "wait 30\n"
     << labelsession::Open_Project(project) << snapshot(0)
     // The title: typed, made larger, with a drop shadow.
-    << Menu(PANEL_PHASE + TEXT_PHASE) << "type Summer Road Trip\nkey return\n" << slider(TEXT_SIZE_SLIDER, 16)
+    << Menu(PANEL_PHASE + TEXT_PHASE) << text("Summer Road Trip") << slider(TEXT_SIZE_SLIDER, 16)
     << slider(TEXT_SHAD_DX_SLIDER, 4) << slider(TEXT_SHAD_DY_SLIDER, 4) << snapshot(1)
     // The track list round the disc's edge, smaller again, glowing.
     << none << slider(TEXT_SIZE_SLIDER, -18) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_CIRC_CW)
-    << "type 1 Open Road \xC2\xB7 2 Coastline \xC2\xB7 3 Night Drive \xC2\xB7 4 Desert Sun \xC2\xB7 5 Home Again\n"
-    << "key return\n" << slider(TEXT_GLOW_RADIUS_SLIDER, 2) << snapshot(2)
+    << text("1 Open Road \xC2\xB7 2 Coastline \xC2\xB7 3 Night Drive \xC2\xB7 4 Desert Sun \xC2\xB7 5 Home Again")
+    << slider(TEXT_GLOW_RADIUS_SLIDER, 2) << snapshot(2)
     // A spiral inside it, outlined (the effects switched on before stay on).
     << none << slider(TEXT_RADIUS_SLIDER, -25) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_SPIRAL_CW)
-    << "type round and round the songs go, on and on until the hole\nkey return\n"
+    << text("round and round the songs go, on and on until the hole")
     << slider(TEXT_OUTL_RADIUS_SLIDER, 2) << snapshot(3)
     // Spokes.
-    << none << Menu(PANEL_TEXT_LAYOUT + LAYOUT_SPOKE) << "type north east south west\nkey return\n"
+    << none << Menu(PANEL_TEXT_LAYOUT + LAYOUT_SPOKE) << text("north east south west")
     << snapshot(4) << "quit\n";
 
   std::string err;

@@ -27,6 +27,7 @@
 #include "LabelSessionSupport.h"
 #include "NodeTestSupport.h"
 #include "doc/ParsDISC.h"
+#include "doc/VoskFunc.h"
 #include "host/HostScript.h"
 #include "objects/VoskBlok.h"
 #include "objects/VoskText.h"
@@ -266,7 +267,8 @@ TEST_F(TextEditEndToEnd, TypeBoldFontDragAndAlign) {
   s2 << "wait 30\n"
      << labelsession::Open_Project(project_) << Menu(PANEL_PHASE + TEXT_PHASE) << "wait 10\n"
      << "down " << At(from) << "\nwait 30\nmove " << from.h + 10 << " " << from.v + 20 << "\nmove " << At(to) << "\nup " << At(to)
-     << "\n" << snapshot(5) << "type Label two\nkey Return\n" << snapshot(6)
+     << "\n" << snapshot(5) << "click " << At(new_at) << "\nwait 5\ntype Label two\nkey KeypadEnter\n"
+     << snapshot(6)
      << Menu(MENU_EDIT + EDIT_SELECT_ALL) << "click " << At(align_at) << "\n" << snapshot(7)
      << "key Ctrl+S\nwait 10\nquit\n";
   rc = Run(s2.str(), err);
@@ -394,4 +396,201 @@ TEST_F(TextEditEndToEnd, NewTextButtonStartsAnEditedText) {
   EXPECT_TRUE(made.om->anchor.v != first_anchor.v || made.om->anchor.h != first_anchor.h)
       << "placed after the selected text, not over it";
   EXPECT_EQ(oj.list[before - 1].om->anchor.v, first_anchor.v);
+}
+
+namespace {
+
+// A red of the editor's selection highlight, over the label's white or
+// under the text's black.
+bool Reddish(uint32 p) {
+  const int b = int(p & 0xFF), g = int((p >> 8) & 0xFF), r = int((p >> 16) & 0xFF);
+  return r > 180 && r > g + 90 && r > b + 90;
+}
+
+// The project of the fixture with one text on its face, "Velmor label",
+// written again and left open in this process, laid out in the text phase:
+// the program that opens it shows the same view. The text's object index in
+// omx, the screen points just above the baseline in the first quarter of
+// each character in at (in the order of the characters).
+class TextPhaseKeysEndToEnd : public TextEditEndToEnd {
+ protected:
+  // Runs the script: a normal end without alerts.
+  void Run_Ok(const std::string& script) {
+    std::string err;
+    const int rc = Run(script, err);
+    ASSERT_TRUE(WIFEXITED(rc)) << rc;
+    EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+    EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  }
+  // The texts of the project as the program saved it.
+  std::vector<const a_om_rec*> Saved_Texts() {
+    FSSpec spec{};
+    EXPECT_TRUE(Path_From_Text(spec, project_.c_str()));
+    EXPECT_TRUE(Read_DISC(spec, false));
+    return Texts_Of_Unit1();
+  }
+  void Write_Text_Project(int32& omx, std::vector<Point>& at) {
+    FSSpec spec{};
+    ASSERT_TRUE(Path_From_Text(spec, project_.c_str()));
+    const uint32 tx = Find_Template(CStrSpan(labelsession::kCdLayout, std::strlen(labelsession::kCdLayout)));
+    SV_Begin_Interaction();
+    const bool made = tx != 0 && Proj_PickLayout2(tx);
+    SV_End_Interaction();
+    ASSERT_TRUE(made);
+    Select_Doc_Unit(1);
+    const std::u16string chars = u"Velmor label";
+    Text_New2(reinterpret_cast<const UniChar*>(chars.data()), int32(chars.size()), 0, Point{NO_POINT, NO_POINT},
+              true);
+    ASSERT_TRUE(Doc_Write(FMT_DISC, spec));
+    Lay_Out_Text_Phase(TXEDIT_MOVE);
+    omx = 0;
+    const a_oj_master& oj = g_doc.up->oj;
+    for (int32 i = 0; i < oj.nlist; ++i)
+      if (oj.list[i].kind == TEXT_BLOCK) omx = i + 1;
+    ASSERT_NE(omx, 0);
+    const a_om_rec& om = *Obj_Item(omx)->om;
+    ASSERT_EQ(om.nxyl, int32(chars.size()) + 1);
+    at.clear();
+    for (int32 i = 0; i + 1 < om.nxyl; ++i) {
+      const a_xyl_char& c = om.xyl[i];
+      Point screen;
+      CellToScreen(1, Point{int16(c.mm_y - om.size), int16(c.mm_x + c.mm_width / 4)}, screen);
+      at.push_back(screen);
+    }
+  }
+};
+
+}  // namespace
+
+// In the text phase with no text edited, keys go where the dispatch sends
+// them: typed characters and Return make no text, "+" and "-" size the
+// selected text, "}" reaches the font bar (its last font for the text).
+TEST_F(TextPhaseKeysEndToEnd, KeysReachTheDocumentAndTheBar) {
+  int32 omx = 0;
+  std::vector<Point> at;
+  Write_Text_Project(omx, at);
+  if (HasFatalFailure()) return;
+  const int16 size = Obj_Item(omx)->om->size;
+  const uint32 font = Obj_Item(omx)->om->fontx;
+  const int16 last_font = gs.bard[FONT_BAR].last_id;
+  ASSERT_NE(uint32(last_font), font) << "the font bar offers another font";
+  doctests::Close_Document();
+
+  std::ostringstream s;
+  s << "wait 30\n"
+    << labelsession::Open_Project(project_) << Menu(PANEL_PHASE + TEXT_PHASE) << "wait 10\n"
+    << "type xyz\nkey Return\nwait 10\n"
+    << "click " << At(at[3]) << "\nwait 60\n"
+    << "key +\nkey +\nkey +\nkey +\nkey +\nkey -\nwait 10\nkey }\nwait 10\n"
+    << "key Ctrl+S\nwait 10\nquit\n";
+  Run_Ok(s.str());
+  if (HasFatalFailure()) return;
+
+  const std::vector<const a_om_rec*> texts = Saved_Texts();
+  ASSERT_EQ(texts.size(), 1u) << "typing with no text edited made no text";
+  EXPECT_EQ(Chars_Of(*texts[0]), u"Velmor label");
+  EXPECT_EQ(texts[0]->size, size + 4) << "five times bigger, once smaller";
+  EXPECT_EQ(texts[0]->fontx, uint32(last_font)) << "the bar's last font";
+}
+
+// A double click on a text opens its editor with the caret at the character
+// under the pointer; Shift+Right selects that character, highlighted where
+// it stands, and a typed character replaces it.
+TEST_F(TextPhaseKeysEndToEnd, DoubleClickOpensTheEditorAtTheCharacter) {
+  int32 omx = 0;
+  std::vector<Point> at;
+  Write_Text_Project(omx, at);
+  if (HasFatalFailure()) return;
+  const a_om_rec& om = *Obj_Item(omx)->om;
+  // The band of the "l" of "label" on screen, and of its neighbours.
+  Point l_left, l_right;
+  CellToScreen(1, Point{om.xyl[7].mm_y, om.xyl[7].mm_x}, l_left);
+  CellToScreen(1, Point{om.xyl[8].mm_y, om.xyl[8].mm_x}, l_right);
+  ASSERT_GT(l_right.h, l_left.h);
+  doctests::Close_Document();
+
+  const std::string exe = VELMOR4_EXE;
+  fs::create_directories(exe.substr(0, exe.find_last_of('/')) + "/text-e2e");
+  const std::string shot = exe.substr(0, exe.find_last_of('/')) + "/text-e2e/9-double-click-selected.png";
+  fs::remove(shot);
+  std::ostringstream s;
+  s << "wait 30\n"
+    << labelsession::Open_Project(project_) << Menu(PANEL_PHASE + TEXT_PHASE) << "wait 10\n"
+    << "click " << At(at[7]) << "\nclick " << At(at[7]) << "\nwait 10\n"
+    << "key Shift+Right\nwait 40\nsnapshot " << shot << "\n"
+    << "type Z\nkey KeypadEnter\nwait 10\nkey Ctrl+S\nwait 10\nquit\n";
+  Run_Ok(s.str());
+  if (HasFatalFailure()) return;
+
+  // The highlight stands over the "l", not over its neighbours.
+  const Shot px = Load(shot);
+  int inside = 0, outside = 0;
+  for (int32 y = 0; y < px.h; ++y)
+    for (int32 x = 0; x < px.w; ++x) {
+      if (!Reddish(px.px[size_t(y) * size_t(px.w) + size_t(x)])) continue;
+      if (y < l_left.v - 60 || y > l_left.v + 30 || x < l_left.h - 80 || x > l_right.h + 80) continue;
+      (x >= l_left.h - 2 && x <= l_right.h + 2 ? inside : outside) += 1;
+    }
+  EXPECT_GT(inside, 20) << "the selected character is highlighted";
+  EXPECT_LT(outside, inside / 4) << "and nothing beside it";
+
+  const std::vector<const a_om_rec*> texts = Saved_Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(Chars_Of(*texts[0]), u"Velmor Zabel");
+}
+
+// With the text tool, a colour chosen on the palette reaches the selected
+// text at once, and Undo takes exactly that step back.
+TEST_F(TextPhaseKeysEndToEnd, APaletteColourColoursTheSelectedTextAtOnce) {
+  int32 omx = 0;
+  std::vector<Point> at;
+  Write_Text_Project(omx, at);
+  if (HasFatalFailure()) return;
+  const int16 tag_node = g_grid[TAG_PALETTE].nodex;
+  ASSERT_NE(tag_node, 0) << "the palette's tag is laid out in the text phase";
+  const Point tag_at = Middle(Node_Get(CURR, tag_node).nbounds);
+  // The palette on the bar, and a plain red on it.
+  gs.curr_bar = PAINT_COLORBAR;
+  Config_All();
+  const int16 bar_node = g_custom[CUSTOM_BAR].nodex;
+  ASSERT_NE(bar_node, 0);
+  int16 red = -1;
+  for (int16 id = 7; id < gs.ncolor_table && red < 0; ++id) {
+    const a_win_pixel32& c = gs.color_table[id];
+    if (c.r > 200 && c.g < 40 && c.b < 40) red = id;
+  }
+  ASSERT_GE(red, 0) << "the palette has a red";
+  Rect cell{};
+  ASSERT_TRUE(Bar_ID_To_Rect(PAINT_COLORBAR, Node_Get(CURR, bar_node).nbounds, red, cell));
+  const a_win_pixel32 want = gs.color_table[red];
+  // The text's box on screen, within its frame.
+  Rect box;
+  CellToScreenRect(1, Obj_Item(omx)->om->bbox, box);
+  InsetRect(box, 3, 3);
+  ASSERT_FALSE(EmptyRect(box));
+  doctests::Close_Document();
+
+  const std::string exe = VELMOR4_EXE;
+  const std::string shots = exe.substr(0, exe.find_last_of('/')) + "/text-e2e/";
+  fs::create_directories(shots);
+  const std::string coloured = shots + "10-palette-red.png", undone = shots + "11-palette-undone.png";
+  std::ostringstream s;
+  s << "wait 30\n"
+    << labelsession::Open_Project(project_) << Menu(PANEL_PHASE + TEXT_PHASE) << "wait 10\n"
+    << "click " << At(at[3]) << "\nwait 60\nclick " << At(tag_at) << "\nwait 10\nclick " << At(Middle(cell))
+    << "\nwait 40\nsnapshot " << coloured << "\n" << Menu(MENU_EDIT + 1) << "wait 40\nsnapshot " << undone
+    << "\nquit\n";
+  Run_Ok(s.str());
+  if (HasFatalFailure()) return;
+  const auto count_red = [&](const Shot& px) {
+    int n = 0;
+    for (int32 y = std::max<int32>(box.top, 0); y < std::min<int32>(box.bottom, px.h); ++y)
+      for (int32 x = std::max<int32>(box.left, 0); x < std::min<int32>(box.right, px.w); ++x) {
+        const uint32 p = px.px[size_t(y) * size_t(px.w) + size_t(x)];
+        n += int((p >> 16) & 0xFF) == want.r && int((p >> 8) & 0xFF) == want.g && int(p & 0xFF) == want.b;
+      }
+    return n;
+  };
+  EXPECT_GT(count_red(Load(coloured)), 100) << "the text shows the colour at once";
+  EXPECT_LT(count_red(Load(undone)), 10) << "Undo takes the colour back";
 }

@@ -784,9 +784,10 @@ void Icon_Invert(cairo_t* cr) {
 void Icon_Align(cairo_t* cr, int how) {
   cairo_save(cr);
   if (how >= 3) {
-    // The vertical group: the horizontal one turned a quarter.
-    cairo_translate(cr, 0, 24);
-    cairo_rotate(cr, -kPi / 2);
+    // The vertical group: the horizontal one turned a quarter clockwise, so
+    // that its left guide becomes the top one and its right the bottom.
+    cairo_translate(cr, 24, 0);
+    cairo_rotate(cr, kPi / 2);
     how -= 3;
   }
   const double lens[2] = {14, 9};
