@@ -646,6 +646,7 @@ TEST_F(Tracking, DropperTakesTheColourUnderTheButton) {
   gs.color_table[0] = a_pixel32{{0, 0, 0, 255}};
   gs.color_table[1] = a_pixel32{{255, 255, 255, 255}};
   gs.color_table[2] = a_pixel32{{50, 30, 200, 255}};
+  Bar_Recount();  // the colour bars hold the table's colours, as at start
   gs.curr_phase = PAINT_PHASE;
   gs.curr_bar = PAINT_COLORBAR;
   const PixMap& w = unit_->statics[PAINT1_LAYER].world->pix;

@@ -382,9 +382,13 @@ TEST_F(PaintEndToEnd, EveryToolOfTheGridPaintsInASession) {
   for (int i = 1; i <= 6; ++i) s << "move " << Window_At(polar(115 + i * 2.5, 0.30 + i * 0.01)) << "\n";
   s << "up " << Window_At(polar(130, 0.36)) << "\nwait 3\n";
   s << "key U\nwait 2\n" << Drag(off(r5, -d, -d), off(r5, d, d));
-  // 6 the hand (scrolls nothing at the fit zoom, paints nothing), 7 a stamp.
+  // 6 the hand: the view follows it (the unit does not fill the view's
+  // width at the fit zoom), and dragged back it stands where it stood, with
+  // nothing painted; 7 a stamp.
   const Point r6 = region(6), r7 = region(7);
-  s << "key H\nwait 2\n" << Drag(off(r6, 0, -d), off(r6, 0, d));
+  const std::string before_hand = Shot("tools-before-hand"), handed = Shot("tools-hand"), after_hand = Shot("tools-after-hand");
+  s << "key H\nwait 2\nsnapshot " << before_hand << "\n" << Drag(off(r6, 0, -d), off(r6, 0, d)) << "snapshot " << handed
+    << "\n" << Drag(off(r6, 0, d), off(r6, 0, -d)) << "snapshot " << after_hand << "\n";
   s << "key S\nwait 2\nclick " << Window_At(r7) << "\nwait 3\n";
   // 8 line, 9 framed oval, 10 framed sector, 11 framed rectangle.
   const Point r8 = region(8), r9 = region(9), r11 = region(11);
@@ -405,6 +409,25 @@ TEST_F(PaintEndToEnd, EveryToolOfTheGridPaintsInASession) {
   EXPECT_EQ(err.find("alert"), std::string::npos) << err;
   EXPECT_EQ(err.find("script line"), std::string::npos) << err;
 
+  {
+    std::vector<uint32> a, b, c;
+    int32 aw = 0, ah = 0, bw = 0, bh = 0, cw = 0, ch = 0;
+    std::string why;
+    ASSERT_TRUE(Host_Read_PNG(before_hand, a, aw, ah, why)) << why;
+    ASSERT_TRUE(Host_Read_PNG(handed, b, bw, bh, why)) << why;
+    ASSERT_TRUE(Host_Read_PNG(after_hand, c, cw, ch, why)) << why;
+    ASSERT_TRUE(aw == bw && ah == bh && aw == cw && ah == ch);
+    const auto differing = [](const std::vector<uint32>& x, const std::vector<uint32>& y) {
+      size_t n = 0;
+      for (size_t i = 0; i < x.size(); ++i) n += x[i] != y[i];
+      return n;
+    };
+    // Moved by a cell, the unit's dashed outline alone differs in thousands
+    // of pixels; back in place, only a few edge pixels of the shapes drawn
+    // before may be sampled differently when the view is drawn again.
+    EXPECT_GT(differing(a, b), 5000u) << "the hand moves the view";
+    EXPECT_LT(differing(a, c), 500u) << "the hand dragged back leaves the view as it was";
+  }
   const a_paint_copy paint = Paint_Of(project);
   ASSERT_TRUE(paint.present) << "no paint layer saved";
   Paint_View(w, h);
