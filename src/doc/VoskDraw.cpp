@@ -397,9 +397,7 @@ void Edit1_MouseDown(const a_mousestroke& stroke) {
   if (stroke.mods == Keymod_Bit(SHIFTKEY) && Cell_In_Unit(cell) &&
       ((gs.curr_bar >= PAINT_COLORBAR && gs.curr_bar <= SYMBOLS_COLORBAR) || phase == PAINT_PHASE ||
        phase == SYMBOL_PHASE || phase == TEXT_PHASE)) {
-    // The eyedropper comes with the painting tools.
-    Cursor_Set_Shape(EYEDROPPER_CURSOR);
-    if (pressed) Sound_Effect(SND_NULL);
+    Track_Dropper2(pressed, cell);
     return;
   }
   switch (phase) {

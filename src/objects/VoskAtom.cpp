@@ -27,6 +27,7 @@
 #include "platform/SysRgn.h"
 #include "platform/SysSound.h"
 #include "platform/VoskErr.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -86,9 +87,9 @@ void Paint_Mask_Only(a_atom_rec& p, RgnHandle rgn) {
 }
 
 // The cells a stamp placed at dest covers: its 1-bit mask's set bits, or
-// the whole of dest without such a mask.
+// the whole of dest without a mask.
 RgnHandle Stamp_Cover(const PixMap& stamp, PixMapPtr mask, const Rect& dest) {
-  if (mask == nullptr || mask->baseAddr == nullptr || mask->pixelSize != 1) {
+  if (mask == nullptr || mask->baseAddr == nullptr) {
     RgnHandle rgn = NewRgn();
     RectRgn(rgn, dest);
     return rgn;
@@ -97,6 +98,53 @@ RgnHandle Stamp_Cover(const PixMap& stamp, PixMapPtr mask, const Rect& dest) {
   const int32 rb = int32(PixMap_RowBytes(*mask));
   return Host_Mask_To_Rgn(std::span<const uint8>(reinterpret_cast<const uint8*>(mask->baseAddr), size_t(rb) * size_t(h)),
                           rb, w, h, dest.left, dest.top);
+}
+
+// The byte the mask world holds where it is painted at the paint opacity
+// (the eraser: where it is erased).
+uint8 Mask_Level(const a_atom_rec& p) {
+  GWorldPtr one = nullptr;
+  if (New_GWorld(Rect{0, 0, 1, 1}, 8, nullptr, one) != noErr || one == nullptr) return 0;
+  Push_GWorld(one);
+  SetForeOpacity(p.fill == ERASER_FILL ? 0 : gs.slider_vals[PAINT_OPACITY_SLIDER]);
+  PaintRect(Rect{0, 0, 1, 1});
+  Pop_GWorld();
+  const uint8 level = *reinterpret_cast<const uint8*>(one->pix.baseAddr);
+  Dispose_GWorld(one);
+  return level;
+}
+
+// A stamp's coverage at dest into the mask world: a 1-bit mask paints its
+// set cells at the paint opacity; an 8-bit coverage (the custom stamp)
+// moves each cell toward that level by its coverage, so cells it does not
+// cover stay as they were.
+void Stamp_Mask(a_atom_rec& p, const PixMap& stamp, PixMapPtr mask, const Rect& dest) {
+  if (p.mask_world == nullptr || Paints_Nothing(p.fill)) return;
+  if (mask == nullptr || mask->baseAddr == nullptr || mask->pixelSize != 8) {
+    a_rgn_owner cover(Stamp_Cover(stamp, mask, dest));
+    Paint_Mask_Only(p, cover.rgn);
+    return;
+  }
+  const PixMap& mw = p.mask_world->pix;
+  if (mw.pixelSize != 8) return;
+  const int32 level = Mask_Level(p);
+  Rect on;
+  if (!SectRect(dest, mw.bounds, on)) return;
+  const int32 sw = mask->bounds.right - mask->bounds.left, sh = mask->bounds.bottom - mask->bounds.top;
+  for (int32 y = on.top; y < on.bottom; ++y) {
+    const int32 sy = y - dest.top;
+    if (sy < 0 || sy >= sh) continue;
+    const uint8* src = reinterpret_cast<const uint8*>(mask->baseAddr) + size_t(sy) * PixMap_RowBytes(*mask);
+    uint8* dst = reinterpret_cast<uint8*>(mw.baseAddr) + size_t(y - mw.bounds.top) * PixMap_RowBytes(mw);
+    for (int32 x = on.left; x < on.right; ++x) {
+      const int32 sx = x - dest.left;
+      if (sx < 0 || sx >= sw) continue;
+      const int32 c = src[sx];
+      if (c == 0) continue;
+      uint8& m = dst[x - mw.bounds.left];
+      m = uint8(m + ((level - int32(m)) * c + (level >= m ? 127 : -127)) / 255);
+    }
+  }
 }
 
 void Bounds_Of(const Point* pts, int32 n, Rect& r) {
@@ -444,6 +492,20 @@ void Atom_Rgn(a_atom_rec& p, RgnHandle rgn) {
     case STAMP_FILL:
       Draw_Stamp_Rgn(rgn, 0, gs.slider_vals[STAMP_SPACINGF_SLIDER], gs.slider_vals[STAMP_SPACINGF_SLIDER]);
       break;
+    case BORDER_FILL: {
+      // The border chosen in the border bar round the region's bounds, kept
+      // inside the region; its pieces bring their own coverage.
+      Rect box;
+      Rgn_GetBounds(rgn, box);
+      GWorldPtr const lent_world = g_border_mask_world;
+      const int16 lent_opacity = g_border_mask_opacity;
+      g_border_mask_world = p.mask_world;
+      g_border_mask_opacity = gs.slider_vals[PAINT_OPACITY_SLIDER];
+      Border_Draw_Clipped(true, gs.bar_selection[BORDER_BAR], box, rgn);
+      g_border_mask_world = lent_world;
+      g_border_mask_opacity = lent_opacity;
+      return;
+    }
     case GRADIENT_FILL: {
       PixMap bits{};
       Rgn_To_PixMap1(rgn, bits);
@@ -762,13 +824,15 @@ void Atom_Stamp(a_atom_rec& p) {
   Rect dest;
   Calc_Stamp(*stamp, p.list->points[0], dest);
   if (p.fill != ERASER_FILL) Draw_Stamp3(stamp, mask, dest);
-  a_rgn_owner cover(Stamp_Cover(*stamp, mask, dest));
-  Paint_Mask_Only(p, cover.rgn);
+  Stamp_Mask(p, *stamp, mask, dest);
   p.dirty = dest;
 }
 void Atom_Spray(a_atom_rec& p) {
   No_Imprint(p);
   if (p.list == nullptr || p.list->npoints < 1 || Paints_Nothing(p.fill)) return;
+  // The record follows the fill, spread and radius in force (a stroke on a
+  // fresh start has none yet).
+  Spray_Init(a_spray_spread(gs.grid_vals[SPRAY_KIND_GRID]));
   const Point c = p.list->points[0];
   const int16 radius = g_spray.radius;
   switch (g_spray.method) {
@@ -806,13 +870,13 @@ void Atom_Spray(a_atom_rec& p) {
     }
     case STAMP_SPRAY: {
       PixMapPtr pix = nullptr, mask = nullptr;
-      Spray_GetStamp(pix, mask, radius);
+      Point offset{0, 0};
+      Spray_GetStamp(pix, mask, radius, offset);
       if (pix == nullptr || pix->baseAddr == nullptr) return;
       Rect dest;
-      Calc_Stamp(*pix, c, dest);
+      Calc_Stamp(*pix, Point{int16(c.v + offset.v), int16(c.h + offset.h)}, dest);
       Draw_Stamp3(pix, mask, dest);
-      a_rgn_owner cover(Stamp_Cover(*pix, mask, dest));
-      Paint_Mask_Only(p, cover.rgn);
+      Stamp_Mask(p, *pix, mask, dest);
       p.dirty = dest;
       return;
     }
@@ -858,8 +922,9 @@ void Set_Color_From_Doc_Pixel(Point cell) {
   }
   if (gs.bar_selection[bar] != colorx) {
     Sound_Effect(SND_EYEDROPPER);
-    gs.bar_selection[bar] = colorx;
-    if (bar == PAINT_COLORBAR) Calc_Fill_Color();
+    // Through the bar: it is redrawn and its own select procedure takes
+    // the colour (the fill colour, a text's outline ...).
+    Bar_JumpToID(false, bar, colorx);
   }
   t.eyedropper_hit = true;
 }

@@ -360,6 +360,10 @@ bool8 Border_Draw(bool8 centerf, int16 targid, const Rect& frame, Rect* dirty) {
   return Draw_Border(centerf, targid, frame, nullptr, dirty);
 }
 
+bool8 Border_Draw_Clipped(bool8 centerf, int16 targid, const Rect& frame, RgnHandle clip, Rect* dirty) {
+  return Draw_Border(centerf, targid, frame, clip, dirty);
+}
+
 void Border_DrawElement(const Rect& cell, int16 id) {
   HRGN clip = NewRgn();
   RectRgn(clip, cell);

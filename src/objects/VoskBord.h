@@ -120,6 +120,8 @@ void Border_CalcSize(Point& size, Point frame);
 // the sides (Calc_NSliv). dirty (when given) := the rectangle drawn, empty
 // when nothing was. FALSE when the border cannot be loaded.
 bool8 Border_Draw(bool8 centerf, int16 targid, const Rect& frame, Rect* dirty = nullptr);
+// The same kept inside clip (colour and coverage alike).
+bool8 Border_Draw_Clipped(bool8 centerf, int16 targid, const Rect& frame, RgnHandle clip, Rect* dirty = nullptr);
 
 // A border bar cell: clipped to the cell, erased white, border id drawn
 // round it.

@@ -226,7 +226,8 @@ bool8 Marq_To_Stamp() {
     Rect rb;
     Rgn_GetBounds(rgn, rb);
     const bool cut = gs.grid_vals[MARQ_CUT_GRID] == CUT_SELECTION;
-    if (gs.grid_vals[MARQ_TRANSP_GRID] == TRANSPARENT_SELECTION)
+    // Without a canvas there is only paint to take, opaque or not.
+    if (gs.grid_vals[MARQ_TRANSP_GRID] == TRANSPARENT_SELECTION || Is_No_Canvas(unit->canv.cv))
       taken = Take_Transparent(unit, rgn, rb, cut);
     else
       taken = Take_Opaque(unit, rgn, rb, cut);

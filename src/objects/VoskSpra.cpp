@@ -117,8 +117,12 @@ void Spray_GetPointlist(a_pointlist_rec* list, int16 radius, Rect& bounds) {
   gs.spray_seed = static_cast<int16>(seed);
 }
 
-void Spray_GetStamp(PixMapPtr& pix, PixMapPtr& mask, int16 /*radius*/) {
+void Spray_GetStamp(PixMapPtr& pix, PixMapPtr& mask, int16 radius, Point& offset) {
   Get_Fill_Stamp(pix, mask);
+  offset = Point{0, 0};
+  uint16 seed = static_cast<uint16>(gs.spray_seed);
+  RandomPoint(seed, 3, std::max<int16>(Spray_Stamp_Radius(radius), 0), offset);
+  gs.spray_seed = static_cast<int16>(seed);
   if (g_spray.stamp_n <= 0 || gs.spray_seedU == nullptr) return;
   const int16 k = RandomRangeU(0, g_spray.stamp_n, *gs.spray_seedU);
   if (k == 0 || Is_Null_PixMap(g_spray.stamp_pix[k - 1])) return;

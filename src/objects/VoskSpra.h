@@ -48,5 +48,6 @@ void Spray_GetBitMap(PixMap& bits, int16 radius);
 // list := the record's dots around the origin; bounds their bounding box.
 void Spray_GetPointlist(a_pointlist_rec* list, int16 radius, Rect& bounds);
 // pix, mask := the plain fill stamp or one of the variants, chosen at random
-// (owned by the record or the stamp cache).
-void Spray_GetStamp(PixMapPtr& pix, PixMapPtr& mask, int16 radius);
+// (owned by the record or the stamp cache); offset := where it lands from
+// the point, at random within Spray_Stamp_Radius(radius), spread 3.
+void Spray_GetStamp(PixMapPtr& pix, PixMapPtr& mask, int16 radius, Point& offset);

@@ -500,10 +500,13 @@ void Stamp_DrawElement(int16 id, const Rect& destrect) {
   ForeColor(1);
   PixMap pix, mask;
   if (id == CUSTOM_STAMP) {
+    // No custom stamp yet: an empty cell. The fill stamp's cache is not the
+    // bar's to touch.
     if (!Stamp_Get(STAMP_STAMPSET, CUSTOM_STAMP, pix, mask)) {
-    Set_Cache(pix, mask);
-    return;
-  }
+      Dispose_PixMap(pix);
+      Dispose_PixMap(mask);
+      return;
+    }
     Rect fit{};
     Calc_Rect_Fit(pix.bounds, destrect, fit);
     Pix_To_Port_Deep(&pix, Is_Null_PixMap(mask) ? nullptr : &mask, nullptr, pix.bounds, pix.bounds, fit, nullptr);

@@ -20,6 +20,7 @@
 #include "platform/VoskErr.h"
 #include "platform/SysInfo.h"
 #include "platform/SysKey.h"
+#include "platform/SysLoop.h"
 #include "platform/SysSound.h"
 #include "platform/SysTimer.h"
 #include "doc/VoskUndo.h"
@@ -30,6 +31,7 @@
 #include "ui/VoskCurs.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
+#include "ui/VoskStus.h"
 
 a_track1_rec* g_track1 = nullptr;
 a_tool_sound g_tool_sound;
@@ -186,6 +188,10 @@ void Walk_Step(Point pt, bool8 diagonal, void* data) {
 bool8 Track_1_Begin(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint16 vx, a_tool tracktool) {
   a_doc_unit* unit = g_doc.up;
   if (unit == nullptr || unit->statics[PAINT1_LAYER].world == nullptr) return false;
+  // One stroke at a time: a press that reaches here while a stroke is being
+  // tracked (an alert's loop handing on queued input) starts none, so
+  // nothing frees the stroke's record under its loop.
+  if (g_track1 != nullptr) return false;
   t.status_tracking = true;
   t.status_sizing_vx = int16(vx);
   t.eyedropper_hit = false;
@@ -248,7 +254,11 @@ void Track_1_Sample(Point cell, a_sample_kind kind, a_shift_set shifts, uint32 n
 
 void Track_1_Idle() {
   a_track1_rec& r = *g_track1;
-  if (r.caught_up) return;
+  if (r.caught_up) {
+    // The copies have caught up: the status area shows where things stand.
+    if (int32(TickCount()) - Status_Due() >= 0) Status_ReCalc();
+    return;
+  }
   while (r.serving < r.nchannels && r.channels[r.serving].out == r.in) ++r.serving;
   if (r.serving >= r.nchannels) {
     r.caught_up = true;
@@ -322,6 +332,7 @@ void Track_1_End() {
 void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint16 vx, Point startcell,
              a_tool tracktool) {
   if (!Track_1_Begin(sinterval, spacing, repeat, use_shift, vx, tracktool)) return;
+  a_track1_rec* const stroke = g_track1;
   SmoothTrack_Init(sinterval);
   a_mouse_sample s;
   for (;;) {
@@ -333,9 +344,9 @@ void Track_1(int16 sinterval, int16 spacing, bool8 repeat, bool8 use_shift, uint
     // Samples are screen points.
     Point cell;
     GlobalToCell(vx, s.mouse, cell);
-    const uint16 before = g_track1->in;
+    const uint16 before = stroke->in;
     Track_1_Sample(cell, s.kind, s.shifts, TickCount());
-    if (g_track1->in == before) Track_1_Idle();
+    if (stroke->in == before) Track_1_Idle();
     if (s.kind == HOLD_SAMPLE) Sleep(1);
   }
   Track_1_Release(startcell);
@@ -583,23 +594,25 @@ namespace {
 constexpr int16 PROMPT_GRAD_CENTER = 10;  // "Click to set the center point"
 constexpr int16 PROMPT_GRAD_EXTENT = 11;  // "Click to set the extent of the spread"
 
-// Follows the mouse in view vx until a press (TRUE) or a key (FALSE);
-// cell := the mouse's cell, passed through adjust. Meanwhile xor_draw shows
-// a figure for each new cell in exclusive-or (drawn again to take it off),
-// none left at the end.
+// Follows the mouse in view vx until a press (TRUE) or a key (FALSE; with
+// escape_only, only Escape ends it, other keys are passed over, and so does
+// the program's quitting); cell := the mouse's cell, passed through adjust.
+// Meanwhile xor_draw shows a figure for each new cell in exclusive-or (drawn
+// again to take it off), none left at the end.
 template <typename Adjust, typename Draw>
-bool Follow_Until_Press(uint16 vx, Point& cell, Adjust adjust, Draw xor_draw) {
+bool Follow_Until_Press(uint16 vx, Point& cell, Adjust adjust, Draw xor_draw, bool escape_only = false) {
   bool shown = false, pressed = false;
   Point drawn{0, 0};
   for (bool done = false; !done;) {
     MSG msg;
     while (!done && PeekMessage(&msg, nullptr, WM_NCLBUTTONDOWN, WM_MOUSELAST, PM_REMOVE)) {
       if (msg.message == WM_KEYDOWN) {
-        done = true;
+        done = !escape_only || (msg.wParam & 0xFF) == VK_ESCAPE;
       } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
         done = pressed = true;
       }
     }
+    if (escape_only && g_quit_pending) done = true;
     Point mouse;
     if (gs.outer_window != nullptr) SetPort(gs.outer_window);
     GetMouse(mouse);
@@ -647,17 +660,21 @@ void Ask_Gradient_Spec(uint16 vx) {
   Cursor_Set_Shape(CROSSHAIR_CURSOR);
   Init_Capture();
   auto as_is = [](Point&) {};
+  // Only a click sets the centre and the extent; keys are passed over, and
+  // Escape keeps the ones set before.
   Point cell;
-  Follow_Until_Press(vx, cell, as_is, [](Point) {});
-  Sound_Effect(SND_SET_GRAD_CENTER);
-  t.grad_center = cell;
-  if (kind == CIRCULAR_DITHER) {
-    Prompt_Show(PROMPT_GRAD_EXTENT);
-    const Point centre = cell;
-    Follow_Until_Press(vx, cell, as_is, [&](Point edge) { XOR_Circle(vx, centre, edge); });
-    Sound_Effect(SND_SET_GRAD_RADIUS);
-    const double dv = cell.v - centre.v, dh = cell.h - centre.h;
-    t.grad_radius = int16(std::min(std::sqrt(dv * dv + dh * dh), 32767.0));
+  if (Follow_Until_Press(vx, cell, as_is, [](Point) {}, true)) {
+    Sound_Effect(SND_SET_GRAD_CENTER);
+    t.grad_center = cell;
+    if (kind == CIRCULAR_DITHER) {
+      Prompt_Show(PROMPT_GRAD_EXTENT);
+      const Point centre = cell;
+      if (Follow_Until_Press(vx, cell, as_is, [&](Point edge) { XOR_Circle(vx, centre, edge); }, true)) {
+        Sound_Effect(SND_SET_GRAD_RADIUS);
+        const double dv = cell.v - centre.v, dh = cell.h - centre.h;
+        t.grad_radius = int16(std::min(std::sqrt(dv * dv + dh * dh), 32767.0));
+      }
+    }
   }
   Stop_Capture();
   Prompt_Hide();
@@ -1098,6 +1115,15 @@ a_tool Eraser_Tracking(int16 e, int16& spacing) {
   return SRECT_TOOL;
 }
 
+namespace {
+// A press is being tracked: set from the press to its release.
+bool g_paint_pressed = false;
+struct a_press_guard {
+  a_press_guard() { g_paint_pressed = true; }
+  ~a_press_guard() { g_paint_pressed = false; }
+};
+}  // namespace
+
 void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
   a_tool tool = gs.tool_net;
   if ((stroke.mods & Keymod_Bit(CONTROLKEY)) != 0 && gs.tool_desc[tool].dropper) tool = DROPPER_TOOL;
@@ -1107,6 +1133,13 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
   }
   a_doc_unit* unit = g_doc.up;
   if (unit == nullptr) return;
+  // A press handed on while another is tracked (by an alert's loop) is
+  // refused: the tracking loops keep their state for one press.
+  if (g_paint_pressed) {
+    Sound_Effect(SND_LIMIT);
+    return;
+  }
+  const a_press_guard pressed;
   Point startcell;
   ScreenToCell(vx, stroke.lmouse, startcell);
   if (!unit->paintinuse && Makes_Paint(tool)) {
@@ -1146,9 +1179,9 @@ void Paint_MouseDown(uint16 vx, const a_mousestroke& stroke) {
       else
         Track_4(FRECT_TOOL, vx, stroke.lmouse);
       if (gs.custom_stamp.seq != seq) {
-        // A new custom stamp: the stamp tool takes it, without a sound.
-        gs.grid_vals[TOOL_GRID] = STAMP_TOOL;
-        gs.tool_net = STAMP_TOOL;
+        // A new custom stamp: the stamp tool takes it, without a sound,
+        // with its ring, bar, fill and panel.
+        SV_Set_Int(SV_TOOL_SELECTION, STAMP_TOOL);
       }
       return;
     }

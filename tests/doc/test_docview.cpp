@@ -35,6 +35,7 @@
 #include "platform/SysSound.h"
 #include "platform/VoskErr.h"
 #include "platform/WinTestSupport.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -582,16 +583,25 @@ TEST_F(DocView, PressesInTheViewByPhase) {
   };
   const Point inside{100, 100}, outside{10, 10};
   // A press in the paint phase paints with the tool in force (the brush,
-  // which makes the unit's paint layer); the eyedropper is refused until it
-  // comes; the text editor takes its presses; the preview takes nothing; phases without
-  // presses refuse them.
+  // which makes the unit's paint layer); with Shift the eyedropper takes
+  // the colour under it into the colour bar; the text editor takes its
+  // presses; the preview takes nothing; phases without presses refuse them.
   gs.tool_net = BRUSH_TOOL;
   gs.tool_desc[BRUSH_TOOL].atom_proc = Atom_Brush;
   gs.tool_desc[BRUSH_TOOL].single_point = true;
   EXPECT_TRUE(press(PAINT_PHASE, inside).empty());
   EXPECT_TRUE(u->paintinuse);
   EXPECT_NE(u->statics[PAINT1_LAYER].world, nullptr);
-  EXPECT_EQ(press(PAINT_PHASE, inside, Keymod_Bit(SHIFTKEY)), std::vector<int16>{SND_NULL});
+  Point cell;
+  ScreenToCell(1, inside, cell);
+  gs.ncolor_table = 2;
+  gs.color_table[0] = a_pixel32{{0, 0, 0, 255}};
+  gs.color_table[1] = a_pixel32{{255, 255, 255, 255}};
+  Bar_Recount();
+  const int16 under = Get_Merged_ColorX(cell);
+  gs.bar_selection[PAINT_COLORBAR] = int16(under == 0 ? 1 : 0);
+  EXPECT_EQ(press(PAINT_PHASE, inside, Keymod_Bit(SHIFTKEY)), std::vector<int16>{SND_EYEDROPPER});
+  EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], under);
   gs.txedit_phase = TXEDIT_EDIT;
   EXPECT_TRUE(press(TEXT_PHASE, inside).empty());  // the text editor's
   gs.txedit_phase = TXEDIT_MOVE;

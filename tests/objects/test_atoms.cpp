@@ -401,7 +401,8 @@ TEST_F(Atoms, TilingStepAndAnchor) {
 
 // Sprays: the dot pattern (opacity below 100) and the bitmap (100) of the
 // colour fill land within the radius around the point, in colour and mask
-// alike; the dot spray of radius 15 has at most its 8 dots.
+// alike; the dot spray of radius 15 has at most its 8 dots. The atom sets
+// its record up itself: the first imprint after start paints.
 TEST_F(Atoms, SprayDotsAndBitmapLandAroundThePoint) {
   gs.fill_kind = COLOR_FILL;
   gs.slider_vals[SPRAY_RADIUS_SLIDER] = 15;
@@ -411,7 +412,8 @@ TEST_F(Atoms, SprayDotsAndBitmapLandAroundThePoint) {
   for (int16 opacity : {60, 100}) {
     SCOPED_TRACE(opacity);
     gs.slider_vals[PAINT_OPACITY_SLIDER] = opacity;
-    Spray_Init(UNIFORM_SPREAD);
+    gs.grid_vals[SPRAY_KIND_GRID] = UNIFORM_SPREAD;
+    Spray_Stop();
     a_layer got, before;
     Rect dirty{};
     Do_Atom_1(Point{30, 34}, Atom_Spray, got.mw.fore, got.mw.mask, &dirty);

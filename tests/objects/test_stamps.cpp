@@ -387,12 +387,17 @@ TEST_F(FillStampTest, SprayRecordsByMethod) {
     EXPECT_EQ(W(g_spray.stamp_masks[i]), W(g_spray.stamp_pix[i]));
     EXPECT_EQ(H(g_spray.stamp_masks[i]), H(g_spray.stamp_pix[i]));
   }
+  int moved = 0;
   for (int k = 0; k < 20; ++k) {
     PixMapPtr pix = nullptr, mask = nullptr;
-    Spray_GetStamp(pix, mask, 16);
+    Point offset{};
+    Spray_GetStamp(pix, mask, 16, offset);
     ASSERT_NE(pix, nullptr);
+    EXPECT_LE(offset.h * offset.h + offset.v * offset.v, Spray_Stamp_Radius(16) * Spray_Stamp_Radius(16));
+    moved += offset.h != 0 || offset.v != 0;
     EXPECT_EQ(W(*mask), W(*pix));
   }
+  EXPECT_GT(moved, 10) << "the stamps land around the point, not on it";
   Spray_Stop();
   EXPECT_EQ(g_spray.method, NULL_SPRAY);
   EXPECT_TRUE(Is_Null_PixMap(g_spray.stamp_pix[0]));

@@ -36,6 +36,7 @@
 #include "pixel/OP.h"
 #include "pixel/Polar.h"
 #include "pixel/SysPixt.h"
+#include "ui/VoskBar.h"
 #include "ui/VoskDelt.h"
 #include "ui/VoskIntI.h"
 
@@ -645,6 +646,7 @@ TEST_F(Tracking, DropperTakesTheColourUnderTheButton) {
   gs.color_table[0] = a_pixel32{{0, 0, 0, 255}};
   gs.color_table[1] = a_pixel32{{255, 255, 255, 255}};
   gs.color_table[2] = a_pixel32{{50, 30, 200, 255}};
+  Bar_Recount();  // the colour bars hold the table's colours, as at start
   gs.curr_phase = PAINT_PHASE;
   gs.curr_bar = PAINT_COLORBAR;
   const PixMap& w = unit_->statics[PAINT1_LAYER].world->pix;
@@ -816,6 +818,40 @@ TEST_F(InWindow, FreeHandStrokeFollowsTheMouseToTheRelease) {
   EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
 }
 
+// A press handed on to the view while a stroke runs (an alert's loop
+// dispatching queued input from inside an imprint) starts no stroke of its
+// own: it is refused with the limit sound, and the stroke goes on to its
+// release with its record, which is freed once at its end.
+a_mousestroke g_nested_press{};
+int g_nested_presses = 0;
+void Reentering_Atom(a_atom_rec& p) {
+  if (g_nested_presses++ == 0) Paint_MouseDown(1, g_nested_press);
+  Recording_Atom(p);
+}
+
+TEST_F(InWindow, APressHandedOnDuringAStrokeStartsNoOtherStroke) {
+  Paint_Layer();
+  soundtest::SoundRecorder sounds;
+  gs.tool_net = BRUSH_TOOL;
+  gs.tool_desc[BRUSH_TOOL].atom_proc = Reentering_Atom;
+  g_nested_presses = 0;
+  g_nested_press = a_mousestroke{};
+  g_nested_press.window = gs.outer_window;
+  g_nested_press.lmouse = Point{60, 60};
+  g_nested_press.button1 = true;
+  Script("down 30 30\nmove 40 30\nmove 50 30\nup 50 30\nwait 5\n");
+  a_mousestroke stroke = g_nested_press;
+  stroke.lmouse = Point{30, 30};
+  Paint_MouseDown(1, stroke);
+  EXPECT_EQ(g_track1, nullptr);
+  ASSERT_FALSE(Imprints().empty());
+  EXPECT_TRUE(Imprints().front()[0] == (Point{30, 30}));
+  EXPECT_TRUE(Imprints().back()[0] == (Point{30, 50})) << "the stroke went on to its release";
+  EXPECT_EQ(History_Last_Op(), OP_PAINT_BRUSH);
+  const std::vector<int16> ids = sounds.Ids();
+  EXPECT_NE(std::find(ids.begin(), ids.end(), int16(SND_LIMIT)), ids.end()) << "the handed-on press is refused";
+}
+
 // A press released within half the double-click time is no hold; one
 // kept down longer is.
 TEST_F(InWindow, HoldingIsAPressKeptDown) {
@@ -858,6 +894,7 @@ TEST_F(InWindow, CtrlPressTakesTheColourInstead) {
   gs.ncolor_table = 2;
   gs.color_table[0] = a_pixel32{{0, 0, 0, 255}};
   gs.color_table[1] = a_pixel32{{255, 255, 255, 255}};
+  Bar_Recount();
   gs.curr_bar = PAINT_COLORBAR;
   gs.bar_selection[PAINT_COLORBAR] = 0;
   gs.tool_net = BRUSH_TOOL;
@@ -991,6 +1028,25 @@ TEST_F(InWindow, BucketAsksForTheCircularGradientsCentreAndExtent) {
   ASSERT_EQ(Imprints().size(), 1u);
   EXPECT_TRUE(Imprints()[0][0] == (Point{20, 30}));
   EXPECT_EQ(History_Last_Op(), OP_PAINT_BUCKET);
+}
+
+// Keys at the prompts set nothing: a key pressed while the centre is asked
+// for is passed over, and the clicks after it set the centre and extent.
+TEST_F(InWindow, AKeyAtTheGradientPromptIsNoClick) {
+  Paint_Layer();
+  gs.tool_net = BUCKET_TOOL;
+  gs.tool_desc[BUCKET_TOOL].atom_proc = Recording_Atom;
+  gs.fill_kind = GRADIENT_FILL;
+  gs.grid_vals[GRAD_KIND_GRID] = CIRCULAR_DITHER;
+  t.grad_center = Point{0, 0};
+  std::string err;
+  ASSERT_TRUE(Host_Script_Load_Text("move 90 90\nwait 1\nkey A\nwait 1\nclick 40 50\nwait 1\nkey B\nwait 1\n"
+                                    "click 70 50\nwait 5\n", "gradient", err)) << err;
+  Track_Bucket(1, Point{20, 30});
+  EXPECT_TRUE(t.grad_center == (Point{50, 40})) << t.grad_center.v << "," << t.grad_center.h;
+  EXPECT_EQ(t.grad_radius, 30);
+  EXPECT_EQ(g_prompt_window, nullptr);
+  EXPECT_EQ(Imprints().size(), 1u);
 }
 
 // --- The eraser ------------------------------------------------------------------------
