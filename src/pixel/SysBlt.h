@@ -69,12 +69,16 @@ void Port_To_Port_Matrix(GWorldPtr src_w, GWorldPtr dst_w, Rect src_rect, const 
                          RgnHandle clip);
 // Map to a device context. `transparent` leaves out white pixels of 32-bit
 // sources; srcOr paints the fore colour where a 1-bit source is set; modes
-// srcCopy .. notSrcBic use their raster operations; any other mode calls QUIT.
+// srcCopy .. notSrcBic use their raster operations. A context takes no
+// other mode: for one (alpha, blend, transparency of a shallower source) the
+// context's pixels under dst_rect are read into an offscreen map, combined
+// there as Pix_To_Pix does, and copied back.
 void Pix_To_Win(PixMapPtr src, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mode, RgnHandle clip);
-// StretchBlt between contexts with the raster operation of mode (0 .. 7,
-// others QUIT); the clip is not applied.
+// StretchBlt between contexts with the raster operation of mode (0 .. 7);
+// the clip is not applied. Other modes read the source offscreen first and
+// go on as Pix_To_Win.
 void Win_To_Win(HDC src_hdc, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mode, RgnHandle clip);
-// Not supported: QUIT.
+// The context's pixels under src_rect read offscreen, then Pix_To_Pix.
 void Win_To_Pix(HDC src_hdc, PixMapPtr dst, Rect src_rect, Rect dst_rect, int16 mode);
 
 // --- Copies through a 1-bit mask (mask bit 1 copies the source pixel) -------------
