@@ -840,8 +840,17 @@ void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rec
     // made in a temporary world holding what the window shows under the
     // destination, which then goes back through the clip's own shape.
     const int16 depth = src->pixelSize;
-    if (mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
+    if (mask->pixelSize != 8) {
       QUIT();
+      return;
+    }
+    if (depth != 24 && depth != 32) {
+      // A shallower source (a picture stored 1, 8 or 16 bits deep) is
+      // blended from a 32-bit copy.
+      Temp_Map deep(src_rect, 32, nullptr);
+      if (!deep.ok()) return;
+      Pix_To_Pix(src, deep.get(), src_rect, src_rect, srcCopy, nullptr);
+      Pix_To_Port_Deep(deep.get(), mask, nullptr, src_rect, mask_rect, dst_rect, clip);
       return;
     }
     Rect area = dst_rect;
@@ -861,7 +870,16 @@ void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rec
     return;
   }
   const int16 depth = src->pixelSize;
-  if (depth != dst->pix.pixelSize || mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
+  const int16 dd = dst->pix.pixelSize;
+  if (depth != dd && mask->pixelSize == 8 && (dd == 24 || dd == 32) && depth != 1) {
+    // A source of another depth is blended from a copy at the world's.
+    Temp_Map like(src_rect, dd, nullptr);
+    if (!like.ok()) return;
+    Pix_To_Pix(src, like.get(), src_rect, src_rect, srcCopy, nullptr);
+    Pix_To_Port_Deep(like.get(), mask, dst, src_rect, mask_rect, dst_rect, clip);
+    return;
+  }
+  if (depth != dd || mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
     QUIT();
     return;
   }

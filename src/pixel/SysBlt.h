@@ -101,12 +101,13 @@ void CopyMask1(PixMapPtr src, PixMapPtr mask, PixMapPtr dst, Rect src_rect, Rect
 // NIL mask: Port_To_Port with srcCopy; otherwise Pix_To_Port_Deep of the worlds' maps.
 void Port_To_Port_Deep(GWorldPtr src, GWorldPtr mask, GWorldPtr dst, Rect src_rect, Rect mask_rect,
                        Rect dst_rect, RgnHandle clip);
-// Weighted copy through an 8-bit coverage mask (255 all source, 0 none);
-// source and destination of one depth, 24 or 32 bits. Into a world a clip
-// must be rectangular (else QUIT). With no world at all the current window
+// Weighted copy through an 8-bit coverage mask (255 all source, 0 none)
+// into a world of 24 or 32 bits; a source of another depth (8 or 16 bits) is
+// blended from a copy at the world's depth. Into a world a clip must be
+// rectangular (else QUIT). With no world at all the current window
 // is the destination: the blend is made in a temporary world of the
-// source's depth over what the window shows, and copied back through the
-// clip's own shape.
+// source's depth (32 bits for a shallower source) over what the window
+// shows, and copied back through the clip's own shape.
 void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rect, Rect mask_rect, Rect dst_rect,
                       RgnHandle clip);
 // The current port's opacity := opacity (per cent, above 100 counts as 100) x 255 div 100.

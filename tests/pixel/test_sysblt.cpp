@@ -407,10 +407,14 @@ TEST_F(SysBltTest, DeepMaskBlendsByCoverage) {
   EXPECT_EQ(d[1], 0x7F204060u);
   auto mix = [](uint32 s) { return (s * 128 + 0xA0 * 127) >> 8; };
   EXPECT_EQ(d[2], 0x11000000u | mix(0x20) << 16 | mix(0x40) << 8 | mix(0x60));
-  // Depths that differ, or a shaped clip, are refused.
+  // A source of another depth is blended from a copy at the world's depth.
   Map s16(Rect{0, 0, 1, 3}, 16);
-  EXPECT_THROW(Pix_To_Port_Deep(s16.get(), mask.get(), dst, s16.pm.bounds, mask.pm.bounds, s16.pm.bounds, nullptr),
-               QuitCalled);
+  s16.put(1, 0, 0x7C00);  // red
+  for (int h = 0; h < 3; ++h) reinterpret_cast<uint32*>(dst->pix.baseAddr)[h] = 0x11A0A0A0u;
+  Pix_To_Port_Deep(s16.get(), mask.get(), dst, s16.pm.bounds, mask.pm.bounds, s16.pm.bounds, nullptr);
+  EXPECT_EQ(d[0], 0x11A0A0A0u);
+  EXPECT_EQ(d[1] & 0xF8F8F8u, 0xF80000u);
+  // A shaped clip into a world is refused.
   HRGN a = CreateRectRgn(0, 0, 1, 1), b = CreateRectRgn(2, 0, 3, 1);
   CombineRgn(a, a, b, RGN_OR);
   EXPECT_THROW(Pix_To_Port_Deep(src.get(), mask.get(), dst, src.pm.bounds, mask.pm.bounds, src.pm.bounds, a),
