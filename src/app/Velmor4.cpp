@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/VoskDef.h"
 #include "doc/VoskDoc.h"
@@ -14,6 +15,7 @@
 #include "objects/VoskBord.h"
 #include "objects/VoskBrus.h"
 #include "doc/VoskPrin.h"
+#include "doc/VoskRecover.h"
 #include "doc/VoskTmpl.h"
 #include "host/HostBackend.h"
 #include "host/HostClock.h"
@@ -589,6 +591,20 @@ void Main_Loop() {
   }
 }
 
+namespace {
+bool8 g_print_run = false;
+}  // namespace
+
+void Keep_Work_Before_Halt() {
+  SysErr_Set_Recovered("");
+  std::string kept;
+  if (Recover_Open_Document(kept)) SysErr_Set_Recovered(kept.c_str());
+  // Once start-up is over the preferences are the run's own, written as at
+  // a normal end; before, they may not even have been read. A print run
+  // never writes them.
+  if (SysErr_Running() && !g_print_run) (void)Prefs_Write();
+}
+
 void Main_Stop() {
   Cursor_Stop();
   Bar_Stop();
@@ -622,6 +638,7 @@ int Velmor4_Main(int argc, char** argv) {
   // One running copy: a second start ends at once, silently. A print run
   // prints beside it and leaves its preferences alone.
   const bool8 print_run = Is_Print_Run(params);
+  g_print_run = print_run;
   if (!print_run && Host_Instance_Acquire() == HostInstanceResult::HELD_ELSEWHERE) {
     g_normal_quit = true;
     Halt(0);
@@ -633,6 +650,7 @@ int Velmor4_Main(int argc, char** argv) {
   g_item_res_proc = MissingResource_Item;
   g_item_key_proc = MissingKey_Item;
   QUIT = InternalError;
+  g_err_sav_proc = Keep_Work_Before_Halt;
 
   Sound_Init();
   g_dlog_sound_proc = Sound_Effect;

@@ -23,6 +23,12 @@ int16 Art_Volume();
 // result (the process normally ends inside, through Halt).
 int Velmor4_Main(int argc, char** argv);
 
+// g_err_sav_proc of the program: before a fatal halt, a changed open
+// document is kept in a recovered project file (Recover_Open_Document), whose
+// path the fatal alert then names, and the preferences are written as at a
+// normal end (not in a print run, nor before start-up is over).
+void Keep_Work_Before_Halt();
+
 // Runs the start-up of every module once, in dependency order. Opens no
 // document and makes no window.
 void Start_Modules();

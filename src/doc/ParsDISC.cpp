@@ -22,9 +22,12 @@
 #include "objects/VoskPhot.h"
 #include "objects/VoskText.h"
 #include "pixel/DrawUtilMasked.h"
+#include "pixel/Fast.h"
+#include "pixel/MAsm2.h"
 #include "pixel/OPUtil.h"
 #include "pixel/ParsChunk.h"
 #include "pixel/ParsQuik.h"
+#include "pixel/SysBlt.h"
 #include "platform/QDRect.h"
 #include "platform/Quickdraw.h"
 #include "platform/SysFont.h"
@@ -453,7 +456,21 @@ bool Write_Chunks() {
 
 const std::string& Write_DISC_Reason() { return g_write_reason; }
 
-a_disc_write_result Write_DISC(const FSSpec& path) {
+namespace {
+a_disc_write_result Write_DISC_To(const FSSpec& path, std::string* fresh_name);
+}  // namespace
+
+a_disc_write_result Write_DISC(const FSSpec& path) { return Write_DISC_To(path, nullptr); }
+
+a_disc_write_result Write_DISC_New(const FSSpec& path, std::string& written) {
+  written.clear();
+  return Write_DISC_To(path, &written);
+}
+
+namespace {
+// fresh_name: the file is made under the path's name or a free one after it,
+// never over a file, and fresh_name names it.
+a_disc_write_result Write_DISC_To(const FSSpec& path, std::string* fresh_name) {
   g_write_reason.clear();
   if (Estimate_Size() > uint64(INT32_MAX)) {
     g_write_reason = "the project is larger than 2 GB, more than a project file can hold";
@@ -489,12 +506,14 @@ a_disc_write_result Write_DISC(const FSSpec& path) {
     return DISC_WRITE_IO;
   }
   errno = 0;
-  if (!Host_Replace_Commit(r)) {
+  if (!(fresh_name != nullptr ? Host_Replace_Commit_New(r) : Host_Replace_Commit(r))) {
     g_write_reason = std::strerror(errno != 0 ? errno : EIO);
     return DISC_WRITE_IO;
   }
+  if (fresh_name != nullptr) *fresh_name = r.target;
   return DISC_WRITE_OK;
 }
+}  // namespace
 
 // --- Reading ---------------------------------------------------------------------------
 
@@ -1149,6 +1168,33 @@ void Read_ExtFile(a_reader& rd, a_ph_rec& ph) {
   }
 }
 
+// A stored picture of 1, 8 or 16 bits (the chunk format allows them) is made
+// 32 bits deep as it is read: photos are drawn from 32-bit pictures. FALSE
+// when no memory was had for it.
+bool Clip_To_32_Bits(GWorldPtr& world) {
+  PixMapPtr pm = Get_GWorld_PixMap(world);
+  if (pm->pixelSize == 32) return true;
+  GWorldPtr deep = nullptr;
+  if (New_GWorld(pm->bounds, 32, nullptr, deep) != noErr || deep == nullptr) return false;
+  Lock_GWorld(world);
+  Lock_GWorld(deep);
+  PixMapPtr d = Get_GWorld_PixMap(deep);
+  if (pm->pixelSize == 1) {
+    // Set bits black, clear bits white, as a 1-bit picture shows.
+    a_pixel32 zero{}, one{};
+    zero.r = zero.g = zero.b = 255;
+    zero.a = one.a = 255;
+    PixMap1_To_32(pm, d, zero, one);
+  } else {
+    Pix_To_Pix(pm, d, pm->bounds, pm->bounds, srcCopy, nullptr);
+  }
+  Unlock_GWorld(deep);
+  Unlock_GWorld(world);
+  Dispose_GWorld(world);
+  world = deep;
+  return true;
+}
+
 void Read_Clip(a_reader& rd, const a_ph_rec& ph) {
   a_masked_gworld mw;
   Null_MW(mw);
@@ -1162,6 +1208,10 @@ void Read_Clip(a_reader& rd, const a_ph_rec& ph) {
   if (!Take(rd, uint64(Rect_W(mw.bounds)) * uint64(Rect_H(mw.bounds)) * 5)) {
     Dispose_MW(mw);
     return;
+  }
+  if (!Clip_To_32_Bits(mw.fore)) {
+    Dispose_MW(mw);
+    return Add_Defect(DEFECT_IO_ERROR);
   }
   const char none[4] = {0, 0, 0, 0};
   Stage(rd, ph, mw, nullptr, none);
@@ -1221,6 +1271,7 @@ void Ask_Font_Subst(a_reader& rd) {
 void Insert_Pictures(a_reader& rd, a_doc_rec& doc) {
   struct Map {
     uint16 from, to;
+    Rect natural;
   };
   std::vector<Map> map;
   for (a_staged_picture& s : rd.staged) {
@@ -1232,7 +1283,7 @@ void Insert_Pictures(a_reader& rd, a_doc_rec& doc) {
     Handle raw = s.raw;
     s.raw = nullptr;
     const uint16 to = Cache_Insert_Basis(src, body, raw, s.natural, s.codec) ? src.sid : 0;
-    map.push_back({s.sid, to});
+    map.push_back({s.sid, to, s.natural});
   }
   For_Each_Object(doc, [&](uint32, const a_oj_item& item) {
     if (item.kind != PHOTO_BLOCK || item.ph == nullptr) return;
@@ -1240,10 +1291,18 @@ void Insert_Pictures(a_reader& rd, a_doc_rec& doc) {
     if (!Is_Embedded_Kind(src.kind) || src.sid == 0) return;
     auto it = std::find_if(map.begin(), map.end(), [&](const Map& m) { return m.from == src.sid; });
     if (it == map.end()) {
-      map.push_back({src.sid, Calc_Next_SID()});
+      map.push_back({src.sid, Calc_Next_SID(), Rect{0, 0, 0, 0}});
       it = map.end() - 1;
     }
     src.sid = it->to;
+    // The part of the picture a photo shows lies within the picture: a
+    // subset beyond it (a damaged file) would have the photo drawn from
+    // pixels that are not there, at any size the file claims.
+    Rect& sub = item.ph->spec.subset;
+    if (!EmptyRect(it->natural) && !EmptyRect(sub) && !RectContainsRect(it->natural, sub)) {
+      Rect within{};
+      sub = SectRect(sub, it->natural, within) ? within : it->natural;
+    }
   });
 }
 

@@ -98,6 +98,10 @@ enum a_disc_write_result : int16 {
 // as it was and no new file is left behind; the result says what failed and
 // Write_DISC_Reason why, as the system puts it ("No space left on device").
 a_disc_write_result Write_DISC(const FSSpec& path);
+// Write_DISC to a new file: path's name when no file has it, else the first
+// free "<stem> (2)<suffix>" ... after it; never over a file. written names
+// the file made.
+a_disc_write_result Write_DISC_New(const FSSpec& path, std::string& written);
 const std::string& Write_DISC_Reason();
 
 // --- Reading ---------------------------------------------------------------------------

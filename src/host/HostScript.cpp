@@ -245,7 +245,14 @@ void Run_Input(const HostScriptCmd& c) {
       break;
     case HostScriptOp::MENU: {
       HWND m = Main_Or_Complain(c);
-      if (m) PostMessage(m, WM_COMMAND, MAKEWPARAM(c.a, 0), 0);
+      if (!m) break;
+      // While a dialog is up the main window is disabled: its menus take
+      // no command, as a click on them is refused.
+      if (!IsWindowEnabled(m)) {
+        std::fprintf(stderr, "velmor: script line %d: menu %d refused: a dialog is open\n", int(c.line), int(c.a));
+        break;
+      }
+      PostMessage(m, WM_COMMAND, MAKEWPARAM(c.a, 0), 0);
       break;
     }
     default: break;

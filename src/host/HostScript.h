@@ -14,7 +14,9 @@
 //   move X Y            mouse to (X, Y)
 //   up X Y              left button up at (X, Y)
 //   click X Y           down and up at (X, Y)
-//   menu ID             the menu command ID (WM_COMMAND to the main window)
+//   menu ID             the menu command ID (WM_COMMAND to the main window);
+//                       refused, with a line on standard error, while a
+//                       dialog has the main window disabled
 //   answer open PATH    queued answer for the next file dialog of that kind
 //   answer save PATH      (PATH is the rest of the line)
 //   answer folder PATH

@@ -104,9 +104,13 @@ int32 ListBox_Find(Point lmouse, const a_listbox_desc& desc) {
 }
 
 void ListBox_Set_Hi(int32 newx, a_listbox_desc& desc) {
+  if (ListBox_Select(newx, desc)) ListBox_Paint(desc);
+}
+
+bool8 ListBox_Select(int32 newx, a_listbox_desc& desc) {
   newx = std::min(newx, Rows(desc));
   if (newx < 1) newx = 1;
-  if (newx == desc.hix) return;
+  if (newx == desc.hix) return false;
   if (desc.scrollbar != nullptr) {
     int32 firstvis = 0, lastvis = 0;
     ListBox_Get_Vis_Range(desc, firstvis, lastvis);
@@ -117,7 +121,7 @@ void ListBox_Set_Hi(int32 newx, a_listbox_desc& desc) {
       SetControlValue(desc.scrollbar, newx - nvis + 1);
   }
   desc.hix = newx;
-  ListBox_Paint(desc);
+  return true;
 }
 
 void ListBox_Reset(a_listbox_desc& desc) {

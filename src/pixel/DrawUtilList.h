@@ -39,6 +39,9 @@ int32 ListBox_Find(Point lmouse, const a_listbox_desc& desc);
 // Highlights row newx (held to 1 .. nlist): when that changes hix, the list
 // scrolls by the least amount that shows it and is painted again.
 void ListBox_Set_Hi(int32 newx, a_listbox_desc& desc);
+// ListBox_Set_Hi without painting (for lists made while their window is
+// laid out, painted after): TRUE when the highlighted row changed.
+bool8 ListBox_Select(int32 newx, a_listbox_desc& desc);
 // hix := 1 and the scroll bar to 1.
 void ListBox_Reset(a_listbox_desc& desc);
 // Appends a row (the text cut to 255 units) while nlist < maxnlist and there

@@ -472,6 +472,40 @@ Rect Relative_To(const Rect& r, const PixMap* pm) {
 
 GWorldPtr World_Or_Current(GWorldPtr w) { return w ? w : theGWorld; }
 
+// The pixels of a context under r (its logical coordinates) copied into
+// map, a 32-bit map whose bounds have r's size. FALSE when nothing could be
+// read.
+bool Read_Context(HDC hdc, PixMap& map, const Rect& r) {
+  const int32 w = int32(r.right) - r.left, h = int32(r.bottom) - r.top;
+  if (w <= 0 || h <= 0 || map.baseAddr == nullptr || map.pixelSize != 32) return false;
+  HBITMAP wrap = Host_WrapSurface(map.baseAddr, w, h, 32, int32(PixMap_RowBytes(map)), nullptr, 0);
+  if (!wrap) return false;
+  HDC mdc = CreateCompatibleDC(hdc);
+  bool ok = false;
+  if (mdc) {
+    HGDIOBJ old = SelectObject(mdc, wrap);
+    ok = BitBlt(mdc, 0, 0, w, h, hdc, r.left, r.top, SRCCOPY);
+    SelectObject(mdc, old);
+    DeleteDC(mdc);
+  }
+  DeleteObject(wrap);
+  return ok;
+}
+
+// A window takes only the raster operations. Any other mode (alpha, blend,
+// transparency of a source that is not 32 bits deep) is combined offscreen:
+// the window's pixels under the destination are read into a world of its
+// own, the source is combined with them there by the kernels, and the
+// result goes back to the window as a plain copy.
+void Combine_Offscreen(PixMapPtr src, HDC dst_hdc, const Rect& src_rect, const Rect& dst_rect, int16 mode,
+                       RgnHandle clip) {
+  if (dst_rect.right <= dst_rect.left || dst_rect.bottom <= dst_rect.top) return;
+  Temp_Map back(dst_rect, 32, nullptr);
+  if (!back.ok() || !Read_Context(dst_hdc, back.pm, dst_rect)) return;
+  Pix_To_Pix(src, back.get(), src_rect, dst_rect, mode, nullptr);
+  Pix_To_Win(back.get(), dst_hdc, dst_rect, dst_rect, srcCopy, clip);
+}
+
 }  // namespace
 
 // --- Module life ----------------------------------------------------------------------
@@ -590,7 +624,7 @@ void Pix_To_Win(PixMapPtr src, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 
   }
   if (mode == transparent) {
     if (src->pixelSize != 32) {
-      QUIT();
+      Combine_Offscreen(src, dst_hdc, src_rect, dst_rect, mode, clip);
       return;
     }
     Temp_Map full(src_rect, 32, nullptr);
@@ -603,7 +637,7 @@ void Pix_To_Win(PixMapPtr src, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 
   }
   if (mode == ditherCopy) mode = srcCopy;
   if (!Has_Rop(mode)) {
-    QUIT();
+    Combine_Offscreen(src, dst_hdc, src_rect, dst_rect, mode, clip);
     return;
   }
   Dib_Source ds(src);
@@ -627,14 +661,17 @@ void Pix_To_Win(PixMapPtr src, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 
   My_StretchDIBits(dst_hdc, dst_rect, sr, ds.pm, bmi, DIB_RGB_COLORS, kModeRop[mode]);
 }
 
-void Win_To_Win(HDC src_hdc, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mode, RgnHandle) {
+void Win_To_Win(HDC src_hdc, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mode, RgnHandle clip) {
   if (!src_hdc || !dst_hdc) {
     QUIT();
     return;
   }
   if (mode == ditherCopy) mode = srcCopy;
   if (!Has_Rop(mode)) {
-    QUIT();
+    // The source window's pixels are read offscreen first.
+    Temp_Map from(src_rect, 32, nullptr);
+    if (!from.ok() || !Read_Context(src_hdc, from.pm, src_rect)) return;
+    Pix_To_Win(from.get(), dst_hdc, src_rect, dst_rect, mode, clip);
     return;
   }
   StretchBlt(dst_hdc, dst_rect.left, dst_rect.top, int32(dst_rect.right) - dst_rect.left,
@@ -642,7 +679,15 @@ void Win_To_Win(HDC src_hdc, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mo
              int32(src_rect.right) - src_rect.left, int32(src_rect.bottom) - src_rect.top, kModeRop[mode]);
 }
 
-void Win_To_Pix(HDC, PixMapPtr, Rect, Rect, int16) { QUIT(); }
+void Win_To_Pix(HDC src_hdc, PixMapPtr dst, Rect src_rect, Rect dst_rect, int16 mode) {
+  if (!src_hdc || !dst) {
+    QUIT();
+    return;
+  }
+  Temp_Map from(src_rect, 32, nullptr);
+  if (!from.ok() || !Read_Context(src_hdc, from.pm, src_rect)) return;
+  Pix_To_Pix(from.get(), dst, src_rect, dst_rect, mode, nullptr);
+}
 
 // --- Copies through a mask ----------------------------------------------------------------
 
@@ -795,8 +840,17 @@ void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rec
     // made in a temporary world holding what the window shows under the
     // destination, which then goes back through the clip's own shape.
     const int16 depth = src->pixelSize;
-    if (mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
+    if (mask->pixelSize != 8) {
       QUIT();
+      return;
+    }
+    if (depth != 24 && depth != 32) {
+      // A shallower source (a picture stored 1, 8 or 16 bits deep) is
+      // blended from a 32-bit copy.
+      Temp_Map deep(src_rect, 32, nullptr);
+      if (!deep.ok()) return;
+      Pix_To_Pix(src, deep.get(), src_rect, src_rect, srcCopy, nullptr);
+      Pix_To_Port_Deep(deep.get(), mask, nullptr, src_rect, mask_rect, dst_rect, clip);
       return;
     }
     Rect area = dst_rect;
@@ -816,7 +870,16 @@ void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rec
     return;
   }
   const int16 depth = src->pixelSize;
-  if (depth != dst->pix.pixelSize || mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
+  const int16 dd = dst->pix.pixelSize;
+  if (depth != dd && mask->pixelSize == 8 && (dd == 24 || dd == 32) && depth != 1) {
+    // A source of another depth is blended from a copy at the world's.
+    Temp_Map like(src_rect, dd, nullptr);
+    if (!like.ok()) return;
+    Pix_To_Pix(src, like.get(), src_rect, src_rect, srcCopy, nullptr);
+    Pix_To_Port_Deep(like.get(), mask, dst, src_rect, mask_rect, dst_rect, clip);
+    return;
+  }
+  if (depth != dd || mask->pixelSize != 8 || (depth != 24 && depth != 32)) {
     QUIT();
     return;
   }

@@ -69,12 +69,16 @@ void Port_To_Port_Matrix(GWorldPtr src_w, GWorldPtr dst_w, Rect src_rect, const 
                          RgnHandle clip);
 // Map to a device context. `transparent` leaves out white pixels of 32-bit
 // sources; srcOr paints the fore colour where a 1-bit source is set; modes
-// srcCopy .. notSrcBic use their raster operations; any other mode calls QUIT.
+// srcCopy .. notSrcBic use their raster operations. A context takes no
+// other mode: for one (alpha, blend, transparency of a shallower source) the
+// context's pixels under dst_rect are read into an offscreen map, combined
+// there as Pix_To_Pix does, and copied back.
 void Pix_To_Win(PixMapPtr src, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mode, RgnHandle clip);
-// StretchBlt between contexts with the raster operation of mode (0 .. 7,
-// others QUIT); the clip is not applied.
+// StretchBlt between contexts with the raster operation of mode (0 .. 7);
+// the clip is not applied. Other modes read the source offscreen first and
+// go on as Pix_To_Win.
 void Win_To_Win(HDC src_hdc, HDC dst_hdc, Rect src_rect, Rect dst_rect, int16 mode, RgnHandle clip);
-// Not supported: QUIT.
+// The context's pixels under src_rect read offscreen, then Pix_To_Pix.
 void Win_To_Pix(HDC src_hdc, PixMapPtr dst, Rect src_rect, Rect dst_rect, int16 mode);
 
 // --- Copies through a 1-bit mask (mask bit 1 copies the source pixel) -------------
@@ -97,12 +101,13 @@ void CopyMask1(PixMapPtr src, PixMapPtr mask, PixMapPtr dst, Rect src_rect, Rect
 // NIL mask: Port_To_Port with srcCopy; otherwise Pix_To_Port_Deep of the worlds' maps.
 void Port_To_Port_Deep(GWorldPtr src, GWorldPtr mask, GWorldPtr dst, Rect src_rect, Rect mask_rect,
                        Rect dst_rect, RgnHandle clip);
-// Weighted copy through an 8-bit coverage mask (255 all source, 0 none);
-// source and destination of one depth, 24 or 32 bits. Into a world a clip
-// must be rectangular (else QUIT). With no world at all the current window
+// Weighted copy through an 8-bit coverage mask (255 all source, 0 none)
+// into a world of 24 or 32 bits; a source of another depth (8 or 16 bits) is
+// blended from a copy at the world's depth. Into a world a clip must be
+// rectangular (else QUIT). With no world at all the current window
 // is the destination: the blend is made in a temporary world of the
-// source's depth over what the window shows, and copied back through the
-// clip's own shape.
+// source's depth (32 bits for a shallower source) over what the window
+// shows, and copied back through the clip's own shape.
 void Pix_To_Port_Deep(PixMapPtr src, PixMapPtr mask, GWorldPtr dst, Rect src_rect, Rect mask_rect, Rect dst_rect,
                       RgnHandle clip);
 // The current port's opacity := opacity (per cent, above 100 counts as 100) x 255 div 100.

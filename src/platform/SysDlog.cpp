@@ -19,6 +19,7 @@
 #include "platform/SysKey.h"
 #include "platform/SysLoop.h"
 #include "platform/SysMS.h"
+#include "platform/SysSound.h"
 #include "platform/SysUnicode.h"
 #include "platform/SysWin.h"
 #include "platform/VoskErr.h"
@@ -285,8 +286,10 @@ int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 /*dlog_hilite*/, a_dlog_
                    a_dlog_cmd_proc dlog_cmd, a_dlog_filter_proc dlog_filter) {
   // The stacks are checked before anything changes, so a refused dialog
   // leaves the program as it was.
+  // A dialog over four others (a script's commands reach the program
+  // while dialogs are up) is refused like a press that nothing can use.
   if (modal_n >= kMaxModalDialogs || n_winstack >= kMaxWinStack) {
-    QUIT();
+    Sound_Effect(SND_NULL);
     return kModalRefused;
   }
   // The program is quitting: a dialog opened now ends at once, unanswered.
@@ -405,7 +408,7 @@ intptr_t Modal_MsgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
 bool8 Modal_Window(int16 interior_h, int16 interior_v, a_mwin_init_proc init_arg,
                    a_mwin_init_proc stop_arg, a_mwin_event_proc event_arg) {
   if (mwin_n >= kMaxModalWindows || n_winstack >= kMaxWinStack) {
-    QUIT();
+    Sound_Effect(SND_NULL);
     return false;
   }
   if (g_quit_pending) return false;  // quitting: the window would be cancelled at once

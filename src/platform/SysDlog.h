@@ -67,8 +67,9 @@ constexpr int16 kModalRefused = -1;
 // dialog's life. Returns lasthit (0 when nothing called Modal_Exit). A
 // template that is missing or refused is reported by the missing-resource
 // rule (Report_Missing_Resource(DLOG, dlog_id): fatal during start-up,
-// alert 6 once the program runs); a fifth nested dialog calls QUIT; both
-// give kModalRefused, and the caller refuses what it was doing. dlog_hilite
+// alert 6 once the program runs); a fifth nested dialog sounds the
+// refusal (SND_NULL); both give kModalRefused, and the caller refuses what
+// it was doing. dlog_hilite
 // is not used (the template marks its default button).
 int16 Modal_Dialog(int16 dlog_id, int16 dlog_snd, int16 dlog_hilite, a_dlog_init_proc dlog_init,
                    a_dlog_cmd_proc dlog_cmd, a_dlog_filter_proc dlog_filter);
@@ -124,7 +125,7 @@ extern int16 mwin_n;
 // Runs a modal window with a client area of interior_h x interior_v, titled
 // "Selection", centred; init_arg runs as it is made, stop_arg (may be NIL)
 // after it is gone. Returns the okay its event procedure set. A third
-// nested window calls QUIT and gives FALSE.
+// nested window (or one over full stacks) sounds the refusal and gives FALSE.
 bool8 Modal_Window(int16 interior_h, int16 interior_v, a_mwin_init_proc init_arg,
                    a_mwin_init_proc stop_arg, a_mwin_event_proc event_arg);
 // The window procedure of the class "MWIN".

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 QuitProc QUIT = Default_QUIT;
@@ -14,6 +15,7 @@ ResErrProc g_item_res_proc = Default_Item_Res;
 KeyErrProc g_item_key_proc = Default_Item_Key;
 
 namespace {
+std::string recovered;
 bool err_in_progress = false;
 bool8 running = false;
 std::vector<TerminatorProc>& terminators() {
@@ -60,6 +62,9 @@ void Default_Item_Key(OSType kind, a_keyset key) {
                char(kind >> 8), char(kind), int(key.a), int(key.b), int(key.c), int(key.d));
 }
 
+void SysErr_Set_Recovered(const char* path) { recovered = path != nullptr ? path : ""; }
+const char* SysErr_Recovered() { return recovered.c_str(); }
+
 void SysErr_Set_Running(bool8 r) { running = r; }
 bool8 SysErr_Running() { return running; }
 
@@ -87,6 +92,7 @@ void SysErr_Init() {
   g_item_key_proc = Default_Item_Key;
   running = false;
   err_in_progress = false;
+  recovered.clear();
 }
 
 void Halt_AddTerminator(TerminatorProc proc) { terminators().push_back(proc); }

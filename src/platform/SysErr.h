@@ -23,6 +23,11 @@ extern MemErrProc g_err_mem_proc;     // out of memory, with the bytes asked for
 extern ResErrProc g_err_res_proc;     // missing resource
 extern KeyErrProc g_err_key_proc;     // missing picture-library key
 extern SavProc g_err_sav_proc;        // called before a fatal halt when set
+
+// The file g_err_sav_proc kept the open document in, for the fatal alert to
+// name ("" when none was written).
+void SysErr_Set_Recovered(const char* path);
+const char* SysErr_Recovered();
 extern ProgProc g_progproc;           // progress of long operations
 
 void Default_QUIT();

@@ -164,6 +164,9 @@ bool8 g_first_warning = true;
 // status says so to whoever started the program.
 constexpr int kFatalExitStatus = 1;
 
+// After a fatal alert: where the open document was kept.
+constexpr int16 kRecoveredAlert = 99;
+
 }  // namespace
 
 namespace {
@@ -251,11 +254,30 @@ int16 Confirm_Msg(int16 dlog_id, int16 prompt_str, int16 yes_strx, int16 can_str
 
 void OK_Alert(bool8 abortflag, int16 stringx) {
   if (!abortflag && gs.controller != HUMAN) return;
-  Run_Request(DLOG_ALERT1, stringx, 8, 0, 0, abortflag);
-  if (abortflag) {
-    if (g_err_sav_proc != nullptr) g_err_sav_proc();
-    Halt(kFatalExitStatus);
+  if (!abortflag) {
+    Run_Request(DLOG_ALERT1, stringx, 8, 0, 0, false);
+    return;
   }
+  // Before the program stops, what can be kept is kept (the open document,
+  // the preferences), so the alert can say where the work went. The
+  // alert's own parameters survive it.
+  static bool saving = false;
+  if (g_err_sav_proc != nullptr && !saving) {
+    saving = true;
+    Str255 params[4];
+    std::memcpy(params, gparam_strings, sizeof params);
+    g_err_sav_proc();
+    std::memcpy(gparam_strings, params, sizeof params);
+    saving = false;
+  }
+  Run_Request(DLOG_ALERT1, stringx, 8, 0, 0, true);
+  if (SysErr_Recovered()[0] != 0) {
+    Str255 where{};
+    std::strncpy(where, SysErr_Recovered(), sizeof where - 1);
+    Param_Text(where, "", "", "");
+    Run_Request(DLOG_ALERT1, kRecoveredAlert, 8, 0, 0, true);
+  }
+  Halt(kFatalExitStatus);
 }
 
 void InternalError() { OK_Alert(true, 4); }

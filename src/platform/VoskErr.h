@@ -65,8 +65,10 @@ constexpr int16 DLOG_ALERT2 = 1201;
 
 // Shows alert text stringx of list 400 with an OK button. A message that is
 // not fatal stays silent unless a person drives the program (gs.controller
-// HUMAN). With abortflag the program then ends: g_err_sav_proc runs when
-// set and the program halts with exit status 1.
+// HUMAN). With abortflag the program then ends with exit status 1: first
+// g_err_sav_proc runs when set (it keeps the open document and writes the
+// preferences), then the alert shows, followed by alert 99 naming the file
+// the document was kept in when there is one (SysErr_Recovered).
 void OK_Alert(bool8 abortflag, int16 stringx);
 // The yes/no/cancel request: dialog 1199 shows alert prompt_str with the
 // button DLOG string yes_strx; 1201 shows DLOG prompt_str with yes and

@@ -599,8 +599,10 @@ void Gen_Paper_Lists() {
   // The same kind or brand again (row 1, "all", has key 0 like no choice).
   const int32 krow = kind_row > 1 ? Row_Of(kinds, kind_key) : 0;
   if (krow > 1) {
-    ListBox_Set_Hi(krow, kinds);
+    // Highlighted without painting: the lists are made while the window is
+    // being laid out, and painted after.
+    (void)ListBox_Select(krow, kinds);
     Build_Paper_List();
   }
-  if (const int32 prow = paper_key != 0 ? Row_Of(papers, paper_key) : 0; prow > 0) ListBox_Set_Hi(prow, papers);
+  if (const int32 prow = paper_key != 0 ? Row_Of(papers, paper_key) : 0; prow > 0) (void)ListBox_Select(prow, papers);
 }

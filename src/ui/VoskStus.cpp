@@ -1361,8 +1361,10 @@ void Colorize_MouseDown(const a_mousestroke& stroke) {
 }
 
 void Colorize_Reset() {
+  // The button shows only in these phases; a command for it elsewhere (a
+  // script's) is a press nothing uses.
   if (gs.curr_phase != PHOTO_PHASE && gs.curr_phase != CANVAS_PHASE) {
-    QUIT();
+    Sound_Effect(SND_NULL);
     return;
   }
   Slider_Blast(COLOR_HUE_SLIDER, g_sliders[COLOR_HUE_SLIDER].defaultval);

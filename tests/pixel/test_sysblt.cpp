@@ -407,10 +407,14 @@ TEST_F(SysBltTest, DeepMaskBlendsByCoverage) {
   EXPECT_EQ(d[1], 0x7F204060u);
   auto mix = [](uint32 s) { return (s * 128 + 0xA0 * 127) >> 8; };
   EXPECT_EQ(d[2], 0x11000000u | mix(0x20) << 16 | mix(0x40) << 8 | mix(0x60));
-  // Depths that differ, or a shaped clip, are refused.
+  // A source of another depth is blended from a copy at the world's depth.
   Map s16(Rect{0, 0, 1, 3}, 16);
-  EXPECT_THROW(Pix_To_Port_Deep(s16.get(), mask.get(), dst, s16.pm.bounds, mask.pm.bounds, s16.pm.bounds, nullptr),
-               QuitCalled);
+  s16.put(1, 0, 0x7C00);  // red
+  for (int h = 0; h < 3; ++h) reinterpret_cast<uint32*>(dst->pix.baseAddr)[h] = 0x11A0A0A0u;
+  Pix_To_Port_Deep(s16.get(), mask.get(), dst, s16.pm.bounds, mask.pm.bounds, s16.pm.bounds, nullptr);
+  EXPECT_EQ(d[0], 0x11A0A0A0u);
+  EXPECT_EQ(d[1] & 0xF8F8F8u, 0xF80000u);
+  // A shaped clip into a world is refused.
   HRGN a = CreateRectRgn(0, 0, 1, 1), b = CreateRectRgn(2, 0, 3, 1);
   CombineRgn(a, a, b, RGN_OR);
   EXPECT_THROW(Pix_To_Port_Deep(src.get(), mask.get(), dst, src.pm.bounds, mask.pm.bounds, src.pm.bounds, a),
@@ -548,8 +552,35 @@ TEST_F(SysBltTest, PixToWinCopiesScalesAndClips) {
   DeleteRgn(probe);
   DeleteRgn(a);
   DeleteRgn(b);
-  // Modes without a raster operation other than transparent are refused.
-  EXPECT_THROW(Pix_To_Win(src.get(), s.dc, src.pm.bounds, src.pm.bounds, blend, nullptr), QuitCalled);
+}
+
+// A window takes only raster operations: alpha and blend are combined
+// offscreen with what the window shows there, within the clip, and the
+// pixels around stay.
+TEST_F(SysBltTest, ModesWithoutARasterOperationCombineWithTheWindowOffscreen) {
+  Surface s(4, 1);
+  s.fill(0x000000FF);  // blue
+  Map src(Rect{0, 0, 1, 2}, 32);
+  src.put(0, 0, 0x80FF0000u);  // half-covering red
+  src.put(1, 0, 0x00FF0000u);  // no cover
+  Pix_To_Win(src.get(), s.dc, src.pm.bounds, Rect{0, 1, 1, 3}, ALPHA, nullptr);
+  const uint32 mixed = s.rgb(1, 0);
+  EXPECT_NEAR(int(mixed >> 16 & 0xFF), 0x80, 2);
+  EXPECT_NEAR(int(mixed & 0xFF), 0x7F, 2);
+  EXPECT_EQ(s.rgb(2, 0), 0x0000FFu);
+  EXPECT_EQ(s.rgb(0, 0), 0x0000FFu);
+  EXPECT_EQ(s.rgb(3, 0), 0x0000FFu);
+  // blend at the state's opacity, clipped to the first pixel.
+  s.fill(0x00000000);
+  Map red(Rect{0, 0, 1, 2}, 32);
+  red.fill([](int, int) { return 0xFFFF0000u; });
+  Set_Blend_Value(50);
+  HRGN clip = CreateRectRgn(0, 0, 1, 1);
+  Pix_To_Win(red.get(), s.dc, red.pm.bounds, Rect{0, 0, 1, 2}, blend, clip);
+  DeleteRgn(clip);
+  Set_Blend_Value(100);
+  EXPECT_NEAR(int(s.rgb(0, 0) >> 16 & 0xFF), 0x7F, 2);
+  EXPECT_EQ(s.rgb(1, 0), 0u);
 }
 
 // transparent to a context leaves out pixels whose blue, green and red are
@@ -565,8 +596,17 @@ TEST_F(SysBltTest, TransparentToWin) {
   EXPECT_EQ(s.rgb(0, 0), 0x123456u);
   EXPECT_EQ(s.rgb(1, 0), 0x123456u);
   EXPECT_EQ(s.rgb(2, 0), 0xFFFFFEu);
+  // A shallower source goes through an offscreen world: its white is left
+  // out too.
   Map s16(Rect{0, 0, 1, 3}, 16);
-  EXPECT_THROW(Pix_To_Win(s16.get(), s.dc, s16.pm.bounds, s16.pm.bounds, transparent, nullptr), QuitCalled);
+  s16.put(0, 0, 0x7FFF);
+  s16.put(1, 0, 0x001F);
+  s16.put(2, 0, 0x7FFF);
+  s.fill(0x00123456);
+  Pix_To_Win(s16.get(), s.dc, s16.pm.bounds, s16.pm.bounds, transparent, nullptr);
+  EXPECT_EQ(s.rgb(0, 0), 0x123456u);
+  EXPECT_EQ(s.rgb(1, 0) & 0xF8F8F8u, 0x0000F8u);
+  EXPECT_EQ(s.rgb(2, 0), 0x123456u);
 }
 
 // srcOr of a 1-bit map paints the fore colour on set bits and leaves the rest.
@@ -613,7 +653,19 @@ TEST_F(SysBltTest, PortToPortWithTheWindowCurrent) {
   ASSERT_EQ(New_GWorld(Rect{0, 0, 2, 2}, 32, nullptr, back), noErr);
   Port_To_Port(nullptr, back, Rect{4, 4, 6, 6}, back->pix.bounds, srcCopy, nullptr);
   EXPECT_EQ(reinterpret_cast<uint32*>(back->pix.baseAddr)[3] & 0xFFFFFF, 0x40u);
-  EXPECT_THROW(Port_To_Port(nullptr, nullptr, Rect{0, 0, 2, 2}, Rect{4, 4, 6, 6}, blend, nullptr), QuitCalled);
+  // Window to window in a mode without a raster operation: read offscreen
+  // first, then combined with the destination.
+  Set_Blend_Value(50);
+  s.fill(0);
+  Port_To_Port(w, nullptr, w->pix.bounds, Rect{0, 0, 2, 2}, srcCopy, nullptr);
+  Port_To_Port(nullptr, nullptr, Rect{0, 0, 2, 2}, Rect{4, 4, 6, 6}, blend, nullptr);
+  Set_Blend_Value(100);
+  EXPECT_NEAR(int(s.rgb(5, 5)), 0x20, 2);
+  EXPECT_EQ(s.rgb(1, 1), 0x40u);
+  // And a window read into a map.
+  Map readback(Rect{0, 0, 2, 2}, 32);
+  Win_To_Pix(s.dc, readback.get(), Rect{0, 0, 2, 2}, readback.pm.bounds, srcCopy);
+  EXPECT_EQ(readback.get(1, 1) & 0xFFFFFF, 0x40u);
   NoPort();
   Dispose_GWorld(w);
   Dispose_GWorld(back);

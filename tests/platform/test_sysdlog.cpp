@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "SoundTestSupport.h"
 #include "TestSupport.h"
 #include "WinTestSupport.h"
 #include "platform/VoskDef.h"
@@ -199,12 +200,16 @@ TEST_F(SysDlogTest, MissingTemplateIsFatalAtStartUpAndRefusedOnceRunning) {
 int g_max_depth = 0;
 int g_deepest = 0;
 int16 g_fifth_result = -1;
+std::vector<int16> g_fifth_sounds;
 void Nest_Init(HWND) {
   g_deepest = std::max<int>(g_deepest, modal_n);
   if (modal_n == g_max_depth) {
-    // One more than the stack holds: an internal error, nothing pushed.
+    // One more than the stack holds: refused with the sound of a press
+    // nothing used, nothing pushed, and no internal error.
     QUIT = Count_Quit;
+    soundtest::SoundRecorder sounds;
     g_fifth_result = Modal_Dialog(kTestDlog, 0, 1, nullptr, nullptr, nullptr);
+    g_fifth_sounds = sounds.Ids();
     Install_Test_Hooks();
   }
   Host_Script_Push_Answer(HOST_ANSWER_ALERT, "1");
@@ -217,15 +222,16 @@ void Nest_Cmd(HWND d, int16 item) {
   Modal_Exit(d, modal_n);
 }
 
-TEST_F(SysDlogTest, DialogsNestFourDeepAndAFifthIsAnInternalError) {
+TEST_F(SysDlogTest, DialogsNestFourDeepAndAFifthIsRefused) {
   g_max_depth = kMaxModalDialogs;
   g_deepest = 0;
   g_fifth_result = -1;
   Answer(IT_OK);
   EXPECT_EQ(Modal_Dialog(kTestDlog, 0, 1, Nest_Init, Nest_Cmd, nullptr), 1);
   EXPECT_EQ(g_deepest, 4);
-  EXPECT_EQ(g_quits, 1);
+  EXPECT_EQ(g_quits, 0);
   EXPECT_EQ(g_fifth_result, kModalRefused);
+  EXPECT_EQ(g_fifth_sounds, std::vector<int16>{SND_NULL});
   EXPECT_EQ(modal_n, 0);
   EXPECT_EQ(n_winstack, 0);
   EXPECT_TRUE(IsWindowEnabled(gs.outer_window));
@@ -575,7 +581,8 @@ TEST_F(SysDlogTest, ModalWindowsNestTwoDeep) {
   g_third_quits = 0;
   g_third_result = true;
   EXPECT_TRUE(Modal_Window(100, 80, Nested_Mw_Init, nullptr, Mw_Event));
-  EXPECT_EQ(g_third_quits, 1);
+  // The third is refused (a press nothing used), not an internal error.
+  EXPECT_EQ(g_third_quits, 0);
   EXPECT_FALSE(g_third_result);
   EXPECT_EQ(mwin_n, 0);
   EXPECT_EQ(n_winstack, 0);
