@@ -557,7 +557,12 @@ void Load_Print_Adjust() {
 
 void Delta_Print_Adjust() {
   const a_direct_print_kind kind = Calc_Direct_Print_Kind();
-  if (kind == NOT_DIRECT) QUIT();
+  // The sliders show only for a disc printer's layout; a step for them on
+  // another layout (a script's) is a press nothing uses.
+  if (kind == NOT_DIRECT) {
+    Sound_Effect(SND_NULL);
+    return;
+  }
   a_print_media_spec spec{};
   Get_Media_Specs(spec);
   spec.adj[0] = gs.slider_vals[PRINT_INNERD_SLIDER];

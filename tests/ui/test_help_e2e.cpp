@@ -61,7 +61,7 @@ TEST_F(HelpSession, AFailedOpenIsReportedWhereTheScriptAskedForIt) {
   testdir::Write_Text(slow, "#!/bin/sh\nsleep 1\nexit 3\n");
   ASSERT_EQ(::chmod(slow.c_str(), 0755), 0);
   const std::string script = "wait 30\n" + labelsession::Open_Project(project_) + "wait 30\n" + Menu(MENU_HELP + 1) +
-                             "wait 1\nanswer save " + P("no-such-folder/copy.CD4") + "\n" + Menu(305) +
+                             "wait 1\nanswer alert 1\nwait 5\nanswer save " + P("no-such-folder/copy.CD4") + "\n" + Menu(305) +
                              "wait 5\nquit\n";
   std::string first;
   for (int run = 0; run < 2; ++run) {

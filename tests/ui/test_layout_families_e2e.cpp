@@ -123,7 +123,7 @@ TEST_P(LayoutFamilies, ChosenPhotographedTypedAndPrintedWhereTheLayoutSays) {
        snap("1-chooser") + Menu(PANEL_ONESHOT + PAPER_OK_BUTTON) + "wait 10\n" + snap("2-document");
   // A photo from the file dialog's answer, then a typed text.
   s += Menu(PANEL_PHASE + PHOTO_PHASE) + "answer open " + photo + "\n" + Menu(PANEL_ONESHOT + PHOTO_NEW_BUTTON) +
-       snap("3-photo") + Menu(PANEL_PHASE + TEXT_PHASE) + "type Side A\nkey return\n" + snap("4-text");
+       snap("3-photo") + Menu(PANEL_PHASE + TEXT_PHASE) + Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) + "wait 5\ntype Side A\nwait 32\nkey KeypadEnter\nwait 5\n" + snap("4-text");
   // Printed (the print dialog: Print; where it went: OK), then the test
   // sheet of the print panel.
   s += "answer alert 1\nanswer alert 1\nkey Ctrl+P\nwait 10\n";

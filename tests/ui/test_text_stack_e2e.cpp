@@ -109,10 +109,10 @@ TEST_F(TextStack, TitleUnderAnOutlinedGlowingSpiralShows) {
   s << "wait 30\n"
     << labelsession::Open_Project(project) << Menu(PANEL_PHASE + TEXT_PHASE)
     // The title round the disc, large.
-    << slider(TEXT_SIZE_SLIDER, 14) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_CIRC_CW) << "type SUMMER ROAD TRIP\nkey return\n"
+    << slider(TEXT_SIZE_SLIDER, 14) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_CIRC_CW) << Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) + "wait 5\ntype SUMMER ROAD TRIP\nwait 52\nkey KeypadEnter\nwait 5\n"
     // The track list over it: a spiral, glowing and outlined.
     << none << slider(TEXT_SIZE_SLIDER, -16) << Menu(PANEL_TEXT_LAYOUT + LAYOUT_SPIRAL_CW)
-    << "type 1 Open Road 2 Coastline 3 Night Drive 4 Desert Sun 5 Home Again 6 Last Light\nkey return\n"
+    << Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) + "wait 5\ntype 1 Open Road 2 Coastline 3 Night Drive 4 Desert Sun 5 Home Again 6 Last Light\nwait 172\nkey KeypadEnter\nwait 5\n"
     << slider(TEXT_GLOW_RADIUS_SLIDER, 2) << slider(TEXT_OUTL_RADIUS_SLIDER, 2) << none << "wait 5\nsnapshot "
     << made << "\nanswer save " << saved << "\n"
     << Menu(MENU_FILE + 5) << "wait 10\nquit\n";
