@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "PressSupport.h"
-#include "ProgramShotSupport.h"
-#include "TempDirSupport.h"
+#include "PressFixture.h"
 #include "doc/VoskPrev.h"
 #include "doc/VoskPrin.h"
 #include "doc/VoskShap.h"
@@ -26,31 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PanelActions : public programshot::PanelTree {
+class PanelActions : public press::PressedProgram {
  protected:
-  void SetUp() override {
-    programshot::PanelTree::SetUp();
-    if (HasFatalFailure()) return;
-    Start_First_Run("panel-actions");
-    home_.emplace("HOME", dir_.c_str());
-    docs_.emplace("XDG_CONFIG_HOME", (dir_ + "/config").c_str());
-    // The clicks' sounds are recorded, not played.
-    sounds_.emplace();
-    gs.controller = HUMAN;
-    gs.tool_show = true;
-    gs.curr_phase = NODOC_PHASE;
-    // The window moved to its place of a first run.
-    Config_All();
-  }
-  void TearDown() override {
-    Host_Script_Reset();
-    fs::remove_all(dir_);
-    Bar_Stop();
-    sounds_.reset();
-    docs_.reset();
-    home_.reset();
-    programshot::PanelTree::TearDown();
-  }
+  PanelActions() : press::PressedProgram("panel-actions") {}
   static void Phase(a_phase p) {
     SV_Set_Enum(SV_PHASE, p);
     SV_Finish();
@@ -73,11 +49,6 @@ class PanelActions : public programshot::PanelTree {
     ASSERT_NE(tx, 0u) << layout;
     ASSERT_TRUE(Proj_PickLayout2(tx));
   }
-  static void Press(press::a_control c) {
-    const Rect r = press::Control_Rect(c);
-    ASSERT_FALSE(EmptyRect(r)) << c.Name() << " is not shown";
-    ASSERT_TRUE(press::Click(r));
-  }
   static std::vector<uint32> Pixels(const Rect& r) {
     std::vector<uint32> px, out;
     int32 w = 0, h = 0;
@@ -92,8 +63,6 @@ class PanelActions : public programshot::PanelTree {
     Get_Media_Specs(m);
     return m;
   }
-  std::optional<testdir::EnvGuard> home_, docs_;
-  std::optional<soundtest::SoundRecorder> sounds_;
 };
 
 // Each nudge of the disc printer's panel moves the printout by its step
