@@ -1,7 +1,8 @@
 // One session of the real program on the headless backend for each family
 // of media the catalogue was filled out with: a cassette J-card, a Video-8
-// J-card, MiniDisc labels, a jewel case insert and business-card discs with
-// round ends. Each picks its layout in the layout chooser (Choose a
+// J-card, MiniDisc labels, a jewel case insert, business-card discs with
+// round ends, an 8 cm disc case booklet, a DVD case inlet and a VHS case
+// wrap. Each picks its layout in the layout chooser (Choose a
 // layout..., the rows down to it, OK), places a photo and types a text,
 // prints the document and a test sheet to the file printer, and quits. The
 // test then reads both printed pages at 300 dpi: the test sheet's outline of
@@ -51,6 +52,9 @@ const Family kFamilies[] = {
     {"minidisc", "Hama 50520-1", 10, UNIT_MD_FACE},
     {"case-insert", "_ Jewel case insert (A4)", 1, UNIT_JEWEL_LID1},
     {"business-card-disc", "Online_Labels OL5575", 5, UNIT_MINICD_HOCKEY},
+    {"case-booklet-8cm", "_ 8 cm case booklet (Letter)", 2, UNIT_MINICD_LID2},
+    {"dvd-case-inlet", "_ DVD case inlet (A4)", 2, UNIT_DVDBOX_INSERT},
+    {"vhs-case-wrap", "_ VHS case wrap (Letter)", 1, UNIT_VHS_WRAP},
 };
 
 class LayoutFamilies : public openlog::Session, public ::testing::WithParamInterface<Family> {
