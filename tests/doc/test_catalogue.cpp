@@ -542,6 +542,12 @@ TEST(Catalogue, HoldsTheAuthoredMediaAndLeavesOutWhatCannotBeShown) {
       {"_ Business cards (A4)", UNIT_VISITING, 85.6f, 53.98f},
       {"_ Business cards (Letter)", UNIT_VISITING, 88.9f, 50.8f},
       {"_ Folded business card (A4)", UNIT_VISITING2, 170, 54},
+      {"_ 8 cm case insert (Letter)", UNIT_MINICD_LID1, 80, 80},
+      {"_ 8 cm case booklet (A4)", UNIT_MINICD_LID2, 160, 80},
+      {"_ DVD case inlet (A4)", UNIT_DVDBOX_INSERT, 115, 175},
+      {"_ DVD case booklet (Letter)", UNIT_DVDBOX_INSERT2, 230, 175},
+      {"_ VHS case wrap (A4)", UNIT_VHS_WRAP, 257, 197},
+      {"Neato 69143", UNIT_JEWEL_LID2, 241.3f, 120.65f},  // the maker's booklet, read turned
   };
   for (const Want& w : wants) {
     a_ctemplate c;
@@ -602,7 +608,8 @@ TEST(Catalogue, EveryKindHasALayoutOrAReasonWhyNot) {
   }
   // The media families this catalogue was filled out for.
   for (int kind : {UNIT_VISITING, UNIT_VISITING2, UNIT_MINICD_HOCKEY, UNIT_MINICD_RECT, UNIT_AUDIO_FACE, UNIT_AUDIO_JCARD,
-                   UNIT_AUDIO_SPINE, UNIT_MD_FACE, UNIT_HI8_JCARD, UNIT_VHS_SLEEVE, UNIT_JEWEL_SLIMLINE})
+                   UNIT_AUDIO_SPINE, UNIT_MD_FACE, UNIT_HI8_JCARD, UNIT_VHS_SLEEVE, UNIT_JEWEL_SLIMLINE,
+                   UNIT_MINICD_LID1, UNIT_MINICD_LID2, UNIT_DVDBOX_INSERT, UNIT_DVDBOX_INSERT2, UNIT_VHS_WRAP})
     EXPECT_EQ(offered.count(kind), 1u) << "kind " << kind;
 }
 

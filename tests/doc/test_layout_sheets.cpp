@@ -218,6 +218,10 @@ TEST_F(LayoutSheets, SheetsDrawnForComparisonWithTheStock) {
       "_ Cassette spines (A4)", "Hama 50520-1", "Hama 50437", "_ Video-8/Hi8 J-card (A4)", "Hama 50438",
       "_ Slim case insert (A4)", "Neato Slimline CD Case, spine", "_ Jewel case spines (A4)",
       "_ Business cards (A4)", "_ Folded business card (A4)", "Meritline 176-020-001", "SheetLabels SL113",
+      // 8 cm disc and DVD case inserts and booklets, the VHS case wrap, a
+      // maker's jewel case booklet read on the turned page.
+      "_ 8 cm case insert (A4)", "_ 8 cm case booklet (Letter)", "_ DVD case inlet (Letter)",
+      "_ DVD case booklet (A4)", "_ VHS case wrap (A4)", "Neato 69143",
   };
   std::vector<a_ctemplate> sheets;
   for (const char* label : labels) {

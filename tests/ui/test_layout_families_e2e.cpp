@@ -1,7 +1,8 @@
 // One session of the real program on the headless backend for each family
 // of media the catalogue was filled out with: a cassette J-card, a Video-8
-// J-card, MiniDisc labels, a jewel case insert and business-card discs with
-// round ends. Each picks its layout in the layout chooser (Choose a
+// J-card, MiniDisc labels, a jewel case insert, business-card discs with
+// round ends, an 8 cm disc case booklet, a DVD case inlet and a VHS case
+// wrap. Each picks its layout in the layout chooser (Choose a
 // layout..., the rows down to it, OK), places a photo and types a text,
 // prints the document and a test sheet to the file printer, and quits. The
 // test then reads both printed pages at 300 dpi: the test sheet's outline of
@@ -51,6 +52,9 @@ const Family kFamilies[] = {
     {"minidisc", "Hama 50520-1", 10, UNIT_MD_FACE},
     {"case-insert", "_ Jewel case insert (A4)", 1, UNIT_JEWEL_LID1},
     {"business-card-disc", "Online_Labels OL5575", 5, UNIT_MINICD_HOCKEY},
+    {"case-booklet-8cm", "_ 8 cm case booklet (Letter)", 2, UNIT_MINICD_LID2},
+    {"dvd-case-inlet", "_ DVD case inlet (A4)", 2, UNIT_DVDBOX_INSERT},
+    {"vhs-case-wrap", "_ VHS case wrap (Letter)", 1, UNIT_VHS_WRAP},
 };
 
 class LayoutFamilies : public openlog::Session, public ::testing::WithParamInterface<Family> {
@@ -167,8 +171,12 @@ TEST_P(LayoutFamilies, ChosenPhotographedTypedAndPrintedWhereTheLayoutSays) {
   // The test sheet's outline of the unit, on each side, where the layout
   // says: scanned along its middle from 1 mm inside outwards (past the
   // outline lies the dashed outline of a bleed).
+  // A booklet's fold runs down its middle: its top and bottom are scanned a
+  // quarter of the way across.
   const a_frect& b = x.units[f.unit - 1].bbox;
-  const int32 cx = Dots((b.left + b.right) / 2), cy = Dots((b.top + b.bottom) / 2);
+  const bool folded = Unit_Kind_Shape(f.kind) == SHAPE_BOOKLET;
+  const int32 cx = Dots(folded ? b.left + (b.right - b.left) / 4 : (b.left + b.right) / 2),
+              cy = Dots((b.top + b.bottom) / 2);
   const struct {
     const char* side;
     bool horizontal;
@@ -203,7 +211,9 @@ TEST_P(LayoutFamilies, ChosenPhotographedTypedAndPrintedWhereTheLayoutSays) {
       allow(ex - 0.5, u.top - 5.5, ex + 0.5, u.top - 0.5);
       allow(ex - 0.5, u.bottom + 0.5, ex + 0.5, u.bottom + 5.5);
     }
-    for (double ey : {double(u.top), double(u.bottom)}) {
+    // Booklets and wraps are marked at their middle too.
+    const bool middle = Unit_Kind_Shape(x.units[i].kind) == SHAPE_BOOKLET;
+    for (double ey : {double(u.top), double(u.bottom), middle ? (double(u.top) + u.bottom) / 2 : double(u.top)}) {
       allow(u.left - 5.5, ey - 0.5, u.left - 0.5, ey + 0.5);
       allow(u.right + 0.5, ey - 0.5, u.right + 5.5, ey + 0.5);
     }
@@ -216,7 +226,10 @@ TEST_P(LayoutFamilies, ChosenPhotographedTypedAndPrintedWhereTheLayoutSays) {
         if (xx >= Dots(b.left) && xx < Dots(b.right) && yy >= Dots(b.top) && yy < Dots(b.bottom)) ++inked;
       }
   EXPECT_EQ(stray, 0) << f.layout << ": ink off its units";
-  EXPECT_GT(inked, Dots(b.right - b.left) * Dots(b.bottom - b.top) / 20) << f.layout << ": the photo did not print";
+  // A twentieth of the unit, or a 20 mm square on the large pieces, whose
+  // photo takes no more room than on the small ones.
+  EXPECT_GT(inked, std::min(Dots(b.right - b.left) * Dots(b.bottom - b.top) / 20, Dots(20) * Dots(20)))
+      << f.layout << ": the photo did not print";
   if (cropped) {
     // The crop mark above the unit's left edge, in line with it.
     const int32 at = First_Dark(doc, true, Dots(b.top - 3), Dots(b.left - 2), Dots(b.left + 2));

@@ -201,6 +201,9 @@ TEST_F(Remap, CatalogueMediaSwitchByTheirKinds) {
       {"Avery L7676", "Online_Labels OL5025", true, UNIT_CD},
       {"_ Cassette J-card (A4)", "_ Cassette J-card (Letter)", true, UNIT_AUDIO_JCARD},
       {"_ Business cards (A4)", "Online_Labels OL5575", false, UNIT_MINICD_HOCKEY},
+      {"_ 8 cm case insert (A4)", "_ 8 cm case insert (Letter)", true, UNIT_MINICD_LID1},
+      {"_ DVD case inlet (Letter)", "_ DVD case inlet (A4)", true, UNIT_DVDBOX_INSERT},
+      {"_ 8 cm case booklet (A4)", "_ 8 cm case insert (A4)", false, UNIT_MINICD_LID1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " to " + c.to);
