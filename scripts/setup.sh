@@ -19,8 +19,9 @@ PACKAGES=(
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
   # a display server without a screen, for the smoke test of the real window, a
   # second program that copies and pastes through its clipboard, and the X tools
-  # that read the window's icon off the server
-  xvfb xauth xclip x11-utils
+  # that read the window's icon off the server; the X server's test extension, through which a
+  # script presses the server's own pointer on the sdl backend
+  xvfb xauth xclip x11-utils libxtst6
   # the desktop's file-type database, refreshed when the program registers its type
   shared-mime-info
   # fuzz targets (libFuzzer comes with clang)

@@ -679,8 +679,8 @@ void D_Arrow(int32 h, int32 v) {
   for (int32 i = 0; i < kArrowHead; ++i) H_Line(h - i, h + i, v - i);
 }
 
-void Length_Text(int32 mmt, char (&s)[32]) {
-  if ((g_doc.doc_template.tflags & Flag(IS_INCHES)) != 0)
+void Length_Text(int32 mmt, bool8 inches, char (&s)[32]) {
+  if (inches)
     To_IN_Str(mmt, s);
   else
     To_MM_Str(mmt, s);
@@ -688,25 +688,25 @@ void Length_Text(int32 mmt, char (&s)[32]) {
 
 }  // namespace
 
-void Draw_Arrow_H(int16 h1, int16 h2, int16 v, int32 mmt) {
+void Draw_Arrow_H(int16 h1, int16 h2, int16 v, int32 mmt, bool8 inches) {
   if (h2 < h1) std::swap(h1, h2);
   H_Line(h1, h2 - 1, v);
   L_Arrow(h1, v);
   R_Arrow(h2 - 1, v);
   char s[32];
-  Length_Text(mmt, s);
+  Length_Text(mmt, inches, s);
   const CStrSpan text(s, std::strlen(s));
   MoveTo(int16((int32(h1) + h2 - StringWidth(text)) / 2), int16(v - kArrowHead - 2));
   DrawString(text);
 }
 
-void Draw_Arrow_V(int16 v1, int16 v2, int16 h, int32 mmt) {
+void Draw_Arrow_V(int16 v1, int16 v2, int16 h, int32 mmt, bool8 inches) {
   if (v2 < v1) std::swap(v1, v2);
   V_Line(v1, v2 - 1, h);
   U_Arrow(h, v1);
   D_Arrow(h, v2 - 1);
   char s[32];
-  Length_Text(mmt, s);
+  Length_Text(mmt, inches, s);
   const CStrSpan text(s, std::strlen(s));
   MoveTo(int16(h + kArrowHead + 2), int16((int32(v1) + v2) / 2));
   DrawString(text);
@@ -730,14 +730,15 @@ void Echo_Template(const Rect& box, int16 which) {
   const Rect& b = iunit.bbox;
   const int16 ch = int16((int32(b.left) + b.right) / 2), cv = int16((int32(b.top) + b.bottom) / 2);
   const float w = unit.bbox.right - unit.bbox.left, h = unit.bbox.bottom - unit.bbox.top;
+  const bool8 inches = (g_doc.doc_template.tflags & Flag(IS_INCHES)) != 0;
   switch (which) {
-    case 0: Draw_Arrow_H(b.left, b.right, cv, int32(std::lround(w * 10))); break;
+    case 0: Draw_Arrow_H(b.left, b.right, cv, int32(std::lround(w * 10)), inches); break;
     case 1: {
       const int16 half = int16(iunit.imeas[0] / 2);
-      Draw_Arrow_H(int16(ch - half), int16(ch + half), cv, int32(std::lround(unit.meas[0] * 10)));
+      Draw_Arrow_H(int16(ch - half), int16(ch + half), cv, int32(std::lround(unit.meas[0] * 10)), inches);
       break;
     }
-    case 2: Draw_Arrow_V(b.top, b.bottom, ch, int32(std::lround(h * 10))); break;
+    case 2: Draw_Arrow_V(b.top, b.bottom, ch, int32(std::lround(h * 10)), inches); break;
     default: break;
   }
   RGBForeColor(fore);

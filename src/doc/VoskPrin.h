@@ -168,10 +168,10 @@ void To_IN_Str(int32 mmt, StrSpan s);
 
 // Dimension lines: over the pixels h1 .. h2 - 1 at v (v1 .. v2 - 1 at h)
 // with arrow heads at both ends and the length, mmt tenths of a
-// millimetre, as text centred above (beside) the line, in inches for a
-// layout measured in inches.
-void Draw_Arrow_H(int16 h1, int16 h2, int16 v, int32 mmt);
-void Draw_Arrow_V(int16 v1, int16 v2, int16 h, int32 mmt);
+// millimetre, as text centred above (beside) the line, in inches when
+// inches is set (the drawn layout is measured in inches).
+void Draw_Arrow_H(int16 h1, int16 h2, int16 v, int32 mmt, bool8 inches);
+void Draw_Arrow_V(int16 v1, int16 v2, int16 h, int32 mmt, bool8 inches);
 // The first unit of the open layout, adjusted for its medium, drawn dark
 // blue fitted into box with one dimension: which 0 its width (a disc's
 // outer diameter), 1 its hole (meas1, centred on the unit), 2 its height (a

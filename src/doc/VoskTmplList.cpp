@@ -23,6 +23,7 @@ namespace {
 constexpr int16 STRLIST_KINDS = 600;
 constexpr int16 STR_ALL_KINDS = 380;
 constexpr int16 STR_ALL_BRANDS = 381;
+constexpr int16 STR_NO_BRAND = 384;
 // Capacity of a brand as Extract_Brand writes it: a label's 32 bytes.
 constexpr size_t kBrandLen = 33;
 
@@ -210,6 +211,11 @@ void Build_Brand_List() {
     std::memcpy(prev, brand, sizeof prev);
     uStr255 text{};
     Filter_Template_Name(CStrSpan(brand), text);
+    // Blank stock of no maker ("_" as the label's first word) would be a
+    // row of nothing but a space.
+    size_t at = 0;
+    while (text[at] == ' ') ++at;
+    if (text[at] == 0) Get_DLOG_UString(text, STR_NO_BRAND);
     ListBox_Add_Item(text, tx, desc);
   }
   Fix_Desc_Scrollbar(desc);
@@ -283,6 +289,8 @@ void PaperKind_Set(int32 row) {
   Sound_Effect(SND_SUBTOOL_ONESHOT);
   Select(gs.paper_kind_desc, row);
   Build_Paper_List();
+  // The entry list now has its first row selected: another layout.
+  if (g_paper_echo_proc != nullptr) g_paper_echo_proc();
 }
 
 void PaperList_Set(int32 row) {

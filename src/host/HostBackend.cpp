@@ -232,6 +232,8 @@ bool Host_Backend_Shown_Cursor(HostShownCursor& out) {
   return true;
 }
 
+bool Host_Backend_Pointer(HostPointerOp op, int32 x, int32 y) { return g_display && g_display->Pointer(op, x, y); }
+
 HostAudioOutput* Host_Backend_Audio() { return g_display ? g_display->Audio() : nullptr; }
 
 int32 Host_Backend_Alert_Box(int32 number, const char* text, const char* const* buttons, int32 nbuttons,

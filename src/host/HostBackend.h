@@ -78,6 +78,16 @@ struct HostShownCursor {
 // FALSE (out unchanged) unless the headless backend runs.
 bool Host_Backend_Shown_Cursor(HostShownCursor& out);
 
+// The display's own pointer moved to the screen point (x, y), with the left
+// button pressed or let go there, as a person's mouse does it: on the sdl
+// backend under X11 the X server gets the input and hands it back through
+// its events to the window under the pointer, so the whole way a click
+// takes on a desktop is taken. FALSE when the backend has no pointer of its
+// own to drive (headless; a server without the test extension): the input
+// then goes to the window layer directly.
+enum class HostPointerOp { MOVE = 0, DOWN = 1, UP = 2 };
+bool Host_Backend_Pointer(HostPointerOp op, int32 x, int32 y);
+
 // The running backend's audio output (HostAudio.h); NIL: the recording sink.
 HostAudioOutput* Host_Backend_Audio();
 // Shows an alert in the running backend's alert box and returns the 1-based
@@ -111,6 +121,9 @@ class HostDisplay {
   virtual bool Report_Alert(int32 /*number*/, const char* /*text*/) { return false; }
   // The pointer as last shown (Host_Backend_Shown_Cursor); NIL: not kept.
   virtual const HostShownCursor* Shown_Cursor() const { return nullptr; }
+  // Drives the display's own pointer (Host_Backend_Pointer); FALSE: this
+  // backend has none to drive.
+  virtual bool Pointer(HostPointerOp /*op*/, int32 /*x*/, int32 /*y*/) { return false; }
 };
 
 // The backends (HostBackendHeadless.cpp, HostBackendSdl.cpp). The sdl one is

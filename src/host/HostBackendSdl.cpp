@@ -462,6 +462,11 @@ class SdlDisplay : public HostDisplay {
     }
   }
 
+  bool Pointer(HostPointerOp op, int32 x, int32 y) override {
+    if (shown_.empty()) return false;
+    return Host_Sdl_X11_Pointer(shown_.begin()->second.win, int(op), x, y);
+  }
+
   void Cursor_Changed() override {
     HCURSOR c = GetCursor();
     SDL_Cursor* next = nullptr;

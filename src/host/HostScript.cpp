@@ -234,9 +234,17 @@ void Run_Input(const HostScriptCmd& c) {
       HWND m = Main_Or_Complain(c);
       if (!m) break;
       const POINT p = Screen_Of(m, c.a, c.b);
+      // Where the display has a pointer of its own, it is moved and
+      // pressed, and the input comes back through the display's events.
+      const bool down = c.op == HostScriptOp::DOWN || c.op == HostScriptOp::CLICK;
+      const bool up = c.op == HostScriptOp::UP || c.op == HostScriptOp::CLICK;
+      if (Host_Backend_Pointer(down ? HostPointerOp::DOWN : up ? HostPointerOp::UP : HostPointerOp::MOVE, p.x, p.y)) {
+        if (down && up) Host_Backend_Pointer(HostPointerOp::UP, p.x, p.y);
+        break;
+      }
       if (c.op == HostScriptOp::MOVE) hostwin::Input_Mouse_Move(p);
-      if (c.op == HostScriptOp::DOWN || c.op == HostScriptOp::CLICK) hostwin::Input_Button(0, true, p);
-      if (c.op == HostScriptOp::UP || c.op == HostScriptOp::CLICK) hostwin::Input_Button(0, false, p);
+      if (down) hostwin::Input_Button(0, true, p);
+      if (up) hostwin::Input_Button(0, false, p);
       break;
     }
     case HostScriptOp::SIGNAL:

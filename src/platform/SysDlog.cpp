@@ -440,6 +440,13 @@ bool8 Modal_Window(int16 interior_h, int16 interior_v, a_mwin_init_proc init_arg
         PostQuitMessage(int32(msg.wParam));
         break;
       }
+      // Return and Escape pressed in one of the window's controls (a
+      // pop-up just chosen from keeps the keyboard) are the window's, as in
+      // a dialog; an open pop-up list takes them itself.
+      if (msg.message == WM_KEYDOWN && (msg.wParam == WPARAM(VK_RETURN) || msg.wParam == WPARAM(VK_ESCAPE)) &&
+          rec.window != nullptr && msg.hwnd != rec.window && IsChild(rec.window, msg.hwnd) &&
+          SendMessage(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0) == 0)
+        msg.hwnd = rec.window;
       TranslateMessage(&msg);
       DispatchMessage(&msg);
       continue;

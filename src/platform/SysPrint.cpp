@@ -303,7 +303,12 @@ bool8 Print_Dialog(Handle& dm, Handle& dn, int16& copies, bool8 setup) {
   if (!setup) List_Papers(st, DevMode_Of(dm));
   HostDlgTemplate t;
   if (!Get_Dialog_Template(setup ? DLOG_PRINT_SETUP : DLOG_PRINT, t)) return false;
-  if (DialogBoxIndirectParam(nullptr, &t, main_hwnd, PrintDlgProc, LPARAM(&st)) != IDOK) return false;
+  // Over the window that asks (the layout designer's Print Preview asks
+  // from its dialog): that window is disabled while it runs and has the
+  // keyboard back after it.
+  HWND asking = GetActiveWindow();
+  if (asking == nullptr || !IsWindowEnabled(asking)) asking = main_hwnd;
+  if (DialogBoxIndirectParam(nullptr, &t, asking, PrintDlgProc, LPARAM(&st)) != IDOK) return false;
   if (st.printers.empty()) return false;
   const HostPrinterInfo& p = st.printers[size_t(st.chosen)];
   if (!have_names || p.name != device) {

@@ -87,8 +87,9 @@ void Draw_Unit(const a_unit& unit, int16 index, bool8 letter) {
   Draw_String_Fit(true, font, CStrSpan(name, std::strlen(name)), b);
 }
 
-// The measuring arrows along the top and the left of the first unit.
-void Draw_Measures(const a_unit& unit) {
+// The measuring arrows along the top and the left of the first unit, in
+// the units the drawn layout is measured in (not the open document's).
+void Draw_Measures(const a_template& tmpl, const a_unit& unit) {
   a_iunit iunit{};
   Map_Unit(unit, iunit);
   const Rect& b = iunit.bbox;
@@ -98,8 +99,9 @@ void Draw_Measures(const a_unit& unit) {
   PenNormal();
   const int32 w = int32(std::lround((unit.bbox.right - unit.bbox.left) * 10.0f));
   const int32 h = int32(std::lround((unit.bbox.bottom - unit.bbox.top) * 10.0f));
-  Draw_Arrow_H(b.left, b.right, int16(b.top - 9), w);
-  Draw_Arrow_V(b.top, b.bottom, int16(b.left - 9), h);
+  const bool8 inches = (tmpl.tflags & (uint32(1) << IS_INCHES)) != 0;
+  Draw_Arrow_H(b.left, b.right, int16(b.top - 9), w, inches);
+  Draw_Arrow_V(b.top, b.bottom, int16(b.left - 9), h, inches);
 }
 
 // One caption line per kind of unit, in the order the kinds first occur:
@@ -234,7 +236,7 @@ void PaperEcho_Paint3(const a_template& tmpl, const Rect& area, bool8 details) {
     FrameRect(paper);
   }
   for (uint32 u = 0; u < tmpl.nunits && u < MAXNUNITS; ++u) Draw_Unit(tmpl.units[u], int16(u), details);
-  if (details) Draw_Measures(tmpl.units[0]);
+  if (details) Draw_Measures(tmpl, tmpl.units[0]);
   Pop_Mapping();
   PenNormal();
   if (details) Draw_Captions(tmpl, captions);

@@ -200,7 +200,9 @@ TEST_F(PaperLists, ListsOfASmallWorkingList) {
   // every Avery entry.
   gs.grid_vals[PROJ_SORT_GRID] = 1;
   Build_Paper_Lists();
-  EXPECT_EQ(Texts(kinds), (std::vector<std::string>{"All brands", "Rayfilm", "Avery", " ", "Avery"}));
+  // The blank stock's brand row carries a name of its own.
+  EXPECT_EQ(Texts(kinds),
+            (std::vector<std::string>{"All brands", "Rayfilm", "Avery", "Blank stock (no brand)", "Avery"}));
   EXPECT_EQ(Keys(kinds), (std::vector<uint32>{0, rayfilm, l7163, jewel, a8435}));
   EXPECT_EQ(entries.nlist, 5);
   PaperKind_Set(3);

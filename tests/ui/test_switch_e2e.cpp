@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "LayoutSwitchSupport.h"
 #include "ProgramShotSupport.h"
 #include "SoundTestSupport.h"
 #include "doc/ParsDISC.h"
@@ -40,6 +41,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using labelsession::Menu;
+using layoutswitch::Disc_Layout;
+using layoutswitch::Texts_Of;
 using programshot::At;
 using programshot::Shot;
 
@@ -64,20 +67,6 @@ Point Modal_To_Main(int16 sw, int16 sh, int32 main_left, int32 main_top, int16 w
 }
 Point Middle(const Rect& r) { return Point{int16((r.top + r.bottom) / 2), int16((r.left + r.right) / 2)}; }
 
-// The place (from 1) in the paper list of the first layout whose units are
-// n discs of one size and nothing else; 0 when none.
-int16 Disc_Layout(uint32 n) {
-  for (uint32 k = 0; k < t.tlist_n && k < 32767; ++k) {
-    a_ctemplate entry;
-    a_template x{};
-    if (!Get_CTemplate(t.tlist[k], entry) || Expand_Template(entry, x) != EXPAND_OK || x.nunits != n) continue;
-    bool discs = true;
-    for (uint32 i = 0; i < n; ++i) discs &= x.units[i].kind == UNIT_CD;
-    if (discs) return int16(k + 1);
-  }
-  return 0;
-}
-
 // The script lines that show place `id` in the paper browser opened at
 // place `from` on a screen of sw x sh: pages turned, then `act` ("click" or
 // "move") on its cell.
@@ -98,21 +87,6 @@ std::string Pick_In_Browser(int16 from, int16 id, int16 sw, int16 sh, int32 main
 // In the program's run.
 std::string Pick_In_Browser(int16 from, int16 id) {
   return Pick_In_Browser(from, id, kScreenW, kScreenH, 0, kMainClientTop, "click");
-}
-
-// The texts of unit ux's objects, as 8-bit text.
-std::vector<std::string> Texts_Of(uint32 ux) {
-  std::vector<std::string> texts;
-  const a_doc_unit* u = Doc_Unit(Find_Clone_Master(ux));
-  if (u == nullptr) return texts;
-  for (int32 i = 0; i < u->oj.nlist; ++i) {
-    const a_oj_item& item = u->oj.list[i];
-    if (item.kind != TEXT_BLOCK || item.om == nullptr) continue;
-    char s[256] = {};
-    OM_To_Str(item.om, s, sizeof s);
-    texts.push_back(s);
-  }
-  return texts;
 }
 
 // The colour of unit ux's paint in the middle of the painted square (0:
