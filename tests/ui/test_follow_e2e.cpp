@@ -44,13 +44,6 @@ using programshot::Shot;
 
 constexpr int kScreenW = 1280, kScreenH = 1024;
 
-template <typename F>
-void Step(F f) {
-  SV_Begin_Interaction();
-  f();
-  SV_End_Interaction();
-}
-
 class FollowWalk : public programshot::PanelTree {
  protected:
   void SetUp() override {
@@ -66,34 +59,6 @@ class FollowWalk : public programshot::PanelTree {
     fs::remove_all(dir_);
     Bar_Stop();
     programshot::PanelTree::TearDown();
-  }
-  // A new document of the layout named label (the disc printer's CD
-  // layout unless told), as the layout chooser opens it.
-  void Open_Disc(const char* label = labelsession::kCdLayout) {
-    const uint32 tx = Find_Template(CStrSpan(label, std::strlen(label)));
-    ASSERT_NE(tx, 0u);
-    Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
-    ASSERT_TRUE(g_doc.doc_open);
-  }
-  bool Write_Project(const std::string& path) {
-    FSSpec spec{};
-    return Path_From_Text(spec, path.c_str()) && Doc_Write(FMT_DISC, spec);
-  }
-  std::string Phase_Click(a_phase phase) {
-    Rect button;
-    EXPECT_TRUE(Phase_Button_Rect(phase, Node_Get(CURR, nodetest::Slot_Of(PHASE_CUST_LOC)).nbounds, button));
-    return Click(button);
-  }
-  std::string Shot_Line(const std::string& name) {
-    const std::string path = shots_ + "/" + name + ".png";
-    fs::remove(path);
-    return "wait 10\nsnapshot " + path + "\n";
-  }
-  Shot Read(const std::string& name) {
-    Shot s;
-    std::string why;
-    EXPECT_TRUE(s.Read(shots_ + "/" + name + ".png", why)) << name << ": " << why;
-    return s;
   }
   // Runs the script, opening file: a normal end, and no alert but the one
   // the script asks for (alert 0: none).
