@@ -331,3 +331,26 @@ TEST_F(FollowWalk, TheStampToolShowsItsOutlineUnderThePointer) {
   EXPECT_TRUE(at_a.Differs(at_b, around_a)) << "the outline at the first point, gone when the pointer left";
   EXPECT_TRUE(at_a.Differs(at_b, around_b)) << "and at the second";
 }
+
+// The print preview's unit list after a text was typed and confirmed (the
+// glyph bar painted meanwhile): its labels lie on the boxes' own colour and
+// the current unit's number shows, as in a preview reached straight away.
+TEST_F(FollowWalk, TheUnitListLooksTheSameAfterATextWasEdited) {
+  Open_Disc("_ Cassette J-card (A4)");
+  if (HasFatalFailure()) return;
+  const std::string project = dir_ + "/jcard.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Step([] { SV_Set_Enum(SV_PHASE, PREVIEW_PHASE); });
+  Config_All();
+  const Rect list = programshot::Custom_Rect(CUSTOM_UNITLIST);
+  ASSERT_FALSE(EmptyRect(list)) << "the unit list is laid out in the preview";
+  const std::string to_preview = Phase_Click(PREVIEW_PHASE), to_text = Phase_Click(TEXT_PHASE);
+  Run_Script("wait 30\n" + to_preview + Shot_Line("20-unit-list") + "quit\n", project);
+  Run_Script("wait 30\n" + to_text + labelsession::Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) +
+                 "wait 5\ntype Side A\nwait 32\nkey KeypadEnter\nwait 5\n" + to_preview +
+                 Shot_Line("21-unit-list-after-text") + "quit\n",
+             project);
+  const Shot plain = Read("20-unit-list"), edited = Read("21-unit-list-after-text");
+  if (HasFailure()) return;
+  EXPECT_FALSE(edited.Differs(plain, list)) << "the unit list is drawn as before the text";
+}
