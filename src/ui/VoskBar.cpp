@@ -1066,7 +1066,13 @@ void Make_Font_Thumbnail(uint32 fontx) {
   own.size = kThumbnailSize;
   SetFont(own);
   const bool drawable = Font_Is_Drawable(CUStrSpan(name, kFontNameUnits));
-  if (drawable && !symbolic) {
+  // A font that cannot write its own name (a script without Latin letters)
+  // would show a row of boxes: it gets its name in the interface font, as a
+  // symbol font does.
+  bool writes_name = drawable;
+  for (int16 i = 0; i < nlen && writes_name; ++i)
+    writes_name = name[i] == ' ' || Is_Glyph_Avail(fontx, name[i]);
+  if (writes_name && !symbolic) {
     Draw_Run(own, 2, baseline, name, nlen);
   } else {
     a_fontspec ui = gs.font_12pt;
