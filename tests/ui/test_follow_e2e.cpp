@@ -20,6 +20,7 @@
 #include "doc/VoskFile.h"
 #include "host/HostPrint.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskLayer.h"
 #include "objects/VoskPhot.h"
 #include "pixel/DrawUtilMasked.h"
 #include "objects/VoskSym.h"
@@ -353,4 +354,37 @@ TEST_F(FollowWalk, TheUnitListLooksTheSameAfterATextWasEdited) {
   const Shot plain = Read("20-unit-list"), edited = Read("21-unit-list-after-text");
   if (HasFailure()) return;
   EXPECT_FALSE(edited.Differs(plain, list)) << "the unit list is drawn as before the text";
+}
+
+// The layer bar's status column says what lies under the pointer within
+// its own column: the paint layer's caption over its card does not run onto
+// the cards, and once the pointer is on a card with nothing to say nothing
+// of the caption stays.
+TEST_F(FollowWalk, TheLayerStatusStaysInItsColumn) {
+  Open_Disc();
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, SYMBOL_PHASE); });
+  Step([] { ASSERT_TRUE(Symbol_Add(1)); });
+  Step([] { SV_Set_Enum(SV_PHASE, PHOTO_PHASE); });
+  Config_All();
+  const Rect column = programshot::Custom_Rect(CUSTOM_PSTATUS), cards = programshot::Custom_Rect(CUSTOM_LAYERS);
+  ASSERT_FALSE(EmptyRect(column)) << "the layer bar's status column is laid out";
+  ASSERT_FALSE(EmptyRect(cards));
+  Rect paint, symbol, eye, thumb;
+  Layer_Calc_Box(gs.layerbard.first_id, gs.layerbard.first_id, paint, eye, thumb);
+  const Point on_paint = programshot::Middle(thumb);
+  Layer_Calc_Box(gs.layerbard.first_id + 1, gs.layerbard.first_id, symbol, eye, thumb);
+  const Point on_symbol = programshot::Middle(thumb);
+  const std::string project = dir_ + "/layers.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Run_Script("wait 30\n" + Phase_Click(PHOTO_PHASE) + "wait 10\n" + Shot_Line("22-layers") + "move " + At(on_paint) +
+                 "\n" + Shot_Line("23-layers-paint-caption", 30) + "move " + At(on_symbol) + "\n" +
+                 Shot_Line("24-layers-no-caption", 30) + "quit\n",
+             project);
+  const Shot plain = Read("22-layers"), caption = Read("23-layers-paint-caption"), none = Read("24-layers-no-caption");
+  if (HasFailure()) return;
+  EXPECT_TRUE(caption.Differs(plain, column)) << "the paint layer's caption shows";
+  EXPECT_FALSE(caption.Differs(plain, cards)) << "and stays off the cards";
+  EXPECT_FALSE(none.Differs(plain, column)) << "nothing of it stays in the column";
+  EXPECT_FALSE(none.Differs(plain, cards)) << "or on the cards";
 }
