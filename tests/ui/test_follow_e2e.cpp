@@ -388,3 +388,25 @@ TEST_F(FollowWalk, TheLayerStatusStaysInItsColumn) {
   EXPECT_FALSE(none.Differs(plain, column)) << "nothing of it stays in the column";
   EXPECT_FALSE(none.Differs(plain, cards)) << "or on the cards";
 }
+
+// A tip shown over a button goes once a dialog takes over the window (here
+// the print dialog of Ctrl+P), and does not stay through the print.
+TEST_F(FollowWalk, ATipGoesWhenADialogTakesOver) {
+  Open_Disc("_ Cassette J-card (A4)");
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, PHOTO_PHASE); });
+  Config_All();
+  const Rect button = OneShot_Rect(PHOTO_NEW_BUTTON);
+  ASSERT_FALSE(EmptyRect(button)) << "the photo phase shows its import button";
+  const Rect below{button.top, int16(button.left - 40), int16(button.bottom + 60), int16(button.right + 200)};
+  const std::string project = dir_ + "/Tips.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Run_Script("wait 30\n" + Phase_Click(PHOTO_PHASE) + "move " + At(programshot::Middle(button)) + "\nwait 5\n" +
+                 Shot_Line("25-no-tip") + "wait 90\n" + Shot_Line("26-tip") + "answer alert 1\nkey Ctrl+P\n" +
+                 Shot_Line("27-after-print", 20) + "quit\n",
+             project, 73, "VELMOR_PRINT=file");
+  const Shot none = Read("25-no-tip"), tip = Read("26-tip"), after = Read("27-after-print");
+  if (HasFailure()) return;
+  ASSERT_TRUE(tip.Differs(none, below)) << "the tip shows under the button";
+  EXPECT_FALSE(after.Differs(none, below)) << "after the print dialog the tip is gone";
+}
