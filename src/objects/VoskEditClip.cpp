@@ -403,6 +403,9 @@ void Do_Paste_OM(const uint8* data, uint32 size) {
   SV_Set_Enum(SV_PHASE, TEXT_PHASE);
   SV_Finish();
   OM_Dup(om);
+  // The copy arrives pending, as a duplicate does: it alone is selected, so
+  // that Delete, Duplicate and the sliders act on it.
+  Selection_Convert_Pending();
   History_Set_Pending(OP_TEXT_PASTE);
   Dispose_Ptr(p);
 }

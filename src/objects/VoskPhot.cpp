@@ -1146,11 +1146,18 @@ void Geom_Track(a_oj_kind kind) {
   if (!One_Selected_Of(Kind_Bit(kind), omx) || omx != g_geom_omx) return;
   a_ph_rec* ph = PH_Of(omx);
   XOR_Frame(ph);
+  // The label is drawn at every step of the drag: what the object covered
+  // and what it covers now are rendered again, before the frame comes back
+  // over the view (the drawing would otherwise leave the older sizes, and
+  // half of the frame, behind).
+  Obj_PostRender(omx);
   if (kind == PHOTO_BLOCK)
     Sliders_To_PH(ph);
   else
     Sliders_To_Symbol(ph);
   Photo_Calc_DstBox(omx);
+  Obj_PostRender(omx);
+  Current_Unit_UpToDate();
   XOR_Frame(ph);
 }
 

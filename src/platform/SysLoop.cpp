@@ -40,6 +40,7 @@ void No_Cursor(int16) {}
 void (*g_menu_event_proc)(int16, int16, bool8, bool8) = No_Menu_Event;
 void (*g_key_down_proc)(const a_keystroke&) = No_Key;
 bool8 (*g_mouse_down_proc)(const a_mousestroke&, bool8) = No_Mouse;
+void (*g_mouse_left_proc)() = No_Work;
 void (*g_sv_begin_proc)() = No_Work;
 void (*g_sv_end_proc)() = No_Work;
 void (*g_sv_finish_proc)() = No_Work;
@@ -501,6 +502,12 @@ LRESULT NormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Request_Quit();
       return 0;
+    case WM_ACTIVATE:
+      // Another window takes the pointer's attention (a dialog, a print
+      // job's window, another program): whatever the interface shows for
+      // the pointer, a tip first, goes, as if the pointer had left.
+      if (LOWORD(wParam) == WA_INACTIVE) g_mouse_left_proc();
+      return DefWindowProc(window, message, wParam, lParam);
     case WM_ACTIVATEAPP:
       if (wParam == 0)
         App_Deactivate();

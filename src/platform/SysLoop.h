@@ -96,6 +96,7 @@ extern void (*g_menu_event_proc)(int16 menu_category, int16 menu_item, bool8 shi
                                  bool8 optionkey);                 // DoMenuEvent
 extern void (*g_key_down_proc)(const a_keystroke& key);            // DoKeyDown
 extern bool8 (*g_mouse_down_proc)(const a_mousestroke& stroke, bool8 docursor);  // Intf_MouseDown
+extern void (*g_mouse_left_proc)();                                // Intf_Mouse_Left
 extern void (*g_sv_begin_proc)();                                  // SV_Begin_Interaction
 extern void (*g_sv_end_proc)();                                    // SV_End_Interaction
 extern void (*g_sv_finish_proc)();                                 // SV_Finish

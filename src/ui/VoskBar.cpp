@@ -71,6 +71,20 @@ Rect Moved(Rect r, int16 dh, int16 dv) {
   return r;
 }
 
+// Transparent text while one is alive, then the port's own text mode again:
+// the bar draws into the main window, whose later text (the unit list's,
+// the labels') must not come out on opaque boxes.
+class Transparent_Text {
+ public:
+  Transparent_Text() : old_(theShadow != nullptr ? theShadow->text_mode : srcOr) { TextMode(srcOr); }
+  ~Transparent_Text() { TextMode(old_); }
+  Transparent_Text(const Transparent_Text&) = delete;
+  Transparent_Text& operator=(const Transparent_Text&) = delete;
+
+ private:
+  int16 old_;
+};
+
 }  // namespace
 
 bool8 Phase_Button_Rect(a_phase phase, const Rect& area, Rect& r) {
@@ -879,9 +893,10 @@ void Bar_Index_Draw(const Rect& bounds, a_pixt* pixt) {
   const int n = std::snprintf(number, sizeof number, "%d", int(Bar_CalcSequence()));
   SetFont(gs.font_12pt);
   SetForeColor(0, 0, 0);
-  TextMode(srcOr);
-  DrawStringCentered(CStrSpan(number, size_t(std::max(n, 0))), bounds);
-  TextMode(srcCopy);
+  {
+    const Transparent_Text transparent;
+    DrawStringCentered(CStrSpan(number, size_t(std::max(n, 0))), bounds);
+  }
   ForeColor(1);
 }
 
@@ -1051,7 +1066,13 @@ void Make_Font_Thumbnail(uint32 fontx) {
   own.size = kThumbnailSize;
   SetFont(own);
   const bool drawable = Font_Is_Drawable(CUStrSpan(name, kFontNameUnits));
-  if (drawable && !symbolic) {
+  // A font that cannot write its own name (a script without Latin letters)
+  // would show a row of boxes: it gets its name in the interface font, as a
+  // symbol font does.
+  bool writes_name = drawable;
+  for (int16 i = 0; i < nlen && writes_name; ++i)
+    writes_name = name[i] == ' ' || Is_Glyph_Avail(fontx, name[i]);
+  if (writes_name && !symbolic) {
     Draw_Run(own, 2, baseline, name, nlen);
   } else {
     a_fontspec ui = gs.font_12pt;
@@ -1224,9 +1245,10 @@ void Glyph_DrawElement2(bool8 hilite, int16 id, const Rect& r) {
   const int16 x = int16(tile.left + (tw - width) / 2);
   const int16 y = int16(tile.top + (th + info.ascent - info.descent) / 2);
   SetForeColor24(hilite ? a_pixel24{255, 0, 0} : a_pixel24{99, 23, 71});
-  TextMode(srcOr);
-  Draw_Unicode_Text(spec, x, y, &g.uchar, 1);
-  TextMode(srcCopy);
+  {
+    const Transparent_Text transparent;
+    Draw_Unicode_Text(spec, x, y, &g.uchar, 1);
+  }
   ForeColor(1);
 }
 
@@ -1302,10 +1324,9 @@ void QCombo_Paint(const Rect& area) {
       Get_Font_Info(info);
       const int16 w = uStringWidth2(&digit, 1);
       SetForeColor(0, 0, 0);
-      TextMode(srcOr);
+      const Transparent_Text transparent;
       Draw_Unicode_Text(font, int16(box.left + (kDigitW - w) / 2),
                         int16(box.top + (kDigitH + info.ascent - info.descent) / 2), &digit, 1);
-      TextMode(srcCopy);
     }
   }
   ForeColor(1);

@@ -194,9 +194,18 @@ void Draw_Prompt(const a_browser_rec& b) {
 }
 
 
+// The cells' box with the chosen cell's frame, which reaches past it: a
+// page turned paints all of it, so no piece of the old page's frame stays.
+constexpr int16 kChosenFrame = 2;
+Rect Cells_Box(const a_browser_rec& b) {
+  Rect r = b.bb_cells;
+  InsetRect(r, -kChosenFrame, -kChosenFrame);
+  return r;
+}
+
 void Paint_Cells(const a_browser_rec& b) {
   SetForeColor(240, 240, 240);
-  PaintRect(b.bb_cells);
+  PaintRect(Cells_Box(b));
   for (int16 k = 0; k < b.celltotn; ++k) {
     const int32 id = int32(b.display_id) + k;
     if (id > b.last_id) break;
@@ -204,8 +213,8 @@ void Paint_Cells(const a_browser_rec& b) {
     Draw_Element(b, int16(id), cell);
     if (id == b.chosen_id) {
       Rect r = cell;
-      InsetRect(r, -2, -2);
-      PenSize(2, 2);
+      InsetRect(r, -kChosenFrame, -kChosenFrame);
+      PenSize(kChosenFrame, kChosenFrame);
       SetForeColor24(kChosenColor);
       FrameRect(r);
       PenNormal();
@@ -249,7 +258,7 @@ void Browser_Paint(HWND window) {
 // Only a changed page repaints the cells, the page number and the buttons.
 void Page_Changed(HWND window) {
   const a_browser_rec& b = g_browser;
-  Modal_Paint_Offscreen(window, b.bb_cells, [&b] { Paint_Cells(b); });
+  Modal_Paint_Offscreen(window, Cells_Box(b), [&b] { Paint_Cells(b); });
   const Rect band{b.bb_prev.top, b.bb_prev.left, b.bb_prev.bottom, b.bb_num.right};
   Modal_Paint_Offscreen(window, band, [&b, band] {
     SetForeColor(240, 240, 240);

@@ -1602,6 +1602,17 @@ bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor) {
   return nx != 0;
 }
 
+void Intf_Mouse_Left() {
+  if (!Is_Free(g_tracked.node)) {
+    const a_node_rec left = g_tracked.node;
+    Forget_Tracked();
+    ++g_dispatch_depth;
+    Dispatch_To_Node(false, true, g_last_stroke, left);
+    --g_dispatch_depth;
+  }
+  Annot_Zap();
+}
+
 bool8 Intf_KeyDown(const a_keystroke& key) {
   for (int16 nx = 1; nx <= Slots(CURR); ++nx) {
     const a_node_rec& n = Slot(CURR, nx);
@@ -1682,6 +1693,7 @@ void Intf_Init() {
   g_menu_event_proc = DoMenuEvent;
   g_key_down_proc = DoKeyDown;
   g_mouse_down_proc = Intf_MouseDown;
+  g_mouse_left_proc = Intf_Mouse_Left;
   g_sv_begin_proc = SV_Begin_Interaction;
   g_sv_end_proc = SV_End_Interaction;
   g_sv_finish_proc = SV_Finish;

@@ -312,6 +312,9 @@ void Grid_Paint1(bool8 offscreen, a_grid_enum ix, int16 element);
 // node was under the mouse. With docursor and no node there, the arrow is
 // shown.
 bool8 Intf_MouseDown(const a_mousestroke& stroke, bool8 docursor);
+// The pointer has left the main window (another window took over): the
+// node it was over is left and the tip removed.
+void Intf_Mouse_Left();
 // Offers the key to the items' key filters in locator order; TRUE when one took it.
 bool8 Intf_KeyDown(const a_keystroke& key);
 // At the end of every user action: the display state of every toggle,

@@ -18,6 +18,7 @@
 #include "pixel/Draw.h"
 #include "pixel/DrawUtilMasked.h"
 #include "pixel/Fast.h"
+#include "pixel/Polar.h"
 #include "pixel/SysBlt.h"
 #include "pixel/SysPixColor.h"
 #include "pixel/SysPixt.h"
@@ -622,11 +623,29 @@ void PStatus_Set(CStrSpan text) {
 
 void PStatus_Paint(const Rect& r) {
   Paint24(kStatusBack, r);
-  Rect tr = r;
-  InsetRect(tr, 3, 0);
+  if (g_ph_status[0] == 0) return;
+  // The column is narrow: the text runs up it from its bottom, in the
+  // largest size up to 14 points that fits its height, and never past it
+  // (onto the cards beside it, where a repaint of the column would leave
+  // it behind).
+  const CStrSpan text(g_ph_status, std::strlen(g_ph_status));
+  a_fontspec spec = gs.font_14pt;
+  SetFont(spec);
+  while (spec.size > 9 && StringWidth(text) > int32(r.bottom - r.top) - 6) {
+    spec.size = Fit_Next_Size(spec.size);
+    SetFont(spec);
+  }
+  a_font_info info{};
+  Get_Font_Info(info);
+  const Point start{int16(r.bottom - 3), int16(r.left + (r.right - r.left + info.ascent - info.descent) / 2)};
+  PushClip(r);
   ForeColor(1);
   TextMode(srcOr);
-  if (g_ph_status[0] != 0) (void)Draw_String_Fit(false, gs.font_14pt, g_ph_status, tr);
+  Point turned{0, 0};
+  a_gworld_rec* scratch = nullptr;
+  Draw_Rotated_String(text, 1, spec, start, 900, start, turned, scratch);
+  Dispose_GWorld(scratch);
+  PopClip();
 }
 
 // --- Keys and small helpers -------------------------------------------------------------

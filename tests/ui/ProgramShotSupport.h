@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -32,6 +33,7 @@
 #include "ui/VoskIntI.h"
 #include "platform/LangUtil.h"
 #include "ui/VoskBar.h"
+#include "ui/VoskConf.h"
 #include "ui/VoskIntf.h"
 #include "ui/VoskStat.h"
 
@@ -136,6 +138,43 @@ class PanelTree : public nodetest::NodeTree {
     Prefs_SetToDefault();
     Calc_Default_WindowPos(gs.pref.tot_window);
     Bar_Init();
+  }
+  // One action of a person: the state variables settle at its end.
+  template <typename F>
+  static void Step(F f) {
+    SV_Begin_Interaction();
+    f();
+    SV_End_Interaction();
+  }
+  // A new document of the layout named label (the disc printer's CD
+  // layout unless told), as the layout chooser opens it.
+  void Open_Disc(const char* label = labelsession::kCdLayout) {
+    const uint32 tx = Find_Template(CStrSpan(label, std::strlen(label)));
+    ASSERT_NE(tx, 0u);
+    Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
+    ASSERT_TRUE(g_doc.doc_open);
+  }
+  bool Write_Project(const std::string& path) {
+    FSSpec spec{};
+    return Path_From_Text(spec, path.c_str()) && Doc_Write(FMT_DISC, spec);
+  }
+  // The script's click on the phase strip's button of phase.
+  std::string Phase_Click(a_phase phase) {
+    Rect button;
+    EXPECT_TRUE(Phase_Button_Rect(phase, Node_Get(CURR, nodetest::Slot_Of(PHASE_CUST_LOC)).nbounds, button));
+    return Click(button);
+  }
+  // The script's lines that take snapshot name (after a wait of ticks).
+  std::string Shot_Line(const std::string& name, int ticks = 10) {
+    const std::string path = shots_ + "/" + name + ".png";
+    std::filesystem::remove(path);
+    return "wait " + std::to_string(ticks) + "\nsnapshot " + path + "\n";
+  }
+  Shot Read(const std::string& name) {
+    Shot s;
+    std::string why;
+    EXPECT_TRUE(s.Read(shots_ + "/" + name + ".png", why)) << name << ": " << why;
+    return s;
   }
   std::string shots_, dir_;
 };

@@ -3,14 +3,17 @@
 // jumps, and the modal window driven by scripted keys and clicks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <filesystem>
 
+#include "FontTestSupport.h"
 #include "NodeTestSupport.h"
 #include "ProgramShotSupport.h"
 #include "SoundTestSupport.h"
@@ -19,7 +22,9 @@
 #include "host/HostScript.h"
 #include "platform/QDRect.h"
 #include "platform/SysDlog.h"
+#include "platform/SysFont.h"
 #include "platform/SysInfo.h"
+#include "platform/SysUnicode.h"
 #include "ui/VoskBar.h"
 #include "ui/VoskBrow.h"
 
@@ -378,6 +383,127 @@ TEST_F(BrowserRun, ThePaperBrowserShowsTheSheetUnderTheMouse) {
     }
   EXPECT_GT(paper, 1000);
   EXPECT_GT(ink, 50);
+}
+
+// The sizes (width x height) of the pieces of ink in r of shot, each piece
+// the dark pixels that touch one another.
+std::vector<std::pair<int, int>> Ink_Pieces(const programshot::Shot& shot, const Rect& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<char> seen(size_t(w) * size_t(h), 0);
+  const auto dark = [&](int x, int y) { return (shot.At(r.left + x, r.top + y) & 0xFF) < 128; };
+  std::vector<std::pair<int, int>> pieces;
+  for (int y0 = 0; y0 < h; ++y0)
+    for (int x0 = 0; x0 < w; ++x0) {
+      if (seen[size_t(y0) * size_t(w) + size_t(x0)] || !dark(x0, y0)) continue;
+      int left = x0, right = x0, top = y0, bottom = y0;
+      std::vector<std::pair<int, int>> todo{{x0, y0}};
+      seen[size_t(y0) * size_t(w) + size_t(x0)] = 1;
+      while (!todo.empty()) {
+        const auto [x, y] = todo.back();
+        todo.pop_back();
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h || seen[size_t(ny) * size_t(w) + size_t(nx)] || !dark(nx, ny))
+              continue;
+            seen[size_t(ny) * size_t(w) + size_t(nx)] = 1;
+            todo.push_back({nx, ny});
+          }
+      }
+      pieces.push_back({right - left + 1, bottom - top + 1});
+    }
+  return pieces;
+}
+
+// The font browser paged as a person pages it, on a screen small enough for
+// the pinned fonts and an Adlam face to fill two pages: every cell shows its
+// font's name, the Adlam face (no Latin letters) its name in the interface
+// font rather than a row of boxes, and the second page keeps nothing of the
+// frame round the chosen font on the first. Snapshots under the build
+// folder for a look.
+TEST_F(BrowserRun, TheFontBrowserShowsEveryNameAndOnlyItsOwnPage) {
+  if (!Pin_DejaVu()) GTEST_FAIL() << No_DejaVu_Message();
+  const std::string adlam = "/usr/share/fonts/truetype/noto/NotoSansAdlam-Regular.ttf";
+  ASSERT_EQ(access(adlam.c_str(), R_OK), 0) << adlam << " is missing: package fonts-noto-core brings it";
+  const std::string fonts = Pinned_DejaVu().Dir() + "/adlam";
+  std::filesystem::create_directories(fonts);
+  std::error_code ec;
+  std::filesystem::create_symlink(adlam, fonts + "/NotoSansAdlam-Regular.ttf", ec);
+  const std::string conf = Pinned_DejaVu().Dir() + "/adlam.conf";
+  std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+                      << "  <dir>" << kDejaVuDir << "</dir>\n  <dir>" << fonts << "</dir>\n"
+                      << "  <cachedir>" << Pinned_DejaVu().Dir() << "/cache</cachedir>\n</fontconfig>\n";
+  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+  Host_Fonts_Reset();
+  Fonts_Stop();
+  Fonts_Init();
+  Bar_Init();
+  uint32 adlam_x = 0;
+  for (uint32 f = 1; f <= n_fontlist && adlam_x == 0; ++f) {
+    uStr255 name{};
+    FontX_To_Name(f, UStrSpan(name));
+    char utf8[256] = {};
+    UTF16_To_UTF8(CUStrSpan(name), StrSpan(utf8));
+    if (std::strcmp(utf8, "Noto Sans Adlam") == 0) adlam_x = f;
+  }
+  const Rect screen = info_videobounds;
+  info_videobounds = Rect{0, 0, 200, 640};
+  int16 first = 0, last = 0;
+  ASSERT_TRUE(Browser_Ids(FONT_BAR, first, last));
+  a_browser_rec b;
+  Browser_Layout(FONT_BAR, 640, 200, first, last, first, b);
+  const std::string exe = VELMOR4_EXE;
+  const std::string dir = exe.substr(0, exe.find_last_of('/')) + "/e2e/browsers";
+  std::filesystem::create_directories(dir);
+  g_shot_paths = {dir + "/fonts-page-1.png", dir + "/fonts-page-2.png"};
+  g_shots_taken = 0;
+  for (const std::string& p : g_shot_paths) std::filesystem::remove(p);
+  sounds_.reset();
+  const a_sound_library saved = g_sound_library;
+  g_sound_library = a_sound_library{Snapshot_On_Sound, soundtest::No_Lock, soundtest::No_Unlock};
+  Sound_Enable(true);
+  // Each page's snapshot is taken at the sound of the key that leaves it.
+  Script("key PageDown\nkey Home\nkey Escape\n");
+  int16 chosen = first;
+  Browser_Choose(FONT_BAR, chosen);
+  g_sound_library = saved;
+  info_videobounds = screen;
+  Bar_Stop();
+  setenv("FONTCONFIG_FILE", "", 1);
+  Pin_DejaVu();
+  Fonts_Stop();
+  Fonts_Init();
+  ASSERT_NE(adlam_x, 0u) << "the Adlam face is listed";
+  ASSERT_GT(int32(last - first + 1), int32(b.celltotn)) << "the fonts fill two pages";
+  ASSERT_EQ(g_shots_taken, 2u);
+  for (int page = 0; page < 2; ++page) {
+    SCOPED_TRACE("page " + std::to_string(page + 1));
+    programshot::Shot shot;
+    std::string why;
+    ASSERT_TRUE(shot.Read(g_shot_paths[size_t(page)], why)) << why;
+    a_browser_rec shown = b;
+    shown.display_id = int16(first + page * b.celltotn);
+    for (int16 id = shown.display_id; id <= last && id < shown.display_id + b.celltotn; ++id) {
+      const Rect cell = Browser_ID_To_Cell(shown, id);
+      int ink = 0;
+      for (int y = cell.top; y < cell.bottom; ++y)
+        for (int x = cell.left; x < cell.right; ++x) ink += (shot.At(x, y) & 0xFF) < 100 ? 1 : 0;
+      EXPECT_GT(ink, 20) << "font " << id << " shows its name";
+    }
+    if (adlam_x >= uint32(shown.display_id) && adlam_x < uint32(shown.display_id + b.celltotn)) {
+      // Letters of several shapes, not one box repeated for every letter.
+      std::vector<std::pair<int, int>> pieces = Ink_Pieces(shot, Browser_ID_To_Cell(shown, int16(adlam_x)));
+      std::sort(pieces.begin(), pieces.end());
+      pieces.erase(std::unique(pieces.begin(), pieces.end()), pieces.end());
+      EXPECT_GE(pieces.size(), 5u) << "the Adlam face's name is written, not boxed";
+    }
+    int frame = 0;
+    for (int y = 0; y < shot.h; ++y)
+      for (int x = 0; x < shot.w; ++x) frame += shot.At(x, y) == 0xFC3E3E ? 1 : 0;
+    if (page == 0) EXPECT_GT(frame, 0) << "the chosen font is framed";
+    else EXPECT_EQ(frame, 0) << "nothing of the first page's frame stays";
+  }
 }
 
 }  // namespace

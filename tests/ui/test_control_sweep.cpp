@@ -260,6 +260,48 @@ TEST_P(ControlSweepOf, EveryShownControlActsOrItsRowSaysWhy) {
   EXPECT_GT(pressed_, 0) << c.name << ": nothing pressed";
 }
 
+// The eyedropper's pick on the palette, clicked there: every tool whose bar
+// offers the palette shows it from then on. The brush, which showed its
+// gradients, shows the palette once chosen again, with the picked colour
+// in its cell.
+TEST_F(ControlSweep, ADropperPickOnThePaletteShowsThePaletteInEveryRing) {
+  Make({"brush on its gradients", [] {
+          ControlSweep::Open_Sheet(215.9f);
+          ControlSweep::Phase(PAINT_PHASE);
+          SV_Set_Int(SV_TOOL_SELECTION, int16(BRUSH_TOOL));
+          SV_Finish();
+          gs.bar_in_ring[BRUSH_RING] = GRADIENT_BAR;
+          gs.bar_in_ring[LINE_RING] = PATTERN_BAR;
+          gs.bar_in_ring[STAMP_RING] = STAMP_BAR;
+        }});
+  const auto tool_cell = [](a_tool tool) { return programshot::Grid_Cell_Rect(TOOL_GRID, int16(tool)); };
+  ASSERT_TRUE(press::Click(tool_cell(DROPPER_TOOL)));
+  Config_All();
+  ASSERT_EQ(gs.curr_bar, PAINT_COLORBAR) << "the dropper shows the palette";
+  const Rect area = programshot::Custom_Rect(CUSTOM_BAR);
+  const int16 id = 40;
+  Rect cell;
+  ASSERT_TRUE(PaletteToRect(gs.bard[PAINT_COLORBAR], area, id, cell));
+  ASSERT_TRUE(press::Click(cell));
+  EXPECT_EQ(gs.bar_selection[PAINT_COLORBAR], id) << "the palette took the pick";
+  EXPECT_EQ(gs.bar_in_ring[BRUSH_RING], PAINT_COLORBAR);
+  EXPECT_EQ(gs.bar_in_ring[LINE_RING], PAINT_COLORBAR);
+  EXPECT_EQ(gs.bar_in_ring[STAMP_RING], STAMP_BAR) << "the stamp's ring offers no palette";
+
+  // The brush again, through its cell: the bar shows the palette, the
+  // picked colour where the pick was.
+  ASSERT_TRUE(press::Click(tool_cell(BRUSH_TOOL)));
+  Config_All();
+  press::Pump();
+  EXPECT_EQ(gs.curr_bar, PAINT_COLORBAR);
+  std::vector<uint32> px;
+  int32 w = 0, h = 0;
+  ASSERT_TRUE(Host_Window_Compose(gs.outer_window, px, w, h));
+  const a_win_pixel32& want = gs.color_table[id];
+  const uint32 at = programshot::Px(px, w, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+  EXPECT_EQ(at, (uint32(want.r) << 16) | (uint32(want.g) << 8) | want.b) << "the palette's cell shows its colour";
+}
+
 INSTANTIATE_TEST_SUITE_P(Panels, ControlSweepOf, ::testing::Range(size_t(0), All_Configs().size()),
                          [](const ::testing::TestParamInfo<size_t>& info) {
                            const std::vector<Config> configs = All_Configs();

@@ -309,6 +309,35 @@ TEST_F(DispatchCommands, PastedTextBecomesATextObject) {
   EXPECT_EQ(pending_op, OP_TEXT_NEW);
 }
 
+// A text object copied and pasted with Ctrl+V: the copy alone is selected,
+// so the Delete key removes it and leaves the original, whether the
+// original was selected at the paste or not.
+TEST_F(DispatchCommands, APastedTextObjectIsTheSelection) {
+  for (const bool deselect_first : {false, true}) {
+    SCOPED_TRACE(deselect_first ? "nothing selected at the paste" : "the original selected at the paste");
+    Open(TEXT_PHASE);
+    const std::u16string title = u"Summer";
+    Text_New2(reinterpret_cast<const UniChar*>(title.data()), int32(title.size()), 0, Point{NO_POINT, NO_POINT},
+              true);
+    const std::vector<uint32> original = Ids(TEXT_BLOCK);
+    ASSERT_EQ(original.size(), 1u);
+    Obj_Select_All();
+    DoMenuEvent(MENU_EDIT, EDIT_COPY, false, false);
+    if (deselect_first) DoMenuEvent(MENU_EDIT, EDIT_SELECT_NONE, false, false);
+    Sounds();
+    DoMenuEvent(MENU_EDIT, EDIT_PASTE, false, false);
+    ASSERT_EQ(Ids(TEXT_BLOCK).size(), 2u) << "the paste made a text object";
+    EXPECT_EQ(Selection_Count(), 1);
+    DoKeyDown(Key(127, VK_DELETE));
+    EXPECT_EQ(Ids(TEXT_BLOCK), original) << "Delete removed the pasted copy, not the original";
+    const std::vector<int16> sounds = Sounds();
+    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), SND_NULL), 0) << "Delete was not refused";
+    Undo_Dispose();
+    Doc_Dispose();
+    Host_Clipboard_Reset();
+  }
+}
+
 // The real program: the script's commands meet the same rules. With no
 // document, Save, Save As, Export and Print are refused (no dialog, no
 // file, no alert); once a project is open, Export writes its picture.

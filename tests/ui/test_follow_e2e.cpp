@@ -20,6 +20,7 @@
 #include "doc/VoskFile.h"
 #include "host/HostPrint.h"
 #include "objects/VoskBlok.h"
+#include "objects/VoskLayer.h"
 #include "objects/VoskPhot.h"
 #include "pixel/DrawUtilMasked.h"
 #include "objects/VoskSym.h"
@@ -44,13 +45,6 @@ using programshot::Shot;
 
 constexpr int kScreenW = 1280, kScreenH = 1024;
 
-template <typename F>
-void Step(F f) {
-  SV_Begin_Interaction();
-  f();
-  SV_End_Interaction();
-}
-
 class FollowWalk : public programshot::PanelTree {
  protected:
   void SetUp() override {
@@ -66,34 +60,6 @@ class FollowWalk : public programshot::PanelTree {
     fs::remove_all(dir_);
     Bar_Stop();
     programshot::PanelTree::TearDown();
-  }
-  // A new document of the layout named label (the disc printer's CD
-  // layout unless told), as the layout chooser opens it.
-  void Open_Disc(const char* label = labelsession::kCdLayout) {
-    const uint32 tx = Find_Template(CStrSpan(label, std::strlen(label)));
-    ASSERT_NE(tx, 0u);
-    Step([&] { ASSERT_TRUE(Proj_PickLayout2(tx)); });
-    ASSERT_TRUE(g_doc.doc_open);
-  }
-  bool Write_Project(const std::string& path) {
-    FSSpec spec{};
-    return Path_From_Text(spec, path.c_str()) && Doc_Write(FMT_DISC, spec);
-  }
-  std::string Phase_Click(a_phase phase) {
-    Rect button;
-    EXPECT_TRUE(Phase_Button_Rect(phase, Node_Get(CURR, nodetest::Slot_Of(PHASE_CUST_LOC)).nbounds, button));
-    return Click(button);
-  }
-  std::string Shot_Line(const std::string& name) {
-    const std::string path = shots_ + "/" + name + ".png";
-    fs::remove(path);
-    return "wait 10\nsnapshot " + path + "\n";
-  }
-  Shot Read(const std::string& name) {
-    Shot s;
-    std::string why;
-    EXPECT_TRUE(s.Read(shots_ + "/" + name + ".png", why)) << name << ": " << why;
-    return s;
   }
   // Runs the script, opening file: a normal end, and no alert but the one
   // the script asks for (alert 0: none).
@@ -365,4 +331,82 @@ TEST_F(FollowWalk, TheStampToolShowsItsOutlineUnderThePointer) {
   const Rect around_b{int16(b.v - 40), int16(b.h - 40), int16(b.v + 40), int16(b.h + 40)};
   EXPECT_TRUE(at_a.Differs(at_b, around_a)) << "the outline at the first point, gone when the pointer left";
   EXPECT_TRUE(at_a.Differs(at_b, around_b)) << "and at the second";
+}
+
+// The print preview's unit list after a text was typed and confirmed (the
+// glyph bar painted meanwhile): its labels lie on the boxes' own colour and
+// the current unit's number shows, as in a preview reached straight away.
+TEST_F(FollowWalk, TheUnitListLooksTheSameAfterATextWasEdited) {
+  Open_Disc("_ Cassette J-card (A4)");
+  if (HasFatalFailure()) return;
+  const std::string project = dir_ + "/jcard.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Step([] { SV_Set_Enum(SV_PHASE, PREVIEW_PHASE); });
+  Config_All();
+  const Rect list = programshot::Custom_Rect(CUSTOM_UNITLIST);
+  ASSERT_FALSE(EmptyRect(list)) << "the unit list is laid out in the preview";
+  const std::string to_preview = Phase_Click(PREVIEW_PHASE), to_text = Phase_Click(TEXT_PHASE);
+  Run_Script("wait 30\n" + to_preview + Shot_Line("20-unit-list") + "quit\n", project);
+  Run_Script("wait 30\n" + to_text + labelsession::Menu(PANEL_ONESHOT + TEXT_NEW_BUTTON) +
+                 "wait 5\ntype Side A\nwait 32\nkey KeypadEnter\nwait 5\n" + to_preview +
+                 Shot_Line("21-unit-list-after-text") + "quit\n",
+             project);
+  const Shot plain = Read("20-unit-list"), edited = Read("21-unit-list-after-text");
+  if (HasFailure()) return;
+  EXPECT_FALSE(edited.Differs(plain, list)) << "the unit list is drawn as before the text";
+}
+
+// The layer bar's status column says what lies under the pointer within
+// its own column: the paint layer's caption over its card does not run onto
+// the cards, and once the pointer is on a card with nothing to say nothing
+// of the caption stays.
+TEST_F(FollowWalk, TheLayerStatusStaysInItsColumn) {
+  Open_Disc();
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, SYMBOL_PHASE); });
+  Step([] { ASSERT_TRUE(Symbol_Add(1)); });
+  Step([] { SV_Set_Enum(SV_PHASE, PHOTO_PHASE); });
+  Config_All();
+  const Rect column = programshot::Custom_Rect(CUSTOM_PSTATUS), cards = programshot::Custom_Rect(CUSTOM_LAYERS);
+  ASSERT_FALSE(EmptyRect(column)) << "the layer bar's status column is laid out";
+  ASSERT_FALSE(EmptyRect(cards));
+  Rect paint, symbol, eye, thumb;
+  Layer_Calc_Box(gs.layerbard.first_id, gs.layerbard.first_id, paint, eye, thumb);
+  const Point on_paint = programshot::Middle(thumb);
+  Layer_Calc_Box(gs.layerbard.first_id + 1, gs.layerbard.first_id, symbol, eye, thumb);
+  const Point on_symbol = programshot::Middle(thumb);
+  const std::string project = dir_ + "/layers.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Run_Script("wait 30\n" + Phase_Click(PHOTO_PHASE) + "wait 10\n" + Shot_Line("22-layers") + "move " + At(on_paint) +
+                 "\n" + Shot_Line("23-layers-paint-caption", 30) + "move " + At(on_symbol) + "\n" +
+                 Shot_Line("24-layers-no-caption", 30) + "quit\n",
+             project);
+  const Shot plain = Read("22-layers"), caption = Read("23-layers-paint-caption"), none = Read("24-layers-no-caption");
+  if (HasFailure()) return;
+  EXPECT_TRUE(caption.Differs(plain, column)) << "the paint layer's caption shows";
+  EXPECT_FALSE(caption.Differs(plain, cards)) << "and stays off the cards";
+  EXPECT_FALSE(none.Differs(plain, column)) << "nothing of it stays in the column";
+  EXPECT_FALSE(none.Differs(plain, cards)) << "or on the cards";
+}
+
+// A tip shown over a button goes once a dialog takes over the window (here
+// the print dialog of Ctrl+P), and does not stay through the print.
+TEST_F(FollowWalk, ATipGoesWhenADialogTakesOver) {
+  Open_Disc("_ Cassette J-card (A4)");
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, PHOTO_PHASE); });
+  Config_All();
+  const Rect button = OneShot_Rect(PHOTO_NEW_BUTTON);
+  ASSERT_FALSE(EmptyRect(button)) << "the photo phase shows its import button";
+  const Rect below{button.top, int16(button.left - 40), int16(button.bottom + 60), int16(button.right + 200)};
+  const std::string project = dir_ + "/Tips.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  Run_Script("wait 30\n" + Phase_Click(PHOTO_PHASE) + "move " + At(programshot::Middle(button)) + "\nwait 5\n" +
+                 Shot_Line("25-no-tip") + "wait 90\n" + Shot_Line("26-tip") + "answer alert 1\nkey Ctrl+P\n" +
+                 Shot_Line("27-after-print", 20) + "quit\n",
+             project, 73, "VELMOR_PRINT=file");
+  const Shot none = Read("25-no-tip"), tip = Read("26-tip"), after = Read("27-after-print");
+  if (HasFailure()) return;
+  ASSERT_TRUE(tip.Differs(none, below)) << "the tip shows under the button";
+  EXPECT_FALSE(after.Differs(none, below)) << "after the print dialog the tip is gone";
 }

@@ -16,9 +16,14 @@
 #include <vector>
 
 #include "LabelSessionSupport.h"
+#include "ProgramShotSupport.h"
 #include "TestSupport.h"
 #include "host/HostScript.h"
+#include "objects/VoskBlok.h"
+#include "objects/VoskSym.h"
+#include "ui/VoskConf.h"
 #include "ui/VoskDisp.h"
+#include "ui/VoskSlid.h"
 
 namespace fs = std::filesystem;
 
@@ -159,6 +164,94 @@ TEST(XvfbWindow, TheScreenHoldsWhatTheProgramDrewAfterActions) {
   EXPECT_EQ(Fewest_Differences(screen, sw, sh, window, ww, wh), 0u)
       << "the display does not show what the program drew (see " << dir << ")";
   if (!HasFailure()) fs::remove_all(dir);
+}
+
+// Sessions of the real program on the desktop backend under Xvfb, with no
+// window manager: the click points come from the panels laid out in this
+// process for the same window, the snapshots go to snapshots/xvfb.
+class XvfbSession : public programshot::PanelTree {
+ protected:
+  void SetUp() override {
+    programshot::PanelTree::SetUp();
+    if (HasFatalFailure()) return;
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    Start_First_Run("xvfb");
+    gs.controller = HUMAN;
+    gs.tool_show = true;
+    gs.curr_phase = NODOC_PHASE;
+    Config_All();
+  }
+  void TearDown() override {
+    if (!HasFailure()) fs::remove_all(dir_);
+    Bar_Stop();
+    programshot::PanelTree::TearDown();
+  }
+  // The program on the sdl backend on a display of its own (1280 x 1024, no
+  // window manager) running script and opening file: a normal end and no
+  // alert. after: shell lines run once the first snapshot of the script
+  // exists, while the program waits.
+  void Run_Sdl(const std::string& script, const std::string& file, const std::string& after = "") {
+    std::ofstream(dir_ + "/s.txt") << script;
+    {
+      std::ofstream sh(dir_ + "/run.sh");
+      sh << "HOME='" << dir_ << "' XDG_CONFIG_HOME='" << dir_ << "/config' XDG_RUNTIME_DIR='" << dir_
+         << "' VELMOR_OPEN_COMMAND=true VELMOR_BACKEND=sdl VELMOR_SCRIPT='" << dir_ << "/s.txt' '" << VELMOR4_EXE
+         << "' '" << file << "' 2>'" << dir_ << "/err.txt' &\n"
+         << "p=$!\n" << after << "wait $p\n";
+    }
+    const std::string cmd = "xvfb-run -a -s '-screen 0 1280x1024x24' sh '" + dir_ + "/run.sh'";
+    const int rc = std::system(cmd.c_str());
+    std::ifstream in(dir_ + "/err.txt");
+    const std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(WIFEXITED(rc)) << cmd;
+    EXPECT_EQ(WEXITSTATUS(rc), 0) << err;
+    EXPECT_EQ(err.find("alert"), std::string::npos) << err;
+  }
+};
+
+// A symbol made smaller by dragging its Size slider's thumb: once the drag
+// ends, the view shows the symbol at its new size and nothing of its older
+// sizes or their handles, as a view drawn afresh (after a zoom there and
+// back) shows it.
+TEST_F(XvfbSession, ASymbolShrunkByItsSliderLeavesNothingBehind) {
+  Open_Disc();
+  if (HasFatalFailure()) return;
+  Step([] { SV_Set_Enum(SV_PHASE, SYMBOL_PHASE); });
+  Step([] { ASSERT_TRUE(Symbol_Add(1)); });
+  ASSERT_EQ(Selection_Count(), 1);
+  Config_All();
+  const Rect node = programshot::Node_Rect(g_sliders[SYMBOL_SIZE_SLIDER].nodex);
+  ASSERT_FALSE(EmptyRect(node)) << "the symbol's Size slider is laid out";
+  Rect thumb = Slider_Part_Box(SYMBOL_SIZE_SLIDER, PART_THUMB);
+  OffsetRect(thumb, node.left, node.top);
+  const Rect view = gs.views[0].bounds;
+  ASSERT_FALSE(EmptyRect(view));
+  const std::string project = dir_ + "/symbol.CD4";
+  ASSERT_TRUE(Write_Project(project));
+  const Point grab = programshot::Middle(thumb);
+  std::string drag = "down " + programshot::At(grab) + "\n";
+  for (int step = 1; step <= 8; ++step)
+    drag += "wait 3\nmove " + std::to_string(grab.h - 12 * step) + " " + std::to_string(grab.v) + "\n";
+  drag += "wait 3\nup " + std::to_string(grab.h - 96) + " " + std::to_string(grab.v) + "\n";
+  Run_Sdl("wait 60\n" + Phase_Click(SYMBOL_PHASE) + "wait 10\n" + labelsession::Menu(MENU_EDIT + EDIT_SELECT_ALL) +
+              "wait 10\n" + Shot_Line("1-symbol", 20) + drag + "wait 30\nmove " + std::to_string(view.left + 5) + " " +
+              std::to_string(view.top + 5) + "\n" + Shot_Line("2-shrunk", 20) +
+              labelsession::Menu(MENU_ZOOM + 5) + "wait 30\n" + labelsession::Menu(MENU_ZOOM + 4) + "wait 30\n" +
+              Shot_Line("3-drawn-afresh", 20) + "quit\n",
+          project);
+  const programshot::Shot before = Read("1-symbol"), shrunk = Read("2-shrunk"), fresh = Read("3-drawn-afresh");
+  if (HasFailure()) return;
+  // The view above the zoom buttons, which lie over its corner.
+  Rect label = view;
+  const Rect zoom = programshot::Grid_Rect(ZOOM_GRID);
+  if (!EmptyRect(zoom) && zoom.top > label.top && zoom.top < label.bottom) label.bottom = zoom.top;
+  ASSERT_TRUE(shrunk.Differs(before, label)) << "the drag changed the symbol";
+  // Drawn in pieces the small symbol's edge may fall a pixel otherwise;
+  // an older size left behind is thousands of pixels.
+  int differing = 0;
+  for (int y = label.top; y < label.bottom; ++y)
+    for (int x = label.left; x < label.right; ++x) differing += shrunk.At(x, y) != fresh.At(x, y) ? 1 : 0;
+  EXPECT_LE(differing, 8) << "the view after the drag shows what a fresh drawing shows (see " << shots_ << ")";
 }
 
 }  // namespace
