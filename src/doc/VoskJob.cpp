@@ -250,7 +250,12 @@ bool8 Flex_Write_Job_Files(const std::string& folder, std::string& failed_name, 
   };
   a_job_file files[3] = {{"flexlabl.jpg", {}}, {"flexlabl.pcl", {}}, {"flexset.txt", {}}};
   std::string ticket;
-  if (!Flex_Ticket_Now(ticket)) QUIT();
+  if (!Flex_Ticket_Now(ticket)) {
+    // The speed setting is not one the printer takes: nothing is written.
+    failed_name = files[2].name;
+    why = "the printer speed is not one the printer takes";
+    return false;
+  }
   files[2].bytes.assign(ticket.begin(), ticket.end());
   if (!Preview_JPEG(files[0].bytes)) {
     failed_name = files[0].name;

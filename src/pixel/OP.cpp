@@ -219,11 +219,11 @@ Ptr OP_Lock(const a_keyset& key) {
     return nullptr;
   }
   // The map was checked against the file's length at open, so a failure here
-  // means the file changed or the disk failed under us.
+  // means the file changed or the disk failed under us: the object is
+  // missing, which every caller reports and goes on from.
   const a_fd fd = files[filex - 1].fd;
   if (File_SetPos(fd, it.pos) != noErr || File_Read(fd, obj, uint32(it.len)) != noErr) {
     Dispose_Ptr(obj);
-    QUIT();
     return nullptr;
   }
   cache[slot] = a_cache_item{filex, uint16(mapx), obj};

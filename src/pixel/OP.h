@@ -83,7 +83,8 @@ uint16 OP_Pool_Count();
 bool8 OP_Exists(const a_keyset& key);
 int32 OP_Size(const a_keyset& key);  // 0 when no pool holds the key
 // A new fixed block holding a copy of the object, or NIL when no pool holds
-// the key. Release it with OP_Unlock; at most three are out at once (a fourth
+// the key or its bytes could not be read (the file changed or the disk
+// failed since it was opened). Release it with OP_Unlock; at most three are out at once (a fourth
 // is an internal error).
 Ptr OP_Lock(const a_keyset& key);
 // Frees a block from OP_Lock and sets obj_ptr to NIL. NIL does nothing; a

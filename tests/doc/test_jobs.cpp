@@ -435,4 +435,28 @@ TEST_F(FlexJobs, StickFoundByItsLabelOrNothingWritten) {
   EXPECT_NE(said.find("no FlexStix was found"), std::string::npos) << said;
 }
 
+// A speed setting the printer does not take is refused with its reason, and
+// the stick gets none of the job's files.
+TEST_F(FlexJobs, SpeedThePrinterDoesNotTakeIsRefusedWithItsReason) {
+  const HostVolume stick{dir_, "/dev/sdb1", "vfat", "FlexStix", true, false};
+  const HostVolume with_stick[] = {stick};
+  Host_Volumes_Inject(with_stick);
+  gs.controller = HUMAN;
+  for (const int16 speed : {int16(0), int16(5), int16(-1)}) {
+    SCOPED_TRACE(speed);
+    gs.slider_vals[FLEX_SPEED_SLIDER] = speed;
+    std::string name, why;
+    EXPECT_FALSE(Flex_Write_Job_Files(dir_, name, why));
+    EXPECT_EQ(name, "flexset.txt");
+    EXPECT_FALSE(why.empty());
+    testing::internal::CaptureStderr();
+    FlexStick_Write_Job();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Files().empty());
+    EXPECT_NE(said.find("flexset.txt: " + why), std::string::npos) << said;
+  }
+  gs.controller = GHOST;
+  Host_Volumes_Inject({});
+}
+
 }  // namespace
