@@ -59,6 +59,12 @@ RgnHandle Unit_Rgn(const a_iunit& iunit, bool8 holes, int16 grow) {
   g.bbox.right = int16(g.bbox.right + grow);
   g.bbox.bottom = int16(g.bbox.bottom + grow);
   RgnHandle rgn = NewRgn();
+  // A business-card disc's round ends are its outline even without its
+  // hole (its region without holes is the rectangle a sheet prints whole).
+  if (!holes && g.shape == SHAPE_BIZHOCKEY) {
+    g.imeas[0] = 0;
+    holes = true;
+  }
   Calc_Unit_Region(holes, g, rgn);
   return rgn;
 }

@@ -342,13 +342,12 @@ void Calc_Ring_Region(RgnHandle rgn, const a_iunit& iunit, bool8 holes) {
 }
 
 void Calc_BizHockey_Region(RgnHandle rgn, const a_iunit& iunit, bool8 holes) {
-  // The round ends are the card's outline, as a disc's rim is, with or
-  // without the holes: only the centre hole goes with them.
   RectRgn(rgn, iunit.bbox);
+  if (!holes) return;
   Work_Rgn disc;
   OvalRgn(Centered_Square(iunit.bbox, int32(iunit.bbox.right) - iunit.bbox.left), disc.get());
   if (disc.get()) SectRgn(rgn, disc.get(), rgn);
-  if (holes) Cut_Circle(rgn, iunit.bbox, iunit.imeas[0]);
+  Cut_Circle(rgn, iunit.bbox, iunit.imeas[0]);
 }
 
 void Calc_BizRect_Region(RgnHandle rgn, const a_iunit& iunit, bool8 holes) {

@@ -755,6 +755,30 @@ TEST_F(DocView, ThePreviewDrawsMastersForTheirClonesAndMarks) {
   EXPECT_EQ(left_of(3, 1.5f), Grey(210));
 }
 
+// A business-card disc's halo follows its round ends: red just left of the
+// middle of its left end, the sheet's white at the corner of its box,
+// which the card does not reach.
+TEST_F(DocView, ThePreviewHaloOfABusinessCardDiscFollowsItsRoundEnds) {
+  a_unit card = Unit(UNIT_MINICD_HOCKEY, 30, 30, 800, 590);
+  card.meas[0] = 15;
+  a_doc_unit* u = Open(Layout({card}));
+  ASSERT_NE(u, nullptr);
+  gs.curr_phase = PREVIEW_PHASE;
+  a_coord_mapping m;
+  PrintPreview_Main_Mapping(m);
+  PrintPreview_Paint(gs.views[0].bounds);
+  const Window_Pixels p;
+  const float px_mm = 1.0f / m.multx;
+  const a_frect& b = g_doc.doc_template.units[0].bbox;
+  auto at = [&](float x, float y) {
+    Point pt;
+    Map_FPoint_With(m, a_fpoint{x, y}, pt);
+    return p.At(pt.h, pt.v);
+  };
+  EXPECT_EQ(at(b.left - 3 * px_mm, (b.top + b.bottom) / 2), 0x00FC3E3Eu) << "the halo round the round end";
+  EXPECT_EQ(at(b.left - 2 * px_mm, b.top - 2 * px_mm), 0x00FFFFFFu) << "the halo at the box's corner";
+}
+
 // A text's overflow marks show over the view in the text phase, and only
 // there.
 TEST_F(DocView, OverflowMarksShowInTheTextPhase) {
