@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "doc/VoskDoc.h"
 #include "doc/ParsDISC.h"
@@ -116,6 +117,27 @@ Rect Centred(const Rect& box, int16 w, int16 h) {
   return Rect{int16(cv - h / 2), int16(ch - w / 2), int16(cv - h / 2 + h), int16(ch - w / 2 + w)};
 }
 
+bool Same_Iunit(const a_iunit& a, const a_iunit& b) {
+  return a.shape == b.shape && EqualRect(a.bbox, b.bbox) && EqualRect(a.ibleed, b.ibleed) &&
+         std::equal(std::begin(a.imeas), std::end(a.imeas), std::begin(b.imeas));
+}
+
+// Whether pt falls on iunit (its holes left out). A unit's region lies in
+// its box, so a point outside the box needs no region; the region of the
+// last unit looked at is kept, since the pointer resting over the preview
+// asks about the same unit on every idle tick.
+bool Hit_Unit(const a_iunit& iunit, Point pt) {
+  if (!PtInRect(pt, iunit.bbox)) return false;
+  static a_iunit kept_unit{};
+  static RgnHandle kept_rgn = nullptr;
+  if (kept_rgn == nullptr || !Same_Iunit(kept_unit, iunit)) {
+    if (kept_rgn != nullptr) DisposeRgn(kept_rgn);
+    kept_rgn = Unit_Rgn(iunit, true, 0);
+    kept_unit = iunit;
+  }
+  return PtInRgn(pt, kept_rgn);
+}
+
 bool Preview_Find_With(const a_coord_mapping& mapping, Point pt, uint32& ux) {
   ux = 0;
   Push_Mapping(mapping);
@@ -123,9 +145,7 @@ bool Preview_Find_With(const a_coord_mapping& mapping, Point pt, uint32& ux) {
   for (uint32 i = 1; i <= n && ux == 0; ++i) {
     a_iunit iunit;
     if (!Map_Doc_Unit(i, false, true, iunit)) continue;
-    RgnHandle rgn = Unit_Rgn(iunit, true, 0);
-    if (PtInRgn(pt, rgn)) ux = i;
-    DisposeRgn(rgn);
+    if (Hit_Unit(iunit, pt)) ux = i;
   }
   // A unit's check box is drawn over its middle, which on a disc is the
   // hole: a press anywhere on the box is a press on its unit.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -298,6 +299,44 @@ void Line_Step(int16 x, int16 y, void* data) {
 
 // --- The bucket -----------------------------------------------------------------------------
 
+// Runs of open cells (state 1) in a row of the bucket's cell states, looked
+// at eight cells a word where they can be.
+constexpr uint64 kOpenWord = 0x0101010101010101ull;
+
+// The first cell in [i, end) that is not open (end when all are).
+int32 Open_Run_End(const uint8* row, int32 i, int32 end) {
+  for (uint64 v; i + 8 <= end; i += 8) {
+    std::memcpy(&v, row + i, 8);
+    if (v != kOpenWord) break;
+  }
+  while (i < end && row[i] == 1) ++i;
+  return i;
+}
+
+// The first cell of the open run that ends at open cell i.
+int32 Open_Run_Start(const uint8* row, int32 i) {
+  for (uint64 v; i >= 8; i -= 8) {
+    std::memcpy(&v, row + i - 8, 8);
+    if (v != kOpenWord) break;
+  }
+  while (i > 0 && row[i - 1] == 1) --i;
+  return i;
+}
+
+// Sets bits lx .. rx - 1 of a row of a 1-bit mask (its high bit first).
+void Set_Bit_Run(uint8* out, int32 lx, int32 rx) {
+  if (lx >= rx) return;
+  const int32 first = lx / 8, last = (rx - 1) / 8;
+  const uint8 head = uint8(0xFF >> (lx % 8)), tail = uint8(0xFF << (7 - (rx - 1) % 8));
+  if (first == last) {
+    out[first] |= uint8(head & tail);
+    return;
+  }
+  out[first] |= head;
+  if (last > first + 1) std::memset(out + first + 1, 0xFF, size_t(last - first - 1));
+  out[last] |= tail;
+}
+
 // The 4-connected area around seed of cells equal in colour and coverage
 // (unpainted cells, coverage 0, all count as one colour), as a region; its
 // bounds into bbox.
@@ -345,34 +384,37 @@ RgnHandle Bucket_Area(GWorldPtr world, GWorldPtr mask, const Rect& bounds, Point
       for (int32 x = 0; x < w; ++x) row[x] = m[x] == wm && (c[x] & 0xFFFFFFu) == wc;
     }
   }
-  auto at = [&](int32 x, int32 y) -> uint8& { return state[size_t(y) * size_t(w) + size_t(x)]; };
+  // Each row's span of filled cells is taken whole: found, marked and
+  // written out once; the rows above and below are searched for open runs
+  // along it.
+  struct a_span {
+    int32 y, lx, rx;  // cells lx .. rx - 1 of row y
+  };
+  std::vector<a_span> spans;
   std::vector<std::pair<int32, int32>> stack{{sx, sy}};
   while (!stack.empty()) {
     auto [x, y] = stack.back();
     stack.pop_back();
-    if (at(x, y) != 1) continue;
-    int32 lx = x, rx = x;
-    while (lx > 0 && at(lx - 1, y) == 1) --lx;
-    while (rx + 1 < w && at(rx + 1, y) == 1) ++rx;
-    for (int32 i = lx; i <= rx; ++i) at(i, y) = 2;
+    uint8* row = state.data() + size_t(y) * size_t(w);
+    if (row[x] != 1) continue;
+    const int32 lx = Open_Run_Start(row, x), rx = Open_Run_End(row, x + 1, w);
+    std::memset(row + lx, 2, size_t(rx - lx));
+    spans.push_back(a_span{y, lx, rx});
     for (int32 ny : {y - 1, y + 1}) {
       if (ny < 0 || ny >= h) continue;
-      bool run = false;
-      for (int32 i = lx; i <= rx; ++i) {
-        const bool open = at(i, ny) == 1;
-        if (open && !run) stack.emplace_back(i, ny);
-        run = open;
+      const uint8* nrow = state.data() + size_t(ny) * size_t(w);
+      for (int32 i = lx; i < rx;) {
+        const void* open = std::memchr(nrow + i, 1, size_t(rx - i));
+        if (open == nullptr) break;
+        i = int32(static_cast<const uint8*>(open) - nrow);
+        stack.emplace_back(i, ny);
+        i = Open_Run_End(nrow, i + 1, rx);
       }
     }
   }
   const int32 rowbytes = (w + 31) / 32 * 4;
   std::vector<uint8> bits(size_t(rowbytes) * size_t(h), 0);
-  for (int32 y = 0; y < h; ++y) {
-    const uint8* row = state.data() + size_t(y) * size_t(w);
-    uint8* out = bits.data() + size_t(y) * size_t(rowbytes);
-    for (int32 x = 0; x < w; ++x)
-      if (row[x] == 2) out[x / 8] |= uint8(0x80 >> (x % 8));
-  }
+  for (const a_span& s : spans) Set_Bit_Run(bits.data() + size_t(s.y) * size_t(rowbytes), s.lx, s.rx);
   return Host_Mask_To_Rgn(std::span<const uint8>(bits), rowbytes, w, h, bounds.left, bounds.top);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -505,8 +506,12 @@ void Calc_Spec_PStatus(int32 omx, char* text, int32 cap) {
     default: return;  // a library picture or an empty slot: nothing to tell
   }
   if (held) {
-    char size[40];
-    std::snprintf(size, sizeof size, "  %d x %d", int(Width(spec.subset)), int(Height(spec.subset)));
+    // The status is made again on every idle tick the pointer rests on the
+    // photo: the numbers are written without going through printf.
+    char size[40] = "  ";
+    char* end = std::to_chars(size + 2, size + 16, int(Width(spec.subset))).ptr;
+    end = std::copy_n(" x ", 3, end);
+    *std::to_chars(end, size + sizeof size - 1, int(Height(spec.subset))).ptr = 0;
     Append_Text(text, cap, size);
   } else {
     Str255 s{};

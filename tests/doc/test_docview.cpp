@@ -358,6 +358,29 @@ TEST_F(DocView, PreviewMappingsFitThePaperOrTheDisc) {
   EXPECT_FALSE(Is_Skipping_Paper_Display(disc, true));
 }
 
+// The pointer resting on one spot of the preview while the layout under it
+// changes: the unit's own shape decides, not the one it had a tick before.
+// A rectangle and a disc in the same box differ at the disc's hole.
+TEST_F(DocView, PreviewHitFollowsTheLayoutUnderAStillPointer) {
+  a_unit disc = Unit(UNIT_CD, 20, 20, 1200, 1200);
+  disc.meas[0] = 41;  // the hole, mm
+  const a_unit rect = Unit(UNIT_RECT, 20, 20, 1200, 1200);
+  Open(Layout({rect}));
+  gs.curr_phase = PREVIEW_PHASE;
+  a_coord_mapping m;
+  PrintPreview_Main_Mapping(m);
+  Point mid;
+  Map_FPoint_With(m, a_fpoint{(rect.bbox.left + rect.bbox.right) / 2, (rect.bbox.top + rect.bbox.bottom) / 2}, mid);
+  for (const bool want : {true, false, true, false}) {
+    SCOPED_TRACE(want);
+    Open(Layout({want ? rect : disc}));
+    gs.curr_phase = PREVIEW_PHASE;
+    uint32 ux = 0;
+    EXPECT_EQ(bool(PrintPreview_Find(mid, ux)), want);
+    EXPECT_EQ(ux, want ? 1u : 0u);
+  }
+}
+
 TEST_F(DocView, PressesInThePreviewJumpAndToggleMarks) {
   soundtest::SoundRecorder sounds;
   Open(Layout({Unit(UNIT_RECT, 20, 20, 600, 400), Unit(UNIT_RECT, 20, 120, 600, 400)}));

@@ -526,6 +526,46 @@ TEST_F(Bucket, DiagonalGapDoesNotLeak) {
     }
 }
 
+// A scatter of paint with passages that turn back on themselves in every
+// direction: the fill takes exactly the cells that a plain 4-connected
+// flood from the click reaches, runs of every length and alignment among
+// them, and nothing else.
+TEST_F(Bucket, ScatterFillsWhatAPlainFloodReaches) {
+  gs.fill_kind = COLOR_FILL;
+  a_layer got;
+  bool wall[64][64];
+  uint32 seed = 12345;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      seed = seed * 1103515245u + 12345u;
+      wall[y][x] = (seed >> 16) % 100 < 38 && !(x == 31 && y == 30);
+      Mx(got.mw.mask, x, y) = wall[y][x] ? 255 : 0;
+      Px(got.mw.fore, x, y) = wall[y][x] ? 0xFF000000u : 0xFFFFFFFFu;
+    }
+  bool reached[64][64] = {};
+  std::vector<std::pair<int, int>> todo{{31, 30}};
+  int n = 0;
+  while (!todo.empty()) {
+    const auto [x, y] = todo.back();
+    todo.pop_back();
+    if (x < 0 || y < 0 || x >= 64 || y >= 64 || wall[y][x] || reached[y][x]) continue;
+    reached[y][x] = true;
+    ++n;
+    todo.insert(todo.end(), {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}});
+  }
+  ASSERT_GT(n, 200);  // the scatter leaves a large, winding area
+  Click(Point{30, 31}, got);
+  const uint8 level = Opacity_Level();
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const uint8 want = wall[y][x] ? 255 : (reached[y][x] ? level : 0);
+      if (Mx(got.mw.mask, x, y) != want) {
+        ADD_FAILURE() << x << "," << y;
+        return;
+      }
+    }
+}
+
 // A click outside the paint area only sounds.
 TEST_F(Bucket, ClickOutsideOnlySounds) {
   soundtest::SoundRecorder sounds;
